@@ -1,0 +1,34 @@
+# Every tests/**/tst_*.cpp is one Qt Test executable, registered with ctest.
+# Label: "integration" under tests/integration, "ui" when it uses QTEST_MAIN, otherwise "unit".
+# Helpers shared by tests live in tests/support and are linked into every test.
+function(orbalia_add_all_tests dir)
+  file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${dir}/support/*.cpp ${dir}/support/*.h)
+  add_library(orbalia_testsupport STATIC ${SUPPORT_SOURCES})
+  target_link_libraries(orbalia_testsupport PUBLIC orbalia_app Qt6::Test)
+  target_include_directories(orbalia_testsupport PUBLIC ${dir}/support)
+  target_compile_definitions(orbalia_testsupport PUBLIC
+    ORBALIA_BINARY_DIR="${CMAKE_BINARY_DIR}" ORBALIA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+  file(GLOB_RECURSE TESTS CONFIGURE_DEPENDS ${dir}/tst_*.cpp)
+  foreach(src IN LISTS TESTS)
+    orbalia_add_test(${src})
+  endforeach()
+endfunction()
+
+function(orbalia_add_test src)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE orbalia_testsupport)
+  add_dependencies(${name} orbalia orbalia-updatedb orbalia-install)
+  file(READ ${src} content)
+  if(src MATCHES "/integration/")
+    set(label integration)
+  elseif(content MATCHES "QTEST_MAIN")
+    set(label ui)
+  else()
+    set(label unit)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORBALIA_BIN_DIR=${CMAKE_BINARY_DIR}")
+endfunction()

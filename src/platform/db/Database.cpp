@@ -1,0 +1,140 @@
+#include "Database.h"
+
+#include "Recordset.h"
+#include "SqliteSupport.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace db {
+
+using detail::Stmt;
+using detail::throwError;
+
+Database::Database(sqlite3* db, const QString& path) : db_(db), path_(path) {}
+
+Database::~Database() { sqlite3_close_v2(db_); }
+
+std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions& options) {
+    if (path.isEmpty())
+        throw DbError(ErrCannotOpen, QStringLiteral("No se ha indicado la base de datos"));
+    if (!options.create && !QFileInfo(path).isFile())
+        throw DbError(ErrCannotOpen, QStringLiteral("No se encuentra el archivo '%1'").arg(path));
+    int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (options.create && !options.readOnly)
+        flags |= SQLITE_OPEN_CREATE;
+    sqlite3* handle = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    std::unique_ptr<Database> db(new Database(handle, path));
+    if (rc != SQLITE_OK)
+        throwError(handle, rc, path);
+    sqlite3_extended_result_codes(handle, 1);
+    sqlite3_busy_timeout(handle, 5000);
+    detail::registerFunctions(handle);
+    try {
+        // Reading the schema proves the file is a database at all.
+        db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        db->execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+        if (!options.readOnly) {
+            if (options.durable) {
+                db->scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
+                db->execute(QStringLiteral("PRAGMA synchronous = FULL"));
+            } else {
+                db->execute(QStringLiteral("PRAGMA synchronous = OFF"));
+            }
+        }
+    } catch (const DbError& e) {
+        throw DbError(ErrCannotOpen,
+                      QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()));
+    }
+    return db;
+}
+
+int Database::execute(const QString& sql, const Params& params) {
+    Stmt st(db_, sql);
+    st.bind(params);
+    while (st.step()) {
+    }
+    return sqlite3_changes(db_);
+}
+
+void Database::executeScript(const QString& sql) {
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString msg = err ? QString::fromUtf8(err) : QString();
+        sqlite3_free(err);
+        throwError(db_, rc, msg);
+    }
+}
+
+QList<Row> Database::query(const QString& sql, const Params& params) {
+    Stmt st(db_, sql);
+    st.bind(params);
+    const int n = st.columnCount();
+    QList<FieldType> types;
+    for (int i = 0; i < n; ++i)
+        types << fieldInfoFromDeclType(st.columnDeclType(i)).type;
+    QList<Row> rows;
+    while (st.step()) {
+        Row row;
+        row.reserve(n);
+        for (int i = 0; i < n; ++i)
+            row << fromStorage(st.raw(i), types[i]);
+        rows << row;
+    }
+    return rows;
+}
+
+Value Database::scalar(const QString& sql, const Params& params) {
+    Stmt st(db_, sql);
+    st.bind(params);
+    if (!st.step() || st.columnCount() == 0)
+        return {};
+    return fromStorage(st.raw(0), fieldInfoFromDeclType(st.columnDeclType(0)).type);
+}
+
+int Database::userVersion() { return scalar(QStringLiteral("PRAGMA user_version")).toInt(); }
+
+void Database::setUserVersion(int version) {
+    execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+void Database::beginTransaction() { execute(QStringLiteral("BEGIN IMMEDIATE")); }
+void Database::commit() { execute(QStringLiteral("COMMIT")); }
+void Database::rollback() { execute(QStringLiteral("ROLLBACK")); }
+bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+
+bool Database::tableExists(const QString& name) {
+    return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND "
+                                 "name = ? COLLATE NOCASE"),
+                  {name})
+               .toInt() > 0;
+}
+
+void Database::backupTo(const QString& targetPath) {
+    sqlite3* target = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(targetPath).constData(), &target,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close_v2(target);
+        throw DbError(ErrCannotOpen, QStringLiteral("No se puede crear la copia '%1'").arg(targetPath));
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(target, "main", db_, "main");
+    if (!backup) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(target));
+        sqlite3_close_v2(target);
+        throw DbError(ErrGeneric, QStringLiteral("No se puede copiar la base de datos: %1").arg(msg));
+    }
+    rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    sqlite3_close_v2(target);
+    if (rc != SQLITE_DONE)
+        throw DbError(ErrGeneric, QStringLiteral("No se pudo completar la copia de la base de datos '%1': %2")
+                                      .arg(targetPath, QString::fromUtf8(sqlite3_errstr(rc))));
+}
+
+} // namespace db

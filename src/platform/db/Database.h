@@ -1,0 +1,108 @@
+#pragma once
+
+#include "DbError.h"
+#include "Value.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+namespace db {
+
+class Recordset;
+
+enum class RecordsetType {
+    Table,    // direct access to one table, with setIndex/seek
+    Dynaset,  // updatable: keyset of rowids taken at open, rows read on demand
+    Snapshot, // read-only copy of the result taken at open
+};
+
+struct OpenOptions {
+    bool readOnly = false;
+    bool create = false;  // never for the agency database: a missing file is an error
+    bool durable = true;  // WAL + synchronous=FULL; off for throw-away files
+};
+
+using Row = QList<Value>;
+
+// One open SQLite file. Every connection registers the case-insensitive LIKE
+// and the Spanish collation "es", so statements mean the same everywhere.
+class Database {
+public:
+    // Throws DbError(ErrCannotOpen) for a missing file (unless create), a file
+    // that is not a database, or a path that cannot be opened.
+    static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+    // Runs one or more statements; values travel as bound parameters ('?').
+    // Returns the number of rows changed by the last statement.
+    int execute(const QString& sql, const Params& params = {});
+    // Runs a script of several statements without parameters (schema DDL).
+    void executeScript(const QString& sql);
+    // Every row of a query, values converted by declared column type.
+    QList<Row> query(const QString& sql, const Params& params = {});
+    // First column of the first row, or null when there is no row.
+    Value scalar(const QString& sql, const Params& params = {});
+
+    std::unique_ptr<Recordset> openRecordset(const QString& source, RecordsetType type,
+                                             const Params& params = {});
+
+    int userVersion();
+    void setUserVersion(int version);
+
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    qint64 lastInsertRowId() const;
+    bool tableExists(const QString& name);
+
+    // Consistent copy of the whole file (SQLite online backup).
+    void backupTo(const QString& targetPath);
+
+private:
+    Database(sqlite3* db, const QString& path);
+    sqlite3* db_;
+    QString path_;
+};
+
+// Commits on commit(); rolls back when it goes out of scope first.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : db_(db) { db_.beginTransaction(); }
+    ~Transaction() {
+        if (!done_) {
+            try {
+                db_.rollback();
+            } catch (...) {
+            }
+        }
+    }
+    void commit() {
+        db_.commit();
+        done_ = true;
+    }
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+// Escapes % _ and \ so a user's text can be wrapped as LIKE '%text%' ESCAPE '\'.
+QString escapeLike(const QString& text);
+// "%" + escapeLike(text) + "%": the parameter for a "contains" criterion.
+QString containsPattern(const QString& text);
+
+// Spanish, case-insensitive ordering used by the "es" collation
+// (<0, 0, >0). Accents sort with their letter, ñ after n.
+int compareSpanish(const QString& a, const QString& b);
+
+} // namespace db

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace db {
+
+// Error numbers callers test for. They keep the numbers the agency's
+// staff and older tools know from the previous database engine.
+enum ErrorNumber : int {
+    ErrGeneric = 3000,          // any other engine failure (description says which)
+    ErrUpdateWithoutEdit = 3020, // Update/CancelUpdate without AddNew or Edit
+    ErrNoCurrentRecord = 3021,   // BOF/EOF or deleted record
+    ErrDuplicateKey = 3022,      // unique index or primary key refused the value
+    ErrCannotOpen = 3024,        // file missing or not a database
+    ErrReadOnly = 3027,          // recordset or database not updatable
+    ErrSyntax = 3075,            // SQL that does not parse or names an unknown column/table
+    ErrFieldTooSmall = 3163,     // text longer than the field's size
+    ErrItemNotFound = 3265,      // unknown field name or position, unknown index
+    ErrNullNotAllowed = 3314,    // required field left empty
+    ErrConstraint = 3317,        // other CHECK or foreign-key refusal
+    ErrLocked = 3260,            // file busy/locked by another process
+};
+
+class DbError : public std::runtime_error {
+public:
+    DbError(int number, const QString& description)
+        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+
+    int number() const { return number_; }
+    const QString& description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+} // namespace db

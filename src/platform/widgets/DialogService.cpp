@@ -1,0 +1,126 @@
+#include "DialogService.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+
+QMessageBox::StandardButton toStandard(DialogService::Answer a) {
+    switch (a) {
+    case DialogService::Answer::Ok:
+        return QMessageBox::Ok;
+    case DialogService::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case DialogService::Answer::Yes:
+        return QMessageBox::Yes;
+    case DialogService::Answer::No:
+        return QMessageBox::No;
+    case DialogService::Answer::Retry:
+        return QMessageBox::Retry;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+DialogService::Answer QtDialogService::message(QWidget* parent, const Box& box) {
+    QMessageBox mb(parent);
+    mb.setText(box.text);
+    mb.setWindowTitle(box.title);
+    switch (box.icon) {
+    case Icon::None:
+        mb.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Critical:
+        mb.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Question:
+        mb.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Exclamation:
+        mb.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Information:
+        mb.setIcon(QMessageBox::Information);
+        break;
+    }
+    QMessageBox::StandardButtons buttons;
+    switch (box.buttons) {
+    case Buttons::Ok:
+        buttons = QMessageBox::Ok;
+        break;
+    case Buttons::OkCancel:
+        buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        buttons = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::YesNoCancel:
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
+    case Buttons::RetryCancel:
+        buttons = QMessageBox::Retry | QMessageBox::Cancel;
+        break;
+    }
+    mb.setStandardButtons(buttons);
+    mb.setDefaultButton(toStandard(box.defaultButton));
+    switch (mb.exec()) {
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        // Closed with Escape or the close box: the safe answer.
+        return box.buttons == Buttons::YesNo ? Answer::No
+               : box.buttons == Buttons::Ok  ? Answer::Ok
+                                             : Answer::Cancel;
+    }
+}
+
+QString QtDialogService::openFile(QWidget* parent, const QString& title, const QString& filter,
+                                  const QString& directory) {
+    return QFileDialog::getOpenFileName(parent, title, directory, qtFileFilter(filter));
+}
+
+DialogService::Answer ScriptedDialogService::message(QWidget*, const Box& box) {
+    boxes_ << box;
+    if (answers_.isEmpty())
+        return box.defaultButton;
+    return answers_.takeFirst();
+}
+
+QString ScriptedDialogService::openFile(QWidget*, const QString& title, const QString& filter, const QString&) {
+    boxes_ << Box{title, filter, Buttons::OkCancel, Icon::None, Answer::Ok};
+    return files_.isEmpty() ? QString() : files_.takeFirst();
+}
+
+QStringList ScriptedDialogService::texts() const {
+    QStringList out;
+    for (const Box& b : boxes_)
+        out << b.text;
+    return out;
+}
+
+QString qtFileFilter(const QString& legacyFilter) {
+    const QStringList parts = legacyFilter.split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts[i];
+        const QString patterns = parts[i + 1];
+        const int paren = label.indexOf(u'(');
+        if (paren >= 0)
+            label = label.left(paren).trimmed();
+        out << QStringLiteral("%1 (%2)").arg(label, QString(patterns).replace(u';', u' '));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace ui

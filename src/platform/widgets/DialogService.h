@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace ui {
+
+// Every message box and file dialog of the program goes through this service,
+// so tests can answer them without a person.
+class DialogService {
+public:
+    enum class Icon { None, Critical, Question, Exclamation, Information };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+    enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+    struct Box {
+        QString text;
+        QString title;
+        Buttons buttons = Buttons::Ok;
+        Icon icon = Icon::None;
+        Answer defaultButton = Answer::Ok;
+    };
+
+    virtual ~DialogService() = default;
+    virtual Answer message(QWidget* parent, const Box& box) = 0;
+    // Returns the chosen file, or "" when cancelled.
+    virtual QString openFile(QWidget* parent, const QString& title, const QString& filter,
+                             const QString& directory) = 0;
+};
+
+// Real boxes (QMessageBox, QFileDialog).
+class QtDialogService : public DialogService {
+public:
+    Answer message(QWidget* parent, const Box& box) override;
+    QString openFile(QWidget* parent, const QString& title, const QString& filter,
+                     const QString& directory) override;
+};
+
+// Records every box and answers from a script; with the script empty it
+// answers each box with its default button. File dialogs answer from their
+// own queue ("" when empty).
+class ScriptedDialogService : public DialogService {
+public:
+    Answer message(QWidget* parent, const Box& box) override;
+    QString openFile(QWidget* parent, const QString& title, const QString& filter,
+                     const QString& directory) override;
+
+    void queueAnswer(Answer a) { answers_ << a; }
+    void queueFile(const QString& path) { files_ << path; }
+    const QList<Box>& boxes() const { return boxes_; }
+    QStringList texts() const;
+    void clear() { boxes_.clear(); }
+
+private:
+    QList<Answer> answers_;
+    QStringList files_;
+    QList<Box> boxes_;
+};
+
+// Converts the legacy filter "Imágenes (*.bmp;*.jpg)|*.bmp;*.jpg" to Qt's form.
+QString qtFileFilter(const QString& legacyFilter);
+
+} // namespace ui

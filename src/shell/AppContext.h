@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/db/Database.h"
+#include "platform/widgets/DialogService.h"
+
+#include <QString>
+#include <memory>
+
+class QWidget;
+
+namespace orb {
+
+class Navigator;
+
+// Facts of one installation, from Orbalia.ini [Instalacion]; never written by the program.
+struct InstallationFacts {
+    QString NombreAgencia;
+    bool OficinaPrincipal = true;
+    QString CodigoOficina;
+    QString CodigoAgenciaWeb;
+    QString RedAgencias;
+    int ModelosDossier = 0;
+    QString PieDossier;
+};
+
+// Program-wide state set by start-up and handed to every window. Tests build
+// their own on a temporary installation folder.
+struct AppContext {
+    // Folders, each ending in "/".
+    QString RutaAplicacion;
+    QString RutaFotos;
+    QString RutaWeb;
+    QString RutaExchange;
+    QString RutaBaseDatos; // RutaAplicacion + "Orbalia.db"
+
+    InstallationFacts facts;
+
+    std::unique_ptr<db::Database> BaseDatosAgencia;
+    int VersionBD = -1;
+    bool AddAgainConfig = false;
+
+    // Display formats and the wildcard users type in searches.
+    QString FormatoFecha = QStringLiteral("dd/mm/yyyy");
+    QString FormatoHora = QStringLiteral("hh:nn:ss");
+    QString Comodin = QStringLiteral("*");
+
+    ui::DialogService* dialogs = nullptr;
+    Navigator* navigator = nullptr; // the main window's operations (usrShow…)
+
+    db::Database& db() const { return *BaseDatosAgencia; }
+};
+
+// The main window's public operations that other windows call, so windows and
+// the main window never include each other.
+class Navigator {
+public:
+    virtual ~Navigator() = default;
+    virtual void usrShow(QWidget* frm) = 0;
+    virtual void usrMDICenter(QWidget* frm) = 0;
+    virtual void usrShowPropiedadesVenta() = 0;
+    virtual void usrShowPropiedadesAlquiler() = 0;
+    virtual void usrShowClientesVenta() = 0;
+    virtual void usrShowClientesAlquiler() = 0;
+    virtual void usrShowPropietariosVenta() = 0;
+    virtual void usrShowPropietariosAlquiler() = 0;
+    virtual void usrShowBusPropiedadesVenta() = 0;
+    virtual void usrShowBusPropiedadesAlquiler() = 0;
+    virtual void usrShowBusClientesVenta() = 0;
+    virtual void usrShowBusClientesAlquiler() = 0;
+    virtual void usrShowBusPropietariosVenta() = 0;
+    virtual void usrShowBusPropietariosAlquiler() = 0;
+    virtual void usrEmailPara(const QString& direccion, const QString& nombre) = 0;
+};
+
+} // namespace orb

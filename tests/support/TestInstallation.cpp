@@ -1,0 +1,31 @@
+#include "TestInstallation.h"
+
+#include "shell/Installation.h"
+
+#include <QtTest>
+
+TestInstallation::TestInstallation(const orb::install::InstallOptions& options) {
+    if (!dir_.isValid())
+        qFatal("cannot create a temporary folder");
+    orb::install::createInstallation(path(), options);
+}
+
+QString TestInstallation::path() const { return dir_.path() + u'/'; }
+
+orb::AppContext& TestInstallation::context() {
+    if (!ctx_) {
+        ctx_ = std::make_unique<orb::AppContext>();
+        ctx_->RutaAplicacion = path();
+        ctx_->RutaFotos = path() + QStringLiteral("Fotos/");
+        ctx_->RutaWeb = path() + QStringLiteral("Web/");
+        ctx_->RutaExchange = path() + QStringLiteral("Exchange/");
+        ctx_->RutaBaseDatos = path() + QStringLiteral("Orbalia.db");
+        ctx_->facts = orb::LeerDatosInstalacion(path());
+        ctx_->dialogs = &dialogs_;
+        if (QFileInfo::exists(ctx_->RutaBaseDatos)) {
+            ctx_->BaseDatosAgencia = db::Database::open(ctx_->RutaBaseDatos);
+            ctx_->VersionBD = ctx_->BaseDatosAgencia->userVersion();
+        }
+    }
+    return *ctx_;
+}
