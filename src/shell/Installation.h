@@ -11,8 +11,9 @@ inline constexpr const char* IniFileName = "Orbalia.ini";
 
 // Reads the facts; a missing file or key keeps the fact's default.
 InstallationFacts LeerDatosInstalacion(const QString& folder);
-// Writes every fact (used by the installer, never by the program).
-void GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts);
+// Writes every fact (used by the installer, never by the program); false when
+// the file could not be written.
+bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts);
 
 // The installation folder: $ORBALIA_HOME when set, otherwise the folder of the executable.
 QString CarpetaInstalacion();

@@ -15,8 +15,10 @@ namespace orb {
 // Conversions between typed text and numbers, Spanish conventions whatever
 // the system locale (decimal comma, "." between groups of three digits).
 
-// The number if valor is numeric (decimal comma; a lone "." is read as the
-// decimal point too), rounded to 4 decimals; otherwise 0. Never fails.
+// The number if valor is numeric, rounded to 4 decimals; otherwise 0. Never
+// fails. Decimal comma; "." groups thousands where it stands between groups
+// of three ("1.500" is 1500, "1.234,5" is 1234.5); a single "." that cannot
+// be grouping is a decimal point ("1.5", "0.500").
 double ValorNumerico(const db::Value& valor);
 // Text: every "." becomes "," first; then ValorNumerico, rounded to 2 decimals, ties to even.
 double ValorImporte(const db::Value& valor);
@@ -35,10 +37,11 @@ QString FormatoMascara(qint64 numero, const QString& mascara);
 // Selects the whole text of a line edit (or text edit); other widgets are left alone.
 void SeleccionarTexto(QWidget* control);
 
-bool ExisteFichero(const QString& ruta);  // a normal file; wildcards allowed in the name
+bool ExisteFichero(const QString& ruta); // a normal file; wildcards allowed in the name
 // Appends "/" to ruta when missing (the caller's variable changes); true if the folder exists.
+// An empty ruta names no folder: false, left empty.
 bool ExisteCarpeta(QString& ruta);
-void BorrarFichero(const QString& ruta);  // every error ignored
+void BorrarFichero(const QString& ruta);    // every error ignored
 void VaciarCarpeta(const QString& carpeta); // deletes the files directly inside; keeps sub-folders
 
 // The program's error box: OK button, critical icon, title "Error".
