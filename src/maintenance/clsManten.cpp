@@ -1,0 +1,527 @@
+#include "clsManten.h"
+
+#include "platform/widgets/BoundControls.h"
+#include "platform/widgets/DialogService.h"
+#include "shell/Services.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QHash>
+#include <QLocale>
+#include <QMdiSubWindow>
+
+namespace orb {
+
+using db::FieldType;
+
+namespace {
+
+const QString kTitulo = QStringLiteral("Orbalia");
+
+QString valueAsText(const db::Value& v) {
+    if (db::isNull(v))
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    case QMetaType::Double: {
+        const double d = v.toDouble();
+        QLocale es(QLocale::Spanish, QLocale::Spain);
+        es.setNumberOptions(QLocale::OmitGroupSeparator);
+        return es.toString(d, 'f', QLocale::FloatingPointShortest);
+    }
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    default:
+        return v.toString();
+    }
+}
+
+bool isInside(QWidget* w, QWidget* picture, QWidget* form) {
+    for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (p == picture)
+            return true;
+        if (p == form)
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
+clsManten::clsManten(QWidget* form, MantenEvents* events, ui::DialogService& dialogs)
+    : QObject(form), form_(form), events_(events), dialogs_(dialogs) {}
+
+clsManten::~clsManten() {
+    try {
+        rs_.reset();
+        db_.reset();
+    } catch (...) {
+    }
+}
+
+void clsManten::setDatabaseName(const QString& path) {
+    rs_.reset();
+    db_.reset();
+    databaseName_ = path;
+    db_ = db::Database::open(path);
+}
+
+void clsManten::setRecordSource(const QString& source, const db::Params& params) {
+    recordSource_ = source;
+    sourceParams_ = params;
+}
+
+void clsManten::attach(QPointer<QAbstractButton>& slot, QAbstractButton* b, void (clsManten::*op)()) {
+    if (slot)
+        disconnect(slot, nullptr, this, nullptr);
+    slot = b;
+    if (b)
+        connect(b, &QAbstractButton::clicked, this, op);
+}
+
+void clsManten::setFirstButton(QAbstractButton* b) {
+    attach(first_, b, &clsManten::PulsarPrimero);
+}
+void clsManten::setPreviousButton(QAbstractButton* b) {
+    attach(previous_, b, &clsManten::PulsarAnterior);
+}
+void clsManten::setNextButton(QAbstractButton* b) {
+    attach(next_, b, &clsManten::PulsarSiguiente);
+}
+void clsManten::setLastButton(QAbstractButton* b) {
+    attach(last_, b, &clsManten::PulsarUltimo);
+}
+void clsManten::setAddButton(QAbstractButton* b) {
+    attach(add_, b, &clsManten::PulsarAñadir);
+}
+void clsManten::setEditButton(QAbstractButton* b) {
+    attach(edit_, b, &clsManten::PulsarEditar);
+}
+void clsManten::setDeleteButton(QAbstractButton* b) {
+    attach(delete_, b, &clsManten::PulsarBorrar);
+}
+void clsManten::setOkButton(QAbstractButton* b) {
+    attach(ok_, b, &clsManten::PulsarAceptar);
+}
+void clsManten::setCancelButton(QAbstractButton* b) {
+    attach(cancel_, b, &clsManten::PulsarCancelar);
+}
+void clsManten::setCloseButton(QAbstractButton* b) {
+    attach(close_, b, &clsManten::PulsarCerrar);
+}
+
+QList<QWidget*> clsManten::pictures() const {
+    QList<QWidget*> out;
+    for (const auto& p : pictures_)
+        if (p)
+            out << p.data();
+    return out;
+}
+
+void clsManten::DataPicture(QWidget* picture) {
+    if (!picture || !form_)
+        return;
+    for (QWidget* w : form_->findChildren<QWidget*>()) {
+        auto* bc = dynamic_cast<ui::BoundControl*>(w);
+        if (!bc || bc->DataField.isEmpty() || bound_.contains(bc) || !isInside(w, picture, form_))
+            continue;
+        bound_ << bc;
+    }
+    if (!bound_.isEmpty()) {
+        // Tab order: position in the window's focus chain.
+        QHash<QWidget*, int> tabIndex;
+        int i = 0;
+        QWidget* w = form_;
+        do {
+            tabIndex.insert(w, i++);
+            w = w->nextInFocusChain();
+        } while (w && w != form_ && i < 10000);
+        QWidget* choice = bound_.first()->widget();
+        for (qsizetype k = 1; k < bound_.size(); ++k) {
+            QWidget* c = bound_[k]->widget();
+            if (!c->isHidden() && tabIndex.value(c, INT_MAX) < tabIndex.value(choice, INT_MAX))
+                choice = c;
+        }
+        firstControl_ = choice;
+    }
+    pictures_ << picture;
+}
+
+void clsManten::PonerEstado(EstadoManten e) {
+    estado_ = e;
+    if (e == Modificando)
+        for (ui::BoundControl* c : bound_)
+            if (dynamic_cast<ui::TextControl*>(c))
+                c->DataChanged = false;
+
+    const bool nav = e == Paseando;
+    const bool add = e == Vacio || e == Paseando;
+    const bool editDel = e == Paseando;
+    const bool okCancel = e == Modificando || e == Añadiendo;
+    const auto set = [](QAbstractButton* b, bool on) {
+        if (b)
+            b->setEnabled(on);
+    };
+    set(first_, nav);
+    set(last_, nav);
+    set(previous_, nav);
+    set(next_, nav);
+    set(ok_, okCancel);
+    set(cancel_, okCancel);
+    set(add_, add);
+    set(edit_, editDel);
+    set(delete_, editDel);
+    set(close_, true);
+    for (QWidget* p : pictures())
+        p->setEnabled(okCancel);
+
+    if (okCancel && firstControl_)
+        firstControl_->setFocus(Qt::OtherFocusReason);
+    events_->data_StateChanged();
+}
+
+void clsManten::MostrarRegistro() {
+    if (rs_ && !rs_->isEOF() && !rs_->isBOF()) {
+        for (ui::BoundControl* c : bound_) {
+            const db::Value v = rs_->value(c->DataField);
+            if (auto* t = dynamic_cast<ui::TextControl*>(c)) {
+                t->setText(valueAsText(v));
+                c->DataChanged = false;
+            } else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c)) {
+                k->setValue(!db::isNull(v) && v.toBool() ? 1 : 0);
+                c->DataChanged = false;
+            } else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c)) {
+                switch (cb->comboStyle()) {
+                case ui::BoundComboBox::DropDownCombo:
+                    cb->setText(valueAsText(v));
+                    c->DataChanged = false;
+                    break;
+                case ui::BoundComboBox::DropDownList: {
+                    int found = -1;
+                    if (!db::isNull(v)) {
+                        const QString text = valueAsText(v);
+                        for (int i = 0; i < cb->count(); ++i)
+                            if (cb->itemText(i) == text)
+                                found = i;
+                    }
+                    cb->setListIndex(found);
+                    c->DataChanged = false;
+                    break;
+                }
+                case ui::BoundComboBox::SimpleCombo:
+                    break;
+                }
+            }
+        }
+    }
+    events_->data_Reposition();
+}
+
+void clsManten::LimpiarParaVacio() {
+    for (ui::BoundControl* c : bound_) {
+        if (auto* t = dynamic_cast<ui::TextControl*>(c)) {
+            t->setText({});
+            c->DataChanged = false;
+        } else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c)) {
+            k->setValue(0);
+            c->DataChanged = false;
+        } else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c);
+                   cb && cb->comboStyle() == ui::BoundComboBox::DropDownCombo) {
+            cb->setText({});
+            c->DataChanged = false;
+        }
+    }
+    events_->data_Reposition();
+}
+
+void clsManten::LimpiarParaNuevo() {
+    for (ui::BoundControl* c : bound_) {
+        if (auto* t = dynamic_cast<ui::TextControl*>(c))
+            t->setText({});
+        else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c))
+            k->setValue(0);
+        else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c);
+                 cb && cb->comboStyle() == ui::BoundComboBox::DropDownCombo)
+            cb->setText({});
+    }
+    events_->data_OnAddNew();
+}
+
+void clsManten::AjustarLongitudes() {
+    for (ui::BoundControl* c : bound_) {
+        auto* t = dynamic_cast<ui::TextControl*>(c);
+        if (!t || t->MaxLength() != 0)
+            continue;
+        const int idx = rs_->fieldIndex(c->DataField);
+        if (idx < 0)
+            continue;
+        const db::FieldInfo& f = rs_->field(idx);
+        if (f.type == FieldType::Text && f.size > 0)
+            t->setMaxLength(f.size);
+    }
+}
+
+void clsManten::GrabarControles() {
+    for (ui::BoundControl* c : bound_) {
+        if (!c->DataChanged)
+            continue;
+        if (auto* t = dynamic_cast<ui::TextControl*>(c)) {
+            const db::FieldInfo& f = rs_->field(c->DataField);
+            const QString text = t->Text();
+            switch (f.type) {
+            case FieldType::Text:
+            case FieldType::Memo:
+                rs_->setValue(c->DataField, text);
+                break;
+            case FieldType::Integer:
+            case FieldType::Long:
+                rs_->setValue(c->DataField, qint64(ValorNumerico(text)));
+                break;
+            case FieldType::Currency:
+            case FieldType::Double:
+                // Double is written too: a typed surface or price must never be dropped silently.
+                rs_->setValue(c->DataField, ValorNumerico(text));
+                break;
+            case FieldType::Date: {
+                const QDate d = LeerFecha(text);
+                rs_->setValue(c->DataField, d.isValid() ? db::Value(d) : db::Value());
+                break;
+            }
+            default:
+                break;
+            }
+        } else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c)) {
+            rs_->setValue(c->DataField, k->Value() == 1);
+        } else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c)) {
+            if (cb->comboStyle() != ui::BoundComboBox::SimpleCombo)
+                rs_->setValue(c->DataField, cb->Text());
+        }
+    }
+}
+
+void clsManten::Refresh() {
+    rs_.reset();
+    try {
+        if (db_)
+            rs_ = db_->openRecordset(recordSource_, db::RecordsetType::Dynaset, sourceParams_);
+    } catch (const db::DbError& e) {
+        rs_.reset();
+        PonerEstado(Inactivo);
+        MostrarError(e.number(), e.description(), QStringLiteral("abrir los datos"));
+        return;
+    }
+    if (!rs_) {
+        PonerEstado(Inactivo);
+    } else if (rs_->isEOF()) {
+        PonerEstado(Vacio);
+        LimpiarParaVacio();
+    } else {
+        AjustarLongitudes();
+        PonerEstado(Paseando);
+        MostrarRegistro();
+    }
+}
+
+void clsManten::FindFirst(const QString& criterion, const db::Params& params) {
+    if (!rs_) {
+        PonerEstado(Inactivo);
+        return;
+    }
+    auto clone = rs_->clone();
+    if (clone->findFirst(criterion, params)) {
+        rs_->setBookmark(clone->bookmark());
+        MostrarRegistro();
+    }
+}
+
+void clsManten::PulsarPrimero() {
+    if (rs_ && !rs_->isBOF()) {
+        rs_->moveFirst();
+        MostrarRegistro();
+    }
+}
+
+void clsManten::PulsarUltimo() {
+    if (rs_ && !rs_->isBOF()) {
+        rs_->moveLast();
+        MostrarRegistro();
+    }
+}
+
+void clsManten::PulsarAnterior() {
+    if (!rs_ || rs_->isBOF() || rs_->isEOF())
+        return;
+    auto clone = rs_->clone();
+    clone->setBookmark(rs_->bookmark());
+    clone->movePrevious();
+    if (!clone->isBOF()) {
+        rs_->movePrevious();
+        MostrarRegistro();
+    }
+}
+
+void clsManten::PulsarSiguiente() {
+    if (!rs_ || rs_->isBOF() || rs_->isEOF())
+        return;
+    auto clone = rs_->clone();
+    clone->setBookmark(rs_->bookmark());
+    clone->moveNext();
+    if (!clone->isEOF()) {
+        rs_->moveNext();
+        MostrarRegistro();
+    }
+}
+
+void clsManten::PulsarAñadir() {
+    if (estado_ != Paseando && estado_ != Vacio)
+        return;
+    bool cancel = false;
+    events_->data_CanAddNew(cancel);
+    if (cancel)
+        return;
+    PonerEstado(Añadiendo);
+    LimpiarParaNuevo();
+}
+
+void clsManten::PulsarEditar() {
+    if (estado_ == Paseando)
+        PonerEstado(Modificando);
+}
+
+void clsManten::PulsarAceptar() {
+    QCoreApplication::processEvents();
+    if (estado_ != Añadiendo && estado_ != Modificando)
+        return;
+    confirmar();
+}
+
+void clsManten::confirmar() {
+    const bool adding = estado_ == Añadiendo;
+    bool cancel = false;
+    events_->data_CanUpdate(cancel);
+    if (cancel)
+        return;
+    try {
+        events_->data_BeforeUpdate();
+        if (!rs_)
+            throw db::DbError(db::ErrNoCurrentRecord, QStringLiteral("No hay datos abiertos"));
+        if (adding)
+            rs_->addNew();
+        else
+            rs_->edit();
+        GrabarControles();
+        rs_->update();
+        rs_->setBookmark(rs_->lastModified());
+        events_->data_AfterUpdate();
+    } catch (const db::DbError& e) {
+        MostrarError(e.number(), e.description(), QStringLiteral("pulsar el botón de aceptar"));
+        if (rs_ && rs_->editMode() != db::EditMode::None)
+            rs_->cancelUpdate();
+        return;
+    } catch (const std::exception& e) {
+        MostrarError(db::ErrGeneric, QString::fromUtf8(e.what()),
+                     QStringLiteral("pulsar el botón de aceptar"));
+        if (rs_ && rs_->editMode() != db::EditMode::None)
+            rs_->cancelUpdate();
+        return;
+    }
+    PonerEstado(Paseando);
+    if (adding && addAgain_)
+        PulsarAñadir();
+}
+
+void clsManten::PulsarCancelar() {
+    QCoreApplication::processEvents();
+    if (estado_ != Añadiendo && estado_ != Modificando)
+        return;
+    if (!rs_ || rs_->isEOF() || rs_->recordCount() == 0) {
+        PonerEstado(Vacio);
+        LimpiarParaVacio();
+    } else {
+        PonerEstado(Paseando);
+        MostrarRegistro();
+    }
+}
+
+void clsManten::PulsarBorrar() {
+    if (estado_ != Paseando || !rs_)
+        return;
+    const auto answer =
+        dialogs_.message(form_, {QStringLiteral("¿Seguro que desea borrar este registro?"), kTitulo,
+                                 ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Question,
+                                 ui::DialogService::Answer::No});
+    if (answer != ui::DialogService::Answer::Yes)
+        return;
+    bool cancel = false;
+    events_->data_CanDelete(cancel);
+    if (cancel)
+        return;
+    events_->data_BeforeDelete();
+    BorrarActual();
+}
+
+void clsManten::BorrarActual() {
+    // Where to go afterwards is decided before the row leaves the recordset.
+    QByteArray siguiente, anterior;
+    {
+        auto clone = rs_->clone();
+        clone->setBookmark(rs_->bookmark());
+        clone->moveNext();
+        if (!clone->isEOF())
+            siguiente = clone->bookmark();
+        clone->setBookmark(rs_->bookmark());
+        clone->movePrevious();
+        if (!clone->isBOF())
+            anterior = clone->bookmark();
+    }
+    try {
+        rs_->deleteRecord();
+    } catch (const db::DbError& e) {
+        // The record stays; say why instead of failing silently.
+        MostrarError(e.number(), e.description(), QStringLiteral("pulsar el botón de borrar"));
+        return;
+    }
+    if (!siguiente.isEmpty()) {
+        rs_->setBookmark(siguiente);
+        MostrarRegistro();
+    } else if (!anterior.isEmpty()) {
+        rs_->setBookmark(anterior);
+        MostrarRegistro();
+    } else {
+        PonerEstado(Vacio);
+        LimpiarParaVacio();
+    }
+}
+
+bool clsManten::PuedeCerrar() {
+    if (closing_ || (estado_ != Añadiendo && estado_ != Modificando))
+        return true;
+    const auto answer = dialogs_.message(
+        form_, {QStringLiteral("Se están añadiendo/modificando datos ¿desea cerrar de todas maneras?"),
+                kTitulo, ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Question,
+                ui::DialogService::Answer::No});
+    return answer == ui::DialogService::Answer::Yes;
+}
+
+void clsManten::PulsarCerrar() {
+    if (!form_ || !PuedeCerrar())
+        return;
+    closing_ = true;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form_->parentWidget()))
+        sub->close();
+    else
+        form_->close();
+}
+
+void clsManten::MostrarError(int number, const QString& description, const QString& accion) {
+    dialogs_.message(
+        form_,
+        {QStringLiteral("Se ha producido el error (%1 - %2) al %3.").arg(number).arg(description, accion),
+         QStringLiteral("Error"), ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
+         ui::DialogService::Answer::Ok});
+}
+
+} // namespace orb

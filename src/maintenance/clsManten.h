@@ -1,0 +1,136 @@
+#pragma once
+
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+
+class QAbstractButton;
+class QWidget;
+
+namespace ui {
+class BoundControl;
+class DialogService;
+} // namespace ui
+
+namespace orb {
+
+enum EstadoManten { Inactivo = -1, Vacio = 0, Paseando = 1, Modificando = 2, Añadiendo = 3 };
+
+// What a record window answers to its controller. Every handler has an empty default.
+class MantenEvents {
+public:
+    virtual ~MantenEvents() = default;
+    virtual void data_CanAddNew(bool& Cancel) { (void)Cancel; }
+    virtual void data_CanDelete(bool& Cancel) { (void)Cancel; }
+    virtual void data_CanUpdate(bool& Cancel) { (void)Cancel; }
+    virtual void data_OnAddNew() {}
+    virtual void data_Reposition() {}
+    virtual void data_BeforeDelete() {}
+    virtual void data_BeforeUpdate() {}
+    virtual void data_AfterUpdate() {}
+    virtual void data_StateChanged() {}
+};
+
+// The record maintenance controller: browses, adds, edits, deletes, confirms and
+// cancels one recordset for one window, drives its ten buttons and loads and
+// writes its bound controls.
+class clsManten : public QObject {
+    Q_OBJECT
+public:
+    // form: the owning window (its controls are searched for bound controls);
+    // events: usually the same window.
+    clsManten(QWidget* form, MantenEvents* events, ui::DialogService& dialogs);
+    ~clsManten() override;
+
+    db::Recordset* Recordset() const { return rs_.get(); }
+
+    // Opens the database at that path (throws db::DbError when it cannot).
+    void setDatabaseName(const QString& path);
+    QString DatabaseName() const { return databaseName_; }
+    // SQL with '?' parameters (or a table name); nothing is opened until Refresh.
+    void setRecordSource(const QString& source, const db::Params& params = {});
+    QString RecordSource() const { return recordSource_; }
+
+    void setFirstButton(QAbstractButton* b);
+    void setPreviousButton(QAbstractButton* b);
+    void setNextButton(QAbstractButton* b);
+    void setLastButton(QAbstractButton* b);
+    void setAddButton(QAbstractButton* b);
+    void setEditButton(QAbstractButton* b);
+    void setDeleteButton(QAbstractButton* b);
+    void setOkButton(QAbstractButton* b);
+    void setCancelButton(QAbstractButton* b);
+    void setCloseButton(QAbstractButton* b);
+
+    void Refresh();
+    // criterion: SQL boolean expression with '?' parameters, e.g. "Cod = ?".
+    void FindFirst(const QString& criterion, const db::Params& params = {});
+
+    void PulsarAceptar();
+    void PulsarAñadir();
+    void PulsarEditar();
+    void PulsarCancelar();
+    void PulsarBorrar();
+    void PulsarCerrar();
+    void PulsarPrimero();
+    void PulsarAnterior();
+    void PulsarSiguiente();
+    void PulsarUltimo();
+
+    EstadoManten Estado() const { return estado_; }
+    bool EstadoAñadiendo() const { return estado_ == Añadiendo; }
+    bool EstadoModificando() const { return estado_ == Modificando; }
+    bool EstadoVacio() const { return estado_ == Vacio; }
+    bool EstadoPaseando() const { return estado_ == Paseando; }
+
+    bool AddAgain() const { return addAgain_; }
+    void setAddAgain(bool v) { addAgain_ = v; }
+
+    QWidget* FirstControl() const { return firstControl_; }
+    void setFirstControl(QWidget* w) { firstControl_ = w; }
+
+    // Registers a data panel and binds the controls inside it that name a field.
+    void DataPicture(QWidget* picture);
+    const QList<ui::BoundControl*>& boundControls() const { return bound_; }
+
+    // For the window's close event: true when it may close (asks while adding or editing).
+    bool PuedeCerrar();
+
+    // "Se ha producido el error (n - description) al <accion>." in the error box.
+    void MostrarError(int number, const QString& description, const QString& accion);
+
+private:
+    void PonerEstado(EstadoManten e);
+    void MostrarRegistro();
+    void LimpiarParaVacio();
+    void LimpiarParaNuevo();
+    void AjustarLongitudes();
+    void GrabarControles();
+    void BorrarActual();
+    void confirmar();
+    void attach(QPointer<QAbstractButton>& slot, QAbstractButton* b, void (clsManten::*op)());
+    QList<QWidget*> pictures() const;
+
+    QPointer<QWidget> form_;
+    MantenEvents* events_;
+    ui::DialogService& dialogs_;
+    EstadoManten estado_ = Vacio;
+    std::unique_ptr<db::Database> db_;
+    std::unique_ptr<db::Recordset> rs_;
+    QString databaseName_;
+    QString recordSource_;
+    db::Params sourceParams_;
+    QPointer<QWidget> firstControl_;
+    QList<QPointer<QWidget>> pictures_;
+    QList<ui::BoundControl*> bound_;
+    bool addAgain_ = true;
+    bool closing_ = false;
+    QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;
+};
+
+} // namespace orb

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace ui {
+
+// What the record controller needs of a control bound to a field: the field's
+// name and a flag set by every content change (the user's or the code's), which
+// the controller clears after it loads the control.
+class BoundControl {
+public:
+    virtual ~BoundControl() = default;
+
+    QString DataField;
+    bool DataChanged = false;
+
+    virtual QWidget* widget() = 0;
+};
+
+// Text box: single line (BoundTextBox) or several lines (BoundMemo).
+class TextControl : public BoundControl {
+public:
+    virtual QString Text() const = 0;
+    virtual void setText(const QString& text) = 0;
+    virtual int MaxLength() const = 0; // 0 = no limit
+    virtual void setMaxLength(int length) = 0;
+};
+
+class BoundTextBox : public QLineEdit, public TextControl {
+    Q_OBJECT
+public:
+    explicit BoundTextBox(QWidget* parent = nullptr, const QString& dataField = {});
+    QWidget* widget() override { return this; }
+    QString Text() const override { return QLineEdit::text(); }
+    void setText(const QString& t) override { QLineEdit::setText(t); }
+    int MaxLength() const override { return maxLength_; }
+    void setMaxLength(int length) override;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+
+private:
+    int maxLength_ = 0;
+};
+
+class BoundMemo : public QPlainTextEdit, public TextControl {
+    Q_OBJECT
+public:
+    explicit BoundMemo(QWidget* parent = nullptr, const QString& dataField = {});
+    QWidget* widget() override { return this; }
+    QString Text() const override { return toPlainText(); }
+    void setText(const QString& t) override { setPlainText(t); }
+    int MaxLength() const override { return maxLength_; }
+    void setMaxLength(int length) override { maxLength_ = length; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    int maxLength_ = 0;
+};
+
+// Check box with Value 0 (clear), 1 (ticked), 2 (grayed).
+class BoundCheckBox : public QCheckBox, public BoundControl {
+    Q_OBJECT
+public:
+    explicit BoundCheckBox(const QString& caption, QWidget* parent = nullptr, const QString& dataField = {});
+    QWidget* widget() override { return this; }
+    int Value() const;
+    void setValue(int value);
+};
+
+// Combo box in the three legacy styles; items may carry a numeric tag.
+class BoundComboBox : public QComboBox, public BoundControl {
+    Q_OBJECT
+public:
+    enum Style { DropDownCombo = 0, SimpleCombo = 1, DropDownList = 2 };
+
+    explicit BoundComboBox(Style style, QWidget* parent = nullptr, const QString& dataField = {});
+    QWidget* widget() override { return this; }
+    Style comboStyle() const { return style_; }
+
+    QString Text() const { return currentText(); }
+    // Selects the last item whose text equals t exactly; a drop-down list with
+    // no such item shows no selection, an editable combo shows the text.
+    void setText(const QString& t);
+    int ListIndex() const { return currentIndex(); }
+    void setListIndex(int index) { setCurrentIndex(index); }
+
+    void addItemWithTag(const QString& text, qint64 tag);
+    qint64 itemTag(int index) const;
+    // Selects the last item whose tag equals tag; none when no item has it.
+    void selectTag(qint64 tag);
+
+private:
+    Style style_;
+};
+
+} // namespace ui

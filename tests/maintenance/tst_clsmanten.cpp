@@ -1,0 +1,411 @@
+// The record controller driven through a real window on a real SQLite file.
+
+#include "maintenance/clsManten.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/widgets/BoundControls.h"
+#include "platform/widgets/DialogService.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace orb;
+
+namespace {
+
+const char* kSchema = R"(
+CREATE TABLE Fichas (
+  Cod VARCHAR(10) COLLATE es NOT NULL UNIQUE CHECK (length(Cod) <= 10),
+  Nombre VARCHAR(20) COLLATE es CHECK (length(Nombre) <= 20),
+  Numero INTEGER,
+  Importe CURRENCY,
+  Fecha DATE,
+  Activo BOOLEAN NOT NULL DEFAULT 0,
+  Estado VARCHAR(20) COLLATE es,
+  Notas TEXT COLLATE es
+);
+)";
+
+// A record window as the application builds them: one data panel, ten buttons.
+class Ficha : public QWidget, public MantenEvents {
+public:
+    Ficha(ui::DialogService& dialogs) {
+        auto* lay = new QVBoxLayout(this);
+        Picture1 = new QWidget(this);
+        auto* pl = new QVBoxLayout(Picture1);
+        cod = new ui::BoundTextBox(Picture1, "Cod");
+        nombre = new ui::BoundTextBox(Picture1, "Nombre");
+        numero = new ui::BoundTextBox(Picture1, "Numero");
+        importe = new ui::BoundTextBox(Picture1, "Importe");
+        fecha = new ui::BoundTextBox(Picture1, "Fecha");
+        activo = new ui::BoundCheckBox("Activo", Picture1, "Activo");
+        estado = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, "Estado");
+        estado->addItems({"Buscando", "Pendiente", "Comprado"});
+        notas = new ui::BoundMemo(Picture1, "Notas");
+        libre = new ui::BoundTextBox(Picture1); // no field: never bound
+        for (QWidget* w : std::initializer_list<QWidget*>{cod, nombre, numero, importe, fecha, activo, estado,
+                                                          notas, libre})
+            pl->addWidget(w);
+        lay->addWidget(Picture1);
+        for (auto** b : {&first, &prev, &next, &last, &add, &edit, &del, &ok, &cancel, &close}) {
+            *b = new QPushButton(this);
+            lay->addWidget(*b);
+        }
+        data = new clsManten(this, this, dialogs);
+        data->DataPicture(Picture1);
+        data->setFirstButton(first);
+        data->setPreviousButton(prev);
+        data->setNextButton(next);
+        data->setLastButton(last);
+        data->setAddButton(add);
+        data->setEditButton(edit);
+        data->setDeleteButton(del);
+        data->setOkButton(ok);
+        data->setCancelButton(cancel);
+        data->setCloseButton(close);
+    }
+
+    void data_CanAddNew(bool& c) override {
+        log << "CanAddNew";
+        c = refuse;
+    }
+    void data_CanDelete(bool& c) override {
+        log << "CanDelete";
+        c = refuse;
+    }
+    void data_CanUpdate(bool& c) override {
+        log << "CanUpdate";
+        c = refuse;
+    }
+    void data_OnAddNew() override {
+        log << "OnAddNew";
+        if (!nuevoCod.isEmpty())
+            cod->setText(nuevoCod);
+    }
+    void data_Reposition() override { log << "Reposition"; }
+    void data_BeforeDelete() override { log << "BeforeDelete"; }
+    void data_BeforeUpdate() override { log << "BeforeUpdate"; }
+    void data_AfterUpdate() override { log << "AfterUpdate"; }
+    void data_StateChanged() override { log << QStringLiteral("StateChanged(%1)").arg(data->Estado()); }
+
+    // Enabled flags in the order First, Prev, Next, Last, Add, Edit, Del, Ok, Cancel, Close, picture.
+    QString flags() const {
+        QString s;
+        for (QWidget* w : std::initializer_list<QWidget*>{first, prev, next, last, add, edit, del, ok, cancel,
+                                                          close, Picture1})
+            s += w->isEnabled() ? u'1' : u'0';
+        return s;
+    }
+
+    clsManten* data;
+    QWidget* Picture1;
+    ui::BoundTextBox *cod, *nombre, *numero, *importe, *fecha, *libre;
+    ui::BoundCheckBox* activo;
+    ui::BoundComboBox* estado;
+    ui::BoundMemo* notas;
+    QPushButton *first, *prev, *next, *last, *add, *edit, *del, *ok, *cancel, *close;
+    QStringList log;
+    bool refuse = false;
+    QString nuevoCod;
+};
+
+} // namespace
+
+class TestClsManten : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path;
+    ui::ScriptedDialogService dialogs;
+
+    std::unique_ptr<db::Database> db() { return db::Database::open(path); }
+
+    void fill(const QStringList& cods) {
+        auto d = db();
+        for (const QString& c : cods)
+            d->execute(
+                "INSERT INTO Fichas (Cod, Nombre, Numero, Estado, Activo) VALUES (?, ?, 7, 'Pendiente', 1)",
+                {c, "Nombre " + c});
+    }
+
+    std::unique_ptr<Ficha> open(bool addAgain = false) {
+        auto f = std::make_unique<Ficha>(dialogs);
+        f->data->setAddAgain(addAgain);
+        f->data->setDatabaseName(path);
+        f->data->setRecordSource("select * from Fichas order by Cod");
+        f->data->Refresh();
+        return f;
+    }
+
+    QVariant stored(const QString& cod, const QString& field) {
+        return db()->scalar(QStringLiteral("SELECT %1 FROM Fichas WHERE Cod = ?").arg(field), {cod});
+    }
+
+private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        path = dir.filePath(QStringLiteral("t%1.db").arg(QDateTime::currentMSecsSinceEpoch()));
+        auto d = db::Database::open(path, {.create = true});
+        d->executeScript(kSchema);
+        dialogs.clear();
+    }
+
+    void emptyTableShowsClearedControlsAndOnlyAddAndClose() {
+        auto f = open();
+        QCOMPARE(f->data->Estado(), Vacio);
+        QCOMPARE(f->flags(), QString("00001000010"));
+        QCOMPARE(f->log.count("Reposition"), 1);
+        QVERIFY(f->cod->text().isEmpty());
+    }
+
+    void buttonsFollowEveryState() {
+        fill({"A", "B"});
+        auto f = open();
+        QCOMPARE(f->data->Estado(), Paseando);
+        QCOMPARE(f->flags(), QString("11111110010"));
+        f->data->PulsarEditar();
+        QCOMPARE(f->data->Estado(), Modificando);
+        QCOMPARE(f->flags(), QString("00000001111"));
+        f->data->PulsarCancelar();
+        f->data->PulsarAñadir();
+        QCOMPARE(f->data->Estado(), Añadiendo);
+        QCOMPARE(f->flags(), QString("00000001111"));
+
+        auto bad = std::make_unique<Ficha>(dialogs);
+        bad->data->setDatabaseName(path);
+        bad->data->setRecordSource("select * from NoExiste");
+        bad->data->Refresh();
+        QCOMPARE(bad->data->Estado(), Inactivo);
+        QCOMPARE(bad->flags(), QString("00000000010"));
+    }
+
+    void navigationStopsAtBothEndsWithoutEvents() {
+        fill({"A", "B", "C"});
+        auto f = open();
+        QCOMPARE(f->cod->text(), QString("A"));
+        f->log.clear();
+        f->prev->click();
+        QVERIFY(f->log.isEmpty());
+        f->last->click();
+        QCOMPARE(f->cod->text(), QString("C"));
+        f->log.clear();
+        f->next->click();
+        QVERIFY(f->log.isEmpty());
+        QCOMPARE(f->cod->text(), QString("C"));
+        f->prev->click();
+        QCOMPARE(f->cod->text(), QString("B"));
+        f->first->click();
+        QCOMPARE(f->cod->text(), QString("A"));
+        QCOMPARE(f->log, QStringList({"Reposition", "Reposition"}));
+    }
+
+    void confirmedAddRaisesEventsInOrder_data() {
+        QTest::addColumn<bool>("addAgain");
+        QTest::newRow("again") << true;
+        QTest::newRow("once") << false;
+    }
+    void confirmedAddRaisesEventsInOrder() {
+        QFETCH(bool, addAgain);
+        fill({"A"});
+        auto f = open(addAgain);
+        f->add->click();
+        f->cod->setText("N1");
+        f->nombre->setText("Nuevo");
+        f->log.clear();
+        f->ok->click();
+        if (addAgain) {
+            QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "StateChanged(1)",
+                                          "CanAddNew", "StateChanged(3)", "OnAddNew"}));
+            QCOMPARE(f->data->Estado(), Añadiendo);
+            QVERIFY(f->cod->text().isEmpty());
+        } else {
+            QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "StateChanged(1)"}));
+            QCOMPARE(f->data->Estado(), Paseando);
+            QCOMPARE(f->data->Recordset()->value("Cod").toString(), QString("N1"));
+        }
+        QCOMPARE(stored("N1", "Nombre").toString(), QString("Nuevo"));
+    }
+
+    void cancelReturnsToWhereTheAddStarted() {
+        auto f = open();
+        f->add->click();
+        f->cod->setText("X");
+        f->cancel->click();
+        QCOMPARE(f->data->Estado(), Vacio);
+        QVERIFY(f->cod->text().isEmpty());
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 0);
+
+        fill({"A"});
+        f->data->Refresh();
+        f->add->click();
+        f->cod->setText("X");
+        f->cancel->click();
+        QCOMPARE(f->data->Estado(), Paseando);
+        QCOMPARE(f->cod->text(), QString("A"));
+    }
+
+    void cancellingAnEditRestoresEveryKindOfControl() {
+        fill({"A"});
+        auto f = open();
+        QCOMPARE(f->estado->currentText(), QString("Pendiente"));
+        QCOMPARE(f->activo->Value(), 1);
+        f->edit->click();
+        f->nombre->setText("Cambiado");
+        f->notas->setPlainText("otra cosa");
+        f->activo->setValue(0);
+        f->estado->setCurrentIndex(2);
+        f->cancel->click();
+        QCOMPARE(f->nombre->text(), QString("Nombre A"));
+        QCOMPARE(f->notas->toPlainText(), QString());
+        QCOMPARE(f->activo->Value(), 1);
+        QCOMPARE(f->estado->currentText(), QString("Pendiente"));
+        QCOMPARE(stored("A", "Nombre").toString(), QString("Nombre A"));
+    }
+
+    void deleteRepositionsOnNeighbours() {
+        fill({"A", "B", "C"});
+        auto f = open();
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->next->click();
+        f->del->click(); // middle → following
+        QCOMPARE(f->cod->text(), QString("C"));
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->del->click(); // last → preceding
+        QCOMPARE(f->cod->text(), QString("A"));
+        QCOMPARE(f->data->Estado(), Paseando);
+        f->log.clear();
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->del->click(); // only → empty
+        QCOMPARE(f->data->Estado(), Vacio);
+        QVERIFY(f->cod->text().isEmpty());
+        QVERIFY(f->log.contains("Reposition"));
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 0);
+        const auto& box = dialogs.boxes().first();
+        QCOMPARE(box.text, QString("¿Seguro que desea borrar este registro?"));
+        QCOMPARE(box.defaultButton, ui::DialogService::Answer::No);
+    }
+
+    void deleteAnsweredNoOrRefusedKeepsTheRecord() {
+        fill({"A"});
+        auto f = open();
+        f->del->click(); // scripted service answers the default: No
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 1);
+        QVERIFY(!f->log.contains("CanDelete"));
+        f->refuse = true;
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->del->click();
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 1);
+        QVERIFY(!f->log.contains("BeforeDelete"));
+    }
+
+    void writesConvertByFieldType() {
+        fill({"A"});
+        auto f = open();
+        f->edit->click();
+        f->numero->setText("12a");
+        f->importe->setText("1500,5");
+        f->fecha->setText("31/02/2009");
+        f->nombre->setText("");
+        f->activo->setValue(2);
+        f->ok->click();
+        QCOMPARE(stored("A", "Numero").toLongLong(), 0);
+        QCOMPARE(stored("A", "Importe").toDouble(), 1500.5);
+        QVERIFY(stored("A", "Fecha").isNull());
+        QCOMPARE(stored("A", "Nombre").toString(), QString(""));
+        QVERIFY(!stored("A", "Nombre").isNull());
+        QCOMPARE(stored("A", "Activo").toBool(), false);
+
+        f->edit->click();
+        f->fecha->setText("5/3/2009");
+        f->ok->click();
+        QCOMPARE(stored("A", "Fecha").toDate(), QDate(2009, 3, 5));
+    }
+
+    void untouchedBoxIsNotWritten() {
+        fill({"A"});
+        auto f = open();
+        // Someone else changes the name after it was shown.
+        db()->execute("UPDATE Fichas SET Nombre = 'Otro' WHERE Cod = 'A'");
+        f->edit->click();
+        f->numero->setText("99");
+        f->ok->click();
+        QCOMPARE(stored("A", "Numero").toLongLong(), 99);
+        QCOMPARE(stored("A", "Nombre").toString(), QString("Otro"));
+    }
+
+    void failedConfirmKeepsStateAndASecondConfirmStores() {
+        fill({"A"});
+        auto f = open();
+        f->add->click();
+        f->cod->setText("A");
+        f->nombre->setText("Duplicado");
+        f->ok->click();
+        QCOMPARE(dialogs.boxes().size(), 1);
+        const auto box = dialogs.boxes().first();
+        QVERIFY2(box.text.startsWith("Se ha producido el error (3022 - "), qPrintable(box.text));
+        QVERIFY(box.text.endsWith(") al pulsar el botón de aceptar."));
+        QCOMPARE(box.title, QString("Error"));
+        QCOMPARE(box.icon, ui::DialogService::Icon::Critical);
+        QCOMPARE(f->data->Estado(), Añadiendo);
+        QCOMPARE(f->nombre->text(), QString("Duplicado"));
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 1);
+
+        f->cod->setText("B");
+        f->ok->click();
+        QCOMPARE(dialogs.boxes().size(), 1);
+        QCOMPARE(f->data->Estado(), Paseando);
+        QCOMPARE(stored("B", "Nombre").toString(), QString("Duplicado"));
+    }
+
+    void refusedConfirmWritesNothing() {
+        fill({"A"});
+        auto f = open();
+        f->edit->click();
+        f->nombre->setText("No");
+        f->refuse = true;
+        f->ok->click();
+        QCOMPARE(f->data->Estado(), Modificando);
+        QCOMPARE(stored("A", "Nombre").toString(), QString("Nombre A"));
+        QVERIFY(!f->log.contains("BeforeUpdate"));
+    }
+
+    void findFirstMovesOnlyOnAMatch() {
+        fill({"A", "B", "O'Brien"});
+        auto f = open();
+        f->log.clear();
+        f->data->FindFirst("Cod = ?", {"zzz"});
+        QVERIFY(f->log.isEmpty());
+        QCOMPARE(f->cod->text(), QString("A"));
+        f->data->FindFirst("Cod = ?", {"o'brien"});
+        QCOMPARE(f->cod->text(), QString("O'Brien"));
+        QCOMPARE(f->log, QStringList({"Reposition"}));
+    }
+
+    void textBoxesTakeTheirFieldSize() {
+        fill({"A"});
+        auto f = open();
+        QCOMPARE(f->nombre->MaxLength(), 20);
+        QCOMPARE(f->numero->MaxLength(), 0);
+        QCOMPARE(f->data->boundControls().size(), 8); // the box without a field is not bound
+    }
+
+    void closingWhileEditingAsks() {
+        fill({"A"});
+        auto f = open();
+        f->show();
+        f->edit->click();
+        f->close->click(); // answered No by default
+        QVERIFY(f->isVisible());
+        QCOMPARE(dialogs.boxes().last().text,
+                 QString("Se están añadiendo/modificando datos ¿desea cerrar de todas maneras?"));
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->close->click();
+        QVERIFY(!f->isVisible());
+        QCOMPARE(stored("A", "Nombre").toString(), QString("Nombre A"));
+    }
+};
+
+QTEST_MAIN(TestClsManten)
+#include "tst_clsmanten.moc"
