@@ -28,7 +28,9 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
                                    nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
-        throwError(handle, rc, path);
+        throw DbError(ErrCannotOpen, QStringLiteral("No se puede abrir la base de datos '%1': %2")
+                                         .arg(path, QString::fromUtf8(handle ? sqlite3_errmsg(handle)
+                                                                             : sqlite3_errstr(rc))));
     sqlite3_extended_result_codes(handle, 1);
     sqlite3_busy_timeout(handle, 5000);
     detail::registerFunctions(handle);
@@ -36,6 +38,9 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
         // Reading the schema proves the file is a database at all.
         db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         db->execute(QStringLiteral("PRAGMA foreign_keys = ON"));
+        // Reading through the OS page cache keeps scans of large tables (the
+        // keyset of a dynaset over every property) fast without a big private cache.
+        db->scalar(QStringLiteral("PRAGMA mmap_size = 268435456"));
         if (!options.readOnly) {
             if (options.durable) {
                 db->scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -52,11 +57,41 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
 }
 
 int Database::execute(const QString& sql, const Params& params) {
-    Stmt st(db_, sql);
-    st.bind(params);
-    while (st.step()) {
+    // Each statement takes the next parameters, as many as it has '?'.
+    const QByteArray utf8 = sql.toUtf8();
+    const char* p = utf8.constData();
+    const char* const end = p + utf8.size();
+    qsizetype used = 0;
+    int changes = -1;
+    while (p < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(db_, p, int(end - p), &raw, &tail);
+        if (rc != SQLITE_OK)
+            throwError(db_, rc, sql);
+        p = tail;
+        if (!raw)
+            continue; // only blanks or comments left
+        Stmt st(db_, raw);
+        const int n = sqlite3_bind_parameter_count(raw);
+        const bool last = QByteArray(tail, int(end - tail)).trimmed().isEmpty();
+        if (used + n > params.size() || (last && used + n != params.size()))
+            throw DbError(ErrSyntax, QStringLiteral("La instrucción espera %1 parámetros y recibió %2")
+                                         .arg(used + n)
+                                         .arg(params.size()));
+        st.bind(params.mid(used, n));
+        used += n;
+        while (st.step()) {
+        }
+        changes = sqlite3_changes(db_);
     }
-    return sqlite3_changes(db_);
+    if (changes < 0)
+        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+    if (used != params.size())
+        throw DbError(ErrSyntax, QStringLiteral("Las instrucciones esperan %1 parámetros y recibieron %2")
+                                     .arg(used)
+                                     .arg(params.size()));
+    return changes;
 }
 
 void Database::executeScript(const QString& sql) {

@@ -41,8 +41,9 @@ public:
     QString path() const { return path_; }
     sqlite3* handle() const { return db_; }
 
-    // Runs one or more statements; values travel as bound parameters ('?').
-    // Returns the number of rows changed by the last statement.
+    // Runs one or more statements in order; values travel as bound parameters
+    // ('?'), each statement taking the next ones. Not atomic by itself: use a
+    // Transaction for that. Returns the number of rows changed by the last statement.
     int execute(const QString& sql, const Params& params = {});
     // Runs a script of several statements without parameters (schema DDL).
     void executeScript(const QString& sql);
@@ -51,6 +52,8 @@ public:
     // First column of the first row, or null when there is no row.
     Value scalar(const QString& sql, const Params& params = {});
 
+    // source: a table name, or a SELECT with '?' parameters (see Recordset.h).
+    // The recordset must be closed or destroyed before this Database.
     std::unique_ptr<Recordset> openRecordset(const QString& source, RecordsetType type,
                                              const Params& params = {});
 

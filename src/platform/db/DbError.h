@@ -16,9 +16,11 @@ enum ErrorNumber : int {
     ErrReadOnly = 3027,          // recordset or database not updatable
     ErrSyntax = 3075,            // SQL that does not parse or names an unknown column/table
     ErrFieldTooSmall = 3163,     // text longer than the field's size
-    ErrItemNotFound = 3265,      // unknown field name or position, unknown index
+    ErrNotSupported = 3251,      // operation not available for this kind of recordset (Seek on a dynaset)
+    ErrItemNotFound = 3265,      // unknown field name or position, unknown index or table
     ErrNullNotAllowed = 3314,    // required field left empty
     ErrConstraint = 3317,        // other CHECK or foreign-key refusal
+    ErrConversion = 3421,        // value that the field's type cannot hold ("abc" for a number)
     ErrLocked = 3260,            // file busy/locked by another process
 };
 

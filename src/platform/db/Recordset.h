@@ -17,15 +17,20 @@ enum class EditMode { None, InProgress, Add };
 // - Dynaset: for a SELECT over one table (or the table name alone): the rowids
 //   of the result are taken at open in the statement's order, each row is read
 //   when it becomes current. Updatable. New rows are appended at the end of the
-//   keyset until the recordset is opened again; deleted rows leave it.
-//   A dynaset over a join or a view is read-only.
+//   keyset until the recordset is opened again; deleted rows leave it; rows
+//   changed so that they no longer match the WHERE stay.
+//   A dynaset over a join, a view or a grouping reads like a snapshot and
+//   is read-only (updatable() false).
 // - Table: the whole table in rowid order (or index order after setIndex),
-//   updatable, with seek on the current index.
+//   updatable, with seek on the current index. Rows added through it go to
+//   the end of its order, as in a dynaset.
 //
 // Positioning: after open the first row is current (BOF and EOF both true when
 // empty). moveNext past the last row sets EOF, movePrevious before the first
-// sets BOF; moving further throws ErrNoCurrentRecord. Reading or writing a
-// field with no current row throws ErrNoCurrentRecord.
+// sets BOF; moving further throws ErrNoCurrentRecord, and so do moveFirst and
+// moveLast on an empty recordset. Reading or writing a field with no current
+// row throws ErrNoCurrentRecord. Any move drops a pending addNew/edit.
+// Rows deleted through a clone, or by other statements, are skipped.
 class Recordset {
 public:
     ~Recordset();
@@ -42,7 +47,8 @@ public:
     void moveLast();
     void moveNext();
     void movePrevious();
-    // Rows in the recordset now (added rows included, deleted excluded).
+    // Rows in the recordset now (added rows included, deleted excluded; a row
+    // deleted by another statement counts until a move reaches it).
     qint64 recordCount() const;
     // 0-based position of the current row, -1 when none.
     qint64 absolutePosition() const;
@@ -52,7 +58,8 @@ public:
     void setBookmark(const QByteArray& bookmark); // ErrNoCurrentRecord if the row is gone
     // Bookmark of the row last added or edited through update().
     QByteArray lastModified() const;
-    // Independent cursor over the same rows (same keyset), positioned on the first row.
+    // Independent cursor over the same rows, positioned on the first row. Clones
+    // share the keyset: rows added or deleted through one are seen by all.
     std::unique_ptr<Recordset> clone() const;
 
     // criterion is an SQL boolean expression over the recordset's columns, with
@@ -62,8 +69,10 @@ public:
     bool findNext(const QString& criterion, const Params& params = {});
     bool noMatch() const;
 
-    // Table recordsets: choose an index by name (its columns give the order),
-    // then seek "=" on its leading columns. Text compares case-insensitively.
+    // Table recordsets: choose an index by name (its columns give the order;
+    // "PrimaryKey" names the primary key), then seek "=" on its leading columns;
+    // the first row in index order wins. Text compares case-insensitively.
+    // Other kinds throw ErrNotSupported; without a match the position stays.
     void setIndex(const QString& indexName);
     bool seek(const QString& comparison, const Params& keys);
 
@@ -72,6 +81,11 @@ public:
     // copy (a Text longer than its size throws ErrFieldTooSmall); update()
     // writes it in one statement and makes the new row current for addNew
     // (DAO leaves the position; we keep the new row current so callers see it);
+    // only the fields set are written, so unset fields of a new row take their
+    // column defaults. A refused update (duplicate key 3022, …) changes nothing
+    // and keeps the copy, so the caller can correct it and update again.
+    // setValue() checks the value against the field's type (ErrConversion) and
+    // converts it (text "12" to a number, QDate to the stored ISO text).
     // cancelUpdate() drops the copy. deleteRecord() removes the current row; the
     // position then has no current row until a move.
     void addNew();

@@ -48,27 +48,67 @@ inline Key keyOf(char32_t c) {
     return computeKey(c);
 }
 
-template <typename GetA, typename GetB>
-int compareKeys(qsizetype na, qsizetype nb, GetA a, GetB b) {
+// Code points read one after the other, without building strings: the
+// collation runs for every comparison of a sort over thousands of rows.
+struct Utf8Reader {
+    const unsigned char* p;
+    const unsigned char* end;
+    bool next(char32_t& c) {
+        if (p >= end)
+            return false;
+        const unsigned char b = *p++;
+        if (b < 0x80) {
+            c = b;
+            return true;
+        }
+        int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        c = b & (0x3F >> extra);
+        for (; extra > 0 && p < end && (*p & 0xC0) == 0x80; --extra)
+            c = (c << 6) | (*p++ & 0x3F);
+        return true;
+    }
+};
+
+struct Utf16Reader {
+    const QChar* p;
+    const QChar* end;
+    bool next(char32_t& c) {
+        if (p >= end)
+            return false;
+        const char16_t h = (p++)->unicode();
+        if (QChar::isHighSurrogate(h) && p < end && p->isLowSurrogate())
+            c = QChar::surrogateToUcs4(h, (p++)->unicode());
+        else
+            c = h;
+        return true;
+    }
+};
+
+// Primary keys decide first; then the shorter text; then the first secondary difference.
+template <typename Reader> int compareKeys(Reader a, Reader b) {
     int secondary = 0;
-    const qsizetype n = std::min(na, nb);
-    for (qsizetype i = 0; i < n; ++i) {
-        const Key ka = keyOf(a(i));
-        const Key kb = keyOf(b(i));
+    char32_t ca = 0;
+    char32_t cb = 0;
+    for (;;) {
+        const bool ha = a.next(ca);
+        const bool hb = b.next(cb);
+        if (!ha || !hb)
+            return ha != hb ? (ha ? 1 : -1) : secondary;
+        if (ca == cb)
+            continue;
+        const Key ka = keyOf(ca);
+        const Key kb = keyOf(cb);
         if (ka.primary != kb.primary)
             return ka.primary < kb.primary ? -1 : 1;
         if (secondary == 0 && ka.secondary != kb.secondary)
             secondary = ka.secondary < kb.secondary ? -1 : 1;
     }
-    if (na != nb)
-        return na < nb ? -1 : 1;
-    return secondary;
 }
 
 int collateEs(void*, int la, const void* pa, int lb, const void* pb) {
-    const QString a = QString::fromUtf8(static_cast<const char*>(pa), la);
-    const QString b = QString::fromUtf8(static_cast<const char*>(pb), lb);
-    return compareSpanish(a, b);
+    const auto* a = static_cast<const unsigned char*>(pa);
+    const auto* b = static_cast<const unsigned char*>(pb);
+    return compareKeys(Utf8Reader{a, a + la}, Utf8Reader{b, b + lb});
 }
 
 // Case-insensitive match of pattern p (with % _ and an optional escape) against s.
@@ -129,10 +169,8 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 } // namespace
 
 int compareSpanish(const QString& a, const QString& b) {
-    const QList<uint> ua = a.toUcs4();
-    const QList<uint> ub = b.toUcs4();
-    return compareKeys(ua.size(), ub.size(), [&](qsizetype i) -> char32_t { return ua[i]; },
-                       [&](qsizetype i) -> char32_t { return ub[i]; });
+    return compareKeys(Utf16Reader{a.constData(), a.constData() + a.size()},
+                       Utf16Reader{b.constData(), b.constData() + b.size()});
 }
 
 QString escapeLike(const QString& text) {

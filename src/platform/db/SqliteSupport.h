@@ -17,6 +17,7 @@ namespace db::detail {
 class Stmt {
 public:
     Stmt(sqlite3* db, const QString& sql);
+    Stmt(sqlite3* db, sqlite3_stmt* prepared) : db_(db), s_(prepared) {} // takes ownership
     ~Stmt();
     Stmt(const Stmt&) = delete;
     Stmt& operator=(const Stmt&) = delete;
