@@ -1,0 +1,155 @@
+#include "RecordWindow.h"
+
+#include "platform/widgets/ThemeIcon.h"
+#include "shell/AppContext.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace orb {
+
+namespace {
+
+QToolButton* makeButton(QWidget* parent, const QString& name, const QString& tooltip, const QString& icon,
+                        QStyle::StandardPixmap fallback) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setToolTip(tooltip);
+    b->setAccessibleName(tooltip);
+    b->setIcon(ui::themeIcon(icon, fallback));
+    b->setIconSize(QSize(22, 22));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
+}
+
+} // namespace
+
+RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidget* parent)
+    : QWidget(parent), ctx(context) {
+    setObjectName(objectName);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    buttons = new QHBoxLayout(Picture2);
+    buttons->setContentsMargins(4, 2, 4, 2);
+    buttons->setSpacing(2);
+    cmdFirst = makeButton(Picture2, "cmdFirst", "Primer registro", "go-first", QStyle::SP_MediaSkipBackward);
+    cmdPrev = makeButton(Picture2, "cmdPrev", "Anterior registro", "go-previous", QStyle::SP_ArrowBack);
+    cmdNext = makeButton(Picture2, "cmdNext", "Siguiente registro", "go-next", QStyle::SP_ArrowForward);
+    cmdLast = makeButton(Picture2, "cmdLast", "Último registro", "go-last", QStyle::SP_MediaSkipForward);
+    cmdAdd = makeButton(Picture2, "cmdAdd", "Añadir registro", "list-add", QStyle::SP_FileIcon);
+    cmdEdit = makeButton(Picture2, "cmdEdit", "Editar registro", "document-edit",
+                         QStyle::SP_FileDialogDetailedView);
+    cmdDel = makeButton(Picture2, "cmdDel", "Borrar registro", "edit-delete", QStyle::SP_TrashIcon);
+    cmdOk = makeButton(Picture2, "cmdOk", "Aceptar", "object-select", QStyle::SP_DialogApplyButton);
+    cmdCancel = makeButton(Picture2, "cmdCancel", "Cancelar", "edit-undo", QStyle::SP_DialogCancelButton);
+    cmdClose = makeButton(Picture2, "cmdClose", "Cerrar", "window-close", QStyle::SP_DialogCloseButton);
+    for (QToolButton* b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
+        buttons->addWidget(b);
+    buttons->addSpacing(12);
+    for (QToolButton* b : {cmdAdd, cmdEdit, cmdDel})
+        buttons->addWidget(b);
+    buttons->addSpacing(12);
+    for (QToolButton* b : {cmdOk, cmdCancel})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    grid = new QGridLayout(Picture1);
+    grid->setContentsMargins(12, 10, 12, 12);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    main->addWidget(Picture2);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    main->addWidget(line);
+    main->addWidget(Picture1, 1);
+
+    data = new clsManten(this, this, *ctx.dialogs);
+}
+
+QLabel* RecordWindow::addLabel(const QString& text, int row, int column, QWidget* buddy, int lblIndex) {
+    auto* l = new QLabel(text, Picture1);
+    l->setBuddy(buddy);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (lblIndex >= 0) {
+        l->setObjectName(QStringLiteral("lbl(%1)").arg(lblIndex));
+        lbl.insert(lblIndex, l);
+    }
+    grid->addWidget(l, row, column);
+    if (buddy) {
+        QString name = text;
+        name.remove(u'&');
+        if (name.endsWith(u':'))
+            name.chop(1);
+        buddy->setAccessibleName(name.trimmed());
+    }
+    return l;
+}
+
+ui::BoundTextBox* RecordWindow::addText(int index, const QString& field, const QString& label, int row,
+                                        int column, int span) {
+    auto* t = new ui::BoundTextBox(Picture1, field);
+    t->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    txt.insert(index, t);
+    if (!label.isNull())
+        addLabel(label, row, column, t);
+    grid->addWidget(t, row, column + 1, 1, span);
+    return t;
+}
+
+ui::BoundMemo* RecordWindow::addMemo(int index, const QString& field, const QString& label, int row,
+                                     int column, int rowSpan, int span) {
+    auto* m = new ui::BoundMemo(Picture1, field);
+    m->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txt.insert(index, m);
+    QLabel* l = addLabel(label, row, column, m);
+    l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(m, row, column + 1, rowSpan, span);
+    return m;
+}
+
+QToolButton* RecordWindow::addToolButton(const QString& name, const QString& tooltip, const QString& icon) {
+    QToolButton* b = makeButton(Picture2, name, tooltip, icon, QStyle::SP_FileIcon);
+    buttons->insertWidget(buttons->count() - 2, b);
+    return b;
+}
+
+void RecordWindow::iniciarControlador(const QString& recordSource, const db::Params& params) {
+    data->DataPicture(Picture1);
+    data->setFirstButton(cmdFirst);
+    data->setPreviousButton(cmdPrev);
+    data->setNextButton(cmdNext);
+    data->setLastButton(cmdLast);
+    data->setAddButton(cmdAdd);
+    data->setEditButton(cmdEdit);
+    data->setDeleteButton(cmdDel);
+    data->setOkButton(cmdOk);
+    data->setCancelButton(cmdCancel);
+    data->setCloseButton(cmdClose);
+    data->setAddAgain(ctx.AddAgainConfig);
+    data->setDatabaseName(ctx.RutaBaseDatos);
+    data->setRecordSource(recordSource, params);
+    data->Refresh();
+}
+
+void RecordWindow::closeEvent(QCloseEvent* e) {
+    if (data->PuedeCerrar())
+        e->accept();
+    else
+        e->ignore();
+}
+
+} // namespace orb

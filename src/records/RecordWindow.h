@@ -1,0 +1,54 @@
+#pragma once
+
+#include "maintenance/clsManten.h"
+#include "platform/widgets/BoundControls.h"
+
+#include <QLabel>
+#include <QMap>
+#include <QToolButton>
+#include <QWidget>
+
+class QGridLayout;
+class QHBoxLayout;
+
+namespace orb {
+
+struct AppContext;
+
+// What every record window shares: the data panel Picture1, the button panel
+// Picture2 with the ten controller buttons, the controller `data`, and the
+// question before closing while a record is being added or edited.
+class RecordWindow : public QWidget, public MantenEvents {
+    Q_OBJECT
+public:
+    RecordWindow(AppContext& ctx, const QString& objectName, QWidget* parent = nullptr);
+
+    clsManten* data = nullptr;
+    QWidget* Picture1 = nullptr;
+    QWidget* Picture2 = nullptr;
+    QToolButton *cmdFirst, *cmdPrev, *cmdNext, *cmdLast, *cmdAdd, *cmdEdit, *cmdDel, *cmdOk, *cmdCancel,
+        *cmdClose;
+    QMap<int, ui::TextControl*> txt;
+    QMap<int, QLabel*> lbl;
+
+protected:
+    AppContext& ctx;
+    QGridLayout* grid = nullptr;    // layout of Picture1
+    QHBoxLayout* buttons = nullptr; // layout of Picture2
+
+    // A bound single-line box at txt(index), labelled at (row, column) of the grid.
+    ui::BoundTextBox* addText(int index, const QString& field, const QString& label, int row, int column,
+                              int span = 1);
+    ui::BoundMemo* addMemo(int index, const QString& field, const QString& label, int row, int column,
+                           int rowSpan = 1, int span = 1);
+    QLabel* addLabel(const QString& text, int row, int column, QWidget* buddy, int lblIndex = -1);
+    // A button for Picture2 after the ten standard ones.
+    QToolButton* addToolButton(const QString& name, const QString& tooltip, const QString& icon);
+
+    // Standard set-up order: panels, buttons, AddAgain, database, source, Refresh.
+    void iniciarControlador(const QString& recordSource, const db::Params& params = {});
+
+    void closeEvent(QCloseEvent* e) override;
+};
+
+} // namespace orb

@@ -1,0 +1,136 @@
+#include "frmCatalogos.h"
+
+#include "platform/db/Recordset.h"
+#include "shell/AppContext.h"
+#include "shell/ConfigStore.h"
+#include "shell/OfficeRules.h"
+#include "shell/Services.h"
+
+#include <QGridLayout>
+
+namespace orb {
+
+CatalogoWindow::CatalogoWindow(AppContext& context, const QString& objectName, const QString& contador,
+                               QWidget* parent)
+    : RecordWindow(context, objectName, parent), contador_(contador) {}
+
+void CatalogoWindow::terminarCarga(const QString& recordSource) {
+    iniciarControlador(recordSource);
+    data->setFirstControl(txt.value(1)->widget());
+    if (!ctx.facts.OficinaPrincipal) {
+        cmdAdd->setEnabled(false);
+        cmdEdit->setEnabled(false);
+        cmdDel->setEnabled(false);
+    }
+}
+
+void CatalogoWindow::data_CanAddNew(bool& Cancel) {
+    Cancel = SoloOficinaPrincipal(ctx);
+}
+void CatalogoWindow::data_CanUpdate(bool& Cancel) {
+    Cancel = SoloOficinaPrincipal(ctx);
+}
+void CatalogoWindow::data_CanDelete(bool& Cancel) {
+    Cancel = SoloOficinaPrincipal(ctx);
+}
+
+void CatalogoWindow::data_OnAddNew() {
+    propuesto_ = qint64(ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_))) + 1;
+    txt.value(0)->setText(QString::number(propuesto_));
+}
+
+void CatalogoWindow::data_AfterUpdate() {
+    if (data->EstadoAñadiendo())
+        GuardarConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_, propuesto_);
+}
+
+frmTipos::frmTipos(AppContext& context, QWidget* parent)
+    : CatalogoWindow(context, QStringLiteral("frmTipos"), QStringLiteral("TIPOS"), parent) {
+    setWindowTitle(QStringLiteral("Ficha de Tipos"));
+    auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    cod->setMaximumWidth(90);
+    auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 2);
+    auto* ingles = addText(2, QStringLiteral("NombreIdioma1"), QStringLiteral("N&ombre:"), 2, 0);
+    auto* frances = addText(3, QStringLiteral("NombreIdioma2"), QStringLiteral("No&mbre:"), 3, 0);
+    const auto idioma = [this](QWidget* box, int row, const QString& texto) {
+        grid->addWidget(new QLabel(texto, Picture1), row, 2);
+        box->setAccessibleName(QStringLiteral("Nombre ") + texto);
+    };
+    idioma(ingles, 2, QStringLiteral("(Inglés)"));
+    idioma(frances, 3, QStringLiteral("(Francés)"));
+    nombre->setAccessibleName(QStringLiteral("Nombre"));
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(4, 1);
+    setTabOrder(nombre, ingles);
+    setTabOrder(ingles, frances);
+    setTabOrder(frances, cod);
+    terminarCarga(QStringLiteral("select Cod,Nombre,NombreIdioma1,NombreIdioma2 from Tipos order by Cod"));
+    resize(460, 220);
+}
+
+frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
+    : CatalogoWindow(context, QStringLiteral("frmLocalidades"), QStringLiteral("LOCALIDADES"), parent) {
+    setWindowTitle(QStringLiteral("Ficha de Localidades"));
+    auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    cod->setMaximumWidth(90);
+    auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+    setTabOrder(nombre, cod);
+    terminarCarga(QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
+    resize(420, 150);
+}
+
+frmAreas::frmAreas(AppContext& context, QWidget* parent)
+    : CatalogoWindow(context, QStringLiteral("frmAreas"), QStringLiteral("AREAS"), parent) {
+    setWindowTitle(QStringLiteral("Ficha de Areas"));
+    auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    cod->setMaximumWidth(90);
+    auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    // The locality is stored through this hidden box; the list only shows it.
+    auto* codLocalidad = addText(2, QStringLiteral("CodLocalidad"), QString(), 2, 0);
+    codLocalidad->hide();
+    codLocalidad->setAccessibleName(QStringLiteral("Código de localidad"));
+    cboLookup2 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1);
+    cboLookup2->setObjectName(QStringLiteral("cboLookup(2)"));
+    addLabel(QStringLiteral("&Localidad:"), 2, 0, cboLookup2);
+    grid->addWidget(cboLookup2, 2, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(3, 1);
+    setTabOrder(nombre, cboLookup2);
+    setTabOrder(cboLookup2, cod);
+
+    connect(cboLookup2, &QComboBox::activated, this, [this](int index) {
+        txt.value(2)->setText(index >= 0 ? QString::number(cboLookup2->itemTag(index)) : QStringLiteral("0"));
+    });
+    connect(codLocalidad, &QLineEdit::textChanged, this, [this] { sincronizarLocalidad(); });
+
+    cargarLocalidades();
+    terminarCarga(QStringLiteral("select * from Areas order by Cod"));
+    resize(440, 170);
+}
+
+void frmAreas::cargarLocalidades() {
+    cboLookup2->clear();
+    auto rs = ctx.db().openRecordset(QStringLiteral("select cod,nombre from localidades order by nombre"),
+                                     db::RecordsetType::Snapshot);
+    for (; !rs->isEOF(); rs->moveNext())
+        cboLookup2->addItemWithTag(rs->value(1).toString(), rs->value(0).toLongLong());
+    cboLookup2->setCurrentIndex(-1);
+}
+
+void frmAreas::sincronizarLocalidad() {
+    cboLookup2->selectTag(qint64(ValorNumerico(txt.value(2)->Text())));
+}
+
+void frmAreas::data_OnAddNew() {
+    CatalogoWindow::data_OnAddNew();
+    txt.value(2)->setText(QString());
+    sincronizarLocalidad();
+}
+
+void frmAreas::data_Reposition() {
+    sincronizarLocalidad();
+}
+
+} // namespace orb

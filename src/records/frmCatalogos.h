@@ -1,0 +1,61 @@
+#pragma once
+
+#include "RecordWindow.h"
+
+namespace orb {
+
+// Shared behaviour of the three catalogue windows: a code proposed from the
+// table's counter, the counter advanced on a confirmed add, and changes
+// allowed only at the principal office.
+class CatalogoWindow : public RecordWindow {
+    Q_OBJECT
+public:
+    CatalogoWindow(AppContext& ctx, const QString& objectName, const QString& contador, QWidget* parent);
+
+    qint64 codigoPropuesto() const { return propuesto_; }
+
+    void data_CanAddNew(bool& Cancel) override;
+    void data_CanUpdate(bool& Cancel) override;
+    void data_CanDelete(bool& Cancel) override;
+    void data_OnAddNew() override;
+    void data_AfterUpdate() override;
+
+protected:
+    // Common end of every catalogue window's construction.
+    void terminarCarga(const QString& recordSource);
+
+private:
+    QString contador_;
+    qint64 propuesto_ = 0;
+};
+
+class frmTipos : public CatalogoWindow {
+    Q_OBJECT
+public:
+    explicit frmTipos(AppContext& ctx, QWidget* parent = nullptr);
+};
+
+class frmLocalidades : public CatalogoWindow {
+    Q_OBJECT
+public:
+    explicit frmLocalidades(AppContext& ctx, QWidget* parent = nullptr);
+};
+
+class frmAreas : public CatalogoWindow {
+    Q_OBJECT
+public:
+    explicit frmAreas(AppContext& ctx, QWidget* parent = nullptr);
+
+    ui::BoundComboBox* cboLookup2 = nullptr; // cboLookup(2)
+
+    void data_OnAddNew() override;
+    void data_Reposition() override;
+
+    // Selects the list item whose code is in the hidden box, or none.
+    void sincronizarLocalidad();
+
+private:
+    void cargarLocalidades();
+};
+
+} // namespace orb

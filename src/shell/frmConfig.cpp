@@ -1,0 +1,226 @@
+#include "frmConfig.h"
+
+#include "AppContext.h"
+#include "ConfigStore.h"
+#include "Services.h"
+
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace orb {
+
+namespace {
+
+const QString CONT = QStringLiteral("CONTADORES");
+const QString WEB = QStringLiteral("WEB");
+const QString SINC = QStringLiteral("SINC");
+
+// Numeric settings are shown in plain digits.
+QString numero(double v) {
+    return QString::number(qint64(v));
+}
+
+class SelectAllOnFocus : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn)
+            if (auto* w = qobject_cast<QWidget*>(o))
+                QTimer::singleShot(0, w, [w] { SeleccionarTexto(w); });
+        return false;
+    }
+};
+
+} // namespace
+
+QLineEdit* frmConfig::campo(int index, QWidget* page, QFormLayout* form, const QString& label, int lblIndex) {
+    auto* e = new QLineEdit(page);
+    e->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    auto* l = new QLabel(label, page);
+    l->setBuddy(e);
+    if (lblIndex >= 0) {
+        l->setObjectName(QStringLiteral("lbl(%1)").arg(lblIndex));
+        lbl.insert(lblIndex, l);
+    }
+    QString name = label;
+    name.remove(u'&');
+    name.chop(1);
+    e->setAccessibleName(name);
+    form->addRow(l, e);
+    txt.insert(index, e);
+    e->installEventFilter(findChild<SelectAllOnFocus*>());
+    return e;
+}
+
+frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmConfig"));
+    setWindowTitle(QStringLiteral("Configuración"));
+    new SelectAllOnFocus(this);
+
+    tab = new QTabWidget(this);
+    tab->setObjectName(QStringLiteral("tab"));
+
+    // General
+    auto* general = new QWidget;
+    auto* gl = new QVBoxLayout(general);
+    auto* contadores = new QGroupBox(QStringLiteral("Contadores"), general);
+    auto* cf = new QFormLayout(contadores);
+    campo(0, contadores, cf, QStringLiteral("C&lientes:"));
+    campo(1, contadores, cf, QStringLiteral("&Propiedades:"));
+    campo(13, contadores, cf, QStringLiteral("P&ropietarios:"));
+    campo(15, contadores, cf, QStringLiteral("&Tipos:"), 16);
+    campo(16, contadores, cf, QStringLiteral("L&ocalidades:"), 17);
+    campo(17, contadores, cf, QStringLiteral("&Areas:"), 18);
+    campo(18, contadores, cf, QStringLiteral("&Máscara:"));
+    chk2 = new QCheckBox(QStringLiteral("Añadir a&utomáticamente tras añadir"), contadores);
+    chk2->setObjectName(QStringLiteral("chk(2)"));
+    chk2->setAccessibleName(QStringLiteral("Añadir automáticamente tras añadir"));
+    cf->addRow(chk2);
+    gl->addWidget(contadores);
+    gl->addStretch(1);
+    tab->addTab(general, QStringLiteral("&General"));
+
+    // Web export
+    auto* web = new QWidget;
+    auto* wl = new QVBoxLayout(web);
+    auto* datos = new QGroupBox(QStringLiteral("Exportación de Datos"), web);
+    auto* df = new QFormLayout(datos);
+    campo(22, datos, df, QStringLiteral("&Servidor:"));
+    campo(23, datos, df, QStringLiteral("&BBDD:"));
+    campo(24, datos, df, QStringLiteral("&Usuario:"));
+    campo(25, datos, df, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    auto* fotos = new QGroupBox(QStringLiteral("Generación de Fotos"), web);
+    auto* ff = new QFormLayout(fotos);
+    campo(2, fotos, ff, QStringLiteral("&Anchura foto normal:"));
+    campo(3, fotos, ff, QStringLiteral("A&ltura foto normal:"));
+    campo(4, fotos, ff, QStringLiteral("Anc&hura foto pequeña:"));
+    campo(5, fotos, ff, QStringLiteral("Altura &foto pequeña:"));
+    wl->addWidget(datos);
+    wl->addWidget(fotos);
+    wl->addStretch(1);
+    tab->addTab(web, QStringLiteral("&Exportación Web"));
+
+    // Office exchange
+    auto* sinc = new QWidget;
+    auto* sl = new QVBoxLayout(sinc);
+    auto* sincBox = new QGroupBox(QStringLiteral("Sincronización"), sinc);
+    auto* sf = new QFormLayout(sincBox);
+    campo(21, sincBox, sf, QStringLiteral("&Servidor:"));
+    campo(20, sincBox, sf, QStringLiteral("&Usuario:"));
+    campo(19, sincBox, sf, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    sl->addWidget(sincBox);
+    sl->addStretch(1);
+    tab->addTab(sinc, QStringLiteral("S&incronización"));
+
+    // Same labels on different tabs: the tab makes the spoken name unique.
+    txt[22]->setAccessibleName(QStringLiteral("Servidor web"));
+    txt[24]->setAccessibleName(QStringLiteral("Usuario web"));
+    txt[25]->setAccessibleName(QStringLiteral("Contraseña web"));
+    txt[21]->setAccessibleName(QStringLiteral("Servidor de sincronización"));
+    txt[20]->setAccessibleName(QStringLiteral("Usuario de sincronización"));
+    txt[19]->setAccessibleName(QStringLiteral("Contraseña de sincronización"));
+
+    cmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setAccessibleName(QStringLiteral("Aceptar"));
+    cmdOk->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setAccessibleName(QStringLiteral("Cancelar"));
+    auto* box = new QDialogButtonBox(this);
+    box->addButton(cmdOk, QDialogButtonBox::AcceptRole);
+    box->addButton(cmdCancel, QDialogButtonBox::RejectRole);
+    connect(cmdOk, &QPushButton::clicked, this, &frmConfig::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* main = new QVBoxLayout(this);
+    main->addWidget(tab);
+    main->addWidget(box);
+
+    cargar();
+    resize(420, 380);
+}
+
+void frmConfig::cargar() {
+    db::Database& d = ctx_.db();
+    const auto num = [&](int i, const QString& g, const QString& v) {
+        txt[i]->setText(numero(ValorNumerico(LeerConfig(d, g, v))));
+    };
+    const auto text = [&](int i, const QString& g, const QString& v) {
+        txt[i]->setText(LeerConfig(d, g, v).toString());
+    };
+    num(0, CONT, QStringLiteral("CLIENTES"));
+    num(1, CONT, QStringLiteral("PROPIEDADES"));
+    num(13, CONT, QStringLiteral("PROPIETARIOS"));
+    num(15, CONT, QStringLiteral("TIPOS"));
+    num(16, CONT, QStringLiteral("LOCALIDADES"));
+    num(17, CONT, QStringLiteral("AREAS"));
+    text(18, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA"));
+    chk2->setChecked(ValorNumerico(LeerConfig(d, QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"))) !=
+                     0);
+    text(22, WEB, QStringLiteral("SERVIDOR"));
+    text(23, WEB, QStringLiteral("BASEDATOS"));
+    text(24, WEB, QStringLiteral("USUARIO"));
+    text(25, WEB, QStringLiteral("PASSWORD"));
+    num(2, WEB, QStringLiteral("FOTOANCHURA"));
+    num(3, WEB, QStringLiteral("FOTOALTURA"));
+    num(4, WEB, QStringLiteral("THUMBANCHURA"));
+    num(5, WEB, QStringLiteral("THUMBALTURA"));
+    text(21, SINC, QStringLiteral("FTPSERVIDOR"));
+    text(20, SINC, QStringLiteral("FTPUSUARIO"));
+    text(19, SINC, QStringLiteral("FTPPASSWORD"));
+
+    if (!ctx_.facts.OficinaPrincipal) {
+        // Catalogue records are created only at the principal office.
+        for (int i : {15, 16, 17})
+            txt[i]->setVisible(false);
+        for (int i : {16, 17, 18})
+            lbl[i]->setVisible(false);
+    }
+}
+
+void frmConfig::cmdOk_Click() {
+    db::Database& d = ctx_.db();
+    const auto num = [&](const QString& g, const QString& v, int i) {
+        GuardarConfig(d, g, v, numero(ValorNumerico(txt[i]->text())));
+    };
+    const auto text = [&](const QString& g, const QString& v, int i) {
+        GuardarConfig(d, g, v, txt[i]->text());
+    };
+    try {
+        // All or nothing: a failure halfway leaves the settings as they were.
+        db::Transaction t(d);
+        num(CONT, QStringLiteral("CLIENTES"), 0);
+        num(CONT, QStringLiteral("PROPIEDADES"), 1);
+        num(CONT, QStringLiteral("PROPIETARIOS"), 13);
+        num(CONT, QStringLiteral("TIPOS"), 15);
+        num(CONT, QStringLiteral("LOCALIDADES"), 16);
+        num(CONT, QStringLiteral("AREAS"), 17);
+        text(QStringLiteral("CODIGOS"), QStringLiteral("MASCARA"), 18);
+        GuardarConfig(d, QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"),
+                      chk2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        text(WEB, QStringLiteral("SERVIDOR"), 22);
+        text(WEB, QStringLiteral("BASEDATOS"), 23);
+        text(WEB, QStringLiteral("USUARIO"), 24);
+        text(WEB, QStringLiteral("PASSWORD"), 25);
+        num(WEB, QStringLiteral("FOTOANCHURA"), 2);
+        num(WEB, QStringLiteral("FOTOALTURA"), 3);
+        num(WEB, QStringLiteral("THUMBANCHURA"), 4);
+        num(WEB, QStringLiteral("THUMBALTURA"), 5);
+        text(SINC, QStringLiteral("FTPSERVIDOR"), 21);
+        text(SINC, QStringLiteral("FTPUSUARIO"), 20);
+        text(SINC, QStringLiteral("FTPPASSWORD"), 19);
+        t.commit();
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx_.dialogs,
+                     QStringLiteral("No se pudo guardar la configuración: %1").arg(e.description()), this);
+        return;
+    }
+    accept();
+}
+
+} // namespace orb

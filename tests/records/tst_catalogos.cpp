@@ -1,0 +1,165 @@
+// The three catalogue windows on a real installation.
+
+#include "TestInstallation.h"
+#include "records/frmCatalogos.h"
+#include "shell/ConfigStore.h"
+
+#include <QtTest>
+
+using namespace orb;
+
+class TestCatalogos : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstallation> inst;
+
+    AppContext& ctx() { return inst->context(); }
+    QString counter(const QString& v) { return LeerConfig(ctx().db(), "CONTADORES", v).toString(); }
+    int count(const QString& table) { return ctx().db().scalar("SELECT count(*) FROM " + table).toInt(); }
+
+private slots:
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        ctx().db().execute("DELETE FROM Config");
+        ctx().db().execute("DELETE FROM Areas");
+        ctx().db().execute("DELETE FROM Localidades");
+        ctx().db().execute("DELETE FROM Tipos");
+        ctx().AddAgainConfig = false;
+    }
+    void cleanup() { inst.reset(); }
+
+    void firstTypeProposesOneAndAdvancesTheCounter() {
+        ctx().AddAgainConfig = true;
+        frmTipos w(ctx());
+        QCOMPARE(w.windowTitle(), QString("Ficha de Tipos"));
+        QVERIFY(w.data->EstadoVacio());
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[0]->Text(), QString("1"));
+        w.txt[1]->setText("Piso");
+        w.txt[2]->setText("Apartment");
+        w.cmdOk->click();
+        QCOMPARE(counter("TIPOS"), QString("1"));
+        // Add-again started the next one straight away.
+        QVERIFY(w.data->EstadoAñadiendo());
+        QCOMPARE(w.txt[0]->Text(), QString("2"));
+        QCOMPARE(ctx().db().scalar("SELECT NombreIdioma1 FROM Tipos WHERE Cod = 1").toString(),
+                 QString("Apartment"));
+        QCOMPARE(ctx().db().scalar("SELECT NombreIdioma2 FROM Tipos WHERE Cod = 1").toString(), QString(""));
+    }
+
+    void typedCodeIsStoredButTheCounterTakesTheProposal() {
+        GuardarConfig(ctx().db(), "CONTADORES", "TIPOS", 6);
+        frmTipos w(ctx());
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[0]->Text(), QString("7"));
+        w.txt[0]->setText("20");
+        w.txt[1]->setText("Chalet");
+        w.cmdOk->click();
+        QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Tipos WHERE Cod = 20").toString(), QString("Chalet"));
+        QCOMPARE(counter("TIPOS"), QString("7"));
+    }
+
+    void cancelledAddOffersTheSameCodeAgain() {
+        frmLocalidades w(ctx());
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[0]->Text(), QString("1"));
+        w.cmdCancel->click();
+        QCOMPARE(counter("LOCALIDADES"), QString("0"));
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[0]->Text(), QString("1"));
+    }
+
+    void untouchedLanguageNameStaysEmptyAfterAnEdit() {
+        ctx().db().execute("INSERT INTO Tipos (Cod, Nombre, NombreIdioma1, NombreIdioma2) VALUES (1, 'Piso', "
+                           "NULL, 'Appartement')");
+        frmTipos w(ctx());
+        w.cmdEdit->click();
+        w.txt[1]->setText("Piso céntrico");
+        w.cmdOk->click();
+        QVERIFY(ctx().db().scalar("SELECT NombreIdioma1 FROM Tipos WHERE Cod = 1").isNull());
+        QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Tipos WHERE Cod = 1").toString(),
+                 QString("Piso céntrico"));
+    }
+
+    void secondaryOfficeCannotChangeCatalogues() {
+        ctx().db().execute("INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Nerja')");
+        ctx().facts.OficinaPrincipal = false;
+        frmLocalidades w(ctx());
+        QVERIFY(!w.cmdAdd->isEnabled());
+        QVERIFY(!w.cmdEdit->isEnabled());
+        QVERIFY(!w.cmdDel->isEnabled());
+        const QString refusal = "Esta información sólo puede manipularse en la oficina principal";
+
+        w.data->PulsarAñadir();
+        QCOMPARE(inst->dialogs().texts(), QStringList{refusal});
+        QVERIFY(w.data->EstadoPaseando());
+
+        inst->dialogs().clear();
+        w.data->PulsarEditar();
+        w.txt[1]->setText("Otra");
+        w.data->PulsarAceptar();
+        QCOMPARE(inst->dialogs().texts(), QStringList{refusal});
+        QVERIFY(w.data->EstadoModificando());
+        QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Localidades WHERE Cod = 1").toString(),
+                 QString("Nerja"));
+        w.data->PulsarCancelar();
+
+        inst->dialogs().clear();
+        inst->dialogs().queueAnswer(ui::DialogService::Answer::Yes);
+        w.data->PulsarBorrar();
+        QCOMPARE(inst->dialogs().texts().last(), refusal);
+        QCOMPARE(inst->dialogs().texts().count(refusal), 1);
+        QCOMPARE(count("Localidades"), 1);
+        QCOMPARE(count("Config WHERE Variable = 'LOCALIDADES' AND Valor <> '0'"), 0);
+    }
+
+    void areaLocalityListFollowsTheHiddenCode() {
+        ctx().db().execute(
+            "INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Nerja'), (2, 'Ávila'), (3, 'Marbella')");
+        ctx().db().execute(
+            "INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (1, 'Centro', 3), (2, 'Perdida', 99)");
+        GuardarConfig(ctx().db(), "CONTADORES", "AREAS", 2);
+        frmAreas w(ctx());
+        // Spanish order: Ávila, Marbella, Nerja.
+        QCOMPARE(w.cboLookup2->itemText(0), QString("Ávila"));
+        QCOMPARE(w.cboLookup2->currentText(), QString("Marbella"));
+        w.cmdNext->click();
+        QCOMPARE(w.txt[1]->Text(), QString("Perdida"));
+        QCOMPARE(w.cboLookup2->currentIndex(), -1);
+
+        w.cmdAdd->click();
+        QCOMPARE(w.cboLookup2->currentIndex(), -1);
+        QVERIFY(w.txt[2]->Text().isEmpty());
+        w.txt[1]->setText("Burriana");
+        w.cboLookup2->setCurrentIndex(2);
+        emit w.cboLookup2->activated(2);
+        QCOMPARE(w.txt[2]->Text(), QString("1"));
+        w.cmdOk->click();
+        QCOMPARE(ctx().db().scalar("SELECT CodLocalidad FROM Areas WHERE Nombre = 'Burriana'").toInt(), 1);
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+        QCOMPARE(counter("AREAS"), QString("3"));
+    }
+
+    void everyControlHasAUniqueAccessibleName() {
+        frmTipos tipos(ctx());
+        frmAreas areas(ctx());
+        for (QWidget* w : {static_cast<QWidget*>(&tipos), static_cast<QWidget*>(&areas)}) {
+            QStringList names;
+            for (QWidget* c : w->findChildren<QWidget*>()) {
+                if (!c->focusPolicy() || qobject_cast<QLabel*>(c) || c->objectName().startsWith("qt_"))
+                    continue;
+                if (c->inherits("QLineEdit") || c->inherits("QComboBox") || c->inherits("QAbstractButton") ||
+                    c->inherits("QPlainTextEdit")) {
+                    if (c->parentWidget() && c->parentWidget()->inherits("QComboBox"))
+                        continue;
+                    QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
+                    names << c->accessibleName();
+                }
+            }
+            QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        }
+    }
+};
+
+QTEST_MAIN(TestCatalogos)
+#include "tst_catalogos.moc"
