@@ -2,6 +2,7 @@
 
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
+#include "platform/widgets/PanelState.h"
 #include "shell/Services.h"
 
 #include <QAbstractButton>
@@ -176,7 +177,7 @@ void clsManten::PonerEstado(EstadoManten e) {
     set(delete_, editDel);
     set(close_, true);
     for (QWidget* p : pictures())
-        p->setEnabled(okCancel);
+        ui::setPanelEditable(p, okCancel);
 
     if (okCancel && firstControl_)
         firstControl_->setFocus(Qt::OtherFocusReason);

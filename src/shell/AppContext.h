@@ -8,6 +8,10 @@
 
 class QWidget;
 
+namespace mail {
+class MailClient;
+}
+
 namespace orb {
 
 class Navigator;
@@ -45,7 +49,8 @@ struct AppContext {
     QString Comodin = QStringLiteral("*");
 
     ui::DialogService* dialogs = nullptr;
-    Navigator* navigator = nullptr; // the main window's operations (usrShow…)
+    Navigator* navigator = nullptr;   // the main window's operations (usrShow…)
+    mail::MailClient* mail = nullptr; // hand-over of prepared messages to the mail client
 
     db::Database& db() const { return *BaseDatosAgencia; }
 };

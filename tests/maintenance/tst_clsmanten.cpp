@@ -96,6 +96,10 @@ public:
         for (QWidget* w : std::initializer_list<QWidget*>{first, prev, next, last, add, edit, del, ok, cancel,
                                                           close, Picture1})
             s += w->isEnabled() ? u'1' : u'0';
+        s.chop(1);
+        // The data panel is open for input or locked (read-only text, disabled lists).
+        s += Picture1->property("editable").toBool() && !nombre->isReadOnly() && estado->isEnabled() ? u'1'
+                                                                                                     : u'0';
         return s;
     }
 

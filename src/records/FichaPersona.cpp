@@ -1,0 +1,275 @@
+#include "FichaPersona.h"
+
+#include "platform/db/Recordset.h"
+#include "platform/widgets/ThemeIcon.h"
+#include "shell/AppContext.h"
+#include "shell/ConfigStore.h"
+#include "shell/OfficeRules.h"
+#include "shell/Services.h"
+
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+
+namespace orb {
+
+FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool modoAlquiler,
+                           const QString& contador, QWidget* parent)
+    : RecordWindow(context, objectName, parent), modoAlquiler_(modoAlquiler), contador_(contador) {
+    butPrint = addToolButton(QStringLiteral("butPrint"), QStringLiteral("Imprimir Ficha"),
+                             QStringLiteral("document-print"));
+    // The record sheet is not available yet in this version.
+    butPrint->setEnabled(false);
+}
+
+void FichaPersona::filaCodigo() {
+    auto* agencia = new ui::BoundTextBox(Picture1, QStringLiteral("Agencia"));
+    agencia->setObjectName(QStringLiteral("txt(15)"));
+    agencia->setMaximumWidth(60);
+    agencia->setAccessibleName(QStringLiteral("Código de oficina"));
+    auto* numero = new ui::BoundTextBox(Picture1, QStringLiteral("QuickID"));
+    numero->setObjectName(QStringLiteral("txt(16)"));
+    numero->setMaximumWidth(90);
+    numero->setAccessibleName(QStringLiteral("Número"));
+    txt.insert(15, agencia);
+    txt.insert(16, numero);
+    auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
+    cod->setObjectName(QStringLiteral("txt(8)"));
+    cod->setAccessibleName(QStringLiteral("Código completo"));
+    cod->hide();
+    txt.insert(8, cod);
+
+    auto* codigo = new QWidget(Picture1);
+    auto* h = new QHBoxLayout(codigo);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(agencia);
+    h->addWidget(numero);
+    h->addWidget(cod);
+    chk4 = new ui::BoundCheckBox(QStringLiteral("Alquiler"), codigo, QStringLiteral("Alquiler"));
+    chk4->setObjectName(QStringLiteral("chk(4)"));
+    chk4->setAccessibleName(QStringLiteral("Alquiler"));
+    chk4->setEnabled(false); // the window sets the side, never the user
+    chk4->setProperty("neverEditable", true);
+    h->addSpacing(12);
+    h->addWidget(chk4);
+    h->addStretch(1);
+    addLabel(QStringLiteral("&Código:"), 0, 0, agencia);
+    agencia->setAccessibleName(QStringLiteral("Código de oficina"));
+    grid->addWidget(codigo, 0, 1, 1, 3);
+
+    auto* fecha = addText(12, QStringLiteral("FechaAlta"), QStringLiteral("&Fecha Alta:"), 0, 4);
+    fecha->setMaximumWidth(110);
+    connect(fecha, &QLineEdit::editingFinished, this, [fecha] {
+        const QDate d = LeerFecha(fecha->text());
+        if (d.isValid())
+            fecha->setText(d.toString(QStringLiteral("dd/MM/yyyy")));
+    });
+}
+
+void FichaPersona::campoEmail(int index, int row, int column, int span) {
+    auto* email = new ui::BoundTextBox(Picture1, QStringLiteral("Email"));
+    email->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    txt.insert(index, email);
+    butEmailTo = new QToolButton(Picture1);
+    butEmailTo->setObjectName(QStringLiteral("butEmailTo"));
+    butEmailTo->setIcon(ui::themeIcon(QStringLiteral("mail-message-new"), QStyle::SP_FileIcon));
+    butEmailTo->setToolTip(QStringLiteral("Enviar correo"));
+    butEmailTo->setAccessibleName(QStringLiteral("Enviar correo"));
+    butEmailTo->setAutoRaise(true);
+    butEmailTo->setProperty("alwaysEnabled", true);
+    auto* cell = new QWidget(Picture1);
+    auto* h = new QHBoxLayout(cell);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(email, 1);
+    h->addWidget(butEmailTo);
+    addLabel(QStringLiteral("&Email:"), row, column, email);
+    grid->addWidget(cell, row, column + 1, 1, span);
+    connect(butEmailTo, &QToolButton::clicked, this, &FichaPersona::enviarEmail);
+}
+
+void FichaPersona::terminarCarga(const QString& tabla, const QString& caption) {
+    iniciarControlador(QStringLiteral("select * from %1 where %2alquiler order by Agencia,QuickID")
+                           .arg(tabla, modoAlquiler_ ? QString() : QStringLiteral("not ")));
+    setWindowTitle(caption + (modoAlquiler_ ? QStringLiteral("Alquileres") : QStringLiteral("Ventas")));
+    data->setFirstControl(txt.value(2)->widget());
+}
+
+void FichaPersona::IrRegistro(const QString& sCod) {
+    data->FindFirst(QStringLiteral("Cod = ?"), {sCod});
+}
+
+void FichaPersona::PulsarAñadir() {
+    data->PulsarAñadir();
+}
+
+void FichaPersona::data_CanUpdate(bool& Cancel) {
+    Cancel = NoPerteneceOficina(ctx, txt.value(15)->Text());
+}
+void FichaPersona::data_CanDelete(bool& Cancel) {
+    Cancel = NoPerteneceOficina(ctx, txt.value(15)->Text());
+}
+
+void FichaPersona::data_OnAddNew() {
+    propuesto_ = qint64(ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_))) + 1;
+    txt.value(15)->setText(ctx.facts.CodigoOficina);
+    txt.value(16)->setText(QString::number(propuesto_));
+    txt.value(12)->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    chk4->setValue(modoAlquiler_ ? 1 : 0);
+}
+
+void FichaPersona::data_BeforeUpdate() {
+    const QString mascara =
+        LeerConfig(ctx.db(), QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
+    txt.value(8)->setText(txt.value(15)->Text() +
+                          FormatoMascara(qint64(ValorNumerico(txt.value(16)->Text())), mascara));
+}
+
+void FichaPersona::data_AfterUpdate() {
+    if (data->EstadoAñadiendo())
+        GuardarConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_, propuesto_);
+}
+
+void FichaPersona::data_Reposition() {
+    const bool propia = txt.value(15)->Text() == ctx.facts.CodigoOficina;
+    cmdEdit->setEnabled(propia && data->EstadoPaseando());
+    cmdDel->setEnabled(propia && data->EstadoPaseando());
+}
+
+void FichaPersona::data_StateChanged() {
+    // The controller enables Edit and Delete while browsing; another office's record keeps them off.
+    if (data->EstadoPaseando())
+        data_Reposition();
+}
+
+void FichaPersona::enviarEmail() {
+    const QString direccion = txt.value(14)->Text();
+    if (direccion.trimmed().isEmpty() || !ctx.navigator)
+        return;
+    ctx.navigator->usrEmailPara(direccion, txt.value(2)->Text());
+}
+
+frmPropietarios::frmPropietarios(AppContext& context, bool modoAlquiler, QWidget* parent)
+    : FichaPersona(context, QStringLiteral("frmPropietarios"), modoAlquiler, QStringLiteral("PROPIETARIOS"),
+                   parent) {
+    filaCodigo();
+    addText(2, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 5);
+    addText(3, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
+    addText(4, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
+    addText(9, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
+    addText(5, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0, 3);
+    addText(1, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
+    addText(6, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
+    addText(10, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);
+    addText(13, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 0);
+    addText(11, QStringLiteral("Pasaporte"), QStringLiteral("Pa&saporte:"), 6, 2);
+    addText(0, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
+    campoEmail(14, 7, 0, 5);
+    addMemo(7, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 8, 0, 1, 5);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+    grid->setRowStretch(8, 1);
+    terminarCarga(QStringLiteral("Propietarios"), QStringLiteral("Ficha de Propietarios de "));
+    resize(640, 430);
+}
+
+frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent)
+    : FichaPersona(context, QStringLiteral("frmClientes"), modoAlquiler, QStringLiteral("CLIENTES"), parent) {
+    filaCodigo();
+    cbo0 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
+    cbo0->setObjectName(QStringLiteral("cbo(0)"));
+    addLabel(QStringLiteral("E&stado:"), 1, 4, cbo0);
+    grid->addWidget(cbo0, 1, 5);
+    addText(2, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
+    addText(3, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
+    addText(4, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
+    addText(9, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
+    addText(5, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0, 3);
+    campoEmail(14, 4, 4, 1);
+    addText(1, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
+    addText(6, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
+    addText(10, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);
+    addText(18, QStringLiteral("Pasaporte"), QStringLiteral("Pasapor&te:"), 6, 0);
+    addText(17, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 2);
+    addText(19, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
+    addMemo(7, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 7, 0, 1, 5);
+    addMemo(0, QStringLiteral("Requiere"), QStringLiteral("&Requiere:"), 8, 0, 1, 5);
+
+    auto* presupuesto = new ui::BoundTextBox(Picture1, QStringLiteral("Presupuesto"));
+    presupuesto->setObjectName(QStringLiteral("txt(11)"));
+    presupuesto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    txt.insert(11, presupuesto);
+    auto* cell = new QWidget(Picture1);
+    auto* h = new QHBoxLayout(cell);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(presupuesto, 1);
+    h->addWidget(new QLabel(QStringLiteral("€"), cell));
+    addLabel(QStringLiteral("Pres&upuesto:"), 9, 0, presupuesto);
+    grid->addWidget(cell, 9, 1);
+    connect(presupuesto, &QLineEdit::editingFinished, this, &frmClientes::formatearPresupuesto);
+
+    cboLookup13 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1);
+    cboLookup13->setObjectName(QStringLiteral("cboLookup(13)"));
+    addLabel(QStringLiteral("Ti&po:"), 9, 2, cboLookup13);
+    grid->addWidget(cboLookup13, 9, 3);
+    auto* codTipo = new ui::BoundTextBox(Picture1, QStringLiteral("CodTipo"));
+    codTipo->setObjectName(QStringLiteral("txt(13)"));
+    codTipo->setAccessibleName(QStringLiteral("Código de tipo"));
+    codTipo->hide();
+    txt.insert(13, codTipo);
+    addText(31, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
+
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+    grid->setRowStretch(7, 1);
+    grid->setRowStretch(8, 1);
+
+    connect(cboLookup13, &QComboBox::activated, this, [this](int index) {
+        txt.value(13)->setText(index >= 0 ? QString::number(cboLookup13->itemTag(index))
+                                          : QStringLiteral("0"));
+    });
+    connect(codTipo, &QLineEdit::textChanged, this, [this] { sincronizarTipo(); });
+
+    // Both lists are filled before the first record is shown.
+    auto rs = ctx.db().openRecordset(QStringLiteral("select cod,nombre from tipos order by nombre"),
+                                     db::RecordsetType::Snapshot);
+    for (; !rs->isEOF(); rs->moveNext())
+        cboLookup13->addItemWithTag(rs->value(1).toString(), rs->value(0).toLongLong());
+    cboLookup13->setCurrentIndex(-1);
+    cbo0->addItems({QStringLiteral("Comprado"), QStringLiteral("Comprado con otro"),
+                    QStringLiteral("Buscando"), QStringLiteral("Pendiente"), QStringLiteral("Descartado")});
+    cbo0->setCurrentIndex(-1);
+
+    terminarCarga(QStringLiteral("Clientes"), QStringLiteral("Ficha de Clientes de "));
+    resize(680, 520);
+}
+
+void frmClientes::data_OnAddNew() {
+    FichaPersona::data_OnAddNew();
+    cbo0->setText(QStringLiteral("Buscando"));
+    cbo0->DataChanged = true;
+    sincronizarTipo();
+}
+
+void frmClientes::data_Reposition() {
+    formatearPresupuesto();
+    sincronizarTipo();
+    FichaPersona::data_Reposition();
+}
+
+void frmClientes::formatearPresupuesto() {
+    // Read the shown text the Spanish way ("1.500.000" is one million and a
+    // half), so a box left untouched keeps its amount.
+    auto* p = txt.value(11);
+    const bool changed = p->DataChanged;
+    p->setText(FormatoImporte(ValorNumerico(p->Text())));
+    if (data->EstadoPaseando() || data->EstadoVacio())
+        p->DataChanged = changed;
+}
+
+void frmClientes::sincronizarTipo() {
+    cboLookup13->selectTag(qint64(ValorNumerico(txt.value(13)->Text())));
+}
+
+} // namespace orb

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "RecordWindow.h"
+
+namespace orb {
+
+// What the owners and clients windows share: one window per side, codes made
+// of the office code and the masked number, records changed only by the office
+// that created them, the record sheet and the e-mail button.
+class FichaPersona : public RecordWindow {
+    Q_OBJECT
+public:
+    bool ModoAlquiler() const { return modoAlquiler_; }
+
+    // Shows the record with that code; an unknown code leaves the window where it was.
+    void IrRegistro(const QString& sCod);
+    // Starts a new record exactly as the Add button would.
+    void PulsarAñadir();
+
+    qint64 numeroPropuesto() const { return propuesto_; }
+
+    ui::BoundCheckBox* chk4 = nullptr; // chk(4), Alquiler
+    QToolButton* butPrint = nullptr;
+    QToolButton* butEmailTo = nullptr;
+
+    void data_CanUpdate(bool& Cancel) override;
+    void data_CanDelete(bool& Cancel) override;
+    void data_OnAddNew() override;
+    void data_BeforeUpdate() override;
+    void data_AfterUpdate() override;
+    void data_Reposition() override;
+    void data_StateChanged() override;
+
+protected:
+    FichaPersona(AppContext& ctx, const QString& objectName, bool modoAlquiler, const QString& contador,
+                 QWidget* parent);
+
+    // The first row: "Código:" office code and number, the side box, the date of entry.
+    void filaCodigo();
+    // The e-mail box txt(index) with its envelope button, at (row, column).
+    void campoEmail(int index, int row, int column, int span);
+    // Common end of construction: controller, first control, caption.
+    void terminarCarga(const QString& tabla, const QString& caption);
+
+private:
+    void enviarEmail();
+
+    bool modoAlquiler_;
+    QString contador_;
+    qint64 propuesto_ = 0;
+};
+
+class frmPropietarios : public FichaPersona {
+    Q_OBJECT
+public:
+    frmPropietarios(AppContext& ctx, bool modoAlquiler, QWidget* parent = nullptr);
+};
+
+class frmClientes : public FichaPersona {
+    Q_OBJECT
+public:
+    frmClientes(AppContext& ctx, bool modoAlquiler, QWidget* parent = nullptr);
+
+    ui::BoundComboBox* cbo0 = nullptr;        // cbo(0), Estado
+    ui::BoundComboBox* cboLookup13 = nullptr; // cboLookup(13), type list
+
+    void data_OnAddNew() override;
+    void data_Reposition() override;
+
+    void sincronizarTipo();
+
+private:
+    void formatearPresupuesto();
+};
+
+} // namespace orb

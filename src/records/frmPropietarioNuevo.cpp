@@ -1,0 +1,175 @@
+#include "frmPropietarioNuevo.h"
+
+#include "platform/db/Recordset.h"
+#include "platform/widgets/ThemeIcon.h"
+#include "shell/AppContext.h"
+#include "shell/ConfigStore.h"
+#include "shell/Services.h"
+
+#include <QCloseEvent>
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace orb {
+
+frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmPropietarioNuevo"));
+    setWindowTitle(QStringLiteral("Nuevo Propietario"));
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    QList<QWidget*> order;
+    const auto campo = [&](int index, const QString& label, int maxLength, int row, int column,
+                           int span = 1) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QStringLiteral("txt(%1)").arg(index));
+        e->setMaxLength(maxLength);
+        auto* l = new QLabel(label, this);
+        l->setBuddy(e);
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QString name = label;
+        name.remove(u'&');
+        name.chop(1);
+        e->setAccessibleName(name);
+        grid->addWidget(l, row, column);
+        grid->addWidget(e, row, column + 1, 1, span);
+        txt.insert(index, e);
+        order << e;
+    };
+    campo(2, QStringLiteral("&Nombre:"), 50, 0, 0, 5);
+    campo(3, QStringLiteral("&Dirección:"), 70, 1, 0, 5);
+    campo(4, QStringLiteral("&Localidad:"), 40, 2, 0, 3);
+    campo(9, QStringLiteral("C&P:"), 5, 2, 4);
+    campo(5, QStringLiteral("Pro&vincia:"), 30, 3, 0, 3);
+    campo(1, QStringLiteral("&Teléfono:"), 30, 4, 0);
+    campo(6, QStringLiteral("&Móvil:"), 30, 4, 2);
+    campo(10, QStringLiteral("F&ax:"), 30, 4, 4);
+    campo(11, QStringLiteral("Pa&saporte:"), 20, 5, 0);
+    campo(13, QStringLiteral("DN&I:"), 20, 5, 2);
+    campo(0, QStringLiteral("NI&E:"), 20, 5, 4);
+    campo(14, QStringLiteral("E&mail:"), 50, 6, 0, 5);
+    txt7 = new QPlainTextEdit(this);
+    txt7->setObjectName(QStringLiteral("txt(7)"));
+    txt7->setTabChangesFocus(true);
+    txt7->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txt7->setAccessibleName(QStringLiteral("Comentarios"));
+    auto* l = new QLabel(QStringLiteral("C&omentarios:"), this);
+    l->setBuddy(txt7);
+    l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(l, 7, 0);
+    grid->addWidget(txt7, 7, 1, 1, 5);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
+    order << txt7;
+
+    cmdOk = new QPushButton(ui::themeIcon(QStringLiteral("object-select"), QStyle::SP_DialogOkButton),
+                            QStringLiteral("Aceptar"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setToolTip(QStringLiteral("Aceptar"));
+    cmdOk->setAccessibleName(QStringLiteral("Aceptar"));
+    cmdOk->setDefault(true);
+    cmdCancel = new QPushButton(ui::themeIcon(QStringLiteral("process-stop"), QStyle::SP_DialogCancelButton),
+                                QStringLiteral("Cancelar"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setToolTip(QStringLiteral("Cancelar"));
+    cmdCancel->setAccessibleName(QStringLiteral("Cancelar"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOk);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCancel);
+    order << cmdOk << cmdCancel;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(grid);
+    main->addLayout(buttons);
+    connect(cmdOk, &QPushButton::clicked, this, &frmPropietarioNuevo::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPropietarioNuevo::cmdCancel_Click);
+    resize(560, 360);
+}
+
+void frmPropietarioNuevo::cmdOk_Click() {
+    Nombre = txt[2]->text();
+    Direccion = txt[3]->text();
+    Localidad = txt[4]->text();
+    CP = txt[9]->text();
+    Provincia = txt[5]->text();
+    Telefono = txt[1]->text();
+    Movil = txt[6]->text();
+    Fax = txt[10]->text();
+    Pasaporte = txt[11]->text();
+    Dni = txt[13]->text();
+    Nie = txt[0]->text();
+    Email = txt[14]->text();
+    Comentarios = txt7->toPlainText();
+    Aceptado = true;
+    done(QDialog::Accepted);
+}
+
+void frmPropietarioNuevo::cmdCancel_Click() {
+    Aceptado = false;
+    done(QDialog::Rejected);
+}
+
+void frmPropietarioNuevo::reject() {
+    cmdCancel_Click();
+}
+
+void frmPropietarioNuevo::closeEvent(QCloseEvent* e) {
+    e->ignore();
+}
+
+QString CrearPropietario(AppContext& ctx, const frmPropietarioNuevo& d, bool alquiler) {
+    db::Database& base = ctx.db();
+    const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
+    qint64 numero = qint64(ValorNumerico(
+                        LeerConfig(base, QStringLiteral("CONTADORES"), QStringLiteral("PROPIETARIOS")))) +
+                    1;
+
+    auto rs = base.openRecordset(QStringLiteral("select * from propietarios where false"),
+                                 db::RecordsetType::Dynaset);
+    rs->addNew();
+    rs->setValue(QStringLiteral("Nombre"), d.Nombre);
+    rs->setValue(QStringLiteral("Direccion"), d.Direccion);
+    rs->setValue(QStringLiteral("Localidad"), d.Localidad);
+    rs->setValue(QStringLiteral("Provincia"), d.Provincia);
+    rs->setValue(QStringLiteral("Cp"), d.CP);
+    rs->setValue(QStringLiteral("Telefono"), d.Telefono);
+    rs->setValue(QStringLiteral("Movil"), d.Movil);
+    rs->setValue(QStringLiteral("Fax"), d.Fax);
+    rs->setValue(QStringLiteral("Pasaporte"), d.Pasaporte);
+    rs->setValue(QStringLiteral("Dni"), d.Dni);
+    rs->setValue(QStringLiteral("Nie"), d.Nie);
+    rs->setValue(QStringLiteral("Email"), d.Email);
+    rs->setValue(QStringLiteral("Comentarios"), d.Comentarios);
+    rs->setValue(QStringLiteral("Agencia"), ctx.facts.CodigoOficina);
+    rs->setValue(QStringLiteral("FechaAlta"), QDate::currentDate());
+    rs->setValue(QStringLiteral("Alquiler"), alquiler);
+
+    QString cod;
+    for (;;) {
+        cod = ctx.facts.CodigoOficina + FormatoMascara(numero, mascara);
+        rs->setValue(QStringLiteral("QuickID"), numero);
+        rs->setValue(QStringLiteral("Cod"), cod);
+        try {
+            rs->update();
+            break;
+        } catch (const db::DbError& e) {
+            // Only a taken code can be cured by the next number; any other
+            // refusal would repeat for ever.
+            if (e.number() != db::ErrDuplicateKey ||
+                base.scalar(QStringLiteral("select count(*) from propietarios where Cod = ?"), {cod})
+                        .toInt() == 0)
+                throw;
+            ++numero;
+        }
+    }
+    GuardarConfig(base, QStringLiteral("CONTADORES"), QStringLiteral("PROPIETARIOS"), numero);
+    return cod;
+}
+
+} // namespace orb

@@ -1,0 +1,239 @@
+// Owners and clients windows, both sides, on a real installation.
+
+#include "FakeMail.h"
+#include "TestInstallation.h"
+#include "TestNavigator.h"
+#include "records/FichaPersona.h"
+#include "shell/ConfigStore.h"
+
+#include <QtTest>
+
+using namespace orb;
+
+class TestPersonas : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstallation> inst;
+    AppContext& ctx() { return inst->context(); }
+    QVariant ownerField(const QString& cod, const QString& field) {
+        return ctx().db().scalar(QStringLiteral("SELECT %1 FROM Propietarios WHERE Cod = ?").arg(field),
+                                 {cod});
+    }
+    void owner(const QString& cod, const QString& agencia, int quick, bool alquiler, const QString& nombre) {
+        ctx().db().execute(
+            "INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre, Email) "
+            "VALUES (?, ?, ?, ?, ?, ?)",
+            {cod, agencia, quick, alquiler, nombre, nombre.toLower().remove(' ') + "@correo.es"});
+    }
+
+private slots:
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        ctx().db().execute("DELETE FROM Propietarios");
+        ctx().db().execute("DELETE FROM Clientes");
+        ctx().facts.CodigoOficina = "01";
+        ctx().AddAgainConfig = false;
+    }
+    void cleanup() { inst.reset(); }
+
+    void newOwnerTakesOfficeNumberAndMaskedCode_data() {
+        QTest::addColumn<QString>("mask");
+        QTest::addColumn<QString>("cod");
+        QTest::newRow("00000") << "00000"
+                               << "0100042";
+        QTest::newRow("0") << "0"
+                           << "0142";
+    }
+    void newOwnerTakesOfficeNumberAndMaskedCode() {
+        QFETCH(QString, mask);
+        QFETCH(QString, cod);
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 41);
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", mask);
+        frmPropietarios w(ctx(), false);
+        QCOMPARE(w.windowTitle(), QString("Ficha de Propietarios de Ventas"));
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[15]->Text(), QString("01"));
+        QCOMPARE(w.txt[16]->Text(), QString("42"));
+        QCOMPARE(w.txt[12]->Text(), QDate::currentDate().toString("dd/MM/yyyy"));
+        QCOMPARE(w.chk4->Value(), 0);
+        w.txt[2]->setText("Ana Pérez");
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QCOMPARE(ownerField(cod, "Nombre").toString(), QString("Ana Pérez"));
+        QCOMPARE(ownerField(cod, "QuickID").toInt(), 42);
+        QCOMPARE(ownerField(cod, "Alquiler").toBool(), false);
+        QCOMPARE(ownerField(cod, "FechaAlta").toDate(), QDate::currentDate());
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("42"));
+    }
+
+    void rentalsWindowListsOnlyRentalsInOfficeOrder() {
+        owner("0200001", "02", 1, true, "Zoe");
+        owner("0100002", "01", 2, true, "Bea");
+        owner("0100001", "01", 1, true, "Carlos");
+        owner("0100003", "01", 3, false, "Venta");
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 3);
+        frmPropietarios w(ctx(), true);
+        QCOMPARE(w.windowTitle(), QString("Ficha de Propietarios de Alquileres"));
+        QStringList seen;
+        for (int i = 0; i < 5; ++i) {
+            seen << w.txt[2]->Text();
+            w.cmdNext->click();
+        }
+        QCOMPARE(seen, QStringList({"Carlos", "Bea", "Zoe", "Zoe", "Zoe"}));
+        w.cmdAdd->click();
+        QCOMPARE(w.chk4->Value(), 1);
+        w.txt[2]->setText("Nuevo inquilino");
+        w.cmdOk->click();
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+        QCOMPARE(
+            ctx().db().scalar("SELECT Alquiler FROM Propietarios WHERE Nombre = 'Nuevo inquilino'").toBool(),
+            true);
+    }
+
+    void anotherOfficesOwnerCannotBeChanged() {
+        owner("0200001", "02", 1, false, "De otra oficina");
+        owner("0100001", "01", 1, false, "Propio");
+        frmPropietarios w(ctx(), false);
+        QCOMPARE(w.txt[2]->Text(), QString("Propio"));
+        QVERIFY(w.cmdEdit->isEnabled());
+        w.cmdNext->click();
+        QCOMPARE(w.txt[2]->Text(), QString("De otra oficina"));
+        QVERIFY(!w.cmdEdit->isEnabled());
+        QVERIFY(!w.cmdDel->isEnabled());
+        QVERIFY(w.cmdAdd->isEnabled());
+
+        const QString refusal = "No puede manipularse esta información porque no pertenece a esta oficina";
+        w.data->PulsarEditar();
+        w.txt[2]->setText("Cambiado");
+        w.data->PulsarAceptar();
+        QCOMPARE(inst->dialogs().texts(), QStringList{refusal});
+        w.data->PulsarCancelar();
+        inst->dialogs().queueAnswer(ui::DialogService::Answer::Yes);
+        w.data->PulsarBorrar();
+        QCOMPARE(inst->dialogs().texts().count(refusal), 2);
+        QCOMPARE(ownerField("0200001", "Nombre").toString(), QString("De otra oficina"));
+        QVERIFY(!w.cmdEdit->isEnabled());
+    }
+
+    void dateOfEntryIsRewrittenOnLeavingTheBox() {
+        frmPropietarios w(ctx(), false);
+        w.show();
+        w.cmdAdd->click();
+        auto* fecha = static_cast<ui::BoundTextBox*>(w.txt[12]->widget());
+        fecha->setFocus();
+        fecha->setText("5/3/2009");
+        emit fecha->editingFinished();
+        QCOMPARE(fecha->text(), QString("05/03/2009"));
+        fecha->setText("no es fecha");
+        emit fecha->editingFinished();
+        QCOMPARE(fecha->text(), QString("no es fecha"));
+    }
+
+    void irRegistroFindsOnlyThisSide() {
+        owner("0100001", "01", 1, false, "Primero");
+        owner("0100002", "01", 2, false, "Segundo");
+        owner("0100003", "01", 3, true, "Alquiler");
+        frmPropietarios w(ctx(), false);
+        w.IrRegistro("0100002");
+        QCOMPARE(w.txt[2]->Text(), QString("Segundo"));
+        w.IrRegistro("0100003");
+        QCOMPARE(w.txt[2]->Text(), QString("Segundo"));
+        w.PulsarAñadir();
+        QVERIFY(w.data->EstadoAñadiendo());
+    }
+
+    void emailButtonHandsTheRecipientToTheMailClient() {
+        FakeMail mail;
+        TestNavigator nav(ctx());
+        owner("0100001", "01", 1, false, "Pérez, Ana");
+        owner("0100002", "01", 2, false, "Luis Gómez");
+        ctx().db().execute("UPDATE Propietarios SET Email = '' WHERE Cod = '0100002'");
+        frmPropietarios w(ctx(), false);
+        w.butEmailTo->click();
+        w.cmdNext->click();
+        w.butEmailTo->click(); // no address: nothing happens
+        const auto calls = mail.calls();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0], QStringList({"--utf8", "\"Pérez, Ana\" <pérez,ana@correo.es>"}));
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+    }
+
+    void missingMailClientIsReported() {
+        FakeMail mail(false);
+        TestNavigator nav(ctx());
+        owner("0100001", "01", 1, false, "Ana");
+        frmPropietarios w(ctx(), false);
+        w.butEmailTo->click();
+        QVERIFY(mail.calls().isEmpty());
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        QVERIFY(inst->dialogs().texts().first().startsWith("No se ha podido abrir el programa de correo"));
+        QCOMPARE(inst->dialogs().boxes().first().title, QString("Error"));
+    }
+
+    void newRentalsClientStartsSearching() {
+        GuardarConfig(ctx().db(), "CONTADORES", "CLIENTES", 9);
+        ctx().db().execute("INSERT INTO Tipos (Cod, Nombre) VALUES (3, 'Ático'), (4, 'Piso')");
+        frmClientes w(ctx(), true);
+        QCOMPARE(w.windowTitle(), QString("Ficha de Clientes de Alquileres"));
+        w.cmdAdd->click();
+        QCOMPARE(w.cbo0->currentText(), QString("Buscando"));
+        QCOMPARE(w.cboLookup13->currentIndex(), -1);
+        QCOMPARE(w.txt[16]->Text(), QString("10"));
+        w.txt[2]->setText("Cliente nuevo");
+        w.cboLookup13->setCurrentIndex(0);
+        emit w.cboLookup13->activated(0);
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        const auto row = ctx().db().query("SELECT Estado, Alquiler, CodTipo, Cod FROM Clientes").value(0);
+        QCOMPARE(row.value(0).toString(), QString("Buscando"));
+        QCOMPARE(row.value(1).toBool(), true);
+        QCOMPARE(row.value(2).toInt(), 3); // Ático sorts first
+        QCOMPARE(row.value(3).toString(), QString("0100010"));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "CLIENTES").toString(), QString("10"));
+    }
+
+    void budgetIsShownWithSpanishGroupsAndReadBack() {
+        ctx().db().execute(
+            "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Presupuesto, CodTipo, Estado) "
+            "VALUES ('0100001', '01', 1, 0, 'Rico', 1500000, 77, 'Raro')");
+        frmClientes w(ctx(), false);
+        QCOMPARE(w.txt[11]->Text(), QString("1.500.000"));
+        QCOMPARE(w.cboLookup13->currentIndex(), -1); // unknown type
+        QCOMPARE(w.cbo0->currentIndex(), -1);        // unknown state
+        // Edited and left alone: the amount stays.
+        w.cmdEdit->click();
+        w.txt[2]->setText("Rico y famoso");
+        emit static_cast<ui::BoundTextBox*>(w.txt[11]->widget())->editingFinished();
+        w.cmdOk->click();
+        QCOMPARE(ctx().db().scalar("SELECT Presupuesto FROM Clientes").toDouble(), 1500000.0);
+        // Typed and left: shown grouped, stored as typed.
+        w.cmdEdit->click();
+        w.txt[11]->setText("250000");
+        emit static_cast<ui::BoundTextBox*>(w.txt[11]->widget())->editingFinished();
+        QCOMPARE(w.txt[11]->Text(), QString("250.000"));
+        w.cmdOk->click();
+        QCOMPARE(ctx().db().scalar("SELECT Presupuesto FROM Clientes").toDouble(), 250000.0);
+        QCOMPARE(ctx().db().scalar("SELECT Estado FROM Clientes").toString(), QString("Raro"));
+    }
+
+    void everyControlHasAUniqueAccessibleName() {
+        frmPropietarios p(ctx(), false);
+        frmClientes c(ctx(), true);
+        for (QWidget* w : {static_cast<QWidget*>(&p), static_cast<QWidget*>(&c)}) {
+            QStringList names;
+            for (QWidget* ch : w->findChildren<QWidget*>()) {
+                if (!(ch->inherits("QLineEdit") || ch->inherits("QComboBox") ||
+                      ch->inherits("QAbstractButton") || ch->inherits("QPlainTextEdit")))
+                    continue;
+                if (ch->parentWidget() && ch->parentWidget()->inherits("QComboBox"))
+                    continue;
+                QVERIFY2(!ch->accessibleName().isEmpty(), qPrintable(ch->objectName()));
+                names << ch->accessibleName();
+            }
+            QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        }
+    }
+};
+
+QTEST_MAIN(TestPersonas)
+#include "tst_personas.moc"

@@ -1,0 +1,113 @@
+// The new-owner dialog and the creation of the owner.
+
+#include "TestInstallation.h"
+#include "records/frmPropietarioNuevo.h"
+#include "shell/ConfigStore.h"
+
+#include <QtTest>
+
+using namespace orb;
+
+class TestPropietarioNuevo : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstallation> inst;
+    AppContext& ctx() { return inst->context(); }
+    QString counter() { return LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(); }
+
+private slots:
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        ctx().db().execute("DELETE FROM Propietarios");
+        ctx().facts.CodigoOficina = "01";
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 41);
+    }
+    void cleanup() { inst.reset(); }
+
+    void dialogReturnsWhatWasTyped() {
+        frmPropietarioNuevo dlg;
+        QCOMPARE(dlg.txt[2]->maxLength(), 50);
+        QCOMPARE(dlg.txt[3]->maxLength(), 70);
+        QCOMPARE(dlg.txt[9]->maxLength(), 5);
+        dlg.show();
+        dlg.txt[2]->setText("Seán O'Connor");
+        dlg.txt[14]->setText("sean@correo.ie");
+        dlg.txt7->setPlainText("Llamar\npor la tarde");
+        dlg.cmdOk->click();
+        QVERIFY(dlg.Aceptado);
+        QVERIFY(dlg.isHidden());
+        QCOMPARE(dlg.Nombre, QString("Seán O'Connor"));
+        QCOMPARE(dlg.Comentarios, QString("Llamar\npor la tarde"));
+    }
+
+    void closeBoxIsRefused() {
+        frmPropietarioNuevo dlg;
+        dlg.show();
+        QVERIFY(!dlg.close());
+        QVERIFY(dlg.isVisible());
+        dlg.cmdCancel->click();
+        QVERIFY(!dlg.Aceptado);
+        QVERIFY(dlg.isHidden());
+    }
+
+    void createsTheOwnerWithTheNextNumber() {
+        frmPropietarioNuevo dlg;
+        dlg.txt[2]->setText("Seán O'Connor");
+        dlg.txt[9]->setText("29780");
+        dlg.cmdOk->click();
+        const QString cod = CrearPropietario(ctx(), dlg, true);
+        QCOMPARE(cod, QString("0100042"));
+        QCOMPARE(counter(), QString("42"));
+        const auto row = ctx().db().query(
+            "SELECT Nombre, Cp, QuickID, Agencia, Alquiler, FechaAlta FROM Propietarios WHERE Cod = ?",
+            {cod});
+        QCOMPARE(row.size(), 1);
+        QCOMPARE(row[0][0].toString(), QString("Seán O'Connor"));
+        QCOMPARE(row[0][1].toString(), QString("29780"));
+        QCOMPARE(row[0][2].toInt(), 42);
+        QCOMPARE(row[0][3].toString(), QString("01"));
+        QCOMPARE(row[0][4].toBool(), true);
+        QCOMPARE(row[0][5].toDate(), QDate::currentDate());
+    }
+
+    void takenNumbersAreSkipped() {
+        ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Nombre) VALUES "
+                           "('0100042', '01', 42, 'A'), ('0100043', '01', 43, 'B')");
+        frmPropietarioNuevo dlg;
+        dlg.txt[2]->setText("C");
+        dlg.cmdOk->click();
+        QCOMPARE(CrearPropietario(ctx(), dlg, false), QString("0100044"));
+        QCOMPARE(counter(), QString("44"));
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 3);
+    }
+
+    void aRefusalOtherThanATakenCodeStopsWithAnError() {
+        // A second unique rule that no renumbering can satisfy.
+        ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Nombre, Dni) VALUES ('X1', "
+                           "'01', 1, 'A', '123')");
+        ctx().db().execute("CREATE UNIQUE INDEX Propietarios_Dni ON Propietarios(Dni)");
+        frmPropietarioNuevo dlg;
+        dlg.txt[13]->setText("123");
+        dlg.cmdOk->click();
+        try {
+            CrearPropietario(ctx(), dlg, false);
+            QFAIL("a duplicate DNI must not be stored");
+        } catch (const db::DbError& e) {
+            QCOMPARE(e.number(), int(db::ErrDuplicateKey));
+        }
+        QCOMPARE(counter(), QString("41"));
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 1);
+    }
+
+    void cancelledDialogWritesNothing() {
+        frmPropietarioNuevo dlg;
+        dlg.txt[2]->setText("Nadie");
+        dlg.cmdCancel->click();
+        QVERIFY(!dlg.Aceptado);
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 0);
+        QCOMPARE(counter(), QString("41"));
+    }
+};
+
+QTEST_MAIN(TestPropietarioNuevo)
+#include "tst_propietarionuevo.moc"
