@@ -15,11 +15,24 @@ inline constexpr int CurrentVersion = 10;
 // in an empty database and sets its version.
 void createAgencyDatabase(db::Database& database);
 
+struct MigrationOptions {
+    // Office code given to the upgrader ("0100000" → "01"). Rows of Propiedades,
+    // Propietarios and Clientes receive it when a step has to add their Agencia
+    // field; nothing else uses it.
+    QString codigoOficina;
+};
+
 // Brings a database of an older version to CurrentVersion, one step per
 // version, each step in its own transaction. Returns the steps applied.
+// A version-0 database without tables is created whole. A newer database is
+// left alone (no steps).
 QStringList migrate(db::Database& database);
+QStringList migrate(db::Database& database, const MigrationOptions& options);
 
 // Creates the six exchange tables (Config excluded) of ExportSchema.db.
 void createExportSchema(db::Database& database);
+
+// True when the database holds no table of its own (a new, empty file).
+bool isEmptyDatabase(db::Database& database);
 
 } // namespace orb::schema

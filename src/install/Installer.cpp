@@ -1,0 +1,140 @@
+#include "Installer.h"
+
+#include "Artwork.h"
+#include "DemoData.h"
+#include "platform/db/Database.h"
+#include "shell/Installation.h"
+#include "shell/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <stdexcept>
+
+namespace orb::install {
+
+namespace {
+
+[[noreturn]] void fail(const QString& message) {
+    throw std::runtime_error(message.toStdString());
+}
+
+void makeFolder(const QString& path) {
+    if (!QDir().mkpath(path))
+        fail(QStringLiteral("No se puede crear la carpeta '%1'").arg(QDir::toNativeSeparators(path)));
+}
+
+// Removes a database file with its journal companions, so that a new one
+// never meets the WAL of an older file.
+void removeDatabaseFile(const QString& path) {
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
+        const QString f = path + suffix;
+        if (QFileInfo::exists(f) && !QFile::remove(f))
+            fail(QStringLiteral("No se puede sustituir el archivo '%1'").arg(QDir::toNativeSeparators(f)));
+    }
+}
+
+void writePicture(const QImage& img, const QString& path) {
+    if (!saveJpeg(img, path, 90))
+        fail(QStringLiteral("No se puede guardar la imagen '%1'").arg(QDir::toNativeSeparators(path)));
+}
+
+// A sample of the exchange script the office export and import call with a
+// source and a destination. It copies nothing until the agency fills it in.
+QString sampleExchangeScript() {
+    return QStringLiteral(
+        "#!/bin/sh\n"
+        "# Script de intercambio entre oficinas de Orbalia (ejemplo).\n"
+        "#\n"
+        "# La exportación y la importación de oficina lo llaman con dos argumentos,\n"
+        "# origen y destino, y esperan que copie los archivos del origen en el destino:\n"
+        "#   exportación:  rsync_<usuario>.sh CARPETA_LOCAL/ SERVIDOR::MODULO/OFICINA/\n"
+        "#   importación:  rsync_<usuario>.sh SERVIDOR::MODULO/OFICINA/ CARPETA_LOCAL/\n"
+        "#\n"
+        "# Para usarlo: cópielo como rsync_<usuario>.sh, donde <usuario> es el usuario\n"
+        "# de intercambio de la configuración (grupo SINC), guarde la contraseña del\n"
+        "# servidor en un archivo que sólo usted pueda leer y quite el comentario de\n"
+        "# las dos líneas de rsync.\n"
+        "#\n"
+        "# RSYNC_PASSWORD=\"$(cat \"$HOME/.orbalia-rsync\")\"; export RSYNC_PASSWORD\n"
+        "# exec rsync -rt --port=5535 \"$1\" \"$2\"\n"
+        "\n"
+        "echo \"$(basename \"$0\"): script de ejemplo sin configurar; no se ha copiado nada.\" >&2\n"
+        "exit 1\n");
+}
+
+void writeTextFile(const QString& path, const QString& content, bool executable) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content.toUtf8()) < 0)
+        fail(QStringLiteral("No se puede escribir el archivo '%1'").arg(QDir::toNativeSeparators(path)));
+    f.close();
+    if (executable)
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                         QFileDevice::ExeOther);
+}
+
+} // namespace
+
+InstallationFacts demoFacts() {
+    InstallationFacts f;
+    f.NombreAgencia = QStringLiteral("Inmobiliaria Costa del Sol");
+    f.OficinaPrincipal = true;
+    f.CodigoOficina = QStringLiteral("01");
+    f.CodigoAgenciaWeb = QStringLiteral("CSOL");
+    f.RedAgencias = QStringLiteral("12");
+    f.ModelosDossier = 1;
+    f.PieDossier =
+        QStringLiteral("Inmobiliaria Costa del Sol · Paseo Marítimo, 12 · 29640 Fuengirola (Málaga) · "
+                       "Tel. 952 00 00 00");
+    return f;
+}
+
+void createInstallation(const QString& dir, const InstallOptions& options) {
+    if (dir.trimmed().isEmpty())
+        fail(QStringLiteral("No se ha indicado la carpeta de la instalación"));
+    const QDir root(QDir(dir).absolutePath());
+    makeFolder(root.path());
+    for (const char* sub : {"Fotos", "Web", "Web/thumbs", "Exchange"})
+        makeFolder(root.filePath(QLatin1String(sub)));
+
+    if (!GuardarDatosInstalacion(root.path(), options.facts))
+        fail(QStringLiteral("No se puede escribir '%1'")
+                 .arg(QDir::toNativeSeparators(root.filePath(QLatin1String(IniFileName)))));
+
+    try {
+        if (options.createDatabase) {
+            const QString path = root.filePath(QStringLiteral("Orbalia.db"));
+            removeDatabaseFile(path);
+            // A new file filled in one go: no WAL and no syncs while it is written
+            // (a failed install is simply run again); the program opens it durably.
+            auto database = db::Database::open(path, {.create = true, .durable = false});
+            schema::createAgencyDatabase(*database);
+            if (options.demoProperties > 0) {
+                DemoOptions demo;
+                demo.properties = options.demoProperties;
+                demo.photos = options.demoPhotos;
+                demo.seed = options.seed;
+                demo.codigoOficina = options.facts.CodigoOficina;
+                demo.photoFolder = root.filePath(QStringLiteral("Fotos"));
+                fillDemoData(*database, demo);
+            }
+        }
+        // The exchange template is copied file by file: no WAL for it.
+        const QString exportPath = root.filePath(QStringLiteral("ExportSchema.db"));
+        removeDatabaseFile(exportPath);
+        auto exportDb = db::Database::open(exportPath, {.create = true, .durable = false});
+        schema::createExportSchema(*exportDb);
+    } catch (const db::DbError& e) {
+        fail(QStringLiteral("Error %1 al crear las bases de datos: %2").arg(e.number()).arg(e.description()));
+    }
+
+    writePicture(backgroundPicture(options.facts.NombreAgencia),
+                 root.filePath(QStringLiteral("Logo800.jpg")));
+    writePicture(dossierLogoPicture(options.facts.NombreAgencia),
+                 root.filePath(QStringLiteral("DossierLogo.jpg")));
+    writeTextFile(root.filePath(QStringLiteral("rsync_%1.sh").arg(QLatin1String(SampleExchangeUser))),
+                  sampleExchangeScript(), true);
+}
+
+} // namespace orb::install

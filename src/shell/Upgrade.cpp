@@ -1,0 +1,120 @@
+#include "Upgrade.h"
+
+#include "Schema.h"
+#include "platform/db/Database.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace orb::upgrade {
+
+QStringList candidateFolders(const Places& places) {
+    if (!places.home.isEmpty())
+        return {QDir(places.home).absolutePath()};
+    QStringList folders;
+    for (const QString& f : {places.programDir, places.currentDir}) {
+        if (f.isEmpty())
+            continue;
+        const QString abs = QDir(f).absolutePath();
+        if (!folders.contains(abs))
+            folders << abs;
+    }
+    return folders;
+}
+
+QString locateDatabase(const Places& places) {
+    const QStringList folders = candidateFolders(places);
+    for (const QString& f : folders) {
+        const QString path = QDir(f).filePath(QLatin1String(DatabaseFileName));
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return folders.isEmpty() ? QString() : QDir(folders.first()).filePath(QLatin1String(DatabaseFileName));
+}
+
+QString backupPath(const QString& databasePath, const QDateTime& when) {
+    const QFileInfo info(databasePath);
+    const QString stem = QStringLiteral("%1-%2").arg(info.completeBaseName(),
+                                                     when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QDir dir = info.absoluteDir();
+    QString path = dir.filePath(stem + QStringLiteral(".db"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1-%2.db").arg(stem).arg(n));
+    return path;
+}
+
+bool parseOfficeArgument(const QString& argument, QString* codigoOficina) {
+    static const QString suffix = QStringLiteral("00000");
+    if (!argument.endsWith(suffix) || argument.startsWith(u'-'))
+        return false;
+    *codigoOficina = argument.left(argument.size() - suffix.size());
+    return true;
+}
+
+int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream& out, QTextStream& err) {
+    schema::MigrationOptions options;
+    if (arguments.size() > 1 ||
+        (arguments.size() == 1 && !parseOfficeArgument(arguments.first(), &options.codigoOficina))) {
+        err << "Uso: orbalia-updatedb [CÓDIGO_OFICINA00000]\n"
+            << "Crea o actualiza Orbalia.db a la versión " << schema::CurrentVersion << ".\n";
+        err.flush();
+        return 2;
+    }
+
+    const QString path = locateDatabase(places);
+    out << "Orbalia: actualización de la base de datos\n";
+    if (path.isEmpty()) {
+        err << "Error: no se sabe dónde está la base de datos Orbalia.db.\n";
+        err.flush();
+        return 1;
+    }
+    out << "Base de datos: " << QDir::toNativeSeparators(path) << "\n";
+    out.flush();
+
+    try {
+        const bool existed = QFileInfo(path).isFile();
+        if (!existed)
+            out << "No existe la base de datos: se crea nueva.\n";
+        std::unique_ptr<db::Database> database = db::Database::open(path, {.create = true});
+        const int version = database->userVersion();
+        const bool empty = schema::isEmptyDatabase(*database);
+        if (existed)
+            out << "Versión encontrada: " << version << "\n";
+        if (version >= schema::CurrentVersion) {
+            if (version > schema::CurrentVersion)
+                out << "La base de datos es de una versión posterior a la " << schema::CurrentVersion
+                    << " de este programa: no se modifica.\n";
+            else
+                out << "La base de datos ya está en la versión " << schema::CurrentVersion
+                    << ": no hay nada que actualizar.\n";
+            out.flush();
+            return 0;
+        }
+        if (existed && !empty) {
+            const QString copy = backupPath(path, QDateTime::currentDateTime());
+            database->backupTo(copy);
+            out << "Copia de seguridad: " << QDir::toNativeSeparators(copy) << "\n";
+            out.flush();
+        }
+        if (!options.codigoOficina.isEmpty())
+            out << "Código de oficina: " << options.codigoOficina << "\n";
+        const QStringList steps = schema::migrate(*database, options);
+        for (const QString& s : steps)
+            out << "  " << s << "\n";
+        out << "La base de datos está en la versión " << database->userVersion() << ".\n";
+        out.flush();
+        return 0;
+    } catch (const db::DbError& e) {
+        err << "Error " << e.number() << ": " << e.description() << "\n"
+            << "La base de datos no se ha actualizado.\n";
+    } catch (const std::exception& e) {
+        err << "Error: " << QString::fromLocal8Bit(e.what()) << "\n"
+            << "La base de datos no se ha actualizado.\n";
+    }
+    err.flush();
+    return 1;
+}
+
+} // namespace orb::upgrade
