@@ -1,0 +1,160 @@
+#include "QueryTableModel.h"
+
+#include "platform/db/Recordset.h"
+
+#include <QDate>
+#include <QDateTime>
+
+namespace ui {
+
+namespace {
+
+bool isNumber(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QueryTableModel::QueryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void QueryTableModel::setRows(const QStringList& headers, const QList<Row>& rows) {
+    beginResetModel();
+    headers_ = headers;
+    rows_ = rows;
+    for (Row& r : rows_)
+        r.resize(headers_.size());
+    formatters_ = QList<Formatter>(headers_.size());
+    endResetModel();
+}
+
+void QueryTableModel::load(db::Recordset& rs) {
+    QStringList headers;
+    for (int i = 0; i < rs.fieldCount(); ++i)
+        headers << rs.field(i).name;
+    QList<Row> rows;
+    if (!(rs.isBOF() && rs.isEOF())) {
+        rs.moveFirst();
+        for (; !rs.isEOF(); rs.moveNext()) {
+            Row r;
+            r.reserve(headers.size());
+            for (int i = 0; i < headers.size(); ++i)
+                r << rs.value(i);
+            rows << r;
+        }
+    }
+    setRows(headers, rows);
+}
+
+void QueryTableModel::clear() {
+    setRows({}, {});
+}
+
+void QueryTableModel::setHeader(int column, const QString& caption) {
+    if (column < 0 || column >= headers_.size())
+        return;
+    headers_[column] = caption;
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void QueryTableModel::setFormatter(int column, Formatter f) {
+    if (column < 0 || column >= formatters_.size())
+        return;
+    formatters_[column] = std::move(f);
+    if (!rows_.isEmpty())
+        Q_EMIT dataChanged(index(0, column), index(int(rows_.size()) - 1, column), {Qt::DisplayRole});
+}
+
+QVariant QueryTableModel::value(int row, int column) const {
+    if (row < 0 || row >= rows_.size() || column < 0 || column >= headers_.size())
+        return {};
+    return rows_[row][column];
+}
+
+QVariant QueryTableModel::value(int row, const QString& header) const {
+    return value(row, columnOf(header));
+}
+
+int QueryTableModel::columnOf(const QString& header) const {
+    for (int i = 0; i < headers_.size(); ++i)
+        if (headers_[i].compare(header, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int QueryTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int QueryTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(headers_.size());
+}
+
+QVariant QueryTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const QVariant& v = rows_[index.row()][index.column()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        if (v.typeId() == QMetaType::Bool)
+            return QVariant();
+        if (const Formatter& f = formatters_[index.column()])
+            return f(v);
+        return displayText(v);
+    case Qt::EditRole:
+        return v;
+    case Qt::CheckStateRole:
+        if (v.typeId() == QMetaType::Bool)
+            return int(v.toBool() ? Qt::Checked : Qt::Unchecked);
+        return {};
+    case Qt::TextAlignmentRole:
+        if (isNumber(v))
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant QueryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < headers_.size() ? QVariant(headers_[section]) : QVariant();
+    return section >= 0 && section < rows_.size() ? QVariant(section + 1) : QVariant();
+}
+
+Qt::ItemFlags QueryTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+QString QueryTableModel::displayText(const QVariant& v) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::QDate:
+        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    case QMetaType::QDateTime:
+        return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+    case QMetaType::Double:
+    case QMetaType::Float:
+        // Spanish decimal comma, whatever the system locale.
+        return QString::number(v.toDouble(), 'g', 15).replace(u'.', u',');
+    default:
+        return v.toString();
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,121 @@
+#include "Consultar.h"
+
+#include "frmConsulta.h"
+#include "frmConsultaDossier.h"
+#include "frmConsultaPropietario.h"
+#include "platform/db/DbError.h"
+#include "shell/AppContext.h"
+#include "shell/Services.h"
+
+#include <QWidget>
+
+namespace orb {
+
+Lookups::Lookups(AppContext& ctx, QWidget* parent) : ctx_(ctx), parent_(parent) {}
+
+Lookups::~Lookups() {
+    // A dialog may already be gone with its parent window; QPointer knows.
+    delete consulta_.data();
+    delete propietario_.data();
+    delete dossier_.data();
+}
+
+frmConsulta* Lookups::consulta() const {
+    return consulta_;
+}
+frmConsultaPropietario* Lookups::consultaPropietario() const {
+    return propietario_;
+}
+frmConsultaDossier* Lookups::consultaDossier() const {
+    return dossier_;
+}
+
+QVariant Lookups::Consultar(const QString& entidad) {
+    const QString e = entidad.toUpper();
+    if (e == u"CLIENTE" || e == u"CLIENTES")
+        return lista(QStringLiteral("Clientes de Ventas"),
+                     QStringLiteral("select Cod,Nombre from Clientes where not Alquiler order by Cod"));
+    if (e == u"CLIENTEALQUILER" || e == u"CLIENTESALQUILER" || e == u"CLIENTEALQUILERES" ||
+        e == u"CLIENTESALQUILERES")
+        return lista(QStringLiteral("Clientes de Alquileres"),
+                     QStringLiteral("select Cod,Nombre from Clientes where Alquiler order by Cod"));
+    if (e == u"LOCALIDAD" || e == u"LOCALIDADES")
+        return lista(QStringLiteral("Localidades"), QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
+    if (e == u"PROPIETARIO")
+        return propietario(false);
+    if (e == u"PROPIETARIOALQUILER")
+        return propietario(true);
+    if (e == u"DOSSIER" || e == u"DOSSIERS")
+        return dossier();
+    return {};
+}
+
+QVariant Lookups::lista(const QString& titulo, const QString& sql) {
+    if (!consulta_)
+        consulta_ = new frmConsulta(parent_);
+    try {
+        consulta_->cargar(ctx_.db(), sql);
+    } catch (const db::DbError& err) {
+        if (ctx_.dialogs)
+            MensajeError(*ctx_.dialogs,
+                         QStringLiteral("No se ha podido abrir la lista de ") + titulo +
+                             QStringLiteral(".\n") + err.description(),
+                         parent_);
+        return {};
+    }
+    consulta_->setTitulo(titulo);
+    ejecutar(consulta_);
+    return consulta_->aceptado() ? consulta_->codigo() : QVariant();
+}
+
+QVariant Lookups::propietario(bool modoAlquiler) {
+    if (!propietario_)
+        propietario_ = new frmConsultaPropietario(ctx_, parent_);
+    propietario_->cargar(modoAlquiler);
+    ejecutar(propietario_);
+    return propietario_->aceptado() ? propietario_->codigo() : QVariant();
+}
+
+QVariant Lookups::dossier() {
+    if (!dossier_)
+        dossier_ = new frmConsultaDossier(ctx_.facts.ModelosDossier, parent_);
+    ejecutar(dossier_);
+    return dossier_->elegido();
+}
+
+int Lookups::ejecutar(QDialog* dlg) {
+    if (beforeExec)
+        beforeExec(dlg);
+    return dlg->exec();
+}
+
+QVariant BuscarValor(AppContext& ctx, const QString& campo, const QString& tabla, const QString& condicion,
+                     const db::Params& params) {
+    if (!ctx.BaseDatosAgencia)
+        return {};
+    try {
+        return ctx.db().scalar(QStringLiteral("select ") + campo + QStringLiteral(" from ") + tabla +
+                                   QStringLiteral(" where ") + condicion,
+                               params);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QString NombrePorCodigo(AppContext& ctx, const QString& entidad, const db::Value& codigo) {
+    const QString e = entidad.toUpper();
+    QString tabla;
+    if (e == u"CLIENTE" || e == u"CLIENTES")
+        tabla = QStringLiteral("Clientes");
+    else if (e == u"LOCALIDAD" || e == u"LOCALIDADES")
+        tabla = QStringLiteral("Localidades");
+    else if (e == u"PROPIETARIO" || e == u"PROPIETARIOS")
+        tabla = QStringLiteral("Propietarios");
+    else
+        return {};
+    const QVariant nombre =
+        BuscarValor(ctx, QStringLiteral("Nombre"), tabla, QStringLiteral("Cod = ?"), {codigo});
+    return db::isNull(nombre) ? QString() : nombre.toString();
+}
+
+} // namespace orb

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/db/Value.h"
+
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace orb {
+
+struct AppContext;
+class frmConsulta;
+class frmConsultaPropietario;
+class frmConsultaDossier;
+
+// The lookup dialogs of one program run. Each dialog is created on first use
+// and kept; the dossier chooser keeps its selection between calls.
+class Lookups {
+public:
+    explicit Lookups(AppContext& ctx, QWidget* parent = nullptr);
+    ~Lookups();
+    Lookups(const Lookups&) = delete;
+    Lookups& operator=(const Lookups&) = delete;
+
+    // Opens the modal dialog for entidad (compared in capitals) and returns:
+    // - CLIENTE(S), CLIENTE(S)ALQUILER(ES), LOCALIDAD(ES), PROPIETARIO,
+    //   PROPIETARIOALQUILER: the Cod of the chosen row (text for clients and
+    //   owners, a number for localities), null when cancelled;
+    // - DOSSIER(S): the chosen model number 1 … ModelosDossier, 0 when cancelled;
+    // - anything else: null, and nothing is shown.
+    // A list that cannot be read is reported in the error box and returns null.
+    QVariant Consultar(const QString& entidad);
+
+    // Called with the dialog just before it runs modally. Tests use it to
+    // act on the dialog as a user would.
+    std::function<void(QDialog*)> beforeExec;
+
+    // The dialogs, null until first used.
+    frmConsulta* consulta() const;
+    frmConsultaPropietario* consultaPropietario() const;
+    frmConsultaDossier* consultaDossier() const;
+
+private:
+    QVariant lista(const QString& titulo, const QString& sql);
+    QVariant propietario(bool modoAlquiler);
+    QVariant dossier();
+    int ejecutar(QDialog* dlg);
+
+    AppContext& ctx_;
+    QPointer<QWidget> parent_;
+    QPointer<frmConsulta> consulta_;
+    QPointer<frmConsultaPropietario> propietario_;
+    QPointer<frmConsultaDossier> dossier_;
+};
+
+// Field campo of the first row of "select campo from tabla where condicion"
+// on the agency database; condicion takes its values as '?' parameters
+// ("Cod = ?"). Null when there is no row or on any error.
+QVariant BuscarValor(AppContext& ctx, const QString& campo, const QString& tabla, const QString& condicion,
+                     const db::Params& params = {});
+
+// Nombre of the client (CLIENTE/CLIENTES), locality (LOCALIDAD/LOCALIDADES) or
+// owner (PROPIETARIO/PROPIETARIOS) with that code; "" when unknown. The code
+// is bound as it comes, so a client code such as "0100042" keeps its zeros.
+QString NombrePorCodigo(AppContext& ctx, const QString& entidad, const db::Value& codigo);
+
+} // namespace orb
