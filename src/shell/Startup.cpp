@@ -1,0 +1,201 @@
+#include "Startup.h"
+
+#include "ConfigStore.h"
+#include "DatabaseSession.h"
+#include "Installation.h"
+#include "Services.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QMenu>
+#include <QPixmap>
+#include <QProcess>
+#include <array>
+
+namespace orb {
+
+namespace {
+
+QString conBarra(const QString& carpeta) {
+    QString c = QDir(carpeta).absolutePath();
+    if (!c.endsWith(u'/'))
+        c += u'/';
+    return c;
+}
+
+// Creates a missing folder; an existing one is kept as it is.
+bool prepararCarpeta(AppContext& ctx, frmMain& w, QString ruta) {
+    if (ExisteCarpeta(ruta))
+        return true;
+    if (QDir().mkpath(ruta))
+        return true;
+    MensajeError(*ctx.dialogs, QStringLiteral("No se ha podido crear la carpeta [") + ruta + u']', &w);
+    return false;
+}
+
+} // namespace
+
+void PonerTitulosComandos(frmMain& w) {
+    static const std::array<std::pair<int, const char16_t*>, 6> archivo = {
+        {{0, u"Propiedades en &Venta"},
+         {1, u"Propiedades en &Alquiler"},
+         {2, u"Clientes de &Ventas"},
+         {3, u"Clientes de &Alquileres"},
+         {4, u"Propietarios de &Ventas"},
+         {5, u"Propietarios de &Alquileres"}}};
+    static const std::array<std::pair<int, const char16_t*>, 6> tool = {
+        {{0, u"Búsqueda de &Ventas"},
+         {1, u"Búsqueda de &Alquileres"},
+         {2, u"Búsqueda de Clientes de &Ventas"},
+         {3, u"Búsqueda de Clientes de Alquileres"},
+         {4, u"Búsqueda de Propietarios de &Ventas"},
+         {5, u"Búsqueda de Propietarios de Alquileres"}}};
+    static const std::array<std::pair<int, const char16_t*>, 4> lis = {
+        {{0, u"Listado de Clientes de &Ventas"},
+         {1, u"Listado de Clientes de &Alquileres"},
+         {2, u"Listado de Propietarios de &Ventas"},
+         {3, u"Listado de Propietarios de &Alquileres"}}};
+    static const std::array<std::pair<const char*, const char16_t*>, 10> botones = {
+        {{"propiedades", u"Propiedades en Venta"},
+         {"clientes", u"Clientes de Ventas"},
+         {"propietarios", u"Propietarios de Ventas"},
+         {"busqueda", u"Búsqueda de Ventas"},
+         {"busquedaclientes", u"Búsqueda de Clientes de Ventas"},
+         {"propiedadesalquiler", u"Propiedades en Alquiler"},
+         {"clientesalquiler", u"Clientes de Alquileres"},
+         {"propietariosalquiler", u"Propietarios de Alquileres"},
+         {"busquedaalquiler", u"Búsqueda de Alquileres"},
+         {"busquedaclientesalquiler", u"Busqueda de Clientes de Alquileres"}}};
+
+    for (const auto& [i, texto] : archivo)
+        w.mnuArchivo(i)->setText(QString::fromUtf16(texto));
+    for (const auto& [i, texto] : tool)
+        w.mnuTool(i)->setText(QString::fromUtf16(texto));
+    for (const auto& [i, texto] : lis)
+        w.mnuLis(i)->setText(QString::fromUtf16(texto));
+    for (const auto& [key, texto] : botones)
+        w.ponerTooltipBoton(QString::fromLatin1(key), QString::fromUtf16(texto));
+
+    // Both sides, web export and office exchange are always offered.
+    for (QMenu* m : {w.mnuMain(0), w.mnuMain(1), w.mnuMain(2), w.mnuMain(3)})
+        for (QAction* a : m->actions())
+            a->setVisible(true);
+    for (const QString& key : frmMain::tbKeys())
+        w.tbBoton(key)->setVisible(true);
+}
+
+Arranque::Arranque(StartupHooks hooks) : hooks_(std::move(hooks)) {
+    if (!hooks_.iniciarSinEsperar)
+        hooks_.iniciarSinEsperar = [](const QString& programa, const QStringList& argumentos,
+                                      const QString& carpeta) {
+            return QProcess::startDetached(programa, argumentos, carpeta);
+        };
+}
+
+Arranque::~Arranque() = default;
+
+bool Arranque::tieneBloqueo() const {
+    return bloqueo_ && bloqueo_->isLocked();
+}
+
+bool Arranque::segundaCopiaRechazada(AppContext& ctx, frmMain& w, const QString& carpeta) {
+    auto bloqueo = std::make_unique<QLockFile>(carpeta + QLatin1String(FicheroBloqueo));
+    // Only a dead owner makes a lock stale, never its age: a copy may run for days.
+    bloqueo->setStaleLockTime(0);
+    if (bloqueo->tryLock(0)) {
+        bloqueo_ = std::move(bloqueo);
+        return false;
+    }
+    if (bloqueo->error() != QLockFile::LockFailedError)
+        return false; // a folder we cannot write to says nothing about other copies
+
+    ui::DialogService::Box box;
+    box.text = QStringLiteral("Ya se está ejecutando una copia del programa y no es recomendable que se "
+                              "ejecute una nueva copia.\n¿Seguro que quiere ejecutar una nueva copia del "
+                              "programa?");
+    box.title = QStringLiteral("Orbalia");
+    box.buttons = ui::DialogService::Buttons::YesNo;
+    box.icon = ui::DialogService::Icon::Critical;
+    box.defaultButton = ui::DialogService::Answer::No;
+    return ctx.dialogs->message(&w, box) != ui::DialogService::Answer::Yes;
+}
+
+void Arranque::iniciarActualizador(const AppContext& ctx) {
+    const QString carpeta =
+        hooks_.carpetaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : hooks_.carpetaPrograma;
+    const QString programa = QDir(carpeta).filePath(QLatin1String(ProgramaActualizador));
+    QStringList argumentos;
+    if (ctx.VersionBD == 5)
+        argumentos << ctx.facts.CodigoOficina + QStringLiteral("00000");
+    // A missing upgrader is not reported.
+    hooks_.iniciarSinEsperar(programa, argumentos, ctx.RutaAplicacion);
+}
+
+bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
+    Q_ASSERT(ctx.dialogs);
+    const QString carpeta = conBarra(CarpetaInstalacion());
+
+    if (segundaCopiaRechazada(ctx, w, carpeta))
+        return false;
+
+    ctx.facts = LeerDatosInstalacion(carpeta);
+    ctx.RutaAplicacion = carpeta;
+
+    PonerTitulosComandos(w);
+
+    ctx.RutaFotos = ctx.RutaAplicacion + QStringLiteral("Fotos/");
+    ctx.RutaWeb = ctx.RutaAplicacion + QStringLiteral("Web/");
+    ctx.RutaExchange = ctx.RutaAplicacion + QStringLiteral("Exchange/");
+    for (const QString& ruta : {ctx.RutaFotos, ctx.RutaWeb, ctx.RutaExchange})
+        if (!prepararCarpeta(ctx, w, ruta))
+            return false;
+
+    w.setWindowTitle(QStringLiteral("Orbalia 4.0 - ") + ctx.facts.NombreAgencia);
+    QDir::setCurrent(ctx.RutaAplicacion);
+    w.resize(800, 600);
+    w.usrScreenCenter(&w);
+
+    ctx.FormatoFecha = QStringLiteral("dd/mm/yyyy");
+    ctx.FormatoHora = QStringLiteral("hh:nn:ss");
+    ctx.Comodin = QStringLiteral("*");
+    ctx.RutaBaseDatos = ctx.RutaAplicacion + QStringLiteral("Orbalia.db");
+
+    // A missing or unreadable logo leaves the background plain.
+    QPixmap logo;
+    if (logo.load(ctx.RutaAplicacion + QStringLiteral("Logo800.jpg")))
+        w.setFondo(logo);
+
+    if (!AbrirBaseDatos(ctx))
+        return false;
+    ctx.VersionBD = LeerVersionBD(ctx);
+    if (ctx.VersionBD < VersionRequerida) {
+        ctx.BaseDatosAgencia.reset();
+        ui::DialogService::Box box;
+        box.text = QStringLiteral("La base de datos encontrada está en la versión ") +
+                   QString::number(ctx.VersionBD) +
+                   QStringLiteral(" cuando es necesario que esté en la versión ") +
+                   QString::number(VersionRequerida) + QStringLiteral(".") + QStringLiteral("\n\n") +
+                   QStringLiteral("A continuación se procederá a su actualización.");
+        box.title = QStringLiteral("Actualización de base de datos");
+        box.buttons = ui::DialogService::Buttons::Ok;
+        box.icon = ui::DialogService::Icon::Information;
+        box.defaultButton = ui::DialogService::Answer::Ok;
+        ctx.dialogs->message(&w, box);
+        iniciarActualizador(ctx);
+        return false;
+    }
+
+    try {
+        ctx.AddAgainConfig =
+            ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"))) != 0;
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx.dialogs, QStringLiteral("Error al leer la configuración: ") + e.description(), &w);
+        return false;
+    }
+    return true;
+}
+
+} // namespace orb

@@ -1,0 +1,63 @@
+#include "frmAbout.h"
+
+#include "Icons.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orb {
+
+namespace {
+const QString Producto = QStringLiteral("Orbalia 4.0");
+const QString Telefono = QStringLiteral("Tel. 952 000 000");
+const QString Correo = QStringLiteral("soporte@orbalia.es");
+const QString Web = QStringLiteral("www.orbalia.es");
+} // namespace
+
+QString frmAbout::textoInfo() {
+    return QStringLiteral("\n") + Producto + u'\n' + Telefono + u'\n' + Correo + u'\n' + Web;
+}
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("Acerca de ") + Producto);
+    setWindowIcon(iconos::aplicacion());
+
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("imgLogo"));
+    logo->setPixmap(iconos::aplicacion().pixmap(72, 72));
+    logo->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    logo->setAccessibleName(QStringLiteral("Logotipo de ") + Producto);
+
+    lblInfo_ = new QLabel(textoInfo(), this);
+    lblInfo_->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblInfo_->setAccessibleName(textoInfo().trimmed().replace(u'\n', QStringLiteral(", ")));
+
+    cmdAceptar_ = new QPushButton(QStringLiteral("&Aceptar"), this);
+    cmdAceptar_->setObjectName(QStringLiteral("cmdAceptar"));
+    cmdAceptar_->setAccessibleName(QStringLiteral("Aceptar"));
+    cmdAceptar_->setDefault(true);
+    cmdAceptar_->setAutoDefault(true);
+    connect(cmdAceptar_, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* cuerpo = new QHBoxLayout;
+    cuerpo->setSpacing(18);
+    cuerpo->addWidget(logo);
+    cuerpo->addWidget(lblInfo_, 1);
+
+    auto* botones = new QHBoxLayout;
+    botones->addStretch(1);
+    botones->addWidget(cmdAceptar_);
+
+    auto* todo = new QVBoxLayout(this);
+    todo->setContentsMargins(20, 16, 20, 16);
+    todo->setSpacing(16);
+    todo->addLayout(cuerpo);
+    todo->addLayout(botones);
+    todo->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace orb

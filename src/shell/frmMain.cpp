@@ -1,0 +1,662 @@
+#include "frmMain.h"
+
+#include "Icons.h"
+#include "frmAbout.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orb {
+
+// The MDI area draws the installation's logo scaled to fit, centred, over a
+// background of the logo's own corner colour.
+class AreaMDI : public QMdiArea {
+public:
+    using QMdiArea::QMdiArea;
+
+    void setLogo(const QPixmap& logo) {
+        logo_ = logo;
+        escalado_ = QPixmap();
+        if (!logo.isNull()) {
+            const QColor esquina = logo.toImage().pixelColor(0, 0);
+            setBackground(esquina);
+        } else {
+            setBackground(palette().brush(QPalette::Dark));
+        }
+        viewport()->update();
+    }
+    QPixmap logo() const { return logo_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QMdiArea::paintEvent(event);
+        if (logo_.isNull())
+            return;
+        const QSize area = viewport()->size();
+        if (escalado_.isNull() || tamano_ != area) {
+            escalado_ = logo_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            tamano_ = area;
+        }
+        QPainter p(viewport());
+        p.drawPixmap((area.width() - escalado_.width()) / 2, (area.height() - escalado_.height()) / 2,
+                     escalado_);
+    }
+
+private:
+    QPixmap logo_;
+    QPixmap escalado_;
+    QSize tamano_;
+};
+
+namespace {
+
+const QString Separador = QStringLiteral("-");
+
+const std::array<const char16_t*, 4> TitulosMain = {u"&Archivos", u"&Listados", u"&Herramientas", u"Ay&uda"};
+
+const std::array<const char16_t*, 11> TitulosArchivo = {u"&Propiedades en Venta",
+                                                        u"&Propiedades en Alquiler",
+                                                        u"&Clientes Ventas",
+                                                        u"&Clientes Alquileres",
+                                                        u"Pr&opietarios Ventas",
+                                                        u"Pr&opietarios Alquileres",
+                                                        u"&Tipos",
+                                                        u"&Localidades",
+                                                        u"&Areas",
+                                                        u"-",
+                                                        u"&Salir"};
+
+const std::array<const char16_t*, 6> TitulosLis = {
+    u"Listado de &Clientes",          u"Listado de Clientes de &Alquileres",
+    u"Listado de &Propietarios",      u"Listado de Pr&opietarios de Alquileres",
+    u"Listado de &Localidades/Areas", u"Listado de &Tipos"};
+
+const std::array<const char16_t*, 13> TitulosTool = {u"Búsqueda de &Ventas",
+                                                     u"Búsqueda de &Alquileres",
+                                                     u"Búsqueda de Clientes de &Ventas",
+                                                     u"Búsqueda de Clientes de &Alquileres",
+                                                     u"Búsqueda de Propietarios de &Ventas",
+                                                     u"Búsqueda de Propietarios de &Alquileres",
+                                                     u"-",
+                                                     u"Exportación al &Web",
+                                                     u"-",
+                                                     u"Exportación Oficina",
+                                                     u"Importación Oficina",
+                                                     u"-",
+                                                     u"&Configuración"};
+
+struct Boton {
+    const char16_t* key;
+    const char16_t* tooltip; // design-time tooltip
+    bool separadorDetras;
+};
+
+const std::array<Boton, 13> Botones = {{
+    {u"propiedades", u"Propiedades", false},
+    {u"propiedadesalquiler", u"Propiedades en Alquiler", false},
+    {u"clientes", u"Clientes", false},
+    {u"clientesalquiler", u"Clientes de Alquiler", false},
+    {u"propietarios", u"Propietarios", false},
+    {u"propietariosalquiler", u"Propietarios de Alquiler", true},
+    {u"busqueda", u"Búsqueda", false},
+    {u"busquedaalquiler", u"Búsqueda de Alquileres", false},
+    {u"busquedaclientes", u"Búsqueda de Clientes", false},
+    {u"busquedaclientesalquiler", u"Búsqueda de Clientes de Alquiler", false},
+    {u"busquedapropietarios", u"Búsqueda de Propietarios", false},
+    {u"busquedapropietariosalquiler", u"Búsqueda de Propietarios de Alquiler", true},
+    {u"salir", u"Salir", false},
+}};
+
+struct Destino {
+    Ventana ventana;
+    bool alquiler;
+};
+
+// mnuArchivo 0..8 and mnuTool 0..5: the window each item opens.
+const std::array<Destino, 9> DestinosArchivo = {{{Ventana::Propiedades, false},
+                                                 {Ventana::Propiedades, true},
+                                                 {Ventana::Clientes, false},
+                                                 {Ventana::Clientes, true},
+                                                 {Ventana::Propietarios, false},
+                                                 {Ventana::Propietarios, true},
+                                                 {Ventana::Tipos, false},
+                                                 {Ventana::Localidades, false},
+                                                 {Ventana::Areas, false}}};
+const std::array<Destino, 6> DestinosBusqueda = {{{Ventana::BusPropiedades, false},
+                                                  {Ventana::BusPropiedades, true},
+                                                  {Ventana::BusClientes, false},
+                                                  {Ventana::BusClientes, true},
+                                                  {Ventana::BusPropietarios, false},
+                                                  {Ventana::BusPropietarios, true}}};
+
+// Modal tool windows of mnuTool.
+bool ventanaHerramienta(int index, Ventana& v) {
+    switch (index) {
+    case 7:
+        v = Ventana::ExportacionWeb;
+        return true;
+    case 9:
+        v = Ventana::ExportacionOficina;
+        return true;
+    case 10:
+        v = Ventana::ImportacionOficina;
+        return true;
+    case 12:
+        v = Ventana::Configuracion;
+        return true;
+    default:
+        return false;
+    }
+}
+
+struct DatosListado {
+    Listado listado;
+    const char* sql;
+    const char* titulo;
+};
+
+const std::array<DatosListado, 6> Listados = {{
+    {Listado::Clientes, "select * from clientes where not alquiler", "Listado de Clientes de Ventas"},
+    {Listado::Clientes, "select * from clientes where alquiler", "Listado de Clientes de Alquileres"},
+    {Listado::Propietarios, "select * from propietarios where not alquiler",
+     "Listado de Propietarios de Ventas"},
+    {Listado::Propietarios, "select * from propietarios where alquiler",
+     "Listado de Propietarios de Alquileres"},
+    {Listado::LocalidadesAreas, "select * from listadolocalidadesareas order by localidades.cod,areas.cod",
+     "Listado de Localidades/Areas"},
+    {Listado::Tipos, "select * from tipos", "Listado de Tipos"},
+}};
+
+QString sinAmpersand(QString texto) {
+    texto.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    texto.remove(u'&');
+    texto.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return texto;
+}
+
+template <std::size_t N> QAction* enIndice(const std::array<QAction*, N>& items, int index) {
+    return index >= 0 && static_cast<std::size_t>(index) < N ? items[static_cast<std::size_t>(index)]
+                                                             : nullptr;
+}
+
+} // namespace
+
+frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), registro_(registro), mdi_(new AreaMDI(this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Orbalia 4.0"));
+    setWindowIcon(iconos::aplicacion());
+    ctx_.navigator = this;
+
+    mdi_->setObjectName(QStringLiteral("mdiArea"));
+    mdi_->setAccessibleName(QStringLiteral("Área de ventanas"));
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setLogo(QPixmap());
+    setCentralWidget(mdi_);
+
+    crearMenus();
+    crearBarra();
+    actualizarComandos();
+    connect(&registro_, &WindowRegistry::cambiado, this, &frmMain::actualizarComandos);
+}
+
+frmMain::~frmMain() {
+    if (ctx_.navigator == this)
+        ctx_.navigator = nullptr;
+}
+
+QAction* frmMain::nuevoComando(QMenu* menu, const QString& nombre, const QString& caption) {
+    QAction* a = nullptr;
+    if (caption == Separador) {
+        a = menu->addSeparator();
+    } else {
+        a = menu->addAction(caption);
+    }
+    a->setObjectName(nombre);
+    return a;
+}
+
+void frmMain::crearMenus() {
+    QMenuBar* barra = menuBar();
+    barra->setObjectName(QStringLiteral("mnuBarra"));
+    barra->setAccessibleName(QStringLiteral("Menú principal"));
+    for (std::size_t i = 0; i < mnuMain_.size(); ++i) {
+        const QString nombre = QStringLiteral("mnuMain(%1)").arg(i);
+        QMenu* m = barra->addMenu(QString::fromUtf16(TitulosMain[i]));
+        m->setObjectName(nombre);
+        m->menuAction()->setObjectName(nombre);
+        m->setAccessibleName(sinAmpersand(m->title()));
+        mnuMain_[i] = m;
+    }
+    for (std::size_t i = 0; i < mnuArchivo_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        mnuArchivo_[i] = nuevoComando(mnuMain_[0], QStringLiteral("mnuArchivo(%1)").arg(i),
+                                      QString::fromUtf16(TitulosArchivo[i]));
+        connect(mnuArchivo_[i], &QAction::triggered, this, [this, index] { mnuArchivo_Click(index); });
+    }
+    for (std::size_t i = 0; i < mnuLis_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        mnuLis_[i] =
+            nuevoComando(mnuMain_[1], QStringLiteral("mnuLis(%1)").arg(i), QString::fromUtf16(TitulosLis[i]));
+        connect(mnuLis_[i], &QAction::triggered, this, [this, index] { mnuLis_Click(index); });
+    }
+    for (std::size_t i = 0; i < mnuTool_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        mnuTool_[i] = nuevoComando(mnuMain_[2], QStringLiteral("mnuTool(%1)").arg(i),
+                                   QString::fromUtf16(TitulosTool[i]));
+        connect(mnuTool_[i], &QAction::triggered, this, [this, index] { mnuTool_Click(index); });
+    }
+    mnuAyu_[0] = nuevoComando(mnuMain_[3], QStringLiteral("mnuAyu(0)"), QStringLiteral("&Acerca de"));
+    connect(mnuAyu_[0], &QAction::triggered, this, [this] { mnuAyu_Click(0); });
+    mnuArchivo_[10]->setMenuRole(QAction::QuitRole);
+    mnuAyu_[0]->setMenuRole(QAction::AboutRole);
+}
+
+void frmMain::crearBarra() {
+    tb_ = addToolBar(QStringLiteral("Barra de herramientas"));
+    tb_->setObjectName(QStringLiteral("tb"));
+    tb_->setAccessibleName(QStringLiteral("Barra de herramientas"));
+    tb_->setIconSize(QSize(24, 24));
+    tb_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tb_->setFloatable(false);
+    for (std::size_t i = 0; i < Botones.size(); ++i) {
+        const QString key = QString::fromUtf16(Botones[i].key);
+        auto* a = new QAction(iconos::botonBarra(key), QString::fromUtf16(Botones[i].tooltip), this);
+        a->setObjectName(key);
+        a->setToolTip(a->text());
+        tb_->addAction(a);
+        if (QWidget* w = tb_->widgetForAction(a)) {
+            w->setObjectName(key);
+            w->setAccessibleName(a->text());
+        }
+        connect(a, &QAction::triggered, this, [this, key] { tb_ButtonClick(key); });
+        botones_[i] = a;
+        if (Botones[i].separadorDetras)
+            tb_->addSeparator();
+    }
+}
+
+const QStringList& frmMain::tbKeys() {
+    static const QStringList keys = [] {
+        QStringList out;
+        for (const Boton& b : Botones)
+            out << QString::fromUtf16(b.key);
+        return out;
+    }();
+    return keys;
+}
+
+QMenu* frmMain::mnuMain(int index) const {
+    return index >= 0 && index < static_cast<int>(mnuMain_.size()) ? mnuMain_[static_cast<std::size_t>(index)]
+                                                                   : nullptr;
+}
+QAction* frmMain::mnuArchivo(int index) const {
+    return enIndice(mnuArchivo_, index);
+}
+QAction* frmMain::mnuLis(int index) const {
+    return enIndice(mnuLis_, index);
+}
+QAction* frmMain::mnuTool(int index) const {
+    return enIndice(mnuTool_, index);
+}
+QAction* frmMain::mnuAyu(int index) const {
+    return enIndice(mnuAyu_, index);
+}
+
+QAction* frmMain::tbBoton(const QString& key) const {
+    for (QAction* a : botones_)
+        if (a->objectName().compare(key, Qt::CaseInsensitive) == 0)
+            return a;
+    return nullptr;
+}
+
+void frmMain::ponerTooltipBoton(const QString& key, const QString& tooltip) {
+    QAction* a = tbBoton(key);
+    if (!a)
+        return;
+    a->setText(tooltip);
+    a->setToolTip(tooltip);
+    if (QWidget* w = tb_->widgetForAction(a))
+        w->setAccessibleName(tooltip);
+}
+
+QMdiArea* frmMain::mdiArea() const {
+    return mdi_;
+}
+void frmMain::setFondo(const QPixmap& logo) {
+    mdi_->setLogo(logo);
+}
+QPixmap frmMain::fondo() const {
+    return mdi_->logo();
+}
+
+void frmMain::actualizarComandos() {
+    for (std::size_t i = 0; i < DestinosArchivo.size(); ++i)
+        mnuArchivo_[i]->setEnabled(registro_.registrada(DestinosArchivo[i].ventana));
+    for (std::size_t i = 0; i < DestinosBusqueda.size(); ++i)
+        mnuTool_[i]->setEnabled(registro_.registrada(DestinosBusqueda[i].ventana));
+    for (int i = 0; i < static_cast<int>(mnuTool_.size()); ++i) {
+        Ventana v;
+        if (ventanaHerramienta(i, v))
+            mnuTool_[static_cast<std::size_t>(i)]->setEnabled(registro_.registrada(v));
+    }
+    for (std::size_t i = 0; i < Listados.size(); ++i)
+        mnuLis_[i]->setEnabled(registro_.registrado(Listados[i].listado));
+    mnuArchivo_[10]->setEnabled(true);
+    mnuAyu_[0]->setEnabled(true);
+
+    // A toolbar button is enabled exactly when the command it runs is.
+    for (QAction* b : botones_) {
+        const QString key = b->objectName();
+        if (key == QLatin1String("salir")) {
+            b->setEnabled(true);
+            continue;
+        }
+        const int i = static_cast<int>(tbKeys().indexOf(key));
+        // Buttons 0..5 run mnuArchivo 0..5, buttons 6..11 run mnuTool 0..5.
+        b->setEnabled(i < 6 ? mnuArchivo_[static_cast<std::size_t>(i)]->isEnabled()
+                            : mnuTool_[static_cast<std::size_t>(i - 6)]->isEnabled());
+    }
+}
+
+// ---- commands ----
+
+void frmMain::mnuArchivo_Click(int index) {
+    if (index == 10) {
+        close();
+        return;
+    }
+    if (index >= 0 && index < static_cast<int>(DestinosArchivo.size())) {
+        const Destino& d = DestinosArchivo[static_cast<std::size_t>(index)];
+        mostrarVentana(d.ventana, d.alquiler);
+    }
+}
+
+void frmMain::mnuTool_Click(int index) {
+    if (index >= 0 && index < static_cast<int>(DestinosBusqueda.size())) {
+        const Destino& d = DestinosBusqueda[static_cast<std::size_t>(index)];
+        mostrarVentana(d.ventana, d.alquiler);
+        return;
+    }
+    Ventana v;
+    if (ventanaHerramienta(index, v))
+        mostrarHerramienta(v);
+}
+
+void frmMain::mnuLis_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(Listados.size()))
+        return;
+    const DatosListado& d = Listados[static_cast<std::size_t>(index)];
+    const FabricaListado& f = registro_.listado(d.listado);
+    if (!f.crear || !f.preparar)
+        return;
+    QPointer<QWidget>& rep = informes_[static_cast<std::size_t>(d.listado)];
+    if (!rep) {
+        QWidget* w = f.crear(ctx_, this);
+        if (!w)
+            return;
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        rep = w;
+    }
+    f.preparar(rep, QString::fromLatin1(d.sql));
+    usrShowReport(rep, QString::fromLatin1(d.titulo));
+}
+
+void frmMain::mnuAyu_Click(int index) {
+    if (index != 0)
+        return;
+    if (!about_) {
+        auto* f = new frmAbout(this);
+        f->setAttribute(Qt::WA_DeleteOnClose);
+        about_ = f;
+    }
+    auto* dlg = static_cast<QDialog*>(about_.data());
+    dlg->adjustSize();
+    usrMDICenter(dlg);
+    if (!dlg->testAttribute(Qt::WA_SetWindowIcon))
+        dlg->setWindowIcon(windowIcon());
+    dlg->raise();
+    dlg->exec();
+}
+
+void frmMain::tb_ButtonClick(const QString& key) {
+    static const QStringList archivo = {
+        QStringLiteral("PROPIEDADES"),  QStringLiteral("PROPIEDADESALQUILER"),
+        QStringLiteral("CLIENTES"),     QStringLiteral("CLIENTESALQUILER"),
+        QStringLiteral("PROPIETARIOS"), QStringLiteral("PROPIETARIOSALQUILER")};
+    static const QStringList busqueda = {QStringLiteral("BUSQUEDA"),
+                                         QStringLiteral("BUSQUEDAALQUILER"),
+                                         QStringLiteral("BUSQUEDACLIENTES"),
+                                         QStringLiteral("BUSQUEDACLIENTESALQUILER"),
+                                         QStringLiteral("BUSQUEDAPROPIETARIOS"),
+                                         QStringLiteral("BUSQUEDAPROPIETARIOSALQUILER")};
+    const QString k = key.toUpper();
+    if (k == QLatin1String("SALIR")) {
+        mnuArchivo_Click(10);
+    } else if (const auto i = archivo.indexOf(k); i >= 0) {
+        mnuArchivo_Click(static_cast<int>(i));
+    } else if (const auto j = busqueda.indexOf(k); j >= 0) {
+        mnuTool_Click(static_cast<int>(j));
+    }
+}
+
+// ---- window slots ----
+
+void frmMain::mostrarVentana(Ventana v, bool modoAlquiler) {
+    QPointer<QWidget>& slot = slots_[static_cast<std::size_t>(v)][modoAlquiler ? 1 : 0];
+    if (!slot) {
+        const FabricaVentana& f = registro_.fabrica(v);
+        if (!f)
+            return;
+        QWidget* w = f(ctx_, modoAlquiler, this);
+        if (!w)
+            return;
+        // Closing the window empties the slot; the next call loads a new one.
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        if (!subventana(w))
+            mdi_->addSubWindow(w);
+        slot = w;
+    }
+    usrShow(slot);
+}
+
+void frmMain::mostrarHerramienta(Ventana v) {
+    QPointer<QWidget>& slot = slots_[static_cast<std::size_t>(v)][0];
+    if (!slot) {
+        const FabricaVentana& f = registro_.fabrica(v);
+        if (!f)
+            return;
+        QWidget* w = f(ctx_, false, this);
+        if (!w)
+            return;
+        if (!qobject_cast<QDialog*>(w)) {
+            // A plain widget is given a dialog frame so it can run modal.
+            auto* marco = new QDialog(this);
+            marco->setWindowTitle(w->windowTitle());
+            auto* l = new QVBoxLayout(marco);
+            l->setContentsMargins(0, 0, 0, 0);
+            l->addWidget(w);
+            w = marco;
+        }
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        slot = w;
+    }
+    auto* dlg = static_cast<QDialog*>(slot.data());
+    if (!dlg->testAttribute(Qt::WA_SetWindowIcon))
+        dlg->setWindowIcon(windowIcon());
+    dlg->adjustSize();
+    usrMDICenter(dlg);
+    dlg->exec();
+}
+
+void frmMain::usrShowPropiedadesVenta() {
+    mostrarVentana(Ventana::Propiedades, false);
+}
+void frmMain::usrShowPropiedadesAlquiler() {
+    mostrarVentana(Ventana::Propiedades, true);
+}
+void frmMain::usrShowClientesVenta() {
+    mostrarVentana(Ventana::Clientes, false);
+}
+void frmMain::usrShowClientesAlquiler() {
+    mostrarVentana(Ventana::Clientes, true);
+}
+void frmMain::usrShowPropietariosVenta() {
+    mostrarVentana(Ventana::Propietarios, false);
+}
+void frmMain::usrShowPropietariosAlquiler() {
+    mostrarVentana(Ventana::Propietarios, true);
+}
+void frmMain::usrShowBusPropiedadesVenta() {
+    mostrarVentana(Ventana::BusPropiedades, false);
+}
+void frmMain::usrShowBusPropiedadesAlquiler() {
+    mostrarVentana(Ventana::BusPropiedades, true);
+}
+void frmMain::usrShowBusClientesVenta() {
+    mostrarVentana(Ventana::BusClientes, false);
+}
+void frmMain::usrShowBusClientesAlquiler() {
+    mostrarVentana(Ventana::BusClientes, true);
+}
+void frmMain::usrShowBusPropietariosVenta() {
+    mostrarVentana(Ventana::BusPropietarios, false);
+}
+void frmMain::usrShowBusPropietariosAlquiler() {
+    mostrarVentana(Ventana::BusPropietarios, true);
+}
+
+QWidget* frmMain::ventana(Ventana v, bool modoAlquiler) const {
+    return slots_[static_cast<std::size_t>(v)][modoAlquiler ? 1 : 0];
+}
+
+QWidget* frmMain::informe(Listado l) const {
+    return informes_[static_cast<std::size_t>(l)];
+}
+
+void frmMain::usrEmailPara(const QString& direccion, const QString& nombre) {
+    if (registro_.emailPara())
+        registro_.emailPara()(ctx_, this, direccion, nombre);
+}
+
+void frmMain::usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) {
+    if (registro_.emailDossier())
+        registro_.emailDossier()(ctx_, this, asunto, texto, fichero);
+}
+
+// ---- showing and placing windows ----
+
+QMdiSubWindow* frmMain::subventana(QWidget* frm) const {
+    for (QWidget* w = frm; w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+            return sub->mdiArea() == mdi_ ? sub : nullptr;
+        if (w->isWindow())
+            break;
+    }
+    return nullptr;
+}
+
+QMdiSubWindow* frmMain::mostrarDelante(QWidget* frm) {
+    QMdiSubWindow* sub = subventana(frm);
+    // Everything but a dialog lives in the MDI area.
+    if (!sub && !qobject_cast<QDialog*>(frm))
+        sub = mdi_->addSubWindow(frm);
+    if (sub) {
+        sub->setWindowIcon(frm->windowIcon());
+        frm->show();
+        if (sub->isMinimized() || sub->isMaximized())
+            sub->showNormal();
+        else
+            sub->show();
+        mdi_->setActiveSubWindow(sub);
+        sub->raise();
+    } else {
+        frm->show();
+        frm->raise();
+        frm->activateWindow();
+    }
+    return sub;
+}
+
+void frmMain::usrShow(QWidget* frm) {
+    if (!frm)
+        return;
+    if (!frm->testAttribute(Qt::WA_SetWindowIcon))
+        frm->setWindowIcon(windowIcon());
+    mostrarDelante(frm);
+    usrMDICenter(frm);
+}
+
+void frmMain::usrMDICenter(QWidget* frm) {
+    if (!frm)
+        return;
+    if (QMdiSubWindow* sub = subventana(frm)) {
+        const QSize area = mdi_->viewport()->size();
+        // Never above or left of the area: the title bar must stay reachable.
+        sub->move(qMax(0, (area.width() - sub->width()) / 2), qMax(0, (area.height() - sub->height()) / 2));
+        return;
+    }
+    const QRect interior = geometry();
+    QSize tam = frm->frameGeometry().size();
+    if (!frm->isVisible()) {
+        // The frame of a window not yet shown is unknown: take the main
+        // window's, which the same window manager draws.
+        tam += frameGeometry().size() - geometry().size();
+    }
+    frm->move(interior.x() + (interior.width() - tam.width()) / 2,
+              interior.y() + (interior.height() - tam.height()) / 2);
+}
+
+void frmMain::usrScreenCenter(QWidget* frm) {
+    if (!frm)
+        return;
+    QScreen* pantalla = frm->screen() ? frm->screen() : QGuiApplication::primaryScreen();
+    if (!pantalla)
+        return;
+    // The work area, so the window never sits under a panel.
+    const QRect r = pantalla->availableGeometry();
+    const QSize tam = frm->frameGeometry().size();
+    frm->move(r.x() + (r.width() - tam.width()) / 2, r.y() + (r.height() - tam.height()) / 2);
+}
+
+void frmMain::CentrarInforme(QWidget* rep) {
+    if (subventana(rep))
+        usrMDICenter(rep);
+}
+
+void frmMain::usrShowReport(QWidget* rep, const QString& titulo) {
+    if (!rep)
+        return;
+    rep->setWindowTitle(titulo);
+    rep->setWindowIcon(windowIcon());
+    mostrarDelante(rep);
+    CentrarInforme(rep);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing the main window closes every child; a child that refuses keeps
+    // the program running.
+    const auto hijas = mdi_->subWindowList();
+    for (QMdiSubWindow* sub : hijas) {
+        if (!sub->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+} // namespace orb

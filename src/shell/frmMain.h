@@ -1,0 +1,115 @@
+#pragma once
+
+#include "AppContext.h"
+#include "WindowRegistry.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <QStringList>
+#include <array>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace orb {
+
+class AreaMDI;
+
+// The application's only top-level window: menus, toolbar and the MDI area
+// that holds every record, search and report window. Start-up fills its
+// captions and title (Arranque); the windows reach it through Navigator.
+class frmMain : public QMainWindow, public Navigator {
+    Q_OBJECT
+public:
+    // Registers itself as ctx.navigator.
+    frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Menus and toolbar, addressed as the menu arrays are (nullptr out of range).
+    QMenu* mnuMain(int index) const;
+    QAction* mnuArchivo(int index) const;
+    QAction* mnuLis(int index) const;
+    QAction* mnuTool(int index) const;
+    QAction* mnuAyu(int index) const;
+    QToolBar* tb() const { return tb_; }
+    QAction* tbBoton(const QString& key) const; // by key, any case
+    static const QStringList& tbKeys();         // the 13 keys in toolbar order
+    void ponerTooltipBoton(const QString& key, const QString& tooltip);
+
+    QMdiArea* mdiArea() const;
+    // Background picture of the MDI area (drawn scaled to fit, centred).
+    void setFondo(const QPixmap& logo);
+    QPixmap fondo() const;
+
+    // Command handlers: menu handlers receive the item index, the toolbar
+    // handler the button key (compared in capitals).
+    void mnuArchivo_Click(int index);
+    void mnuLis_Click(int index);
+    void mnuTool_Click(int index);
+    void mnuAyu_Click(int index);
+    void tb_ButtonClick(const QString& key);
+
+    // Navigator
+    void usrShow(QWidget* frm) override;
+    void usrMDICenter(QWidget* frm) override;
+    void usrShowPropiedadesVenta() override;
+    void usrShowPropiedadesAlquiler() override;
+    void usrShowClientesVenta() override;
+    void usrShowClientesAlquiler() override;
+    void usrShowPropietariosVenta() override;
+    void usrShowPropietariosAlquiler() override;
+    void usrShowBusPropiedadesVenta() override;
+    void usrShowBusPropiedadesAlquiler() override;
+    void usrShowBusClientesVenta() override;
+    void usrShowBusClientesAlquiler() override;
+    void usrShowBusPropietariosVenta() override;
+    void usrShowBusPropietariosAlquiler() override;
+    void usrEmailPara(const QString& direccion, const QString& nombre) override;
+
+    void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero);
+    void usrScreenCenter(QWidget* frm);
+    // Shows a report window in the MDI area with its title, centred, with the
+    // main window's icon.
+    void usrShowReport(QWidget* rep, const QString& titulo);
+
+    // The window in a slot (nullptr while empty). Catalogue and tool windows
+    // use the sales slot.
+    QWidget* ventana(Ventana v, bool modoAlquiler = false) const;
+    QWidget* informe(Listado l) const;
+
+    // Enables each command whose window is registered.
+    void actualizarComandos();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void crearMenus();
+    void crearBarra();
+    QAction* nuevoComando(QMenu* menu, const QString& nombre, const QString& caption);
+    void mostrarVentana(Ventana v, bool modoAlquiler);
+    void mostrarHerramienta(Ventana v);
+    QMdiSubWindow* subventana(QWidget* frm) const;
+    QMdiSubWindow* mostrarDelante(QWidget* frm);
+    void CentrarInforme(QWidget* rep);
+
+    AppContext& ctx_;
+    WindowRegistry& registro_;
+    AreaMDI* mdi_;
+    QToolBar* tb_ = nullptr;
+    std::array<QMenu*, 4> mnuMain_{};
+    std::array<QAction*, 11> mnuArchivo_{};
+    std::array<QAction*, 6> mnuLis_{};
+    std::array<QAction*, 13> mnuTool_{};
+    std::array<QAction*, 1> mnuAyu_{};
+    std::array<QAction*, 13> botones_{};
+    std::array<std::array<QPointer<QWidget>, 2>, NumVentanas> slots_;
+    std::array<QPointer<QWidget>, NumListados> informes_;
+    QPointer<QWidget> about_;
+};
+
+} // namespace orb
