@@ -1,4 +1,8 @@
+#include "platform/mail/MailClient.h"
 #include "platform/widgets/DialogService.h"
+#include "records/Registro.h"
+#include "reports/Email.h"
+#include "search/Consultar.h"
 #include "shell/AppContext.h"
 #include "shell/Icons.h"
 #include "shell/Startup.h"
@@ -31,11 +35,16 @@ int main(int argc, char* argv[]) {
     orb::AppContext ctx;
     ctx.dialogs = &dialogs;
 
+    mail::XdgEmailClient correo;
+    ctx.mail = &correo;
+
     orb::WindowRegistry registro;
-    // The windows of the record, search, report and exchange subsystems
-    // register their factories here as they are added.
+    orb::RegistrarFichas(registro);
+    registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 
     orb::frmMain w(ctx, registro);
+    orb::Lookups lookups(ctx, &w);
+    ctx.lookups = &lookups;
     orb::Arranque arranque;
     if (!arranque.ejecutar(ctx, w))
         return 1;

@@ -15,6 +15,7 @@ class MailClient;
 namespace orb {
 
 class Navigator;
+class Lookups;
 
 // Facts of one installation, from Orbalia.ini [Instalacion]; never written by the program.
 struct InstallationFacts {
@@ -51,6 +52,7 @@ struct AppContext {
     ui::DialogService* dialogs = nullptr;
     Navigator* navigator = nullptr;   // the main window's operations (usrShow…)
     mail::MailClient* mail = nullptr; // hand-over of prepared messages to the mail client
+    Lookups* lookups = nullptr;       // the lookup dialogs (Consultar)
 
     db::Database& db() const { return *BaseDatosAgencia; }
 };

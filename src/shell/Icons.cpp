@@ -26,24 +26,7 @@ namespace orb::iconos {
 
 namespace {
 
-// Platforms without a desktop theme (offscreen, minimal) search no icon
-// folder at all; the system's icon folders are added so the theme is found.
-void prepararRutasTema() {
-    static const bool hecho = [] {
-        QStringList rutas = QIcon::themeSearchPaths();
-        for (const QString& datos : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-            const QString iconos = QDir(datos).filePath(QStringLiteral("icons"));
-            if (!rutas.contains(iconos) && QFileInfo(iconos).isDir())
-                rutas << iconos;
-        }
-        QIcon::setThemeSearchPaths(rutas);
-        return true;
-    }();
-    Q_UNUSED(hecho);
-}
-
 QIcon deTema(std::initializer_list<const char*> nombres) {
-    prepararRutasTema();
     for (const char* n : nombres) {
         const QIcon icono = ui::themeIcon(QString::fromLatin1(n));
         if (!icono.isNull())

@@ -1,12 +1,28 @@
 #include "ThemeIcon.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace ui {
 
 void ensureIconTheme() {
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor")
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    static const bool done = [] {
+        // Platforms without a desktop theme (offscreen, minimal) search no
+        // icon folder at all; the system's icon folders are added.
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+            const QString icons = QDir(data).filePath(QStringLiteral("icons"));
+            if (!paths.contains(icons) && QFileInfo(icons).isDir())
+                paths << icons;
+        }
+        QIcon::setThemeSearchPaths(paths);
+        if (QIcon::themeName().isEmpty() || QIcon::themeName() == u"hicolor")
+            QIcon::setThemeName(QStringLiteral("Adwaita"));
+        return true;
+    }();
+    Q_UNUSED(done);
 }
 
 QIcon themeIcon(const QString& name, QStyle::StandardPixmap fallback) {

@@ -1,0 +1,31 @@
+#include "Registro.h"
+
+#include "FichaPersona.h"
+#include "frmCatalogos.h"
+#include "shell/WindowRegistry.h"
+#include "shell/frmConfig.h"
+
+namespace orb {
+
+void RegistrarFichas(WindowRegistry& registro) {
+    registro.registrar(Ventana::Tipos, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmTipos(ctx, parent);
+    });
+    registro.registrar(Ventana::Localidades, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmLocalidades(ctx, parent);
+    });
+    registro.registrar(Ventana::Areas, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmAreas(ctx, parent);
+    });
+    registro.registrar(Ventana::Propietarios, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
+        return new frmPropietarios(ctx, alquiler, parent);
+    });
+    registro.registrar(Ventana::Clientes, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
+        return new frmClientes(ctx, alquiler, parent);
+    });
+    registro.registrar(Ventana::Configuracion, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmConfig(ctx, parent);
+    });
+}
+
+} // namespace orb
