@@ -72,7 +72,7 @@ void FichaPersona::campoEmail(int index, int row, int column, int span) {
     txt.insert(index, email);
     butEmailTo = new QToolButton(Picture1);
     butEmailTo->setObjectName(QStringLiteral("butEmailTo"));
-    butEmailTo->setIcon(ui::themeIcon(QStringLiteral("mail-message-new"), QStyle::SP_FileIcon));
+    butEmailTo->setIcon(ui::themeIcon(QStringLiteral("mail-unread"), QStyle::SP_FileIcon));
     butEmailTo->setToolTip(QStringLiteral("Enviar correo"));
     butEmailTo->setAccessibleName(QStringLiteral("Enviar correo"));
     butEmailTo->setAutoRaise(true);
@@ -176,16 +176,16 @@ frmPropietarios::frmPropietarios(AppContext& context, bool modoAlquiler, QWidget
 frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent)
     : FichaPersona(context, QStringLiteral("frmClientes"), modoAlquiler, QStringLiteral("CLIENTES"), parent) {
     filaCodigo();
+    addText(2, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
     cbo0 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
     cbo0->setObjectName(QStringLiteral("cbo(0)"));
     addLabel(QStringLiteral("E&stado:"), 1, 4, cbo0);
     grid->addWidget(cbo0, 1, 5);
-    addText(2, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
     addText(3, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
     addText(4, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
     addText(9, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
-    addText(5, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0, 3);
-    campoEmail(14, 4, 4, 1);
+    addText(5, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0);
+    campoEmail(14, 4, 2, 3);
     addText(1, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
     addText(6, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
     addText(10, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);

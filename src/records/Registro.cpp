@@ -17,9 +17,10 @@ void RegistrarFichas(WindowRegistry& registro) {
     registro.registrar(Ventana::Areas, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
         return new frmAreas(ctx, parent);
     });
-    registro.registrar(Ventana::Propietarios, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
-        return new frmPropietarios(ctx, alquiler, parent);
-    });
+    registro.registrar(Ventana::Propietarios,
+                       [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
+                           return new frmPropietarios(ctx, alquiler, parent);
+                       });
     registro.registrar(Ventana::Clientes, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
         return new frmClientes(ctx, alquiler, parent);
     });

@@ -27,11 +27,12 @@ void ensureIconTheme() {
 
 QIcon themeIcon(const QString& name, QStyle::StandardPixmap fallback) {
     ensureIconTheme();
-    if (QIcon::hasThemeIcon(name))
-        return QIcon::fromTheme(name);
+    // Symbolic icons first: one consistent look whatever the theme's legacy set holds.
     const QString symbolic = name + QStringLiteral("-symbolic");
     if (QIcon::hasThemeIcon(symbolic))
         return QIcon::fromTheme(symbolic);
+    if (QIcon::hasThemeIcon(name))
+        return QIcon::fromTheme(name);
     if (fallback != QStyle::SP_CustomBase && qApp)
         return qApp->style()->standardIcon(fallback);
     return {};
