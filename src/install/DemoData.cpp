@@ -4,6 +4,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/SqliteSupport.h"
 #include "shell/ConfigStore.h"
+#include "shell/Schema.h"
 #include "shell/Services.h"
 
 #include <QDate>
@@ -644,29 +645,9 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
             .set("Jardin", t.building == Building::House ? QStringLiteral("P") : rnd.pick(npc))
             .set("Garaje", rnd.pick(npc))
             .set("Orientacion", rnd.pick(orientacion));
-        for (const char* f : {"CocinaAmueblada",
-                              "CocinaAmericana",
-                              "AireAcondicionado",
-                              "Calefaccion",
-                              "Visitado",
-                              "Salon",
-                              "Lavadero",
-                              "GasCiudad",
-                              "GasButano",
-                              "Vitroceramica",
-                              "Ascensor",
-                              "Trastero",
-                              "Vpo",
-                              "Solarium",
-                              "SupermercadoCerca",
-                              "AutobusCerca",
-                              "CafeteriaCerca",
-                              "DiversionesCerca",
-                              "Amueblado",
-                              "PanelesSolares",
-                              "Chimenea"}) {
-            const int odds = QByteArray(f) == "Ascensor" ? (flat ? 80 : 5) : QByteArray(f) == "Vpo" ? 5 : 45;
-            r.set(f, dwelling && rnd.chance(odds));
+        for (const QString& f : orb::schema::caracteristicasPropiedad()) {
+            const int odds = f == u"Ascensor" ? (flat ? 80 : 5) : f == u"Vpo" ? 5 : 45;
+            r.set(f.toUtf8().constData(), dwelling && rnd.chance(odds));
         }
         r.set("CodPropietario", orNull(codPropietario))
             .set("Direccion", direccion)

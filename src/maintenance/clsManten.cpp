@@ -2,6 +2,7 @@
 
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
+#include "platform/widgets/DisplayText.h"
 #include "platform/widgets/PanelState.h"
 #include "shell/Services.h"
 
@@ -18,27 +19,6 @@ using db::FieldType;
 namespace {
 
 const QString kTitulo = QStringLiteral("Orbalia");
-
-QString valueAsText(const db::Value& v) {
-    if (db::isNull(v))
-        return {};
-    switch (v.typeId()) {
-    case QMetaType::QDate:
-        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime:
-        return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
-    case QMetaType::Double: {
-        const double d = v.toDouble();
-        QLocale es(QLocale::Spanish, QLocale::Spain);
-        es.setNumberOptions(QLocale::OmitGroupSeparator);
-        return es.toString(d, 'f', QLocale::FloatingPointShortest);
-    }
-    case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
-    default:
-        return v.toString();
-    }
-}
 
 bool isInside(QWidget* w, QWidget* picture, QWidget* form) {
     for (QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
@@ -189,7 +169,7 @@ void clsManten::MostrarRegistro() {
         for (ui::BoundControl* c : bound_) {
             const db::Value v = rs_->value(c->DataField);
             if (auto* t = dynamic_cast<ui::TextControl*>(c)) {
-                t->setText(valueAsText(v));
+                t->setText(ui::displayText(v));
                 c->DataChanged = false;
             } else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c)) {
                 k->setValue(!db::isNull(v) && v.toBool() ? 1 : 0);
@@ -197,13 +177,13 @@ void clsManten::MostrarRegistro() {
             } else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c)) {
                 switch (cb->comboStyle()) {
                 case ui::BoundComboBox::DropDownCombo:
-                    cb->setText(valueAsText(v));
+                    cb->setText(ui::displayText(v));
                     c->DataChanged = false;
                     break;
                 case ui::BoundComboBox::DropDownList: {
                     int found = -1;
                     if (!db::isNull(v)) {
-                        const QString text = valueAsText(v);
+                        const QString text = ui::displayText(v);
                         for (int i = 0; i < cb->count(); ++i)
                             if (cb->itemText(i) == text)
                                 found = i;

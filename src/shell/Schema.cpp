@@ -138,6 +138,35 @@ Table areas() {
     return {QStringLiteral("Areas"), {text("Nombre", 50), whole("CodLocalidad")}, catalogueKey()};
 }
 
+} // namespace
+
+const QStringList& caracteristicasPropiedad() {
+    static const QStringList list{QStringLiteral("CocinaAmueblada"),
+                                  QStringLiteral("CocinaAmericana"),
+                                  QStringLiteral("AireAcondicionado"),
+                                  QStringLiteral("Calefaccion"),
+                                  QStringLiteral("Visitado"),
+                                  QStringLiteral("Salon"),
+                                  QStringLiteral("Lavadero"),
+                                  QStringLiteral("GasCiudad"),
+                                  QStringLiteral("GasButano"),
+                                  QStringLiteral("Vitroceramica"),
+                                  QStringLiteral("Ascensor"),
+                                  QStringLiteral("Trastero"),
+                                  QStringLiteral("Vpo"),
+                                  QStringLiteral("Solarium"),
+                                  QStringLiteral("SupermercadoCerca"),
+                                  QStringLiteral("AutobusCerca"),
+                                  QStringLiteral("CafeteriaCerca"),
+                                  QStringLiteral("DiversionesCerca"),
+                                  QStringLiteral("Amueblado"),
+                                  QStringLiteral("PanelesSolares"),
+                                  QStringLiteral("Chimenea")};
+    return list;
+}
+
+namespace {
+
 Table propietarios() {
     return {QStringLiteral("Propietarios"), recordIdentity() + personalData(), {}};
 }
@@ -160,28 +189,8 @@ Table propiedades() {
          << money("Comunidad") << text("Agente", 50) << text("Calificacion", 50) << money("Hipoteca")
          << money("ValorEscritura") << small("AnoConstruccion") << memo("Observaciones") << text("Piscina", 1)
          << text("Jardin", 1) << text("Garaje", 1) << text("Orientacion", 2);
-    for (const char* f : {"CocinaAmueblada",
-                          "CocinaAmericana",
-                          "AireAcondicionado",
-                          "Calefaccion",
-                          "Visitado",
-                          "Salon",
-                          "Lavadero",
-                          "GasCiudad",
-                          "GasButano",
-                          "Vitroceramica",
-                          "Ascensor",
-                          "Trastero",
-                          "Vpo",
-                          "Solarium",
-                          "SupermercadoCerca",
-                          "AutobusCerca",
-                          "CafeteriaCerca",
-                          "DiversionesCerca",
-                          "Amueblado",
-                          "PanelesSolares",
-                          "Chimenea"})
-        cols << yesNo(f);
+    for (const QString& f : caracteristicasPropiedad())
+        cols << yesNo(f.toUtf8().constData());
     // Confidential: owner and registry.
     cols << text("CodPropietario", 20) << text("Direccion", 70) << text("Planta", 10) << text("Puerta", 10)
          << text("NumeroFinca", 30) << text("Titularidad", 50) << small("DiasExclusiva") << yesNo("Firmado")

@@ -11,6 +11,9 @@ namespace orb::schema {
 
 inline constexpr int CurrentVersion = 10;
 
+// The yes/no features of a property, in the order of the table.
+const QStringList& caracteristicasPropiedad();
+
 // Creates every table, index and view of the agency database at CurrentVersion
 // in an empty database and sets its version.
 void createAgencyDatabase(db::Database& database);

@@ -1,5 +1,6 @@
 // The three catalogue windows on a real installation.
 
+#include "Accessibility.h"
 #include "TestInstallation.h"
 #include "records/frmCatalogos.h"
 #include "shell/ConfigStore.h"
@@ -142,22 +143,10 @@ private slots:
 
     void everyControlHasAUniqueAccessibleName() {
         frmTipos tipos(ctx());
+        frmLocalidades localidades(ctx());
         frmAreas areas(ctx());
-        for (QWidget* w : {static_cast<QWidget*>(&tipos), static_cast<QWidget*>(&areas)}) {
-            QStringList names;
-            for (QWidget* c : w->findChildren<QWidget*>()) {
-                if (!c->focusPolicy() || qobject_cast<QLabel*>(c) || c->objectName().startsWith("qt_"))
-                    continue;
-                if (c->inherits("QLineEdit") || c->inherits("QComboBox") || c->inherits("QAbstractButton") ||
-                    c->inherits("QPlainTextEdit")) {
-                    if (c->parentWidget() && c->parentWidget()->inherits("QComboBox"))
-                        continue;
-                    QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
-                    names << c->accessibleName();
-                }
-            }
-            QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
-        }
+        for (QWidget* w : std::initializer_list<QWidget*>{&tipos, &localidades, &areas})
+            QCOMPARE(accessibilityProblems(w), QStringList());
     }
 };
 

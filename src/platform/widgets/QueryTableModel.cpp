@@ -1,5 +1,7 @@
 #include "QueryTableModel.h"
 
+#include "DisplayText.h"
+
 #include "platform/db/Recordset.h"
 
 #include <QDate>
@@ -110,7 +112,7 @@ QVariant QueryTableModel::data(const QModelIndex& index, int role) const {
             return QVariant();
         if (const Formatter& f = formatters_[index.column()])
             return f(v);
-        return displayText(v);
+        return ui::displayText(v);
     case Qt::EditRole:
         return v;
     case Qt::CheckStateRole:
@@ -138,23 +140,6 @@ Qt::ItemFlags QueryTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-}
-
-QString QueryTableModel::displayText(const QVariant& v) {
-    if (!v.isValid() || v.isNull())
-        return {};
-    switch (v.typeId()) {
-    case QMetaType::QDate:
-        return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
-    case QMetaType::QDateTime:
-        return v.toDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
-    case QMetaType::Double:
-    case QMetaType::Float:
-        // Spanish decimal comma, whatever the system locale.
-        return QString::number(v.toDouble(), 'g', 15).replace(u'.', u',');
-    default:
-        return v.toString();
-    }
 }
 
 } // namespace ui

@@ -49,9 +49,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Default display text of a value (null → "").
-    static QString displayText(const QVariant& v);
-
 private:
     QStringList headers_;
     QList<Row> rows_;

@@ -1,0 +1,27 @@
+#include "Accessibility.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QWidget>
+
+QStringList accessibilityProblems(QWidget* window) {
+    QStringList problems;
+    QSet<QString> seen;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
+                           qobject_cast<QAbstractButton*>(w) || qobject_cast<QPlainTextEdit*>(w);
+        // The line edit inside an editable combo is spoken through its combo.
+        if (!input || qobject_cast<QComboBox*>(w->parentWidget()))
+            continue;
+        const QString name = w->accessibleName();
+        if (name.isEmpty())
+            problems << QStringLiteral("%1 has no accessible name").arg(w->objectName());
+        else if (seen.contains(name))
+            problems << QStringLiteral("accessible name '%1' is used twice").arg(name);
+        seen.insert(name);
+    }
+    return problems;
+}
