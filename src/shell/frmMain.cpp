@@ -209,6 +209,13 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
 
     crearMenus();
     crearBarra();
+    // Qt's overflow buttons appear when the window is narrow; a screen reader must be able to name them.
+    for (QToolButton* b : findChildren<QToolButton*>()) {
+        if (b->objectName() == u"qt_menubar_ext_button")
+            b->setAccessibleName(QStringLiteral("Más menús"));
+        else if (b->objectName() == u"qt_toolbar_ext_button")
+            b->setAccessibleName(QStringLiteral("Más botones"));
+    }
     actualizarComandos();
     connect(&registro_, &WindowRegistry::cambiado, this, &frmMain::actualizarComandos);
 }
