@@ -40,7 +40,8 @@ QVariant Lookups::Consultar(const QString& entidad) {
         return lista(QStringLiteral("Clientes de Alquileres"),
                      QStringLiteral("select Cod,Nombre from Clientes where Alquiler order by Cod"));
     if (e == u"LOCALIDAD" || e == u"LOCALIDADES")
-        return lista(QStringLiteral("Localidades"), QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
+        return lista(QStringLiteral("Localidades"),
+                     QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
     if (e == u"PROPIETARIO")
         return propietario(false);
     if (e == u"PROPIETARIOALQUILER")

@@ -10,7 +10,9 @@ TestInstallation::TestInstallation(const orb::install::InstallOptions& options) 
     orb::install::createInstallation(path(), options);
 }
 
-QString TestInstallation::path() const { return dir_.path() + u'/'; }
+QString TestInstallation::path() const {
+    return dir_.path() + u'/';
+}
 
 orb::AppContext& TestInstallation::context() {
     if (!ctx_) {

@@ -13,7 +13,9 @@ using detail::throwError;
 
 Database::Database(sqlite3* db, const QString& path) : db_(db), path_(path) {}
 
-Database::~Database() { sqlite3_close_v2(db_); }
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
 
 std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions& options) {
     if (path.isEmpty())
@@ -24,8 +26,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
     if (options.create && !options.readOnly)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* handle = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
         throw DbError(ErrCannotOpen, QStringLiteral("No se puede abrir la base de datos '%1': %2")
@@ -50,8 +52,9 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
             }
         }
     } catch (const DbError& e) {
-        throw DbError(ErrCannotOpen,
-                      QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()));
+        throw DbError(
+            ErrCannotOpen,
+            QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()));
     }
     return db;
 }
@@ -130,18 +133,30 @@ Value Database::scalar(const QString& sql, const Params& params) {
     return fromStorage(st.raw(0), fieldInfoFromDeclType(st.columnDeclType(0)).type);
 }
 
-int Database::userVersion() { return scalar(QStringLiteral("PRAGMA user_version")).toInt(); }
+int Database::userVersion() {
+    return scalar(QStringLiteral("PRAGMA user_version")).toInt();
+}
 
 void Database::setUserVersion(int version) {
     execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
-void Database::beginTransaction() { execute(QStringLiteral("BEGIN IMMEDIATE")); }
-void Database::commit() { execute(QStringLiteral("COMMIT")); }
-void Database::rollback() { execute(QStringLiteral("ROLLBACK")); }
-bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+void Database::beginTransaction() {
+    execute(QStringLiteral("BEGIN IMMEDIATE"));
+}
+void Database::commit() {
+    execute(QStringLiteral("COMMIT"));
+}
+void Database::rollback() {
+    execute(QStringLiteral("ROLLBACK"));
+}
+bool Database::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
-qint64 Database::lastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+qint64 Database::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
 bool Database::tableExists(const QString& name) {
     return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND "

@@ -21,8 +21,8 @@ enum class RecordsetType {
 
 struct OpenOptions {
     bool readOnly = false;
-    bool create = false;  // never for the agency database: a missing file is an error
-    bool durable = true;  // WAL + synchronous=FULL; off for throw-away files
+    bool create = false; // never for the agency database: a missing file is an error
+    bool durable = true; // WAL + synchronous=FULL; off for throw-away files
 };
 
 using Row = QList<Value>;

@@ -8,7 +8,7 @@ namespace db {
 // Error numbers callers test for. They keep the numbers the agency's
 // staff and older tools know from the previous database engine.
 enum ErrorNumber : int {
-    ErrGeneric = 3000,          // any other engine failure (description says which)
+    ErrGeneric = 3000,           // any other engine failure (description says which)
     ErrUpdateWithoutEdit = 3020, // Update/CancelUpdate without AddNew or Edit
     ErrNoCurrentRecord = 3021,   // BOF/EOF or deleted record
     ErrDuplicateKey = 3022,      // unique index or primary key refused the value

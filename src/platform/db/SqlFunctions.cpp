@@ -184,7 +184,9 @@ QString escapeLike(const QString& text) {
     return out;
 }
 
-QString containsPattern(const QString& text) { return u'%' + escapeLike(text) + u'%'; }
+QString containsPattern(const QString& text) {
+    return u'%' + escapeLike(text) + u'%';
+}
 
 namespace detail {
 

@@ -14,7 +14,8 @@ namespace db::detail {
                                      "índice o la clave principal: %1")
                           .arg(engine));
     case SQLITE_CONSTRAINT_NOTNULL:
-        throw DbError(ErrNullNotAllowed, QStringLiteral("El campo no puede contener un valor nulo: %1").arg(engine));
+        throw DbError(ErrNullNotAllowed,
+                      QStringLiteral("El campo no puede contener un valor nulo: %1").arg(engine));
     case SQLITE_CONSTRAINT_CHECK:
         if (engine.contains(QStringLiteral("length(")))
             throw DbError(ErrFieldTooSmall,
@@ -23,17 +24,20 @@ namespace db::detail {
                               .arg(engine));
         throw DbError(ErrConstraint, QStringLiteral("El valor no cumple la regla del campo: %1").arg(engine));
     case SQLITE_CONSTRAINT_FOREIGNKEY:
-        throw DbError(ErrConstraint, QStringLiteral("El registro está relacionado con otros: %1").arg(engine));
+        throw DbError(ErrConstraint,
+                      QStringLiteral("El registro está relacionado con otros: %1").arg(engine));
     default:
         break;
     }
     switch (rc & 0xff) {
     case SQLITE_CANTOPEN:
     case SQLITE_NOTADB:
-        throw DbError(ErrCannotOpen, QStringLiteral("No se puede abrir la base de datos%1: %2").arg(where, engine));
+        throw DbError(ErrCannotOpen,
+                      QStringLiteral("No se puede abrir la base de datos%1: %2").arg(where, engine));
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw DbError(ErrLocked, QStringLiteral("La base de datos está bloqueada por otro proceso: %1").arg(engine));
+        throw DbError(ErrLocked,
+                      QStringLiteral("La base de datos está bloqueada por otro proceso: %1").arg(engine));
     case SQLITE_READONLY:
         throw DbError(ErrReadOnly, QStringLiteral("La base de datos es de sólo lectura: %1").arg(engine));
     case SQLITE_ERROR:
@@ -52,7 +56,9 @@ Stmt::Stmt(sqlite3* db, const QString& sql) : db_(db) {
         throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
 }
 
-Stmt::~Stmt() { sqlite3_finalize(s_); }
+Stmt::~Stmt() {
+    sqlite3_finalize(s_);
+}
 
 void Stmt::bind(const Params& params) {
     if (params.size() != sqlite3_bind_parameter_count(s_))
@@ -116,14 +122,26 @@ void Stmt::reset() {
     sqlite3_clear_bindings(s_);
 }
 
-int Stmt::columnCount() const { return sqlite3_column_count(s_); }
+int Stmt::columnCount() const {
+    return sqlite3_column_count(s_);
+}
 
-static QString str(const char* s) { return s ? QString::fromUtf8(s) : QString(); }
+static QString str(const char* s) {
+    return s ? QString::fromUtf8(s) : QString();
+}
 
-QString Stmt::columnName(int i) const { return str(sqlite3_column_name(s_, i)); }
-QString Stmt::columnDeclType(int i) const { return str(sqlite3_column_decltype(s_, i)); }
-QString Stmt::columnTable(int i) const { return str(sqlite3_column_table_name(s_, i)); }
-QString Stmt::columnOrigin(int i) const { return str(sqlite3_column_origin_name(s_, i)); }
+QString Stmt::columnName(int i) const {
+    return str(sqlite3_column_name(s_, i));
+}
+QString Stmt::columnDeclType(int i) const {
+    return str(sqlite3_column_decltype(s_, i));
+}
+QString Stmt::columnTable(int i) const {
+    return str(sqlite3_column_table_name(s_, i));
+}
+QString Stmt::columnOrigin(int i) const {
+    return str(sqlite3_column_origin_name(s_, i));
+}
 
 QVariant Stmt::raw(int i) const {
     switch (sqlite3_column_type(s_, i)) {

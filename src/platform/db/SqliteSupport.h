@@ -24,7 +24,7 @@ public:
 
     void bind(const Params& params);
     void bind(int index, const QVariant& storageValue); // 1-based
-    bool step();  // true while a row is ready; throws on failure
+    bool step();                                        // true while a row is ready; throws on failure
     void reset();
     int columnCount() const;
     QString columnName(int i) const;

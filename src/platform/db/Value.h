@@ -26,11 +26,11 @@ enum class FieldType {
 };
 
 struct FieldInfo {
-    QString name;      // column name as the statement returns it
+    QString name; // column name as the statement returns it
     FieldType type = FieldType::Unknown;
-    int size = 0;      // VARCHAR(n) → n; fixed sizes for numbers (2, 4, 8); 0 for Memo
-    QString table;     // base table ("" for expressions)
-    QString column;    // base column ("" for expressions)
+    int size = 0;   // VARCHAR(n) → n; fixed sizes for numbers (2, 4, 8); 0 for Memo
+    QString table;  // base table ("" for expressions)
+    QString column; // base column ("" for expressions)
 };
 
 // Declared SQL type → field type and size ("VARCHAR(50)" → Text, 50).
@@ -41,6 +41,8 @@ Value fromStorage(const QVariant& stored, FieldType type);
 // Typed value → what SQLite stores (QDate → "YYYY-MM-DD", bool → 0/1…).
 QVariant toStorage(const Value& v, FieldType type);
 
-inline bool isNull(const Value& v) { return !v.isValid() || v.isNull(); }
+inline bool isNull(const Value& v) {
+    return !v.isValid() || v.isNull();
+}
 
 } // namespace db

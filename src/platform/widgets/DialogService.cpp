@@ -97,7 +97,8 @@ DialogService::Answer ScriptedDialogService::message(QWidget*, const Box& box) {
     return answers_.takeFirst();
 }
 
-QString ScriptedDialogService::openFile(QWidget*, const QString& title, const QString& filter, const QString&) {
+QString ScriptedDialogService::openFile(QWidget*, const QString& title, const QString& filter,
+                                        const QString&) {
     boxes_ << Box{title, filter, Buttons::OkCancel, Icon::None, Answer::Ok};
     return files_.isEmpty() ? QString() : files_.takeFirst();
 }
