@@ -59,6 +59,18 @@ QPushButton* crearBoton(QWidget* parent, int index, const QString& caption) {
     return b;
 }
 
+QDialogButtonBox* crearAceptarCancelar(QDialog* dialog, QMap<int, QPushButton*>& cmd) {
+    cmd.insert(0, crearBoton(dialog, 0, QStringLiteral("&Aceptar")));
+    cmd.insert(1, crearBoton(dialog, 1, QStringLiteral("&Cancelar")));
+    cmd[0]->setDefault(true);
+    QObject::connect(cmd[0], &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cmd[1], &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* botones = new QDialogButtonBox(dialog);
+    botones->addButton(cmd[0], QDialogButtonBox::AcceptRole);
+    botones->addButton(cmd[1], QDialogButtonBox::RejectRole);
+    return botones;
+}
+
 QVariant codigoActual(const QTableView* grd) {
     const QModelIndex actual = grd->currentIndex();
     if (!actual.isValid())
@@ -87,14 +99,7 @@ frmConsulta::frmConsulta(QWidget* parent) : QDialog(parent) {
             accept();
     });
 
-    cmd.insert(0, consulta::crearBoton(this, 0, QStringLiteral("&Aceptar")));
-    cmd.insert(1, consulta::crearBoton(this, 1, QStringLiteral("&Cancelar")));
-    cmd[0]->setDefault(true);
-    connect(cmd[0], &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmd[1], &QPushButton::clicked, this, &QDialog::reject);
-    auto* botones = new QDialogButtonBox(this);
-    botones->addButton(cmd[0], QDialogButtonBox::AcceptRole);
-    botones->addButton(cmd[1], QDialogButtonBox::RejectRole);
+    auto* botones = consulta::crearAceptarCancelar(this, cmd);
 
     auto* main = new QVBoxLayout(this);
     main->addWidget(lblCaption);

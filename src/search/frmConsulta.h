@@ -16,6 +16,8 @@ namespace ui {
 class QueryTableModel;
 }
 
+class QDialogButtonBox;
+
 namespace orb {
 
 // Generic two-column pick list (code and name). Accepting returns the code of
@@ -57,6 +59,8 @@ QTableView* crearRejilla(QWidget* parent, ui::QueryTableModel* model, const QStr
 void ajustarRejilla(QTableView* grd);
 // Push button cmd(index) with its caption; accessible name without '&'.
 QPushButton* crearBoton(QWidget* parent, int index, const QString& caption);
+// cmd(0) "Aceptar" (default) and cmd(1) "Cancelar" wired to accept and reject, in a button row.
+QDialogButtonBox* crearAceptarCancelar(QDialog* dialog, QMap<int, QPushButton*>& cmd);
 // Cod of the grid's current row, null when none.
 QVariant codigoActual(const QTableView* grd);
 } // namespace consulta

@@ -74,14 +74,7 @@ frmConsultaPropietario::frmConsultaPropietario(AppContext& ctx, QWidget* parent)
             accept();
     });
 
-    cmd.insert(0, consulta::crearBoton(this, 0, QStringLiteral("&Aceptar")));
-    cmd.insert(1, consulta::crearBoton(this, 1, QStringLiteral("&Cancelar")));
-    cmd[0]->setDefault(true);
-    connect(cmd[0], &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmd[1], &QPushButton::clicked, this, &QDialog::reject);
-    auto* botones = new QDialogButtonBox(this);
-    botones->addButton(cmd[0], QDialogButtonBox::AcceptRole);
-    botones->addButton(cmd[1], QDialogButtonBox::RejectRole);
+    auto* botones = consulta::crearAceptarCancelar(this, cmd);
 
     auto* main = new QVBoxLayout(this);
     main->addLayout(filtros);
