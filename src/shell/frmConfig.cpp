@@ -10,14 +10,46 @@
 #include <QGroupBox>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <array>
 
 namespace orb {
 
 namespace {
 
-const QString CONT = QStringLiteral("CONTADORES");
-const QString WEB = QStringLiteral("WEB");
-const QString SINC = QStringLiteral("SINC");
+// Every setting the dialog shows, in the order Accept writes them; txt(n)
+// holds it, or the add-again check box.
+constexpr int kCasilla = -1;
+struct Ajuste {
+    int txt;
+    const char* grupo;
+    const char* variable;
+    bool numerico;
+};
+
+const std::array<Ajuste, 19>& ajustes() {
+    static const std::array<Ajuste, 19> lista{{
+        {0, "CONTADORES", "CLIENTES", true},
+        {1, "CONTADORES", "PROPIEDADES", true},
+        {13, "CONTADORES", "PROPIETARIOS", true},
+        {15, "CONTADORES", "TIPOS", true},
+        {16, "CONTADORES", "LOCALIDADES", true},
+        {17, "CONTADORES", "AREAS", true},
+        {18, "CODIGOS", "MASCARA", false},
+        {kCasilla, "GENERAL", "ADDAGAIN", true},
+        {22, "WEB", "SERVIDOR", false},
+        {23, "WEB", "BASEDATOS", false},
+        {24, "WEB", "USUARIO", false},
+        {25, "WEB", "PASSWORD", false},
+        {2, "WEB", "FOTOANCHURA", true},
+        {3, "WEB", "FOTOALTURA", true},
+        {4, "WEB", "THUMBANCHURA", true},
+        {5, "WEB", "THUMBALTURA", true},
+        {21, "SINC", "FTPSERVIDOR", false},
+        {20, "SINC", "FTPUSUARIO", false},
+        {19, "SINC", "FTPPASSWORD", false},
+    }};
+    return lista;
+}
 
 // Numeric settings are shown in plain digits.
 QString numero(double v) {
@@ -147,32 +179,13 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
 
 void frmConfig::cargar() {
     db::Database& d = ctx_.db();
-    const auto num = [&](int i, const QString& g, const QString& v) {
-        txt[i]->setText(numero(ValorNumerico(LeerConfig(d, g, v))));
-    };
-    const auto text = [&](int i, const QString& g, const QString& v) {
-        txt[i]->setText(LeerConfig(d, g, v).toString());
-    };
-    num(0, CONT, QStringLiteral("CLIENTES"));
-    num(1, CONT, QStringLiteral("PROPIEDADES"));
-    num(13, CONT, QStringLiteral("PROPIETARIOS"));
-    num(15, CONT, QStringLiteral("TIPOS"));
-    num(16, CONT, QStringLiteral("LOCALIDADES"));
-    num(17, CONT, QStringLiteral("AREAS"));
-    text(18, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA"));
-    chk2->setChecked(ValorNumerico(LeerConfig(d, QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"))) !=
-                     0);
-    text(22, WEB, QStringLiteral("SERVIDOR"));
-    text(23, WEB, QStringLiteral("BASEDATOS"));
-    text(24, WEB, QStringLiteral("USUARIO"));
-    text(25, WEB, QStringLiteral("PASSWORD"));
-    num(2, WEB, QStringLiteral("FOTOANCHURA"));
-    num(3, WEB, QStringLiteral("FOTOALTURA"));
-    num(4, WEB, QStringLiteral("THUMBANCHURA"));
-    num(5, WEB, QStringLiteral("THUMBALTURA"));
-    text(21, SINC, QStringLiteral("FTPSERVIDOR"));
-    text(20, SINC, QStringLiteral("FTPUSUARIO"));
-    text(19, SINC, QStringLiteral("FTPPASSWORD"));
+    for (const Ajuste& a : ajustes()) {
+        const db::Value v = LeerConfig(d, QString::fromLatin1(a.grupo), QString::fromLatin1(a.variable));
+        if (a.txt == kCasilla)
+            chk2->setChecked(ValorNumerico(v) != 0);
+        else
+            txt[a.txt]->setText(a.numerico ? numero(ValorNumerico(v)) : v.toString());
+    }
 
     if (!ctx_.facts.OficinaPrincipal) {
         // Catalogue records are created only at the principal office.
@@ -185,35 +198,17 @@ void frmConfig::cargar() {
 
 void frmConfig::cmdOk_Click() {
     db::Database& d = ctx_.db();
-    const auto num = [&](const QString& g, const QString& v, int i) {
-        GuardarConfig(d, g, v, numero(ValorNumerico(txt[i]->text())));
-    };
-    const auto text = [&](const QString& g, const QString& v, int i) {
-        GuardarConfig(d, g, v, txt[i]->text());
-    };
     try {
         // All or nothing: a failure halfway leaves the settings as they were.
         db::Transaction t(d);
-        num(CONT, QStringLiteral("CLIENTES"), 0);
-        num(CONT, QStringLiteral("PROPIEDADES"), 1);
-        num(CONT, QStringLiteral("PROPIETARIOS"), 13);
-        num(CONT, QStringLiteral("TIPOS"), 15);
-        num(CONT, QStringLiteral("LOCALIDADES"), 16);
-        num(CONT, QStringLiteral("AREAS"), 17);
-        text(QStringLiteral("CODIGOS"), QStringLiteral("MASCARA"), 18);
-        GuardarConfig(d, QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"),
-                      chk2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-        text(WEB, QStringLiteral("SERVIDOR"), 22);
-        text(WEB, QStringLiteral("BASEDATOS"), 23);
-        text(WEB, QStringLiteral("USUARIO"), 24);
-        text(WEB, QStringLiteral("PASSWORD"), 25);
-        num(WEB, QStringLiteral("FOTOANCHURA"), 2);
-        num(WEB, QStringLiteral("FOTOALTURA"), 3);
-        num(WEB, QStringLiteral("THUMBANCHURA"), 4);
-        num(WEB, QStringLiteral("THUMBALTURA"), 5);
-        text(SINC, QStringLiteral("FTPSERVIDOR"), 21);
-        text(SINC, QStringLiteral("FTPUSUARIO"), 20);
-        text(SINC, QStringLiteral("FTPPASSWORD"), 19);
+        for (const Ajuste& a : ajustes()) {
+            QString valor;
+            if (a.txt == kCasilla)
+                valor = chk2->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+            else
+                valor = a.numerico ? numero(ValorNumerico(txt[a.txt]->text())) : txt[a.txt]->text();
+            GuardarConfig(d, QString::fromLatin1(a.grupo), QString::fromLatin1(a.variable), valor);
+        }
         t.commit();
     } catch (const db::DbError& e) {
         MensajeError(*ctx_.dialogs,
