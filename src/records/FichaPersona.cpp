@@ -208,15 +208,8 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     grid->addWidget(cell, 9, 1);
     connect(presupuesto, &QLineEdit::editingFinished, this, &frmClientes::formatearPresupuesto);
 
-    cboLookup13 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1);
-    cboLookup13->setObjectName(QStringLiteral("cboLookup(13)"));
-    addLabel(QStringLiteral("Ti&po:"), 9, 2, cboLookup13);
-    grid->addWidget(cboLookup13, 9, 3);
-    auto* codTipo = new ui::BoundTextBox(Picture1, QStringLiteral("CodTipo"));
-    codTipo->setObjectName(QStringLiteral("txt(13)"));
-    codTipo->setAccessibleName(QStringLiteral("Código de tipo"));
-    codTipo->hide();
-    txt.insert(13, codTipo);
+    cboLookup13 = addListaCatalogo(13, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
+                                   QStringLiteral("select cod,nombre from tipos order by nombre"));
     addText(31, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
 
     grid->setColumnStretch(1, 2);
@@ -225,18 +218,7 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     grid->setRowStretch(7, 1);
     grid->setRowStretch(8, 1);
 
-    connect(cboLookup13, &QComboBox::activated, this, [this](int index) {
-        txt.value(13)->setText(index >= 0 ? QString::number(cboLookup13->itemTag(index))
-                                          : QStringLiteral("0"));
-    });
-    connect(codTipo, &QLineEdit::textChanged, this, [this] { sincronizarTipo(); });
-
-    // Both lists are filled before the first record is shown.
-    auto rs = ctx.db().openRecordset(QStringLiteral("select cod,nombre from tipos order by nombre"),
-                                     db::RecordsetType::Snapshot);
-    for (; !rs->isEOF(); rs->moveNext())
-        cboLookup13->addItemWithTag(rs->value(1).toString(), rs->value(0).toLongLong());
-    cboLookup13->setCurrentIndex(-1);
+    // The state list is filled before the first record is shown.
     cbo0->addItems({QStringLiteral("Comprado"), QStringLiteral("Comprado con otro"),
                     QStringLiteral("Buscando"), QStringLiteral("Pendiente"), QStringLiteral("Descartado")});
     cbo0->setCurrentIndex(-1);
@@ -249,12 +231,10 @@ void frmClientes::data_OnAddNew() {
     FichaPersona::data_OnAddNew();
     cbo0->setText(QStringLiteral("Buscando"));
     cbo0->DataChanged = true;
-    sincronizarTipo();
 }
 
 void frmClientes::data_Reposition() {
     formatearPresupuesto();
-    sincronizarTipo();
     FichaPersona::data_Reposition();
 }
 
@@ -266,10 +246,6 @@ void frmClientes::formatearPresupuesto() {
     p->setText(FormatoImporte(ValorNumerico(p->Text())));
     if (data->EstadoPaseando() || data->EstadoVacio())
         p->DataChanged = changed;
-}
-
-void frmClientes::sincronizarTipo() {
-    cboLookup13->selectTag(qint64(ValorNumerico(txt.value(13)->Text())));
 }
 
 } // namespace orb

@@ -67,8 +67,6 @@ public:
     void data_OnAddNew() override;
     void data_Reposition() override;
 
-    void sincronizarTipo();
-
 private:
     void formatearPresupuesto();
 };

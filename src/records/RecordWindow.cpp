@@ -1,7 +1,9 @@
 #include "RecordWindow.h"
 
+#include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
+#include "shell/Services.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -119,6 +121,32 @@ ui::BoundMemo* RecordWindow::addMemo(int index, const QString& field, const QStr
     l->setAlignment(Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(m, row, column + 1, rowSpan, span);
     return m;
+}
+
+ui::BoundComboBox* RecordWindow::addListaCatalogo(int index, const QString& field, const QString& label,
+                                                  int row, int column, const QString& sql) {
+    auto* lista = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1);
+    lista->setObjectName(QStringLiteral("cboLookup(%1)").arg(index));
+    cboLookup.insert(index, lista);
+    addLabel(label, row, column, lista);
+    grid->addWidget(lista, row, column + 1);
+    auto* codigo = new ui::BoundTextBox(Picture1, field);
+    codigo->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    codigo->setAccessibleName(lista->accessibleName() + QStringLiteral(" (código)"));
+    codigo->hide();
+    txt.insert(index, codigo);
+
+    auto rs = ctx.db().openRecordset(sql, db::RecordsetType::Snapshot);
+    for (; !rs->isEOF(); rs->moveNext())
+        lista->addItemWithTag(rs->value(1).toString(), rs->value(0).toLongLong());
+    lista->setCurrentIndex(-1);
+
+    connect(lista, &QComboBox::activated, codigo, [lista, codigo](int i) {
+        codigo->setText(i >= 0 ? QString::number(lista->itemTag(i)) : QStringLiteral("0"));
+    });
+    connect(codigo, &QLineEdit::textChanged, lista,
+            [lista](const QString& t) { lista->selectTag(qint64(ValorNumerico(t))); });
+    return lista;
 }
 
 QToolButton* RecordWindow::addToolButton(const QString& name, const QString& tooltip, const QString& icon) {

@@ -30,6 +30,7 @@ public:
         *cmdClose;
     QMap<int, ui::TextControl*> txt;
     QMap<int, QLabel*> lbl;
+    QMap<int, ui::BoundComboBox*> cboLookup;
 
 protected:
     AppContext& ctx;
@@ -42,6 +43,12 @@ protected:
     ui::BoundMemo* addMemo(int index, const QString& field, const QString& label, int row, int column,
                            int rowSpan = 1, int span = 1);
     QLabel* addLabel(const QString& text, int row, int column, QWidget* buddy, int lblIndex = -1);
+    // A catalogue list cboLookup(index) filled from sql (code, name), paired with
+    // a hidden box txt(index) bound to the code field: picking an item writes its
+    // code into the box, and whatever the box holds selects the item (none when
+    // no item has that code).
+    ui::BoundComboBox* addListaCatalogo(int index, const QString& field, const QString& label, int row,
+                                        int column, const QString& sql);
     // A button for Picture2 after the ten standard ones.
     QToolButton* addToolButton(const QString& name, const QString& tooltip, const QString& icon);
 

@@ -87,50 +87,15 @@ frmAreas::frmAreas(AppContext& context, QWidget* parent)
     auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
     auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
-    // The locality is stored through this hidden box; the list only shows it.
-    auto* codLocalidad = addText(2, QStringLiteral("CodLocalidad"), QString(), 2, 0);
-    codLocalidad->hide();
-    codLocalidad->setAccessibleName(QStringLiteral("Código de localidad"));
-    cboLookup2 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1);
-    cboLookup2->setObjectName(QStringLiteral("cboLookup(2)"));
-    addLabel(QStringLiteral("&Localidad:"), 2, 0, cboLookup2);
-    grid->addWidget(cboLookup2, 2, 1);
+    cboLookup2 = addListaCatalogo(2, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2, 0,
+                                  QStringLiteral("select cod,nombre from localidades order by nombre"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
     setTabOrder(nombre, cboLookup2);
     setTabOrder(cboLookup2, cod);
 
-    connect(cboLookup2, &QComboBox::activated, this, [this](int index) {
-        txt.value(2)->setText(index >= 0 ? QString::number(cboLookup2->itemTag(index)) : QStringLiteral("0"));
-    });
-    connect(codLocalidad, &QLineEdit::textChanged, this, [this] { sincronizarLocalidad(); });
-
-    cargarLocalidades();
     terminarCarga(QStringLiteral("select * from Areas order by Cod"));
     resize(440, 170);
-}
-
-void frmAreas::cargarLocalidades() {
-    cboLookup2->clear();
-    auto rs = ctx.db().openRecordset(QStringLiteral("select cod,nombre from localidades order by nombre"),
-                                     db::RecordsetType::Snapshot);
-    for (; !rs->isEOF(); rs->moveNext())
-        cboLookup2->addItemWithTag(rs->value(1).toString(), rs->value(0).toLongLong());
-    cboLookup2->setCurrentIndex(-1);
-}
-
-void frmAreas::sincronizarLocalidad() {
-    cboLookup2->selectTag(qint64(ValorNumerico(txt.value(2)->Text())));
-}
-
-void frmAreas::data_OnAddNew() {
-    CatalogoWindow::data_OnAddNew();
-    txt.value(2)->setText(QString());
-    sincronizarLocalidad();
-}
-
-void frmAreas::data_Reposition() {
-    sincronizarLocalidad();
 }
 
 } // namespace orb

@@ -46,16 +46,7 @@ class frmAreas : public CatalogoWindow {
 public:
     explicit frmAreas(AppContext& ctx, QWidget* parent = nullptr);
 
-    ui::BoundComboBox* cboLookup2 = nullptr; // cboLookup(2)
-
-    void data_OnAddNew() override;
-    void data_Reposition() override;
-
-    // Selects the list item whose code is in the hidden box, or none.
-    void sincronizarLocalidad();
-
-private:
-    void cargarLocalidades();
+    ui::BoundComboBox* cboLookup2 = nullptr; // cboLookup(2), the locality list
 };
 
 } // namespace orb
