@@ -1,10 +1,8 @@
 #include "Picture.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -75,15 +73,12 @@ QImage loadFitted(const QString& path, const QSize& box, QString* error) {
 }
 
 bool saveJpeg(const QImage& picture, const QString& path, int quality, QString* error) {
-    QSaveFile file(path);
-    QImageWriter writer(&file, "jpeg");
+    QImageWriter writer(path, "jpeg");
     writer.setQuality(quality);
-    writer.setOptimizedWrite(true);
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+    if (!writer.write(picture)) {
         if (error)
-            *error = QStringLiteral("No se puede guardar la imagen %1: %2")
-                         .arg(path, writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                                 : file.errorString());
+            *error = QStringLiteral("No se puede guardar la imagen %1: %2").arg(path, writer.errorString());
+        QFile::remove(path); // no half-written picture left behind
         return false;
     }
     return true;

@@ -20,8 +20,8 @@ QImage loadFitted(const QString& path, const QSize& box, QString* error = nullpt
 // Smoothly scaled copy that fits inside box (see fitInside).
 QImage fitted(const QImage& picture, const QSize& box);
 
-// Writes a JPEG (quality 0-100) through a temporary file renamed into place,
-// so a reader never sees half a picture.
+// Writes a JPEG (quality 0-100); a failed write leaves no file behind. Not
+// synced to disk: these pictures are made again by every run.
 bool saveJpeg(const QImage& picture, const QString& path, int quality = 85, QString* error = nullptr);
 
 } // namespace image
