@@ -1,0 +1,21 @@
+#include "ShellSincrono.h"
+
+namespace orb {
+
+QString RutaCygwin(const QString& ruta) {
+    QString resultado;
+    resultado.reserve(ruta.size());
+    for (const QChar c : ruta) {
+        if (c == u':')
+            continue;
+        resultado += c == u'\\' ? QChar(u'/') : c;
+    }
+    return resultado;
+}
+
+int ShellSincrono(proc::ProcessRunner& runner, const QString& programa, const QStringList& argumentos,
+                  const proc::ProcessRunner::LineSink& log) {
+    return runner.run(programa, argumentos, log);
+}
+
+} // namespace orb

@@ -1,0 +1,98 @@
+#include "PicturePool.h"
+
+#include "Picture.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QThread>
+
+namespace image {
+
+PictureResult makePictures(const PictureJob& job, const PictureSizes& sizes) {
+    PictureResult result;
+    const QImage web = loadFitted(job.source, sizes.web, &result.error);
+    if (web.isNull())
+        return result;
+    if (!job.webTarget.isEmpty() && !saveJpeg(web, job.webTarget, sizes.quality, &result.error))
+        return result;
+    if (!job.thumbTarget.isEmpty()) {
+        const QImage thumb = fitted(web, sizes.thumb);
+        if (thumb.isNull()) {
+            result.error = QStringLiteral("Tamaño de miniatura no válido para %1").arg(job.source);
+            return result;
+        }
+        if (!saveJpeg(thumb, job.thumbTarget, sizes.quality, &result.error))
+            return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+PicturePool::PicturePool(const PictureSizes& sizes, int threads, QObject* parent)
+    : QObject(parent), sizes_(sizes) {
+    pool_.setMaxThreadCount(threads > 0 ? threads : std::max(1, QThread::idealThreadCount()));
+}
+
+PicturePool::~PicturePool() {
+    cancel();
+    pool_.waitForDone();
+}
+
+int PicturePool::submit(const PictureJob& job) {
+    const int index = int(results_.size());
+    results_.append(PictureResult{});
+    QPointer<PicturePool> self(this);
+    auto state = state_;
+    const PictureSizes sizes = sizes_;
+    pool_.start([self, state, sizes, job, index] {
+        PictureResult result;
+        if (state->cancelled.load())
+            result.cancelled = true;
+        else
+            result = makePictures(job, sizes);
+        // Delivered on the pool's own thread; dropped if it is gone.
+        if (self)
+            QMetaObject::invokeMethod(
+                self,
+                [self, index, result] {
+                    if (self)
+                        self->jobEnded(index, result);
+                },
+                Qt::QueuedConnection);
+    });
+    return index;
+}
+
+void PicturePool::jobEnded(int index, const PictureResult& result) {
+    results_[index] = result;
+    ++finished_;
+    Q_EMIT progress(finished_, submitted());
+    if (finished_ == submitted() && wake_)
+        wake_();
+}
+
+QList<PictureResult> PicturePool::waitForAll() {
+    if (finished_ < submitted()) {
+        QEventLoop loop;
+        wake_ = [&loop] { loop.quit(); };
+        loop.exec();
+        wake_ = nullptr;
+    }
+    return results_;
+}
+
+void PicturePool::cancel() {
+    state_->cancelled.store(true);
+}
+
+QList<PictureResult> makeAllPictures(const QList<PictureJob>& jobs, const PictureSizes& sizes, int threads,
+                                     const std::function<void(int, int)>& progress) {
+    PicturePool pool(sizes, threads);
+    if (progress)
+        QObject::connect(&pool, &PicturePool::progress, progress);
+    for (const PictureJob& job : jobs)
+        pool.submit(job);
+    return pool.waitForAll();
+}
+
+} // namespace image

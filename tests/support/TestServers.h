@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/mysql/Connection.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Where the servers started by scripts/test-servers.sh listen, read from the
+// environment. When a server is missing, a test calls requireServer(): it
+// skips with the reason, or fails when CI=true (CI must run every test).
+namespace testservers {
+
+struct Mysql {
+    mysql::ConnectOptions options; // host, port, database, user, password
+    QString socket;                // root's socket, for tests that stop the server
+};
+
+struct Rsync {
+    QString host;
+    int port = 0;
+    QString root; // a module's files are in root/<module>
+    QStringList webModules;
+    QStringList users; // one module per exchange user, named after it
+    QString password;  // every exchange user's password
+
+    QString moduleDir(const QString& module) const { return root + QLatin1Char('/') + module; }
+};
+
+// Empty with why in reason when the variables are not set.
+std::optional<Mysql> mysqlServer(QString* reason = nullptr);
+std::optional<Rsync> rsyncServer(QString* reason = nullptr);
+
+bool underCi();
+
+} // namespace testservers
+
+// Inside a test function: gets the server or skips/fails (see above).
+#define ORB_REQUIRE_MYSQL(var)                                                                               \
+    QString var##Why;                                                                                        \
+    const auto var##Opt = testservers::mysqlServer(&var##Why);                                               \
+    if (!var##Opt) {                                                                                         \
+        if (testservers::underCi())                                                                          \
+            QFAIL(qPrintable(var##Why));                                                                     \
+        QSKIP(qPrintable(var##Why));                                                                         \
+    }                                                                                                        \
+    const testservers::Mysql& var = *var##Opt
+
+#define ORB_REQUIRE_RSYNC(var)                                                                               \
+    QString var##Why;                                                                                        \
+    const auto var##Opt = testservers::rsyncServer(&var##Why);                                               \
+    if (!var##Opt) {                                                                                         \
+        if (testservers::underCi())                                                                          \
+            QFAIL(qPrintable(var##Why));                                                                     \
+        QSKIP(qPrintable(var##Why));                                                                         \
+    }                                                                                                        \
+    const testservers::Rsync& var = *var##Opt
