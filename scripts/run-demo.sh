@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 echo "== Comprobando los paquetes necesarios"
 scripts/install-deps.sh
 
-echo "== Compilando Orbalia, el instalador y el actualizador (sin pruebas ni medidas de rendimiento)"
+echo "== Compilando Orbalia, el instalador, el actualizador y la extensión de SQLite (sin pruebas ni medidas de rendimiento)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target orbalia orbalia-install orbalia-updatedb
+cmake --build build -j"$(nproc)" --target orbalia orbalia-install orbalia-updatedb orbalia_sqlite
 
 DEMO="${ORBALIA_DEMO_DIR:-$PWD/demo}"
 if [ ! -f "$DEMO/Orbalia.db" ]; then
