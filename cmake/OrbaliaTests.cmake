@@ -7,7 +7,8 @@ function(orbalia_add_all_tests dir)
   target_link_libraries(orbalia_testsupport PUBLIC orbalia_app Qt6::Test)
   target_include_directories(orbalia_testsupport PUBLIC ${dir}/support)
   target_compile_definitions(orbalia_testsupport PUBLIC
-    ORBALIA_BINARY_DIR="${CMAKE_BINARY_DIR}" ORBALIA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    ORBALIA_BINARY_DIR="${CMAKE_BINARY_DIR}" ORBALIA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    ORBALIA_SQLITE_EXTENSION="$<TARGET_FILE:orbalia_sqlite>")
 
   file(GLOB_RECURSE TESTS CONFIGURE_DEPENDS ${dir}/tst_*.cpp)
   foreach(src IN LISTS TESTS)
@@ -19,7 +20,7 @@ function(orbalia_add_test src)
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE orbalia_testsupport)
-  add_dependencies(${name} orbalia orbalia-updatedb orbalia-install)
+  add_dependencies(${name} orbalia orbalia-updatedb orbalia-install orbalia_sqlite)
   file(READ ${src} content)
   if(src MATCHES "/integration/")
     set(label integration)

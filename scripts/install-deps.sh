@@ -9,7 +9,7 @@ PACKAGES=(
   adwaita-icon-theme fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream xdg-utils
-  rsync mariadb-server
+  rsync mariadb-server sqlite3
 )
 
 missing=()

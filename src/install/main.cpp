@@ -2,6 +2,7 @@
 // Lays out a complete installation folder, optionally with demo data.
 
 #include "install/Installer.h"
+#include "shell/Installation.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -69,6 +70,13 @@ int main(int argc, char* argv[]) {
             options.seed = quint32(n);
         } else if (a == u"--oficina") {
             options.facts.CodigoOficina = value();
+            // The program would refuse to start with it.
+            if (const QString problema = orb::ProblemaCodigoOficina(options.facts.CodigoOficina);
+                !problema.isEmpty()) {
+                err << "Error: --oficina: " << problema << "\n";
+                usage(err);
+                return 2;
+            }
         } else if (a == u"--secundaria") {
             options.facts.OficinaPrincipal = false;
         } else if (a == u"-h" || a == u"--help" || a == u"--ayuda") {

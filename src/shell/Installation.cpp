@@ -1,7 +1,10 @@
 #include "Installation.h"
 
+#include "Schema.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
@@ -59,6 +62,45 @@ InstallationFacts LeerDatosInstalacion(const QString& folder) {
     facts.ModelosDossier = number(ini, QStringLiteral("ModelosDossier"), facts.ModelosDossier);
     facts.PieDossier = text(ini, QStringLiteral("PieDossier"), facts.PieDossier);
     return facts;
+}
+
+QString ProblemaCodigoOficina(const QString& codigo) {
+    if (codigo.trimmed().isEmpty())
+        return QStringLiteral("Falta el código de esta oficina.");
+    // The field counts characters, not UTF-16 units.
+    const qsizetype largo = codigo.toUcs4().size();
+    if (largo > schema::LongitudAgencia)
+        return QStringLiteral("El código de oficina \"%1\" tiene %2 caracteres y el campo Agencia admite "
+                              "%3 como máximo.")
+            .arg(codigo)
+            .arg(largo)
+            .arg(schema::LongitudAgencia);
+    return {};
+}
+
+QString ProblemaInstalacion(const QString& folder, const InstallationFacts& facts) {
+    const QString path = iniPath(folder);
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("No se encuentra el archivo de la instalación [%1].\nCréelo con "
+                              "orbalia-install, o escriba en él la sección [Instalacion] con la clave "
+                              "CodigoOficina (el código de esta oficina).")
+            .arg(shown);
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly) ||
+        QSettings(path, QSettings::IniFormat).status() != QSettings::NoError)
+        return QStringLiteral("No se puede leer el archivo de la instalación [%1].\nCompruebe que es un "
+                              "archivo de texto que el programa puede leer, con la clave CodigoOficina "
+                              "en la sección [Instalacion].")
+            .arg(shown);
+    const QString problema = ProblemaCodigoOficina(facts.CodigoOficina);
+    if (!problema.isEmpty())
+        return problema + QStringLiteral("\nCorrija la clave CodigoOficina de la sección [Instalacion] "
+                                         "en el archivo de la instalación [%1] (por ejemplo, "
+                                         "CodigoOficina=01).")
+                              .arg(shown);
+    return {};
 }
 
 bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts) {

@@ -113,7 +113,7 @@ QList<Column> personalData() {
 
 // Identity of properties, owners and clients: office code + masked number.
 QList<Column> recordIdentity() {
-    return {text("Cod", 20, true), text("Agencia", 10), whole("QuickID"), date("FechaAlta"),
+    return {text("Cod", 20, true), text("Agencia", LongitudAgencia), whole("QuickID"), date("FechaAlta"),
             yesNo("Alquiler")};
 }
 

@@ -11,6 +11,9 @@ namespace orb::schema {
 
 inline constexpr int CurrentVersion = 10;
 
+// Width of Agencia, the office code that opens every property, owner and client code.
+inline constexpr int LongitudAgencia = 10;
+
 // The yes/no features of a property, in the order of the table.
 const QStringList& caracteristicasPropiedad();
 

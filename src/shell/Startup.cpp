@@ -141,7 +141,14 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
     if (segundaCopiaRechazada(ctx, w, carpeta))
         return false;
 
+    // Without its facts the program would run as no office at all: every code
+    // it made would lack the office, and every record of the office would be
+    // refused as someone else's.
     ctx.facts = LeerDatosInstalacion(carpeta);
+    if (const QString problema = ProblemaInstalacion(carpeta, ctx.facts); !problema.isEmpty()) {
+        MensajeError(*ctx.dialogs, problema, &w);
+        return false;
+    }
     ctx.RutaAplicacion = carpeta;
 
     PonerTitulosComandos(w);

@@ -39,9 +39,9 @@ public:
     Arranque& operator=(const Arranque&) = delete;
 
     // Fills ctx and prepares w. True when the program goes on with w shown;
-    // false when it must end (a refused second copy, a folder that cannot be
-    // created, a database that cannot be opened or is older than required;
-    // each already told the user).
+    // false when it must end (a refused second copy, a missing or unusable
+    // Orbalia.ini, a folder that cannot be created, a database that cannot be opened or is older than
+    // required; each already told the user).
     bool ejecutar(AppContext& ctx, frmMain& w);
 
     // True while this copy holds the installation's lock.

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <array>
@@ -19,36 +20,81 @@ namespace {
 // Every setting the dialog shows, in the order Accept writes them; txt(n)
 // holds it, or the add-again check box.
 constexpr int kCasilla = -1;
+// What a field accepts: counters and picture sizes are numbers, the mask
+// builds every record code, the rest is stored as typed.
+enum class Regla { Texto, Contador, Medida, Mascara };
 struct Ajuste {
     int txt;
     const char* grupo;
     const char* variable;
-    bool numerico;
+    Regla regla;
 };
 
 const std::array<Ajuste, 19>& ajustes() {
     static const std::array<Ajuste, 19> lista{{
-        {0, "CONTADORES", "CLIENTES", true},
-        {1, "CONTADORES", "PROPIEDADES", true},
-        {13, "CONTADORES", "PROPIETARIOS", true},
-        {15, "CONTADORES", "TIPOS", true},
-        {16, "CONTADORES", "LOCALIDADES", true},
-        {17, "CONTADORES", "AREAS", true},
-        {18, "CODIGOS", "MASCARA", false},
-        {kCasilla, "GENERAL", "ADDAGAIN", true},
-        {22, "WEB", "SERVIDOR", false},
-        {23, "WEB", "BASEDATOS", false},
-        {24, "WEB", "USUARIO", false},
-        {25, "WEB", "PASSWORD", false},
-        {2, "WEB", "FOTOANCHURA", true},
-        {3, "WEB", "FOTOALTURA", true},
-        {4, "WEB", "THUMBANCHURA", true},
-        {5, "WEB", "THUMBALTURA", true},
-        {21, "SINC", "FTPSERVIDOR", false},
-        {20, "SINC", "FTPUSUARIO", false},
-        {19, "SINC", "FTPPASSWORD", false},
+        {0, "CONTADORES", "CLIENTES", Regla::Contador},
+        {1, "CONTADORES", "PROPIEDADES", Regla::Contador},
+        {13, "CONTADORES", "PROPIETARIOS", Regla::Contador},
+        {15, "CONTADORES", "TIPOS", Regla::Contador},
+        {16, "CONTADORES", "LOCALIDADES", Regla::Contador},
+        {17, "CONTADORES", "AREAS", Regla::Contador},
+        {18, "CODIGOS", "MASCARA", Regla::Mascara},
+        {kCasilla, "GENERAL", "ADDAGAIN", Regla::Texto},
+        {22, "WEB", "SERVIDOR", Regla::Texto},
+        {23, "WEB", "BASEDATOS", Regla::Texto},
+        {24, "WEB", "USUARIO", Regla::Texto},
+        {25, "WEB", "PASSWORD", Regla::Texto},
+        {2, "WEB", "FOTOANCHURA", Regla::Medida},
+        {3, "WEB", "FOTOALTURA", Regla::Medida},
+        {4, "WEB", "THUMBANCHURA", Regla::Medida},
+        {5, "WEB", "THUMBALTURA", Regla::Medida},
+        {21, "SINC", "FTPSERVIDOR", Regla::Texto},
+        {20, "SINC", "FTPUSUARIO", Regla::Texto},
+        {19, "SINC", "FTPPASSWORD", Regla::Texto},
     }};
     return lista;
+}
+
+constexpr qint64 kMedidaMinima = 16;
+constexpr qint64 kMedidaMaxima = 8192;
+
+// A whole number as typed in Spain: digits, optionally grouped by "." in
+// threes ("1.500"); no sign, no decimals. -1 when it is not one.
+qint64 enteroNoNegativo(const QString& texto) {
+    static const QRegularExpression forma(QStringLiteral("^(\\d{1,3}(\\.\\d{3})+|\\d{1,18})$"));
+    const QString t = texto.trimmed();
+    if (!forma.match(t).hasMatch())
+        return -1;
+    bool ok = false;
+    const qint64 n = QString(t).remove(u'.').toLongLong(&ok);
+    return ok ? n : -1;
+}
+
+// Why texto cannot be stored under regla, naming the field by its caption; empty when it can.
+QString rechazo(Regla regla, const QString& rotulo, const QString& texto) {
+    const QString campo = QStringLiteral("%1: \"%2\" ").arg(rotulo, texto);
+    switch (regla) {
+    case Regla::Contador:
+        if (enteroNoNegativo(texto) < 0)
+            return campo + QStringLiteral("no es un número entero igual o mayor que 0.");
+        break;
+    case Regla::Medida: {
+        const qint64 n = enteroNoNegativo(texto);
+        if (n < kMedidaMinima || n > kMedidaMaxima)
+            return campo + QStringLiteral("no es un número entero de píxeles entre %1 y %2.")
+                               .arg(kMedidaMinima)
+                               .arg(kMedidaMaxima);
+        break;
+    }
+    case Regla::Mascara:
+        // An empty mask would make codes of the office code alone.
+        if (!QRegularExpression(QStringLiteral("^[0#]+$")).match(texto).hasMatch())
+            return campo + QStringLiteral("no es una máscara válida: escriba uno o más caracteres 0 o #.");
+        break;
+    case Regla::Texto:
+        break;
+    }
+    return {};
 }
 
 // Numeric settings are shown in plain digits.
@@ -82,6 +128,7 @@ QLineEdit* frmConfig::campo(int index, QWidget* page, QFormLayout* form, const Q
     name.remove(u'&');
     name.chop(1);
     e->setAccessibleName(name);
+    rotulo_.insert(index, name);
     form->addRow(l, e);
     txt.insert(index, e);
     e->installEventFilter(findChild<SelectAllOnFocus*>());
@@ -184,7 +231,9 @@ void frmConfig::cargar() {
         if (a.txt == kCasilla)
             chk2->setChecked(ValorNumerico(v) != 0);
         else
-            txt[a.txt]->setText(a.numerico ? numero(ValorNumerico(v)) : v.toString());
+            txt[a.txt]->setText(a.regla == Regla::Contador || a.regla == Regla::Medida
+                                    ? numero(ValorNumerico(v))
+                                    : v.toString());
     }
 
     if (!ctx_.facts.OficinaPrincipal) {
@@ -197,16 +246,34 @@ void frmConfig::cargar() {
 }
 
 void frmConfig::cmdOk_Click() {
+    // Every field is checked before anything is written. Hidden catalogue
+    // counters are written back as loaded: the user cannot correct them here.
+    QMap<int, QString> valores;
+    for (const Ajuste& a : ajustes()) {
+        if (a.txt == kCasilla)
+            continue;
+        QLineEdit* e = txt[a.txt];
+        if (e->isHidden()) {
+            valores.insert(a.txt, numero(ValorNumerico(e->text())));
+            continue;
+        }
+        if (const QString problema = rechazo(a.regla, rotulo_.value(a.txt), e->text()); !problema.isEmpty()) {
+            MensajeError(*ctx_.dialogs, problema, this);
+            enfocar(e);
+            return;
+        }
+        const bool numerico = a.regla == Regla::Contador || a.regla == Regla::Medida;
+        valores.insert(a.txt, numerico ? QString::number(enteroNoNegativo(e->text())) : e->text());
+    }
+
     db::Database& d = ctx_.db();
     try {
         // All or nothing: a failure halfway leaves the settings as they were.
         db::Transaction t(d);
         for (const Ajuste& a : ajustes()) {
-            QString valor;
-            if (a.txt == kCasilla)
-                valor = chk2->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-            else
-                valor = a.numerico ? numero(ValorNumerico(txt[a.txt]->text())) : txt[a.txt]->text();
+            const QString valor = a.txt == kCasilla
+                                      ? (chk2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"))
+                                      : valores.value(a.txt);
             GuardarConfig(d, QString::fromLatin1(a.grupo), QString::fromLatin1(a.variable), valor);
         }
         t.commit();
@@ -216,6 +283,14 @@ void frmConfig::cmdOk_Click() {
         return;
     }
     accept();
+}
+
+void frmConfig::enfocar(QLineEdit* e) {
+    for (int i = 0; i < tab->count(); ++i)
+        if (tab->widget(i)->isAncestorOf(e))
+            tab->setCurrentIndex(i);
+    e->setFocus(Qt::OtherFocusReason);
+    e->selectAll();
 }
 
 } // namespace orb

@@ -14,7 +14,9 @@ namespace orb {
 struct AppContext;
 
 // The settings dialog: counters, code mask, add-again, web connection and
-// picture sizes, office-exchange account. Accept writes every setting; Cancel none.
+// picture sizes, office-exchange account. Accept checks the counters, the mask
+// and the picture sizes, then writes every setting in one transaction; Cancel
+// writes none.
 class frmConfig : public QDialog {
     Q_OBJECT
 public:
@@ -31,9 +33,11 @@ public:
 
 private:
     void cargar();
+    void enfocar(QLineEdit* e); // shows its tab, puts the focus in it
     QLineEdit* campo(int index, QWidget* page, QFormLayout* form, const QString& label, int lblIndex = -1);
 
     AppContext& ctx_;
+    QMap<int, QString> rotulo_; // txt(n) → its visible caption, for messages
 };
 
 } // namespace orb

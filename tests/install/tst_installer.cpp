@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QImageReader>
 #include <QProcess>
+#include <QSettings>
 #include <QtTest>
 
 namespace {
@@ -252,6 +253,44 @@ private Q_SLOTS:
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), 2);
         QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains(QStringLiteral("Uso:")));
+    }
+
+    // The file the program starts from holds every fact, and an office code
+    // the program would refuse is refused here first.
+    void commandLineInstallerWritesACompleteInstallationFile() {
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("oficina2"));
+        QProcess p;
+        p.start(installer(),
+                {target, QStringLiteral("--oficina"), QStringLiteral("02"), QStringLiteral("--secundaria")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 0);
+        QSettings ini(QDir(target).filePath(QStringLiteral("Orbalia.ini")), QSettings::IniFormat);
+        QCOMPARE(ini.status(), QSettings::NoError);
+        QStringList keys = ini.allKeys();
+        keys.sort();
+        QCOMPARE(keys, (QStringList{"Instalacion/CodigoAgenciaWeb", "Instalacion/CodigoOficina",
+                                    "Instalacion/ModelosDossier", "Instalacion/NombreAgencia",
+                                    "Instalacion/OficinaPrincipal", "Instalacion/PieDossier",
+                                    "Instalacion/RedAgencias"}));
+        const orb::InstallationFacts f = orb::LeerDatosInstalacion(target);
+        QCOMPARE(f.CodigoOficina, QStringLiteral("02"));
+        QCOMPARE(f.OficinaPrincipal, false);
+        QVERIFY(!f.NombreAgencia.isEmpty());
+        QCOMPARE(orb::ProblemaInstalacion(target, f), QString());
+
+        for (const QString& codigo : {QString(), QStringLiteral("ABCDEFGHIJK")}) {
+            const QString refused = dir.filePath(QStringLiteral("rechazada"));
+            p.start(installer(), {refused, QStringLiteral("--oficina"), codigo});
+            QVERIFY(p.waitForFinished(30000));
+            QCOMPARE(p.exitCode(), 2);
+            const QString err = QString::fromUtf8(p.readAllStandardError());
+            QVERIFY2(err.contains(QStringLiteral("--oficina")), qPrintable(err));
+            QVERIFY2(err.contains(codigo.isEmpty() ? QStringLiteral("Falta el código")
+                                                   : QStringLiteral("admite 10 como máximo")),
+                     qPrintable(err));
+            QVERIFY(!QFileInfo::exists(refused));
+        }
     }
 };
 

@@ -4,6 +4,7 @@
 #include "shell/ConfigStore.h"
 #include "shell/frmConfig.h"
 
+#include <QApplication>
 #include <QtTest>
 
 using namespace orb;
@@ -39,23 +40,116 @@ private slots:
         QCOMPARE(dlg.txt[21]->text(), QString(""));
     }
 
-    void acceptWritesEverySettingAsTyped() {
+    void acceptWritesEverySetting() {
         frmConfig dlg(ctx());
-        dlg.txt[0]->setText("12a");
-        dlg.txt[1]->setText("1.500");
-        dlg.txt[18]->setText("0000");
+        dlg.txt[0]->setText("12");
+        dlg.txt[1]->setText("1.500"); // grouped as typed in Spain
+        dlg.txt[13]->setText(" 0 ");
+        dlg.txt[18]->setText("#0000");
         dlg.txt[22]->setText("web.example.es");
         dlg.txt[20]->setText("oficina2");
+        dlg.txt[2]->setText("16");   // smallest size
+        dlg.txt[5]->setText("8192"); // largest size
         dlg.chk2->setChecked(true);
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(read("CONTADORES", "CLIENTES"), QString("0"));
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+        QCOMPARE(read("CONTADORES", "CLIENTES"), QString("12"));
         QCOMPARE(read("CONTADORES", "PROPIEDADES"), QString("1500"));
-        QCOMPARE(read("CODIGOS", "MASCARA"), QString("0000"));
+        QCOMPARE(read("CONTADORES", "PROPIETARIOS"), QString("0"));
+        QCOMPARE(read("CODIGOS", "MASCARA"), QString("#0000"));
         QCOMPARE(read("GENERAL", "ADDAGAIN"), QString("1"));
         QCOMPARE(read("WEB", "SERVIDOR"), QString("web.example.es"));
         QCOMPARE(read("SINC", "FTPUSUARIO"), QString("oficina2"));
-        QCOMPARE(read("WEB", "THUMBALTURA"), QString("60"));
+        QCOMPARE(read("WEB", "FOTOANCHURA"), QString("16"));
+        QCOMPARE(read("WEB", "THUMBALTURA"), QString("8192"));
+        QCOMPARE(read("WEB", "FOTOALTURA"), QString("300"));
+    }
+
+    void acceptRefusesABadFieldAndWritesNothing_data() {
+        QTest::addColumn<int>("campo");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<int>("pestana");
+        QTest::addColumn<QString>("mensaje");
+        const QString contador = QStringLiteral("no es un número entero igual o mayor que 0.");
+        const QString medida = QStringLiteral("no es un número entero de píxeles entre 16 y 8192.");
+        const QString mascara =
+            QStringLiteral("no es una máscara válida: escriba uno o más caracteres 0 o #.");
+        QTest::newRow("letters in a counter") << 0 << "12a" << 0 << "Clientes: \"12a\" " + contador;
+        QTest::newRow("negative counter") << 1 << "-5" << 0 << "Propiedades: \"-5\" " + contador;
+        QTest::newRow("empty counter") << 13 << "" << 0 << "Propietarios: \"\" " + contador;
+        QTest::newRow("decimal counter") << 15 << "3,5" << 0 << "Tipos: \"3,5\" " + contador;
+        QTest::newRow("badly grouped counter") << 17 << "1.50" << 0 << "Areas: \"1.50\" " + contador;
+        QTest::newRow("empty mask") << 18 << "" << 0 << "Máscara: \"\" " + mascara;
+        QTest::newRow("letter in the mask") << 18 << "00a00" << 0 << "Máscara: \"00a00\" " + mascara;
+        QTest::newRow("size below 16") << 2 << "15" << 1 << "Anchura foto normal: \"15\" " + medida;
+        QTest::newRow("size above 8192") << 3 << "8193" << 1 << "Altura foto normal: \"8193\" " + medida;
+        QTest::newRow("letters in a size") << 4 << "abc" << 1 << "Anchura foto pequeña: \"abc\" " + medida;
+        QTest::newRow("negative size") << 5 << "-80" << 1 << "Altura foto pequeña: \"-80\" " + medida;
+    }
+    void acceptRefusesABadFieldAndWritesNothing() {
+        QFETCH(int, campo);
+        QFETCH(QString, texto);
+        QFETCH(int, pestana);
+        QFETCH(QString, mensaje);
+        frmConfig probe(ctx()); // loading creates the missing rows with their defaults
+        const auto before = table();
+
+        frmConfig dlg(ctx());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        dlg.tab->setCurrentIndex(2);
+        // Valid changes before and after the refused field are not written either.
+        dlg.txt[0]->setText(campo == 0 ? texto : QStringLiteral("77"));
+        dlg.txt[campo]->setText(texto);
+        dlg.txt[22]->setText("otro.example.es");
+        dlg.txt[5]->setText(campo == 5 ? texto : QStringLiteral("99"));
+        dlg.cmdOk->click();
+
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        QCOMPARE(inst->dialogs().boxes().first().title, QString("Error"));
+        QCOMPARE(inst->dialogs().boxes().first().text, mensaje);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(dlg.tab->currentIndex(), pestana);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dlg.txt[campo]));
+        QCOMPARE(dlg.txt[campo]->selectedText(), texto);
+        QCOMPARE(table(), before);
+
+        // Corrected, the same dialog writes.
+        dlg.txt[campo]->setText(campo == 18 ? QStringLiteral("000") : QStringLiteral("64"));
+        dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(read("WEB", "SERVIDOR"), QString("otro.example.es"));
+    }
+
+    // A failure among the writes must not leave the first settings changed.
+    void aFailureHalfwayLeavesEverySettingAsItWas() {
+        frmConfig probe(ctx());
+        // The refusal comes from the database, after the counters have been written.
+        ctx().db().execute("CREATE TRIGGER falla_web BEFORE UPDATE ON Config "
+                           "WHEN NEW.Grupo = 'WEB' AND NEW.Variable = 'FOTOANCHURA' "
+                           "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+        const auto before = table();
+        frmConfig dlg(ctx());
+        dlg.txt[0]->setText("41");
+        dlg.txt[18]->setText("0000");
+        dlg.txt[2]->setText("640");
+        dlg.txt[19]->setText("clave");
+        dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        QVERIFY(inst->dialogs().boxes().first().text.startsWith("No se pudo guardar la configuración"));
+        QCOMPARE(table(), before);
+        QCOMPARE(read("CONTADORES", "CLIENTES"), QString("0"));
+        QVERIFY(!ctx().db().inTransaction());
+
+        // The failure is gone: the same dialog writes everything.
+        ctx().db().execute("DROP TRIGGER falla_web");
+        dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(read("CONTADORES", "CLIENTES"), QString("41"));
+        QCOMPARE(read("WEB", "FOTOANCHURA"), QString("640"));
     }
 
     void cancelWritesNothing() {
@@ -72,6 +166,8 @@ private slots:
     void secondaryOfficeKeepsItsHiddenCatalogueCounters() {
         GuardarConfig(ctx().db(), "CONTADORES", "TIPOS", "8");
         GuardarConfig(ctx().db(), "CONTADORES", "AREAS", "33");
+        // Hidden, a value the dialog would refuse cannot be corrected: it is kept, not refused.
+        GuardarConfig(ctx().db(), "CONTADORES", "LOCALIDADES", "-3");
         ctx().facts.OficinaPrincipal = false;
         frmConfig dlg(ctx());
         for (int i : {15, 16, 17})
@@ -80,7 +176,9 @@ private slots:
             QVERIFY(dlg.lbl[i]->isHidden());
         QVERIFY(!dlg.txt[0]->isHidden());
         dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(read("CONTADORES", "TIPOS"), QString("8"));
+        QCOMPARE(read("CONTADORES", "LOCALIDADES"), QString("-3"));
         QCOMPARE(read("CONTADORES", "AREAS"), QString("33"));
     }
 };

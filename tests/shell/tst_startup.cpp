@@ -121,7 +121,7 @@ private Q_SLOTS:
     }
 
     void missingDatabaseEndsWithError() {
-        orb::install::InstallOptions o;
+        orb::install::InstallOptions o = conOficina(QStringLiteral("01"));
         o.createDatabase = false;
         TestInstallation inst(o);
         Inicio inicio(inst.path());
@@ -133,13 +133,107 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(inst.file(QStringLiteral("Orbalia.db"))));
     }
 
+    void unusableInstallationFileEndsBeforeAnythingElse_data() {
+        QTest::addColumn<QByteArray>("contenido"); // null: no file; "<dir>": a folder in its place
+        QTest::addColumn<QString>("mensaje");
+        const QString corregir =
+            QStringLiteral("\nCorrija la clave CodigoOficina de la sección [Instalacion] en el archivo de la "
+                           "instalación [%1] (por ejemplo, CodigoOficina=01).");
+        const QString falta = QStringLiteral("Falta el código de esta oficina.") + corregir;
+        QTest::newRow("no file") << QByteArray()
+                                 << QStringLiteral(
+                                        "No se encuentra el archivo de la instalación [%1].\nCréelo "
+                                        "con orbalia-install, o escriba en él la sección "
+                                        "[Instalacion] con la clave CodigoOficina (el código de "
+                                        "esta oficina).");
+        QTest::newRow("a folder instead of the file")
+            << QByteArray("<dir>")
+            << QStringLiteral("No se puede leer el archivo de la instalación [%1].\nCompruebe que es un "
+                              "archivo de texto que el programa puede leer, con la clave CodigoOficina en la "
+                              "sección [Instalacion].");
+        QTest::newRow("empty file") << QByteArray("") << falta;
+        QTest::newRow("no CodigoOficina")
+            << QByteArray("[Instalacion]\nNombreAgencia=Inmobiliaria Sol\n") << falta;
+        QTest::newRow("empty CodigoOficina")
+            << QByteArray("[Instalacion]\nNombreAgencia=Inmobiliaria Sol\nCodigoOficina=\n") << falta;
+        QTest::newRow("blank CodigoOficina") << QByteArray("[Instalacion]\nCodigoOficina=\"   \"\n") << falta;
+        QTest::newRow("CodigoOficina in another section")
+            << QByteArray("[Oficina]\nCodigoOficina=01\n") << falta;
+        QTest::newRow("eleven characters")
+            << QByteArray("[Instalacion]\nCodigoOficina=ABCDEFGHIJK\n")
+            << QStringLiteral("El código de oficina \"ABCDEFGHIJK\" tiene 11 caracteres y el campo Agencia "
+                              "admite 10 como máximo.") +
+                   corregir;
+        QTest::newRow("eleven characters, accents counted once")
+            << QByteArray("[Instalacion]\nCodigoOficina=ÑÑÑÑÑÑÑÑÑÑÑ\n")
+            << QStringLiteral("El código de oficina \"ÑÑÑÑÑÑÑÑÑÑÑ\" tiene 11 caracteres y el campo Agencia "
+                              "admite 10 como máximo.") +
+                   corregir;
+    }
+    void unusableInstallationFileEndsBeforeAnythingElse() {
+        QFETCH(QByteArray, contenido);
+        QFETCH(QString, mensaje);
+        TestInstallation inst(conOficina(QStringLiteral("01")));
+        const QString ini = inst.file(QStringLiteral("Orbalia.ini"));
+        QVERIFY(QFile::remove(ini));
+        if (contenido == "<dir>") {
+            QVERIFY(QDir().mkdir(ini));
+        } else if (!contenido.isNull()) {
+            QFile f(ini);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenido) == contenido.size());
+        }
+        // Start-up must stop before it makes anything of the installation.
+        QVERIFY(QDir(inst.file(QStringLiteral("Web"))).removeRecursively());
+
+        Inicio inicio(inst.path());
+        QVERIFY(!inicio.arrancar());
+        QCOMPARE(inicio.cajas(), error(mensaje.arg(ini)));
+        QVERIFY(!inicio.ctx.BaseDatosAgencia);
+        QVERIFY(inicio.ctx.RutaBaseDatos.isEmpty());
+        QVERIFY(inicio.lanzados.isEmpty());
+        QVERIFY(!QFileInfo::exists(inst.file(QStringLiteral("Web"))));
+        QVERIFY(!inicio.w->isVisible());
+        QCOMPARE(inicio.w->windowTitle(), QStringLiteral("Orbalia 4.0"));
+    }
+
+    void installationFileIsCheckedAfterTheSecondCopyQuestion_data() {
+        QTest::addColumn<Answer>("respuesta");
+        QTest::addColumn<int>("cajas");
+        QTest::newRow("answered No: only the question") << Answer::No << 1;
+        QTest::newRow("answered Yes: then the missing file") << Answer::Yes << 2;
+    }
+    void installationFileIsCheckedAfterTheSecondCopyQuestion() {
+        QFETCH(Answer, respuesta);
+        QFETCH(int, cajas);
+        TestInstallation inst(conOficina(QStringLiteral("01")));
+        Inicio primera(inst.path());
+        QVERIFY(primera.arrancar());
+        QVERIFY(QFile::remove(inst.file(QStringLiteral("Orbalia.ini"))));
+
+        Inicio segunda(inst.path());
+        segunda.dialogs.queueAnswer(respuesta);
+        QVERIFY(!segunda.arrancar());
+        const QStringList vistas = segunda.cajas();
+        QCOMPARE(vistas.size(), cajas);
+        QCOMPARE(vistas.first(), PreguntaSegundaCopia);
+        if (cajas == 2)
+            QVERIFY2(vistas.last().startsWith(
+                         QStringLiteral("Error (icon %1, buttons %2): No se encuentra el archivo de la "
+                                        "instalación [%3]")
+                             .arg(int(Icon::Critical))
+                             .arg(int(Buttons::Ok))
+                             .arg(inst.file(QStringLiteral("Orbalia.ini")))),
+                     qPrintable(vistas.last()));
+    }
+
     void outdatedDatabaseStartsUpgrader_data() {
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("oficina");
         QTest::addColumn<QStringList>("argumentos");
         QTest::newRow("0: no version yet") << 0 << "01" << QStringList();
         QTest::newRow("5 with office 01") << 5 << "01" << QStringList{QStringLiteral("0100000")};
-        QTest::newRow("5 with empty office") << 5 << "" << QStringList{QStringLiteral("00000")};
+        QTest::newRow("5 with a ten-character office")
+            << 5 << "ABCDEFGHIJ" << QStringList{QStringLiteral("ABCDEFGHIJ00000")};
         QTest::newRow("9") << 9 << "01" << QStringList();
     }
     void outdatedDatabaseStartsUpgrader() {
@@ -226,7 +320,7 @@ private Q_SLOTS:
     }
 
     void foldersAreCreatedAndKept() {
-        TestInstallation inst;
+        TestInstallation inst(conOficina(QStringLiteral("01")));
         QVERIFY(QDir(inst.file(QStringLiteral("Web"))).removeRecursively());
         QVERIFY(QDir(inst.file(QStringLiteral("Exchange"))).removeRecursively());
         QFile foto(inst.file(QStringLiteral("Fotos/0100001_1.jpg")));
@@ -286,7 +380,7 @@ private Q_SLOTS:
     }
 
     void lockOfACrashedCopyIsIgnored() {
-        TestInstallation inst;
+        TestInstallation inst(conOficina(QStringLiteral("01")));
         // A lock left behind by a process that no longer runs.
         QProcess muerto;
         muerto.start(QStringLiteral("true"), {});
@@ -342,7 +436,7 @@ private Q_SLOTS:
     void captionsAfterStartup() {
         QFETCH(QString, nombre);
         QFETCH(QString, texto);
-        TestInstallation inst;
+        TestInstallation inst(conOficina(QStringLiteral("01")));
         Inicio inicio(inst.path());
         QVERIFY(inicio.arrancar());
         const bool boton = nombre.startsWith(QLatin1String("tb/"));
@@ -360,7 +454,7 @@ private Q_SLOTS:
     }
     void logoIsTheBackground() {
         QFETCH(bool, hayLogo);
-        TestInstallation inst;
+        TestInstallation inst(conOficina(QStringLiteral("01")));
         const QImage logo(inst.file(QStringLiteral("Logo800.jpg")));
         QVERIFY(!logo.isNull());
         if (!hayLogo)
