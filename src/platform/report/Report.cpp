@@ -251,7 +251,9 @@ private:
         auto bottom = [&](int i) { return std::max(items[i].e->rect.top(), items[i].e->rect.bottom()); };
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return top(a) < top(b); });
         QList<double> shift(items.size(), 0.0);
-        double height = band.height;
+        // The band grows by as much as its content reaches further down, so
+        // the space it leaves under its lowest element is kept.
+        double extra = 0;
         for (int a = 0; a < order.size(); ++a) {
             const int i = order[a];
             for (int b = 0; b < a; ++b) {
@@ -261,9 +263,9 @@ private:
             }
             items[i].box.translate(0, shift[i]);
             items[i].box.setHeight(items[i].box.height() + items[i].growth);
-            height = std::max(height, std::max(items[i].box.top(), items[i].box.bottom()));
+            extra = std::max(extra, shift[i] + items[i].growth);
         }
-        return height;
+        return band.height + extra;
     }
 
     QString picturePath(const QString& path, const QString& folder) const {
