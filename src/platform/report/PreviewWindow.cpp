@@ -10,6 +10,7 @@
 #include <QPrintPreviewWidget>
 #include <QProgressBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace report {
@@ -54,6 +55,13 @@ PreviewWindow::PreviewWindow(ui::DialogService& dialogs, QWidget* parent)
                                QKeySequence(Qt::CTRL | Qt::Key_1));
     QAction* whole = barAction(bar, QStringLiteral("zoom-fit-best"), QStringLiteral("Página completa"),
                                QKeySequence(Qt::CTRL | Qt::Key_0));
+    // Buttons say their action's text to a screen reader; Qt's overflow button too.
+    for (QToolButton* b : bar->findChildren<QToolButton*>()) {
+        if (b->defaultAction())
+            b->setAccessibleName(b->defaultAction()->text());
+        else if (b->objectName() == u"qt_toolbar_ext_button")
+            b->setAccessibleName(QStringLiteral("Más botones"));
+    }
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progreso"));
     progress_->setAccessibleName(QStringLiteral("Progreso del informe"));
