@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace ui {
 
@@ -88,6 +90,21 @@ DialogService::Answer QtDialogService::message(QWidget* parent, const Box& box) 
 QString QtDialogService::openFile(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& directory) {
     return QFileDialog::getOpenFileName(parent, title, directory, qtFileFilter(filter));
+}
+
+bool QtDialogService::choosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Imprimir"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool ScriptedDialogService::choosePrinter(QWidget*, QPrinter& printer) {
+    boxes_ << Box{QString(), QStringLiteral("Imprimir"), Buttons::OkCancel, Icon::None, Answer::Ok};
+    if (printFiles_.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFiles_.takeFirst());
+    return true;
 }
 
 DialogService::Answer ScriptedDialogService::message(QWidget*, const Box& box) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 namespace ui {
@@ -29,6 +30,8 @@ public:
     // Returns the chosen file, or "" when cancelled.
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter,
                              const QString& directory) = 0;
+    // The print dialog: true when the user chose a printer (set up in printer).
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // Real boxes (QMessageBox, QFileDialog).
@@ -37,6 +40,7 @@ public:
     Answer message(QWidget* parent, const Box& box) override;
     QString openFile(QWidget* parent, const QString& title, const QString& filter,
                      const QString& directory) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 // Records every box and answers from a script; with the script empty it
@@ -47,7 +51,11 @@ public:
     Answer message(QWidget* parent, const Box& box) override;
     QString openFile(QWidget* parent, const QString& title, const QString& filter,
                      const QString& directory) override;
+    // Recorded as a box titled "Imprimir"; answers with the next queued PDF
+    // file as the printer's output, or cancels when none is queued.
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
 
+    void queuePrintFile(const QString& pdfPath) { printFiles_ << pdfPath; }
     void queueAnswer(Answer a) { answers_ << a; }
     void queueFile(const QString& path) { files_ << path; }
     const QList<Box>& boxes() const { return boxes_; }
@@ -57,6 +65,7 @@ public:
 private:
     QList<Answer> answers_;
     QStringList files_;
+    QStringList printFiles_;
     QList<Box> boxes_;
 };
 

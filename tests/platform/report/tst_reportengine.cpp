@@ -1,0 +1,339 @@
+// Generated pages: pagination of a listing read from a real SQLite file,
+// bound and formatted fields, growing text, pictures, and the real PDF file
+// read back with pdftotext.
+
+#include "platform/db/Database.h"
+#include "platform/report/Report.h"
+#include "platform/report/ReportError.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace report;
+
+namespace {
+
+const QString listadoXml = QStringLiteral(ORBALIA_SOURCE_DIR "/tests/platform/report/listado.xml");
+
+QString pdfText(const QString& pdf, int page = 0) {
+    QStringList args;
+    if (page > 0)
+        args << "-f" << QString::number(page) << "-l" << QString::number(page);
+    args << "-layout" << pdf << "-";
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<pdftotext falló: %1>").arg(QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString euros(const QVariant& v) {
+    return QLocale(QLocale::Spanish, QLocale::Spain).toString(qRound64(v.toDouble())) + QStringLiteral(" €");
+}
+
+// Text commands of a page whose text is exactly this.
+QList<DrawCommand> textsOf(const Document& d, int page, const QString& text) {
+    QList<DrawCommand> out;
+    for (const DrawCommand& c : d.pages[page].commands)
+        if (c.kind == DrawCommand::Kind::Text && c.text == text)
+            out << c;
+    return out;
+}
+
+int inkPixels(const QImage& image, const QRect& area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 200)
+                ++n;
+    return n;
+}
+
+} // namespace
+
+class TestReportEngine : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<db::Database> database;
+
+    Report listado() {
+        Report r = Report::load(listadoXml);
+        r.setFormatter(QStringLiteral("importe"), euros);
+        r.setParameter(QStringLiteral("Pie"), QStringLiteral("Agencia de prueba"));
+        return r;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        db::OpenOptions o;
+        o.create = true;
+        o.durable = false;
+        database = db::Database::open(dir.filePath(QStringLiteral("datos.db")), o);
+        database->execute(QStringLiteral("CREATE TABLE Fichas (Cod VARCHAR(10), Nombre VARCHAR(50), "
+                                         "Precio CURRENCY, FechaAlta DATE, Alquiler BOOLEAN)"));
+        db::Transaction t(*database);
+        for (int i = 1; i <= 130; ++i)
+            database->execute(QStringLiteral("INSERT INTO Fichas VALUES (?, ?, ?, ?, ?)"),
+                              {QStringLiteral("A%1").arg(i, 4, 10, QLatin1Char('0')),
+                               QStringLiteral("Cliente número %1").arg(i), 1000.0 * i,
+                               QStringLiteral("2024-03-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0')),
+                               i > 100});
+        t.commit();
+    }
+
+    void listingPaginatesWithHeaderFooterAndEveryRowOnce() {
+        Report r = listado();
+        QueryDataSource rows(*database,
+                             QStringLiteral("SELECT * FROM Fichas WHERE Alquiler = ? ORDER BY Cod"), {false});
+        QList<int> progress;
+        GenerateOptions options;
+        options.progressInterval = 40;
+        options.progress = [&](int n, int) {
+            progress << n;
+            return true;
+        };
+        const Document d = r.generate(&rows, options);
+
+        // 267 mm of body less 25 header and 10 footer leave room for 38 rows of 6 mm.
+        QCOMPARE(d.pageCount(), 3);
+        QCOMPARE(progress, (QList<int>{40, 80}));
+        QStringList seen;
+        QList<int> perPage;
+        for (int p = 0; p < d.pageCount(); ++p) {
+            const QString text = d.pageText(p);
+            QVERIFY2(text.startsWith(QStringLiteral("Listado de Prueba\nCódigo\nNombre\nPrecio\nAlta\n")),
+                     qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("Agencia de prueba")));
+            QVERIFY(text.endsWith(QStringLiteral("Página %1 de 3").arg(p + 1)));
+            static const QRegularExpression cod(QStringLiteral("^A\\d{4}$"),
+                                                QRegularExpression::MultilineOption);
+            int n = 0;
+            for (auto it = cod.globalMatch(text); it.hasNext(); ++n)
+                seen << it.next().captured();
+            perPage << n;
+        }
+        QCOMPARE(perPage, (QList<int>{38, 38, 24}));
+        QCOMPARE(seen.size(), 100);
+        QCOMPARE(seen.first(), QStringLiteral("A0001"));
+        QCOMPARE(seen.last(), QStringLiteral("A0100"));
+        QCOMPARE(seen.removeDuplicates(), 0);
+        QVERIFY(d.pageText(2).contains(QStringLiteral("Fin del listado")));
+        QVERIFY(!d.pageText(1).contains(QStringLiteral("Fin del listado")));
+
+        // The real file: text stays text, page numbers included.
+        const QString pdf = dir.filePath(QStringLiteral("listado.pdf"));
+        d.writePdf(pdf);
+        const QString page2 = pdfText(pdf, 2);
+        QVERIFY2(page2.contains(QStringLiteral("Página 2 de 3")), qPrintable(page2));
+        QVERIFY(page2.contains(QStringLiteral("Listado de Prueba")));
+        QVERIFY(page2.contains(QStringLiteral("Cliente número 39")));
+        QVERIFY(page2.contains(QStringLiteral("39.000 €")));
+        QVERIFY(!page2.contains(QStringLiteral("Cliente número 77")));
+        QVERIFY(pdfText(pdf, 3).contains(QStringLiteral("Página 3 de 3")));
+    }
+
+    void fieldsAreBoundFormattedAndSetByHooks() {
+        Report r = listado();
+        r.setBandHook(BandKind::Detail, [](BandContext& ctx) {
+            if (ctx.value(QStringLiteral("cod")).toString() == QLatin1String("A0102"))
+                ctx.setText(QStringLiteral("txtNombre"), QStringLiteral("Nombre cambiado"));
+        });
+        r.setBandHook(BandKind::PageHeader, [](BandContext& ctx) {
+            ctx.setText(QStringLiteral("lblTitulo"), QStringLiteral("Alquileres"));
+        });
+        QueryDataSource rows(
+            *database,
+            QStringLiteral("SELECT Cod, Nombre, Precio, FechaAlta FROM Fichas WHERE Alquiler = ? "
+                           "AND Cod <= ? ORDER BY Cod"),
+            {true, QStringLiteral("A0103")});
+        const Document d = r.generate(&rows);
+        QCOMPARE(d.pageCount(), 1);
+        const QString text = d.pageText(0);
+        QVERIFY2(text.startsWith(QStringLiteral("Alquileres\n")), qPrintable(text));
+        // Amount through the caller's formatter, date in dd/mm/yyyy, a hook's text for one row only.
+        QVERIFY2(text.contains(QStringLiteral("A0101\nCliente número 101\n101.000 €\n18/03/2024\n")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("A0102\nNombre cambiado\n102.000 €\n19/03/2024\n")));
+        QVERIFY(text.contains(QStringLiteral("A0103\nCliente número 103\n")));
+        // The amount is right-aligned: its text ends at the column's right edge (109 + 35 mm, inside 15 mm
+        // margin).
+        const DrawCommand amount = textsOf(d, 0, QStringLiteral("101.000 €")).value(0);
+        const double right =
+            amount.pos.x() + QFontMetricsF(d.fonts[amount.font]).horizontalAdvance(amount.text);
+        QVERIFY2(qAbs(right - (15 + 109 + 35) * UnitsPerMm) < 1, qPrintable(QString::number(right)));
+
+        // No row: the detail prints once, empty, so the layout still shows.
+        RowsDataSource none({QStringLiteral("Cod")}, {});
+        const Document empty = r.generate(&none);
+        QCOMPARE(empty.pageCount(), 1);
+        QVERIFY(empty.pageText(0).contains(QStringLiteral("0 €")));
+    }
+
+    void canGrowTextWrapsAndPushesWhatFollows() {
+        const QByteArray xml = R"(<report margins="10" size="10">
+            <detail height="12">
+              <field name="txtNota" column="Nota" x="0" y="0" width="60" height="5" canGrow="true"/>
+              <field name="txtCorta" column="Nota" x="100" y="0" width="60" height="5"/>
+              <field name="txtDebajo" column="Cod" x="0" y="6" width="40" height="5"/>
+            </detail></report>)";
+        Report r(parseLayout(xml, QStringLiteral("crece")));
+        const QString nota =
+            QStringLiteral("Casa con vistas al mar, reformada en 2020, con jardín privado, "
+                           "piscina comunitaria y plaza de garaje en el sótano del edificio.");
+        RowsDataSource rows({QStringLiteral("Cod"), QStringLiteral("Nota")},
+                            {{QStringLiteral("P1"), nota}, {QStringLiteral("P2"), QStringLiteral("Corta")}});
+        const Document d = r.generate(&rows);
+        const QString text = d.pageText(0);
+
+        const QList<DrawCommand> lines = [&] {
+            QList<DrawCommand> out;
+            for (const DrawCommand& c : d.pages[0].commands)
+                if (c.kind == DrawCommand::Kind::Text && c.pos.x() < 50 * UnitsPerMm && c.text != "P1" &&
+                    c.text != "P2" && c.text != "Corta")
+                    out << c;
+            return out;
+        }();
+        QVERIFY2(lines.size() >= 3, qPrintable(text));
+        // Every word is printed, in order, each line within the box.
+        QStringList words;
+        for (const DrawCommand& c : lines) {
+            words << c.text.split(' ');
+            QVERIFY(QFontMetricsF(d.fonts[c.font]).horizontalAdvance(c.text) <= 60 * UnitsPerMm + 0.5);
+        }
+        QCOMPARE(words.join(' '), nota);
+        // The fixed box shows one line and says it was cut.
+        const DrawCommand cut = [&] {
+            for (const DrawCommand& c : d.pages[0].commands)
+                if (c.pos.x() >= 110 * UnitsPerMm && c.text.endsWith(QChar(0x2026)))
+                    return c;
+            return DrawCommand();
+        }();
+        QVERIFY2(!cut.text.isEmpty(), qPrintable(text));
+
+        // The field below moved down by the growth, and the next row starts after the grown band.
+        const double lineH = QFontMetricsF(d.fonts[lines[0].font]).lineSpacing();
+        const DrawCommand debajo = textsOf(d, 0, QStringLiteral("P1")).value(0);
+        const double growth = lines.size() * lineH - 5 * UnitsPerMm;
+        QVERIFY2(qAbs(debajo.pos.y() - lines[0].pos.y() - (6 * UnitsPerMm + growth)) < 1,
+                 qPrintable(QString::number(debajo.pos.y())));
+        const DrawCommand segunda = textsOf(d, 0, QStringLiteral("Corta")).value(0);
+        QVERIFY2(qAbs(segunda.pos.y() - lines[0].pos.y() - (12 * UnitsPerMm + growth)) < 1,
+                 qPrintable(QString::number(segunda.pos.y())));
+    }
+
+    void bandThatDoesNotFitMovesToTheNextPage() {
+        // 100 mm of body: two 40 mm bands fit, the third goes to page 2 whole.
+        const QByteArray xml = R"(<report width="100" height="120" margins="10">
+            <pageHeader height="8"><label x="0" y="0" width="80" height="6">Cabecera</label></pageHeader>
+            <detail height="40"><field column="Cod" x="0" y="0" width="80" height="6"/>
+              <field column="Cod" x="0" y="34" width="80" height="6"/></detail></report>)";
+        Report r(parseLayout(xml, QStringLiteral("salto")));
+        RowsDataSource rows({QStringLiteral("Cod")}, {{"uno"}, {"dos"}, {"tres"}});
+        const Document d = r.generate(&rows);
+        QCOMPARE(d.pageCount(), 2);
+        QCOMPARE(d.pageText(0), QStringLiteral("Cabecera\nuno\nuno\ndos\ndos"));
+        QCOMPARE(d.pageText(1), QStringLiteral("Cabecera\ntres\ntres"));
+        QCOMPARE(textsOf(d, 1, "tres").value(0).pos.y(), textsOf(d, 0, "uno").value(0).pos.y());
+    }
+
+    void generationCanBeStopped() {
+        Report r = listado();
+        QueryDataSource rows(*database, QStringLiteral("SELECT * FROM Fichas"));
+        GenerateOptions options;
+        options.progressInterval = 10;
+        options.progress = [](int n, int) { return n < 50; };
+        QVERIFY_THROWS_EXCEPTION(ReportCancelled, r.generate(&rows, options));
+    }
+
+    void photographsAreEmbeddedAtPrintResolution() {
+        // Three camera-sized photographs on one page.
+        QStringList photos;
+        for (int i = 0; i < 3; ++i) {
+            QImage photo(4000, 3000, QImage::Format_RGB32);
+            QPainter p(&photo);
+            QLinearGradient g(0, 0, 4000, 3000);
+            g.setColorAt(0, QColor::fromHsv(i * 100, 160, 230));
+            g.setColorAt(1, QColor::fromHsv(i * 100 + 40, 200, 90));
+            p.fillRect(photo.rect(), g);
+            auto* rnd = QRandomGenerator::global();
+            for (int k = 0; k < 400; ++k)
+                p.fillRect(rnd->bounded(4000), rnd->bounded(3000), rnd->bounded(20, 300),
+                           rnd->bounded(20, 300), QColor::fromRgb(rnd->generate()));
+            p.end();
+            photos << QStringLiteral("foto%1.jpg").arg(i + 1);
+            QVERIFY(photo.save(dir.filePath(photos.last()), "JPEG", 92));
+        }
+        QVERIFY(QFileInfo(dir.filePath(photos[0])).size() > 500 * 1024);
+        const QByteArray xml = R"(<report margins="15">
+            <detail height="250">
+              <image name="imgFoto1" column="Foto1" x="0" y="0" width="120" height="90"/>
+              <image name="imgFoto2" column="Foto2" x="0" y="95" width="85" height="64"/>
+              <image name="imgFoto3" x="90" y="95" width="85" height="64" penWidth="0.3"/>
+              <image name="imgLogo" param="Logo" x="130" y="0" width="50" height="30"/>
+              <label x="0" y="170" width="100" height="8">Fotografías</label>
+            </detail></report>)";
+        Report r(parseLayout(xml, QStringLiteral("fotos")));
+        r.setImageFolder(dir.path());
+        r.setBandHook(BandKind::Detail, [&](BandContext& ctx) {
+            ctx.setImage(QStringLiteral("imgFoto3"), dir.filePath(photos[2])); // absolute path from a hook
+        });
+        QImage logo(1600, 800, QImage::Format_RGB32);
+        logo.fill(Qt::darkBlue);
+        r.setParameter(QStringLiteral("Logo"), logo);
+        RowsDataSource row({QStringLiteral("Foto1"), QStringLiteral("Foto2")}, {{photos[0], photos[1]}});
+        const Document d = r.generate(&row);
+
+        int images = 0;
+        for (const DrawCommand& c : d.pages[0].commands) {
+            if (c.kind != DrawCommand::Kind::Image)
+                continue;
+            ++images;
+            // No more pixels than 200 dpi over the box it fills (120 mm → 945 px).
+            const double maxWidth = c.rect.width() / UnitsPerInch * 200 + 1;
+            QVERIFY2(c.image.width() <= maxWidth, qPrintable(QString::number(c.image.width())));
+            QVERIFY(c.image.width() > maxWidth * 0.8);
+        }
+        QCOMPARE(images, 4);
+
+        const QString pdf = dir.filePath(QStringLiteral("fotos.pdf"));
+        d.writePdf(pdf);
+        const qint64 size = QFileInfo(pdf).size();
+        QVERIFY2(size <= 1536 * 1024, qPrintable(QString::number(size)));
+        QVERIFY(pdfText(pdf).contains(QStringLiteral("Fotografías")));
+        QProcess list;
+        list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+        QVERIFY(list.waitForFinished(30000));
+        const QString listing = QString::fromUtf8(list.readAllStandardOutput());
+        QCOMPARE(listing.count(QStringLiteral(" image ")), 4);
+
+        // The page as an image: photographs and text are painted, margins stay white.
+        const QImage page = d.renderPage(0, 72);
+        QCOMPARE(page.size(), QSize(595, 842));
+        const QRect foto1(qRound(15 / 25.4 * 72) + 5, qRound(15 / 25.4 * 72) + 5, 100, 100);
+        QVERIFY(inkPixels(page, foto1) > 5000);
+        QCOMPARE(inkPixels(page, QRect(0, 0, 595, 30)), 0);
+        QVERIFY(inkPixels(page, QRect(40, 520, 150, 25)) > 20); // "Fotografías" at 170 mm + margin
+    }
+
+    void missingPictureKeepsTheLayoutsOwn() {
+        QImage fallback(300, 200, QImage::Format_RGB32);
+        fallback.fill(Qt::red);
+        QVERIFY(fallback.save(dir.filePath(QStringLiteral("sinfoto.png"))));
+        const QByteArray xml = R"(<report margins="0" width="100" height="100">
+            <detail height="50"><image column="Foto" file="sinfoto.png" x="0" y="0" width="30" height="20"/>
+            </detail></report>)";
+        Report r(parseLayout(xml, QStringLiteral("fotos"), dir.path()));
+        RowsDataSource rows({QStringLiteral("Foto")}, {{QStringLiteral("no-existe.jpg")}});
+        const Document d = r.generate(&rows);
+        const QImage page = d.renderPage(0, 96);
+        QCOMPARE(QColor(page.pixel(50, 30)), QColor(Qt::red));
+    }
+};
+
+QTEST_MAIN(TestReportEngine)
+#include "tst_reportengine.moc"

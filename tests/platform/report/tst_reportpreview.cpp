@@ -1,0 +1,104 @@
+// The preview window: pages, navigation, zoom, printing through the print
+// dialog of the dialog service, and names a screen reader can say.
+
+#include "Accessibility.h"
+#include "platform/report/PreviewWindow.h"
+#include "platform/report/Report.h"
+#include "platform/widgets/DialogService.h"
+
+#include <QLabel>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+using namespace report;
+
+namespace {
+
+Report listado() {
+    Report r = Report::load(QStringLiteral(ORBALIA_SOURCE_DIR "/tests/platform/report/listado.xml"));
+    r.setFormatter(QStringLiteral("importe"),
+                   [](const QVariant& v) { return v.toString() + QStringLiteral(" €"); });
+    return r;
+}
+
+RowsDataSource rows(int n) {
+    QList<QVariantList> data;
+    for (int i = 1; i <= n; ++i)
+        data << QVariantList{QStringLiteral("C%1").arg(i), QStringLiteral("Nombre %1").arg(i), i * 10};
+    return RowsDataSource({QStringLiteral("Cod"), QStringLiteral("Nombre"), QStringLiteral("Precio")}, data);
+}
+
+QAction* action(QWidget* w, const QString& text) {
+    for (QAction* a : w->findChild<QToolBar*>()->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+} // namespace
+
+class TestReportPreview : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showsNavigatesAndZooms() {
+        ui::ScriptedDialogService dialogs;
+        PreviewWindow w(dialogs);
+        auto source = rows(100);
+        w.generate(listado(), &source);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.pageCount(), 3);
+        QCOMPARE(w.previewWidget()->pageCount(), 3);
+        auto* label = w.findChild<QLabel*>(QStringLiteral("lblPagina"));
+        QCOMPARE(label->text(), QStringLiteral("Página 1 de 3"));
+
+        action(&w, QStringLiteral("Página siguiente"))->trigger();
+        QCOMPARE(w.currentPage(), 2);
+        QCOMPARE(label->text(), QStringLiteral("Página 2 de 3"));
+        action(&w, QStringLiteral("Última página"))->trigger();
+        action(&w, QStringLiteral("Página siguiente"))->trigger(); // stays on the last
+        QCOMPARE(label->text(), QStringLiteral("Página 3 de 3"));
+        action(&w, QStringLiteral("Primera página"))->trigger();
+        QCOMPARE(w.currentPage(), 1);
+
+        action(&w, QStringLiteral("Página completa"))->trigger();
+        const double whole = w.zoomFactor();
+        action(&w, QStringLiteral("Ampliar"))->trigger();
+        QVERIFY(w.zoomFactor() > whole * 1.2);
+        action(&w, QStringLiteral("Reducir"))->trigger();
+        QVERIFY(qAbs(w.zoomFactor() - whole) < 0.01);
+
+        QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join('\n')));
+    }
+
+    void printsThroughThePrintDialog() {
+        QTemporaryDir dir;
+        ui::ScriptedDialogService dialogs;
+        PreviewWindow w(dialogs);
+        auto source = rows(50);
+        w.generate(listado(), &source);
+
+        // Cancelled: nothing printed.
+        action(&w, QStringLiteral("Imprimir"))->trigger();
+        QCOMPARE(dialogs.boxes().size(), 1);
+        QCOMPARE(dialogs.boxes()[0].title, QStringLiteral("Imprimir"));
+
+        const QString pdf = dir.filePath(QStringLiteral("impreso.pdf"));
+        dialogs.queuePrintFile(pdf);
+        action(&w, QStringLiteral("Imprimir"))->trigger();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(text.contains(QStringLiteral("Página 2 de 2")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Nombre 50")));
+        QCOMPARE(dialogs.boxes().size(), 2); // no error box
+    }
+};
+
+QTEST_MAIN(TestReportPreview)
+#include "tst_reportpreview.moc"
