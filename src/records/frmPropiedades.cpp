@@ -35,6 +35,7 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     crearBotonesDocumento();
     crearPestañas();
     crearCampos();
+    nombresUnicos();
 
     // Rentals only: the rental and tenant tabs; sales only: "Destacada".
     tabs->setTabVisible(TabAlquiler, modoAlquiler_);
@@ -71,7 +72,7 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
             ? QStringLiteral("select * from Propiedades where Alquiler = 1 order by Agencia, QuickID")
             : QStringLiteral("select * from Propiedades where Alquiler = 0 order by Agencia, QuickID"));
     data->setFirstControl(cboLookup.value(CodTipo));
-    resize(790, 560);
+    resize(790, 505);
 }
 
 frmPropiedades::~frmPropiedades() = default;

@@ -70,6 +70,8 @@ public:
     QPushButton *cmdInsertarLinea = nullptr, *cmdBorrarLinea = nullptr;
 
     qint64 numeroReservado() const { return reservado_; }
+    // Fits the work area of an 800×600 screen; the memo boxes would ask for more.
+    QSize sizeHint() const override { return {790, 505}; }
 
     void data_CanUpdate(bool& Cancel) override;
     void data_CanDelete(bool& Cancel) override;
@@ -89,6 +91,7 @@ private:
     void despuesDePestaña(int pestaña);
     void crearActividades();
     void crearBotonesDocumento();
+    void nombresUnicos();
     ui::BoundComboBox* crearLista(QWidget* page, QGridLayout* g, int indice, const QString& campo,
                                   const QString& rotulo, int fila, int columna, int span = 1);
     ui::BoundCheckBox* crearCasilla(QWidget* parent, int indice, const QString& campo, const QString& rotulo);

@@ -73,7 +73,7 @@ const CampoTexto CamposTexto[] = {
     {FechaInicio, "FechaInicio", u"Fecha &Inicio:", TabAlquiler, 1, 0, 1, Clase::Fecha},
     {FechaFin, "FechaFin", u"Fecha &Fin:", TabAlquiler, 1, 2, 1, Clase::Fecha},
     {PrecioAlquiler, "PrecioAlquiler", u"&Precio:", TabAlquiler, 2, 0, 1, Clase::Importe},
-    {ObservacionesAlquiler, "ObservacionesAlquiler", u"&Observs.:", TabAlquiler, 3, 0, 3, Clase::Memo},
+    {ObservacionesAlquiler, "ObservacionesAlquiler", u"&Observs.:", TabAlquiler, 3, 0, 4, Clase::Memo},
 
     {INombre, "INombre", u"&Nombre:", TabInquilino, 0, 0, 5},
     {IDireccion, "IDireccion", u"&Dirección:", TabInquilino, 1, 0, 5},
@@ -151,9 +151,9 @@ QLabel* rotular(QGridLayout* g, QWidget* page, const QString& texto, int fila, i
 
 QGridLayout* rejilla(QWidget* page) {
     auto* g = new QGridLayout(page);
-    g->setContentsMargins(10, 8, 10, 8);
+    g->setContentsMargins(10, 6, 10, 6);
     g->setHorizontalSpacing(8);
-    g->setVerticalSpacing(5);
+    g->setVerticalSpacing(3);
     return g;
 }
 
@@ -207,7 +207,7 @@ void frmPropiedades::crearCampos() {
             if (c.clase == Clase::Memo) {
                 auto* m = new ui::BoundMemo(page, campo);
                 m->setTabChangesFocus(true);
-                m->setMinimumHeight(40);
+                m->setMinimumHeight(36);
                 t = m;
             } else {
                 auto* e = new ui::BoundTextBox(page, campo);
@@ -381,14 +381,22 @@ void frmPropiedades::despuesDeCampo(int indice) {
                         QStringLiteral("SO")});
         for (int i : {Piscina, Jardin, Garaje, Orientacion})
             cbo.value(i)->setCurrentIndex(-1);
+        // Orientación shares its row with the tall Observaciones box: keep it at the top of the row.
+        auto* orientacion = cbo.value(Orientacion);
+        g->setAlignment(orientacion, Qt::AlignTop);
+        for (auto* l : page->findChildren<QLabel*>())
+            if (l->buddy() == orientacion) {
+                l->setMinimumHeight(orientacion->sizeHint().height());
+                g->setAlignment(l, Qt::AlignTop);
+            }
         break;
     }
     case Observaciones: {
         auto* caja = new QWidget(picDatosInmueble);
         auto* g = new QGridLayout(caja);
-        g->setContentsMargins(0, 4, 0, 0);
+        g->setContentsMargins(0, 2, 0, 0);
         g->setHorizontalSpacing(12);
-        g->setVerticalSpacing(2);
+        g->setVerticalSpacing(0);
         constexpr int porFila = 5;
         int n = 0;
         for (const CasillaCaracteristica& c : Caracteristicas) {
@@ -461,8 +469,8 @@ void frmPropiedades::despuesDePestaña(int p) {
         break;
     }
     case TabAlquiler:
-        g->setColumnStretch(1, 1);
-        g->setColumnStretch(3, 1);
+        // Short boxes keep their natural width; the free space goes to the right.
+        g->setColumnStretch(4, 1);
         g->setRowStretch(3, 1);
         break;
     case TabInquilino:
@@ -495,6 +503,9 @@ void frmPropiedades::crearActividades() {
     grd->setColumnWidth(1, 80);
     grd->setColumnWidth(2, 200);
     grd->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grd->setCornerButtonEnabled(false);
+    for (auto* esquina : grd->findChildren<QAbstractButton*>())
+        esquina->setAccessibleName(QStringLiteral("Esquina de la tabla de actividades"));
     grd->setItemDelegateForColumn(
         ActividadModel::ColCliente,
         new DelegadoCliente([this](int fila) { return clienteActividad(fila); }, grd));
@@ -510,6 +521,24 @@ void frmPropiedades::crearActividades() {
     g->setColumnStretch(2, 1);
     connect(cmdInsertarLinea, &QPushButton::clicked, this, &frmPropiedades::insertarLinea);
     connect(cmdBorrarLinea, &QPushButton::clicked, this, &frmPropiedades::borrarLinea);
+}
+
+void frmPropiedades::nombresUnicos() {
+    // The same caption on several tabs ("Precio:", "Dirección:") is told apart
+    // by its tab, so a screen reader never says two inputs the same way.
+    QHash<QString, QList<QWidget*>> porNombre;
+    for (QWidget* w : findChildren<QWidget*>())
+        if (!w->accessibleName().isEmpty())
+            porNombre[w->accessibleName()] << w;
+    for (auto it = porNombre.cbegin(); it != porNombre.cend(); ++it) {
+        if (it.value().size() < 2)
+            continue;
+        for (QWidget* w : it.value())
+            for (auto p = paginas_.cbegin(); p != paginas_.cend(); ++p)
+                if (p.value()->isAncestorOf(w))
+                    w->setAccessibleName(
+                        QStringLiteral("%1 (%2)").arg(w->accessibleName(), tabs->tabText(p.key())));
+    }
 }
 
 void frmPropiedades::crearBotonesDocumento() {
