@@ -192,7 +192,9 @@ private slots:
     }
 
     void failedCopyLeavesFolderAndRecordAsTheyWere() {
-        propiedad("0100001", 1);
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
         frmPropiedades w(ctx(), false);
         w.cmdEdit->click();
         const QString rojo = imagen("rojo.jpg", Qt::red);
@@ -207,7 +209,9 @@ private slots:
         QCOMPARE(mensajes().size(), 1);
         QVERIFY(mensajes().first().startsWith("Se ha producido el error ("));
         QVERIFY(w.data->EstadoModificando());
-        QVERIFY(carpetaFotos().isEmpty()); // the first slot's copy went too
+        // The stored picture of the first slot is still the old one, and no copy is left.
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"}));
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul));
         QCOMPARE(campo("0100001", "Direccion").toString(), QString("Calle Sol"));
         QCOMPARE(w.fotos->pendiente(0), rojo); // the user can still correct and confirm
     }
