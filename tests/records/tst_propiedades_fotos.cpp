@@ -5,6 +5,8 @@
 #include "records/ActividadModel.h"
 #include "records/FotosPropiedad.h"
 #include "records/frmPropiedades.h"
+#include "search/Consultar.h"
+#include "search/frmConsulta.h"
 #include "shell/ConfigStore.h"
 
 #include <QDir>
@@ -275,6 +277,44 @@ private slots:
         QCOMPARE(log("0100001"), QStringList({"10/01/2024|||A", "01/02/2024|||Nueva", "10/02/2024|||B",
                                               "10/03/2024|||C", "15/04/2024|0A00012||Visita"}));
         QVERIFY(ctx().db().scalar("SELECT min(Cod) FROM Actividades").toLongLong() > ultimo);
+    }
+
+    void pickedClientKeepsItsTextCodeAndName() {
+        Lookups lookups(ctx());
+        ctx().lookups = &lookups;
+        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+                           "('0A00012', '0A', 12, 0, 'Marta Ruiz'), ('0100013', '01', 13, 1, 'Alquila')");
+        lookups.beforeExec = [](QDialog* d) {
+            QTimer::singleShot(0, d, [d] {
+                auto* f = qobject_cast<frmConsulta*>(d);
+                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
+                QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
+                f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
+                f->cmd[0]->click();
+            });
+        };
+        propiedad("0100001", 1);
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        escribir(w, 0, ActividadModel::ColFecha, "02/05/2024");
+        const QModelIndex celda = w.actividades->index(0, ActividadModel::ColCliente);
+        w.grd->setCurrentIndex(celda);
+        w.grd->edit(celda);
+        auto* boton = w.grd->viewport()->findChild<QToolButton*>("butCliente");
+        QVERIFY(boton);
+        boton->click();
+        w.grd->setCurrentIndex(w.actividades->index(0, ActividadModel::ColActividad)); // leaves the cell
+        QCOMPARE(lineas(w), QStringList({"02/05/2024|0A00012|Marta Ruiz|"}));
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QCOMPARE(log("0100001"), QStringList({"02/05/2024|0A00012|Marta Ruiz|"}));
+
+        // A name typed over the picked one is stored as typed.
+        w.cmdEdit->click();
+        escribir(w, 0, ActividadModel::ColCliente, "Marta R.");
+        w.cmdOk->click();
+        QCOMPARE(log("0100001"), QStringList({"02/05/2024|0A00012|Marta R.|"}));
+        ctx().lookups = nullptr;
     }
 
     void badDateLineRefusesWholeConfirm_data() {
