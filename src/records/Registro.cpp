@@ -2,6 +2,7 @@
 
 #include "FichaPersona.h"
 #include "frmCatalogos.h"
+#include "frmPropiedades.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmConfig.h"
 
@@ -23,6 +24,9 @@ void RegistrarFichas(WindowRegistry& registro) {
                        });
     registro.registrar(Ventana::Clientes, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
         return new frmClientes(ctx, alquiler, parent);
+    });
+    registro.registrar(Ventana::Propiedades, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
+        return new frmPropiedades(ctx, alquiler, parent);
     });
     registro.registrar(Ventana::Configuracion, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
         return new frmConfig(ctx, parent);

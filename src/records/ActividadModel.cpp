@@ -1,0 +1,180 @@
+#include "ActividadModel.h"
+
+#include "platform/db/Database.h"
+#include "shell/Services.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace orb {
+
+int ActividadModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : lineas() + 1;
+}
+
+int ActividadModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : NumColumnas;
+}
+
+QVariant ActividadModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || esLineaNueva(index.row()))
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return lineas_.at(index.row())[std::size_t(index.column())];
+    return {};
+}
+
+bool ActividadModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole || !editable_)
+        return false;
+    QString texto = value.toString();
+    if (index.column() == ColFecha) {
+        // Dates are shown and stored as dd/mm/yyyy; text that is not a date stays as typed.
+        const QDate d = LeerFecha(texto);
+        if (d.isValid())
+            texto = FormatoFecha(d);
+    }
+    const int fila = index.row();
+    if (esLineaNueva(fila)) {
+        if (texto.isEmpty())
+            return false;
+        beginInsertRows({}, fila + 1, fila + 1); // a new new-row line appears below
+        lineas_.append(Linea{});
+        endInsertRows();
+    }
+    lineas_[fila][std::size_t(index.column())] = texto;
+    Q_EMIT dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags ActividadModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable_ && index.isValid())
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+QVariant ActividadModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return esLineaNueva(section) ? QStringLiteral("*") : QString::number(section + 1);
+    static const char* const titulos[NumColumnas] = {"Fecha", "CodCliente", "Cliente", "Actividad"};
+    return QString::fromLatin1(titulos[section]);
+}
+
+void ActividadModel::setEditable(bool editable) {
+    editable_ = editable;
+}
+
+void ActividadModel::Limpiar() {
+    beginResetModel();
+    lineas_.clear();
+    endResetModel();
+}
+
+void ActividadModel::Cargar(db::Database& database, const QString& cod) {
+    beginResetModel();
+    lineas_.clear();
+    const QList<db::Row> filas = database.query(
+        QStringLiteral("select Fecha, CodCliente, Cliente, Actividad from Actividades where Propiedad = ? "
+                       "order by Cod"),
+        {cod});
+    for (const db::Row& f : filas)
+        lineas_.append(Linea{FormatoFecha(f.value(0)), f.value(1).toString(), f.value(2).toString(),
+                             f.value(3).toString()});
+    endResetModel();
+}
+
+void ActividadModel::insertarLinea(int fila) {
+    if (fila < 0 || fila >= lineas())
+        return;
+    beginInsertRows({}, fila, fila);
+    lineas_.insert(fila, Linea{});
+    endInsertRows();
+}
+
+void ActividadModel::borrarLinea(int fila) {
+    if (fila < 0 || fila >= lineas())
+        return;
+    beginRemoveRows({}, fila, fila);
+    lineas_.removeAt(fila);
+    endRemoveRows();
+}
+
+bool ActividadModel::vacia(const Linea& l) {
+    for (const QString& c : l)
+        if (!c.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+QString ActividadModel::Comprobar() const {
+    for (int i = 0; i < lineas(); ++i) {
+        const Linea& l = lineas_.at(i);
+        if (vacia(l))
+            continue; // an inserted line left empty is not a line
+        if (l[ColFecha].trimmed().isEmpty())
+            return QStringLiteral("Actividades, línea %1: falta la fecha.").arg(i + 1);
+        if (!LeerFecha(l[ColFecha]).isValid())
+            return QStringLiteral("Actividades, línea %1: \"%2\" no es una fecha válida (dd/mm/aaaa).")
+                .arg(i + 1)
+                .arg(l[ColFecha]);
+    }
+    return {};
+}
+
+void ActividadModel::Guardar(db::Database& database, const QString& cod) const {
+    database.execute(QStringLiteral("delete from Actividades where Propiedad = ?"), {cod});
+    for (const Linea& l : lineas_) {
+        if (vacia(l))
+            continue;
+        database.execute(
+            QStringLiteral("insert into Actividades (Propiedad, Fecha, CodCliente, Cliente, "
+                           "Actividad) values (?, ?, ?, ?, ?)"),
+            {cod, FechaSQL(LeerFecha(l[ColFecha])), l[ColCodCliente], l[ColCliente], l[ColActividad]});
+    }
+}
+
+DelegadoCliente::DelegadoCliente(std::function<QString(int)> elegir, QObject* parent)
+    : QStyledItemDelegate(parent), elegir_(std::move(elegir)) {}
+
+QWidget* DelegadoCliente::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                       const QModelIndex& index) const {
+    auto* editor = new QWidget(parent);
+    editor->setAutoFillBackground(true);
+    auto* h = new QHBoxLayout(editor);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(0);
+    auto* texto = new QLineEdit(editor);
+    texto->setObjectName(QStringLiteral("texto"));
+    texto->setAccessibleName(QStringLiteral("Cliente"));
+    texto->setFrame(false);
+    auto* boton = new QToolButton(editor);
+    boton->setObjectName(QStringLiteral("butCliente"));
+    boton->setText(QStringLiteral("…"));
+    boton->setToolTip(QStringLiteral("Elegir cliente"));
+    boton->setAccessibleName(boton->toolTip());
+    h->addWidget(texto, 1);
+    h->addWidget(boton);
+    editor->setFocusProxy(texto);
+    const int fila = index.row();
+    connect(boton, &QToolButton::clicked, editor, [this, fila, texto] {
+        const QString nombre = elegir_(fila);
+        if (!nombre.isNull())
+            texto->setText(nombre);
+    });
+    return editor;
+}
+
+void DelegadoCliente::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    editor->findChild<QLineEdit*>(QStringLiteral("texto"))->setText(index.data(Qt::EditRole).toString());
+}
+
+void DelegadoCliente::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                   const QModelIndex& index) const {
+    model->setData(index, editor->findChild<QLineEdit*>(QStringLiteral("texto"))->text(), Qt::EditRole);
+}
+
+} // namespace orb

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "platform/widgets/BoundControls.h"
+
+#include <QImage>
+#include <QMap>
+#include <QObject>
+#include <array>
+
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+namespace orb {
+
+struct AppContext;
+
+// The six photographs of a property: an image, a caption box and the two
+// buttons per slot, and what the user chose since the record was loaded. The
+// chosen files reach the photo folder only when the record is confirmed:
+// preparar() copies them to temporary names beside their final ones and fills
+// the name boxes, colocar() renames them into place once the record is stored,
+// descartar() removes them when the confirm did not go through.
+class FotosPropiedad : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int NumFotos = 6;
+    static constexpr int TextoFoto[NumFotos] = {13, 25, 26, 27, 33, 37}; // txt(n) of each caption
+
+    // Builds the slots on page; the caption boxes go into txt.
+    FotosPropiedad(AppContext& ctx, QWidget* page, QGridLayout* grid, QMap<int, ui::TextControl*>& txt,
+                   QObject* parent);
+    ~FotosPropiedad() override;
+
+    std::array<ui::BoundTextBox*, NumFotos> txtFoto{}; // file names inside Fotos/, bound to Foto1…Foto6
+    std::array<QLabel*, NumFotos> imgFoto{};
+    std::array<QPushButton*, NumFotos> butFotoCargar{}, butFotoBorrar{};
+
+    void Cargar(int slot);
+    void Borrar(int slot);
+
+    // A record was loaded: show its pictures, forget pending changes.
+    void Mostrar();
+    // An add starts: empty images, nothing pending.
+    void Limpiar();
+
+    // Confirm, before the row is written: copies each pending file to a
+    // temporary name in Fotos/ and sets the slot's name box to Cod-n.jpg.
+    // Throws db::DbError when a copy fails (nothing is left behind then).
+    void preparar(const QString& cod);
+    // After the row and the log were written: the copies take their names.
+    void colocar();
+    // The confirm failed or was left: the copies go.
+    void descartar();
+
+    QString pendiente(int slot) const { return pendiente_[std::size_t(slot)]; }
+    bool borradoPendiente(int slot) const { return borrado_[std::size_t(slot)]; }
+    // The slot shows a picture (decoding may still be running for a loaded record).
+    bool conImagen(int slot) const;
+    // Decodings still running (tests wait for 0).
+    int decodificando() const { return enCurso_; }
+
+Q_SIGNALS:
+    void imagenMostrada(int slot);
+
+private:
+    void decodificar(int slot, const QString& ruta);
+    void ponerImagen(int slot, const QImage& imagen);
+
+    AppContext& ctx_;
+    std::array<QString, NumFotos> pendiente_;
+    std::array<bool, NumFotos> borrado_{};
+    std::array<quint64, NumFotos> generacion_{};
+    QList<std::pair<QString, QString>> copias_; // temporary → final
+    int enCurso_ = 0;
+};
+
+} // namespace orb

@@ -1,0 +1,92 @@
+#include "PanelPropietario.h"
+
+#include "platform/db/Database.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace orb {
+
+namespace {
+
+struct Dato {
+    const char* campo;
+    const char16_t* rotulo;
+};
+// In the index order of lblPropietario.
+const Dato Datos[PanelPropietario::NumEtiquetas] = {{"Nombre", u"Nombre:"},
+                                                    {"Direccion", u"Dirección:"},
+                                                    {"Localidad", u"Localidad:"},
+                                                    {"Provincia", u"Provincia:"},
+                                                    {"CP", u"CP:"},
+                                                    {"Telefono", u"Teléfono:"},
+                                                    {"Movil", u"Móvil:"},
+                                                    {"Fax", u"Fax:"},
+                                                    {"Pasaporte", u"Pasap.:"},
+                                                    {"Dni", u"DNI:"},
+                                                    {"Nie", u"NIE:"},
+                                                    {"Email", u"Email:"}};
+
+} // namespace
+
+PanelPropietario::PanelPropietario(QWidget* parent)
+    : QGroupBox(QStringLiteral("Datos del Propietario"), parent) {
+    setObjectName(QStringLiteral("picPropietario"));
+    grid_ = new QGridLayout(this);
+    grid_->setContentsMargins(8, 6, 8, 6);
+    grid_->setHorizontalSpacing(6);
+    grid_->setVerticalSpacing(2);
+    for (int i = 0; i < NumEtiquetas; ++i) {
+        auto* rotulo = new QLabel(QString::fromUtf16(Datos[i].rotulo), this);
+        rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* valor = new QLabel(this);
+        valor->setObjectName(QStringLiteral("lblPropietario(%1)").arg(i));
+        valor->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        valor->setMinimumWidth(120);
+        valor->setAccessibleName(rotulo->text().chopped(1));
+        lblPropietario[std::size_t(i)] = valor;
+        grid_->addWidget(rotulo, i, 0);
+        grid_->addWidget(valor, i, 1);
+    }
+    auto* botones = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QPushButton(i == 0 ? QStringLiteral("Nuevo") : QStringLiteral("Existente"), this);
+        b->setObjectName(QStringLiteral("butPropietario(%1)").arg(i));
+        b->setAccessibleName(i == 0 ? QStringLiteral("Nuevo propietario")
+                                    : QStringLiteral("Propietario existente"));
+        butPropietario[std::size_t(i)] = b;
+        botones->addWidget(b);
+    }
+    botones->addStretch(1);
+    grid_->addLayout(botones, NumEtiquetas, 0, 1, 2);
+    grid_->setColumnStretch(1, 1);
+    grid_->setRowStretch(NumEtiquetas + 1, 1);
+}
+
+void PanelPropietario::ponerBotonEmail(QToolButton* boton) {
+    grid_->removeWidget(lblPropietario[Email]);
+    auto* fila = new QHBoxLayout;
+    fila->addWidget(lblPropietario[Email], 1);
+    fila->addWidget(boton);
+    grid_->addLayout(fila, Email, 1);
+}
+
+void PanelPropietario::Mostrar(db::Database& database, const QString& codPropietario) {
+    for (QLabel* l : lblPropietario)
+        l->clear();
+    if (codPropietario.isEmpty())
+        return;
+    const QList<db::Row> filas = database.query(
+        QStringLiteral("select Nombre, Direccion, Localidad, Provincia, CP, Telefono, Movil, Fax, Pasaporte, "
+                       "Dni, Nie, Email from Propietarios where Cod = ?"),
+        {codPropietario});
+    if (filas.isEmpty())
+        return;
+    for (int i = 0; i < NumEtiquetas; ++i)
+        lblPropietario[std::size_t(i)]->setText(filas.first().value(i).toString());
+}
+
+} // namespace orb

@@ -1,0 +1,290 @@
+#include "frmPropiedades.h"
+
+#include "ActividadModel.h"
+#include "FotosPropiedad.h"
+#include "PanelPropietario.h"
+#include "frmPropietarioNuevo.h"
+#include "platform/db/Recordset.h"
+#include "search/Consultar.h"
+#include "shell/AppContext.h"
+#include "shell/ConfigStore.h"
+#include "shell/OfficeRules.h"
+#include "shell/Services.h"
+
+#include <QDate>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace orb {
+
+using namespace prop;
+
+namespace {
+
+// The document buttons act once the report engine is part of the program.
+constexpr bool InformesDisponibles = false;
+
+constexpr int CajasImporte[] = {Precio, Comunidad, Hipoteca, ValorEscritura, PPrecio, PrecioAlquiler};
+
+} // namespace
+
+frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* parent)
+    : RecordWindow(context, QStringLiteral("frmPropiedades"), parent), modoAlquiler_(modoAlquiler) {
+    actividades = new ActividadModel(this);
+    crearBotonesDocumento();
+    crearPestañas();
+    crearCampos();
+    nombresUnicos();
+
+    // Rentals only: the rental and tenant tabs; sales only: "Destacada".
+    tabs->setTabVisible(TabAlquiler, modoAlquiler_);
+    tabs->setTabVisible(TabInquilino, modoAlquiler_);
+    chk.value(Destacada)->setVisible(!modoAlquiler_);
+
+    connect(static_cast<ui::BoundTextBox*>(txt.value(CodLocalidad)), &QLineEdit::textChanged, this,
+            &frmPropiedades::rellenarAreas);
+    connect(static_cast<ui::BoundTextBox*>(txt.value(CodPropietario)), &QLineEdit::textChanged, this,
+            [this](const QString& cod) { propietario->Mostrar(ctx.db(), cod); });
+    connect(chk.value(ExportacionWeb), &QCheckBox::clicked, this, [this](bool marcada) {
+        if (editando() && !marcada)
+            chk.value(Destacada)->setValue(0);
+    });
+    connect(chk.value(Destacada), &QCheckBox::clicked, this, [this](bool marcada) {
+        if (editando() && marcada)
+            chk.value(ExportacionWeb)->setValue(1);
+    });
+
+    for (QWidget* pic : {Picture1, picDatosInmueble, picDatosPropietario, picFotos, picDatosAlquiler,
+                         picDatosInquilino, picActividades, picDossier, picWeb})
+        data->DataPicture(pic);
+    // Picture1 and the buttons, database and statement; read in the order of the
+    // (Alquiler, Agencia, QuickID) index.
+    cbo.value(Estado)->addItems(
+        modoAlquiler_
+            ? QStringList{QStringLiteral("Libre"), QStringLiteral("Alquilada")}
+            : QStringList{QStringLiteral("En Venta"), QStringLiteral("Vendida"), QStringLiteral("Stand By")});
+    cbo.value(Estado)->setCurrentIndex(-1);
+    setWindowTitle(modoAlquiler_ ? QStringLiteral("Ficha de Propiedades en Alquiler")
+                                 : QStringLiteral("Ficha de Propiedades en Venta"));
+    iniciarControlador(
+        modoAlquiler_
+            ? QStringLiteral("select * from Propiedades where Alquiler = 1 order by Agencia, QuickID")
+            : QStringLiteral("select * from Propiedades where Alquiler = 0 order by Agencia, QuickID"));
+    data->setFirstControl(cboLookup.value(CodTipo));
+    resize(790, 505);
+}
+
+frmPropiedades::~frmPropiedades() = default;
+
+bool frmPropiedades::editando() const {
+    return data->EstadoAñadiendo() || data->EstadoModificando();
+}
+
+void frmPropiedades::IrRegistro(const QString& sCod) {
+    data->FindFirst(QStringLiteral("Cod = ?"), {sCod});
+}
+
+void frmPropiedades::PulsarAñadir() {
+    data->PulsarAñadir();
+}
+
+qint64 frmPropiedades::reservarNumero() {
+    return qint64(ValorNumerico(
+               LeerConfig(ctx.db(), QStringLiteral("CONTADORES"), QStringLiteral("PROPIEDADES")))) +
+           1;
+}
+
+void frmPropiedades::avanzarContador(db::Database& conexion) {
+    GuardarConfig(conexion, QStringLiteral("CONTADORES"), QStringLiteral("PROPIEDADES"), reservado_);
+}
+
+void frmPropiedades::data_CanUpdate(bool& Cancel) {
+    Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text());
+    if (Cancel)
+        return;
+    // A log line that cannot be stored refuses the whole confirm before anything is written.
+    const QString problema = actividades->Comprobar();
+    if (!problema.isEmpty()) {
+        MensajeError(*ctx.dialogs, problema, this);
+        tabs->setCurrentIndex(TabActividades);
+        grd->setFocus();
+        Cancel = true;
+    }
+}
+
+void frmPropiedades::data_CanDelete(bool& Cancel) {
+    Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text());
+}
+
+void frmPropiedades::data_OnAddNew() {
+    reservado_ = reservarNumero();
+    txt.value(Agencia)->setText(ctx.facts.CodigoOficina);
+    txt.value(QuickID)->setText(QString::number(reservado_));
+    txt.value(FechaAlta)->setText(FormatoFecha(QDate::currentDate()));
+    chk.value(Alquiler)->setValue(modoAlquiler_ ? 1 : 0);
+    cbo.value(Estado)->setText(modoAlquiler_ ? QStringLiteral("Libre") : QStringLiteral("En Venta"));
+    cbo.value(Estado)->DataChanged = true; // stored even when the list already showed it
+    for (int i : {Orientacion, Piscina, Jardin, Garaje}) {
+        cbo.value(i)->setListIndex(0);
+        cbo.value(i)->DataChanged = true;
+    }
+    fotos->Limpiar();
+    actividades->Limpiar();
+}
+
+void frmPropiedades::data_BeforeUpdate() {
+    const QString mascara =
+        LeerConfig(ctx.db(), QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
+    txt.value(Cod)->setText(txt.value(Agencia)->Text() +
+                            FormatoMascara(qint64(ValorNumerico(txt.value(QuickID)->Text())), mascara));
+    fotos->preparar(txt.value(Cod)->Text());
+}
+
+void frmPropiedades::data_AfterUpdate() {
+    // On the controller's own connection, so the counter and the log belong to
+    // the same unit of work as the property row.
+    db::Database& conexion = data->Recordset()->database();
+    if (data->EstadoAñadiendo())
+        avanzarContador(conexion);
+    actividades->Guardar(conexion, data->Recordset()->value(QStringLiteral("Cod")).toString());
+    fotos->colocar();
+}
+
+void frmPropiedades::data_Reposition() {
+    const bool propia = txt.value(Agencia)->Text() == ctx.facts.CodigoOficina;
+    cmdEdit->setEnabled(propia && data->EstadoPaseando());
+    cmdDel->setEnabled(propia && data->EstadoPaseando());
+    formatearImportes(true);
+    fotos->Mostrar();
+    if (data->EstadoVacio())
+        actividades->Limpiar();
+    else
+        actividades->Cargar(ctx.db(), txt.value(Cod)->Text());
+    cboLookup.value(CodTipo)->selectTag(qint16(ValorNumerico(txt.value(CodTipo)->Text())));
+    cboLookup.value(CodLocalidad)->selectTag(qint16(ValorNumerico(txt.value(CodLocalidad)->Text())));
+    cboLookup.value(CodArea)->selectTag(qint16(ValorNumerico(txt.value(CodArea)->Text())));
+    propietario->Mostrar(ctx.db(), txt.value(CodPropietario)->Text());
+}
+
+void frmPropiedades::data_StateChanged() {
+    const bool paseando = data->EstadoPaseando();
+    for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
+        b->setEnabled(InformesDisponibles && paseando);
+    // The controller enables Edit and Delete while browsing; another office's record keeps them off.
+    if (paseando) {
+        const bool propia = txt.value(Agencia)->Text() == ctx.facts.CodigoOficina;
+        cmdEdit->setEnabled(propia);
+        cmdDel->setEnabled(propia);
+    }
+    const bool edita = editando();
+    actividades->setEditable(edita);
+    grd->setEditTriggers(edita ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
+    cmdInsertarLinea->setEnabled(edita);
+    cmdBorrarLinea->setEnabled(edita);
+}
+
+void frmPropiedades::rellenarAreas() {
+    // The areas of the shown locality; the stored area does not change until one is picked.
+    auto* lista = cboLookup.value(CodArea);
+    lista->clear();
+    const QList<db::Row> filas =
+        ctx.db().query(QStringLiteral("select cod, nombre from areas where codlocalidad = ? order by nombre"),
+                       {qint64(ValorNumerico(txt.value(CodLocalidad)->Text()))});
+    for (const db::Row& f : filas)
+        lista->addItemWithTag(f.value(1).toString(), f.value(0).toLongLong());
+    lista->selectTag(qint16(ValorNumerico(txt.value(CodArea)->Text())));
+}
+
+void frmPropiedades::formatearImportes(bool mantenerCambios) {
+    for (int i : CajasImporte) {
+        ui::TextControl* t = txt.value(i);
+        const bool cambiado = t->DataChanged;
+        if (!t->Text().isEmpty())
+            t->setText(FormatoImporte(ValorNumerico(t->Text())));
+        if (mantenerCambios)
+            t->DataChanged = cambiado;
+    }
+}
+
+void frmPropiedades::formatearImporte(int indice) {
+    ui::TextControl* t = txt.value(indice);
+    if (!editando() || t->Text().isEmpty())
+        return;
+    t->setText(FormatoImporte(ValorNumerico(t->Text())));
+}
+
+void frmPropiedades::formatearFecha(int indice) {
+    ui::TextControl* t = txt.value(indice);
+    const QDate d = LeerFecha(t->Text());
+    if (editando() && d.isValid())
+        t->setText(FormatoFecha(d));
+}
+
+void frmPropiedades::propietarioNuevo() {
+    frmPropietarioNuevo dlg(this);
+    dlg.setWindowTitle(dlg.windowTitle() +
+                       (modoAlquiler_ ? QStringLiteral(" de Alquileres") : QStringLiteral(" de Ventas")));
+    dlg.exec();
+    if (!dlg.Aceptado)
+        return;
+    try {
+        txt.value(CodPropietario)->setText(CrearPropietario(ctx, dlg, modoAlquiler_));
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx.dialogs, e.description(), this);
+    }
+}
+
+void frmPropiedades::propietarioExistente() {
+    if (!ctx.lookups)
+        return;
+    const QVariant cod = ctx.lookups->Consultar(modoAlquiler_ ? QStringLiteral("PropietarioAlquiler")
+                                                              : QStringLiteral("Propietario"));
+    // A cancelled lookup keeps the owner the property had.
+    if (!cod.isNull())
+        txt.value(CodPropietario)->setText(cod.toString());
+}
+
+QString frmPropiedades::clienteActividad(int fila) {
+    if (!ctx.lookups || !editando())
+        return {};
+    const QVariant cod =
+        ctx.lookups->Consultar(modoAlquiler_ ? QStringLiteral("ClienteAlquiler") : QStringLiteral("Cliente"));
+    if (cod.isNull())
+        return {};
+    // The client's code is kept as its text code, office letters and zeros included.
+    const QString nombre = NombrePorCodigo(ctx, QStringLiteral("Clientes"), cod.toString());
+    actividades->setData(actividades->index(fila, ActividadModel::ColCodCliente), cod.toString());
+    actividades->setData(actividades->index(fila, ActividadModel::ColCliente), nombre);
+    return nombre;
+}
+
+void frmPropiedades::emailPropietario() {
+    const QString direccion = propietario->lblPropietario[PanelPropietario::Email]->text();
+    if (direccion.trimmed().isEmpty() || !ctx.navigator)
+        return;
+    ctx.navigator->usrEmailPara(direccion, propietario->lblPropietario[PanelPropietario::Nombre]->text());
+}
+
+void frmPropiedades::emailInquilino() {
+    const QString direccion = txt.value(IEmail)->Text();
+    if (direccion.trimmed().isEmpty() || !ctx.navigator)
+        return;
+    ctx.navigator->usrEmailPara(direccion, txt.value(INombre)->Text());
+}
+
+void frmPropiedades::insertarLinea() {
+    const QModelIndex actual = grd->currentIndex();
+    if (!actual.isValid() || actividades->esLineaNueva(actual.row()))
+        return;
+    actividades->insertarLinea(actual.row());
+}
+
+void frmPropiedades::borrarLinea() {
+    const QModelIndex actual = grd->currentIndex();
+    if (!actual.isValid() || actividades->esLineaNueva(actual.row()))
+        return;
+    actividades->borrarLinea(actual.row());
+}
+
+} // namespace orb

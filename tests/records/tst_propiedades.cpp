@@ -1,0 +1,315 @@
+// The property window of both sides on a real installation: tabs, codes and
+// the counter, office ownership, lookup lists, web flags, buttons.
+
+#include "Accessibility.h"
+#include "FakeMail.h"
+#include "TestInstallation.h"
+#include "TestNavigator.h"
+#include "records/PanelPropietario.h"
+#include "records/frmPropiedades.h"
+#include "shell/ConfigStore.h"
+
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace orb;
+using namespace orb::prop;
+
+class TestPropiedades : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstallation> inst;
+    AppContext& ctx() { return inst->context(); }
+    QVariant campo(const QString& cod, const QString& field) {
+        return ctx().db().scalar(QStringLiteral("SELECT %1 FROM Propiedades WHERE Cod = ?").arg(field),
+                                 {cod});
+    }
+    int propiedades() { return ctx().db().scalar("SELECT count(*) FROM Propiedades").toInt(); }
+    void propiedad(const QString& cod, const QString& agencia, int quick, bool alquiler,
+                   const QString& extra = {}, const db::Params& valores = {}) {
+        ctx().db().execute(
+            QStringLiteral("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado%1) "
+                           "VALUES (?, ?, ?, ?, ?%2)")
+                .arg(extra.isEmpty() ? QString() : ", " + extra,
+                     QString(", ?").repeated(int(valores.size()))),
+            db::Params{cod, agencia, quick, alquiler, alquiler ? "Libre" : "En Venta"} + valores);
+    }
+    QString contador() { return LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(); }
+    QStringList elementos(QComboBox* c) {
+        QStringList l;
+        for (int i = 0; i < c->count(); ++i)
+            l << c->itemText(i);
+        return l;
+    }
+
+private slots:
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        for (const char* t : {"Propiedades", "Propietarios", "Actividades", "Tipos", "Localidades", "Areas"})
+            ctx().db().execute(QStringLiteral("DELETE FROM %1").arg(t));
+        ctx().facts.CodigoOficina = "01";
+        ctx().AddAgainConfig = false;
+    }
+    void cleanup() { inst.reset(); }
+
+    void rentalsWindowHasItsTabsStatesAndOnlyRentalsInOfficeOrder() {
+        propiedad("0200001", "02", 1, true);
+        propiedad("0100002", "01", 2, true);
+        propiedad("0100001", "01", 1, true);
+        propiedad("0100003", "01", 3, false);
+        frmPropiedades w(ctx(), true);
+        QCOMPARE(w.windowTitle(), QString("Ficha de Propiedades en Alquiler"));
+        QCOMPARE(w.tabs->count(), 8);
+        QStringList titulos;
+        for (int i = 0; i < 8; ++i)
+            titulos << w.tabs->tabText(i);
+        QCOMPARE(titulos, QStringList({"Características", "Confidencial", "Fotos", "Datos Alquiler",
+                                       "Datos Inquilino", "Actividades", "Dossier", "Web"}));
+        QVERIFY(w.tabs->isTabVisible(TabAlquiler) && w.tabs->isTabVisible(TabInquilino));
+        QVERIFY(w.chk[Destacada]->isHidden());
+        QCOMPARE(elementos(w.cbo[Estado]), QStringList({"Libre", "Alquilada"}));
+        QStringList vistos;
+        for (int i = 0; i < 4; ++i) {
+            vistos << w.txt[Cod]->Text();
+            w.cmdNext->click();
+        }
+        QCOMPARE(vistos, QStringList({"0100001", "0100002", "0200001", "0200001"}));
+        QCOMPARE(w.cbo[Estado]->Text(), QString("Libre"));
+        QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join(QChar(10))));
+
+        frmPropiedades v(ctx(), false);
+        QCOMPARE(v.windowTitle(), QString("Ficha de Propiedades en Venta"));
+        QVERIFY(!v.tabs->isTabVisible(TabAlquiler) && !v.tabs->isTabVisible(TabInquilino));
+        QVERIFY(!v.chk[Destacada]->isHidden());
+        QCOMPARE(elementos(v.cbo[Estado]), QStringList({"En Venta", "Vendida", "Stand By"}));
+        QCOMPARE(v.txt[Cod]->Text(), QString("0100003"));
+        v.cmdNext->click();
+        QCOMPARE(v.txt[Cod]->Text(), QString("0100003")); // the only sale
+        QVERIFY2(accessibilityProblems(&v).isEmpty(), qPrintable(accessibilityProblems(&v).join('\n')));
+    }
+
+    void addTakesReservedNumberAndAdvancesCounterOnlyWhenStored_data() {
+        QTest::addColumn<QString>("quickId"); // typed over the proposal; "" keeps it
+        QTest::addColumn<bool>("alquiler");
+        QTest::addColumn<QString>("cod");
+        QTest::newRow("proposed, sales") << "" << false << "0100042";
+        QTest::newRow("typed 50, rentals") << "50" << true << "0100050";
+    }
+    void addTakesReservedNumberAndAdvancesCounterOnlyWhenStored() {
+        QFETCH(QString, quickId);
+        QFETCH(bool, alquiler);
+        QFETCH(QString, cod);
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 41);
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", "00000");
+        frmPropiedades w(ctx(), alquiler);
+        QVERIFY(w.data->EstadoVacio());
+        w.PulsarAñadir();
+        QVERIFY(w.data->EstadoAñadiendo());
+        QCOMPARE(w.txt[Agencia]->Text(), QString("01"));
+        QCOMPARE(w.txt[QuickID]->Text(), QString("42"));
+        QCOMPARE(w.txt[FechaAlta]->Text(), QDate::currentDate().toString("dd/MM/yyyy"));
+        QCOMPARE(w.cbo[Estado]->Text(), alquiler ? QString("Libre") : QString("En Venta"));
+        QCOMPARE(w.cbo[Orientacion]->Text(), QString("--"));
+        QCOMPARE(w.cbo[Piscina]->Text(), QString("N"));
+        QCOMPARE(contador(), QString("41")); // reserved, not taken yet
+        if (!quickId.isEmpty())
+            w.txt[QuickID]->setText(quickId);
+        w.txt[Direccion]->setText("Calle Real, 1");
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QVERIFY(w.data->EstadoPaseando());
+        QCOMPARE(campo(cod, "Direccion").toString(), QString("Calle Real, 1"));
+        QCOMPARE(campo(cod, "Estado").toString(), alquiler ? QString("Libre") : QString("En Venta"));
+        QCOMPARE(campo(cod, "Alquiler").toBool(), alquiler);
+        QCOMPARE(campo(cod, "Orientacion").toString(), QString("--"));
+        QCOMPARE(campo(cod, "FechaAlta").toDate(), QDate::currentDate());
+        QCOMPARE(contador(), QString("42")); // to the reserved number, whatever was typed
+
+        // The next add proposes the number after the counter.
+        w.PulsarAñadir();
+        QCOMPARE(w.txt[QuickID]->Text(), QString("43"));
+    }
+
+    void cancelledAddLeavesCounterAndTableAlone() {
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 41);
+        propiedad("0100007", "01", 7, false, "Direccion", {"Plaza Mayor"});
+        frmPropiedades w(ctx(), false);
+        w.cmdAdd->click();
+        w.txt[Direccion]->setText("No se guarda");
+        w.cmdCancel->click();
+        QVERIFY(w.data->EstadoPaseando());
+        QCOMPARE(w.txt[Direccion]->Text(), QString("Plaza Mayor"));
+        QCOMPARE(contador(), QString("41"));
+        QCOMPARE(propiedades(), 1);
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[QuickID]->Text(), QString("42")); // proposed again
+    }
+
+    void editRebuildsCodeFromQuickId() {
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", "0000");
+        propiedad("0100001", "01", 1, false);
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        w.txt[QuickID]->setText("8");
+        w.cmdOk->click();
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+        QCOMPARE(campo("010008", "QuickID").toInt(), 8);
+        QVERIFY(campo("0100001", "QuickID").isNull());
+    }
+
+    void anotherOfficesPropertyIsBrowsableNotEditable() {
+        propiedad("0100001", "01", 1, false, "Direccion", {"Propia"});
+        propiedad("0200001", "02", 1, false, "Direccion", {"Ajena"});
+        frmPropiedades w(ctx(), false);
+        QVERIFY(w.cmdEdit->isEnabled() && w.cmdDel->isEnabled());
+        w.cmdNext->click();
+        QCOMPARE(w.txt[Direccion]->Text(), QString("Ajena"));
+        QVERIFY(!w.cmdEdit->isEnabled() && !w.cmdDel->isEnabled());
+        w.cmdFirst->click();
+        w.IrRegistro("0200001"); // as the search positions it
+        QCOMPARE(w.txt[Direccion]->Text(), QString("Ajena"));
+        QVERIFY(!w.cmdEdit->isEnabled() && !w.cmdDel->isEnabled());
+        w.IrRegistro("9999999");
+        QCOMPARE(w.txt[Direccion]->Text(), QString("Ajena"));
+
+        // Even forced into edit, the confirm is refused and nothing changes.
+        w.data->PulsarEditar();
+        w.txt[Direccion]->setText("Cambiada");
+        w.data->PulsarAceptar();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList({"No puede manipularse esta información porque no pertenece a esta oficina"}));
+        QVERIFY(w.data->EstadoModificando());
+        QCOMPARE(campo("0200001", "Direccion").toString(), QString("Ajena"));
+    }
+
+    void localityRefillsAreasWithoutChangingStoredArea() {
+        ctx().db().execute("INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso'), (2, 'Chalet')");
+        ctx().db().execute("INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Nerja'), (2, 'Mijas')");
+        ctx().db().execute("INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (10, 'Centro', 1), "
+                           "(11, 'Burriana', 1), (20, 'Las Lagunas', 2)");
+        propiedad("0100001", "01", 1, false, "CodTipo, CodLocalidad, CodArea", {2, 1, 11});
+        propiedad("0100002", "01", 2, false, "CodTipo, CodLocalidad, CodArea", {99, 2, 20});
+        frmPropiedades w(ctx(), false);
+        QCOMPARE(w.cboLookup[CodTipo]->currentText(), QString("Chalet"));
+        QCOMPARE(w.cboLookup[CodLocalidad]->currentText(), QString("Nerja"));
+        QCOMPARE(elementos(w.cboLookup[CodArea]), QStringList({"Burriana", "Centro"}));
+        QCOMPARE(w.cboLookup[CodArea]->currentText(), QString("Burriana"));
+
+        w.cmdEdit->click();
+        auto* localidad = w.cboLookup[CodLocalidad];
+        const int mijas = localidad->findText("Mijas");
+        localidad->setCurrentIndex(mijas);
+        Q_EMIT localidad->activated(mijas);
+        QCOMPARE(w.txt[CodLocalidad]->Text(), QString("2"));
+        QCOMPARE(elementos(w.cboLookup[CodArea]), QStringList({"Las Lagunas"}));
+        QCOMPARE(w.cboLookup[CodArea]->currentIndex(), -1);
+        QCOMPARE(w.txt[CodArea]->Text(), QString("11"));
+        w.cmdOk->click();
+        QCOMPARE(campo("0100001", "CodLocalidad").toInt(), 2);
+        QCOMPARE(campo("0100001", "CodArea").toInt(), 11);
+
+        // An unknown type code selects nothing and stays stored.
+        w.cmdNext->click();
+        QCOMPARE(w.cboLookup[CodTipo]->currentIndex(), -1);
+        QCOMPARE(w.cboLookup[CodArea]->currentText(), QString("Las Lagunas"));
+    }
+
+    void featuredPropertyIsAlwaysExported() {
+        propiedad("0100001", "01", 1, false, "ExportacionWeb, ExportacionWebDestacada", {true, true});
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        w.chk[ExportacionWeb]->click();
+        QCOMPARE(w.chk[ExportacionWeb]->Value(), 0);
+        QCOMPARE(w.chk[Destacada]->Value(), 0);
+        w.chk[Destacada]->click();
+        QCOMPARE(w.chk[Destacada]->Value(), 1);
+        QCOMPARE(w.chk[ExportacionWeb]->Value(), 1);
+        w.chk[Destacada]->click(); // unchecking "Destacada" leaves the export alone
+        QCOMPARE(w.chk[ExportacionWeb]->Value(), 1);
+        w.cmdOk->click();
+        QCOMPARE(campo("0100001", "ExportacionWeb").toBool(), true);
+        QCOMPARE(campo("0100001", "ExportacionWebDestacada").toBool(), false);
+    }
+
+    void boxesAreReformattedOnLoadAndOnLeaving() {
+        propiedad("0100001", "01", 1, false, "Precio, PPrecio", {250000, 1500.4});
+        frmPropiedades w(ctx(), false);
+        QCOMPARE(w.txt[Precio]->Text(), QString("250.000"));
+        QCOMPARE(w.txt[PPrecio]->Text(), QString("1.500"));
+        w.cmdEdit->click();
+        auto* fecha = static_cast<ui::BoundTextBox*>(w.txt[FechaAlta]);
+        fecha->setText("5/3/2024");
+        Q_EMIT fecha->editingFinished();
+        QCOMPARE(fecha->text(), QString("05/03/2024"));
+        fecha->setText("ayer");
+        Q_EMIT fecha->editingFinished();
+        QCOMPARE(fecha->text(), QString("ayer")); // not a date: stays as typed
+        fecha->setText("05/03/2024");
+        auto* precio = static_cast<ui::BoundTextBox*>(w.txt[Precio]);
+        precio->setText("310000");
+        Q_EMIT precio->editingFinished();
+        QCOMPARE(precio->text(), QString("310.000"));
+        w.cmdOk->click();
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+        QCOMPARE(campo("0100001", "Precio").toDouble(), 310000.0);
+        QCOMPARE(campo("0100001", "FechaAlta").toDate(), QDate(2024, 3, 5));
+        QCOMPARE(campo("0100001", "PPrecio").toDouble(), 1500.4); // untouched box, not rewritten
+    }
+
+    void ownerPanelAndEmailButtons() {
+        FakeMail mail;
+        TestNavigator nav(ctx());
+        ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre, Movil, Email) "
+                           "VALUES ('0100005', '01', 5, 1, 'Ana Pérez', '600 111 222', 'ana@correo.es'), "
+                           "('0100006', '01', 6, 1, 'Sin Correo', '', NULL)");
+        propiedad("0100001", "01", 1, true, "CodPropietario, INombre, IEmail", {"0100005", "Luis", ""});
+        propiedad("0100002", "01", 2, true, "CodPropietario", {"0100006"});
+        propiedad("0100003", "01", 3, true, "CodPropietario", {"0999999"});
+        frmPropiedades w(ctx(), true);
+        auto& lbl = w.propietario->lblPropietario;
+        QCOMPARE(lbl[0]->text(), QString("Ana Pérez"));
+        QCOMPARE(lbl[6]->text(), QString("600 111 222"));
+        QCOMPARE(lbl[11]->text(), QString("ana@correo.es"));
+        w.butEmailTo[1]->click();
+        QCOMPARE(mail.calls().size(), 1);
+        QVERIFY(mail.calls()[0].join(' ').contains("ana@correo.es"));
+
+        // The tenant's address as shown, while editing too.
+        w.butEmailTo[0]->click(); // empty: nothing
+        QCOMPARE(mail.calls().size(), 1);
+        w.cmdEdit->click();
+        w.txt[IEmail]->setText("luis@correo.es");
+        QVERIFY(w.butEmailTo[0]->isEnabled());
+        w.butEmailTo[0]->click();
+        QCOMPARE(mail.calls().size(), 2);
+        QVERIFY(mail.calls()[1].join(' ').contains("luis@correo.es"));
+        w.cmdCancel->click();
+
+        w.cmdNext->click();
+        QCOMPARE(lbl[0]->text(), QString("Sin Correo"));
+        w.butEmailTo[1]->click(); // an owner without address: nothing
+        QCOMPARE(mail.calls().size(), 2);
+        w.cmdNext->click();
+        for (QLabel* l : lbl)
+            QVERIFY(l->text().isEmpty());
+        QVERIFY(inst->dialogs().boxes().isEmpty());
+    }
+
+    void documentButtonsWaitForTheReportEngine() {
+        propiedad("0100001", "01", 1, false);
+        frmPropiedades w(ctx(), false);
+        QCOMPARE(w.butPrint->toolTip(), QString("Imprimir Ficha"));
+        QCOMPARE(w.butDossier->toolTip(), QString("Imprimir Dossier"));
+        QCOMPARE(w.butPDF->toolTip(), QString("Dossier en PDF"));
+        QCOMPARE(w.butEmail->toolTip(), QString("Enviar dossier por Email"));
+        for (auto estado : {0, 1}) {
+            if (estado == 1)
+                w.cmdEdit->click();
+            for (QToolButton* b : {w.butPrint, w.butDossier, w.butPDF, w.butEmail})
+                QVERIFY(!b->isEnabled());
+        }
+    }
+};
+
+QTEST_MAIN(TestPropiedades)
+#include "tst_propiedades.moc"

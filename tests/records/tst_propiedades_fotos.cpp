@@ -1,0 +1,367 @@
+// Photographs and activity log of the property window: real JPEG and BMP
+// files, the real photo folder and database file.
+
+#include "TestInstallation.h"
+#include "records/ActividadModel.h"
+#include "records/FotosPropiedad.h"
+#include "records/frmPropiedades.h"
+#include "search/Consultar.h"
+#include "search/frmConsulta.h"
+#include "shell/ConfigStore.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using namespace orb;
+using namespace orb::prop;
+
+class TestPropiedadesFotos : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstallation> inst;
+    QTemporaryDir fuera; // where the user's pictures come from
+    AppContext& ctx() { return inst->context(); }
+    QVariant campo(const QString& cod, const QString& field) {
+        return ctx().db().scalar(QStringLiteral("SELECT %1 FROM Propiedades WHERE Cod = ?").arg(field),
+                                 {cod});
+    }
+    QString imagen(const QString& nombre, QColor color, const char* formato = "JPG") {
+        QImage img(640, 480, QImage::Format_RGB32);
+        img.fill(color);
+        const QString ruta = fuera.filePath(nombre);
+        if (!img.save(ruta, formato))
+            qFatal("cannot write %s", qPrintable(ruta));
+        return ruta;
+    }
+    // Message boxes shown, without the file dialogs the service also records.
+    QStringList mensajes() {
+        QStringList l = inst->dialogs().texts();
+        l.removeAll("Cargar fotografía");
+        return l;
+    }
+    static QByteArray bytes(const QString& ruta) {
+        QFile f(ruta);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList carpetaFotos() {
+        return QDir(ctx().RutaFotos).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    QStringList log(const QString& cod) {
+        QStringList l;
+        for (const db::Row& r :
+             ctx().db().query("SELECT Fecha, CodCliente, Cliente, Actividad FROM Actividades "
+                              "WHERE Propiedad = ? ORDER BY Cod",
+                              {cod}))
+            l << r[0].toDate().toString("dd/MM/yyyy") + "|" + r[1].toString() + "|" + r[2].toString() + "|" +
+                     r[3].toString();
+        return l;
+    }
+    QStringList lineas(const frmPropiedades& w) {
+        QStringList l;
+        for (int i = 0; i < w.actividades->lineas(); ++i)
+            l << QStringList(w.actividades->linea(i).begin(), w.actividades->linea(i).end()).join('|');
+        return l;
+    }
+    void escribir(frmPropiedades& w, int fila, int columna, const QString& texto) {
+        QVERIFY(w.actividades->setData(w.actividades->index(fila, columna), texto));
+    }
+    void esperarFotos(frmPropiedades& w) { QTRY_COMPARE(w.fotos->decodificando(), 0); }
+    void propiedad(const QString& cod, int quick, const QString& foto1 = {}, const QString& foto2 = {}) {
+        ctx().db().execute(
+            "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion, Foto1, "
+            "Foto2) VALUES (?, '01', ?, 0, 'En Venta', 'Calle Sol', ?, ?)",
+            {cod, quick, foto1, foto2});
+    }
+    void actividad(const QString& cod, const QString& fecha, const QString& texto) {
+        ctx().db().execute("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad) "
+                           "VALUES (?, ?, '', '', ?)",
+                           {cod, fecha, texto});
+    }
+
+private slots:
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        for (const char* t : {"Propiedades", "Actividades"})
+            ctx().db().execute(QStringLiteral("DELETE FROM %1").arg(t));
+        QDir(ctx().RutaFotos).removeRecursively();
+        QDir().mkpath(ctx().RutaFotos);
+        ctx().facts.CodigoOficina = "01";
+        ctx().AddAgainConfig = false;
+    }
+    void cleanup() { inst.reset(); }
+
+    void chosenPictureIsShownAndCopiedOnlyOnConfirm() {
+        propiedad("0100001", 1);
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        const QString rojo = imagen("rojo.jpg", Qt::red);
+        inst->dialogs().queueFile(rojo);
+        w.fotos->butFotoCargar[0]->click();
+        esperarFotos(w);
+        QVERIFY(w.fotos->conImagen(0));
+        // Decoded at display size, not at the file's.
+        QVERIFY(w.fotos->imgFoto[0]->pixmap().width() <= w.fotos->imgFoto[0]->width());
+        QVERIFY(carpetaFotos().isEmpty());
+        w.cmdCancel->click();
+        esperarFotos(w);
+        QVERIFY(!w.fotos->conImagen(0));
+        QVERIFY(carpetaFotos().isEmpty());
+        QCOMPARE(campo("0100001", "Foto1").toString(), QString());
+
+        w.cmdEdit->click();
+        inst->dialogs().queueFile(rojo);
+        w.fotos->butFotoCargar[0]->click();
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QCOMPARE(campo("0100001", "Foto1").toString(), QString("0100001-1.jpg"));
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"})); // no temporary left
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(rojo));
+    }
+
+    void removedPictureEmptiesSlotAndKeepsFile() {
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        frmPropiedades w(ctx(), false);
+        esperarFotos(w);
+        QVERIFY(w.fotos->conImagen(0));
+        w.cmdEdit->click();
+        // Chosen, then removed in the same edit: the removal wins.
+        inst->dialogs().queueFile(imagen("verde.jpg", Qt::green));
+        w.fotos->butFotoCargar[0]->click();
+        w.fotos->butFotoBorrar[0]->click();
+        esperarFotos(w);
+        QVERIFY(!w.fotos->conImagen(0));
+        w.cmdOk->click();
+        QCOMPARE(campo("0100001", "Foto1").toString(), QString());
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"}));
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul)); // untouched
+    }
+
+    void replacedPictureOverwritesItsFileAndBmpKeepsItsBytes() {
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        const QString verde = imagen("verde.jpg", Qt::green);
+        const QString bmp = imagen("plano.bmp", Qt::yellow, "BMP");
+        inst->dialogs().queueFile(verde);
+        inst->dialogs().queueFile(bmp);
+        w.fotos->butFotoCargar[0]->click();
+        w.fotos->butFotoCargar[1]->click();
+        w.cmdOk->click();
+        QVERIFY(mensajes().isEmpty());
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(verde));
+        QCOMPARE(campo("0100001", "Foto2").toString(), QString("0100001-2.jpg"));
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-2.jpg"), bytes(bmp)); // same bytes, .jpg name
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg", "0100001-2.jpg"}));
+    }
+
+    void newQuickIdNamesNewPicturesOnly() {
+        QFile::copy(imagen("azul.jpg", Qt::blue), ctx().RutaFotos + "0100001-2.jpg");
+        propiedad("0100001", 1, QString(), "0100001-2.jpg");
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        w.txt[QuickID]->setText("7");
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click();
+        w.cmdOk->click();
+        QCOMPARE(campo("0100007", "Foto1").toString(), QString("0100007-1.jpg"));
+        QCOMPARE(campo("0100007", "Foto2").toString(), QString("0100001-2.jpg"));
+        QVERIFY(QFile::exists(ctx().RutaFotos + "0100007-1.jpg"));
+    }
+
+    void fileThatIsNotAPictureIsRefused() {
+        propiedad("0100001", 1);
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        QFile f(fuera.filePath("nota.jpg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("esto no es una foto");
+        f.close();
+        inst->dialogs().queueFile(f.fileName());
+        w.fotos->butFotoCargar[2]->click();
+        QCOMPARE(mensajes(), QStringList({"El archivo \"nota.jpg\" no es una imagen que se pueda mostrar."}));
+        QVERIFY(!w.fotos->conImagen(2));
+        QVERIFY(w.fotos->pendiente(2).isEmpty());
+        inst->dialogs().clear();
+        w.cmdOk->click();
+        QVERIFY(carpetaFotos().isEmpty());
+        QCOMPARE(campo("0100001", "Foto3").toString(), QString());
+    }
+
+    void failedCopyLeavesFolderAndRecordAsTheyWere() {
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        const QString rojo = imagen("rojo.jpg", Qt::red);
+        const QString desaparece = imagen("desaparece.jpg", Qt::green);
+        inst->dialogs().queueFile(rojo);
+        inst->dialogs().queueFile(desaparece);
+        w.fotos->butFotoCargar[0]->click();
+        w.fotos->butFotoCargar[1]->click();
+        QFile::remove(desaparece); // gone before the confirm
+        w.txt[Direccion]->setText("Otra");
+        w.cmdOk->click();
+        QCOMPARE(mensajes().size(), 1);
+        QVERIFY(mensajes().first().startsWith("Se ha producido el error ("));
+        QVERIFY(w.data->EstadoModificando());
+        // The stored picture of the first slot is still the old one, and no copy is left.
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"}));
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul));
+        QCOMPARE(campo("0100001", "Direccion").toString(), QString("Calle Sol"));
+        QCOMPARE(w.fotos->pendiente(0), rojo); // the user can still correct and confirm
+    }
+
+    void steppingThroughRecordsShowsEachRecordsPictures() {
+        const QString rojo = imagen("rojo.jpg", Qt::red);
+        QFile::copy(rojo, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        propiedad("0100002", 2, "falta.jpg"); // named but missing
+        propiedad("0100003", 3);
+        frmPropiedades w(ctx(), false);
+        // Move on at once: a late result for the first record must not show on the others.
+        w.cmdNext->click();
+        w.cmdNext->click();
+        esperarFotos(w);
+        QVERIFY(!w.fotos->conImagen(0));
+        w.cmdFirst->click();
+        esperarFotos(w);
+        QVERIFY(w.fotos->conImagen(0));
+        const QColor c = w.fotos->imgFoto[0]->pixmap().toImage().pixelColor(10, 10);
+        QVERIFY(c.red() > 200 && c.green() < 60); // the first record's red picture
+        w.cmdNext->click();
+        esperarFotos(w);
+        QVERIFY(!w.fotos->conImagen(0));
+        QVERIFY(mensajes().isEmpty());
+    }
+
+    void activityLinesInsertedCancelledAndRewrittenInOrder() {
+        propiedad("0100001", 1);
+        actividad("0100001", "2024-01-10", "A");
+        actividad("0100001", "2024-02-10", "B");
+        actividad("0100001", "2024-03-10", "C");
+        frmPropiedades w(ctx(), false);
+        QCOMPARE(lineas(w), QStringList({"10/01/2024|||A", "10/02/2024|||B", "10/03/2024|||C"}));
+        QVERIFY(!w.cmdInsertarLinea->isEnabled());
+        w.cmdEdit->click();
+        w.grd->setCurrentIndex(w.actividades->index(1, 0));
+        w.cmdInsertarLinea->click();
+        QCOMPARE(lineas(w), QStringList({"10/01/2024|||A", "|||", "10/02/2024|||B", "10/03/2024|||C"}));
+        w.grd->setCurrentIndex(w.actividades->index(3, 0));
+        w.cmdBorrarLinea->click();
+        w.cmdCancel->click();
+        QCOMPARE(lineas(w), QStringList({"10/01/2024|||A", "10/02/2024|||B", "10/03/2024|||C"}));
+
+        const qint64 ultimo = ctx().db().scalar("SELECT max(Cod) FROM Actividades").toLongLong();
+        w.cmdEdit->click();
+        w.grd->setCurrentIndex(w.actividades->index(1, 0));
+        w.cmdInsertarLinea->click();
+        escribir(w, 1, ActividadModel::ColFecha, "1/2/24");
+        escribir(w, 1, ActividadModel::ColActividad, "Nueva");
+        QCOMPARE(w.actividades->linea(1)[ActividadModel::ColFecha], QString("01/02/2024"));
+        // The new-row line at the end takes a new line.
+        escribir(w, 4, ActividadModel::ColFecha, "15/04/2024");
+        escribir(w, 4, ActividadModel::ColCodCliente, "0A00012");
+        escribir(w, 4, ActividadModel::ColActividad, "Visita");
+        w.grd->setCurrentIndex(w.actividades->index(5, 0));
+        w.cmdBorrarLinea->click(); // on the new-row line: nothing
+        QCOMPARE(w.actividades->lineas(), 5);
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QCOMPARE(log("0100001"), QStringList({"10/01/2024|||A", "01/02/2024|||Nueva", "10/02/2024|||B",
+                                              "10/03/2024|||C", "15/04/2024|0A00012||Visita"}));
+        QVERIFY(ctx().db().scalar("SELECT min(Cod) FROM Actividades").toLongLong() > ultimo);
+    }
+
+    void pickedClientKeepsItsTextCodeAndName() {
+        Lookups lookups(ctx());
+        ctx().lookups = &lookups;
+        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+                           "('0A00012', '0A', 12, 0, 'Marta Ruiz'), ('0100013', '01', 13, 1, 'Alquila')");
+        lookups.beforeExec = [](QDialog* d) {
+            QTimer::singleShot(0, d, [d] {
+                auto* f = qobject_cast<frmConsulta*>(d);
+                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
+                QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
+                f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
+                f->cmd[0]->click();
+            });
+        };
+        propiedad("0100001", 1);
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        escribir(w, 0, ActividadModel::ColFecha, "02/05/2024");
+        const QModelIndex celda = w.actividades->index(0, ActividadModel::ColCliente);
+        w.grd->setCurrentIndex(celda);
+        w.grd->edit(celda);
+        auto* boton = w.grd->viewport()->findChild<QToolButton*>("butCliente");
+        QVERIFY(boton);
+        boton->click();
+        w.grd->setCurrentIndex(w.actividades->index(0, ActividadModel::ColActividad)); // leaves the cell
+        QCOMPARE(lineas(w), QStringList({"02/05/2024|0A00012|Marta Ruiz|"}));
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QCOMPARE(log("0100001"), QStringList({"02/05/2024|0A00012|Marta Ruiz|"}));
+
+        // A name typed over the picked one is stored as typed.
+        w.cmdEdit->click();
+        escribir(w, 0, ActividadModel::ColCliente, "Marta R.");
+        w.cmdOk->click();
+        QCOMPARE(log("0100001"), QStringList({"02/05/2024|0A00012|Marta R.|"}));
+        ctx().lookups = nullptr;
+    }
+
+    void badDateLineRefusesWholeConfirm_data() {
+        QTest::addColumn<bool>("alta");
+        QTest::newRow("edit") << false;
+        QTest::newRow("add") << true;
+    }
+    void badDateLineRefusesWholeConfirm() {
+        QFETCH(bool, alta);
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 1);
+        propiedad("0100001", 1);
+        actividad("0100001", "2024-01-10", "A");
+        actividad("0100001", "2024-02-10", "B");
+        frmPropiedades w(ctx(), false);
+        if (alta)
+            w.cmdAdd->click();
+        else
+            w.cmdEdit->click();
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click();
+        w.txt[Direccion]->setText("Cambiada");
+        const int n = w.actividades->lineas();
+        escribir(w, n, ActividadModel::ColFecha, "31/02/2024");
+        escribir(w, n, ActividadModel::ColActividad, "Imposible");
+        w.cmdOk->click();
+        QCOMPARE(
+            mensajes(),
+            QStringList({QString("Actividades, línea %1: \"31/02/2024\" no es una fecha válida (dd/mm/aaaa).")
+                             .arg(n + 1)}));
+        QVERIFY(alta ? w.data->EstadoAñadiendo() : w.data->EstadoModificando());
+        QCOMPARE(w.tabs->currentIndex(), int(TabActividades));
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propiedades").toInt(), 1);
+        QCOMPARE(campo("0100001", "Direccion").toString(), QString("Calle Sol"));
+        QCOMPARE(log("0100001"), QStringList({"10/01/2024|||A", "10/02/2024|||B"}));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(), QString("1"));
+        QVERIFY(carpetaFotos().isEmpty());
+
+        // Corrected, the same confirm goes through.
+        inst->dialogs().clear();
+        escribir(w, n, ActividadModel::ColFecha, "28/02/2024");
+        w.cmdOk->click();
+        QVERIFY(mensajes().isEmpty());
+        const QString cod = alta ? "0100002" : "0100001";
+        QCOMPARE(log(cod).last(), QString("28/02/2024|||Imposible"));
+        QVERIFY(QFile::exists(ctx().RutaFotos + cod + "-1.jpg"));
+    }
+};
+
+QTEST_MAIN(TestPropiedadesFotos)
+#include "tst_propiedades_fotos.moc"
