@@ -1,0 +1,134 @@
+#include "frmBusPropiedades.h"
+
+#include "platform/widgets/QueryTableModel.h"
+#include "shell/AppContext.h"
+#include "shell/Services.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolButton>
+
+namespace orb {
+
+namespace {
+
+QStringList estados(bool alquiler) {
+    return alquiler ? QStringList{QString(), QStringLiteral("Libre"), QStringLiteral("Alquilada")}
+                    : QStringList{QString(), QStringLiteral("En Venta"), QStringLiteral("Vendida"),
+                                  QStringLiteral("Stand By")};
+}
+
+} // namespace
+
+frmBusPropiedades::frmBusPropiedades(AppContext& ctx, bool modoAlquiler, QWidget* parent)
+    : VentanaBusqueda(ctx, QStringLiteral("frmBusPropiedades"), modoAlquiler, parent) {
+    setWindowTitle(modoAlquiler ? QStringLiteral("Búsqueda de Propiedades en Alquiler")
+                                : QStringLiteral("Búsqueda de Propiedades en Venta"));
+    cmdFind->setToolTip(QStringLiteral("Buscar Propiedades"));
+    cmdFind->setAccessibleName(cmdFind->toolTip());
+    cmdGoto->setToolTip(QStringLiteral("Ir a Propiedad"));
+    cmdGoto->setAccessibleName(cmdGoto->toolTip());
+
+    addText(Codigo, QStringLiteral("Código:"), 0, 0);
+    addListaCatalogo(Tipo, QStringLiteral("Tipo:"), 0, 2);
+    addListaCatalogo(Localidad, QStringLiteral("Localidad:"), 0, 4);
+    addListaCatalogo(Area, QStringLiteral("Area:"), 0, 6);
+    auto* estado = new QComboBox(Picture1);
+    estado->setObjectName(QStringLiteral("cbo(2)"));
+    // The state can also be typed.
+    estado->setEditable(true);
+    estado->setInsertPolicy(QComboBox::NoInsert);
+    estado->addItems(estados(modoAlquiler));
+    cbo.insert(Estado, estado);
+    etiqueta(QStringLiteral("Estado:"), 0, 8, estado);
+    panel->addWidget(estado, 0, 9);
+
+    addText(Direccion, QStringLiteral("Dirección:"), 1, 0, 3);
+    addRango(PrecioDesde, PrecioHasta, QStringLiteral("Precio:"), 1, 4);
+    addRango(DormitoriosDesde, DormitoriosHasta, QStringLiteral("Nº Dormitorios:"), 1, 6, 3);
+    addText(Agente, QStringLiteral("Agente:"), 2, 0, 3);
+    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 2, 4);
+    addOrden(OrdenesPropiedades(), 2, 6);
+    addText(Propietario, QStringLiteral("Propietario:"), 3, 0, 3);
+    addText(Telefono, QStringLiteral("Teléfono:"), 3, 4);
+    for (int i : {Codigo, Direccion, Agente, Propietario, Telefono})
+        txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
+    txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+    txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+    panel->setColumnStretch(1, 1);
+    panel->setColumnStretch(5, 1);
+
+    llenarLista(Tipo, QStringLiteral("select cod,nombre from tipos order by nombre"));
+    llenarLista(Localidad, QStringLiteral("select cod,nombre from localidades order by nombre"));
+    llenarAreas();
+    // A new locality empties the area criterion and offers only its areas.
+    connect(cboLookup[Localidad], &QComboBox::activated, this, [this] { llenarAreas(); });
+
+    NuevaBusqueda();
+    resize(980, 560);
+}
+
+void frmBusPropiedades::llenarAreas() {
+    llenarLista(Area, QStringLiteral("select cod,nombre from areas where codlocalidad = ? order by nombre"),
+                {qint64(ValorNumerico(txt[Localidad]->text()))});
+}
+
+void frmBusPropiedades::NuevaBusqueda() {
+    limpiarCriterios();
+    llenarAreas();
+    cbo[Estado]->setCurrentIndex(1); // "Libre" or "En Venta"
+    mostrarResultado(SqlBusquedaPropiedadesVacia(ModoAlquiler()));
+}
+
+CriteriosPropiedades frmBusPropiedades::criterios() const {
+    CriteriosPropiedades c;
+    c.alquiler = ModoAlquiler();
+    c.codigo = txt[Codigo]->text();
+    c.codTipo = txt[Tipo]->text();
+    c.codLocalidad = txt[Localidad]->text();
+    c.codArea = txt[Area]->text();
+    c.estado = cbo[Estado]->currentText();
+    c.direccion = txt[Direccion]->text();
+    c.precioDesde = txt[PrecioDesde]->text();
+    c.precioHasta = txt[PrecioHasta]->text();
+    c.dormitoriosDesde = txt[DormitoriosDesde]->text();
+    c.dormitoriosHasta = txt[DormitoriosHasta]->text();
+    c.agente = txt[Agente]->text();
+    c.fechaDesde = txt[FechaDesde]->text();
+    c.fechaHasta = txt[FechaHasta]->text();
+    c.propietario = txt[Propietario]->text();
+    c.telefono = txt[Telefono]->text();
+    c.orden = cboOrder->currentText();
+    c.comodin = ctx.Comodin;
+    return c;
+}
+
+ConsultaBusqueda frmBusPropiedades::construir() const {
+    return SqlBusquedaPropiedades(criterios());
+}
+
+void frmBusPropiedades::irRegistro(const QString& cod) {
+    if (ctx.navigator)
+        ctx.navigator->usrIrPropiedad(ModoAlquiler(), cod);
+}
+
+void frmBusPropiedades::formatearRejilla() {
+    const QStringList titulos{"Código", "Dirección", "Tipo",   "Localidad",
+                              "Area",   "Dorm.",     "Metros", "Precio"};
+    for (int i = 0; i < titulos.size(); ++i)
+        dataGrid->setHeader(i, titulos[i]);
+    dataGrid->setFormatter(7, [](const QVariant& v) { return v.isNull() ? QString() : FormatoImporte(v); });
+    const QFontMetrics fm = grd->fontMetrics();
+    grd->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("00000000")) + 16);
+    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Avenida de Andalucía, 150")) + 16);
+    grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Casa de campo")) + 16);
+    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Fuengirola___")) + 16);
+    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("Nueva Andalucía")) + 16);
+    grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Dorm.")) + 20);
+    grd->setColumnWidth(6, fm.horizontalAdvance(QStringLiteral("Metros")) + 20);
+}
+
+} // namespace orb
