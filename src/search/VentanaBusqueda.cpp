@@ -7,6 +7,7 @@
 #include "shell/AppContext.h"
 #include "shell/Services.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -113,6 +114,10 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     grd->verticalHeader()->setDefaultSectionSize(grd->fontMetrics().height() + 6);
     grd->horizontalHeader()->setStretchLastSection(true);
     grd->horizontalHeader()->setHighlightSections(false);
+    grd->setCornerButtonEnabled(false);
+    // The table's corner button is a button to a screen reader too.
+    for (QAbstractButton* b : grd->findChildren<QAbstractButton*>())
+        b->setAccessibleName(QStringLiteral("Esquina del resultado"));
     connect(grd, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid())
             IrA();
@@ -146,7 +151,6 @@ QLabel* VentanaBusqueda::etiqueta(const QString& texto, int row, int column, QWi
 QLineEdit* VentanaBusqueda::addText(int index, const QString& label, int row, int column, int span) {
     auto* t = new QLineEdit(Picture1);
     t->setObjectName(QStringLiteral("txt(%1)").arg(index));
-    t->setClearButtonEnabled(true);
     txt.insert(index, t);
     etiqueta(label, row, column, t);
     panel->addWidget(t, row, column + 1, 1, span);
