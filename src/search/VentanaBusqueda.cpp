@@ -158,7 +158,8 @@ QLineEdit* VentanaBusqueda::addText(int index, const QString& label, int row, in
     return t;
 }
 
-void VentanaBusqueda::addRango(int desde, int hasta, const QString& label, int row, int column, int span) {
+void VentanaBusqueda::addRango(int desde, int hasta, const QString& label, int row, int column,
+                               const QString& muestra) {
     auto* celda = new QWidget(Picture1);
     auto* h = new QHBoxLayout(celda);
     h->setContentsMargins(0, 0, 0, 0);
@@ -168,7 +169,7 @@ void VentanaBusqueda::addRango(int desde, int hasta, const QString& label, int r
         auto* t = new QLineEdit(celda);
         t->setObjectName(QStringLiteral("txt(%1)").arg(index));
         t->setAccessibleName(nombre + (index == desde ? QStringLiteral(" desde") : QStringLiteral(" hasta")));
-        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 12);
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(muestra) + 12);
         txt.insert(index, t);
         connect(t, &QLineEdit::returnPressed, this, &VentanaBusqueda::Buscar);
         if (index == hasta) {
@@ -182,13 +183,13 @@ void VentanaBusqueda::addRango(int desde, int hasta, const QString& label, int r
     l->setBuddy(txt[desde]);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     panel->addWidget(l, row, column);
-    panel->addWidget(celda, row, column + 1, 1, span);
+    panel->addWidget(celda, row, column + 1);
 }
 
 QComboBox* VentanaBusqueda::addListaCatalogo(int index, const QString& label, int row, int column) {
     auto* lista = new QComboBox(Picture1);
     lista->setObjectName(QStringLiteral("cboLookup(%1)").arg(index));
-    lista->setMinimumContentsLength(12);
+    lista->setMinimumContentsLength(10);
     lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboLookup.insert(index, lista);
     etiqueta(label, row, column, lista);

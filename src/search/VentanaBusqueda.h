@@ -50,6 +50,9 @@ public:
     // Code of the current row; empty when there is none.
     QString codigoActual() const;
 
+    // The size the window opens with (the MDI frame takes the size hint).
+    QSize sizeHint() const override { return tamano_; }
+
     QWidget* Picture1 = nullptr;
     QWidget* Picture2 = nullptr;
     QToolButton *cmdFind, *cmdFindDel, *cmdGoto, *butPrint, *cmdFirst, *cmdPrev, *cmdNext, *cmdLast,
@@ -78,12 +81,18 @@ protected:
     QLabel* etiqueta(const QString& texto, int row, int column, QWidget* buddy, const QString& nombre = {});
     QLineEdit* addText(int index, const QString& label, int row, int column, int span = 1);
     // "label" [from] "a" [to] in one cell; accessible names "<label> desde/hasta".
-    void addRango(int desde, int hasta, const QString& label, int row, int column, int span = 1);
+    // muestra is the widest text a box is sized for.
+    void addRango(int desde, int hasta, const QString& label, int row, int column,
+                  const QString& muestra = QStringLiteral("00/00/00000"));
     // Catalogue list cboLookup(index): an empty first item (any), then the
     // catalogue rows of sql; a pick writes its code into the hidden txt(index).
     QComboBox* addListaCatalogo(int index, const QString& label, int row, int column);
     void llenarLista(int index, const QString& sql, const db::Params& params = {});
     QComboBox* addOrden(const QStringList& items, int row, int column);
+    void tamanoInicial(const QSize& tamano) {
+        tamano_ = tamano;
+        resize(tamano);
+    }
     // Catalogue lists to "any", boxes empty, sort list to its first item.
     void limpiarCriterios();
 
@@ -95,6 +104,7 @@ private:
 
     bool modoAlquiler_;
     ConsultaBusqueda actual_;
+    QSize tamano_{780, 480};
 };
 
 } // namespace orb

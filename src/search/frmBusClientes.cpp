@@ -23,19 +23,22 @@ frmBusClientes::frmBusClientes(AppContext& ctx, bool modoAlquiler, QWidget* pare
 
     addText(Codigo, QStringLiteral("Código:"), 0, 0);
     addListaCatalogo(Tipo, QStringLiteral("Tipo:"), 0, 2);
-    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 0, 4);
-    addRango(PresupuestoDesde, PresupuestoHasta, QStringLiteral("Presupuesto:"), 0, 6);
-    addText(Nombre, QStringLiteral("Nombre:"), 1, 0, 3);
+    addRango(PresupuestoDesde, PresupuestoHasta, QStringLiteral("Presupuesto:"), 0, 4,
+             QStringLiteral("0.000.000"));
+    addText(Nombre, QStringLiteral("Nombre:"), 1, 0);
+    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 1, 2);
     addOrden(OrdenesClientes(), 1, 4);
     for (int i : {Codigo, Nombre})
         txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
     txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
     txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    panel->setColumnStretch(1, 1);
+    panel->setColumnStretch(1, 2);
+    panel->setColumnStretch(3, 1);
+    panel->setColumnStretch(5, 1);
 
     llenarLista(Tipo, QStringLiteral("select cod,nombre from tipos order by nombre"));
     NuevaBusqueda();
-    resize(940, 480);
+    tamanoInicial(QSize(780, 480));
 }
 
 void frmBusClientes::NuevaBusqueda() {
@@ -74,11 +77,11 @@ void frmBusClientes::formatearRejilla() {
     dataGrid->setFormatter(6, [](const QVariant& v) { return v.isNull() ? QString() : FormatoImporte(v); });
     const QFontMetrics fm = grd->fontMetrics();
     grd->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("00000000")) + 16);
-    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Francisca Domínguez Álvarez")) + 16);
+    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Francisca Domínguez")) + 16);
     grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
-    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("+353 000 000 000")) + 16);
-    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("+353 000 000 000")) + 16);
-    grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Casa de campo")) + 16);
+    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("+34 600 000 000")) + 16);
+    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("+34 600 000 000")) + 16);
+    grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Casa adosada")) + 16);
 }
 
 } // namespace orb

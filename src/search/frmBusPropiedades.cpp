@@ -32,10 +32,11 @@ frmBusPropiedades::frmBusPropiedades(AppContext& ctx, bool modoAlquiler, QWidget
     cmdGoto->setToolTip(QStringLiteral("Ir a Propiedad"));
     cmdGoto->setAccessibleName(cmdGoto->toolTip());
 
+    // Three pairs of columns, so the window fits the main window's area.
     addText(Codigo, QStringLiteral("Código:"), 0, 0);
     addListaCatalogo(Tipo, QStringLiteral("Tipo:"), 0, 2);
     addListaCatalogo(Localidad, QStringLiteral("Localidad:"), 0, 4);
-    addListaCatalogo(Area, QStringLiteral("Area:"), 0, 6);
+    addText(Direccion, QStringLiteral("Dirección:"), 1, 0);
     auto* estado = new QComboBox(Picture1);
     estado->setObjectName(QStringLiteral("cbo(2)"));
     // The state can also be typed.
@@ -43,23 +44,24 @@ frmBusPropiedades::frmBusPropiedades(AppContext& ctx, bool modoAlquiler, QWidget
     estado->setInsertPolicy(QComboBox::NoInsert);
     estado->addItems(estados(modoAlquiler));
     cbo.insert(Estado, estado);
-    etiqueta(QStringLiteral("Estado:"), 0, 8, estado);
-    panel->addWidget(estado, 0, 9);
-
-    addText(Direccion, QStringLiteral("Dirección:"), 1, 0, 3);
-    addRango(PrecioDesde, PrecioHasta, QStringLiteral("Precio:"), 1, 4);
-    addRango(DormitoriosDesde, DormitoriosHasta, QStringLiteral("Nº Dormitorios:"), 1, 6, 3);
-    addText(Agente, QStringLiteral("Agente:"), 2, 0, 3);
-    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 2, 4);
-    addOrden(OrdenesPropiedades(), 2, 6);
-    addText(Propietario, QStringLiteral("Propietario:"), 3, 0, 3);
-    addText(Telefono, QStringLiteral("Teléfono:"), 3, 4);
+    etiqueta(QStringLiteral("Estado:"), 1, 2, estado);
+    panel->addWidget(estado, 1, 3);
+    addListaCatalogo(Area, QStringLiteral("Area:"), 1, 4);
+    addText(Agente, QStringLiteral("Agente:"), 2, 0);
+    addRango(PrecioDesde, PrecioHasta, QStringLiteral("Precio:"), 2, 2, QStringLiteral("0.000.000"));
+    addRango(DormitoriosDesde, DormitoriosHasta, QStringLiteral("Nº Dormitorios:"), 2, 4,
+             QStringLiteral("000"));
+    addText(Propietario, QStringLiteral("Propietario:"), 3, 0);
+    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 3, 2);
+    addOrden(OrdenesPropiedades(), 3, 4);
+    addText(Telefono, QStringLiteral("Teléfono:"), 4, 0);
     for (int i : {Codigo, Direccion, Agente, Propietario, Telefono})
         txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
     txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
     txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    panel->setColumnStretch(1, 1);
-    panel->setColumnStretch(5, 1);
+    panel->setColumnStretch(1, 3);
+    panel->setColumnStretch(3, 2);
+    panel->setColumnStretch(5, 2);
 
     llenarLista(Tipo, QStringLiteral("select cod,nombre from tipos order by nombre"));
     llenarLista(Localidad, QStringLiteral("select cod,nombre from localidades order by nombre"));
@@ -68,7 +70,7 @@ frmBusPropiedades::frmBusPropiedades(AppContext& ctx, bool modoAlquiler, QWidget
     connect(cboLookup[Localidad], &QComboBox::activated, this, [this] { llenarAreas(); });
 
     NuevaBusqueda();
-    resize(980, 560);
+    tamanoInicial(QSize(780, 540));
 }
 
 void frmBusPropiedades::llenarAreas() {
@@ -123,10 +125,10 @@ void frmBusPropiedades::formatearRejilla() {
     dataGrid->setFormatter(7, [](const QVariant& v) { return v.isNull() ? QString() : FormatoImporte(v); });
     const QFontMetrics fm = grd->fontMetrics();
     grd->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("00000000")) + 16);
-    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Avenida de Andalucía, 150")) + 16);
+    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Avenida de Andalucía, 1")) + 16);
     grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Casa de campo")) + 16);
-    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Fuengirola___")) + 16);
-    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("Nueva Andalucía")) + 16);
+    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Benalmádena")) + 16);
+    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("Puerto Banús")) + 16);
     grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Dorm.")) + 20);
     grd->setColumnWidth(6, fm.horizontalAdvance(QStringLiteral("Metros")) + 20);
 }

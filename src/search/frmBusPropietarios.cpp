@@ -22,16 +22,17 @@ frmBusPropietarios::frmBusPropietarios(AppContext& ctx, bool modoAlquiler, QWidg
 
     addText(Codigo, QStringLiteral("Código:"), 0, 0);
     addText(Nombre, QStringLiteral("Nombre:"), 0, 2);
-    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 0, 4);
-    addOrden(OrdenesPropietarios(), 0, 6);
+    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 1, 0);
+    addOrden(OrdenesPropietarios(), 1, 2);
     for (int i : {Codigo, Nombre})
         txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
     txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
     txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    panel->setColumnStretch(3, 1);
+    panel->setColumnStretch(1, 1);
+    panel->setColumnStretch(3, 2);
 
     NuevaBusqueda();
-    resize(900, 480);
+    tamanoInicial(QSize(780, 480));
 }
 
 void frmBusPropietarios::NuevaBusqueda() {
@@ -66,10 +67,10 @@ void frmBusPropietarios::formatearRejilla() {
         dataGrid->setHeader(i, titulos[i]);
     const QFontMetrics fm = grd->fontMetrics();
     grd->setColumnWidth(0, fm.horizontalAdvance(QStringLiteral("00000000")) + 16);
-    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Francisca Domínguez Álvarez")) + 16);
-    grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Avenida de Andalucía, 150")) + 16);
-    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Fuengirola___")) + 16);
-    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("+353 000 000 000")) + 16);
+    grd->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("Francisca Domínguez")) + 16);
+    grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Avenida de Andalucía")) + 16);
+    grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Benalmádena")) + 16);
+    grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("+34 600 000 000")) + 16);
 }
 
 } // namespace orb
