@@ -3,6 +3,7 @@
 #include "records/Registro.h"
 #include "reports/Email.h"
 #include "search/Consultar.h"
+#include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
 #include "shell/Icons.h"
 #include "shell/Startup.h"
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
 
     orb::WindowRegistry registro;
     orb::RegistrarFichas(registro);
+    orb::RegistrarBusquedas(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 
     orb::frmMain w(ctx, registro);

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "shell/IrRegistroTarget.h"
 
 namespace orb {
 
 // What the owners and clients windows share: one window per side, codes made
 // of the office code and the masked number, records changed only by the office
 // that created them, the record sheet and the e-mail button.
-class FichaPersona : public RecordWindow {
+class FichaPersona : public RecordWindow, public IrRegistroTarget {
     Q_OBJECT
 public:
     bool ModoAlquiler() const { return modoAlquiler_; }

@@ -77,6 +77,11 @@ public:
     virtual void usrShowBusPropietariosVenta() = 0;
     virtual void usrShowBusPropietariosAlquiler() = 0;
     virtual void usrEmailPara(const QString& direccion, const QString& nombre) = 0;
+    // Opens or raises the record window of a side and shows the record with
+    // that code (the search windows' Go to). An unknown code leaves it where it was.
+    virtual void usrIrPropiedad(bool alquiler, const QString& cod) = 0;
+    virtual void usrIrPropietario(bool alquiler, const QString& cod) = 0;
+    virtual void usrIrCliente(bool alquiler, const QString& cod) = 0;
 };
 
 } // namespace orb

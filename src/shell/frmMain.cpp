@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Icons.h"
+#include "IrRegistroTarget.h"
 #include "frmAbout.h"
 
 #include <QAction>
@@ -544,6 +545,21 @@ void frmMain::usrShowBusPropietariosVenta() {
 }
 void frmMain::usrShowBusPropietariosAlquiler() {
     mostrarVentana(Ventana::BusPropietarios, true);
+}
+
+void frmMain::irRegistro(Ventana v, bool alquiler, const QString& cod) {
+    mostrarVentana(v, alquiler);
+    if (auto* destino = dynamic_cast<IrRegistroTarget*>(ventana(v, alquiler)))
+        destino->IrRegistro(cod);
+}
+void frmMain::usrIrPropiedad(bool alquiler, const QString& cod) {
+    irRegistro(Ventana::Propiedades, alquiler, cod);
+}
+void frmMain::usrIrPropietario(bool alquiler, const QString& cod) {
+    irRegistro(Ventana::Propietarios, alquiler, cod);
+}
+void frmMain::usrIrCliente(bool alquiler, const QString& cod) {
+    irRegistro(Ventana::Clientes, alquiler, cod);
 }
 
 QWidget* frmMain::ventana(Ventana v, bool modoAlquiler) const {

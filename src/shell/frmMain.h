@@ -69,6 +69,9 @@ public:
     void usrShowBusPropietariosVenta() override;
     void usrShowBusPropietariosAlquiler() override;
     void usrEmailPara(const QString& direccion, const QString& nombre) override;
+    void usrIrPropiedad(bool alquiler, const QString& cod) override;
+    void usrIrPropietario(bool alquiler, const QString& cod) override;
+    void usrIrCliente(bool alquiler, const QString& cod) override;
 
     void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero);
     void usrScreenCenter(QWidget* frm);
@@ -93,6 +96,7 @@ private:
     QAction* nuevoComando(QMenu* menu, const QString& nombre, const QString& caption);
     void mostrarVentana(Ventana v, bool modoAlquiler);
     void mostrarHerramienta(Ventana v);
+    void irRegistro(Ventana v, bool alquiler, const QString& cod);
     QMdiSubWindow* subventana(QWidget* frm) const;
     QMdiSubWindow* mostrarDelante(QWidget* frm);
     void CentrarInforme(QWidget* rep);

@@ -26,6 +26,17 @@ public:
     void usrShowBusClientesAlquiler() override {}
     void usrShowBusPropietariosVenta() override {}
     void usrShowBusPropietariosAlquiler() override {}
+    // Go to from the search windows: "Propiedad 1 A0012" (side 1 = rentals).
+    QStringList irA;
+    void usrIrPropiedad(bool alquiler, const QString& cod) override {
+        irA << QStringLiteral("Propiedad %1 %2").arg(int(alquiler)).arg(cod);
+    }
+    void usrIrPropietario(bool alquiler, const QString& cod) override {
+        irA << QStringLiteral("Propietario %1 %2").arg(int(alquiler)).arg(cod);
+    }
+    void usrIrCliente(bool alquiler, const QString& cod) override {
+        irA << QStringLiteral("Cliente %1 %2").arg(int(alquiler)).arg(cod);
+    }
     void usrEmailPara(const QString& direccion, const QString& nombre) override {
         orb::EmailPara(ctx_, nullptr, direccion, nombre);
     }

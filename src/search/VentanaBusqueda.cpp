@@ -1,0 +1,316 @@
+#include "VentanaBusqueda.h"
+
+#include "platform/db/DbError.h"
+#include "platform/db/Recordset.h"
+#include "platform/widgets/QueryTableModel.h"
+#include "platform/widgets/ThemeIcon.h"
+#include "shell/AppContext.h"
+#include "shell/Services.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orb {
+
+namespace {
+
+QToolButton* boton(QWidget* parent, const char* name, const QString& tooltip, const char* icon,
+                   QStyle::StandardPixmap fallback) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(tooltip);
+    b->setAccessibleName(tooltip);
+    b->setIcon(ui::themeIcon(QLatin1String(icon), fallback));
+    b->setIconSize(QSize(22, 22));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
+}
+
+QString sinDosPuntos(QString s) {
+    s.remove(u'&');
+    if (s.endsWith(u':'))
+        s.chop(1);
+    return s.trimmed();
+}
+
+} // namespace
+
+VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName, bool modoAlquiler,
+                                 QWidget* parent)
+    : QWidget(parent), ctx(context), modoAlquiler_(modoAlquiler) {
+    setObjectName(objectName);
+    setAttribute(Qt::WA_DeleteOnClose);
+    RegistrarFuncionesBusqueda(ctx.db());
+
+    Picture2 = new QWidget(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    auto* barra = new QHBoxLayout(Picture2);
+    barra->setContentsMargins(4, 2, 4, 2);
+    barra->setSpacing(2);
+    cmdFind =
+        boton(Picture2, "cmdFind", QStringLiteral("Buscar"), "edit-find", QStyle::SP_FileDialogContentsView);
+    cmdFindDel = boton(Picture2, "cmdFindDel", QStringLiteral("Nueva Búsqueda"), "edit-clear",
+                       QStyle::SP_DialogResetButton);
+    cmdGoto = boton(Picture2, "cmdGoto", QStringLiteral("Ir a"), "go-jump", QStyle::SP_DialogOpenButton);
+    butPrint = boton(Picture2, "butPrint", QStringLiteral("Imprimir Listado"), "document-print",
+                     QStyle::SP_DialogSaveButton);
+    cmdFirst = boton(Picture2, "cmdFirst", QStringLiteral("Primer registro"), "go-first",
+                     QStyle::SP_MediaSkipBackward);
+    cmdPrev =
+        boton(Picture2, "cmdPrev", QStringLiteral("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
+    cmdNext =
+        boton(Picture2, "cmdNext", QStringLiteral("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
+    cmdLast =
+        boton(Picture2, "cmdLast", QStringLiteral("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
+    cmdClose =
+        boton(Picture2, "cmdClose", QStringLiteral("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
+    // Listings come with the reports; until then the button is shown but does nothing.
+    butPrint->setEnabled(false);
+    for (QToolButton* b : {cmdFind, cmdFindDel, cmdGoto, butPrint})
+        barra->addWidget(b);
+    barra->addSpacing(12);
+    for (QToolButton* b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
+        barra->addWidget(b);
+    barra->addStretch(1);
+    barra->addWidget(cmdClose);
+
+    connect(cmdFind, &QToolButton::clicked, this, &VentanaBusqueda::Buscar);
+    connect(cmdFindDel, &QToolButton::clicked, this, [this] { NuevaBusqueda(); });
+    connect(cmdGoto, &QToolButton::clicked, this, &VentanaBusqueda::IrA);
+    connect(cmdFirst, &QToolButton::clicked, this, &VentanaBusqueda::Primero);
+    connect(cmdPrev, &QToolButton::clicked, this, &VentanaBusqueda::Anterior);
+    connect(cmdNext, &QToolButton::clicked, this, &VentanaBusqueda::Siguiente);
+    connect(cmdLast, &QToolButton::clicked, this, &VentanaBusqueda::Ultimo);
+    connect(cmdClose, &QToolButton::clicked, this, &QWidget::close);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    panel = new QGridLayout(Picture1);
+    panel->setContentsMargins(12, 10, 12, 8);
+    panel->setHorizontalSpacing(8);
+    panel->setVerticalSpacing(6);
+
+    dataGrid = new ui::QueryTableModel(this);
+    grd = new QTableView(this);
+    grd->setObjectName(QStringLiteral("grd"));
+    grd->setAccessibleName(QStringLiteral("Resultado de la búsqueda"));
+    grd->setModel(dataGrid);
+    grd->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grd->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grd->setSelectionMode(QAbstractItemView::SingleSelection);
+    grd->setTabKeyNavigation(false);
+    grd->setAlternatingRowColors(true);
+    grd->setWordWrap(false);
+    grd->verticalHeader()->hide();
+    grd->verticalHeader()->setDefaultSectionSize(grd->fontMetrics().height() + 6);
+    grd->horizontalHeader()->setStretchLastSection(true);
+    grd->horizontalHeader()->setHighlightSections(false);
+    grd->setCornerButtonEnabled(false);
+    // The table's corner button is a button to a screen reader too.
+    for (QAbstractButton* b : grd->findChildren<QAbstractButton*>())
+        b->setAccessibleName(QStringLiteral("Esquina del resultado"));
+    connect(grd, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
+        if (i.isValid())
+            IrA();
+    });
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    main->addWidget(Picture2);
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    main->addWidget(line);
+    main->addWidget(Picture1);
+    main->addWidget(grd, 1);
+}
+
+// ---- criteria panel ----
+
+QLabel* VentanaBusqueda::etiqueta(const QString& texto, int row, int column, QWidget* buddy,
+                                  const QString& nombre) {
+    auto* l = new QLabel(texto, Picture1);
+    l->setBuddy(buddy);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    panel->addWidget(l, row, column);
+    if (buddy)
+        buddy->setAccessibleName(nombre.isEmpty() ? sinDosPuntos(texto) : nombre);
+    return l;
+}
+
+QLineEdit* VentanaBusqueda::addText(int index, const QString& label, int row, int column, int span) {
+    auto* t = new QLineEdit(Picture1);
+    t->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    txt.insert(index, t);
+    etiqueta(label, row, column, t);
+    panel->addWidget(t, row, column + 1, 1, span);
+    connect(t, &QLineEdit::returnPressed, this, &VentanaBusqueda::Buscar);
+    return t;
+}
+
+void VentanaBusqueda::addRango(int desde, int hasta, const QString& label, int row, int column,
+                               const QString& muestra) {
+    auto* celda = new QWidget(Picture1);
+    auto* h = new QHBoxLayout(celda);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(6);
+    const QString nombre = sinDosPuntos(label);
+    for (int index : {desde, hasta}) {
+        auto* t = new QLineEdit(celda);
+        t->setObjectName(QStringLiteral("txt(%1)").arg(index));
+        t->setAccessibleName(nombre + (index == desde ? QStringLiteral(" desde") : QStringLiteral(" hasta")));
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(muestra) + 12);
+        txt.insert(index, t);
+        connect(t, &QLineEdit::returnPressed, this, &VentanaBusqueda::Buscar);
+        if (index == hasta) {
+            auto* a = new QLabel(QStringLiteral("a"), celda);
+            a->setBuddy(t);
+            h->addWidget(a);
+        }
+        h->addWidget(t, 1);
+    }
+    auto* l = new QLabel(label, Picture1);
+    l->setBuddy(txt[desde]);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    panel->addWidget(l, row, column);
+    panel->addWidget(celda, row, column + 1);
+}
+
+QComboBox* VentanaBusqueda::addListaCatalogo(int index, const QString& label, int row, int column) {
+    auto* lista = new QComboBox(Picture1);
+    lista->setObjectName(QStringLiteral("cboLookup(%1)").arg(index));
+    lista->setMinimumContentsLength(10);
+    lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboLookup.insert(index, lista);
+    etiqueta(label, row, column, lista);
+    panel->addWidget(lista, row, column + 1);
+    auto* codigo = new QLineEdit(Picture1);
+    codigo->setObjectName(QStringLiteral("txt(%1)").arg(index));
+    codigo->setAccessibleName(lista->accessibleName() + QStringLiteral(" (código)"));
+    codigo->hide();
+    txt.insert(index, codigo);
+    connect(lista, &QComboBox::currentIndexChanged, codigo, [lista, codigo](int i) {
+        const QVariant tag = i >= 0 ? lista->itemData(i) : QVariant();
+        codigo->setText(tag.isValid() ? QString::number(tag.toLongLong()) : QString());
+    });
+    return lista;
+}
+
+void VentanaBusqueda::llenarLista(int index, const QString& sql, const db::Params& params) {
+    QComboBox* lista = cboLookup.value(index);
+    const QSignalBlocker quieto(lista);
+    lista->clear();
+    lista->addItem(QString());
+    try {
+        auto rs = ctx.db().openRecordset(sql, db::RecordsetType::Snapshot, params);
+        for (; !rs->isEOF(); rs->moveNext())
+            lista->addItem(rs->value(1).toString(), rs->value(0).toLongLong());
+    } catch (const db::DbError&) {
+        // A list that cannot be read stays with its empty item: the criterion is simply not offered.
+    }
+    lista->setCurrentIndex(0);
+    txt[index]->clear();
+}
+
+QComboBox* VentanaBusqueda::addOrden(const QStringList& items, int row, int column) {
+    cboOrder = new QComboBox(Picture1);
+    cboOrder->setObjectName(QStringLiteral("cboOrder"));
+    cboOrder->addItems(items);
+    etiqueta(QStringLiteral("Ordenado por:"), row, column, cboOrder);
+    panel->addWidget(cboOrder, row, column + 1);
+    return cboOrder;
+}
+
+void VentanaBusqueda::limpiarCriterios() {
+    for (QComboBox* lista : std::as_const(cboLookup))
+        lista->setCurrentIndex(0);
+    for (QLineEdit* t : std::as_const(txt))
+        t->clear();
+    if (cboOrder)
+        cboOrder->setCurrentIndex(0);
+}
+
+// ---- result ----
+
+void VentanaBusqueda::Buscar() {
+    const ConsultaBusqueda q = construir();
+    if (!q.error.isEmpty()) {
+        MensajeError(*ctx.dialogs, q.error, this);
+        return;
+    }
+    mostrarResultado(q);
+}
+
+bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
+    try {
+        auto rs = ctx.db().openRecordset(q.sql, db::RecordsetType::Snapshot, q.params);
+        dataGrid->load(*rs);
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx.dialogs,
+                     QStringLiteral("No se ha podido realizar la búsqueda.\n") + e.description(), this);
+        return false;
+    }
+    actual_ = q;
+    formatearRejilla();
+    moverA(0);
+    return true;
+}
+
+void VentanaBusqueda::moverA(int row) {
+    if (row < 0 || row >= dataGrid->rowCount())
+        return;
+    const QModelIndex i = dataGrid->index(row, 0);
+    grd->selectionModel()->setCurrentIndex(i,
+                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    grd->scrollTo(i);
+}
+
+void VentanaBusqueda::Primero() {
+    moverA(0);
+}
+
+void VentanaBusqueda::Anterior() {
+    const QModelIndex i = grd->currentIndex();
+    if (i.isValid())
+        moverA(i.row() - 1);
+}
+
+void VentanaBusqueda::Siguiente() {
+    const QModelIndex i = grd->currentIndex();
+    if (!i.isValid())
+        return;
+    if (i.row() + 1 >= dataGrid->rowCount() && dataGrid->canFetchMore({}))
+        dataGrid->fetchMore({});
+    moverA(i.row() + 1);
+}
+
+void VentanaBusqueda::Ultimo() {
+    while (dataGrid->canFetchMore({}))
+        dataGrid->fetchMore({});
+    moverA(dataGrid->rowCount() - 1);
+}
+
+QString VentanaBusqueda::codigoActual() const {
+    const QModelIndex i = grd->currentIndex();
+    if (!i.isValid())
+        return {};
+    return dataGrid->index(i.row(), 0).data(Qt::EditRole).toString();
+}
+
+void VentanaBusqueda::IrA() {
+    const QString cod = codigoActual();
+    if (!cod.isEmpty())
+        irRegistro(cod);
+}
+
+} // namespace orb
