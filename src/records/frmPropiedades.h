@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "shell/IrRegistroTarget.h"
 
 #include <QPointer>
 
@@ -42,7 +43,7 @@ constexpr int TabCaracteristicas = 0, TabConfidencial = 1, TabFotos = 2, TabAlqu
 
 // The record window of the properties of one side: header, eight tabs, owner
 // panel, photographs, activity log and the document buttons.
-class frmPropiedades : public RecordWindow {
+class frmPropiedades : public RecordWindow, public IrRegistroTarget {
     Q_OBJECT
 public:
     frmPropiedades(AppContext& ctx, bool modoAlquiler, QWidget* parent = nullptr);
@@ -51,7 +52,7 @@ public:
     bool ModoAlquiler() const { return modoAlquiler_; }
     // Shows the property with that code; an unknown code or one of the other side leaves the window where it
     // was.
-    void IrRegistro(const QString& sCod);
+    void IrRegistro(const QString& sCod) override;
     // Starts a new property exactly as the Add button would.
     void PulsarAñadir();
 
