@@ -36,8 +36,18 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
     };
     switch (f.type) {
     case FieldType::Text:
-    case FieldType::Memo:
+    case FieldType::Memo: {
+        // A memo box, or text a window put in, may exceed what the field holds.
+        const qsizetype largo = text.toUcs4().size();
+        if (f.size > 0 && f.type == FieldType::Text && largo > f.size)
+            return {{},
+                    false,
+                    QStringLiteral("%1: el texto es demasiado largo (%2 caracteres; como máximo %3).")
+                        .arg(nombre)
+                        .arg(largo)
+                        .arg(f.size)};
         return guardar(text); // an emptied box stores an empty text, not Null
+    }
     case FieldType::Integer:
     case FieldType::Long: {
         if (mostrado.isEmpty()) {

@@ -48,8 +48,10 @@ QString DescripcionError(const db::DbError& e) {
 
 QString ColumnaDelError(const db::DbError& e) {
     static const QRegularExpression named(QStringLiteral("constraint failed: (?:\\w+\\.)?(\\w+)"));
-    static const QRegularExpression length(QStringLiteral("length\\((\\w+)\\)"));
+    static const QRegularExpression length(QStringLiteral("length\\((\\w+)\\)|El campo '(\\w+)'"));
     auto m = length.match(e.description());
+    if (m.hasMatch() && !m.captured(2).isEmpty())
+        return m.captured(2);
     if (m.hasMatch())
         return m.captured(1);
     m = named.match(e.description());
@@ -102,11 +104,12 @@ QString CausaError(const db::DbError& e, const std::function<QString(const QStri
         return QStringLiteral("Ya existe un registro con %1 %2.").arg(columna, valor);
     }
     case db::ErrFieldTooSmall: {
-        static const QRegularExpression limite(QStringLiteral("length\\(\\w+\\)\\s*<=\\s*(\\d+)"));
+        static const QRegularExpression limite(
+            QStringLiteral("length\\(\\w+\\)\\s*<=\\s*(\\d+)|\\((\\d+) caracteres como máximo"));
         const auto m = limite.match(e.description());
-        if (m.hasMatch())
+        if (m.hasMatch() && !columna.isEmpty())
             return QStringLiteral("El texto de %1 es demasiado largo (como máximo %2 caracteres).")
-                .arg(columna, m.captured(1));
+                .arg(columna, m.captured(1).isEmpty() ? m.captured(2) : m.captured(1));
         return QStringLiteral("Un texto es más largo de lo que admite su campo.");
     }
     case db::ErrNullNotAllowed:

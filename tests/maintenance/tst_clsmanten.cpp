@@ -487,6 +487,203 @@ private slots:
         QCOMPARE(stored("B", "Nombre").toString(), QString("Duplicado"));
     }
 
+    void failureInsideTheConfirmLeavesNothingHalfWritten_data() {
+        QTest::addColumn<bool>("adding");
+        QTest::newRow("add") << true;
+        QTest::newRow("edit") << false;
+    }
+    void failureInsideTheConfirmLeavesNothingHalfWritten() {
+        QFETCH(bool, adding);
+        fill({"A", "C"});
+        const auto before = db()->query("SELECT * FROM Fichas ORDER BY Cod");
+        auto f = open();
+        f->historial = true;
+        f->fallarDespues = true;
+        if (adding) {
+            f->add->click();
+            f->cod->setText("B");
+        } else {
+            f->edit->click();
+        }
+        f->nombre->setText("Nuevo nombre");
+        f->ok->click();
+        // The row and the related row written in BeforeUpdate went back together.
+        QCOMPARE(db()->query("SELECT * FROM Fichas ORDER BY Cod"), before);
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Historial").toInt(), 0);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.texts().first().startsWith(
+            "Se ha producido el error (3000 - Error de la base de datos) al "
+            "pulsar el botón de aceptar.\n"));
+        QCOMPARE(f->data->Estado(), adding ? Añadiendo : Modificando);
+        QCOMPARE(f->nombre->text(), QString("Nuevo nombre"));
+
+        // Corrected, it is stored once, and the window browses no ghost of the first try.
+        f->fallarDespues = false;
+        f->ok->click();
+        QCOMPARE(dialogs.texts().size(), 1);
+        QCOMPARE(f->data->Estado(), Paseando);
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), adding ? 3 : 2);
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Historial").toInt(), 1);
+        QCOMPARE(f->data->Recordset()->recordCount(), adding ? 3 : 2);
+        f->first->click();
+        QStringList seen{f->cod->text()};
+        for (int i = 0; i < 3; ++i) {
+            f->next->click();
+            if (seen.last() != f->cod->text())
+                seen << f->cod->text();
+        }
+        QCOMPARE(seen, adding ? QStringList({"A", "C", "B"}) : QStringList({"A", "C"}));
+        if (!adding) {
+            f->first->click();
+            QCOMPARE(f->nombre->text(), QString("Nuevo nombre"));
+        }
+    }
+
+    void cancelAfterAFailedEditShowsWhatIsStored() {
+        fill({"A"});
+        auto f = open();
+        f->fallarDespues = true;
+        f->edit->click();
+        f->nombre->setText("No se guarda");
+        f->ok->click();
+        f->cancel->click();
+        QCOMPARE(f->nombre->text(), QString("Nombre A"));
+        QCOMPARE(f->data->Estado(), Paseando);
+    }
+
+    void fullDiskIsToldInPlainWords() {
+        fill({"A"});
+        auto f = open();
+        // Each new row takes pages that the file may not get: a full disk, as SQLite sees it.
+        db()->execute("CREATE TRIGGER Grande AFTER INSERT ON Fichas BEGIN "
+                      "INSERT INTO Historial (Cod, Texto) VALUES (NEW.Cod, zeroblob(200000)); END");
+        db::Database& own = f->data->BaseDatos();
+        own.scalar(
+            QStringLiteral("PRAGMA max_page_count = %1").arg(own.scalar("PRAGMA page_count").toLongLong()));
+        const auto before = db()->query("SELECT * FROM Fichas");
+        f->add->click();
+        f->cod->setText("B");
+        f->ok->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{"Se ha producido el error (3000 - Error de la base de datos) al pulsar "
+                             "el botón de aceptar.\nEl disco está lleno."});
+        QCOMPARE(db()->query("SELECT * FROM Fichas"), before);
+        QCOMPARE(f->data->Estado(), Añadiendo);
+        QVERIFY(logText().contains("full"));
+    }
+
+    void textLongerThanItsFieldIsRefused() {
+        fill({"A"});
+        auto f = open();
+        const auto before = db()->query("SELECT * FROM Fichas");
+        f->edit->click();
+        f->notas->setPlainText(QString(31, u'x')); // pasted past the box's limit
+        f->ok->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{"Notas: el texto es demasiado largo (31 caracteres; como máximo 30)."});
+        QCOMPARE(db()->query("SELECT * FROM Fichas"), before);
+        f->notas->setPlainText(QString(30, u'x'));
+        f->ok->click();
+        QCOMPARE(stored("A", "Notas").toString(), QString(30, u'x'));
+    }
+
+    void aRowDeletedElsewhereCountsAsMovedPast_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shows");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("next") << "next"
+                              << "C" << true;
+        QTest::newRow("previous") << "prev"
+                                  << "A" << true;
+        QTest::newRow("first") << "first"
+                               << "A" << false;
+        QTest::newRow("last") << "last"
+                              << "C" << false;
+        QTest::newRow("delete") << "del"
+                                << "C" << true;
+        QTest::newRow("find") << "find"
+                              << "C" << false;
+        QTest::newRow("edit and confirm") << "edit"
+                                          << "B" << true;
+    }
+    void aRowDeletedElsewhereCountsAsMovedPast() {
+        QFETCH(QString, action);
+        QFETCH(QString, shows);
+        QFETCH(bool, told);
+        fill({"A", "B", "C"});
+        auto f = open();
+        f->next->click();
+        QCOMPARE(f->cod->text(), QString("B"));
+        db()->execute("DELETE FROM Fichas WHERE Cod = 'B'"); // another seat, the sqlite3 tool, an import
+
+        if (action == "next")
+            f->next->click();
+        else if (action == "prev")
+            f->prev->click();
+        else if (action == "first")
+            f->first->click();
+        else if (action == "last")
+            f->last->click();
+        else if (action == "find")
+            f->data->FindFirst("Cod = ?", {"C"});
+        else if (action == "del") {
+            dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+            f->del->click();
+        } else {
+            f->edit->click();
+            f->nombre->setText("Perdido");
+            f->ok->click();
+            QCOMPARE(f->data->Estado(), Modificando); // what was typed stays
+            f->cancel->click();
+        }
+        const QString gone = "Se ha producido el error (3021 - No hay un registro activo) al ";
+        const QStringList texts = dialogs.texts().filter(gone);
+        QCOMPARE(texts.size(), told ? (action == "edit" ? 2 : 1) : 0);
+        for (const QString& t : texts)
+            QVERIFY2(t.endsWith("\nEl registro ya no existe: se ha borrado desde otro puesto."),
+                     qPrintable(t));
+        if (action != "edit")
+            QCOMPARE(f->cod->text(), shows);
+        else
+            QVERIFY(f->cod->text() == "A" || f->cod->text() == "C");
+        QCOMPARE(f->data->Estado(), Paseando);
+
+        // Still usable: edit what is shown and store it.
+        const QString cod = f->cod->text();
+        f->edit->click();
+        f->nombre->setText("Sigue");
+        f->ok->click();
+        QCOMPARE(stored(cod, "Nombre").toString(), QString("Sigue"));
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 2);
+    }
+
+    void lastRowDeletedElsewhereLeavesTheWindowEmpty() {
+        fill({"A"});
+        auto f = open();
+        db()->execute("DELETE FROM Fichas");
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->del->click();
+        QCOMPARE(f->data->Estado(), Vacio);
+        QVERIFY(f->cod->text().isEmpty());
+        f->add->click();
+        f->cod->setText("N");
+        f->ok->click();
+        QCOMPARE(stored("N", "Cod").toString(), QString("N"));
+    }
+
+    void tableGoneDuringBrowsingIsReportedNotFatal() {
+        fill({"A", "B"});
+        auto f = open();
+        db()->execute("DROP TABLE Fichas");
+        f->next->click();
+        QVERIFY(!dialogs.texts().isEmpty());
+        for (const QString& t : dialogs.texts())
+            QVERIFY2(!t.contains("no such table"), qPrintable(t));
+        QVERIFY(logText().contains("no such table"));
+        QCOMPARE(f->data->Estado(), Inactivo);
+        QVERIFY(f->close->isEnabled());
+    }
+
     void refusedConfirmWritesNothing() {
         fill({"A"});
         auto f = open();
