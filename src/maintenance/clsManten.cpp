@@ -292,45 +292,6 @@ template <class Op> void clsManten::proteger(const QString& accion, int dir, Op 
     Recuperar(dir);
 }
 
-void clsManten::Recuperar(int dir) {
-    try {
-        // While adding or editing, what was typed stays for the user to correct or cancel.
-        if (estado_ == Añadiendo || estado_ == Modificando)
-            return;
-        if (!rs_) {
-            Refresh();
-            return;
-        }
-        try {
-            // Still there: show it as it is stored now.
-            rs_->setBookmark(rs_->bookmark());
-            PonerEstado(Paseando);
-            MostrarRegistro();
-            return;
-        } catch (const db::DbError&) {
-        }
-        // Gone: it counts as moved past, in the direction of travel when there is one.
-        if (dir >= 0 && !rs_->isEOF())
-            rs_->moveNext();
-        else if (!rs_->isBOF())
-            rs_->movePrevious();
-        if (rs_->isEOF() && !rs_->isBOF())
-            rs_->movePrevious();
-        else if (rs_->isBOF() && !rs_->isEOF())
-            rs_->moveNext();
-        if (rs_->isEOF() || rs_->isBOF()) {
-            PonerEstado(Vacio);
-            LimpiarParaVacio();
-        } else {
-            PonerEstado(Paseando);
-            MostrarRegistro();
-        }
-    } catch (const std::exception&) {
-        // The recordset itself cannot go on: open the data again.
-        Refresh();
-    }
-}
-
 void clsManten::FindFirst(const QString& criterion, const db::Params& params) {
     if (!rs_) {
         PonerEstado(Inactivo);
@@ -496,14 +457,6 @@ void clsManten::PulsarCerrar() {
         sub->close();
     else
         form_->close();
-}
-
-void clsManten::MostrarError(int number, const QString& description, const QString& accion) {
-    dialogs_.message(
-        form_,
-        {QStringLiteral("Se ha producido el error (%1 - %2) al %3.").arg(number).arg(description, accion),
-         QStringLiteral("Error"), ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
-         ui::DialogService::Answer::Ok});
 }
 
 } // namespace orb

@@ -5,7 +5,6 @@
 
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
-#include "shell/ErrorReport.h"
 #include "shell/Services.h"
 
 #include <QCoreApplication>
@@ -213,27 +212,6 @@ void clsManten::ReabrirEn(qint64 posicion) {
         rs_->moveNext();
     if (rs_->isEOF())
         rs_->movePrevious();
-}
-
-void clsManten::MostrarError(const db::DbError& e, const QString& accion) {
-    RegistrarError(accion, e);
-    const auto valorDe = [this](const QString& columna) -> QString {
-        for (ui::BoundControl* c : bound_) {
-            if (c->DataField.compare(columna, Qt::CaseInsensitive) != 0)
-                continue;
-            if (auto* t = dynamic_cast<ui::TextControl*>(c))
-                return t->Text().trimmed();
-            if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c))
-                return cb->Text();
-        }
-        return {};
-    };
-    const QString primera = QStringLiteral("Se ha producido el error (%1 - %2) al %3.")
-                                .arg(e.number())
-                                .arg(DescripcionError(e), accion);
-    dialogs_.message(form_, {primera + u'\n' + CausaError(e, valorDe, databaseName_), QStringLiteral("Error"),
-                             ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
-                             ui::DialogService::Answer::Ok});
 }
 
 } // namespace orb
