@@ -5,7 +5,10 @@
 #include "search/Consultar.h"
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
 #include "shell/Icons.h"
+#include "shell/Installation.h"
+#include "shell/Log.h"
 #include "shell/Startup.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmMain.h"
@@ -15,8 +18,29 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace {
+
+// Last resort: an exception that escapes an event handler is logged and told
+// in one error box, and the program goes on, instead of ending it.
+class Aplicacion : public QApplication {
+public:
+    using QApplication::QApplication;
+    ui::DialogService* dialogs = nullptr;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            orb::InformarErrorInesperado(dialogs, std::current_exception());
+            return false;
+        }
+    }
+};
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    Aplicacion app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orbalia"));
     QApplication::setOrganizationDomain(QStringLiteral("orbalia.es"));
     QApplication::setApplicationName(QStringLiteral("Orbalia"));
@@ -33,6 +57,8 @@ int main(int argc, char* argv[]) {
         QApplication::installTranslator(&qtEs);
 
     ui::QtDialogService dialogs;
+    app.dialogs = &dialogs;
+    orb::IniciarLog(orb::CarpetaInstalacion());
     orb::AppContext ctx;
     ctx.dialogs = &dialogs;
 
@@ -51,5 +77,11 @@ int main(int argc, char* argv[]) {
     if (!arranque.ejecutar(ctx, w))
         return 1;
     w.show();
-    return QApplication::exec();
+    try {
+        return QApplication::exec();
+    } catch (...) {
+        // Thrown outside any event (there is no handler left to report to the user).
+        orb::InformarErrorInesperado(nullptr, std::current_exception());
+        return 1;
+    }
 }

@@ -43,6 +43,12 @@ clsManten::~clsManten() {
     }
 }
 
+db::Database& clsManten::BaseDatos() const {
+    if (!db_)
+        throw db::DbError(db::ErrCannotOpen, QStringLiteral("No se ha abierto la base de datos"));
+    return *db_;
+}
+
 void clsManten::setDatabaseName(const QString& path) {
     rs_.reset();
     db_.reset();
@@ -245,44 +251,6 @@ void clsManten::AjustarLongitudes() {
     }
 }
 
-void clsManten::GrabarControles() {
-    for (ui::BoundControl* c : bound_) {
-        if (!c->DataChanged)
-            continue;
-        if (auto* t = dynamic_cast<ui::TextControl*>(c)) {
-            const db::FieldInfo& f = rs_->field(c->DataField);
-            const QString text = t->Text();
-            switch (f.type) {
-            case FieldType::Text:
-            case FieldType::Memo:
-                rs_->setValue(c->DataField, text);
-                break;
-            case FieldType::Integer:
-            case FieldType::Long:
-                rs_->setValue(c->DataField, qint64(ValorNumerico(text)));
-                break;
-            case FieldType::Currency:
-            case FieldType::Double:
-                // Double is written too: a typed surface or price must never be dropped silently.
-                rs_->setValue(c->DataField, ValorNumerico(text));
-                break;
-            case FieldType::Date: {
-                const QDate d = LeerFecha(text);
-                rs_->setValue(c->DataField, d.isValid() ? db::Value(d) : db::Value());
-                break;
-            }
-            default:
-                break;
-            }
-        } else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c)) {
-            rs_->setValue(c->DataField, k->Value() == 1);
-        } else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c)) {
-            if (cb->comboStyle() != ui::BoundComboBox::SimpleCombo)
-                rs_->setValue(c->DataField, cb->Text());
-        }
-    }
-}
-
 void clsManten::Refresh() {
     rs_.reset();
     try {
@@ -291,19 +259,37 @@ void clsManten::Refresh() {
     } catch (const db::DbError& e) {
         rs_.reset();
         PonerEstado(Inactivo);
-        MostrarError(e.number(), e.description(), QStringLiteral("abrir los datos"));
+        MostrarError(e, QStringLiteral("abrir los datos"));
         return;
     }
-    if (!rs_) {
+    try {
+        if (!rs_) {
+            PonerEstado(Inactivo);
+        } else if (rs_->isEOF()) {
+            PonerEstado(Vacio);
+            LimpiarParaVacio();
+        } else {
+            AjustarLongitudes();
+            PonerEstado(Paseando);
+            MostrarRegistro();
+        }
+    } catch (const db::DbError& e) {
+        rs_.reset();
         PonerEstado(Inactivo);
-    } else if (rs_->isEOF()) {
-        PonerEstado(Vacio);
-        LimpiarParaVacio();
-    } else {
-        AjustarLongitudes();
-        PonerEstado(Paseando);
-        MostrarRegistro();
+        MostrarError(e, QStringLiteral("abrir los datos"));
     }
+}
+
+template <class Op> void clsManten::proteger(const QString& accion, int dir, Op op) {
+    try {
+        op();
+        return;
+    } catch (const db::DbError& e) {
+        MostrarError(e, accion);
+    } catch (const std::exception& e) {
+        MostrarError(db::DbError(db::ErrGeneric, QString::fromUtf8(e.what())), accion);
+    }
+    Recuperar(dir);
 }
 
 void clsManten::FindFirst(const QString& criterion, const db::Params& params) {
@@ -311,65 +297,77 @@ void clsManten::FindFirst(const QString& criterion, const db::Params& params) {
         PonerEstado(Inactivo);
         return;
     }
-    auto clone = rs_->clone();
-    if (clone->findFirst(criterion, params)) {
-        rs_->setBookmark(clone->bookmark());
-        MostrarRegistro();
-    }
+    proteger(QStringLiteral("buscar el registro"), 1, [&] {
+        auto clone = rs_->clone();
+        if (clone->findFirst(criterion, params)) {
+            rs_->setBookmark(clone->bookmark());
+            MostrarRegistro();
+        }
+    });
 }
 
 void clsManten::PulsarPrimero() {
-    if (rs_ && !rs_->isBOF()) {
-        rs_->moveFirst();
-        MostrarRegistro();
-    }
+    proteger(QStringLiteral("pulsar el botón de primer registro"), 1, [this] {
+        if (rs_ && !rs_->isBOF()) {
+            rs_->moveFirst();
+            MostrarRegistro();
+        }
+    });
 }
 
 void clsManten::PulsarUltimo() {
-    if (rs_ && !rs_->isBOF()) {
-        rs_->moveLast();
-        MostrarRegistro();
-    }
+    proteger(QStringLiteral("pulsar el botón de último registro"), -1, [this] {
+        if (rs_ && !rs_->isBOF()) {
+            rs_->moveLast();
+            MostrarRegistro();
+        }
+    });
 }
 
 void clsManten::PulsarAnterior() {
-    if (!rs_ || rs_->isBOF() || rs_->isEOF())
-        return;
-    auto clone = rs_->clone();
-    clone->setBookmark(rs_->bookmark());
-    clone->movePrevious();
-    if (!clone->isBOF()) {
-        rs_->movePrevious();
-        MostrarRegistro();
-    }
+    proteger(QStringLiteral("pulsar el botón de anterior registro"), -1, [this] {
+        if (!rs_ || rs_->isBOF() || rs_->isEOF())
+            return;
+        auto clone = rs_->clone();
+        clone->setBookmark(rs_->bookmark());
+        clone->movePrevious();
+        if (!clone->isBOF()) {
+            rs_->movePrevious();
+            MostrarRegistro();
+        }
+    });
 }
 
 void clsManten::PulsarSiguiente() {
-    if (!rs_ || rs_->isBOF() || rs_->isEOF())
-        return;
-    auto clone = rs_->clone();
-    clone->setBookmark(rs_->bookmark());
-    clone->moveNext();
-    if (!clone->isEOF()) {
-        rs_->moveNext();
-        MostrarRegistro();
-    }
+    proteger(QStringLiteral("pulsar el botón de siguiente registro"), 1, [this] {
+        if (!rs_ || rs_->isBOF() || rs_->isEOF())
+            return;
+        auto clone = rs_->clone();
+        clone->setBookmark(rs_->bookmark());
+        clone->moveNext();
+        if (!clone->isEOF()) {
+            rs_->moveNext();
+            MostrarRegistro();
+        }
+    });
 }
 
 void clsManten::PulsarAñadir() {
     if (estado_ != Paseando && estado_ != Vacio)
         return;
-    bool cancel = false;
-    events_->data_CanAddNew(cancel);
-    if (cancel)
-        return;
-    PonerEstado(Añadiendo);
-    LimpiarParaNuevo();
+    proteger(QStringLiteral("pulsar el botón de añadir"), 1, [this] {
+        bool cancel = false;
+        events_->data_CanAddNew(cancel);
+        if (cancel)
+            return;
+        PonerEstado(Añadiendo);
+        LimpiarParaNuevo();
+    });
 }
 
 void clsManten::PulsarEditar() {
     if (estado_ == Paseando)
-        PonerEstado(Modificando);
+        proteger(QStringLiteral("pulsar el botón de editar"), 1, [this] { PonerEstado(Modificando); });
 }
 
 void clsManten::PulsarAceptar() {
@@ -379,52 +377,19 @@ void clsManten::PulsarAceptar() {
     confirmar();
 }
 
-void clsManten::confirmar() {
-    const bool adding = estado_ == Añadiendo;
-    bool cancel = false;
-    events_->data_CanUpdate(cancel);
-    if (cancel)
-        return;
-    try {
-        events_->data_BeforeUpdate();
-        if (!rs_)
-            throw db::DbError(db::ErrNoCurrentRecord, QStringLiteral("No hay datos abiertos"));
-        if (adding)
-            rs_->addNew();
-        else
-            rs_->edit();
-        GrabarControles();
-        rs_->update();
-        rs_->setBookmark(rs_->lastModified());
-        events_->data_AfterUpdate();
-    } catch (const db::DbError& e) {
-        MostrarError(e.number(), e.description(), QStringLiteral("pulsar el botón de aceptar"));
-        if (rs_ && rs_->editMode() != db::EditMode::None)
-            rs_->cancelUpdate();
-        return;
-    } catch (const std::exception& e) {
-        MostrarError(db::ErrGeneric, QString::fromUtf8(e.what()),
-                     QStringLiteral("pulsar el botón de aceptar"));
-        if (rs_ && rs_->editMode() != db::EditMode::None)
-            rs_->cancelUpdate();
-        return;
-    }
-    PonerEstado(Paseando);
-    if (adding && addAgain_)
-        PulsarAñadir();
-}
-
 void clsManten::PulsarCancelar() {
     QCoreApplication::processEvents();
     if (estado_ != Añadiendo && estado_ != Modificando)
         return;
-    if (!rs_ || rs_->isEOF() || rs_->recordCount() == 0) {
-        PonerEstado(Vacio);
-        LimpiarParaVacio();
-    } else {
-        PonerEstado(Paseando);
-        MostrarRegistro();
-    }
+    proteger(QStringLiteral("pulsar el botón de cancelar"), 1, [this] {
+        if (!rs_ || rs_->isEOF() || rs_->recordCount() == 0) {
+            PonerEstado(Vacio);
+            LimpiarParaVacio();
+        } else {
+            PonerEstado(Paseando);
+            MostrarRegistro();
+        }
+    });
 }
 
 void clsManten::PulsarBorrar() {
@@ -436,12 +401,14 @@ void clsManten::PulsarBorrar() {
                                  ui::DialogService::Answer::No});
     if (answer != ui::DialogService::Answer::Yes)
         return;
-    bool cancel = false;
-    events_->data_CanDelete(cancel);
-    if (cancel)
-        return;
-    events_->data_BeforeDelete();
-    BorrarActual();
+    proteger(QStringLiteral("pulsar el botón de borrar"), 1, [this] {
+        bool cancel = false;
+        events_->data_CanDelete(cancel);
+        if (cancel)
+            return;
+        events_->data_BeforeDelete();
+        BorrarActual();
+    });
 }
 
 void clsManten::BorrarActual() {
@@ -458,13 +425,8 @@ void clsManten::BorrarActual() {
         if (!clone->isBOF())
             anterior = clone->bookmark();
     }
-    try {
-        rs_->deleteRecord();
-    } catch (const db::DbError& e) {
-        // The record stays; say why instead of failing silently.
-        MostrarError(e.number(), e.description(), QStringLiteral("pulsar el botón de borrar"));
-        return;
-    }
+    // A refusal (related rows) leaves the record; the boundary says why.
+    rs_->deleteRecord();
     if (!siguiente.isEmpty()) {
         rs_->setBookmark(siguiente);
         MostrarRegistro();
@@ -495,14 +457,6 @@ void clsManten::PulsarCerrar() {
         sub->close();
     else
         form_->close();
-}
-
-void clsManten::MostrarError(int number, const QString& description, const QString& accion) {
-    dialogs_.message(
-        form_,
-        {QStringLiteral("Se ha producido el error (%1 - %2) al %3.").arg(number).arg(description, accion),
-         QStringLiteral("Error"), ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
-         ui::DialogService::Answer::Ok});
 }
 
 } // namespace orb

@@ -48,6 +48,10 @@ public:
     ~clsManten() override;
 
     db::Recordset* Recordset() const { return rs_.get(); }
+    // The controller's own connection. During BeforeUpdate and AfterUpdate a
+    // write transaction is open on it: rows a window writes there are stored
+    // or dropped together with the record.
+    db::Database& BaseDatos() const;
 
     // Opens the database at that path (throws db::DbError when it cannot).
     void setDatabaseName(const QString& path);
@@ -103,6 +107,9 @@ public:
 
     // "Se ha producido el error (n - description) al <accion>." in the error box.
     void MostrarError(int number, const QString& description, const QString& accion);
+    // The same first line with the error's plain description, then the cause in
+    // plain Spanish on a second line; the engine's detail goes to the log.
+    void MostrarError(const db::DbError& e, const QString& accion);
 
 private:
     void PonerEstado(EstadoManten e);
@@ -110,9 +117,23 @@ private:
     void LimpiarParaVacio();
     void LimpiarParaNuevo();
     void AjustarLongitudes();
+    // The first changed bound control whose text its field's type cannot take,
+    // with the message that names it; null when every one is valid.
+    struct Rechazo {
+        ui::BoundControl* control = nullptr;
+        QString mensaje;
+    };
+    Rechazo ValidarControles();
+    void RechazarControl(const Rechazo& r);
     void GrabarControles();
     void BorrarActual();
     void confirmar();
+    // Runs one operation behind the error boundary: a database error is told
+    // with the controller's message and the window is brought back to a record
+    // that exists (dir: +1 forward, -1 backward past a vanished one).
+    template <class Op> void proteger(const QString& accion, int dir, Op op);
+    void Recuperar(int dir);
+    void ReabrirEn(qint64 posicion);
     void attach(QPointer<QAbstractButton>& slot, QAbstractButton* b, void (clsManten::*op)());
     QList<QWidget*> pictures() const;
 

@@ -1,5 +1,6 @@
 #include "FichaPersona.h"
 
+#include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
@@ -31,6 +32,7 @@ void FichaPersona::filaCodigo() {
     numero->setObjectName(QStringLiteral("txt(16)"));
     numero->setMaximumWidth(90);
     numero->setAccessibleName(QStringLiteral("Número"));
+    numero->Codigo = true;
     txt.insert(15, agencia);
     txt.insert(16, numero);
     auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
@@ -88,6 +90,7 @@ void FichaPersona::campoEmail(int index, int row, int column, int span) {
 }
 
 void FichaPersona::terminarCarga(const QString& tabla, const QString& caption) {
+    tabla_ = tabla;
     iniciarControlador(QStringLiteral("select * from %1 where %2alquiler order by Agencia,QuickID")
                            .arg(tabla, modoAlquiler_ ? QString() : QStringLiteral("not ")));
     setWindowTitle(caption + (modoAlquiler_ ? QStringLiteral("Alquileres") : QStringLiteral("Ventas")));
@@ -109,8 +112,12 @@ void FichaPersona::data_CanDelete(bool& Cancel) {
     Cancel = NoPerteneceOficina(ctx, txt.value(15)->Text());
 }
 
+CodeAllocator FichaPersona::numeracion() const {
+    return CodeAllocator(contador_, tabla_, ctx.facts.CodigoOficina);
+}
+
 void FichaPersona::data_OnAddNew() {
-    propuesto_ = qint64(ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_))) + 1;
+    propuesto_ = numeracion().propuesta(data->BaseDatos());
     txt.value(15)->setText(ctx.facts.CodigoOficina);
     txt.value(16)->setText(QString::number(propuesto_));
     txt.value(12)->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
@@ -118,15 +125,23 @@ void FichaPersona::data_OnAddNew() {
 }
 
 void FichaPersona::data_BeforeUpdate() {
-    const QString mascara =
-        LeerConfig(ctx.db(), QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
+    // Inside the controller's transaction: the number is chosen where it is stored.
+    db::Database& base = data->BaseDatos();
+    if (data->EstadoAñadiendo()) {
+        reservado_ = numeracion().reservar(base);
+        // The proposal left as it was takes the first free number now, even if
+        // another window took the proposed one meanwhile; a typed one is kept.
+        if (qint64(ValorNumerico(txt.value(16)->Text())) == propuesto_ && reservado_ != propuesto_)
+            txt.value(16)->setText(QString::number(reservado_));
+    }
+    const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
     txt.value(8)->setText(txt.value(15)->Text() +
                           FormatoMascara(qint64(ValorNumerico(txt.value(16)->Text())), mascara));
 }
 
 void FichaPersona::data_AfterUpdate() {
     if (data->EstadoAñadiendo())
-        GuardarConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_, propuesto_);
+        numeracion().avanzar(data->BaseDatos(), reservado_);
 }
 
 void FichaPersona::data_Reposition() {
@@ -242,6 +257,9 @@ void frmClientes::formatearPresupuesto() {
     // Read the shown text the Spanish way ("1.500.000" is one million and a
     // half), so a box left untouched keeps its amount.
     auto* p = txt.value(11);
+    // Text that is not an amount stays as typed, for the confirm to refuse.
+    if (!p->Text().trimmed().isEmpty() && !LeerNumero(p->Text()))
+        return;
     const bool changed = p->DataChanged;
     p->setText(FormatoImporte(ValorNumerico(p->Text())));
     if (data->EstadoPaseando() || data->EstadoVacio())

@@ -5,6 +5,8 @@
 
 namespace orb {
 
+class CodeAllocator;
+
 // What the owners and clients windows share: one window per side, codes made
 // of the office code and the masked number, records changed only by the office
 // that created them, the record sheet and the e-mail button.
@@ -45,10 +47,13 @@ protected:
 
 private:
     void enviarEmail();
+    CodeAllocator numeracion() const;
 
     bool modoAlquiler_;
     QString contador_;
+    QString tabla_;
     qint64 propuesto_ = 0;
+    qint64 reservado_ = 0; // the number the counter advances to on this confirm
 };
 
 class frmPropietarios : public FichaPersona {

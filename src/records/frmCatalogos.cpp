@@ -1,5 +1,6 @@
 #include "frmCatalogos.h"
 
+#include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
@@ -14,7 +15,9 @@ CatalogoWindow::CatalogoWindow(AppContext& context, const QString& objectName, c
                                QWidget* parent)
     : RecordWindow(context, objectName, parent), contador_(contador) {}
 
-void CatalogoWindow::terminarCarga(const QString& recordSource) {
+void CatalogoWindow::terminarCarga(const QString& tabla, const QString& recordSource) {
+    tabla_ = tabla;
+    txt.value(0)->Codigo = true;
     iniciarControlador(recordSource);
     data->setFirstControl(txt.value(1)->widget());
     if (!ctx.facts.OficinaPrincipal) {
@@ -35,13 +38,23 @@ void CatalogoWindow::data_CanDelete(bool& Cancel) {
 }
 
 void CatalogoWindow::data_OnAddNew() {
-    propuesto_ = qint64(ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_))) + 1;
+    propuesto_ = CodeAllocator(contador_, tabla_).propuesta(data->BaseDatos());
     txt.value(0)->setText(QString::number(propuesto_));
+}
+
+void CatalogoWindow::data_BeforeUpdate() {
+    if (!data->EstadoAñadiendo())
+        return;
+    // Inside the controller's transaction: a proposal left as it was takes the
+    // first free code now; a typed code is kept (a taken one is refused).
+    reservado_ = CodeAllocator(contador_, tabla_).reservar(data->BaseDatos());
+    if (qint64(ValorNumerico(txt.value(0)->Text())) == propuesto_ && reservado_ != propuesto_)
+        txt.value(0)->setText(QString::number(reservado_));
 }
 
 void CatalogoWindow::data_AfterUpdate() {
     if (data->EstadoAñadiendo())
-        GuardarConfig(ctx.db(), QStringLiteral("CONTADORES"), contador_, propuesto_);
+        CodeAllocator(contador_, tabla_).avanzar(data->BaseDatos(), reservado_);
 }
 
 frmTipos::frmTipos(AppContext& context, QWidget* parent)
@@ -64,7 +77,8 @@ frmTipos::frmTipos(AppContext& context, QWidget* parent)
     setTabOrder(nombre, ingles);
     setTabOrder(ingles, frances);
     setTabOrder(frances, cod);
-    terminarCarga(QStringLiteral("select Cod,Nombre,NombreIdioma1,NombreIdioma2 from Tipos order by Cod"));
+    terminarCarga(QStringLiteral("Tipos"),
+                  QStringLiteral("select Cod,Nombre,NombreIdioma1,NombreIdioma2 from Tipos order by Cod"));
     resize(460, 220);
 }
 
@@ -77,7 +91,8 @@ frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
     setTabOrder(nombre, cod);
-    terminarCarga(QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
+    terminarCarga(QStringLiteral("Localidades"),
+                  QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
     resize(420, 150);
 }
 
@@ -94,7 +109,7 @@ frmAreas::frmAreas(AppContext& context, QWidget* parent)
     setTabOrder(nombre, cboLookup2);
     setTabOrder(cboLookup2, cod);
 
-    terminarCarga(QStringLiteral("select * from Areas order by Cod"));
+    terminarCarga(QStringLiteral("Areas"), QStringLiteral("select * from Areas order by Cod"));
     resize(440, 170);
 }
 

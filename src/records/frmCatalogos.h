@@ -5,7 +5,7 @@
 namespace orb {
 
 // Shared behaviour of the three catalogue windows: a code proposed from the
-// table's counter, the counter advanced on a confirmed add, and changes
+// table's counter, taken and counted in the confirm's transaction, and changes
 // allowed only at the principal office.
 class CatalogoWindow : public RecordWindow {
     Q_OBJECT
@@ -18,15 +18,18 @@ public:
     void data_CanUpdate(bool& Cancel) override;
     void data_CanDelete(bool& Cancel) override;
     void data_OnAddNew() override;
+    void data_BeforeUpdate() override;
     void data_AfterUpdate() override;
 
 protected:
     // Common end of every catalogue window's construction.
-    void terminarCarga(const QString& recordSource);
+    void terminarCarga(const QString& tabla, const QString& recordSource);
 
 private:
     QString contador_;
+    QString tabla_;
     qint64 propuesto_ = 0;
+    qint64 reservado_ = 0;
 };
 
 class frmTipos : public CatalogoWindow {

@@ -1,5 +1,6 @@
 #include "frmPropietarioNuevo.h"
 
+#include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
@@ -125,50 +126,36 @@ void frmPropietarioNuevo::closeEvent(QCloseEvent* e) {
 
 QString CrearPropietario(AppContext& ctx, const frmPropietarioNuevo& d, bool alquiler) {
     db::Database& base = ctx.db();
-    const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
-    qint64 numero = qint64(ValorNumerico(
-                        LeerConfig(base, QStringLiteral("CONTADORES"), QStringLiteral("PROPIETARIOS")))) +
-                    1;
-
-    auto rs = base.openRecordset(QStringLiteral("select * from propietarios where false"),
-                                 db::RecordsetType::Dynaset);
-    rs->addNew();
-    rs->setValue(QStringLiteral("Nombre"), d.Nombre);
-    rs->setValue(QStringLiteral("Direccion"), d.Direccion);
-    rs->setValue(QStringLiteral("Localidad"), d.Localidad);
-    rs->setValue(QStringLiteral("Provincia"), d.Provincia);
-    rs->setValue(QStringLiteral("Cp"), d.CP);
-    rs->setValue(QStringLiteral("Telefono"), d.Telefono);
-    rs->setValue(QStringLiteral("Movil"), d.Movil);
-    rs->setValue(QStringLiteral("Fax"), d.Fax);
-    rs->setValue(QStringLiteral("Pasaporte"), d.Pasaporte);
-    rs->setValue(QStringLiteral("Dni"), d.Dni);
-    rs->setValue(QStringLiteral("Nie"), d.Nie);
-    rs->setValue(QStringLiteral("Email"), d.Email);
-    rs->setValue(QStringLiteral("Comentarios"), d.Comentarios);
-    rs->setValue(QStringLiteral("Agencia"), ctx.facts.CodigoOficina);
-    rs->setValue(QStringLiteral("FechaAlta"), QDate::currentDate());
-    rs->setValue(QStringLiteral("Alquiler"), alquiler);
-
+    const CodeAllocator numeracion(QStringLiteral("PROPIETARIOS"), QStringLiteral("Propietarios"),
+                                   ctx.facts.CodigoOficina);
     QString cod;
-    for (;;) {
-        cod = ctx.facts.CodigoOficina + FormatoMascara(numero, mascara);
+    // Number, row and counter in one write transaction: a number another
+    // window or seat holds is skipped, and a refusal stores nothing at all.
+    numeracion.insertar(base, [&](qint64 numero) {
+        auto rs = base.openRecordset(QStringLiteral("select * from propietarios where false"),
+                                     db::RecordsetType::Dynaset);
+        rs->addNew();
+        rs->setValue(QStringLiteral("Nombre"), d.Nombre);
+        rs->setValue(QStringLiteral("Direccion"), d.Direccion);
+        rs->setValue(QStringLiteral("Localidad"), d.Localidad);
+        rs->setValue(QStringLiteral("Provincia"), d.Provincia);
+        rs->setValue(QStringLiteral("Cp"), d.CP);
+        rs->setValue(QStringLiteral("Telefono"), d.Telefono);
+        rs->setValue(QStringLiteral("Movil"), d.Movil);
+        rs->setValue(QStringLiteral("Fax"), d.Fax);
+        rs->setValue(QStringLiteral("Pasaporte"), d.Pasaporte);
+        rs->setValue(QStringLiteral("Dni"), d.Dni);
+        rs->setValue(QStringLiteral("Nie"), d.Nie);
+        rs->setValue(QStringLiteral("Email"), d.Email);
+        rs->setValue(QStringLiteral("Comentarios"), d.Comentarios);
+        rs->setValue(QStringLiteral("Agencia"), ctx.facts.CodigoOficina);
+        rs->setValue(QStringLiteral("FechaAlta"), QDate::currentDate());
+        rs->setValue(QStringLiteral("Alquiler"), alquiler);
+        cod = numeracion.codigo(base, numero);
         rs->setValue(QStringLiteral("QuickID"), numero);
         rs->setValue(QStringLiteral("Cod"), cod);
-        try {
-            rs->update();
-            break;
-        } catch (const db::DbError& e) {
-            // Only a taken code can be cured by the next number; any other
-            // refusal would repeat for ever.
-            if (e.number() != db::ErrDuplicateKey ||
-                base.scalar(QStringLiteral("select count(*) from propietarios where Cod = ?"), {cod})
-                        .toInt() == 0)
-                throw;
-            ++numero;
-        }
-    }
-    GuardarConfig(base, QStringLiteral("CONTADORES"), QStringLiteral("PROPIETARIOS"), numero);
+        rs->update();
+    });
     return cod;
 }
 

@@ -37,8 +37,8 @@ protected:
 
 // Stores a new owner with the dialog's data, the next free number of this
 // office and the given side; returns its code. A number already taken is
-// skipped. Throws db::DbError when the owner cannot be stored for any other
-// reason (nothing is stored then and the counter stays).
+// skipped. Throws db::DbError when the owner cannot be stored (nothing is
+// stored then and the counter stays).
 QString CrearPropietario(AppContext& ctx, const frmPropietarioNuevo& datos, bool alquiler);
 
 } // namespace orb

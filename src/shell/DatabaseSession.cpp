@@ -1,6 +1,7 @@
 #include "DatabaseSession.h"
 
 #include "AppContext.h"
+#include "ErrorReport.h"
 #include "Services.h"
 
 #include <exception>
@@ -8,18 +9,23 @@
 namespace orb {
 
 bool AbrirBaseDatos(AppContext& ctx) {
+    QString causa = QStringLiteral("No se ha indicado la base de datos.");
     if (!ctx.RutaBaseDatos.isEmpty()) {
         try {
             // Default options: never creates a missing file.
             ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
             return true;
+        } catch (const db::DbError& e) {
+            // The engine's own text goes to the log; the user reads the cause.
+            RegistrarError(QStringLiteral("abrir la base de datos"), e);
+            causa = CausaError(e, {}, ctx.RutaBaseDatos);
         } catch (const std::exception&) {
-            // The engine's own text is not shown; the path says enough.
+            causa = QStringLiteral("El archivo no es una base de datos de Orbalia o está dañado.");
         }
     }
     if (ctx.dialogs)
-        MensajeError(*ctx.dialogs,
-                     QStringLiteral("Error al abrir la base de datos [") + ctx.RutaBaseDatos + u']');
+        MensajeError(*ctx.dialogs, QStringLiteral("Error al abrir la base de datos [") + ctx.RutaBaseDatos +
+                                       QStringLiteral("]\n") + causa);
     return false;
 }
 

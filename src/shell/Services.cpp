@@ -250,6 +250,13 @@ double ValorNumerico(const db::Value& valor) {
     return toDouble(rounded(d, 4, Tie::ToEven));
 }
 
+std::optional<double> LeerNumero(const QString& texto) {
+    Decimal d;
+    if (!toDecimal(texto, d))
+        return std::nullopt;
+    return toDouble(rounded(d, 4, Tie::ToEven));
+}
+
 double ValorImporte(const db::Value& valor) {
     Decimal d;
     if (!importe(valor, d))

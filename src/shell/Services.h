@@ -3,6 +3,7 @@
 #include "platform/db/Value.h"
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -20,6 +21,10 @@ namespace orb {
 // of three ("1.500" is 1500, "1.234,5" is 1234.5); a single "." that cannot
 // be grouping is a decimal point ("1.5", "0.500").
 double ValorNumerico(const db::Value& valor);
+// The number a typed text means by ValorNumerico's rules, or nothing when it
+// is not a number ("12ab", "", "1,2,3"): for refusing input that ValorNumerico
+// would silently read as 0.
+std::optional<double> LeerNumero(const QString& texto);
 // Text: every "." becomes "," first; then ValorNumerico, rounded to 2 decimals, ties to even.
 double ValorImporte(const db::Value& valor);
 // ValorImporte rounded to a whole number, grouped by "." in threes: 1.500, 250.000.

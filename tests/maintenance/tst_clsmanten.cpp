@@ -5,7 +5,9 @@
 #include "platform/db/Recordset.h"
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
+#include "shell/Log.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -24,8 +26,9 @@ CREATE TABLE Fichas (
   Fecha DATE,
   Activo BOOLEAN NOT NULL DEFAULT 0,
   Estado VARCHAR(20) COLLATE es,
-  Notas TEXT COLLATE es
+  Notas VARCHAR(30) COLLATE es CHECK (length(Notas) <= 30)
 );
+CREATE TABLE Historial (Cod VARCHAR(10), Texto TEXT);
 )";
 
 // A record window as the application builds them: one data panel, ten buttons.
@@ -45,8 +48,12 @@ public:
         estado->addItems({"Buscando", "Pendiente", "Comprado"});
         notas = new ui::BoundMemo(Picture1, "Notas");
         libre = new ui::BoundTextBox(Picture1); // no field: never bound
-        for (QWidget* w : std::initializer_list<QWidget*>{cod, nombre, numero, importe, fecha, activo, estado,
-                                                          notas, libre})
+        // Messages name a box by its label, else its accessible name, else its field.
+        auto* etiqueta = new QLabel("Fecha &Alta:", Picture1);
+        etiqueta->setBuddy(fecha);
+        importe->setAccessibleName("Importe total");
+        for (QWidget* w : std::initializer_list<QWidget*>{cod, nombre, numero, importe, etiqueta, fecha,
+                                                          activo, estado, notas, libre})
             pl->addWidget(w);
         lay->addWidget(Picture1);
         for (auto** b : {&first, &prev, &next, &last, &add, &edit, &del, &ok, &cancel, &close}) {
@@ -86,8 +93,17 @@ public:
     }
     void data_Reposition() override { log << "Reposition"; }
     void data_BeforeDelete() override { log << "BeforeDelete"; }
-    void data_BeforeUpdate() override { log << "BeforeUpdate"; }
-    void data_AfterUpdate() override { log << "AfterUpdate"; }
+    void data_BeforeUpdate() override {
+        log << "BeforeUpdate";
+        // A related row written in the confirm's transaction, as the property window does.
+        if (historial)
+            data->BaseDatos().execute("INSERT INTO Historial (Cod, Texto) VALUES (?, 'alta')", {cod->text()});
+    }
+    void data_AfterUpdate() override {
+        log << "AfterUpdate";
+        if (fallarDespues)
+            throw db::DbError(db::ErrGeneric, "fallo provocado después de grabar");
+    }
     void data_StateChanged() override { log << QStringLiteral("StateChanged(%1)").arg(data->Estado()); }
 
     // Enabled flags in the order First, Prev, Next, Last, Add, Edit, Del, Ok, Cancel, Close, picture.
@@ -112,6 +128,8 @@ public:
     QPushButton *first, *prev, *next, *last, *add, *edit, *del, *ok, *cancel, *close;
     QStringList log;
     bool refuse = false;
+    bool historial = false;
+    bool fallarDespues = false;
     QString nuevoCod;
 };
 
@@ -143,6 +161,11 @@ class TestClsManten : public QObject {
         return f;
     }
 
+    QString logText() {
+        QFile f(dir.filePath("Orbalia.log"));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
     QVariant stored(const QString& cod, const QString& field) {
         return db()->scalar(QStringLiteral("SELECT %1 FROM Fichas WHERE Cod = ?").arg(field), {cod});
     }
@@ -154,6 +177,8 @@ private slots:
         auto d = db::Database::open(path, {.create = true});
         d->executeScript(kSchema);
         dialogs.clear();
+        QFile::remove(dir.filePath("Orbalia.log"));
+        IniciarLog(dir.path());
     }
 
     void emptyTableShowsClearedControlsAndOnlyAddAndClose() {
@@ -304,27 +329,123 @@ private slots:
         QVERIFY(!f->log.contains("BeforeDelete"));
     }
 
-    void writesConvertByFieldType() {
+    void validBoxesAreWrittenByFieldType() {
         fill({"A"});
         auto f = open();
         f->edit->click();
-        f->numero->setText("12a");
+        f->numero->setText("1.500");
         f->importe->setText("1500,5");
-        f->fecha->setText("31/02/2009");
+        f->fecha->setText("5/3/2009");
         f->nombre->setText("");
         f->activo->setValue(2);
         f->ok->click();
-        QCOMPARE(stored("A", "Numero").toLongLong(), 0);
+        QVERIFY2(dialogs.boxes().isEmpty(), qPrintable(dialogs.texts().join('|')));
+        QCOMPARE(stored("A", "Numero").toLongLong(), 1500);
         QCOMPARE(stored("A", "Importe").toDouble(), 1500.5);
-        QVERIFY(stored("A", "Fecha").isNull());
+        QCOMPARE(stored("A", "Fecha").toDate(), QDate(2009, 3, 5));
         QCOMPARE(stored("A", "Nombre").toString(), QString(""));
         QVERIFY(!stored("A", "Nombre").isNull());
         QCOMPARE(stored("A", "Activo").toBool(), false);
 
+        // Emptied boxes: the date becomes Null, the number 0, as always.
         f->edit->click();
-        f->fecha->setText("5/3/2009");
+        f->fecha->setText("");
+        f->numero->setText("");
         f->ok->click();
-        QCOMPARE(stored("A", "Fecha").toDate(), QDate(2009, 3, 5));
+        QVERIFY(dialogs.boxes().isEmpty());
+        QVERIFY(stored("A", "Fecha").isNull());
+        QCOMPARE(stored("A", "Numero").toLongLong(), 0);
+    }
+
+    void unreadableInputIsRefusedNamingTheField_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("letter O in a date")
+            << "fecha"
+            << "08/01/2O23"
+            << "Fecha Alta: \"08/01/2O23\" no es una fecha válida (dd/mm/aaaa).";
+        QTest::newRow("31 February") << "fecha"
+                                     << "31/02/2009"
+                                     << "Fecha Alta: \"31/02/2009\" no es una fecha válida (dd/mm/aaaa).";
+        QTest::newRow("letters in a number") << "numero"
+                                             << "12a"
+                                             << "Numero: \"12a\" no es un número entero.";
+        QTest::newRow("fraction in a whole number") << "numero"
+                                                    << "12,5"
+                                                    << "Numero: \"12,5\" no es un número entero.";
+        QTest::newRow("number too large")
+            << "numero"
+            << "99999999999"
+            << "Numero: \"99999999999\" está fuera del intervalo admitido (de -2147483648 a 2147483647).";
+        QTest::newRow("letters in an amount") << "importe"
+                                              << "12ab"
+                                              << "Importe total: \"12ab\" no es un importe válido.";
+    }
+    void unreadableInputIsRefusedNamingTheField() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        fill({"A"});
+        db()->execute("UPDATE Fichas SET Fecha = '2023-01-08', Importe = 10 WHERE Cod = 'A'");
+        const auto before = db()->query("SELECT * FROM Fichas");
+        auto f = open();
+        f->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.get()));
+        auto* target = f->findChild<ui::BoundTextBox*>(QString(), Qt::FindChildrenRecursively);
+        for (auto* b : {f->fecha, f->numero, f->importe})
+            if (b->DataField.compare(box, Qt::CaseInsensitive) == 0)
+                target = b;
+
+        // Editing: refused, still editing, the row as it was, the focus on the box.
+        f->edit->click();
+        f->nombre->setText("Cambiado");
+        target->setText(text);
+        f->log.clear();
+        f->ok->click();
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QCOMPARE(f->data->Estado(), Modificando);
+        QCOMPARE(target->text(), text);
+        QCOMPARE(QApplication::focusWidget(), target);
+        QVERIFY(!f->log.contains("CanUpdate")); // nothing asked, nothing written
+        QCOMPARE(db()->query("SELECT * FROM Fichas"), before);
+        f->cancel->click();
+
+        // Adding: no row appears.
+        dialogs.clear();
+        f->add->click();
+        f->cod->setText("B");
+        target->setText(text);
+        f->ok->click();
+        QCOMPARE(dialogs.texts(), QStringList{message});
+        QCOMPARE(f->data->Estado(), Añadiendo);
+        QCOMPARE(db()->query("SELECT * FROM Fichas"), before);
+    }
+
+    void codeBoxesRefuseZeroNegativeAndEmpty_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("zero") << "0"
+                              << "Numero: \"0\" no es válido: el número debe ser mayor que 0.";
+        QTest::newRow("negative") << "-3"
+                                  << "Numero: \"-3\" no es válido: el número debe ser mayor que 0.";
+        QTest::newRow("empty") << ""
+                               << "Numero: falta el número (un número entero mayor que 0).";
+        QTest::newRow("valid") << "5"
+                               << "";
+    }
+    void codeBoxesRefuseZeroNegativeAndEmpty() {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        auto f = open();
+        f->numero->Codigo = true;
+        f->add->click();
+        f->cod->setText("A");
+        f->numero->setText("7"); // as a window proposes it; then the user's text
+        f->numero->setText(text);
+        f->ok->click();
+        QCOMPARE(dialogs.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), message.isEmpty() ? 1 : 0);
     }
 
     void untouchedBoxIsNotWritten() {
@@ -348,8 +469,11 @@ private slots:
         f->ok->click();
         QCOMPARE(dialogs.boxes().size(), 1);
         const auto box = dialogs.boxes().first();
-        QVERIFY2(box.text.startsWith("Se ha producido el error (3022 - "), qPrintable(box.text));
-        QVERIFY(box.text.endsWith(") al pulsar el botón de aceptar."));
+        // The fixed first line, the cause in plain words; the engine's text only in the log.
+        QCOMPARE(box.text, QString("Se ha producido el error (3022 - No se realizaron los cambios porque "
+                                   "crearían valores duplicados en el índice o la clave principal) al pulsar "
+                                   "el botón de aceptar.\nYa existe un registro con el código A."));
+        QVERIFY(logText().contains("UNIQUE constraint failed: Fichas.Cod"));
         QCOMPARE(box.title, QString("Error"));
         QCOMPARE(box.icon, ui::DialogService::Icon::Critical);
         QCOMPARE(f->data->Estado(), Añadiendo);
@@ -361,6 +485,203 @@ private slots:
         QCOMPARE(dialogs.boxes().size(), 1);
         QCOMPARE(f->data->Estado(), Paseando);
         QCOMPARE(stored("B", "Nombre").toString(), QString("Duplicado"));
+    }
+
+    void failureInsideTheConfirmLeavesNothingHalfWritten_data() {
+        QTest::addColumn<bool>("adding");
+        QTest::newRow("add") << true;
+        QTest::newRow("edit") << false;
+    }
+    void failureInsideTheConfirmLeavesNothingHalfWritten() {
+        QFETCH(bool, adding);
+        fill({"A", "C"});
+        const auto before = db()->query("SELECT * FROM Fichas ORDER BY Cod");
+        auto f = open();
+        f->historial = true;
+        f->fallarDespues = true;
+        if (adding) {
+            f->add->click();
+            f->cod->setText("B");
+        } else {
+            f->edit->click();
+        }
+        f->nombre->setText("Nuevo nombre");
+        f->ok->click();
+        // The row and the related row written in BeforeUpdate went back together.
+        QCOMPARE(db()->query("SELECT * FROM Fichas ORDER BY Cod"), before);
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Historial").toInt(), 0);
+        QCOMPARE(dialogs.texts().size(), 1);
+        QVERIFY(dialogs.texts().first().startsWith(
+            "Se ha producido el error (3000 - Error de la base de datos) al "
+            "pulsar el botón de aceptar.\n"));
+        QCOMPARE(f->data->Estado(), adding ? Añadiendo : Modificando);
+        QCOMPARE(f->nombre->text(), QString("Nuevo nombre"));
+
+        // Corrected, it is stored once, and the window browses no ghost of the first try.
+        f->fallarDespues = false;
+        f->ok->click();
+        QCOMPARE(dialogs.texts().size(), 1);
+        QCOMPARE(f->data->Estado(), Paseando);
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), adding ? 3 : 2);
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Historial").toInt(), 1);
+        QCOMPARE(f->data->Recordset()->recordCount(), adding ? 3 : 2);
+        f->first->click();
+        QStringList seen{f->cod->text()};
+        for (int i = 0; i < 3; ++i) {
+            f->next->click();
+            if (seen.last() != f->cod->text())
+                seen << f->cod->text();
+        }
+        QCOMPARE(seen, adding ? QStringList({"A", "C", "B"}) : QStringList({"A", "C"}));
+        if (!adding) {
+            f->first->click();
+            QCOMPARE(f->nombre->text(), QString("Nuevo nombre"));
+        }
+    }
+
+    void cancelAfterAFailedEditShowsWhatIsStored() {
+        fill({"A"});
+        auto f = open();
+        f->fallarDespues = true;
+        f->edit->click();
+        f->nombre->setText("No se guarda");
+        f->ok->click();
+        f->cancel->click();
+        QCOMPARE(f->nombre->text(), QString("Nombre A"));
+        QCOMPARE(f->data->Estado(), Paseando);
+    }
+
+    void fullDiskIsToldInPlainWords() {
+        fill({"A"});
+        auto f = open();
+        // Each new row takes pages that the file may not get: a full disk, as SQLite sees it.
+        db()->execute("CREATE TRIGGER Grande AFTER INSERT ON Fichas BEGIN "
+                      "INSERT INTO Historial (Cod, Texto) VALUES (NEW.Cod, zeroblob(200000)); END");
+        db::Database& own = f->data->BaseDatos();
+        own.scalar(
+            QStringLiteral("PRAGMA max_page_count = %1").arg(own.scalar("PRAGMA page_count").toLongLong()));
+        const auto before = db()->query("SELECT * FROM Fichas");
+        f->add->click();
+        f->cod->setText("B");
+        f->ok->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{"Se ha producido el error (3000 - Error de la base de datos) al pulsar "
+                             "el botón de aceptar.\nEl disco está lleno."});
+        QCOMPARE(db()->query("SELECT * FROM Fichas"), before);
+        QCOMPARE(f->data->Estado(), Añadiendo);
+        QVERIFY(logText().contains("full"));
+    }
+
+    void textLongerThanItsFieldIsRefused() {
+        fill({"A"});
+        auto f = open();
+        const auto before = db()->query("SELECT * FROM Fichas");
+        f->edit->click();
+        f->notas->setPlainText(QString(31, u'x')); // pasted past the box's limit
+        f->ok->click();
+        QCOMPARE(dialogs.texts(),
+                 QStringList{"Notas: el texto es demasiado largo (31 caracteres; como máximo 30)."});
+        QCOMPARE(db()->query("SELECT * FROM Fichas"), before);
+        f->notas->setPlainText(QString(30, u'x'));
+        f->ok->click();
+        QCOMPARE(stored("A", "Notas").toString(), QString(30, u'x'));
+    }
+
+    void aRowDeletedElsewhereCountsAsMovedPast_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shows");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("next") << "next"
+                              << "C" << true;
+        QTest::newRow("previous") << "prev"
+                                  << "A" << true;
+        QTest::newRow("first") << "first"
+                               << "A" << false;
+        QTest::newRow("last") << "last"
+                              << "C" << false;
+        QTest::newRow("delete") << "del"
+                                << "C" << true;
+        QTest::newRow("find") << "find"
+                              << "C" << false;
+        QTest::newRow("edit and confirm") << "edit"
+                                          << "B" << true;
+    }
+    void aRowDeletedElsewhereCountsAsMovedPast() {
+        QFETCH(QString, action);
+        QFETCH(QString, shows);
+        QFETCH(bool, told);
+        fill({"A", "B", "C"});
+        auto f = open();
+        f->next->click();
+        QCOMPARE(f->cod->text(), QString("B"));
+        db()->execute("DELETE FROM Fichas WHERE Cod = 'B'"); // another seat, the sqlite3 tool, an import
+
+        if (action == "next")
+            f->next->click();
+        else if (action == "prev")
+            f->prev->click();
+        else if (action == "first")
+            f->first->click();
+        else if (action == "last")
+            f->last->click();
+        else if (action == "find")
+            f->data->FindFirst("Cod = ?", {"C"});
+        else if (action == "del") {
+            dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+            f->del->click();
+        } else {
+            f->edit->click();
+            f->nombre->setText("Perdido");
+            f->ok->click();
+            QCOMPARE(f->data->Estado(), Modificando); // what was typed stays
+            f->cancel->click();
+        }
+        const QString gone = "Se ha producido el error (3021 - No hay un registro activo) al ";
+        const QStringList texts = dialogs.texts().filter(gone);
+        QCOMPARE(texts.size(), told ? (action == "edit" ? 2 : 1) : 0);
+        for (const QString& t : texts)
+            QVERIFY2(t.endsWith("\nEl registro ya no existe: se ha borrado desde otro puesto."),
+                     qPrintable(t));
+        if (action != "edit")
+            QCOMPARE(f->cod->text(), shows);
+        else
+            QVERIFY(f->cod->text() == "A" || f->cod->text() == "C");
+        QCOMPARE(f->data->Estado(), Paseando);
+
+        // Still usable: edit what is shown and store it.
+        const QString cod = f->cod->text();
+        f->edit->click();
+        f->nombre->setText("Sigue");
+        f->ok->click();
+        QCOMPARE(stored(cod, "Nombre").toString(), QString("Sigue"));
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 2);
+    }
+
+    void lastRowDeletedElsewhereLeavesTheWindowEmpty() {
+        fill({"A"});
+        auto f = open();
+        db()->execute("DELETE FROM Fichas");
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->del->click();
+        QCOMPARE(f->data->Estado(), Vacio);
+        QVERIFY(f->cod->text().isEmpty());
+        f->add->click();
+        f->cod->setText("N");
+        f->ok->click();
+        QCOMPARE(stored("N", "Cod").toString(), QString("N"));
+    }
+
+    void tableGoneDuringBrowsingIsReportedNotFatal() {
+        fill({"A", "B"});
+        auto f = open();
+        db()->execute("DROP TABLE Fichas");
+        f->next->click();
+        QVERIFY(!dialogs.texts().isEmpty());
+        for (const QString& t : dialogs.texts())
+            QVERIFY2(!t.contains("no such table"), qPrintable(t));
+        QVERIFY(logText().contains("no such table"));
+        QCOMPARE(f->data->Estado(), Inactivo);
+        QVERIFY(f->close->isEnabled());
     }
 
     void refusedConfirmWritesNothing() {

@@ -141,6 +141,39 @@ private slots:
         QCOMPARE(counter("AREAS"), QString("3"));
     }
 
+    void codeThatIsNotANumberIsRefused() {
+        frmTipos w(ctx());
+        w.cmdAdd->click();
+        w.txt[0]->setText("abc");
+        w.txt[1]->setText("Piso");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(), QStringList{"Código: \"abc\" no es un número entero."});
+        QCOMPARE(count("Tipos"), 0);
+        QCOMPARE(counter("TIPOS"), QString("0"));
+    }
+
+    void codesInUseAreSkippedAndATypedOneIsToldReadably() {
+        ctx().db().execute(
+            "INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Nerja'), (2, 'Vélez'), (5, 'Coín')");
+        frmLocalidades w(ctx());
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[0]->Text(), QString("3"));
+        w.txt[0]->setText("5");
+        w.txt[1]->setText("Otra");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList{"Se ha producido el error (3022 - No se realizaron los cambios porque crearían "
+                             "valores duplicados en el índice o la clave principal) al pulsar el botón de "
+                             "aceptar.\nYa existe un registro con el código 5."});
+        QCOMPARE(count("Localidades"), 3);
+        QCOMPARE(counter("LOCALIDADES"), QString("0"));
+        w.txt[0]->setText("3");
+        w.cmdOk->click();
+        QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Localidades WHERE Cod = 3").toString(),
+                 QString("Otra"));
+        QCOMPARE(counter("LOCALIDADES"), QString("3"));
+    }
+
     void everyControlHasAUniqueAccessibleName() {
         frmTipos tipos(ctx());
         frmLocalidades localidades(ctx());

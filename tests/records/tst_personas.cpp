@@ -5,6 +5,7 @@
 #include "TestInstallation.h"
 #include "TestNavigator.h"
 #include "records/FichaPersona.h"
+#include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
 
 #include <QtTest>
@@ -215,6 +216,143 @@ private slots:
         w.cmdOk->click();
         QCOMPARE(ctx().db().scalar("SELECT Presupuesto FROM Clientes").toDouble(), 250000.0);
         QCOMPARE(ctx().db().scalar("SELECT Estado FROM Clientes").toString(), QString("Raro"));
+    }
+
+    void unreadableDateIsRefusedAndTheStoredDateStays() {
+        owner("0100001", "01", 1, false, "Ana");
+        ctx().db().execute("UPDATE Propietarios SET FechaAlta = '2023-01-08'");
+        const auto before = ctx().db().query("SELECT * FROM Propietarios");
+        frmPropietarios w(ctx(), false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cmdEdit->click();
+        auto* fecha = static_cast<ui::BoundTextBox*>(w.txt[12]->widget());
+        fecha->setText("08/01/2O23");
+        emit fecha->editingFinished();
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList{"Fecha Alta: \"08/01/2O23\" no es una fecha válida (dd/mm/aaaa)."});
+        QVERIFY(w.data->EstadoModificando());
+        QCOMPARE(QApplication::focusWidget(), fecha);
+        QCOMPARE(ctx().db().query("SELECT * FROM Propietarios"), before);
+    }
+
+    void numberThatIsNotACodeIsRefused_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("letters") << "12ab"
+                                 << "Número: \"12ab\" no es un número entero.";
+        QTest::newRow("zero") << "0"
+                              << "Número: \"0\" no es válido: el número debe ser mayor que 0.";
+        QTest::newRow("negative") << "-4"
+                                  << "Número: \"-4\" no es válido: el número debe ser mayor que 0.";
+    }
+    void numberThatIsNotACodeIsRefused() {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 27);
+        frmPropietarios w(ctx(), false);
+        w.cmdAdd->click();
+        w.txt[2]->setText("Ana");
+        w.txt[16]->setText(typed);
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(), QStringList{message});
+        QVERIFY(w.data->EstadoAñadiendo());
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 0);
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("27"));
+    }
+
+    void budgetWithLettersIsRefusedNotZeroed() {
+        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Presupuesto) "
+                           "VALUES ('0100001', '01', 1, 0, 'Rico', 1500000)");
+        frmClientes w(ctx(), false);
+        w.cmdEdit->click();
+        auto* presupuesto = static_cast<ui::BoundTextBox*>(w.txt[11]->widget());
+        presupuesto->setText("12ab");
+        emit presupuesto->editingFinished();
+        QCOMPARE(presupuesto->text(), QString("12ab"));
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(), QStringList{"Presupuesto: \"12ab\" no es un importe válido."});
+        QCOMPARE(ctx().db().scalar("SELECT Presupuesto FROM Clientes").toDouble(), 1500000.0);
+    }
+
+    void typedNumberAboveTheProposalIsSkippedNextTime() {
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 27);
+        ctx().AddAgainConfig = true;
+        frmPropietarios w(ctx(), false);
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[16]->Text(), QString("28"));
+        w.txt[2]->setText("Veintinueve");
+        w.txt[16]->setText("29");
+        w.cmdOk->click();
+        QCOMPARE(ownerField("0100029", "Nombre").toString(), QString("Veintinueve"));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("28"));
+        // The next add proposes past the number in use and stores without a complaint.
+        QCOMPARE(w.txt[16]->Text(), QString("30"));
+        w.txt[2]->setText("Treinta");
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QCOMPARE(ownerField("0100030", "Nombre").toString(), QString("Treinta"));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("30"));
+    }
+
+    void proposalTakenByTheNewOwnerDialogMeanwhileStillStores() {
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 41);
+        frmPropietarios w(ctx(), false);
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[16]->Text(), QString("42"));
+        w.txt[2]->setText("Desde la ficha");
+        // A property window creates an owner before this one is confirmed.
+        frmPropietarioNuevo dlg;
+        dlg.txt[2]->setText("Desde la propiedad");
+        dlg.cmdOk->click();
+        QCOMPARE(CrearPropietario(ctx(), dlg, false), QString("0100042"));
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QCOMPARE(ownerField("0100042", "Nombre").toString(), QString("Desde la propiedad"));
+        QCOMPARE(ownerField("0100043", "Nombre").toString(), QString("Desde la ficha"));
+        QCOMPARE(w.txt[16]->Text(), QString("43"));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("43"));
+    }
+
+    void takenNumberTypedByHandIsToldReadably() {
+        owner("0100029", "01", 29, false, "Ya estaba");
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 27);
+        const auto before = ctx().db().query("SELECT * FROM Propietarios");
+        frmPropietarios w(ctx(), false);
+        w.cmdAdd->click();
+        w.txt[2]->setText("Nuevo");
+        w.txt[16]->setText("29");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList{"Se ha producido el error (3022 - No se realizaron los cambios porque crearían "
+                             "valores duplicados en el índice o la clave principal) al pulsar el botón de "
+                             "aceptar.\nYa existe un registro con el código 0100029."});
+        QCOMPARE(ctx().db().query("SELECT * FROM Propietarios"), before);
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("27"));
+        QVERIFY(w.data->EstadoAñadiendo());
+    }
+
+    void counterThatCannotBeWrittenTakesTheNewOwnerBack() {
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 5);
+        ctx().db().execute(
+            "CREATE TRIGGER NoContar BEFORE UPDATE ON Config WHEN NEW.Variable = 'PROPIETARIOS' "
+            "BEGIN SELECT RAISE(ABORT, 'contador bloqueado'); END");
+        frmPropietarios w(ctx(), false);
+        w.cmdAdd->click();
+        w.txt[2]->setText("Ana");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QVERIFY(inst->dialogs().texts().first().startsWith("Se ha producido el error ("));
+        QVERIFY(!inst->dialogs().texts().first().contains("contador bloqueado"));
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 0);
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("5"));
+
+        ctx().db().execute("DROP TRIGGER NoContar");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QCOMPARE(ownerField("0100006", "Nombre").toString(), QString("Ana"));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("6"));
     }
 
     void everyControlHasAUniqueAccessibleName() {

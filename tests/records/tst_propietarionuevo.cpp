@@ -99,6 +99,19 @@ private slots:
         QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 1);
     }
 
+    void counterThatCannotBeWrittenStoresNoOwner() {
+        ctx().db().execute(
+            "CREATE TRIGGER NoContar BEFORE UPDATE ON Config WHEN NEW.Variable = 'PROPIETARIOS' "
+            "BEGIN SELECT RAISE(ABORT, 'contador bloqueado'); END");
+        frmPropietarioNuevo dlg;
+        dlg.txt[2]->setText("Nadie");
+        dlg.cmdOk->click();
+        QVERIFY_THROWS_EXCEPTION(db::DbError, CrearPropietario(ctx(), dlg, false));
+        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 0);
+        QCOMPARE(counter(), QString("41"));
+        QVERIFY(!ctx().db().inTransaction());
+    }
+
     void cancelledDialogWritesNothing() {
         frmPropietarioNuevo dlg;
         dlg.txt[2]->setText("Nadie");

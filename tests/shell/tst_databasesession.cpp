@@ -50,16 +50,18 @@ private Q_SLOTS:
     void unopenableDatabaseIsReported_data() {
         QTest::addColumn<bool>("emptyPath");
         QTest::addColumn<QByteArray>("content"); // of the file there; none when empty
-        QTest::newRow("missing file") << false << QByteArray();
-        QTest::newRow("empty path") << true << QByteArray();
+        QTest::addColumn<QString>("cause");      // second line; %1 is the path
+        QTest::newRow("missing file") << false << QByteArray() << "No se encuentra el archivo %1.";
+        QTest::newRow("empty path") << true << QByteArray() << "No se ha indicado la base de datos.";
         QTest::newRow("not a database")
             << false
-            << QByteArray(
-                   "Esto no es una base de datos, es un texto bastante largo para ocupar la cabecera.");
+            << QByteArray("Esto no es una base de datos, es un texto bastante largo para ocupar la cabecera.")
+            << "El archivo no es una base de datos de Orbalia o está dañado.";
     }
     void unopenableDatabaseIsReported() {
         QFETCH(bool, emptyPath);
         QFETCH(QByteArray, content);
+        QFETCH(QString, cause);
         Session s;
         if (emptyPath)
             s.ctx.RutaBaseDatos.clear();
@@ -69,7 +71,9 @@ private Q_SLOTS:
         QVERIFY(!s.ctx.BaseDatosAgencia);
         QCOMPARE(s.dialogs.boxes().size(), 1);
         const auto& box = s.dialogs.boxes().first();
-        QCOMPARE(box.text, "Error al abrir la base de datos [" + s.ctx.RutaBaseDatos + "]");
+        // The fixed first line, then the cause in plain words; never the engine's text.
+        QCOMPARE(box.text, "Error al abrir la base de datos [" + s.ctx.RutaBaseDatos + "]\n" +
+                               cause.arg(s.ctx.RutaBaseDatos));
         QCOMPARE(box.title, "Error");
         QCOMPARE(box.icon, ui::DialogService::Icon::Critical);
         // Nothing created, nothing overwritten.

@@ -65,6 +65,22 @@ private Q_SLOTS:
         QTEST(ValorNumerico(valor), "numerico");
         QTEST(ValorImporte(valor), "importe");
         QTEST(FormatoImporte(valor), "formato");
+        // LeerNumero tells a real 0 from text that is no number at all.
+        const std::optional<double> leido = LeerNumero(valor.toString());
+        if (valor.typeId() == QMetaType::QString) {
+            const bool esNumero = ValorNumerico(valor) != 0 || valor.toString().trimmed() == "0";
+            QCOMPARE(leido.has_value(), esNumero);
+            if (leido)
+                QTEST(*leido, "numerico");
+        }
+    }
+
+    void numberOrNot() {
+        QCOMPARE(LeerNumero("0"), std::optional<double>(0.0));
+        QCOMPARE(LeerNumero("12ab"), std::nullopt);
+        QCOMPARE(LeerNumero("2O23"), std::nullopt);
+        QCOMPARE(LeerNumero(""), std::nullopt);
+        QCOMPARE(LeerNumero("-0,5"), std::optional<double>(-0.5));
     }
 
     // A typed date as read, as sent to SQL and as shown again.

@@ -126,8 +126,11 @@ private Q_SLOTS:
         TestInstallation inst(o);
         Inicio inicio(inst.path());
         QVERIFY(!inicio.arrancar());
-        QCOMPARE(inicio.cajas(),
-                 error(QStringLiteral("Error al abrir la base de datos [%1Orbalia.db]").arg(inst.path())));
+        QCOMPARE(
+            inicio.cajas(),
+            error(QStringLiteral("Error al abrir la base de datos [%1Orbalia.db]\nNo se encuentra el archivo "
+                                 "%1Orbalia.db.")
+                      .arg(inst.path())));
         QVERIFY(!inicio.ctx.BaseDatosAgencia);
         QVERIFY(inicio.lanzados.isEmpty());
         QVERIFY(!QFile::exists(inst.file(QStringLiteral("Orbalia.db"))));

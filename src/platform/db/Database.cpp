@@ -30,9 +30,10 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
         sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
-        throw DbError(ErrCannotOpen, QStringLiteral("No se puede abrir la base de datos '%1': %2")
-                                         .arg(path, QString::fromUtf8(handle ? sqlite3_errmsg(handle)
-                                                                             : sqlite3_errstr(rc))));
+        throw DbError(ErrCannotOpen,
+                      QStringLiteral("No se puede abrir la base de datos '%1': %2")
+                          .arg(path, QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc))),
+                      rc);
     sqlite3_extended_result_codes(handle, 1);
     sqlite3_busy_timeout(handle, 5000);
     detail::registerFunctions(handle);
@@ -54,7 +55,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
     } catch (const DbError& e) {
         throw DbError(
             ErrCannotOpen,
-            QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()));
+            QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()),
+            e.engineCode());
     }
     return db;
 }

@@ -26,15 +26,20 @@ enum ErrorNumber : int {
 
 class DbError : public std::runtime_error {
 public:
-    DbError(int number, const QString& description)
-        : std::runtime_error(description.toStdString()), number_(number), description_(description) {}
+    DbError(int number, const QString& description, int engineCode = 0)
+        : std::runtime_error(description.toStdString()), number_(number), description_(description),
+          engineCode_(engineCode) {}
 
     int number() const { return number_; }
     const QString& description() const { return description_; }
+    // SQLite's extended result code when the engine raised it (SQLITE_FULL, …), else 0;
+    // lets the program tell the user the cause (a full disk) in plain words.
+    int engineCode() const { return engineCode_; }
 
 private:
     int number_;
     QString description_;
+    int engineCode_;
 };
 
 } // namespace db

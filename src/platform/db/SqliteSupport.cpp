@@ -12,20 +12,23 @@ namespace db::detail {
         throw DbError(ErrDuplicateKey,
                       QStringLiteral("No se realizaron los cambios porque crearían valores duplicados en el "
                                      "índice o la clave principal: %1")
-                          .arg(engine));
+                          .arg(engine),
+                      ext);
     case SQLITE_CONSTRAINT_NOTNULL:
         throw DbError(ErrNullNotAllowed,
-                      QStringLiteral("El campo no puede contener un valor nulo: %1").arg(engine));
+                      QStringLiteral("El campo no puede contener un valor nulo: %1").arg(engine), ext);
     case SQLITE_CONSTRAINT_CHECK:
         if (engine.contains(QStringLiteral("length(")))
             throw DbError(ErrFieldTooSmall,
                           QStringLiteral("El campo es demasiado pequeño para aceptar la cantidad de datos "
                                          "que intentó agregar: %1")
-                              .arg(engine));
-        throw DbError(ErrConstraint, QStringLiteral("El valor no cumple la regla del campo: %1").arg(engine));
+                              .arg(engine),
+                          ext);
+        throw DbError(ErrConstraint, QStringLiteral("El valor no cumple la regla del campo: %1").arg(engine),
+                      ext);
     case SQLITE_CONSTRAINT_FOREIGNKEY:
-        throw DbError(ErrConstraint,
-                      QStringLiteral("El registro está relacionado con otros: %1").arg(engine));
+        throw DbError(ErrConstraint, QStringLiteral("El registro está relacionado con otros: %1").arg(engine),
+                      ext);
     default:
         break;
     }
@@ -33,17 +36,19 @@ namespace db::detail {
     case SQLITE_CANTOPEN:
     case SQLITE_NOTADB:
         throw DbError(ErrCannotOpen,
-                      QStringLiteral("No se puede abrir la base de datos%1: %2").arg(where, engine));
+                      QStringLiteral("No se puede abrir la base de datos%1: %2").arg(where, engine), ext);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         throw DbError(ErrLocked,
-                      QStringLiteral("La base de datos está bloqueada por otro proceso: %1").arg(engine));
+                      QStringLiteral("La base de datos está bloqueada por otro proceso: %1").arg(engine),
+                      ext);
     case SQLITE_READONLY:
-        throw DbError(ErrReadOnly, QStringLiteral("La base de datos es de sólo lectura: %1").arg(engine));
+        throw DbError(ErrReadOnly, QStringLiteral("La base de datos es de sólo lectura: %1").arg(engine),
+                      ext);
     case SQLITE_ERROR:
-        throw DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL%1: %2").arg(where, engine));
+        throw DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL%1: %2").arg(where, engine), ext);
     default:
-        throw DbError(ErrGeneric, QStringLiteral("Error de la base de datos%1: %2").arg(where, engine));
+        throw DbError(ErrGeneric, QStringLiteral("Error de la base de datos%1: %2").arg(where, engine), ext);
     }
 }
 

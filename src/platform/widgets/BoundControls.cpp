@@ -1,10 +1,29 @@
 #include "BoundControls.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 
 namespace ui {
+
+QString BoundControl::caption() {
+    QWidget* w = widget();
+    QString text;
+    if (QWidget* top = w->window())
+        for (QLabel* l : top->findChildren<QLabel*>())
+            if (l->buddy() == w && !l->text().trimmed().isEmpty()) {
+                text = l->text();
+                break;
+            }
+    if (text.isEmpty())
+        text = w->accessibleName();
+    text.remove(u'&');
+    text = text.trimmed();
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text.isEmpty() ? DataField : text.trimmed();
+}
 
 BoundTextBox::BoundTextBox(QWidget* parent, const QString& dataField) : QLineEdit(parent) {
     DataField = dataField;

@@ -16,8 +16,14 @@ public:
 
     QString DataField;
     bool DataChanged = false;
+    // The box holds a code number: besides being a whole number it must be above 0.
+    bool Codigo = false;
 
     virtual QWidget* widget() = 0;
+
+    // How messages name the control: the text of the label that points to it
+    // (without its '&' and ':'), else its accessible name, else its field.
+    QString caption();
 };
 
 // Text box: single line (BoundTextBox) or several lines (BoundMemo).

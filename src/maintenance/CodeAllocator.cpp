@@ -1,0 +1,64 @@
+#include "CodeAllocator.h"
+
+#include "platform/db/Database.h"
+#include "shell/ConfigStore.h"
+#include "shell/Services.h"
+
+namespace orb {
+
+CodeAllocator::CodeAllocator(QString contador, QString tabla, QString oficina)
+    : contador_(std::move(contador)), tabla_(std::move(tabla)), oficina_(std::move(oficina)) {}
+
+qint64 CodeAllocator::contador(db::Database& db) const {
+    // A missing or non-numeric counter counts as 0.
+    return qint64(ValorNumerico(LeerConfig(db, QStringLiteral("CONTADORES"), contador_)));
+}
+
+QString CodeAllocator::codigo(db::Database& db, qint64 numero) const {
+    if (oficina_.isEmpty())
+        return QString::number(numero);
+    const QString mascara = LeerConfig(db, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
+    return oficina_ + FormatoMascara(numero, mascara);
+}
+
+bool CodeAllocator::enUso(db::Database& db, qint64 numero) const {
+    // The table name is one of the program's own, never typed by a user.
+    if (oficina_.isEmpty())
+        return db.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Cod = ?").arg(tabla_), {numero})
+                   .toLongLong() > 0;
+    return db.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Cod = ? OR (Agencia = ? AND QuickID = ?)")
+                         .arg(tabla_),
+                     {codigo(db, numero), oficina_, numero})
+               .toLongLong() > 0;
+}
+
+qint64 CodeAllocator::propuesta(db::Database& db) const {
+    qint64 n = contador(db) + 1;
+    while (enUso(db, n))
+        ++n;
+    return n;
+}
+
+qint64 CodeAllocator::reservar(db::Database& db) const {
+    if (!db.inTransaction())
+        throw db::DbError(db::ErrGeneric, QStringLiteral("Reserva de número fuera de una transacción"));
+    return propuesta(db);
+}
+
+void CodeAllocator::avanzar(db::Database& db, qint64 numero) const {
+    if (!db.inTransaction())
+        throw db::DbError(db::ErrGeneric, QStringLiteral("Contador escrito fuera de una transacción"));
+    if (numero > contador(db))
+        GuardarConfig(db, QStringLiteral("CONTADORES"), contador_, numero);
+}
+
+qint64 CodeAllocator::insertar(db::Database& db, const std::function<void(qint64)>& insertarFila) const {
+    db::Transaction tr(db);
+    const qint64 numero = reservar(db);
+    insertarFila(numero);
+    avanzar(db, numero);
+    tr.commit();
+    return numero;
+}
+
+} // namespace orb

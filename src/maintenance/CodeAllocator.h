@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace db {
+class Database;
+}
+
+namespace orb {
+
+// Numbers for new records from a counter of the configuration store
+// (CONTADORES / contador, the last number given). Owners and clients number
+// within their office and their code is the office code followed by the
+// masked number; catalogue entries use the number as their code.
+//
+// Every number is chosen, used and counted on one connection inside one
+// write transaction (BEGIN IMMEDIATE), so two windows, or two seats, never
+// get the same number, and a failure leaves neither the row nor the counter.
+class CodeAllocator {
+public:
+    // oficina empty: a catalogue (Cod is the number itself).
+    CodeAllocator(QString contador, QString tabla, QString oficina = {});
+
+    // Counter + 1 past the numbers already used; for showing at the start of an add.
+    qint64 propuesta(db::Database& db) const;
+    // Inside the caller's write transaction: the number the next row takes.
+    qint64 reservar(db::Database& db) const;
+    // The code a number gives in this table.
+    QString codigo(db::Database& db, qint64 numero) const;
+    bool enUso(db::Database& db, qint64 numero) const;
+    // Inside the caller's write transaction: counter = numero, never backwards.
+    void avanzar(db::Database& db, qint64 numero) const;
+
+    // Opens its own write transaction: reserves a number, lets insertar store the
+    // row with it, advances the counter and commits. Any exception rolls all back.
+    qint64 insertar(db::Database& db, const std::function<void(qint64 numero)>& insertar) const;
+
+private:
+    qint64 contador(db::Database& db) const;
+
+    QString contador_;
+    QString tabla_;
+    QString oficina_;
+};
+
+} // namespace orb

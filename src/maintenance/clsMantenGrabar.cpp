@@ -1,0 +1,217 @@
+// The controller's confirm: checking what was typed, writing it, and the one
+// transaction around the window's events and the row.
+
+#include "clsManten.h"
+
+#include "platform/widgets/BoundControls.h"
+#include "platform/widgets/DialogService.h"
+#include "shell/Services.h"
+
+#include <QCoreApplication>
+#include <cmath>
+
+namespace orb {
+
+using db::FieldType;
+
+namespace {
+
+// What a text box stores in its field, or why it cannot.
+struct Conversion {
+    db::Value valor;
+    bool escribir = true;
+    QString error;
+};
+
+Conversion guardar(const db::Value& v) {
+    return {v, true, {}};
+}
+
+Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, const QString& nombre) {
+    const QString text = t->Text();
+    const QString mostrado = text.trimmed();
+    const auto rechazo = [&](const QString& porque) {
+        return Conversion{{}, false, QStringLiteral("%1: \"%2\" %3").arg(nombre, mostrado, porque)};
+    };
+    switch (f.type) {
+    case FieldType::Text:
+    case FieldType::Memo: {
+        // A memo box, or text a window put in, may exceed what the field holds.
+        const qsizetype largo = text.toUcs4().size();
+        if (f.size > 0 && f.type == FieldType::Text && largo > f.size)
+            return {{},
+                    false,
+                    QStringLiteral("%1: el texto es demasiado largo (%2 caracteres; como máximo %3).")
+                        .arg(nombre)
+                        .arg(largo)
+                        .arg(f.size)};
+        return guardar(text); // an emptied box stores an empty text, not Null
+    }
+    case FieldType::Integer:
+    case FieldType::Long: {
+        if (mostrado.isEmpty()) {
+            if (codigo)
+                return {{},
+                        false,
+                        QStringLiteral("%1: falta el número (un número entero mayor que 0).").arg(nombre)};
+            return guardar(qint64(0));
+        }
+        const std::optional<double> n = LeerNumero(mostrado);
+        if (!n || *n != std::trunc(*n))
+            return rechazo(QStringLiteral("no es un número entero."));
+        if (codigo && *n <= 0)
+            return rechazo(QStringLiteral("no es válido: el número debe ser mayor que 0."));
+        const double limite = f.type == FieldType::Integer ? 32767.0 : 2147483647.0;
+        if (*n > limite || *n < -limite - 1)
+            return rechazo(QStringLiteral("está fuera del intervalo admitido (de %1 a %2).")
+                               .arg(qint64(-limite - 1))
+                               .arg(qint64(limite)));
+        return guardar(qint64(*n));
+    }
+    case FieldType::Currency:
+    case FieldType::Double: {
+        // Double is written too: a typed surface or price must never be dropped silently.
+        if (mostrado.isEmpty())
+            return guardar(0.0);
+        const std::optional<double> n = LeerNumero(mostrado);
+        if (!n)
+            return rechazo(f.type == FieldType::Currency ? QStringLiteral("no es un importe válido.")
+                                                         : QStringLiteral("no es un número válido."));
+        return guardar(*n);
+    }
+    case FieldType::Date: {
+        if (mostrado.isEmpty())
+            return guardar(db::Value());
+        const QDate d = LeerFecha(mostrado);
+        if (!d.isValid())
+            return rechazo(QStringLiteral("no es una fecha válida (dd/mm/aaaa)."));
+        return guardar(db::Value(d));
+    }
+    default:
+        return {{}, false, {}};
+    }
+}
+
+// Thrown by GrabarControles when a window's BeforeUpdate put in a value the field cannot take.
+struct RechazoAlGrabar {
+    ui::BoundControl* control;
+    QString mensaje;
+};
+
+} // namespace
+
+clsManten::Rechazo clsManten::ValidarControles() {
+    if (!rs_)
+        return {};
+    for (ui::BoundControl* c : bound_) {
+        auto* t = dynamic_cast<ui::TextControl*>(c);
+        if (!t || !c->DataChanged)
+            continue;
+        const int idx = rs_->fieldIndex(c->DataField);
+        if (idx < 0)
+            continue;
+        const Conversion conv = convertir(t, rs_->field(idx), c->Codigo, c->caption());
+        if (!conv.error.isEmpty())
+            return {c, conv.error};
+    }
+    return {};
+}
+
+void clsManten::RechazarControl(const Rechazo& r) {
+    dialogs_.message(form_, {r.mensaje, QStringLiteral("Orbalia"), ui::DialogService::Buttons::Ok,
+                             ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
+    if (QWidget* w = r.control->widget(); w->isVisible())
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+void clsManten::GrabarControles() {
+    for (ui::BoundControl* c : bound_) {
+        if (!c->DataChanged)
+            continue;
+        if (auto* t = dynamic_cast<ui::TextControl*>(c)) {
+            const Conversion conv = convertir(t, rs_->field(c->DataField), c->Codigo, c->caption());
+            if (!conv.error.isEmpty())
+                throw RechazoAlGrabar{c, conv.error};
+            if (conv.escribir)
+                rs_->setValue(c->DataField, conv.valor);
+        } else if (auto* k = dynamic_cast<ui::BoundCheckBox*>(c)) {
+            rs_->setValue(c->DataField, k->Value() == 1);
+        } else if (auto* cb = dynamic_cast<ui::BoundComboBox*>(c)) {
+            if (cb->comboStyle() != ui::BoundComboBox::SimpleCombo)
+                rs_->setValue(c->DataField, cb->Text());
+        }
+    }
+}
+
+void clsManten::confirmar() {
+    const bool adding = estado_ == Añadiendo;
+    const QString accion = QStringLiteral("pulsar el botón de aceptar");
+    // What was typed is checked before the window is asked or anything is written.
+    if (const Rechazo r = ValidarControles(); r.control) {
+        RechazarControl(r);
+        return;
+    }
+    bool cancel = false;
+    events_->data_CanUpdate(cancel);
+    if (cancel)
+        return;
+    const qint64 posicion = rs_ ? rs_->absolutePosition() : -1;
+    bool escrito = false;
+    const auto deshacer = [&] {
+        try {
+            if (rs_ && rs_->editMode() != db::EditMode::None)
+                rs_->cancelUpdate();
+            // The recordset saw a row the rollback took back: read it again.
+            if (escrito)
+                ReabrirEn(posicion);
+        } catch (const std::exception&) {
+        }
+    };
+    try {
+        if (!rs_ || !db_)
+            throw db::DbError(db::ErrNoCurrentRecord, QStringLiteral("No hay datos abiertos"));
+        // The window's events, the row and whatever the window writes with it
+        // (counters, related rows) are stored together or not at all.
+        db::Transaction tr(*db_);
+        events_->data_BeforeUpdate();
+        if (adding)
+            rs_->addNew();
+        else
+            rs_->edit();
+        GrabarControles();
+        rs_->update();
+        escrito = true;
+        rs_->setBookmark(rs_->lastModified());
+        events_->data_AfterUpdate();
+        tr.commit();
+    } catch (const RechazoAlGrabar& r) {
+        deshacer();
+        RechazarControl({r.control, r.mensaje});
+        return;
+    } catch (const db::DbError& e) {
+        deshacer();
+        MostrarError(e, accion);
+        return;
+    } catch (const std::exception& e) {
+        deshacer();
+        MostrarError(db::DbError(db::ErrGeneric, QString::fromUtf8(e.what())), accion);
+        return;
+    }
+    PonerEstado(Paseando);
+    if (adding && addAgain_)
+        PulsarAñadir();
+}
+
+void clsManten::ReabrirEn(qint64 posicion) {
+    rs_.reset();
+    rs_ = db_->openRecordset(recordSource_, db::RecordsetType::Dynaset, sourceParams_);
+    if (posicion < 0 || rs_->isEOF())
+        return;
+    rs_->moveFirst();
+    for (qint64 i = 0; i < posicion && !rs_->isEOF(); ++i)
+        rs_->moveNext();
+    if (rs_->isEOF())
+        rs_->movePrevious();
+}
+
+} // namespace orb
