@@ -4,6 +4,7 @@
 #include "frmCatalogos.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmConfig.h"
+#include "webexport/frmExportacionWeb.h"
 
 namespace orb {
 
@@ -26,6 +27,9 @@ void RegistrarFichas(WindowRegistry& registro) {
     });
     registro.registrar(Ventana::Configuracion, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
         return new frmConfig(ctx, parent);
+    });
+    registro.registrar(Ventana::ExportacionWeb, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmExportacionWeb(ctx, parent);
     });
 }
 
