@@ -477,7 +477,7 @@ private Q_SLOTS:
         // The command line reads the facts from Orbalia.ini, as installed:
         // make them this test's.
         QVERIFY(GuardarDatosInstalacion(f.inst.path(), f.ctx.facts));
-        const QString exe = qEnvironmentVariable("ORBALIA_BIN_DIR") + "/orbalia-webexport";
+        const QString exe = qEnvironmentVariable("ORBALIA_BIN_DIR", ORBALIA_BINARY_DIR) + "/orbalia-webexport";
         QProcess p;
         p.start(exe, {"--home", f.inst.path(), "--no-upload"});
         QVERIFY(p.waitForFinished(60000));
