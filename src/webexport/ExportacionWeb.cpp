@@ -17,9 +17,9 @@ namespace orb {
 
 namespace {
 
-// Rows sent to the server at a time: large enough for array binding to pay,
-// small enough that a long pass does not hold every row in one buffer.
-constexpr int LoteFilas = 500;
+// Rows sent to the server at a time: each batch is a round trip, so batches
+// are as large as the client's own limit for one array-bound execution.
+constexpr int LoteFilas = 2000;
 // How often a run lets window events run (log, progress, the cancel button).
 constexpr int RefrescoMs = 40;
 constexpr int PuertoSubidaWeb = 5535;
