@@ -5,6 +5,7 @@
 #include "frmPropiedades.h"
 #include "shell/WindowRegistry.h"
 #include "shell/frmConfig.h"
+#include "webexport/frmExportacionWeb.h"
 
 namespace orb {
 
@@ -30,6 +31,9 @@ void RegistrarFichas(WindowRegistry& registro) {
     });
     registro.registrar(Ventana::Configuracion, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
         return new frmConfig(ctx, parent);
+    });
+    registro.registrar(Ventana::ExportacionWeb, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmExportacionWeb(ctx, parent);
     });
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/db/Value.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace db {
+class Database;
+}
+
+namespace orb {
+
+// The two passes of the web export: sales to webproperties, rentals to webrentals.
+enum class Pasada { Venta, Alquiler };
+
+// Fixed values written into every exported row.
+inline constexpr const char16_t* ZonaWeb = u"Costa del Sol";
+inline constexpr const char16_t* PaisEs = u"España";
+inline constexpr const char16_t* PaisEn = u"Spain";
+inline constexpr const char16_t* PaisFr = u"Espagne";
+inline constexpr const char16_t* ProvinciaWeb = u"Málaga";
+
+QString TablaWeb(Pasada p); // "webproperties" / "webrentals"
+
+// Names of the web columns a pass writes, in order (48 for sales, 45 for rentals).
+QStringList ColumnasWeb(Pasada p);
+
+// "R"/"L" + web agency code + "-" + QuickID with at least five digits (never
+// cut). Null when QuickID is null.
+db::Value IdentWeb(Pasada p, const QString& codigoAgenciaWeb, const db::Value& quickId);
+
+// One property selected for the web: its row of values for ColumnasWeb (in
+// that order), its code for the log and its six photo file names.
+struct FilaWeb {
+    QList<QVariant> valores;
+    QString cod;
+    QString ident;     // empty when the property has no number
+    QStringList fotos; // Foto1..Foto6, "" for an empty slot
+};
+
+// The properties a pass publishes: this office's (Agencia = codigoOficina, or
+// null when the office code is empty), marked for the web, on the pass's side
+// and in state "En Venta" (sales) or "Libre" (rentals). Values are bound.
+QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codigoOficina,
+                            const QString& codigoAgenciaWeb);
+
+} // namespace orb

@@ -1,0 +1,397 @@
+#include "ExportacionWeb.h"
+
+#include "exchange/ShellSincrono.h"
+#include "platform/db/Database.h"
+#include "platform/image/PicturePool.h"
+#include "platform/mysql/Connection.h"
+#include "platform/process/ProcessRunner.h"
+#include "shell/AppContext.h"
+#include "shell/ConfigStore.h"
+#include "shell/Services.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace orb {
+
+namespace {
+
+// Rows sent to the server at a time: each batch is a round trip, so batches
+// are as large as the client's own limit for one array-bound execution.
+constexpr int LoteFilas = 2000;
+// How often a run lets window events run (log, progress, the cancel button).
+constexpr int RefrescoMs = 40;
+constexpr int PuertoSubidaWeb = 5535;
+
+struct Cancelado {};
+
+int leerEntero(AppContext& ctx, const char* variable) {
+    return int(ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("WEB"), QString::fromLatin1(variable))));
+}
+
+QString leerTexto(AppContext& ctx, const char* variable) {
+    return LeerConfig(ctx.db(), QStringLiteral("WEB"), QString::fromLatin1(variable)).toString().trimmed();
+}
+
+// host:port with a single colon (an IPv6 address has several and no port here).
+bool separarPuerto(const QString& servidor, QString* host, unsigned* puerto) {
+    if (servidor.count(u':') != 1)
+        return false;
+    const qsizetype i = servidor.indexOf(u':');
+    bool ok = false;
+    const unsigned p = servidor.mid(i + 1).toUInt(&ok);
+    if (!ok || p == 0 || p > 65535)
+        return false;
+    *host = servidor.left(i);
+    *puerto = p;
+    return true;
+}
+
+} // namespace
+
+AjustesWeb AjustesWeb::leer(AppContext& ctx) {
+    AjustesWeb a;
+    a.foto = QSize(leerEntero(ctx, "FOTOANCHURA"), leerEntero(ctx, "FOTOALTURA"));
+    a.thumb = QSize(leerEntero(ctx, "THUMBANCHURA"), leerEntero(ctx, "THUMBALTURA"));
+    a.servidor = leerTexto(ctx, "SERVIDOR");
+    a.baseDatos = leerTexto(ctx, "BASEDATOS");
+    a.usuario = leerTexto(ctx, "USUARIO");
+    // A password may begin or end with blanks: kept as stored.
+    a.password = LeerConfig(ctx.db(), QStringLiteral("WEB"), QStringLiteral("PASSWORD")).toString();
+    return a;
+}
+
+QString AjustesWeb::hostServidor() const {
+    QString host;
+    unsigned puerto = 0;
+    return separarPuerto(servidor, &host, &puerto) ? host : servidor;
+}
+
+unsigned AjustesWeb::puertoBaseDatos() const {
+    QString host;
+    unsigned puerto = 0;
+    return separarPuerto(servidor, &host, &puerto) ? puerto : 3306;
+}
+
+int PuertoSubida() {
+    bool ok = false;
+    const int p = qEnvironmentVariableIntValue("ORBALIA_TEST_RSYNC_PORT", &ok);
+    return ok && p > 0 ? p : PuertoSubidaWeb;
+}
+
+ExportacionWeb::ExportacionWeb(AppContext& ctx, const AjustesWeb& ajustes, QObject* parent)
+    : QObject(parent), ctx_(ctx), ajustes_(ajustes) {}
+
+ExportacionWeb::~ExportacionWeb() = default;
+
+void ExportacionWeb::cancelar() {
+    cancelado_ = true;
+    if (fotos_)
+        fotos_->cancel();
+    if (runner_)
+        runner_->cancel();
+}
+
+void ExportacionWeb::Log(const QString& linea) {
+    if (alLog)
+        alLog(linea);
+    dejarPintar();
+}
+
+void ExportacionWeb::dejarPintar(bool forzar) {
+    if (forzar || !ultimoRefresco_.isValid() || ultimoRefresco_.elapsed() >= RefrescoMs) {
+        QCoreApplication::processEvents();
+        ultimoRefresco_.start();
+    }
+}
+
+void ExportacionWeb::avisarProgreso() {
+    if (alProgreso)
+        alProgreso(progreso_);
+}
+
+void ExportacionWeb::prepararCarpetaWeb() {
+    const QString thumbs = ctx_.RutaWeb + QStringLiteral("thumbs/");
+    QDir().mkpath(thumbs);
+    VaciarCarpeta(ctx_.RutaWeb);
+    VaciarCarpeta(thumbs);
+}
+
+QString ExportacionWeb::describir(const mysql::MysqlError& e) const {
+    QString motivo;
+    switch (e.number()) {
+    case 1045:
+        motivo =
+            QStringLiteral("El servidor web ha rechazado el usuario «%1» o su contraseña (WEB / USUARIO, "
+                           "WEB / PASSWORD).")
+                .arg(ajustes_.usuario);
+        break;
+    case 1044:
+    case 1049:
+        motivo = QStringLiteral("No se puede usar la base de datos «%1» del servidor web (WEB / BASEDATOS).")
+                     .arg(ajustes_.baseDatos);
+        break;
+    case 2002:
+    case 2003:
+    case 2005:
+        motivo = QStringLiteral("No se puede conectar con el servidor web «%1» (WEB / SERVIDOR).")
+                     .arg(ajustes_.servidor);
+        break;
+    case 1927:
+    case 2006:
+    case 2013:
+        motivo = QStringLiteral("Se ha perdido la conexión con el servidor web.");
+        break;
+    case 1054:
+        motivo = QStringLiteral("Falta una columna en una tabla del web.");
+        break;
+    default:
+        motivo = QStringLiteral("El servidor web ha devuelto un error.");
+        break;
+    }
+    QString texto = motivo + QStringLiteral(" ") + e.describe();
+    if (!ajustes_.password.isEmpty())
+        texto.replace(ajustes_.password, QStringLiteral("****"));
+    return texto;
+}
+
+QString ExportacionWeb::comprobarTablas(mysql::Connection& web) {
+    const QList<mysql::Row> filas =
+        web.query(QStringLiteral("SELECT TABLE_NAME, ENGINE FROM information_schema.TABLES "
+                                 "WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME IN (?, ?)"),
+                  {TablaWeb(Pasada::Venta), TablaWeb(Pasada::Alquiler)});
+    for (Pasada p : {Pasada::Venta, Pasada::Alquiler}) {
+        const QString tabla = TablaWeb(p);
+        const mysql::Row* fila = nullptr;
+        for (const mysql::Row& f : filas)
+            if (f.value(0).toString().compare(tabla, Qt::CaseInsensitive) == 0)
+                fila = &f;
+        if (!fila)
+            return QStringLiteral(
+                       "Falta la tabla %1 en la base de datos del web «%2»; no se ha cambiado nada.")
+                .arg(tabla, ajustes_.baseDatos);
+        // Deleting and inserting on a table without transactions would leave
+        // the site half published after any failure: refused before deleting.
+        const QString motor = fila->value(1).toString();
+        if (motor.compare(QStringLiteral("InnoDB"), Qt::CaseInsensitive) != 0)
+            return QStringLiteral(
+                       "La tabla %1 del web usa el motor %2, que no admite transacciones; no se ha "
+                       "cambiado nada. Conviértala con ALTER TABLE %1 ENGINE=InnoDB y vuelva a "
+                       "exportar.")
+                .arg(tabla, motor.isEmpty() ? QStringLiteral("desconocido") : motor);
+    }
+    return {};
+}
+
+void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, int slot,
+                                  image::PicturePool& fotos) {
+    if (fichero.isEmpty() || ident.isEmpty())
+        return;
+    const QString origen = ctx_.RutaFotos + fichero;
+    if (!QFileInfo(origen).isFile())
+        return;
+    const QString destino = ident + u'-' + QString::number(slot) + QStringLiteral(".jpg");
+    Log(QStringLiteral("- Procesando foto ") + fichero);
+    nombresFotos_ << fichero;
+    fotos.submit({origen, ctx_.RutaWeb + destino, ctx_.RutaWeb + QStringLiteral("thumbs/") + destino});
+    progreso_.fotosTotal = fotos.submitted();
+}
+
+void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWeb>& filas,
+                            image::PicturePool& fotos) {
+    const QString tabla = TablaWeb(p);
+    Log(p == Pasada::Venta ? QStringLiteral("Borrando antiguas propiedades en venta...")
+                           : QStringLiteral("Borrando antiguas propiedades en alquiler..."));
+    web.execute(QStringLiteral("DELETE FROM %1 WHERE agency = ?").arg(tabla), {ctx_.facts.CodigoAgenciaWeb});
+    Log(QStringLiteral("Propiedades borradas."));
+
+    const QStringList columnas = ColumnasWeb(p);
+    QStringList marcas;
+    marcas.fill(QStringLiteral("?"), columnas.size());
+    auto insertar = web.prepare(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabla, columnas.join(u','), marcas.join(u',')));
+
+    QList<mysql::Params> lote;
+    int contador = 0;
+    for (const FilaWeb& f : filas) {
+        if (cancelado_)
+            throw Cancelado{};
+        if (antesDeFila)
+            antesDeFila(p, contador, web);
+        Log(QStringLiteral("Exportando propiedad ") + f.cod);
+        lote << f.valores;
+        for (int n = 1; n <= f.fotos.size(); ++n)
+            ProcesarFoto(f.fotos[n - 1], f.ident, n, fotos);
+        ++contador;
+        ++progreso_.propiedadesHechas;
+        avisarProgreso();
+        if (lote.size() >= LoteFilas) {
+            insertar->executeMany(lote);
+            lote.clear();
+        }
+    }
+    if (cancelado_)
+        throw Cancelado{};
+    if (!lote.isEmpty())
+        insertar->executeMany(lote);
+    if (contador > 0)
+        Log(QStringLiteral("Se han exportado %1 propiedades.").arg(contador));
+}
+
+bool ExportacionWeb::Exportar() {
+    if (enCurso_)
+        return false;
+    enCurso_ = true;
+    cancelado_ = false;
+    progreso_ = {};
+    nombresFotos_.clear();
+    ultimoRefresco_.invalidate();
+    struct Fin {
+        ExportacionWeb* e;
+        ~Fin() {
+            e->enCurso_ = false;
+            e->fotos_ = nullptr;
+        }
+    } fin{this};
+
+    Log(QStringLiteral("Iniciando exportación ..."));
+    if (ajustes_.servidor.isEmpty() || ajustes_.baseDatos.isEmpty()) {
+        Log(QStringLiteral("Falta el servidor web o su base de datos en la configuración (WEB / SERVIDOR, "
+                           "WEB / BASEDATOS)."));
+        return false;
+    }
+    if (ajustes_.foto.isEmpty() || ajustes_.thumb.isEmpty()) {
+        Log(QStringLiteral("Los tamaños de las fotos del web no son válidos (WEB / FOTOANCHURA, FOTOALTURA, "
+                           "THUMBANCHURA, THUMBALTURA)."));
+        return false;
+    }
+
+    enum class Etapa { Preparando, Enviando, Confirmando, Hecho } etapa = Etapa::Preparando;
+    try {
+        prepararCarpetaWeb();
+        const QString oficina = ctx_.facts.CodigoOficina;
+        const QString agencia = ctx_.facts.CodigoAgenciaWeb;
+        const QList<FilaWeb> ventas = LeerFilasWeb(ctx_.db(), Pasada::Venta, oficina, agencia);
+        const QList<FilaWeb> alquileres = LeerFilasWeb(ctx_.db(), Pasada::Alquiler, oficina, agencia);
+        progreso_.propiedadesTotal = int(ventas.size() + alquileres.size());
+        avisarProgreso();
+
+        image::PicturePool fotos({ajustes_.foto, ajustes_.thumb});
+        fotos_ = &fotos;
+        connect(&fotos, &image::PicturePool::progress, this, [this](int hechas, int total) {
+            progreso_.fotosHechas = hechas;
+            progreso_.fotosTotal = total;
+            avisarProgreso();
+        });
+
+        mysql::ConnectOptions opciones;
+        opciones.host = ajustes_.hostServidor();
+        opciones.port = ajustes_.puertoBaseDatos();
+        opciones.database = ajustes_.baseDatos;
+        opciones.user = ajustes_.usuario;
+        opciones.password = ajustes_.password;
+        auto web = mysql::Connection::connect(opciones);
+        const QString rechazo = comprobarTablas(*web);
+        if (!rechazo.isEmpty()) {
+            Log(rechazo);
+            return false;
+        }
+
+        etapa = Etapa::Enviando;
+        {
+            // Both passes in one transaction: the site's visitors see the old
+            // listing until the commit, then the whole new one.
+            mysql::Transaction tx(*web);
+            pasada(*web, Pasada::Venta, ventas, fotos);
+            pasada(*web, Pasada::Alquiler, alquileres, fotos);
+            etapa = Etapa::Confirmando;
+            tx.commit();
+        }
+        etapa = Etapa::Hecho;
+        web.reset();
+
+        // The pictures were made while the rows went out; wait for the rest.
+        const QList<image::PictureResult> resultados = fotos.waitForAll();
+        for (const image::PictureResult& r : resultados)
+            if (!r.ok && !r.cancelled)
+                Log(QStringLiteral("- No se ha podido procesar la foto: ") + r.error);
+        if (cancelado_) {
+            Log(QStringLiteral(
+                "Exportación cancelada: los datos del web ya estaban actualizados; no se suben "
+                "las fotos."));
+            return false;
+        }
+        Log(QStringLiteral("Exportación finalizada."));
+        return true;
+    } catch (const Cancelado&) {
+        Log(QStringLiteral("Exportación cancelada: el web no ha cambiado."));
+    } catch (const mysql::MysqlError& e) {
+        Log(describir(e));
+        if (etapa == Etapa::Enviando)
+            Log(QStringLiteral("La exportación no se ha completado: el web conserva el listado anterior."));
+        else if (etapa == Etapa::Confirmando)
+            Log(QStringLiteral(
+                "No se sabe si el servidor web ha guardado el listado nuevo: vuelva a exportar."));
+    } catch (const db::DbError& e) {
+        Log(QStringLiteral("Error al leer las propiedades: ") + e.description());
+    }
+    return false;
+}
+
+bool ExportacionWeb::Subir() {
+    if (enCurso_)
+        return false;
+    enCurso_ = true;
+    cancelado_ = false;
+    struct Fin {
+        ExportacionWeb* e;
+        ~Fin() {
+            e->enCurso_ = false;
+            e->runner_ = nullptr;
+        }
+    } fin{this};
+
+    QString origen = ctx_.RutaWeb;
+    if (!origen.endsWith(u'/'))
+        origen += u'/'; // the folder's content, not the folder itself
+    const QString destino = ajustes_.hostServidor() + QStringLiteral("::xweb") + ctx_.facts.CodigoAgenciaWeb;
+    const QString programa = QStringLiteral("rsync");
+    const QStringList argumentos{QStringLiteral("--port=%1").arg(PuertoSubida()),
+                                 QStringLiteral("-r"),
+                                 QStringLiteral("--size-only"),
+                                 QStringLiteral("--verbose"),
+                                 QStringLiteral("--delete"),
+                                 QStringLiteral("--progress"),
+                                 QStringLiteral("--stats"),
+                                 origen,
+                                 destino};
+    Log(QStringLiteral("Iniciando subida ..."));
+    QStringList linea = argumentos;
+    linea[linea.size() - 2] = u'"' + origen + u'"';
+    Log(programa + u' ' + linea.join(u' '));
+
+    proc::ProcessRunner runner;
+    runner.setWorkingDirectory(ctx_.RutaAplicacion);
+    runner_ = &runner;
+    const int codigo = ShellSincrono(runner, programa, argumentos, [this](const QString& l) { Log(l); });
+    if (codigo != 0) {
+        if (runner.cancelled())
+            Log(QStringLiteral("Subida cancelada."));
+        else if (codigo == proc::ProcessRunner::NotStarted)
+            Log(QStringLiteral("No se ha podido ejecutar rsync: ") + runner.failure());
+        else
+            Log(QStringLiteral("La subida ha fallado: rsync ha terminado con el código %1.").arg(codigo));
+        return false;
+    }
+    Log(QStringLiteral("Subida finalizada."));
+    return true;
+}
+
+bool ExportacionWeb::ejecutar(bool subir) {
+    if (!Exportar())
+        return false;
+    return !subir || Subir();
+}
+
+} // namespace orb

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "ColumnasWeb.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace mysql {
+class Connection;
+class MysqlError;
+} // namespace mysql
+
+namespace proc {
+class ProcessRunner;
+}
+
+namespace image {
+class PicturePool;
+}
+
+namespace orb {
+
+struct AppContext;
+
+// Group WEB of the settings, read when the export window opens.
+struct AjustesWeb {
+    QSize foto;
+    QSize thumb;
+    QString servidor; // host, or host:port for a database server on another port
+    QString baseDatos;
+    QString usuario;
+    QString password;
+
+    static AjustesWeb leer(AppContext& ctx);
+    QString hostServidor() const;     // servidor without ":port"
+    unsigned puertoBaseDatos() const; // the ":port" of servidor, 3306 without one
+};
+
+struct ProgresoWeb {
+    int propiedadesHechas = 0;
+    int propiedadesTotal = 0;
+    int fotosHechas = 0;
+    int fotosTotal = 0;
+};
+
+// Port of the web picture server's rsync daemon: 5535, or
+// $ORBALIA_TEST_RSYNC_PORT when the test servers set it.
+int PuertoSubida();
+
+// One run of the web export: this agency's rows on the web database replaced
+// by the web-marked properties (sales, then rentals), their pictures made in
+// the web folder, and the folder mirrored to the web server. Both passes are
+// one transaction on the web server, so its visitors see the old listing or
+// the new one, never part of it. Runs on the caller's thread and lets window
+// events run as it goes (throttled), so a window stays alive and can cancel.
+class ExportacionWeb : public QObject {
+    Q_OBJECT
+public:
+    ExportacionWeb(AppContext& ctx, const AjustesWeb& ajustes, QObject* parent = nullptr);
+    ~ExportacionWeb() override;
+
+    std::function<void(const QString&)> alLog;
+    std::function<void(const ProgresoWeb&)> alProgreso;
+    // For tests: called before each property's row is queued, with its pass,
+    // its position in the pass and the open web connection.
+    std::function<void(Pasada, int, mysql::Connection&)> antesDeFila;
+
+    // The database run and the pictures; true when it reached its end.
+    bool Exportar();
+    // Mirrors the web folder to the server; true when rsync ended well.
+    bool Subir();
+    // Exportar, then Subir only when it succeeded.
+    bool ejecutar(bool subir = true);
+
+    bool enCurso() const { return enCurso_; }
+    bool cancelado() const { return cancelado_; }
+    const ProgresoWeb& progreso() const { return progreso_; }
+
+public Q_SLOTS:
+    // Stops between two properties (nothing changes on the server), stops the
+    // pictures not yet made and the upload.
+    void cancelar();
+
+private:
+    void Log(const QString& linea);
+    void dejarPintar(bool forzar = false);
+    void avisarProgreso();
+    void prepararCarpetaWeb();
+    void pasada(mysql::Connection& web, Pasada p, const QList<FilaWeb>& filas, image::PicturePool& fotos);
+    void ProcesarFoto(const QString& fichero, const QString& ident, int slot, image::PicturePool& fotos);
+    QString comprobarTablas(mysql::Connection& web);
+    QString describir(const mysql::MysqlError& e) const;
+
+    AppContext& ctx_;
+    AjustesWeb ajustes_;
+    ProgresoWeb progreso_;
+    bool enCurso_ = false;
+    bool cancelado_ = false;
+    QElapsedTimer ultimoRefresco_;
+    proc::ProcessRunner* runner_ = nullptr;
+    image::PicturePool* fotos_ = nullptr;
+    QStringList nombresFotos_; // submitted photographs, by job index
+};
+
+} // namespace orb

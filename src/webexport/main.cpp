@@ -1,0 +1,57 @@
+// orbalia-webexport: the web export without a window, for a scheduled task.
+#include "shell/AppContext.h"
+#include "shell/DatabaseSession.h"
+#include "shell/Installation.h"
+#include "webexport/ExportacionWeb.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("orbalia-webexport"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIA_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Publica las propiedades marcadas para el web y sube sus fotos."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Carpeta de la instalación."),
+                                  QStringLiteral("DIR"));
+    const QCommandLineOption sinSubida(QStringLiteral("no-upload"), QStringLiteral("No sube las fotos."));
+    parser.addOption(home);
+    parser.addOption(sinSubida);
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QString carpeta = parser.isSet(home) ? parser.value(home) : orb::CarpetaInstalacion();
+    carpeta = QDir(carpeta).absolutePath() + u'/';
+    if (!QDir(carpeta).exists()) {
+        err << "No existe la carpeta de la instalación: " << carpeta << Qt::endl;
+        return 2;
+    }
+
+    orb::AppContext ctx;
+    ctx.RutaAplicacion = carpeta;
+    ctx.RutaFotos = carpeta + QStringLiteral("Fotos/");
+    ctx.RutaWeb = carpeta + QStringLiteral("Web/");
+    ctx.RutaExchange = carpeta + QStringLiteral("Exchange/");
+    ctx.RutaBaseDatos = carpeta + QStringLiteral("Orbalia.db");
+    ctx.facts = orb::LeerDatosInstalacion(carpeta);
+    if (!orb::AbrirBaseDatos(ctx)) {
+        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos << "]" << Qt::endl;
+        return 2;
+    }
+    if (orb::LeerVersionBD(ctx) < orb::VersionRequerida) {
+        err << "La base de datos es de una versión anterior: abra el programa para actualizarla." << Qt::endl;
+        return 2;
+    }
+
+    orb::ExportacionWeb exportacion(ctx, orb::AjustesWeb::leer(ctx));
+    exportacion.alLog = [&out](const QString& linea) { out << linea << Qt::endl; };
+    return exportacion.ejecutar(!parser.isSet(sinSubida)) ? 0 : 1;
+}
