@@ -28,6 +28,9 @@ frmIntercambio::frmIntercambio(AppContext& ctx, const QString& titulo, const QSt
     lblFilas = new QLabel(QStringLiteral("Registros: 0"), this);
     lblFilas->setObjectName(QStringLiteral("lblFilas"));
     lblFilas->setAccessibleName(QStringLiteral("Registros copiados"));
+    // Room for large counts: the label must not be cut while the layout waits for the run to end.
+    lblFilas->setMinimumWidth(
+        lblFilas->fontMetrics().horizontalAdvance(QStringLiteral("Registros: 00000000000")));
     prgFotos = new QProgressBar(this);
     prgFotos->setObjectName(QStringLiteral("prgFotos"));
     prgFotos->setAccessibleName(QStringLiteral("Fotos"));
