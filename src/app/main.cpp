@@ -1,3 +1,4 @@
+#include "exchange/VentanasIntercambio.h"
 #include "platform/mail/MailClient.h"
 #include "platform/widgets/DialogService.h"
 #include "records/Registro.h"
@@ -68,6 +69,7 @@ int main(int argc, char* argv[]) {
     orb::WindowRegistry registro;
     orb::RegistrarFichas(registro);
     orb::RegistrarBusquedas(registro);
+    orb::RegistrarIntercambio(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 
     orb::frmMain w(ctx, registro);

@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "DemoData.h"
 #include "platform/db/Database.h"
+#include "shell/ConfigStore.h"
 #include "shell/Installation.h"
 #include "shell/Schema.h"
 
@@ -40,28 +41,26 @@ void writePicture(const QImage& img, const QString& path) {
         fail(QStringLiteral("No se puede guardar la imagen '%1'").arg(QDir::toNativeSeparators(path)));
 }
 
-// A sample of the exchange script the office export and import call with a
-// source and a destination. It copies nothing until the agency fills it in.
-QString sampleExchangeScript() {
-    return QStringLiteral(
-        "#!/bin/sh\n"
-        "# Script de intercambio entre oficinas de Orbalia (ejemplo).\n"
-        "#\n"
-        "# La exportación y la importación de oficina lo llaman con dos argumentos,\n"
-        "# origen y destino, y esperan que copie los archivos del origen en el destino:\n"
-        "#   exportación:  rsync_<usuario>.sh CARPETA_LOCAL/ SERVIDOR::MODULO/OFICINA/\n"
-        "#   importación:  rsync_<usuario>.sh SERVIDOR::MODULO/OFICINA/ CARPETA_LOCAL/\n"
-        "#\n"
-        "# Para usarlo: cópielo como rsync_<usuario>.sh, donde <usuario> es el usuario\n"
-        "# de intercambio de la configuración (grupo SINC), guarde la contraseña del\n"
-        "# servidor en un archivo que sólo usted pueda leer y quite el comentario de\n"
-        "# las dos líneas de rsync.\n"
-        "#\n"
-        "# RSYNC_PASSWORD=\"$(cat \"$HOME/.orbalia-rsync\")\"; export RSYNC_PASSWORD\n"
-        "# exec rsync -rt --port=5535 \"$1\" \"$2\"\n"
-        "\n"
-        "echo \"$(basename \"$0\"): script de ejemplo sin configurar; no se ha copiado nada.\" >&2\n"
-        "exit 1\n");
+void writeTextFile(const QString& path, const QString& content, bool executable);
+
+QString exchangeUserOf(const InstallOptions& options) {
+    return options.exchangeUser.isEmpty() ? QString::fromLatin1(SampleExchangeUser) : options.exchangeUser;
+}
+
+void writeExchangeAccount(const QDir& root, const InstallOptions& options) {
+    const QString user = exchangeUserOf(options);
+    writeTextFile(root.filePath(QStringLiteral("rsync_%1.sh").arg(user)),
+                  exchangeScript(user, options.exchangePort), true);
+    const QString secret = root.filePath(QStringLiteral("rsync_%1.secret").arg(user));
+    QFile::remove(secret);
+    if (options.exchangePassword.isEmpty())
+        return;
+    // rsync refuses a password file others can read; it is made private before the password goes in.
+    QFile f(secret);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        f.write((options.exchangePassword + u'\n').toUtf8()) < 0)
+        fail(QStringLiteral("No se puede escribir el archivo '%1'").arg(QDir::toNativeSeparators(secret)));
 }
 
 void writeTextFile(const QString& path, const QString& content, bool executable) {
@@ -76,13 +75,38 @@ void writeTextFile(const QString& path, const QString& content, bool executable)
 
 } // namespace
 
+QString exchangeScript(const QString& user, int port) {
+    return QStringLiteral(
+               "#!/bin/sh\n"
+               "# Intercambio entre oficinas de Orbalia: copia los archivos del origen en el destino.\n"
+               "#   exportación:  rsync_%1.sh CARPETA_LOCAL/ %1@SERVIDOR::%1/OFICINA/\n"
+               "#   importación:  rsync_%1.sh %1@SERVIDOR::%1/OFICINA/ CARPETA_LOCAL/\n"
+               "# La contraseña del servidor está en rsync_%1.secret, junto a este script, con\n"
+               "# permisos 600. ORBALIA_RSYNC_PORT cambia el puerto del servidor.\n"
+               "if [ $# -ne 2 ]; then\n"
+               "  echo \"Uso: $(basename \"$0\") ORIGEN DESTINO\" >&2\n"
+               "  exit 2\n"
+               "fi\n"
+               "clave=\"$(dirname \"$0\")/rsync_%1.secret\"\n"
+               "if [ ! -r \"$clave\" ]; then\n"
+               "  echo \"$(basename \"$0\"): falta el archivo de contraseña $clave; no se ha copiado nada.\" "
+               ">&2\n"
+               "  exit 1\n"
+               "fi\n"
+               "exec rsync -rt --delete --timeout=120 --contimeout=20 --port=\"${ORBALIA_RSYNC_PORT:-%2}\" "
+               "\\\n"
+               "  --password-file=\"$clave\" \"$1\" \"$2\"\n")
+        .arg(user)
+        .arg(port);
+}
+
 InstallationFacts demoFacts() {
     InstallationFacts f;
     f.NombreAgencia = QStringLiteral("Inmobiliaria Costa del Sol");
     f.OficinaPrincipal = true;
     f.CodigoOficina = QStringLiteral("01");
     f.CodigoAgenciaWeb = QStringLiteral("CSOL");
-    f.RedAgencias = QStringLiteral("12");
+    f.RedAgencias = QStringLiteral("01,02");
     f.ModelosDossier = 1;
     f.PieDossier =
         QStringLiteral("Inmobiliaria Costa del Sol · Paseo Marítimo, 12 · 29640 Fuengirola (Málaga) · "
@@ -119,6 +143,11 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                 demo.photoFolder = root.filePath(QStringLiteral("Fotos"));
                 fillDemoData(*database, demo);
             }
+            GuardarConfig(*database, QStringLiteral("SINC"), QStringLiteral("FTPUSUARIO"),
+                          exchangeUserOf(options));
+            if (!options.exchangeServer.isEmpty())
+                GuardarConfig(*database, QStringLiteral("SINC"), QStringLiteral("FTPSERVIDOR"),
+                              options.exchangeServer);
         }
         // The exchange template is copied file by file: no WAL for it.
         const QString exportPath = root.filePath(QStringLiteral("ExportSchema.db"));
@@ -133,8 +162,7 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                  root.filePath(QStringLiteral("Logo800.jpg")));
     writePicture(dossierLogoPicture(options.facts.NombreAgencia),
                  root.filePath(QStringLiteral("DossierLogo.jpg")));
-    writeTextFile(root.filePath(QStringLiteral("rsync_%1.sh").arg(QLatin1String(SampleExchangeUser))),
-                  sampleExchangeScript(), true);
+    writeExchangeAccount(root, options);
 }
 
 } // namespace orb::install

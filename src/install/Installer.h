@@ -12,19 +12,31 @@ struct InstallOptions {
     bool demoPhotos = true;     // false: demo properties without photographs (large benchmark sets)
     bool createDatabase = true; // false: leave Orbalia.db out (tests of a missing database)
     quint32 seed = 20261206;    // demo data are the same for the same seed
+    // Office exchange account: the script rsync_<user>.sh and, in Orbalia.db,
+    // the settings SINC/FTPUSUARIO and FTPSERVIDOR. Without a password the
+    // script refuses to run until rsync_<user>.secret is written.
+    QString exchangeUser = QString::fromLatin1("ejemplo");
+    QString exchangeServer;
+    int exchangePort = 873; // ORBALIA_RSYNC_PORT overrides it when the script runs
+    QString exchangePassword;
 };
 
 // The facts of the demo agency: "Inmobiliaria Costa del Sol", principal
-// office "01", web code "CSOL", network "12", one dossier model.
+// office "01", web code "CSOL", network "01,02", one dossier model.
 InstallationFacts demoFacts();
 
-// Name of the sample exchange script the installer writes ("rsync_" + user + ".sh").
+// Exchange user of an installation made without one.
 inline constexpr const char* SampleExchangeUser = "ejemplo";
+
+// The exchange script for user: rsync with the source and destination it is
+// given, to the daemon's port, the password read from rsync_<user>.secret
+// beside it (never on a command line).
+QString exchangeScript(const QString& user, int port);
 
 // Lays out a complete installation folder: Orbalia.ini, Orbalia.db at the
 // current schema version, ExportSchema.db, logos, empty Fotos/, Web/thumbs/,
-// Exchange/, a sample rsync script. Throws std::runtime_error with a Spanish
-// message on failure. Existing files are replaced.
+// Exchange/, the exchange script rsync_<user>.sh (and its password file). Throws std::runtime_error with a
+// Spanish message on failure. Existing files are replaced.
 void createInstallation(const QString& dir, const InstallOptions& options);
 
 } // namespace orb::install

@@ -1,4 +1,6 @@
 // orbalia-install DIR [--demo N] [--sin-fotos] [--semilla N] [--oficina CÓDIGO] [--secundaria]
+//                 [--usuario-intercambio U] [--servidor-intercambio H] [--puerto-intercambio N]
+//                 [--clave-intercambio-de FICHERO]
 // Lays out a complete installation folder, optionally with demo data.
 
 #include "install/Installer.h"
@@ -6,6 +8,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -21,7 +24,11 @@ void usage(QTextStream& err) {
         << "  --semilla N      semilla de los datos de demostración (los mismos datos para la misma "
            "semilla)\n"
         << "  --oficina CÓDIGO código de esta oficina (por omisión 01)\n"
-        << "  --secundaria     oficina secundaria (por omisión, la principal)\n";
+        << "  --secundaria     oficina secundaria (por omisión, la principal)\n"
+        << "  --usuario-intercambio U   usuario (y módulo) del servidor de intercambio entre oficinas\n"
+        << "  --servidor-intercambio H  servidor rsync del intercambio\n"
+        << "  --puerto-intercambio N    puerto del servidor rsync (por omisión 873)\n"
+        << "  --clave-intercambio-de F  lee la contraseña del intercambio del archivo F\n";
     err.flush();
 }
 
@@ -79,6 +86,25 @@ int main(int argc, char* argv[]) {
             }
         } else if (a == u"--secundaria") {
             options.facts.OficinaPrincipal = false;
+        } else if (a == u"--usuario-intercambio") {
+            options.exchangeUser = value();
+        } else if (a == u"--servidor-intercambio") {
+            options.exchangeServer = value();
+        } else if (a == u"--puerto-intercambio") {
+            if (!positiveNumber(value(), 65535, &n) || n == 0) {
+                err << "Error: --puerto-intercambio necesita un número de puerto.\n";
+                usage(err);
+                return 2;
+            }
+            options.exchangePort = int(n);
+        } else if (a == u"--clave-intercambio-de") {
+            // Read from a file: a password on the command line would show in the process list.
+            QFile f(value());
+            if (!f.open(QIODevice::ReadOnly)) {
+                err << "Error: no se puede leer el archivo de la contraseña del intercambio.\n";
+                return 2;
+            }
+            options.exchangePassword = QString::fromUtf8(f.readAll()).trimmed();
         } else if (a == u"-h" || a == u"--help" || a == u"--ayuda") {
             usage(out);
             return 0;

@@ -90,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(f.OficinaPrincipal, true);
         QCOMPARE(f.CodigoOficina, QStringLiteral("01"));
         QCOMPARE(f.CodigoAgenciaWeb, QStringLiteral("CSOL"));
-        QCOMPARE(f.RedAgencias, QStringLiteral("12"));
+        QCOMPARE(f.RedAgencias, QStringLiteral("01,02"));
         QCOMPARE(f.ModelosDossier, 1);
         QVERIFY(f.PieDossier.contains(QStringLiteral("Málaga")));
 
@@ -104,7 +104,21 @@ private Q_SLOTS:
         QVERIFY(!dossier.read().isNull());
     }
 
-    void sampleExchangeScriptCopiesNothing() {
+    void exchangePasswordIsPrivateAndNeverInTheScript() {
+        orb::install::InstallOptions o;
+        o.exchangeUser = QStringLiteral("oficina1");
+        o.exchangePassword = QStringLiteral("s3creto");
+        TestInstallation inst(o);
+        const QString secret = inst.file(QStringLiteral("rsync_oficina1.secret"));
+        QCOMPARE(QFileInfo(secret).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile script(inst.file(QStringLiteral("rsync_oficina1.sh")));
+        QVERIFY(script.open(QIODevice::ReadOnly));
+        const QByteArray text = script.readAll();
+        QVERIFY(!text.contains("s3creto") && text.contains("--password-file"));
+    }
+
+    void exchangeScriptWithoutPasswordCopiesNothing() {
         TestInstallation inst;
         const QString script = inst.file(QStringLiteral("rsync_ejemplo.sh"));
         QVERIFY(QFileInfo(script).isExecutable());

@@ -1,0 +1,199 @@
+#include "ExportacionOficina.h"
+
+#include "platform/image/PicturePool.h"
+#include "shell/AppContext.h"
+#include "shell/Services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+namespace orb {
+
+namespace {
+
+struct TablaExportada {
+    const char16_t* tabla;
+    const char16_t* mensaje;
+    const char16_t* cola;
+};
+
+constexpr TablaExportada Catalogos[] = {
+    {u"Tipos", u"Exportando tipos...", u" tipos."},
+    {u"Localidades", u"Exportando localidades...", u" localidades."},
+    {u"Areas", u"Exportando areas ...", u" areas."},
+};
+constexpr TablaExportada DeOficina[] = {
+    {u"Propiedades", u"Exportando propiedades...", u" propiedades."},
+    {u"Propietarios", u"Exportando propietarios...", u" propietarios."},
+    {u"Clientes", u"Exportando clientes...", u" clientes."},
+};
+
+const QString Alias = QStringLiteral("intercambio");
+
+} // namespace
+
+ExportacionOficina::ExportacionOficina(AppContext& ctx, InformeIntercambio informe)
+    : ctx_(ctx), informe_(std::move(informe)) {
+    cuenta_ = LeerCuentaIntercambio(ctx_.db());
+    carpeta_ = ctx_.RutaExchange + ctx_.facts.CodigoOficina + u'/';
+    QDir().mkpath(carpeta_);
+}
+
+void ExportacionOficina::log(const QString& linea) const {
+    if (informe_.log)
+        informe_.log(linea);
+}
+
+bool ExportacionOficina::ejecutar(proc::ProcessRunner& runner) {
+    if (!Exportar())
+        return false;
+    return Subir(runner);
+}
+
+bool ExportacionOficina::Exportar() {
+    progreso_ = {};
+    log(QStringLiteral("Iniciando exportación ..."));
+    VaciarCarpeta(carpeta_);
+    const QString plantilla = ctx_.RutaAplicacion + QStringLiteral("ExportSchema.db");
+    const QString destino = carpeta_ + QStringLiteral("Export.db");
+    if (!QFileInfo(plantilla).isFile()) {
+        log(QStringLiteral("Error: no se encuentra la plantilla de intercambio %1.")
+                .arg(QDir::toNativeSeparators(plantilla)));
+        return false;
+    }
+    if (!QFile::copy(plantilla, destino)) {
+        log(QStringLiteral("Error: no se puede copiar la plantilla de intercambio en %1.")
+                .arg(QDir::toNativeSeparators(destino)));
+        return false;
+    }
+    QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
+
+    db::Database& agencia = ctx_.db();
+    int fotosEnviadas = 0;
+    try {
+        Adjunta adjunta(agencia, destino, Alias);
+        // A throw-away file made again by every run: no journal to keep.
+        agencia.execute(QStringLiteral("PRAGMA %1.journal_mode = OFF").arg(Alias));
+        agencia.execute(QStringLiteral("PRAGMA %1.synchronous = OFF").arg(Alias));
+        db::Transaction tx(agencia);
+        if (ctx_.facts.OficinaPrincipal)
+            for (const TablaExportada& t : Catalogos)
+                exportarTabla(QString::fromUtf16(t.tabla), QString::fromUtf16(t.mensaje),
+                              QString::fromUtf16(t.cola), false);
+        for (const TablaExportada& t : DeOficina) {
+            const QString tabla = QString::fromUtf16(t.tabla);
+            log(QString::fromUtf16(t.mensaje));
+            const qint64 n = exportarTabla(tabla, QString(), QString(), true);
+            if (tabla == u"Propiedades")
+                procesarFotos(fotosEnviadas);
+            if (n > 0)
+                log(QStringLiteral("Se han exportado %1%2").arg(n).arg(QString::fromUtf16(t.cola)));
+        }
+        tx.commit();
+    } catch (const db::DbError& e) {
+        log(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()));
+        return false;
+    }
+    log(QStringLiteral("Exportación finalizada."));
+    return true;
+}
+
+// Copies one table by column name: the agency table's columns, each of which
+// must exist in the template. A message given here is logged before and the
+// count line after; the office tables log theirs around the photographs.
+qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola,
+                                         bool deOficina) {
+    db::Database& agencia = ctx_.db();
+    if (!mensaje.isEmpty())
+        log(mensaje);
+    const QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
+    if (columnas.isEmpty())
+        throw db::DbError(db::ErrItemNotFound, QStringLiteral("No existe la tabla %1").arg(tabla));
+    const QStringList destino = ColumnasTabla(agencia, Alias, tabla);
+    for (const QString& c : columnas)
+        if (!destino.contains(c, Qt::CaseInsensitive))
+            throw db::DbError(
+                db::ErrItemNotFound,
+                QStringLiteral("El campo %1 de la tabla %2 no está en la plantilla de intercambio")
+                    .arg(c, tabla));
+    const QString lista = ListaColumnas(columnas);
+    QString sql =
+        QStringLiteral("INSERT INTO %1.\"%2\" (%3) SELECT %3 FROM main.\"%2\"").arg(Alias, tabla, lista);
+    db::Params params;
+    if (deOficina) {
+        // An empty office code selects the rows whose Agencia is '', never the null ones.
+        sql += QStringLiteral(" WHERE Agencia = ?");
+        params << ctx_.facts.CodigoOficina;
+    }
+    sql += QStringLiteral(" ORDER BY rowid");
+    agencia.execute(sql, params);
+    const qint64 n = FilasCambiadas(agencia);
+    progreso_.filas += n;
+    if (informe_.progreso)
+        informe_.progreso(progreso_);
+    if (n > 0 && !cola.isEmpty())
+        log(QStringLiteral("Se han exportado %1%2").arg(n).arg(cola));
+    return n;
+}
+
+// One picture per distinct photograph file, in the order the properties name
+// them; the pool makes them while the other tables are copied.
+void ExportacionOficina::procesarFotos(int& enviadas) {
+    db::Database& agencia = ctx_.db();
+    const QList<db::Row> filas = agencia.query(
+        QStringLiteral("SELECT Foto1, Foto2, Foto3, Foto4, Foto5, Foto6 FROM %1.Propiedades ORDER BY rowid")
+            .arg(Alias));
+    QStringList nombres;
+    QSet<QString> vistos;
+    for (const db::Row& fila : filas)
+        for (const db::Value& v : fila) {
+            const QString nombre = db::isNull(v) ? QString() : v.toString();
+            if (nombre.isEmpty() || vistos.contains(nombre))
+                continue;
+            vistos.insert(nombre);
+            if (NombreFotoValido(nombre) && ExisteFichero(ctx_.RutaFotos + nombre))
+                nombres << nombre;
+        }
+    if (nombres.isEmpty())
+        return;
+
+    image::PictureSizes sizes;
+    sizes.web = TamanoFoto;
+    sizes.thumb = QSize(1, 1);
+    image::PicturePool pool(sizes);
+    progreso_.fotosTotal = int(nombres.size());
+    QObject::connect(&pool, &image::PicturePool::progress, [this](int hechas, int) {
+        progreso_.fotos = hechas;
+        if (informe_.progreso)
+            informe_.progreso(progreso_);
+    });
+    for (const QString& nombre : nombres) {
+        log(QStringLiteral("- Procesando foto ") + nombre);
+        pool.submit({ctx_.RutaFotos + nombre, carpeta_ + nombre, QString()});
+        ++enviadas;
+    }
+    const QList<image::PictureResult> resultados = pool.waitForAll();
+    for (qsizetype i = 0; i < resultados.size(); ++i)
+        if (!resultados[i].ok)
+            log(QStringLiteral("No se ha podido procesar la foto %1: %2")
+                    .arg(nombres[i], resultados[i].error));
+}
+
+bool ExportacionOficina::Subir(proc::ProcessRunner& runner) {
+    const QString origen = carpeta_;
+    const QString destino = RutaRemota(cuenta_, ctx_.facts.CodigoOficina);
+    log(QStringLiteral("Iniciando subida ..."));
+    QString fallo;
+    const int code =
+        EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), origen, destino, informe_, &fallo);
+    if (code != 0)
+        log(QStringLiteral("La subida ha fallado (código %1)%2")
+                .arg(code)
+                .arg(fallo.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + fallo));
+    log(QStringLiteral("Subida finalizada."));
+    return code == 0;
+}
+
+} // namespace orb

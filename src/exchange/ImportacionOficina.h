@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Intercambio.h"
+
+#include <functional>
+
+namespace orb {
+
+struct AppContext;
+
+// The office import without a window: for every other office of the network,
+// download its exchange folder through the installation's script and replace
+// that office's rows (and, from the principal, the catalogues) with its export.
+// Each office is one transaction on the agency database: a file that cannot
+// be read, or any failure half-way, leaves the office's rows as they were.
+class ImportacionOficina {
+public:
+    ImportacionOficina(AppContext& ctx, InformeIntercambio informe);
+
+    const CuentaIntercambio& cuenta() const { return cuenta_; }
+
+    // Downloads and imports every other office. False when a download or an
+    // import failed (the others are still done).
+    bool ejecutar(proc::ProcessRunner& runner);
+
+    // The local copy of one office's exchange folder (ends in "/").
+    QString carpetaOficina(const QString& oficina) const;
+
+    bool Bajar(proc::ProcessRunner& runner, const QString& oficina);
+    // Imports Exchange/<oficina>/Export.db; principal is the network's first code.
+    bool Importar(const QString& oficina, const QString& principal);
+
+    // Called after every office table has been written and before the office
+    // is committed; a throw there stands for a failure half-way (tests).
+    std::function<void(const QString& tabla)> trasTabla;
+
+private:
+    void log(const QString& linea) const;
+    // Why the file is not an exchange database this import can read; empty when it is.
+    QString comprobarFichero(const QString& fichero);
+    void importarTabla(const QString& tabla, const QString& oficina, bool deOficina);
+    void copiarFotos(const QString& oficina);
+
+    AppContext& ctx_;
+    InformeIntercambio informe_;
+    CuentaIntercambio cuenta_;
+    Progreso progreso_;
+    QHash<QString, QStringList> columnas_; // per table, computed once per office file
+};
+
+} // namespace orb

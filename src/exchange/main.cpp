@@ -1,0 +1,102 @@
+// orbalia-exchange export|import [--home CARPETA]
+// The office export or import without a window: the log goes to standard
+// output; the exit code is 0 only when every step succeeded.
+
+#include "exchange/ExportacionOficina.h"
+#include "exchange/ImportacionOficina.h"
+#include "platform/process/ProcessRunner.h"
+#include "shell/AppContext.h"
+#include "shell/DatabaseSession.h"
+#include "shell/Installation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace {
+
+void usage(QTextStream& err) {
+    err << "Uso: orbalia-exchange export|import [--home CARPETA]\n"
+        << "  export          exporta los datos de esta oficina y los sube al servidor de intercambio\n"
+        << "  import          baja e importa los datos de las demás oficinas de la red\n"
+        << "  --home CARPETA  carpeta de la instalación (por omisión $ORBALIA_HOME o la del programa)\n";
+    err.flush();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Pictures are decoded and written off screen; no display is needed.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QString orden;
+    QString home;
+    QStringList args = app.arguments();
+    args.removeFirst();
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == u"--home" && i + 1 < args.size()) {
+            home = args[++i];
+        } else if ((a == u"export" || a == u"import") && orden.isEmpty()) {
+            orden = a;
+        } else if (a == u"-h" || a == u"--help" || a == u"--ayuda") {
+            usage(out);
+            return 0;
+        } else {
+            err << "Error: argumento no reconocido: " << a << "\n";
+            usage(err);
+            return 2;
+        }
+    }
+    if (orden.isEmpty()) {
+        usage(err);
+        return 2;
+    }
+
+    orb::AppContext ctx;
+    const QString carpeta = QDir(home.isEmpty() ? orb::CarpetaInstalacion() : home).absolutePath() + u'/';
+    ctx.RutaAplicacion = carpeta;
+    ctx.RutaFotos = carpeta + QStringLiteral("Fotos/");
+    ctx.RutaWeb = carpeta + QStringLiteral("Web/");
+    ctx.RutaExchange = carpeta + QStringLiteral("Exchange/");
+    ctx.RutaBaseDatos = carpeta + QStringLiteral("Orbalia.db");
+    ctx.facts = orb::LeerDatosInstalacion(carpeta);
+    try {
+        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    } catch (const db::DbError& e) {
+        err << "Error al abrir la base de datos [" << QDir::toNativeSeparators(ctx.RutaBaseDatos)
+            << "]: " << e.description() << "\n";
+        return 1;
+    }
+    if (ctx.BaseDatosAgencia->userVersion() != orb::VersionRequerida) {
+        err << "Error: la base de datos no está en la versión " << orb::VersionRequerida
+            << "; ejecute orbalia-updatedb.\n";
+        return 1;
+    }
+
+    orb::InformeIntercambio informe;
+    informe.log = [&out](const QString& linea) {
+        out << linea << '\n';
+        out.flush();
+    };
+    proc::ProcessRunner runner;
+    runner.setWorkingDirectory(carpeta);
+    bool ok = false;
+    try {
+        if (orden == u"export") {
+            orb::ExportacionOficina exportacion(ctx, informe);
+            ok = exportacion.ejecutar(runner);
+        } else {
+            orb::ImportacionOficina importacion(ctx, informe);
+            ok = importacion.ejecutar(runner);
+        }
+    } catch (const db::DbError& e) {
+        err << "Error " << e.number() << ": " << e.description() << "\n";
+        return 1;
+    }
+    return ok ? 0 : 1;
+}

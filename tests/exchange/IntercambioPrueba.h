@@ -1,0 +1,83 @@
+#pragma once
+
+// Shared set-up of the exchange tests: installations of one office, rows
+// written straight into their tables, and whole tables read back as text.
+
+#include "TestInstallation.h"
+#include "exchange/Intercambio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QStringList>
+
+namespace prueba {
+
+inline orb::install::InstallOptions oficina(const QString& codigo, bool principal, const QString& red = {}) {
+    orb::install::InstallOptions o;
+    o.facts.NombreAgencia = QStringLiteral("Prueba");
+    o.facts.CodigoOficina = codigo;
+    o.facts.OficinaPrincipal = principal;
+    o.facts.RedAgencias = red;
+    return o;
+}
+
+// A row with the fields a test cares about; the rest stay null.
+inline void fila(db::Database& d, const QString& tabla, const QString& cod, const QVariant& agencia,
+                 const QString& foto1 = {}, const QString& foto2 = {}) {
+    if (tabla == u"Propiedades")
+        d.execute(QStringLiteral("INSERT INTO Propiedades (Cod, Agencia, Direccion, Precio, Foto1, Foto2) "
+                                 "VALUES (?, ?, ?, ?, ?, ?)"),
+                  {cod, agencia, QStringLiteral("Calle ") + cod, 123456.5,
+                   foto1.isEmpty() ? QVariant() : foto1, foto2.isEmpty() ? QVariant() : foto2});
+    else
+        d.execute(QStringLiteral("INSERT INTO \"%1\" (Cod, Agencia, Nombre) VALUES (?, ?, ?)").arg(tabla),
+                  {cod, agencia, QStringLiteral("Nombre ") + cod});
+}
+
+inline void catalogo(db::Database& d, int cod, const QString& nombre) {
+    d.execute(QStringLiteral("INSERT INTO Tipos (Cod, Nombre) VALUES (?, ?)"), {cod, nombre});
+    d.execute(QStringLiteral("INSERT INTO Localidades (Cod, Nombre) VALUES (?, ?)"), {cod, nombre});
+}
+
+// Every field of the rows selected, one text per row, in Cod order.
+inline QStringList tabla(db::Database& d, const QString& nombre, const QString& where = {},
+                         const db::Params& params = {}) {
+    QStringList out;
+    const QString sql = QStringLiteral("SELECT * FROM \"%1\" %2 ORDER BY Cod").arg(nombre, where);
+    for (const db::Row& r : d.query(sql, params)) {
+        QStringList campos;
+        for (const db::Value& v : r)
+            campos << (db::isNull(v) ? QStringLiteral("<null>") : v.toString());
+        out << campos.join(u'|');
+    }
+    return out;
+}
+
+inline void foto(const QString& ruta, QSize size, QColor color = Qt::darkCyan) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(color);
+    QDir().mkpath(QFileInfo(ruta).path());
+    if (!img.save(ruta, "JPEG", 90))
+        qFatal("cannot write %s", qPrintable(ruta));
+}
+
+inline void escribir(const QString& ruta, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(ruta).path());
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(ruta));
+    f.write(bytes);
+}
+
+// Collects what a run reports.
+struct Registro {
+    QStringList lineas;
+    orb::InformeIntercambio informe() {
+        orb::InformeIntercambio i;
+        i.log = [this](const QString& l) { lineas << l; };
+        return i;
+    }
+};
+
+} // namespace prueba
