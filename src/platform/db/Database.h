@@ -27,6 +27,11 @@ struct OpenOptions {
 
 using Row = QList<Value>;
 
+// What a dynaset does when no keyset can be built over its source (a join,
+// a view, a grouping, a table without rowids): refuse with an error that says
+// why, or read the whole result once as a read-only snapshot.
+enum class ReadOnlyFallback { Refuse, Snapshot };
+
 // One open SQLite file. Every connection registers the case-insensitive LIKE
 // and the Spanish collation "es", so statements mean the same everywhere.
 class Database {
@@ -54,8 +59,11 @@ public:
 
     // source: a table name, or a SELECT with '?' parameters (see Recordset.h).
     // The recordset must be closed or destroyed before this Database.
+    // A dynaset over a source it cannot update throws ErrNotSupported unless
+    // the caller accepts a read-only snapshot instead.
     std::unique_ptr<Recordset> openRecordset(const QString& source, RecordsetType type,
-                                             const Params& params = {});
+                                             const Params& params = {},
+                                             ReadOnlyFallback fallback = ReadOnlyFallback::Refuse);
 
     int userVersion();
     void setUserVersion(int version);
