@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Database.h"
+
+#include <memory>
+
+namespace db {
+
+// A forward-only reader over one SELECT: rows come from the statement as the
+// caller asks for them, so a grid over 100,000 rows costs only what it shows.
+// The statement holds a read snapshot of the file until it reaches its end
+// or finish() is called: readers that stop early call finish().
+class Cursor {
+public:
+    // Prepares the statement and binds the values; throws DbError.
+    Cursor(Database& database, const QString& sql, const Params& params = {});
+    ~Cursor();
+    Cursor(const Cursor&) = delete;
+    Cursor& operator=(const Cursor&) = delete;
+
+    int fieldCount() const { return int(fields_.size()); }
+    const FieldInfo& field(int i) const { return fields_.at(i); }
+
+    // Appends up to max rows (values converted by declared column type) and
+    // returns how many were added. A failure while reading ends the cursor
+    // and throws DbError; the rows read before stay valid.
+    int fetch(QList<Row>& out, int max);
+    bool atEnd() const { return !stmt_; }
+    // Ends the statement early, releasing its read snapshot.
+    void finish();
+
+private:
+    struct Stmt;
+    std::unique_ptr<Stmt> stmt_;
+    QList<FieldInfo> fields_;
+};
+
+} // namespace db
