@@ -39,6 +39,11 @@ public:
     // Throws DbError(ErrCannotOpen) for a missing file (unless create), a file
     // that is not a database, or a path that cannot be opened.
     static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
+    // The connection to that file already open through shared(), or a new one
+    // with the default options: the record windows of one file share one
+    // connection (one page cache, one memory map) whatever their number. It
+    // closes when the last holder lets it go. For the UI thread only.
+    static std::shared_ptr<Database> shared(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
