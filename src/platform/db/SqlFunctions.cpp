@@ -134,22 +134,19 @@ struct FoldTables {
         }
     }
 };
-const FoldTables& foldTables() {
-    static const FoldTables t;
-    return t;
-}
+// Built at start-up, so reading them needs no guard on every character.
+const FoldTables kFold;
 
 inline char32_t fold(char32_t c) {
     if (c < 0x250)
-        return foldTables().latin[c];
+        return kFold.latin[c];
     return QChar::toCaseFolded(c);
 }
 
 // Next code point of UTF-8 text, folded.
-inline char32_t nextFolded(const unsigned char*& p, const unsigned char* end,
-                           const std::array<unsigned char, 0x80>& ascii) {
+inline char32_t nextFolded(const unsigned char*& p, const unsigned char* end) {
     if (*p < 0x80)
-        return ascii[*p++];
+        return kFold.ascii[*p++];
     Utf8Reader r{p, end};
     char32_t c = 0;
     r.next(c);
@@ -165,6 +162,10 @@ struct LikePattern {
     bool leadingAny = false;                       // starts with '%'
     bool trailingAny = false;                      // ends with '%'
     bool anyPercent = false;
+    // Per piece, the two ASCII bytes its first character can be written as
+    // (0 when it starts with '_' or a non-ASCII character): the search for
+    // the piece skips every other ASCII byte without decoding it.
+    std::vector<std::pair<unsigned char, unsigned char>> firstBytes;
 
     void compile(const unsigned char* pattern, int bytes, char32_t esc) {
         source = QByteArray(reinterpret_cast<const char*>(pattern), bytes);
@@ -199,16 +200,36 @@ struct LikePattern {
         }
         if (elems.size() > begin || !anyPercent)
             pieces.emplace_back(begin, elems.size());
+        for (const auto& [b, e] : pieces) {
+            const char32_t c = b < e ? elems[b] : AnyOne;
+            if (c >= 0x80) {
+                firstBytes.emplace_back(0, 0);
+                continue;
+            }
+            const auto lower = static_cast<unsigned char>(c);
+            const auto upper = static_cast<unsigned char>(QChar::toUpper(c));
+            firstBytes.emplace_back(lower, upper < 0x80 ? upper : lower);
+        }
+    }
+
+    // First place from p where piece i may start: a byte that is its first
+    // character in either case, or any non-ASCII character (some fold to ASCII).
+    const unsigned char* candidate(size_t i, const unsigned char* p, const unsigned char* end) const {
+        const auto [lower, upper] = firstBytes[i];
+        if (lower == 0)
+            return p;
+        while (p < end && *p != lower && *p != upper && *p < 0x80)
+            ++p;
+        return p;
     }
 
     // Piece i matches the text at p; after points past it.
     bool matchAt(size_t i, const unsigned char* p, const unsigned char* end,
                  const unsigned char*& after) const {
-        const auto& ascii = foldTables().ascii;
         for (size_t e = pieces[i].first; e < pieces[i].second; ++e) {
             if (p >= end)
                 return false;
-            const char32_t c = nextFolded(p, end, ascii);
+            const char32_t c = nextFolded(p, end);
             if (elems[e] != AnyOne && elems[e] != c)
                 return false;
         }
@@ -232,6 +253,7 @@ struct LikePattern {
             --last; // the final piece must end the text: matched from the end below
         for (; i < last; ++i) {
             for (;;) {
+                p = candidate(i, p, end);
                 if (matchAt(i, p, end, after)) {
                     p = after;
                     break;
