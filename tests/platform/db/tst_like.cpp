@@ -100,6 +100,9 @@ private Q_SLOTS:
         QTest::newRow("escaped escape") << "a\\b"
                                         << "a\\\\b"
                                         << "\\" << true;
+        QTest::newRow("escaped letter ignores case") << "xay"
+                                                     << "x\\Ay"
+                                                     << "\\" << true;
         QTest::newRow("other escape char") << "100%"
                                            << "100!%"
                                            << "!" << true;
