@@ -353,7 +353,10 @@ private Q_SLOTS:
         QVERIFY2(alAbrir > 0 && alAbrir < total, qPrintable(QString::number(alAbrir)));
         QCOMPARE(alFinal, total);
         QCOMPARE(r.toString(), QString("01%1").arg(total - 1, 5, 10, QChar('0')));
-        // The hidden dialog keeps no statement open on the file.
+        // Chosen before the end: the hidden dialog keeps no statement open on the file.
+        const QVariant primero = e.consultar<frmConsultaPropietario>(
+            "Propietario", [](frmConsultaPropietario* f) { f->cmd[0]->click(); });
+        QCOMPARE(primero.toString(), "0100000");
         QVERIFY(!e.lookups().consultaPropietario()->data->canFetchMore({}));
     }
 
