@@ -33,7 +33,6 @@ std::unique_ptr<Recordset::Impl> openKeyed(Database& database, const ParsedSourc
     m->database = &database;
     m->db = database.handle();
     m->type = type;
-    m->keyed = true;
     m->updatable = !sqlite3_db_readonly(m->db, "main");
     m->table = p.table;
     m->selectList = p.selectList;

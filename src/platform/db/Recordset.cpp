@@ -78,11 +78,6 @@ bool Recordset::updatable() const {
     return I.m->updatable;
 }
 
-Database& Recordset::database() const {
-    auto& I = checked(d);
-    return *I.m->database;
-}
-
 bool Recordset::isEOF() const {
     auto& I = checked(d);
     return I.eof;

@@ -40,7 +40,6 @@ public:
 
     RecordsetType type() const;
     bool updatable() const;
-    Database& database() const;
 
     bool isEOF() const;
     bool isBOF() const;

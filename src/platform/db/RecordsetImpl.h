@@ -67,7 +67,6 @@ struct Meta {
     Database* database = nullptr;
     sqlite3* db = nullptr;
     RecordsetType type = RecordsetType::Snapshot;
-    bool keyed = false; // rows addressed by rowid (dynaset, table)
     bool updatable = false;
     QString table; // base table
     QString selectList;
