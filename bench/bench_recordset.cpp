@@ -4,32 +4,16 @@
 //
 //   build/bench_recordset [N] [runs]
 
-#include "install/Installer.h"
+#include "BenchSupport.h"
+
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cstdio>
-#include <functional>
 
-namespace {
-
-double medianMs(int runs, const std::function<void()>& work) {
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using bench::figure;
+using bench::medianMs;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -39,15 +23,15 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     QElapsedTimer t;
     t.start();
-    orb::install::InstallOptions options;
-    options.demoProperties = n;
-    options.demoPhotos = false;
-    options.facts = orb::install::demoFacts();
-    orb::install::createInstallation(dir.path() + "/", options);
-    std::printf("installation with %d properties: %.0f ms\n", n, double(t.elapsed()));
+    bench::createDemo(dir.path() + "/", n);
+    figure("demo installation", double(t.elapsed()), "ms", 0);
 
     auto database = db::Database::open(dir.path() + "/Orbalia.db");
-    const QString ventas = "select * from Propiedades where not alquiler order by Agencia,QuickID";
+    const QString ventas = "select * from Propiedades where Alquiler = 0 order by Agencia,QuickID";
+    const double floor = medianMs(runs, [&] {
+        bench::plainSteps(database->handle(),
+                          "select rowid from Propiedades where Alquiler = 0 order by Agencia, QuickID");
+    });
     qint64 count = 0;
     QString lastCod;
 
@@ -60,8 +44,9 @@ int main(int argc, char** argv) {
         rs->moveLast();
         lastCod = rs->value("Cod").toString();
     });
-    std::printf("sales dynaset (%lld rows): open %.1f ms, open + moveLast %.1f ms (last %s)\n", count, open,
-                openLast, qPrintable(lastCod));
+    std::printf("sales dynaset: %lld rows, last %s\n", count, qPrintable(lastCod));
+    figure("sales dynaset open", open, "ms", floor);
+    figure("sales dynaset open + moveLast", openLast, "ms", floor);
 
     auto rs = database->openRecordset(ventas, db::RecordsetType::Dynaset);
     bool found = false;
@@ -71,7 +56,7 @@ int main(int argc, char** argv) {
     });
     if (!found)
         std::printf("findFirst did not find %s\n", qPrintable(lastCod));
-    std::printf("clone + findFirst by code: %.1f ms\n", find);
+    figure("clone + findFirst by code", find, "ms", 0);
 
     const double walk = medianMs(runs, [&] {
         rs->moveFirst();
@@ -80,7 +65,7 @@ int main(int argc, char** argv) {
             rs->moveNext();
         }
     });
-    std::printf("1,000 moveNext with a field read: %.1f ms\n", walk);
+    figure("1,000 moveNext with a field read", walk, "ms", 0);
 
     const double edit = medianMs(runs, [&] {
         rs->moveLast();
@@ -88,13 +73,13 @@ int main(int argc, char** argv) {
         rs->setValue("Observaciones", QStringLiteral("Revisada"));
         rs->update();
     });
-    std::printf("edit + update of one property: %.1f ms\n", edit);
+    figure("edit + update of one property", edit, "ms", 0);
 
     const double search = medianMs(runs, [&] {
         database->query("select Cod from Propiedades where Estado = ? and Alquiler = 0 and Dormitorios >= ? "
                         "order by Cod",
                         {QStringLiteral("En Venta"), 3});
     });
-    std::printf("typical search (state, side, bedrooms): %.1f ms\n", search);
+    figure("typical search (state, side, bedrooms)", search, "ms", 0);
     return 0;
 }

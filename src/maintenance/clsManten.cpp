@@ -53,7 +53,7 @@ void clsManten::setDatabaseName(const QString& path) {
     rs_.reset();
     db_.reset();
     databaseName_ = path;
-    db_ = db::Database::open(path);
+    db_ = db::Database::shared(path);
 }
 
 void clsManten::setRecordSource(const QString& source, const db::Params& params) {

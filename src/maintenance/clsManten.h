@@ -141,7 +141,7 @@ private:
     MantenEvents* events_;
     ui::DialogService& dialogs_;
     EstadoManten estado_ = Vacio;
-    std::unique_ptr<db::Database> db_;
+    std::shared_ptr<db::Database> db_; // shared with the other windows on the file
     std::unique_ptr<db::Recordset> rs_;
     QString databaseName_;
     QString recordSource_;

@@ -91,8 +91,10 @@ void FichaPersona::campoEmail(int index, int row, int column, int span) {
 
 void FichaPersona::terminarCarga(const QString& tabla, const QString& caption) {
     tabla_ = tabla;
-    iniciarControlador(QStringLiteral("select * from %1 where %2alquiler order by Agencia,QuickID")
-                           .arg(tabla, modoAlquiler_ ? QString() : QStringLiteral("not ")));
+    // "Alquiler = ?" (not "not alquiler") lets the (Alquiler, Agencia, QuickID) index give the order.
+    iniciarControlador(
+        QStringLiteral("select * from %1 where Alquiler = ? order by Agencia,QuickID").arg(tabla),
+        {modoAlquiler_ ? 1 : 0});
     setWindowTitle(caption + (modoAlquiler_ ? QStringLiteral("Alquileres") : QStringLiteral("Ventas")));
     data->setFirstControl(txt.value(2)->widget());
 }

@@ -1,6 +1,5 @@
 #include "frmConsulta.h"
 
-#include "platform/db/Recordset.h"
 #include "platform/widgets/QueryTableModel.h"
 
 #include <algorithm>
@@ -118,9 +117,8 @@ void frmConsulta::setTitulo(const QString& titulo) {
 }
 
 void frmConsulta::cargar(db::Database& database, const QString& sql) {
-    data->clear();
-    auto rs = database.openRecordset(sql, db::RecordsetType::Snapshot);
-    data->load(*rs);
+    // Rows are read as the grid scrolls to them, so a long list opens at once.
+    data->setQuery(database, sql);
     data->setHeader(0, QStringLiteral("Cod"));
     consulta::ajustarRejilla(grd);
     cmd[0]->setEnabled(data->rowCount() > 0);
@@ -133,6 +131,7 @@ QVariant frmConsulta::codigo() const {
 void frmConsulta::done(int r) {
     // The close box and Escape arrive here as a rejection, like cmd(1).
     aceptado_ = r == QDialog::Accepted && grd->currentIndex().isValid();
+    data->finishFetching(); // the chosen row is read; release the file's read snapshot
     QDialog::done(r);
 }
 

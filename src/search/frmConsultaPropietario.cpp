@@ -1,8 +1,8 @@
 #include "frmConsultaPropietario.h"
 
 #include "frmConsulta.h"
+#include "platform/db/Database.h"
 #include "platform/db/DbError.h"
-#include "platform/db/Recordset.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "shell/AppContext.h"
 #include "shell/Services.h"
@@ -116,8 +116,7 @@ void frmConsultaPropietario::Buscar() {
     sql += cboOrder->currentIndex() == 1 ? QStringLiteral(" order by Nombre COLLATE es, Cod")
                                          : QStringLiteral(" order by Cod");
     try {
-        auto rs = ctx_.db().openRecordset(sql, db::RecordsetType::Snapshot, params);
-        data->load(*rs);
+        data->setQuery(ctx_.db(), sql, params);
     } catch (const db::DbError& e) {
         data->setRows({QStringLiteral("Cod"), QStringLiteral("Nombre")}, {});
         if (ctx_.dialogs)
@@ -136,6 +135,7 @@ QVariant frmConsultaPropietario::codigo() const {
 void frmConsultaPropietario::done(int r) {
     // The close box and Escape arrive here as a rejection, like cmd(1).
     aceptado_ = r == QDialog::Accepted && grd->currentIndex().isValid();
+    data->finishFetching(); // the chosen row is read; release the file's read snapshot
     QDialog::done(r);
 }
 

@@ -326,6 +326,40 @@ private Q_SLOTS:
         QVERIFY2(e.inst.dialogs().boxes().isEmpty(), qPrintable(e.inst.dialogs().texts().join('|')));
     }
 
+    // A side with more owners than one block: the grid opens with the first
+    // block, reads the rest as the user scrolls, and the last owner can be chosen.
+    void longOwnerListIsReadAsTheUserScrolls() {
+        Escenario e;
+        const int total = 3 * ui::QueryTableModel::BlockSize + 7;
+        db::Transaction t(e.db());
+        for (int i = 0; i < total; ++i)
+            propietario(e.db(), QString("01%1").arg(i, 5, 10, QChar('0')), QString("Dueño %1").arg(i));
+        propietario(e.db(), "0199999", "De alquiler", true);
+        t.commit();
+
+        int alAbrir = -1;
+        int alFinal = -1;
+        const QVariant r = e.consultar<frmConsultaPropietario>("Propietario", [&](frmConsultaPropietario* f) {
+            alAbrir = f->grd->model()->rowCount();
+            f->grd->setFocus();
+            for (int i = 0; i < 20 && f->grd->model()->canFetchMore({}); ++i) {
+                QTest::keyClick(f->grd, Qt::Key_End, Qt::ControlModifier);
+                QApplication::processEvents();
+            }
+            alFinal = f->grd->model()->rowCount();
+            QTest::keyClick(f->grd, Qt::Key_End, Qt::ControlModifier);
+            f->cmd[0]->click();
+        });
+        QVERIFY2(alAbrir > 0 && alAbrir < total, qPrintable(QString::number(alAbrir)));
+        QCOMPARE(alFinal, total);
+        QCOMPARE(r.toString(), QString("01%1").arg(total - 1, 5, 10, QChar('0')));
+        // Chosen before the end: the hidden dialog keeps no statement open on the file.
+        const QVariant primero = e.consultar<frmConsultaPropietario>(
+            "Propietario", [](frmConsultaPropietario* f) { f->cmd[0]->click(); });
+        QCOMPARE(primero.toString(), "0100000");
+        QVERIFY(!e.lookups().consultaPropietario()->data->canFetchMore({}));
+    }
+
     void listThatCannotBeReadIsReported() {
         Escenario e;
         e.db().execute("ALTER TABLE Localidades RENAME TO LocalidadesViejas");

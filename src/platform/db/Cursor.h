@@ -7,32 +7,41 @@
 
 namespace db {
 
-namespace detail {
-class Stmt;
-}
-
-// Forward-only reading of a SELECT, one row at a time, values converted by
-// declared column type. Unlike query() it never holds more than the current
-// row, so a report over 10,000 rows does not keep them all.
+// A forward-only reader over one SELECT: rows come from the statement as the
+// caller asks for them, so a grid over 100,000 rows costs only what it shows.
+// The statement holds a read snapshot of the file until it reaches its end
+// or finish() is called: readers that stop early call finish().
 class Cursor {
 public:
-    // Prepares and binds; throws DbError for bad SQL or a wrong parameter count.
-    Cursor(Database& db, const QString& sql, const Params& params = {});
+    // Prepares the statement and binds the values; throws DbError.
+    Cursor(Database& database, const QString& sql, const Params& params = {});
     ~Cursor();
     Cursor(const Cursor&) = delete;
     Cursor& operator=(const Cursor&) = delete;
 
-    QStringList columnNames() const { return names_; }
+    int fieldCount() const { return int(fields_.size()); }
+    const FieldInfo& field(int i) const { return fields_.at(i); }
+
+    // Appends up to max rows (values converted by declared column type) and
+    // returns how many were added. A failure while reading ends the cursor
+    // and throws DbError; the rows read before stay valid.
+    int fetch(QList<Row>& out, int max);
+    bool atEnd() const { return !stmt_; }
+
+    // Row by row, for readers that take one row at a time (reports).
+    QStringList columnNames() const;
     // Advances to the next row; false past the last one.
     bool next();
     // Value of a column of the current row (null before the first row or past the last).
     Value value(int column) const;
+    // Ends the statement early, releasing its read snapshot.
+    void finish();
 
 private:
-    std::unique_ptr<detail::Stmt> st_;
-    QStringList names_;
-    QList<FieldType> types_;
-    bool onRow_ = false;
+    struct Stmt;
+    std::unique_ptr<Stmt> stmt_;
+    QList<FieldInfo> fields_;
+    Row current_;
 };
 
 } // namespace db

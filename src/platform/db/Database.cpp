@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 namespace db {
 
@@ -58,6 +59,17 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
             QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()),
             e.engineCode());
     }
+    return db;
+}
+
+std::shared_ptr<Database> Database::shared(const QString& path) {
+    static QHash<QString, std::weak_ptr<Database>> alive;
+    const QString key = QFileInfo(path).canonicalFilePath(); // one file under any of its names
+    if (!key.isEmpty())
+        if (std::shared_ptr<Database> db = alive.value(key).lock())
+            return db;
+    std::shared_ptr<Database> db = open(path);
+    alive.insert(QFileInfo(path).canonicalFilePath(), db);
     return db;
 }
 

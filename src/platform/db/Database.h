@@ -27,6 +27,11 @@ struct OpenOptions {
 
 using Row = QList<Value>;
 
+// What a dynaset does when no keyset can be built over its source (a join,
+// a view, a grouping, a table without rowids): refuse with an error that says
+// why, or read the whole result once as a read-only snapshot.
+enum class ReadOnlyFallback { Refuse, Snapshot };
+
 // One open SQLite file. Every connection registers the case-insensitive LIKE
 // and the Spanish collation "es", so statements mean the same everywhere.
 class Database {
@@ -34,6 +39,11 @@ public:
     // Throws DbError(ErrCannotOpen) for a missing file (unless create), a file
     // that is not a database, or a path that cannot be opened.
     static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
+    // The connection to that file already open through shared(), or a new one
+    // with the default options: the record windows of one file share one
+    // connection (one page cache, one memory map) whatever their number. It
+    // closes when the last holder lets it go. For the UI thread only.
+    static std::shared_ptr<Database> shared(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -54,8 +64,11 @@ public:
 
     // source: a table name, or a SELECT with '?' parameters (see Recordset.h).
     // The recordset must be closed or destroyed before this Database.
+    // A dynaset over a source it cannot update throws ErrNotSupported unless
+    // the caller accepts a read-only snapshot instead.
     std::unique_ptr<Recordset> openRecordset(const QString& source, RecordsetType type,
-                                             const Params& params = {});
+                                             const Params& params = {},
+                                             ReadOnlyFallback fallback = ReadOnlyFallback::Refuse);
 
     int userVersion();
     void setUserVersion(int version);

@@ -19,8 +19,9 @@ enum class EditMode { None, InProgress, Add };
 //   when it becomes current. Updatable. New rows are appended at the end of the
 //   keyset until the recordset is opened again; deleted rows leave it; rows
 //   changed so that they no longer match the WHERE stay.
-//   A dynaset over a join, a view or a grouping reads like a snapshot and
-//   is read-only (updatable() false).
+//   Over a join, a view or a grouping no keyset can be built: opening a
+//   dynaset there throws ErrNotSupported saying why, unless the caller passes
+//   ReadOnlyFallback::Snapshot and gets a read-only snapshot (updatable() false).
 // - Table: the whole table in rowid order (or index order after setIndex),
 //   updatable, with seek on the current index. Rows added through it go to
 //   the end of its order, as in a dynaset.
@@ -39,7 +40,6 @@ public:
 
     RecordsetType type() const;
     bool updatable() const;
-    Database& database() const;
 
     bool isEOF() const;
     bool isBOF() const;

@@ -5,6 +5,7 @@
 #include "SqliteSupport.h"
 
 #include <array>
+#include <vector>
 
 namespace db {
 
@@ -111,59 +112,206 @@ int collateEs(void*, int la, const void* pa, int lb, const void* pb) {
     return compareKeys(Utf8Reader{a, a + la}, Utf8Reader{b, b + lb});
 }
 
-// Case-insensitive match of pattern p (with % _ and an optional escape) against s.
-bool likeMatch(const QList<uint>& p, qsizetype pi, const QList<uint>& s, qsizetype si, uint escape) {
-    while (pi < p.size()) {
-        uint pc = p[pi];
-        if (pc == '%') {
-            while (pi < p.size() && p[pi] == '%')
-                ++pi;
-            if (pi == p.size())
-                return true;
-            for (qsizetype k = si; k <= s.size(); ++k)
-                if (likeMatch(p, pi, s, k, escape))
-                    return true;
-            return false;
+// ----- LIKE
+//
+// The pattern is read once per statement (kept as SQLite auxiliary data while
+// it stays the same) into folded code points split at '%'. The text is read
+// in place, folding one code point at a time with no allocation: ASCII by
+// table, the Latin blocks by table, the rest through Qt. Each piece between
+// '%' is matched at its leftmost place, which is enough for LIKE and keeps the
+// match linear in the text for ordinary patterns (no backtracking).
+
+constexpr char32_t AnyOne = 0xFFFFFFFF; // '_'
+
+struct FoldTables {
+    std::array<unsigned char, 0x80> ascii{};
+    std::array<char32_t, 0x250> latin{};
+    FoldTables() {
+        for (char32_t c = 0; c < latin.size(); ++c) {
+            latin[c] = QChar::toCaseFolded(c);
+            if (c < 0x80)
+                ascii[c] = static_cast<unsigned char>(latin[c]);
         }
-        if (si == s.size())
-            return false;
-        if (pc == '_') {
-            ++pi;
-            ++si;
-            continue;
-        }
-        if (escape && pc == escape && pi + 1 < p.size()) {
-            ++pi;
-            pc = p[pi];
-        }
-        if (pc != s[si])
-            return false;
-        ++pi;
-        ++si;
     }
-    return si == s.size();
+};
+// Built at start-up, so reading them needs no guard on every character.
+const FoldTables kFold;
+
+inline char32_t fold(char32_t c) {
+    if (c < 0x250)
+        return kFold.latin[c];
+    return QChar::toCaseFolded(c);
 }
 
-QList<uint> folded(const unsigned char* text) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(text)).toCaseFolded().toUcs4();
+// Next code point of UTF-8 text, folded.
+inline char32_t nextFolded(const unsigned char*& p, const unsigned char* end) {
+    if (*p < 0x80)
+        return kFold.ascii[*p++];
+    Utf8Reader r{p, end};
+    char32_t c = 0;
+    r.next(c);
+    p = r.p;
+    return fold(c);
+}
+
+struct LikePattern {
+    QByteArray source; // the pattern's bytes and its escape, to know it again
+    char32_t escape = 0;
+    std::vector<char32_t> elems;                   // folded code points or AnyOne
+    std::vector<std::pair<size_t, size_t>> pieces; // [begin, end) in elems, between '%'
+    bool leadingAny = false;                       // starts with '%'
+    bool trailingAny = false;                      // ends with '%'
+    bool anyPercent = false;
+    // Per piece, the two ASCII bytes its first character can be written as
+    // (0 when it starts with '_' or a non-ASCII character): the search for
+    // the piece skips every other ASCII byte without decoding it.
+    std::vector<std::pair<unsigned char, unsigned char>> firstBytes;
+
+    void compile(const unsigned char* pattern, int bytes, char32_t esc) {
+        source = QByteArray(reinterpret_cast<const char*>(pattern), bytes);
+        escape = esc;
+        Utf8Reader r{pattern, pattern + bytes};
+        char32_t c = 0;
+        size_t begin = 0;
+        bool first = true;
+        while (r.next(c)) {
+            c = fold(c);
+            if (c == U'%') {
+                anyPercent = true;
+                if (first)
+                    leadingAny = true;
+                if (elems.size() > begin)
+                    pieces.emplace_back(begin, elems.size());
+                begin = elems.size();
+                trailingAny = true;
+                first = false;
+                continue;
+            }
+            first = false;
+            trailingAny = false;
+            if (escape && c == escape) {
+                char32_t next = 0;
+                if (r.next(next))
+                    c = fold(next); // escaped: literal, even % and _
+                elems.push_back(c); // a final escape stands for itself
+                continue;
+            }
+            elems.push_back(c == U'_' ? AnyOne : c);
+        }
+        if (elems.size() > begin || !anyPercent)
+            pieces.emplace_back(begin, elems.size());
+        for (const auto& [b, e] : pieces) {
+            const char32_t c = b < e ? elems[b] : AnyOne;
+            if (c >= 0x80) {
+                firstBytes.emplace_back(0, 0);
+                continue;
+            }
+            const auto lower = static_cast<unsigned char>(c);
+            const auto upper = static_cast<unsigned char>(QChar::toUpper(c));
+            firstBytes.emplace_back(lower, upper < 0x80 ? upper : lower);
+        }
+    }
+
+    // First place from p where piece i may start: a byte that is its first
+    // character in either case, or any non-ASCII character (some fold to ASCII).
+    const unsigned char* candidate(size_t i, const unsigned char* p, const unsigned char* end) const {
+        const auto [lower, upper] = firstBytes[i];
+        if (lower == 0)
+            return p;
+        while (p < end && *p != lower && *p != upper && *p < 0x80)
+            ++p;
+        return p;
+    }
+
+    // Piece i matches the text at p; after points past it.
+    bool matchAt(size_t i, const unsigned char* p, const unsigned char* end,
+                 const unsigned char*& after) const {
+        for (size_t e = pieces[i].first; e < pieces[i].second; ++e) {
+            if (p >= end)
+                return false;
+            const char32_t c = nextFolded(p, end);
+            if (elems[e] != AnyOne && elems[e] != c)
+                return false;
+        }
+        after = p;
+        return true;
+    }
+
+    bool matches(const unsigned char* p, const unsigned char* end) const {
+        const unsigned char* after = nullptr;
+        if (!anyPercent)
+            return matchAt(0, p, end, after) && after == end;
+        size_t i = 0;
+        size_t last = pieces.size(); // past the pieces matched left to right
+        if (!leadingAny) {
+            if (!matchAt(0, p, end, after))
+                return false;
+            p = after;
+            i = 1;
+        }
+        if (!trailingAny && last > i)
+            --last; // the final piece must end the text: matched from the end below
+        for (; i < last; ++i) {
+            for (;;) {
+                p = candidate(i, p, end);
+                if (matchAt(i, p, end, after)) {
+                    p = after;
+                    break;
+                }
+                if (p >= end)
+                    return false;
+                ++p;
+                while (p < end && (*p & 0xC0) == 0x80)
+                    ++p;
+            }
+        }
+        if (trailingAny || last == pieces.size())
+            return true;
+        // As many code points back from the end as the final piece has.
+        const unsigned char* tail = end;
+        for (size_t n = pieces[last].second - pieces[last].first; n > 0; --n) {
+            if (tail <= p)
+                return false;
+            --tail;
+            while (tail > p && (*tail & 0xC0) == 0x80)
+                --tail;
+        }
+        return matchAt(last, tail, end, after) && after == end;
+    }
+};
+
+void deletePattern(void* p) {
+    delete static_cast<LikePattern*>(p);
 }
 
 void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const unsigned char* pattern = sqlite3_value_text(argv[0]);
+    const int patternBytes = sqlite3_value_bytes(argv[0]);
     const unsigned char* text = sqlite3_value_text(argv[1]);
+    const int textBytes = sqlite3_value_bytes(argv[1]);
     if (!pattern || !text)
         return; // NULL result
-    uint escape = 0;
+    char32_t escape = 0;
     if (argc == 3) {
         const unsigned char* e = sqlite3_value_text(argv[2]);
-        const QList<uint> esc = e ? folded(e) : QList<uint>();
-        if (esc.size() != 1) {
+        const int eBytes = sqlite3_value_bytes(argv[2]);
+        Utf8Reader r{e, e ? e + eBytes : e};
+        char32_t c = 0;
+        if (!e || !r.next(c) || r.p != r.end) {
             sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
             return;
         }
-        escape = esc[0];
+        escape = fold(c);
     }
-    sqlite3_result_int(ctx, likeMatch(folded(pattern), 0, folded(text), 0, escape) ? 1 : 0);
+    auto* compiled = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
+    const bool cached = compiled && compiled->escape == escape;
+    if (!cached) {
+        compiled = new LikePattern;
+        compiled->compile(pattern, patternBytes, escape);
+    }
+    sqlite3_result_int(ctx, compiled->matches(text, text + textBytes) ? 1 : 0);
+    if (!cached) // kept while the pattern stays the same; freed by SQLite otherwise
+        sqlite3_set_auxdata(ctx, 0, compiled, deletePattern);
 }
 
 } // namespace

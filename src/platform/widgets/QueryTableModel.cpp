@@ -2,10 +2,12 @@
 
 #include "DisplayText.h"
 
-#include "platform/db/Recordset.h"
+#include "platform/db/Cursor.h"
+#include "platform/db/DbError.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QScopedValueRollback>
 
 namespace ui {
 
@@ -29,8 +31,12 @@ bool isNumber(const QVariant& v) {
 
 QueryTableModel::QueryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+QueryTableModel::~QueryTableModel() = default;
+
 void QueryTableModel::setRows(const QStringList& headers, const QList<Row>& rows) {
     beginResetModel();
+    cursor_.reset();
+    fetchError_.clear();
     headers_ = headers;
     rows_ = rows;
     for (Row& r : rows_)
@@ -39,22 +45,59 @@ void QueryTableModel::setRows(const QStringList& headers, const QList<Row>& rows
     endResetModel();
 }
 
-void QueryTableModel::load(db::Recordset& rs) {
-    QStringList headers;
-    for (int i = 0; i < rs.fieldCount(); ++i)
-        headers << rs.field(i).name;
-    QList<Row> rows;
-    if (!(rs.isBOF() && rs.isEOF())) {
-        rs.moveFirst();
-        for (; !rs.isEOF(); rs.moveNext()) {
-            Row r;
-            r.reserve(headers.size());
-            for (int i = 0; i < headers.size(); ++i)
-                r << rs.value(i);
-            rows << r;
-        }
+void QueryTableModel::setQuery(db::Database& database, const QString& sql, const QList<QVariant>& params) {
+    beginResetModel();
+    cursor_.reset();
+    fetchError_.clear();
+    headers_.clear();
+    rows_.clear();
+    formatters_.clear();
+    try {
+        auto cursor = std::make_unique<db::Cursor>(database, sql, params);
+        for (int i = 0; i < cursor->fieldCount(); ++i)
+            headers_ << cursor->field(i).name;
+        cursor->fetch(rows_, BlockSize);
+        cursor_ = std::move(cursor);
+    } catch (...) {
+        headers_.clear();
+        rows_.clear();
+        endResetModel();
+        throw;
     }
-    setRows(headers, rows);
+    formatters_ = QList<Formatter>(headers_.size());
+    // Handlers of modelReset may ask for more rows; they get them after the reset.
+    const QScopedValueRollback<bool> guard(fetching_, true);
+    endResetModel();
+}
+
+void QueryTableModel::finishFetching() {
+    cursor_.reset();
+}
+
+bool QueryTableModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && cursor_ && !cursor_->atEnd();
+}
+
+void QueryTableModel::fetchMore(const QModelIndex& parent) {
+    // Views and testers may ask again from a rowsInserted handler: one block at a time.
+    if (fetching_ || !canFetchMore(parent))
+        return;
+    const QScopedValueRollback<bool> guard(fetching_, true);
+    QList<Row> block;
+    try {
+        cursor_->fetch(block, BlockSize);
+    } catch (const db::DbError& e) {
+        // Rows already shown stay; the grid just ends here.
+        fetchError_ = e.description();
+    }
+    if (cursor_->atEnd())
+        cursor_.reset();
+    if (block.isEmpty())
+        return;
+    const int first = int(rows_.size());
+    beginInsertRows({}, first, first + int(block.size()) - 1);
+    rows_ << block;
+    endInsertRows();
 }
 
 void QueryTableModel::clear() {

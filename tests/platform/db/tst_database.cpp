@@ -1,5 +1,6 @@
 #include "dbtestutil.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace db;
@@ -23,6 +24,31 @@ private Q_SLOTS:
         text.close();
         QCOMPARE(errorOf([&] { Database::open(text.fileName()); }), int(ErrCannotOpen));
         QCOMPARE(errorOf([&] { Database::open(text.fileName(), {.create = true}); }), int(ErrCannotOpen));
+    }
+
+    // Windows on one file share one connection, found under any name of the
+    // file; it closes with its last holder, and a missing file is still refused.
+    void sharedConnectionsAreOnePerFile() {
+        TempDb t;
+        const QString file = t.path("Orbalia.db");
+        auto a = Database::shared(file);
+        QVERIFY(QDir().mkpath(t.path("sub")));
+        auto b = Database::shared(t.path("sub/../Orbalia.db"));
+        QCOMPARE(a.get(), b.get());
+        QCOMPARE(a->scalar("SELECT count(*) FROM Clientes").toInt(), 4);
+        a->execute("DELETE FROM Clientes WHERE Cod = 'C4'");
+        QCOMPARE(b->scalar("SELECT count(*) FROM Clientes").toInt(), 3);
+
+        TempDb other;
+        auto c = Database::shared(other.path("Orbalia.db"));
+        QVERIFY(c.get() != a.get());
+
+        a.reset();
+        QCOMPARE(b.use_count(), 1L); // the registry holds no reference of its own
+        b.reset();
+        auto again = Database::shared(file);
+        QCOMPARE(again->scalar("SELECT count(*) FROM Clientes").toInt(), 3);
+        QCOMPARE(errorOf([&] { Database::shared(t.path("noexiste.db")); }), int(ErrCannotOpen));
     }
 
     void transactionsRollBackOnFailure() {

@@ -335,15 +335,30 @@ private Q_SLOTS:
         QCOMPARE(column(*m), (QStringList{"C1", "C3", "A0"}));
         QCOMPARE(column(*db().openRecordset(malaga, RecordsetType::Dynaset)), (QStringList{"C1", "C3"}));
 
-        // Views, joins and groupings can be read, not changed.
-        for (const char* source :
-             {"vClientes", "select c.Cod, a.Nombre from Clientes c left join Agencias a on a.Cod = c.Cod",
-              "select Poblacion, count(*) from Clientes group by Poblacion"}) {
-            auto ro = db().openRecordset(source, RecordsetType::Dynaset);
+        // Views, joins and groupings have no keyset: a dynaset over them is
+        // refused with the reason, or read as a snapshot when the caller says so.
+        const QList<std::pair<const char*, const char*>> sources{
+            {"vClientes", "no es una tabla"},
+            {"select c.Cod, a.Nombre from Clientes c left join Agencias a on a.Cod = c.Cod",
+             "más de una tabla"},
+            {"select Poblacion, count(*) from Clientes group by Poblacion", "totales"},
+            {"select distinct Poblacion from Clientes", "DISTINCT"}};
+        for (const auto& [source, why] : sources) {
+            try {
+                db().openRecordset(source, RecordsetType::Dynaset);
+                QFAIL(source);
+            } catch (const DbError& e) {
+                QCOMPARE(e.number(), int(ErrNotSupported));
+                QVERIFY2(e.description().contains(QString::fromUtf8(why)), qPrintable(e.description()));
+            }
+            auto ro = db().openRecordset(source, RecordsetType::Dynaset, {}, ReadOnlyFallback::Snapshot);
             QVERIFY2(!ro->updatable(), source);
             QVERIFY(ro->recordCount() > 0);
             QCOMPARE(errorOf([&] { ro->edit(); }), int(ErrReadOnly));
         }
+        // A source wrong in itself says what is wrong with it, not that it is read-only.
+        QCOMPARE(errorOf([&] { db().openRecordset("select Nada from Clientes", RecordsetType::Dynaset); }),
+                 int(ErrSyntax));
     }
 };
 

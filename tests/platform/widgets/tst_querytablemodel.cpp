@@ -1,7 +1,7 @@
 // The read-only grid model over a query's rows, on a real SQLite file.
 
 #include "platform/db/Database.h"
-#include "platform/db/Recordset.h"
+#include "platform/db/DbError.h"
 #include "platform/widgets/QueryTableModel.h"
 
 #include <QAbstractItemModelTester>
@@ -54,34 +54,76 @@ private Q_SLOTS:
         QCOMPARE(m.value(0, 0).toString(), "0100042");
     }
 
-    void loadsARecordsetWithFieldNamesAsHeaders() {
+    void readsAStatementWithFieldNamesAsHeaders() {
         QTemporaryDir dir;
         auto d = db::Database::open(dir.filePath("m.db"), {.create = true, .durable = false});
         d->executeScript(
             "CREATE TABLE Fichas (Cod VARCHAR(20), Nombre VARCHAR(50), Alta DATE, Plantas INTEGER)");
         d->execute("INSERT INTO Fichas VALUES (?, ?, ?, ?), (?, ?, NULL, NULL)",
                    {"0100042", "O'Connor", QDate(2023, 12, 31), 2, "0100007", "Ávila"});
-        auto rs = d->openRecordset("SELECT * FROM Fichas ORDER BY Cod", db::RecordsetType::Snapshot);
-        m.load(*rs);
+        m.setQuery(*d, "SELECT * FROM Fichas ORDER BY Cod");
         QCOMPARE(m.headers(), (QStringList{"Cod", "Nombre", "Alta", "Plantas"}));
         QCOMPARE(m.rowCount(), 2);
+        QVERIFY(!m.canFetchMore({}));
         QCOMPARE(m.index(0, 0).data().toString(), "0100007");
         QCOMPARE(m.index(1, 1).data().toString(), "O'Connor");
         QCOMPARE(m.index(1, 2).data().toString(), "31/12/2023");
+        QCOMPARE(m.index(1, 2).data(Qt::EditRole).toDate(), QDate(2023, 12, 31));
         QCOMPARE(m.value(1, "Plantas").toLongLong(), 2LL);
         QVERIFY(!m.value(0, "Plantas").isValid());
 
-        // Loading again replaces everything, even from a recordset already read to the end.
-        auto vacio =
-            d->openRecordset("SELECT Cod FROM Fichas WHERE Cod = ?", db::RecordsetType::Snapshot, {"no"});
+        // A new statement replaces everything in one reset; values are bound, never pasted.
         QSignalSpy reset(&m, &QAbstractItemModel::modelReset);
-        m.load(*vacio);
+        m.setQuery(*d, "SELECT Cod FROM Fichas WHERE Nombre = ?", {"O'Connor"});
         QCOMPARE(reset.count(), 1);
-        QCOMPARE(m.rowCount(), 0);
         QCOMPARE(m.headers(), QStringList{"Cod"});
-        QVERIFY(rs->isEOF());
-        m.load(*rs);
-        QCOMPARE(m.rowCount(), 2);
+        QCOMPARE(m.value(0, 0).toString(), "0100042");
+
+        // A statement that cannot run throws and leaves an empty grid.
+        bool threw = false;
+        try {
+            m.setQuery(*d, "SELECT Nada FROM Fichas");
+        } catch (const db::DbError&) {
+            threw = true;
+        }
+        QVERIFY(threw);
+        QCOMPARE(m.rowCount(), 0);
+        QCOMPARE(m.columnCount(), 0);
+    }
+
+    // A long result is read in blocks as the view asks, in the statement's
+    // order, without gaps or repeats; what is not asked for is never read.
+    void readsLongResultsInBlocksOnDemand() {
+        QTemporaryDir dir;
+        auto d = db::Database::open(dir.filePath("m.db"), {.create = true, .durable = false});
+        d->executeScript("CREATE TABLE N (Cod INTEGER PRIMARY KEY, Texto VARCHAR(10));"
+                         "WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < 1000) "
+                         "INSERT INTO N SELECT i, 'n' || i FROM s;");
+        m.setQuery(*d, "SELECT Cod, Texto FROM N WHERE Cod > ? ORDER BY Cod DESC", {100});
+        QCOMPARE(m.rowCount(), QueryTableModel::BlockSize);
+        QVERIFY(m.canFetchMore({}));
+        QVERIFY(!m.canFetchMore(m.index(0, 0)));
+        QSignalSpy inserted(&m, &QAbstractItemModel::rowsInserted);
+        m.fetchMore({});
+        QCOMPARE(m.rowCount(), 2 * QueryTableModel::BlockSize);
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(inserted[0][1].toInt(), QueryTableModel::BlockSize);
+        while (m.canFetchMore({}))
+            m.fetchMore({});
+        QCOMPARE(m.rowCount(), 900);
+        for (int r = 0; r < 900; ++r)
+            QCOMPARE(m.value(r, 0).toLongLong(), qint64(1000 - r));
+        QCOMPARE(m.value(899, "Texto").toString(), "n101");
+        m.fetchMore({}); // past the end: nothing happens
+        QCOMPARE(m.rowCount(), 900);
+        QVERIFY(m.fetchError().isEmpty());
+
+        // Stopping early keeps what was read and lets a writer checkpoint the file.
+        m.setQuery(*d, "SELECT Cod FROM N ORDER BY Cod");
+        m.finishFetching();
+        QVERIFY(!m.canFetchMore({}));
+        QCOMPARE(m.rowCount(), QueryTableModel::BlockSize);
+        QCOMPARE(m.value(0, 0).toLongLong(), 1LL);
     }
 
     void captionsAndFormatsCanBeChanged() {
