@@ -144,7 +144,7 @@ void frmPropiedades::data_BeforeUpdate() {
 void frmPropiedades::data_AfterUpdate() {
     // On the controller's own connection, so the counter and the log belong to
     // the same unit of work as the property row.
-    db::Database& conexion = data->Recordset()->database();
+    db::Database& conexion = data->BaseDatos();
     if (data->EstadoAñadiendo())
         avanzarContador(conexion);
     actividades->Guardar(conexion, data->Recordset()->value(QStringLiteral("Cod")).toString());
