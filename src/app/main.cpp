@@ -2,6 +2,7 @@
 #include "platform/widgets/DialogService.h"
 #include "records/Registro.h"
 #include "reports/Email.h"
+#include "reports/RegistroInformes.h"
 #include "search/Consultar.h"
 #include "shell/AppContext.h"
 #include "shell/Icons.h"
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
 
     orb::WindowRegistry registro;
     orb::RegistrarFichas(registro);
+    orb::RegistrarInformes(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 
     orb::frmMain w(ctx, registro);

@@ -133,6 +133,16 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                  root.filePath(QStringLiteral("Logo800.jpg")));
     writePicture(dossierLogoPicture(options.facts.NombreAgencia),
                  root.filePath(QStringLiteral("DossierLogo.jpg")));
+    // Dossier models: the default, and two to choose from when ModelosDossier
+    // is raised to 2 (the photo-led one first).
+    for (const auto& [modelo, fuente] :
+         {std::pair{"Dossier.rpx", "Dossier.rpx"}, std::pair{"Dossier1.rpx", "Dossier1.rpx"},
+          std::pair{"Dossier2.rpx", "Dossier.rpx"}}) {
+        QFile f(QStringLiteral(":/reports/") + QLatin1String(fuente));
+        if (!f.open(QIODevice::ReadOnly))
+            fail(QStringLiteral("No se encuentra el modelo de dossier '%1'").arg(QLatin1String(fuente)));
+        writeTextFile(root.filePath(QLatin1String(modelo)), QString::fromUtf8(f.readAll()), false);
+    }
     writeTextFile(root.filePath(QStringLiteral("rsync_%1.sh").arg(QLatin1String(SampleExchangeUser))),
                   sampleExchangeScript(), true);
 }
