@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "DemoData.h"
 #include "platform/db/Database.h"
+#include "reports/Informes.h"
 #include "shell/Installation.h"
 #include "shell/Schema.h"
 
@@ -135,6 +136,7 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                  root.filePath(QStringLiteral("DossierLogo.jpg")));
     // Dossier models: the default, and two to choose from when ModelosDossier
     // is raised to 2 (the photo-led one first).
+    reports::RegistrarDisenos();
     for (const auto& [modelo, fuente] :
          {std::pair{"Dossier.rpx", "Dossier.rpx"}, std::pair{"Dossier1.rpx", "Dossier1.rpx"},
           std::pair{"Dossier2.rpx", "Dossier.rpx"}}) {

@@ -8,7 +8,20 @@
 
 #include <QFileInfo>
 
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void registrarRecursos() {
+    static const bool hecho = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(hecho);
+}
+
 namespace orb::reports {
+
+void RegistrarDisenos() {
+    registrarRecursos();
+}
 
 namespace {
 
@@ -99,6 +112,7 @@ QString NombreInforme(Informe informe) {
 }
 
 QString RutaDiseno(Informe informe) {
+    RegistrarDisenos();
     return QStringLiteral(":/reports/%1.xml").arg(NombreInforme(informe));
 }
 

@@ -27,6 +27,10 @@ enum class Informe {
     Dossier,
 };
 
+// Makes the program's layouts (resources of a static library) readable;
+// every use of a resource path calls it first.
+void RegistrarDisenos();
+
 // "repFichaPropiedad", "repClientes", … "repDossier".
 QString NombreInforme(Informe informe);
 // Layout of a sheet or listing (a resource path).
