@@ -3,6 +3,7 @@
 #include "platform/widgets/DialogService.h"
 #include "records/Registro.h"
 #include "reports/Email.h"
+#include "reports/RegistroInformes.h"
 #include "search/Consultar.h"
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
@@ -70,6 +71,7 @@ int main(int argc, char* argv[]) {
     orb::RegistrarFichas(registro);
     orb::RegistrarBusquedas(registro);
     orb::RegistrarIntercambio(registro);
+    orb::RegistrarInformes(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 
     orb::frmMain w(ctx, registro);

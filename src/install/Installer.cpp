@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "DemoData.h"
 #include "platform/db/Database.h"
+#include "reports/Informes.h"
 #include "shell/ConfigStore.h"
 #include "shell/Installation.h"
 #include "shell/Schema.h"
@@ -162,6 +163,17 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                  root.filePath(QStringLiteral("Logo800.jpg")));
     writePicture(dossierLogoPicture(options.facts.NombreAgencia),
                  root.filePath(QStringLiteral("DossierLogo.jpg")));
+    // Dossier models: the default, and two to choose from when ModelosDossier
+    // is raised to 2 (the photo-led one first).
+    reports::RegistrarDisenos();
+    for (const auto& [modelo, fuente] :
+         {std::pair{"Dossier.rpx", "Dossier.rpx"}, std::pair{"Dossier1.rpx", "Dossier1.rpx"},
+          std::pair{"Dossier2.rpx", "Dossier.rpx"}}) {
+        QFile f(QStringLiteral(":/reports/") + QLatin1String(fuente));
+        if (!f.open(QIODevice::ReadOnly))
+            fail(QStringLiteral("No se encuentra el modelo de dossier '%1'").arg(QLatin1String(fuente)));
+        writeTextFile(root.filePath(QLatin1String(modelo)), QString::fromUtf8(f.readAll()), false);
+    }
     writeExchangeAccount(root, options);
 }
 

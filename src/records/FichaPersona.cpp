@@ -3,6 +3,7 @@
 #include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
+#include "reports/Informes.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/OfficeRules.h"
@@ -19,8 +20,17 @@ FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool 
     : RecordWindow(context, objectName, parent), modoAlquiler_(modoAlquiler), contador_(contador) {
     butPrint = addToolButton(QStringLiteral("butPrint"), QStringLiteral("Imprimir Ficha"),
                              QStringLiteral("document-print"));
-    // The record sheet is not available yet in this version.
+    // The sheet shows the record as stored: only while browsing.
     butPrint->setEnabled(false);
+    connect(butPrint, &QToolButton::clicked, this, [this] {
+        if (!data->EstadoPaseando() || !data->Recordset())
+            return;
+        const QString cod = data->Recordset()->value(QStringLiteral("Cod")).toString();
+        if (this->objectName() == u"frmClientes")
+            reports::ImprimirFichaCliente(ctx, cod);
+        else
+            reports::ImprimirFichaPropietario(ctx, cod);
+    });
 }
 
 void FichaPersona::filaCodigo() {
@@ -153,6 +163,7 @@ void FichaPersona::data_Reposition() {
 }
 
 void FichaPersona::data_StateChanged() {
+    butPrint->setEnabled(data->EstadoPaseando());
     // The controller enables Edit and Delete while browsing; another office's record keeps them off.
     if (data->EstadoPaseando())
         data_Reposition();

@@ -11,12 +11,19 @@ namespace orb {
 
 namespace {
 
-void enviar(AppContext& ctx, QWidget* parent, const mail::Message& m, const QString& extra = {}) {
+// False when the mail client could not take the message (the user was told).
+bool enviar(AppContext& ctx, QWidget* parent, const mail::Message& m, const QString& extra = {},
+            const QString& carpeta = {}) {
     mail::XdgEmailClient fallback;
     mail::MailClient& client = ctx.mail ? *ctx.mail : fallback;
     QString error;
-    if (!client.compose(m, &error))
-        MensajeError(*ctx.dialogs, error + extra, parent);
+    if (client.compose(m, &error))
+        return true;
+    MensajeError(*ctx.dialogs, error + extra, parent);
+    // The file is ready: show where it is, to be attached by hand.
+    if (!carpeta.isEmpty())
+        client.showFolder(carpeta);
+    return false;
 }
 
 } // namespace
@@ -29,9 +36,11 @@ void EmailPara(AppContext& ctx, QWidget* parent, const QString& direccion, const
 
 void EmailDossier(AppContext& ctx, QWidget* parent, const QString& asunto, const QString& texto,
                   const QString& fichero) {
+    const QString carpeta = QFileInfo(fichero).absolutePath();
     enviar(ctx, parent, {{}, {}, asunto, texto, fichero},
            QStringLiteral("\n\nEl documento está guardado en la carpeta %1")
-               .arg(QDir::toNativeSeparators(QFileInfo(fichero).absolutePath())));
+               .arg(QDir::toNativeSeparators(carpeta)),
+           carpeta);
 }
 
 } // namespace orb

@@ -82,6 +82,12 @@ public:
     virtual void usrIrPropiedad(bool alquiler, const QString& cod) = 0;
     virtual void usrIrPropietario(bool alquiler, const QString& cod) = 0;
     virtual void usrIrCliente(bool alquiler, const QString& cod) = 0;
+    // A report window with its pages generated: shown with its title. The
+    // second form is the dossier's (its margins come from its layout).
+    virtual void usrShowReport(QWidget* rep, const QString& titulo);
+    virtual void usrShowReport2(QWidget* rep, const QString& titulo) { usrShowReport(rep, titulo); }
+    // A new message without recipient carrying the file.
+    virtual void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) = 0;
 };
 
 } // namespace orb

@@ -1,6 +1,17 @@
 #include "WindowRegistry.h"
 
+#include "AppContext.h"
+
+#include <QWidget>
+
 namespace orb {
+
+void Navigator::usrShowReport(QWidget* rep, const QString& titulo) {
+    if (!rep)
+        return;
+    rep->setWindowTitle(titulo);
+    usrShow(rep);
+}
 
 void WindowRegistry::registrar(Ventana v, FabricaVentana fabrica) {
     ventanas_[indice(v)] = std::move(fabrica);

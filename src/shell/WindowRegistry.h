@@ -44,7 +44,9 @@ using FabricaVentana = std::function<QWidget*(AppContext& ctx, bool modoAlquiler
 // every use.
 struct FabricaListado {
     std::function<QWidget*(AppContext& ctx, QWidget* parent)> crear;
-    std::function<void(QWidget* rep, const QString& sql)> preparar;
+    // Points the report at the statement and generates it; false (the user
+    // already told why) when there is nothing to show.
+    std::function<bool(QWidget* rep, const QString& sql)> preparar;
 };
 
 // Hand-over of a prepared message to the mail client.

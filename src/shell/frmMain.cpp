@@ -175,7 +175,7 @@ const std::array<DatosListado, 6> Listados = {{
      "Listado de Propietarios de Ventas"},
     {Listado::Propietarios, "select * from propietarios where alquiler",
      "Listado de Propietarios de Alquileres"},
-    {Listado::LocalidadesAreas, "select * from listadolocalidadesareas order by localidades.cod,areas.cod",
+    {Listado::LocalidadesAreas, "select * from listadolocalidadesareas order by LocalidadesCod, AreasCod",
      "Listado de Localidades/Areas"},
     {Listado::Tipos, "select * from tipos", "Listado de Tipos"},
 }};
@@ -419,7 +419,12 @@ void frmMain::mnuLis_Click(int index) {
         w->setAttribute(Qt::WA_DeleteOnClose);
         rep = w;
     }
-    f.preparar(rep, QString::fromLatin1(d.sql));
+    if (!f.preparar(rep, QString::fromLatin1(d.sql))) {
+        // A report that never showed anything is not kept.
+        if (!rep->isVisible())
+            delete rep.data();
+        return;
+    }
     usrShowReport(rep, QString::fromLatin1(d.titulo));
 }
 
@@ -665,8 +670,19 @@ void frmMain::usrShowReport(QWidget* rep, const QString& titulo) {
         return;
     rep->setWindowTitle(titulo);
     rep->setWindowIcon(windowIcon());
-    mostrarDelante(rep);
+    const bool nueva = !subventana(rep);
+    QMdiSubWindow* sub = mostrarDelante(rep);
+    if (sub && nueva) {
+        // A page must be readable at once: most of the area, at least.
+        const QSize area = mdi_->viewport()->size();
+        sub->resize(qMax(sub->width(), area.width() * 4 / 5), qMax(sub->height(), area.height() * 9 / 10));
+        sub->resize(sub->size().boundedTo(area));
+    }
     CentrarInforme(rep);
+}
+
+void frmMain::usrShowReport2(QWidget* rep, const QString& titulo) {
+    usrShowReport(rep, titulo);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -73,11 +73,12 @@ public:
     void usrIrPropietario(bool alquiler, const QString& cod) override;
     void usrIrCliente(bool alquiler, const QString& cod) override;
 
-    void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero);
+    void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) override;
     void usrScreenCenter(QWidget* frm);
     // Shows a report window in the MDI area with its title, centred, with the
     // main window's icon.
-    void usrShowReport(QWidget* rep, const QString& titulo);
+    void usrShowReport(QWidget* rep, const QString& titulo) override;
+    void usrShowReport2(QWidget* rep, const QString& titulo) override;
 
     // The window in a slot (nullptr while empty). Catalogue and tool windows
     // use the sales slot.

@@ -189,9 +189,9 @@ private Q_SLOTS:
                                            "propiedadesalquiler salir"));
         p.registrar(Ventana::BusClientes);
         p.registrar(Ventana::Configuracion);
-        p.registro.registrarListado(
-            Listado::Tipos,
-            {[](orb::AppContext&, QWidget* w) { return new QWidget(w); }, [](QWidget*, const QString&) {}});
+        p.registro.registrarListado(Listado::Tipos,
+                                    {[](orb::AppContext&, QWidget* w) { return new QWidget(w); },
+                                     [](QWidget*, const QString&) { return true; }});
         QCOMPARE(activos(), QStringLiteral("busquedaclientes busquedaclientesalquiler mnuArchivo(0) "
                                            "mnuArchivo(1) mnuArchivo(10) mnuAyu(0) mnuLis(5) mnuTool(12) "
                                            "mnuTool(2) mnuTool(3) propiedades propiedadesalquiler salir"));
@@ -365,7 +365,10 @@ private Q_SLOTS:
                                                 r->resize(400, 300);
                                                 return r;
                                             },
-                                            [&](QWidget*, const QString& sql) { preparados << sql; }});
+                                            [&](QWidget*, const QString& sql) {
+                                                preparados << sql;
+                                                return true;
+                                            }});
         QVERIFY(p.mostrar());
         p.w.mnuLis_Click(0);
         QWidget* rep = p.w.informe(Listado::Clientes);
@@ -382,7 +385,7 @@ private Q_SLOTS:
         QCOMPARE(
             preparados,
             (QStringList{"select * from clientes where not alquiler", "select * from clientes where alquiler",
-                         "select * from listadolocalidadesareas order by localidades.cod,areas.cod"}));
+                         "select * from listadolocalidadesareas order by LocalidadesCod, AreasCod"}));
     }
 
     void mailGoesToTheRegisteredClient() {

@@ -24,6 +24,8 @@ FakeMail::FakeMail(bool clientRegistered, int exitCode) {
     writeScript(dir_.filePath("xdg-mime"), clientRegistered
                                                ? QStringLiteral("#!/bin/sh\necho thunderbird.desktop\n")
                                                : QStringLiteral("#!/bin/sh\nexit 0\n"));
+    writeScript(dir_.filePath("xdg-open"),
+                QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '%1/opened'\n").arg(dir_.path()));
     oldPath_ = qgetenv("PATH");
     qputenv("PATH", dir_.path().toLocal8Bit() + ':' + oldPath_);
 }
@@ -47,4 +49,11 @@ QList<QStringList> FakeMail::calls() const {
         }
     }
     return out;
+}
+
+QStringList FakeMail::openedFolders() const {
+    QFile f(dir_.filePath("opened"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }

@@ -3,12 +3,19 @@
 #include "reports/Email.h"
 #include "shell/AppContext.h"
 
+#include <QPointer>
+#include <QWidget>
+
 // The main window's operations as a record window test needs them: e-mail
 // goes through the real hand-over, windows are only recorded.
 class TestNavigator : public orb::Navigator {
 public:
     explicit TestNavigator(orb::AppContext& ctx) : ctx_(ctx) { ctx.navigator = this; }
-    ~TestNavigator() override { ctx_.navigator = nullptr; }
+    ~TestNavigator() override {
+        ctx_.navigator = nullptr;
+        for (const QPointer<QWidget>& r : reports)
+            delete r.data();
+    }
 
     QStringList shown;
 
@@ -39,6 +46,21 @@ public:
     }
     void usrEmailPara(const QString& direccion, const QString& nombre) override {
         orb::EmailPara(ctx_, nullptr, direccion, nombre);
+    }
+    void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) override {
+        orb::EmailDossier(ctx_, nullptr, asunto, texto, fichero);
+    }
+    // Report windows shown, with their titles; the test owns them.
+    QList<QPointer<QWidget>> reports;
+    void usrShowReport(QWidget* rep, const QString& titulo) override {
+        rep->setWindowTitle(titulo);
+        shown << "usrShowReport:" + titulo;
+        reports << rep;
+    }
+    void usrShowReport2(QWidget* rep, const QString& titulo) override {
+        rep->setWindowTitle(titulo);
+        shown << "usrShowReport2:" + titulo;
+        reports << rep;
     }
 
 private:

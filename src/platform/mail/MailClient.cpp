@@ -93,4 +93,11 @@ bool XdgEmailClient::compose(const Message& message, QString* error) {
     return true;
 }
 
+bool XdgEmailClient::showFolder(const QString& folder) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (program.isEmpty() || folder.isEmpty())
+        return false;
+    return QProcess::startDetached(program, {folder});
+}
+
 } // namespace mail

@@ -21,12 +21,17 @@ public:
     // Opens the message in the mail client. False with a Spanish reason when
     // no mail client could be started.
     virtual bool compose(const Message& message, QString* error) = 0;
+    // Opens a folder in the file manager, so the user can attach a file by
+    // hand when no mail client could take it. False when nothing could be started.
+    virtual bool showFolder(const QString& folder) = 0;
 };
 
 // Hands the message to `xdg-email --utf8`, found on PATH.
 class XdgEmailClient : public MailClient {
 public:
     bool compose(const Message& message, QString* error) override;
+    // Through `xdg-open`, found on PATH; it is not waited for.
+    bool showFolder(const QString& folder) override;
 
     // The command line arguments for a message (without the program).
     static QStringList arguments(const Message& message);

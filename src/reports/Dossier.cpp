@@ -1,0 +1,116 @@
+#include "Dossier.h"
+
+#include "Informes.h"
+#include "platform/db/DbError.h"
+#include "platform/report/ReportError.h"
+#include "search/Consultar.h"
+#include "shell/AppContext.h"
+#include "shell/Services.h"
+
+#include <QDir>
+#include <QGuiApplication>
+
+namespace orb::reports {
+
+namespace {
+
+// Every column of the property and the catalogue names, in both languages.
+const char* const SqlDossier =
+    "select Propiedades.*, Tipos.Nombre as Tipo, Tipos.NombreIdioma1 as TipoIdioma1, "
+    "Localidades.Nombre as Localidad, Areas.Nombre as Area "
+    "from Propiedades "
+    "left join Tipos on Propiedades.CodTipo = Tipos.Cod "
+    "left join Localidades on Propiedades.CodLocalidad = Localidades.Cod "
+    "left join Areas on Propiedades.CodArea = Areas.Cod "
+    "where Propiedades.Cod = ?";
+
+QWidget* principal(AppContext& ctx) {
+    return dynamic_cast<QWidget*>(ctx.navigator);
+}
+
+struct RelojDeArena {
+    RelojDeArena() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~RelojDeArena() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+QString RutaModeloDossier(const AppContext& ctx, int modelo) {
+    return ctx.RutaAplicacion + QStringLiteral("Dossier") +
+           (modelo > 0 ? QString::number(modelo) : QString()) + QStringLiteral(".rpx");
+}
+
+int ElegirModeloDossier(AppContext& ctx, bool* cancelado) {
+    if (cancelado)
+        *cancelado = false;
+    if (ctx.facts.ModelosDossier <= 1 || !ctx.lookups)
+        return 0;
+    const int modelo = ctx.lookups->Consultar(QStringLiteral("DOSSIER")).toInt();
+    if (modelo <= 0 && cancelado)
+        *cancelado = true;
+    return qMax(0, modelo);
+}
+
+QString RutaDossierPDF(const AppContext& ctx, const QString& cod) {
+    QString carpeta = ctx.RutaAplicacion;
+    while (carpeta.endsWith(u'/') && carpeta.size() > 1)
+        carpeta.chop(1);
+    return carpeta + QStringLiteral("/DossierPropiedad_") + cod + QStringLiteral(".pdf");
+}
+
+report::Document GenerarDossier(AppContext& ctx, const QString& cod, int modelo) {
+    return GenerarInforme(ctx, Informe::Dossier, QLatin1String(SqlDossier), {cod},
+                          RutaModeloDossier(ctx, modelo));
+}
+
+bool VerDossier(AppContext& ctx, const QString& cod) {
+    const int modelo = ElegirModeloDossier(ctx);
+    // A new window every time: the next dossier starts afresh.
+    auto* w = new frmInforme(ctx, Informe::Dossier, principal(ctx));
+    w->diseno = RutaModeloDossier(ctx, modelo);
+    w->data = {QLatin1String(SqlDossier), {cod}};
+    if (!w->Generar()) {
+        delete w;
+        return false;
+    }
+    if (ctx.navigator)
+        ctx.navigator->usrShowReport2(w, QStringLiteral("Dossier"));
+    else {
+        w->setWindowTitle(QStringLiteral("Dossier"));
+        w->show();
+    }
+    return true;
+}
+
+QString DossierPDF(AppContext& ctx, const QString& cod) {
+    bool cancelado = false;
+    const int modelo = ElegirModeloDossier(ctx, &cancelado);
+    if (cancelado)
+        return {};
+    RelojDeArena reloj;
+    const QString fichero = RutaDossierPDF(ctx, cod);
+    try {
+        GenerarDossier(ctx, cod, modelo).writePdf(fichero);
+        return fichero;
+    } catch (const report::ReportError& e) {
+        MensajeError(*ctx.dialogs, e.message(), principal(ctx));
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx.dialogs,
+                     QStringLiteral("No se pueden leer los datos del dossier: error %1: %2")
+                         .arg(e.number())
+                         .arg(e.description()),
+                     principal(ctx));
+    }
+    return {};
+}
+
+void EnviarDossier(AppContext& ctx, const QString& cod) {
+    const QString fichero = DossierPDF(ctx, cod);
+    if (fichero.isEmpty() || !ctx.navigator)
+        return;
+    ctx.navigator->usrEmailDossier(QStringLiteral("Dossier propiedad ") + cod,
+                                   QStringLiteral("Adjunto dossier de la propiedad ") + cod,
+                                   QDir::toNativeSeparators(fichero));
+}
+
+} // namespace orb::reports

@@ -1,0 +1,95 @@
+#include "DossierTextos.h"
+
+#include "shell/Services.h"
+
+#include <array>
+#include <cmath>
+
+namespace orb::reports {
+
+namespace {
+
+struct Caracteristica {
+    const char* columna;
+    const char16_t* espanol;
+    const char16_t* ingles;
+};
+
+const std::array<Caracteristica, 16> Tabla = {{
+    {"Trastero", u"Trastero", u"Storage"},
+    {"Lavadero", u"Lavadero", u"Utility room"},
+    {"Ascensor", u"Ascensor", u"Lift"},
+    {"AireAcondicionado", u"Aire acondicionado", u"Air conditioning"},
+    {"Calefaccion", u"Calefacción", u"Heating"},
+    {"CocinaAmueblada", u"Cocina amueblada", u"Fitted kitchen"},
+    {"CocinaAmericana", u"Cocina americana", u"American kitchen"},
+    {"Salon", u"Salón", u"Living room"},
+    {"Vitroceramica", u"Vitrocerámica", u"Vitro"},
+    {"GasCiudad", u"Gas ciudad", u"Urban gas"},
+    {"GasButano", u"Gas butano", u"Bottled gas"},
+    {"Amueblado", u"Amueblado", u"Furnished"},
+    {"SupermercadoCerca", u"Supermercado cercano", u"Supermarket near"},
+    {"AutobusCerca", u"Autobús cercano", u"Bus near"},
+    {"CafeteriaCerca", u"Cafetería cercana", u"Cafeteria near"},
+    {"DiversionesCerca", u"Diversiones cercanas", u"Amenities Near"},
+}};
+
+QString exterior(const QVariant& codigo, const QString& propio, const QString& comun) {
+    const QString c = codigo.toString().trimmed();
+    if (c == u"P")
+        return propio;
+    if (c == u"C")
+        return comun;
+    return QStringLiteral("No");
+}
+
+} // namespace
+
+QString TextoPiscina(const QVariant& codigo) {
+    return exterior(codigo, QStringLiteral("Privada"), QStringLiteral("Comunitaria"));
+}
+
+QString TextoJardin(const QVariant& codigo) {
+    return exterior(codigo, QStringLiteral("Privado"), QStringLiteral("Comunitario"));
+}
+
+QString TextoGaraje(const QVariant& codigo) {
+    return exterior(codigo, QStringLiteral("Privado"), QStringLiteral("Comunitario"));
+}
+
+QString TituloDossier(const QVariant& titulo, bool alquiler) {
+    const QString t = titulo.isNull() ? QString() : titulo.toString();
+    if (!t.trimmed().isEmpty())
+        return t;
+    return alquiler ? QStringLiteral("Propiedad en Alquiler") : QStringLiteral("Propiedad en Venta");
+}
+
+QVariant PrecioDossier(const QVariant& precio, const QVariant& precioAlquiler, bool alquiler) {
+    return alquiler ? precioAlquiler : precio;
+}
+
+QString PrecioEuros(const QVariant& importe) {
+    return FormatoImporte(importe) + QStringLiteral(" €");
+}
+
+QString PrecioPesetas(const QString& textoEuros) {
+    QString cifra = textoEuros;
+    cifra.remove(u'€');
+    const double euros = ValorNumerico(cifra.trimmed());
+    return FormatoImporte(QVariant(qint64(std::llround(euros * PesetasPorEuro)))) + QStringLiteral(" ptas");
+}
+
+QString Caracteristicas(const std::function<QVariant(const QString&)>& valor, Idioma idioma) {
+    QString resultado;
+    for (const Caracteristica& c : Tabla) {
+        const QVariant v = valor(QLatin1String(c.columna));
+        if (v.isNull() || !v.toBool())
+            continue;
+        if (!resultado.isEmpty())
+            resultado += QStringLiteral(" - ");
+        resultado += QString::fromUtf16(idioma == Idioma::Espanol ? c.espanol : c.ingles);
+    }
+    return resultado;
+}
+
+} // namespace orb::reports

@@ -1,0 +1,234 @@
+#include "Informes.h"
+
+#include "DossierTextos.h"
+#include "platform/db/DbError.h"
+#include "platform/report/ReportError.h"
+#include "shell/AppContext.h"
+#include "shell/Services.h"
+
+#include <QFileInfo>
+
+// Q_INIT_RESOURCE must be used outside any namespace.
+static void registrarRecursos() {
+    static const bool hecho = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(hecho);
+}
+
+namespace orb::reports {
+
+void RegistrarDisenos() {
+    registrarRecursos();
+}
+
+namespace {
+
+const char* const Nombres[] = {"repFichaPropiedad", "repFichaPropietario", "repFichaCliente",
+                               "repPropiedades",    "repClientes",         "repPropietarios",
+                               "repTipos",          "repLocalidadesAreas", "repDossier"};
+
+// Fields of the sheets whose amounts the report's code writes, with the text
+// after the amount: the property sheet puts a blank before the euro sign, the
+// client sheet does not.
+struct Importe {
+    const char* campo;
+    const char* sufijo;
+};
+const Importe ImportesPropiedad[] = {{"txtPrecio", " €"},
+                                     {"txtComunidad", " €"},
+                                     {"txtHipoteca", " €"},
+                                     {"txtValorEscriturado", " €"},
+                                     {"txtPrecioPropietario", " €"}};
+const Importe ImportesCliente[] = {{"txtPresupuesto", "€"}};
+
+template <std::size_t N> void formatearImportes(report::Report& r, const Importe (&importes)[N]) {
+    struct Campo {
+        QString nombre;
+        QString columna;
+        QString sufijo;
+    };
+    QList<Campo> campos;
+    for (const Importe& i : importes) {
+        const QString nombre = QLatin1String(i.campo);
+        if (const report::Element* e = r.layout().find(nombre))
+            campos << Campo{nombre, e->column, QString::fromUtf8(i.sufijo)};
+    }
+    r.setBandHook(report::BandKind::Detail, [campos](report::BandContext& c) {
+        for (const Campo& f : campos)
+            c.setText(f.nombre, FormatoImporte(c.value(f.columna)) + f.sufijo);
+    });
+}
+
+void ponerFoto(report::BandContext& c, const QString& elemento, const QString& carpeta,
+               const QVariant& foto) {
+    const QString nombre = foto.toString().trimmed();
+    if (nombre.isEmpty())
+        return;
+    const QString ruta = QFileInfo(nombre).isAbsolute() ? nombre : carpeta + nombre;
+    // A photograph that is gone leaves the layout's own picture.
+    if (QFileInfo(ruta).isFile())
+        c.setImage(elemento, ruta);
+}
+
+void prepararDossier(AppContext& ctx, report::Report& r) {
+    const QString logo = ctx.RutaAplicacion + QStringLiteral("DossierLogo.jpg");
+    const QString fotos = ctx.RutaFotos;
+    const QString pie = ctx.facts.PieDossier;
+    auto titulo = [](report::BandContext& c) {
+        c.setText(QStringLiteral("lblTitulo"), TituloDossier(c.value(QStringLiteral("DossierTitulo")),
+                                                             c.value(QStringLiteral("Alquiler")).toBool()));
+    };
+    r.setBandHook(report::BandKind::PageHeader, [logo, titulo](report::BandContext& c) {
+        if (QFileInfo(logo).isFile())
+            c.setImage(QStringLiteral("imgLogo"), logo);
+        titulo(c);
+    });
+    r.setBandHook(report::BandKind::Detail, [fotos, titulo](report::BandContext& c) {
+        titulo(c);
+        for (int i = 1; i <= 3; ++i)
+            ponerFoto(c, QStringLiteral("imgFoto%1").arg(i), fotos, c.value(QStringLiteral("Foto%1").arg(i)));
+        const bool alquiler = c.value(QStringLiteral("Alquiler")).toBool();
+        const QString euros = PrecioEuros(PrecioDossier(c.value(QStringLiteral("Precio")),
+                                                        c.value(QStringLiteral("PrecioAlquiler")), alquiler));
+        c.setText(QStringLiteral("txtPrecio"), euros);
+        c.setText(QStringLiteral("txtPrecioPesetas"), PrecioPesetas(euros));
+        c.setText(QStringLiteral("txtPiscina"), TextoPiscina(c.value(QStringLiteral("Piscina"))));
+        c.setText(QStringLiteral("txtJardin"), TextoJardin(c.value(QStringLiteral("Jardin"))));
+        c.setText(QStringLiteral("txtGaraje"), TextoGaraje(c.value(QStringLiteral("Garaje"))));
+        auto valor = [&c](const QString& columna) { return c.value(columna); };
+        c.setText(QStringLiteral("lblCaracteristicas"), Caracteristicas(valor, Idioma::Espanol));
+        c.setText(QStringLiteral("lblCaracteristicasIdioma1"), Caracteristicas(valor, Idioma::Ingles));
+    });
+    r.setBandHook(report::BandKind::PageFooter,
+                  [pie](report::BandContext& c) { c.setText(QStringLiteral("lblPie"), pie); });
+}
+
+} // namespace
+
+QString NombreInforme(Informe informe) {
+    return QLatin1String(Nombres[int(informe)]);
+}
+
+QString RutaDiseno(Informe informe) {
+    RegistrarDisenos();
+    return QStringLiteral(":/reports/%1.xml").arg(NombreInforme(informe));
+}
+
+report::Report CrearInforme(AppContext& ctx, Informe informe, const QString& layoutPath) {
+    report::Report r = report::Report::load(layoutPath.isEmpty() ? RutaDiseno(informe) : layoutPath);
+    r.setImageFolder(ctx.RutaFotos);
+    r.setParameter(QStringLiteral("NombreAgencia"), ctx.facts.NombreAgencia);
+    r.setParameter(QStringLiteral("PieDossier"), ctx.facts.PieDossier);
+    // Amounts in listings as in the sheets: whole euros grouped by points.
+    r.setFormatter(QStringLiteral("importe"),
+                   [](const QVariant& v) { return FormatoImporte(v) + QStringLiteral(" €"); });
+    switch (informe) {
+    case Informe::FichaPropiedad:
+        formatearImportes(r, ImportesPropiedad);
+        break;
+    case Informe::FichaCliente:
+        formatearImportes(r, ImportesCliente);
+        break;
+    case Informe::Propiedades:
+        // A rentals search hands over PrecioAlquiler and no Precio: the
+        // listing's price column shows whichever the statement has.
+        r.setBandHook(report::BandKind::Detail, [](report::BandContext& c) {
+            QVariant v = c.value(QStringLiteral("Precio"));
+            if (v.isNull())
+                v = c.value(QStringLiteral("PrecioAlquiler"));
+            c.setText(QStringLiteral("txtPrecio"), FormatoImporte(v) + QStringLiteral(" €"));
+        });
+        break;
+    case Informe::Dossier:
+        prepararDossier(ctx, r);
+        break;
+    default:
+        break;
+    }
+    return r;
+}
+
+report::Document GenerarInforme(AppContext& ctx, Informe informe, const QString& sql,
+                                const db::Params& params, const QString& layoutPath) {
+    const report::Report r = CrearInforme(ctx, informe, layoutPath);
+    report::QueryDataSource source(ctx.db(), sql, params);
+    return r.generate(&source);
+}
+
+frmInforme::frmInforme(AppContext& ctx, Informe informe, QWidget* parent)
+    : report::PreviewWindow(*ctx.dialogs, parent), ctx_(ctx), informe_(informe) {
+    setObjectName(NombreInforme(informe));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(900, 700);
+}
+
+bool frmInforme::Generar() {
+    try {
+        const report::Report r = CrearInforme(ctx_, informe_, diseno);
+        report::QueryDataSource source(ctx_.db(), data.RecordSource, data.params);
+        generate(r, &source);
+        return true;
+    } catch (const report::ReportError& e) {
+        MensajeError(*ctx_.dialogs, e.message(), this);
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx_.dialogs,
+                     QStringLiteral("No se pueden leer los datos del informe: error %1: %2")
+                         .arg(e.number())
+                         .arg(e.description()),
+                     this);
+    }
+    return false;
+}
+
+frmInforme* VentanaInforme(AppContext& ctx, Informe informe) {
+    auto* principal = dynamic_cast<QWidget*>(ctx.navigator);
+    if (principal && informe != Informe::Dossier) {
+        if (auto* w = principal->findChild<frmInforme*>(NombreInforme(informe)))
+            return w;
+    }
+    return new frmInforme(ctx, informe, principal);
+}
+
+bool MostrarInforme(AppContext& ctx, Informe informe, const QString& sql, const db::Params& params,
+                    const QString& titulo) {
+    frmInforme* w = VentanaInforme(ctx, informe);
+    const bool nueva = !w->isVisible();
+    w->data = {sql, params};
+    if (!w->Generar()) {
+        if (nueva)
+            delete w;
+        return false;
+    }
+    if (ctx.navigator)
+        ctx.navigator->usrShowReport(w, titulo);
+    else {
+        w->setWindowTitle(titulo);
+        w->show();
+    }
+    return true;
+}
+
+bool ImprimirFichaPropiedad(AppContext& ctx, const QString& cod) {
+    return MostrarInforme(ctx, Informe::FichaPropiedad,
+                          QStringLiteral("select * from fichapropiedades where PropiedadesCod = ?"), {cod},
+                          QStringLiteral("Ficha de Propiedad"));
+}
+
+bool ImprimirFichaPropietario(AppContext& ctx, const QString& cod) {
+    return MostrarInforme(ctx, Informe::FichaPropietario,
+                          QStringLiteral("select * from Propietarios where Cod = ?"), {cod},
+                          QStringLiteral("Ficha de Propietario"));
+}
+
+bool ImprimirFichaCliente(AppContext& ctx, const QString& cod) {
+    return MostrarInforme(ctx, Informe::FichaCliente, QStringLiteral("select * from Clientes where Cod = ?"),
+                          {cod}, QStringLiteral("Ficha de Cliente"));
+}
+
+bool ImprimirListadoPropiedades(AppContext& ctx, const QString& sql, const db::Params& params) {
+    return MostrarInforme(ctx, Informe::Propiedades, sql, params, QStringLiteral("Listado de Propiedades"));
+}
+
+} // namespace orb::reports
