@@ -253,8 +253,7 @@ void VentanaBusqueda::Buscar() {
 
 bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
     try {
-        auto rs = ctx.db().openRecordset(q.sql, db::RecordsetType::Snapshot, q.params);
-        dataGrid->load(*rs);
+        dataGrid->setQuery(ctx.db(), q.sql, q.params);
     } catch (const db::DbError& e) {
         MensajeError(*ctx.dialogs,
                      QStringLiteral("No se ha podido realizar la búsqueda.\n") + e.description(), this);
