@@ -5,7 +5,7 @@
 #include "PanelPropietario.h"
 #include "frmPropietarioNuevo.h"
 #include "platform/db/Recordset.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/OfficeRules.h"

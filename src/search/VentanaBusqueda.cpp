@@ -5,7 +5,7 @@
 #include "platform/widgets/QueryTableModel.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

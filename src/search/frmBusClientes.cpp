@@ -2,7 +2,7 @@
 
 #include "platform/widgets/QueryTableModel.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <QComboBox>
 #include <QGridLayout>
