@@ -173,6 +173,7 @@ void frmPropiedades::antesDePestaña(int p) {
         numero->setObjectName(QStringLiteral("txt(%1)").arg(QuickID));
         numero->setMaximumWidth(80);
         numero->setAccessibleName(QStringLiteral("Número"));
+        numero->Codigo = true;
         auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
         cod->setObjectName(QStringLiteral("txt(%1)").arg(Cod));
         cod->setAccessibleName(QStringLiteral("Código completo"));
@@ -447,6 +448,8 @@ void frmPropiedades::crearBotonesDocumento() {
                            QStringLiteral("application-pdf"));
     butEmail = addToolButton(QStringLiteral("butEmail"), QStringLiteral("Enviar dossier por Email"),
                              QStringLiteral("mail-send"));
+    for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
+        b->setEnabled(false);
 }
 
 } // namespace orb
