@@ -362,7 +362,8 @@ void frmPropiedades::despuesDePestaña(int p) {
                 &frmPropiedades::propietarioExistente);
         g->setColumnStretch(1, 1);
         g->setColumnStretch(3, 1);
-        g->setColumnStretch(4, 2);
+        // The owner's panel takes most of the spare width: an e-mail address cannot wrap.
+        g->setColumnStretch(4, 4);
         g->setRowStretch(6, 1);
         break;
     }
@@ -444,8 +445,9 @@ void frmPropiedades::crearBotonesDocumento() {
                              QStringLiteral("document-print"));
     butDossier = addToolButton(QStringLiteral("butDossier"), QStringLiteral("Imprimir Dossier"),
                                QStringLiteral("x-office-document"));
+    // The icon theme has no PDF symbol; a light fallback page would look disabled beside the others.
     butPDF = addToolButton(QStringLiteral("butPDF"), QStringLiteral("Dossier en PDF"),
-                           QStringLiteral("application-pdf"));
+                           QStringLiteral("document-save-as"));
     butEmail = addToolButton(QStringLiteral("butEmail"), QStringLiteral("Enviar dossier por Email"),
                              QStringLiteral("mail-send"));
     for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
