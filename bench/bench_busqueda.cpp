@@ -123,7 +123,6 @@ int main(int argc, char** argv) {
     // Plan of the statement as the program runs it.
     {
         auto ctx = contexto();
-        orb::RegistrarFuncionesBusqueda(ctx->db());
         std::printf("EXPLAIN QUERY PLAN %s\n", qPrintable(q.sql));
         for (const db::Row& r : ctx->db().query("EXPLAIN QUERY PLAN " + q.sql, q.params))
             std::printf("  %s\n", qPrintable(r.value(3).toString()));

@@ -4,87 +4,12 @@
 #include "shell/Services.h"
 
 #include <QRegularExpression>
-#include <array>
-#include <sqlite3.h>
-#include <string>
 
 namespace orb {
 
 namespace {
 
 const QString Escape = QStringLiteral(" ESCAPE '\\'");
-
-// ---- accents ----
-
-// Base letter of each code point below U+0250 (Latin-1 and Latin Extended);
-// ñ and Ñ stay themselves.
-const std::array<char16_t, 0x250>& basesLatinas() {
-    static const std::array<char16_t, 0x250> tabla = [] {
-        std::array<char16_t, 0x250> t{};
-        for (char16_t c = 0; c < t.size(); ++c) {
-            t[c] = c;
-            if (c < 0x80 || c == u'ñ' || c == u'Ñ')
-                continue;
-            const QString d = QString(QChar(c)).normalized(QString::NormalizationForm_D);
-            if (!d.isEmpty() && d.at(0).unicode() < 0x80)
-                t[c] = d.at(0).unicode();
-        }
-        return t;
-    }();
-    return tabla;
-}
-
-inline char32_t sinAcento(char32_t c) {
-    return c < 0x250 ? basesLatinas()[c] : c;
-}
-
-void anadirUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// sinacentos(text): plain ASCII (most rows) is returned as it is, without a copy.
-void funcionSinAcentos(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
-        return;
-    const auto* p = sqlite3_value_text(argv[0]);
-    const int n = sqlite3_value_bytes(argv[0]);
-    int i = 0;
-    while (i < n && p[i] < 0x80)
-        ++i;
-    if (i == n) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    thread_local std::string out;
-    out.assign(reinterpret_cast<const char*>(p), std::size_t(i));
-    while (i < n) {
-        const unsigned char b = p[i++];
-        if (b < 0x80) {
-            out += char(b);
-            continue;
-        }
-        int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t c = b & (0x3F >> extra);
-        for (; extra > 0 && i < n && (p[i] & 0xC0) == 0x80; --extra)
-            c = (c << 6) | (p[i++] & 0x3F);
-        anadirUtf8(out, sinAcento(c));
-    }
-    sqlite3_result_text(ctx, out.data(), int(out.size()), SQLITE_TRANSIENT);
-}
 
 // ---- criteria ----
 
@@ -135,7 +60,7 @@ public:
         if (vacio(texto))
             return;
         sql_ += QStringLiteral(" AND sinacentos(") + columna + QStringLiteral(") LIKE ?") + Escape;
-        params_ << patron(SinAcentos(texto), comodin);
+        params_ << patron(db::stripAccents(texto), comodin);
     }
     void codigoCatalogo(const QString& columna, const QString& texto) {
         if (!vacio(texto))
@@ -198,19 +123,6 @@ ConsultaBusqueda fallo(const QString& error) {
 }
 
 } // namespace
-
-QString SinAcentos(const QString& texto) {
-    QString out;
-    out.reserve(texto.size());
-    for (const QChar c : texto)
-        out += QChar(char16_t(sinAcento(c.unicode())));
-    return out;
-}
-
-void RegistrarFuncionesBusqueda(db::Database& database) {
-    sqlite3_create_function_v2(database.handle(), "sinacentos", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                               nullptr, funcionSinAcentos, nullptr, nullptr, nullptr);
-}
 
 QString ColumnaPrecio(bool alquiler) {
     return alquiler ? QStringLiteral("PrecioAlquiler") : QStringLiteral("Precio");

@@ -5,10 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-namespace db {
-class Database;
-}
-
 namespace orb {
 
 // The statements of the three search windows, built from what the user typed
@@ -78,13 +74,5 @@ QString ColumnaPrecio(bool alquiler);
 const QStringList& OrdenesPropiedades();
 const QStringList& OrdenesPropietarios();
 const QStringList& OrdenesClientes();
-
-// Names are found whatever their accents ("lefevre" finds "Lefèvre"): the
-// statements compare sinacentos(column) with a pattern folded the same way.
-// The function must be on the connection that runs them; registering twice is
-// harmless.
-void RegistrarFuncionesBusqueda(db::Database& database);
-// Text without accents or other combining marks (ñ stays apart, as Spanish reads it).
-QString SinAcentos(const QString& texto);
 
 } // namespace orb

@@ -49,7 +49,6 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     : QWidget(parent), ctx(context), modoAlquiler_(modoAlquiler) {
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
-    RegistrarFuncionesBusqueda(ctx.db());
 
     Picture2 = new QWidget(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
