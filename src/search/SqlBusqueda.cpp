@@ -93,10 +93,13 @@ public:
         params_ += params;
     }
 
-    ConsultaBusqueda consulta(const QString& columnas, const QString& origen, const QString& orden) const {
-        return {QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4").arg(columnas, origen, sql_, orden),
+    ConsultaBusqueda consulta(const QString& columnas, const QString& origen, const QString& orden,
+                              const QString& columnasListado = {}) const {
+        const QString plantilla = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4");
+        return {plantilla.arg(columnas, origen, sql_, orden),
                 params_,
-                {}};
+                {},
+                columnasListado.isEmpty() ? QString() : plantilla.arg(columnasListado, origen, sql_, orden)};
     }
 
 private:
@@ -116,10 +119,12 @@ QString columnasPropiedades(bool alquiler) {
     return QStringLiteral("Cod,Direccion,Tipo,Localidad,Area,Dormitorios,Metros,") + ColumnaPrecio(alquiler);
 }
 const QString ColumnasPropietarios = QStringLiteral("Cod,Nombre,Direccion,Localidad,Telefono,FechaAlta");
+// The owners' listing also shows the mobile number.
+const QString ColumnasListadoPropietarios = ColumnasPropietarios + QStringLiteral(",Movil");
 const QString ColumnasClientes = QStringLiteral("Cod,Nombre,FechaAlta,Telefono,Movil,Tipo,Presupuesto");
 
 ConsultaBusqueda fallo(const QString& error) {
-    return {{}, {}, error};
+    return {{}, {}, error, {}};
 }
 
 } // namespace
@@ -184,7 +189,8 @@ ConsultaBusqueda SqlBusquedaPropietarios(const CriteriosPropietarios& c) {
     w.contieneNombre(QStringLiteral("Nombre"), c.nombre, c.comodin);
     const QString orden = columnaOrden(c.orden, OrdenesPropietarios(),
                                        {"Cod", "Nombre", "Direccion", "Localidad", "Telefono", "FechaAlta"});
-    return w.consulta(ColumnasPropietarios, QStringLiteral("Propietarios"), orden);
+    return w.consulta(ColumnasPropietarios, QStringLiteral("Propietarios"), orden,
+                      ColumnasListadoPropietarios);
 }
 
 ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
@@ -210,13 +216,15 @@ ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
 ConsultaBusqueda SqlBusquedaPropiedadesVacia(bool alquiler) {
     return {QStringLiteral("SELECT %1 FROM busquedapropiedades WHERE 0").arg(columnasPropiedades(alquiler)),
             {},
+            {},
             {}};
 }
 ConsultaBusqueda SqlBusquedaPropietariosVacia() {
-    return {QStringLiteral("SELECT %1 FROM Propietarios WHERE 0").arg(ColumnasPropietarios), {}, {}};
+    const QString vacia = QStringLiteral("SELECT %1 FROM Propietarios WHERE 0");
+    return {vacia.arg(ColumnasPropietarios), {}, {}, vacia.arg(ColumnasListadoPropietarios)};
 }
 ConsultaBusqueda SqlBusquedaClientesVacia() {
-    return {QStringLiteral("SELECT %1 FROM busquedaclientes WHERE 0").arg(ColumnasClientes), {}, {}};
+    return {QStringLiteral("SELECT %1 FROM busquedaclientes WHERE 0").arg(ColumnasClientes), {}, {}, {}};
 }
 
 } // namespace orb

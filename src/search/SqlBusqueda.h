@@ -18,6 +18,11 @@ struct ConsultaBusqueda {
     // Not empty when a criterion cannot be used (a price that is not a number):
     // a Spanish message naming the field; sql is then empty.
     QString error;
+    // The same rows in the same order with the columns the printed listing
+    // shows (params as for sql); empty when they are the grid's own.
+    QString listado;
+
+    const QString& sqlListado() const { return listado.isEmpty() ? sql : listado; }
 };
 
 // Property search. Every member is the text of its box as typed; the catalogue
