@@ -38,8 +38,11 @@ bool numeroValido(const QString& texto, double& valor) {
 // Collects the clauses of one statement.
 class Condicion {
 public:
-    explicit Condicion(bool alquiler)
-        : sql_(alquiler ? QStringLiteral("Alquiler = 1") : QStringLiteral("Alquiler = 0")) {}
+    // porCodigo: the side is tested row by row rather than looked up in an
+    // index, so the statement can walk the rows in code order (see below).
+    explicit Condicion(bool alquiler, bool porCodigo = false)
+        : sql_((porCodigo ? QStringLiteral("+") : QString()) +
+               (alquiler ? QStringLiteral("Alquiler = 1") : QStringLiteral("Alquiler = 0"))) {}
 
     void igual(const QString& columna, const QVariant& valor) {
         sql_ += QStringLiteral(" AND %1 = ?").arg(columna);
@@ -147,13 +150,33 @@ const QStringList& OrdenesClientes() {
     return l;
 }
 
+namespace {
+
+// Only side and state, the search by code: a result of up to a whole side
+// (Find with nothing changed). The statement then walks the code index and
+// its first rows come at once; looked up by state it would first collect
+// and sort every row of the side.
+bool soloLadoYEstado(const CriteriosPropiedades& c) {
+    for (const QString* s : {&c.codigo, &c.codTipo, &c.codLocalidad, &c.codArea, &c.direccion, &c.precioDesde,
+                             &c.precioHasta, &c.dormitoriosDesde, &c.dormitoriosHasta, &c.agente,
+                             &c.fechaDesde, &c.fechaHasta, &c.propietario, &c.telefono})
+        if (!vacio(*s))
+            return false;
+    return OrdenesPropiedades().indexOf(c.orden) <= 0; // "Código" or unknown: by Cod
+}
+
+} // namespace
+
 ConsultaBusqueda SqlBusquedaPropiedades(const CriteriosPropiedades& c) {
     const QString precio = ColumnaPrecio(c.alquiler);
-    Condicion w(c.alquiler);
+    const bool porCodigo = soloLadoYEstado(c);
+    Condicion w(c.alquiler, porCodigo);
     QString error;
-    // State first: with side and bedrooms it walks the (Estado, Alquiler, Dormitorios, Cod) index.
+    // State first: with side and bedrooms it walks the search index
+    // (Estado, Alquiler, Dormitorios, Cod, Direccion, Agente), whose text
+    // columns are tested there without reading the property's row.
     if (!vacio(c.estado))
-        w.igual(QStringLiteral("Estado"), c.estado);
+        w.igual(porCodigo ? QStringLiteral("+Estado") : QStringLiteral("Estado"), c.estado);
     if (!vacio(c.dormitoriosDesde))
         w.rango(QStringLiteral("Dormitorios"), ">=", qint64(ValorNumerico(c.dormitoriosDesde)));
     if (!vacio(c.dormitoriosHasta))

@@ -178,6 +178,9 @@ private Q_SLOTS:
         QCOMPARE(propiedades([](auto& c) { c.estado.clear(); }),
                  QStringList({"V001", "V002", "V003", "V004", "V005", "V006"}));
         QCOMPARE(propiedades([](auto& c) { c.estado = "Vendida"; }), QStringList({"V004"}));
+        // A state typed in lower case is the same state.
+        QCOMPARE(propiedades([](auto& c) { c.estado = "en venta"; }),
+                 QStringList({"V001", "V002", "V003", "V006"}));
         // The empty statement after New search has the grid's columns and no row.
         const auto vacia = SqlBusquedaPropiedadesVacia(true);
         QVERIFY(d->query(vacia.sql).isEmpty());
