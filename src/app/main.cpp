@@ -8,7 +8,7 @@
 #include "records/Registro.h"
 #include "reports/Email.h"
 #include "reports/RegistroInformes.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"

@@ -5,7 +5,8 @@
 
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
-#include "shell/Services.h"
+#include "shell/Fechas.h"
+#include "shell/Numeros.h"
 
 #include <QCoreApplication>
 #include <cmath>

@@ -8,7 +8,7 @@
 #include "platform/db/Recordset.h"
 #include "reports/Dossier.h"
 #include "reports/Informes.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/OfficeRules.h"

@@ -4,7 +4,8 @@
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
+#include "shell/Numeros.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,8 @@
 #include "SqlBusqueda.h"
 
 #include "platform/db/Database.h"
-#include "shell/Services.h"
+#include "shell/Fechas.h"
+#include "shell/Numeros.h"
 
 #include <QRegularExpression>
 

@@ -7,7 +7,7 @@
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
 #include "shell/Log.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "platform/widgets/QueryTableModel.h"
 #include "reports/Informes.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -5,7 +5,7 @@
 #include "records/ActividadModel.h"
 #include "records/FotosPropiedad.h"
 #include "records/frmPropiedades.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "search/frmConsulta.h"
 #include "shell/ConfigStore.h"
 
