@@ -231,4 +231,17 @@ bool ImprimirListadoPropiedades(AppContext& ctx, const QString& sql, const db::P
     return MostrarInforme(ctx, Informe::Propiedades, sql, params, QStringLiteral("Listado de Propiedades"));
 }
 
+bool ImprimirListadoPropietarios(AppContext& ctx, bool alquiler, const QString& sql,
+                                 const db::Params& params) {
+    return MostrarInforme(ctx, Informe::Propietarios, sql, params,
+                          alquiler ? QStringLiteral("Listado de Propietarios de Alquileres")
+                                   : QStringLiteral("Listado de Propietarios de Ventas"));
+}
+
+bool ImprimirListadoClientes(AppContext& ctx, bool alquiler, const QString& sql, const db::Params& params) {
+    return MostrarInforme(ctx, Informe::Clientes, sql, params,
+                          alquiler ? QStringLiteral("Listado de Clientes de Alquileres")
+                                   : QStringLiteral("Listado de Clientes de Ventas"));
+}
+
 } // namespace orb::reports

@@ -239,8 +239,10 @@ QList<Table> exchangeTables() {
     return {tipos(), localidades(), areas(), propiedades(), propietarios(), clientes()};
 }
 
-// Search indexes were chosen by measurement on 100,000 properties: the covering
-// (Estado, Alquiler, Dormitorios, Cod) answers a typical search in a few ms;
+// Search indexes were chosen by measurement on 100,000 properties:
+// (Estado, Alquiler, Dormitorios, Cod) answers a typical search, and with the
+// address and agent in it too, their "contains" is tested in the index
+// instead of reading each candidate's row (99 ms → under 10 ms);
 // (Alquiler, Agencia, QuickID) gives the record windows their order.
 QList<Index> agencyIndexes() {
     return {
@@ -255,8 +257,8 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Propiedades_Cod"), QStringLiteral("Propiedades"), QStringLiteral("Cod"), true},
         {QStringLiteral("Propiedades_Orden"), QStringLiteral("Propiedades"),
          QStringLiteral("Alquiler, Agencia, QuickID")},
-        {QStringLiteral("Propiedades_Busqueda"), QStringLiteral("Propiedades"),
-         QStringLiteral("Estado, Alquiler, Dormitorios, Cod")},
+        {QStringLiteral("Propiedades_BusquedaTexto"), QStringLiteral("Propiedades"),
+         QStringLiteral("Estado, Alquiler, Dormitorios, Cod, Direccion, Agente")},
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
@@ -438,15 +440,30 @@ QStringList noRecordedChange(db::Database&, const MigrationOptions&) {
     return {};
 }
 
+// 10 → 11: statements run in order; each is safe to meet twice.
+QStringList version11(db::Database& database, const MigrationOptions&) {
+    static const QStringList ddl = {
+        // The search index with the text columns the searches test; it
+        // replaces the narrower one it starts with.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS \"Propiedades_BusquedaTexto\" ON \"Propiedades\" "
+                       "(Estado, Alquiler, Dormitorios, Cod, Direccion, Agente)"),
+        QStringLiteral("DROP INDEX IF EXISTS \"Propiedades_Busqueda\""),
+    };
+    for (const QString& sql : ddl)
+        database.executeScript(sql);
+    return {QStringLiteral("índice Propiedades_BusquedaTexto creado")};
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
-// structure. Version 11 will be one more entry here.
+// structure; 10 → 11 adds what version 11 brought.
 const std::vector<Step>& steps() {
     static const std::vector<Step> table = [] {
         std::vector<Step> s;
         for (int v = 0; v < 9; ++v)
             s.push_back({v, noRecordedChange});
         s.push_back({9, completeStructure});
+        s.push_back({10, version11});
         return s;
     }();
     return table;
@@ -480,7 +497,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 10, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 11, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -75,9 +75,9 @@ private Q_SLOTS:
         QTemporaryDir home;
         const Run r = runUpgrader(home.path());
         QCOMPARE(r.exitCode, 0);
-        QVERIFY(r.out.contains(QStringLiteral("versión 10")));
+        QVERIFY(r.out.contains(QStringLiteral("versión 11")));
         const QString path = home.filePath(QStringLiteral("Orbalia.db"));
-        QCOMPARE(versionOf(path), 10);
+        QCOMPARE(versionOf(path), 11);
         QVERIFY(db::Database::open(path)->tableExists(QStringLiteral("fichapropiedades")));
         QVERIFY(backups(home.path()).isEmpty()); // nothing existed to keep
     }
@@ -87,7 +87,7 @@ private Q_SLOTS:
         const QString path = writeOldDatabase(home, 9);
         const Run r = runUpgrader(home.path());
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(versionOf(path), 10);
+        QCOMPARE(versionOf(path), 11);
         auto d = db::Database::open(path);
         QCOMPARE(d->scalar(QStringLiteral("SELECT Precio FROM Propiedades")).toDouble(), 99000.0);
         QCOMPARE(d->scalar(QStringLiteral("SELECT Nombre FROM Clientes")).toString(),
@@ -122,7 +122,7 @@ private Q_SLOTS:
         QTemporaryDir home;
         const QString path = writeOldDatabase(home, 5);
         QCOMPARE(runUpgrader(home.path(), {argument}).exitCode, 0);
-        QCOMPARE(versionOf(path), 10);
+        QCOMPARE(versionOf(path), 11);
         auto d = db::Database::open(path);
         QCOMPARE(d->scalar(QStringLiteral("SELECT Agencia FROM Clientes")), agencia);
         // Office codes that were there are kept.

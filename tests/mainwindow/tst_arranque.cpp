@@ -280,11 +280,11 @@ private Q_SLOTS:
             Inicio primero(inst.path(), false);
             QVERIFY(!primero.arrancar());
         }
-        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), 10, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), 11, 60000);
         Inicio segundo(inst.path());
         QVERIFY(segundo.arrancar());
         QVERIFY(segundo.dialogs.boxes().isEmpty());
-        QCOMPARE(segundo.ctx.VersionBD, 10);
+        QCOMPARE(segundo.ctx.VersionBD, 11);
     }
 
     void currentDatabaseStarts_data() {

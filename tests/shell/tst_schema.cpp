@@ -139,7 +139,7 @@ private Q_SLOTS:
         QFETCH(int, size);
         QTemporaryDir dir;
         auto d = agencyDatabase(dir);
-        QCOMPARE(d->userVersion(), 10);
+        QCOMPARE(d->userVersion(), 11);
         const db::FieldInfo info = fieldsOf(*d, table).value(field.toLower());
         QCOMPARE(info.type, type);
         QCOMPARE(info.size, size);
@@ -294,14 +294,14 @@ private Q_SLOTS:
         QTemporaryDir dir, other;
         auto d = emptyFile(dir);
         QCOMPARE(orb::schema::migrate(*d).size(), 1);
-        QCOMPARE(d->userVersion(), 10);
+        QCOMPARE(d->userVersion(), 11);
         QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
         QVERIFY(d->tableExists(QStringLiteral("busquedapropiedades")));
         QVERIFY(orb::schema::migrate(*d).isEmpty());
         // A newer database is left alone.
-        d->setUserVersion(11);
+        d->setUserVersion(12);
         QVERIFY(orb::schema::migrate(*d).isEmpty());
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), 12);
     }
 
     void migrateVersion9KeepsItsData() {
@@ -309,9 +309,9 @@ private Q_SLOTS:
         auto d = emptyFile(dir);
         makeOldDatabase(*d, 9);
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.size(), 2);
         QVERIFY(steps[0].startsWith(QStringLiteral("Versión 9 → 10")));
-        QCOMPARE(d->userVersion(), 10);
+        QCOMPARE(d->userVersion(), 11);
         // The old rows are there, new fields read as their defaults; the views work on them.
         QCOMPARE(rows(*d, QStringLiteral("SELECT p.Precio, p.Chimenea, b.Propietario FROM Propiedades p "
                                          "JOIN busquedapropiedades b USING (Cod)")),
@@ -330,11 +330,37 @@ private Q_SLOTS:
         // Idempotent: a step met again (a version written back by hand) changes nothing.
         QVERIFY(orb::schema::migrate(*d).isEmpty());
         d->setUserVersion(9);
-        QCOMPARE(orb::schema::migrate(*d).size(), 1);
-        QCOMPARE(d->userVersion(), 10);
+        QCOMPARE(orb::schema::migrate(*d).size(), 2);
+        QCOMPARE(d->userVersion(), 11);
         QCOMPARE(rows(*d, QStringLiteral(
                               "SELECT count(*) FROM Propiedades UNION ALL SELECT count(*) FROM Actividades")),
                  (QStringList{"1", "1"}));
+    }
+
+    // 10 → 11: the search index gains the text columns, the narrower one goes.
+    void version10GetsTheWiderSearchIndex() {
+        QTemporaryDir dir;
+        auto d = agencyDatabase(dir);
+        d->execute(QStringLiteral("DROP INDEX Propiedades_BusquedaTexto"));
+        d->execute(QStringLiteral(
+            "CREATE INDEX Propiedades_Busqueda ON Propiedades (Estado, Alquiler, Dormitorios, Cod)"));
+        d->execute(QStringLiteral("INSERT INTO Propiedades (Cod, Estado, Direccion) VALUES ('0100001', 'En "
+                                  "Venta', 'Calle Larios, 5')"));
+        d->setUserVersion(10);
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps.size(), 1);
+        QVERIFY(steps[0].startsWith(QStringLiteral("Versión 10 → 11")));
+        const QString columnas = QStringLiteral(
+            "SELECT group_concat(name, ',') FROM (SELECT name FROM pragma_index_info(?) ORDER BY seqno)");
+        QCOMPARE(d->scalar(columnas, {QStringLiteral("Propiedades_BusquedaTexto")}).toString(),
+                 QStringLiteral("Estado,Alquiler,Dormitorios,Cod,Direccion,Agente"));
+        QVERIFY(d->scalar(columnas, {QStringLiteral("Propiedades_Busqueda")}).isNull());
+        QCOMPARE(rows(*d, QStringLiteral("SELECT Direccion FROM Propiedades")),
+                 QStringList{"Calle Larios, 5"});
+        // Met again (the version written back by hand), it changes nothing.
+        d->setUserVersion(10);
+        QCOMPARE(orb::schema::migrate(*d).size(), 1);
+        QCOMPARE(d->userVersion(), 11);
     }
 
     void olderVersionsStepThroughEveryVersion() {
@@ -342,9 +368,9 @@ private Q_SLOTS:
         auto d = emptyFile(dir);
         makeOldDatabase(*d, 5);
         const QStringList steps = orb::schema::migrate(*d, {.codigoOficina = QStringLiteral("01")});
-        QCOMPARE(steps.size(), 5);
+        QCOMPARE(steps.size(), 6);
         QVERIFY(steps.first().startsWith(QStringLiteral("Versión 5 → 6")));
-        QCOMPARE(d->userVersion(), 10);
+        QCOMPARE(d->userVersion(), 11);
         // The old owners had no office code: the office given to the upgrader
         // fills it; fields that were there keep their values.
         QCOMPARE(d->query(QStringLiteral("SELECT o.Agencia, p.Agencia FROM Propietarios o, Propiedades p")),

@@ -1,10 +1,12 @@
 // Text semantics every connection shares: a LIKE that ignores case for all of
-// Unicode (SQLite's own only folds ASCII) and the Spanish collation "es".
+// Unicode (SQLite's own only folds ASCII), sinacentos() for searches that
+// ignore accents, and the Spanish collation "es".
 
 #include "Database.h"
 #include "SqliteSupport.h"
 
 #include <array>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -314,7 +316,81 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
         sqlite3_set_auxdata(ctx, 0, compiled, deletePattern);
 }
 
+// ----- sinacentos(text)
+//
+// The text without accents or other marks on Latin letters, ñ and Ñ kept as
+// the letters of their own Spanish reads them. Searches compare
+// sinacentos(column) LIKE pattern-folded-the-same-way, so "lefevre" finds
+// "Lefèvre". Plain ASCII (most rows) is handed back as it is, without a copy.
+
+const std::array<char16_t, 0x250>& latinBases() {
+    static const std::array<char16_t, 0x250> table = [] {
+        std::array<char16_t, 0x250> t{};
+        for (char16_t c = 0; c < t.size(); ++c) {
+            t[c] = c;
+            if (c < 0x80 || c == u'ñ' || c == u'Ñ')
+                continue;
+            const QString d = QString(QChar(c)).normalized(QString::NormalizationForm_D);
+            if (!d.isEmpty() && d.at(0).unicode() < 0x80)
+                t[c] = d.at(0).unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+
+inline char32_t withoutAccent(char32_t c) {
+    return c < 0x250 ? latinBases()[c] : c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+void sinAcentosFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const auto* p = sqlite3_value_text(argv[0]);
+    const int n = sqlite3_value_bytes(argv[0]);
+    int i = 0;
+    while (i < n && p[i] < 0x80)
+        ++i;
+    if (i == n) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    thread_local std::string out;
+    out.assign(reinterpret_cast<const char*>(p), std::size_t(i));
+    Utf8Reader r{p + i, p + n};
+    char32_t c = 0;
+    while (r.next(c))
+        appendUtf8(out, withoutAccent(c));
+    sqlite3_result_text(ctx, out.data(), int(out.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
+
+QString stripAccents(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        out += QChar(char16_t(withoutAccent(c.unicode())));
+    return out;
+}
 
 int compareSpanish(const QString& a, const QString& b) {
     return compareKeys(Utf16Reader{a.constData(), a.constData() + a.size()},
@@ -342,6 +418,7 @@ void registerFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "sinacentos", 1, flags, nullptr, sinAcentosFunction, nullptr, nullptr);
     sqlite3_create_collation(db, "es", SQLITE_UTF8, nullptr, collateEs);
 }
 

@@ -144,6 +144,52 @@ private Q_SLOTS:
             got << r[0].toString();
         QCOMPARE(got, (QStringList{"Ávila", "Nerja", "ÑORA", "abc", "Mañana"}));
     }
+
+    // sinacentos(): accents off Latin letters, ñ kept as its own letter, the
+    // same text in SQL as stripAccents() gives in C++, so a pattern folded in
+    // C++ finds the column folded in SQL.
+    void sinacentosDropsAccentsButKeepsEnye_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("ascii unchanged") << "Calle Larios, 5"
+                                         << "Calle Larios, 5";
+        QTest::newRow("french") << "Hélène Lefèvre"
+                                << "Helene Lefevre";
+        QTest::newRow("upper accents") << "ÁLORA ÇÜ"
+                                       << "ALORA CU";
+        QTest::newRow("enye kept") << "Ñoño Núñez"
+                                   << "Ñoño Nuñez";
+        QTest::newRow("german") << "Jürgen Weiß"
+                                << "Jurgen Weiß";
+        QTest::newRow("outside latin") << "Αθήνα €😀"
+                                       << "Αθήνα €😀";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void sinacentosDropsAccentsButKeepsEnye() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(t_->db->scalar("SELECT sinacentos(?)", {text}).toString(), expected);
+        QCOMPARE(stripAccents(text), expected);
+    }
+    void sinacentosInASearch() {
+        Database& d = *t_->db;
+        QVERIFY(d.scalar("SELECT sinacentos(NULL)").isNull());
+        d.executeScript("CREATE TABLE N (Nombre TEXT);"
+                        "INSERT INTO N VALUES ('Hélène Lefèvre'), ('Ana Núñez'), ('Ana Nunez'), (NULL);");
+        const auto find = [&](const QString& typed) {
+            QStringList got;
+            for (const Row& r : d.query("SELECT Nombre FROM N WHERE sinacentos(Nombre) LIKE ? ESCAPE '\\' "
+                                        "ORDER BY rowid",
+                                        {containsPattern(stripAccents(typed))}))
+                got << r[0].toString();
+            return got;
+        };
+        QCOMPARE(find("LEFEVRE"), QStringList{"Hélène Lefèvre"});
+        QCOMPARE(find("lefèvre"), QStringList{"Hélène Lefèvre"});
+        QCOMPARE(find("núñez"), QStringList{"Ana Núñez"});
+        QCOMPARE(find("nunez"), QStringList{"Ana Nunez"});
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Like)
