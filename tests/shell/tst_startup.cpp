@@ -238,6 +238,7 @@ private Q_SLOTS:
         QTest::newRow("5 with a ten-character office")
             << 5 << "ABCDEFGHIJ" << QStringList{QStringLiteral("ABCDEFGHIJ00000")};
         QTest::newRow("9") << 9 << "01" << QStringList();
+        QTest::newRow("10") << 10 << "01" << QStringList();
     }
     void outdatedDatabaseStartsUpgrader() {
         QFETCH(int, version);
@@ -251,7 +252,7 @@ private Q_SLOTS:
             inicio.cajas(),
             QStringList{caja(QStringLiteral("Actualización de base de datos"), Icon::Information, Buttons::Ok,
                              QStringLiteral("La base de datos encontrada está en la versión %1 "
-                                            "cuando es necesario que esté en la versión 10.\n\nA "
+                                            "cuando es necesario que esté en la versión 11.\n\nA "
                                             "continuación se procederá a su actualización.")
                                  .arg(version))});
         QCOMPARE(inicio.lanzados.size(), 1);
@@ -280,11 +281,11 @@ private Q_SLOTS:
             Inicio primero(inst.path(), false);
             QVERIFY(!primero.arrancar());
         }
-        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), 10, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), 11, 60000);
         Inicio segundo(inst.path());
         QVERIFY(segundo.arrancar());
         QVERIFY(segundo.dialogs.boxes().isEmpty());
-        QCOMPARE(segundo.ctx.VersionBD, 10);
+        QCOMPARE(segundo.ctx.VersionBD, 11);
     }
 
     void currentDatabaseStarts_data() {
