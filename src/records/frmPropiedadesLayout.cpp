@@ -8,6 +8,7 @@
 #include "PanelPropietario.h"
 #include "frmPropiedades.h"
 #include "platform/widgets/ThemeIcon.h"
+#include "search/frmCoincidencias.h"
 #include "shell/AppContext.h"
 #include "shell/Services.h"
 
@@ -447,6 +448,12 @@ void frmPropiedades::crearBotonesDocumento() {
                            QStringLiteral("application-pdf"));
     butEmail = addToolButton(QStringLiteral("butEmail"), QStringLiteral("Enviar dossier por Email"),
                              QStringLiteral("mail-send"));
+    butInteresados = addToolButton(QStringLiteral("butInteresados"), QStringLiteral("Clientes interesados"),
+                                   QStringLiteral("system-users"));
+    connect(butInteresados, &QToolButton::clicked, this, [this] {
+        if (data->EstadoPaseando())
+            frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DePropiedad, txt.value(Cod)->Text());
+    });
 }
 
 } // namespace orb
