@@ -248,8 +248,6 @@ void frmCoincidencias::enviarPorEmail() {
             this);
         return;
     }
-    if (!ctx_.mail)
-        return;
     bool cancelado = false;
     const int modelo = reports::ElegirModeloDossier(ctx_, &cancelado);
     if (cancelado)
@@ -277,8 +275,10 @@ void frmCoincidencias::enviarPorEmail() {
                  .arg(cods.join(QStringLiteral(", ")));
     m.attachment = ficheros.first();
     m.attachments = ficheros.mid(1);
+    mail::XdgEmailClient porDefecto;
+    mail::MailClient& cliente = ctx_.mail ? *ctx_.mail : porDefecto;
     QString error;
-    if (!ctx_.mail->compose(m, &error)) {
+    if (!cliente.compose(m, &error)) {
         MensajeError(*ctx_.dialogs, error, this);
         return;
     }
