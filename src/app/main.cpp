@@ -1,4 +1,8 @@
 #include "exchange/VentanasIntercambio.h"
+#include "mainwindow/Arranque.h"
+#include "mainwindow/Icons.h"
+#include "mainwindow/RegistroPrincipal.h"
+#include "mainwindow/frmMain.h"
 #include "platform/mail/MailClient.h"
 #include "platform/widgets/DialogService.h"
 #include "records/Registro.h"
@@ -8,12 +12,9 @@
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
-#include "shell/Icons.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
-#include "shell/Startup.h"
 #include "shell/WindowRegistry.h"
-#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -68,6 +69,7 @@ int main(int argc, char* argv[]) {
     ctx.mail = &correo;
 
     orb::WindowRegistry registro;
+    orb::RegistrarVentanasPrincipales(registro);
     orb::RegistrarFichas(registro);
     orb::RegistrarBusquedas(registro);
     orb::RegistrarIntercambio(registro);

@@ -4,7 +4,6 @@
 #include "frmCatalogos.h"
 #include "frmPropiedades.h"
 #include "shell/WindowRegistry.h"
-#include "shell/frmConfig.h"
 #include "webexport/frmExportacionWeb.h"
 
 namespace orb {
@@ -28,9 +27,6 @@ void RegistrarFichas(WindowRegistry& registro) {
     });
     registro.registrar(Ventana::Propiedades, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
         return new frmPropiedades(ctx, alquiler, parent);
-    });
-    registro.registrar(Ventana::Configuracion, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
-        return new frmConfig(ctx, parent);
     });
     registro.registrar(Ventana::ExportacionWeb, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
         return new frmExportacionWeb(ctx, parent);

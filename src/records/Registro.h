@@ -4,7 +4,7 @@ namespace orb {
 
 class WindowRegistry;
 
-// Plugs the record windows, the settings dialog and the web export into the main window's commands.
+// Plugs the record windows and the web export into the main window's commands.
 void RegistrarFichas(WindowRegistry& registro);
 
 } // namespace orb

@@ -4,11 +4,11 @@
 
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "mainwindow/frmMain.h"
 #include "records/FichaPersona.h"
 #include "reports/Informes.h"
 #include "reports/RegistroInformes.h"
 #include "shell/WindowRegistry.h"
-#include "shell/frmMain.h"
 
 #include <QMdiArea>
 #include <QToolButton>

@@ -4,6 +4,7 @@
 #include "Accessibility.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "mainwindow/frmMain.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "records/FichaPersona.h"
@@ -12,7 +13,6 @@
 #include "search/frmBusClientes.h"
 #include "search/frmBusPropiedades.h"
 #include "search/frmBusPropietarios.h"
-#include "shell/frmMain.h"
 
 #include <QAction>
 #include <QComboBox>

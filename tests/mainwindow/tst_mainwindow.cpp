@@ -3,10 +3,10 @@
 
 #include "Accessibility.h"
 #include "TestInstallation.h"
-#include "shell/Startup.h"
+#include "mainwindow/Arranque.h"
+#include "mainwindow/frmAbout.h"
+#include "mainwindow/frmMain.h"
 #include "shell/WindowRegistry.h"
-#include "shell/frmAbout.h"
-#include "shell/frmMain.h"
 
 #include <QAccessible>
 #include <QAction>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppContext.h"
-#include "WindowRegistry.h"
+#include "shell/AppContext.h"
+#include "shell/WindowRegistry.h"
 
 #include <QMainWindow>
 #include <QPixmap>

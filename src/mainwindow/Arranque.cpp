@@ -1,10 +1,10 @@
-#include "Startup.h"
+#include "Arranque.h"
 
-#include "ConfigStore.h"
-#include "DatabaseSession.h"
-#include "Installation.h"
-#include "Services.h"
 #include "frmMain.h"
+#include "shell/ConfigStore.h"
+#include "shell/DatabaseSession.h"
+#include "shell/Installation.h"
+#include "shell/Services.h"
 
 #include <QAction>
 #include <QCoreApplication>

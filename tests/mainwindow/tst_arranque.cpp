@@ -2,10 +2,10 @@
 // installer: second copy, folders, captions, window, database and its version.
 
 #include "TestInstallation.h"
+#include "mainwindow/Arranque.h"
+#include "mainwindow/frmMain.h"
 #include "shell/ConfigStore.h"
-#include "shell/Startup.h"
 #include "shell/WindowRegistry.h"
-#include "shell/frmMain.h"
 
 #include <QAction>
 #include <QDir>
@@ -110,7 +110,7 @@ const QString PreguntaSegundaCopia =
 
 } // namespace
 
-class tst_Startup : public QObject {
+class tst_Arranque : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -473,5 +473,5 @@ private:
     QString directorioInicial_;
 };
 
-QTEST_MAIN(tst_Startup)
-#include "tst_startup.moc"
+QTEST_MAIN(tst_Arranque)
+#include "tst_arranque.moc"

@@ -1,8 +1,8 @@
 #include "frmMain.h"
 
 #include "Icons.h"
-#include "IrRegistroTarget.h"
 #include "frmAbout.h"
+#include "shell/IrRegistroTarget.h"
 
 #include <QAction>
 #include <QCloseEvent>
