@@ -292,11 +292,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("addAgain");
         QTest::addColumn<bool>("esperado");
-        QTest::newRow("10, never set") << 10 << QString() << false;
-        QTest::newRow("10, ADDAGAIN 1") << 10 << "1" << true;
-        QTest::newRow("11, ADDAGAIN 0") << 11 << "0" << false;
+        QTest::newRow("11, never set") << 11 << QString() << false;
         QTest::newRow("11, ADDAGAIN 1") << 11 << "1" << true;
-        QTest::newRow("10, ADDAGAIN not a number") << 10 << "sí" << false;
+        QTest::newRow("12, ADDAGAIN 0") << 12 << "0" << false;
+        QTest::newRow("12, ADDAGAIN 1") << 12 << "1" << true;
+        QTest::newRow("11, ADDAGAIN not a number") << 11 << "sí" << false;
     }
     void currentDatabaseStarts() {
         QFETCH(int, version);
