@@ -148,7 +148,8 @@ int main(int argc, char** argv) {
 
     // Floor: plain SQLite, the same statement with the built-in LIKE.
     QString sqlPlano = q.sql;
-    sqlPlano.replace(QStringLiteral("sinacentos(Direccion)"), QStringLiteral("Direccion"));
+    sqlPlano.replace(QStringLiteral("likesinacentos(?, Direccion, '\\')"),
+                     QStringLiteral("Direccion LIKE ? ESCAPE '\\'"));
     int filasPlano = 0;
     const auto abrirPlano = [&] {
         sqlite3* db = nullptr;

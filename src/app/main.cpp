@@ -8,6 +8,7 @@
 #include "records/Registro.h"
 #include "reports/Email.h"
 #include "reports/RegistroInformes.h"
+#include "search/AvisoCoincidencias.h"
 #include "search/Lookups.h"
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
@@ -83,6 +84,7 @@ int main(int argc, char* argv[]) {
     if (!arranque.ejecutar(ctx, w))
         return 1;
     w.show();
+    orb::AvisoCoincidencias aviso(ctx, w);
     try {
         return QApplication::exec();
     } catch (...) {

@@ -91,6 +91,7 @@ bool ExportacionOficina::Exportar() {
             if (n > 0)
                 log(QStringLiteral("Se han exportado %1%2").arg(n).arg(QString::fromUtf16(t.cola)));
         }
+        exportarZonas();
         tx.commit();
     } catch (const db::DbError& e) {
         log(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()));
@@ -136,6 +137,22 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
     if (n > 0 && !cola.isEmpty())
         log(QStringLiteral("Se han exportado %1%2").arg(n).arg(cola));
     return n;
+}
+
+// The wanted places of this office's clients travel with them.
+void ExportacionOficina::exportarZonas() {
+    db::Database& agencia = ctx_.db();
+    const QStringList columnas =
+        ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("ClientesZonas"));
+    if (columnas.isEmpty() || ColumnasTabla(agencia, Alias, QStringLiteral("ClientesZonas")).isEmpty())
+        return;
+    const QString lista = ListaColumnas(columnas);
+    agencia.execute(QStringLiteral("INSERT INTO %1.ClientesZonas (%2) SELECT %2 FROM main.ClientesZonas "
+                                   "WHERE CodCliente IN (SELECT Cod FROM main.Clientes WHERE Agencia = ?) "
+                                   "ORDER BY rowid")
+                        .arg(Alias, lista),
+                    {ctx_.facts.CodigoOficina});
+    progreso_.filas += FilasCambiadas(agencia);
 }
 
 // One picture per distinct photograph file, in the order the properties name

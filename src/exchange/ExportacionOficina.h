@@ -35,6 +35,7 @@ public:
 private:
     void log(const QString& linea) const;
     qint64 exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola, bool deOficina);
+    void exportarZonas();
     void procesarFotos(int& enviadas);
 
     AppContext& ctx_;

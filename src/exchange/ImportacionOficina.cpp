@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace orb {
@@ -115,6 +116,23 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero) {
             exch->scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(tabla));
             columnas_.insert(tabla, origen);
         }
+        // The clients' wanted places: a file from an office not yet upgraded has none.
+        const QStringList zonas =
+            ColumnasTabla(*exch, QStringLiteral("main"), QStringLiteral("ClientesZonas"));
+        if (!zonas.isEmpty()) {
+            const QStringList destino =
+                ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("ClientesZonas"));
+            for (const QString& c : zonas)
+                if (!destino.contains(c, Qt::CaseInsensitive))
+                    return QStringLiteral(
+                               "el campo %1 de la tabla ClientesZonas no existe en esta base de datos")
+                        .arg(c);
+            exch->scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas"));
+            // The row number is this database's own.
+            columnas_.insert(QStringLiteral("ClientesZonas"),
+                             zonas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
+                                                             QRegularExpression::CaseInsensitiveOption)));
+        }
     } catch (const db::DbError& e) {
         return e.description();
     }
@@ -160,6 +178,11 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
     const QString filtro = deOficina ? QStringLiteral(" WHERE Agencia = ?") : QString();
     const db::Params params = deOficina ? db::Params{oficina} : db::Params{};
 
+    if (tabla == u"Clientes")
+        // Before the clients go: their places are found through them.
+        agencia.execute(QStringLiteral("DELETE FROM main.ClientesZonas WHERE CodCliente IN "
+                                       "(SELECT Cod FROM main.Clientes WHERE Agencia = ?)"),
+                        params);
     agencia.execute(QStringLiteral("DELETE FROM main.\"%1\"").arg(tabla) + filtro, params);
 
     const QList<db::Row> codigos = agencia.query(
@@ -185,8 +208,27 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         log(QStringLiteral("Se han importado %1%2").arg(importadas).arg(cola));
     if (fallidas > 0)
         log(QStringLiteral("%1 registros de %2 no importados.").arg(fallidas).arg(cola.mid(1).chopped(1)));
+    if (tabla == u"Clientes")
+        importarZonas(oficina);
     if (trasTabla)
         trasTabla(tabla);
+}
+
+// Only for clients this import stored: a client refused because another
+// office uses its code must not lend its places to that other client.
+void ImportacionOficina::importarZonas(const QString& oficina) {
+    const QStringList columnas = columnas_.value(QStringLiteral("ClientesZonas"));
+    if (columnas.isEmpty())
+        return;
+    db::Database& agencia = ctx_.db();
+    const QString lista = ListaColumnas(columnas);
+    agencia.execute(QStringLiteral("INSERT INTO main.ClientesZonas (%1) SELECT %1 FROM %2.ClientesZonas z "
+                                   "WHERE z.CodCliente IN (SELECT Cod FROM %2.Clientes WHERE Agencia = ?) "
+                                   "AND z.CodCliente IN (SELECT Cod FROM main.Clientes WHERE Agencia = ?) "
+                                   "ORDER BY z.rowid")
+                        .arg(lista, Alias),
+                    {oficina, oficina});
+    progreso_.filas += FilasCambiadas(agencia);
 }
 
 void ImportacionOficina::copiarFotos(const QString& oficina) {

@@ -39,6 +39,7 @@ private:
     // Why the file is not an exchange database this import can read; empty when it is.
     QString comprobarFichero(const QString& fichero);
     void importarTabla(const QString& tabla, const QString& oficina, bool deOficina);
+    void importarZonas(const QString& oficina);
     void copiarFotos(const QString& oficina);
 
     AppContext& ctx_;

@@ -85,6 +85,11 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
     }
     {
         std::unique_ptr<Inserter> ins;
+        // The wishes draw from a stream of their own, so the rest of the demo stays as it was.
+        DemoRandom deseos(options.seed ^ 0x5eedu);
+        Inserter zonas(
+            database, QStringLiteral("ClientesZonas"),
+            {QStringLiteral("CodCliente"), QStringLiteral("CodLocalidad"), QStringLiteral("CodArea")});
         for (int i = 0; i < clients; ++i) {
             Person p;
             const bool alquiler = rentalSide(i);
@@ -117,9 +122,29 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
                 .set("Presupuesto", presupuesto)
                 .set("CodTipo", tipo)
                 .set("Agente", rnd.pick(kAgents));
+            // What the free text says, as data: the locality (or one of its areas), the
+            // bedrooms, sometimes a minimum budget and a must-have or two.
+            r.set("DormitoriosMinimo", deseos.chance(70) ? QVariant(dorm) : QVariant())
+                .set("PresupuestoMinimo", deseos.chance(30)
+                                              ? QVariant(roundTo(presupuesto * 0.6, alquiler ? 50 : 5000))
+                                              : QVariant())
+                .set("QuierePiscina", deseos.chance(15))
+                .set("QuiereGaraje", deseos.chance(requiere.contains(QStringLiteral("garaje")) ? 100 : 10))
+                .set("QuiereAscensor", deseos.chance(10))
+                .set("QuiereTerraza", deseos.chance(requiere.contains(QStringLiteral("terraza")) ? 100 : 10));
             if (!ins)
                 ins = std::make_unique<Inserter>(database, QStringLiteral("Clientes"), r.columns());
             ins->insert(r.values());
+            const int lugar = int(&where - localities().constData());
+            if (deseos.chance(80)) {
+                const bool area = deseos.chance(50) && !areasOf[lugar].isEmpty();
+                zonas.insert({p.cod, lugar + 1, area ? QVariant(deseos.pick(areasOf[lugar])) : QVariant()});
+                if (deseos.chance(25)) {
+                    const int otra = deseos.range(0, int(localities().size()) - 1);
+                    if (otra != lugar)
+                        zonas.insert({p.cod, otra + 1, QVariant()});
+                }
+            }
             (alquiler ? rentalClients : salesClients) << p;
         }
         summary.clientes = clients;

@@ -1,6 +1,9 @@
 #include "FichaPersona.h"
 
 #include "CamposPersona.h"
+#include "PreferenciasCliente.h"
+#include "search/frmCoincidencias.h"
+
 #include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
@@ -244,6 +247,13 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     grid->setColumnStretch(5, 1);
     grid->setRowStretch(7, 1);
     grid->setRowStretch(8, 1);
+    preferencias = new PreferenciasCliente(ctx, Picture1, grid, txt);
+    butCoincidencias = addToolButton(QStringLiteral("butCoincidencias"),
+                                     QStringLiteral("Propiedades que encajan"), QStringLiteral("edit-find"));
+    connect(butCoincidencias, &QToolButton::clicked, this, [this] {
+        if (data->EstadoPaseando())
+            frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DeCliente, txt.value(8)->Text());
+    });
 
     // The state list is filled before the first record is shown.
     cbo0->addItems({QStringLiteral("Comprado"), QStringLiteral("Comprado con otro"),
@@ -256,13 +266,35 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
 
 void frmClientes::data_OnAddNew() {
     FichaPersona::data_OnAddNew();
+    preferencias->limpiar();
     cbo0->setText(QStringLiteral("Buscando"));
     cbo0->DataChanged = true;
 }
 
 void frmClientes::data_Reposition() {
     formatearPresupuesto();
+    // The box holds the shown row's code; an empty table shows none.
+    codMostrado_ = data->EstadoAñadiendo() ? QString() : txt.value(8)->Text();
+    preferencias->cargar(data->BaseDatos(), codMostrado_);
     FichaPersona::data_Reposition();
+}
+
+void frmClientes::data_AfterUpdate() {
+    FichaPersona::data_AfterUpdate();
+    // Inside the confirm's transaction: the places are stored with the row or not at all.
+    const QString cod = txt.value(8)->Text();
+    if (!codMostrado_.isEmpty() && codMostrado_ != cod && !data->EstadoAñadiendo())
+        data->BaseDatos().execute(QStringLiteral("DELETE FROM ClientesZonas WHERE CodCliente = ?"),
+                                  {codMostrado_});
+    preferencias->guardar(data->BaseDatos(), cod);
+}
+
+void frmClientes::data_StateChanged() {
+    FichaPersona::data_StateChanged();
+    butCoincidencias->setEnabled(data->EstadoPaseando());
+    // A cancelled edit shows the places as stored again.
+    if (data->EstadoPaseando())
+        preferencias->cargar(data->BaseDatos(), codMostrado_);
 }
 
 void frmClientes::formatearPresupuesto() {

@@ -6,6 +6,7 @@
 namespace orb {
 
 class CodeAllocator;
+class PreferenciasCliente;
 
 // What the owners and clients windows share: one window per side, codes made
 // of the office code and the masked number, records changed only by the office
@@ -67,14 +68,19 @@ class frmClientes : public FichaPersona {
 public:
     frmClientes(AppContext& ctx, bool modoAlquiler, QWidget* parent = nullptr);
 
-    ui::BoundComboBox* cbo0 = nullptr;        // cbo(0), Estado
-    ui::BoundComboBox* cboLookup13 = nullptr; // cboLookup(13), type list
+    ui::BoundComboBox* cbo0 = nullptr;           // cbo(0), Estado
+    ui::BoundComboBox* cboLookup13 = nullptr;    // cboLookup(13), type list
+    PreferenciasCliente* preferencias = nullptr; // tab "Preferencias"
+    QToolButton* butCoincidencias = nullptr;     // "Propiedades que encajan"
 
     void data_OnAddNew() override;
     void data_Reposition() override;
+    void data_AfterUpdate() override;
+    void data_StateChanged() override;
 
 private:
     void formatearPresupuesto();
+    QString codMostrado_; // the client whose places the tab shows
 };
 
 } // namespace orb

@@ -64,7 +64,8 @@ public:
             *picDatosAlquiler = nullptr, *picDatosInquilino = nullptr, *picActividades = nullptr,
             *picDossier = nullptr, *picWeb = nullptr;
     QToolButton *butPrint = nullptr, *butDossier = nullptr, *butPDF = nullptr, *butEmail = nullptr;
-    QMap<int, QToolButton*> butEmailTo; // 1: owner, 0: tenant
+    QToolButton* butInteresados = nullptr; // "Clientes interesados"
+    QMap<int, QToolButton*> butEmailTo;    // 1: owner, 0: tenant
     PanelPropietario* propietario = nullptr;
     FotosPropiedad* fotos = nullptr;
     ActividadModel* actividades = nullptr;

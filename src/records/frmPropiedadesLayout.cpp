@@ -8,6 +8,7 @@
 #include "PanelPropietario.h"
 #include "frmPropiedades.h"
 #include "platform/widgets/ThemeIcon.h"
+#include "search/frmCoincidencias.h"
 #include "shell/AppContext.h"
 #include "shell/Services.h"
 
@@ -452,6 +453,12 @@ void frmPropiedades::crearBotonesDocumento() {
                              QStringLiteral("mail-send"));
     for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
         b->setEnabled(false);
+    butInteresados = addToolButton(QStringLiteral("butInteresados"), QStringLiteral("Clientes interesados"),
+                                   QStringLiteral("system-users"));
+    connect(butInteresados, &QToolButton::clicked, this, [this] {
+        if (data->EstadoPaseando())
+            frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DePropiedad, txt.value(Cod)->Text());
+    });
 }
 
 } // namespace orb

@@ -31,13 +31,13 @@ bool enviar(AppContext& ctx, QWidget* parent, const mail::Message& m, const QStr
 void EmailPara(AppContext& ctx, QWidget* parent, const QString& direccion, const QString& nombre) {
     if (direccion.trimmed().isEmpty())
         return;
-    enviar(ctx, parent, {direccion.trimmed(), nombre, {}, {}, {}});
+    enviar(ctx, parent, {direccion.trimmed(), nombre, {}, {}, {}, {}});
 }
 
 void EmailDossier(AppContext& ctx, QWidget* parent, const QString& asunto, const QString& texto,
                   const QString& fichero) {
     const QString carpeta = QFileInfo(fichero).absolutePath();
-    enviar(ctx, parent, {{}, {}, asunto, texto, fichero},
+    enviar(ctx, parent, {{}, {}, asunto, texto, fichero, {}},
            QStringLiteral("\n\nEl documento está guardado en la carpeta %1")
                .arg(QDir::toNativeSeparators(carpeta)),
            carpeta);

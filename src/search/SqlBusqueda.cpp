@@ -63,8 +63,10 @@ public:
     void contieneNombre(const QString& columna, const QString& texto, const QString& comodin) {
         if (vacio(texto))
             return;
-        sql_ += QStringLiteral(" AND sinacentos(") + columna + QStringLiteral(") LIKE ?") + Escape;
-        params_ << patron(db::stripAccents(texto), comodin);
+        // likesinacentos(p, x, e) is sinacentos(x) LIKE sinacentos(p) ESCAPE e, without
+        // building the folded text of every row.
+        sql_ += QStringLiteral(" AND likesinacentos(?, ") + columna + QStringLiteral(", '\\')");
+        params_ << patron(texto, comodin);
     }
     void codigoCatalogo(const QString& columna, const QString& texto) {
         if (!vacio(texto))

@@ -39,6 +39,7 @@ constexpr Default kDefaults[] = {
     {"WEB", "THUMBPREFIJO", "tb_"},
     {"WEB", "FOTOGENERAR", "0"},
     {"WEB", "THUMBGENERAR", "0"},
+    {"COINCIDENCIAS", "TOLERANCIA", "10"}, // % above the client's maximum that still matches
     {"SINC", "FTPSERVIDOR", nullptr},
     {"SINC", "FTPUSUARIO", nullptr},
     {"SINC", "FTPPASSWORD", nullptr},

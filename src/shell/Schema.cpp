@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "SchemaTablas.h"
 
 #include "platform/db/Database.h"
 
@@ -9,57 +10,9 @@
 
 namespace orb::schema {
 
+using namespace detail;
+
 namespace {
-
-// Field kinds and the declared types the data-access layer reads them by.
-enum class Kind { Text, Memo, Small, Long, Currency, Double, Date, Bool };
-
-struct Column {
-    QString name;
-    Kind kind;
-    int size = 0; // Text only
-    bool notNull = false;
-};
-
-struct Table {
-    QString name;
-    QList<Column> columns;
-    QString tail; // extra column definitions or table constraints, written first
-};
-
-struct Index {
-    QString name;
-    QString table;
-    QString columns;
-    bool unique = false;
-};
-
-struct View {
-    QString name;
-    QString select;
-};
-
-Column text(const char* name, int size, bool notNull = false) {
-    return {QString::fromLatin1(name), Kind::Text, size, notNull};
-}
-Column memo(const char* name) {
-    return {QString::fromLatin1(name), Kind::Memo};
-}
-Column small(const char* name) {
-    return {QString::fromLatin1(name), Kind::Small};
-}
-Column whole(const char* name) {
-    return {QString::fromLatin1(name), Kind::Long};
-}
-Column money(const char* name) {
-    return {QString::fromLatin1(name), Kind::Currency};
-}
-Column date(const char* name) {
-    return {QString::fromLatin1(name), Kind::Date};
-}
-Column yesNo(const char* name) {
-    return {QString::fromLatin1(name), Kind::Bool};
-}
 
 // One column's definition. The length check is written as length(col) <= n so
 // that the data-access layer recognises a too-long text (its error 3163); the
@@ -176,6 +129,7 @@ Table clientes() {
     cols << text("Estado", 20);
     cols += personalData();
     cols << memo("Requiere") << money("Presupuesto") << whole("CodTipo") << text("Agente", 50);
+    cols += columnasPreferencias();
     return {QStringLiteral("Clientes"), cols, {}};
 }
 
@@ -231,12 +185,13 @@ Table config() {
 }
 
 QList<Table> agencyTables() {
-    return {config(),       tipos(),    localidades(), areas(),
-            propietarios(), clientes(), propiedades(), actividades()};
+    return QList<Table>{config(),       tipos(),    localidades(), areas(),
+                        propietarios(), clientes(), propiedades(), actividades()} +
+           tablasCoincidencias();
 }
 
 QList<Table> exchangeTables() {
-    return {tipos(), localidades(), areas(), propiedades(), propietarios(), clientes()};
+    return {tipos(), localidades(), areas(), propiedades(), propietarios(), clientes(), clientesZonas()};
 }
 
 // Search indexes were chosen by measurement on 100,000 properties:
@@ -245,7 +200,7 @@ QList<Table> exchangeTables() {
 // instead of reading each candidate's row (99 ms → under 10 ms);
 // (Alquiler, Agencia, QuickID) gives the record windows their order.
 QList<Index> agencyIndexes() {
-    return {
+    const QList<Index> list{
         {QStringLiteral("Index"), QStringLiteral("Config"), QStringLiteral("Grupo, Variable"), true},
         {QStringLiteral("Areas_CodLocalidad"), QStringLiteral("Areas"), QStringLiteral("CodLocalidad")},
         {QStringLiteral("Propietarios_Cod"), QStringLiteral("Propietarios"), QStringLiteral("Cod"), true},
@@ -262,6 +217,7 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
+    return list + indicesVersion11();
 }
 
 QList<Index> exchangeIndexes() {
@@ -440,18 +396,40 @@ QStringList noRecordedChange(db::Database&, const MigrationOptions&) {
     return {};
 }
 
-// 10 → 11: statements run in order; each is safe to meet twice.
+// 10 → 11: the clients' wishes and the tables of matching. Creates what the
+// lists of version 11 hold and the database lacks, so the step can meet
+// structure a later definition already added (9 → 10 completes everything).
 QStringList version11(db::Database& database, const MigrationOptions&) {
-    static const QStringList ddl = {
-        // The search index with the text columns the searches test; it
-        // replaces the narrower one it starts with.
-        QStringLiteral("CREATE INDEX IF NOT EXISTS \"Propiedades_BusquedaTexto\" ON \"Propiedades\" "
-                       "(Estado, Alquiler, Dormitorios, Cod, Direccion, Agente)"),
-        QStringLiteral("DROP INDEX IF EXISTS \"Propiedades_Busqueda\""),
-    };
-    for (const QString& sql : ddl)
-        database.executeScript(sql);
-    return {QStringLiteral("índice Propiedades_BusquedaTexto creado")};
+    QStringList done;
+    // The search index with the text columns the searches test; it replaces
+    // the narrower one it starts with.
+    if (!objectExists(database, QStringLiteral("index"), QStringLiteral("Propiedades_BusquedaTexto"))) {
+        database.executeScript(QStringLiteral("CREATE INDEX \"Propiedades_BusquedaTexto\" ON \"Propiedades\" "
+                                              "(Estado, Alquiler, Dormitorios, Cod, Direccion, Agente)"));
+        done << QStringLiteral("índice Propiedades_BusquedaTexto creado");
+    }
+    database.executeScript(QStringLiteral("DROP INDEX IF EXISTS \"Propiedades_Busqueda\""));
+    const QSet<QString> have = columnNames(database, QStringLiteral("Clientes"));
+    for (const Column& c : columnasPreferencias()) {
+        if (have.contains(c.name.toLower()))
+            continue;
+        database.executeScript(
+            QStringLiteral("ALTER TABLE \"Clientes\" ADD COLUMN %1").arg(columnSql(c, true)));
+        done << QStringLiteral("campo Clientes.%1 añadido").arg(c.name);
+    }
+    for (const Table& t : tablasCoincidencias()) {
+        if (objectExists(database, QStringLiteral("table"), t.name))
+            continue;
+        database.executeScript(createTableSql(t));
+        done << QStringLiteral("tabla %1 creada").arg(t.name);
+    }
+    for (const Index& i : indicesVersion11()) {
+        if (objectExists(database, QStringLiteral("index"), i.name))
+            continue;
+        database.executeScript(createIndexSql(i));
+        done << QStringLiteral("índice %1 creado").arg(i.name);
+    }
+    return done;
 }
 
 // The table of steps, indexed by the version they start from. Versions before

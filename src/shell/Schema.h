@@ -35,7 +35,8 @@ struct MigrationOptions {
 QStringList migrate(db::Database& database);
 QStringList migrate(db::Database& database, const MigrationOptions& options);
 
-// Creates the six exchange tables (Config excluded) of ExportSchema.db.
+// Creates the exchange tables of ExportSchema.db: the six of the agency
+// (Config excluded) and the clients' wanted places.
 void createExportSchema(db::Database& database);
 
 // True when the database holds no table of its own (a new, empty file).

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -53,6 +54,30 @@ bool parseOfficeArgument(const QString& argument, QString* codigoOficina) {
     return true;
 }
 
+bool refreshExportTemplate(const QString& databasePath) {
+    const QString path = QFileInfo(databasePath).absoluteDir().filePath(QStringLiteral("ExportSchema.db"));
+    if (!QFileInfo(path).isFile())
+        return false;
+    {
+        auto current = db::Database::open(path, {.readOnly = true, .durable = false});
+        if (current->userVersion() >= schema::CurrentVersion)
+            return false;
+    }
+    // Made beside it and put in its place whole: an export never copies half a template.
+    const QString fresh = path + QStringLiteral(".new");
+    QFile::remove(fresh);
+    {
+        auto database = db::Database::open(fresh, {.create = true, .durable = false});
+        schema::createExportSchema(*database);
+    }
+    if (!QFile::remove(path) || !QFile::rename(fresh, path)) {
+        QFile::remove(fresh);
+        throw db::DbError(db::ErrCannotOpen,
+                          QStringLiteral("No se puede sustituir %1").arg(QDir::toNativeSeparators(path)));
+    }
+    return true;
+}
+
 int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream& out, QTextStream& err) {
     schema::MigrationOptions options;
     if (arguments.size() > 1 ||
@@ -89,6 +114,8 @@ int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream&
             else
                 out << "La base de datos ya está en la versión " << schema::CurrentVersion
                     << ": no hay nada que actualizar.\n";
+            if (version == schema::CurrentVersion && refreshExportTemplate(path))
+                out << "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n";
             out.flush();
             return 0;
         }
@@ -104,6 +131,8 @@ int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream&
         for (const QString& s : steps)
             out << "  " << s << "\n";
         out << "La base de datos está en la versión " << database->userVersion() << ".\n";
+        if (refreshExportTemplate(path))
+            out << "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n";
         out.flush();
         return 0;
     } catch (const db::DbError& e) {

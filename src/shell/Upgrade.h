@@ -34,6 +34,10 @@ QString backupPath(const QString& databasePath, const QDateTime& when);
 // anything else.
 bool parseOfficeArgument(const QString& argument, QString* codigoOficina);
 
+// The exchange template ExportSchema.db beside the database, when older than
+// this program, is written again (it holds no data). Returns true when it was.
+bool refreshExportTemplate(const QString& databasePath);
+
 // The whole run of orbalia-updatedb: arguments without the program name,
 // progress lines on out, errors on err. Returns the exit code (0 success,
 // 1 failure, 2 wrong arguments).

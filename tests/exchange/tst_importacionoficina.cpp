@@ -54,6 +54,62 @@ class tst_ImportacionOficina : public QObject {
     }
 
 private Q_SLOTS:
+    void clientsWishesTravelWithThem() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& o = otra.context().db();
+        db::Database& d = aqui.context().db();
+        filasPrevias(d);
+        // Office 2's client wants Elviria and anywhere in Nerja, 3 bedrooms, a pool, from 200,000.
+        fila(o, "Clientes", "200001", "2");
+        fila(o, "Clientes", "200002", "2");
+        o.execute("UPDATE Clientes SET PresupuestoMinimo = 200000, DormitoriosMinimo = 3, QuierePiscina = 1 "
+                  "WHERE Cod = '200001'");
+        o.execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES ('200001', 1, 2), "
+                  "('200001', 2, NULL), ('200002', 3, NULL)");
+        // Here: an older copy of 200001 and old places of office 2's clients (200009 is gone from the
+        // export), and one of our own.
+        fila(d, "Clientes", "200001", "2");
+        d.execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES ('200009', 7, NULL), "
+                  "('200001', 8, NULL), ('100001', 5, NULL)");
+        exportarOficina(otra, aqui, false);
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(tabla(d, "Clientes", "WHERE Agencia = '2'"), tabla(o, "Clientes"));
+        QCOMPARE(
+            d.query("SELECT PresupuestoMinimo, DormitoriosMinimo, QuierePiscina FROM Clientes WHERE Cod = "
+                    "'200001'"),
+            (QList<db::Row>{{200000.0, 3, true}}));
+        auto lugares = [](db::Database& b) {
+            QStringList out;
+            for (const db::Row& z : b.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM "
+                                            "ClientesZonas ORDER BY CodCliente, CodLocalidad"))
+                out << z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
+            return out;
+        };
+        QCOMPARE(lugares(d), (QStringList{"100001:5:-", "200001:1:2", "200001:2:-", "200002:3:-"}));
+        // Imported again: the same places, not twice.
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(lugares(d), (QStringList{"100001:5:-", "200001:1:2", "200001:2:-", "200002:3:-"}));
+    }
+
+    void exportFromAnOfficeWithoutWishesStillImports() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        exportarOficina(otra, aqui);
+        // A file made by an office not yet upgraded: no places, no wish fields.
+        {
+            auto x = db::Database::open(aqui.file("Exchange/2/Export.db"), {.durable = false});
+            x->execute("DROP TABLE ClientesZonas");
+            for (const char* c : {"PresupuestoMinimo", "DormitoriosMinimo", "QuierePiscina", "QuiereGaraje",
+                                  "QuiereAscensor", "QuiereTerraza"})
+                x->execute(QStringLiteral("ALTER TABLE Clientes DROP COLUMN %1").arg(QLatin1String(c)));
+        }
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(aqui.context().db().scalar("SELECT count(*) FROM Clientes WHERE Agencia = '2'").toInt(), 1);
+    }
+
     void replacesTheOfficesRowsAndKeepsOwnRows() {
         TestInstallation aqui(oficina("1", true, "12"));
         TestInstallation otra(oficina("2", false, "12"));

@@ -4,6 +4,7 @@
 #include "install/Installer.h"
 #include "platform/db/Database.h"
 #include "shell/Installation.h"
+#include "shell/Schema.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -77,7 +78,7 @@ private Q_SLOTS:
         if (!withDatabase)
             return;
         auto& ctx = inst.context();
-        QCOMPARE(ctx.VersionBD, 11);
+        QCOMPARE(ctx.VersionBD, orb::schema::CurrentVersion);
         for (const char* t :
              {"Propiedades", "Propietarios", "Clientes", "Tipos", "Localidades", "Areas", "Actividades"})
             QCOMPARE(count(ctx.db(), QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(t))), 0);
@@ -236,7 +237,7 @@ private Q_SLOTS:
         orb::install::createInstallation(dir.path(), demo(5));
         orb::install::createInstallation(dir.path(), demo(0));
         auto d = db::Database::open(dir.filePath(QStringLiteral("Orbalia.db")));
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         QCOMPARE(count(*d, QStringLiteral("SELECT count(*) FROM Propiedades")), 0);
 
         // A file where a folder should be.

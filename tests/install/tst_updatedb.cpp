@@ -2,6 +2,7 @@
 
 #include "TestInstallation.h"
 #include "platform/db/Database.h"
+#include "shell/Schema.h"
 #include "shell/Upgrade.h"
 
 #include <QDir>
@@ -77,7 +78,7 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.contains(QStringLiteral("versión 11")));
         const QString path = home.filePath(QStringLiteral("Orbalia.db"));
-        QCOMPARE(versionOf(path), 11);
+        QCOMPARE(versionOf(path), orb::schema::CurrentVersion);
         QVERIFY(db::Database::open(path)->tableExists(QStringLiteral("fichapropiedades")));
         QVERIFY(backups(home.path()).isEmpty()); // nothing existed to keep
     }
@@ -87,7 +88,7 @@ private Q_SLOTS:
         const QString path = writeOldDatabase(home, 9);
         const Run r = runUpgrader(home.path());
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(versionOf(path), 11);
+        QCOMPARE(versionOf(path), orb::schema::CurrentVersion);
         auto d = db::Database::open(path);
         QCOMPARE(d->scalar(QStringLiteral("SELECT Precio FROM Propiedades")).toDouble(), 99000.0);
         QCOMPARE(d->scalar(QStringLiteral("SELECT Nombre FROM Clientes")).toString(),
@@ -110,6 +111,29 @@ private Q_SLOTS:
         QCOMPARE(backups(home.path()), copies);
     }
 
+    void oldExchangeTemplateIsWrittenAgain() {
+        QTemporaryDir home;
+        writeOldDatabase(home, 9);
+        const QString plantilla = home.filePath(QStringLiteral("ExportSchema.db"));
+        {
+            // A version-10 template: clients without wishes, no wanted places.
+            auto t = db::Database::open(plantilla, {.create = true, .durable = false});
+            t->executeScript(QStringLiteral("CREATE TABLE Clientes (Cod VARCHAR(20), Agencia VARCHAR(10));"));
+            t->setUserVersion(10);
+        }
+        const Run r = runUpgrader(home.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("ExportSchema.db")), qPrintable(r.out));
+        auto t = db::Database::open(plantilla, {.readOnly = true, .durable = false});
+        QCOMPARE(t->userVersion(), orb::schema::CurrentVersion);
+        QVERIFY(t->tableExists(QStringLiteral("ClientesZonas")));
+        QCOMPARE(t->scalar(QStringLiteral("SELECT count(*) FROM pragma_table_info('Clientes') "
+                                          "WHERE name = 'PresupuestoMinimo'"))
+                     .toInt(),
+                 1);
+        QVERIFY(!QFileInfo::exists(plantilla + QStringLiteral(".new")));
+    }
+
     void officeArgumentOfVersion5_data() {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QVariant>("agencia");
@@ -122,7 +146,7 @@ private Q_SLOTS:
         QTemporaryDir home;
         const QString path = writeOldDatabase(home, 5);
         QCOMPARE(runUpgrader(home.path(), {argument}).exitCode, 0);
-        QCOMPARE(versionOf(path), 11);
+        QCOMPARE(versionOf(path), orb::schema::CurrentVersion);
         auto d = db::Database::open(path);
         QCOMPARE(d->scalar(QStringLiteral("SELECT Agencia FROM Clientes")), agencia);
         // Office codes that were there are kept.

@@ -238,6 +238,7 @@ private Q_SLOTS:
         QTest::newRow("5 with a ten-character office")
             << 5 << "ABCDEFGHIJ" << QStringList{QStringLiteral("ABCDEFGHIJ00000")};
         QTest::newRow("9") << 9 << "01" << QStringList();
+        QTest::newRow("10") << 10 << "01" << QStringList();
     }
     void outdatedDatabaseStartsUpgrader() {
         QFETCH(int, version);
@@ -251,7 +252,7 @@ private Q_SLOTS:
             inicio.cajas(),
             QStringList{caja(QStringLiteral("Actualización de base de datos"), Icon::Information, Buttons::Ok,
                              QStringLiteral("La base de datos encontrada está en la versión %1 "
-                                            "cuando es necesario que esté en la versión 10.\n\nA "
+                                            "cuando es necesario que esté en la versión 11.\n\nA "
                                             "continuación se procederá a su actualización.")
                                  .arg(version))});
         QCOMPARE(inicio.lanzados.size(), 1);
@@ -291,11 +292,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("addAgain");
         QTest::addColumn<bool>("esperado");
-        QTest::newRow("10, never set") << 10 << QString() << false;
-        QTest::newRow("10, ADDAGAIN 1") << 10 << "1" << true;
-        QTest::newRow("11, ADDAGAIN 0") << 11 << "0" << false;
+        QTest::newRow("11, never set") << 11 << QString() << false;
         QTest::newRow("11, ADDAGAIN 1") << 11 << "1" << true;
-        QTest::newRow("10, ADDAGAIN not a number") << 10 << "sí" << false;
+        QTest::newRow("12, ADDAGAIN 0") << 12 << "0" << false;
+        QTest::newRow("12, ADDAGAIN 1") << 12 << "1" << true;
+        QTest::newRow("11, ADDAGAIN not a number") << 11 << "sí" << false;
     }
     void currentDatabaseStarts() {
         QFETCH(int, version);

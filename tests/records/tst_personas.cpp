@@ -358,8 +358,8 @@ private slots:
     void everyControlHasAUniqueAccessibleName() {
         frmPropietarios p(ctx(), false);
         frmClientes c(ctx(), true);
-        QCOMPARE(accessibilityProblems(&p), QStringList());
-        QCOMPARE(accessibilityProblems(&c), QStringList());
+        QVERIFY2(accessibilityProblems(&p).isEmpty(), qPrintable(accessibilityProblems(&p).join(u'\n')));
+        QVERIFY2(accessibilityProblems(&c).isEmpty(), qPrintable(accessibilityProblems(&c).join(u'\n')));
     }
 };
 

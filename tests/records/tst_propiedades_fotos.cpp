@@ -421,6 +421,24 @@ private slots:
         QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(),
                  alta ? QString("42") : QString("41"));
     }
+
+    void pictureThatCannotTakeItsNameAfterTheCommitIsTold() {
+        propiedad("0100001", 1);
+        QDir(ctx().RutaFotos).mkdir("0100001-1.jpg"); // a folder where the file should go
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click();
+        w.txt[Direccion]->setText("Guardada");
+        w.cmdOk->click();
+        // The record is stored; the user hears which picture is missing, and no copy is left.
+        QCOMPARE(mensajes(),
+                 QStringList({"La propiedad se ha guardado, pero no se pudo colocar en la carpeta de "
+                              "fotos: 0100001-1.jpg."}));
+        QVERIFY(w.data->EstadoPaseando());
+        QCOMPARE(campo("0100001", "Direccion").toString(), QString("Guardada"));
+        QCOMPARE(carpetaFotos(), QStringList());
+    }
 };
 
 QTEST_MAIN(TestPropiedadesFotos)

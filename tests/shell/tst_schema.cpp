@@ -139,7 +139,7 @@ private Q_SLOTS:
         QFETCH(int, size);
         QTemporaryDir dir;
         auto d = agencyDatabase(dir);
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         const db::FieldInfo info = fieldsOf(*d, table).value(field.toLower());
         QCOMPARE(info.type, type);
         QCOMPARE(info.size, size);
@@ -281,11 +281,12 @@ private Q_SLOTS:
         orb::schema::createExportSchema(*exchange);
         // Rows travel field by field by name: the same fields, the same types, all but Config and
         // Actividades.
-        const QRegularExpression notExchanged(QStringLiteral("^(Config|Actividades)\\."));
+        const QRegularExpression notExchanged(QStringLiteral(
+            "^(Config|Actividades|PropiedadesEnviadas|PropiedadesDescartadas|PropiedadesVistas)\\."));
         QStringList expected = structureOf(*agency);
         expected.removeIf([&](const QString& f) { return notExchanged.match(f).hasMatch(); });
         QCOMPARE(structureOf(*exchange), expected);
-        QCOMPARE(tablesOf(*exchange).size(), 6);
+        QCOMPARE(tablesOf(*exchange).size(), 7);
     }
 
     // ---- migration --------------------------------------------------------
@@ -294,14 +295,14 @@ private Q_SLOTS:
         QTemporaryDir dir, other;
         auto d = emptyFile(dir);
         QCOMPARE(orb::schema::migrate(*d).size(), 1);
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
         QVERIFY(d->tableExists(QStringLiteral("busquedapropiedades")));
         QVERIFY(orb::schema::migrate(*d).isEmpty());
         // A newer database is left alone.
-        d->setUserVersion(12);
+        d->setUserVersion(orb::schema::CurrentVersion + 1);
         QVERIFY(orb::schema::migrate(*d).isEmpty());
-        QCOMPARE(d->userVersion(), 12);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion + 1);
     }
 
     void migrateVersion9KeepsItsData() {
@@ -311,7 +312,9 @@ private Q_SLOTS:
         const QStringList steps = orb::schema::migrate(*d);
         QCOMPARE(steps.size(), 2);
         QVERIFY(steps[0].startsWith(QStringLiteral("Versión 9 → 10")));
-        QCOMPARE(d->userVersion(), 11);
+        // 9 → 10 already completes the whole structure: 10 → 11 finds nothing to add.
+        QCOMPARE(steps[1], QStringLiteral("Versión 10 → 11"));
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old rows are there, new fields read as their defaults; the views work on them.
         QCOMPARE(rows(*d, QStringLiteral("SELECT p.Precio, p.Chimenea, b.Propietario FROM Propiedades p "
                                          "JOIN busquedapropiedades b USING (Cod)")),
@@ -331,7 +334,7 @@ private Q_SLOTS:
         QVERIFY(orb::schema::migrate(*d).isEmpty());
         d->setUserVersion(9);
         QCOMPARE(orb::schema::migrate(*d).size(), 2);
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         QCOMPARE(rows(*d, QStringLiteral(
                               "SELECT count(*) FROM Propiedades UNION ALL SELECT count(*) FROM Actividades")),
                  (QStringList{"1", "1"}));
@@ -363,6 +366,87 @@ private Q_SLOTS:
         QCOMPARE(d->userVersion(), 11);
     }
 
+    void migrateVersion10KeepsEveryRow() {
+        QTemporaryDir dir, other;
+        auto d = agencyDatabase(dir);
+        addCatalogues(*d);
+        d->executeScript(QStringLiteral(
+            "INSERT INTO Config (Grupo, Variable, Valor) VALUES ('CONTADORES', 'CLIENTES', '2');"
+            "INSERT INTO Propietarios (Cod, Agencia, QuickID, Nombre) VALUES ('0100001', '01', 1, 'Sean "
+            "O''Connor');"
+            "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodTipo, CodLocalidad, "
+            "CodArea, "
+            "Precio, Dormitorios, Piscina, Ascensor, CodPropietario) VALUES "
+            "('0100001', '01', 1, 0, 'En Venta', 1, 1, 2, 450000, 3, 'P', 1, '0100001'),"
+            "('0100002', '01', 2, 1, 'Libre', 1, 2, 3, NULL, 1, 'N', 0, '0100001');"
+            "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Estado, Nombre, Requiere, Presupuesto, "
+            "CodTipo) "
+            "VALUES ('0100001', '01', 1, 0, 'Buscando', 'Ana Peña', 'Ático con vistas', 500000, 1),"
+            "('0100002', '01', 2, 1, 'Pendiente', 'Lars Andersson', NULL, 900, NULL);"
+            "INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad) VALUES "
+            "('0100001', '2024-05-02', '0100001', 'Ana Peña', 'Visita');"));
+        // Back to what version 10 had: none of the matching tables and fields.
+        for (const char* t :
+             {"ClientesZonas", "PropiedadesEnviadas", "PropiedadesDescartadas", "PropiedadesVistas"})
+            d->execute(QStringLiteral("DROP TABLE %1").arg(QLatin1String(t)));
+        for (const char* i : {"Clientes_Coincidencias", "Propiedades_Precio", "Propiedades_PrecioAlquiler"})
+            d->execute(QStringLiteral("DROP INDEX %1").arg(QLatin1String(i)));
+        for (const char* c : {"PresupuestoMinimo", "DormitoriosMinimo", "QuierePiscina", "QuiereGaraje",
+                              "QuiereAscensor", "QuiereTerraza"})
+            d->execute(QStringLiteral("ALTER TABLE Clientes DROP COLUMN %1").arg(QLatin1String(c)));
+        d->setUserVersion(10);
+
+        // Every table's rows, each in full with the fields version 10 had.
+        const QStringList tablas = tablesOf(*d);
+        QHash<QString, QStringList> antes;
+        for (const QString& t : tablas) {
+            const QStringList campos =
+                rows(*d, QStringLiteral("SELECT name FROM pragma_table_info('%1') ORDER BY cid").arg(t));
+            antes.insert(t, rows(*d, QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid")
+                                         .arg(campos.join(QStringLiteral(", ")), t)));
+        }
+        QCOMPARE(antes.value(QStringLiteral("Clientes")).size(), 2);
+
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps.size(), 1);
+        QVERIFY2(
+            steps[0].startsWith(QStringLiteral("Versión 10 → 11: campo Clientes.PresupuestoMinimo añadido")),
+            qPrintable(steps[0]));
+        QCOMPARE(d->userVersion(), 11);
+        for (const QString& t : tablas) {
+            const QStringList campos =
+                rows(*d, QStringLiteral("SELECT name FROM pragma_table_info('%1') ORDER BY cid").arg(t));
+            QStringList viejos = campos;
+            if (t == u"Clientes")
+                viejos = viejos.mid(0, viejos.size() - 6);
+            QCOMPARE(rows(*d, QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid")
+                                  .arg(viejos.join(QStringLiteral(", ")), t)),
+                     antes.value(t));
+        }
+        // The wishes start empty: no minimum, no feature required.
+        QCOMPARE(
+            rows(*d, QStringLiteral(
+                         "SELECT Cod, CAST(Presupuesto AS INTEGER), PresupuestoMinimo, DormitoriosMinimo, "
+                         "QuierePiscina, QuiereTerraza FROM Clientes ORDER BY Cod")),
+            (QStringList{"0100001|500000|-|-|false|false", "0100002|900|-|-|false|false"}));
+        auto fresh = agencyDatabase(other);
+        QCOMPARE(structureOf(*d), structureOf(*fresh));
+        QCOMPARE(
+            rows(*d, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL "
+                                    "ORDER BY name")),
+            rows(*fresh, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' "
+                                        "AND sql IS NOT NULL ORDER BY name")));
+        // One pair per client and property.
+        d->execute(
+            QStringLiteral("INSERT INTO PropiedadesEnviadas (CodCliente, CodPropiedad) VALUES ('0100001', "
+                           "'0100001')"));
+        QCOMPARE(errorNumberOf([&] {
+                     d->execute(QStringLiteral("INSERT INTO PropiedadesEnviadas (CodCliente, CodPropiedad) "
+                                               "VALUES ('0100001', '0100001')"));
+                 }),
+                 int(db::ErrDuplicateKey));
+    }
+
     void olderVersionsStepThroughEveryVersion() {
         QTemporaryDir dir;
         auto d = emptyFile(dir);
@@ -370,7 +454,7 @@ private Q_SLOTS:
         const QStringList steps = orb::schema::migrate(*d, {.codigoOficina = QStringLiteral("01")});
         QCOMPARE(steps.size(), 6);
         QVERIFY(steps.first().startsWith(QStringLiteral("Versión 5 → 6")));
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old owners had no office code: the office given to the upgrader
         // fills it; fields that were there keep their values.
         QCOMPARE(d->query(QStringLiteral("SELECT o.Agencia, p.Agencia FROM Propietarios o, Propiedades p")),

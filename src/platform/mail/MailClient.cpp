@@ -53,6 +53,9 @@ QStringList XdgEmailClient::arguments(const Message& m) {
         args << QStringLiteral("--body") << m.body;
     if (!m.attachment.isEmpty())
         args << QStringLiteral("--attach") << m.attachment;
+    for (const QString& file : m.attachments)
+        if (!file.isEmpty())
+            args << QStringLiteral("--attach") << file;
     if (!m.toAddress.trimmed().isEmpty())
         args << formatRecipient(m.toName, m.toAddress);
     return args;

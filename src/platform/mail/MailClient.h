@@ -12,7 +12,8 @@ struct Message {
     QString toName;
     QString subject;
     QString body;
-    QString attachment; // full path
+    QString attachment;      // full path
+    QStringList attachments; // further files, full paths, after attachment
 };
 
 class MailClient {

@@ -190,6 +190,32 @@ private Q_SLOTS:
         QCOMPARE(find("núñez"), QStringList{"Ana Núñez"});
         QCOMPARE(find("nunez"), QStringList{"Ana Nunez"});
     }
+
+    // likesinacentos(pattern, text, escape): the searches' one-call form of
+    // sinacentos(text) LIKE sinacentos(pattern), with the same answers.
+    void likesinacentosAgreesWithSinacentosAndLike() {
+        Database& d = *t_->db;
+        d.executeScript("CREATE TABLE T (Texto TEXT);"
+                        "INSERT INTO T VALUES ('Hélène Lefèvre'), ('Ana Núñez'), ('Ana Nunez'), ('İzmir'),"
+                        "('100% Ávila_1'), ('Ærø'), ('ÉCIJA'), (NULL), ('');");
+        const QStringList patrones{"%lefevre%", "%LEFÈVRE%", "%núñez%", "%nunez%", "izmir", "%\\%%",
+                                   "%a\\_1",    "%æ%",       "ecija",   "%",       "_%",    "%ñ%"};
+        for (const QString& p : patrones) {
+            QStringList uno, dos;
+            for (const Row& r : d.query(
+                     "SELECT quote(Texto) FROM T WHERE likesinacentos(?, Texto, '\\') ORDER BY rowid", {p}))
+                uno << r[0].toString();
+            for (const Row& r :
+                 d.query("SELECT quote(Texto) FROM T WHERE sinacentos(Texto) LIKE ? ESCAPE '\\' "
+                         "ORDER BY rowid",
+                         {stripAccents(p)}))
+                dos << r[0].toString();
+            QVERIFY2(uno == dos, qPrintable(p + ": " + uno.join(',') + " / " + dos.join(',')));
+        }
+        QCOMPARE(d.scalar("SELECT likesinacentos('%lefevre%', 'Hélène Lefèvre')").toInt(), 1);
+        QCOMPARE(d.scalar("SELECT likesinacentos('%nunez%', 'Ana Núñez')").toInt(), 0);
+        QVERIFY(d.scalar("SELECT likesinacentos('%', NULL)").isNull());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Like)

@@ -1,0 +1,149 @@
+#include "AvisoCoincidencias.h"
+
+#include "Coincidencias.h"
+#include "exchange/VentanasIntercambio.h"
+#include "frmCoincidencias.h"
+#include "shell/AppContext.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace orb {
+
+AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
+    : QObject(&principal), ctx_(ctx) {
+    etiqueta = new QLabel(&principal);
+    etiqueta->setObjectName(QStringLiteral("lblCoincidencias"));
+    etiqueta->setAccessibleName(QStringLiteral("Clientes con propiedades nuevas"));
+    principal.statusBar()->addWidget(etiqueta, 1);
+
+    accion = new QAction(QStringLiteral("Clientes con propiedades &nuevas"), this);
+    accion->setObjectName(QStringLiteral("mnuClientesNovedades"));
+    connect(accion, &QAction::triggered, this, [this] {
+        actualizar();
+        mostrarLista();
+    });
+    // The tools menu, found by its title so the main window needs no change.
+    for (QAction* a : principal.menuBar()->actions())
+        if (a->menu() && a->text().remove(u'&') == u"Herramientas") {
+            a->menu()->addSeparator();
+            a->menu()->addAction(accion);
+        }
+    // Office imports bring other offices' properties: count again when one ends.
+    qApp->installEventFilter(this);
+    // After the window shows: counting reads every waiting client.
+    QTimer::singleShot(0, this, &AvisoCoincidencias::actualizar);
+}
+
+QString AvisoCoincidencias::Texto(qsizetype clientes) {
+    if (clientes == 0)
+        return QStringLiteral("Ningún cliente en espera tiene propiedades nuevas que encajen.");
+    if (clientes == 1)
+        return QStringLiteral("1 cliente en espera tiene propiedades nuevas que encajan.");
+    return QStringLiteral("%1 clientes en espera tienen propiedades nuevas que encajan.").arg(clientes);
+}
+
+void AvisoCoincidencias::actualizar() {
+    if (!ctx_.BaseDatosAgencia)
+        return;
+    try {
+        clientes_ = coincidencias::ClientesConNovedades(ctx_.db());
+    } catch (const db::DbError&) {
+        // Only a hint: a database that cannot be read now is told by whatever reads it next.
+        clientes_.clear();
+    }
+    etiqueta->setText(Texto(clientes_.size()));
+}
+
+QWidget* AvisoCoincidencias::mostrarLista() {
+    if (!ctx_.navigator)
+        return nullptr;
+    auto* w = new frmClientesNovedades(ctx_, clientes_);
+    ctx_.navigator->usrShowReport(w, QStringLiteral("Clientes con propiedades nuevas"));
+    return w;
+}
+
+bool AvisoCoincidencias::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::Show)
+        if (auto* importacion = qobject_cast<frmImportacionOficina*>(objeto))
+            connect(importacion, &frmIntercambio::ejecucionTerminada, this, &AvisoCoincidencias::actualizar,
+                    Qt::UniqueConnection);
+    return QObject::eventFilter(objeto, evento);
+}
+
+frmClientesNovedades::frmClientesNovedades(AppContext& ctx, const QStringList& clientes, QWidget* parent)
+    : QWidget(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmClientesNovedades"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* v = new QVBoxLayout(this);
+    grid = new QTableWidget(0, 4, this);
+    grid->setObjectName(QStringLiteral("grdClientesNovedades"));
+    grid->setAccessibleName(QStringLiteral("Clientes con propiedades nuevas"));
+    grid->setHorizontalHeaderLabels({QStringLiteral("Código"), QStringLiteral("Nombre"),
+                                     QStringLiteral("Lado"), QStringLiteral("Teléfono")});
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setCornerButtonEnabled(false);
+    for (QAbstractButton* b : grid->findChildren<QAbstractButton*>())
+        b->setAccessibleName(QStringLiteral("Esquina de la tabla"));
+    v->addWidget(grid, 1);
+    for (const QString& cod : clientes) {
+        const QList<db::Row> filas = ctx_.db().query(
+            QStringLiteral("SELECT Cod, Nombre, Alquiler, Telefono FROM Clientes WHERE Cod = ?"), {cod});
+        if (filas.isEmpty())
+            continue;
+        const db::Row& r = filas.first();
+        const int fila = grid->rowCount();
+        grid->insertRow(fila);
+        alquiler_ << r[2].toBool();
+        const QStringList celdas{r[0].toString(), r[1].toString(),
+                                 r[2].toBool() ? QStringLiteral("Alquileres") : QStringLiteral("Ventas"),
+                                 r[3].toString()};
+        for (int j = 0; j < celdas.size(); ++j)
+            grid->setItem(fila, j, new QTableWidgetItem(celdas[j]));
+    }
+    grid->resizeColumnsToContents();
+    if (grid->rowCount() > 0)
+        grid->selectRow(0);
+
+    auto* h = new QHBoxLayout;
+    cmdVer = new QPushButton(QStringLiteral("&Propiedades que encajan"), this);
+    cmdVer->setObjectName(QStringLiteral("cmdVer"));
+    cmdVer->setAccessibleName(QStringLiteral("Propiedades que encajan"));
+    cmdIr = new QPushButton(QStringLiteral("&Ir al cliente"), this);
+    cmdIr->setObjectName(QStringLiteral("cmdIr"));
+    cmdIr->setAccessibleName(QStringLiteral("Ir al cliente"));
+    h->addWidget(cmdVer);
+    h->addWidget(cmdIr);
+    h->addStretch(1);
+    v->addLayout(h);
+    connect(cmdVer, &QPushButton::clicked, this, [this] {
+        const int f = grid->currentRow();
+        if (f >= 0)
+            frmCoincidencias::Mostrar(ctx_, frmCoincidencias::Modo::DeCliente, grid->item(f, 0)->text());
+    });
+    connect(cmdIr, &QPushButton::clicked, this, [this] {
+        const int f = grid->currentRow();
+        if (f >= 0 && ctx_.navigator)
+            ctx_.navigator->usrIrCliente(alquiler_.value(f), grid->item(f, 0)->text());
+    });
+    resize(560, 360);
+}
+
+} // namespace orb

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QMainWindow;
+class QTableWidget;
+class QPushButton;
+
+namespace orb {
+
+struct AppContext;
+
+// Tells in the main window's status bar how many waiting clients have
+// matches the agent has not seen yet, on start-up and after every office
+// import, and adds the command that lists them (Herramientas).
+class AvisoCoincidencias : public QObject {
+    Q_OBJECT
+public:
+    AvisoCoincidencias(AppContext& ctx, QMainWindow& principal);
+
+    QLabel* etiqueta = nullptr;
+    QAction* accion = nullptr;
+
+    // Counts again and shows the count.
+    void actualizar();
+    const QStringList& clientes() const { return clientes_; }
+    // The list of those clients, as a child of the main window.
+    QWidget* mostrarLista();
+
+    // The status bar's text for that many clients.
+    static QString Texto(qsizetype clientes);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    AppContext& ctx_;
+    QStringList clientes_;
+};
+
+// The waiting clients with new matches: Go to opens the client, "Ver
+// propiedades" opens their matches (which marks them seen).
+class frmClientesNovedades : public QWidget {
+    Q_OBJECT
+public:
+    frmClientesNovedades(AppContext& ctx, const QStringList& clientes, QWidget* parent = nullptr);
+
+    QTableWidget* grid = nullptr;
+    QPushButton* cmdIr = nullptr;
+    QPushButton* cmdVer = nullptr;
+
+private:
+    AppContext& ctx_;
+    QList<bool> alquiler_;
+};
+
+} // namespace orb

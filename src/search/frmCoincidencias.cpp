@@ -1,0 +1,301 @@
+#include "frmCoincidencias.h"
+
+#include "platform/mail/MailClient.h"
+#include "platform/report/ReportError.h"
+#include "reports/Dossier.h"
+#include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
+#include "shell/Services.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace orb {
+
+namespace co = coincidencias;
+
+namespace {
+
+QString textoError(const db::DbError& e) {
+    QString texto = QStringLiteral("Error %1 (%2).").arg(e.number()).arg(DescripcionError(e));
+    const QString causa = CausaError(e);
+    if (!causa.isEmpty())
+        texto += u'\n' + causa;
+    return texto;
+}
+
+QString estadoPar(const co::Coincidencia& c) {
+    if (c.descartada)
+        return QStringLiteral("No le interesa");
+    if (c.enviada)
+        return QStringLiteral("Enviada");
+    return c.vista ? QString() : QStringLiteral("Nueva");
+}
+
+QPushButton* boton(QWidget* parent, const QString& texto, const char* nombre) {
+    auto* b = new QPushButton(texto, parent);
+    b->setObjectName(QLatin1String(nombre));
+    QString accesible = texto;
+    b->setAccessibleName(accesible.remove(u'&'));
+    return b;
+}
+
+} // namespace
+
+frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& cod, QWidget* parent)
+    : QWidget(parent), ctx_(ctx), modo_(modo), cod_(cod) {
+    setObjectName(modo == Modo::DeCliente ? QStringLiteral("frmCoincidenciasCliente")
+                                          : QStringLiteral("frmCoincidenciasPropiedad"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto* v = new QVBoxLayout(this);
+    lblTitulo = new QLabel(this);
+    lblTitulo->setObjectName(QStringLiteral("lblTitulo"));
+    v->addWidget(lblTitulo);
+
+    grid = new QTableWidget(this);
+    grid->setObjectName(QStringLiteral("grdCoincidencias"));
+    grid->setAccessibleName(modo == Modo::DeCliente ? QStringLiteral("Propiedades que encajan")
+                                                    : QStringLiteral("Clientes interesados"));
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(modo == Modo::DeCliente ? QAbstractItemView::ExtendedSelection
+                                                   : QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    for (QAbstractButton* b : grid->findChildren<QAbstractButton*>())
+        b->setAccessibleName(QStringLiteral("Esquina de la tabla"));
+    v->addWidget(grid, 1);
+
+    auto* h = new QHBoxLayout;
+    cmdIr = boton(this, QStringLiteral("&Ir a"), "cmdIr");
+    h->addWidget(cmdIr);
+    connect(cmdIr, &QPushButton::clicked, this, &frmCoincidencias::irA);
+    connect(grid, &QTableWidget::cellDoubleClicked, this, &frmCoincidencias::irA);
+    if (modo == Modo::DeCliente) {
+        cmdEnviar = boton(this, QStringLiteral("&Enviar por Email"), "cmdEnviar");
+        cmdNoInteresa = boton(this, QStringLiteral("&No le interesa"), "cmdNoInteresa");
+        chkDescartadas = new QCheckBox(QStringLiteral("&Mostrar las que no le interesan"), this);
+        chkDescartadas->setObjectName(QStringLiteral("chkDescartadas"));
+        chkDescartadas->setAccessibleName(QStringLiteral("Mostrar las que no le interesan"));
+        h->addWidget(cmdEnviar);
+        h->addWidget(cmdNoInteresa);
+        h->addWidget(chkDescartadas);
+        connect(cmdEnviar, &QPushButton::clicked, this, &frmCoincidencias::enviarPorEmail);
+        connect(cmdNoInteresa, &QPushButton::clicked, this, &frmCoincidencias::cambiarNoInteresa);
+        connect(chkDescartadas, &QCheckBox::toggled, this, &frmCoincidencias::cargar);
+    }
+    h->addStretch(1);
+    auto* cerrar = boton(this, QStringLiteral("&Cerrar"), "cmdCerrar");
+    connect(cerrar, &QPushButton::clicked, this, &QWidget::close);
+    h->addWidget(cerrar);
+    v->addLayout(h);
+    connect(grid, &QTableWidget::itemSelectionChanged, this, &frmCoincidencias::actualizarBotones);
+    resize(760, 420);
+    cargar();
+}
+
+void frmCoincidencias::cargar() {
+    db::Database& base = ctx_.db();
+    try {
+        if (modo_ == Modo::DeCliente) {
+            co::LeerDeseos(base, cod_, &deseos_);
+            lista_ = co::PropiedadesParaCliente(base, cod_, chkDescartadas && chkDescartadas->isChecked());
+            setWindowTitle(QStringLiteral("Propiedades que encajan con %1").arg(deseos_.nombre));
+            lblTitulo->setText(QStringLiteral("%1 propiedades encajan con el cliente %2 (%3).")
+                                   .arg(lista_.size())
+                                   .arg(cod_, deseos_.nombre));
+            // What the agent has now seen is no longer announced as new.
+            QStringList vistas;
+            for (const co::Coincidencia& c : lista_)
+                if (!c.vista)
+                    vistas << c.codPropiedad;
+            co::MarcarVistas(base, cod_, vistas);
+        } else {
+            lista_ = co::ClientesParaPropiedad(base, cod_);
+            setWindowTitle(QStringLiteral("Clientes interesados en %1").arg(cod_));
+            lblTitulo->setText(
+                QStringLiteral("%1 clientes buscan una propiedad como la %2.").arg(lista_.size()).arg(cod_));
+            for (const co::Coincidencia& c : lista_)
+                if (!c.vista)
+                    co::MarcarVistas(base, c.codCliente, {c.codPropiedad});
+        }
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx_.dialogs, textoError(e), this);
+        lista_.clear();
+    }
+    mostrar();
+}
+
+void frmCoincidencias::mostrar() {
+    QStringList columnas;
+    if (modo_ == Modo::DeCliente)
+        columnas = {QStringLiteral("Código"), QStringLiteral("Tipo"),   QStringLiteral("Localidad"),
+                    QStringLiteral("Zona"),   QStringLiteral("Dorm."),  QStringLiteral("Precio"),
+                    QStringLiteral("Puntos"), QStringLiteral("Estado"), QStringLiteral("Por qué encaja")};
+    else
+        columnas = {QStringLiteral("Código"),        QStringLiteral("Nombre"), QStringLiteral("Teléfono"),
+                    QStringLiteral("Email"),         QStringLiteral("Puntos"), QStringLiteral("Estado"),
+                    QStringLiteral("Por qué encaja")};
+    grid->clear();
+    grid->setColumnCount(int(columnas.size()));
+    grid->setHorizontalHeaderLabels(columnas);
+    grid->setRowCount(int(lista_.size()));
+    for (int i = 0; i < lista_.size(); ++i) {
+        const co::Coincidencia& c = lista_[i];
+        QStringList celdas;
+        if (modo_ == Modo::DeCliente)
+            celdas = {c.codPropiedad,
+                      c.propiedad.tipo,
+                      c.propiedad.localidad,
+                      c.propiedad.area,
+                      QString::number(c.propiedad.dormitorios),
+                      c.propiedad.tienePrecio ? FormatoImporte(c.propiedad.precio) : QString(),
+                      QString::number(c.puntos),
+                      estadoPar(c),
+                      c.motivos.join(QStringLiteral("; "))};
+        else
+            celdas = {c.codCliente,
+                      c.nombreCliente,
+                      c.telefonoCliente,
+                      c.emailCliente,
+                      QString::number(c.puntos),
+                      estadoPar(c),
+                      c.motivos.join(QStringLiteral("; "))};
+        for (int j = 0; j < celdas.size(); ++j) {
+            auto* item = new QTableWidgetItem(celdas[j]);
+            if (j == celdas.size() - 1)
+                item->setToolTip(c.motivos.join(u'\n'));
+            grid->setItem(i, j, item);
+        }
+    }
+    grid->resizeColumnsToContents();
+    if (!lista_.isEmpty())
+        grid->selectRow(0);
+    actualizarBotones();
+}
+
+void frmCoincidencias::actualizarBotones() {
+    const bool hay = !grid->selectionModel()->selectedRows().isEmpty();
+    cmdIr->setEnabled(hay);
+    if (cmdEnviar)
+        cmdEnviar->setEnabled(hay);
+    if (cmdNoInteresa) {
+        cmdNoInteresa->setEnabled(hay);
+        const int fila = grid->currentRow();
+        const bool descartada = fila >= 0 && fila < lista_.size() && lista_[fila].descartada;
+        cmdNoInteresa->setText(descartada ? QStringLiteral("Le vuelve a &interesar")
+                                          : QStringLiteral("&No le interesa"));
+        cmdNoInteresa->setAccessibleName(descartada ? QStringLiteral("Le vuelve a interesar")
+                                                    : QStringLiteral("No le interesa"));
+    }
+}
+
+QStringList frmCoincidencias::seleccionados() const {
+    QList<int> filas;
+    for (const QModelIndex& i : grid->selectionModel()->selectedRows())
+        filas << i.row();
+    std::sort(filas.begin(), filas.end());
+    QStringList cods;
+    for (int f : filas)
+        if (f < lista_.size())
+            cods << (modo_ == Modo::DeCliente ? lista_[f].codPropiedad : lista_[f].codCliente);
+    return cods;
+}
+
+void frmCoincidencias::irA() {
+    const int fila = grid->currentRow();
+    if (fila < 0 || fila >= lista_.size() || !ctx_.navigator)
+        return;
+    const co::Coincidencia& c = lista_[fila];
+    if (modo_ == Modo::DeCliente)
+        ctx_.navigator->usrIrPropiedad(c.propiedad.alquiler, c.codPropiedad);
+    else
+        ctx_.navigator->usrIrCliente(c.propiedad.alquiler, c.codCliente);
+}
+
+void frmCoincidencias::cambiarNoInteresa() {
+    const int fila = grid->currentRow();
+    if (fila < 0 || fila >= lista_.size())
+        return;
+    const co::Coincidencia c = lista_[fila];
+    try {
+        co::MarcarNoInteresa(ctx_.db(), cod_, c.codPropiedad, !c.descartada);
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx_.dialogs, textoError(e), this);
+    }
+    cargar();
+}
+
+void frmCoincidencias::enviarPorEmail() {
+    const QStringList cods = seleccionados();
+    if (cods.isEmpty())
+        return;
+    // No address is made up: the client's own, or nothing is sent.
+    if (deseos_.email.trimmed().isEmpty()) {
+        MensajeError(
+            *ctx_.dialogs,
+            QStringLiteral("El cliente %1 no tiene dirección de correo: escríbala en el campo Email de "
+                           "su ficha.")
+                .arg(deseos_.nombre),
+            this);
+        return;
+    }
+    bool cancelado = false;
+    const int modelo = reports::ElegirModeloDossier(ctx_, &cancelado);
+    if (cancelado)
+        return;
+    QStringList ficheros;
+    for (const QString& cod : cods) {
+        const QString fichero = reports::RutaDossierPDF(ctx_, cod);
+        try {
+            reports::GenerarDossier(ctx_, cod, modelo).writePdf(fichero);
+        } catch (const report::ReportError& e) {
+            MensajeError(*ctx_.dialogs, e.message(), this);
+            return;
+        } catch (const db::DbError& e) {
+            MensajeError(*ctx_.dialogs, textoError(e), this);
+            return;
+        }
+        ficheros << fichero;
+    }
+    mail::Message m;
+    m.toAddress = deseos_.email.trimmed();
+    m.toName = deseos_.nombre;
+    m.subject = cods.size() == 1 ? QStringLiteral("Una propiedad para usted: %1").arg(cods.first())
+                                 : QStringLiteral("%1 propiedades para usted").arg(cods.size());
+    m.body = QStringLiteral("Le adjuntamos el dossier de las propiedades %1, que encajan con lo que busca.")
+                 .arg(cods.join(QStringLiteral(", ")));
+    m.attachment = ficheros.first();
+    m.attachments = ficheros.mid(1);
+    mail::XdgEmailClient porDefecto;
+    mail::MailClient& cliente = ctx_.mail ? *ctx_.mail : porDefecto;
+    QString error;
+    if (!cliente.compose(m, &error)) {
+        MensajeError(*ctx_.dialogs, error, this);
+        return;
+    }
+    // Handed over: the log and the sent marks go in together.
+    try {
+        co::RegistrarEnvio(ctx_.db(), cod_, deseos_.nombre, cods);
+    } catch (const db::DbError& e) {
+        MensajeError(*ctx_.dialogs, textoError(e), this);
+    }
+    cargar();
+}
+
+void frmCoincidencias::Mostrar(AppContext& ctx, Modo modo, const QString& cod) {
+    if (cod.isEmpty() || !ctx.navigator)
+        return;
+    auto* w = new frmCoincidencias(ctx, modo, cod);
+    ctx.navigator->usrShowReport(w, w->windowTitle());
+}
+
+} // namespace orb

@@ -1,0 +1,63 @@
+#include "SchemaTablas.h"
+
+namespace orb::schema::detail {
+
+QList<Column> columnasPreferencias() {
+    // Presupuesto stays the maximum; the minimum sits beside it. The four
+    // features are musts: a property without one of them never matches.
+    return {money("PresupuestoMinimo"), small("DormitoriosMinimo"), yesNo("QuierePiscina"),
+            yesNo("QuiereGaraje"),      yesNo("QuiereAscensor"),    yesNo("QuiereTerraza")};
+}
+
+Table clientesZonas() {
+    // One wanted place per row: a locality (CodArea null: anywhere in it) or
+    // an area with its locality. CodCliente is the client's text code.
+    return {QStringLiteral("ClientesZonas"),
+            {text("CodCliente", 20, true), whole("CodLocalidad"), whole("CodArea")},
+            QStringLiteral("Cod INTEGER PRIMARY KEY AUTOINCREMENT")};
+}
+
+namespace {
+
+// A client × property pair with the day it was recorded; one row per pair
+// (unique index below).
+Table parCliente(const char* name) {
+    return {QString::fromLatin1(name),
+            {text("CodCliente", 20, true), text("CodPropiedad", 20, true), date("Fecha")},
+            {}};
+}
+
+} // namespace
+
+QList<Table> tablasCoincidencias() {
+    return {clientesZonas(),
+            // Sent by e-mail: not offered again as new.
+            parCliente("PropiedadesEnviadas"),
+            // "No le interesa": never offered to that client again until taken back.
+            parCliente("PropiedadesDescartadas"),
+            // Matches the agent has already seen, so only new ones are announced.
+            parCliente("PropiedadesVistas")};
+}
+
+QList<Index> indicesVersion11() {
+    return {
+        {QStringLiteral("PropiedadesEnviadas_Par"), QStringLiteral("PropiedadesEnviadas"),
+         QStringLiteral("CodCliente, CodPropiedad"), true},
+        {QStringLiteral("PropiedadesDescartadas_Par"), QStringLiteral("PropiedadesDescartadas"),
+         QStringLiteral("CodCliente, CodPropiedad"), true},
+        {QStringLiteral("PropiedadesVistas_Par"), QStringLiteral("PropiedadesVistas"),
+         QStringLiteral("CodCliente, CodPropiedad"), true},
+        {QStringLiteral("ClientesZonas_Cliente"), QStringLiteral("ClientesZonas"),
+         QStringLiteral("CodCliente")},
+        // Waiting clients of one side, for the matches of a property.
+        {QStringLiteral("Clientes_Coincidencias"), QStringLiteral("Clientes"),
+         QStringLiteral("Estado, Alquiler")},
+        // Available properties of one side in a price range: sales by Precio, rentals by PrecioAlquiler.
+        {QStringLiteral("Propiedades_Precio"), QStringLiteral("Propiedades"),
+         QStringLiteral("Estado, Alquiler, Precio")},
+        {QStringLiteral("Propiedades_PrecioAlquiler"), QStringLiteral("Propiedades"),
+         QStringLiteral("Estado, Alquiler, PrecioAlquiler")},
+    };
+}
+
+} // namespace orb::schema::detail

@@ -1,0 +1,232 @@
+// The client's tab "Preferencias" and the two match grids, driven as a user
+// would, on a real installation: what is stored, what is sent to the mail
+// client and what the property logs say afterwards.
+
+#include "Accessibility.h"
+#include "FakeMail.h"
+#include "TestInstallation.h"
+#include "TestNavigator.h"
+#include "records/FichaPersona.h"
+#include "records/PreferenciasCliente.h"
+#include "records/frmPropiedades.h"
+#include "search/frmCoincidencias.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace orb;
+
+class TestFrmCoincidencias : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstallation> inst;
+    std::unique_ptr<TestNavigator> nav;
+    AppContext& ctx() { return inst->context(); }
+    db::Database& d() { return ctx().db(); }
+
+    frmCoincidencias* ultima() {
+        return nav->reports.isEmpty() ? nullptr : qobject_cast<frmCoincidencias*>(nav->reports.last().data());
+    }
+    void elegirFilas(QTableWidget* g, const QList<int>& filas) {
+        g->clearSelection();
+        for (int f : filas)
+            g->selectionModel()->select(g->model()->index(f, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        g->setCurrentCell(filas.first(), 0, QItemSelectionModel::NoUpdate);
+    }
+
+private Q_SLOTS:
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        nav = std::make_unique<TestNavigator>(ctx());
+        ctx().facts.CodigoOficina = QStringLiteral("01");
+        d().executeScript(QStringLiteral(
+            "INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso');"
+            "INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Nerja');"
+            "INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (1, 'Elviria', 1), (2, 'Maro', 2);"
+            "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodTipo, CodLocalidad, "
+            "CodArea, "
+            "Precio, Dormitorios) VALUES "
+            "('0100001', '01', 1, 0, 'En Venta', 1, 1, 1, 200000, 3),"
+            "('0100002', '01', 2, 0, 'En Venta', 1, 2, 2, 180000, 2),"
+            "('0100003', '01', 3, 0, 'Vendida', 1, 1, 1, 150000, 3);"
+            "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Estado, Nombre, Email, Presupuesto) "
+            "VALUES "
+            "('0100001', '01', 1, 0, 'Buscando', 'Ana Peña', 'ana@example.com', 210000),"
+            "('0100002', '01', 2, 0, 'Buscando', 'Sin Correo', '', 250000);"));
+    }
+    void cleanup() {
+        nav.reset();
+        inst.reset();
+    }
+
+    void preferencesAreStoredWithTheClient() {
+        frmClientes w(ctx(), false);
+        QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join(u'\n')));
+        PreferenciasCliente* p = w.preferencias;
+        QCOMPARE(p->tabs->tabText(1), QStringLiteral("&Preferencias"));
+        w.cmdEdit->click();
+        w.txt[cli::PresupuestoMinimo]->setText(QStringLiteral("150000"));
+        w.txt[cli::DormitoriosMinimo]->setText(QStringLiteral("3"));
+        p->chkPiscina->click();
+        p->cboLocalidad->setCurrentIndex(p->cboLocalidad->findText(QStringLiteral("Marbella")));
+        p->cboZona->setCurrentIndex(p->cboZona->findText(QStringLiteral("Elviria")));
+        p->cmdAñadirZona->click();
+        p->cboLocalidad->setCurrentIndex(p->cboLocalidad->findText(QStringLiteral("Nerja")));
+        QCOMPARE(p->cboZona->currentText(), QStringLiteral("(toda la localidad)"));
+        p->cmdAñadirZona->click();
+        p->cmdAñadirZona->click(); // the same place once
+        QCOMPARE(p->grdZonas->rowCount(), 2);
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().texts().isEmpty(), qPrintable(inst->dialogs().texts().join(u'\n')));
+        QCOMPARE(d().query(QStringLiteral("SELECT PresupuestoMinimo, DormitoriosMinimo, QuierePiscina, "
+                                          "QuiereGaraje FROM Clientes WHERE Cod = '0100001'"))
+                     .first(),
+                 (db::Row{150000.0, 3, true, false}));
+        QCOMPARE(
+            d().query(QStringLiteral("SELECT CodLocalidad, CodArea FROM ClientesZonas WHERE CodCliente = "
+                                     "'0100001' ORDER BY Cod")),
+            (QList<db::Row>{{1, 1}, {2, QVariant()}}));
+
+        // Moving away and back shows the stored places; the next client has none.
+        w.cmdNext->click();
+        QCOMPARE(p->grdZonas->rowCount(), 0);
+        w.cmdPrev->click();
+        QCOMPARE(p->zonas(), (QList<QPair<qint64, qint64>>{{1, 1}, {2, 0}}));
+
+        // A place removed and a cancel: nothing changes.
+        w.cmdEdit->click();
+        p->grdZonas->setCurrentCell(0, 0);
+        p->cmdQuitarZona->click();
+        w.cmdCancel->click();
+        QCOMPARE(p->grdZonas->rowCount(), 2);
+        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas")).toInt(), 2);
+    }
+
+    void placesGoInTheConfirmsTransaction() {
+        // The places cannot be written: the client's row must not be either.
+        d().execute(QStringLiteral("CREATE TRIGGER NoZonas BEFORE INSERT ON ClientesZonas "
+                                   "BEGIN SELECT RAISE(ABORT, 'no'); END"));
+        frmClientes w(ctx(), false);
+        w.cmdEdit->click();
+        w.txt[2]->setText(QStringLiteral("Ana Peña Ruiz"));
+        w.preferencias->añadirZona(2, 0);
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QCOMPARE(d().scalar(QStringLiteral("SELECT Nombre FROM Clientes WHERE Cod = '0100001'")).toString(),
+                 QStringLiteral("Ana Peña"));
+        // A minimum of bedrooms that is not a number is refused naming the box; nothing is written.
+        d().execute(QStringLiteral("DROP TRIGGER NoZonas"));
+        inst->dialogs().clear();
+        w.txt[cli::DormitoriosMinimo]->setText(QStringLiteral("dos"));
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QVERIFY2(inst->dialogs().texts().first().contains(QStringLiteral("Dormitorios mínimos")),
+                 qPrintable(inst->dialogs().texts().first()));
+        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas")).toInt(), 0);
+    }
+
+    void clientMatchesAreSentWithEveryDossier() {
+        FakeMail mail;
+        frmClientes w(ctx(), false);
+        w.butCoincidencias->click();
+        frmCoincidencias* g = ultima();
+        QVERIFY(g);
+        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Propiedades que encajan con Ana Peña"));
+        QVERIFY2(accessibilityProblems(g).isEmpty(), qPrintable(accessibilityProblems(g).join(u'\n')));
+        QCOMPARE(g->grid->rowCount(), 2);
+        QCOMPARE(g->grid->item(0, 0)->text(), QStringLiteral("0100002")); // cheaper first at equal score
+        QVERIFY(g->grid->item(0, 8)->text().startsWith(QStringLiteral("Precio 180.000 €")));
+        QCOMPARE(g->grid->item(0, 7)->text(), QStringLiteral("Nueva"));
+
+        elegirFilas(g->grid, {0, 1});
+        g->cmdEnviar->click();
+        QVERIFY2(inst->dialogs().texts().isEmpty(), qPrintable(inst->dialogs().texts().join(u'\n')));
+        QCOMPARE(mail.calls().size(), 1);
+        const QStringList args = mail.calls().first();
+        QVERIFY(args.contains(QStringLiteral("\"Ana Peña\" <ana@example.com>")) ||
+                args.contains(QStringLiteral("Ana Peña <ana@example.com>")));
+        QStringList adjuntos;
+        for (qsizetype i = 0; i + 1 < args.size(); ++i)
+            if (args[i] == u"--attach")
+                adjuntos << args[i + 1];
+        QCOMPARE(adjuntos.size(), 2);
+        for (const QString& f : adjuntos) {
+            QFile pdf(f);
+            QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(f));
+            QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        }
+        QVERIFY(adjuntos[0].endsWith(QStringLiteral("0100002.pdf")));
+        QVERIFY(adjuntos[1].endsWith(QStringLiteral("0100001.pdf")));
+        // One log line per property with the client's code, and both marked sent.
+        QCOMPARE(d().query(QStringLiteral(
+                     "SELECT Propiedad, CodCliente, Actividad FROM Actividades ORDER BY Propiedad")),
+                 (QList<db::Row>{{"0100001", "0100001", "Enviada a Ana Peña"},
+                                 {"0100002", "0100001", "Enviada a Ana Peña"}}));
+        QCOMPARE(g->grid->item(0, 7)->text(), QStringLiteral("Enviada"));
+        QCOMPARE(g->grid->item(1, 7)->text(), QStringLiteral("Enviada"));
+
+        // Go to opens the property.
+        g->grid->setCurrentCell(1, 0);
+        g->cmdIr->click();
+        QCOMPARE(nav->irA, QStringList{"Propiedad 0 0100001"});
+    }
+
+    void noAddressNoMail() {
+        FakeMail mail;
+        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, QStringLiteral("0100002"));
+        QCOMPARE(g.grid->rowCount(), 2);
+        elegirFilas(g.grid, {0});
+        g.cmdEnviar->click();
+        QVERIFY(mail.calls().isEmpty());
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QVERIFY(inst->dialogs().texts().first().contains(QStringLiteral("Email")));
+        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM Actividades")).toInt(), 0);
+        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM PropiedadesEnviadas")).toInt(), 0);
+    }
+
+    void notInterestedIsHiddenAndCanBeTakenBack() {
+        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, QStringLiteral("0100001"));
+        elegirFilas(g.grid, {0});
+        g.cmdNoInteresa->click();
+        QCOMPARE(g.grid->rowCount(), 1);
+        QCOMPARE(g.grid->item(0, 0)->text(), QStringLiteral("0100001"));
+        // A new window does not bring it back.
+        frmCoincidencias otra(ctx(), frmCoincidencias::Modo::DeCliente, QStringLiteral("0100001"));
+        QCOMPARE(otra.grid->rowCount(), 1);
+        // Shown on request, and taken back from the same grid.
+        g.chkDescartadas->setChecked(true);
+        QCOMPARE(g.grid->rowCount(), 2);
+        QCOMPARE(g.grid->item(0, 7)->text(), QStringLiteral("No le interesa"));
+        elegirFilas(g.grid, {0});
+        QCOMPARE(g.cmdNoInteresa->text(), QStringLiteral("Le vuelve a &interesar"));
+        g.cmdNoInteresa->click();
+        g.chkDescartadas->setChecked(false);
+        QCOMPARE(g.grid->rowCount(), 2);
+    }
+
+    void propertyListsItsInterestedClients() {
+        frmPropiedades w(ctx(), false);
+        QVERIFY(w.butInteresados);
+        w.butInteresados->click();
+        frmCoincidencias* g = ultima();
+        QVERIFY(g);
+        QCOMPARE(g->windowTitle(), QStringLiteral("Clientes interesados en 0100001"));
+        QCOMPARE(g->grid->rowCount(), 2);
+        QCOMPARE(g->grid->item(0, 1)->text(), QStringLiteral("Ana Peña"));
+        QVERIFY(!g->cmdEnviar);
+        g->grid->setCurrentCell(1, 0);
+        g->cmdIr->click();
+        QCOMPARE(nav->irA, QStringList{"Cliente 0 0100002"});
+        // A sold property has no one to offer it to.
+        frmCoincidencias vendida(ctx(), frmCoincidencias::Modo::DePropiedad, QStringLiteral("0100003"));
+        QCOMPARE(vendida.grid->rowCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestFrmCoincidencias)
+#include "tst_frmcoincidencias.moc"
