@@ -154,14 +154,25 @@ private Q_SLOTS:
         Principal p;
         QCOMPARE(p.w.windowTitle(), QStringLiteral("Orbalia 4.0"));
         QVERIFY(!p.w.windowIcon().pixmap(QSize(32, 32)).isNull());
-        QStringList orden; // a separator after each group of six
-        for (QAction* a : p.w.tb()->actions())
-            orden << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
-        QCOMPARE(orden.join(u' '),
-                 QStringLiteral("propiedades propiedadesalquiler clientes clientesalquiler "
-                                "propietarios propietariosalquiler | busqueda busquedaalquiler "
-                                "busquedaclientes busquedaclientesalquiler busquedapropietarios "
-                                "busquedapropietariosalquiler | salir"));
+        // Pressed in order, the buttons open each window for sales then for
+        // rentals, records first, searches after a separator; Salir comes last.
+        QVERIFY(p.mostrarConVentanas());
+        QList<Llamada> esperadas;
+        QList<int> separadores;
+        const auto acciones = p.w.tb()->actions();
+        for (int i = 0; i < acciones.size() - 1; ++i) {
+            if (acciones[i]->isSeparator()) {
+                separadores << i;
+                continue;
+            }
+            esperadas.append({Ventana(esperadas.size() / 2), esperadas.size() % 2 == 1});
+            acciones[i]->trigger();
+        }
+        QCOMPARE(p.llamadas, esperadas);
+        QCOMPARE(esperadas.size(), 12);
+        QCOMPARE(separadores, (QList<int>{6, 13}));
+        acciones.last()->trigger();
+        QVERIFY(!p.w.isVisible());
         QList<QImage> imagenes;
         for (const QString& key : orb::frmMain::tbKeys()) {
             const QImage img = p.w.tbBoton(key)->icon().pixmap(QSize(24, 24)).toImage();

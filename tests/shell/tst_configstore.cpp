@@ -115,18 +115,6 @@ private Q_SLOTS:
         }
     }
 
-    // How record windows number new records from a counter.
-    void counterSequence() {
-        ConfigDb cfg;
-        QCOMPARE(ValorNumerico(LeerConfig(*cfg, "CONTADORES", "CLIENTES")) + 1, 1.0);
-        GuardarConfig(*cfg, "CONTADORES", "PROPIEDADES", "abc"); // not a number: counts as 0
-        for (const char* expected : {"1", "2"}) {
-            GuardarConfig(*cfg, "CONTADORES", "PROPIEDADES",
-                          ValorNumerico(LeerConfig(*cfg, "CONTADORES", "PROPIEDADES")) + 1);
-            QCOMPARE(cfg.read("CONTADORES", "PROPIEDADES"), expected);
-        }
-    }
-
     void failedWriteLeavesTableAsItWas() {
         ConfigDb cfg;
         GuardarConfig(*cfg, "CODIGOS", "MASCARA", "000");
