@@ -2,10 +2,14 @@
 // and an address that contains a text, from pressing Find to the rows in the
 // grid's model. The floor is the same statement on a plain SQLite connection
 // (built-in LIKE, no accent folding, a byte-order collation), stepped to its
-// end. Not part of the test run.
+// end. Then a search that matches a whole side (the state list's empty item):
+// its first rows against plain SQLite's first rows of the same statement, and
+// the memory it takes against the same result read whole. Not part of the
+// test run.
 //
 //   build/bench_busqueda [N] [runs]
 
+#include "BenchSupport.h"
 #include "install/Installer.h"
 #include "platform/db/Database.h"
 #include "platform/widgets/DialogService.h"
@@ -48,8 +52,8 @@ int bytesCmp(void*, int la, const void* a, int lb, const void* b) {
     return r != 0 ? r : la - lb;
 }
 
-// The statement on plain SQLite: every row stepped and every column read.
-int pasoPlano(sqlite3* db, const QString& sql, const db::Params& params) {
+// The statement on plain SQLite: rows stepped (at most limite) and every column read.
+int pasoPlano(sqlite3* db, const QString& sql, const db::Params& params, int limite = -1) {
     sqlite3_stmt* s = nullptr;
     const QByteArray texto = sql.toUtf8();
     if (sqlite3_prepare_v2(db, texto.constData(), -1, &s, nullptr) != SQLITE_OK) {
@@ -69,7 +73,7 @@ int pasoPlano(sqlite3* db, const QString& sql, const db::Params& params) {
         }
     }
     int filas = 0;
-    while (sqlite3_step(s) == SQLITE_ROW) {
+    while ((limite < 0 || filas < limite) && sqlite3_step(s) == SQLITE_ROW) {
         for (int c = 0; c < sqlite3_column_count(s); ++c)
             sqlite3_column_text(s, c);
         ++filas;
@@ -120,18 +124,32 @@ int main(int argc, char** argv) {
         f.txt[orb::frmBusPropiedades::Direccion]->setText(c.direccion);
     };
 
-    // Plan of the statement as the program runs it.
-    {
+    // Plan of the statement as the program runs it, and the index's columns.
+    const auto plan = [&](const orb::ConsultaBusqueda& consulta) {
         auto ctx = contexto();
-        orb::RegistrarFuncionesBusqueda(ctx->db());
-        std::printf("EXPLAIN QUERY PLAN %s\n", qPrintable(q.sql));
-        for (const db::Row& r : ctx->db().query("EXPLAIN QUERY PLAN " + q.sql, q.params))
-            std::printf("  %s\n", qPrintable(r.value(3).toString()));
-    }
+        std::printf("EXPLAIN QUERY PLAN %s\n", qPrintable(consulta.sql));
+        QStringList indices;
+        for (const db::Row& r : ctx->db().query("EXPLAIN QUERY PLAN " + consulta.sql, consulta.params)) {
+            const QString linea = r.value(3).toString();
+            std::printf("  %s\n", qPrintable(linea));
+            const auto i = linea.indexOf(QStringLiteral("USING INDEX "));
+            if (linea.contains(QStringLiteral(" p ")) && i >= 0)
+                indices << linea.mid(i + 12).section(u' ', 0, 0);
+        }
+        for (const QString& i : indices) {
+            QStringList columnas;
+            for (const db::Row& r :
+                 ctx->db().query("SELECT name FROM pragma_index_info(?) ORDER BY seqno", {i}))
+                columnas << r.value(0).toString();
+            std::printf("  index %s: (%s)\n", qPrintable(i), qPrintable(columnas.join(", ")));
+        }
+    };
+    plan(q);
 
     // Floor: plain SQLite, the same statement with the built-in LIKE.
     QString sqlPlano = q.sql;
-    sqlPlano.replace(QStringLiteral("sinacentos(Direccion)"), QStringLiteral("Direccion"));
+    sqlPlano.replace(QStringLiteral("likesinacentos(?, Direccion, '\\')"),
+                     QStringLiteral("Direccion LIKE ? ESCAPE '\\'"));
     int filasPlano = 0;
     const auto abrirPlano = [&] {
         sqlite3* db = nullptr;
@@ -171,5 +189,44 @@ int main(int argc, char** argv) {
     std::printf("properties: %d, hits: %d (floor %d)\n", n, filas, filasPlano);
     linea("property search, first after start", primeros[primeros.size() / 2], sueloPrimero);
     linea("property search, warm", caliente, sueloCaliente);
+
+    // A whole side: the state list's empty item, nothing else.
+    orb::CriteriosPropiedades todo;
+    todo.estado.clear();
+    const orb::ConsultaBusqueda ancha = orb::SqlBusquedaPropiedades(todo);
+    plan(ancha);
+    const int primerBloque = ui::QueryTableModel::BlockSize;
+    const double sueloAncha = medianMs(runs, [&] {
+        sqlite3* db = abrirPlano();
+        pasoPlano(db, ancha.sql, ancha.params, primerBloque);
+        sqlite3_close(db);
+    });
+    QList<double> anchas;
+    double memoriaPrimeras = 0;
+    double memoriaTodas = 0;
+    int filasAncha = 0;
+    for (int i = 0; i < runs; ++i) {
+        auto ctx = contexto();
+        orb::frmBusPropiedades w(*ctx, false);
+        w.cbo[orb::frmBusPropiedades::Estado]->setCurrentIndex(0);
+        const double antes = bench::rssMb();
+        QElapsedTimer t;
+        t.start();
+        w.cmdFind->click();
+        anchas << t.nsecsElapsed() / 1e6;
+        const double primeras = bench::rssMb() - antes;
+        // The same result read whole: what a copy of it would take.
+        w.cmdLast->click();
+        filasAncha = w.dataGrid->rowCount();
+        if (i == runs - 1) {
+            memoriaPrimeras = primeras;
+            memoriaTodas = bench::rssMb() - antes;
+        }
+    }
+    std::sort(anchas.begin(), anchas.end());
+    std::printf("whole side: %d rows\n", filasAncha);
+    linea("whole-side search, first rows after start", anchas[anchas.size() / 2], sueloAncha);
+    bench::figure("whole-side search, memory for the first rows", memoriaPrimeras, "MB", memoriaTodas);
+    bench::figure("whole-side search, memory with every row read (Last)", memoriaTodas, "MB", 0);
     return filas == filasPlano ? 0 : 1;
 }

@@ -9,7 +9,7 @@
 #include "reports/Email.h"
 #include "reports/RegistroInformes.h"
 #include "search/AvisoCoincidencias.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"

@@ -2,7 +2,7 @@
 
 #include "platform/image/PicturePool.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Ficheros.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,6 @@
 #include "ImportacionOficina.h"
 
 #include "shell/AppContext.h"
-#include "shell/Services.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "platform/db/Database.h"
 #include "platform/db/SqliteSupport.h"
 #include "shell/ConfigStore.h"
+#include "shell/Numeros.h"
 #include "shell/Schema.h"
-#include "shell/Services.h"
 
 #include <QDate>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "shell/ConfigStore.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 namespace orb {
 

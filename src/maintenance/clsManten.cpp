@@ -4,7 +4,6 @@
 #include "platform/widgets/DialogService.h"
 #include "platform/widgets/DisplayText.h"
 #include "platform/widgets/PanelState.h"
-#include "shell/Services.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

@@ -33,6 +33,12 @@ public:
     virtual void data_BeforeDelete() {}
     virtual void data_BeforeUpdate() {}
     virtual void data_AfterUpdate() {}
+    // After the confirm's transaction: committed (the record is stored) or
+    // rolled back (nothing of it is). For work outside the database that must
+    // follow the transaction's outcome, such as files put in place or removed.
+    // They must not throw.
+    virtual void data_AfterCommit() {}
+    virtual void data_AfterRollback() {}
     virtual void data_StateChanged() {}
 };
 

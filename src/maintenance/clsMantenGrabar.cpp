@@ -5,7 +5,8 @@
 
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
-#include "shell/Services.h"
+#include "shell/Fechas.h"
+#include "shell/Numeros.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -186,17 +187,21 @@ void clsManten::confirmar() {
         tr.commit();
     } catch (const RechazoAlGrabar& r) {
         deshacer();
+        events_->data_AfterRollback();
         RechazarControl({r.control, r.mensaje});
         return;
     } catch (const db::DbError& e) {
         deshacer();
+        events_->data_AfterRollback();
         MostrarError(e, accion);
         return;
     } catch (const std::exception& e) {
         deshacer();
+        events_->data_AfterRollback();
         MostrarError(db::DbError(db::ErrGeneric, QString::fromUtf8(e.what())), accion);
         return;
     }
+    events_->data_AfterCommit();
     PonerEstado(Paseando);
     if (adding && addAgain_)
         PulsarAñadir();

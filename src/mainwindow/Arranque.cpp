@@ -3,8 +3,10 @@
 #include "frmMain.h"
 #include "shell/ConfigStore.h"
 #include "shell/DatabaseSession.h"
+#include "shell/Ficheros.h"
 #include "shell/Installation.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
+#include "shell/Numeros.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -165,8 +167,6 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
     w.resize(800, 600);
     w.usrScreenCenter(&w);
 
-    ctx.FormatoFecha = QStringLiteral("dd/mm/yyyy");
-    ctx.FormatoHora = QStringLiteral("hh:nn:ss");
     ctx.Comodin = QStringLiteral("*");
     ctx.RutaBaseDatos = ctx.RutaAplicacion + QStringLiteral("Orbalia.db");
 

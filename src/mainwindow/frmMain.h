@@ -56,18 +56,7 @@ public:
     // Navigator
     void usrShow(QWidget* frm) override;
     void usrMDICenter(QWidget* frm) override;
-    void usrShowPropiedadesVenta() override;
-    void usrShowPropiedadesAlquiler() override;
-    void usrShowClientesVenta() override;
-    void usrShowClientesAlquiler() override;
-    void usrShowPropietariosVenta() override;
-    void usrShowPropietariosAlquiler() override;
-    void usrShowBusPropiedadesVenta() override;
-    void usrShowBusPropiedadesAlquiler() override;
-    void usrShowBusClientesVenta() override;
-    void usrShowBusClientesAlquiler() override;
-    void usrShowBusPropietariosVenta() override;
-    void usrShowBusPropietariosAlquiler() override;
+    void usrShow(Ventana kind, bool alquiler) override;
     void usrEmailPara(const QString& direccion, const QString& nombre) override;
     void usrIrPropiedad(bool alquiler, const QString& cod) override;
     void usrIrPropietario(bool alquiler, const QString& cod) override;
@@ -75,6 +64,20 @@ public:
 
     void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) override;
     void usrScreenCenter(QWidget* frm);
+    // The menu and toolbar commands' own names for usrShow of each window and side.
+    void usrShowPropiedadesVenta();
+    void usrShowPropiedadesAlquiler();
+    void usrShowClientesVenta();
+    void usrShowClientesAlquiler();
+    void usrShowPropietariosVenta();
+    void usrShowPropietariosAlquiler();
+    void usrShowBusPropiedadesVenta();
+    void usrShowBusPropiedadesAlquiler();
+    void usrShowBusClientesVenta();
+    void usrShowBusClientesAlquiler();
+    void usrShowBusPropietariosVenta();
+    void usrShowBusPropietariosAlquiler();
+
     // Shows a report window in the MDI area with its title, centred, with the
     // main window's icon.
     void usrShowReport(QWidget* rep, const QString& titulo) override;

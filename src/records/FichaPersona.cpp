@@ -1,5 +1,6 @@
 #include "FichaPersona.h"
 
+#include "CamposPersona.h"
 #include "PreferenciasCliente.h"
 #include "search/frmCoincidencias.h"
 
@@ -9,14 +10,17 @@
 #include "reports/Informes.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
+#include "shell/Fechas.h"
+#include "shell/Numeros.h"
 #include "shell/OfficeRules.h"
-#include "shell/Services.h"
 
 #include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
 
 namespace orb {
+
+using namespace persona;
 
 FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool modoAlquiler,
                            const QString& contador, QWidget* parent)
@@ -38,21 +42,21 @@ FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool 
 
 void FichaPersona::filaCodigo() {
     auto* agencia = new ui::BoundTextBox(Picture1, QStringLiteral("Agencia"));
-    agencia->setObjectName(QStringLiteral("txt(15)"));
+    agencia->setObjectName(QStringLiteral("txt(%1)").arg(Agencia));
     agencia->setMaximumWidth(60);
     agencia->setAccessibleName(QStringLiteral("Código de oficina"));
     auto* numero = new ui::BoundTextBox(Picture1, QStringLiteral("QuickID"));
-    numero->setObjectName(QStringLiteral("txt(16)"));
+    numero->setObjectName(QStringLiteral("txt(%1)").arg(QuickID));
     numero->setMaximumWidth(90);
     numero->setAccessibleName(QStringLiteral("Número"));
     numero->Codigo = true;
-    txt.insert(15, agencia);
-    txt.insert(16, numero);
+    txt.insert(Agencia, agencia);
+    txt.insert(QuickID, numero);
     auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
-    cod->setObjectName(QStringLiteral("txt(8)"));
+    cod->setObjectName(QStringLiteral("txt(%1)").arg(Cod));
     cod->setAccessibleName(QStringLiteral("Código completo"));
     cod->hide();
-    txt.insert(8, cod);
+    txt.insert(Cod, cod);
 
     auto* codigo = new QWidget(Picture1);
     auto* h = new QHBoxLayout(codigo);
@@ -72,7 +76,7 @@ void FichaPersona::filaCodigo() {
     agencia->setAccessibleName(QStringLiteral("Código de oficina"));
     grid->addWidget(codigo, 0, 1, 1, 3);
 
-    auto* fecha = addText(12, QStringLiteral("FechaAlta"), QStringLiteral("&Fecha Alta:"), 0, 4);
+    auto* fecha = addText(FechaAlta, QStringLiteral("FechaAlta"), QStringLiteral("&Fecha Alta:"), 0, 4);
     fecha->setMaximumWidth(110);
     connect(fecha, &QLineEdit::editingFinished, this, [fecha] {
         const QDate d = LeerFecha(fecha->text());
@@ -109,7 +113,7 @@ void FichaPersona::terminarCarga(const QString& tabla, const QString& caption) {
         QStringLiteral("select * from %1 where Alquiler = ? order by Agencia,QuickID").arg(tabla),
         {modoAlquiler_ ? 1 : 0});
     setWindowTitle(caption + (modoAlquiler_ ? QStringLiteral("Alquileres") : QStringLiteral("Ventas")));
-    data->setFirstControl(txt.value(2)->widget());
+    data->setFirstControl(txt.value(Nombre)->widget());
 }
 
 void FichaPersona::IrRegistro(const QString& sCod) {
@@ -121,10 +125,10 @@ void FichaPersona::PulsarAñadir() {
 }
 
 void FichaPersona::data_CanUpdate(bool& Cancel) {
-    Cancel = NoPerteneceOficina(ctx, txt.value(15)->Text());
+    Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text());
 }
 void FichaPersona::data_CanDelete(bool& Cancel) {
-    Cancel = NoPerteneceOficina(ctx, txt.value(15)->Text());
+    Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text());
 }
 
 CodeAllocator FichaPersona::numeracion() const {
@@ -133,9 +137,9 @@ CodeAllocator FichaPersona::numeracion() const {
 
 void FichaPersona::data_OnAddNew() {
     propuesto_ = numeracion().propuesta(data->BaseDatos());
-    txt.value(15)->setText(ctx.facts.CodigoOficina);
-    txt.value(16)->setText(QString::number(propuesto_));
-    txt.value(12)->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+    txt.value(Agencia)->setText(ctx.facts.CodigoOficina);
+    txt.value(QuickID)->setText(QString::number(propuesto_));
+    txt.value(FechaAlta)->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
     chk4->setValue(modoAlquiler_ ? 1 : 0);
 }
 
@@ -146,12 +150,12 @@ void FichaPersona::data_BeforeUpdate() {
         reservado_ = numeracion().reservar(base);
         // The proposal left as it was takes the first free number now, even if
         // another window took the proposed one meanwhile; a typed one is kept.
-        if (qint64(ValorNumerico(txt.value(16)->Text())) == propuesto_ && reservado_ != propuesto_)
-            txt.value(16)->setText(QString::number(reservado_));
+        if (qint64(ValorNumerico(txt.value(QuickID)->Text())) == propuesto_ && reservado_ != propuesto_)
+            txt.value(QuickID)->setText(QString::number(reservado_));
     }
     const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
-    txt.value(8)->setText(txt.value(15)->Text() +
-                          FormatoMascara(qint64(ValorNumerico(txt.value(16)->Text())), mascara));
+    txt.value(Cod)->setText(txt.value(Agencia)->Text() +
+                            FormatoMascara(qint64(ValorNumerico(txt.value(QuickID)->Text())), mascara));
 }
 
 void FichaPersona::data_AfterUpdate() {
@@ -160,7 +164,7 @@ void FichaPersona::data_AfterUpdate() {
 }
 
 void FichaPersona::data_Reposition() {
-    const bool propia = txt.value(15)->Text() == ctx.facts.CodigoOficina;
+    const bool propia = txt.value(Agencia)->Text() == ctx.facts.CodigoOficina;
     cmdEdit->setEnabled(propia && data->EstadoPaseando());
     cmdDel->setEnabled(propia && data->EstadoPaseando());
 }
@@ -173,29 +177,24 @@ void FichaPersona::data_StateChanged() {
 }
 
 void FichaPersona::enviarEmail() {
-    const QString direccion = txt.value(14)->Text();
+    const QString direccion = txt.value(Email)->Text();
     if (direccion.trimmed().isEmpty() || !ctx.navigator)
         return;
-    ctx.navigator->usrEmailPara(direccion, txt.value(2)->Text());
+    ctx.navigator->usrEmailPara(direccion, txt.value(Nombre)->Text());
 }
 
 frmPropietarios::frmPropietarios(AppContext& context, bool modoAlquiler, QWidget* parent)
     : FichaPersona(context, QStringLiteral("frmPropietarios"), modoAlquiler, QStringLiteral("PROPIETARIOS"),
                    parent) {
     filaCodigo();
-    addText(2, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 5);
-    addText(3, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
-    addText(4, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
-    addText(9, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
-    addText(5, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0, 3);
-    addText(1, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
-    addText(6, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
-    addText(10, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);
-    addText(13, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 0);
-    addText(11, QStringLiteral("Pasaporte"), QStringLiteral("Pa&saporte:"), 6, 2);
-    addText(0, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
-    campoEmail(14, 7, 0, 5);
-    addMemo(7, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 8, 0, 1, 5);
+    for (const propietario::Campo* c : propietario::enOrden(&propietario::Campo::ficha)) {
+        if (c->indice == Email)
+            campoEmail(Email, c->ficha.fila, c->ficha.columna, c->ficha.ancho);
+        else
+            addText(c->indice, c->nombreCampo(), c->rotulo(), c->ficha.fila, c->ficha.columna,
+                    c->ficha.ancho);
+    }
+    addMemo(Comentarios, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 8, 0, 1, 5);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
@@ -207,29 +206,29 @@ frmPropietarios::frmPropietarios(AppContext& context, bool modoAlquiler, QWidget
 frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent)
     : FichaPersona(context, QStringLiteral("frmClientes"), modoAlquiler, QStringLiteral("CLIENTES"), parent) {
     filaCodigo();
-    addText(2, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
+    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
     cbo0 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
     cbo0->setObjectName(QStringLiteral("cbo(0)"));
     addLabel(QStringLiteral("E&stado:"), 1, 4, cbo0);
     grid->addWidget(cbo0, 1, 5);
-    addText(3, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
-    addText(4, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
-    addText(9, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
-    addText(5, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0);
-    campoEmail(14, 4, 2, 3);
-    addText(1, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
-    addText(6, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
-    addText(10, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);
-    addText(18, QStringLiteral("Pasaporte"), QStringLiteral("Pasapor&te:"), 6, 0);
-    addText(17, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 2);
-    addText(19, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
-    addMemo(7, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 7, 0, 1, 5);
-    addMemo(0, QStringLiteral("Requiere"), QStringLiteral("&Requiere:"), 8, 0, 1, 5);
+    addText(Direccion, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
+    addText(Localidad, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
+    addText(Cp, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
+    addText(Provincia, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0);
+    campoEmail(Email, 4, 2, 3);
+    addText(Telefono, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
+    addText(Movil, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
+    addText(Fax, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);
+    addText(cliente::Pasaporte, QStringLiteral("Pasaporte"), QStringLiteral("Pasapor&te:"), 6, 0);
+    addText(cliente::Dni, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 2);
+    addText(cliente::Nie, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
+    addMemo(Comentarios, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 7, 0, 1, 5);
+    addMemo(cliente::Requiere, QStringLiteral("Requiere"), QStringLiteral("&Requiere:"), 8, 0, 1, 5);
 
     auto* presupuesto = new ui::BoundTextBox(Picture1, QStringLiteral("Presupuesto"));
-    presupuesto->setObjectName(QStringLiteral("txt(11)"));
+    presupuesto->setObjectName(QStringLiteral("txt(%1)").arg(cliente::Presupuesto));
     presupuesto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    txt.insert(11, presupuesto);
+    txt.insert(cliente::Presupuesto, presupuesto);
     auto* cell = new QWidget(Picture1);
     auto* h = new QHBoxLayout(cell);
     h->setContentsMargins(0, 0, 0, 0);
@@ -239,9 +238,9 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     grid->addWidget(cell, 9, 1);
     connect(presupuesto, &QLineEdit::editingFinished, this, &frmClientes::formatearPresupuesto);
 
-    cboLookup13 = addListaCatalogo(13, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
+    cboLookup13 = addListaCatalogo(cliente::Tipo, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
                                    QStringLiteral("select cod,nombre from tipos order by nombre"));
-    addText(31, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
+    addText(cliente::Agente, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
 
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
@@ -301,7 +300,7 @@ void frmClientes::data_StateChanged() {
 void frmClientes::formatearPresupuesto() {
     // Read the shown text the Spanish way ("1.500.000" is one million and a
     // half), so a box left untouched keeps its amount.
-    auto* p = txt.value(11);
+    auto* p = txt.value(cliente::Presupuesto);
     // Text that is not an amount stays as typed, for the confirm to refuse.
     if (!p->Text().trimmed().isEmpty() && !LeerNumero(p->Text()))
         return;

@@ -198,19 +198,25 @@ void FotosPropiedad::preparar(const QString& cod) {
     }
 }
 
-void FotosPropiedad::colocar() {
+QString FotosPropiedad::colocar() {
     // rename() replaces the old file in one step: a reader sees the old
     // picture or the new one, never half of it.
+    QStringList fallidas;
     for (const auto& [temporal, destino] : std::as_const(copias_)) {
-        if (std::rename(QFile::encodeName(temporal).constData(), QFile::encodeName(destino).constData()) != 0)
-            throw db::DbError(
-                db::ErrGeneric,
-                QStringLiteral("No se pudo guardar la foto \"%1\"").arg(QFileInfo(destino).fileName()));
+        if (std::rename(QFile::encodeName(temporal).constData(), QFile::encodeName(destino).constData()) !=
+            0) {
+            QFile::remove(temporal);
+            fallidas << QFileInfo(destino).fileName();
+        }
     }
     copias_.clear();
     for (auto& p : pendiente_)
         p.clear();
     borrado_.fill(false);
+    if (fallidas.isEmpty())
+        return {};
+    return QStringLiteral("La propiedad se ha guardado, pero no se pudo colocar en la carpeta de fotos: %1.")
+        .arg(fallidas.join(QStringLiteral(", ")));
 }
 
 void FotosPropiedad::descartar() {

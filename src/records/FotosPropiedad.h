@@ -19,8 +19,8 @@ struct AppContext;
 // buttons per slot, and what the user chose since the record was loaded. The
 // chosen files reach the photo folder only when the record is confirmed:
 // preparar() copies them to temporary names beside their final ones and fills
-// the name boxes, colocar() renames them into place once the record is stored,
-// descartar() removes them when the confirm did not go through.
+// the name boxes, colocar() renames them into place once the record's
+// transaction committed, descartar() removes them when it rolled back.
 class FotosPropiedad : public QObject {
     Q_OBJECT
 public:
@@ -48,9 +48,10 @@ public:
     // temporary name in Fotos/ and sets the slot's name box to Cod-n.jpg.
     // Throws db::DbError when a copy fails (nothing is left behind then).
     void preparar(const QString& cod);
-    // After the row and the log were written: the copies take their names.
-    void colocar();
-    // The confirm failed or was left: the copies go.
+    // After the record was committed: the copies take their names. Returns
+    // what could not be put in place ("" when all was), for the user to hear.
+    QString colocar();
+    // The confirm was rolled back or left: the copies go.
     void descartar();
 
     QString pendiente(int slot) const { return pendiente_[std::size_t(slot)]; }

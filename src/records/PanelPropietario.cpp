@@ -46,6 +46,7 @@ PanelPropietario::PanelPropietario(QWidget* parent)
         valor->setObjectName(QStringLiteral("lblPropietario(%1)").arg(i));
         valor->setTextInteractionFlags(Qt::TextSelectableByMouse);
         valor->setMinimumWidth(120);
+        valor->setWordWrap(true); // a long name or street goes on to a second line, never cut off
         valor->setAccessibleName(rotulo->text().chopped(1));
         lblPropietario[std::size_t(i)] = valor;
         grid_->addWidget(rotulo, i, 0);

@@ -3,7 +3,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

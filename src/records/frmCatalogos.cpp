@@ -4,8 +4,8 @@
 #include "platform/db/Recordset.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
+#include "shell/Numeros.h"
 #include "shell/OfficeRules.h"
-#include "shell/Services.h"
 
 #include <QGridLayout>
 
@@ -17,9 +17,9 @@ CatalogoWindow::CatalogoWindow(AppContext& context, const QString& objectName, c
 
 void CatalogoWindow::terminarCarga(const QString& tabla, const QString& recordSource) {
     tabla_ = tabla;
-    txt.value(0)->Codigo = true;
+    txt.value(Codigo)->Codigo = true;
     iniciarControlador(recordSource);
-    data->setFirstControl(txt.value(1)->widget());
+    data->setFirstControl(txt.value(Nombre)->widget());
     if (!ctx.facts.OficinaPrincipal) {
         cmdAdd->setEnabled(false);
         cmdEdit->setEnabled(false);
@@ -39,7 +39,7 @@ void CatalogoWindow::data_CanDelete(bool& Cancel) {
 
 void CatalogoWindow::data_OnAddNew() {
     propuesto_ = CodeAllocator(contador_, tabla_).propuesta(data->BaseDatos());
-    txt.value(0)->setText(QString::number(propuesto_));
+    txt.value(Codigo)->setText(QString::number(propuesto_));
 }
 
 void CatalogoWindow::data_BeforeUpdate() {
@@ -48,8 +48,8 @@ void CatalogoWindow::data_BeforeUpdate() {
     // Inside the controller's transaction: a proposal left as it was takes the
     // first free code now; a typed code is kept (a taken one is refused).
     reservado_ = CodeAllocator(contador_, tabla_).reservar(data->BaseDatos());
-    if (qint64(ValorNumerico(txt.value(0)->Text())) == propuesto_ && reservado_ != propuesto_)
-        txt.value(0)->setText(QString::number(reservado_));
+    if (qint64(ValorNumerico(txt.value(Codigo)->Text())) == propuesto_ && reservado_ != propuesto_)
+        txt.value(Codigo)->setText(QString::number(reservado_));
 }
 
 void CatalogoWindow::data_AfterUpdate() {
@@ -60,11 +60,11 @@ void CatalogoWindow::data_AfterUpdate() {
 frmTipos::frmTipos(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmTipos"), QStringLiteral("TIPOS"), parent) {
     setWindowTitle(QStringLiteral("Ficha de Tipos"));
-    auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 2);
-    auto* ingles = addText(2, QStringLiteral("NombreIdioma1"), QStringLiteral("N&ombre:"), 2, 0);
-    auto* frances = addText(3, QStringLiteral("NombreIdioma2"), QStringLiteral("No&mbre:"), 3, 0);
+    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 2);
+    auto* ingles = addText(NombreIngles, QStringLiteral("NombreIdioma1"), QStringLiteral("N&ombre:"), 2, 0);
+    auto* frances = addText(NombreFrances, QStringLiteral("NombreIdioma2"), QStringLiteral("No&mbre:"), 3, 0);
     const auto idioma = [this](QWidget* box, int row, const QString& texto) {
         grid->addWidget(new QLabel(texto, Picture1), row, 2);
         box->setAccessibleName(QStringLiteral("Nombre ") + texto);
@@ -85,9 +85,9 @@ frmTipos::frmTipos(AppContext& context, QWidget* parent)
 frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmLocalidades"), QStringLiteral("LOCALIDADES"), parent) {
     setWindowTitle(QStringLiteral("Ficha de Localidades"));
-    auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
     setTabOrder(nombre, cod);
@@ -99,11 +99,11 @@ frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
 frmAreas::frmAreas(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmAreas"), QStringLiteral("AREAS"), parent) {
     setWindowTitle(QStringLiteral("Ficha de Areas"));
-    auto* cod = addText(0, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    auto* nombre = addText(1, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
-    cboLookup2 = addListaCatalogo(2, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2, 0,
-                                  QStringLiteral("select cod,nombre from localidades order by nombre"));
+    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    cboLookup2 = addListaCatalogo(Localidad, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2,
+                                  0, QStringLiteral("select cod,nombre from localidades order by nombre"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
     setTabOrder(nombre, cboLookup2);

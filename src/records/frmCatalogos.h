@@ -10,6 +10,10 @@ namespace orb {
 class CatalogoWindow : public RecordWindow {
     Q_OBJECT
 public:
+    // Boxes txt(n) every catalogue has.
+    static constexpr int Codigo = 0;
+    static constexpr int Nombre = 1;
+
     CatalogoWindow(AppContext& ctx, const QString& objectName, const QString& contador, QWidget* parent);
 
     qint64 codigoPropuesto() const { return propuesto_; }
@@ -35,6 +39,10 @@ private:
 class frmTipos : public CatalogoWindow {
     Q_OBJECT
 public:
+    // The name in the web's other two languages.
+    static constexpr int NombreIngles = 2;
+    static constexpr int NombreFrances = 3;
+
     explicit frmTipos(AppContext& ctx, QWidget* parent = nullptr);
 };
 
@@ -47,6 +55,8 @@ public:
 class frmAreas : public CatalogoWindow {
     Q_OBJECT
 public:
+    static constexpr int Localidad = 2; // cboLookup(2) with its hidden code box
+
     explicit frmAreas(AppContext& ctx, QWidget* parent = nullptr);
 
     ui::BoundComboBox* cboLookup2 = nullptr; // cboLookup(2), the locality list

@@ -4,8 +4,11 @@
 #include "FotosPropiedad.h"
 #include "PanelPropietario.h"
 #include "frmPropietarioNuevo.h"
+#include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
-#include "search/Consultar.h"
+#include "reports/Dossier.h"
+#include "reports/Informes.h"
+#include "search/Lookups.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/OfficeRules.h"
@@ -22,9 +25,6 @@ using namespace prop;
 
 namespace {
 
-// The document buttons act once the report engine is part of the program.
-constexpr bool InformesDisponibles = false;
-
 constexpr int CajasImporte[] = {Precio, Comunidad, Hipoteca, ValorEscritura, PPrecio, PrecioAlquiler};
 
 } // namespace
@@ -33,6 +33,16 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     : RecordWindow(context, QStringLiteral("frmPropiedades"), parent), modoAlquiler_(modoAlquiler) {
     actividades = new ActividadModel(this);
     crearBotonesDocumento();
+    connect(butPrint, &QToolButton::clicked, this, [this] {
+        abrirDocumento([](AppContext& c, const QString& cod) { reports::ImprimirFichaPropiedad(c, cod); });
+    });
+    connect(butDossier, &QToolButton::clicked, this, [this] {
+        abrirDocumento([](AppContext& c, const QString& cod) { reports::VerDossier(c, cod); });
+    });
+    connect(butPDF, &QToolButton::clicked, this, [this] {
+        abrirDocumento([](AppContext& c, const QString& cod) { reports::DossierPDF(c, cod); });
+    });
+    connect(butEmail, &QToolButton::clicked, this, [this] { abrirDocumento(&reports::EnviarDossier); });
     crearPestañas();
     crearCampos();
     nombresUnicos();
@@ -89,14 +99,16 @@ void frmPropiedades::PulsarAñadir() {
     data->PulsarAñadir();
 }
 
-qint64 frmPropiedades::reservarNumero() {
-    return qint64(ValorNumerico(
-               LeerConfig(ctx.db(), QStringLiteral("CONTADORES"), QStringLiteral("PROPIEDADES")))) +
-           1;
+CodeAllocator frmPropiedades::numeracion() const {
+    return CodeAllocator(QStringLiteral("PROPIEDADES"), QStringLiteral("Propiedades"),
+                         ctx.facts.CodigoOficina);
 }
 
-void frmPropiedades::avanzarContador(db::Database& conexion) {
-    GuardarConfig(conexion, QStringLiteral("CONTADORES"), QStringLiteral("PROPIEDADES"), reservado_);
+void frmPropiedades::abrirDocumento(void (*accion)(AppContext&, const QString&)) {
+    // The record as stored, never what the boxes show.
+    if (!data->EstadoPaseando() || !data->Recordset())
+        return;
+    accion(ctx, data->Recordset()->value(QStringLiteral("Cod")).toString());
 }
 
 void frmPropiedades::data_CanUpdate(bool& Cancel) {
@@ -118,9 +130,10 @@ void frmPropiedades::data_CanDelete(bool& Cancel) {
 }
 
 void frmPropiedades::data_OnAddNew() {
-    reservado_ = reservarNumero();
+    propuesto_ = numeracion().propuesta(data->BaseDatos());
+    reservado_ = 0;
     txt.value(Agencia)->setText(ctx.facts.CodigoOficina);
-    txt.value(QuickID)->setText(QString::number(reservado_));
+    txt.value(QuickID)->setText(QString::number(propuesto_));
     txt.value(FechaAlta)->setText(FormatoFecha(QDate::currentDate()));
     chk.value(Alquiler)->setValue(modoAlquiler_ ? 1 : 0);
     cbo.value(Estado)->setText(modoAlquiler_ ? QStringLiteral("Libre") : QStringLiteral("En Venta"));
@@ -134,21 +147,39 @@ void frmPropiedades::data_OnAddNew() {
 }
 
 void frmPropiedades::data_BeforeUpdate() {
-    const QString mascara =
-        LeerConfig(ctx.db(), QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
+    // Inside the controller's transaction, on its connection: the number, the
+    // code, the photo names, the counter and the log are stored with the row or
+    // not at all.
+    db::Database& base = data->BaseDatos();
+    if (data->EstadoAñadiendo()) {
+        reservado_ = numeracion().reservar(base);
+        // The proposal left as it was takes the first free number now, even if
+        // another window took it meanwhile; a number typed by hand is kept.
+        if (qint64(ValorNumerico(txt.value(QuickID)->Text())) == propuesto_ && reservado_ != propuesto_)
+            txt.value(QuickID)->setText(QString::number(reservado_));
+    }
+    const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
     txt.value(Cod)->setText(txt.value(Agencia)->Text() +
                             FormatoMascara(qint64(ValorNumerico(txt.value(QuickID)->Text())), mascara));
     fotos->preparar(txt.value(Cod)->Text());
 }
 
 void frmPropiedades::data_AfterUpdate() {
-    // On the controller's own connection, so the counter and the log belong to
-    // the same unit of work as the property row.
-    db::Database& conexion = data->BaseDatos();
+    db::Database& base = data->BaseDatos();
     if (data->EstadoAñadiendo())
-        avanzarContador(conexion);
-    actividades->Guardar(conexion, data->Recordset()->value(QStringLiteral("Cod")).toString());
-    fotos->colocar();
+        numeracion().avanzar(base, reservado_);
+    actividades->Guardar(base, data->Recordset()->value(QStringLiteral("Cod")).toString());
+}
+
+void frmPropiedades::data_AfterCommit() {
+    // The row names the new files only now that it is stored.
+    const QString problema = fotos->colocar();
+    if (!problema.isEmpty())
+        MensajeError(*ctx.dialogs, problema, this);
+}
+
+void frmPropiedades::data_AfterRollback() {
+    fotos->descartar();
 }
 
 void frmPropiedades::data_Reposition() {
@@ -170,7 +201,7 @@ void frmPropiedades::data_Reposition() {
 void frmPropiedades::data_StateChanged() {
     const bool paseando = data->EstadoPaseando();
     for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
-        b->setEnabled(InformesDisponibles && paseando);
+        b->setEnabled(paseando);
     // The controller enables Edit and Delete while browsing; another office's record keeps them off.
     if (paseando) {
         const bool propia = txt.value(Agencia)->Text() == ctx.facts.CodigoOficina;

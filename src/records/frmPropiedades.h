@@ -12,6 +12,7 @@ class QPushButton;
 namespace orb {
 
 class ActividadModel;
+class CodeAllocator;
 class FotosPropiedad;
 class PanelPropietario;
 
@@ -71,7 +72,6 @@ public:
     QTableView* grd = nullptr;
     QPushButton *cmdInsertarLinea = nullptr, *cmdBorrarLinea = nullptr;
 
-    qint64 numeroReservado() const { return reservado_; }
     // Fits the work area of an 800×600 screen; the memo boxes would ask for more.
     QSize sizeHint() const override { return {790, 505}; }
 
@@ -80,6 +80,8 @@ public:
     void data_OnAddNew() override;
     void data_BeforeUpdate() override;
     void data_AfterUpdate() override;
+    void data_AfterCommit() override;
+    void data_AfterRollback() override;
     void data_Reposition() override;
     void data_StateChanged() override;
 
@@ -113,14 +115,13 @@ private:
     void borrarLinea();
     bool editando() const;
 
-    // The sequence number of a new property: reserved when the add starts,
-    // written back only when the new property is stored, and to the reserved
-    // number whatever the user typed. One place, so an allocator can replace it.
-    qint64 reservarNumero();
-    void avanzarContador(db::Database& conexion);
+    // Numbers of new properties within this office (CONTADORES / PROPIEDADES).
+    CodeAllocator numeracion() const;
+    void abrirDocumento(void (*accion)(AppContext&, const QString&));
 
     bool modoAlquiler_;
-    qint64 reservado_ = 0;
+    qint64 propuesto_ = 0; // shown when the add starts
+    qint64 reservado_ = 0; // taken inside the confirm; the counter advances to it
     QMap<int, QWidget*> paginas_;
     QMap<int, QGridLayout*> rejillas_;
 };

@@ -174,6 +174,7 @@ void frmPropiedades::antesDePestaña(int p) {
         numero->setObjectName(QStringLiteral("txt(%1)").arg(QuickID));
         numero->setMaximumWidth(80);
         numero->setAccessibleName(QStringLiteral("Número"));
+        numero->Codigo = true;
         auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
         cod->setObjectName(QStringLiteral("txt(%1)").arg(Cod));
         cod->setAccessibleName(QStringLiteral("Código completo"));
@@ -362,7 +363,8 @@ void frmPropiedades::despuesDePestaña(int p) {
                 &frmPropiedades::propietarioExistente);
         g->setColumnStretch(1, 1);
         g->setColumnStretch(3, 1);
-        g->setColumnStretch(4, 2);
+        // The owner's panel takes most of the spare width: an e-mail address cannot wrap.
+        g->setColumnStretch(4, 4);
         g->setRowStretch(6, 1);
         break;
     }
@@ -444,10 +446,13 @@ void frmPropiedades::crearBotonesDocumento() {
                              QStringLiteral("document-print"));
     butDossier = addToolButton(QStringLiteral("butDossier"), QStringLiteral("Imprimir Dossier"),
                                QStringLiteral("x-office-document"));
+    // The icon theme has no PDF symbol; a light fallback page would look disabled beside the others.
     butPDF = addToolButton(QStringLiteral("butPDF"), QStringLiteral("Dossier en PDF"),
-                           QStringLiteral("application-pdf"));
+                           QStringLiteral("document-save-as"));
     butEmail = addToolButton(QStringLiteral("butEmail"), QStringLiteral("Enviar dossier por Email"),
                              QStringLiteral("mail-send"));
+    for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
+        b->setEnabled(false);
     butInteresados = addToolButton(QStringLiteral("butInteresados"), QStringLiteral("Clientes interesados"),
                                    QStringLiteral("system-users"));
     connect(butInteresados, &QToolButton::clicked, this, [this] {

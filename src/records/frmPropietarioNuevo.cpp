@@ -1,11 +1,11 @@
 #include "frmPropietarioNuevo.h"
 
+#include "CamposPersona.h"
 #include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
-#include "shell/Services.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -39,20 +39,10 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
         txt.insert(index, e);
         order << e;
     };
-    campo(2, QStringLiteral("&Nombre:"), 50, 0, 0, 5);
-    campo(3, QStringLiteral("&Dirección:"), 70, 1, 0, 5);
-    campo(4, QStringLiteral("&Localidad:"), 40, 2, 0, 3);
-    campo(9, QStringLiteral("C&P:"), 5, 2, 4);
-    campo(5, QStringLiteral("Pro&vincia:"), 30, 3, 0, 3);
-    campo(1, QStringLiteral("&Teléfono:"), 30, 4, 0);
-    campo(6, QStringLiteral("&Móvil:"), 30, 4, 2);
-    campo(10, QStringLiteral("F&ax:"), 30, 4, 4);
-    campo(11, QStringLiteral("Pa&saporte:"), 20, 5, 0);
-    campo(13, QStringLiteral("DN&I:"), 20, 5, 2);
-    campo(0, QStringLiteral("NI&E:"), 20, 5, 4);
-    campo(14, QStringLiteral("E&mail:"), 50, 6, 0, 5);
+    for (const propietario::Campo* c : propietario::enOrden(&propietario::Campo::dialogo))
+        campo(c->indice, c->rotulo(), c->longitud, c->dialogo.fila, c->dialogo.columna, c->dialogo.ancho);
     txt7 = new QPlainTextEdit(this);
-    txt7->setObjectName(QStringLiteral("txt(7)"));
+    txt7->setObjectName(QStringLiteral("txt(%1)").arg(propietario::Comentarios));
     txt7->setTabChangesFocus(true);
     txt7->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt7->setAccessibleName(QStringLiteral("Comentarios"));
@@ -94,18 +84,8 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
 }
 
 void frmPropietarioNuevo::cmdOk_Click() {
-    Nombre = txt[2]->text();
-    Direccion = txt[3]->text();
-    Localidad = txt[4]->text();
-    CP = txt[9]->text();
-    Provincia = txt[5]->text();
-    Telefono = txt[1]->text();
-    Movil = txt[6]->text();
-    Fax = txt[10]->text();
-    Pasaporte = txt[11]->text();
-    Dni = txt[13]->text();
-    Nie = txt[0]->text();
-    Email = txt[14]->text();
+    for (const propietario::Campo& c : propietario::Campos)
+        this->*c.resultado = txt[c.indice]->text();
     Comentarios = txt7->toPlainText();
     Aceptado = true;
     done(QDialog::Accepted);
@@ -135,18 +115,8 @@ QString CrearPropietario(AppContext& ctx, const frmPropietarioNuevo& d, bool alq
         auto rs = base.openRecordset(QStringLiteral("select * from propietarios where false"),
                                      db::RecordsetType::Dynaset);
         rs->addNew();
-        rs->setValue(QStringLiteral("Nombre"), d.Nombre);
-        rs->setValue(QStringLiteral("Direccion"), d.Direccion);
-        rs->setValue(QStringLiteral("Localidad"), d.Localidad);
-        rs->setValue(QStringLiteral("Provincia"), d.Provincia);
-        rs->setValue(QStringLiteral("Cp"), d.CP);
-        rs->setValue(QStringLiteral("Telefono"), d.Telefono);
-        rs->setValue(QStringLiteral("Movil"), d.Movil);
-        rs->setValue(QStringLiteral("Fax"), d.Fax);
-        rs->setValue(QStringLiteral("Pasaporte"), d.Pasaporte);
-        rs->setValue(QStringLiteral("Dni"), d.Dni);
-        rs->setValue(QStringLiteral("Nie"), d.Nie);
-        rs->setValue(QStringLiteral("Email"), d.Email);
+        for (const propietario::Campo& c : propietario::Campos)
+            rs->setValue(c.nombreCampo(), d.*c.resultado);
         rs->setValue(QStringLiteral("Comentarios"), d.Comentarios);
         rs->setValue(QStringLiteral("Agencia"), ctx.facts.CodigoOficina);
         rs->setValue(QStringLiteral("FechaAlta"), QDate::currentDate());

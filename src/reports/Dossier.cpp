@@ -3,9 +3,9 @@
 #include "Informes.h"
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "DossierTextos.h"
 
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <array>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "platform/mail/MailClient.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
 
 #include <QDir>
 #include <QFileInfo>

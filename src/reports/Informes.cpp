@@ -4,7 +4,8 @@
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
+#include "shell/Numeros.h"
 
 #include <QFileInfo>
 
@@ -229,6 +230,19 @@ bool ImprimirFichaCliente(AppContext& ctx, const QString& cod) {
 
 bool ImprimirListadoPropiedades(AppContext& ctx, const QString& sql, const db::Params& params) {
     return MostrarInforme(ctx, Informe::Propiedades, sql, params, QStringLiteral("Listado de Propiedades"));
+}
+
+bool ImprimirListadoPropietarios(AppContext& ctx, bool alquiler, const QString& sql,
+                                 const db::Params& params) {
+    return MostrarInforme(ctx, Informe::Propietarios, sql, params,
+                          alquiler ? QStringLiteral("Listado de Propietarios de Alquileres")
+                                   : QStringLiteral("Listado de Propietarios de Ventas"));
+}
+
+bool ImprimirListadoClientes(AppContext& ctx, bool alquiler, const QString& sql, const db::Params& params) {
+    return MostrarInforme(ctx, Informe::Clientes, sql, params,
+                          alquiler ? QStringLiteral("Listado de Clientes de Alquileres")
+                                   : QStringLiteral("Listado de Clientes de Ventas"));
 }
 
 } // namespace orb::reports

@@ -88,6 +88,11 @@ bool ImprimirFichaPropiedad(AppContext& ctx, const QString& cod);
 bool ImprimirFichaPropietario(AppContext& ctx, const QString& cod);
 bool ImprimirFichaCliente(AppContext& ctx, const QString& cod);
 bool ImprimirListadoPropiedades(AppContext& ctx, const QString& sql, const db::Params& params);
+// The listings of an owner or client search: Cod, Nombre, Telefono and Movil
+// of each row; the title names the side.
+bool ImprimirListadoPropietarios(AppContext& ctx, bool alquiler, const QString& sql,
+                                 const db::Params& params);
+bool ImprimirListadoClientes(AppContext& ctx, bool alquiler, const QString& sql, const db::Params& params);
 
 } // namespace reports
 } // namespace orb

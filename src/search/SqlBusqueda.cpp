@@ -1,90 +1,16 @@
 #include "SqlBusqueda.h"
 
 #include "platform/db/Database.h"
-#include "shell/Services.h"
+#include "shell/Fechas.h"
+#include "shell/Numeros.h"
 
 #include <QRegularExpression>
-#include <array>
-#include <sqlite3.h>
-#include <string>
 
 namespace orb {
 
 namespace {
 
 const QString Escape = QStringLiteral(" ESCAPE '\\'");
-
-// ---- accents ----
-
-// Base letter of each code point below U+0250 (Latin-1 and Latin Extended);
-// ñ and Ñ stay themselves.
-const std::array<char16_t, 0x250>& basesLatinas() {
-    static const std::array<char16_t, 0x250> tabla = [] {
-        std::array<char16_t, 0x250> t{};
-        for (char16_t c = 0; c < t.size(); ++c) {
-            t[c] = c;
-            if (c < 0x80 || c == u'ñ' || c == u'Ñ')
-                continue;
-            const QString d = QString(QChar(c)).normalized(QString::NormalizationForm_D);
-            if (!d.isEmpty() && d.at(0).unicode() < 0x80)
-                t[c] = d.at(0).unicode();
-        }
-        return t;
-    }();
-    return tabla;
-}
-
-inline char32_t sinAcento(char32_t c) {
-    return c < 0x250 ? basesLatinas()[c] : c;
-}
-
-void anadirUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-// sinacentos(text): plain ASCII (most rows) is returned as it is, without a copy.
-void funcionSinAcentos(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
-        return;
-    const auto* p = sqlite3_value_text(argv[0]);
-    const int n = sqlite3_value_bytes(argv[0]);
-    int i = 0;
-    while (i < n && p[i] < 0x80)
-        ++i;
-    if (i == n) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    thread_local std::string out;
-    out.assign(reinterpret_cast<const char*>(p), std::size_t(i));
-    while (i < n) {
-        const unsigned char b = p[i++];
-        if (b < 0x80) {
-            out += char(b);
-            continue;
-        }
-        int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t c = b & (0x3F >> extra);
-        for (; extra > 0 && i < n && (p[i] & 0xC0) == 0x80; --extra)
-            c = (c << 6) | (p[i++] & 0x3F);
-        anadirUtf8(out, sinAcento(c));
-    }
-    sqlite3_result_text(ctx, out.data(), int(out.size()), SQLITE_TRANSIENT);
-}
 
 // ---- criteria ----
 
@@ -113,8 +39,11 @@ bool numeroValido(const QString& texto, double& valor) {
 // Collects the clauses of one statement.
 class Condicion {
 public:
-    explicit Condicion(bool alquiler)
-        : sql_(alquiler ? QStringLiteral("Alquiler = 1") : QStringLiteral("Alquiler = 0")) {}
+    // porCodigo: the side is tested row by row rather than looked up in an
+    // index, so the statement can walk the rows in code order (see below).
+    explicit Condicion(bool alquiler, bool porCodigo = false)
+        : sql_((porCodigo ? QStringLiteral("+") : QString()) +
+               (alquiler ? QStringLiteral("Alquiler = 1") : QStringLiteral("Alquiler = 0"))) {}
 
     void igual(const QString& columna, const QVariant& valor) {
         sql_ += QStringLiteral(" AND %1 = ?").arg(columna);
@@ -134,8 +63,10 @@ public:
     void contieneNombre(const QString& columna, const QString& texto, const QString& comodin) {
         if (vacio(texto))
             return;
-        sql_ += QStringLiteral(" AND sinacentos(") + columna + QStringLiteral(") LIKE ?") + Escape;
-        params_ << patron(SinAcentos(texto), comodin);
+        // likesinacentos(p, x, e) is sinacentos(x) LIKE sinacentos(p) ESCAPE e, without
+        // building the folded text of every row.
+        sql_ += QStringLiteral(" AND likesinacentos(?, ") + columna + QStringLiteral(", '\\')");
+        params_ << patron(texto, comodin);
     }
     void codigoCatalogo(const QString& columna, const QString& texto) {
         if (!vacio(texto))
@@ -168,10 +99,13 @@ public:
         params_ += params;
     }
 
-    ConsultaBusqueda consulta(const QString& columnas, const QString& origen, const QString& orden) const {
-        return {QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4").arg(columnas, origen, sql_, orden),
+    ConsultaBusqueda consulta(const QString& columnas, const QString& origen, const QString& orden,
+                              const QString& columnasListado = {}) const {
+        const QString plantilla = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4");
+        return {plantilla.arg(columnas, origen, sql_, orden),
                 params_,
-                {}};
+                {},
+                columnasListado.isEmpty() ? QString() : plantilla.arg(columnasListado, origen, sql_, orden)};
     }
 
 private:
@@ -191,26 +125,15 @@ QString columnasPropiedades(bool alquiler) {
     return QStringLiteral("Cod,Direccion,Tipo,Localidad,Area,Dormitorios,Metros,") + ColumnaPrecio(alquiler);
 }
 const QString ColumnasPropietarios = QStringLiteral("Cod,Nombre,Direccion,Localidad,Telefono,FechaAlta");
+// The owners' listing also shows the mobile number.
+const QString ColumnasListadoPropietarios = ColumnasPropietarios + QStringLiteral(",Movil");
 const QString ColumnasClientes = QStringLiteral("Cod,Nombre,FechaAlta,Telefono,Movil,Tipo,Presupuesto");
 
 ConsultaBusqueda fallo(const QString& error) {
-    return {{}, {}, error};
+    return {{}, {}, error, {}};
 }
 
 } // namespace
-
-QString SinAcentos(const QString& texto) {
-    QString out;
-    out.reserve(texto.size());
-    for (const QChar c : texto)
-        out += QChar(char16_t(sinAcento(c.unicode())));
-    return out;
-}
-
-void RegistrarFuncionesBusqueda(db::Database& database) {
-    sqlite3_create_function_v2(database.handle(), "sinacentos", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                               nullptr, funcionSinAcentos, nullptr, nullptr, nullptr);
-}
 
 QString ColumnaPrecio(bool alquiler) {
     return alquiler ? QStringLiteral("PrecioAlquiler") : QStringLiteral("Precio");
@@ -230,13 +153,33 @@ const QStringList& OrdenesClientes() {
     return l;
 }
 
+namespace {
+
+// Only side and state, the search by code: a result of up to a whole side
+// (Find with nothing changed). The statement then walks the code index and
+// its first rows come at once; looked up by state it would first collect
+// and sort every row of the side.
+bool soloLadoYEstado(const CriteriosPropiedades& c) {
+    for (const QString* s : {&c.codigo, &c.codTipo, &c.codLocalidad, &c.codArea, &c.direccion, &c.precioDesde,
+                             &c.precioHasta, &c.dormitoriosDesde, &c.dormitoriosHasta, &c.agente,
+                             &c.fechaDesde, &c.fechaHasta, &c.propietario, &c.telefono})
+        if (!vacio(*s))
+            return false;
+    return OrdenesPropiedades().indexOf(c.orden) <= 0; // "Código" or unknown: by Cod
+}
+
+} // namespace
+
 ConsultaBusqueda SqlBusquedaPropiedades(const CriteriosPropiedades& c) {
     const QString precio = ColumnaPrecio(c.alquiler);
-    Condicion w(c.alquiler);
+    const bool porCodigo = soloLadoYEstado(c);
+    Condicion w(c.alquiler, porCodigo);
     QString error;
-    // State first: with side and bedrooms it walks the (Estado, Alquiler, Dormitorios, Cod) index.
+    // State first: with side and bedrooms it walks the search index
+    // (Estado, Alquiler, Dormitorios, Cod, Direccion, Agente), whose text
+    // columns are tested there without reading the property's row.
     if (!vacio(c.estado))
-        w.igual(QStringLiteral("Estado"), c.estado);
+        w.igual(porCodigo ? QStringLiteral("+Estado") : QStringLiteral("Estado"), c.estado);
     if (!vacio(c.dormitoriosDesde))
         w.rango(QStringLiteral("Dormitorios"), ">=", qint64(ValorNumerico(c.dormitoriosDesde)));
     if (!vacio(c.dormitoriosHasta))
@@ -272,7 +215,8 @@ ConsultaBusqueda SqlBusquedaPropietarios(const CriteriosPropietarios& c) {
     w.contieneNombre(QStringLiteral("Nombre"), c.nombre, c.comodin);
     const QString orden = columnaOrden(c.orden, OrdenesPropietarios(),
                                        {"Cod", "Nombre", "Direccion", "Localidad", "Telefono", "FechaAlta"});
-    return w.consulta(ColumnasPropietarios, QStringLiteral("Propietarios"), orden);
+    return w.consulta(ColumnasPropietarios, QStringLiteral("Propietarios"), orden,
+                      ColumnasListadoPropietarios);
 }
 
 ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
@@ -298,13 +242,15 @@ ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
 ConsultaBusqueda SqlBusquedaPropiedadesVacia(bool alquiler) {
     return {QStringLiteral("SELECT %1 FROM busquedapropiedades WHERE 0").arg(columnasPropiedades(alquiler)),
             {},
+            {},
             {}};
 }
 ConsultaBusqueda SqlBusquedaPropietariosVacia() {
-    return {QStringLiteral("SELECT %1 FROM Propietarios WHERE 0").arg(ColumnasPropietarios), {}, {}};
+    const QString vacia = QStringLiteral("SELECT %1 FROM Propietarios WHERE 0");
+    return {vacia.arg(ColumnasPropietarios), {}, {}, vacia.arg(ColumnasListadoPropietarios)};
 }
 ConsultaBusqueda SqlBusquedaClientesVacia() {
-    return {QStringLiteral("SELECT %1 FROM busquedaclientes WHERE 0").arg(ColumnasClientes), {}, {}};
+    return {QStringLiteral("SELECT %1 FROM busquedaclientes WHERE 0").arg(ColumnasClientes), {}, {}, {}};
 }
 
 } // namespace orb

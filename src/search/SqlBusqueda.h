@@ -5,10 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-namespace db {
-class Database;
-}
-
 namespace orb {
 
 // The statements of the three search windows, built from what the user typed
@@ -22,6 +18,11 @@ struct ConsultaBusqueda {
     // Not empty when a criterion cannot be used (a price that is not a number):
     // a Spanish message naming the field; sql is then empty.
     QString error;
+    // The same rows in the same order with the columns the printed listing
+    // shows (params as for sql); empty when they are the grid's own.
+    QString listado;
+
+    const QString& sqlListado() const { return listado.isEmpty() ? sql : listado; }
 };
 
 // Property search. Every member is the text of its box as typed; the catalogue
@@ -78,13 +79,5 @@ QString ColumnaPrecio(bool alquiler);
 const QStringList& OrdenesPropiedades();
 const QStringList& OrdenesPropietarios();
 const QStringList& OrdenesClientes();
-
-// Names are found whatever their accents ("lefevre" finds "Lefèvre"): the
-// statements compare sinacentos(column) with a pattern folded the same way.
-// The function must be on the connection that runs them; registering twice is
-// harmless.
-void RegistrarFuncionesBusqueda(db::Database& database);
-// Text without accents or other combining marks (ñ stays apart, as Spanish reads it).
-QString SinAcentos(const QString& texto);
 
 } // namespace orb

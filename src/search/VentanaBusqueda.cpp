@@ -5,7 +5,9 @@
 #include "platform/widgets/QueryTableModel.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/ErrorReport.h"
+#include "shell/Log.h"
+#include "shell/Mensajes.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -17,6 +19,7 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace orb {
 
@@ -49,7 +52,6 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     : QWidget(parent), ctx(context), modoAlquiler_(modoAlquiler) {
     setObjectName(objectName);
     setAttribute(Qt::WA_DeleteOnClose);
-    RegistrarFuncionesBusqueda(ctx.db());
 
     Picture2 = new QWidget(this);
     Picture2->setObjectName(QStringLiteral("Picture2"));
@@ -73,8 +75,6 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
         boton(Picture2, "cmdLast", QStringLiteral("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
     cmdClose =
         boton(Picture2, "cmdClose", QStringLiteral("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
-    // Listings come with the reports; until then the button is shown but does nothing.
-    butPrint->setEnabled(false);
     for (QToolButton* b : {cmdFind, cmdFindDel, cmdGoto, butPrint})
         barra->addWidget(b);
     barra->addSpacing(12);
@@ -86,6 +86,7 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     connect(cmdFind, &QToolButton::clicked, this, &VentanaBusqueda::Buscar);
     connect(cmdFindDel, &QToolButton::clicked, this, [this] { NuevaBusqueda(); });
     connect(cmdGoto, &QToolButton::clicked, this, &VentanaBusqueda::IrA);
+    connect(butPrint, &QToolButton::clicked, this, &VentanaBusqueda::Imprimir);
     connect(cmdFirst, &QToolButton::clicked, this, &VentanaBusqueda::Primero);
     connect(cmdPrev, &QToolButton::clicked, this, &VentanaBusqueda::Anterior);
     connect(cmdNext, &QToolButton::clicked, this, &VentanaBusqueda::Siguiente);
@@ -252,14 +253,27 @@ void VentanaBusqueda::Buscar() {
 }
 
 bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
+    // A new model for the new statement: when the database refuses it, the
+    // grid keeps the model (and rows) it had.
+    auto nuevo = std::make_unique<ui::QueryTableModel>(this);
     try {
-        dataGrid->setQuery(ctx.db(), q.sql, q.params);
+        nuevo->setQuery(ctx.db(), q.sql, q.params);
     } catch (const db::DbError& e) {
+        // The engine's words (SQL, table names) go to the log, not to the user.
+        RegistrarError(QStringLiteral("realizar la búsqueda"), e);
         MensajeError(*ctx.dialogs,
-                     QStringLiteral("No se ha podido realizar la búsqueda.\n") + e.description(), this);
+                     QStringLiteral("No se ha podido realizar la búsqueda.\n") +
+                         CausaError(e, {}, ctx.RutaBaseDatos),
+                     this);
         return false;
     }
+    QItemSelectionModel* seleccion = grd->selectionModel();
+    grd->setModel(nuevo.get());
+    delete seleccion;
+    delete dataGrid;
+    dataGrid = nuevo.release();
     actual_ = q;
+    errorAvisado_.clear();
     formatearRejilla();
     moverA(0);
     return true;
@@ -288,15 +302,35 @@ void VentanaBusqueda::Siguiente() {
     const QModelIndex i = grd->currentIndex();
     if (!i.isValid())
         return;
-    if (i.row() + 1 >= dataGrid->rowCount() && dataGrid->canFetchMore({}))
+    if (i.row() + 1 >= dataGrid->rowCount() && dataGrid->canFetchMore({})) {
         dataGrid->fetchMore({});
+        avisarErrorLectura();
+    }
     moverA(i.row() + 1);
 }
 
 void VentanaBusqueda::Ultimo() {
     while (dataGrid->canFetchMore({}))
         dataGrid->fetchMore({});
+    avisarErrorLectura();
     moverA(dataGrid->rowCount() - 1);
+}
+
+void VentanaBusqueda::avisarErrorLectura() {
+    const QString detalle = dataGrid->fetchError();
+    if (detalle.isEmpty() || detalle == errorAvisado_)
+        return;
+    errorAvisado_ = detalle;
+    EscribirLog(QStringLiteral("Error al leer el resultado de la búsqueda: %1").arg(detalle));
+    MensajeError(*ctx.dialogs,
+                 QStringLiteral("No se ha podido realizar la búsqueda.\n") +
+                     QStringLiteral("Solo se muestran las filas leídas; los detalles se han guardado en "
+                                    "Orbalia.log."),
+                 this);
+}
+
+void VentanaBusqueda::Imprimir() {
+    imprimirListado(actual_);
 }
 
 QString VentanaBusqueda::codigoActual() const {

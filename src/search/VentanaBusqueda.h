@@ -47,6 +47,10 @@ public:
     // current row. Nothing happens without a current row.
     void IrA();
 
+    // butPrint: the listing of the rows shown now (after New search, the
+    // empty listing), through the main window's report window.
+    void Imprimir();
+
     // Code of the current row; empty when there is none.
     QString codigoActual() const;
 
@@ -72,6 +76,8 @@ protected:
     virtual void irRegistro(const QString& cod) = 0;
     // Captions and formats of the grid's columns, after every new result.
     virtual void formatearRejilla() = 0;
+    // Shows the listing of q (its statement with the listing's columns).
+    virtual void imprimirListado(const ConsultaBusqueda& q) = 0;
 
     // Shows the rows of q in the grid, first row current. False (and the
     // error box) when the database refuses it; the grid keeps what it had.
@@ -101,9 +107,13 @@ protected:
 
 private:
     void moverA(int row);
+    // Reading a later block of the result failed: the rows read stay, the
+    // user is told once and the detail goes to the log.
+    void avisarErrorLectura();
 
     bool modoAlquiler_;
     ConsultaBusqueda actual_;
+    QString errorAvisado_;
     QSize tamano_{780, 480};
 };
 

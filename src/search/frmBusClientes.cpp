@@ -1,8 +1,9 @@
 #include "frmBusClientes.h"
 
 #include "platform/widgets/QueryTableModel.h"
+#include "reports/Informes.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -82,6 +83,10 @@ void frmBusClientes::formatearRejilla() {
     grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("+34 600 000 000")) + 16);
     grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("+34 600 000 000")) + 16);
     grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Casa adosada")) + 16);
+}
+
+void frmBusClientes::imprimirListado(const ConsultaBusqueda& q) {
+    reports::ImprimirListadoClientes(ctx, ModoAlquiler(), q.sqlListado(), q.params);
 }
 
 } // namespace orb

@@ -1,8 +1,9 @@
 #include "frmBusPropiedades.h"
 
 #include "platform/widgets/QueryTableModel.h"
+#include "reports/Informes.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -131,6 +132,10 @@ void frmBusPropiedades::formatearRejilla() {
     grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("Puerto Banús")) + 16);
     grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Dorm.")) + 20);
     grd->setColumnWidth(6, fm.horizontalAdvance(QStringLiteral("Metros")) + 20);
+}
+
+void frmBusPropiedades::imprimirListado(const ConsultaBusqueda& q) {
+    reports::ImprimirListadoPropiedades(ctx, q.sqlListado(), q.params);
 }
 
 } // namespace orb

@@ -1,6 +1,7 @@
 #include "frmBusPropietarios.h"
 
 #include "platform/widgets/QueryTableModel.h"
+#include "reports/Informes.h"
 #include "shell/AppContext.h"
 
 #include <QComboBox>
@@ -71,6 +72,10 @@ void frmBusPropietarios::formatearRejilla() {
     grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Avenida de Andalucía")) + 16);
     grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Benalmádena")) + 16);
     grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("+34 600 000 000")) + 16);
+}
+
+void frmBusPropietarios::imprimirListado(const ConsultaBusqueda& q) {
+    reports::ImprimirListadoPropietarios(ctx, ModoAlquiler(), q.sqlListado(), q.params);
 }
 
 } // namespace orb

@@ -20,6 +20,7 @@ protected:
     ConsultaBusqueda construir() const override;
     void irRegistro(const QString& cod) override;
     void formatearRejilla() override;
+    void imprimirListado(const ConsultaBusqueda& q) override;
 };
 
 } // namespace orb

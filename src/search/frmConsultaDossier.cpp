@@ -1,7 +1,5 @@
 #include "frmConsultaDossier.h"
 
-#include "frmConsulta.h"
-
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,7 +7,7 @@
 
 namespace orb {
 
-frmConsultaDossier::frmConsultaDossier(int modelos, QWidget* parent) : QDialog(parent) {
+frmConsultaDossier::frmConsultaDossier(int modelos, QWidget* parent) : DialogoConsulta(parent) {
     setObjectName(QStringLiteral("frmConsultaDossier"));
     setWindowTitle(QStringLiteral("Elección de Dossier"));
 
@@ -23,28 +21,29 @@ frmConsultaDossier::frmConsultaDossier(int modelos, QWidget* parent) : QDialog(p
         lst->setCurrentRow(0);
     connect(lst, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
-    auto* botones = consulta::crearAceptarCancelar(this, cmd);
+    auto* botones = crearAceptarCancelar();
 
     auto* main = new QVBoxLayout(this);
     main->addWidget(lst, 1);
     main->addWidget(botones);
-    setTabOrder(lst, cmd[0]);
-    setTabOrder(cmd[0], cmd[1]);
+    setTabOrder(lst, cmd[Aceptar]);
+    setTabOrder(cmd[Aceptar], cmd[Cancelar]);
     resize(300, 280);
 }
 
 void frmConsultaDossier::done(int r) {
     // The close box and Escape arrive here as a rejection: no model.
-    aceptado_ = r == QDialog::Accepted;
-    elegido_ = aceptado_ ? lst->currentRow() + 1 : 0;
-    QDialog::done(r);
+    DialogoConsulta::done(r);
+    elegido_ = aceptado() ? lst->currentRow() + 1 : 0;
+}
+
+QWidget* frmConsultaDossier::controlInicial() const {
+    return lst;
 }
 
 void frmConsultaDossier::showEvent(QShowEvent* e) {
-    aceptado_ = false;
     elegido_ = 0;
-    QDialog::showEvent(e);
-    lst->setFocus(Qt::OtherFocusReason);
+    DialogoConsulta::showEvent(e);
 }
 
 } // namespace orb

@@ -1,17 +1,8 @@
 #pragma once
 
-#include <QDialog>
-#include <QMap>
-#include <QVariant>
+#include "DialogoConsulta.h"
 
 class QComboBox;
-class QLineEdit;
-class QPushButton;
-class QTableView;
-
-namespace ui {
-class QueryTableModel;
-}
 
 namespace orb {
 
@@ -19,9 +10,14 @@ struct AppContext;
 
 // Owner pick list of one side, with filters on code and name and a choice of
 // order. Accepting returns the Cod of the current row.
-class frmConsultaPropietario : public QDialog {
+class frmConsultaPropietario : public DialogoConsulta {
     Q_OBJECT
 public:
+    // Indices of the filter boxes txt(n) and of the search button cmd(n).
+    static constexpr int FiltroCodigo = 0;
+    static constexpr int FiltroNombre = 1;
+    static constexpr int BotonBuscar = 2;
+
     explicit frmConsultaPropietario(AppContext& ctx, QWidget* parent = nullptr);
 
     // Side and fresh start: caption, empty filters, order "Código", search.
@@ -35,25 +31,16 @@ public:
     // reported in the error box and leaves the list empty.
     void Buscar();
 
-    bool aceptado() const { return aceptado_; }
-    QVariant codigo() const; // Cod of the current row, null when none
-
     QMap<int, QLineEdit*> txt;
     QComboBox* cboOrder = nullptr;
-    QTableView* grd = nullptr;
-    ui::QueryTableModel* data = nullptr;
-    QMap<int, QPushButton*> cmd;
-
-    void done(int r) override;
 
 protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-    void showEvent(QShowEvent* e) override;
+    void buscar() override { Buscar(); }
+    QWidget* controlInicial() const override;
 
 private:
     AppContext& ctx_;
     bool modoAlquiler_ = false;
-    bool aceptado_ = false;
 };
 
 } // namespace orb

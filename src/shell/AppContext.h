@@ -2,6 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/widgets/DialogService.h"
+#include "shell/Ventana.h"
 
 #include <QString>
 #include <memory>
@@ -44,15 +45,13 @@ struct AppContext {
     int VersionBD = -1;
     bool AddAgainConfig = false;
 
-    // Display formats and the wildcard users type in searches.
-    QString FormatoFecha = QStringLiteral("dd/mm/yyyy");
-    QString FormatoHora = QStringLiteral("hh:nn:ss");
+    // The wildcard users type in searches.
     QString Comodin = QStringLiteral("*");
 
     ui::DialogService* dialogs = nullptr;
     Navigator* navigator = nullptr;   // the main window's operations (usrShow…)
     mail::MailClient* mail = nullptr; // hand-over of prepared messages to the mail client
-    Lookups* lookups = nullptr;       // the lookup dialogs (Consultar)
+    Lookups* lookups = nullptr;       // the lookup dialogs (Lookups::Consultar)
 
     db::Database& db() const { return *BaseDatosAgencia; }
 };
@@ -64,18 +63,9 @@ public:
     virtual ~Navigator() = default;
     virtual void usrShow(QWidget* frm) = 0;
     virtual void usrMDICenter(QWidget* frm) = 0;
-    virtual void usrShowPropiedadesVenta() = 0;
-    virtual void usrShowPropiedadesAlquiler() = 0;
-    virtual void usrShowClientesVenta() = 0;
-    virtual void usrShowClientesAlquiler() = 0;
-    virtual void usrShowPropietariosVenta() = 0;
-    virtual void usrShowPropietariosAlquiler() = 0;
-    virtual void usrShowBusPropiedadesVenta() = 0;
-    virtual void usrShowBusPropiedadesAlquiler() = 0;
-    virtual void usrShowBusClientesVenta() = 0;
-    virtual void usrShowBusClientesAlquiler() = 0;
-    virtual void usrShowBusPropietariosVenta() = 0;
-    virtual void usrShowBusPropietariosAlquiler() = 0;
+    // Opens or raises the window of a kind on a side (catalogue and tool
+    // windows have only the sales side).
+    virtual void usrShow(Ventana kind, bool alquiler) = 0;
     virtual void usrEmailPara(const QString& direccion, const QString& nombre) = 0;
     // Opens or raises the record window of a side and shows the record with
     // that code (the search windows' Go to). An unknown code leaves it where it was.

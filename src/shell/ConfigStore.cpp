@@ -1,6 +1,7 @@
 #include "ConfigStore.h"
 
-#include "Services.h"
+#include "Fechas.h"
+#include "Numeros.h"
 #include "platform/db/Database.h"
 
 #include <QDateTime>

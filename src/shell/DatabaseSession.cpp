@@ -2,7 +2,7 @@
 
 #include "AppContext.h"
 #include "ErrorReport.h"
-#include "Services.h"
+#include "Mensajes.h"
 
 #include <exception>
 

@@ -1,7 +1,7 @@
 #include "ErrorReport.h"
 
 #include "Log.h"
-#include "Services.h"
+#include "Mensajes.h"
 #include "platform/widgets/DialogService.h"
 
 #include <QFileInfo>

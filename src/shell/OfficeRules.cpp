@@ -1,7 +1,7 @@
 #include "OfficeRules.h"
 
 #include "AppContext.h"
-#include "Services.h"
+#include "Mensajes.h"
 
 namespace orb {
 

@@ -194,8 +194,10 @@ QList<Table> exchangeTables() {
     return {tipos(), localidades(), areas(), propiedades(), propietarios(), clientes(), clientesZonas()};
 }
 
-// Search indexes were chosen by measurement on 100,000 properties: the covering
-// (Estado, Alquiler, Dormitorios, Cod) answers a typical search in a few ms;
+// Search indexes were chosen by measurement on 100,000 properties:
+// (Estado, Alquiler, Dormitorios, Cod) answers a typical search, and with the
+// address and agent in it too, their "contains" is tested in the index
+// instead of reading each candidate's row (99 ms → under 10 ms);
 // (Alquiler, Agencia, QuickID) gives the record windows their order.
 QList<Index> agencyIndexes() {
     const QList<Index> list{
@@ -210,8 +212,8 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Propiedades_Cod"), QStringLiteral("Propiedades"), QStringLiteral("Cod"), true},
         {QStringLiteral("Propiedades_Orden"), QStringLiteral("Propiedades"),
          QStringLiteral("Alquiler, Agencia, QuickID")},
-        {QStringLiteral("Propiedades_Busqueda"), QStringLiteral("Propiedades"),
-         QStringLiteral("Estado, Alquiler, Dormitorios, Cod")},
+        {QStringLiteral("Propiedades_BusquedaTexto"), QStringLiteral("Propiedades"),
+         QStringLiteral("Estado, Alquiler, Dormitorios, Cod, Direccion, Agente")},
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
@@ -399,6 +401,14 @@ QStringList noRecordedChange(db::Database&, const MigrationOptions&) {
 // structure a later definition already added (9 → 10 completes everything).
 QStringList version11(db::Database& database, const MigrationOptions&) {
     QStringList done;
+    // The search index with the text columns the searches test; it replaces
+    // the narrower one it starts with.
+    if (!objectExists(database, QStringLiteral("index"), QStringLiteral("Propiedades_BusquedaTexto"))) {
+        database.executeScript(QStringLiteral("CREATE INDEX \"Propiedades_BusquedaTexto\" ON \"Propiedades\" "
+                                              "(Estado, Alquiler, Dormitorios, Cod, Direccion, Agente)"));
+        done << QStringLiteral("índice Propiedades_BusquedaTexto creado");
+    }
+    database.executeScript(QStringLiteral("DROP INDEX IF EXISTS \"Propiedades_Busqueda\""));
     const QSet<QString> have = columnNames(database, QStringLiteral("Clientes"));
     for (const Column& c : columnasPreferencias()) {
         if (have.contains(c.name.toLower()))
@@ -424,7 +434,7 @@ QStringList version11(db::Database& database, const MigrationOptions&) {
 
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
-// structure.
+// structure; 10 → 11 adds what version 11 brought.
 const std::vector<Step>& steps() {
     static const std::vector<Step> table = [] {
         std::vector<Step> s;

@@ -1,55 +1,9 @@
 #pragma once
 
-#include "platform/db/Value.h"
-
-#include <QString>
-#include <optional>
-
-class QWidget;
-
-namespace ui {
-class DialogService;
-}
-
-namespace orb {
-
-// Conversions between typed text and numbers, Spanish conventions whatever
-// the system locale (decimal comma, "." between groups of three digits).
-
-// The number if valor is numeric, rounded to 4 decimals; otherwise 0. Never
-// fails. Decimal comma; "." groups thousands where it stands between groups
-// of three ("1.500" is 1500, "1.234,5" is 1234.5); a single "." that cannot
-// be grouping is a decimal point ("1.5", "0.500").
-double ValorNumerico(const db::Value& valor);
-// The number a typed text means by ValorNumerico's rules, or nothing when it
-// is not a number ("12ab", "", "1,2,3"): for refusing input that ValorNumerico
-// would silently read as 0.
-std::optional<double> LeerNumero(const QString& texto);
-// Text: every "." becomes "," first; then ValorNumerico, rounded to 2 decimals, ties to even.
-double ValorImporte(const db::Value& valor);
-// ValorImporte rounded to a whole number, grouped by "." in threes: 1.500, 250.000.
-QString FormatoImporte(const db::Value& valor);
-// Date as it travels to SQL: ISO "yyyy-MM-dd" bound as a parameter; "" when invalid.
-QString FechaSQL(const db::Value& fecha);
-// dd/mm/yyyy text → date; accepts d/m/yyyy and two-digit years; invalid when not a date.
-QDate LeerFecha(const QString& texto);
-// Date → "dd/MM/yyyy" ("" for null/invalid).
-QString FormatoFecha(const db::Value& fecha);
-// A number formatted with a code mask of '0' and '#' positions (Format$ semantics:
-// "00000" pads 42 to 00042, "0" leaves 42 as 42).
-QString FormatoMascara(qint64 numero, const QString& mascara);
-
-// Selects the whole text of a line edit (or text edit); other widgets are left alone.
-void SeleccionarTexto(QWidget* control);
-
-bool ExisteFichero(const QString& ruta); // a normal file; wildcards allowed in the name
-// Appends "/" to ruta when missing (the caller's variable changes); true if the folder exists.
-// An empty ruta names no folder: false, left empty.
-bool ExisteCarpeta(QString& ruta);
-void BorrarFichero(const QString& ruta);    // every error ignored
-void VaciarCarpeta(const QString& carpeta); // deletes the files directly inside; keeps sub-folders
-
-// The program's error box: OK button, critical icon, title "Error".
-void MensajeError(ui::DialogService& dialogs, const QString& texto, QWidget* parent = nullptr);
-
-} // namespace orb
+// The everyday services, each in its own header; this one includes them all
+// for code that still reaches for the whole set. New code includes the one it uses.
+#include "shell/Controles.h"
+#include "shell/Fechas.h"
+#include "shell/Ficheros.h"
+#include "shell/Mensajes.h"
+#include "shell/Numeros.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Ventana.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
@@ -10,25 +12,6 @@ class QWidget;
 namespace orb {
 
 struct AppContext;
-
-// Kinds of window the main window's commands open. Record and search windows
-// exist once per side; the others once per program.
-enum class Ventana {
-    Propiedades,
-    Clientes,
-    Propietarios,
-    BusPropiedades,
-    BusClientes,
-    BusPropietarios,
-    Tipos,
-    Localidades,
-    Areas,
-    Configuracion,
-    ExportacionWeb,
-    ExportacionOficina,
-    ImportacionOficina,
-};
-inline constexpr int NumVentanas = 13;
 
 // Listing reports of the Listados menu; sales and rentals share one report.
 enum class Listado { Clientes, Propietarios, LocalidadesAreas, Tipos };

@@ -2,7 +2,9 @@
 
 #include "AppContext.h"
 #include "ConfigStore.h"
-#include "Services.h"
+#include "Controles.h"
+#include "Mensajes.h"
+#include "Numeros.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -32,25 +34,25 @@ struct Ajuste {
 
 const std::array<Ajuste, 19>& ajustes() {
     static const std::array<Ajuste, 19> lista{{
-        {0, "CONTADORES", "CLIENTES", Regla::Contador},
-        {1, "CONTADORES", "PROPIEDADES", Regla::Contador},
-        {13, "CONTADORES", "PROPIETARIOS", Regla::Contador},
-        {15, "CONTADORES", "TIPOS", Regla::Contador},
-        {16, "CONTADORES", "LOCALIDADES", Regla::Contador},
-        {17, "CONTADORES", "AREAS", Regla::Contador},
-        {18, "CODIGOS", "MASCARA", Regla::Mascara},
+        {frmConfig::ContadorClientes, "CONTADORES", "CLIENTES", Regla::Contador},
+        {frmConfig::ContadorPropiedades, "CONTADORES", "PROPIEDADES", Regla::Contador},
+        {frmConfig::ContadorPropietarios, "CONTADORES", "PROPIETARIOS", Regla::Contador},
+        {frmConfig::ContadorTipos, "CONTADORES", "TIPOS", Regla::Contador},
+        {frmConfig::ContadorLocalidades, "CONTADORES", "LOCALIDADES", Regla::Contador},
+        {frmConfig::ContadorAreas, "CONTADORES", "AREAS", Regla::Contador},
+        {frmConfig::Mascara, "CODIGOS", "MASCARA", Regla::Mascara},
         {kCasilla, "GENERAL", "ADDAGAIN", Regla::Texto},
-        {22, "WEB", "SERVIDOR", Regla::Texto},
-        {23, "WEB", "BASEDATOS", Regla::Texto},
-        {24, "WEB", "USUARIO", Regla::Texto},
-        {25, "WEB", "PASSWORD", Regla::Texto},
-        {2, "WEB", "FOTOANCHURA", Regla::Medida},
-        {3, "WEB", "FOTOALTURA", Regla::Medida},
-        {4, "WEB", "THUMBANCHURA", Regla::Medida},
-        {5, "WEB", "THUMBALTURA", Regla::Medida},
-        {21, "SINC", "FTPSERVIDOR", Regla::Texto},
-        {20, "SINC", "FTPUSUARIO", Regla::Texto},
-        {19, "SINC", "FTPPASSWORD", Regla::Texto},
+        {frmConfig::WebServidor, "WEB", "SERVIDOR", Regla::Texto},
+        {frmConfig::WebBaseDatos, "WEB", "BASEDATOS", Regla::Texto},
+        {frmConfig::WebUsuario, "WEB", "USUARIO", Regla::Texto},
+        {frmConfig::WebContrasena, "WEB", "PASSWORD", Regla::Texto},
+        {frmConfig::FotoAnchura, "WEB", "FOTOANCHURA", Regla::Medida},
+        {frmConfig::FotoAltura, "WEB", "FOTOALTURA", Regla::Medida},
+        {frmConfig::MiniaturaAnchura, "WEB", "THUMBANCHURA", Regla::Medida},
+        {frmConfig::MiniaturaAltura, "WEB", "THUMBALTURA", Regla::Medida},
+        {frmConfig::SincServidor, "SINC", "FTPSERVIDOR", Regla::Texto},
+        {frmConfig::SincUsuario, "SINC", "FTPUSUARIO", Regla::Texto},
+        {frmConfig::SincContrasena, "SINC", "FTPPASSWORD", Regla::Texto},
     }};
     return lista;
 }
@@ -148,13 +150,13 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     auto* gl = new QVBoxLayout(general);
     auto* contadores = new QGroupBox(QStringLiteral("Contadores"), general);
     auto* cf = new QFormLayout(contadores);
-    campo(0, contadores, cf, QStringLiteral("C&lientes:"));
-    campo(1, contadores, cf, QStringLiteral("&Propiedades:"));
-    campo(13, contadores, cf, QStringLiteral("P&ropietarios:"));
-    campo(15, contadores, cf, QStringLiteral("&Tipos:"), 16);
-    campo(16, contadores, cf, QStringLiteral("L&ocalidades:"), 17);
-    campo(17, contadores, cf, QStringLiteral("&Areas:"), 18);
-    campo(18, contadores, cf, QStringLiteral("&Máscara:"));
+    campo(ContadorClientes, contadores, cf, QStringLiteral("C&lientes:"));
+    campo(ContadorPropiedades, contadores, cf, QStringLiteral("&Propiedades:"));
+    campo(ContadorPropietarios, contadores, cf, QStringLiteral("P&ropietarios:"));
+    campo(ContadorTipos, contadores, cf, QStringLiteral("&Tipos:"), RotuloTipos);
+    campo(ContadorLocalidades, contadores, cf, QStringLiteral("L&ocalidades:"), RotuloLocalidades);
+    campo(ContadorAreas, contadores, cf, QStringLiteral("&Areas:"), RotuloAreas);
+    campo(Mascara, contadores, cf, QStringLiteral("&Máscara:"));
     chk2 = new QCheckBox(QStringLiteral("Añadir a&utomáticamente tras añadir"), contadores);
     chk2->setObjectName(QStringLiteral("chk(2)"));
     chk2->setAccessibleName(QStringLiteral("Añadir automáticamente tras añadir"));
@@ -168,16 +170,16 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     auto* wl = new QVBoxLayout(web);
     auto* datos = new QGroupBox(QStringLiteral("Exportación de Datos"), web);
     auto* df = new QFormLayout(datos);
-    campo(22, datos, df, QStringLiteral("&Servidor:"));
-    campo(23, datos, df, QStringLiteral("&BBDD:"));
-    campo(24, datos, df, QStringLiteral("&Usuario:"));
-    campo(25, datos, df, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    campo(WebServidor, datos, df, QStringLiteral("&Servidor:"));
+    campo(WebBaseDatos, datos, df, QStringLiteral("&BBDD:"));
+    campo(WebUsuario, datos, df, QStringLiteral("&Usuario:"));
+    campo(WebContrasena, datos, df, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
     auto* fotos = new QGroupBox(QStringLiteral("Generación de Fotos"), web);
     auto* ff = new QFormLayout(fotos);
-    campo(2, fotos, ff, QStringLiteral("&Anchura foto normal:"));
-    campo(3, fotos, ff, QStringLiteral("A&ltura foto normal:"));
-    campo(4, fotos, ff, QStringLiteral("Anc&hura foto pequeña:"));
-    campo(5, fotos, ff, QStringLiteral("Altura &foto pequeña:"));
+    campo(FotoAnchura, fotos, ff, QStringLiteral("&Anchura foto normal:"));
+    campo(FotoAltura, fotos, ff, QStringLiteral("A&ltura foto normal:"));
+    campo(MiniaturaAnchura, fotos, ff, QStringLiteral("Anc&hura foto pequeña:"));
+    campo(MiniaturaAltura, fotos, ff, QStringLiteral("Altura &foto pequeña:"));
     wl->addWidget(datos);
     wl->addWidget(fotos);
     wl->addStretch(1);
@@ -188,20 +190,20 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     auto* sl = new QVBoxLayout(sinc);
     auto* sincBox = new QGroupBox(QStringLiteral("Sincronización"), sinc);
     auto* sf = new QFormLayout(sincBox);
-    campo(21, sincBox, sf, QStringLiteral("&Servidor:"));
-    campo(20, sincBox, sf, QStringLiteral("&Usuario:"));
-    campo(19, sincBox, sf, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    campo(SincServidor, sincBox, sf, QStringLiteral("&Servidor:"));
+    campo(SincUsuario, sincBox, sf, QStringLiteral("&Usuario:"));
+    campo(SincContrasena, sincBox, sf, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
     sl->addWidget(sincBox);
     sl->addStretch(1);
     tab->addTab(sinc, QStringLiteral("S&incronización"));
 
     // Same labels on different tabs: the tab makes the spoken name unique.
-    txt[22]->setAccessibleName(QStringLiteral("Servidor web"));
-    txt[24]->setAccessibleName(QStringLiteral("Usuario web"));
-    txt[25]->setAccessibleName(QStringLiteral("Contraseña web"));
-    txt[21]->setAccessibleName(QStringLiteral("Servidor de sincronización"));
-    txt[20]->setAccessibleName(QStringLiteral("Usuario de sincronización"));
-    txt[19]->setAccessibleName(QStringLiteral("Contraseña de sincronización"));
+    txt[WebServidor]->setAccessibleName(QStringLiteral("Servidor web"));
+    txt[WebUsuario]->setAccessibleName(QStringLiteral("Usuario web"));
+    txt[WebContrasena]->setAccessibleName(QStringLiteral("Contraseña web"));
+    txt[SincServidor]->setAccessibleName(QStringLiteral("Servidor de sincronización"));
+    txt[SincUsuario]->setAccessibleName(QStringLiteral("Usuario de sincronización"));
+    txt[SincContrasena]->setAccessibleName(QStringLiteral("Contraseña de sincronización"));
 
     cmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
@@ -238,9 +240,9 @@ void frmConfig::cargar() {
 
     if (!ctx_.facts.OficinaPrincipal) {
         // Catalogue records are created only at the principal office.
-        for (int i : {15, 16, 17})
+        for (int i : {ContadorTipos, ContadorLocalidades, ContadorAreas})
             txt[i]->setVisible(false);
-        for (int i : {16, 17, 18})
+        for (int i : {RotuloTipos, RotuloLocalidades, RotuloAreas})
             lbl[i]->setVisible(false);
     }
 }

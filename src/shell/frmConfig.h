@@ -20,6 +20,30 @@ struct AppContext;
 class frmConfig : public QDialog {
     Q_OBJECT
 public:
+    // Boxes txt(n), by the setting each holds.
+    static constexpr int ContadorClientes = 0;
+    static constexpr int ContadorPropiedades = 1;
+    static constexpr int FotoAnchura = 2;
+    static constexpr int FotoAltura = 3;
+    static constexpr int MiniaturaAnchura = 4;
+    static constexpr int MiniaturaAltura = 5;
+    static constexpr int ContadorPropietarios = 13;
+    static constexpr int ContadorTipos = 15;
+    static constexpr int ContadorLocalidades = 16;
+    static constexpr int ContadorAreas = 17;
+    static constexpr int Mascara = 18;
+    static constexpr int SincContrasena = 19;
+    static constexpr int SincUsuario = 20;
+    static constexpr int SincServidor = 21;
+    static constexpr int WebServidor = 22;
+    static constexpr int WebBaseDatos = 23;
+    static constexpr int WebUsuario = 24;
+    static constexpr int WebContrasena = 25;
+    // Captions lbl(n) of the catalogue counters.
+    static constexpr int RotuloTipos = 16;
+    static constexpr int RotuloLocalidades = 17;
+    static constexpr int RotuloAreas = 18;
+
     explicit frmConfig(AppContext& ctx, QWidget* parent = nullptr);
 
     QTabWidget* tab = nullptr;

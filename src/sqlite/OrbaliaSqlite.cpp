@@ -1,5 +1,5 @@
 // Loadable SQLite extension with the text semantics of every Orbalia
-// connection (the collation "es" and the Unicode LIKE), so that the sqlite3
+// connection (the collation "es", the Unicode LIKE and sinacentos), so that the sqlite3
 // tool and other programs can read an agency database:
 //   sqlite3 -cmd '.load build/liborbalia_sqlite' demo/Orbalia.db
 

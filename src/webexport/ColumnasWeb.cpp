@@ -1,7 +1,7 @@
 #include "ColumnasWeb.h"
 
 #include "platform/db/Database.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 namespace orb {
 

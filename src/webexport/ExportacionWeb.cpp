@@ -7,7 +7,8 @@
 #include "platform/process/ProcessRunner.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
-#include "shell/Services.h"
+#include "shell/Ficheros.h"
+#include "shell/Numeros.h"
 
 #include <QCoreApplication>
 #include <QDir>

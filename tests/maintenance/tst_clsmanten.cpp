@@ -104,6 +104,13 @@ public:
         if (fallarDespues)
             throw db::DbError(db::ErrGeneric, "fallo provocado después de grabar");
     }
+    // Files beside the database follow the outcome: these come once it is known.
+    void data_AfterCommit() override {
+        log << (data->BaseDatos().inTransaction() ? "AfterCommit (still open)" : "AfterCommit");
+    }
+    void data_AfterRollback() override {
+        log << (data->BaseDatos().inTransaction() ? "AfterRollback (still open)" : "AfterRollback");
+    }
     void data_StateChanged() override { log << QStringLiteral("StateChanged(%1)").arg(data->Estado()); }
 
     // Enabled flags in the order First, Prev, Next, Last, Add, Edit, Del, Ok, Cancel, Close, picture.
@@ -245,12 +252,13 @@ private slots:
         f->log.clear();
         f->ok->click();
         if (addAgain) {
-            QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "StateChanged(1)",
-                                          "CanAddNew", "StateChanged(3)", "OnAddNew"}));
+            QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "AfterCommit",
+                                          "StateChanged(1)", "CanAddNew", "StateChanged(3)", "OnAddNew"}));
             QCOMPARE(f->data->Estado(), Añadiendo);
             QVERIFY(f->cod->text().isEmpty());
         } else {
-            QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "StateChanged(1)"}));
+            QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "AfterCommit",
+                                          "StateChanged(1)"}));
             QCOMPARE(f->data->Estado(), Paseando);
             QCOMPARE(f->data->Recordset()->value("Cod").toString(), QString("N1"));
         }
@@ -506,7 +514,9 @@ private slots:
             f->edit->click();
         }
         f->nombre->setText("Nuevo nombre");
+        f->log.clear();
         f->ok->click();
+        QCOMPARE(f->log, QStringList({"CanUpdate", "BeforeUpdate", "AfterUpdate", "AfterRollback"}));
         // The row and the related row written in BeforeUpdate went back together.
         QCOMPARE(db()->query("SELECT * FROM Fichas ORDER BY Cod"), before);
         QCOMPARE(db()->scalar("SELECT count(*) FROM Historial").toInt(), 0);

@@ -5,6 +5,7 @@
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "platform/report/PreviewWindow.h"
 #include "records/PanelPropietario.h"
 #include "records/frmPropiedades.h"
 #include "shell/ConfigStore.h"
@@ -295,19 +296,104 @@ private slots:
         QVERIFY(inst->dialogs().boxes().isEmpty());
     }
 
-    void documentButtonsWaitForTheReportEngine() {
-        propiedad("0100001", "01", 1, false);
+    void documentButtonsActOnTheStoredRecordOnlyWhileBrowsing() {
+        FakeMail mail;
+        TestNavigator nav(ctx());
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", "00000");
+        propiedad("0100001", "01", 1, false, "Direccion", {"Calle Mayor, 3"});
         frmPropiedades w(ctx(), false);
         QCOMPARE(w.butPrint->toolTip(), QString("Imprimir Ficha"));
         QCOMPARE(w.butDossier->toolTip(), QString("Imprimir Dossier"));
         QCOMPARE(w.butPDF->toolTip(), QString("Dossier en PDF"));
         QCOMPARE(w.butEmail->toolTip(), QString("Enviar dossier por Email"));
-        for (auto estado : {0, 1}) {
-            if (estado == 1)
-                w.cmdEdit->click();
+        const auto activos = [&] {
+            int n = 0;
             for (QToolButton* b : {w.butPrint, w.butDossier, w.butPDF, w.butEmail})
-                QVERIFY(!b->isEnabled());
+                n += b->isEnabled() ? 1 : 0;
+            return n;
+        };
+        QCOMPARE(activos(), 4);
+        w.cmdAdd->click();
+        QCOMPARE(activos(), 0);
+        w.cmdCancel->click();
+        QCOMPARE(activos(), 4);
+        // A changed number gives a new code: after the confirm the documents are the new code's.
+        w.cmdEdit->click();
+        QCOMPARE(activos(), 0);
+        w.txt[QuickID]->setText("9");
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QCOMPARE(activos(), 4);
+
+        w.butPrint->click();
+        w.butDossier->click();
+        QCOMPARE(nav.shown, QStringList({"usrShowReport:Ficha de Propiedad", "usrShowReport2:Dossier"}));
+        QCOMPARE(nav.reports.size(), 2);
+        auto* ficha = qobject_cast<report::PreviewWindow*>(nav.reports[0].data());
+        auto* dossier = qobject_cast<report::PreviewWindow*>(nav.reports[1].data());
+        QVERIFY(ficha && dossier);
+        QVERIFY(ficha->document().pageCount() >= 1 && dossier->document().pageCount() >= 1);
+        QVERIFY2(ficha->document().pageText(0).contains("0100009") &&
+                     ficha->document().pageText(0).contains("Calle Mayor, 3"),
+                 qPrintable(ficha->document().pageText(0)));
+
+        const QString pdf = inst->path() + "DossierPropiedad_0100009.pdf";
+        QVERIFY(!QFile::exists(pdf));
+        w.butPDF->click();
+        QFile f(pdf);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.read(5) == "%PDF-");
+        f.close();
+        QFile::remove(pdf);
+        w.butEmail->click();
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(mail.calls().size(), 1);
+        QCOMPARE(mail.calls().first(),
+                 (QStringList{"--utf8", "--subject", "Dossier propiedad 0100009", "--body",
+                              "Adjunto dossier de la propiedad 0100009", "--attach", pdf}));
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+    }
+
+    void numberTakenMeanwhileOrTypedTwice() {
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 41);
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", "00000");
+        propiedad("0100050", "01", 50, false, "Direccion", {"Ya estaba"});
+        frmPropiedades w(ctx(), false);
+        // Another seat stores 42 while this add shows it: the confirm takes the next free number.
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[QuickID]->Text(), QString("42"));
+        propiedad("0100042", "01", 42, false);
+        w.txt[Direccion]->setText("Primera");
+        w.cmdOk->click();
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QCOMPARE(campo("0100043", "Direccion").toString(), QString("Primera"));
+        QCOMPARE(contador(), QString("43"));
+
+        // A number typed by hand that is taken is told in plain words; nothing is written.
+        const auto antes = ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod");
+        w.cmdAdd->click();
+        w.txt[QuickID]->setText("50");
+        w.txt[Direccion]->setText("Segunda");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList{"Se ha producido el error (3022 - No se realizaron los cambios porque crearían "
+                             "valores duplicados en el índice o la clave principal) al pulsar el botón de "
+                             "aceptar.\nYa existe un registro con el código 0100050."});
+        QVERIFY(w.data->EstadoAñadiendo());
+        QCOMPARE(ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod"), antes);
+        QCOMPARE(contador(), QString("43"));
+
+        // The number box is a code: empty or zero is refused naming it.
+        for (const char* malo : {"", "0"}) {
+            inst->dialogs().clear();
+            w.txt[QuickID]->setText(malo);
+            w.cmdOk->click();
+            QCOMPARE(inst->dialogs().texts().size(), 1);
+            QVERIFY2(inst->dialogs().texts().first().startsWith("Número:"),
+                     qPrintable(inst->dialogs().texts().first()));
+            QVERIFY(w.data->EstadoAñadiendo());
         }
+        QCOMPARE(ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod"), antes);
     }
 };
 

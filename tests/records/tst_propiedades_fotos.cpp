@@ -5,7 +5,7 @@
 #include "records/ActividadModel.h"
 #include "records/FotosPropiedad.h"
 #include "records/frmPropiedades.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "search/frmConsulta.h"
 #include "shell/ConfigStore.h"
 
@@ -360,6 +360,84 @@ private slots:
         const QString cod = alta ? "0100002" : "0100001";
         QCOMPARE(log(cod).last(), QString("28/02/2024|||Imposible"));
         QVERIFY(QFile::exists(ctx().RutaFotos + cod + "-1.jpg"));
+    }
+
+    // The row, its photo names, the counter and the log are one transaction:
+    // a failure in the last statement of the confirm leaves all as it was.
+    void failedLogWriteLeavesRowCounterAndFolderAlone_data() {
+        QTest::addColumn<bool>("alta");
+        QTest::newRow("edit") << false;
+        QTest::newRow("add") << true;
+    }
+    void failedLogWriteLeavesRowCounterAndFolderAlone() {
+        QFETCH(bool, alta);
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 41);
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        actividad("0100001", "2024-01-10", "A");
+        ctx().db().execute("CREATE TRIGGER actividad_rota BEFORE INSERT ON Actividades "
+                           "BEGIN SELECT RAISE(ABORT, 'registro de actividad roto'); END");
+        const auto filas = [this] { return ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod"); };
+        const auto antes = filas();
+        frmPropiedades w(ctx(), false);
+        if (alta)
+            w.cmdAdd->click();
+        else
+            w.cmdEdit->click();
+        const QString verde = imagen("verde.jpg", Qt::green);
+        inst->dialogs().queueFile(verde);
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click(); // replaces the stored 0100001-1.jpg when editing
+        w.fotos->butFotoCargar[1]->click();
+        w.txt[Direccion]->setText("Cambiada");
+        const int n = w.actividades->lineas();
+        escribir(w, n, ActividadModel::ColFecha, "01/03/2024");
+        escribir(w, n, ActividadModel::ColActividad, "Visita");
+        w.cmdOk->click();
+
+        QCOMPARE(mensajes().size(), 1);
+        QVERIFY2(mensajes().first().startsWith("Se ha producido el error ("), qPrintable(mensajes().first()));
+        QVERIFY(alta ? w.data->EstadoAñadiendo() : w.data->EstadoModificando());
+        QCOMPARE(filas(), antes);
+        QCOMPARE(log("0100001"), QStringList({"10/01/2024|||A"}));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(), QString("41"));
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"})); // no copy, no temporary
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul));
+        QCOMPARE(w.txt[Direccion]->Text(), QString("Cambiada")); // kept for the user to try again
+
+        // Once the log can be written, the same confirm stores everything.
+        ctx().db().execute("DROP TRIGGER actividad_rota");
+        inst->dialogs().clear();
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QVERIFY(w.data->EstadoPaseando());
+        const QString cod = alta ? "0100042" : "0100001";
+        QCOMPARE(campo(cod, "Direccion").toString(), QString("Cambiada"));
+        QCOMPARE(log(cod).last(), QString("01/03/2024|||Visita"));
+        QCOMPARE(carpetaFotos(), alta ? QStringList({"0100001-1.jpg", "0100042-1.jpg", "0100042-2.jpg"})
+                                      : QStringList({"0100001-1.jpg", "0100001-2.jpg"}));
+        QCOMPARE(bytes(ctx().RutaFotos + cod + "-1.jpg"), bytes(verde));
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(),
+                 alta ? QString("42") : QString("41"));
+    }
+
+    void pictureThatCannotTakeItsNameAfterTheCommitIsTold() {
+        propiedad("0100001", 1);
+        QDir(ctx().RutaFotos).mkdir("0100001-1.jpg"); // a folder where the file should go
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click();
+        w.txt[Direccion]->setText("Guardada");
+        w.cmdOk->click();
+        // The record is stored; the user hears which picture is missing, and no copy is left.
+        QCOMPARE(mensajes(),
+                 QStringList({"La propiedad se ha guardado, pero no se pudo colocar en la carpeta de "
+                              "fotos: 0100001-1.jpg."}));
+        QVERIFY(w.data->EstadoPaseando());
+        QCOMPARE(campo("0100001", "Direccion").toString(), QString("Guardada"));
+        QCOMPARE(carpetaFotos(), QStringList());
     }
 };
 

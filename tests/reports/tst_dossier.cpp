@@ -9,7 +9,7 @@
 #include "reports/Dossier.h"
 #include "reports/DossierTextos.h"
 #include "reports/Informes.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "search/frmConsultaDossier.h"
 
 #include <QDialog>

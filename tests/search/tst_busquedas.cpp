@@ -9,6 +9,7 @@
 #include "platform/widgets/QueryTableModel.h"
 #include "records/FichaPersona.h"
 #include "records/Registro.h"
+#include "reports/Informes.h"
 #include "search/RegistroBusquedas.h"
 #include "search/frmBusClientes.h"
 #include "search/frmBusPropiedades.h"
@@ -30,9 +31,9 @@ void datos(db::Database& d) {
     d.execute("INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Ronda')");
     d.execute("INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (10, 'Puerto Banús', 1), "
               "(11, 'Nueva Andalucía', 1), (20, 'Centro', 2)");
-    d.execute(
-        "INSERT INTO Propietarios (Cod, Alquiler, Nombre, Telefono) VALUES ('P01', 0, 'Hélène Lefèvre', "
-        "'952000111'), ('R01', 1, 'Jürgen Weiß', '952999888'), ('R02', 1, 'Ana Ruiz', NULL)");
+    d.execute("INSERT INTO Propietarios (Cod, Alquiler, Nombre, Telefono, Movil) VALUES ('P01', 0, 'Hélène "
+              "Lefèvre', '952000111', NULL), ('R01', 1, 'Jürgen Weiß', '952999888', '600123456'), "
+              "('R02', 1, 'Ana Ruiz', NULL, NULL)");
     d.execute(
         "INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, Direccion, Precio, CodPropietario, "
         "CodLocalidad) VALUES ('V001', 0, 'En Venta', 2, 'Calle Larios, 5', 250000, 'P01', 1), "
@@ -43,6 +44,19 @@ void datos(db::Database& d) {
               "('A001', 1, 'Libre', 2, 900), ('A002', 1, 'Alquilada', 2, 700)");
     d.execute("INSERT INTO Clientes (Cod, Alquiler, Nombre, Presupuesto, CodTipo) VALUES "
               "('C001', 0, 'Marta Núñez', 150000, 1), ('C002', 0, 'Bob Smith', 1500000, 0)");
+}
+
+// Text of the pages of the last report the window asked the navigator to show.
+QString textoInforme(const TestNavigator& nav) {
+    if (nav.reports.isEmpty())
+        return {};
+    auto* w = qobject_cast<reports::frmInforme*>(nav.reports.last().data());
+    if (!w)
+        return QStringLiteral("<no es un informe>");
+    QString t;
+    for (int i = 0; i < w->document().pageCount(); ++i)
+        t += w->document().pageText(i) + u'\n';
+    return t;
 }
 
 int filaActual(const VentanaBusqueda& f) {
@@ -88,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(f.grd->model()->rowCount(), 0);
         QCOMPARE(f.cbo[frmBusPropiedades::Estado]->currentText(), QStringLiteral("En Venta"));
         QCOMPARE(f.cmdGoto->toolTip(), QStringLiteral("Ir a Propiedad"));
-        QVERIFY(!f.butPrint->isEnabled());
+        QVERIFY(f.butPrint->isEnabled());
         f.cmdFind->click();
         QCOMPARE(f.grd->model()->rowCount(), 3);
         QCOMPARE(celda(f, 0, 0), QStringLiteral("V001"));
@@ -160,6 +174,109 @@ private Q_SLOTS:
         c.cmdGoto->click();
         QCOMPARE(nav->irA.last(), QStringLiteral("Cliente 0 C002"));
         QCOMPARE(celda(c, 0, 6), QStringLiteral("1.500.000"));
+    }
+
+    // A result longer than the first block read: the moves, Go to and the
+    // formatting reach rows the grid had not read yet.
+    void movesReachRowsNotYetRead() {
+        db::Database& d = ctx().db();
+        const int n = ui::QueryTableModel::BlockSize * 2 + 10;
+        d.execute("BEGIN");
+        for (int i = 0; i < n; ++i)
+            d.execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, Direccion, Precio) "
+                      "VALUES (?, 0, 'Stand By', 2, 'Calle Larga', ?)",
+                      {QStringLiteral("S%1").arg(i, 4, 10, QChar(u'0')), 1000000 + i});
+        d.execute("COMMIT");
+        frmBusPropiedades f(ctx(), false);
+        f.cbo[frmBusPropiedades::Estado]->setCurrentText("Stand By");
+        f.cmdFind->click();
+        QVERIFY(f.grd->model()->rowCount() < n); // read on demand, not all at once
+        // Next across the end of the first block.
+        f.grd->setCurrentIndex(f.grd->model()->index(ui::QueryTableModel::BlockSize - 1, 0));
+        f.cmdNext->click();
+        QCOMPARE(filaActual(f), ui::QueryTableModel::BlockSize);
+        QCOMPARE(celda(f, filaActual(f), 0), QStringLiteral("S0%1").arg(ui::QueryTableModel::BlockSize));
+        // Last: the true last row, then Next stays on it.
+        f.cmdLast->click();
+        QCOMPARE(f.grd->model()->rowCount(), n);
+        QCOMPARE(filaActual(f), n - 1);
+        f.cmdNext->click();
+        QCOMPARE(filaActual(f), n - 1);
+        QCOMPARE(celda(f, n - 1, 7), QStringLiteral("1.000.%1").arg(n - 1, 3, 10, QChar(u'0')));
+        QCOMPARE(f.grd->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Dorm."));
+        f.cmdGoto->click();
+        QCOMPARE(nav->irA.last(), QStringLiteral("Propiedad 0 S%1").arg(n - 1, 4, 10, QChar(u'0')));
+        f.cmdPrev->click();
+        QCOMPARE(filaActual(f), n - 2);
+        f.cmdFirst->click();
+        QCOMPARE(filaActual(f), 0);
+        f.cmdPrev->click();
+        QCOMPARE(filaActual(f), 0);
+        // A new search starts again from its first block.
+        f.cmdFind->click();
+        QCOMPARE(filaActual(f), 0);
+        QVERIFY(f.grd->model()->rowCount() < n);
+    }
+
+    // A search the database refuses: a fixed first line and a readable cause,
+    // never the engine's words; the result shown stays.
+    void aRefusedSearchIsToldInPlainSpanish() {
+        frmBusPropietarios f(ctx(), false);
+        f.cmdFind->click();
+        QCOMPARE(f.grd->model()->rowCount(), 1);
+        ctx().db().execute("ALTER TABLE Propietarios RENAME TO Otros");
+        f.cmdFind->click();
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        const QString texto = inst->dialogs().texts().join('\n');
+        QVERIFY2(texto.startsWith("No se ha podido realizar la búsqueda.\n"), qPrintable(texto));
+        for (const char* motor : {"Propietarios", "no such", "SELECT", "SQL"})
+            QVERIFY2(!texto.contains(QLatin1String(motor), Qt::CaseInsensitive), qPrintable(texto));
+        QCOMPARE(f.grd->model()->rowCount(), 1);
+        QCOMPARE(celda(f, 0, 0), QStringLiteral("P01"));
+    }
+
+    // Print: the listing of the rows shown, through the main window.
+    void printShowsTheListingOfTheResult() {
+        frmBusPropiedades f(ctx(), false);
+        f.txt[frmBusPropiedades::Direccion]->setText("calle");
+        f.cmdFind->click();
+        f.butPrint->click();
+        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Propiedades"));
+        QString t = textoInforme(*nav);
+        QVERIFY2(t.contains("Calle Larios, 5") && t.contains("Calle Real, 1"), qPrintable(t));
+        QVERIFY2(!t.contains("Paseo Marítimo") && !t.contains("Calle Málaga"), qPrintable(t));
+        QVERIFY2(t.contains("1.500.000 €"), qPrintable(t));
+        // After New search the listing is the empty result: shown, no rows.
+        f.cmdFindDel->click();
+        f.butPrint->click();
+        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Propiedades"));
+        t = textoInforme(*nav);
+        QVERIFY2(t.contains("Listado de Propiedades") && !t.contains("Calle"), qPrintable(t));
+
+        // Rentals: the price column is the rent.
+        frmBusPropiedades a(ctx(), true);
+        a.cmdFind->click();
+        a.butPrint->click();
+        QVERIFY2(textoInforme(*nav).contains("900 €"), qPrintable(textoInforme(*nav)));
+
+        frmBusPropietarios o(ctx(), true);
+        o.txt[frmBusPropietarios::Nombre]->setText("jurgen");
+        o.cmdFind->click();
+        o.butPrint->click();
+        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Propietarios de Alquileres"));
+        t = textoInforme(*nav);
+        // The listing shows the mobile number too, which the grid does not.
+        QVERIFY2(t.contains("Jürgen Weiß") && t.contains("600123456") && !t.contains("Ana Ruiz"),
+                 qPrintable(t));
+
+        frmBusClientes c(ctx(), false);
+        c.cmdFind->click();
+        c.cmdLast->click();
+        c.butPrint->click();
+        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Clientes de Ventas"));
+        t = textoInforme(*nav);
+        QVERIFY2(t.contains("Marta Núñez") && t.contains("Bob Smith"), qPrintable(t));
+        QVERIFY(inst->dialogs().boxes().isEmpty());
     }
 
     void localityChoiceRefillsTheAreas() {

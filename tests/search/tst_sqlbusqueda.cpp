@@ -3,6 +3,7 @@
 // the statement or match more than it says.
 
 #include "TestInstallation.h"
+#include "platform/db/Database.h"
 #include "search/SqlBusqueda.h"
 
 #include <QtTest>
@@ -102,7 +103,7 @@ QStringList hostiles() {
 // also ignore accents.
 bool contiene(const QString& campo, const QString& criterio, bool nombre) {
     if (nombre)
-        return SinAcentos(campo).contains(SinAcentos(criterio), Qt::CaseInsensitive);
+        return db::stripAccents(campo).contains(db::stripAccents(criterio), Qt::CaseInsensitive);
     return campo.contains(criterio, Qt::CaseInsensitive);
 }
 
@@ -147,7 +148,6 @@ class TestSqlBusqueda : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         d = &inst.context().db();
-        RegistrarFuncionesBusqueda(*d);
         d->execute("INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso'), (2, 'Chalet'), (3, 'Ático')");
         d->execute("INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Ronda')");
         d->execute("INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (10, 'Nueva Andalucía', 1), "
@@ -178,6 +178,9 @@ private Q_SLOTS:
         QCOMPARE(propiedades([](auto& c) { c.estado.clear(); }),
                  QStringList({"V001", "V002", "V003", "V004", "V005", "V006"}));
         QCOMPARE(propiedades([](auto& c) { c.estado = "Vendida"; }), QStringList({"V004"}));
+        // A state typed in lower case is the same state.
+        QCOMPARE(propiedades([](auto& c) { c.estado = "en venta"; }),
+                 QStringList({"V001", "V002", "V003", "V006"}));
         // The empty statement after New search has the grid's columns and no row.
         const auto vacia = SqlBusquedaPropiedadesVacia(true);
         QVERIFY(d->query(vacia.sql).isEmpty());

@@ -1,6 +1,6 @@
 #include "platform/db/Database.h"
 #include "shell/ConfigStore.h"
-#include "shell/Services.h"
+#include "shell/Numeros.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -340,6 +340,32 @@ private Q_SLOTS:
                  (QStringList{"1", "1"}));
     }
 
+    // 10 → 11: the search index gains the text columns, the narrower one goes.
+    void version10GetsTheWiderSearchIndex() {
+        QTemporaryDir dir;
+        auto d = agencyDatabase(dir);
+        d->execute(QStringLiteral("DROP INDEX Propiedades_BusquedaTexto"));
+        d->execute(QStringLiteral(
+            "CREATE INDEX Propiedades_Busqueda ON Propiedades (Estado, Alquiler, Dormitorios, Cod)"));
+        d->execute(QStringLiteral("INSERT INTO Propiedades (Cod, Estado, Direccion) VALUES ('0100001', 'En "
+                                  "Venta', 'Calle Larios, 5')"));
+        d->setUserVersion(10);
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps.size(), 1);
+        QVERIFY(steps[0].startsWith(QStringLiteral("Versión 10 → 11")));
+        const QString columnas = QStringLiteral(
+            "SELECT group_concat(name, ',') FROM (SELECT name FROM pragma_index_info(?) ORDER BY seqno)");
+        QCOMPARE(d->scalar(columnas, {QStringLiteral("Propiedades_BusquedaTexto")}).toString(),
+                 QStringLiteral("Estado,Alquiler,Dormitorios,Cod,Direccion,Agente"));
+        QVERIFY(d->scalar(columnas, {QStringLiteral("Propiedades_Busqueda")}).isNull());
+        QCOMPARE(rows(*d, QStringLiteral("SELECT Direccion FROM Propiedades")),
+                 QStringList{"Calle Larios, 5"});
+        // Met again (the version written back by hand), it changes nothing.
+        d->setUserVersion(10);
+        QCOMPARE(orb::schema::migrate(*d).size(), 1);
+        QCOMPARE(d->userVersion(), 11);
+    }
+
     void migrateVersion10KeepsEveryRow() {
         QTemporaryDir dir, other;
         auto d = agencyDatabase(dir);

@@ -1,5 +1,9 @@
 #include "platform/widgets/DialogService.h"
-#include "shell/Services.h"
+#include "shell/Controles.h"
+#include "shell/Fechas.h"
+#include "shell/Ficheros.h"
+#include "shell/Mensajes.h"
+#include "shell/Numeros.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -94,6 +98,11 @@ private Q_SLOTS:
         QTest::newRow("dashes, spaces") << " 5-3-2009 " << d << "2009-03-05";
         QTest::newRow("two-digit year, 2000s") << "5/3/09" << d << "2009-03-05";
         QTest::newRow("two-digit year, 1900s") << "5/3/75" << QDate(1975, 3, 5) << "1975-03-05";
+        // The window's edges: 00-29 are this century, 30-99 the last.
+        QTest::newRow("two-digit year 00") << "1/1/00" << QDate(2000, 1, 1) << "2000-01-01";
+        QTest::newRow("two-digit year 29") << "31/12/29" << QDate(2029, 12, 31) << "2029-12-31";
+        QTest::newRow("two-digit year 30") << "1/1/30" << QDate(1930, 1, 1) << "1930-01-01";
+        QTest::newRow("two-digit year 99") << "31/12/99" << QDate(1999, 12, 31) << "1999-12-31";
         QTest::newRow("leap day") << "29/02/2008" << QDate(2008, 2, 29) << "2008-02-29";
         QTest::newRow("no 31 February") << "31/02/2009" << QDate() << "";
         QTest::newRow("month 13") << "01/13/2009" << QDate() << "";

@@ -21,18 +21,10 @@ public:
 
     void usrShow(QWidget*) override { shown << "usrShow"; }
     void usrMDICenter(QWidget*) override {}
-    void usrShowPropiedadesVenta() override { shown << "PropiedadesVenta"; }
-    void usrShowPropiedadesAlquiler() override { shown << "PropiedadesAlquiler"; }
-    void usrShowClientesVenta() override { shown << "ClientesVenta"; }
-    void usrShowClientesAlquiler() override { shown << "ClientesAlquiler"; }
-    void usrShowPropietariosVenta() override { shown << "PropietariosVenta"; }
-    void usrShowPropietariosAlquiler() override { shown << "PropietariosAlquiler"; }
-    void usrShowBusPropiedadesVenta() override {}
-    void usrShowBusPropiedadesAlquiler() override {}
-    void usrShowBusClientesVenta() override {}
-    void usrShowBusClientesAlquiler() override {}
-    void usrShowBusPropietariosVenta() override {}
-    void usrShowBusPropietariosAlquiler() override {}
+    // Windows opened by kind: "<kind number> <side>" (side 1 = rentals).
+    void usrShow(orb::Ventana kind, bool alquiler) override {
+        shown << QStringLiteral("%1 %2").arg(int(kind)).arg(int(alquiler));
+    }
     // Go to from the search windows: "Propiedad 1 A0012" (side 1 = rentals).
     QStringList irA;
     void usrIrPropiedad(bool alquiler, const QString& cod) override {

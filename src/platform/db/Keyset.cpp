@@ -21,8 +21,10 @@ QList<FieldInfo> fieldsOf(const Stmt& st) {
 void readKeys(sqlite3* db, const QString& sql, const Params& params, Keys& keys) {
     Stmt st(db, sql);
     st.bind(params);
+    // The rowid is the last column: a numeric ORDER BY counts the select list from 1.
+    const int rowid = sqlite3_column_count(st.get()) - 1;
     while (st.step())
-        keys.ids.push_back(sqlite3_column_int64(st.get(), 0));
+        keys.ids.push_back(sqlite3_column_int64(st.get(), rowid));
     keys.deleted.assign(keys.ids.size(), 0);
     keys.live = keys.size();
 }
@@ -60,7 +62,7 @@ std::unique_ptr<Recordset::Impl> openKeyed(Database& database, const ParsedSourc
     else if (m->plainColumns && !p.numericOrderBy)
         keysetSql = QStringLiteral("SELECT rowid ") + p.fromOn;
     else
-        keysetSql = QStringLiteral("SELECT rowid, %1 %2").arg(p.selectList, p.fromOn);
+        keysetSql = QStringLiteral("SELECT %1, rowid %2").arg(p.selectList, p.fromOn);
     auto keys = std::make_shared<Keys>();
     readKeys(m->db, keysetSql, params, *keys);
 

@@ -1,10 +1,12 @@
 // Text semantics every connection shares: a LIKE that ignores case for all of
-// Unicode (SQLite's own only folds ASCII) and the Spanish collation "es".
+// Unicode (SQLite's own only folds ASCII), sinacentos() for searches that
+// ignore accents, and the Spanish collation "es".
 
 #include "Database.h"
 #include "SqliteSupport.h"
 
 #include <array>
+#include <string>
 #include <vector>
 
 namespace db {
@@ -137,6 +139,29 @@ struct FoldTables {
 // Built at start-up, so reading them needs no guard on every character.
 const FoldTables kFold;
 
+// Base letter of each Latin code point (accents and other marks off; ñ and
+// Ñ stay themselves, as Spanish reads them). Used by sinacentos() and by
+// likesinacentos().
+const std::array<char16_t, 0x250>& latinBases() {
+    static const std::array<char16_t, 0x250> table = [] {
+        std::array<char16_t, 0x250> t{};
+        for (char16_t c = 0; c < t.size(); ++c) {
+            t[c] = c;
+            if (c < 0x80 || c == u'ñ' || c == u'Ñ')
+                continue;
+            const QString d = QString(QChar(c)).normalized(QString::NormalizationForm_D);
+            if (!d.isEmpty() && d.at(0).unicode() < 0x80)
+                t[c] = d.at(0).unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+
+inline char32_t withoutAccent(char32_t c) {
+    return c < 0x250 ? latinBases()[c] : c;
+}
+
 inline char32_t fold(char32_t c) {
     if (c < 0x250)
         return kFold.latin[c];
@@ -144,19 +169,26 @@ inline char32_t fold(char32_t c) {
 }
 
 // Next code point of UTF-8 text, folded.
-inline char32_t nextFolded(const unsigned char*& p, const unsigned char* end) {
+// With accents, also off their marks first (ASCII has none): the same as
+// LIKE over sinacentos() of the text.
+inline char32_t fold(char32_t c, bool accents) {
+    return fold(accents ? withoutAccent(c) : c);
+}
+
+inline char32_t nextFolded(const unsigned char*& p, const unsigned char* end, bool accents) {
     if (*p < 0x80)
         return kFold.ascii[*p++];
     Utf8Reader r{p, end};
     char32_t c = 0;
     r.next(c);
     p = r.p;
-    return fold(c);
+    return fold(c, accents);
 }
 
 struct LikePattern {
     QByteArray source; // the pattern's bytes and its escape, to know it again
     char32_t escape = 0;
+    bool accents = false;                          // likesinacentos(): letters compared without their accents
     std::vector<char32_t> elems;                   // folded code points or AnyOne
     std::vector<std::pair<size_t, size_t>> pieces; // [begin, end) in elems, between '%'
     bool leadingAny = false;                       // starts with '%'
@@ -167,15 +199,16 @@ struct LikePattern {
     // the piece skips every other ASCII byte without decoding it.
     std::vector<std::pair<unsigned char, unsigned char>> firstBytes;
 
-    void compile(const unsigned char* pattern, int bytes, char32_t esc) {
+    void compile(const unsigned char* pattern, int bytes, char32_t esc, bool withoutAccents) {
         source = QByteArray(reinterpret_cast<const char*>(pattern), bytes);
         escape = esc;
+        accents = withoutAccents;
         Utf8Reader r{pattern, pattern + bytes};
         char32_t c = 0;
         size_t begin = 0;
         bool first = true;
         while (r.next(c)) {
-            c = fold(c);
+            c = fold(c, accents);
             if (c == U'%') {
                 anyPercent = true;
                 if (first)
@@ -192,8 +225,8 @@ struct LikePattern {
             if (escape && c == escape) {
                 char32_t next = 0;
                 if (r.next(next))
-                    c = fold(next); // escaped: literal, even % and _
-                elems.push_back(c); // a final escape stands for itself
+                    c = fold(next, accents); // escaped: literal, even % and _
+                elems.push_back(c);          // a final escape stands for itself
                 continue;
             }
             elems.push_back(c == U'_' ? AnyOne : c);
@@ -229,7 +262,7 @@ struct LikePattern {
         for (size_t e = pieces[i].first; e < pieces[i].second; ++e) {
             if (p >= end)
                 return false;
-            const char32_t c = nextFolded(p, end);
+            const char32_t c = nextFolded(p, end, accents);
             if (elems[e] != AnyOne && elems[e] != c)
                 return false;
         }
@@ -284,7 +317,7 @@ void deletePattern(void* p) {
     delete static_cast<LikePattern*>(p);
 }
 
-void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+void like(sqlite3_context* ctx, int argc, sqlite3_value** argv, bool accents) {
     const unsigned char* pattern = sqlite3_value_text(argv[0]);
     const int patternBytes = sqlite3_value_bytes(argv[0]);
     const unsigned char* text = sqlite3_value_text(argv[1]);
@@ -301,20 +334,85 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
             sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
             return;
         }
-        escape = fold(c);
+        escape = fold(c, accents);
     }
     auto* compiled = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0));
     const bool cached = compiled && compiled->escape == escape;
     if (!cached) {
         compiled = new LikePattern;
-        compiled->compile(pattern, patternBytes, escape);
+        compiled->compile(pattern, patternBytes, escape, accents);
     }
     sqlite3_result_int(ctx, compiled->matches(text, text + textBytes) ? 1 : 0);
     if (!cached) // kept while the pattern stays the same; freed by SQLite otherwise
         sqlite3_set_auxdata(ctx, 0, compiled, deletePattern);
 }
 
+void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    like(ctx, argc, argv, false);
+}
+
+// likesinacentos(pattern, text [, escape]): LIKE that also ignores accents,
+// as sinacentos(text) LIKE sinacentos(pattern) would, without building the
+// folded text of every row.
+void likeSinAcentosFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    like(ctx, argc, argv, true);
+}
+
+// ----- sinacentos(text)
+//
+// The text without accents or other marks on Latin letters, ñ and Ñ kept as
+// the letters of their own Spanish reads them. Searches compare
+// sinacentos(column) LIKE pattern-folded-the-same-way, so "lefevre" finds
+// "Lefèvre". Plain ASCII (most rows) is handed back as it is, without a copy.
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+void sinAcentosFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    const auto* p = sqlite3_value_text(argv[0]);
+    const int n = sqlite3_value_bytes(argv[0]);
+    int i = 0;
+    while (i < n && p[i] < 0x80)
+        ++i;
+    if (i == n) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    thread_local std::string out;
+    out.assign(reinterpret_cast<const char*>(p), std::size_t(i));
+    Utf8Reader r{p + i, p + n};
+    char32_t c = 0;
+    while (r.next(c))
+        appendUtf8(out, withoutAccent(c));
+    sqlite3_result_text(ctx, out.data(), int(out.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
+
+QString stripAccents(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text)
+        out += QChar(char16_t(withoutAccent(c.unicode())));
+    return out;
+}
 
 int compareSpanish(const QString& a, const QString& b) {
     return compareKeys(Utf16Reader{a.constData(), a.constData() + a.size()},
@@ -342,6 +440,11 @@ void registerFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "sinacentos", 1, flags, nullptr, sinAcentosFunction, nullptr, nullptr);
+    sqlite3_create_function(db, "likesinacentos", 2, flags, nullptr, likeSinAcentosFunction, nullptr,
+                            nullptr);
+    sqlite3_create_function(db, "likesinacentos", 3, flags, nullptr, likeSinAcentosFunction, nullptr,
+                            nullptr);
     sqlite3_create_collation(db, "es", SQLITE_UTF8, nullptr, collateEs);
 }
 

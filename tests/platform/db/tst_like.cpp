@@ -144,6 +144,78 @@ private Q_SLOTS:
             got << r[0].toString();
         QCOMPARE(got, (QStringList{"Ávila", "Nerja", "ÑORA", "abc", "Mañana"}));
     }
+
+    // sinacentos(): accents off Latin letters, ñ kept as its own letter, the
+    // same text in SQL as stripAccents() gives in C++, so a pattern folded in
+    // C++ finds the column folded in SQL.
+    void sinacentosDropsAccentsButKeepsEnye_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("ascii unchanged") << "Calle Larios, 5"
+                                         << "Calle Larios, 5";
+        QTest::newRow("french") << "Hélène Lefèvre"
+                                << "Helene Lefevre";
+        QTest::newRow("upper accents") << "ÁLORA ÇÜ"
+                                       << "ALORA CU";
+        QTest::newRow("enye kept") << "Ñoño Núñez"
+                                   << "Ñoño Nuñez";
+        QTest::newRow("german") << "Jürgen Weiß"
+                                << "Jurgen Weiß";
+        QTest::newRow("outside latin") << "Αθήνα €😀"
+                                       << "Αθήνα €😀";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void sinacentosDropsAccentsButKeepsEnye() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(t_->db->scalar("SELECT sinacentos(?)", {text}).toString(), expected);
+        QCOMPARE(stripAccents(text), expected);
+    }
+    void sinacentosInASearch() {
+        Database& d = *t_->db;
+        QVERIFY(d.scalar("SELECT sinacentos(NULL)").isNull());
+        d.executeScript("CREATE TABLE N (Nombre TEXT);"
+                        "INSERT INTO N VALUES ('Hélène Lefèvre'), ('Ana Núñez'), ('Ana Nunez'), (NULL);");
+        const auto find = [&](const QString& typed) {
+            QStringList got;
+            for (const Row& r : d.query("SELECT Nombre FROM N WHERE sinacentos(Nombre) LIKE ? ESCAPE '\\' "
+                                        "ORDER BY rowid",
+                                        {containsPattern(stripAccents(typed))}))
+                got << r[0].toString();
+            return got;
+        };
+        QCOMPARE(find("LEFEVRE"), QStringList{"Hélène Lefèvre"});
+        QCOMPARE(find("lefèvre"), QStringList{"Hélène Lefèvre"});
+        QCOMPARE(find("núñez"), QStringList{"Ana Núñez"});
+        QCOMPARE(find("nunez"), QStringList{"Ana Nunez"});
+    }
+
+    // likesinacentos(pattern, text, escape): the searches' one-call form of
+    // sinacentos(text) LIKE sinacentos(pattern), with the same answers.
+    void likesinacentosAgreesWithSinacentosAndLike() {
+        Database& d = *t_->db;
+        d.executeScript("CREATE TABLE T (Texto TEXT);"
+                        "INSERT INTO T VALUES ('Hélène Lefèvre'), ('Ana Núñez'), ('Ana Nunez'), ('İzmir'),"
+                        "('100% Ávila_1'), ('Ærø'), ('ÉCIJA'), (NULL), ('');");
+        const QStringList patrones{"%lefevre%", "%LEFÈVRE%", "%núñez%", "%nunez%", "izmir", "%\\%%",
+                                   "%a\\_1",    "%æ%",       "ecija",   "%",       "_%",    "%ñ%"};
+        for (const QString& p : patrones) {
+            QStringList uno, dos;
+            for (const Row& r : d.query(
+                     "SELECT quote(Texto) FROM T WHERE likesinacentos(?, Texto, '\\') ORDER BY rowid", {p}))
+                uno << r[0].toString();
+            for (const Row& r :
+                 d.query("SELECT quote(Texto) FROM T WHERE sinacentos(Texto) LIKE ? ESCAPE '\\' "
+                         "ORDER BY rowid",
+                         {stripAccents(p)}))
+                dos << r[0].toString();
+            QVERIFY2(uno == dos, qPrintable(p + ": " + uno.join(',') + " / " + dos.join(',')));
+        }
+        QCOMPARE(d.scalar("SELECT likesinacentos('%lefevre%', 'Hélène Lefèvre')").toInt(), 1);
+        QCOMPARE(d.scalar("SELECT likesinacentos('%nunez%', 'Ana Núñez')").toInt(), 0);
+        QVERIFY(d.scalar("SELECT likesinacentos('%', NULL)").isNull());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_Like)

@@ -325,6 +325,16 @@ private Q_SLOTS:
         rs->update();
         QCOMPARE(db().scalar("SELECT Nombre FROM Clientes WHERE Cod = 'C3'"), "Nerja Playa");
 
+        // ORDER BY a position of the select list orders by that column, not by
+        // the keyset's own first column.
+        QCOMPARE(column(*db().openRecordset("select Cod, Nombre, Precio from Clientes order by 3",
+                                            RecordsetType::Dynaset)),
+                 (QStringList{"C4", "C1", "C3", "C2"}));
+        auto porNombre =
+            db().openRecordset("select Cod, Nombre from Clientes order by 2 desc", RecordsetType::Dynaset);
+        QVERIFY(porNombre->updatable());
+        QCOMPARE(column(*porNombre), (QStringList{"C4", "C3", "C2", "C1"}));
+
         // A new row that does not match stays until the next open.
         const QString malaga = "select * from Clientes where Poblacion = 'Málaga' order by Cod";
         auto m = db().openRecordset(malaga, RecordsetType::Dynaset);

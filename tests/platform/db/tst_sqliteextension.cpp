@@ -123,6 +123,18 @@ private Q_SLOTS:
         QVERIFY2(s.codigo == 0, qPrintable(s.errores));
         QCOMPARE(s.lineas, nombres);
     }
+
+    // Statements the searches run (accent-folded names) work in the tool too.
+    void sinacentosIsThereToo() {
+        const Salida s = herramienta(
+            base(),
+            QStringLiteral("SELECT Nombre FROM Localidades WHERE sinacentos(Nombre) LIKE 'a%' ORDER BY Cod"),
+            true);
+        QVERIFY2(s.codigo == 0, qPrintable(s.errores));
+        QVERIFY(s.lineas.contains(QStringLiteral("Álora")));
+        QVERIFY(s.lineas.contains(QStringLiteral("Ánzur")));
+        QVERIFY(!s.lineas.contains(QStringLiteral("Ñora")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSqliteExtension)

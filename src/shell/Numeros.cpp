@@ -1,15 +1,7 @@
-#include "Services.h"
+#include "Numeros.h"
 
-#include "platform/widgets/DialogService.h"
-
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRegularExpression>
-#include <QTextEdit>
+#include <QList>
+#include <QLocale>
 
 #include <cmath>
 
@@ -202,45 +194,6 @@ bool importe(const db::Value& valor, Decimal& out) {
     return true;
 }
 
-QDate toDate(const db::Value& fecha) {
-    if (db::isNull(fecha))
-        return {};
-    switch (fecha.typeId()) {
-    case QMetaType::QDate:
-        return fecha.toDate();
-    case QMetaType::QDateTime:
-        return fecha.toDateTime().date();
-    case QMetaType::QString: {
-        const QString text = fecha.toString().trimmed();
-        const QDate d = LeerFecha(text);
-        return d.isValid() ? d : QDate::fromString(text.left(10), Qt::ISODate);
-    }
-    default:
-        return {};
-    }
-}
-
-// File-name wildcards: "*" any run, "?" one character, everything else
-// literal; "name.*" also matches "name" without an extension.
-QRegularExpression wildcardPattern(const QString& name) {
-    QString pattern = name;
-    QString suffix;
-    if (pattern.endsWith(QLatin1String(".*")) && pattern.size() > 2) {
-        pattern.chop(2);
-        suffix = QStringLiteral("(\\..*)?");
-    }
-    QString rx;
-    for (const QChar c : pattern) {
-        if (c == u'*')
-            rx += QLatin1String(".*");
-        else if (c == u'?')
-            rx += u'.';
-        else
-            rx += QRegularExpression::escape(QString(c));
-    }
-    return QRegularExpression(QRegularExpression::anchoredPattern(rx + suffix));
-}
-
 } // namespace
 
 double ValorNumerico(const db::Value& valor) {
@@ -282,42 +235,6 @@ QString FormatoImporte(const db::Value& valor) {
     if (d.negative && !isZero(d))
         out.prepend(u'-');
     return out;
-}
-
-QString FechaSQL(const db::Value& fecha) {
-    const QDate d = toDate(fecha);
-    return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")) : QString();
-}
-
-QDate LeerFecha(const QString& texto) {
-    const QString text = texto.trimmed();
-    QStringList parts;
-    for (const QChar sep : {u'/', u'-', u'.'}) {
-        parts = text.split(sep);
-        if (parts.size() == 3)
-            break;
-    }
-    if (parts.size() != 3)
-        return {};
-    for (const QString& p : parts)
-        if (p.isEmpty() || !allDigits(p))
-            return {};
-    if (parts[0].size() > 2 || parts[1].size() > 2)
-        return {};
-    const int day = parts[0].toInt();
-    const int month = parts[1].toInt();
-    int year = parts[2].toInt();
-    if (parts[2].size() <= 2)
-        year += year < 30 ? 2000 : 1900; // the usual two-digit window: 00–29 → 2000s
-    else if (parts[2].size() != 4)
-        return {};
-    const QDate d(year, month, day);
-    return d.isValid() ? d : QDate();
-}
-
-QString FormatoFecha(const db::Value& fecha) {
-    const QDate d = toDate(fecha);
-    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
 QString FormatoMascara(qint64 numero, const QString& mascara) {
@@ -383,68 +300,6 @@ QString FormatoMascara(qint64 numero, const QString& mascara) {
         }
     }
     return sign + out;
-}
-
-void SeleccionarTexto(QWidget* control) {
-    if (auto* line = qobject_cast<QLineEdit*>(control))
-        line->selectAll();
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(control))
-        plain->selectAll();
-    else if (auto* rich = qobject_cast<QTextEdit*>(control))
-        rich->selectAll();
-}
-
-bool ExisteFichero(const QString& ruta) {
-    if (ruta.isEmpty())
-        return false;
-    const QFileInfo info(ruta);
-    const QString name = info.fileName();
-    if (!name.contains(u'*') && !name.contains(u'?'))
-        return info.isFile();
-    const QRegularExpression pattern = wildcardPattern(name);
-    const QFileInfoList entries = QDir(info.path()).entryInfoList(QDir::Files);
-    for (const QFileInfo& entry : entries)
-        if (pattern.match(entry.fileName()).hasMatch())
-            return true;
-    return false;
-}
-
-bool ExisteCarpeta(QString& ruta) {
-    // An empty path names no folder; "/" would make it the root.
-    if (ruta.isEmpty())
-        return false;
-    if (!ruta.endsWith(u'/'))
-        ruta += u'/';
-    return QFileInfo(ruta).isDir();
-}
-
-void BorrarFichero(const QString& ruta) {
-    if (!ruta.isEmpty())
-        QFile::remove(ruta);
-}
-
-void VaciarCarpeta(const QString& carpeta) {
-    // An empty name would mean the working folder.
-    if (carpeta.isEmpty())
-        return;
-    const QDir dir(carpeta);
-    if (!dir.exists())
-        return;
-    // One listing, then one delete per file: a file that cannot be deleted
-    // is skipped instead of being found again for ever.
-    const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
-    for (const QFileInfo& file : files)
-        BorrarFichero(file.absoluteFilePath());
-}
-
-void MensajeError(ui::DialogService& dialogs, const QString& texto, QWidget* parent) {
-    ui::DialogService::Box box;
-    box.text = texto;
-    box.title = QStringLiteral("Error");
-    box.buttons = ui::DialogService::Buttons::Ok;
-    box.icon = ui::DialogService::Icon::Critical;
-    box.defaultButton = ui::DialogService::Answer::Ok;
-    dialogs.message(parent, box);
 }
 
 } // namespace orb

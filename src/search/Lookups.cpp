@@ -1,11 +1,11 @@
-#include "Consultar.h"
+#include "Lookups.h"
 
 #include "frmConsulta.h"
 #include "frmConsultaDossier.h"
 #include "frmConsultaPropietario.h"
 #include "platform/db/DbError.h"
 #include "shell/AppContext.h"
-#include "shell/Services.h"
+#include "shell/Mensajes.h"
 
 #include <QWidget>
 

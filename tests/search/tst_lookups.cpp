@@ -2,7 +2,7 @@
 
 #include "TestInstallation.h"
 #include "platform/widgets/QueryTableModel.h"
-#include "search/Consultar.h"
+#include "search/Lookups.h"
 #include "search/frmConsulta.h"
 #include "search/frmConsultaDossier.h"
 #include "search/frmConsultaPropietario.h"
@@ -357,7 +357,7 @@ private Q_SLOTS:
         const QVariant primero = e.consultar<frmConsultaPropietario>(
             "Propietario", [](frmConsultaPropietario* f) { f->cmd[0]->click(); });
         QCOMPARE(primero.toString(), "0100000");
-        QVERIFY(!e.lookups().consultaPropietario()->data->canFetchMore({}));
+        QVERIFY(!e.lookups().consultaPropietario()->modelo->canFetchMore({}));
     }
 
     void listThatCannotBeReadIsReported() {
@@ -429,4 +429,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestConsultar)
-#include "tst_consultar.moc"
+#include "tst_lookups.moc"

@@ -1,0 +1,308 @@
+// The property window on a large agency, driven offscreen as a user would:
+// opening it on its first record, jumping to the last one, stepping to a
+// record with six camera-sized photographs, and its memory.
+//
+//   bench_propiedades [N properties] [runs]
+
+#include "BenchSupport.h"
+
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/widgets/DialogService.h"
+#include "records/FotosPropiedad.h"
+#include "records/frmPropiedades.h"
+#include "shell/AppContext.h"
+#include "shell/Installation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+using bench::figure;
+using bench::medianMs;
+
+namespace {
+
+struct Instalacion {
+    QTemporaryDir dir;
+    orb::AppContext ctx;
+    ui::ScriptedDialogService dialogs;
+
+    explicit Instalacion(int n) {
+        const QString root = dir.path() + "/";
+        bench::createDemo(root, n);
+        ctx.dialogs = &dialogs;
+        ctx.RutaAplicacion = root;
+        ctx.RutaBaseDatos = root + "Orbalia.db";
+        ctx.RutaFotos = root + "Fotos/";
+        QDir().mkpath(ctx.RutaFotos);
+        ctx.facts = orb::LeerDatosInstalacion(root);
+        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    }
+};
+
+// Resident memory of one kind ("RssAnon": the heap; "RssFile": mapped pages
+// of the libraries and the database file, shared and reclaimable), in MB.
+double rss(const char* clase) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& linea : f.readAll().split('\n'))
+        if (linea.startsWith(clase))
+            return linea.mid(qsizetype(strlen(clase)) + 1).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+struct Memoria {
+    double anon = 0, file = 0;
+};
+
+Memoria memoria() {
+    return {rss("RssAnon:"), rss("RssFile:")};
+}
+
+double msDesde(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void esperarFotos(orb::frmPropiedades& w) {
+    while (w.fotos->decodificando() > 0)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Extra resident memory of one sales window opened on the installation, shown
+// on its first and then its last record.
+Memoria rssVentana(orb::AppContext& ctx) {
+    const Memoria antes = memoria();
+    auto w = std::make_unique<orb::frmPropiedades>(ctx, false);
+    w->show();
+    QApplication::processEvents();
+    w->cmdLast->click();
+    QApplication::processEvents();
+    const Memoria despues = memoria();
+    return {despues.anon - antes.anon, despues.file - antes.file};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int n = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 10;
+
+    // Memory first, before the big file's pages are in the cache: the window on a
+    // small agency, then on the large one (libraries and styles are loaded by a
+    // warm-up window on the small one).
+    Memoria pequeña;
+    {
+        Instalacion inst(500);
+        rssVentana(inst.ctx);
+        pequeña = rssVentana(inst.ctx);
+    }
+    Instalacion inst(n);
+    orb::AppContext& ctx = inst.ctx;
+    // What the data layer alone maps of the file for the window's source, first
+    // and last row (its connection closes after), then the whole window on a
+    // connection of its own: the two are near equal when the window reads
+    // nothing beyond its source.
+    Memoria fuenteSola;
+    {
+        const Memoria antes = memoria();
+        auto base = db::Database::shared(ctx.RutaBaseDatos);
+        auto rs = base->openRecordset(
+            QStringLiteral("select * from Propiedades where Alquiler = 0 order by Agencia, QuickID"),
+            db::RecordsetType::Dynaset);
+        rs->moveLast();
+        rs->value(0);
+        const Memoria despues = memoria();
+        fuenteSola = {despues.anon - antes.anon, despues.file - antes.file};
+    }
+    const Memoria grande = rssVentana(ctx);
+    std::printf("sales source alone (keyset, first and last row): heap %.1f MB, mapped file pages %.1f MB\n",
+                fuenteSola.anon, fuenteSola.file);
+    std::printf("sales window, extra RSS (heap + mapped file pages): 500 properties %.1f + %.1f MB, "
+                "%d properties %.1f + %.1f MB\n",
+                pequeña.anon, pequeña.file, n, grande.anon, grande.file);
+    figure("sales window extra heap on the large agency", grande.anon, "MB", 0);
+    figure("sales window extra mapped file pages on the large agency", grande.file, "MB", 0);
+
+    sqlite3* raw = ctx.db().handle();
+    const char* floorSql = "select rowid from Propiedades where Alquiler = 0 order by Agencia, QuickID";
+    const QString fuente =
+        QStringLiteral("select * from Propiedades where Alquiler = 0 order by Agencia, QuickID");
+    bench::printPlan(raw, fuente);
+    // Floor and source alternate within each run, so a busy machine weighs on both alike.
+    qint64 filas = 0;
+    QList<double> suelos, fuentes;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        filas = bench::plainSteps(raw, floorSql);
+        suelos << msDesde(t);
+        t.restart();
+        auto rs = ctx.db().openRecordset(fuente, db::RecordsetType::Dynaset);
+        rs->value(0);
+        fuentes << msDesde(t);
+    }
+    std::sort(suelos.begin(), suelos.end());
+    std::sort(fuentes.begin(), fuentes.end());
+    const double floor = suelos[runs / 2], fuenteMs = fuentes[runs / 2];
+    std::printf("sales properties: %lld rows\n", filas);
+    figure("sales window source opened (index order)", fuenteMs, "ms", floor);
+
+    // The real window: built, shown and on its first record.
+    const double abrir = medianMs(runs, [&] {
+        orb::frmPropiedades w(ctx, false);
+        w.show();
+        QApplication::processEvents();
+    });
+    figure("sales window opened, first record shown", abrir, "ms", floor);
+
+    {
+        orb::frmPropiedades w(ctx, false);
+        w.show();
+        QApplication::processEvents();
+        QList<double> tiempos;
+        for (int i = 0; i < runs; ++i) {
+            w.cmdFirst->click();
+            QApplication::processEvents();
+            QElapsedTimer t;
+            t.start();
+            w.cmdLast->click();
+            QApplication::processEvents();
+            tiempos << msDesde(t);
+        }
+        std::sort(tiempos.begin(), tiempos.end());
+        figure("sales window moved to the last record", tiempos[tiempos.size() / 2], "ms", floor);
+    }
+
+    // Six 4000×3000 photographs on each of the first records of the sales order.
+    QStringList fotos;
+    for (int i = 0; i < orb::FotosPropiedad::NumFotos; ++i) {
+        QImage img(4000, 3000, QImage::Format_RGB32);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* linea = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                linea[x] = qRgb((x * 7 + i * 40) & 255, (y * 3) & 255, ((x ^ y) + i * 20) & 255);
+        }
+        const QString nombre = QStringLiteral("bench-%1.jpg").arg(i + 1);
+        img.save(ctx.RutaFotos + nombre, "JPG", 90);
+        fotos << nombre;
+    }
+    const QList<db::Row> primeras = ctx.db().query(
+        QStringLiteral("select Cod from Propiedades where Alquiler = 0 order by Agencia, QuickID "
+                       "limit ?"),
+        {runs + 1});
+    for (const db::Row& r : primeras)
+        ctx.db().execute(QStringLiteral("update Propiedades set Foto1 = ?, Foto2 = ?, Foto3 = ?, Foto4 = ?, "
+                                        "Foto5 = ?, Foto6 = ? where Cod = ?"),
+                         {fotos[0], fotos[1], fotos[2], fotos[3], fotos[4], fotos[5], r.value(0)});
+
+    // Floor of the photographs: the six decoded at display size one after another on one thread.
+    const double decodificacion = medianMs(std::min(runs, 3), [&] {
+        for (const QString& f : fotos) {
+            QImageReader lector(ctx.RutaFotos + f);
+            lector.setScaledSize(lector.size().scaled(QSize(200, 130), Qt::KeepAspectRatio));
+            lector.read();
+        }
+    });
+    // The naive peer: each decoded at full size and scaled afterwards.
+    QElapsedTimer completo;
+    completo.start();
+    for (const QString& f : fotos)
+        (void)QImage(ctx.RutaFotos + f).scaled(200, 130, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const double decodificacionCompleta = msDesde(completo);
+
+    {
+        orb::frmPropiedades w(ctx, false);
+        w.show();
+        QApplication::processEvents();
+        esperarFotos(w);
+        QList<double> texto, pintado, fotosMs, bloqueo;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer t;
+            t.start();
+            w.cmdNext->click(); // the record's text is in the boxes when the click returns
+            texto << msDesde(t);
+            QApplication::processEvents(); // the new record painted
+            pintado << msDesde(t);
+            // The user interface keeps answering while the pictures decode: the
+            // longest single pass of the event loop is how long input could wait.
+            double peor = 0;
+            while (w.fotos->decodificando() > 0) {
+                QElapsedTimer paso;
+                paso.start();
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+                peor = std::max(peor, msDesde(paso));
+            }
+            fotosMs << msDesde(t);
+            bloqueo << peor;
+            int conImagen = 0;
+            for (int s = 0; s < orb::FotosPropiedad::NumFotos; ++s)
+                conImagen += w.fotos->conImagen(s) ? 1 : 0;
+            if (conImagen != orb::FotosPropiedad::NumFotos)
+                std::printf("warning: %d of 6 photographs shown on %s\n", conImagen,
+                            qPrintable(w.txt.value(orb::prop::Cod)->Text()));
+        }
+        // The same measure while the six decode on the pool with no window at all:
+        // what sharing the processor with the decoders costs a pass by itself.
+        double peorSinVentana = 0;
+        {
+            QList<QFuture<QImage>> trabajos;
+            for (const QString& f : fotos)
+                trabajos << QtConcurrent::run([ruta = ctx.RutaFotos + f] {
+                    QImageReader lector(ruta);
+                    lector.setScaledSize(lector.size().scaled(QSize(200, 130), Qt::KeepAspectRatio));
+                    return lector.read();
+                });
+            const auto pendientes = [&] {
+                return std::any_of(trabajos.begin(), trabajos.end(),
+                                   [](const auto& t) { return !t.isFinished(); });
+            };
+            while (pendientes()) {
+                QElapsedTimer paso;
+                paso.start();
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+                peorSinVentana = std::max(peorSinVentana, msDesde(paso));
+            }
+        }
+        const auto mediana = [](QList<double> l) {
+            std::sort(l.begin(), l.end());
+            return l[l.size() / 2];
+        };
+        std::printf("decoding threads: %d\n", QThreadPool::globalInstance()->maxThreadCount());
+        figure("next record with 6 photos of 4000x3000: text in the boxes", mediana(texto), "ms", 0);
+        figure("next record with 6 photos of 4000x3000: text painted", mediana(pintado), "ms", 0);
+        figure("next record with 6 photos of 4000x3000: decoded photos shown", mediana(fotosMs), "ms",
+               decodificacion);
+        figure("next record with 6 photos: longest event-loop pass meanwhile", mediana(bloqueo), "ms",
+               peorSinVentana);
+        figure("6 photos decoded at display size on one thread (floor)", decodificacion, "ms", 0);
+        figure("6 photos decoded at full size then scaled (naive)", decodificacionCompleta, "ms",
+               decodificacion);
+    }
+
+    // Four property windows, both sides twice, on the one shared connection.
+    const Memoria m0 = memoria();
+    std::vector<std::unique_ptr<orb::frmPropiedades>> ventanas;
+    for (bool alquiler : {false, true, false, true}) {
+        ventanas.push_back(std::make_unique<orb::frmPropiedades>(ctx, alquiler));
+        ventanas.back()->show();
+        QApplication::processEvents();
+        ventanas.back()->cmdLast->click();
+        QApplication::processEvents();
+        if (ventanas.size() == 1)
+            figure("RSS with 1 property window (heap)", memoria().anon, "MB", 0);
+    }
+    for (auto& v : ventanas)
+        esperarFotos(*v);
+    const Memoria m4 = memoria();
+    figure("RSS with 4 property windows (heap)", m4.anon, "MB", m0.anon);
+    std::printf("4 property windows: heap %.1f MB, mapped pages %.1f MB (before them: %.1f + %.1f MB)\n",
+                m4.anon, m4.file, m0.anon, m0.file);
+    return 0;
+}

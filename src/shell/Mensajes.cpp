@@ -1,0 +1,17 @@
+#include "Mensajes.h"
+
+#include "platform/widgets/DialogService.h"
+
+namespace orb {
+
+void MensajeError(ui::DialogService& dialogs, const QString& texto, QWidget* parent) {
+    ui::DialogService::Box box;
+    box.text = texto;
+    box.title = QStringLiteral("Error");
+    box.buttons = ui::DialogService::Buttons::Ok;
+    box.icon = ui::DialogService::Icon::Critical;
+    box.defaultButton = ui::DialogService::Answer::Ok;
+    dialogs.message(parent, box);
+}
+
+} // namespace orb
