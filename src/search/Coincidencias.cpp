@@ -28,8 +28,25 @@ qint64 centimos(double importe) {
     return std::llround(importe * 100.0);
 }
 
+const QLocale& espanol() {
+    static const QLocale l(QLocale::Spanish, QLocale::Spain);
+    return l;
+}
+
 QString importe(double v) {
     return FormatoImporte(v) + QStringLiteral(" €");
+}
+
+// Amounts come as numbers from the engine; only text needs reading the Spanish way.
+double numero(const db::Value& v) {
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return v.toDouble();
+    default:
+        return db::isNull(v) ? 0.0 : ValorNumerico(v);
+    }
 }
 
 bool siNo(const db::Value& v) {
@@ -71,7 +88,7 @@ Oferta leerOferta(const db::Row& r, int base = 0) {
     o.alquiler = siNo(r[base + 1]);
     o.estado = r[base + 2].toString();
     o.tienePrecio = !db::isNull(r[base + 3]);
-    o.precio = ValorNumerico(r[base + 3]);
+    o.precio = numero(r[base + 3]);
     o.codTipo = r[base + 4].toLongLong();
     o.codLocalidad = r[base + 5].toLongLong();
     o.codArea = r[base + 6].toLongLong();
@@ -98,8 +115,8 @@ Deseos leerDeseos(const db::Row& r) {
     d.nombre = r[1].toString();
     d.email = r[2].toString();
     d.alquiler = siNo(r[3]);
-    d.maximo = std::max(0.0, ValorNumerico(r[4]));
-    d.minimo = std::max(0.0, ValorNumerico(r[5]));
+    d.maximo = std::max(0.0, numero(r[4]));
+    d.minimo = std::max(0.0, numero(r[5]));
     d.dormitorios = std::max(0, r[6].toInt());
     d.codTipo = r[7].toLongLong();
     d.piscina = siNo(r[8]);
@@ -170,7 +187,7 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
             total += PuntosTolerancia;
             const double sobre = (o.precio - d.maximo) * 100.0 / d.maximo;
             por << QStringLiteral("Precio %1, un %2% sobre el presupuesto")
-                       .arg(importe(o.precio), QLocale(QLocale::Spanish).toString(sobre, 'f', 1));
+                       .arg(importe(o.precio), espanol().toString(sobre, 'f', 1));
         }
     }
     if (!d.areas.isEmpty() || !d.localidades.isEmpty()) {
@@ -239,14 +256,8 @@ bool LeerDeseos(db::Database& database, const QString& codCliente, Deseos* deseo
     return true;
 }
 
-QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString& codCliente,
-                                           bool conDescartadas) {
-    Deseos d;
-    if (!LeerDeseos(database, codCliente, &d))
-        return {};
-    const double tolerancia = LeerTolerancia(database);
+Consulta SqlPropiedadesParaCliente(const Deseos& d, double tolerancia, bool conDescartadas) {
     const QString precio = d.alquiler ? QStringLiteral("p.PrecioAlquiler") : QStringLiteral("p.Precio");
-
     // The statement narrows by the indexed state, side and price range; Puntuar
     // decides exactly. Every condition here is one Puntuar also applies.
     QString sql = QStringLiteral("SELECT %1, "
@@ -299,6 +310,16 @@ QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString
         params << d.cod;
     }
 
+    return {sql, params};
+}
+
+QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString& codCliente,
+                                           bool conDescartadas) {
+    Deseos d;
+    if (!LeerDeseos(database, codCliente, &d))
+        return {};
+    const double tolerancia = LeerTolerancia(database);
+    const auto [sql, params] = SqlPropiedadesParaCliente(d, tolerancia, conDescartadas);
     QList<Coincidencia> lista;
     db::Cursor cursor(database, sql, params);
     while (cursor.next()) {
@@ -323,17 +344,7 @@ QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString
     return lista;
 }
 
-QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString& codPropiedad) {
-    const QList<db::Row> filas = database.query(
-        QStringLiteral("SELECT %1 FROM Propiedades p %2WHERE p.Cod = ?").arg(ColumnasOferta, UnionesOferta),
-        {codPropiedad});
-    if (filas.isEmpty())
-        return {};
-    const Oferta o = leerOferta(filas.first());
-    if (o.estado != EstadoDisponible(o.alquiler))
-        return {};
-    const double tolerancia = LeerTolerancia(database);
-
+Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
     QString sql =
         QStringLiteral(
             "SELECT %1, "
@@ -351,7 +362,7 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
     db::Params params{o.cod, o.cod, o.alquiler ? 1 : 0, o.cod, o.codTipo, o.dormitorios};
     if (o.tienePrecio) {
         // A cent below the lowest maximum the price can meet; Puntuar checks exactly.
-        sql += QStringLiteral(" AND (ifnull(c.Presupuesto, 0) <= 0 OR c.Presupuesto >= ?) "
+        sql += QStringLiteral(" AND (c.Presupuesto IS NULL OR c.Presupuesto <= 0 OR c.Presupuesto >= ?) "
                               "AND ifnull(c.PresupuestoMinimo, 0) <= ?");
         params << o.precio / (1.0 + tolerancia / 100.0) - 0.01 << o.precio + 0.01;
     } else {
@@ -366,6 +377,21 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
     if (!o.terraza)
         sql += QStringLiteral(" AND c.QuiereTerraza IS NOT 1");
 
+    return {sql, params};
+}
+
+QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString& codPropiedad) {
+    const QList<db::Row> filas = database.query(
+        QStringLiteral("SELECT %1 FROM Propiedades p %2WHERE p.Cod = ?").arg(ColumnasOferta, UnionesOferta),
+        {codPropiedad});
+    if (filas.isEmpty())
+        return {};
+    const Oferta o = leerOferta(filas.first());
+    if (o.estado != EstadoDisponible(o.alquiler))
+        return {};
+    const double tolerancia = LeerTolerancia(database);
+
+    const auto [sql, params] = SqlClientesParaPropiedad(o, tolerancia);
     const int n = 13;
     QList<Coincidencia> lista;
     db::Cursor cursor(database, sql, params);

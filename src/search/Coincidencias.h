@@ -71,6 +71,15 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
 // The client's wishes; false when there is no client with that code.
 bool LeerDeseos(db::Database& database, const QString& codCliente, Deseos* deseos);
 
+// The statements the two directions run, with their bound values: a
+// prefilter by state, side, price range and the like; Puntuar decides.
+struct Consulta {
+    QString sql;
+    db::Params params;
+};
+Consulta SqlPropiedadesParaCliente(const Deseos& d, double tolerancia, bool conDescartadas);
+Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia);
+
 // Available properties of the client's side that suit the client, best first.
 // Those marked "No le interesa" are left out unless conDescartadas.
 QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString& codCliente,

@@ -51,12 +51,19 @@ QList<Index> indicesVersion11() {
          QStringLiteral("CodCliente")},
         // Waiting clients of one side, for the matches of a property.
         {QStringLiteral("Clientes_Coincidencias"), QStringLiteral("Clientes"),
-         QStringLiteral("Estado, Alquiler")},
-        // Available properties of one side in a price range: sales by Precio, rentals by PrecioAlquiler.
+         QStringLiteral("Estado, Alquiler, Presupuesto")},
+        // Available properties of one side in a price range: sales by Precio, rentals by
+        // PrecioAlquiler; the place, bedrooms and type ride along, so rows that do not
+        // suit are left in the index, never read.
         {QStringLiteral("Propiedades_Precio"), QStringLiteral("Propiedades"),
-         QStringLiteral("Estado, Alquiler, Precio")},
+         QStringLiteral("Estado, Alquiler, Precio, CodLocalidad, CodArea, Dormitorios, CodTipo")},
         {QStringLiteral("Propiedades_PrecioAlquiler"), QStringLiteral("Propiedades"),
-         QStringLiteral("Estado, Alquiler, PrecioAlquiler")},
+         QStringLiteral("Estado, Alquiler, PrecioAlquiler, CodLocalidad, CodArea, Dormitorios, CodTipo")},
+        // The wanted places of a client, when there are some: a few rows of one locality or area.
+        {QStringLiteral("Propiedades_Localidad"), QStringLiteral("Propiedades"),
+         QStringLiteral("Estado, Alquiler, CodLocalidad, Precio")},
+        {QStringLiteral("Propiedades_Area"), QStringLiteral("Propiedades"),
+         QStringLiteral("Estado, Alquiler, CodArea, Precio")},
     };
 }
 

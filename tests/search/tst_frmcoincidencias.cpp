@@ -209,6 +209,47 @@ private Q_SLOTS:
         QCOMPARE(g.grid->rowCount(), 2);
     }
 
+    // The demo's clients come with wishes, so the grids have something to show
+    // there. ORBALIA_SCREENSHOTS=folder keeps pictures of the tab and both grids.
+    void demoClientsHaveWishesThatMatch() {
+        nav.reset();
+        orb::install::InstallOptions o;
+        o.demoProperties = 400;
+        o.demoPhotos = false;
+        o.facts = orb::install::demoFacts();
+        inst = std::make_unique<TestInstallation>(o);
+        nav = std::make_unique<TestNavigator>(ctx());
+        QVERIFY(d().scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas")).toInt() > 50);
+        QVERIFY(
+            d().scalar(QStringLiteral("SELECT count(*) FROM Clientes WHERE DormitoriosMinimo > 0")).toInt() >
+            50);
+        const QString cliente =
+            d().scalar(QStringLiteral("SELECT c.Cod FROM Clientes c WHERE c.Estado = 'Buscando' AND "
+                                      "c.Alquiler = 0 AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
+                                      "z.CodCliente = c.Cod) ORDER BY c.Presupuesto DESC LIMIT 1"))
+                .toString();
+        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, cliente);
+        QVERIFY2(g.grid->rowCount() > 0, qPrintable(cliente));
+        const QString propiedad = g.lista().first().codPropiedad;
+        frmCoincidencias p(ctx(), frmCoincidencias::Modo::DePropiedad, propiedad);
+        QVERIFY(p.grid->rowCount() > 0);
+        frmClientes w(ctx(), false);
+        w.IrRegistro(cliente);
+        w.preferencias->tabs->setCurrentIndex(1);
+        QVERIFY(w.preferencias->grdZonas->rowCount() > 0);
+        const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS");
+        if (!carpeta.isEmpty()) {
+            for (QWidget* v : std::initializer_list<QWidget*>{&w, &g, &p}) {
+                v->resize(v == &w ? QSize(700, 540) : QSize(900, 420));
+                v->show();
+                QVERIFY(QTest::qWaitForWindowExposed(v));
+            }
+            w.grab().save(carpeta + QStringLiteral("/preferencias.png"));
+            g.grab().save(carpeta + QStringLiteral("/propiedades_que_encajan.png"));
+            p.grab().save(carpeta + QStringLiteral("/clientes_interesados.png"));
+        }
+    }
+
     void propertyListsItsInterestedClients() {
         frmPropiedades w(ctx(), false);
         QVERIFY(w.butInteresados);

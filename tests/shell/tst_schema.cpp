@@ -389,7 +389,8 @@ private Q_SLOTS:
         for (const char* t :
              {"ClientesZonas", "PropiedadesEnviadas", "PropiedadesDescartadas", "PropiedadesVistas"})
             d->execute(QStringLiteral("DROP TABLE %1").arg(QLatin1String(t)));
-        for (const char* i : {"Clientes_Coincidencias", "Propiedades_Precio", "Propiedades_PrecioAlquiler"})
+        for (const char* i : {"Clientes_Coincidencias", "Propiedades_Precio", "Propiedades_PrecioAlquiler",
+                              "Propiedades_Localidad", "Propiedades_Area"})
             d->execute(QStringLiteral("DROP INDEX %1").arg(QLatin1String(i)));
         for (const char* c : {"PresupuestoMinimo", "DormitoriosMinimo", "QuierePiscina", "QuiereGaraje",
                               "QuiereAscensor", "QuiereTerraza"})
