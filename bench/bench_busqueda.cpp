@@ -31,17 +31,7 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& work) {
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 void linea(const char* nombre, double valor, double suelo) {
     std::printf("%s: %.2f ms (%.2f× floor)\n", nombre, valor, suelo > 0 ? valor / suelo : 0.0);

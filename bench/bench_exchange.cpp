@@ -4,6 +4,7 @@
 //
 //   build/bench_exchange [N] [runs]
 
+#include "BenchSupport.h"
 #include "exchange/ExportacionOficina.h"
 #include "exchange/ImportacionOficina.h"
 #include "install/Installer.h"
@@ -21,17 +22,7 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& work) {
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 std::unique_ptr<orb::AppContext> contexto(const QString& dir) {
     auto ctx = std::make_unique<orb::AppContext>();

@@ -7,6 +7,7 @@
 //
 //   source scripts/test-servers.sh; build/bench_webexport [properties] [runs]
 
+#include "BenchSupport.h"
 #include "install/Installer.h"
 #include "platform/db/Database.h"
 #include "platform/mysql/Connection.h"
@@ -28,17 +29,7 @@ using namespace orb;
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& work) {
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 void createWebTables(mysql::Connection& c) {
     c.execute("DROP TABLE IF EXISTS webproperties");

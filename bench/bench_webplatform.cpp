@@ -9,6 +9,7 @@
 //
 //   build/bench_webplatform [photos] [runs]
 
+#include "BenchSupport.h"
 #include "platform/image/PicturePool.h"
 #include "platform/mysql/Connection.h"
 
@@ -25,17 +26,7 @@
 
 namespace {
 
-double medianMs(int runs, const std::function<void()>& work) {
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times << t.nsecsElapsed() / 1e6;
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::medianMs;
 
 // Something with the detail of a real photograph, so the JPEG is of a real size.
 void makePhoto(const QString& path, int seed) {
