@@ -252,7 +252,7 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
                                      QStringLiteral("Propiedades que encajan"), QStringLiteral("edit-find"));
     connect(butCoincidencias, &QToolButton::clicked, this, [this] {
         if (data->EstadoPaseando())
-            frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DeCliente, txt.value(8)->Text());
+            frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DeCliente, txt.value(Cod)->Text());
     });
 
     // The state list is filled before the first record is shown.
@@ -274,7 +274,7 @@ void frmClientes::data_OnAddNew() {
 void frmClientes::data_Reposition() {
     formatearPresupuesto();
     // The box holds the shown row's code; an empty table shows none.
-    codMostrado_ = data->EstadoAñadiendo() ? QString() : txt.value(8)->Text();
+    codMostrado_ = data->EstadoAñadiendo() ? QString() : txt.value(Cod)->Text();
     preferencias->cargar(data->BaseDatos(), codMostrado_);
     FichaPersona::data_Reposition();
 }
@@ -282,7 +282,7 @@ void frmClientes::data_Reposition() {
 void frmClientes::data_AfterUpdate() {
     FichaPersona::data_AfterUpdate();
     // Inside the confirm's transaction: the places are stored with the row or not at all.
-    const QString cod = txt.value(8)->Text();
+    const QString cod = txt.value(Cod)->Text();
     if (!codMostrado_.isEmpty() && codMostrado_ != cod && !data->EstadoAñadiendo())
         data->BaseDatos().execute(QStringLiteral("DELETE FROM ClientesZonas WHERE CodCliente = ?"),
                                   {codMostrado_});

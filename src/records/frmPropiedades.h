@@ -40,6 +40,8 @@ constexpr int Estado = 0, Piscina = 1, Jardin = 2, Orientacion = 3, Garaje = 4;
 // Tabs, in their order.
 constexpr int TabCaracteristicas = 0, TabConfidencial = 1, TabFotos = 2, TabAlquiler = 3, TabInquilino = 4,
               TabActividades = 5, TabDossier = 6, TabWeb = 7;
+// butEmailTo(n)
+constexpr int EmailInquilino = 0, EmailPropietario = 1;
 } // namespace prop
 
 // The record window of the properties of one side: header, eight tabs, owner

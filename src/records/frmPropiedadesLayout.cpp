@@ -327,10 +327,11 @@ void frmPropiedades::despuesDeCampo(int indice) {
         auto* h = new QHBoxLayout(cell);
         h->setContentsMargins(0, 0, 0, 0);
         h->addWidget(email, 1);
-        h->addWidget(crearBotonEmail(cell, 0, QStringLiteral("Enviar correo al inquilino")));
+        h->addWidget(crearBotonEmail(cell, EmailInquilino, QStringLiteral("Enviar correo al inquilino")));
         rotular(rejillas_.value(TabInquilino), page, QStringLiteral("Emai&l:"), 6, 0, email);
         rejillas_.value(TabInquilino)->addWidget(cell, 6, 1, 1, 5);
-        connect(butEmailTo.value(0), &QToolButton::clicked, this, &frmPropiedades::emailInquilino);
+        connect(butEmailTo.value(EmailInquilino), &QToolButton::clicked, this,
+                &frmPropiedades::emailInquilino);
         break;
     }
     default:
@@ -354,9 +355,10 @@ void frmPropiedades::despuesDePestaña(int p) {
     case TabConfidencial: {
         propietario = new PanelPropietario(picDatosPropietario);
         g->addWidget(propietario, 0, 4, 7, 1);
-        crearBotonEmail(propietario, 1, QStringLiteral("Enviar correo al propietario"));
-        propietario->ponerBotonEmail(butEmailTo.value(1));
-        connect(butEmailTo.value(1), &QToolButton::clicked, this, &frmPropiedades::emailPropietario);
+        crearBotonEmail(propietario, EmailPropietario, QStringLiteral("Enviar correo al propietario"));
+        propietario->ponerBotonEmail(butEmailTo.value(EmailPropietario));
+        connect(butEmailTo.value(EmailPropietario), &QToolButton::clicked, this,
+                &frmPropiedades::emailPropietario);
         connect(propietario->butPropietario[0], &QPushButton::clicked, this,
                 &frmPropiedades::propietarioNuevo);
         connect(propietario->butPropietario[1], &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "DialogoConsulta.h"
 
 #include "platform/widgets/QueryTableModel.h"
+#include "platform/widgets/ResultGrid.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -26,19 +27,7 @@ DialogoConsulta::DialogoConsulta(QWidget* parent) : QDialog(parent) {}
 void DialogoConsulta::crearRejilla(const QString& nombreAccesible) {
     modelo = new ui::QueryTableModel(this);
     grd = new QTableView(this);
-    grd->setObjectName(QStringLiteral("grd"));
-    grd->setAccessibleName(nombreAccesible);
-    grd->setModel(modelo);
-    grd->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grd->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grd->setSelectionMode(QAbstractItemView::SingleSelection);
-    grd->setTabKeyNavigation(false);
-    grd->setAlternatingRowColors(true);
-    grd->setWordWrap(false);
-    grd->verticalHeader()->hide();
-    grd->verticalHeader()->setDefaultSectionSize(grd->fontMetrics().height() + 6);
-    grd->horizontalHeader()->setStretchLastSection(true);
-    grd->horizontalHeader()->setHighlightSections(false);
+    ui::configureResultGrid(grd, modelo, nombreAccesible);
     grd->setMinimumWidth(AnchoCodigo + AnchoNombre + 24);
     connect(grd, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid())

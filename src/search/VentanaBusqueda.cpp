@@ -3,6 +3,7 @@
 #include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
 #include "platform/widgets/QueryTableModel.h"
+#include "platform/widgets/ResultGrid.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
@@ -102,19 +103,7 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
 
     dataGrid = new ui::QueryTableModel(this);
     grd = new QTableView(this);
-    grd->setObjectName(QStringLiteral("grd"));
-    grd->setAccessibleName(QStringLiteral("Resultado de la búsqueda"));
-    grd->setModel(dataGrid);
-    grd->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grd->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grd->setSelectionMode(QAbstractItemView::SingleSelection);
-    grd->setTabKeyNavigation(false);
-    grd->setAlternatingRowColors(true);
-    grd->setWordWrap(false);
-    grd->verticalHeader()->hide();
-    grd->verticalHeader()->setDefaultSectionSize(grd->fontMetrics().height() + 6);
-    grd->horizontalHeader()->setStretchLastSection(true);
-    grd->horizontalHeader()->setHighlightSections(false);
+    ui::configureResultGrid(grd, dataGrid, QStringLiteral("Resultado de la búsqueda"));
     grd->setCornerButtonEnabled(false);
     // The table's corner button is a button to a screen reader too.
     for (QAbstractButton* b : grd->findChildren<QAbstractButton*>())
