@@ -108,6 +108,12 @@ const QString ColumnasDeseos =
     QStringLiteral("c.Cod, c.Nombre, c.Email, c.Alquiler, c.Presupuesto, c.PresupuestoMinimo, "
                    "c.DormitoriosMinimo, c.CodTipo, "
                    "c.QuierePiscina, c.QuiereGaraje, c.QuiereAscensor, c.QuiereTerraza, c.Telefono");
+// Columns of ColumnasDeseos and ZonasDeseos together.
+constexpr int NumColumnasDeseos = 14;
+// The client's wanted places in one column, in the order they were entered.
+const QString ZonasDeseos = QStringLiteral(
+    "(SELECT group_concat(ifnull(z.CodArea, 0) || ':' || ifnull(z.CodLocalidad, 0)) "
+    "FROM (SELECT CodArea, CodLocalidad FROM ClientesZonas WHERE CodCliente = c.Cod ORDER BY Cod) z)");
 
 Deseos leerDeseos(const db::Row& r) {
     Deseos d;
@@ -123,6 +129,15 @@ Deseos leerDeseos(const db::Row& r) {
     d.garaje = siNo(r[9]);
     d.ascensor = siNo(r[10]);
     d.terraza = siNo(r[11]);
+    // Column 12 is the telephone; 13 the wanted places as "area:locality,…".
+    for (const QString& z : r.value(13).toString().split(u',', Qt::SkipEmptyParts)) {
+        const qint64 area = z.section(u':', 0, 0).toLongLong();
+        const qint64 localidad = z.section(u':', 1, 1).toLongLong();
+        if (area != 0)
+            d.areas << area;
+        else if (localidad != 0)
+            d.localidades << localidad;
+    }
     return d;
 }
 
@@ -238,21 +253,11 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
 
 bool LeerDeseos(db::Database& database, const QString& codCliente, Deseos* deseos) {
     const QList<db::Row> filas = database.query(
-        QStringLiteral("SELECT %1 FROM Clientes c WHERE c.Cod = ?").arg(ColumnasDeseos), {codCliente});
+        QStringLiteral("SELECT %1, %2 FROM Clientes c WHERE c.Cod = ?").arg(ColumnasDeseos, ZonasDeseos),
+        {codCliente});
     if (filas.isEmpty())
         return false;
     *deseos = leerDeseos(filas.first());
-    const QList<db::Row> zonas = database.query(
-        QStringLiteral("SELECT CodLocalidad, CodArea FROM ClientesZonas WHERE CodCliente = ? ORDER BY Cod"),
-        {codCliente});
-    for (const db::Row& z : zonas) {
-        const qint64 area = z[1].toLongLong();
-        const qint64 localidad = z[0].toLongLong();
-        if (area != 0)
-            deseos->areas << area;
-        else if (localidad != 0)
-            deseos->localidades << localidad;
-    }
     return true;
 }
 
@@ -347,9 +352,7 @@ QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString
 Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
     QString sql =
         QStringLiteral(
-            "SELECT %1, "
-            "(SELECT group_concat(ifnull(z.CodArea, 0) || ':' || ifnull(z.CodLocalidad, 0)) "
-            "FROM ClientesZonas z WHERE z.CodCliente = c.Cod), "
+            "SELECT %1, %2, "
             "EXISTS (SELECT 1 FROM PropiedadesEnviadas e WHERE e.CodCliente = c.Cod AND "
             "e.CodPropiedad = ?), "
             "EXISTS (SELECT 1 FROM PropiedadesVistas v WHERE v.CodCliente = c.Cod AND v.CodPropiedad = ?) "
@@ -358,7 +361,7 @@ Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
             "x.CodPropiedad = ?) "
             "AND (c.CodTipo IS NULL OR c.CodTipo = 0 OR c.CodTipo = ?) "
             "AND ifnull(c.DormitoriosMinimo, 0) <= ?")
-            .arg(ColumnasDeseos);
+            .arg(ColumnasDeseos, ZonasDeseos);
     db::Params params{o.cod, o.cod, o.alquiler ? 1 : 0, o.cod, o.codTipo, o.dormitorios};
     if (o.tienePrecio) {
         // A cent below the lowest maximum the price can meet; Puntuar checks exactly.
@@ -368,6 +371,15 @@ Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
     } else {
         sql += QStringLiteral(" AND ifnull(c.Presupuesto, 0) <= 0 AND ifnull(c.PresupuestoMinimo, 0) <= 0");
     }
+    // Clients with no wanted place, or one this property is in: an area row counts for
+    // its area only, a locality row (no area) for the whole locality.
+    sql += QStringLiteral(
+        " AND (EXISTS (SELECT 1 FROM ClientesZonas z WHERE z.CodCliente = c.Cod AND (z.CodArea = ? OR "
+        "(ifnull(z.CodArea, 0) = 0 AND z.CodLocalidad = ?))) "
+        "OR NOT EXISTS (SELECT 1 FROM ClientesZonas z WHERE z.CodCliente = c.Cod AND "
+        "(ifnull(z.CodArea, 0) <> 0 OR ifnull(z.CodLocalidad, 0) <> 0)))");
+    params << (o.codArea != 0 ? db::Value(o.codArea) : db::Value())
+           << (o.codLocalidad != 0 ? db::Value(o.codLocalidad) : db::Value());
     if (!o.piscina)
         sql += QStringLiteral(" AND c.QuierePiscina IS NOT 1");
     if (!o.garaje)
@@ -392,23 +404,14 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
     const double tolerancia = LeerTolerancia(database);
 
     const auto [sql, params] = SqlClientesParaPropiedad(o, tolerancia);
-    const int n = 13;
     QList<Coincidencia> lista;
     db::Cursor cursor(database, sql, params);
     while (cursor.next()) {
         db::Row r;
-        r.reserve(n + 3);
-        for (int i = 0; i < n + 3; ++i)
+        r.reserve(NumColumnasDeseos + 2);
+        for (int i = 0; i < NumColumnasDeseos + 2; ++i)
             r << cursor.value(i);
-        Deseos d = leerDeseos(r);
-        for (const QString& z : r[n].toString().split(u',', Qt::SkipEmptyParts)) {
-            const qint64 area = z.section(u':', 0, 0).toLongLong();
-            const qint64 localidad = z.section(u':', 1, 1).toLongLong();
-            if (area != 0)
-                d.areas << area;
-            else if (localidad != 0)
-                d.localidades << localidad;
-        }
+        const Deseos d = leerDeseos(r);
         Coincidencia c;
         if (!Puntuar(d, o, tolerancia, &c.puntos, &c.motivos))
             continue;
@@ -418,8 +421,8 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
         c.nombreCliente = d.nombre;
         c.emailCliente = d.email;
         c.telefonoCliente = r[12].toString();
-        c.enviada = siNo(r[n + 1]);
-        c.vista = siNo(r[n + 2]);
+        c.enviada = siNo(r[NumColumnasDeseos]);
+        c.vista = siNo(r[NumColumnasDeseos + 1]);
         lista << c;
     }
     ordenar(lista);

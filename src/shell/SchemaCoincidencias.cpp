@@ -47,11 +47,14 @@ QList<Index> indicesVersion11() {
          QStringLiteral("CodCliente, CodPropiedad"), true},
         {QStringLiteral("PropiedadesVistas_Par"), QStringLiteral("PropiedadesVistas"),
          QStringLiteral("CodCliente, CodPropiedad"), true},
+        // A client's wanted places, read without touching the table.
         {QStringLiteral("ClientesZonas_Cliente"), QStringLiteral("ClientesZonas"),
-         QStringLiteral("CodCliente")},
-        // Waiting clients of one side, for the matches of a property.
+         QStringLiteral("CodCliente, CodArea, CodLocalidad")},
+        // Waiting clients of one side, for the matches of a property: every wish the
+        // statement filters on rides along, so only the clients that suit are read.
         {QStringLiteral("Clientes_Coincidencias"), QStringLiteral("Clientes"),
-         QStringLiteral("Estado, Alquiler, Presupuesto")},
+         QStringLiteral("Estado, Alquiler, Presupuesto, PresupuestoMinimo, CodTipo, DormitoriosMinimo, "
+                        "QuierePiscina, QuiereGaraje, QuiereAscensor, QuiereTerraza, Cod")},
         // Available properties of one side in a price range: sales by Precio, rentals by
         // PrecioAlquiler; the place, bedrooms and type ride along, so rows that do not
         // suit are left in the index, never read.

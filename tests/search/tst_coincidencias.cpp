@@ -151,6 +151,9 @@ private Q_SLOTS:
         // The same from the properties' side.
         QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("V100")), false), QStringList{});
         QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("VNER")), false), QStringList{"C1"});
+        const auto elviria = co::ClientesParaPropiedad(d(), QStringLiteral("VELV"));
+        QCOMPARE(codigos(elviria, false), QStringList{"C1"});
+        QVERIFY(elviria[0].motivos.contains(QStringLiteral("Zona Elviria")));
     }
 
     void clientWithoutWishesMatchesOnSideAndBudget() {

@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "SqliteSupport.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -108,10 +109,24 @@ template <typename Reader> int compareKeys(Reader a, Reader b) {
     }
 }
 
+bool asciiLetter(unsigned char c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
+
 int collateEs(void*, int la, const void* pa, int lb, const void* pb) {
     const auto* a = static_cast<const unsigned char*>(pa);
     const auto* b = static_cast<const unsigned char*>(pb);
-    return compareKeys(Utf8Reader{a, a + la}, Utf8Reader{b, b + lb});
+    // Most comparisons are of codes made of digits: an equal ASCII start adds
+    // nothing to either key, and two ASCII non-letters order as their bytes.
+    const int n = std::min(la, lb);
+    int i = 0;
+    while (i < n && a[i] == b[i] && a[i] < 0x80)
+        ++i;
+    if (i == n)
+        return la == lb ? 0 : (la < lb ? -1 : 1);
+    if (a[i] < 0x80 && b[i] < 0x80 && !asciiLetter(a[i]) && !asciiLetter(b[i]))
+        return a[i] < b[i] ? -1 : 1;
+    return compareKeys(Utf8Reader{a + i, a + la}, Utf8Reader{b + i, b + lb});
 }
 
 // ----- LIKE
