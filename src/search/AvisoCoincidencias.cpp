@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace orb {
 
@@ -33,7 +35,7 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
     accion = new QAction(QStringLiteral("Clientes con propiedades &nuevas"), this);
     accion->setObjectName(QStringLiteral("mnuClientesNovedades"));
     connect(accion, &QAction::triggered, this, [this] {
-        actualizar();
+        contarAhora();
         mostrarLista();
     });
     // The tools menu, found by its title so the main window needs no change.
@@ -44,7 +46,9 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
         }
     // Office imports bring other offices' properties: count again when one ends.
     qApp->installEventFilter(this);
-    // After the window shows: counting reads every waiting client.
+    vigilante_ = new QFutureWatcher<std::optional<QStringList>>(this);
+    connect(vigilante_, &QFutureWatcherBase::finished, this, &AvisoCoincidencias::contado);
+    // After the window shows.
     QTimer::singleShot(0, this, &AvisoCoincidencias::actualizar);
 }
 
@@ -59,12 +63,54 @@ QString AvisoCoincidencias::Texto(qsizetype clientes) {
 void AvisoCoincidencias::actualizar() {
     if (!ctx_.BaseDatosAgencia)
         return;
+    if (vigilante_->isRunning()) {
+        otraVez_ = true; // an import ended while counting: what it brought is counted next
+        return;
+    }
+    etiqueta->setText(QStringLiteral("Buscando clientes con propiedades nuevas…"));
+    // Counting reads every waiting client and every property on offer: on a
+    // connection of its own, away from the windows, which stay usable meanwhile.
+    // The setting is read here: a missing one is written with its default, which a
+    // read-only connection cannot do.
+    double tolerancia = 0;
+    try {
+        tolerancia = coincidencias::LeerTolerancia(ctx_.db());
+    } catch (const db::DbError&) {
+    }
+    const QString ruta = ctx_.db().path();
+    vigilante_->setFuture(QtConcurrent::run([ruta, tolerancia]() -> std::optional<QStringList> {
+        try {
+            const auto base = db::Database::open(ruta, {.readOnly = true});
+            return coincidencias::ClientesConNovedades(*base, tolerancia);
+        } catch (const db::DbError&) {
+            // Only a hint: a database that cannot be read now is told by whatever reads it next.
+            return std::nullopt;
+        }
+    }));
+}
+
+void AvisoCoincidencias::contado() {
+    clientes_ = vigilante_->result().value_or(QStringList());
+    if (otraVez_) {
+        otraVez_ = false;
+        actualizar();
+        return;
+    }
+    etiqueta->setText(Texto(clientes_.size()));
+    Q_EMIT cuentaTerminada();
+}
+
+void AvisoCoincidencias::contarAhora() {
+    if (!ctx_.BaseDatosAgencia)
+        return;
+    vigilante_->waitForFinished();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         clientes_ = coincidencias::ClientesConNovedades(ctx_.db());
     } catch (const db::DbError&) {
-        // Only a hint: a database that cannot be read now is told by whatever reads it next.
         clientes_.clear();
     }
+    QApplication::restoreOverrideCursor();
     etiqueta->setText(Texto(clientes_.size()));
 }
 

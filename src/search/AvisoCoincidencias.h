@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
 #include <QWidget>
+
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -25,8 +28,11 @@ public:
     QLabel* etiqueta = nullptr;
     QAction* accion = nullptr;
 
-    // Counts again and shows the count.
+    // Counts again in the background and shows the count when done
+    // (cuentaTerminada); meanwhile the label says it is counting.
     void actualizar();
+    // Counts now, with the wait cursor: for the command that lists them.
+    void contarAhora();
     const QStringList& clientes() const { return clientes_; }
     // The list of those clients, as a child of the main window.
     QWidget* mostrarLista();
@@ -34,12 +40,19 @@ public:
     // The status bar's text for that many clients.
     static QString Texto(qsizetype clientes);
 
+Q_SIGNALS:
+    void cuentaTerminada();
+
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    void contado();
+
     AppContext& ctx_;
     QStringList clientes_;
+    QFutureWatcher<std::optional<QStringList>>* vigilante_ = nullptr;
+    bool otraVez_ = false;
 };
 
 // The waiting clients with new matches: Go to opens the client, "Ver

@@ -1,5 +1,7 @@
 #include "Coincidencias.h"
 
+#include "CoincidenciasFilas.h"
+
 #include "platform/db/Cursor.h"
 #include "shell/ConfigStore.h"
 #include "shell/Services.h"
@@ -12,6 +14,8 @@
 #include <optional>
 
 namespace orb::coincidencias {
+
+using namespace filas;
 
 namespace {
 
@@ -37,108 +41,11 @@ QString importe(double v) {
     return FormatoImporte(v) + QStringLiteral(" €");
 }
 
-// Amounts come as numbers from the engine; only text needs reading the Spanish way.
-double numero(const db::Value& v) {
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return v.toDouble();
-    default:
-        return db::isNull(v) ? 0.0 : ValorNumerico(v);
-    }
-}
-
-bool siNo(const db::Value& v) {
-    return !db::isNull(v) && v.toBool();
-}
-
-// "P"rivate or "C"ommunal; "N" or nothing is none.
-bool exterior(const db::Value& v) {
-    const QString s = v.toString().trimmed().toUpper();
-    return s == u"P" || s == u"C";
-}
-
-// Terrazas holds a count or a text: anything but empty, 0 or "no" is a terrace.
-bool hayTerraza(const db::Value& v) {
-    const QString s = v.toString().trimmed().toLower();
-    return !s.isEmpty() && s != u"0" && s != u"no" && s != u"n";
-}
-
 QString placeholders(qsizetype n) {
     QStringList q;
     for (qsizetype i = 0; i < n; ++i)
         q << QStringLiteral("?");
     return q.join(u',');
-}
-
-// Columns of a property the matching reads, in this order.
-const QString ColumnasOferta = QStringLiteral(
-    "p.Cod, p.Alquiler, p.Estado, CASE WHEN p.Alquiler THEN p.PrecioAlquiler ELSE p.Precio END, p.CodTipo, "
-    "p.CodLocalidad, p.CodArea, p.Dormitorios, p.Piscina, p.Garaje, p.PlazasGaraje, p.Ascensor, p.Terrazas, "
-    "t.Nombre, l.Nombre, a.Nombre, p.Direccion");
-const QString UnionesOferta = QStringLiteral("LEFT JOIN Tipos t ON t.Cod = p.CodTipo "
-                                             "LEFT JOIN Localidades l ON l.Cod = p.CodLocalidad "
-                                             "LEFT JOIN Areas a ON a.Cod = p.CodArea ");
-constexpr int NumColumnasOferta = 17;
-
-Oferta leerOferta(const db::Row& r, int base = 0) {
-    Oferta o;
-    o.cod = r[base + 0].toString();
-    o.alquiler = siNo(r[base + 1]);
-    o.estado = r[base + 2].toString();
-    o.tienePrecio = !db::isNull(r[base + 3]);
-    o.precio = numero(r[base + 3]);
-    o.codTipo = r[base + 4].toLongLong();
-    o.codLocalidad = r[base + 5].toLongLong();
-    o.codArea = r[base + 6].toLongLong();
-    o.dormitorios = r[base + 7].toInt();
-    o.piscina = exterior(r[base + 8]);
-    o.garaje = exterior(r[base + 9]) || r[base + 10].toInt() > 0;
-    o.ascensor = siNo(r[base + 11]);
-    o.terraza = hayTerraza(r[base + 12]);
-    o.tipo = r[base + 13].toString();
-    o.localidad = r[base + 14].toString();
-    o.area = r[base + 15].toString();
-    o.direccion = r[base + 16].toString();
-    return o;
-}
-
-const QString ColumnasDeseos =
-    QStringLiteral("c.Cod, c.Nombre, c.Email, c.Alquiler, c.Presupuesto, c.PresupuestoMinimo, "
-                   "c.DormitoriosMinimo, c.CodTipo, "
-                   "c.QuierePiscina, c.QuiereGaraje, c.QuiereAscensor, c.QuiereTerraza, c.Telefono");
-// Columns of ColumnasDeseos and ZonasDeseos together.
-constexpr int NumColumnasDeseos = 14;
-// The client's wanted places in one column, in the order they were entered.
-const QString ZonasDeseos = QStringLiteral(
-    "(SELECT group_concat(ifnull(z.CodArea, 0) || ':' || ifnull(z.CodLocalidad, 0)) "
-    "FROM (SELECT CodArea, CodLocalidad FROM ClientesZonas WHERE CodCliente = c.Cod ORDER BY Cod) z)");
-
-Deseos leerDeseos(const db::Row& r) {
-    Deseos d;
-    d.cod = r[0].toString();
-    d.nombre = r[1].toString();
-    d.email = r[2].toString();
-    d.alquiler = siNo(r[3]);
-    d.maximo = std::max(0.0, numero(r[4]));
-    d.minimo = std::max(0.0, numero(r[5]));
-    d.dormitorios = std::max(0, r[6].toInt());
-    d.codTipo = r[7].toLongLong();
-    d.piscina = siNo(r[8]);
-    d.garaje = siNo(r[9]);
-    d.ascensor = siNo(r[10]);
-    d.terraza = siNo(r[11]);
-    // Column 12 is the telephone; 13 the wanted places as "area:locality,…".
-    for (const QString& z : r.value(13).toString().split(u',', Qt::SkipEmptyParts)) {
-        const qint64 area = z.section(u':', 0, 0).toLongLong();
-        const qint64 localidad = z.section(u':', 1, 1).toLongLong();
-        if (area != 0)
-            d.areas << area;
-        else if (localidad != 0)
-            d.localidades << localidad;
-    }
-    return d;
 }
 
 void ordenar(QList<Coincidencia>& lista) {
@@ -190,29 +97,38 @@ bool DentroDelPresupuesto(double precio, const Deseos& d, double tolerancia) {
 bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, QStringList* motivos) {
     int total = 0;
     QStringList por;
+    // The reasons' texts are only written when asked for: counting news matches thousands of pairs.
+    const auto anota = [&](int p, const auto& texto) {
+        total += p;
+        if (motivos)
+            por << texto();
+    };
     if (o.alquiler != d.alquiler || o.estado != EstadoDisponible(o.alquiler))
         return false;
     if (d.maximo > 0 || d.minimo > 0) {
         if (!o.tienePrecio || !DentroDelPresupuesto(o.precio, d, tolerancia))
             return false;
         if (d.maximo <= 0 || centimos(o.precio) <= centimos(d.maximo)) {
-            total += PuntosPrecio;
-            por << QStringLiteral("Precio %1 dentro del presupuesto").arg(importe(o.precio));
+            anota(PuntosPrecio,
+                  [&] { return QStringLiteral("Precio %1 dentro del presupuesto").arg(importe(o.precio)); });
         } else {
-            total += PuntosTolerancia;
-            const double sobre = (o.precio - d.maximo) * 100.0 / d.maximo;
-            por << QStringLiteral("Precio %1, un %2% sobre el presupuesto")
-                       .arg(importe(o.precio), espanol().toString(sobre, 'f', 1));
+            anota(PuntosTolerancia, [&] {
+                const double sobre = (o.precio - d.maximo) * 100.0 / d.maximo;
+                return QStringLiteral("Precio %1, un %2% sobre el presupuesto")
+                    .arg(importe(o.precio), espanol().toString(sobre, 'f', 1));
+            });
         }
     }
     if (!d.areas.isEmpty() || !d.localidades.isEmpty()) {
         if (o.codArea != 0 && d.areas.contains(o.codArea)) {
-            total += PuntosArea;
-            por << QStringLiteral("Zona %1").arg(o.area.isEmpty() ? QString::number(o.codArea) : o.area);
+            anota(PuntosArea, [&] {
+                return QStringLiteral("Zona %1").arg(o.area.isEmpty() ? QString::number(o.codArea) : o.area);
+            });
         } else if (o.codLocalidad != 0 && d.localidades.contains(o.codLocalidad)) {
-            total += PuntosLocalidad;
-            por << QStringLiteral("Localidad %1")
-                       .arg(o.localidad.isEmpty() ? QString::number(o.codLocalidad) : o.localidad);
+            anota(PuntosLocalidad, [&] {
+                return QStringLiteral("Localidad %1")
+                    .arg(o.localidad.isEmpty() ? QString::number(o.codLocalidad) : o.localidad);
+            });
         } else {
             return false;
         }
@@ -220,14 +136,14 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
     if (d.codTipo != 0) {
         if (o.codTipo != d.codTipo)
             return false;
-        total += PuntosTipo;
-        por << QStringLiteral("Tipo %1").arg(o.tipo);
+        anota(PuntosTipo, [&] { return QStringLiteral("Tipo %1").arg(o.tipo); });
     }
     if (d.dormitorios > 0) {
         if (o.dormitorios < d.dormitorios)
             return false;
-        total += PuntosDormitorios;
-        por << QStringLiteral("%1 dormitorios (mínimo %2)").arg(o.dormitorios).arg(d.dormitorios);
+        anota(PuntosDormitorios, [&] {
+            return QStringLiteral("%1 dormitorios (mínimo %2)").arg(o.dormitorios).arg(d.dormitorios);
+        });
     }
     const struct {
         bool quiere, tiene;
@@ -241,8 +157,7 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
             continue;
         if (!c.tiene)
             return false;
-        total += PuntosCaracteristica;
-        por << QString::fromUtf16(c.nombre);
+        anota(PuntosCaracteristica, [&] { return QString::fromUtf16(c.nombre); });
     }
     if (puntos)
         *puntos = total;
@@ -253,8 +168,7 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
 
 bool LeerDeseos(db::Database& database, const QString& codCliente, Deseos* deseos) {
     const QList<db::Row> filas = database.query(
-        QStringLiteral("SELECT %1, %2 FROM Clientes c WHERE c.Cod = ?").arg(ColumnasDeseos, ZonasDeseos),
-        {codCliente});
+        QStringLiteral("SELECT %1 FROM Clientes c WHERE c.Cod = ?").arg(ColumnasDeseos), {codCliente});
     if (filas.isEmpty())
         return false;
     *deseos = leerDeseos(filas.first());
@@ -352,7 +266,7 @@ QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString
 Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
     QString sql =
         QStringLiteral(
-            "SELECT %1, %2, "
+            "SELECT %1, "
             "EXISTS (SELECT 1 FROM PropiedadesEnviadas e WHERE e.CodCliente = c.Cod AND "
             "e.CodPropiedad = ?), "
             "EXISTS (SELECT 1 FROM PropiedadesVistas v WHERE v.CodCliente = c.Cod AND v.CodPropiedad = ?) "
@@ -361,7 +275,7 @@ Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
             "x.CodPropiedad = ?) "
             "AND (c.CodTipo IS NULL OR c.CodTipo = 0 OR c.CodTipo = ?) "
             "AND ifnull(c.DormitoriosMinimo, 0) <= ?")
-            .arg(ColumnasDeseos, ZonasDeseos);
+            .arg(ColumnasDeseos);
     db::Params params{o.cod, o.cod, o.alquiler ? 1 : 0, o.cod, o.codTipo, o.dormitorios};
     if (o.tienePrecio) {
         // A cent below the lowest maximum the price can meet; Puntuar checks exactly.
@@ -469,20 +383,6 @@ void RegistrarEnvio(db::Database& database, const QString& codCliente, const QSt
                              {codCliente, cod, fecha});
         }
     });
-}
-
-QStringList ClientesConNovedades(db::Database& database) {
-    QStringList con;
-    const QList<db::Row> clientes =
-        database.query(QStringLiteral("SELECT Cod FROM Clientes WHERE Estado = 'Buscando' ORDER BY Cod"));
-    for (const db::Row& r : clientes) {
-        const QString cod = r[0].toString();
-        const QList<Coincidencia> lista = PropiedadesParaCliente(database, cod);
-        if (std::any_of(lista.begin(), lista.end(),
-                        [](const Coincidencia& c) { return !c.vista && !c.enviada; }))
-            con << cod;
-    }
-    return con;
 }
 
 } // namespace orb::coincidencias

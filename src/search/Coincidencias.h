@@ -104,7 +104,8 @@ void RegistrarEnvio(db::Database& database, const QString& codCliente, const QSt
                     const QStringList& codPropiedades);
 
 // Waiting clients ("Buscando") with at least one match neither seen, sent
-// nor refused, in code order.
+// nor refused, in code order. Only reads, when given the tolerance.
 QStringList ClientesConNovedades(db::Database& database);
+QStringList ClientesConNovedades(db::Database& database, double tolerancia);
 
 } // namespace orb::coincidencias

@@ -268,6 +268,67 @@ private Q_SLOTS:
         QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C1"});
         co::MarcarVistas(d(), QStringLiteral("C1"), {QStringLiteral("VNEW")});
         QVERIFY(co::ClientesConNovedades(d()).isEmpty());
+        // A client with no budget is offered a property with no price too.
+        cliente(d(), QStringLiteral("C4"), QStringLiteral("CodTipo"), {2});
+        co::MarcarVistas(d(), QStringLiteral("C4"), {QStringLiteral("VNER")});
+        QVERIFY(co::ClientesConNovedades(d()).isEmpty());
+        d().execute(
+            QStringLiteral("INSERT INTO Propiedades (Cod, Alquiler, Estado, CodTipo) VALUES ('VSINPRECIO', "
+                           "0, 'En Venta', 2)"));
+        QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C4"});
+    }
+
+    // The count of every waiting client at once must say what each client's own
+    // list says, on a demo agency where some matches were seen, sent or refused.
+    void newsOfAllClientsAgreeWithEachClientsList() {
+        orb::install::InstallOptions o;
+        o.demoProperties = 300;
+        o.demoPhotos = false;
+        o.facts = orb::install::demoFacts();
+        inst = std::make_unique<TestInstallation>(o);
+        // Places with no price and clients with no budget or only a minimum, on both sides.
+        d().execute(QStringLiteral("UPDATE Propiedades SET Precio = NULL, PrecioAlquiler = NULL WHERE "
+                                   "rowid % 17 = 0"));
+        d().execute(QStringLiteral("UPDATE Clientes SET Presupuesto = NULL WHERE rowid % 11 = 0"));
+        d().execute(QStringLiteral("UPDATE Clientes SET Presupuesto = 0, PresupuestoMinimo = "
+                                   "CASE WHEN Alquiler THEN 900 ELSE 200000 END WHERE rowid % 13 = 0"));
+        d().execute(QStringLiteral("DELETE FROM ClientesZonas WHERE CodCliente IN (SELECT Cod FROM Clientes "
+                                   "WHERE rowid % 5 = 0)"));
+        const QStringList esperando = [&] {
+            QStringList l;
+            for (const db::Row& r :
+                 d().query(QStringLiteral("SELECT Cod FROM Clientes WHERE Estado = 'Buscando' ORDER BY Cod")))
+                l << r[0].toString();
+            return l;
+        }();
+        const auto segunCadaLista = [&] {
+            QStringList con;
+            for (const QString& c : esperando) {
+                const auto lista = co::PropiedadesParaCliente(d(), c);
+                if (std::any_of(lista.begin(), lista.end(),
+                                [](const co::Coincidencia& x) { return !x.vista && !x.enviada; }))
+                    con << c;
+            }
+            return con;
+        };
+        const QStringList antes = segunCadaLista();
+        QVERIFY(antes.size() > 20);
+        QCOMPARE(co::ClientesConNovedades(d()), antes);
+
+        // Every match of some clients seen, the first of others sent, the cheapest refused.
+        for (int i = 0; i < antes.size(); ++i) {
+            const QStringList suyas = codigos(co::PropiedadesParaCliente(d(), antes[i]));
+            if (i % 3 == 0)
+                co::MarcarVistas(d(), antes[i], suyas);
+            else if (i % 3 == 1)
+                co::RegistrarEnvio(d(), antes[i], QStringLiteral("Cliente"), suyas.mid(0, 1));
+            else
+                for (const QString& p : suyas.mid(suyas.size() - 2))
+                    co::MarcarNoInteresa(d(), antes[i], p, true);
+        }
+        const QStringList despues = segunCadaLista();
+        QVERIFY(despues.size() < antes.size());
+        QCOMPARE(co::ClientesConNovedades(d()), despues);
     }
 };
 

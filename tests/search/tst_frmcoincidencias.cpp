@@ -6,19 +6,26 @@
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "exchange/VentanasIntercambio.h"
 #include "records/FichaPersona.h"
 #include "records/PreferenciasCliente.h"
 #include "records/frmPropiedades.h"
+#include "search/AvisoCoincidencias.h"
+#include "search/Coincidencias.h"
 #include "search/frmCoincidencias.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QtTest>
 
 using namespace orb;
+namespace co = orb::coincidencias;
 
 class TestFrmCoincidencias : public QObject {
     Q_OBJECT
@@ -207,6 +214,40 @@ private Q_SLOTS:
         g.cmdNoInteresa->click();
         g.chkDescartadas->setChecked(false);
         QCOMPARE(g.grid->rowCount(), 2);
+    }
+
+    // The status bar counts in the background on start-up and again when an office
+    // import ends; the command in Herramientas lists the clients and goes to one.
+    void statusBarTellsWhichWaitingClientsHaveNews() {
+        QMainWindow principal;
+        QMenu* herramientas = principal.menuBar()->addMenu(QStringLiteral("&Herramientas"));
+        auto* aviso = new AvisoCoincidencias(ctx(), principal);
+        QVERIFY(herramientas->actions().contains(aviso->accion));
+        QTRY_COMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(2));
+
+        // Both have seen what suits them; an import ends and the count follows.
+        for (const QString c : {"0100001", "0100002"})
+            co::MarcarVistas(d(), c, {QStringLiteral("0100001"), QStringLiteral("0100002")});
+        frmImportacionOficina importacion(ctx());
+        importacion.show();
+        Q_EMIT importacion.ejecucionTerminada(true);
+        QTRY_COMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(0));
+        QVERIFY(aviso->clientes().isEmpty());
+
+        // A property only the second client can afford, then the command.
+        d().execute(
+            QStringLiteral("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Precio) "
+                           "VALUES ('0100004', '01', 4, 0, 'En Venta', 240000)"));
+        aviso->accion->trigger();
+        QCOMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(1));
+        auto* lista = qobject_cast<frmClientesNovedades*>(nav->reports.last().data());
+        QVERIFY(lista);
+        QVERIFY2(accessibilityProblems(lista).isEmpty(),
+                 qPrintable(accessibilityProblems(lista).join(u'\n')));
+        QCOMPARE(lista->grid->rowCount(), 1);
+        QCOMPARE(lista->grid->item(0, 1)->text(), QStringLiteral("Sin Correo"));
+        lista->cmdIr->click();
+        QCOMPARE(nav->irA, QStringList{QStringLiteral("Cliente 0 0100002")});
     }
 
     // The demo's clients come with wishes, so the grids have something to show
