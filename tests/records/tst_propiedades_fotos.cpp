@@ -110,12 +110,24 @@ private slots:
         QVERIFY(carpetaFotos().isEmpty());
         QCOMPARE(campo("0100001", "Foto1").toString(), QString());
 
+        // A file that is not a picture is refused and leaves its slot empty.
         w.cmdEdit->click();
+        QFile f(fuera.filePath("nota.jpg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("esto no es una foto");
+        f.close();
+        inst->dialogs().queueFile(f.fileName());
+        w.fotos->butFotoCargar[2]->click();
+        QCOMPARE(mensajes(), QStringList({"El archivo \"nota.jpg\" no es una imagen que se pueda mostrar."}));
+        QVERIFY(!w.fotos->conImagen(2));
+        QVERIFY(w.fotos->pendiente(2).isEmpty());
+        inst->dialogs().clear();
         inst->dialogs().queueFile(rojo);
         w.fotos->butFotoCargar[0]->click();
         w.cmdOk->click();
         QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
         QCOMPARE(campo("0100001", "Foto1").toString(), QString("0100001-1.jpg"));
+        QCOMPARE(campo("0100001", "Foto3").toString(), QString());
         QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"})); // no temporary left
         QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(rojo));
     }
@@ -167,25 +179,6 @@ private slots:
         QCOMPARE(campo("0100007", "Foto1").toString(), QString("0100007-1.jpg"));
         QCOMPARE(campo("0100007", "Foto2").toString(), QString("0100001-2.jpg"));
         QVERIFY(QFile::exists(ctx().RutaFotos + "0100007-1.jpg"));
-    }
-
-    void fileThatIsNotAPictureIsRefused() {
-        propiedad("0100001", 1);
-        frmPropiedades w(ctx(), false);
-        w.cmdEdit->click();
-        QFile f(fuera.filePath("nota.jpg"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("esto no es una foto");
-        f.close();
-        inst->dialogs().queueFile(f.fileName());
-        w.fotos->butFotoCargar[2]->click();
-        QCOMPARE(mensajes(), QStringList({"El archivo \"nota.jpg\" no es una imagen que se pueda mostrar."}));
-        QVERIFY(!w.fotos->conImagen(2));
-        QVERIFY(w.fotos->pendiente(2).isEmpty());
-        inst->dialogs().clear();
-        w.cmdOk->click();
-        QVERIFY(carpetaFotos().isEmpty());
-        QCOMPARE(campo("0100001", "Foto3").toString(), QString());
     }
 
     void failedCopyLeavesFolderAndRecordAsTheyWere() {
