@@ -196,25 +196,11 @@ private slots:
         QCOMPARE(w.cboLookup[CodArea]->currentText(), QString("Las Lagunas"));
     }
 
-    void featuredPropertyIsAlwaysExported() {
-        propiedad("0100001", "01", 1, false, "ExportacionWeb, ExportacionWebDestacada", {true, true});
-        frmPropiedades w(ctx(), false);
-        w.cmdEdit->click();
-        w.chk[ExportacionWeb]->click();
-        QCOMPARE(w.chk[ExportacionWeb]->Value(), 0);
-        QCOMPARE(w.chk[Destacada]->Value(), 0);
-        w.chk[Destacada]->click();
-        QCOMPARE(w.chk[Destacada]->Value(), 1);
-        QCOMPARE(w.chk[ExportacionWeb]->Value(), 1);
-        w.chk[Destacada]->click(); // unchecking "Destacada" leaves the export alone
-        QCOMPARE(w.chk[ExportacionWeb]->Value(), 1);
-        w.cmdOk->click();
-        QCOMPARE(campo("0100001", "ExportacionWeb").toBool(), true);
-        QCOMPARE(campo("0100001", "ExportacionWebDestacada").toBool(), false);
-    }
-
-    void boxesAreReformattedOnLoadAndOnLeaving() {
-        propiedad("0100001", "01", 1, false, "Precio, PPrecio", {250000, 1500.4});
+    // Amounts and dates reformatted on load and on leaving a box; "Destacada"
+    // implies the web export.
+    void editedBoxesAreReformattedAndWebFlagsFollow() {
+        propiedad("0100001", "01", 1, false, "Precio, PPrecio, ExportacionWeb, ExportacionWebDestacada",
+                  {250000, 1500.4, true, true});
         frmPropiedades w(ctx(), false);
         QCOMPARE(w.txt[Precio]->Text(), QString("250.000"));
         QCOMPARE(w.txt[PPrecio]->Text(), QString("1.500"));
@@ -231,11 +217,20 @@ private slots:
         precio->setText("310000");
         Q_EMIT precio->editingFinished();
         QCOMPARE(precio->text(), QString("310.000"));
+        w.chk[ExportacionWeb]->click();
+        QCOMPARE(w.chk[ExportacionWeb]->Value(), 0);
+        QCOMPARE(w.chk[Destacada]->Value(), 0);
+        w.chk[Destacada]->click();
+        QCOMPARE(w.chk[ExportacionWeb]->Value(), 1);
+        w.chk[Destacada]->click(); // unchecking "Destacada" leaves the export alone
+        QCOMPARE(w.chk[ExportacionWeb]->Value(), 1);
         w.cmdOk->click();
         QVERIFY(inst->dialogs().boxes().isEmpty());
         QCOMPARE(campo("0100001", "Precio").toDouble(), 310000.0);
         QCOMPARE(campo("0100001", "FechaAlta").toDate(), QDate(2024, 3, 5));
         QCOMPARE(campo("0100001", "PPrecio").toDouble(), 1500.4); // untouched box, not rewritten
+        QCOMPARE(campo("0100001", "ExportacionWeb").toBool(), true);
+        QCOMPARE(campo("0100001", "ExportacionWebDestacada").toBool(), false);
     }
 
     void ownerPanelAndEmailButtons() {
