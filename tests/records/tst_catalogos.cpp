@@ -32,7 +32,6 @@ private slots:
     void firstTypeProposesOneAndAdvancesTheCounter() {
         ctx().AddAgainConfig = true;
         frmTipos w(ctx());
-        QCOMPARE(w.windowTitle(), QString("Ficha de Tipos"));
         QVERIFY(w.data->EstadoVacio());
         w.cmdAdd->click();
         QCOMPARE(w.txt[0]->Text(), QString("1"));
@@ -48,26 +47,27 @@ private slots:
         QCOMPARE(ctx().db().scalar("SELECT NombreIdioma2 FROM Tipos WHERE Cod = 1").toString(), QString(""));
     }
 
-    void typedCodeIsStoredButTheCounterTakesTheProposal() {
+    // A cancelled add offers the same code again; a code that is not a number
+    // is refused; a typed code is stored but the counter takes the proposal.
+    void typedCodeIsCheckedAndTheCounterTakesTheProposal() {
         GuardarConfig(ctx().db(), "CONTADORES", "TIPOS", 6);
         frmTipos w(ctx());
         w.cmdAdd->click();
         QCOMPARE(w.txt[0]->Text(), QString("7"));
-        w.txt[0]->setText("20");
+        w.cmdCancel->click();
+        QCOMPARE(counter("TIPOS"), QString("6"));
+        w.cmdAdd->click();
+        QCOMPARE(w.txt[0]->Text(), QString("7"));
+        w.txt[0]->setText("abc");
         w.txt[1]->setText("Chalet");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(), QStringList{"Código: \"abc\" no es un número entero."});
+        QCOMPARE(count("Tipos"), 0);
+        QCOMPARE(counter("TIPOS"), QString("6"));
+        w.txt[0]->setText("20");
         w.cmdOk->click();
         QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Tipos WHERE Cod = 20").toString(), QString("Chalet"));
         QCOMPARE(counter("TIPOS"), QString("7"));
-    }
-
-    void cancelledAddOffersTheSameCodeAgain() {
-        frmLocalidades w(ctx());
-        w.cmdAdd->click();
-        QCOMPARE(w.txt[0]->Text(), QString("1"));
-        w.cmdCancel->click();
-        QCOMPARE(counter("LOCALIDADES"), QString("0"));
-        w.cmdAdd->click();
-        QCOMPARE(w.txt[0]->Text(), QString("1"));
     }
 
     void untouchedLanguageNameStaysEmptyAfterAnEdit() {
@@ -139,17 +139,6 @@ private slots:
         QCOMPARE(ctx().db().scalar("SELECT CodLocalidad FROM Areas WHERE Nombre = 'Burriana'").toInt(), 1);
         QVERIFY(inst->dialogs().boxes().isEmpty());
         QCOMPARE(counter("AREAS"), QString("3"));
-    }
-
-    void codeThatIsNotANumberIsRefused() {
-        frmTipos w(ctx());
-        w.cmdAdd->click();
-        w.txt[0]->setText("abc");
-        w.txt[1]->setText("Piso");
-        w.cmdOk->click();
-        QCOMPARE(inst->dialogs().texts(), QStringList{"Código: \"abc\" no es un número entero."});
-        QCOMPARE(count("Tipos"), 0);
-        QCOMPARE(counter("TIPOS"), QString("0"));
     }
 
     void codesInUseAreSkippedAndATypedOneIsToldReadably() {

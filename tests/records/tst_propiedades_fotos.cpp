@@ -110,17 +110,29 @@ private slots:
         QVERIFY(carpetaFotos().isEmpty());
         QCOMPARE(campo("0100001", "Foto1").toString(), QString());
 
+        // A file that is not a picture is refused and leaves its slot empty.
         w.cmdEdit->click();
+        QFile f(fuera.filePath("nota.jpg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("esto no es una foto");
+        f.close();
+        inst->dialogs().queueFile(f.fileName());
+        w.fotos->butFotoCargar[2]->click();
+        QCOMPARE(mensajes(), QStringList({"El archivo \"nota.jpg\" no es una imagen que se pueda mostrar."}));
+        QVERIFY(!w.fotos->conImagen(2));
+        QVERIFY(w.fotos->pendiente(2).isEmpty());
+        inst->dialogs().clear();
         inst->dialogs().queueFile(rojo);
         w.fotos->butFotoCargar[0]->click();
         w.cmdOk->click();
         QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
         QCOMPARE(campo("0100001", "Foto1").toString(), QString("0100001-1.jpg"));
+        QCOMPARE(campo("0100001", "Foto3").toString(), QString());
         QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"})); // no temporary left
         QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(rojo));
     }
 
-    void removedPictureEmptiesSlotAndKeepsFile() {
+    void removedPictureKeepsFileAndReplacedOneOverwritesIt() {
         const QString azul = imagen("azul.jpg", Qt::blue);
         QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
         propiedad("0100001", 1, "0100001-1.jpg");
@@ -128,8 +140,9 @@ private slots:
         esperarFotos(w);
         QVERIFY(w.fotos->conImagen(0));
         w.cmdEdit->click();
-        // Chosen, then removed in the same edit: the removal wins.
-        inst->dialogs().queueFile(imagen("verde.jpg", Qt::green));
+        // Chosen, then removed in the same edit: the removal wins, the file stays.
+        const QString verde = imagen("verde.jpg", Qt::green);
+        inst->dialogs().queueFile(verde);
         w.fotos->butFotoCargar[0]->click();
         w.fotos->butFotoBorrar[0]->click();
         esperarFotos(w);
@@ -138,15 +151,9 @@ private slots:
         QCOMPARE(campo("0100001", "Foto1").toString(), QString());
         QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"}));
         QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul)); // untouched
-    }
 
-    void replacedPictureOverwritesItsFileAndBmpKeepsItsBytes() {
-        const QString azul = imagen("azul.jpg", Qt::blue);
-        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
-        propiedad("0100001", 1, "0100001-1.jpg");
-        frmPropiedades w(ctx(), false);
+        // A new picture takes the old file's name; a BMP keeps its bytes under a .jpg name.
         w.cmdEdit->click();
-        const QString verde = imagen("verde.jpg", Qt::green);
         const QString bmp = imagen("plano.bmp", Qt::yellow, "BMP");
         inst->dialogs().queueFile(verde);
         inst->dialogs().queueFile(bmp);
@@ -156,7 +163,7 @@ private slots:
         QVERIFY(mensajes().isEmpty());
         QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(verde));
         QCOMPARE(campo("0100001", "Foto2").toString(), QString("0100001-2.jpg"));
-        QCOMPARE(bytes(ctx().RutaFotos + "0100001-2.jpg"), bytes(bmp)); // same bytes, .jpg name
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-2.jpg"), bytes(bmp));
         QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg", "0100001-2.jpg"}));
     }
 
@@ -172,25 +179,6 @@ private slots:
         QCOMPARE(campo("0100007", "Foto1").toString(), QString("0100007-1.jpg"));
         QCOMPARE(campo("0100007", "Foto2").toString(), QString("0100001-2.jpg"));
         QVERIFY(QFile::exists(ctx().RutaFotos + "0100007-1.jpg"));
-    }
-
-    void fileThatIsNotAPictureIsRefused() {
-        propiedad("0100001", 1);
-        frmPropiedades w(ctx(), false);
-        w.cmdEdit->click();
-        QFile f(fuera.filePath("nota.jpg"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("esto no es una foto");
-        f.close();
-        inst->dialogs().queueFile(f.fileName());
-        w.fotos->butFotoCargar[2]->click();
-        QCOMPARE(mensajes(), QStringList({"El archivo \"nota.jpg\" no es una imagen que se pueda mostrar."}));
-        QVERIFY(!w.fotos->conImagen(2));
-        QVERIFY(w.fotos->pendiente(2).isEmpty());
-        inst->dialogs().clear();
-        w.cmdOk->click();
-        QVERIFY(carpetaFotos().isEmpty());
-        QCOMPARE(campo("0100001", "Foto3").toString(), QString());
     }
 
     void failedCopyLeavesFolderAndRecordAsTheyWere() {
@@ -317,67 +305,28 @@ private slots:
         ctx().lookups = nullptr;
     }
 
-    void badDateLineRefusesWholeConfirm_data() {
+    void refusedConfirmLeavesRowLogCounterAndFolderAlone_data() {
         QTest::addColumn<bool>("alta");
-        QTest::newRow("edit") << false;
-        QTest::newRow("add") << true;
+        QTest::addColumn<bool>("fechaMala"); // else the log write fails
+        QTest::newRow("edit, bad date") << false << true;
+        QTest::newRow("add, bad date") << true << true;
+        QTest::newRow("edit, log write fails") << false << false;
+        QTest::newRow("add, log write fails") << true << false;
     }
-    void badDateLineRefusesWholeConfirm() {
+    // The row, its photo names, the counter and the log are one transaction: a
+    // line with a bad date, or a failure in the last statement of the confirm,
+    // leaves all as it was.
+    void refusedConfirmLeavesRowLogCounterAndFolderAlone() {
         QFETCH(bool, alta);
-        GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 1);
-        propiedad("0100001", 1);
-        actividad("0100001", "2024-01-10", "A");
-        actividad("0100001", "2024-02-10", "B");
-        frmPropiedades w(ctx(), false);
-        if (alta)
-            w.cmdAdd->click();
-        else
-            w.cmdEdit->click();
-        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
-        w.fotos->butFotoCargar[0]->click();
-        w.txt[Direccion]->setText("Cambiada");
-        const int n = w.actividades->lineas();
-        escribir(w, n, ActividadModel::ColFecha, "31/02/2024");
-        escribir(w, n, ActividadModel::ColActividad, "Imposible");
-        w.cmdOk->click();
-        QCOMPARE(
-            mensajes(),
-            QStringList({QString("Actividades, línea %1: \"31/02/2024\" no es una fecha válida (dd/mm/aaaa).")
-                             .arg(n + 1)}));
-        QVERIFY(alta ? w.data->EstadoAñadiendo() : w.data->EstadoModificando());
-        QCOMPARE(w.tabs->currentIndex(), int(TabActividades));
-        QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propiedades").toInt(), 1);
-        QCOMPARE(campo("0100001", "Direccion").toString(), QString("Calle Sol"));
-        QCOMPARE(log("0100001"), QStringList({"10/01/2024|||A", "10/02/2024|||B"}));
-        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(), QString("1"));
-        QVERIFY(carpetaFotos().isEmpty());
-
-        // Corrected, the same confirm goes through.
-        inst->dialogs().clear();
-        escribir(w, n, ActividadModel::ColFecha, "28/02/2024");
-        w.cmdOk->click();
-        QVERIFY(mensajes().isEmpty());
-        const QString cod = alta ? "0100002" : "0100001";
-        QCOMPARE(log(cod).last(), QString("28/02/2024|||Imposible"));
-        QVERIFY(QFile::exists(ctx().RutaFotos + cod + "-1.jpg"));
-    }
-
-    // The row, its photo names, the counter and the log are one transaction:
-    // a failure in the last statement of the confirm leaves all as it was.
-    void failedLogWriteLeavesRowCounterAndFolderAlone_data() {
-        QTest::addColumn<bool>("alta");
-        QTest::newRow("edit") << false;
-        QTest::newRow("add") << true;
-    }
-    void failedLogWriteLeavesRowCounterAndFolderAlone() {
-        QFETCH(bool, alta);
+        QFETCH(bool, fechaMala);
         GuardarConfig(ctx().db(), "CONTADORES", "PROPIEDADES", 41);
         const QString azul = imagen("azul.jpg", Qt::blue);
         QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
         propiedad("0100001", 1, "0100001-1.jpg");
         actividad("0100001", "2024-01-10", "A");
-        ctx().db().execute("CREATE TRIGGER actividad_rota BEFORE INSERT ON Actividades "
-                           "BEGIN SELECT RAISE(ABORT, 'registro de actividad roto'); END");
+        if (!fechaMala)
+            ctx().db().execute("CREATE TRIGGER actividad_rota BEFORE INSERT ON Actividades "
+                               "BEGIN SELECT RAISE(ABORT, 'registro de actividad roto'); END");
         const auto filas = [this] { return ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod"); };
         const auto antes = filas();
         frmPropiedades w(ctx(), false);
@@ -392,12 +341,20 @@ private slots:
         w.fotos->butFotoCargar[1]->click();
         w.txt[Direccion]->setText("Cambiada");
         const int n = w.actividades->lineas();
-        escribir(w, n, ActividadModel::ColFecha, "01/03/2024");
+        escribir(w, n, ActividadModel::ColFecha, fechaMala ? "31/02/2024" : "01/03/2024");
         escribir(w, n, ActividadModel::ColActividad, "Visita");
         w.cmdOk->click();
 
         QCOMPARE(mensajes().size(), 1);
-        QVERIFY2(mensajes().first().startsWith("Se ha producido el error ("), qPrintable(mensajes().first()));
+        if (fechaMala) {
+            QCOMPARE(mensajes().first(),
+                     QString("Actividades, línea %1: \"31/02/2024\" no es una fecha válida (dd/mm/aaaa).")
+                         .arg(n + 1));
+            QCOMPARE(w.tabs->currentIndex(), int(TabActividades));
+        } else {
+            QVERIFY2(mensajes().first().startsWith("Se ha producido el error ("),
+                     qPrintable(mensajes().first()));
+        }
         QVERIFY(alta ? w.data->EstadoAñadiendo() : w.data->EstadoModificando());
         QCOMPARE(filas(), antes);
         QCOMPARE(log("0100001"), QStringList({"10/01/2024|||A"}));
@@ -406,8 +363,11 @@ private slots:
         QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul));
         QCOMPARE(w.txt[Direccion]->Text(), QString("Cambiada")); // kept for the user to try again
 
-        // Once the log can be written, the same confirm stores everything.
-        ctx().db().execute("DROP TRIGGER actividad_rota");
+        // Corrected, the same confirm stores everything.
+        if (fechaMala)
+            escribir(w, n, ActividadModel::ColFecha, "01/03/2024");
+        else
+            ctx().db().execute("DROP TRIGGER actividad_rota");
         inst->dialogs().clear();
         w.cmdOk->click();
         QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));

@@ -98,11 +98,7 @@ private Q_SLOTS:
 
     void propertySearchOpensEmptyAndFindsItsSide() {
         frmBusPropiedades f(ctx(), false);
-        QCOMPARE(f.windowTitle(), QStringLiteral("Búsqueda de Propiedades en Venta"));
         QCOMPARE(f.grd->model()->rowCount(), 0);
-        QCOMPARE(f.cbo[frmBusPropiedades::Estado]->currentText(), QStringLiteral("En Venta"));
-        QCOMPARE(f.cmdGoto->toolTip(), QStringLiteral("Ir a Propiedad"));
-        QVERIFY(f.butPrint->isEnabled());
         f.cmdFind->click();
         QCOMPARE(f.grd->model()->rowCount(), 3);
         QCOMPARE(celda(f, 0, 0), QStringLiteral("V001"));
@@ -117,32 +113,25 @@ private Q_SLOTS:
         QCOMPARE(a.grd->model()->rowCount(), 1);
         QCOMPARE(celda(a, 0, 7), QStringLiteral("900"));
 
+        // A price that is not a number is reported and the result stays; with
+        // Spanish separators it is a number.
+        f.txt[frmBusPropiedades::PrecioHasta]->setText("barato");
+        f.cmdFind->click();
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        QVERIFY(inst->dialogs().texts().join(' ').contains("Precio (hasta)"));
+        QCOMPARE(f.grd->model()->rowCount(), 3);
+        f.txt[frmBusPropiedades::PrecioHasta]->setText("250.000");
+        f.cmdFind->click();
+        QCOMPARE(f.grd->model()->rowCount(), 2);
+
         // New search: criteria back to their opening state, empty grid.
         f.txt[frmBusPropiedades::Direccion]->setText("Larios");
         f.cbo[frmBusPropiedades::Estado]->setCurrentIndex(0);
         f.cmdFindDel->click();
         QCOMPARE(f.grd->model()->rowCount(), 0);
         QVERIFY(f.txt[frmBusPropiedades::Direccion]->text().isEmpty());
+        QVERIFY(f.txt[frmBusPropiedades::PrecioHasta]->text().isEmpty());
         QCOMPARE(f.cbo[frmBusPropiedades::Estado]->currentText(), QStringLiteral("En Venta"));
-    }
-
-    void movesNeverLeaveTheResult() {
-        frmBusPropiedades f(ctx(), false);
-        // Nothing to move in yet.
-        f.cmdNext->click();
-        f.cmdLast->click();
-        QCOMPARE(filaActual(f), -1);
-        f.cmdFind->click();
-        f.cmdPrev->click();
-        QCOMPARE(filaActual(f), 0);
-        f.cmdNext->click();
-        QCOMPARE(filaActual(f), 1);
-        f.cmdLast->click();
-        QCOMPARE(filaActual(f), 2);
-        f.cmdNext->click();
-        QCOMPARE(filaActual(f), 2);
-        f.cmdFirst->click();
-        QCOMPARE(filaActual(f), 0);
     }
 
     void goToAsksForTheRecordWindowOfTheSide() {
@@ -161,19 +150,6 @@ private Q_SLOTS:
         QTest::mouseClick(f.grd->viewport(), Qt::LeftButton, {}, p);
         QTest::mouseDClick(f.grd->viewport(), Qt::LeftButton, {}, p);
         QCOMPARE(nav->irA.last(), QStringLiteral("Propiedad 0 V003"));
-
-        frmBusPropietarios o(ctx(), true);
-        o.cmdFind->click();
-        o.cmdLast->click();
-        o.cmdGoto->click();
-        QCOMPARE(nav->irA.last(), QStringLiteral("Propietario 1 R02"));
-
-        frmBusClientes c(ctx(), false);
-        c.txt[frmBusClientes::Nombre]->setText("smith");
-        c.cmdFind->click();
-        c.cmdGoto->click();
-        QCOMPARE(nav->irA.last(), QStringLiteral("Cliente 0 C002"));
-        QCOMPARE(celda(c, 0, 6), QStringLiteral("1.500.000"));
     }
 
     // A result longer than the first block read: the moves, Go to and the
@@ -188,6 +164,9 @@ private Q_SLOTS:
                       {QStringLiteral("S%1").arg(i, 4, 10, QChar(u'0')), 1000000 + i});
         d.execute("COMMIT");
         frmBusPropiedades f(ctx(), false);
+        f.cmdNext->click(); // nothing to move in yet
+        f.cmdLast->click();
+        QCOMPARE(filaActual(f), -1);
         f.cbo[frmBusPropiedades::Estado]->setCurrentText("Stand By");
         f.cmdFind->click();
         QVERIFY(f.grd->model()->rowCount() < n); // read on demand, not all at once
@@ -297,20 +276,6 @@ private Q_SLOTS:
         QCOMPARE(f.grd->model()->rowCount(), 1);
     }
 
-    void aPriceThatIsNotANumberIsReportedAndTheResultStays() {
-        frmBusPropiedades f(ctx(), false);
-        f.cmdFind->click();
-        f.txt[frmBusPropiedades::PrecioHasta]->setText("barato");
-        f.cmdFind->click();
-        QCOMPARE(inst->dialogs().boxes().size(), 1);
-        QVERIFY(inst->dialogs().texts().join(' ').contains("Precio (hasta)"));
-        QCOMPARE(f.grd->model()->rowCount(), 3);
-        // Typed with Spanish separators it is a number.
-        f.txt[frmBusPropiedades::PrecioHasta]->setText("250.000");
-        f.cmdFind->click();
-        QCOMPARE(f.grd->model()->rowCount(), 2);
-    }
-
     void everyControlHasAUniqueAccessibleName() {
         for (bool alquiler : {false, true}) {
             frmBusPropiedades p(ctx(), alquiler);
@@ -329,8 +294,6 @@ private Q_SLOTS:
         RegistrarFichas(registro);
         RegistrarBusquedas(registro);
         frmMain w(ctx(), registro);
-        for (int i = 0; i < 6; ++i)
-            QVERIFY(w.mnuTool(i)->isEnabled());
         for (const char* key :
              {"busqueda", "busquedaalquiler", "busquedaclientes", "busquedaclientesalquiler",
               "busquedapropietarios", "busquedapropietariosalquiler"})
@@ -355,6 +318,7 @@ private Q_SLOTS:
         QVERIFY(c);
         c->txt[frmBusClientes::Nombre]->setText("bob");
         c->cmdFind->click();
+        QCOMPARE(c->grd->model()->index(0, 6).data().toString(), QStringLiteral("1.500.000"));
         c->cmdGoto->click();
         auto* clientes = qobject_cast<FichaPersona*>(w.ventana(Ventana::Clientes, false));
         QVERIFY(clientes);
