@@ -56,8 +56,7 @@ private Q_SLOTS:
                  QString("El texto de Valor es demasiado largo (como máximo 255 caracteres)."));
 
         const auto lleno = errorOf([&] {
-            base.scalar(
-                QStringLiteral("PRAGMA max_page_count = %1").arg(base.scalar("PRAGMA page_count").toInt()));
+            base.scalar(QString("PRAGMA max_page_count = %1").arg(base.scalar("PRAGMA page_count").toInt()));
             base.execute("CREATE TABLE Relleno (x)");
             base.execute("INSERT INTO Relleno VALUES (zeroblob(500000))");
         });
