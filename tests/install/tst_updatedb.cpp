@@ -83,9 +83,16 @@ private Q_SLOTS:
         QVERIFY(backups(home.path()).isEmpty()); // nothing existed to keep
     }
 
-    void migratesAnOldDatabaseAfterADatedBackup() {
+    void migratesAnOldDatabaseAndTemplateAfterADatedBackup() {
         QTemporaryDir home;
         const QString path = writeOldDatabase(home, 9);
+        const QString plantilla = home.filePath("ExportSchema.db");
+        {
+            // A version-10 exchange template: clients without wishes, no wanted places.
+            auto t = db::Database::open(plantilla, {.create = true, .durable = false});
+            t->executeScript("CREATE TABLE Clientes (Cod VARCHAR(20), Agencia VARCHAR(10));");
+            t->setUserVersion(10);
+        }
         const Run r = runUpgrader(home.path());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(versionOf(path), orb::schema::CurrentVersion);
@@ -102,34 +109,22 @@ private Q_SLOTS:
         QCOMPARE(versionOf(home.filePath(copies[0])), 9);
         QVERIFY(!db::Database::open(home.filePath(copies[0]))->tableExists("Actividades"));
 
+        // The template is written again, whole, in place.
+        QVERIFY2(r.out.contains("ExportSchema.db"), qPrintable(r.out));
+        auto t = db::Database::open(plantilla, {.readOnly = true, .durable = false});
+        QCOMPARE(t->userVersion(), orb::schema::CurrentVersion);
+        QVERIFY(t->tableExists("ClientesZonas"));
+        QCOMPARE(
+            t->scalar("SELECT count(*) FROM pragma_table_info('Clientes') WHERE name = 'PresupuestoMinimo'")
+                .toInt(),
+            1);
+        QVERIFY(!QFileInfo::exists(plantilla + ".new"));
+
         // Run again: nothing to do, no new copy.
         const Run again = runUpgrader(home.path());
         QCOMPARE(again.exitCode, 0);
         QVERIFY(again.out.contains("nada que actualizar"));
         QCOMPARE(backups(home.path()), copies);
-    }
-
-    void oldExchangeTemplateIsWrittenAgain() {
-        QTemporaryDir home;
-        writeOldDatabase(home, 9);
-        const QString plantilla = home.filePath("ExportSchema.db");
-        {
-            // A version-10 template: clients without wishes, no wanted places.
-            auto t = db::Database::open(plantilla, {.create = true, .durable = false});
-            t->executeScript("CREATE TABLE Clientes (Cod VARCHAR(20), Agencia VARCHAR(10));");
-            t->setUserVersion(10);
-        }
-        const Run r = runUpgrader(home.path());
-        QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.contains("ExportSchema.db"), qPrintable(r.out));
-        auto t = db::Database::open(plantilla, {.readOnly = true, .durable = false});
-        QCOMPARE(t->userVersion(), orb::schema::CurrentVersion);
-        QVERIFY(t->tableExists("ClientesZonas"));
-        QCOMPARE(t->scalar("SELECT count(*) FROM pragma_table_info('Clientes') "
-                           "WHERE name = 'PresupuestoMinimo'")
-                     .toInt(),
-                 1);
-        QVERIFY(!QFileInfo::exists(plantilla + QString(".new")));
     }
 
     void officeArgumentOfVersion5_data() {

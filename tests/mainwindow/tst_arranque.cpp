@@ -280,12 +280,16 @@ private Q_SLOTS:
         QCOMPARE(QDir::current().canonicalPath(), QDir(inst.path()).canonicalPath());
         QCOMPARE(inicio.w->windowTitle(), "Orbalia 4.0 - Costa Inmuebles");
         QCOMPARE(inicio.w->size(), QSize(800, 600));
+        // The logo is the background.
+        QCOMPARE(inicio.w->fondo().size(), QImage(inst.file("Logo800.jpg")).size());
+        QVERIFY(!inicio.w->fondo().isNull());
     }
 
     void foldersAreCreatedAndKept() {
         TestInstallation inst(conOficina("01"));
         QVERIFY(QDir(inst.file("Web")).removeRecursively());
         QVERIFY(QDir(inst.file("Exchange")).removeRecursively());
+        QVERIFY(QFile::remove(inst.file("Logo800.jpg"))); // then no background either
         QFile foto(inst.file("Fotos/0100001_1.jpg"));
         QVERIFY(foto.open(QIODevice::WriteOnly) && foto.write("jpeg") == 4);
         foto.close();
@@ -308,6 +312,8 @@ private Q_SLOTS:
             QVERIFY2(QFileInfo(inst.file(QString::fromLatin1(carpeta))).isDir(), carpeta);
         QVERIFY(foto.open(QIODevice::ReadOnly));
         QCOMPARE(foto.readAll(), QByteArray("jpeg"));
+        QVERIFY(inicio.dialogs.boxes().isEmpty());
+        QCOMPARE(inicio.w->fondo().size(), QSize(0, 0));
     }
 
     void secondCopy_data() {
@@ -407,24 +413,6 @@ private Q_SLOTS:
              "Busqueda de Clientes de Alquileres", "Búsqueda de Propietarios",
              "Búsqueda de Propietarios de Alquiler", "Salir"}};
         QCOMPARE(vistos, esperados);
-    }
-
-    void logoIsTheBackground_data() {
-        QTest::addColumn<bool>("hayLogo");
-        QTest::newRow("Logo800.jpg") << true;
-        QTest::newRow("no logo") << false;
-    }
-    void logoIsTheBackground() {
-        QFETCH(bool, hayLogo);
-        TestInstallation inst(conOficina("01"));
-        const QImage logo(inst.file("Logo800.jpg"));
-        QVERIFY(!logo.isNull());
-        if (!hayLogo)
-            QVERIFY(QFile::remove(inst.file("Logo800.jpg")));
-        Inicio inicio(inst.path());
-        QVERIFY(inicio.arrancar());
-        QVERIFY(inicio.dialogs.boxes().isEmpty());
-        QCOMPARE(inicio.w->fondo().size(), hayLogo ? logo.size() : QSize(0, 0));
     }
 
 private:

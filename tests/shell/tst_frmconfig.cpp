@@ -29,7 +29,6 @@ private slots:
         GuardarConfig(ctx().db(), "GENERAL", "ADDAGAIN", "1");
         frmConfig dlg(ctx());
         QCOMPARE(dlg.windowTitle(), QString("Configuración"));
-        QCOMPARE(dlg.tab->count(), 3);
         QCOMPARE(dlg.txt[0]->text(), QString("41"));
         QCOMPARE(dlg.txt[2]->text(), QString("400"));
         QCOMPARE(dlg.txt[18]->text(), QString("00000"));
