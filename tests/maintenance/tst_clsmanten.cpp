@@ -289,9 +289,18 @@ private slots:
         }
     }
 
-    void deleteRepositionsOnNeighbours() {
+    void deleteAsksThenRepositionsOnNeighbours() {
         fill({"A", "B", "C"});
         auto f = open();
+        f->del->click(); // scripted service answers the default: No
+        QVERIFY(!f->log.contains("CanDelete"));
+        f->refuse = true; // the window refuses
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->del->click();
+        QVERIFY(!f->log.contains("BeforeDelete"));
+        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 3);
+
+        f->refuse = false;
         dialogs.queueAnswer(ui::DialogService::Answer::Yes);
         f->next->click();
         f->del->click(); // middle → following
@@ -312,24 +321,24 @@ private slots:
         QCOMPARE(box.defaultButton, ui::DialogService::Answer::No);
     }
 
-    void refusalsWriteNothing() {
+    void editEndedWithoutConfirmingStoresNothing() {
         fill({"A"});
         auto f = open();
-        f->del->click(); // scripted service answers the default: No
-        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 1);
-        QVERIFY(!f->log.contains("CanDelete"));
-        // The window refuses the delete, then the confirm.
-        f->refuse = true;
-        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
-        f->del->click();
-        QCOMPARE(db()->scalar("SELECT count(*) FROM Fichas").toInt(), 1);
-        QVERIFY(!f->log.contains("BeforeDelete"));
+        f->show();
         f->edit->click();
         f->nombre->setText("No");
+        f->refuse = true; // the window refuses the confirm
         f->ok->click();
         QCOMPARE(f->data->Estado(), Modificando);
-        QCOMPARE(stored("A", "Nombre").toString(), QString("Nombre A"));
         QVERIFY(!f->log.contains("BeforeUpdate"));
+        f->close->click(); // answered No by default
+        QVERIFY(f->isVisible());
+        QCOMPARE(dialogs.boxes().last().text,
+                 QString("Se están añadiendo/modificando datos ¿desea cerrar de todas maneras?"));
+        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
+        f->close->click();
+        QVERIFY(!f->isVisible());
+        QCOMPARE(stored("A", "Nombre").toString(), QString("Nombre A"));
     }
 
     void onlyTouchedBoxesAreWrittenByFieldType() {
@@ -634,21 +643,6 @@ private slots:
         QVERIFY(logText().contains("no such table"));
         QCOMPARE(f->data->Estado(), Inactivo);
         QVERIFY(f->close->isEnabled());
-    }
-
-    void closingWhileEditingAsks() {
-        fill({"A"});
-        auto f = open();
-        f->show();
-        f->edit->click();
-        f->close->click(); // answered No by default
-        QVERIFY(f->isVisible());
-        QCOMPARE(dialogs.boxes().last().text,
-                 QString("Se están añadiendo/modificando datos ¿desea cerrar de todas maneras?"));
-        dialogs.queueAnswer(ui::DialogService::Answer::Yes);
-        f->close->click();
-        QVERIFY(!f->isVisible());
-        QCOMPARE(stored("A", "Nombre").toString(), QString("Nombre A"));
     }
 };
 
