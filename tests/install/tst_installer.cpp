@@ -140,12 +140,10 @@ private Q_SLOTS:
             QVERIFY2(count(d, counterIsLast.arg(QLatin1String(t), "Cod")) == 1, t);
         for (const char* t : {"Propiedades", "Propietarios", "Clientes"}) {
             const QString from = QString("SELECT count(*) FROM %1 WHERE ").arg(QLatin1String(t));
-            QVERIFY2(count(d, from + QString("Alquiler")) > 0, t);
-            QVERIFY2(count(d, from + QString("NOT Alquiler")) > 0, t);
+            QVERIFY2(count(d, from + "Alquiler") > 0, t);
+            QVERIFY2(count(d, from + "NOT Alquiler") > 0, t);
             // Every record belongs to this office and carries its code.
-            QVERIFY2(
-                count(d, from + QString("Agencia <> '01' OR Cod <> Agencia || printf('%05d', QuickID)")) == 0,
-                t);
+            QVERIFY2(count(d, from + "Agencia <> '01' OR Cod <> Agencia || printf('%05d', QuickID)") == 0, t);
             QVERIFY2(count(d, counterIsLast.arg(QLatin1String(t), "QuickID")) == 1, t);
         }
         QCOMPARE(d.scalar("SELECT Valor FROM Config WHERE Variable = 'MASCARA'").toString(), "00000");

@@ -79,13 +79,13 @@ public:
 };
 
 void ponerVersion(const QString& carpeta, int version) {
-    db::Database::open(carpeta + QString("Orbalia.db"))->setUserVersion(version);
+    db::Database::open(carpeta + "Orbalia.db")->setUserVersion(version);
 }
 
 // -1 while the file cannot be read (the upgrader may hold it).
 int leerVersion(const QString& carpeta) {
     try {
-        return db::Database::open(carpeta + QString("Orbalia.db"))->userVersion();
+        return db::Database::open(carpeta + "Orbalia.db")->userVersion();
     } catch (const db::DbError&) {
         return -1;
     }
@@ -100,7 +100,6 @@ orb::install::InstallOptions conOficina(const QString& codigo, const QString& ag
 
 const QString PreguntaSegundaCopia =
     caja("Orbalia", Icon::Critical, Buttons::YesNo,
-
          "Ya se está ejecutando una copia del programa y no es recomendable que se ejecute una nueva "
          "copia.\n¿Seguro que quiere ejecutar una nueva copia del programa?");
 
@@ -217,7 +216,7 @@ private Q_SLOTS:
                                       .arg(version))});
         QCOMPARE(inicio.lanzados.size(), 1);
         const Lanzamiento& l = inicio.lanzados.first();
-        QCOMPARE(l.programa, CarpetaPrograma + QString("/orbalia-updatedb"));
+        QCOMPARE(l.programa, CarpetaPrograma + "/orbalia-updatedb");
         QCOMPARE(l.argumentos, argumentos);
         QCOMPARE(QDir(l.carpeta).canonicalPath(), QDir(inst.path()).canonicalPath());
         // The database is closed for the upgrader and left as found.
@@ -275,8 +274,8 @@ private Q_SLOTS:
         QCOMPARE(inicio.ctx.VersionBD, version);
         QVERIFY(inicio.ctx.BaseDatosAgencia);
         QCOMPARE(inicio.ctx.facts.CodigoOficina, "02");
-        QCOMPARE(inicio.ctx.RutaFotos, inst.path() + QString("Fotos/"));
-        QCOMPARE(inicio.ctx.RutaBaseDatos, inst.path() + QString("Orbalia.db"));
+        QCOMPARE(inicio.ctx.RutaFotos, inst.path() + "Fotos/");
+        QCOMPARE(inicio.ctx.RutaBaseDatos, inst.path() + "Orbalia.db");
         QCOMPARE(QDir::current().canonicalPath(), QDir(inst.path()).canonicalPath());
         QCOMPARE(inicio.w->windowTitle(), "Orbalia 4.0 - Costa Inmuebles");
         QCOMPARE(inicio.w->size(), QSize(800, 600));

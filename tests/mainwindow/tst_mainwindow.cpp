@@ -191,7 +191,7 @@ private Q_SLOTS:
             QImage vacia(img.size(), img.format());
             vacia.fill(Qt::transparent);
             QVERIFY2(!img.isNull() && img != vacia, qPrintable(key));
-            QVERIFY2(!imagenes.contains(img), qPrintable(key + QString(" looks like another button")));
+            QVERIFY2(!imagenes.contains(img), qPrintable(key + " looks like another button"));
             imagenes << img;
         }
         acciones.last()->trigger();
