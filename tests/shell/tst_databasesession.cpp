@@ -108,8 +108,14 @@ private Q_SLOTS:
         QCOMPARE(db::Database::open(s.ctx.RutaBaseDatos, {.readOnly = true})->userVersion(), version);
     }
 
-    void factsRoundTripWithAccents() {
+    // Written and read back, or typed by hand in a UTF-8 editor; what is missing or unreadable
+    // keeps its default.
+    void factsWrittenOrTypedByHand() {
         QTemporaryDir dir;
+        const QString ini = QDir(dir.path()).filePath(IniFileName);
+        QCOMPARE(all(LeerDatosInstalacion(dir.path())), all(InstallationFacts{}));
+        QVERIFY(!QFile::exists(ini));
+
         InstallationFacts facts;
         facts.NombreAgencia = "Inmobiliaria Peña & Muñoz «Costa del Sol»";
         facts.OficinaPrincipal = false;
@@ -126,14 +132,6 @@ private Q_SLOTS:
         facts.ModelosDossier = 0;
         QVERIFY(GuardarDatosInstalacion(dir.path(), facts));
         QCOMPARE(all(LeerDatosInstalacion(dir.path())), all(facts));
-    }
-
-    // An Orbalia.ini typed by hand in a UTF-8 editor; what is missing or unreadable keeps its default.
-    void factsFromHandWrittenFile() {
-        QTemporaryDir dir;
-        const QString ini = QDir(dir.path()).filePath(IniFileName);
-        QCOMPARE(all(LeerDatosInstalacion(dir.path())), all(InstallationFacts{}));
-        QVERIFY(!QFile::exists(ini));
 
         writeFile(ini, "[Instalacion]\n"
                        "NombreAgencia=Inmobiliaria Peña Álvarez\n"

@@ -1,8 +1,6 @@
-#include "platform/widgets/DialogService.h"
 #include "shell/Controles.h"
 #include "shell/Fechas.h"
 #include "shell/Ficheros.h"
-#include "shell/Mensajes.h"
 #include "shell/Numeros.h"
 
 #include <QCheckBox>
@@ -41,6 +39,8 @@ private Q_SLOTS:
         // Anything not wholly a number reads as 0.
         row("letters", "abc", 0, 0, "0");
         row("empty", "", 0, 0, "0");
+        row("letter O for zero", "2O23", 0, 0, "0");
+        row("zero", "0", 0, 0, "0");
         row("null", QVariant(), 0, 0, "0");
         row("two commas", "1,2,3", 0, 0, "0");
         // Decimal comma; in amounts every "." is a decimal point too.
@@ -77,14 +77,6 @@ private Q_SLOTS:
             if (leido)
                 QTEST(*leido, "numerico");
         }
-    }
-
-    void numberOrNot() {
-        QCOMPARE(LeerNumero("0"), std::optional<double>(0.0));
-        QCOMPARE(LeerNumero("12ab"), std::nullopt);
-        QCOMPARE(LeerNumero("2O23"), std::nullopt);
-        QCOMPARE(LeerNumero(""), std::nullopt);
-        QCOMPARE(LeerNumero("-0,5"), std::optional<double>(-0.5));
     }
 
     // A typed date as read, as sent to SQL and as shown again.
@@ -203,17 +195,6 @@ private Q_SLOTS:
         VaciarCarpeta(tmp.filePath("NoExiste/"));
         VaciarCarpeta(QString());
         QVERIFY(QFile::exists(tmp.filePath("fuera.jpg")));
-    }
-
-    void mensajeError() {
-        ui::ScriptedDialogService dialogs;
-        MensajeError(dialogs, "No se puede borrar la propiedad");
-        QCOMPARE(dialogs.boxes().size(), 1);
-        const auto& box = dialogs.boxes().first();
-        QCOMPARE(box.text, "No se puede borrar la propiedad");
-        QCOMPARE(box.title, "Error");
-        QCOMPARE(box.buttons, ui::DialogService::Buttons::Ok);
-        QCOMPARE(box.icon, ui::DialogService::Icon::Critical);
     }
 };
 
