@@ -84,6 +84,30 @@ co::Oferta oferta(db::Database& base, const QString& cod) {
 
 constexpr qsizetype Muestra = 20;
 
+struct Medida {
+    double ms = 0, suelo = 0; // per item of the sample
+    qint64 encajan = 0, filas = 0;
+};
+
+// Ours matching every item of the sample, and the floor stepping each one's statement.
+Medida medir(int runs, sqlite3* h, const QStringList& muestra, const QList<co::Consulta>& consultas,
+             const std::function<qsizetype(const QString&)>& encajar) {
+    Medida m;
+    m.ms = bench::medianMs(runs, [&] {
+        m.encajan = 0;
+        for (const QString& cod : muestra)
+            m.encajan += encajar(cod);
+    });
+    m.suelo = bench::medianMs(runs, [&] {
+        m.filas = 0;
+        for (const co::Consulta& c : consultas)
+            m.filas += plain(h, c);
+    });
+    m.ms /= double(muestra.size());
+    m.suelo /= double(muestra.size());
+    return m;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -118,26 +142,13 @@ int main(int argc, char* argv[]) {
         co::LeerDeseos(*base, cod, &deseos);
         qc << co::SqlPropiedadesParaCliente(deseos, tolerancia, false);
     }
-    qsizetype encajan = 0;
-    const double msCliente = bench::medianMs(runs,
-                                             [&] {
-                                                 encajan = 0;
-                                                 for (const QString& cod : clientes)
-                                                     encajan += co::PropiedadesParaCliente(*base, cod).size();
-                                             }) /
-                             double(clientes.size());
-    qint64 filas = 0;
-    const double sueloCliente = bench::medianMs(runs,
-                                                [&] {
-                                                    filas = 0;
-                                                    for (const co::Consulta& c : qc)
-                                                        filas += plain(h, c);
-                                                }) /
-                                double(clientes.size());
-    std::printf("%lld clients: %lld rows read, %lld matches\n", qint64(clientes.size()), qint64(filas),
-                qint64(encajan));
+    const Medida mc = medir(runs, h, clientes, qc, [&](const QString& cod) {
+        return co::PropiedadesParaCliente(*base, cod).size();
+    });
+    std::printf("%lld clients: %lld rows read, %lld matches\n", qint64(clientes.size()), mc.filas,
+                mc.encajan);
     bench::printPlan(h, qc.first().sql);
-    bench::figure("one client against every property", msCliente, "ms", sueloCliente);
+    bench::figure("one client against every property", mc.ms, "ms", mc.suelo);
 
     // Properties on offer on both sides, a spread of them.
     QStringList propiedades;
@@ -149,25 +160,12 @@ int main(int argc, char* argv[]) {
     QList<co::Consulta> qp;
     for (const QString& cod : propiedades)
         qp << co::SqlClientesParaPropiedad(oferta(*base, cod), tolerancia);
-    const double msPropiedad = bench::medianMs(runs,
-                                               [&] {
-                                                   encajan = 0;
-                                                   for (const QString& cod : propiedades)
-                                                       encajan +=
-                                                           co::ClientesParaPropiedad(*base, cod).size();
-                                               }) /
-                               double(propiedades.size());
-    const double sueloPropiedad = bench::medianMs(runs,
-                                                  [&] {
-                                                      filas = 0;
-                                                      for (const co::Consulta& c : qp)
-                                                          filas += plain(h, c);
-                                                  }) /
-                                  double(propiedades.size());
-    std::printf("%lld properties: %lld rows read, %lld matches\n", qint64(propiedades.size()), qint64(filas),
-                qint64(encajan));
+    const Medida mp = medir(runs, h, propiedades, qp,
+                            [&](const QString& cod) { return co::ClientesParaPropiedad(*base, cod).size(); });
+    std::printf("%lld properties: %lld rows read, %lld matches\n", qint64(propiedades.size()), mp.filas,
+                mp.encajan);
     bench::printPlan(h, qp.first().sql);
-    bench::figure("one property against every client", msPropiedad, "ms", sueloPropiedad);
+    bench::figure("one property against every client", mp.ms, "ms", mp.suelo);
 
     // Start-up's count: every waiting client against every property on offer.
     // The floor steps, on plain SQLite, the three statements it cannot do without.
