@@ -46,7 +46,7 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
         }
     // Office imports bring other offices' properties: count again when one ends.
     qApp->installEventFilter(this);
-    vigilante_ = new QFutureWatcher<std::optional<QStringList>>(this);
+    vigilante_ = new QFutureWatcher<Cuenta>(this);
     connect(vigilante_, &QFutureWatcherBase::finished, this, &AvisoCoincidencias::contado);
     // After the window shows.
     QTimer::singleShot(0, this, &AvisoCoincidencias::actualizar);
@@ -78,19 +78,22 @@ void AvisoCoincidencias::actualizar() {
     } catch (const db::DbError&) {
     }
     const QString ruta = ctx_.db().path();
-    vigilante_->setFuture(QtConcurrent::run([ruta, tolerancia]() -> std::optional<QStringList> {
+    vigilante_->setFuture(QtConcurrent::run([ruta, tolerancia, numero = ++numero_]() -> Cuenta {
         try {
             const auto base = db::Database::open(ruta, {.readOnly = true});
-            return coincidencias::ClientesConNovedades(*base, tolerancia);
+            return {numero, coincidencias::ClientesConNovedades(*base, tolerancia)};
         } catch (const db::DbError&) {
             // Only a hint: a database that cannot be read now is told by whatever reads it next.
-            return std::nullopt;
+            return {numero, std::nullopt};
         }
     }));
 }
 
 void AvisoCoincidencias::contado() {
-    clientes_ = vigilante_->result().value_or(QStringList());
+    const Cuenta cuenta = vigilante_->result();
+    if (cuenta.numero != numero_)
+        return;
+    clientes_ = cuenta.clientes.value_or(QStringList());
     if (otraVez_) {
         otraVez_ = false;
         actualizar();
@@ -103,7 +106,10 @@ void AvisoCoincidencias::contado() {
 void AvisoCoincidencias::contarAhora() {
     if (!ctx_.BaseDatosAgencia)
         return;
+    // Whatever a count under way finds is older than this one.
     vigilante_->waitForFinished();
+    ++numero_;
+    otraVez_ = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         clientes_ = coincidencias::ClientesConNovedades(ctx_.db());
@@ -112,6 +118,7 @@ void AvisoCoincidencias::contarAhora() {
     }
     QApplication::restoreOverrideCursor();
     etiqueta->setText(Texto(clientes_.size()));
+    Q_EMIT cuentaTerminada();
 }
 
 QWidget* AvisoCoincidencias::mostrarLista() {

@@ -51,7 +51,14 @@ private:
 
     AppContext& ctx_;
     QStringList clientes_;
-    QFutureWatcher<std::optional<QStringList>>* vigilante_ = nullptr;
+    // A count in the background says which one it was: one overtaken by the
+    // command's own count is let pass.
+    struct Cuenta {
+        int numero = 0;
+        std::optional<QStringList> clientes;
+    };
+    QFutureWatcher<Cuenta>* vigilante_ = nullptr;
+    int numero_ = 0;
     bool otraVez_ = false;
 };
 

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QThreadPool>
 #include <QtTest>
 
 using namespace orb;
@@ -248,6 +249,16 @@ private Q_SLOTS:
         QCOMPARE(lista->grid->item(0, 1)->text(), QStringLiteral("Sin Correo"));
         lista->cmdIr->click();
         QCOMPARE(nav->irA, QStringList{QStringLiteral("Cliente 0 0100002")});
+
+        // A background count that ends after the command's own count is older: it is let pass.
+        aviso->actualizar();
+        QThreadPool::globalInstance()->waitForDone();
+        co::MarcarVistas(d(), QStringLiteral("0100002"), {QStringLiteral("0100004")});
+        aviso->accion->trigger();
+        QCOMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(0));
+        QTest::qWait(50);
+        QCOMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(0));
+        QVERIFY(aviso->clientes().isEmpty());
     }
 
     // The demo's clients come with wishes, so the grids have something to show
