@@ -5,6 +5,8 @@
 // format "name: value unit (ratio× floor)".
 
 #include "install/Installer.h"
+#include "shell/AppContext.h"
+#include "shell/Installation.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -55,6 +57,13 @@ inline void createDemo(const QString& dir, int n) {
     options.demoPhotos = false;
     options.facts = orb::install::demoFacts();
     orb::install::createInstallation(dir, options);
+}
+
+// A context on an installation folder (ending in "/") with its database open, as start-up leaves it.
+inline void openContext(orb::AppContext& ctx, const QString& dir) {
+    ctx.PonerCarpeta(dir);
+    ctx.facts = orb::LeerDatosInstalacion(dir);
+    ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
 }
 
 // Steps a statement with plain SQLite on an open handle: the floor every

@@ -6,6 +6,7 @@
 // - listing: QPdfWriter drawing the same rows as plain text lines, one line
 //   per row, no layout.
 
+#include "BenchSupport.h"
 #include "install/Installer.h"
 #include "platform/db/Database.h"
 #include "reports/Dossier.h"
@@ -53,11 +54,7 @@ int main(int argc, char** argv) {
     o.facts = orb::install::demoFacts();
     orb::install::createInstallation(dir.path(), o);
     orb::AppContext ctx;
-    ctx.RutaAplicacion = dir.path() + "/";
-    ctx.RutaFotos = ctx.RutaAplicacion + "Fotos/";
-    ctx.RutaBaseDatos = ctx.RutaAplicacion + "Orbalia.db";
-    ctx.facts = orb::LeerDatosInstalacion(ctx.RutaAplicacion);
-    ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    bench::openContext(ctx, dir.path() + "/");
 
     // ---- dossier
     QStringList fotos;

@@ -26,13 +26,7 @@ using bench::medianMs;
 
 std::unique_ptr<orb::AppContext> contexto(const QString& dir) {
     auto ctx = std::make_unique<orb::AppContext>();
-    ctx->RutaAplicacion = dir;
-    ctx->RutaFotos = dir + "Fotos/";
-    ctx->RutaWeb = dir + "Web/";
-    ctx->RutaExchange = dir + "Exchange/";
-    ctx->RutaBaseDatos = dir + "Orbalia.db";
-    ctx->facts = orb::LeerDatosInstalacion(dir);
-    ctx->BaseDatosAgencia = db::Database::open(ctx->RutaBaseDatos);
+    bench::openContext(*ctx, dir);
     return ctx;
 }
 

@@ -29,10 +29,7 @@ int main(int argc, char** argv) {
     bench::createDemo(root, n);
 
     orb::AppContext ctx;
-    ctx.RutaAplicacion = root;
-    ctx.RutaBaseDatos = root + "Orbalia.db";
-    ctx.facts = orb::LeerDatosInstalacion(root);
-    ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    bench::openContext(ctx, root);
     sqlite3* raw = ctx.db().handle();
     const int screen = 30; // rows a grid shows at once
     std::printf("demo: %d properties, %lld sales owners\n", n,

@@ -30,10 +30,7 @@ int main(int argc, char** argv) {
     orb::AppContext ctx;
     ui::ScriptedDialogService dialogs;
     ctx.dialogs = &dialogs;
-    ctx.RutaAplicacion = root;
-    ctx.RutaBaseDatos = root + "Orbalia.db";
-    ctx.facts = orb::LeerDatosInstalacion(root);
-    ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    bench::openContext(ctx, root);
     db::Database& database = ctx.db();
     sqlite3* raw = database.handle();
 

@@ -59,11 +59,7 @@ int main(int argc, char* argv[]) {
 
     orb::AppContext ctx;
     const QString carpeta = QDir(home.isEmpty() ? orb::CarpetaInstalacion() : home).absolutePath() + u'/';
-    ctx.RutaAplicacion = carpeta;
-    ctx.RutaFotos = carpeta + QStringLiteral("Fotos/");
-    ctx.RutaWeb = carpeta + QStringLiteral("Web/");
-    ctx.RutaExchange = carpeta + QStringLiteral("Exchange/");
-    ctx.RutaBaseDatos = carpeta + QStringLiteral("Orbalia.db");
+    ctx.PonerCarpeta(carpeta);
     ctx.facts = orb::LeerDatosInstalacion(carpeta);
     try {
         ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);

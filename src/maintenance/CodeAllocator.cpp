@@ -1,6 +1,7 @@
 #include "CodeAllocator.h"
 
 #include "platform/db/Database.h"
+#include "platform/widgets/BoundControls.h"
 #include "shell/ConfigStore.h"
 #include "shell/Numeros.h"
 
@@ -59,6 +60,22 @@ qint64 CodeAllocator::insertar(db::Database& db, const std::function<void(qint64
     avanzar(db, numero);
     tr.commit();
     return numero;
+}
+
+void NumeroNuevo::proponer(const CodeAllocator& numeracion, db::Database& db, ui::TextControl* caja) {
+    propuesto_ = numeracion.propuesta(db);
+    reservado_ = 0;
+    caja->setText(QString::number(propuesto_));
+}
+
+void NumeroNuevo::tomar(const CodeAllocator& numeracion, db::Database& db, ui::TextControl* caja) {
+    reservado_ = numeracion.reservar(db);
+    if (qint64(ValorNumerico(caja->Text())) == propuesto_ && reservado_ != propuesto_)
+        caja->setText(QString::number(reservado_));
+}
+
+void NumeroNuevo::contar(const CodeAllocator& numeracion, db::Database& db) const {
+    numeracion.avanzar(db, reservado_);
 }
 
 } // namespace orb

@@ -6,6 +6,9 @@
 namespace db {
 class Database;
 }
+namespace ui {
+class TextControl;
+}
 
 namespace orb {
 
@@ -42,6 +45,26 @@ private:
     QString contador_;
     QString tabla_;
     QString oficina_;
+};
+
+// The number of a record added in a window: proposed in its box when the add
+// starts, taken inside the confirm's transaction, counted once the row is written.
+class NumeroNuevo {
+public:
+    // At the start of an add: shows the proposal in the box.
+    void proponer(const CodeAllocator& numeracion, db::Database& db, ui::TextControl* caja);
+    // Inside the confirm's transaction. The proposal left as it was takes the first
+    // free number now, even if another window took it meanwhile; a number typed by
+    // hand is kept (a taken one is refused by the insert).
+    void tomar(const CodeAllocator& numeracion, db::Database& db, ui::TextControl* caja);
+    // After the row is written, in the same transaction: the counter moves to the number taken.
+    void contar(const CodeAllocator& numeracion, db::Database& db) const;
+
+    qint64 propuesto() const { return propuesto_; }
+
+private:
+    qint64 propuesto_ = 0;
+    qint64 reservado_ = 0;
 };
 
 } // namespace orb

@@ -151,13 +151,10 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
         MensajeError(*ctx.dialogs, problema, &w);
         return false;
     }
-    ctx.RutaAplicacion = carpeta;
+    ctx.PonerCarpeta(carpeta);
 
     PonerTitulosComandos(w);
 
-    ctx.RutaFotos = ctx.RutaAplicacion + QStringLiteral("Fotos/");
-    ctx.RutaWeb = ctx.RutaAplicacion + QStringLiteral("Web/");
-    ctx.RutaExchange = ctx.RutaAplicacion + QStringLiteral("Exchange/");
     for (const QString& ruta : {ctx.RutaFotos, ctx.RutaWeb, ctx.RutaExchange})
         if (!prepararCarpeta(ctx, w, ruta))
             return false;
@@ -168,7 +165,6 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
     w.usrScreenCenter(&w);
 
     ctx.Comodin = QStringLiteral("*");
-    ctx.RutaBaseDatos = ctx.RutaAplicacion + QStringLiteral("Orbalia.db");
 
     // A missing or unreadable logo leaves the background plain.
     QPixmap logo;

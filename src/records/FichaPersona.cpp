@@ -64,13 +64,13 @@ void FichaPersona::filaCodigo() {
     h->addWidget(agencia);
     h->addWidget(numero);
     h->addWidget(cod);
-    chk4 = new ui::BoundCheckBox(QStringLiteral("Alquiler"), codigo, QStringLiteral("Alquiler"));
-    chk4->setObjectName(QStringLiteral("chk(4)"));
-    chk4->setAccessibleName(QStringLiteral("Alquiler"));
-    chk4->setEnabled(false); // the window sets the side, never the user
-    chk4->setProperty("neverEditable", true);
+    chkAlquiler = new ui::BoundCheckBox(QStringLiteral("Alquiler"), codigo, QStringLiteral("Alquiler"));
+    chkAlquiler->setObjectName(QStringLiteral("chk(4)"));
+    chkAlquiler->setAccessibleName(QStringLiteral("Alquiler"));
+    chkAlquiler->setEnabled(false); // the window sets the side, never the user
+    chkAlquiler->setProperty("neverEditable", true);
     h->addSpacing(12);
-    h->addWidget(chk4);
+    h->addWidget(chkAlquiler);
     h->addStretch(1);
     addLabel(QStringLiteral("&Código:"), 0, 0, agencia);
     agencia->setAccessibleName(QStringLiteral("Código de oficina"));
@@ -136,31 +136,23 @@ CodeAllocator FichaPersona::numeracion() const {
 }
 
 void FichaPersona::data_OnAddNew() {
-    propuesto_ = numeracion().propuesta(data->BaseDatos());
     txt.value(Agencia)->setText(ctx.facts.CodigoOficina);
-    txt.value(QuickID)->setText(QString::number(propuesto_));
+    numero_.proponer(numeracion(), data->BaseDatos(), txt.value(QuickID));
     txt.value(FechaAlta)->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
-    chk4->setValue(modoAlquiler_ ? 1 : 0);
+    chkAlquiler->setValue(modoAlquiler_ ? 1 : 0);
 }
 
 void FichaPersona::data_BeforeUpdate() {
     // Inside the controller's transaction: the number is chosen where it is stored.
     db::Database& base = data->BaseDatos();
-    if (data->EstadoAñadiendo()) {
-        reservado_ = numeracion().reservar(base);
-        // The proposal left as it was takes the first free number now, even if
-        // another window took the proposed one meanwhile; a typed one is kept.
-        if (qint64(ValorNumerico(txt.value(QuickID)->Text())) == propuesto_ && reservado_ != propuesto_)
-            txt.value(QuickID)->setText(QString::number(reservado_));
-    }
-    const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
-    txt.value(Cod)->setText(txt.value(Agencia)->Text() +
-                            FormatoMascara(qint64(ValorNumerico(txt.value(QuickID)->Text())), mascara));
+    if (data->EstadoAñadiendo())
+        numero_.tomar(numeracion(), base, txt.value(QuickID));
+    txt.value(Cod)->setText(numeracion().codigo(base, qint64(ValorNumerico(txt.value(QuickID)->Text()))));
 }
 
 void FichaPersona::data_AfterUpdate() {
     if (data->EstadoAñadiendo())
-        numeracion().avanzar(data->BaseDatos(), reservado_);
+        numero_.contar(numeracion(), data->BaseDatos());
 }
 
 void FichaPersona::data_Reposition() {
@@ -207,10 +199,10 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     : FichaPersona(context, QStringLiteral("frmClientes"), modoAlquiler, QStringLiteral("CLIENTES"), parent) {
     filaCodigo();
     addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
-    cbo0 = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
-    cbo0->setObjectName(QStringLiteral("cbo(0)"));
-    addLabel(QStringLiteral("E&stado:"), 1, 4, cbo0);
-    grid->addWidget(cbo0, 1, 5);
+    cboEstado = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
+    cboEstado->setObjectName(QStringLiteral("cbo(0)"));
+    addLabel(QStringLiteral("E&stado:"), 1, 4, cboEstado);
+    grid->addWidget(cboEstado, 1, 5);
     addText(Direccion, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
     addText(Localidad, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
     addText(Cp, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
@@ -238,8 +230,8 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     grid->addWidget(cell, 9, 1);
     connect(presupuesto, &QLineEdit::editingFinished, this, &frmClientes::formatearPresupuesto);
 
-    cboLookup13 = addListaCatalogo(cliente::Tipo, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
-                                   QStringLiteral("select cod,nombre from tipos order by nombre"));
+    cboTipo = addListaCatalogo(cliente::Tipo, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
+                               QStringLiteral("select cod,nombre from tipos order by nombre"));
     addText(cliente::Agente, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
 
     grid->setColumnStretch(1, 2);
@@ -256,9 +248,10 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     });
 
     // The state list is filled before the first record is shown.
-    cbo0->addItems({QStringLiteral("Comprado"), QStringLiteral("Comprado con otro"),
-                    QStringLiteral("Buscando"), QStringLiteral("Pendiente"), QStringLiteral("Descartado")});
-    cbo0->setCurrentIndex(-1);
+    cboEstado->addItems({QStringLiteral("Comprado"), QStringLiteral("Comprado con otro"),
+                         QStringLiteral("Buscando"), QStringLiteral("Pendiente"),
+                         QStringLiteral("Descartado")});
+    cboEstado->setCurrentIndex(-1);
 
     terminarCarga(QStringLiteral("Clientes"), QStringLiteral("Ficha de Clientes de "));
     resize(680, 520);
@@ -267,8 +260,8 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
 void frmClientes::data_OnAddNew() {
     FichaPersona::data_OnAddNew();
     preferencias->limpiar();
-    cbo0->setText(QStringLiteral("Buscando"));
-    cbo0->DataChanged = true;
+    cboEstado->setText(QStringLiteral("Buscando"));
+    cboEstado->DataChanged = true;
 }
 
 void frmClientes::data_Reposition() {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "maintenance/CodeAllocator.h"
 #include "shell/IrRegistroTarget.h"
 
 namespace orb {
 
-class CodeAllocator;
 class PreferenciasCliente;
 
 // What the owners and clients windows share: one window per side, codes made
@@ -21,9 +21,9 @@ public:
     // Starts a new record exactly as the Add button would.
     void PulsarAñadir();
 
-    qint64 numeroPropuesto() const { return propuesto_; }
+    qint64 numeroPropuesto() const { return numero_.propuesto(); }
 
-    ui::BoundCheckBox* chk4 = nullptr; // chk(4), Alquiler
+    ui::BoundCheckBox* chkAlquiler = nullptr; // chk(4), Alquiler
     QToolButton* butPrint = nullptr;
     QToolButton* butEmailTo = nullptr;
 
@@ -53,8 +53,7 @@ private:
     bool modoAlquiler_;
     QString contador_;
     QString tabla_;
-    qint64 propuesto_ = 0;
-    qint64 reservado_ = 0; // the number the counter advances to on this confirm
+    NumeroNuevo numero_;
 };
 
 class frmPropietarios : public FichaPersona {
@@ -68,8 +67,8 @@ class frmClientes : public FichaPersona {
 public:
     frmClientes(AppContext& ctx, bool modoAlquiler, QWidget* parent = nullptr);
 
-    ui::BoundComboBox* cbo0 = nullptr;           // cbo(0), Estado
-    ui::BoundComboBox* cboLookup13 = nullptr;    // cboLookup(13), type list
+    ui::BoundComboBox* cboEstado = nullptr;      // cbo(0), Estado
+    ui::BoundComboBox* cboTipo = nullptr;        // cboLookup(13), type list
     PreferenciasCliente* preferencias = nullptr; // tab "Preferencias"
     QToolButton* butCoincidencias = nullptr;     // "Propiedades que encajan"
 

@@ -121,8 +121,9 @@ void FotosPropiedad::decodificar(int slot, const QString& ruta) {
 }
 
 void FotosPropiedad::Cargar(int slot) {
+    QWidget* ventana = imgFoto[std::size_t(slot)]->window();
     const QString ruta = ctx_.dialogs->openFile(
-        imgFoto[0]->window(), QStringLiteral("Cargar fotografía"),
+        ventana, QStringLiteral("Cargar fotografía"),
         ui::qtFileFilter(QStringLiteral("Imágenes (*.bmp;*.jpg; *.jpeg)|*.bmp;*.jpg;*.jpeg")), QString());
     if (ruta.isEmpty())
         return;
@@ -131,7 +132,7 @@ void FotosPropiedad::Cargar(int slot) {
         MensajeError(*ctx_.dialogs,
                      QStringLiteral("El archivo \"%1\" no es una imagen que se pueda mostrar.")
                          .arg(QFileInfo(ruta).fileName()),
-                     imgFoto[0]->window());
+                     ventana);
         return;
     }
     const auto s = std::size_t(slot);

@@ -54,10 +54,10 @@ PanelPropietario::PanelPropietario(QWidget* parent)
     }
     auto* botones = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
-        auto* b = new QPushButton(i == 0 ? QStringLiteral("Nuevo") : QStringLiteral("Existente"), this);
+        auto* b = new QPushButton(i == Nuevo ? QStringLiteral("Nuevo") : QStringLiteral("Existente"), this);
         b->setObjectName(QStringLiteral("butPropietario(%1)").arg(i));
-        b->setAccessibleName(i == 0 ? QStringLiteral("Nuevo propietario")
-                                    : QStringLiteral("Propietario existente"));
+        b->setAccessibleName(i == Nuevo ? QStringLiteral("Nuevo propietario")
+                                        : QStringLiteral("Propietario existente"));
         butPropietario[std::size_t(i)] = b;
         botones->addWidget(b);
     }

@@ -25,7 +25,10 @@ public:
     explicit PanelPropietario(QWidget* parent = nullptr);
 
     std::array<QLabel*, NumEtiquetas> lblPropietario{};
-    std::array<QPushButton*, 2> butPropietario{}; // 0 "Nuevo", 1 "Existente"
+    // butPropietario(0) "Nuevo", butPropietario(1) "Existente".
+    static constexpr int Nuevo = 0;
+    static constexpr int Existente = 1;
+    std::array<QPushButton*, 2> butPropietario{};
 
     // Places the e-mail button beside the owner's address.
     void ponerBotonEmail(QToolButton* boton);

@@ -38,23 +38,18 @@ void CatalogoWindow::data_CanDelete(bool& Cancel) {
 }
 
 void CatalogoWindow::data_OnAddNew() {
-    propuesto_ = CodeAllocator(contador_, tabla_).propuesta(data->BaseDatos());
-    txt.value(Codigo)->setText(QString::number(propuesto_));
+    numero_.proponer(CodeAllocator(contador_, tabla_), data->BaseDatos(), txt.value(Codigo));
 }
 
 void CatalogoWindow::data_BeforeUpdate() {
     if (!data->EstadoAñadiendo())
         return;
-    // Inside the controller's transaction: a proposal left as it was takes the
-    // first free code now; a typed code is kept (a taken one is refused).
-    reservado_ = CodeAllocator(contador_, tabla_).reservar(data->BaseDatos());
-    if (qint64(ValorNumerico(txt.value(Codigo)->Text())) == propuesto_ && reservado_ != propuesto_)
-        txt.value(Codigo)->setText(QString::number(reservado_));
+    numero_.tomar(CodeAllocator(contador_, tabla_), data->BaseDatos(), txt.value(Codigo));
 }
 
 void CatalogoWindow::data_AfterUpdate() {
     if (data->EstadoAñadiendo())
-        CodeAllocator(contador_, tabla_).avanzar(data->BaseDatos(), reservado_);
+        numero_.contar(CodeAllocator(contador_, tabla_), data->BaseDatos());
 }
 
 frmTipos::frmTipos(AppContext& context, QWidget* parent)
@@ -102,12 +97,13 @@ frmAreas::frmAreas(AppContext& context, QWidget* parent)
     auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
     auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
-    cboLookup2 = addListaCatalogo(Localidad, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2,
-                                  0, QStringLiteral("select cod,nombre from localidades order by nombre"));
+    cboLocalidad =
+        addListaCatalogo(Localidad, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2, 0,
+                         QStringLiteral("select cod,nombre from localidades order by nombre"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
-    setTabOrder(nombre, cboLookup2);
-    setTabOrder(cboLookup2, cod);
+    setTabOrder(nombre, cboLocalidad);
+    setTabOrder(cboLocalidad, cod);
 
     terminarCarga(QStringLiteral("Areas"), QStringLiteral("select * from Areas order by Cod"));
     resize(440, 170);

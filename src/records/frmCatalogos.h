@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "maintenance/CodeAllocator.h"
 
 namespace orb {
 
@@ -16,7 +17,7 @@ public:
 
     CatalogoWindow(AppContext& ctx, const QString& objectName, const QString& contador, QWidget* parent);
 
-    qint64 codigoPropuesto() const { return propuesto_; }
+    qint64 codigoPropuesto() const { return numero_.propuesto(); }
 
     void data_CanAddNew(bool& Cancel) override;
     void data_CanUpdate(bool& Cancel) override;
@@ -32,8 +33,7 @@ protected:
 private:
     QString contador_;
     QString tabla_;
-    qint64 propuesto_ = 0;
-    qint64 reservado_ = 0;
+    NumeroNuevo numero_;
 };
 
 class frmTipos : public CatalogoWindow {
@@ -59,7 +59,7 @@ public:
 
     explicit frmAreas(AppContext& ctx, QWidget* parent = nullptr);
 
-    ui::BoundComboBox* cboLookup2 = nullptr; // cboLookup(2), the locality list
+    ui::BoundComboBox* cboLocalidad = nullptr; // cboLookup(2), the locality list
 };
 
 } // namespace orb

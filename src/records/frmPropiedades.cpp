@@ -130,10 +130,8 @@ void frmPropiedades::data_CanDelete(bool& Cancel) {
 }
 
 void frmPropiedades::data_OnAddNew() {
-    propuesto_ = numeracion().propuesta(data->BaseDatos());
-    reservado_ = 0;
     txt.value(Agencia)->setText(ctx.facts.CodigoOficina);
-    txt.value(QuickID)->setText(QString::number(propuesto_));
+    numero_.proponer(numeracion(), data->BaseDatos(), txt.value(QuickID));
     txt.value(FechaAlta)->setText(FormatoFecha(QDate::currentDate()));
     chk.value(Alquiler)->setValue(modoAlquiler_ ? 1 : 0);
     cbo.value(Estado)->setText(modoAlquiler_ ? QStringLiteral("Libre") : QStringLiteral("En Venta"));
@@ -151,23 +149,16 @@ void frmPropiedades::data_BeforeUpdate() {
     // code, the photo names, the counter and the log are stored with the row or
     // not at all.
     db::Database& base = data->BaseDatos();
-    if (data->EstadoAñadiendo()) {
-        reservado_ = numeracion().reservar(base);
-        // The proposal left as it was takes the first free number now, even if
-        // another window took it meanwhile; a number typed by hand is kept.
-        if (qint64(ValorNumerico(txt.value(QuickID)->Text())) == propuesto_ && reservado_ != propuesto_)
-            txt.value(QuickID)->setText(QString::number(reservado_));
-    }
-    const QString mascara = LeerConfig(base, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
-    txt.value(Cod)->setText(txt.value(Agencia)->Text() +
-                            FormatoMascara(qint64(ValorNumerico(txt.value(QuickID)->Text())), mascara));
+    if (data->EstadoAñadiendo())
+        numero_.tomar(numeracion(), base, txt.value(QuickID));
+    txt.value(Cod)->setText(numeracion().codigo(base, qint64(ValorNumerico(txt.value(QuickID)->Text()))));
     fotos->preparar(txt.value(Cod)->Text());
 }
 
 void frmPropiedades::data_AfterUpdate() {
     db::Database& base = data->BaseDatos();
     if (data->EstadoAñadiendo())
-        numeracion().avanzar(base, reservado_);
+        numero_.contar(numeracion(), base);
     actividades->Guardar(base, data->Recordset()->value(QStringLiteral("Cod")).toString());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "maintenance/CodeAllocator.h"
 #include "shell/IrRegistroTarget.h"
 
 #include <QPointer>
@@ -12,7 +13,7 @@ class QPushButton;
 namespace orb {
 
 class ActividadModel;
-class CodeAllocator;
+
 class FotosPropiedad;
 class PanelPropietario;
 
@@ -122,8 +123,7 @@ private:
     void abrirDocumento(void (*accion)(AppContext&, const QString&));
 
     bool modoAlquiler_;
-    qint64 propuesto_ = 0; // shown when the add starts
-    qint64 reservado_ = 0; // taken inside the confirm; the counter advances to it
+    NumeroNuevo numero_;
     QMap<int, QWidget*> paginas_;
     QMap<int, QGridLayout*> rejillas_;
 };

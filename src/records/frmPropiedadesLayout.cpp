@@ -359,9 +359,9 @@ void frmPropiedades::despuesDePestaña(int p) {
         propietario->ponerBotonEmail(butEmailTo.value(EmailPropietario));
         connect(butEmailTo.value(EmailPropietario), &QToolButton::clicked, this,
                 &frmPropiedades::emailPropietario);
-        connect(propietario->butPropietario[0], &QPushButton::clicked, this,
+        connect(propietario->butPropietario[PanelPropietario::Nuevo], &QPushButton::clicked, this,
                 &frmPropiedades::propietarioNuevo);
-        connect(propietario->butPropietario[1], &QPushButton::clicked, this,
+        connect(propietario->butPropietario[PanelPropietario::Existente], &QPushButton::clicked, this,
                 &frmPropiedades::propietarioExistente);
         g->setColumnStretch(1, 1);
         g->setColumnStretch(3, 1);

@@ -41,20 +41,20 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
     };
     for (const propietario::Campo* c : propietario::enOrden(&propietario::Campo::dialogo))
         campo(c->indice, c->rotulo(), c->longitud, c->dialogo.fila, c->dialogo.columna, c->dialogo.ancho);
-    txt7 = new QPlainTextEdit(this);
-    txt7->setObjectName(QStringLiteral("txt(%1)").arg(propietario::Comentarios));
-    txt7->setTabChangesFocus(true);
-    txt7->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txt7->setAccessibleName(QStringLiteral("Comentarios"));
+    txtComentarios = new QPlainTextEdit(this);
+    txtComentarios->setObjectName(QStringLiteral("txt(%1)").arg(propietario::Comentarios));
+    txtComentarios->setTabChangesFocus(true);
+    txtComentarios->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtComentarios->setAccessibleName(QStringLiteral("Comentarios"));
     auto* l = new QLabel(QStringLiteral("C&omentarios:"), this);
-    l->setBuddy(txt7);
+    l->setBuddy(txtComentarios);
     l->setAlignment(Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(l, 7, 0);
-    grid->addWidget(txt7, 7, 1, 1, 5);
+    grid->addWidget(txtComentarios, 7, 1, 1, 5);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
-    order << txt7;
+    order << txtComentarios;
 
     cmdOk = new QPushButton(ui::themeIcon(QStringLiteral("object-select"), QStyle::SP_DialogOkButton),
                             QStringLiteral("Aceptar"), this);
@@ -86,7 +86,7 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
 void frmPropietarioNuevo::cmdOk_Click() {
     for (const propietario::Campo& c : propietario::Campos)
         this->*c.resultado = txt[c.indice]->text();
-    Comentarios = txt7->toPlainText();
+    Comentarios = txtComentarios->toPlainText();
     Aceptado = true;
     done(QDialog::Accepted);
 }

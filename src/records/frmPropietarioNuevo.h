@@ -18,7 +18,7 @@ public:
     explicit frmPropietarioNuevo(QWidget* parent = nullptr);
 
     QMap<int, QLineEdit*> txt;
-    QPlainTextEdit* txt7 = nullptr; // txt(7), comments
+    QPlainTextEdit* txtComentarios = nullptr; // txt(7), comments
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
 

@@ -54,6 +54,15 @@ struct AppContext {
     Lookups* lookups = nullptr;       // the lookup dialogs (Lookups::Consultar)
 
     db::Database& db() const { return *BaseDatosAgencia; }
+
+    // The installation folder (ending in "/") and the folders and file laid out inside it.
+    void PonerCarpeta(const QString& carpeta) {
+        RutaAplicacion = carpeta;
+        RutaFotos = carpeta + QStringLiteral("Fotos/");
+        RutaWeb = carpeta + QStringLiteral("Web/");
+        RutaExchange = carpeta + QStringLiteral("Exchange/");
+        RutaBaseDatos = carpeta + QStringLiteral("Orbalia.db");
+    }
 };
 
 // The main window's public operations that other windows call, so windows and

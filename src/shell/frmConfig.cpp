@@ -157,10 +157,10 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     campo(ContadorLocalidades, contadores, cf, QStringLiteral("L&ocalidades:"), RotuloLocalidades);
     campo(ContadorAreas, contadores, cf, QStringLiteral("&Areas:"), RotuloAreas);
     campo(Mascara, contadores, cf, QStringLiteral("&Máscara:"));
-    chk2 = new QCheckBox(QStringLiteral("Añadir a&utomáticamente tras añadir"), contadores);
-    chk2->setObjectName(QStringLiteral("chk(2)"));
-    chk2->setAccessibleName(QStringLiteral("Añadir automáticamente tras añadir"));
-    cf->addRow(chk2);
+    chkAñadirTrasAñadir = new QCheckBox(QStringLiteral("Añadir a&utomáticamente tras añadir"), contadores);
+    chkAñadirTrasAñadir->setObjectName(QStringLiteral("chk(2)"));
+    chkAñadirTrasAñadir->setAccessibleName(QStringLiteral("Añadir automáticamente tras añadir"));
+    cf->addRow(chkAñadirTrasAñadir);
     gl->addWidget(contadores);
     gl->addStretch(1);
     tab->addTab(general, QStringLiteral("&General"));
@@ -231,7 +231,7 @@ void frmConfig::cargar() {
     for (const Ajuste& a : ajustes()) {
         const db::Value v = LeerConfig(d, QString::fromLatin1(a.grupo), QString::fromLatin1(a.variable));
         if (a.txt == kCasilla)
-            chk2->setChecked(ValorNumerico(v) != 0);
+            chkAñadirTrasAñadir->setChecked(ValorNumerico(v) != 0);
         else
             txt[a.txt]->setText(a.regla == Regla::Contador || a.regla == Regla::Medida
                                     ? numero(ValorNumerico(v))
@@ -273,9 +273,9 @@ void frmConfig::cmdOk_Click() {
         // All or nothing: a failure halfway leaves the settings as they were.
         db::Transaction t(d);
         for (const Ajuste& a : ajustes()) {
-            const QString valor = a.txt == kCasilla
-                                      ? (chk2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"))
-                                      : valores.value(a.txt);
+            const QString valor = a.txt == kCasilla ? (chkAñadirTrasAñadir->isChecked() ? QStringLiteral("1")
+                                                                                        : QStringLiteral("0"))
+                                                    : valores.value(a.txt);
             GuardarConfig(d, QString::fromLatin1(a.grupo), QString::fromLatin1(a.variable), valor);
         }
         t.commit();

@@ -49,7 +49,7 @@ public:
     QTabWidget* tab = nullptr;
     QMap<int, QLineEdit*> txt;
     QMap<int, QLabel*> lbl;
-    QCheckBox* chk2 = nullptr; // chk(2)
+    QCheckBox* chkAñadirTrasAñadir = nullptr; // chk(2)
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
 

@@ -36,11 +36,7 @@ int main(int argc, char* argv[]) {
     }
 
     orb::AppContext ctx;
-    ctx.RutaAplicacion = carpeta;
-    ctx.RutaFotos = carpeta + QStringLiteral("Fotos/");
-    ctx.RutaWeb = carpeta + QStringLiteral("Web/");
-    ctx.RutaExchange = carpeta + QStringLiteral("Exchange/");
-    ctx.RutaBaseDatos = carpeta + QStringLiteral("Orbalia.db");
+    ctx.PonerCarpeta(carpeta);
     ctx.facts = orb::LeerDatosInstalacion(carpeta);
     if (!orb::AbrirBaseDatos(ctx)) {
         err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos << "]" << Qt::endl;

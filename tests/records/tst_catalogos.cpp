@@ -122,18 +122,18 @@ private slots:
         GuardarConfig(ctx().db(), "CONTADORES", "AREAS", 2);
         frmAreas w(ctx());
         // Spanish order: Ávila, Marbella, Nerja.
-        QCOMPARE(w.cboLookup2->itemText(0), QString("Ávila"));
-        QCOMPARE(w.cboLookup2->currentText(), QString("Marbella"));
+        QCOMPARE(w.cboLocalidad->itemText(0), QString("Ávila"));
+        QCOMPARE(w.cboLocalidad->currentText(), QString("Marbella"));
         w.cmdNext->click();
         QCOMPARE(w.txt[1]->Text(), QString("Perdida"));
-        QCOMPARE(w.cboLookup2->currentIndex(), -1);
+        QCOMPARE(w.cboLocalidad->currentIndex(), -1);
 
         w.cmdAdd->click();
-        QCOMPARE(w.cboLookup2->currentIndex(), -1);
+        QCOMPARE(w.cboLocalidad->currentIndex(), -1);
         QVERIFY(w.txt[2]->Text().isEmpty());
         w.txt[1]->setText("Burriana");
-        w.cboLookup2->setCurrentIndex(2);
-        emit w.cboLookup2->activated(2);
+        w.cboLocalidad->setCurrentIndex(2);
+        emit w.cboLocalidad->activated(2);
         QCOMPARE(w.txt[2]->Text(), QString("1"));
         w.cmdOk->click();
         QCOMPARE(ctx().db().scalar("SELECT CodLocalidad FROM Areas WHERE Nombre = 'Burriana'").toInt(), 1);

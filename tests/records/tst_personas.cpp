@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(w.txt[15]->Text(), QString("01"));
         QCOMPARE(w.txt[16]->Text(), QString("42"));
         QCOMPARE(w.txt[12]->Text(), QDate::currentDate().toString("dd/MM/yyyy"));
-        QCOMPARE(w.chk4->Value(), 0);
+        QCOMPARE(w.chkAlquiler->Value(), 0);
         w.txt[2]->setText("Ana Pérez");
         w.cmdOk->click();
         QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
@@ -86,7 +86,7 @@ private slots:
         w.IrRegistro("0100003");
         QCOMPARE(w.txt[2]->Text(), QString("Bea"));
         w.cmdAdd->click();
-        QCOMPARE(w.chk4->Value(), 1);
+        QCOMPARE(w.chkAlquiler->Value(), 1);
         w.txt[2]->setText("Nuevo inquilino");
         w.cmdOk->click();
         QVERIFY(inst->dialogs().boxes().isEmpty());
@@ -150,12 +150,12 @@ private slots:
         ctx().db().execute("INSERT INTO Tipos (Cod, Nombre) VALUES (3, 'Ático'), (4, 'Piso')");
         frmClientes w(ctx(), true);
         w.cmdAdd->click();
-        QCOMPARE(w.cbo0->currentText(), QString("Buscando"));
-        QCOMPARE(w.cboLookup13->currentIndex(), -1);
+        QCOMPARE(w.cboEstado->currentText(), QString("Buscando"));
+        QCOMPARE(w.cboTipo->currentIndex(), -1);
         QCOMPARE(w.txt[16]->Text(), QString("10"));
         w.txt[2]->setText("Cliente nuevo");
-        w.cboLookup13->setCurrentIndex(0);
-        emit w.cboLookup13->activated(0);
+        w.cboTipo->setCurrentIndex(0);
+        emit w.cboTipo->activated(0);
         w.cmdOk->click();
         QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
         const auto row = ctx().db().query("SELECT Estado, Alquiler, CodTipo, Cod FROM Clientes").value(0);
@@ -172,8 +172,8 @@ private slots:
             "VALUES ('0100001', '01', 1, 0, 'Rico', 1500000, 77, 'Raro')");
         frmClientes w(ctx(), false);
         QCOMPARE(w.txt[11]->Text(), QString("1.500.000"));
-        QCOMPARE(w.cboLookup13->currentIndex(), -1); // unknown type
-        QCOMPARE(w.cbo0->currentIndex(), -1);        // unknown state
+        QCOMPARE(w.cboTipo->currentIndex(), -1);   // unknown type
+        QCOMPARE(w.cboEstado->currentIndex(), -1); // unknown state
         // Edited and left alone: the amount stays.
         w.cmdEdit->click();
         w.txt[2]->setText("Rico y famoso");

@@ -32,7 +32,7 @@ private slots:
         dlg.show();
         dlg.txt[2]->setText("Seán O'Connor");
         dlg.txt[14]->setText("sean@correo.ie");
-        dlg.txt7->setPlainText("Llamar\npor la tarde");
+        dlg.txtComentarios->setPlainText("Llamar\npor la tarde");
         dlg.cmdOk->click();
         QVERIFY(dlg.Aceptado);
         QVERIFY(dlg.isHidden());

@@ -32,7 +32,7 @@ private slots:
         QCOMPARE(dlg.txt[0]->text(), QString("41"));
         QCOMPARE(dlg.txt[2]->text(), QString("400"));
         QCOMPARE(dlg.txt[18]->text(), QString("00000"));
-        QVERIFY(dlg.chk2->isChecked());
+        QVERIFY(dlg.chkAñadirTrasAñadir->isChecked());
         QCOMPARE(dlg.txt[25]->text(), QString("secreto"));
         QCOMPARE(dlg.txt[25]->echoMode(), QLineEdit::Password);
         QCOMPARE(dlg.txt[19]->echoMode(), QLineEdit::Password);
@@ -56,7 +56,7 @@ private slots:
         dlg.txt[20]->setText("oficina2");
         dlg.txt[2]->setText("16");   // smallest size
         dlg.txt[5]->setText("8192"); // largest size
-        dlg.chk2->setChecked(true);
+        dlg.chkAñadirTrasAñadir->setChecked(true);
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QVERIFY(inst->dialogs().boxes().isEmpty());

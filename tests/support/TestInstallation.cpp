@@ -17,11 +17,7 @@ QString TestInstallation::path() const {
 orb::AppContext& TestInstallation::context() {
     if (!ctx_) {
         ctx_ = std::make_unique<orb::AppContext>();
-        ctx_->RutaAplicacion = path();
-        ctx_->RutaFotos = path() + QStringLiteral("Fotos/");
-        ctx_->RutaWeb = path() + QStringLiteral("Web/");
-        ctx_->RutaExchange = path() + QStringLiteral("Exchange/");
-        ctx_->RutaBaseDatos = path() + QStringLiteral("Orbalia.db");
+        ctx_->PonerCarpeta(path());
         ctx_->facts = orb::LeerDatosInstalacion(path());
         ctx_->dialogs = &dialogs_;
         if (QFileInfo::exists(ctx_->RutaBaseDatos)) {
