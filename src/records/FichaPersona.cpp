@@ -41,30 +41,9 @@ FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool 
 }
 
 void FichaPersona::filaCodigo() {
-    auto* agencia = new ui::BoundTextBox(Picture1, QStringLiteral("Agencia"));
-    agencia->setObjectName(QStringLiteral("txt(%1)").arg(Agencia));
-    agencia->setMaximumWidth(60);
-    agencia->setAccessibleName(QStringLiteral("Código de oficina"));
-    auto* numero = new ui::BoundTextBox(Picture1, QStringLiteral("QuickID"));
-    numero->setObjectName(QStringLiteral("txt(%1)").arg(QuickID));
-    numero->setMaximumWidth(90);
-    numero->setAccessibleName(QStringLiteral("Número"));
-    numero->Codigo = true;
-    txt.insert(Agencia, agencia);
-    txt.insert(QuickID, numero);
-    auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
-    cod->setObjectName(QStringLiteral("txt(%1)").arg(Cod));
-    cod->setAccessibleName(QStringLiteral("Código completo"));
-    cod->hide();
-    txt.insert(Cod, cod);
-
-    auto* codigo = new QWidget(Picture1);
-    auto* h = new QHBoxLayout(codigo);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(agencia);
-    h->addWidget(numero);
-    h->addWidget(cod);
-    chkAlquiler = new ui::BoundCheckBox(QStringLiteral("Alquiler"), codigo, QStringLiteral("Alquiler"));
+    QHBoxLayout* h = addFilaCodigo(Agencia, QuickID, Cod, 60, 90, 3);
+    chkAlquiler =
+        new ui::BoundCheckBox(QStringLiteral("Alquiler"), h->parentWidget(), QStringLiteral("Alquiler"));
     chkAlquiler->setObjectName(QStringLiteral("chk(4)"));
     chkAlquiler->setAccessibleName(QStringLiteral("Alquiler"));
     chkAlquiler->setEnabled(false); // the window sets the side, never the user
@@ -72,9 +51,6 @@ void FichaPersona::filaCodigo() {
     h->addSpacing(12);
     h->addWidget(chkAlquiler);
     h->addStretch(1);
-    addLabel(QStringLiteral("&Código:"), 0, 0, agencia);
-    agencia->setAccessibleName(QStringLiteral("Código de oficina"));
-    grid->addWidget(codigo, 0, 1, 1, 3);
 
     auto* fecha = addText(FechaAlta, QStringLiteral("FechaAlta"), QStringLiteral("&Fecha Alta:"), 0, 4);
     fecha->setMaximumWidth(110);

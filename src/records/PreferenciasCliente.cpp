@@ -1,6 +1,7 @@
 #include "PreferenciasCliente.h"
 
 #include "platform/db/Database.h"
+#include "platform/widgets/ResultGrid.h"
 #include "shell/AppContext.h"
 
 #include <QAbstractButton>
@@ -138,9 +139,7 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
     grdZonas->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdZonas->setSelectionMode(QAbstractItemView::SingleSelection);
     grdZonas->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdZonas->setCornerButtonEnabled(false);
-    for (QAbstractButton* b : grdZonas->findChildren<QAbstractButton*>())
-        b->setAccessibleName(QStringLiteral("Esquina de las zonas deseadas"));
+    ui::disableCornerButton(grdZonas, QStringLiteral("Esquina de las zonas deseadas"));
     gz->addWidget(grdZonas, 1, 0, 1, 6);
     gz->setColumnStretch(1, 1);
     gz->setColumnStretch(3, 1);

@@ -1,6 +1,7 @@
 #include "RecordWindow.h"
 
 #include "platform/db/Recordset.h"
+#include "platform/widgets/ResultGrid.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
 #include "shell/Numeros.h"
@@ -68,15 +69,7 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
 
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(0, 0, 0, 0);
-    main->setSpacing(0);
-    main->addWidget(Picture2);
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    main->addWidget(line);
-    main->addWidget(Picture1, 1);
+    ui::stackBelowButtonBar(this, Picture2, {Picture1});
 
     data = new clsManten(this, this, *ctx.dialogs);
 }
@@ -109,6 +102,36 @@ ui::BoundTextBox* RecordWindow::addText(int index, const QString& field, const Q
         addLabel(label, row, column, t);
     grid->addWidget(t, row, column + 1, 1, span);
     return t;
+}
+
+QHBoxLayout* RecordWindow::addFilaCodigo(int agencia, int numero, int cod, int anchoAgencia, int anchoNumero,
+                                         int span) {
+    auto* oficina = new ui::BoundTextBox(Picture1, QStringLiteral("Agencia"));
+    oficina->setObjectName(QStringLiteral("txt(%1)").arg(agencia));
+    oficina->setMaximumWidth(anchoAgencia);
+    auto* numeroCaja = new ui::BoundTextBox(Picture1, QStringLiteral("QuickID"));
+    numeroCaja->setObjectName(QStringLiteral("txt(%1)").arg(numero));
+    numeroCaja->setMaximumWidth(anchoNumero);
+    numeroCaja->setAccessibleName(QStringLiteral("Número"));
+    numeroCaja->Codigo = true;
+    auto* codigo = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
+    codigo->setObjectName(QStringLiteral("txt(%1)").arg(cod));
+    codigo->setAccessibleName(QStringLiteral("Código completo"));
+    codigo->hide();
+    txt.insert(agencia, oficina);
+    txt.insert(numero, numeroCaja);
+    txt.insert(cod, codigo);
+
+    auto* fila = new QWidget(Picture1);
+    auto* h = new QHBoxLayout(fila);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addWidget(oficina);
+    h->addWidget(numeroCaja);
+    h->addWidget(codigo);
+    addLabel(QStringLiteral("&Código:"), 0, 0, oficina);
+    oficina->setAccessibleName(QStringLiteral("Código de oficina"));
+    grid->addWidget(fila, 0, 1, 1, span);
+    return h;
 }
 
 ui::BoundMemo* RecordWindow::addMemo(int index, const QString& field, const QString& label, int row,

@@ -49,6 +49,11 @@ protected:
     // no item has that code).
     ui::BoundComboBox* addListaCatalogo(int index, const QString& field, const QString& label, int row,
                                         int column, const QString& sql);
+    // The code of a record numbered within its office: the office box txt(agencia),
+    // the number txt(numero) and the whole code txt(cod), hidden, side by side in the
+    // row labelled "Código:" at (0, 0). Returns the row's layout, for what follows them.
+    QHBoxLayout* addFilaCodigo(int agencia, int numero, int cod, int anchoAgencia, int anchoNumero,
+                               int span = 1);
     // A button for Picture2 after the ten standard ones.
     QToolButton* addToolButton(const QString& name, const QString& tooltip, const QString& icon);
 

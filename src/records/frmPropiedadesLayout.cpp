@@ -7,6 +7,7 @@
 #include "FotosPropiedad.h"
 #include "PanelPropietario.h"
 #include "frmPropiedades.h"
+#include "platform/widgets/ResultGrid.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "search/frmCoincidencias.h"
 #include "shell/AppContext.h"
@@ -166,33 +167,9 @@ void frmPropiedades::antesDePestaña(int p) {
     QWidget* page = paginas_.value(p);
     QGridLayout* g = rejillas_.value(p);
     switch (p) {
-    case -1: {
-        auto* agencia = new ui::BoundTextBox(Picture1, QStringLiteral("Agencia"));
-        agencia->setObjectName(QStringLiteral("txt(%1)").arg(Agencia));
-        agencia->setMaximumWidth(44);
-        auto* numero = new ui::BoundTextBox(Picture1, QStringLiteral("QuickID"));
-        numero->setObjectName(QStringLiteral("txt(%1)").arg(QuickID));
-        numero->setMaximumWidth(80);
-        numero->setAccessibleName(QStringLiteral("Número"));
-        numero->Codigo = true;
-        auto* cod = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
-        cod->setObjectName(QStringLiteral("txt(%1)").arg(Cod));
-        cod->setAccessibleName(QStringLiteral("Código completo"));
-        cod->hide();
-        txt.insert(Agencia, agencia);
-        txt.insert(QuickID, numero);
-        txt.insert(Cod, cod);
-        auto* codigo = new QWidget(Picture1);
-        auto* h = new QHBoxLayout(codigo);
-        h->setContentsMargins(0, 0, 0, 0);
-        h->addWidget(agencia);
-        h->addWidget(numero);
-        h->addWidget(cod);
-        addLabel(QStringLiteral("&Código:"), 0, 0, agencia);
-        agencia->setAccessibleName(QStringLiteral("Código de oficina"));
-        grid->addWidget(codigo, 0, 1);
+    case -1:
+        addFilaCodigo(Agencia, QuickID, Cod, 44, 80);
         break;
-    }
     case TabCaracteristicas: {
         // The area list: its items are the areas of the shown locality.
         auto* area = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, page);
@@ -405,9 +382,7 @@ void frmPropiedades::crearActividades() {
     grd->setColumnWidth(1, 80);
     grd->setColumnWidth(2, 200);
     grd->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grd->setCornerButtonEnabled(false);
-    for (auto* esquina : grd->findChildren<QAbstractButton*>())
-        esquina->setAccessibleName(QStringLiteral("Esquina de la tabla de actividades"));
+    ui::disableCornerButton(grd, QStringLiteral("Esquina de la tabla de actividades"));
     grd->setItemDelegateForColumn(
         ActividadModel::ColCliente,
         new DelegadoCliente([this](int fila) { return clienteActividad(fila); }, grd));

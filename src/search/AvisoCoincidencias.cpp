@@ -3,6 +3,7 @@
 #include "Coincidencias.h"
 #include "exchange/VentanasIntercambio.h"
 #include "frmCoincidencias.h"
+#include "platform/widgets/ResultGrid.h"
 #include "shell/AppContext.h"
 
 #include <QAbstractButton>
@@ -152,9 +153,7 @@ frmClientesNovedades::frmClientesNovedades(AppContext& ctx, const QStringList& c
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setCornerButtonEnabled(false);
-    for (QAbstractButton* b : grid->findChildren<QAbstractButton*>())
-        b->setAccessibleName(QStringLiteral("Esquina de la tabla"));
+    ui::disableCornerButton(grid, QStringLiteral("Esquina de la tabla"));
     v->addWidget(grid, 1);
     for (const QString& cod : clientes) {
         const QList<db::Row> filas = ctx_.db().query(

@@ -58,15 +58,6 @@ void ordenar(QList<Coincidencia>& lista) {
     });
 }
 
-void enTransaccion(db::Database& database, const std::function<void()>& fn) {
-    std::optional<db::Transaction> tx;
-    if (!database.inTransaction())
-        tx.emplace(database);
-    fn();
-    if (tx)
-        tx->commit();
-}
-
 QString hoy() {
     return QDate::currentDate().toString(Qt::ISODate);
 }
@@ -242,10 +233,7 @@ QList<Coincidencia> PropiedadesParaCliente(db::Database& database, const QString
     QList<Coincidencia> lista;
     db::Cursor cursor(database, sql, params);
     while (cursor.next()) {
-        db::Row r;
-        r.reserve(NumColumnasOferta + 3);
-        for (int i = 0; i < NumColumnasOferta + 3; ++i)
-            r << cursor.value(i);
+        const db::Row& r = cursor.row();
         Coincidencia c;
         c.propiedad = leerOferta(r);
         if (!Puntuar(d, c.propiedad, tolerancia, &c.puntos, &c.motivos))
@@ -321,10 +309,7 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
     QList<Coincidencia> lista;
     db::Cursor cursor(database, sql, params);
     while (cursor.next()) {
-        db::Row r;
-        r.reserve(NumColumnasDeseos + 2);
-        for (int i = 0; i < NumColumnasDeseos + 2; ++i)
-            r << cursor.value(i);
+        const db::Row& r = cursor.row();
         const Deseos d = leerDeseos(r);
         Coincidencia c;
         if (!Puntuar(d, o, tolerancia, &c.puntos, &c.motivos))
@@ -334,7 +319,7 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
         c.codPropiedad = o.cod;
         c.nombreCliente = d.nombre;
         c.emailCliente = d.email;
-        c.telefonoCliente = r[12].toString();
+        c.telefonoCliente = r[ColumnaTelefono].toString();
         c.enviada = siNo(r[NumColumnasDeseos]);
         c.vista = siNo(r[NumColumnasDeseos + 1]);
         lista << c;
@@ -357,7 +342,7 @@ void MarcarNoInteresa(db::Database& database, const QString& codCliente, const Q
 }
 
 void MarcarVistas(db::Database& database, const QString& codCliente, const QStringList& codPropiedades) {
-    enTransaccion(database, [&] {
+    db::runInTransaction(database, [&] {
         const QString fecha = hoy();
         for (const QString& cod : codPropiedades)
             database.execute(
@@ -369,7 +354,7 @@ void MarcarVistas(db::Database& database, const QString& codCliente, const QStri
 
 void RegistrarEnvio(db::Database& database, const QString& codCliente, const QString& nombreCliente,
                     const QStringList& codPropiedades) {
-    enTransaccion(database, [&] {
+    db::runInTransaction(database, [&] {
         const QString fecha = hoy();
         // The log's fields are 50 and 255 characters wide.
         const QString cliente = nombreCliente.left(50);

@@ -17,6 +17,7 @@ Oferta leerOferta(const db::Row& r);
 // A client's wishes (alias c) with the telephone, then the wanted places in one column.
 extern const QString ColumnasDeseos;
 constexpr int NumColumnasDeseos = 14;
+constexpr int ColumnaTelefono = 12;
 Deseos leerDeseos(const db::Row& r);
 
 // A yes/no column: null is no.

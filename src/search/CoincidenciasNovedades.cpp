@@ -42,12 +42,8 @@ std::vector<Oferta> leerOfertas(db::Database& database) {
                        "(p.Estado = ? AND p.Alquiler = 1)")
             .arg(ColumnasOfertaSinNombres),
         {EstadoDisponible(false), EstadoDisponible(true)});
-    db::Row r(NumColumnasOferta);
-    while (cursor.next()) {
-        for (int i = 0; i < NumColumnasOferta; ++i)
-            r[i] = cursor.value(i);
-        ofertas.push_back(leerOferta(r));
-    }
+    while (cursor.next())
+        ofertas.push_back(leerOferta(cursor.row()));
     std::sort(ofertas.begin(), ofertas.end(),
               [](const Oferta& a, const Oferta& b) { return clave(a) < clave(b); });
     return ofertas;
@@ -120,11 +116,8 @@ QStringList ClientesConNovedades(db::Database& database, double tolerancia) {
     db::Cursor cursor(database,
                       QStringLiteral("SELECT %1 FROM Clientes c WHERE c.Estado = 'Buscando' ORDER BY c.Cod")
                           .arg(ColumnasDeseos));
-    db::Row r(NumColumnasDeseos);
     while (cursor.next()) {
-        for (int i = 0; i < NumColumnasDeseos; ++i)
-            r[i] = cursor.value(i);
-        const Deseos d = leerDeseos(r);
+        const Deseos d = leerDeseos(cursor.row());
         const auto escaparate = lados[d.alquiler ? 1 : 0].constFind(d.codTipo);
         if (escaparate == lados[d.alquiler ? 1 : 0].cend())
             continue; // nothing of that type on offer

@@ -104,25 +104,13 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     dataGrid = new ui::QueryTableModel(this);
     grd = new QTableView(this);
     ui::configureResultGrid(grd, dataGrid, QStringLiteral("Resultado de la búsqueda"));
-    grd->setCornerButtonEnabled(false);
-    // The table's corner button is a button to a screen reader too.
-    for (QAbstractButton* b : grd->findChildren<QAbstractButton*>())
-        b->setAccessibleName(QStringLiteral("Esquina del resultado"));
+    ui::disableCornerButton(grd, QStringLiteral("Esquina del resultado"));
     connect(grd, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid())
             IrA();
     });
 
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(0, 0, 0, 0);
-    main->setSpacing(0);
-    main->addWidget(Picture2);
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Sunken);
-    main->addWidget(line);
-    main->addWidget(Picture1);
-    main->addWidget(grd, 1);
+    ui::stackBelowButtonBar(this, Picture2, {Picture1, grd});
 }
 
 // ---- criteria panel ----

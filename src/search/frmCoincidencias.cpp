@@ -2,6 +2,7 @@
 
 #include "platform/mail/MailClient.h"
 #include "platform/report/ReportError.h"
+#include "platform/widgets/ResultGrid.h"
 #include "reports/Dossier.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
@@ -69,9 +70,7 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->setWordWrap(false);
-    grid->setCornerButtonEnabled(false);
-    for (QAbstractButton* b : grid->findChildren<QAbstractButton*>())
-        b->setAccessibleName(QStringLiteral("Esquina de la tabla"));
+    ui::disableCornerButton(grid, QStringLiteral("Esquina de la tabla"));
     v->addWidget(grid, 1);
 
     auto* h = new QHBoxLayout;

@@ -324,16 +324,6 @@ QSet<QString> columnNames(db::Database& database, const QString& table) {
     return names;
 }
 
-// Runs fn inside a transaction unless the caller already holds one.
-void inTransaction(db::Database& database, const std::function<void()>& fn) {
-    std::optional<db::Transaction> tx;
-    if (!database.inTransaction())
-        tx.emplace(database);
-    fn();
-    if (tx)
-        tx->commit();
-}
-
 void createAll(db::Database& database, const QList<Table>& tables, const QList<Index>& indexes,
                const QList<View>& views) {
     for (const Table& t : tables)
@@ -457,14 +447,14 @@ bool isEmptyDatabase(db::Database& database) {
 }
 
 void createAgencyDatabase(db::Database& database) {
-    inTransaction(database, [&] {
+    db::runInTransaction(database, [&] {
         createAll(database, agencyTables(), agencyIndexes(), agencyViews());
         database.setUserVersion(CurrentVersion);
     });
 }
 
 void createExportSchema(db::Database& database) {
-    inTransaction(database, [&] {
+    db::runInTransaction(database, [&] {
         createAll(database, exchangeTables(), exchangeIndexes(), {});
         database.setUserVersion(CurrentVersion);
     });

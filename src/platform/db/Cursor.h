@@ -34,6 +34,8 @@ public:
     bool next();
     // Value of a column of the current row (null before the first row or past the last).
     Value value(int column) const;
+    // The whole current row (empty before the first row or past the last).
+    const Row& row() const { return current_; }
     // Ends the statement early, releasing its read snapshot.
     void finish();
 

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <optional>
+
 namespace db {
 
 using detail::Stmt;
@@ -199,6 +201,15 @@ void Database::backupTo(const QString& targetPath) {
     if (rc != SQLITE_DONE)
         throw DbError(ErrGeneric, QStringLiteral("No se pudo completar la copia de la base de datos '%1': %2")
                                       .arg(targetPath, QString::fromUtf8(sqlite3_errstr(rc))));
+}
+
+void runInTransaction(Database& db, const std::function<void()>& fn) {
+    std::optional<Transaction> tx;
+    if (!db.inTransaction())
+        tx.emplace(db);
+    fn();
+    if (tx)
+        tx->commit();
 }
 
 } // namespace db

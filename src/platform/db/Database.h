@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -111,6 +112,9 @@ private:
     Database& db_;
     bool done_ = false;
 };
+
+// Runs fn inside a transaction, or inside the caller's when it already holds one.
+void runInTransaction(Database& db, const std::function<void()>& fn);
 
 // Escapes % _ and \ so a user's text can be wrapped as LIKE '%text%' ESCAPE '\'.
 QString escapeLike(const QString& text);
