@@ -75,11 +75,7 @@ private Q_SLOTS:
         exportarOficina(otra, aqui, false);
         Registro r;
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        QCOMPARE(tabla(d, "Clientes", "WHERE Agencia = '2'"), tabla(o, "Clientes"));
-        QCOMPARE(
-            d.query("SELECT PresupuestoMinimo, DormitoriosMinimo, QuierePiscina FROM Clientes WHERE Cod = "
-                    "'200001'"),
-            (QList<db::Row>{{200000.0, 3, true}}));
+        QCOMPARE(tabla(d, "Clientes", "WHERE Agencia = '2'"), tabla(o, "Clientes")); // every column
         auto lugares = [](db::Database& b) {
             QStringList out;
             for (const db::Row& z : b.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM "
