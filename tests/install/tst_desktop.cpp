@@ -11,20 +11,20 @@
 namespace {
 
 QString desktopFile(const QString& name) {
-    return QDir(QStringLiteral(ORBALIA_SOURCE_DIR)).filePath(QStringLiteral("resources/desktop/") + name);
+    return QDir(QStringLiteral(ORBALIA_SOURCE_DIR)).filePath("resources/desktop/" + name);
 }
 
 // Untranslated elements of the metainfo file that other files must agree with.
 QMultiHash<QString, QString> metainfo() {
     QMultiHash<QString, QString> values;
-    QFile f(desktopFile(QStringLiteral("es.orbalia.Orbalia.metainfo.xml")));
+    QFile f(desktopFile("es.orbalia.Orbalia.metainfo.xml"));
     if (!f.open(QIODevice::ReadOnly))
         return values;
     QXmlStreamReader xml(&f);
     const QStringList wanted = {"id", "launchable", "binary", "name"};
     while (!xml.atEnd())
         if (xml.readNext() == QXmlStreamReader::StartElement && wanted.contains(xml.name()) &&
-            !xml.attributes().hasAttribute(QStringLiteral("xml:lang")))
+            !xml.attributes().hasAttribute("xml:lang"))
             values.insert(xml.name().toString(), xml.readElementText());
     return values;
 }
@@ -39,21 +39,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("tool");
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("desktop-file-validate")
-            << "desktop-file-validate"
-            << QStringList{desktopFile(QStringLiteral("es.orbalia.Orbalia.desktop"))};
+            << "desktop-file-validate" << QStringList{desktopFile("es.orbalia.Orbalia.desktop")};
         QTest::newRow("appstreamcli")
             << "appstreamcli"
-            << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net"),
-                           desktopFile(QStringLiteral("es.orbalia.Orbalia.metainfo.xml"))};
+            << QStringList{"validate", "--no-net", desktopFile("es.orbalia.Orbalia.metainfo.xml")};
     }
     void validatorsAcceptTheFiles() {
         QFETCH(QString, tool);
         QFETCH(QStringList, arguments);
         const QString exe = QStandardPaths::findExecutable(tool);
         if (exe.isEmpty() && qEnvironmentVariable("CI") == u"true")
-            QFAIL(qPrintable(tool + QStringLiteral(" is not installed")));
+            QFAIL(qPrintable(tool + " is not installed"));
         if (exe.isEmpty())
-            QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
+            QSKIP(qPrintable(tool + " is not installed"));
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(exe, arguments);
@@ -61,28 +59,27 @@ private Q_SLOTS:
         const QString output = QString::fromUtf8(p.readAll());
         QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0, qPrintable(output));
         // No hints or warnings either.
-        QVERIFY2(tool == u"appstreamcli"
-                     ? !output.contains(QStringLiteral("W: ")) && !output.contains(QStringLiteral("E: "))
-                     : output.trimmed().isEmpty(),
+        QVERIFY2(tool == u"appstreamcli" ? !output.contains("W: ") && !output.contains("E: ")
+                                         : output.trimmed().isEmpty(),
                  qPrintable(output));
     }
 
     void filesAgreeWithEachOther() {
-        QSettings entry(desktopFile(QStringLiteral("es.orbalia.Orbalia.desktop")), QSettings::IniFormat);
-        entry.beginGroup(QStringLiteral("Desktop Entry"));
-        QCOMPARE(entry.value(QStringLiteral("Exec")).toString(), QStringLiteral("orbalia"));
+        QSettings entry(desktopFile("es.orbalia.Orbalia.desktop"), QSettings::IniFormat);
+        entry.beginGroup("Desktop Entry");
+        QCOMPARE(entry.value("Exec").toString(), "orbalia");
         // The icon is installed under the application id.
-        QCOMPARE(entry.value(QStringLiteral("Icon")).toString(), QStringLiteral("es.orbalia.Orbalia"));
+        QCOMPARE(entry.value("Icon").toString(), "es.orbalia.Orbalia");
         const auto meta = metainfo();
-        QCOMPARE(meta.value(QStringLiteral("id")), QStringLiteral("es.orbalia.Orbalia"));
-        QCOMPARE(meta.value(QStringLiteral("launchable")), QStringLiteral("es.orbalia.Orbalia.desktop"));
-        QVERIFY(meta.values(QStringLiteral("binary")).contains(QStringLiteral("orbalia")));
-        QCOMPARE(meta.value(QStringLiteral("name")), entry.value(QStringLiteral("Name")).toString());
+        QCOMPARE(meta.value("id"), "es.orbalia.Orbalia");
+        QCOMPARE(meta.value("launchable"), "es.orbalia.Orbalia.desktop");
+        QVERIFY(meta.values("binary").contains("orbalia"));
+        QCOMPARE(meta.value("name"), entry.value("Name").toString());
     }
 
     void iconDrawsAtAnySize() {
         for (int size : {16, 48, 256}) {
-            QImageReader reader(desktopFile(QStringLiteral("es.orbalia.Orbalia.svg")));
+            QImageReader reader(desktopFile("es.orbalia.Orbalia.svg"));
             reader.setScaledSize(QSize(size, size));
             const QImage img = reader.read();
             QVERIFY2(!img.isNull(), qPrintable(reader.errorString()));

@@ -52,7 +52,7 @@ QString textoInforme(const TestNavigator& nav) {
         return {};
     auto* w = qobject_cast<reports::frmInforme*>(nav.reports.last().data());
     if (!w)
-        return QStringLiteral("<no es un informe>");
+        return "<no es un informe>";
     QString t;
     for (int i = 0; i < w->document().pageCount(); ++i)
         t += w->document().pageText(i) + u'\n';
@@ -101,17 +101,17 @@ private Q_SLOTS:
         QCOMPARE(f.grd->model()->rowCount(), 0);
         f.cmdFind->click();
         QCOMPARE(f.grd->model()->rowCount(), 3);
-        QCOMPARE(celda(f, 0, 0), QStringLiteral("V001"));
+        QCOMPARE(celda(f, 0, 0), "V001");
         QCOMPARE(filaActual(f), 0);
         // Amounts with thousands separators; the price column of the side.
-        QCOMPARE(celda(f, 1, 7), QStringLiteral("1.500.000"));
-        QCOMPARE(f.grd->model()->headerData(7, Qt::Horizontal).toString(), QStringLiteral("Precio"));
+        QCOMPARE(celda(f, 1, 7), "1.500.000");
+        QCOMPARE(f.grd->model()->headerData(7, Qt::Horizontal).toString(), "Precio");
 
         frmBusPropiedades a(ctx(), true);
-        QCOMPARE(a.cbo[frmBusPropiedades::Estado]->currentText(), QStringLiteral("Libre"));
+        QCOMPARE(a.cbo[frmBusPropiedades::Estado]->currentText(), "Libre");
         a.cmdFind->click();
         QCOMPARE(a.grd->model()->rowCount(), 1);
-        QCOMPARE(celda(a, 0, 7), QStringLiteral("900"));
+        QCOMPARE(celda(a, 0, 7), "900");
 
         // A price that is not a number is reported and the result stays; with
         // Spanish separators it is a number.
@@ -131,7 +131,7 @@ private Q_SLOTS:
         QCOMPARE(f.grd->model()->rowCount(), 0);
         QVERIFY(f.txt[frmBusPropiedades::Direccion]->text().isEmpty());
         QVERIFY(f.txt[frmBusPropiedades::PrecioHasta]->text().isEmpty());
-        QCOMPARE(f.cbo[frmBusPropiedades::Estado]->currentText(), QStringLiteral("En Venta"));
+        QCOMPARE(f.cbo[frmBusPropiedades::Estado]->currentText(), "En Venta");
     }
 
     void goToAsksForTheRecordWindowOfTheSide() {
@@ -149,7 +149,7 @@ private Q_SLOTS:
         const QPoint p = f.grd->visualRect(fila).center();
         QTest::mouseClick(f.grd->viewport(), Qt::LeftButton, {}, p);
         QTest::mouseDClick(f.grd->viewport(), Qt::LeftButton, {}, p);
-        QCOMPARE(nav->irA.last(), QStringLiteral("Propiedad 0 V003"));
+        QCOMPARE(nav->irA.last(), "Propiedad 0 V003");
     }
 
     // A result longer than the first block read: the moves, Go to and the
@@ -182,7 +182,7 @@ private Q_SLOTS:
         f.cmdNext->click();
         QCOMPARE(filaActual(f), n - 1);
         QCOMPARE(celda(f, n - 1, 7), QStringLiteral("1.000.%1").arg(n - 1, 3, 10, QChar(u'0')));
-        QCOMPARE(f.grd->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Dorm."));
+        QCOMPARE(f.grd->model()->headerData(5, Qt::Horizontal).toString(), "Dorm.");
         f.cmdGoto->click();
         QCOMPARE(nav->irA.last(), QStringLiteral("Propiedad 0 S%1").arg(n - 1, 4, 10, QChar(u'0')));
         f.cmdPrev->click();
@@ -211,7 +211,7 @@ private Q_SLOTS:
         for (const char* motor : {"Propietarios", "no such", "SELECT", "SQL"})
             QVERIFY2(!texto.contains(QLatin1String(motor), Qt::CaseInsensitive), qPrintable(texto));
         QCOMPARE(f.grd->model()->rowCount(), 1);
-        QCOMPARE(celda(f, 0, 0), QStringLiteral("P01"));
+        QCOMPARE(celda(f, 0, 0), "P01");
     }
 
     // Print: the listing of the rows shown, through the main window.
@@ -220,7 +220,7 @@ private Q_SLOTS:
         f.txt[frmBusPropiedades::Direccion]->setText("calle");
         f.cmdFind->click();
         f.butPrint->click();
-        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Propiedades"));
+        QCOMPARE(nav->shown.last(), "usrShowReport:Listado de Propiedades");
         QString t = textoInforme(*nav);
         QVERIFY2(t.contains("Calle Larios, 5") && t.contains("Calle Real, 1"), qPrintable(t));
         QVERIFY2(!t.contains("Paseo Marítimo") && !t.contains("Calle Málaga"), qPrintable(t));
@@ -228,7 +228,7 @@ private Q_SLOTS:
         // After New search the listing is the empty result: shown, no rows.
         f.cmdFindDel->click();
         f.butPrint->click();
-        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Propiedades"));
+        QCOMPARE(nav->shown.last(), "usrShowReport:Listado de Propiedades");
         t = textoInforme(*nav);
         QVERIFY2(t.contains("Listado de Propiedades") && !t.contains("Calle"), qPrintable(t));
 
@@ -242,7 +242,7 @@ private Q_SLOTS:
         o.txt[frmBusPropietarios::Nombre]->setText("jurgen");
         o.cmdFind->click();
         o.butPrint->click();
-        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Propietarios de Alquileres"));
+        QCOMPARE(nav->shown.last(), "usrShowReport:Listado de Propietarios de Alquileres");
         t = textoInforme(*nav);
         // The listing shows the mobile number too, which the grid does not.
         QVERIFY2(t.contains("Jürgen Weiß") && t.contains("600123456") && !t.contains("Ana Ruiz"),
@@ -252,7 +252,7 @@ private Q_SLOTS:
         c.cmdFind->click();
         c.cmdLast->click();
         c.butPrint->click();
-        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Listado de Clientes de Ventas"));
+        QCOMPARE(nav->shown.last(), "usrShowReport:Listado de Clientes de Ventas");
         t = textoInforme(*nav);
         QVERIFY2(t.contains("Marta Núñez") && t.contains("Bob Smith"), qPrintable(t));
         QVERIFY(inst->dialogs().boxes().isEmpty());
@@ -263,16 +263,16 @@ private Q_SLOTS:
         QComboBox* areas = f.cboLookup[frmBusPropiedades::Area];
         QCOMPARE(areas->count(), 1); // only "any" while no locality is chosen
         elegir(f.cboLookup[frmBusPropiedades::Localidad], "Marbella");
-        QCOMPARE(f.txt[frmBusPropiedades::Localidad]->text(), QStringLiteral("1"));
+        QCOMPARE(f.txt[frmBusPropiedades::Localidad]->text(), "1");
         QCOMPARE(areas->count(), 3);
-        QCOMPARE(areas->itemText(1), QStringLiteral("Nueva Andalucía"));
+        QCOMPARE(areas->itemText(1), "Nueva Andalucía");
         elegir(areas, "Puerto Banús");
-        QCOMPARE(f.txt[frmBusPropiedades::Area]->text(), QStringLiteral("10"));
+        QCOMPARE(f.txt[frmBusPropiedades::Area]->text(), "10");
         elegir(f.cboLookup[frmBusPropiedades::Localidad], "Ronda");
         QVERIFY(f.txt[frmBusPropiedades::Area]->text().isEmpty());
         QCOMPARE(areas->count(), 2);
         f.cmdFind->click();
-        QCOMPARE(celda(f, 0, 0), QStringLiteral("V002"));
+        QCOMPARE(celda(f, 0, 0), "V002");
         QCOMPARE(f.grd->model()->rowCount(), 1);
     }
 
@@ -303,14 +303,14 @@ private Q_SLOTS:
         auto* f = qobject_cast<frmBusPropietarios*>(w.ventana(Ventana::BusPropietarios, true));
         QVERIFY(f);
         QVERIFY(f->ModoAlquiler());
-        QCOMPARE(f->windowTitle(), QStringLiteral("Búsqueda de Propietarios de Alquiler"));
+        QCOMPARE(f->windowTitle(), "Búsqueda de Propietarios de Alquiler");
         f->txt[frmBusPropietarios::Nombre]->setText("jurgen");
         f->cmdFind->click();
         QCOMPARE(f->grd->model()->rowCount(), 1);
         f->cmdGoto->click();
         auto* ficha = qobject_cast<FichaPersona*>(w.ventana(Ventana::Propietarios, true));
         QVERIFY(ficha);
-        QCOMPARE(ficha->data->Recordset()->value("Cod").toString(), QStringLiteral("R01"));
+        QCOMPARE(ficha->data->Recordset()->value("Cod").toString(), "R01");
         QVERIFY(!w.ventana(Ventana::Propietarios, false)); // the other side's window stays closed
 
         w.mnuTool_Click(2);
@@ -318,11 +318,11 @@ private Q_SLOTS:
         QVERIFY(c);
         c->txt[frmBusClientes::Nombre]->setText("bob");
         c->cmdFind->click();
-        QCOMPARE(c->grd->model()->index(0, 6).data().toString(), QStringLiteral("1.500.000"));
+        QCOMPARE(c->grd->model()->index(0, 6).data().toString(), "1.500.000");
         c->cmdGoto->click();
         auto* clientes = qobject_cast<FichaPersona*>(w.ventana(Ventana::Clientes, false));
         QVERIFY(clientes);
-        QCOMPARE(clientes->data->Recordset()->value("Cod").toString(), QStringLiteral("C002"));
+        QCOMPARE(clientes->data->Recordset()->value("Cod").toString(), "C002");
 
         w.mnuTool_Click(1);
         QVERIFY(qobject_cast<frmBusPropiedades*>(w.ventana(Ventana::BusPropiedades, true)));

@@ -39,31 +39,30 @@ const Prop Props[] = {
 };
 
 void fill(db::Database& d) {
-    d.executeScript(QStringLiteral(
+    d.executeScript(
         "INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso'), (2, 'Chalet');"
         "INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Nerja'), (3, 'Ronda');"
         "INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (1, 'Puerto Banús', 1), (2, 'Elviria', 1), "
-        "(3, 'Maro', 2);"));
+        "(3, 'Maro', 2);");
     for (const Prop& p : Props)
         d.execute(QStringLiteral("INSERT INTO Propiedades (Cod, Agencia, Alquiler, Estado, %1, CodTipo, "
                                  "CodLocalidad, CodArea, Dormitorios, Piscina, Ascensor, Terrazas) "
                                  "VALUES (?, '01', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                      .arg(p.alquiler ? QStringLiteral("PrecioAlquiler") : QStringLiteral("Precio")),
+                      .arg(p.alquiler ? "PrecioAlquiler" : "Precio"),
                   {QString::fromLatin1(p.cod), p.alquiler, QString::fromUtf8(p.estado), p.precio, p.tipo,
                    p.localidad, p.area == 0 ? db::Value() : db::Value(p.area), p.dormitorios,
                    QString::fromLatin1(p.piscina), p.ascensor, QString::fromLatin1(p.terrazas)});
 }
 
 void cliente(db::Database& d, const QString& cod, const QString& extra = {}, const db::Params& valores = {},
-             bool alquiler = false, const QString& estado = QStringLiteral("Buscando")) {
-    QString columnas = QStringLiteral("Cod, Agencia, Alquiler, Estado, Nombre, Email");
-    QString marcas = QStringLiteral("?, '01', ?, ?, ?, ?");
+             bool alquiler = false, const QString& estado = "Buscando") {
+    QString columnas = "Cod, Agencia, Alquiler, Estado, Nombre, Email";
+    QString marcas = "?, '01', ?, ?, ?, ?";
     for (const QString& c : extra.split(u',', Qt::SkipEmptyParts)) {
-        columnas += QStringLiteral(", ") + c.trimmed();
-        marcas += QStringLiteral(", ?");
+        columnas += ", " + c.trimmed();
+        marcas += ", ?";
     }
-    db::Params p{cod, alquiler, estado, QStringLiteral("Cliente ") + cod,
-                 cod.toLower() + QStringLiteral("@x.es")};
+    db::Params p{cod, alquiler, estado, "Cliente " + cod, cod.toLower() + "@x.es"};
     d.execute(QStringLiteral("INSERT INTO Clientes (%1) VALUES (%2)").arg(columnas, marcas), p + valores);
 }
 
@@ -97,184 +96,154 @@ private Q_SLOTS:
     void cleanup() { inst.reset(); }
 
     void priceRangeAndToleranceEdges() {
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {100000});
-        auto l = co::PropiedadesParaCliente(d(), QStringLiteral("C1"));
+        cliente(d(), "C1", "Presupuesto", {100000});
+        auto l = co::PropiedadesParaCliente(d(), "C1");
         // Exactly at the maximum and 10 % above match; 10.01 % above does not.
-        QVERIFY(buscar(l, QStringLiteral("V100")));
-        QVERIFY(buscar(l, QStringLiteral("V110")));
-        QVERIFY(!buscar(l, QStringLiteral("V111")));
-        QCOMPARE(buscar(l, QStringLiteral("V100"))->motivos.first(),
-                 QStringLiteral("Precio 100.000 € dentro del presupuesto"));
-        QCOMPARE(buscar(l, QStringLiteral("V110"))->motivos.first(),
-                 QStringLiteral("Precio 110.000 €, un 10,0% sobre el presupuesto"));
+        QVERIFY(buscar(l, "V100") && buscar(l, "V110") && !buscar(l, "V111"));
+        QCOMPARE(buscar(l, "V100")->motivos.first(), "Precio 100.000 € dentro del presupuesto");
+        QCOMPARE(buscar(l, "V110")->motivos.first(), "Precio 110.000 €, un 10,0% sobre el presupuesto");
         // Inside the budget scores above the tolerance band.
-        QVERIFY(buscar(l, QStringLiteral("V100"))->puntos > buscar(l, QStringLiteral("V110"))->puntos);
+        QVERIFY(buscar(l, "V100")->puntos > buscar(l, "V110")->puntos);
+        // The same edges seen from the property: 110,010 is 10.02 % above 99,990 and 10 % above 100,010.
+        cliente(d(), "C2", "Presupuesto", {99990});
+        cliente(d(), "C3", "Presupuesto", {100010});
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "V111"), false), QStringList{"C3"});
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "V110"), false), (QStringList{"C1", "C3"}));
 
-        // The tolerance is a setting: at 0 % only the maximum itself matches.
-        GuardarConfig(d(), QStringLiteral("COINCIDENCIAS"), QStringLiteral("TOLERANCIA"),
-                      QStringLiteral("0"));
-        l = co::PropiedadesParaCliente(d(), QStringLiteral("C1"));
-        QVERIFY(buscar(l, QStringLiteral("V100")));
-        QVERIFY(!buscar(l, QStringLiteral("V110")));
-        // 10,02 % lets 10.01 % in.
-        GuardarConfig(d(), QStringLiteral("COINCIDENCIAS"), QStringLiteral("TOLERANCIA"),
-                      QStringLiteral("10,02"));
-        QVERIFY(buscar(co::PropiedadesParaCliente(d(), QStringLiteral("C1")), QStringLiteral("V111")));
+        // The tolerance is a setting: at 0 % only the maximum itself matches; 10,02 % lets 10.01 % in.
+        GuardarConfig(d(), "COINCIDENCIAS", "TOLERANCIA", "0");
+        l = co::PropiedadesParaCliente(d(), "C1");
+        QVERIFY(buscar(l, "V100") && !buscar(l, "V110"));
+        GuardarConfig(d(), "COINCIDENCIAS", "TOLERANCIA", "10,02");
+        QVERIFY(buscar(co::PropiedadesParaCliente(d(), "C1"), "V111"));
 
         // The minimum: 50,000 leaves out the 40,000 one, and the same pair seen from the property agrees.
-        cliente(d(), QStringLiteral("C2"), QStringLiteral("Presupuesto, PresupuestoMinimo"), {100000, 50000});
-        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), QStringLiteral("C2")), QStringLiteral("VCHEAP")));
-        QVERIFY(!codigos(co::ClientesParaPropiedad(d(), QStringLiteral("VCHEAP")), false).contains("C2"));
-        QVERIFY(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("V100")), false).contains("C2"));
-    }
-
-    void toleranceEdgesSeenFromTheProperty() {
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {100000});
-        cliente(d(), QStringLiteral("C2"), QStringLiteral("Presupuesto"),
-                {99990}); // 110,010 is 10.02 % above
-        cliente(d(), QStringLiteral("C3"), QStringLiteral("Presupuesto"), {100010}); // exactly 10 % below
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("V111")), false), QStringList{"C3"});
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("V110")), false),
-                 (QStringList{"C1", "C3"}));
+        cliente(d(), "C4", "Presupuesto, PresupuestoMinimo", {100000, 50000});
+        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), "C4"), "VCHEAP"));
+        QVERIFY(!codigos(co::ClientesParaPropiedad(d(), "VCHEAP"), false).contains("C4"));
+        QVERIFY(codigos(co::ClientesParaPropiedad(d(), "V100"), false).contains("C4"));
     }
 
     void areaIsPreferredOverLocality() {
         // Wants Elviria (an area of Marbella) and anywhere in Nerja.
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {120000});
-        d().execute(QStringLiteral("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES "
-                                   "('C1', 2, NULL), ('C1', 1, 2)"));
-        const auto l = co::PropiedadesParaCliente(d(), QStringLiteral("C1"));
+        cliente(d(), "C1", "Presupuesto", {120000});
+        d().execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES "
+                    "('C1', 2, NULL), ('C1', 1, 2)");
+        const auto l = co::PropiedadesParaCliente(d(), "C1");
         // Puerto Banús is in Marbella but not the wanted area; Ronda is not wanted at all.
         QCOMPARE(codigos(l), (QStringList{"VELV", "V111", "VNER"}));
-        QVERIFY(l[0].motivos.contains(QStringLiteral("Zona Elviria")));
-        QVERIFY(l[2].motivos.contains(QStringLiteral("Localidad Nerja")));
+        QVERIFY(l[0].motivos.contains("Zona Elviria"));
+        QVERIFY(l[2].motivos.contains("Localidad Nerja"));
         // The same from the properties' side.
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("V100")), false), QStringList{});
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("VNER")), false), QStringList{"C1"});
-        const auto elviria = co::ClientesParaPropiedad(d(), QStringLiteral("VELV"));
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "V100"), false), QStringList{});
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "VNER"), false), QStringList{"C1"});
+        const auto elviria = co::ClientesParaPropiedad(d(), "VELV");
         QCOMPARE(codigos(elviria, false), QStringList{"C1"});
-        QVERIFY(elviria[0].motivos.contains(QStringLiteral("Zona Elviria")));
+        QVERIFY(elviria[0].motivos.contains("Zona Elviria"));
     }
 
     void clientWithoutWishesMatchesOnSideAndBudget() {
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {100000});
-        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), QStringLiteral("C1"))),
+        cliente(d(), "C1", "Presupuesto", {100000});
+        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), "C1")),
                  (QStringList{"VCHEAP", "VNER", "VELV", "V100", "V110"}));
         // No budget either: every available property of the side.
-        cliente(d(), QStringLiteral("R1"), {}, {}, true);
-        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), QStringLiteral("R1"))), QStringList{"R900"});
-        const auto r = co::ClientesParaPropiedad(d(), QStringLiteral("R900"));
+        cliente(d(), "R1", {}, {}, true);
+        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), "R1")), QStringList{"R900"});
+        const auto r = co::ClientesParaPropiedad(d(), "R900");
         QCOMPARE(codigos(r, false), QStringList{"R1"});
         QVERIFY(r[0].motivos.isEmpty());
     }
 
     void mustHavesTypeAndBedroomsNarrow() {
-        cliente(d(), QStringLiteral("C1"),
-                QStringLiteral(
-                    "Presupuesto, DormitoriosMinimo, QuierePiscina, QuiereAscensor, QuiereTerraza, CodTipo"),
+        cliente(d(), "C1",
+                "Presupuesto, DormitoriosMinimo, QuierePiscina, QuiereAscensor, QuiereTerraza, CodTipo",
                 {200000, 3, true, true, true, 1});
-        auto l = co::PropiedadesParaCliente(d(), QStringLiteral("C1"));
+        auto l = co::PropiedadesParaCliente(d(), "C1");
         QCOMPARE(codigos(l), (QStringList{"VELV", "V111"}));
         QCOMPARE(l[0].motivos, (QStringList{"Precio 99.000 € dentro del presupuesto", "Tipo Piso",
                                             "3 dormitorios (mínimo 3)", "Piscina", "Ascensor", "Terraza"}));
         // "0" and "No" terraces are no terrace; a garage is a garage or a parking place.
-        cliente(d(), QStringLiteral("C2"), QStringLiteral("QuiereTerraza"), {true});
-        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), QStringLiteral("C2"))),
-                 (QStringList{"VELV", "V111"}));
-        cliente(d(), QStringLiteral("C3"), QStringLiteral("QuiereGaraje"), {true});
-        QVERIFY(co::PropiedadesParaCliente(d(), QStringLiteral("C3")).isEmpty());
-        d().execute(QStringLiteral("UPDATE Propiedades SET PlazasGaraje = 1 WHERE Cod = 'VNER'"));
-        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), QStringLiteral("C3"))), QStringList{"VNER"});
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("VNER")), false), (QStringList{"C3"}));
+        cliente(d(), "C2", "QuiereTerraza", {true});
+        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), "C2")), (QStringList{"VELV", "V111"}));
+        cliente(d(), "C3", "QuiereGaraje", {true});
+        QVERIFY(co::PropiedadesParaCliente(d(), "C3").isEmpty());
+        d().execute("UPDATE Propiedades SET PlazasGaraje = 1 WHERE Cod = 'VNER'");
+        QCOMPARE(codigos(co::PropiedadesParaCliente(d(), "C3")), QStringList{"VNER"});
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "VNER"), false), (QStringList{"C3"}));
     }
 
     void soldOrLetNeverMatches() {
-        cliente(d(), QStringLiteral("C1"));
-        cliente(d(), QStringLiteral("R1"), {}, {}, true);
-        const QStringList ventas = codigos(co::PropiedadesParaCliente(d(), QStringLiteral("C1")));
-        QVERIFY(!ventas.contains("VSOLD"));
-        QVERIFY(!ventas.contains("VSTBY"));
-        QVERIFY(!ventas.contains("R900")); // the other side
-        QVERIFY(!codigos(co::PropiedadesParaCliente(d(), QStringLiteral("R1"))).contains("RLET"));
-        QVERIFY(co::ClientesParaPropiedad(d(), QStringLiteral("VSOLD")).isEmpty());
-        QVERIFY(co::ClientesParaPropiedad(d(), QStringLiteral("RLET")).isEmpty());
+        cliente(d(), "C1");
+        cliente(d(), "R1", {}, {}, true);
+        // The client's side is in clientWithoutWishesMatchesOnSideAndBudget's exact lists.
+        QVERIFY(co::ClientesParaPropiedad(d(), "VSOLD").isEmpty());
+        QVERIFY(co::ClientesParaPropiedad(d(), "RLET").isEmpty());
         // Only waiting clients are offered a property.
-        cliente(d(), QStringLiteral("C2"), {}, {}, false, QStringLiteral("Comprado"));
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("V100")), false), QStringList{"C1"});
+        cliente(d(), "C2", {}, {}, false, "Comprado");
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "V100"), false), QStringList{"C1"});
         // Once sold it leaves the client's list.
-        d().execute(QStringLiteral("UPDATE Propiedades SET Estado = 'Vendida' WHERE Cod = 'V100'"));
-        QVERIFY(!codigos(co::PropiedadesParaCliente(d(), QStringLiteral("C1"))).contains("V100"));
+        d().execute("UPDATE Propiedades SET Estado = 'Vendida' WHERE Cod = 'V100'");
+        QVERIFY(!codigos(co::PropiedadesParaCliente(d(), "C1")).contains("V100"));
     }
 
     void notInterestedDoesNotComeBack() {
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {100000});
-        co::MarcarNoInteresa(d(), QStringLiteral("C1"), QStringLiteral("VELV"), true);
-        co::MarcarNoInteresa(d(), QStringLiteral("C1"), QStringLiteral("VELV"), true); // twice is once
-        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), QStringLiteral("C1")), QStringLiteral("VELV")));
-        QVERIFY(co::ClientesParaPropiedad(d(), QStringLiteral("VELV")).isEmpty());
+        cliente(d(), "C1", "Presupuesto", {100000});
+        co::MarcarNoInteresa(d(), "C1", "VELV", true);
+        co::MarcarNoInteresa(d(), "C1", "VELV", true); // twice is once
+        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), "C1"), "VELV"));
+        QVERIFY(co::ClientesParaPropiedad(d(), "VELV").isEmpty());
         // Still refused after it changes, and shown marked when asked for.
-        d().execute(QStringLiteral("UPDATE Propiedades SET Precio = 90000 WHERE Cod = 'VELV'"));
-        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), QStringLiteral("C1")), QStringLiteral("VELV")));
-        const auto todas = co::PropiedadesParaCliente(d(), QStringLiteral("C1"), true);
-        QVERIFY(buscar(todas, QStringLiteral("VELV")) && buscar(todas, QStringLiteral("VELV"))->descartada);
-        QVERIFY(!buscar(todas, QStringLiteral("V100"))->descartada);
+        d().execute("UPDATE Propiedades SET Precio = 90000 WHERE Cod = 'VELV'");
+        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), "C1"), "VELV"));
+        const auto todas = co::PropiedadesParaCliente(d(), "C1", true);
+        QVERIFY(buscar(todas, "VELV") && buscar(todas, "VELV")->descartada);
+        QVERIFY(!buscar(todas, "V100")->descartada);
         // Taken back.
-        co::MarcarNoInteresa(d(), QStringLiteral("C1"), QStringLiteral("VELV"), false);
-        QVERIFY(buscar(co::PropiedadesParaCliente(d(), QStringLiteral("C1")), QStringLiteral("VELV")));
-        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), QStringLiteral("VELV")), false), QStringList{"C1"});
+        co::MarcarNoInteresa(d(), "C1", "VELV", false);
+        QVERIFY(buscar(co::PropiedadesParaCliente(d(), "C1"), "VELV"));
+        QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "VELV"), false), QStringList{"C1"});
     }
 
     void sendingWritesTheLogAndMarksSent() {
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {100000});
-        co::RegistrarEnvio(d(), QStringLiteral("C1"), QStringLiteral("Ana Peña"),
-                           {QStringLiteral("V100"), QStringLiteral("VELV")});
-        const auto lineas =
-            d().query(QStringLiteral("SELECT Propiedad, CodCliente, Cliente, Actividad, Fecha "
-                                     "FROM Actividades ORDER BY Cod"));
+        cliente(d(), "C1", "Presupuesto", {100000});
+        co::RegistrarEnvio(d(), "C1", "Ana Peña", {"V100", "VELV"});
+        const auto lineas = d().query("SELECT Propiedad, CodCliente, Cliente, Actividad, Fecha "
+                                      "FROM Actividades ORDER BY Cod");
         QCOMPARE(lineas.size(), 2);
         QCOMPARE(lineas[0].mid(0, 4), (db::Row{"V100", "C1", "Ana Peña", "Enviada a Ana Peña"}));
-        QCOMPARE(lineas[1][0].toString(), QStringLiteral("VELV"));
+        QCOMPARE(lineas[1][0].toString(), "VELV");
         QCOMPARE(lineas[1][4].toDate(), QDate::currentDate());
-        const auto l = co::PropiedadesParaCliente(d(), QStringLiteral("C1"));
-        QVERIFY(buscar(l, QStringLiteral("V100"))->enviada);
-        QVERIFY(buscar(l, QStringLiteral("VELV"))->enviada);
-        QVERIFY(!buscar(l, QStringLiteral("VNER"))->enviada);
-        QVERIFY(co::ClientesParaPropiedad(d(), QStringLiteral("V100"))[0].enviada);
+        const auto l = co::PropiedadesParaCliente(d(), "C1");
+        QVERIFY(buscar(l, "V100")->enviada && buscar(l, "VELV")->enviada && !buscar(l, "VNER")->enviada);
+        QVERIFY(co::ClientesParaPropiedad(d(), "V100")[0].enviada);
 
         // A line the log refuses (a code wider than the field) takes the whole send back.
         QVERIFY_THROWS_EXCEPTION(db::DbError,
-                                 co::RegistrarEnvio(d(), QStringLiteral("C1"), QStringLiteral("Ana"),
-                                                    {QStringLiteral("VNER"), QString(21, u'X')}));
-        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM Actividades")).toInt(), 2);
-        QVERIFY(
-            !buscar(co::PropiedadesParaCliente(d(), QStringLiteral("C1")), QStringLiteral("VNER"))->enviada);
+                                 co::RegistrarEnvio(d(), "C1", "Ana", {"VNER", QString(21, u'X')}));
+        QCOMPARE(d().scalar("SELECT count(*) FROM Actividades").toInt(), 2);
+        QVERIFY(!buscar(co::PropiedadesParaCliente(d(), "C1"), "VNER")->enviada);
     }
 
     void newMatchesSinceTheLastLook() {
-        cliente(d(), QStringLiteral("C1"), QStringLiteral("Presupuesto"), {100000});
-        cliente(d(), QStringLiteral("C2"), QStringLiteral("Presupuesto"), {10000}); // nothing that cheap
-        cliente(d(), QStringLiteral("C3"), QStringLiteral("Presupuesto"), {100000}, false,
-                QStringLiteral("Pendiente"));
+        cliente(d(), "C1", "Presupuesto", {100000});
+        cliente(d(), "C2", "Presupuesto", {10000}); // nothing that cheap
+        cliente(d(), "C3", "Presupuesto", {100000}, false, "Pendiente");
         QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C1"});
-        co::MarcarVistas(d(), QStringLiteral("C1"),
-                         codigos(co::PropiedadesParaCliente(d(), QStringLiteral("C1"))));
+        co::MarcarVistas(d(), "C1", codigos(co::PropiedadesParaCliente(d(), "C1")));
         QVERIFY(co::ClientesConNovedades(d()).isEmpty());
         // A new property that suits brings the client back; a sent one does not.
-        d().execute(
-            QStringLiteral("INSERT INTO Propiedades (Cod, Alquiler, Estado, Precio) VALUES ('VNEW', 0, "
-                           "'En Venta', 70000), ('VSENT', 0, 'En Venta', 71000)"));
-        co::RegistrarEnvio(d(), QStringLiteral("C1"), QStringLiteral("Cliente C1"),
-                           {QStringLiteral("VSENT")});
+        d().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Precio) VALUES ('VNEW', 0, "
+                    "'En Venta', 70000), ('VSENT', 0, 'En Venta', 71000)");
+        co::RegistrarEnvio(d(), "C1", "Cliente C1", {"VSENT"});
         QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C1"});
-        co::MarcarVistas(d(), QStringLiteral("C1"), {QStringLiteral("VNEW")});
+        co::MarcarVistas(d(), "C1", {"VNEW"});
         QVERIFY(co::ClientesConNovedades(d()).isEmpty());
         // A client with no budget is offered a property with no price too.
-        cliente(d(), QStringLiteral("C4"), QStringLiteral("CodTipo"), {2});
-        co::MarcarVistas(d(), QStringLiteral("C4"), {QStringLiteral("VNER")});
+        cliente(d(), "C4", "CodTipo", {2});
+        co::MarcarVistas(d(), "C4", {"VNER"});
         QVERIFY(co::ClientesConNovedades(d()).isEmpty());
-        d().execute(
-            QStringLiteral("INSERT INTO Propiedades (Cod, Alquiler, Estado, CodTipo) VALUES ('VSINPRECIO', "
-                           "0, 'En Venta', 2)"));
+        d().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, CodTipo) VALUES ('VSINPRECIO', "
+                    "0, 'En Venta', 2)");
         QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C4"});
     }
 
@@ -287,17 +256,17 @@ private Q_SLOTS:
         o.facts = orb::install::demoFacts();
         inst = std::make_unique<TestInstallation>(o);
         // Places with no price and clients with no budget or only a minimum, on both sides.
-        d().execute(QStringLiteral("UPDATE Propiedades SET Precio = NULL, PrecioAlquiler = NULL WHERE "
-                                   "rowid % 17 = 0"));
-        d().execute(QStringLiteral("UPDATE Clientes SET Presupuesto = NULL WHERE rowid % 11 = 0"));
-        d().execute(QStringLiteral("UPDATE Clientes SET Presupuesto = 0, PresupuestoMinimo = "
-                                   "CASE WHEN Alquiler THEN 900 ELSE 200000 END WHERE rowid % 13 = 0"));
-        d().execute(QStringLiteral("DELETE FROM ClientesZonas WHERE CodCliente IN (SELECT Cod FROM Clientes "
-                                   "WHERE rowid % 5 = 0)"));
+        d().execute("UPDATE Propiedades SET Precio = NULL, PrecioAlquiler = NULL WHERE "
+                    "rowid % 17 = 0");
+        d().execute("UPDATE Clientes SET Presupuesto = NULL WHERE rowid % 11 = 0");
+        d().execute("UPDATE Clientes SET Presupuesto = 0, PresupuestoMinimo = "
+                    "CASE WHEN Alquiler THEN 900 ELSE 200000 END WHERE rowid % 13 = 0");
+        d().execute("DELETE FROM ClientesZonas WHERE CodCliente IN (SELECT Cod FROM Clientes "
+                    "WHERE rowid % 5 = 0)");
         const QStringList esperando = [&] {
             QStringList l;
             for (const db::Row& r :
-                 d().query(QStringLiteral("SELECT Cod FROM Clientes WHERE Estado = 'Buscando' ORDER BY Cod")))
+                 d().query("SELECT Cod FROM Clientes WHERE Estado = 'Buscando' ORDER BY Cod"))
                 l << r[0].toString();
             return l;
         }();
@@ -321,7 +290,7 @@ private Q_SLOTS:
             if (i % 3 == 0)
                 co::MarcarVistas(d(), antes[i], suyas);
             else if (i % 3 == 1)
-                co::RegistrarEnvio(d(), antes[i], QStringLiteral("Cliente"), suyas.mid(0, 1));
+                co::RegistrarEnvio(d(), antes[i], "Cliente", suyas.mid(0, 1));
             else
                 for (const QString& p : suyas.mid(suyas.size() - 2))
                     co::MarcarNoInteresa(d(), antes[i], p, true);

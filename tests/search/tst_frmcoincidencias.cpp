@@ -51,8 +51,8 @@ private Q_SLOTS:
     void init() {
         inst = std::make_unique<TestInstallation>();
         nav = std::make_unique<TestNavigator>(ctx());
-        ctx().facts.CodigoOficina = QStringLiteral("01");
-        d().executeScript(QStringLiteral(
+        ctx().facts.CodigoOficina = "01";
+        d().executeScript(
             "INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso');"
             "INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Nerja');"
             "INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (1, 'Elviria', 1), (2, 'Maro', 2);"
@@ -65,7 +65,7 @@ private Q_SLOTS:
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Estado, Nombre, Email, Presupuesto) "
             "VALUES "
             "('0100001', '01', 1, 0, 'Buscando', 'Ana Peña', 'ana@example.com', 210000),"
-            "('0100002', '01', 2, 0, 'Buscando', 'Sin Correo', '', 250000);"));
+            "('0100002', '01', 2, 0, 'Buscando', 'Sin Correo', '', 250000);");
     }
     void cleanup() {
         nav.reset();
@@ -76,29 +76,27 @@ private Q_SLOTS:
         frmClientes w(ctx(), false);
         QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join(u'\n')));
         PreferenciasCliente* p = w.preferencias;
-        QCOMPARE(p->tabs->tabText(1), QStringLiteral("&Preferencias"));
         w.cmdEdit->click();
-        w.txt[cli::PresupuestoMinimo]->setText(QStringLiteral("150000"));
-        w.txt[cli::DormitoriosMinimo]->setText(QStringLiteral("3"));
+        w.txt[cli::PresupuestoMinimo]->setText("150000");
+        w.txt[cli::DormitoriosMinimo]->setText("3");
         p->chkPiscina->click();
-        p->cboLocalidad->setCurrentIndex(p->cboLocalidad->findText(QStringLiteral("Marbella")));
-        p->cboZona->setCurrentIndex(p->cboZona->findText(QStringLiteral("Elviria")));
+        p->cboLocalidad->setCurrentIndex(p->cboLocalidad->findText("Marbella"));
+        p->cboZona->setCurrentIndex(p->cboZona->findText("Elviria"));
         p->cmdAñadirZona->click();
-        p->cboLocalidad->setCurrentIndex(p->cboLocalidad->findText(QStringLiteral("Nerja")));
-        QCOMPARE(p->cboZona->currentText(), QStringLiteral("(toda la localidad)"));
+        p->cboLocalidad->setCurrentIndex(p->cboLocalidad->findText("Nerja"));
+        QCOMPARE(p->cboZona->currentText(), "(toda la localidad)");
         p->cmdAñadirZona->click();
         p->cmdAñadirZona->click(); // the same place once
         QCOMPARE(p->grdZonas->rowCount(), 2);
         w.cmdOk->click();
         QVERIFY2(inst->dialogs().texts().isEmpty(), qPrintable(inst->dialogs().texts().join(u'\n')));
-        QCOMPARE(d().query(QStringLiteral("SELECT PresupuestoMinimo, DormitoriosMinimo, QuierePiscina, "
-                                          "QuiereGaraje FROM Clientes WHERE Cod = '0100001'"))
+        QCOMPARE(d().query("SELECT PresupuestoMinimo, DormitoriosMinimo, QuierePiscina, "
+                           "QuiereGaraje FROM Clientes WHERE Cod = '0100001'")
                      .first(),
                  (db::Row{150000.0, 3, true, false}));
-        QCOMPARE(
-            d().query(QStringLiteral("SELECT CodLocalidad, CodArea FROM ClientesZonas WHERE CodCliente = "
-                                     "'0100001' ORDER BY Cod")),
-            (QList<db::Row>{{1, 1}, {2, QVariant()}}));
+        QCOMPARE(d().query("SELECT CodLocalidad, CodArea FROM ClientesZonas WHERE CodCliente = "
+                           "'0100001' ORDER BY Cod"),
+                 (QList<db::Row>{{1, 1}, {2, QVariant()}}));
 
         // Moving away and back shows the stored places; the next client has none.
         w.cmdNext->click();
@@ -112,30 +110,29 @@ private Q_SLOTS:
         p->cmdQuitarZona->click();
         w.cmdCancel->click();
         QCOMPARE(p->grdZonas->rowCount(), 2);
-        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas")).toInt(), 2);
+        QCOMPARE(d().scalar("SELECT count(*) FROM ClientesZonas").toInt(), 2);
     }
 
     void placesGoInTheConfirmsTransaction() {
         // The places cannot be written: the client's row must not be either.
-        d().execute(QStringLiteral("CREATE TRIGGER NoZonas BEFORE INSERT ON ClientesZonas "
-                                   "BEGIN SELECT RAISE(ABORT, 'no'); END"));
+        d().execute("CREATE TRIGGER NoZonas BEFORE INSERT ON ClientesZonas "
+                    "BEGIN SELECT RAISE(ABORT, 'no'); END");
         frmClientes w(ctx(), false);
         w.cmdEdit->click();
-        w.txt[2]->setText(QStringLiteral("Ana Peña Ruiz"));
+        w.txt[2]->setText("Ana Peña Ruiz");
         w.preferencias->añadirZona(2, 0);
         w.cmdOk->click();
         QCOMPARE(inst->dialogs().texts().size(), 1);
-        QCOMPARE(d().scalar(QStringLiteral("SELECT Nombre FROM Clientes WHERE Cod = '0100001'")).toString(),
-                 QStringLiteral("Ana Peña"));
+        QCOMPARE(d().scalar("SELECT Nombre FROM Clientes WHERE Cod = '0100001'").toString(), "Ana Peña");
         // A minimum of bedrooms that is not a number is refused naming the box; nothing is written.
-        d().execute(QStringLiteral("DROP TRIGGER NoZonas"));
+        d().execute("DROP TRIGGER NoZonas");
         inst->dialogs().clear();
-        w.txt[cli::DormitoriosMinimo]->setText(QStringLiteral("dos"));
+        w.txt[cli::DormitoriosMinimo]->setText("dos");
         w.cmdOk->click();
         QCOMPARE(inst->dialogs().texts().size(), 1);
-        QVERIFY2(inst->dialogs().texts().first().contains(QStringLiteral("Dormitorios mínimos")),
+        QVERIFY2(inst->dialogs().texts().first().contains("Dormitorios mínimos"),
                  qPrintable(inst->dialogs().texts().first()));
-        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas")).toInt(), 0);
+        QCOMPARE(d().scalar("SELECT count(*) FROM ClientesZonas").toInt(), 0);
     }
 
     void clientMatchesAreSentWithEveryDossier() {
@@ -144,20 +141,20 @@ private Q_SLOTS:
         w.butCoincidencias->click();
         frmCoincidencias* g = ultima();
         QVERIFY(g);
-        QCOMPARE(nav->shown.last(), QStringLiteral("usrShowReport:Propiedades que encajan con Ana Peña"));
+        QCOMPARE(nav->shown.last(), "usrShowReport:Propiedades que encajan con Ana Peña");
         QVERIFY2(accessibilityProblems(g).isEmpty(), qPrintable(accessibilityProblems(g).join(u'\n')));
         QCOMPARE(g->grid->rowCount(), 2);
-        QCOMPARE(g->grid->item(0, 0)->text(), QStringLiteral("0100002")); // cheaper first at equal score
-        QVERIFY(g->grid->item(0, 8)->text().startsWith(QStringLiteral("Precio 180.000 €")));
-        QCOMPARE(g->grid->item(0, 7)->text(), QStringLiteral("Nueva"));
+        QCOMPARE(g->grid->item(0, 0)->text(), "0100002"); // cheaper first at equal score
+        QVERIFY(g->grid->item(0, 8)->text().startsWith("Precio 180.000 €"));
+        QCOMPARE(g->grid->item(0, 7)->text(), "Nueva");
 
         elegirFilas(g->grid, {0, 1});
         g->cmdEnviar->click();
         QVERIFY2(inst->dialogs().texts().isEmpty(), qPrintable(inst->dialogs().texts().join(u'\n')));
         QCOMPARE(mail.calls().size(), 1);
         const QStringList args = mail.calls().first();
-        QVERIFY(args.contains(QStringLiteral("\"Ana Peña\" <ana@example.com>")) ||
-                args.contains(QStringLiteral("Ana Peña <ana@example.com>")));
+        QVERIFY(args.contains("\"Ana Peña\" <ana@example.com>") ||
+                args.contains("Ana Peña <ana@example.com>"));
         QStringList adjuntos;
         for (qsizetype i = 0; i + 1 < args.size(); ++i)
             if (args[i] == u"--attach")
@@ -168,15 +165,14 @@ private Q_SLOTS:
             QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(f));
             QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
         }
-        QVERIFY(adjuntos[0].endsWith(QStringLiteral("0100002.pdf")));
-        QVERIFY(adjuntos[1].endsWith(QStringLiteral("0100001.pdf")));
+        QVERIFY(adjuntos[0].endsWith("0100002.pdf"));
+        QVERIFY(adjuntos[1].endsWith("0100001.pdf"));
         // One log line per property with the client's code, and both marked sent.
-        QCOMPARE(d().query(QStringLiteral(
-                     "SELECT Propiedad, CodCliente, Actividad FROM Actividades ORDER BY Propiedad")),
+        QCOMPARE(d().query("SELECT Propiedad, CodCliente, Actividad FROM Actividades ORDER BY Propiedad"),
                  (QList<db::Row>{{"0100001", "0100001", "Enviada a Ana Peña"},
                                  {"0100002", "0100001", "Enviada a Ana Peña"}}));
-        QCOMPARE(g->grid->item(0, 7)->text(), QStringLiteral("Enviada"));
-        QCOMPARE(g->grid->item(1, 7)->text(), QStringLiteral("Enviada"));
+        QCOMPARE(g->grid->item(0, 7)->text(), "Enviada");
+        QCOMPARE(g->grid->item(1, 7)->text(), "Enviada");
 
         // Go to opens the property.
         g->grid->setCurrentCell(1, 0);
@@ -186,32 +182,32 @@ private Q_SLOTS:
 
     void noAddressNoMail() {
         FakeMail mail;
-        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, QStringLiteral("0100002"));
+        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, "0100002");
         QCOMPARE(g.grid->rowCount(), 2);
         elegirFilas(g.grid, {0});
         g.cmdEnviar->click();
         QVERIFY(mail.calls().isEmpty());
         QCOMPARE(inst->dialogs().texts().size(), 1);
-        QVERIFY(inst->dialogs().texts().first().contains(QStringLiteral("Email")));
-        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM Actividades")).toInt(), 0);
-        QCOMPARE(d().scalar(QStringLiteral("SELECT count(*) FROM PropiedadesEnviadas")).toInt(), 0);
+        QVERIFY(inst->dialogs().texts().first().contains("Email"));
+        QCOMPARE(d().scalar("SELECT count(*) FROM Actividades").toInt(), 0);
+        QCOMPARE(d().scalar("SELECT count(*) FROM PropiedadesEnviadas").toInt(), 0);
     }
 
     void notInterestedIsHiddenAndCanBeTakenBack() {
-        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, QStringLiteral("0100001"));
+        frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, "0100001");
         elegirFilas(g.grid, {0});
         g.cmdNoInteresa->click();
         QCOMPARE(g.grid->rowCount(), 1);
-        QCOMPARE(g.grid->item(0, 0)->text(), QStringLiteral("0100001"));
+        QCOMPARE(g.grid->item(0, 0)->text(), "0100001");
         // A new window does not bring it back.
-        frmCoincidencias otra(ctx(), frmCoincidencias::Modo::DeCliente, QStringLiteral("0100001"));
+        frmCoincidencias otra(ctx(), frmCoincidencias::Modo::DeCliente, "0100001");
         QCOMPARE(otra.grid->rowCount(), 1);
         // Shown on request, and taken back from the same grid.
         g.chkDescartadas->setChecked(true);
         QCOMPARE(g.grid->rowCount(), 2);
-        QCOMPARE(g.grid->item(0, 7)->text(), QStringLiteral("No le interesa"));
+        QCOMPARE(g.grid->item(0, 7)->text(), "No le interesa");
         elegirFilas(g.grid, {0});
-        QCOMPARE(g.cmdNoInteresa->text(), QStringLiteral("Le vuelve a &interesar"));
+        QCOMPARE(g.cmdNoInteresa->text(), "Le vuelve a &interesar");
         g.cmdNoInteresa->click();
         g.chkDescartadas->setChecked(false);
         QCOMPARE(g.grid->rowCount(), 2);
@@ -221,14 +217,14 @@ private Q_SLOTS:
     // import ends; the command in Herramientas lists the clients and goes to one.
     void statusBarTellsWhichWaitingClientsHaveNews() {
         QMainWindow principal;
-        QMenu* herramientas = principal.menuBar()->addMenu(QStringLiteral("&Herramientas"));
+        QMenu* herramientas = principal.menuBar()->addMenu("&Herramientas");
         auto* aviso = new AvisoCoincidencias(ctx(), principal);
         QVERIFY(herramientas->actions().contains(aviso->accion));
         QTRY_COMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(2));
 
         // Both have seen what suits them; an import ends and the count follows.
         for (const QString c : {"0100001", "0100002"})
-            co::MarcarVistas(d(), c, {QStringLiteral("0100001"), QStringLiteral("0100002")});
+            co::MarcarVistas(d(), c, {"0100001", "0100002"});
         frmImportacionOficina importacion(ctx());
         importacion.show();
         Q_EMIT importacion.ejecucionTerminada(true);
@@ -236,9 +232,8 @@ private Q_SLOTS:
         QVERIFY(aviso->clientes().isEmpty());
 
         // A property only the second client can afford, then the command.
-        d().execute(
-            QStringLiteral("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Precio) "
-                           "VALUES ('0100004', '01', 4, 0, 'En Venta', 240000)"));
+        d().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Precio) "
+                    "VALUES ('0100004', '01', 4, 0, 'En Venta', 240000)");
         aviso->accion->trigger();
         QCOMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(1));
         auto* lista = qobject_cast<frmClientesNovedades*>(nav->reports.last().data());
@@ -246,14 +241,14 @@ private Q_SLOTS:
         QVERIFY2(accessibilityProblems(lista).isEmpty(),
                  qPrintable(accessibilityProblems(lista).join(u'\n')));
         QCOMPARE(lista->grid->rowCount(), 1);
-        QCOMPARE(lista->grid->item(0, 1)->text(), QStringLiteral("Sin Correo"));
+        QCOMPARE(lista->grid->item(0, 1)->text(), "Sin Correo");
         lista->cmdIr->click();
-        QCOMPARE(nav->irA, QStringList{QStringLiteral("Cliente 0 0100002")});
+        QCOMPARE(nav->irA, QStringList{"Cliente 0 0100002"});
 
         // A background count that ends after the command's own count is older: it is let pass.
         aviso->actualizar();
         QThreadPool::globalInstance()->waitForDone();
-        co::MarcarVistas(d(), QStringLiteral("0100002"), {QStringLiteral("0100004")});
+        co::MarcarVistas(d(), "0100002", {"0100004"});
         aviso->accion->trigger();
         QCOMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(0));
         QTest::qWait(50);
@@ -271,15 +266,12 @@ private Q_SLOTS:
         o.facts = orb::install::demoFacts();
         inst = std::make_unique<TestInstallation>(o);
         nav = std::make_unique<TestNavigator>(ctx());
-        QVERIFY(d().scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas")).toInt() > 50);
-        QVERIFY(
-            d().scalar(QStringLiteral("SELECT count(*) FROM Clientes WHERE DormitoriosMinimo > 0")).toInt() >
-            50);
-        const QString cliente =
-            d().scalar(QStringLiteral("SELECT c.Cod FROM Clientes c WHERE c.Estado = 'Buscando' AND "
-                                      "c.Alquiler = 0 AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
-                                      "z.CodCliente = c.Cod) ORDER BY c.Presupuesto DESC LIMIT 1"))
-                .toString();
+        QVERIFY(d().scalar("SELECT count(*) FROM ClientesZonas").toInt() > 50);
+        QVERIFY(d().scalar("SELECT count(*) FROM Clientes WHERE DormitoriosMinimo > 0").toInt() > 50);
+        const QString cliente = d().scalar("SELECT c.Cod FROM Clientes c WHERE c.Estado = 'Buscando' AND "
+                                           "c.Alquiler = 0 AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
+                                           "z.CodCliente = c.Cod) ORDER BY c.Presupuesto DESC LIMIT 1")
+                                    .toString();
         frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, cliente);
         QVERIFY2(g.grid->rowCount() > 0, qPrintable(cliente));
         const QString propiedad = g.lista().first().codPropiedad;
@@ -296,27 +288,26 @@ private Q_SLOTS:
                 v->show();
                 QVERIFY(QTest::qWaitForWindowExposed(v));
             }
-            w.grab().save(carpeta + QStringLiteral("/preferencias.png"));
-            g.grab().save(carpeta + QStringLiteral("/propiedades_que_encajan.png"));
-            p.grab().save(carpeta + QStringLiteral("/clientes_interesados.png"));
+            w.grab().save(carpeta + "/preferencias.png");
+            g.grab().save(carpeta + "/propiedades_que_encajan.png");
+            p.grab().save(carpeta + "/clientes_interesados.png");
         }
     }
 
     void propertyListsItsInterestedClients() {
         frmPropiedades w(ctx(), false);
-        QVERIFY(w.butInteresados);
         w.butInteresados->click();
         frmCoincidencias* g = ultima();
         QVERIFY(g);
-        QCOMPARE(g->windowTitle(), QStringLiteral("Clientes interesados en 0100001"));
+        QCOMPARE(g->windowTitle(), "Clientes interesados en 0100001");
         QCOMPARE(g->grid->rowCount(), 2);
-        QCOMPARE(g->grid->item(0, 1)->text(), QStringLiteral("Ana Peña"));
+        QCOMPARE(g->grid->item(0, 1)->text(), "Ana Peña");
         QVERIFY(!g->cmdEnviar);
         g->grid->setCurrentCell(1, 0);
         g->cmdIr->click();
         QCOMPARE(nav->irA, QStringList{"Cliente 0 0100002"});
         // A sold property has no one to offer it to.
-        frmCoincidencias vendida(ctx(), frmCoincidencias::Modo::DePropiedad, QStringLiteral("0100003"));
+        frmCoincidencias vendida(ctx(), frmCoincidencias::Modo::DePropiedad, "0100003");
         QCOMPARE(vendida.grid->rowCount(), 0);
     }
 };

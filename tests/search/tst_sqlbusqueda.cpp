@@ -117,7 +117,7 @@ class TestSqlBusqueda : public QObject {
         const ConsultaBusqueda q = sql(c);
         if (!q.error.isEmpty()) {
             qWarning("%s", qPrintable(q.error));
-            return {QStringLiteral("<error>")};
+            return {"<error>"};
         }
         QStringList r;
         for (const db::Row& row : d->query(q.sql, q.params))
@@ -127,7 +127,7 @@ class TestSqlBusqueda : public QObject {
     QStringList propiedades(const Campos<P>& f = {}, bool alquiler = false) {
         P c;
         c.alquiler = alquiler;
-        c.estado = alquiler ? QStringLiteral("Libre") : QStringLiteral("En Venta");
+        c.estado = alquiler ? "Libre" : "En Venta";
         return buscar(SqlBusquedaPropiedades, c, f);
     }
     QStringList propietarios(const Campos<O>& f, bool alquiler = false) {
@@ -199,12 +199,12 @@ private Q_SLOTS:
 
     void anAmountThatIsNotANumberIsRefusedNamingTheField() {
         P c;
-        c.precioHasta = QStringLiteral("barato");
+        c.precioHasta = "barato";
         const auto q = SqlBusquedaPropiedades(c);
         QVERIFY(q.sql.isEmpty());
         QVERIFY2(q.error.contains("Precio (hasta)"), qPrintable(q.error));
         K k;
-        k.presupuestoDesde = QStringLiteral("1e5");
+        k.presupuestoDesde = "1e5";
         QVERIFY(SqlBusquedaClientes(k).error.contains("Presupuesto (desde)"));
     }
 
@@ -215,8 +215,8 @@ private Q_SLOTS:
         QCOMPARE(propiedades({{&P::fechaDesde, "1/1/2009"}, {&P::fechaHasta, "28/02/2009"}}),
                  QStringList({"V001", "V003"}));
         P c;
-        c.fechaDesde = QStringLiteral("01/03/2009");
-        QVERIFY(SqlBusquedaPropiedades(c).params.contains(QStringLiteral("2009-03-01")));
+        c.fechaDesde = "01/03/2009";
+        QVERIFY(SqlBusquedaPropiedades(c).params.contains("2009-03-01"));
         // Owners: a "from" that is not a date leaves only the "to".
         QCOMPARE(propietarios({{&O::fechaDesde, "ayer"}, {&O::fechaHasta, "01/03/2009"}}),
                  QStringList({"P01", "P02", "P04"}));
@@ -359,8 +359,8 @@ private Q_SLOTS:
 
         // What was typed is never part of the statement's text.
         P c;
-        c.codigo = c.direccion = c.agente = c.propietario = c.telefono = QStringLiteral("zq' OR 1=1 --");
-        c.estado = QStringLiteral("zq'");
+        c.codigo = c.direccion = c.agente = c.propietario = c.telefono = "zq' OR 1=1 --";
+        c.estado = "zq'";
         const auto q = SqlBusquedaPropiedades(c);
         QVERIFY(!q.sql.contains("zq"));
         QVERIFY(!q.sql.contains("1=1"));

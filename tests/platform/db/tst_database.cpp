@@ -135,9 +135,7 @@ private Q_SLOTS:
                                           "Nueva Andalucía", "Ñora", "Ojén", "Zurgena"}));
         QVERIFY(compareSpanish("Nueva", "Ñora") < 0);
         QVERIFY(compareSpanish("ávila", "ÁVILA") == 0);
-        // LIKE and = fold case for accented letters too; accents still count.
-        QCOMPARE(names("Nombre LIKE ?", {"%ÁVILA%"}), QStringList{"Ávila"});
-        QCOMPARE(names("Nombre LIKE ?", {"%ÑO%"}), QStringList{"Ñora"});
+        // = folds case for accented letters too (LIKE: tst_like); accents still count.
         QCOMPARE(names("Nombre = ?", {"ÁVILA"}), QStringList{"Ávila"});
         QCOMPARE(names("Nombre = ?", {"AVILA"}), QStringList{"avila"});
 

@@ -30,12 +30,19 @@ private Q_SLOTS:
         QCOMPARE(runShell(runner, "printf 'ñandú €\\n'", &lines), 0);
         QCOMPARE(lines, QStringList({"ñandú €"}));
         QVERIFY(runner.failure().isEmpty());
+
+        // A progress line shows its last state.
+        lines.clear();
+        QCOMPARE(runShell(runner, "printf 'foto.jpg\\n  10%%\\r  50%%\\r 100%%\\r\\nfin\\r\\n'", &lines), 0);
+        QCOMPARE(lines, QStringList({"foto.jpg", " 100%", "fin"}));
     }
 
-    void argumentsReachTheProgramUntouched() {
+    void argumentsAndFolderReachTheProgramUntouched() {
         // No shell in between: blanks, quotes and $ stay part of each argument.
         const QStringList args{"/web/Mi carpeta/", "it's", "\"entre comillas\"", "$(rm -rf x)", "a;b", ""};
+        QTemporaryDir dir;
         ProcessRunner runner;
+        runner.setWorkingDirectory(dir.path());
         QStringList lines;
         QCOMPARE(runner.run("printf", QStringList{"[%s]\\n"} + args, [&](const QString& l) { lines << l; }),
                  0);
@@ -43,13 +50,9 @@ private Q_SLOTS:
         for (const QString& a : args)
             expected << "[" + a + "]";
         QCOMPARE(lines, expected);
-    }
-
-    void progressLinesShowTheirLastState() {
-        ProcessRunner runner;
-        QStringList lines;
-        QCOMPARE(runShell(runner, "printf 'foto.jpg\\n  10%%\\r  50%%\\r 100%%\\r\\nfin\\r\\n'", &lines), 0);
-        QCOMPARE(lines, QStringList({"foto.jpg", " 100%", "fin"}));
+        lines.clear();
+        QCOMPARE(runShell(runner, "pwd -P", &lines), 0);
+        QCOMPARE(lines, QStringList({QDir(dir.path()).canonicalPath()}));
     }
 
     void missingProgramReturnsMinusOne() {
@@ -108,15 +111,6 @@ private Q_SLOTS:
         QStringList lines;
         QCOMPARE(runShell(runner, "sleep 0.4; exit 4", &lines), 4);
         QCOMPARE(nested, -1);
-    }
-
-    void runsInTheGivenFolder() {
-        QTemporaryDir dir;
-        ProcessRunner runner;
-        runner.setWorkingDirectory(dir.path());
-        QStringList lines;
-        QCOMPARE(runShell(runner, "pwd -P", &lines), 0);
-        QCOMPARE(lines, QStringList({QDir(dir.path()).canonicalPath()}));
     }
 };
 

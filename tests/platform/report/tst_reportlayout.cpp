@@ -60,7 +60,7 @@ private Q_SLOTS:
     void brokenFilesAreNamedWithTheirCause() {
         QFETCH(QByteArray, xml);
         QFETCH(QString, cause);
-        const QString path = write(QStringLiteral("Roto.rpx"), xml);
+        const QString path = write("Roto.rpx", xml);
         const QString message = errorOf([&] { loadLayout(path); });
         QVERIFY2(message.startsWith(QStringLiteral("No se puede abrir el informe \"%1\": ").arg(path)),
                  qPrintable(message));
@@ -68,13 +68,13 @@ private Q_SLOTS:
     }
 
     void missingFileAndUnknownFormatAreNamed() {
-        const QString missing = dir.filePath(QStringLiteral("Dossier7.rpx"));
+        const QString missing = dir.filePath("Dossier7.rpx");
         QCOMPARE(errorOf([&] { Report::load(missing); }),
                  QStringLiteral("No se puede abrir el informe \"%1\": el archivo no existe.").arg(missing));
 
         // A format only the program can supply is checked before any page is made.
         const QString path =
-            write(QStringLiteral("Formato.rpx"),
+            write("Formato.rpx",
                   "<report><detail height=\"6\"><field name=\"txtPrecio\" column=\"Precio\" "
                   "format=\"importe\" x=\"0\" y=\"0\" width=\"30\" height=\"6\"/></detail></report>");
         Report r = Report::load(path);
@@ -82,8 +82,8 @@ private Q_SLOTS:
         QVERIFY2(message.contains(path) && message.contains("\"txtPrecio\"") &&
                      message.contains("\"importe\""),
                  qPrintable(message));
-        r.setFormatter(QStringLiteral("importe"), [](const QVariant&) { return QStringLiteral("0 €"); });
-        QCOMPARE(r.generate(nullptr).pageText(0), QStringLiteral("0 €"));
+        r.setFormatter("importe", [](const QVariant&) { return "0 €"; });
+        QCOMPARE(r.generate(nullptr).pageText(0), "0 €");
     }
 
     void validLayoutKeepsPageAndElements() {
@@ -93,17 +93,16 @@ private Q_SLOTS:
         QVERIFY(l.band(BandKind::PageHeader).present);
         QVERIFY(!l.band(BandKind::ReportHeader).present);
         QCOMPARE(l.band(BandKind::Detail).height, 6.0);
-        const Element* precio = l.find(QStringLiteral("TXTPRECIO"));
+        const Element* precio = l.find("TXTPRECIO");
         QVERIFY(precio);
-        QCOMPARE(precio->column, QStringLiteral("Precio"));
+        QCOMPARE(precio->column, "Precio");
         QCOMPARE(precio->style.hAlign, Qt::AlignRight);
         QCOMPARE(precio->style.sizePt, 9.0); // inherited from the report
-        QCOMPARE(l.find(QStringLiteral("lblTitulo"))->text, QStringLiteral("Listado de Prueba"));
-        QCOMPARE(l.find(QStringLiteral("lblTitulo"))->style.sizePt, 16.0);
+        QCOMPARE(l.find("lblTitulo")->text, "Listado de Prueba");
+        QCOMPARE(l.find("lblTitulo")->style.sizePt, 16.0);
 
         const Layout wide =
-            parseLayout("<report page=\"A4\" orientation=\"landscape\" margins=\"10,20,10,20\"/>",
-                        QStringLiteral("memoria"));
+            parseLayout("<report page=\"A4\" orientation=\"landscape\" margins=\"10,20,10,20\"/>", "memoria");
         QCOMPARE(wide.pageSizeMm().toSize(), QSize(297, 210));
         QCOMPARE(wide.bodySizeMm().toSize(), QSize(277, 170));
     }

@@ -19,8 +19,7 @@ namespace {
 
 Report listado() {
     Report r = Report::load(QStringLiteral(ORBALIA_SOURCE_DIR "/tests/platform/report/listado.xml"));
-    r.setFormatter(QStringLiteral("importe"),
-                   [](const QVariant& v) { return v.toString() + QStringLiteral(" €"); });
+    r.setFormatter("importe", [](const QVariant& v) { return v.toString() + " €"; });
     return r;
 }
 
@@ -28,7 +27,7 @@ RowsDataSource rows(int n) {
     QList<QVariantList> data;
     for (int i = 1; i <= n; ++i)
         data << QVariantList{QStringLiteral("C%1").arg(i), QStringLiteral("Nombre %1").arg(i), i * 10};
-    return RowsDataSource({QStringLiteral("Cod"), QStringLiteral("Nombre"), QStringLiteral("Precio")}, data);
+    return RowsDataSource({"Cod", "Nombre", "Precio"}, data);
 }
 
 QAction* action(QWidget* w, const QString& text) {
@@ -53,23 +52,23 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.pageCount(), 3);
         QCOMPARE(w.previewWidget()->pageCount(), 3);
-        auto* label = w.findChild<QLabel*>(QStringLiteral("lblPagina"));
-        QCOMPARE(label->text(), QStringLiteral("Página 1 de 3"));
+        auto* label = w.findChild<QLabel*>("lblPagina");
+        QCOMPARE(label->text(), "Página 1 de 3");
 
-        action(&w, QStringLiteral("Página siguiente"))->trigger();
+        action(&w, "Página siguiente")->trigger();
         QCOMPARE(w.currentPage(), 2);
-        QCOMPARE(label->text(), QStringLiteral("Página 2 de 3"));
-        action(&w, QStringLiteral("Última página"))->trigger();
-        action(&w, QStringLiteral("Página siguiente"))->trigger(); // stays on the last
-        QCOMPARE(label->text(), QStringLiteral("Página 3 de 3"));
-        action(&w, QStringLiteral("Primera página"))->trigger();
+        QCOMPARE(label->text(), "Página 2 de 3");
+        action(&w, "Última página")->trigger();
+        action(&w, "Página siguiente")->trigger(); // stays on the last
+        QCOMPARE(label->text(), "Página 3 de 3");
+        action(&w, "Primera página")->trigger();
         QCOMPARE(w.currentPage(), 1);
 
-        action(&w, QStringLiteral("Página completa"))->trigger();
+        action(&w, "Página completa")->trigger();
         const double whole = w.zoomFactor();
-        action(&w, QStringLiteral("Ampliar"))->trigger();
+        action(&w, "Ampliar")->trigger();
         QVERIFY(w.zoomFactor() > whole * 1.2);
-        action(&w, QStringLiteral("Reducir"))->trigger();
+        action(&w, "Reducir")->trigger();
         QVERIFY(qAbs(w.zoomFactor() - whole) < 0.01);
 
         QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join('\n')));
@@ -83,19 +82,19 @@ private Q_SLOTS:
         w.generate(listado(), &source);
 
         // Cancelled: nothing printed.
-        action(&w, QStringLiteral("Imprimir"))->trigger();
+        action(&w, "Imprimir")->trigger();
         QCOMPARE(dialogs.boxes().size(), 1);
-        QCOMPARE(dialogs.boxes()[0].title, QStringLiteral("Imprimir"));
+        QCOMPARE(dialogs.boxes()[0].title, "Imprimir");
 
-        const QString pdf = dir.filePath(QStringLiteral("impreso.pdf"));
+        const QString pdf = dir.filePath("impreso.pdf");
         dialogs.queuePrintFile(pdf);
-        action(&w, QStringLiteral("Imprimir"))->trigger();
+        action(&w, "Imprimir")->trigger();
         QProcess p;
-        p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        p.start("pdftotext", {pdf, "-"});
         QVERIFY(p.waitForFinished(30000));
         const QString text = QString::fromUtf8(p.readAllStandardOutput());
-        QVERIFY2(text.contains(QStringLiteral("Página 2 de 2")), qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("Nombre 50")));
+        QVERIFY2(text.contains("Página 2 de 2"), qPrintable(text));
+        QVERIFY(text.contains("Nombre 50"));
         QCOMPARE(dialogs.boxes().size(), 2); // no error box
     }
 };
