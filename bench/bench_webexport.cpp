@@ -8,6 +8,7 @@
 //   source scripts/test-servers.sh; build/bench_webexport [properties] [runs]
 
 #include "BenchSupport.h"
+#include "TestServers.h"
 #include "install/Installer.h"
 #include "platform/db/Database.h"
 #include "platform/mysql/Connection.h"
@@ -170,16 +171,12 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int count = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 10000;
     const int runs = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 3;
-    if (qEnvironmentVariableIsEmpty("ORBALIA_TEST_MYSQL_PORT")) {
+    const auto servidor = testservers::mysqlServer();
+    if (!servidor) {
         std::printf("webexport: skipped (no server; source scripts/test-servers.sh first)\n");
         return 0;
     }
-    mysql::ConnectOptions o;
-    o.host = qEnvironmentVariable("ORBALIA_TEST_MYSQL_HOST");
-    o.port = qEnvironmentVariable("ORBALIA_TEST_MYSQL_PORT").toUInt();
-    o.user = qEnvironmentVariable("ORBALIA_TEST_MYSQL_USER");
-    o.password = qEnvironmentVariable("ORBALIA_TEST_MYSQL_PASSWORD");
-    o.database = qEnvironmentVariable("ORBALIA_TEST_MYSQL_DB");
+    const mysql::ConnectOptions& o = servidor->options;
     createWebTables(*mysql::Connection::connect(o));
 
     QTemporaryDir dir;

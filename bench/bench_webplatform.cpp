@@ -10,6 +10,7 @@
 //   build/bench_webplatform [photos] [runs]
 
 #include "BenchSupport.h"
+#include "TestServers.h"
 #include "platform/image/PicturePool.h"
 #include "platform/mysql/Connection.h"
 
@@ -92,16 +93,12 @@ void benchPictures(int photos, int runs) {
 }
 
 void benchMysql(int runs) {
-    if (qEnvironmentVariableIsEmpty("ORBALIA_TEST_MYSQL_PORT")) {
+    const auto servidor = testservers::mysqlServer();
+    if (!servidor) {
         std::printf("mysql: skipped (no server; source scripts/test-servers.sh first)\n");
         return;
     }
-    mysql::ConnectOptions o;
-    o.host = qEnvironmentVariable("ORBALIA_TEST_MYSQL_HOST");
-    o.port = qEnvironmentVariable("ORBALIA_TEST_MYSQL_PORT").toUInt();
-    o.user = qEnvironmentVariable("ORBALIA_TEST_MYSQL_USER");
-    o.password = qEnvironmentVariable("ORBALIA_TEST_MYSQL_PASSWORD");
-    o.database = qEnvironmentVariable("ORBALIA_TEST_MYSQL_DB");
+    const mysql::ConnectOptions& o = servidor->options;
     auto c = mysql::Connection::connect(o);
     c->execute("DROP TABLE IF EXISTS bench_filas");
     c->execute("CREATE TABLE bench_filas (ident VARCHAR(20) PRIMARY KEY, quickid INT, agency VARCHAR(10), "

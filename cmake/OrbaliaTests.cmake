@@ -3,8 +3,9 @@
 # Helpers shared by tests live in tests/support and are linked into every test.
 function(orbalia_add_all_tests dir)
   file(GLOB SUPPORT_SOURCES CONFIGURE_DEPENDS ${dir}/support/*.cpp ${dir}/support/*.h)
+  list(FILTER SUPPORT_SOURCES EXCLUDE REGEX ".*/TestServers\\.(cpp|h)$")
   add_library(orbalia_testsupport STATIC ${SUPPORT_SOURCES})
-  target_link_libraries(orbalia_testsupport PUBLIC orbalia_install Qt6::Test)
+  target_link_libraries(orbalia_testsupport PUBLIC orbalia_install orbalia_testservers Qt6::Test)
   target_include_directories(orbalia_testsupport PUBLIC ${dir}/support)
   target_compile_definitions(orbalia_testsupport PUBLIC
     ORBALIA_BINARY_DIR="${CMAKE_BINARY_DIR}" ORBALIA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
