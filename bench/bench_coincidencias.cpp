@@ -9,6 +9,7 @@
 #include "BenchSupport.h"
 #include "platform/db/Database.h"
 #include "search/Coincidencias.h"
+#include "search/CoincidenciasFilas.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -59,27 +60,11 @@ QStringList muestra(const QStringList& todos, qsizetype n) {
 
 // A property as matching sees it, read the way the program reads it.
 co::Oferta oferta(db::Database& base, const QString& cod) {
-    const auto f = base.query(QStringLiteral("SELECT Cod, Alquiler, Estado, CASE WHEN Alquiler THEN "
-                                             "PrecioAlquiler ELSE Precio END, CodTipo, CodLocalidad, "
-                                             "CodArea, Dormitorios, Piscina, Garaje, PlazasGaraje, Ascensor, "
-                                             "Terrazas FROM Propiedades WHERE Cod = ?"),
+    namespace filas = co::filas;
+    const auto f = base.query(QStringLiteral("SELECT %1 FROM Propiedades p %2WHERE p.Cod = ?")
+                                  .arg(filas::ColumnasOferta, filas::UnionesOferta),
                               {cod});
-    co::Oferta o;
-    o.cod = cod;
-    o.alquiler = f[0][1].toBool();
-    o.estado = f[0][2].toString();
-    o.tienePrecio = !f[0][3].isNull();
-    o.precio = f[0][3].toDouble();
-    o.codTipo = f[0][4].toLongLong();
-    o.codLocalidad = f[0][5].toLongLong();
-    o.codArea = f[0][6].toLongLong();
-    o.dormitorios = f[0][7].toInt();
-    o.piscina = f[0][8].toString() == u"P" || f[0][8].toString() == u"C";
-    o.garaje = f[0][9].toString() == u"P" || f[0][9].toString() == u"C" || f[0][10].toInt() > 0;
-    o.ascensor = f[0][11].toBool();
-    const QString t = f[0][12].toString().trimmed().toLower();
-    o.terraza = !t.isEmpty() && t != u"0" && t != u"no" && t != u"n";
-    return o;
+    return filas::leerOferta(f.first());
 }
 
 constexpr qsizetype Muestra = 20;
