@@ -4,6 +4,7 @@
 #include "shell/AppContext.h"
 #include "shell/Services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
@@ -11,6 +12,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
@@ -30,6 +32,14 @@ QImage leerReducida(const QString& ruta, const QSize& caja) {
     if (original.isValid())
         lector.setScaledSize(original.scaled(caja, Qt::KeepAspectRatio));
     return lector.read();
+}
+
+// The user's pictures, never the installation folder and its database files.
+QString carpetaInicial(const AppContext& ctx) {
+    if (!ctx.CarpetaFotosElegidas.isEmpty() && QFileInfo(ctx.CarpetaFotosElegidas).isDir())
+        return ctx.CarpetaFotosElegidas;
+    const QString imagenes = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !imagenes.isEmpty() && QFileInfo(imagenes).isDir() ? imagenes : QDir::homePath();
 }
 
 } // namespace
@@ -124,9 +134,11 @@ void FotosPropiedad::Cargar(int slot) {
     QWidget* ventana = imgFoto[std::size_t(slot)]->window();
     const QString ruta = ctx_.dialogs->openFile(
         ventana, QStringLiteral("Cargar fotografía"),
-        ui::qtFileFilter(QStringLiteral("Imágenes (*.bmp;*.jpg; *.jpeg)|*.bmp;*.jpg;*.jpeg")), QString());
+        ui::qtFileFilter(QStringLiteral("Imágenes (*.bmp;*.jpg; *.jpeg)|*.bmp;*.jpg;*.jpeg")),
+        carpetaInicial(ctx_));
     if (ruta.isEmpty())
         return;
+    ctx_.CarpetaFotosElegidas = QFileInfo(ruta).absolutePath();
     // The header is enough to know whether the file is a picture at all.
     if (!QImageReader(ruta).canRead()) {
         MensajeError(*ctx_.dialogs,

@@ -44,6 +44,9 @@ struct AppContext {
     std::unique_ptr<db::Database> BaseDatosAgencia;
     int VersionBD = -1;
     bool AddAgainConfig = false;
+    // Where the photo dialog opens: the folder of the last picture chosen in
+    // this run; empty for the user's pictures folder.
+    QString CarpetaFotosElegidas;
 
     // The wildcard users type in searches.
     QString Comodin = QStringLiteral("*");

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "FileLocks.h"
 #include "Recordset.h"
 #include "SqliteSupport.h"
 
@@ -25,6 +26,7 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
         throw DbError(ErrCannotOpen, QStringLiteral("No se ha indicado la base de datos"));
     if (!options.create && !QFileInfo(path).isFile())
         throw DbError(ErrCannotOpen, QStringLiteral("No se encuentra el archivo '%1'").arg(path));
+    detail::guardFileLocks();
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create && !options.readOnly)
         flags |= SQLITE_OPEN_CREATE;

@@ -89,7 +89,12 @@ DialogService::Answer QtDialogService::message(QWidget* parent, const Box& box) 
 
 QString QtDialogService::openFile(QWidget* parent, const QString& title, const QString& filter,
                                   const QString& directory) {
-    return QFileDialog::getOpenFileName(parent, title, directory, qtFileFilter(filter));
+    QFileDialog dialog(parent, title, directory, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 bool QtDialogService::choosePrinter(QWidget* parent, QPrinter& printer) {

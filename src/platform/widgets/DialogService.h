@@ -27,7 +27,8 @@ public:
 
     virtual ~DialogService() = default;
     virtual Answer message(QWidget* parent, const Box& box) = 0;
-    // Returns the chosen file, or "" when cancelled.
+    // Returns the chosen file, or "" when cancelled. The filter is in Qt's
+    // form ("Imágenes (*.jpg *.bmp)"; see qtFileFilter).
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter,
                              const QString& directory) = 0;
     // The print dialog: true when the user chose a printer (set up in printer).
