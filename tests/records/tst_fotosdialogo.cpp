@@ -66,6 +66,9 @@ class TestFotosDialogo : public QObject {
                     QTest::qWait(20);
             }
             QTest::qWait(300); // the type of each file is read by a worker meanwhile
+            // ORBALIA_SCREENSHOTS=folder keeps a picture of the dialog.
+            if (const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS"); !carpeta.isEmpty())
+                d->grab().save(carpeta + "/dialogo-fotos.png");
             if (elegir.isEmpty()) {
                 d->reject();
             } else {
