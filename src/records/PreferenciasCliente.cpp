@@ -231,8 +231,8 @@ bool PreferenciasCliente::presupuestoValido(QWidget* ventana) {
         ventana, {QStringLiteral("%1: \"%2\" es mayor que el %3 (%4): el mínimo no puede superar al máximo.")
                       .arg(minimo_->caption(), minimo_->Text().trimmed(), maximo_->caption(),
                            maximo_->Text().trimmed()),
-                  QStringLiteral("Orbalia"), ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Exclamation,
-                  ui::DialogService::Answer::Ok});
+                  QStringLiteral("Orbalia"), ui::DialogService::Buttons::Ok,
+                  ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
     if (QWidget* w = minimo_->widget(); w->window()->isVisible()) {
         tabs->setCurrentWidget(tabs->findChild<QWidget*>(QStringLiteral("tabPreferencias")));
         w->setFocus(Qt::OtherFocusReason);
