@@ -4,8 +4,23 @@
 #include "platform/widgets/BoundControls.h"
 #include "shell/ConfigStore.h"
 #include "shell/Numeros.h"
+#include "shell/Schema.h"
 
 namespace orb {
+
+QString CodigoRegistro(const QString& oficina, const QString& mascara, qint64 numero) {
+    const QString cod = oficina + FormatoMascara(numero, mascara);
+    // A box or a column would keep only its first characters: different
+    // numbers would share a code, and the number would be lost.
+    if (cod.toUcs4().size() > schema::LongitudCodigo)
+        throw db::DbError(
+            db::ErrFieldTooSmall,
+            QStringLiteral("El campo 'Cod' es demasiado pequeño para aceptar la cantidad de datos "
+                           "que intentó agregar (%1 caracteres como máximo): el código %2 del "
+                           "número %3 con la máscara \"%4\" no cabe.")
+                .arg(QString::number(schema::LongitudCodigo), cod, QString::number(numero), mascara));
+    return cod;
+}
 
 CodeAllocator::CodeAllocator(QString contador, QString tabla, QString oficina)
     : contador_(std::move(contador)), tabla_(std::move(tabla)), oficina_(std::move(oficina)) {}
@@ -19,7 +34,7 @@ QString CodeAllocator::codigo(db::Database& db, qint64 numero) const {
     if (oficina_.isEmpty())
         return QString::number(numero);
     const QString mascara = LeerConfig(db, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA")).toString();
-    return oficina_ + FormatoMascara(numero, mascara);
+    return CodigoRegistro(oficina_, mascara, numero);
 }
 
 bool CodeAllocator::enUso(db::Database& db, qint64 numero) const {

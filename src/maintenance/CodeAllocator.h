@@ -12,6 +12,11 @@ class TextControl;
 
 namespace orb {
 
+// The code of a property, owner or client: the office code followed by the
+// number through the mask. Never cut to fit: a code longer than Cod holds
+// throws db::DbError ErrFieldTooSmall naming Cod, so nothing is stored with it.
+QString CodigoRegistro(const QString& oficina, const QString& mascara, qint64 numero);
+
 // Numbers for new records from a counter of the configuration store
 // (CONTADORES / contador, the last number given). Owners and clients number
 // within their office and their code is the office code followed by the
@@ -29,7 +34,7 @@ public:
     qint64 propuesta(db::Database& db) const;
     // Inside the caller's write transaction: the number the next row takes.
     qint64 reservar(db::Database& db) const;
-    // The code a number gives in this table.
+    // The code a number gives in this table (see CodigoRegistro).
     QString codigo(db::Database& db, qint64 numero) const;
     bool enUso(db::Database& db, qint64 numero) const;
     // Inside the caller's write transaction: counter = numero, never backwards.

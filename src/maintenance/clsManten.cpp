@@ -366,7 +366,13 @@ void clsManten::PulsarAñadir() {
 
 void clsManten::PulsarEditar() {
     if (estado_ == Paseando)
-        proteger(QStringLiteral("pulsar el botón de editar"), 1, [this] { PonerEstado(Modificando); });
+        proteger(QStringLiteral("pulsar el botón de editar"), 1, [this] {
+            // Read again now: a row another seat deleted is told before anything
+            // is typed, and the window moves past it as Next does.
+            if (rs_)
+                rs_->setBookmark(rs_->bookmark());
+            PonerEstado(Modificando);
+        });
 }
 
 void clsManten::PulsarAceptar() {

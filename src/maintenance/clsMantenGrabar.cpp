@@ -38,7 +38,8 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
     case FieldType::Text:
     case FieldType::Memo: {
         // A memo box, or text a window put in, may exceed what the field holds.
-        const qsizetype largo = text.toUcs4().size();
+        // Counted in characters, as the database and the boxes count them.
+        const qsizetype largo = ui::Caracteres(text);
         if (f.size > 0 && f.type == FieldType::Text && largo > f.size)
             return {{},
                     false,

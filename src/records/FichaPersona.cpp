@@ -233,6 +233,12 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     resize(680, 520);
 }
 
+void frmClientes::data_CanUpdate(bool& Cancel) {
+    FichaPersona::data_CanUpdate(Cancel);
+    if (!Cancel)
+        Cancel = !preferencias->presupuestoValido(this);
+}
+
 void frmClientes::data_OnAddNew() {
     FichaPersona::data_OnAddNew();
     preferencias->limpiar();

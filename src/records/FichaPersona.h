@@ -72,6 +72,7 @@ public:
     PreferenciasCliente* preferencias = nullptr; // tab "Preferencias"
     QToolButton* butCoincidencias = nullptr;     // "Propiedades que encajan"
 
+    void data_CanUpdate(bool& Cancel) override;
     void data_OnAddNew() override;
     void data_Reposition() override;
     void data_AfterUpdate() override;

@@ -1,8 +1,11 @@
 #include "PreferenciasCliente.h"
 
+#include "CamposPersona.h"
 #include "platform/db/Database.h"
+#include "platform/widgets/DialogService.h"
 #include "platform/widgets/ResultGrid.h"
 #include "shell/AppContext.h"
+#include "shell/Numeros.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -78,6 +81,8 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
     minimo->setObjectName(QStringLiteral("txt(%1)").arg(cli::PresupuestoMinimo));
     minimo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txt.insert(cli::PresupuestoMinimo, minimo);
+    minimo_ = minimo;
+    maximo_ = txt.value(cliente::Presupuesto);
     p->addWidget(etiqueta(QStringLiteral("Presupuesto mín&imo:"), minimo, pref), 0, 0);
     auto* celda = new QWidget(pref);
     auto* h = new QHBoxLayout(celda);
@@ -211,6 +216,28 @@ void PreferenciasCliente::quitarZona() {
     const int fila = grdZonas->currentRow();
     if (fila >= 0)
         grdZonas->removeRow(fila);
+}
+
+bool PreferenciasCliente::presupuestoValido(QWidget* ventana) {
+    if (!minimo_ || !maximo_)
+        return true;
+    // The controller has refused a changed box that is not an amount; an empty
+    // box, or a maximum of 0, sets no bound.
+    const std::optional<double> minimo = LeerNumero(minimo_->Text());
+    const std::optional<double> maximo = LeerNumero(maximo_->Text());
+    if (!minimo || !maximo || *maximo <= 0 || *minimo <= *maximo)
+        return true;
+    ctx_.dialogs->message(
+        ventana, {QStringLiteral("%1: \"%2\" es mayor que el %3 (%4): el mínimo no puede superar al máximo.")
+                      .arg(minimo_->caption(), minimo_->Text().trimmed(), maximo_->caption(),
+                           maximo_->Text().trimmed()),
+                  QStringLiteral("Orbalia"), ui::DialogService::Buttons::Ok,
+                  ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
+    if (QWidget* w = minimo_->widget(); w->window()->isVisible()) {
+        tabs->setCurrentWidget(tabs->findChild<QWidget*>(QStringLiteral("tabPreferencias")));
+        w->setFocus(Qt::OtherFocusReason);
+    }
+    return false;
 }
 
 QList<QPair<qint64, qint64>> PreferenciasCliente::zonas() const {

@@ -51,6 +51,10 @@ public:
     void limpiar();
     // Replaces the client's places with the grid's, on the caller's connection.
     void guardar(db::Database& database, const QString& codCliente);
+    // At the confirm, before anything is written: false, once the user has been
+    // told naming both boxes, when the minimum budget is above the budget (the
+    // maximum); such a client would never match a property.
+    bool presupuestoValido(QWidget* ventana);
     // Pairs (locality, area) as the grid shows them; area 0 is the whole locality.
     QList<QPair<qint64, qint64>> zonas() const;
 
@@ -62,6 +66,8 @@ private:
     void añadirFila(qint64 localidad, qint64 area);
 
     AppContext& ctx_;
+    ui::TextControl* minimo_ = nullptr;
+    ui::TextControl* maximo_ = nullptr; // the record's Presupuesto box
     QMap<qint64, QString> localidades_;
     QMap<qint64, QPair<QString, qint64>> areas_; // area → (name, locality)
 };

@@ -3,6 +3,7 @@
 #include "CamposPersona.h"
 #include "maintenance/CodeAllocator.h"
 #include "platform/db/Recordset.h"
+#include "platform/widgets/BoundControls.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
@@ -26,7 +27,7 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
                            int span = 1) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QStringLiteral("txt(%1)").arg(index));
-        e->setMaxLength(maxLength);
+        ui::LimitarCaracteres(e, maxLength); // characters, as the database counts them
         auto* l = new QLabel(label, this);
         l->setBuddy(e);
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -5,6 +5,7 @@
 #include "shell/Numeros.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 namespace orb {
 
@@ -80,9 +81,10 @@ public:
         if (d.isValid())
             rango(columna, op, FechaSQL(d));
     }
-    // Amounts typed by the user; false (and the message) when not a number.
-    bool importe(const QString& columna, const char* op, const QString& texto, const QString& campo,
-                 QString& error) {
+    // Amounts and counts typed by the user; false (and the message) when not
+    // a number, never read as 0. A whole count is compared as a whole number.
+    bool numero(const QString& columna, const char* op, const QString& texto, const QString& campo,
+                QString& error, bool cuenta = false) {
         if (vacio(texto) || !error.isEmpty())
             return error.isEmpty();
         double v = 0;
@@ -91,7 +93,10 @@ public:
                 QStringLiteral("El campo %1 debe ser un número: «%2» no lo es.").arg(campo, texto.left(40));
             return false;
         }
-        rango(columna, op, v);
+        if (cuenta && v == std::trunc(v) && std::abs(v) < 1e15)
+            rango(columna, op, qint64(v));
+        else
+            rango(columna, op, v);
         return true;
     }
     void anadir(const QString& sql, const db::Params& params) {
@@ -180,16 +185,16 @@ ConsultaBusqueda SqlBusquedaPropiedades(const CriteriosPropiedades& c) {
     // columns are tested there without reading the property's row.
     if (!vacio(c.estado))
         w.igual(porCodigo ? QStringLiteral("+Estado") : QStringLiteral("Estado"), c.estado);
-    if (!vacio(c.dormitoriosDesde))
-        w.rango(QStringLiteral("Dormitorios"), ">=", qint64(ValorNumerico(c.dormitoriosDesde)));
-    if (!vacio(c.dormitoriosHasta))
-        w.rango(QStringLiteral("Dormitorios"), "<=", qint64(ValorNumerico(c.dormitoriosHasta)));
+    w.numero(QStringLiteral("Dormitorios"), ">=", c.dormitoriosDesde,
+             QStringLiteral("Nº Dormitorios (desde)"), error, true);
+    w.numero(QStringLiteral("Dormitorios"), "<=", c.dormitoriosHasta,
+             QStringLiteral("Nº Dormitorios (hasta)"), error, true);
     w.contiene(QStringLiteral("Cod"), c.codigo, c.comodin);
     w.codigoCatalogo(QStringLiteral("CodTipo"), c.codTipo);
     w.codigoCatalogo(QStringLiteral("CodLocalidad"), c.codLocalidad);
     w.codigoCatalogo(QStringLiteral("CodArea"), c.codArea);
-    w.importe(precio, ">=", c.precioDesde, QStringLiteral("Precio (desde)"), error);
-    w.importe(precio, "<=", c.precioHasta, QStringLiteral("Precio (hasta)"), error);
+    w.numero(precio, ">=", c.precioDesde, QStringLiteral("Precio (desde)"), error);
+    w.numero(precio, "<=", c.precioHasta, QStringLiteral("Precio (hasta)"), error);
     if (!error.isEmpty())
         return fallo(error);
     w.fecha(QStringLiteral("FechaAlta"), ">=", c.fechaDesde);
@@ -224,10 +229,10 @@ ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
     QString error;
     w.contiene(QStringLiteral("Cod"), c.codigo, c.comodin);
     w.codigoCatalogo(QStringLiteral("CodTipo"), c.codTipo);
-    w.importe(QStringLiteral("Presupuesto"), ">=", c.presupuestoDesde, QStringLiteral("Presupuesto (desde)"),
-              error);
-    w.importe(QStringLiteral("Presupuesto"), "<=", c.presupuestoHasta, QStringLiteral("Presupuesto (hasta)"),
-              error);
+    w.numero(QStringLiteral("Presupuesto"), ">=", c.presupuestoDesde, QStringLiteral("Presupuesto (desde)"),
+             error);
+    w.numero(QStringLiteral("Presupuesto"), "<=", c.presupuestoHasta, QStringLiteral("Presupuesto (hasta)"),
+             error);
     if (!error.isEmpty())
         return fallo(error);
     w.fecha(QStringLiteral("FechaAlta"), ">=", c.fechaDesde);

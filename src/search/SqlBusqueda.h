@@ -15,7 +15,8 @@ namespace orb {
 struct ConsultaBusqueda {
     QString sql;
     db::Params params;
-    // Not empty when a criterion cannot be used (a price that is not a number):
+    // Not empty when a criterion cannot be used (a price or a number of bedrooms
+    // that is not a number):
     // a Spanish message naming the field; sql is then empty.
     QString error;
     // The same rows in the same order with the columns the printed listing

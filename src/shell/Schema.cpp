@@ -66,8 +66,8 @@ QList<Column> personalData() {
 
 // Identity of properties, owners and clients: office code + masked number.
 QList<Column> recordIdentity() {
-    return {text("Cod", 20, true), text("Agencia", LongitudAgencia), whole("QuickID"), date("FechaAlta"),
-            yesNo("Alquiler")};
+    return {text("Cod", LongitudCodigo, true), text("Agencia", LongitudAgencia), whole("QuickID"),
+            date("FechaAlta"), yesNo("Alquiler")};
 }
 
 // Catalogue codes are kept apart from the rowid ("PRIMARY KEY DESC" is

@@ -13,6 +13,8 @@ inline constexpr int CurrentVersion = 11;
 
 // Width of Agencia, the office code that opens every property, owner and client code.
 inline constexpr int LongitudAgencia = 10;
+// Width of Cod in properties, owners and clients: the office code and the masked number.
+inline constexpr int LongitudCodigo = 20;
 
 // The yes/no features of a property, in the order of the table.
 const QStringList& caracteristicasPropiedad();

@@ -5,6 +5,7 @@
 #include "Controles.h"
 #include "Mensajes.h"
 #include "Numeros.h"
+#include "Schema.h"
 
 #include <QDialogButtonBox>
 #include <QEvent>
@@ -73,7 +74,8 @@ qint64 enteroNoNegativo(const QString& texto) {
 }
 
 // Why texto cannot be stored under regla, naming the field by its caption; empty when it can.
-QString rechazo(Regla regla, const QString& rotulo, const QString& texto) {
+// oficina: this office's code, which opens every record code the mask builds.
+QString rechazo(Regla regla, const QString& rotulo, const QString& texto, const QString& oficina) {
     const QString campo = QStringLiteral("%1: \"%2\" ").arg(rotulo, texto);
     switch (regla) {
     case Regla::Contador:
@@ -92,6 +94,14 @@ QString rechazo(Regla regla, const QString& rotulo, const QString& texto) {
         // An empty mask would make codes of the office code alone.
         if (!QRegularExpression(QStringLiteral("^[0#]+$")).match(texto).hasMatch())
             return campo + QStringLiteral("no es una máscara válida: escriba uno o más caracteres 0 o #.");
+        // The shortest code it gives (number 1) must fit Cod whole: a longer one
+        // would be stored cut, and codes of different numbers would clash.
+        if (const qsizetype largo = (oficina + FormatoMascara(1, texto)).toUcs4().size();
+            largo > schema::LongitudCodigo)
+            return campo +
+                   QStringLiteral("es demasiado larga: con el código de oficina %1 los códigos tendrían "
+                                  "%2 caracteres y caben como máximo %3.")
+                       .arg(oficina, QString::number(largo), QString::number(schema::LongitudCodigo));
         break;
     case Regla::Texto:
         break;
@@ -259,7 +269,9 @@ void frmConfig::cmdOk_Click() {
             valores.insert(a.txt, numero(ValorNumerico(e->text())));
             continue;
         }
-        if (const QString problema = rechazo(a.regla, rotulo_.value(a.txt), e->text()); !problema.isEmpty()) {
+        if (const QString problema =
+                rechazo(a.regla, rotulo_.value(a.txt), e->text(), ctx_.facts.CodigoOficina);
+            !problema.isEmpty()) {
             MensajeError(*ctx_.dialogs, problema, this);
             enfocar(e);
             return;

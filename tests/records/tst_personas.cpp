@@ -4,7 +4,9 @@
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
+#include "records/PreferenciasCliente.h"
 #include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
 
@@ -309,6 +311,84 @@ private slots:
         QCOMPARE(inst->dialogs().texts().size(), 1);
         QCOMPARE(ownerField("0100006", "Nombre").toString(), QString("Ana"));
         QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("6"));
+    }
+
+    // A mask that makes codes longer than Cod holds: told at once, and no
+    // record is ever stored under a code cut to fit.
+    void aMaskTooLongForTheCodeStoresNothing() {
+        owner("0100001", "01", 1, false, "Ana");
+        GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 1);
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", QString(30, u'0'));
+        const auto before = ctx().db().query("SELECT * FROM Propietarios");
+        const QString causa = "\nEl texto de Cod es demasiado largo (como máximo 20 caracteres).";
+        frmPropietarios w(ctx(), false);
+        w.cmdAdd->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QVERIFY2(inst->dialogs().texts().first().endsWith("al pulsar el botón de añadir." + causa),
+                 qPrintable(inst->dialogs().texts().first()));
+        w.txt[2]->setText("Luis");
+        w.txt[16]->setText("2");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 2);
+        QVERIFY2(inst->dialogs().texts().last().endsWith("al pulsar el botón de aceptar." + causa),
+                 qPrintable(inst->dialogs().texts().last()));
+        QVERIFY(w.data->EstadoAñadiendo());
+        QCOMPARE(ctx().db().query("SELECT * FROM Propietarios"), before);
+        QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("1"));
+
+        // The owner of the new-owner dialog is refused the same way.
+        frmPropietarioNuevo dlg;
+        dlg.txt[2]->setText("Desde la propiedad");
+        dlg.cmdOk->click();
+        QVERIFY_THROWS_EXCEPTION(db::DbError, CrearPropietario(ctx(), dlg, false));
+        QCOMPARE(ctx().db().query("SELECT * FROM Propietarios"), before);
+
+        // With a mask that fits, the same add stores.
+        GuardarConfig(ctx().db(), "CODIGOS", "MASCARA", "00000");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 2);
+        QCOMPARE(ownerField("0100002", "Nombre").toString(), QString("Luis"));
+    }
+
+    // The minimum budget may not exceed the budget (the maximum): such a
+    // client could never match. Refused naming both boxes, nothing written.
+    void minimumBudgetAboveTheMaximumIsRefused() {
+        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Presupuesto) "
+                           "VALUES ('0100001', '01', 1, 0, 'Marta', 150000)");
+        const auto before = ctx().db().query("SELECT * FROM Clientes");
+        frmClientes w(ctx(), false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ui::TextControl* minimo = w.txt[cli::PresupuestoMinimo];
+        w.cmdEdit->click();
+        w.txt[2]->setText("Marta Núñez");
+        minimo->setText("200.000");
+        w.preferencias->tabs->setCurrentIndex(0);
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList{"Presupuesto mínimo: \"200.000\" es mayor que el Presupuesto (150.000): el "
+                             "mínimo no puede superar al máximo."});
+        QVERIFY(w.data->EstadoModificando());
+        QCOMPARE(ctx().db().query("SELECT * FROM Clientes"), before);
+        // The box is shown to be corrected.
+        QCOMPARE(w.preferencias->tabs->currentWidget()->objectName(), QString("tabPreferencias"));
+        QTRY_COMPARE(QApplication::focusWidget(), minimo->widget());
+
+        // The maximum raised above it: stored.
+        w.txt[cliente::Presupuesto]->setText("250.000");
+        w.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QCOMPARE(ctx().db().scalar("SELECT PresupuestoMinimo FROM Clientes").toDouble(), 200000.0);
+        QCOMPARE(ctx().db().scalar("SELECT Presupuesto FROM Clientes").toDouble(), 250000.0);
+        // Equal is a budget of one amount; no maximum (0) bounds nothing.
+        for (const char* maximo : {"200.000", "0", ""}) {
+            w.cmdEdit->click();
+            w.txt[cliente::Presupuesto]->setText(maximo);
+            w.cmdOk->click();
+            QCOMPARE(inst->dialogs().texts().size(), 1);
+            QVERIFY(w.data->EstadoPaseando());
+        }
+        QCOMPARE(ctx().db().scalar("SELECT Presupuesto FROM Clientes").toDouble(), 0.0);
     }
 
     void everyControlHasAUniqueAccessibleName() {

@@ -1,6 +1,7 @@
 // The new-owner dialog and the creation of the owner.
 
 #include "TestInstallation.h"
+#include "platform/widgets/BoundControls.h"
 #include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
 
@@ -26,9 +27,13 @@ private slots:
 
     void dialogReturnsWhatWasTyped() {
         frmPropietarioNuevo dlg;
-        QCOMPARE(dlg.txt[2]->maxLength(), 50);
-        QCOMPARE(dlg.txt[3]->maxLength(), 70);
-        QCOMPARE(dlg.txt[9]->maxLength(), 5);
+        // Limits in characters, as the database counts them: an emoji is one.
+        for (const auto& [i, n] : {std::pair{2, 50}, {3, 70}, {9, 5}}) {
+            dlg.txt[i]->insert(QString::fromUtf8("😀").repeated(n + 1)); // as pasted
+            QCOMPARE(ui::Caracteres(dlg.txt[i]->text()), n);
+            QCOMPARE(dlg.txt[i]->text().size(), 2 * n);
+            dlg.txt[i]->clear();
+        }
         dlg.show();
         dlg.txt[2]->setText("Seán O'Connor");
         dlg.txt[14]->setText("sean@correo.ie");

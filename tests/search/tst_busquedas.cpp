@@ -134,6 +134,49 @@ private Q_SLOTS:
         QCOMPARE(f.cbo[frmBusPropiedades::Estado]->currentText(), "En Venta");
     }
 
+    // Bedroom bounds are numbers like the prices: letters are refused naming
+    // the box, never read as 0 (which finds the properties without bedrooms).
+    void bedroomBoundsRefuseLettersAsPricesDo() {
+        ctx().db().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, Precio) VALUES "
+                           "('V000', 0, 'En Venta', 0, 60000)");
+        frmBusPropiedades f(ctx(), false);
+        f.cmdFind->click();
+        QCOMPARE(f.grd->model()->rowCount(), 4);
+        const struct {
+            int caja;
+            const char* texto;
+            const char* mensaje;
+        } casos[] = {
+            {frmBusPropiedades::DormitoriosHasta, "dos",
+             "El campo Nº Dormitorios (hasta) debe ser un número: «dos» no lo es."},
+            {frmBusPropiedades::DormitoriosDesde, "tres",
+             "El campo Nº Dormitorios (desde) debe ser un número: «tres» no lo es."},
+            {frmBusPropiedades::DormitoriosDesde, "2a",
+             "El campo Nº Dormitorios (desde) debe ser un número: «2a» no lo es."},
+        };
+        for (const auto& c : casos) {
+            f.txt[frmBusPropiedades::DormitoriosDesde]->clear();
+            f.txt[frmBusPropiedades::DormitoriosHasta]->clear();
+            inst->dialogs().clear();
+            f.txt[c.caja]->setText(QString::fromUtf8(c.texto));
+            f.cmdFind->click();
+            QCOMPARE(inst->dialogs().texts(), QStringList{QString::fromUtf8(c.mensaje)});
+            QCOMPARE(inst->dialogs().boxes().first().title, QString("Error"));
+            QCOMPARE(f.grd->model()->rowCount(), 4); // the result shown stays
+        }
+        // Numbers still find their rows, a fraction compared as typed.
+        f.txt[frmBusPropiedades::DormitoriosDesde]->setText("2,5");
+        f.cmdFind->click();
+        QCOMPARE(f.grd->model()->rowCount(), 1);
+        QCOMPARE(celda(f, 0, 0), "V002");
+        f.txt[frmBusPropiedades::DormitoriosDesde]->clear();
+        f.txt[frmBusPropiedades::DormitoriosHasta]->setText("0");
+        f.cmdFind->click();
+        QCOMPARE(f.grd->model()->rowCount(), 1);
+        QCOMPARE(celda(f, 0, 0), "V000");
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+    }
+
     void goToAsksForTheRecordWindowOfTheSide() {
         frmBusPropiedades f(ctx(), false);
         f.cmdGoto->click();

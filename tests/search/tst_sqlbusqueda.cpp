@@ -206,6 +206,18 @@ private Q_SLOTS:
         K k;
         k.presupuestoDesde = "1e5";
         QVERIFY(SqlBusquedaClientes(k).error.contains("Presupuesto (desde)"));
+        // Bedrooms the same way: letters are not 0 bedrooms.
+        for (const auto& [campo, nombre] : {std::pair{&P::dormitoriosDesde, "Nº Dormitorios (desde)"},
+                                            std::pair{&P::dormitoriosHasta, "Nº Dormitorios (hasta)"}}) {
+            P b;
+            b.*campo = "tres";
+            const auto r = SqlBusquedaPropiedades(b);
+            QVERIFY(r.sql.isEmpty());
+            QCOMPARE(r.error, QString("El campo %1 debe ser un número: «tres» no lo es.").arg(nombre));
+        }
+        QCOMPARE(propiedades({{&P::dormitoriosHasta, "uno"}}), QStringList{"<error>"});
+        QCOMPARE(propiedades({{&P::dormitoriosDesde, "3"}, {&P::dormitoriosHasta, " 4 "}}),
+                 QStringList({"V003"}));
     }
 
     void datesAreReadDayFirstAndANonDateIsIgnored() {

@@ -20,7 +20,10 @@ class TestFrmConfig : public QObject {
     }
 
 private slots:
-    void init() { inst = std::make_unique<TestInstallation>(); }
+    void init() {
+        inst = std::make_unique<TestInstallation>();
+        ctx().facts.CodigoOficina = "01";
+    }
     void cleanup() { inst.reset(); }
 
     void showsTheStoredSettingsAndCancelWritesNothing() {
@@ -87,6 +90,12 @@ private slots:
         QTest::newRow("badly grouped counter") << 17 << "1.50" << 0 << "Areas: \"1.50\" " + contador;
         QTest::newRow("empty mask") << 18 << "" << 0 << "Máscara: \"\" " + mascara;
         QTest::newRow("letter in the mask") << 18 << "00a00" << 0 << "Máscara: \"00a00\" " + mascara;
+        // Codes are office code + masked number, and Cod holds 20 characters.
+        QTest::newRow("mask longer than the code")
+            << 18 << QString(30, u'0') << 0
+            << "Máscara: \"" + QString(30, u'0') +
+                   "\" es demasiado larga: con el código de oficina 01 los códigos tendrían 32 caracteres y "
+                   "caben como máximo 20.";
         QTest::newRow("size below 16") << 2 << "15" << 1 << "Anchura foto normal: \"15\" " + medida;
         QTest::newRow("size above 8192") << 3 << "8193" << 1 << "Altura foto normal: \"8193\" " + medida;
         QTest::newRow("letters in a size") << 4 << "abc" << 1 << "Anchura foto pequeña: \"abc\" " + medida;
@@ -126,6 +135,32 @@ private slots:
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(read("WEB", "SERVIDOR"), QString("otro.example.es"));
+    }
+
+    // The longest mask is the one whose shortest code fills Cod with this office's code.
+    void theLongestMaskFillsTheCodeWithTheOfficeCode() {
+        frmConfig dlg(ctx());
+        dlg.txt[18]->setText(QString(19, u'0'));
+        dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        QCOMPARE(read("CODIGOS", "MASCARA"), QString("00000"));
+        QVERIFY(inst->dialogs().texts().value(0).contains("tendrían 21 caracteres"));
+        // "#" positions show nothing for a missing digit: they make no code longer.
+        dlg.txt[18]->setText("#" + QString(18, u'0'));
+        dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(read("CODIGOS", "MASCARA"), "#" + QString(18, u'0'));
+
+        // A longer office code leaves less room.
+        ctx().facts.CodigoOficina = "MADRID";
+        frmConfig otra(ctx());
+        otra.txt[18]->setText(QString(15, u'0'));
+        otra.cmdOk->click();
+        QCOMPARE(otra.result(), int(QDialog::Rejected));
+        QVERIFY(inst->dialogs().texts().value(1).contains("con el código de oficina MADRID"));
+        otra.txt[18]->setText(QString(14, u'0'));
+        otra.cmdOk->click();
+        QCOMPARE(otra.result(), int(QDialog::Accepted));
     }
 
     // A failure among the writes must not leave the first settings changed.

@@ -1,11 +1,80 @@
 #include "BoundControls.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 
 namespace ui {
+
+qsizetype Caracteres(QStringView texto) {
+    // A lone surrogate is one character, as the database stores it (U+FFFD).
+    qsizetype n = texto.size();
+    for (qsizetype i = 0; i + 1 < texto.size(); ++i)
+        if (texto[i].isHighSurrogate() && texto[i + 1].isLowSurrogate()) {
+            --n;
+            ++i;
+        }
+    return n;
+}
+
+namespace {
+
+// The position n characters before pos, never between the halves of a pair.
+qsizetype atras(QStringView texto, qsizetype pos, qsizetype n) {
+    for (; n > 0 && pos > 0; --n) {
+        --pos;
+        if (pos > 0 && texto[pos].isLowSurrogate() && texto[pos - 1].isHighSurrogate())
+            --pos;
+    }
+    return pos;
+}
+
+// The first n characters of texto.
+QString primeros(const QString& texto, qsizetype n) {
+    qsizetype i = 0;
+    for (; n > 0 && i < texto.size(); --n)
+        i += texto[i].isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate() ? 2 : 1;
+    return texto.left(i);
+}
+
+} // namespace
+
+LimiteCaracteres::LimiteCaracteres(QLineEdit* box, int limite)
+    : QValidator(box), box_(box), limite_(limite), anterior_(Caracteres(box->text())) {
+    box->setValidator(this);
+}
+
+void LimiteCaracteres::ponerTexto(const QString& texto) {
+    programa_ = true;
+    box_->setText(texto);
+    programa_ = false;
+}
+
+QValidator::State LimiteCaracteres::validate(QString& input, int& pos) const {
+    qsizetype largo = Caracteres(input);
+    if (!programa_ && limite_ > 0 && largo > limite_) {
+        // A change ends at the cursor: the end of what it added is left out,
+        // never text that was there before (the program may have put in more).
+        const qsizetype sobra = std::min(largo - limite_, largo - anterior_);
+        if (sobra > 0) {
+            const qsizetype desde = atras(input, pos, sobra);
+            input.remove(desde, pos - desde);
+            pos = int(desde);
+            largo = Caracteres(input);
+        }
+    }
+    anterior_ = largo;
+    return Acceptable;
+}
+
+void LimitarCaracteres(QLineEdit* box, int limite) {
+    if (auto* v = qobject_cast<LimiteCaracteres*>(const_cast<QValidator*>(box->validator())))
+        v->setLimite(limite);
+    else
+        new LimiteCaracteres(box, limite);
+}
 
 QString BoundControl::caption() {
     QWidget* w = widget();
@@ -25,14 +94,10 @@ QString BoundControl::caption() {
     return text.isEmpty() ? DataField : text.trimmed();
 }
 
-BoundTextBox::BoundTextBox(QWidget* parent, const QString& dataField) : QLineEdit(parent) {
+BoundTextBox::BoundTextBox(QWidget* parent, const QString& dataField)
+    : QLineEdit(parent), limite_(new LimiteCaracteres(this, 0)) {
     DataField = dataField;
     connect(this, &QLineEdit::textChanged, this, [this] { DataChanged = true; });
-}
-
-void BoundTextBox::setMaxLength(int length) {
-    maxLength_ = length;
-    QLineEdit::setMaxLength(length > 0 ? length : 32767);
 }
 
 void BoundTextBox::focusInEvent(QFocusEvent* e) {
@@ -48,11 +113,31 @@ BoundMemo::BoundMemo(QWidget* parent, const QString& dataField) : QPlainTextEdit
     connect(this, &QPlainTextEdit::textChanged, this, [this] { DataChanged = true; });
 }
 
+qsizetype BoundMemo::sitio() const {
+    return maxLength_ - (Caracteres(toPlainText()) - Caracteres(textCursor().selectedText()));
+}
+
 void BoundMemo::keyPressEvent(QKeyEvent* e) {
-    if (maxLength_ > 0 && !e->text().isEmpty() && e->text().at(0).isPrint() &&
-        toPlainText().size() - textCursor().selectedText().size() >= maxLength_)
+    // The key's text may be a pair of UTF-16 units: its first character decides;
+    // a new line is a character too.
+    const QList<uint> tecla = e->text().toUcs4();
+    const bool linea = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (maxLength_ > 0 && !tecla.isEmpty() && (QChar::isPrint(char32_t(tecla.first())) || linea) &&
+        Caracteres(e->text()) > sitio())
         return;
     QPlainTextEdit::keyPressEvent(e);
+}
+
+void BoundMemo::inputMethodEvent(QInputMethodEvent* e) {
+    // A composed text (dead keys, an emoji picker) is cut as a paste would be.
+    if (maxLength_ <= 0 || Caracteres(e->commitString()) <= std::max<qsizetype>(sitio(), 0)) {
+        QPlainTextEdit::inputMethodEvent(e);
+        return;
+    }
+    QInputMethodEvent cortado(e->preeditString(), e->attributes());
+    cortado.setCommitString(primeros(e->commitString(), std::max<qsizetype>(sitio(), 0)),
+                            e->replacementStart(), e->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&cortado);
 }
 
 void BoundMemo::insertFromMimeData(const QMimeData* source) {
@@ -60,9 +145,9 @@ void BoundMemo::insertFromMimeData(const QMimeData* source) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    const qsizetype room = maxLength_ - (toPlainText().size() - textCursor().selectedText().size());
+    const qsizetype room = sitio();
     if (room > 0)
-        insertPlainText(source->text().left(room));
+        insertPlainText(primeros(source->text(), room));
 }
 
 BoundCheckBox::BoundCheckBox(const QString& caption, QWidget* parent, const QString& dataField)

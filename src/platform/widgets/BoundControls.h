@@ -4,8 +4,39 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QValidator>
 
 namespace ui {
+
+// Characters as the database counts them (length() in SQLite): code points,
+// so an emoji is one character, not the two UTF-16 units QString counts.
+qsizetype Caracteres(QStringView texto);
+
+// Keeps what the user types, pastes or drops into a line edit within a number
+// of characters (code points): what does not fit is left out, as a box with a
+// maximum length does. Text the program puts in with setText is never cut, so
+// an over-long value reaches the confirm, which refuses it naming the box.
+class LimiteCaracteres : public QValidator {
+    Q_OBJECT
+public:
+    // Installs itself on box; limite 0 = no limit.
+    LimiteCaracteres(QLineEdit* box, int limite);
+    int limite() const { return limite_; }
+    void setLimite(int limite) { limite_ = limite; }
+    // setText on the box without the cut.
+    void ponerTexto(const QString& texto);
+
+    State validate(QString& input, int& pos) const override;
+
+private:
+    QLineEdit* box_;
+    int limite_;
+    mutable qsizetype anterior_ = 0; // characters of the text last validated
+    bool programa_ = false;
+};
+
+// The limit for a plain QLineEdit (one that is not bound to a field).
+void LimitarCaracteres(QLineEdit* box, int limite);
 
 // What the record controller needs of a control bound to a field: the field's
 // name and a flag set by every content change (the user's or the code's), which
@@ -41,15 +72,16 @@ public:
     explicit BoundTextBox(QWidget* parent = nullptr, const QString& dataField = {});
     QWidget* widget() override { return this; }
     QString Text() const override { return QLineEdit::text(); }
-    void setText(const QString& t) override { QLineEdit::setText(t); }
-    int MaxLength() const override { return maxLength_; }
-    void setMaxLength(int length) override;
+    void setText(const QString& t) override { limite_->ponerTexto(t); }
+    // In characters (code points), as the field's size is.
+    int MaxLength() const override { return limite_->limite(); }
+    void setMaxLength(int length) override { limite_->setLimite(length); }
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
 
 private:
-    int maxLength_ = 0;
+    LimiteCaracteres* limite_;
 };
 
 class BoundMemo : public QPlainTextEdit, public TextControl {
@@ -59,14 +91,18 @@ public:
     QWidget* widget() override { return this; }
     QString Text() const override { return toPlainText(); }
     void setText(const QString& t) override { setPlainText(t); }
+    // In characters (code points), as the field's size is.
     int MaxLength() const override { return maxLength_; }
     void setMaxLength(int length) override { maxLength_ = length; }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // Characters that still fit in place of the selection.
+    qsizetype sitio() const;
     int maxLength_ = 0;
 };
 
