@@ -14,8 +14,8 @@
 // property or edits a random one of this office, gives slots 1 to 3 the
 // photographs FOTO[(k + n) % N] (n = 0, 1, 2), writes "Vuelta k" in
 // Observaciones and appends the activity line "Vuelta k"; the numbers k come
-// from SEMILLA. Prints "listo" once the window is open and "hecho k" after each
-// confirm; a message box ends it with code 3.
+// from SEMILLA. Prints "listo" once the window is open and "hecho k ms" after
+// each confirm (ms: how long it took); a message box ends it with code 3.
 
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <cstdio>
@@ -89,6 +90,8 @@ int main(int argc, char* argv[]) {
     w.show();
     decir(QStringLiteral("listo"));
     for (;;) {
+        QElapsedTimer reloj;
+        reloj.start();
         const quint32 k = azar.bounded(1000000u);
         const bool alta = azar.bounded(3) == 0 || !w.data->EstadoPaseando();
         if (alta) {
@@ -120,7 +123,7 @@ int main(int argc, char* argv[]) {
             decir(mensajes.join(u'\n'));
             return 3;
         }
-        decir(QStringLiteral("hecho %1").arg(k));
+        decir(QStringLiteral("hecho %1 %2").arg(k).arg(reloj.elapsed()));
         // The pictures of the record shown are decoded off this thread; let them land.
         QCoreApplication::processEvents();
     }
