@@ -11,6 +11,11 @@ function(orbalia_add_all_tests dir)
     ORBALIA_BINARY_DIR="${CMAKE_BINARY_DIR}" ORBALIA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     ORBALIA_SQLITE_EXTENSION="$<TARGET_FILE:orbalia_sqlite>")
 
+  # The program as the tests that kill it need it: its start-up alone, and a
+  # loop of confirms with photographs.
+  add_executable(orbalia-prueba-hijo ${dir}/integration/hijo.cpp)
+  target_link_libraries(orbalia-prueba-hijo PRIVATE orbalia_testsupport)
+
   file(GLOB_RECURSE TESTS CONFIGURE_DEPENDS ${dir}/tst_*.cpp)
   foreach(src IN LISTS TESTS)
     orbalia_add_test(${src})
@@ -22,7 +27,7 @@ function(orbalia_add_test src)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE orbalia_testsupport)
   add_dependencies(${name} orbalia orbalia-updatedb orbalia-install orbalia_sqlite orbalia-webexport
-                   orbalia-exchange)
+                   orbalia-exchange orbalia-prueba-hijo)
   file(READ ${src} content)
   if(src MATCHES "/integration/")
     set(label integration)
@@ -34,4 +39,15 @@ function(orbalia_add_test src)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT 300
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORBALIA_BIN_DIR=${CMAKE_BINARY_DIR}")
+  # Tests sharing the exchange daemon's modules or the web tables run one at a time.
+  set(locks)
+  if(content MATCHES "ORB_REQUIRE_RSYNC")
+    list(APPEND locks servidor_rsync)
+  endif()
+  if(content MATCHES "WebExportFixture")
+    list(APPEND locks tablas_web)
+  endif()
+  if(locks)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${locks}")
+  endif()
 endfunction()

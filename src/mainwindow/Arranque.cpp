@@ -1,8 +1,10 @@
 #include "Arranque.h"
 
 #include "frmMain.h"
+#include "records/FotosPropiedad.h"
 #include "shell/ConfigStore.h"
 #include "shell/DatabaseSession.h"
+#include "shell/ErrorReport.h"
 #include "shell/Ficheros.h"
 #include "shell/Installation.h"
 #include "shell/Mensajes.h"
@@ -189,6 +191,14 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
         ctx.dialogs->message(&w, box);
         iniciarActualizador(ctx);
         return false;
+    }
+
+    // What a confirm killed half-way left in the photo folder; never a reason
+    // not to start.
+    try {
+        FotosPropiedad::limpiarRestos(ctx.db(), ctx.RutaFotos, FotosPropiedad::inicioProceso());
+    } catch (const db::DbError& e) {
+        RegistrarError(QStringLiteral("limpiar la carpeta de fotos"), e);
     }
 
     try {

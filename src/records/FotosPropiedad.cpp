@@ -15,7 +15,6 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
-#include <cstdio>
 
 namespace orb {
 
@@ -180,62 +179,6 @@ void FotosPropiedad::Limpiar() {
         borrado_[s] = false;
     }
     descartar();
-}
-
-void FotosPropiedad::preparar(const QString& cod) {
-    descartar(); // what a failed earlier confirm left
-    for (int i = 0; i < NumFotos; ++i) {
-        const auto s = std::size_t(i);
-        if (borrado_[s]) {
-            // The file stays in the folder; the record no longer names it.
-            txtFoto[s]->setText(QString());
-            continue;
-        }
-        if (pendiente_[s].isEmpty())
-            continue;
-        // Whatever the chosen format, the bytes are kept and the name ends in .jpg.
-        const QString nombre = QStringLiteral("%1-%2.jpg").arg(cod).arg(i + 1);
-        const QString destino = ctx_.RutaFotos + nombre;
-        const QString temporal = ctx_.RutaFotos + QStringLiteral(".%1.tmp").arg(nombre);
-        QFile::remove(temporal);
-        if (!QFile::copy(pendiente_[s], temporal)) {
-            descartar();
-            QFile::remove(temporal);
-            throw db::DbError(db::ErrGeneric,
-                              QStringLiteral("No se pudo copiar la foto %1 (\"%2\") a la carpeta de fotos")
-                                  .arg(i + 1)
-                                  .arg(pendiente_[s]));
-        }
-        copias_.append({temporal, destino});
-        txtFoto[s]->setText(nombre);
-    }
-}
-
-QString FotosPropiedad::colocar() {
-    // rename() replaces the old file in one step: a reader sees the old
-    // picture or the new one, never half of it.
-    QStringList fallidas;
-    for (const auto& [temporal, destino] : std::as_const(copias_)) {
-        if (std::rename(QFile::encodeName(temporal).constData(), QFile::encodeName(destino).constData()) !=
-            0) {
-            QFile::remove(temporal);
-            fallidas << QFileInfo(destino).fileName();
-        }
-    }
-    copias_.clear();
-    for (auto& p : pendiente_)
-        p.clear();
-    borrado_.fill(false);
-    if (fallidas.isEmpty())
-        return {};
-    return QStringLiteral("La propiedad se ha guardado, pero no se pudo colocar en la carpeta de fotos: %1.")
-        .arg(fallidas.join(QStringLiteral(", ")));
-}
-
-void FotosPropiedad::descartar() {
-    for (const auto& c : std::as_const(copias_))
-        QFile::remove(c.first);
-    copias_.clear();
 }
 
 } // namespace orb

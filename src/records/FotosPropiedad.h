@@ -2,6 +2,7 @@
 
 #include "platform/widgets/BoundControls.h"
 
+#include <QDateTime>
 #include <QImage>
 #include <QMap>
 #include <QObject>
@@ -10,6 +11,10 @@
 class QGridLayout;
 class QLabel;
 class QPushButton;
+
+namespace db {
+class Database;
+}
 
 namespace orb {
 
@@ -21,6 +26,11 @@ struct AppContext;
 // preparar() copies them to temporary names beside their final ones and fills
 // the name boxes, colocar() renames them into place once the record's
 // transaction committed, descartar() removes them when it rolled back.
+//
+// A confirm killed half-way is finished or undone by the next start-up
+// (limpiarRestos): the copies carry a token that preparar() stores in Config
+// inside the record's transaction, so the committed token says the copies
+// belong in place, and a missing one that they go.
 class FotosPropiedad : public QObject {
     Q_OBJECT
 public:
@@ -44,15 +54,31 @@ public:
     // An add starts: empty images, nothing pending.
     void Limpiar();
 
-    // Confirm, before the row is written: copies each pending file to a
-    // temporary name in Fotos/ and sets the slot's name box to Cod-n.jpg.
-    // Throws db::DbError when a copy fails (nothing is left behind then).
-    void preparar(const QString& cod);
+    // Confirm, inside the record's transaction on base: copies each pending
+    // file to a temporary name in Fotos/, sets the slot's name box to
+    // Cod-n.jpg and stores the copies' token. Throws db::DbError when a copy
+    // fails (nothing is left behind then); a full disk carries SQLITE_FULL.
+    void preparar(db::Database& base, const QString& cod);
     // After the record was committed: the copies take their names. Returns
     // what could not be put in place ("" when all was), for the user to hear.
     QString colocar();
     // The confirm was rolled back or left: the copies go.
     void descartar();
+
+    // What start-up found in the photo folder.
+    struct Restos {
+        int colocadas = 0; // copies of a committed confirm put in place
+        int borrados = 0;  // temporary files removed
+    };
+    // Start-up: the temporary files of this program's own naming (a confirm's
+    // copies, the office import's ".part" files and the copies Qt makes
+    // beside them) last written before antesDe and held by no running
+    // confirm are put in place when their confirm committed, removed
+    // otherwise. Any other file is left alone.
+    static Restos limpiarRestos(db::Database& base, const QString& rutaFotos, const QDateTime& antesDe);
+    // When this process started: what it finds older than this, no confirm of
+    // its own is writing.
+    static QDateTime inicioProceso();
 
     QString pendiente(int slot) const { return pendiente_[std::size_t(slot)]; }
     bool borradoPendiente(int slot) const { return borrado_[std::size_t(slot)]; }
@@ -72,7 +98,13 @@ private:
     std::array<QString, NumFotos> pendiente_;
     std::array<bool, NumFotos> borrado_{};
     std::array<quint64, NumFotos> generacion_{};
-    QList<std::pair<QString, QString>> copias_; // temporary → final
+    struct Copia {
+        QString temporal, destino;
+        int fd = -1; // kept open and locked until the copy is placed or removed
+    };
+    QList<Copia> copias_;
+    db::Database* base_ = nullptr; // where the token of copias_ is stored
+    QString ficha_;                // that token
     int enCurso_ = 0;
 };
 

@@ -152,7 +152,7 @@ void frmPropiedades::data_BeforeUpdate() {
     if (data->EstadoAñadiendo())
         numero_.tomar(numeracion(), base, txt.value(QuickID));
     txt.value(Cod)->setText(numeracion().codigo(base, qint64(ValorNumerico(txt.value(QuickID)->Text()))));
-    fotos->preparar(txt.value(Cod)->Text());
+    fotos->preparar(base, txt.value(Cod)->Text());
 }
 
 void frmPropiedades::data_AfterUpdate() {
