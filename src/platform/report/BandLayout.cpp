@@ -94,12 +94,13 @@ QList<Generator::Shown> Generator::shown(const Band& band, const BandContext& ct
     const int n = int(band.elements.size());
     QList<Shown> state(n, Shown::Printed);
     texts = QStringList(n, QString());
-    QHash<QString, int> byName;
+    bool captions = false;
     for (int i = 0; i < n; ++i) {
         const Element& e = band.elements[i];
-        if (!e.name.isEmpty())
-            byName.insert(e.name.toLower(), i);
-        if (!ctx.visible_.value(e.name.toLower(), e.visible)) {
+        captions = captions || !e.showWith.isEmpty();
+        const bool visible =
+            ctx.visible_.isEmpty() ? e.visible : ctx.visible_.value(e.name.toLower(), e.visible);
+        if (!visible) {
             state[i] = Shown::Hidden;
             continue;
         }
@@ -109,12 +110,20 @@ QList<Generator::Shown> Generator::shown(const Band& band, const BandContext& ct
                 state[i] = Shown::LeftOut;
         }
     }
+    if (!captions)
+        return state;
     // The reader refused unknown names and cycles.
+    auto indexOf = [&](const QString& name) {
+        for (int i = 0; i < n; ++i)
+            if (band.elements[i].name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
     std::function<bool(int, int)> printed = [&](int i, int depth) {
         const Element& e = band.elements[i];
         if (state[i] != Shown::Printed || e.showWith.isEmpty() || depth > n)
             return state[i] == Shown::Printed;
-        const int target = byName.value(e.showWith.toLower(), -1);
+        const int target = indexOf(e.showWith);
         return target < 0 || printed(target, depth + 1);
     };
     QList<Shown> out = state;
