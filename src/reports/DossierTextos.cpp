@@ -64,6 +64,15 @@ QString TituloDossier(const QVariant& titulo, bool alquiler) {
     return alquiler ? QStringLiteral("Propiedad en Alquiler") : QStringLiteral("Propiedad en Venta");
 }
 
+QString TituloDossierIngles(const QVariant& titulo, const QVariant& tituloIngles, bool alquiler) {
+    const QString t = tituloIngles.isNull() ? QString() : tituloIngles.toString();
+    if (!t.trimmed().isEmpty())
+        return t;
+    if (!titulo.isNull() && !titulo.toString().trimmed().isEmpty())
+        return {};
+    return alquiler ? QStringLiteral("Property for Rent") : QStringLiteral("Property for Sale");
+}
+
 QVariant PrecioDossier(const QVariant& precio, const QVariant& precioAlquiler, bool alquiler) {
     return alquiler ? precioAlquiler : precio;
 }

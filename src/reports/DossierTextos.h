@@ -20,6 +20,10 @@ QString TextoGaraje(const QVariant& codigo);
 
 // DossierTitulo, or "Propiedad en Alquiler" / "Propiedad en Venta" when empty.
 QString TituloDossier(const QVariant& titulo, bool alquiler);
+// The English line under it: DossierTituloIdioma1; when neither title was
+// typed, "Property for Rent" / "Property for Sale" under the Spanish default;
+// empty when only the Spanish one was.
+QString TituloDossierIngles(const QVariant& titulo, const QVariant& tituloIngles, bool alquiler);
 
 // The price the dossier shows: PrecioAlquiler for a rental, Precio for a sale.
 QVariant PrecioDossier(const QVariant& precio, const QVariant& precioAlquiler, bool alquiler);

@@ -1,5 +1,6 @@
 #include "Informes.h"
 
+#include "DossierModelos.h"
 #include "DossierTextos.h"
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
@@ -78,8 +79,11 @@ void prepararDossier(AppContext& ctx, report::Report& r) {
     const QString fotos = ctx.RutaFotos;
     const QString pie = ctx.facts.PieDossier;
     auto titulo = [](report::BandContext& c) {
-        c.setText(QStringLiteral("lblTitulo"), TituloDossier(c.value(QStringLiteral("DossierTitulo")),
-                                                             c.value(QStringLiteral("Alquiler")).toBool()));
+        const QVariant espanol = c.value(QStringLiteral("DossierTitulo"));
+        const bool alquiler = c.value(QStringLiteral("Alquiler")).toBool();
+        c.setText(QStringLiteral("lblTitulo"), TituloDossier(espanol, alquiler));
+        c.setText(QStringLiteral("lblTituloIdioma1"),
+                  TituloDossierIngles(espanol, c.value(QStringLiteral("DossierTituloIdioma1")), alquiler));
     };
     r.setBandHook(report::BandKind::PageHeader, [logo, titulo](report::BandContext& c) {
         if (QFileInfo(logo).isFile())
@@ -118,7 +122,11 @@ QString RutaDiseno(Informe informe) {
 }
 
 report::Report CrearInforme(AppContext& ctx, Informe informe, const QString& layoutPath) {
-    report::Report r = report::Report::load(layoutPath.isEmpty() ? RutaDiseno(informe) : layoutPath);
+    // Dossier models are files of the installation, brought up to date when
+    // an earlier version installed them.
+    report::Report r = informe == Informe::Dossier && !layoutPath.isEmpty()
+                           ? report::Report(CargarModeloDossier(layoutPath))
+                           : report::Report::load(layoutPath.isEmpty() ? RutaDiseno(informe) : layoutPath);
     r.setImageFolder(ctx.RutaFotos);
     r.setParameter(QStringLiteral("NombreAgencia"), ctx.facts.NombreAgencia);
     r.setParameter(QStringLiteral("PieDossier"), ctx.facts.PieDossier);

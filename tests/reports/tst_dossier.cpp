@@ -5,6 +5,7 @@
 #include "TestNavigator.h"
 #include "platform/report/ReportError.h"
 #include "reports/Dossier.h"
+#include "reports/DossierModelos.h"
 #include "reports/DossierTextos.h"
 #include "reports/Informes.h"
 #include "search/Lookups.h"
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -30,6 +32,49 @@ QString pdfText(const QString& pdf) {
     // Collapse the layout's runs of blanks: the words matter, not the columns.
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
+
+// The words of the first page with their boxes, in points from the top left.
+struct Palabra {
+    QString texto;
+    QRectF caja;
+};
+QList<Palabra> pdfWords(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    QList<Palabra> out;
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        QString texto = m.captured(5);
+        texto.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"");
+        out << Palabra{texto, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                     QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
+    }
+    return out;
+}
+
+// Every run of words that reads `frase`, in reading order.
+QList<QList<Palabra>> allWordsOf(const QList<Palabra>& palabras, const QString& frase) {
+    const QStringList buscadas = frase.split(' ');
+    QList<QList<Palabra>> out;
+    for (int i = 0; i + buscadas.size() <= palabras.size(); ++i) {
+        bool igual = true;
+        for (int k = 0; k < buscadas.size() && igual; ++k)
+            igual = palabras[i + k].texto == buscadas[k];
+        if (igual)
+            out << palabras.mid(i, buscadas.size());
+    }
+    return out;
+}
+QList<Palabra> wordsOf(const QList<Palabra>& palabras, const QString& frase) {
+    return allWordsOf(palabras, frase).value(0);
+}
+
+constexpr double PuntosPorMm = 72 / 25.4;
 
 } // namespace
 
@@ -60,10 +105,27 @@ class TestDossier : public QObject {
                                .arg(f.keys().join(", "), marks.join(", ")),
                            f.values());
     }
-    QString dossierText(const QString& cod, int modelo = 0) {
+    QString dossierPdf(const QString& cod, int modelo = 0) {
         const QString pdf = inst->file("d.pdf");
         GenerarDossier(ctx(), cod, modelo).writePdf(pdf);
-        return pdfText(pdf);
+        return pdf;
+    }
+    QString dossierText(const QString& cod, int modelo = 0) { return pdfText(dossierPdf(cod, modelo)); }
+    // A shop with its texts typed in both languages and a type named in both.
+    void localComercial(const QString& cod, const QVariantMap& extra = {}) {
+        if (ctx().db().scalar("SELECT COUNT(*) FROM Tipos WHERE Cod = 6").toInt() == 0)
+            ctx().db().execute("INSERT INTO Tipos (Cod, Nombre, NombreIdioma1) VALUES (?, ?, ?)",
+                               {6, "Local comercial", "Commercial premises"});
+        QVariantMap f{{"CodTipo", 6},
+                      {"Trastero", true},
+                      {"AireAcondicionado", true},
+                      {"DossierTitulo", "Local comercial en La Cala de Mijas"},
+                      {"DossierTituloIdioma1", "Shop in La Cala de Mijas"},
+                      {"DossierDescripcion", "Local diáfano con escaparate a la avenida."},
+                      {"DossierDescripcionIdioma1", "Open-plan shop with a window onto the avenue."}};
+        for (auto it = extra.begin(); it != extra.end(); ++it)
+            f[it.key()] = it.value();
+        propiedad(cod, f);
     }
 
 private Q_SLOTS:
@@ -96,6 +158,190 @@ private Q_SLOTS:
                  "Trastero - Ascensor - Calefacción - Diversiones cercanas");
         QCOMPARE(Caracteristicas(valor, Idioma::Ingles), "Storage - Lift - Heating - Amenities Near");
         QCOMPARE(Caracteristicas([](const QString&) { return QVariant(); }, Idioma::Ingles), QString());
+
+        // The English title line: the typed one, the side's when neither was typed.
+        QCOMPARE(TituloDossierIngles("Ático", "Penthouse", false), "Penthouse");
+        QCOMPARE(TituloDossierIngles(QVariant(), QVariant(), true), "Property for Rent");
+        QCOMPARE(TituloDossierIngles(" ", "", false), "Property for Sale");
+        QCOMPARE(TituloDossierIngles("Ático", QVariant(), false), QString());
+    }
+
+    void englishTextsArePrintedInTheEnglishStyle_data() {
+        QTest::addColumn<int>("modelo");
+        QTest::newRow("Dossier.rpx") << 0;
+        QTest::newRow("Dossier1.rpx") << 1;
+    }
+    void englishTextsArePrintedInTheEnglishStyle() {
+        QFETCH(int, modelo);
+        localComercial("0100010");
+        const QString pdf = dossierPdf("0100010", modelo);
+        const QString t = pdfText(pdf);
+        for (const char* s :
+             {"Local comercial en La Cala de Mijas", "Shop in La Cala de Mijas", "Local comercial",
+              "Commercial premises", "Local diáfano con escaparate a la avenida.",
+              "Open-plan shop with a window onto the avenue.", "Trastero - Aire acondicionado",
+              "Storage - Air conditioning"})
+            QVERIFY2(t.contains(QString::fromUtf8(s)), qPrintable(QString::fromUtf8(s) + " | " + t));
+
+        // The English title under the Spanish one, in the page header; the
+        // English type under the Spanish type.
+        const QList<Palabra> words = pdfWords(pdf);
+        const auto es = wordsOf(words, "Local comercial en La Cala de Mijas");
+        const auto en = wordsOf(words, "Shop in La Cala de Mijas");
+        QVERIFY(!es.isEmpty() && !en.isEmpty());
+        QVERIFY(en.first().caja.top() >= es.last().caja.bottom() - 0.5);
+        QVERIFY(en.first().caja.bottom() < 40 * PuntosPorMm);
+        const auto tipoEn = wordsOf(words, "Commercial premises");
+        QVERIFY(!tipoEn.isEmpty());
+        bool debajo = false;
+        for (const auto& tipoEs : allWordsOf(words, "Local comercial"))
+            debajo = debajo || (qAbs(tipoEn.first().caja.left() - tipoEs.first().caja.left()) < 1 &&
+                                tipoEn.first().caja.top() >= tipoEs.last().caja.bottom() - 0.5 &&
+                                tipoEn.first().caja.top() < tipoEs.last().caja.bottom() + 3 * PuntosPorMm);
+        QVERIFY(debajo);
+
+        // English in the italic of the English features.
+        const report::Document d = GenerarDossier(ctx(), "0100010", modelo);
+        auto italic = [&](const QString& start) {
+            for (const report::DrawCommand& c : d.pages[0].commands)
+                if (c.kind == report::DrawCommand::Kind::Text && c.text.startsWith(start))
+                    return d.fonts[c.font].italic() ? 1 : 0;
+            return -1;
+        };
+        for (const char* s : {"Storage", "Open-plan", "Shop in", "Commercial"})
+            QVERIFY2(italic(s) == 1, s);
+        for (const char* s : {"Trastero", "Local diáfano", "Local comercial en"})
+            QVERIFY2(italic(QString::fromUtf8(s)) == 0, s);
+    }
+
+    void emptySectionsAreLeftOut_data() {
+        QTest::addColumn<int>("modelo");
+        QTest::newRow("Dossier.rpx") << 0;
+        QTest::newRow("Dossier1.rpx") << 1;
+    }
+    void emptySectionsAreLeftOut() {
+        QFETCH(int, modelo);
+        // Nothing to say: no features, no descriptions.
+        propiedad("0100011", {{"DossierDescripcion", QVariant()}, {"DossierDescripcionIdioma1", "  "}});
+        QString t = dossierText("0100011", modelo);
+        for (const char* s : {"Características", "Features", "Descripción", "Description"})
+            QVERIFY2(!t.contains(QString::fromUtf8(s)), qPrintable(QString::fromUtf8(s) + " | " + t));
+        QVERIFY2(t.contains("Propiedad en Venta") && t.contains("Property for Sale") &&
+                     t.contains("Inmobiliaria de Prueba"),
+                 qPrintable(t));
+
+        // Only the Spanish description: its section alone.
+        localComercial("0100012", {{"Trastero", false},
+                                   {"AireAcondicionado", false},
+                                   {"DossierDescripcionIdioma1", QVariant()},
+                                   {"DossierTituloIdioma1", QVariant()}});
+        t = dossierText("0100012", modelo);
+        QVERIFY2(!t.contains("Features") && !t.contains("Características") && !t.contains("Description") &&
+                     !t.contains("Shop in") && !t.contains("Property for"),
+                 qPrintable(t));
+        QVERIFY2(t.contains("Local diáfano con escaparate a la avenida."), qPrintable(t));
+        if (modelo != 0)
+            return;
+        // In the default model the sections follow one another: the
+        // description takes the place the features would have had.
+        QVERIFY(t.contains("Descripción"));
+        localComercial("0100013");
+        const QList<Palabra> completo = pdfWords(dossierPdf("0100013"));
+        const QList<Palabra> solo = pdfWords(dossierPdf("0100012"));
+        const auto caracteristicas = wordsOf(completo, "Características");
+        const auto descripcion = wordsOf(solo, "Descripción");
+        QVERIFY(!caracteristicas.isEmpty() && !descripcion.isEmpty());
+        QVERIFY2(qAbs(descripcion.first().caja.top() - caracteristicas.first().caja.top()) < 0.5,
+                 qPrintable(QString("%1 %2")
+                                .arg(descripcion.first().caja.top())
+                                .arg(caracteristicas.first().caja.top())));
+    }
+
+    void longTitleIsPrintedWhole_data() {
+        QTest::addColumn<int>("modelo");
+        QTest::newRow("Dossier.rpx") << 0;
+        QTest::newRow("Dossier1.rpx") << 1;
+    }
+    void longTitleIsPrintedWhole() {
+        QFETCH(int, modelo);
+        // As long as the Dossier tab takes: 100 characters each.
+        const QString es =
+            "Local comercial en La Cala de Mijas con escaparate a dos calles, almacén y aseos, "
+            "cerca de la playa.";
+        const QString en =
+            "Commercial premises in La Cala de Mijas with windows onto two streets, a store room, "
+            "near the beach.";
+        QCOMPARE(es.size(), 100);
+        QCOMPARE(en.size(), 100);
+        localComercial("0100014", {{"DossierTitulo", es}, {"DossierTituloIdioma1", en}});
+        const QString pdf = dossierPdf("0100014", modelo);
+        const QString t = pdfText(pdf);
+        QVERIFY2(t.contains(es) && t.contains(en), qPrintable(t));
+        QVERIFY2(!t.contains(QChar(0x2026)), qPrintable(t));
+
+        // Both inside the header: right of the logo, within the page's right
+        // margin, above the rule that closes the header, one under the other.
+        const QList<Palabra> words = pdfWords(pdf);
+        const auto titulo = wordsOf(words, es);
+        const auto ingles = wordsOf(words, en);
+        QCOMPARE(titulo.size(), int(es.split(' ').size()));
+        QCOMPARE(ingles.size(), int(en.split(' ').size()));
+        const double derecha = (210 - (modelo == 0 ? 12 : 10)) * PuntosPorMm;
+        const double regla = (10 + (modelo == 0 ? 27 : 22)) * PuntosPorMm;
+        const double logo = (modelo == 0 ? 12 + 62 : 10 + 50) * PuntosPorMm;
+        double finTitulo = 0;
+        for (const Palabra& w : titulo) {
+            QVERIFY2(w.caja.left() > logo && w.caja.right() <= derecha + 0.5 && w.caja.bottom() <= regla,
+                     qPrintable(w.texto));
+            finTitulo = std::max(finTitulo, w.caja.bottom());
+        }
+        for (const Palabra& w : ingles)
+            QVERIFY2(w.caja.left() > logo && w.caja.right() <= derecha + 0.5 && w.caja.bottom() <= regla &&
+                         w.caja.top() >= finTitulo - 0.5,
+                     qPrintable(w.texto));
+    }
+
+    void modelsOfAnEarlierVersionAreBroughtUpToDate() {
+        localComercial("0100015");
+        const QString anteriores = QStringLiteral(ORBALIA_SOURCE_DIR "/tests/reports/modelos-anteriores/");
+        auto leer = [](const QString& ruta) {
+            QFile f(ruta);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        auto escribir = [](const QString& ruta, const QByteArray& texto) {
+            QFile f(ruta);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(texto);
+        };
+        RegistrarDisenos();
+        const QByteArray actual = leer(":/reports/Dossier.rpx");
+        const QByteArray antiguo = leer(anteriores + "Dossier.rpx");
+        QVERIFY(!antiguo.isEmpty() && antiguo != actual);
+        // As an earlier version installed them: the default model, its copy
+        // as model 2, and model 1 as the agency edited it.
+        escribir(inst->file("Dossier.rpx"), antiguo);
+        QByteArray crlf = antiguo;
+        escribir(inst->file("Dossier2.rpx"), crlf.replace("\n", "\r\n"));
+        QByteArray editado = leer(anteriores + "Dossier1.rpx");
+        editado.replace("Características · Features", "Equipamiento");
+        escribir(inst->file("Dossier1.rpx"), editado);
+
+        for (int modelo : {0, 2}) {
+            const QString t = dossierText("0100015", modelo);
+            QVERIFY2(t.contains("Open-plan shop with a window onto the avenue.") && t.contains("Shop in"),
+                     qPrintable(t));
+            QCOMPARE(leer(RutaModeloDossier(ctx(), modelo)), actual);
+        }
+        // The agency's own model is left as it made it.
+        const QString t = dossierText("0100015", 1);
+        QVERIFY2(t.contains("Equipamiento") && !t.contains("Open-plan"), qPrintable(t));
+        QCOMPARE(leer(inst->file("Dossier1.rpx")), editado);
+        // The current models are what an installation receives and are not
+        // taken for earlier ones.
+        QCOMPARE(leer(inst->file("Dossier.rpx")), actual);
+        QVERIFY(ModeloDossierVigente(actual).isEmpty());
+        QVERIFY(ModeloDossierVigente(leer(":/reports/Dossier1.rpx")).isEmpty());
+        QCOMPARE(ModeloDossierVigente(leer(anteriores + "Dossier1.rpx")), leer(":/reports/Dossier1.rpx"));
     }
 
     void saleDossierReadBackFromThePdf_data() {
@@ -123,7 +369,7 @@ private Q_SLOTS:
     void rentalShowsItsRentInBothPricesAndItsTitle() {
         propiedad("0100002", {{"Alquiler", true}, {"Precio", 250000}, {"PrecioAlquiler", 1200}});
         const QString t = dossierText("0100002");
-        QVERIFY2(t.contains("Propiedad en Alquiler"), qPrintable(t));
+        QVERIFY2(t.contains("Propiedad en Alquiler") && t.contains("Property for Rent"), qPrintable(t));
         QVERIFY2(t.contains("1.200 €") && t.contains("199.663 ptas"), qPrintable(t));
         QVERIFY2(!t.contains("250.000"), qPrintable(t));
         // The property's own title wins over the side's.

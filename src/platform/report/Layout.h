@@ -44,10 +44,13 @@ struct Element {
     QString param;  // parameter that gives the text or the image
     QString file;   // image file (relative paths: the layout's folder)
     TextStyle style;
-    bool canGrow = false;   // text that does not fit makes the band taller
-    bool wrap = true;       // text breaks at word boundaries within the box
-    bool keepAspect = true; // images keep their proportions, centred in the box
-    double penWidth = 0.3;  // mm; 0 draws no outline
+    bool canGrow = false;       // text that does not fit makes the band taller
+    double minSizePt = 0;       // text that does not fit is printed smaller, down to this size
+    bool hideWhenEmpty = false; // text left out, with its place, when it is blank
+    QString showWith;           // printed only when this element of the band is
+    bool wrap = true;           // text breaks at word boundaries within the box
+    bool keepAspect = true;     // images keep their proportions, centred in the box
+    double penWidth = 0.3;      // mm; 0 draws no outline
     QColor penColor = Qt::black;
     QColor fill; // invalid: not filled
     bool visible = true;

@@ -57,8 +57,12 @@ public:
             band.height = number(QStringLiteral("height"), 0);
             TextStyle bandStyle = base;
             readStyle(bandStyle);
-            while (xml_.readNextStartElement())
+            QList<qint64> lines;
+            while (xml_.readNextStartElement()) {
+                lines << xml_.lineNumber();
                 band.elements << readElement(bandStyle);
+            }
+            checkShowWith(band, lines);
         }
         if (xml_.hasError())
             fail(xml_.errorString());
@@ -68,8 +72,9 @@ public:
     int line() const { return int(xml_.lineNumber()); }
 
 private:
-    [[noreturn]] void fail(const QString& reason) {
-        throw ParseFailure{QStringLiteral("línea %1: %2").arg(xml_.lineNumber()).arg(reason)};
+    [[noreturn]] void fail(const QString& reason) { failAt(xml_.lineNumber(), reason); }
+    [[noreturn]] static void failAt(qint64 line, const QString& reason) {
+        throw ParseFailure{QStringLiteral("línea %1: %2").arg(line).arg(reason)};
     }
 
     static int bandKind(const QString& tag) {
@@ -235,6 +240,13 @@ private:
         e.param = attr(QStringLiteral("param"));
         e.file = attr(QStringLiteral("file"));
         e.canGrow = boolean(QStringLiteral("canGrow"), false);
+        e.minSizePt = number(QStringLiteral("minSize"), 0);
+        if (e.minSizePt > 0 && (e.minSizePt < 1 || e.minSizePt > e.style.sizePt))
+            fail(QStringLiteral("minSize=\"%1\" debe estar entre 1 y el tamaño de la letra (%2)")
+                     .arg(attr(QStringLiteral("minSize")))
+                     .arg(e.style.sizePt));
+        e.hideWhenEmpty = boolean(QStringLiteral("hideWhenEmpty"), false);
+        e.showWith = attr(QStringLiteral("showWith")).trimmed();
         e.wrap = boolean(QStringLiteral("wrap"), true);
         e.keepAspect = boolean(QStringLiteral("keepAspect"), true);
         e.visible = boolean(QStringLiteral("visible"), true);
@@ -246,6 +258,9 @@ private:
         e.fill = color(QStringLiteral("fill"), QColor());
         if ((e.kind == ElementKind::Field || e.kind == ElementKind::Check) && e.column.isEmpty())
             fail(QStringLiteral("<%1> necesita el atributo column").arg(tag));
+        const bool text = e.kind == ElementKind::Label || e.kind == ElementKind::Field;
+        if (!text && (e.hideWhenEmpty || e.minSizePt > 0))
+            fail(QStringLiteral("<%1> no es un texto: hideWhenEmpty y minSize no valen para él").arg(tag));
         if (e.kind == ElementKind::PageNumber && has(QStringLiteral("format"))) {
             e.text = e.format;
             e.format.clear();
@@ -258,6 +273,29 @@ private:
         if (e.kind == ElementKind::Label)
             e.text = body.trimmed();
         return e;
+    }
+
+    // A caption follows an element of its own band; a cycle would leave both
+    // undecided.
+    void checkShowWith(const Band& band, const QList<qint64>& lines) {
+        auto named = [&](const QString& name) -> const Element* {
+            for (const Element& e : band.elements)
+                if (!e.name.isEmpty() && e.name.compare(name, Qt::CaseInsensitive) == 0)
+                    return &e;
+            return nullptr;
+        };
+        for (int i = 0; i < band.elements.size(); ++i) {
+            const Element& e = band.elements[i];
+            if (!e.showWith.isEmpty() && !named(e.showWith))
+                failAt(lines[i], QStringLiteral("showWith=\"%1\" no nombra ningún elemento de la sección")
+                                     .arg(e.showWith));
+            const Element* at = &e;
+            for (int steps = 0; at && !at->showWith.isEmpty(); ++steps) {
+                if (steps > band.elements.size())
+                    failAt(lines[i], QStringLiteral("showWith=\"%1\" forma un círculo").arg(e.showWith));
+                at = named(at->showWith);
+            }
+        }
     }
 
     QXmlStreamReader xml_;

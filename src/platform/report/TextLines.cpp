@@ -1,5 +1,6 @@
 #include "TextLines.h"
 
+#include <QRegularExpression>
 #include <QTextLayout>
 
 namespace report {
@@ -43,6 +44,18 @@ QStringList wrapText(const QString& text, const QFont& font, const QFontMetricsF
         layout.endLayout();
     }
     return lines;
+}
+
+bool fitsWhole(const QString& text, const QFont& font, const QFontMetricsF& metrics, double width,
+               double height, bool wrap) {
+    const QStringList lines = wrapText(text, font, metrics, width, wrap);
+    if (lines.size() * metrics.lineSpacing() > height + 1e-6)
+        return false;
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    for (const QString& part : wrap ? text.split(blanks, Qt::SkipEmptyParts) : text.split(QLatin1Char('\n')))
+        if (metrics.horizontalAdvance(part) > width + 1e-6)
+            return false;
+    return true;
 }
 
 } // namespace report

@@ -232,6 +232,162 @@ private Q_SLOTS:
                  qPrintable(QString::number(segunda.pos.y())));
     }
 
+    void emptyTextsAndTheirCaptionsGiveBackTheirPlace() {
+        // Two captioned texts stacked, a note beside the first, a closing line.
+        const QByteArray xml = R"(<report width="200" height="200" margins="10" size="10">
+            <detail height="40">
+              <label x="0" y="0" width="80" height="5" showWith="txtUno">Primero</label>
+              <field name="txtUno" column="Uno" x="0" y="6" width="80" height="5" hideWhenEmpty="true"/>
+              <field name="txtNota" column="Nota" x="100" y="6" width="60" height="5" hideWhenEmpty="true"/>
+              <label x="0" y="14" width="80" height="5" showWith="txtDos">Segundo</label>
+              <field name="txtDos" column="Dos" x="0" y="20" width="80" height="5" canGrow="true"
+                     hideWhenEmpty="true"/>
+              <field column="Cod" x="0" y="30" width="80" height="5"/>
+            </detail>
+            <pageFooter height="10">
+              <label x="0" y="0" width="80" height="5" showWith="lblPie">Pie:</label>
+              <label name="lblPie" x="0" y="5" width="80" height="5" hideWhenEmpty="true"/>
+            </pageFooter></report>)";
+        Report r(parseLayout(xml, QStringLiteral("secciones")));
+        r.setBandHook(BandKind::Detail, [](BandContext& ctx) {
+            if (ctx.value(QStringLiteral("Cod")).toString() == QLatin1String("P4"))
+                ctx.setVisible(QStringLiteral("txtUno"), false);
+        });
+        const QStringList columns{QStringLiteral("Cod"), QStringLiteral("Uno"), QStringLiteral("Nota"),
+                                  QStringLiteral("Dos")};
+        auto y = [](const Document& d, const QString& text) {
+            const QList<DrawCommand> found = textsOf(d, 0, text);
+            return found.isEmpty() ? -1.0 : found.first().pos.y() / UnitsPerMm;
+        };
+        const double ascent = [&] {
+            RowsDataSource one(columns, {{"P0", "uno", "", "dos"}});
+            const Document d = r.generate(&one);
+            return y(d, QStringLiteral("Primero")) - 10; // the band starts at the top margin
+        }();
+
+        // Everything printed but the note: the layout as drawn, the space
+        // under the first text is still its own.
+        RowsDataSource full(columns,
+                            {{"P1", "uno", "", "dos"}, {"P2", "", "", ""}, {"P7", "uno", "", "dos"}});
+        Document d = r.generate(&full);
+        QCOMPARE(d.pageText(0),
+                 QStringLiteral("Primero\nuno\nSegundo\ndos\nP1\nP2\nPrimero\nuno\nSegundo\ndos\nP7"));
+        QCOMPARE(qRound(y(d, "Segundo") - ascent), 24);
+        QCOMPARE(qRound(y(d, "P1") - ascent), 40);
+        // A row with both texts empty keeps only what has something to say,
+        // and its band is shorter by their strips: the next row follows at once.
+        QCOMPARE(qRound(y(d, "P2") - ascent), 50);
+        QCOMPARE(qRound(y(d, "P7") - ascent), 60 + 30);
+        // No footer text, no caption; the footer keeps its place.
+        QVERIFY(!d.pageText(0).contains(QStringLiteral("Pie:")));
+
+        // The first text empty: its caption goes and the second section takes its place.
+        RowsDataSource first(columns, {{"P3", "", "", "dos"}});
+        d = r.generate(&first);
+        QCOMPARE(d.pageText(0), QStringLiteral("Segundo\ndos\nP3"));
+        QCOMPARE(qRound(y(d, "Segundo") - ascent), 10);
+        QCOMPARE(qRound(y(d, "dos") - ascent), 16);
+        QCOMPARE(qRound(y(d, "P3") - ascent), 26);
+
+        // A note beside the empty text holds its strip: nothing below moves up
+        // by more than the caption's strip above it.
+        RowsDataSource beside(columns, {{"P5", "", "nota", "dos"}});
+        d = r.generate(&beside);
+        QCOMPARE(d.pageText(0), QStringLiteral("nota\nSegundo\ndos\nP5"));
+        QCOMPARE(qRound(y(d, "nota") - ascent), 10);
+        QCOMPARE(qRound(y(d, "Segundo") - ascent), 18);
+
+        // Hidden by the program: its caption goes with it, its place stays.
+        RowsDataSource hidden(columns, {{"P4", "uno", "", "dos"}});
+        d = r.generate(&hidden);
+        QCOMPARE(d.pageText(0), QStringLiteral("Segundo\ndos\nP4"));
+        QCOMPARE(qRound(y(d, "Segundo") - ascent), 18);
+
+        // A growing text pushes what follows down; an empty one above it still gives back its place.
+        const QString largo = QStringLiteral("palabra ").repeated(40).trimmed();
+        RowsDataSource grows(columns, {{"P6", "", "", largo}});
+        d = r.generate(&grows);
+        const double lineMm =
+            QFontMetricsF(d.fonts[textsOf(d, 0, "P6").first().font]).lineSpacing() / UnitsPerMm;
+        int lines = 0;
+        for (const DrawCommand& c : d.pages[0].commands)
+            lines += c.kind == DrawCommand::Kind::Text && c.text.startsWith(QStringLiteral("palabra"));
+        QVERIFY(lines >= 3);
+        QVERIFY2(qAbs(y(d, "P6") - ascent - (26 + lines * lineMm - 5)) < 0.5,
+                 qPrintable(QString::number(y(d, "P6") - ascent)));
+
+        // The footer's caption shows when its text does.
+        r.setBandHook(BandKind::PageFooter, [](BandContext& ctx) {
+            ctx.setText(QStringLiteral("lblPie"), QStringLiteral("Agencia"));
+        });
+        d = r.generate(&first);
+        QVERIFY(d.pageText(0).endsWith(QStringLiteral("Pie:\nAgencia")));
+    }
+
+    void textShrinksToFitItsBoxDownToItsMinimum() {
+        const QByteArray xml = R"(<report margins="10" size="20">
+            <detail height="30">
+              <label name="lblTitulo" x="0" y="0" width="100" height="10" bold="true" minSize="9"/>
+              <label name="lblFijo" x="0" y="12" width="100" height="10" bold="true"/>
+              <label name="lblSinSitio" x="0" y="24" width="30" height="5" minSize="15" wrap="false"/>
+            </detail></report>)";
+        Report r(parseLayout(xml, QStringLiteral("titulo")));
+        QString titulo;
+        r.setBandHook(BandKind::Detail, [&](BandContext& ctx) {
+            ctx.setText(QStringLiteral("lblTitulo"), titulo);
+            ctx.setText(QStringLiteral("lblFijo"), titulo);
+            ctx.setText(QStringLiteral("lblSinSitio"), titulo);
+        });
+        auto sizeOf = [](const Document& d, const QString& word) {
+            for (const DrawCommand& c : d.pages[0].commands)
+                if (c.kind == DrawCommand::Kind::Text && c.text.contains(word))
+                    return d.fonts[c.font].pixelSize() * 72.0 / UnitsPerInch;
+            return 0.0;
+        };
+        auto commandsOf = [](const Document& d, double fromMm, double toMm) {
+            QList<DrawCommand> out;
+            for (const DrawCommand& c : d.pages[0].commands)
+                if (c.kind == DrawCommand::Kind::Text && c.pos.y() >= (10 + fromMm) * UnitsPerMm &&
+                    c.pos.y() < (10 + toMm) * UnitsPerMm)
+                    out << c;
+            return out;
+        };
+        auto linesOf = [&](const Document& d, double fromMm, double toMm) {
+            QStringList out;
+            for (const DrawCommand& c : commandsOf(d, fromMm, toMm))
+                out << c.text;
+            return out;
+        };
+
+        // A short title keeps its size.
+        titulo = QStringLiteral("Piso");
+        Document d = r.generate(nullptr);
+        QCOMPARE(qRound(sizeOf(d, "Piso")), 20);
+
+        // A long one is printed smaller and whole; the box without a minimum cuts it.
+        titulo = QStringLiteral("Local comercial en La Cala de Mijas con escaparate a dos calles y almacén");
+        d = r.generate(nullptr);
+        const QStringList whole = linesOf(d, 0, 10);
+        QCOMPARE(whole.join(' '), titulo);
+        const double size = sizeOf(d, "Local");
+        QVERIFY2(size < 20 && size >= 9, qPrintable(QString::number(size)));
+        // As large as fits: half a point more would not.
+        for (const DrawCommand& c : d.pages[0].commands)
+            if (c.kind == DrawCommand::Kind::Text && whole.contains(c.text))
+                QVERIFY(QFontMetricsF(d.fonts[c.font]).horizontalAdvance(c.text) <= 100 * UnitsPerMm + 0.5);
+        QFont larger = d.fonts[textsOf(d, 0, whole.first()).first().font];
+        larger.setPixelSize(qRound((size + 0.5) * UnitsPerInch / 72));
+        QVERIFY(QFontMetricsF(larger).lineSpacing() * whole.size() > 10 * UnitsPerMm ||
+                QFontMetricsF(larger).horizontalAdvance(titulo) > 100 * UnitsPerMm);
+        const QStringList cut = linesOf(d, 12, 22);
+        QVERIFY2(cut.last().endsWith(QChar(0x2026)), qPrintable(cut.join('|')));
+        // At its minimum and still too long: cut as any other text.
+        const QList<DrawCommand> least = commandsOf(d, 24, 30);
+        QCOMPARE(least.size(), 1);
+        QVERIFY(least.first().text.endsWith(QChar(0x2026)));
+        QCOMPARE(d.fonts[least.first().font].pixelSize(), qRound(15 * UnitsPerInch / 72));
+    }
+
     void bandThatDoesNotFitMovesToTheNextPage() {
         // 100 mm of body: two 40 mm bands fit, the third goes to page 2 whole.
         const QByteArray xml = R"(<report width="100" height="120" margins="10">

@@ -56,6 +56,23 @@ private Q_SLOTS:
         QTest::newRow("unknown paper") << QByteArray("<report page=\"B7\"/>") << "\"B7\"";
         QTest::newRow("twice the same band")
             << QByteArray("<report><detail/><detail/></report>") << "dos veces";
+        QTest::newRow("caption of nothing")
+            << QByteArray("<report><detail height=\"9\">\n<label x=\"0\" y=\"0\" width=\"5\" height=\"5\" "
+                          "showWith=\"lblNada\">Nada</label>\n</detail></report>")
+            << "línea 2: showWith=\"lblNada\" no nombra ningún elemento de la sección";
+        QTest::newRow("captions of each other")
+            << QByteArray("<report><detail height=\"9\"><label name=\"a\" x=\"0\" y=\"0\" width=\"5\" "
+                          "height=\"5\" showWith=\"b\"/><label name=\"b\" x=\"0\" y=\"5\" width=\"5\" "
+                          "height=\"5\" showWith=\"a\"/></detail></report>")
+            << "círculo";
+        QTest::newRow("minimum above the size")
+            << QByteArray("<report size=\"9\"><detail height=\"9\"><label x=\"0\" y=\"0\" width=\"5\" "
+                          "height=\"5\" minSize=\"12\"/></detail></report>")
+            << "minSize=\"12\"";
+        QTest::newRow("picture that hides when empty")
+            << QByteArray("<report><detail height=\"9\"><image x=\"0\" y=\"0\" width=\"5\" height=\"5\" "
+                          "hideWhenEmpty=\"true\"/></detail></report>")
+            << "<image> no es un texto";
     }
     void brokenFilesAreNamedWithTheirCause() {
         QFETCH(QByteArray, xml);
