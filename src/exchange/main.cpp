@@ -95,7 +95,7 @@ static int ejecutar(int argc, char* argv[]) {
             ok = importacion.ejecutar(runner);
         }
     } catch (const db::DbError&) {
-        err << "Error: " << orb::ExplicarError(std::current_exception(), ctx.RutaBaseDatos) << "\n";
+        err << orb::LineaError(std::current_exception(), ctx.RutaBaseDatos) << "\n";
         return 1;
     }
     return ok ? 0 : 1;

@@ -125,11 +125,13 @@ static int ejecutar(int argc, char* argv[]) {
 
     QElapsedTimer timer;
     timer.start();
-    orb::IniciarLog(dir);
+    // The new folder's Orbalia.log receives the engine's words of a failure.
+    if (QDir().mkpath(dir))
+        orb::IniciarLog(dir);
     try {
         orb::install::createInstallation(dir, options);
     } catch (const std::exception&) {
-        err << "Error: " << orb::ExplicarError(std::current_exception()) << "\n";
+        err << orb::LineaError(std::current_exception()) << "\n";
         err.flush();
         return 1;
     }

@@ -62,6 +62,13 @@ void mensajeQt(QtMsgType tipo, const QMessageLogContext& contexto, const QString
     EscribirLog(linea);
 }
 
+// Only into Orbalia.log: without a folder the log would be standard error,
+// and the engine's words must not reach the output.
+void anotar(const QString& texto) {
+    if (!RutaLog().isEmpty())
+        EscribirLog(texto);
+}
+
 } // namespace
 
 void DesviarMensajesQt() {
@@ -74,30 +81,39 @@ QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos) {
     try {
         std::rethrow_exception(error);
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("ejecutar la herramienta"), e);
+        if (!RutaLog().isEmpty())
+            RegistrarError(QStringLiteral("ejecutar la herramienta"), e);
         return CausaError(e, {}, rutaBaseDatos);
     } catch (const mysql::MysqlError& e) {
-        EscribirLog(QStringLiteral("Error del servidor MySQL: %1").arg(e.describe()));
+        anotar(QStringLiteral("Error del servidor MySQL: %1").arg(e.describe()));
         return QStringLiteral("El servidor MySQL ha devuelto un error.");
     } catch (const std::bad_alloc&) {
-        EscribirLog(QStringLiteral("Sin memoria"));
+        anotar(QStringLiteral("Sin memoria"));
         return QStringLiteral("No hay memoria suficiente.");
     } catch (const std::system_error& e) {
-        EscribirLog(QStringLiteral("Error del sistema: %1").arg(QString::fromLocal8Bit(e.what())));
+        anotar(QStringLiteral("Error del sistema: %1").arg(QString::fromLocal8Bit(e.what())));
         if (e.code() == std::errc::no_space_on_device)
             return QStringLiteral("El disco está lleno.");
         return QStringLiteral("No se ha podido leer o escribir en el disco.");
     } catch (const std::runtime_error& e) {
         // The program's own refusals are runtime errors worded for the user.
         const QString texto = QString::fromUtf8(e.what());
-        EscribirLog(QStringLiteral("Error: %1").arg(texto));
+        anotar(QStringLiteral("Error: %1").arg(texto));
         return texto;
     } catch (const std::exception& e) {
-        EscribirLog(QStringLiteral("Excepción no atendida: %1").arg(QString::fromUtf8(e.what())));
+        anotar(QStringLiteral("Excepción no atendida: %1").arg(QString::fromUtf8(e.what())));
     } catch (...) {
-        EscribirLog(QStringLiteral("Excepción no atendida de tipo desconocido"));
+        anotar(QStringLiteral("Excepción no atendida de tipo desconocido"));
     }
     return QStringLiteral("Error interno.");
+}
+
+QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos) {
+    QString linea = QStringLiteral("Error: ") + ExplicarError(error, rutaBaseDatos);
+    const QString log = RutaLog();
+    if (!log.isEmpty() && !linea.contains(QStringLiteral("Orbalia.log")))
+        linea += QStringLiteral(" Los detalles se han guardado en %1.").arg(log);
+    return linea;
 }
 
 int EjecutarHerramienta(const std::function<int()>& cuerpo) {
@@ -108,10 +124,7 @@ int EjecutarHerramienta(const std::function<int()>& cuerpo) {
         return codigo;
     } catch (...) {
         volcarPendientes();
-        QString linea = QStringLiteral("Error: ") + ExplicarError(std::current_exception());
-        const QString log = RutaLog();
-        if (!log.isEmpty() && !linea.contains(QStringLiteral("Orbalia.log")))
-            linea += QStringLiteral(" Los detalles se han guardado en %1.").arg(log);
+        const QString linea = LineaError(std::current_exception());
         // Nothing here may throw again: the line is the tool's last word.
         try {
             QTextStream err(stderr);

@@ -23,9 +23,13 @@ void DesviarMensajesQt();
 // names the folder when the database cannot be written.
 QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos = {});
 
+// The line a tool prints for it: "Error: <causa>", and where the details are
+// when Orbalia.log has them.
+QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos = {});
+
 // Runs a tool's body with Qt's messages diverted. An exception that escapes
-// it is logged, told on standard error as one line "Error: <causa>" that
-// says where the details are, and ends the tool with ErrorHerramienta.
+// it is logged, told on standard error as its LineaError, and ends the
+// tool with ErrorHerramienta.
 int EjecutarHerramienta(const std::function<int()>& cuerpo);
 
 } // namespace orb

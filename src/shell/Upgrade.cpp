@@ -140,7 +140,7 @@ int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream&
     } catch (const std::exception&) {
         // The engine's words go to Orbalia.log beside the database.
         IniciarLog(QFileInfo(path).absolutePath());
-        err << "Error: " << ExplicarError(std::current_exception(), path) << "\n"
+        err << LineaError(std::current_exception(), path) << "\n"
             << "La base de datos no se ha actualizado.\n";
     }
     err.flush();
