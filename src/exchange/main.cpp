@@ -7,7 +7,10 @@
 #include "platform/process/ProcessRunner.h"
 #include "shell/AppContext.h"
 #include "shell/DatabaseSession.h"
+#include "shell/ErrorReport.h"
+#include "shell/Herramienta.h"
 #include "shell/Installation.h"
+#include "shell/Log.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +29,7 @@ void usage(QTextStream& err) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+static int ejecutar(int argc, char* argv[]) {
     // Pictures are decoded and written off screen; no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -60,12 +63,13 @@ int main(int argc, char* argv[]) {
     orb::AppContext ctx;
     const QString carpeta = QDir(home.isEmpty() ? orb::CarpetaInstalacion() : home).absolutePath() + u'/';
     ctx.PonerCarpeta(carpeta);
+    orb::IniciarLog(carpeta);
     ctx.facts = orb::LeerDatosInstalacion(carpeta);
     try {
         ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
     } catch (const db::DbError& e) {
         err << "Error al abrir la base de datos [" << QDir::toNativeSeparators(ctx.RutaBaseDatos)
-            << "]: " << e.description() << "\n";
+            << "]: " << orb::ExplicarError(std::current_exception(), ctx.RutaBaseDatos) << "\n";
         return 1;
     }
     if (ctx.BaseDatosAgencia->userVersion() != orb::VersionRequerida) {
@@ -90,9 +94,13 @@ int main(int argc, char* argv[]) {
             orb::ImportacionOficina importacion(ctx, informe);
             ok = importacion.ejecutar(runner);
         }
-    } catch (const db::DbError& e) {
-        err << "Error " << e.number() << ": " << e.description() << "\n";
+    } catch (const db::DbError&) {
+        err << orb::LineaError(std::current_exception(), ctx.RutaBaseDatos) << "\n";
         return 1;
     }
     return ok ? 0 : 1;
+}
+
+int main(int argc, char* argv[]) {
+    return orb::EjecutarHerramienta([&] { return ejecutar(argc, argv); });
 }

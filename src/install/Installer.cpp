@@ -5,6 +5,7 @@
 #include "platform/db/Database.h"
 #include "reports/Informes.h"
 #include "shell/ConfigStore.h"
+#include "shell/ErrorReport.h"
 #include "shell/Installation.h"
 #include "shell/Schema.h"
 
@@ -156,7 +157,11 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
         auto exportDb = db::Database::open(exportPath, {.create = true, .durable = false});
         schema::createExportSchema(*exportDb);
     } catch (const db::DbError& e) {
-        fail(QStringLiteral("Error %1 al crear las bases de datos: %2").arg(e.number()).arg(e.description()));
+        // The engine's words go to the log; the message says the cause.
+        RegistrarError(QStringLiteral("crear las bases de datos"), e);
+        fail(QStringLiteral("No se han podido crear las bases de datos en %1: %2")
+                 .arg(QDir::toNativeSeparators(root.path()),
+                      CausaError(e, {}, root.filePath(QStringLiteral("Orbalia.db")))));
     }
 
     writePicture(backgroundPicture(options.facts.NombreAgencia),

@@ -4,7 +4,9 @@
 // Lays out a complete installation folder, optionally with demo data.
 
 #include "install/Installer.h"
+#include "shell/Herramienta.h"
 #include "shell/Installation.h"
+#include "shell/Log.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -43,7 +45,7 @@ bool positiveNumber(const QString& text, qint64 max, qint64* value) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+static int ejecutar(int argc, char* argv[]) {
     // Pictures are painted off screen; fonts need a GUI application, no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
@@ -123,10 +125,13 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer timer;
     timer.start();
+    // The new folder's Orbalia.log receives the engine's words of a failure.
+    if (QDir().mkpath(dir))
+        orb::IniciarLog(dir);
     try {
         orb::install::createInstallation(dir, options);
-    } catch (const std::exception& e) {
-        err << "Error: " << QString::fromStdString(e.what()) << "\n";
+    } catch (const std::exception&) {
+        err << orb::LineaError(std::current_exception()) << "\n";
         err.flush();
         return 1;
     }
@@ -135,4 +140,8 @@ int main(int argc, char* argv[]) {
         out << " con " << options.demoProperties << " propiedades de demostración";
     out << " (" << timer.elapsed() << " ms).\n";
     return 0;
+}
+
+int main(int argc, char* argv[]) {
+    return orb::EjecutarHerramienta([&] { return ejecutar(argc, argv); });
 }

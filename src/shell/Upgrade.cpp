@@ -1,5 +1,7 @@
 #include "Upgrade.h"
 
+#include "Herramienta.h"
+#include "Log.h"
 #include "Schema.h"
 #include "platform/db/Database.h"
 
@@ -135,11 +137,10 @@ int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream&
             out << "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n";
         out.flush();
         return 0;
-    } catch (const db::DbError& e) {
-        err << "Error " << e.number() << ": " << e.description() << "\n"
-            << "La base de datos no se ha actualizado.\n";
-    } catch (const std::exception& e) {
-        err << "Error: " << QString::fromLocal8Bit(e.what()) << "\n"
+    } catch (const std::exception&) {
+        // The engine's words go to Orbalia.log beside the database.
+        IniciarLog(QFileInfo(path).absolutePath());
+        err << LineaError(std::current_exception(), path) << "\n"
             << "La base de datos no se ha actualizado.\n";
     }
     err.flush();

@@ -1,6 +1,7 @@
 // orbalia-updatedb: creates a missing agency database or brings an older one
 // to the current schema version, after a dated backup copy.
 
+#include "shell/Herramienta.h"
 #include "shell/Upgrade.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
+static int ejecutar(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments();
     arguments.removeFirst();
@@ -19,4 +20,8 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     return orb::upgrade::runUpdateDb(arguments, places, out, err);
+}
+
+int main(int argc, char* argv[]) {
+    return orb::EjecutarHerramienta([&] { return ejecutar(argc, argv); });
 }

@@ -15,6 +15,7 @@ struct Columna {
     Fuente fuente;
     const char16_t* valor; // fixed text, or the source expression for Campo
     bool soloVenta = false;
+    const char16_t* valorAlquiler = nullptr; // the rentals' own source, when it differs
 };
 
 // Every column of both web tables, in the order they are written. Source
@@ -47,7 +48,8 @@ const Columna Columnas[] = {
     {"garage", Fuente::Campo, u"p.Garaje"},
     {"mtsbuilt", Fuente::Campo, u"p.Metros"},
     {"mtsplot", Fuente::Campo, u"p.MetrosParcela"},
-    {"priceeur", Fuente::Campo, u"p.Precio"},
+    // A rental's price is its rent: Precio is the sale price, empty or stale on a rental.
+    {"priceeur", Fuente::Campo, u"p.Precio", false, u"p.PrecioAlquiler"},
     {"oldvalue", Fuente::Campo, u"p.Cod", true},
     {"newdev", Fuente::Cero, nullptr, true},
     {"quartername", Fuente::Campo, u"a.Nombre"},
@@ -74,6 +76,10 @@ bool enPasada(const Columna& c, Pasada p) {
     return p == Pasada::Venta || !c.soloVenta;
 }
 
+const char16_t* origen(const Columna& c, Pasada p) {
+    return p == Pasada::Alquiler && c.valorAlquiler ? c.valorAlquiler : c.valor;
+}
+
 constexpr int NumFotos = 6;
 
 } // namespace
@@ -98,6 +104,21 @@ db::Value IdentWeb(Pasada p, const QString& codigoAgenciaWeb, const db::Value& q
                    FormatoMascara(quickId.toLongLong(), QStringLiteral("00000")));
 }
 
+QString OrigenColumnaWeb(Pasada p, const QString& columna) {
+    for (const Columna& c : Columnas) {
+        if (!enPasada(c, p) || c.fuente != Fuente::Campo ||
+            columna.compare(QLatin1String(c.nombre), Qt::CaseInsensitive) != 0)
+            continue;
+        QString campo = QString::fromUtf16(origen(c, p));
+        const QString tabla = campo.startsWith(u"t.")   ? QStringLiteral("Tipos.")
+                              : campo.startsWith(u"l.") ? QStringLiteral("Localidades.")
+                              : campo.startsWith(u"a.") ? QStringLiteral("Areas.")
+                                                        : QStringLiteral("Propiedades.");
+        return tabla + campo.mid(2);
+    }
+    return {};
+}
+
 QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codigoOficina,
                             const QString& codigoAgenciaWeb) {
     // Column 0 QuickID, 1 Cod, 2..7 the photographs, then the Campo columns in order.
@@ -105,7 +126,7 @@ QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codi
         QStringLiteral("SELECT p.QuickID, p.Cod, p.Foto1, p.Foto2, p.Foto3, p.Foto4, p.Foto5, p.Foto6");
     for (const Columna& c : Columnas)
         if (enPasada(c, p) && c.fuente == Fuente::Campo)
-            sql += QStringLiteral(", ") + QString::fromUtf16(c.valor);
+            sql += QStringLiteral(", ") + QString::fromUtf16(origen(c, p));
     sql += QStringLiteral(" FROM Propiedades p LEFT JOIN Tipos t ON p.CodTipo = t.Cod"
                           " LEFT JOIN Localidades l ON p.CodLocalidad = l.Cod"
                           " LEFT JOIN Areas a ON p.CodArea = a.Cod WHERE ");

@@ -31,6 +31,10 @@ QStringList ColumnasWeb(Pasada p);
 // cut). Null when QuickID is null.
 db::Value IdentWeb(Pasada p, const QString& codigoAgenciaWeb, const db::Value& quickId);
 
+// Where a pass takes a column's value from ("Tipos.Nombre",
+// "Propiedades.PrecioAlquiler"); empty for a fixed or made-up value.
+QString OrigenColumnaWeb(Pasada p, const QString& columna);
+
 // One property selected for the web: its row of values for ColumnasWeb (in
 // that order), its code for the log and its six photo file names.
 struct FilaWeb {

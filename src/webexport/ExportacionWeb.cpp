@@ -7,7 +7,8 @@
 #include "platform/process/ProcessRunner.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
-#include "shell/Ficheros.h"
+#include "shell/ErrorReport.h"
+#include "shell/Log.h"
 #include "shell/Numeros.h"
 
 #include <QCoreApplication>
@@ -27,12 +28,26 @@ constexpr int PuertoSubidaWeb = 5535;
 
 struct Cancelado {};
 
+// The stored value, or the default of a missing setting without storing it.
+db::Value leerAjuste(AppContext& ctx, const char* variable) {
+    const QString grupo = QStringLiteral("WEB");
+    const QString nombre = QString::fromLatin1(variable);
+    const QList<db::Row> filas = ctx.db().query(
+        QStringLiteral("SELECT Valor FROM Config WHERE Grupo = ? AND Variable = ?"), {grupo, nombre});
+    return filas.isEmpty() ? ValorPorDefecto(grupo, nombre) : filas.first().value(0);
+}
+
 int leerEntero(AppContext& ctx, const char* variable) {
-    return int(ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("WEB"), QString::fromLatin1(variable))));
+    return int(ValorNumerico(leerAjuste(ctx, variable)));
 }
 
 QString leerTexto(AppContext& ctx, const char* variable) {
-    return LeerConfig(ctx.db(), QStringLiteral("WEB"), QString::fromLatin1(variable)).toString().trimmed();
+    return leerAjuste(ctx, variable).toString().trimmed();
+}
+
+// Every file of a folder, hidden ones (a killed run's ".name.tmp") included.
+QStringList ficherosDe(const QString& carpeta) {
+    return QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
 // host:port with a single colon (an IPv6 address has several and no port here).
@@ -59,7 +74,7 @@ AjustesWeb AjustesWeb::leer(AppContext& ctx) {
     a.baseDatos = leerTexto(ctx, "BASEDATOS");
     a.usuario = leerTexto(ctx, "USUARIO");
     // A password may begin or end with blanks: kept as stored.
-    a.password = LeerConfig(ctx.db(), QStringLiteral("WEB"), QStringLiteral("PASSWORD")).toString();
+    a.password = leerAjuste(ctx, "PASSWORD").toString();
     return a;
 }
 
@@ -113,48 +128,32 @@ void ExportacionWeb::avisarProgreso() {
 }
 
 void ExportacionWeb::prepararCarpetaWeb() {
-    const QString thumbs = ctx_.RutaWeb + QStringLiteral("thumbs/");
-    QDir().mkpath(thumbs);
-    VaciarCarpeta(ctx_.RutaWeb);
-    VaciarCarpeta(thumbs);
+    // Not emptied here: each new picture replaces its old one, and what this
+    // run does not publish is removed once every picture has been made.
+    QDir().mkpath(ctx_.RutaWeb + QStringLiteral("thumbs/"));
 }
 
-QString ExportacionWeb::describir(const mysql::MysqlError& e) const {
-    QString motivo;
-    switch (e.number()) {
-    case 1045:
-        motivo =
-            QStringLiteral("El servidor web ha rechazado el usuario «%1» o su contraseña (WEB / USUARIO, "
-                           "WEB / PASSWORD).")
-                .arg(ajustes_.usuario);
-        break;
-    case 1044:
-    case 1049:
-        motivo = QStringLiteral("No se puede usar la base de datos «%1» del servidor web (WEB / BASEDATOS).")
-                     .arg(ajustes_.baseDatos);
-        break;
-    case 2002:
-    case 2003:
-    case 2005:
-        motivo = QStringLiteral("No se puede conectar con el servidor web «%1» (WEB / SERVIDOR).")
-                     .arg(ajustes_.servidor);
-        break;
-    case 1927:
-    case 2006:
-    case 2013:
-        motivo = QStringLiteral("Se ha perdido la conexión con el servidor web.");
-        break;
-    case 1054:
-        motivo = QStringLiteral("Falta una columna en una tabla del web.");
-        break;
-    default:
-        motivo = QStringLiteral("El servidor web ha devuelto un error.");
-        break;
+void ExportacionWeb::quitarFotosRetiradas() {
+    for (const QString& carpeta : {ctx_.RutaWeb, ctx_.RutaWeb + QStringLiteral("thumbs/")})
+        for (const QString& nombre : ficherosDe(carpeta))
+            if (!fotosPublicadas_.contains(nombre))
+                QFile::remove(carpeta + nombre);
+}
+
+void ExportacionWeb::informarFotos(const QList<image::PictureResult>& resultados) {
+    for (qsizetype i = 0; i < resultados.size() && i < fotosEnviadas_.size(); ++i) {
+        const image::PictureResult& r = resultados[i];
+        if (r.ok || r.cancelled)
+            continue;
+        const FotoEnviada& f = fotosEnviadas_[i];
+        EscribirLog(QStringLiteral("Exportación web, foto %1 de la propiedad %2: %3 (%4)")
+                        .arg(f.fichero, f.cod, r.error, r.detail));
+        const bool anterior = QFileInfo::exists(ctx_.RutaWeb + f.destino);
+        Log(QStringLiteral("- No se ha podido procesar la foto %1 de la propiedad %2: %3. %4")
+                .arg(f.fichero, f.cod, image::faultText(r.fault),
+                     anterior ? QStringLiteral("Se mantiene la foto publicada antes.")
+                              : QStringLiteral("La propiedad se publica sin ella.")));
     }
-    QString texto = motivo + QStringLiteral(" ") + e.describe();
-    if (!ajustes_.password.isEmpty())
-        texto.replace(ajustes_.password, QStringLiteral("****"));
-    return texto;
 }
 
 QString ExportacionWeb::comprobarTablas(mysql::Connection& web) {
@@ -185,7 +184,7 @@ QString ExportacionWeb::comprobarTablas(mysql::Connection& web) {
     return {};
 }
 
-void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, int slot,
+void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, const QString& cod, int slot,
                                   image::PicturePool& fotos) {
     if (fichero.isEmpty() || ident.isEmpty())
         return;
@@ -194,7 +193,9 @@ void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, 
         return;
     const QString destino = ident + u'-' + QString::number(slot) + QStringLiteral(".jpg");
     Log(QStringLiteral("- Procesando foto ") + fichero);
-    nombresFotos_ << fichero;
+    // Kept even when the new picture cannot be made: the old one stays published.
+    fotosPublicadas_.insert(destino);
+    fotosEnviadas_.append({fichero, cod, destino});
     fotos.submit({origen, ctx_.RutaWeb + destino, ctx_.RutaWeb + QStringLiteral("thumbs/") + destino});
     progreso_.fotosTotal = fotos.submitted();
 }
@@ -202,6 +203,7 @@ void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, 
 void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWeb>& filas,
                             image::PicturePool& fotos) {
     const QString tabla = TablaWeb(p);
+    lugar_ = {p, {}};
     Log(p == Pasada::Venta ? QStringLiteral("Borrando antiguas propiedades en venta...")
                            : QStringLiteral("Borrando antiguas propiedades en alquiler..."));
     web.execute(QStringLiteral("DELETE FROM %1 WHERE agency = ?").arg(tabla), {ctx_.facts.CodigoAgenciaWeb});
@@ -214,6 +216,7 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWe
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabla, columnas.join(u','), marcas.join(u',')));
 
     QList<mysql::Params> lote;
+    QStringList codigos; // of the rows in lote, to name the one the server refuses
     int contador = 0;
     for (const FilaWeb& f : filas) {
         if (cancelado_)
@@ -222,22 +225,56 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWe
             antesDeFila(p, contador, web);
         Log(QStringLiteral("Exportando propiedad ") + f.cod);
         lote << f.valores;
+        codigos << f.cod;
         for (int n = 1; n <= f.fotos.size(); ++n)
-            ProcesarFoto(f.fotos[n - 1], f.ident, n, fotos);
+            ProcesarFoto(f.fotos[n - 1], f.ident, f.cod, n, fotos);
         ++contador;
         ++progreso_.propiedadesHechas;
         avisarProgreso();
         if (lote.size() >= LoteFilas) {
-            insertar->executeMany(lote);
+            enviarLote(web, *insertar, lote, codigos);
             lote.clear();
+            codigos.clear();
         }
     }
     if (cancelado_)
         throw Cancelado{};
     if (!lote.isEmpty())
-        insertar->executeMany(lote);
+        enviarLote(web, *insertar, lote, codigos);
     if (contador > 0)
         Log(QStringLiteral("Se han exportado %1 propiedades.").arg(contador));
+}
+
+void ExportacionWeb::enviarLote(mysql::Connection& web, mysql::Statement& insertar,
+                                const QList<mysql::Params>& lote, const QStringList& codigos) {
+    try {
+        insertar.executeMany(lote);
+    } catch (const mysql::MysqlError& e) {
+        if (!EsFalloDeValor(e))
+            throw;
+        // The server does not say which row of a batch it refused: the rows
+        // are tried one by one, inside a savepoint that leaves no trace, until
+        // one fails the same way. Only on this failing path.
+        if (lote.size() == 1) {
+            lugar_.propiedad = codigos.value(0);
+            throw;
+        }
+        try {
+            web.execute(QStringLiteral("SAVEPOINT buscar_fila"));
+            for (qsizetype i = 0; i < lote.size() && lugar_.propiedad.isEmpty(); ++i) {
+                try {
+                    insertar.execute(lote[i]);
+                } catch (const mysql::MysqlError& fila) {
+                    if (fila.number() == e.number())
+                        lugar_.propiedad = codigos.value(i);
+                }
+            }
+            web.execute(QStringLiteral("ROLLBACK TO SAVEPOINT buscar_fila"));
+        } catch (const mysql::MysqlError&) {
+            // The run fails with the first error whatever this search found.
+        }
+        throw;
+    }
 }
 
 bool ExportacionWeb::Exportar() {
@@ -246,7 +283,9 @@ bool ExportacionWeb::Exportar() {
     enCurso_ = true;
     cancelado_ = false;
     progreso_ = {};
-    nombresFotos_.clear();
+    fotosEnviadas_.clear();
+    fotosPublicadas_.clear();
+    lugar_ = {};
     ultimoRefresco_.invalidate();
     struct Fin {
         ExportacionWeb* e;
@@ -313,29 +352,30 @@ bool ExportacionWeb::Exportar() {
         web.reset();
 
         // The pictures were made while the rows went out; wait for the rest.
-        const QList<image::PictureResult> resultados = fotos.waitForAll();
-        for (const image::PictureResult& r : resultados)
-            if (!r.ok && !r.cancelled)
-                Log(QStringLiteral("- No se ha podido procesar la foto: ") + r.error);
+        informarFotos(fotos.waitForAll());
         if (cancelado_) {
             Log(QStringLiteral(
                 "Exportación cancelada: los datos del web ya estaban actualizados; no se suben "
                 "las fotos."));
             return false;
         }
+        quitarFotosRetiradas();
         Log(QStringLiteral("Exportación finalizada."));
         return true;
     } catch (const Cancelado&) {
         Log(QStringLiteral("Exportación cancelada: el web no ha cambiado."));
     } catch (const mysql::MysqlError& e) {
-        Log(describir(e));
+        RegistrarFalloWeb(e, ajustes_);
+        Log(DescribirFalloWeb(e, ajustes_, lugar_));
         if (etapa == Etapa::Enviando)
             Log(QStringLiteral("La exportación no se ha completado: el web conserva el listado anterior."));
         else if (etapa == Etapa::Confirmando)
             Log(QStringLiteral(
                 "No se sabe si el servidor web ha guardado el listado nuevo: vuelva a exportar."));
     } catch (const db::DbError& e) {
-        Log(QStringLiteral("Error al leer las propiedades: ") + e.description());
+        RegistrarError(QStringLiteral("leer las propiedades para el web"), e);
+        Log(QStringLiteral("No se han podido leer las propiedades: ") +
+            CausaError(e, {}, ctx_.RutaBaseDatos));
     }
     return false;
 }

@@ -1,17 +1,22 @@
 #pragma once
 
 #include "ColumnasWeb.h"
+#include "FallosWeb.h"
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QSize>
 #include <QString>
+#include <QVariant>
 #include <functional>
 #include <memory>
 
 namespace mysql {
 class Connection;
 class MysqlError;
+class Statement;
+using Params = QVariantList;
 } // namespace mysql
 
 namespace proc {
@@ -20,13 +25,16 @@ class ProcessRunner;
 
 namespace image {
 class PicturePool;
-}
+struct PictureResult;
+} // namespace image
 
 namespace orb {
 
 struct AppContext;
 
-// Group WEB of the settings, read when the export window opens.
+// Group WEB of the settings, read when the export window opens. A missing
+// setting reads as its default and is not written: a run never writes the
+// agency database, so a full disk or a read-only file cannot stop it there.
 struct AjustesWeb {
     QSize foto;
     QSize thumb;
@@ -53,7 +61,10 @@ int PuertoSubida();
 
 // One run of the web export: this agency's rows on the web database replaced
 // by the web-marked properties (sales, then rentals), their pictures made in
-// the web folder, and the folder mirrored to the web server. Both passes are
+// the web folder, and the folder mirrored to the web server. A picture that
+// cannot be made (broken photograph, full disk) keeps the previous one in the
+// web folder, so the mirror never takes a published picture off the site;
+// only the pictures of properties or slots no longer published are removed. Both passes are
 // one transaction on the web server, so its visitors see the old listing or
 // the new one, never part of it. Runs on the caller's thread and lets window
 // events run as it goes (throttled), so a window stays alive and can cancel.
@@ -91,9 +102,13 @@ private:
     void avisarProgreso();
     void prepararCarpetaWeb();
     void pasada(mysql::Connection& web, Pasada p, const QList<FilaWeb>& filas, image::PicturePool& fotos);
-    void ProcesarFoto(const QString& fichero, const QString& ident, int slot, image::PicturePool& fotos);
+    void enviarLote(mysql::Connection& web, mysql::Statement& insertar, const QList<mysql::Params>& lote,
+                    const QStringList& codigos);
+    void ProcesarFoto(const QString& fichero, const QString& ident, const QString& cod, int slot,
+                      image::PicturePool& fotos);
+    void informarFotos(const QList<image::PictureResult>& resultados);
+    void quitarFotosRetiradas();
     QString comprobarTablas(mysql::Connection& web);
-    QString describir(const mysql::MysqlError& e) const;
 
     AppContext& ctx_;
     AjustesWeb ajustes_;
@@ -103,7 +118,14 @@ private:
     QElapsedTimer ultimoRefresco_;
     proc::ProcessRunner* runner_ = nullptr;
     image::PicturePool* fotos_ = nullptr;
-    QStringList nombresFotos_; // submitted photographs, by job index
+    struct FotoEnviada {
+        QString fichero; // as stored in FotoN
+        QString cod;     // the property's code
+        QString destino; // the picture's name in the web folder and in thumbs/
+    };
+    QList<FotoEnviada> fotosEnviadas_; // by job index
+    QSet<QString> fotosPublicadas_;    // names this run keeps in the web folder
+    LugarFalloWeb lugar_;              // where the web server's last error happened
 };
 
 } // namespace orb

@@ -1,7 +1,11 @@
 // orbalia-webexport: the web export without a window, for a scheduled task.
+#include "platform/db/Database.h"
 #include "shell/AppContext.h"
 #include "shell/DatabaseSession.h"
+#include "shell/ErrorReport.h"
+#include "shell/Herramienta.h"
 #include "shell/Installation.h"
+#include "shell/Log.h"
 #include "webexport/ExportacionWeb.h"
 
 #include <QCommandLineParser>
@@ -9,7 +13,9 @@
 #include <QDir>
 #include <QTextStream>
 
-int main(int argc, char* argv[]) {
+namespace {
+
+int exportar(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orbalia-webexport"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIA_VERSION));
@@ -34,15 +40,27 @@ int main(int argc, char* argv[]) {
         err << "No existe la carpeta de la instalación: " << carpeta << Qt::endl;
         return 2;
     }
+    // From here the engine's own words go to the installation's Orbalia.log.
+    orb::IniciarLog(carpeta);
 
     orb::AppContext ctx;
     ctx.PonerCarpeta(carpeta);
     ctx.facts = orb::LeerDatosInstalacion(carpeta);
-    if (!orb::AbrirBaseDatos(ctx)) {
-        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos << "]" << Qt::endl;
+    try {
+        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    } catch (const db::DbError& e) {
+        orb::RegistrarError(QStringLiteral("abrir la base de datos"), e);
+        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
+            << "]: " << orb::CausaError(e, {}, ctx.RutaBaseDatos) << Qt::endl;
         return 2;
     }
-    if (orb::LeerVersionBD(ctx) < orb::VersionRequerida) {
+    const int version = orb::LeerVersionBD(ctx);
+    if (version < 0) {
+        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
+            << "]: El archivo no es una base de datos de Orbalia o está dañado." << Qt::endl;
+        return 2;
+    }
+    if (version < orb::VersionRequerida) {
         err << "La base de datos es de una versión anterior: abra el programa para actualizarla." << Qt::endl;
         return 2;
     }
@@ -50,4 +68,10 @@ int main(int argc, char* argv[]) {
     orb::ExportacionWeb exportacion(ctx, orb::AjustesWeb::leer(ctx));
     exportacion.alLog = [&out](const QString& linea) { out << linea << Qt::endl; };
     return exportacion.ejecutar(!parser.isSet(sinSubida)) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    return orb::EjecutarHerramienta([&] { return exportar(argc, argv); });
 }

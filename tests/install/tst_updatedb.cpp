@@ -183,7 +183,12 @@ private Q_SLOTS:
         db::Database::open(path)->execute("INSERT INTO Propiedades VALUES ('0100003', '01', 3, 1)");
         r = runUpgrader(home.path());
         QCOMPARE(r.exitCode, 1);
-        QVERIFY(r.err.contains("3022"));
+        // The cause in plain words, the engine's text kept for Orbalia.log.
+        QVERIFY2(r.err.startsWith("Error: Ya existe un registro con los mismos datos. Los detalles se han "
+                                  "guardado en "),
+                 qPrintable(r.err));
+        QVERIFY(!r.err.contains("UNIQUE constraint failed"));
+        QVERIFY(QFile(home.filePath("Orbalia.log")).size() > 0);
         QCOMPARE(versionOf(path), 9);
         QCOMPARE(backups(home.path()).size(), 1);
     }

@@ -8,8 +8,10 @@
 #include "TestServers.h"
 #include "platform/mysql/Connection.h"
 #include "shell/ConfigStore.h"
+#include "webexport/ExportacionWeb.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -39,6 +41,49 @@ inline QStringList texts(const mysql::Row& r) {
         out << (v.isNull() ? QStringLiteral("NULL") : v.toString());
     return out;
 }
+
+// A web agency's rows of one table, every exported column as text, by ident.
+inline QList<QStringList> rows(mysql::Connection& c, const QString& table, const QString& agency) {
+    QList<QStringList> out;
+    const QString cols =
+        orb::ColumnasWeb(table == "webproperties" ? orb::Pasada::Venta : orb::Pasada::Alquiler).join(',');
+    for (const mysql::Row& r :
+         c.query("SELECT " + cols + " FROM " + table + " WHERE agency = ? ORDER BY ident", {agency}))
+        out << texts(r);
+    return out;
+}
+
+// Files under a folder, hidden ones included, as sorted relative paths.
+inline QStringList filesUnder(const QString& dir) {
+    QStringList out;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(dir).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+inline QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write " + path.toStdString());
+    f.write(bytes);
+}
+
+// The export of a context, its log collected.
+struct Run {
+    orb::ExportacionWeb exp;
+    QStringList log;
+    explicit Run(orb::AppContext& ctx) : exp(ctx, orb::AjustesWeb::leer(ctx)) {
+        exp.alLog = [this](const QString& l) { log << l; };
+    }
+    QString text() const { return log.join(u'\n'); }
+};
 
 inline void writeJpeg(const QString& path, QSize size = {1600, 1200}) {
     QImage img(size, QImage::Format_RGB32);

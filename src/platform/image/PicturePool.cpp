@@ -10,20 +10,39 @@ namespace image {
 
 PictureResult makePictures(const PictureJob& job, const PictureSizes& sizes) {
     PictureResult result;
-    const QImage web = loadFitted(job.source, sizes.web, &result.error);
+    PictureError error;
+    auto failed = [&result, &error] {
+        result.error = error.text;
+        result.fault = error.fault;
+        result.detail = error.detail;
+        return result;
+    };
+    const QImage web = loadFitted(job.source, sizes.web, &error);
     if (web.isNull())
-        return result;
-    if (!job.webTarget.isEmpty() && !saveJpeg(web, job.webTarget, sizes.quality, &result.error))
-        return result;
+        return failed();
+    // Encoded in memory first, written only once both exist: a thumbnail that
+    // cannot be made leaves the old web picture too.
+    QList<QPair<QString, QByteArray>> files;
+    if (!job.webTarget.isEmpty()) {
+        const QByteArray bytes = encodeJpeg(web, sizes.quality, &error);
+        if (bytes.isEmpty())
+            return failed();
+        files.append({job.webTarget, bytes});
+    }
     if (!job.thumbTarget.isEmpty()) {
         const QImage thumb = fitted(web, sizes.thumb);
         if (thumb.isNull()) {
-            result.error = QStringLiteral("Tamaño de miniatura no válido para %1").arg(job.source);
-            return result;
+            error = {
+                Fault::BadSize, QStringLiteral("Tamaño de miniatura no válido para %1.").arg(job.source), {}};
+            return failed();
         }
-        if (!saveJpeg(thumb, job.thumbTarget, sizes.quality, &result.error))
-            return result;
+        const QByteArray bytes = encodeJpeg(thumb, sizes.quality, &error);
+        if (bytes.isEmpty())
+            return failed();
+        files.append({job.thumbTarget, bytes});
     }
+    if (!replaceFiles(files, &error))
+        return failed();
     result.ok = true;
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Picture.h"
+
 #include <QList>
 #include <QObject>
 #include <QSize>
@@ -13,7 +15,8 @@ namespace image {
 
 // One photograph to publish: a picture fitted inside webSize written to
 // webTarget, and a thumbnail made from that picture (not from the original)
-// written to thumbTarget. An empty target is not written.
+// written to thumbTarget. An empty target is not written. Both targets are
+// replaced together or, when either cannot be made, both left as they were.
 struct PictureJob {
     QString source;
     QString webTarget;
@@ -29,7 +32,9 @@ struct PictureSizes {
 struct PictureResult {
     bool ok = false;
     bool cancelled = false;
-    QString error; // Spanish, names the file
+    QString error;             // Spanish, names the file
+    Fault fault = Fault::None; // why, for a caller's own wording
+    QString detail;            // the decoder's or the system's words, for a technical log
 };
 
 // Makes the pictures of one job on the calling thread.

@@ -1,6 +1,8 @@
+#include "DiscoPequeno.h"
 #include "platform/image/Picture.h"
 #include "platform/image/PicturePool.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
@@ -39,6 +41,11 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     if (!f.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -101,27 +108,34 @@ private Q_SLOTS:
     void brokenFilesGiveAnErrorAndWriteNothing_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Fault>("fault");
         QFile good(makeJpeg(path("bueno.jpg"), QSize(800, 600)));
         QVERIFY(good.open(QIODevice::ReadOnly));
         const QByteArray jpeg = good.readAll();
         QByteArray noise(20000, Qt::Uninitialized);
         for (int i = 0; i < noise.size(); ++i)
             noise[i] = char((i * 7919 + 13) % 251);
-        QTest::newRow("missing") << "falta.jpg" << QByteArray();
-        QTest::newRow("empty") << "vacia.jpg" << QByteArray("");
-        QTest::newRow("header only") << "cabecera.jpg" << jpeg.left(300);
-        QTest::newRow("random bytes") << "ruido.jpg" << noise;
-        QTest::newRow("text named jpg") << "texto.jpg" << QByteArray("no soy una foto\n");
+        QTest::newRow("missing") << "falta.jpg" << QByteArray() << Fault::Missing;
+        QTest::newRow("empty") << "vacia.jpg" << QByteArray("") << Fault::Damaged;
+        QTest::newRow("header only") << "cabecera.jpg" << jpeg.left(300) << Fault::Damaged;
+        QTest::newRow("random bytes") << "ruido.jpg" << noise << Fault::Damaged;
+        QTest::newRow("text named jpg") << "texto.jpg" << QByteArray("no soy una foto\n") << Fault::Damaged;
+        // There, but not a file that can be read: the decoder would say "File not found".
+        QTest::newRow("folder named jpg") << "carpeta.jpg" << QByteArray() << Fault::CannotOpen;
     }
     void brokenFilesGiveAnErrorAndWriteNothing() {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
+        QFETCH(Fault, fault);
         if (!bytes.isNull())
             writeBytes(path(name), bytes);
+        if (fault == Fault::CannotOpen)
+            QVERIFY(QDir().mkpath(path(name)));
         const PictureJob job{path(name), path("w-" + name), path("t-" + name)};
         const PictureResult r = makePictures(job, {QSize(400, 300), QSize(80, 60)});
         QVERIFY(!r.ok);
-        QVERIFY2(r.error.contains(name), qPrintable(r.error));
+        QCOMPARE(r.fault, fault);
+        QCOMPARE(r.error, QString("No se puede leer la imagen %1: %2.").arg(job.source, faultText(fault)));
         QVERIFY(!QFile::exists(job.webTarget));
         QVERIFY(!QFile::exists(job.thumbTarget));
     }
@@ -131,7 +145,56 @@ private Q_SLOTS:
         const PictureResult r =
             makePictures({src, path("no/existe/web.jpg"), {}}, {QSize(400, 300), QSize(80, 60)});
         QVERIFY(!r.ok);
+        QCOMPARE(r.fault, Fault::CannotWrite);
         QVERIFY(r.error.contains("web.jpg"));
+    }
+
+    // A picture that cannot be made leaves the one already there, web
+    // picture and thumbnail alike, and no temporary file.
+    void failedJobKeepsTheOldPictures_data() {
+        QTest::addColumn<bool>("brokenSource"); // else the thumbnail's folder is missing
+        QTest::newRow("broken photograph") << true;
+        QTest::newRow("thumbnail not writable") << false;
+    }
+    void failedJobKeepsTheOldPictures() {
+        QFETCH(bool, brokenSource);
+        QTemporaryDir out;
+        const QString web = out.filePath("RB12-00001-1.jpg");
+        const QString thumbs = out.filePath("thumbs");
+        QDir().mkpath(thumbs);
+        writeBytes(web, "antigua web");
+        writeBytes(thumbs + "/RB12-00001-1.jpg", "antigua miniatura");
+        const QString src = brokenSource ? path("rota-antigua.jpg") : makeJpeg(path("nueva.jpg"), {800, 600});
+        if (brokenSource)
+            writeBytes(src, "rota");
+        else
+            QVERIFY(QDir(thumbs).removeRecursively());
+        const QString thumb = thumbs + "/RB12-00001-1.jpg";
+        const PictureResult r = makePictures({src, web, thumb}, {QSize(400, 300), QSize(80, 60)});
+        QVERIFY(!r.ok);
+        QCOMPARE(readAll(web), QByteArray("antigua web"));
+        if (brokenSource)
+            QCOMPARE(readAll(thumb), QByteArray("antigua miniatura"));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"RB12-00001-1.jpg"});
+    }
+
+    // The real thing: a disk with no room left. The old file stays whole.
+    void fullDiskIsToldAndKeepsTheOldFile() {
+        QTemporaryDir out;
+        ORB_REQUIRE_SMALL_DISK(disco, out.filePath("disco"), 256 * 1024);
+        const QString target = out.filePath("disco/foto.jpg");
+        writeBytes(target, "antigua");
+        disco.llenar();
+        const QImage picture = QImage(makeJpeg(path("llena.jpg"), {800, 600}));
+        PictureError error;
+        QVERIFY(!saveJpeg(picture, target, 85, &error));
+        QCOMPARE(error.fault, Fault::DiskFull);
+        QCOMPARE(error.text, QString("No se puede guardar la imagen %1: el disco está lleno.").arg(target));
+        QCOMPARE(readAll(target), QByteArray("antigua"));
+        QCOMPARE(QDir(out.filePath("disco")).entryList(QDir::Files | QDir::Hidden), QStringList{"foto.jpg"});
+        disco.vaciar();
+        QVERIFY2(saveJpeg(picture, target, 85, &error), qPrintable(error.text));
+        QCOMPARE(sizeOf(target), QSize(800, 600));
     }
 
     void poolProcessesEveryJobInOrder() {

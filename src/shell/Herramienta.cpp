@@ -1,0 +1,138 @@
+#include "Herramienta.h"
+
+#include "ErrorReport.h"
+#include "Log.h"
+#include "platform/mysql/MysqlError.h"
+
+#include <QMutex>
+#include <QStringList>
+#include <QTextStream>
+#include <cerrno>
+#include <new>
+#include <system_error>
+
+namespace orb {
+
+namespace {
+
+QtMessageHandler& anterior() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+// Messages that came before the tool knew its folder (the application's own
+// start-up says "XDG_RUNTIME_DIR not set" under cron): kept until the log
+// has a place, then written there, or to standard error if it never has.
+struct Pendientes {
+    QMutex mutex;
+    QStringList lineas;
+};
+
+Pendientes& pendientes() {
+    static Pendientes p;
+    return p;
+}
+
+void volcarPendientes() {
+    QStringList lineas;
+    {
+        QMutexLocker lock(&pendientes().mutex);
+        lineas.swap(pendientes().lineas);
+    }
+    for (const QString& l : lineas)
+        EscribirLog(l);
+}
+
+void mensajeQt(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+    // A fatal message still ends the program the way Qt does.
+    if (tipo == QtFatalMsg) {
+        if (anterior())
+            anterior()(tipo, contexto, texto);
+        return;
+    }
+    const QString categoria = contexto.category ? QString::fromLatin1(contexto.category) : QString();
+    const QString linea = QStringLiteral("Qt %1: %2").arg(categoria, texto);
+    if (RutaLog().isEmpty()) {
+        QMutexLocker lock(&pendientes().mutex);
+        if (pendientes().lineas.size() < 100)
+            pendientes().lineas << linea;
+        return;
+    }
+    volcarPendientes();
+    EscribirLog(linea);
+}
+
+// Only into Orbalia.log: without a folder the log would be standard error,
+// and the engine's words must not reach the output.
+void anotar(const QString& texto) {
+    if (!RutaLog().isEmpty())
+        EscribirLog(texto);
+}
+
+} // namespace
+
+void DesviarMensajesQt() {
+    const QtMessageHandler previo = qInstallMessageHandler(mensajeQt);
+    if (previo != mensajeQt)
+        anterior() = previo;
+}
+
+QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const db::DbError& e) {
+        if (!RutaLog().isEmpty())
+            RegistrarError(QStringLiteral("ejecutar la herramienta"), e);
+        return CausaError(e, {}, rutaBaseDatos);
+    } catch (const mysql::MysqlError& e) {
+        anotar(QStringLiteral("Error del servidor MySQL: %1").arg(e.describe()));
+        return QStringLiteral("El servidor MySQL ha devuelto un error.");
+    } catch (const std::bad_alloc&) {
+        anotar(QStringLiteral("Sin memoria"));
+        return QStringLiteral("No hay memoria suficiente.");
+    } catch (const std::system_error& e) {
+        anotar(QStringLiteral("Error del sistema: %1").arg(QString::fromLocal8Bit(e.what())));
+        if (e.code() == std::errc::no_space_on_device)
+            return QStringLiteral("El disco está lleno.");
+        return QStringLiteral("No se ha podido leer o escribir en el disco.");
+    } catch (const std::runtime_error& e) {
+        // The program's own refusals are runtime errors worded for the user.
+        const QString texto = QString::fromUtf8(e.what());
+        anotar(QStringLiteral("Error: %1").arg(texto));
+        return texto;
+    } catch (const std::exception& e) {
+        anotar(QStringLiteral("Excepción no atendida: %1").arg(QString::fromUtf8(e.what())));
+    } catch (...) {
+        anotar(QStringLiteral("Excepción no atendida de tipo desconocido"));
+    }
+    return QStringLiteral("Error interno.");
+}
+
+QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos) {
+    QString linea = QStringLiteral("Error: ") + ExplicarError(error, rutaBaseDatos);
+    const QString log = RutaLog();
+    if (!log.isEmpty() && !linea.contains(QStringLiteral("Orbalia.log")))
+        linea += QStringLiteral(" Los detalles se han guardado en %1.").arg(log);
+    return linea;
+}
+
+int EjecutarHerramienta(const std::function<int()>& cuerpo) {
+    DesviarMensajesQt();
+    try {
+        const int codigo = cuerpo();
+        volcarPendientes();
+        return codigo;
+    } catch (...) {
+        volcarPendientes();
+        const QString linea = LineaError(std::current_exception());
+        // Nothing here may throw again: the line is the tool's last word.
+        try {
+            QTextStream err(stderr);
+            err << linea << Qt::endl;
+        } catch (...) {
+        }
+        return ErrorHerramienta;
+    }
+}
+
+} // namespace orb

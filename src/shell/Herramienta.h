@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+
+namespace orb {
+
+// The top of every command-line tool (orbalia-webexport, orbalia-exchange,
+// orbalia-updatedb, orbalia-install): no tool ends on an uncaught exception,
+// and the engine's own words go to Orbalia.log, never to the tool's output.
+
+// Exit code of a tool ended by an error it did not expect.
+inline constexpr int ErrorHerramienta = 1;
+
+// Qt's own messages (an image decoder's "Corrupt JPEG data…", a plugin's
+// warning) go to Orbalia.log, not to the output; those that come before the
+// tool knows its folder wait for it.
+void DesviarMensajesQt();
+
+// One plain Spanish sentence for the error that stopped a tool ("El disco
+// está lleno."); its full detail is written to Orbalia.log. rutaBaseDatos
+// names the folder when the database cannot be written.
+QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos = {});
+
+// The line a tool prints for it: "Error: <causa>", and where the details are
+// when Orbalia.log has them.
+QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos = {});
+
+// Runs a tool's body with Qt's messages diverted. An exception that escapes
+// it is logged, told on standard error as its LineaError, and ends the
+// tool with ErrorHerramienta.
+int EjecutarHerramienta(const std::function<int()>& cuerpo);
+
+} // namespace orb
