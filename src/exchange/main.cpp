@@ -7,12 +7,16 @@
 #include "platform/process/ProcessRunner.h"
 #include "shell/AppContext.h"
 #include "shell/DatabaseSession.h"
+#include "shell/ErrorReport.h"
 #include "shell/Installation.h"
+#include "shell/Log.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -22,6 +26,17 @@ void usage(QTextStream& err) {
         << "  import          baja e importa los datos de las demás oficinas de la red\n"
         << "  --home CARPETA  carpeta de la instalación (por omisión $ORBALIA_HOME o la del programa)\n";
     err.flush();
+}
+
+// Qt's own warnings (an image decoder's "Corrupt JPEG data") are for
+// support: they go to Orbalia.log, not into the run's output.
+void mensajeQt(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
+    if (tipo == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", texto.toUtf8().constData());
+        std::abort();
+    }
+    orb::EscribirLog(
+        QStringLiteral("%1: %2").arg(QLatin1String(contexto.category ? contexto.category : "qt"), texto));
 }
 
 } // namespace
@@ -59,13 +74,21 @@ int main(int argc, char* argv[]) {
 
     orb::AppContext ctx;
     const QString carpeta = QDir(home.isEmpty() ? orb::CarpetaInstalacion() : home).absolutePath() + u'/';
+    orb::IniciarLog(carpeta);
+    qInstallMessageHandler(mensajeQt);
     ctx.PonerCarpeta(carpeta);
     ctx.facts = orb::LeerDatosInstalacion(carpeta);
+    // The office codes name the folders this run empties and mirrors into.
+    if (const QString problema = orb::ProblemaInstalacion(carpeta, ctx.facts); !problema.isEmpty()) {
+        err << "Error: " << problema << "\n";
+        return 1;
+    }
     try {
         ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
     } catch (const db::DbError& e) {
+        orb::RegistrarError(QStringLiteral("abrir la base de datos %1").arg(ctx.RutaBaseDatos), e);
         err << "Error al abrir la base de datos [" << QDir::toNativeSeparators(ctx.RutaBaseDatos)
-            << "]: " << e.description() << "\n";
+            << "]: " << orb::CausaError(e, {}, ctx.RutaBaseDatos) << "\n";
         return 1;
     }
     if (ctx.BaseDatosAgencia->userVersion() != orb::VersionRequerida) {
