@@ -2,11 +2,16 @@
 
 #include "platform/image/PicturePool.h"
 #include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
 #include "shell/Ficheros.h"
+#include "shell/Installation.h"
+#include "shell/Log.h"
+#include "shell/Schema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 
 namespace orb {
@@ -32,13 +37,20 @@ constexpr TablaExportada DeOficina[] = {
 
 const QString Alias = QStringLiteral("intercambio");
 
+// A reason of our own to stop the export (a template that lacks a field),
+// told as it is; the engine's errors are told by their cause.
+struct Rechazo {
+    QString motivo;
+};
+
 } // namespace
 
 ExportacionOficina::ExportacionOficina(AppContext& ctx, InformeIntercambio informe)
     : ctx_(ctx), informe_(std::move(informe)) {
     cuenta_ = LeerCuentaIntercambio(ctx_.db());
     carpeta_ = ctx_.RutaExchange + ctx_.facts.CodigoOficina + u'/';
-    QDir().mkpath(carpeta_);
+    if (motivoRechazo().isEmpty())
+        QDir().mkpath(carpeta_);
 }
 
 void ExportacionOficina::log(const QString& linea) const {
@@ -46,15 +58,59 @@ void ExportacionOficina::log(const QString& linea) const {
         informe_.log(linea);
 }
 
+QString ExportacionOficina::motivoRechazo() const {
+    if (const QString problema = ProblemaCodigoOficina(ctx_.facts.CodigoOficina); !problema.isEmpty())
+        return problema + QStringLiteral(" Corrija la clave CodigoOficina de Orbalia.ini.");
+    // The folder is emptied and mirrored onto the server: never the exchange
+    // folder itself nor anything outside it.
+    if (!CarpetaDentroDe(carpeta_, ctx_.RutaExchange))
+        return QStringLiteral("La carpeta de intercambio %1 no está dentro de %2.")
+            .arg(QDir::toNativeSeparators(carpeta_), QDir::toNativeSeparators(ctx_.RutaExchange));
+    return {};
+}
+
 bool ExportacionOficina::ejecutar(proc::ProcessRunner& runner) {
-    if (!Exportar())
+    if (!Exportar()) {
+        log(QStringLiteral("Resumen: la exportación no se ha completado y no se ha subido nada."));
         return false;
-    return Subir(runner);
+    }
+    const bool subida = Subir(runner);
+    log(resumen(subida));
+    return subida;
+}
+
+QString ExportacionOficina::resumen(bool subida) const {
+    QStringList partes;
+    auto parte = [&](const QString& tabla, const char16_t* nombre) {
+        partes << QStringLiteral("%1 %2").arg(filas_.value(tabla)).arg(QString::fromUtf16(nombre));
+    };
+    if (ctx_.facts.OficinaPrincipal) {
+        parte(QStringLiteral("Tipos"), u"tipos");
+        parte(QStringLiteral("Localidades"), u"localidades");
+        parte(QStringLiteral("Areas"), u"areas");
+    }
+    parte(QStringLiteral("Propiedades"), u"propiedades");
+    parte(QStringLiteral("Propietarios"), u"propietarios");
+    parte(QStringLiteral("Clientes"), u"clientes");
+    partes << QStringLiteral("%1 fotos").arg(fotosHechas_);
+    const QString ultima = partes.takeLast();
+    const QString lista = partes.join(QStringLiteral(", ")) + QStringLiteral(" y ") + ultima;
+    return subida ? QStringLiteral("Resumen: exportados %1; subida correcta.").arg(lista)
+                  : QStringLiteral("Resumen: exportados %1; la subida ha fallado y las demás oficinas no "
+                                   "los recibirán hasta que se suban.")
+                        .arg(lista);
 }
 
 bool ExportacionOficina::Exportar() {
     progreso_ = {};
+    filas_.clear();
+    fotosHechas_ = 0;
     log(QStringLiteral("Iniciando exportación ..."));
+    if (const QString motivo = motivoRechazo(); !motivo.isEmpty()) {
+        log(QStringLiteral("No se exporta: ") + motivo + QStringLiteral(" No se ha borrado nada."));
+        return false;
+    }
+    QDir().mkpath(carpeta_);
     VaciarCarpeta(carpeta_);
     const QString plantilla = ctx_.RutaAplicacion + QStringLiteral("ExportSchema.db");
     const QString destino = carpeta_ + QStringLiteral("Export.db");
@@ -71,7 +127,7 @@ bool ExportacionOficina::Exportar() {
     QFile::setPermissions(destino, QFile::permissions(destino) | QFileDevice::WriteOwner);
 
     db::Database& agencia = ctx_.db();
-    int fotosEnviadas = 0;
+    bool hecho = false;
     try {
         Adjunta adjunta(agencia, destino, Alias);
         // A throw-away file made again by every run: no journal to keep.
@@ -87,18 +143,44 @@ bool ExportacionOficina::Exportar() {
             log(QString::fromUtf16(t.mensaje));
             const qint64 n = exportarTabla(tabla, QString(), QString(), true);
             if (tabla == u"Propiedades")
-                procesarFotos(fotosEnviadas);
+                procesarFotos();
             if (n > 0)
                 log(QStringLiteral("Se han exportado %1%2").arg(n).arg(QString::fromUtf16(t.cola)));
         }
         exportarZonas();
+        escribirSello();
         tx.commit();
+        hecho = true;
+    } catch (const Rechazo& r) {
+        log(QStringLiteral("Error: ") + r.motivo + u'.');
     } catch (const db::DbError& e) {
-        log(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()));
+        RegistrarError(QStringLiteral("exportar la oficina %1 en %2").arg(ctx_.facts.CodigoOficina, destino),
+                       e);
+        log(QStringLiteral("Error: no se ha podido escribir el archivo de intercambio %1. %2")
+                .arg(QDir::toNativeSeparators(destino), CausaError(e, {}, destino)));
+    }
+    if (!hecho) {
+        // Nothing half made stays behind to be taken for an export.
+        QFile::remove(destino);
         return false;
     }
     log(QStringLiteral("Exportación finalizada."));
     return true;
+}
+
+// The file says which office wrote it, when, and how much it holds, so the
+// import can tell it from the bare template or another office's file.
+void ExportacionOficina::escribirSello() {
+    db::Database& agencia = ctx_.db();
+    schema::createExchangeStamp(agencia, Alias);
+    agencia.execute(QStringLiteral("DELETE FROM %1.Intercambio").arg(Alias));
+    db::Params params{ctx_.facts.CodigoOficina, TextoSello(QDateTime::currentDateTimeUtc())};
+    for (const QString& tabla : TablasCatalogo() + TablasOficina())
+        params << filas_.value(tabla);
+    agencia.execute(QStringLiteral("INSERT INTO %1.Intercambio (Oficina, Fecha, Tipos, Localidades, Areas, "
+                                   "Propiedades, Propietarios, Clientes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
+                        .arg(Alias),
+                    params);
 }
 
 // Copies one table by column name: the agency table's columns, each of which
@@ -111,14 +193,12 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
         log(mensaje);
     const QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
     if (columnas.isEmpty())
-        throw db::DbError(db::ErrItemNotFound, QStringLiteral("No existe la tabla %1").arg(tabla));
+        throw Rechazo{QStringLiteral("no existe la tabla %1 en la base de datos de la agencia").arg(tabla)};
     const QStringList destino = ColumnasTabla(agencia, Alias, tabla);
     for (const QString& c : columnas)
         if (!destino.contains(c, Qt::CaseInsensitive))
-            throw db::DbError(
-                db::ErrItemNotFound,
-                QStringLiteral("El campo %1 de la tabla %2 no está en la plantilla de intercambio")
-                    .arg(c, tabla));
+            throw Rechazo{QStringLiteral("El campo %1 de la tabla %2 no está en la plantilla de intercambio")
+                              .arg(c, tabla)};
     const QString lista = ListaColumnas(columnas);
     QString sql =
         QStringLiteral("INSERT INTO %1.\"%2\" (%3) SELECT %3 FROM main.\"%2\"").arg(Alias, tabla, lista);
@@ -131,6 +211,7 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
     sql += QStringLiteral(" ORDER BY rowid");
     agencia.execute(sql, params);
     const qint64 n = FilasCambiadas(agencia);
+    filas_[tabla] = n;
     progreso_.filas += n;
     if (informe_.progreso)
         informe_.progreso(progreso_);
@@ -157,7 +238,7 @@ void ExportacionOficina::exportarZonas() {
 
 // One picture per distinct photograph file, in the order the properties name
 // them; the pool makes them while the other tables are copied.
-void ExportacionOficina::procesarFotos(int& enviadas) {
+void ExportacionOficina::procesarFotos() {
     db::Database& agencia = ctx_.db();
     const QList<db::Row> filas = agencia.query(
         QStringLiteral("SELECT Foto1, Foto2, Foto3, Foto4, Foto5, Foto6 FROM %1.Propiedades ORDER BY rowid")
@@ -189,13 +270,29 @@ void ExportacionOficina::procesarFotos(int& enviadas) {
     for (const QString& nombre : nombres) {
         log(QStringLiteral("- Procesando foto ") + nombre);
         pool.submit({ctx_.RutaFotos + nombre, carpeta_ + nombre, QString()});
-        ++enviadas;
     }
     const QList<image::PictureResult> resultados = pool.waitForAll();
-    for (qsizetype i = 0; i < resultados.size(); ++i)
-        if (!resultados[i].ok)
-            log(QStringLiteral("No se ha podido procesar la foto %1: %2")
-                    .arg(nombres[i], resultados[i].error));
+    for (qsizetype i = 0; i < resultados.size(); ++i) {
+        if (resultados[i].ok) {
+            ++fotosHechas_;
+            continue;
+        }
+        // The image library's words go to Orbalia.log; the user reads what to look at.
+        EscribirLog(
+            QStringLiteral("Exportación de la oficina: foto %1: %2").arg(nombres[i], resultados[i].error));
+        const QString origen = ctx_.RutaFotos + nombres[i];
+        QString causa;
+        if (!QFileInfo(origen).isReadable())
+            causa = QStringLiteral("no hay permiso para leer el archivo %1")
+                        .arg(QDir::toNativeSeparators(origen));
+        else if (!QImageReader(origen).read().isNull())
+            causa = QStringLiteral("no se ha podido guardar su copia en %1 (¿disco lleno o sin permiso?)")
+                        .arg(QDir::toNativeSeparators(carpeta_));
+        else
+            causa = QStringLiteral("el archivo %1 no es una imagen que se pueda leer o está dañado")
+                        .arg(QDir::toNativeSeparators(origen));
+        log(QStringLiteral("No se ha podido procesar la foto %1: %2.").arg(nombres[i], causa));
+    }
 }
 
 bool ExportacionOficina::Subir(proc::ProcessRunner& runner) {
@@ -205,12 +302,12 @@ bool ExportacionOficina::Subir(proc::ProcessRunner& runner) {
     QString fallo;
     const int code =
         EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), origen, destino, informe_, &fallo);
-    if (code != 0)
-        log(QStringLiteral("La subida ha fallado (código %1)%2")
-                .arg(code)
-                .arg(fallo.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + fallo));
+    if (code != 0) {
+        log(QStringLiteral("La subida ha fallado: %1.").arg(fallo));
+        return false;
+    }
     log(QStringLiteral("Subida finalizada."));
-    return code == 0;
+    return true;
 }
 
 } // namespace orb

@@ -23,26 +23,34 @@ public:
     QString carpeta() const { return carpeta_; }
     const CuentaIntercambio& cuenta() const { return cuenta_; }
 
-    // Export then, when it succeeded, upload. False when either failed.
+    // Export then, when it succeeded, upload. False when either failed. The
+    // log ends with one line telling what was exported and whether it went up.
     bool ejecutar(proc::ProcessRunner& runner);
 
     // True when Export.db and the pictures were written; an error stops the
-    // run with its description in the log.
+    // run with its cause in the log. Nothing is emptied unless this office's
+    // code is usable and its folder lies inside Exchange/.
     bool Exportar();
     // Runs the exchange script; false when it did not end with code 0.
     bool Subir(proc::ProcessRunner& runner);
 
 private:
     void log(const QString& linea) const;
+    // Why this office cannot export (its code, its folder); empty when it can.
+    QString motivoRechazo() const;
     qint64 exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola, bool deOficina);
     void exportarZonas();
-    void procesarFotos(int& enviadas);
+    void escribirSello();
+    void procesarFotos();
+    QString resumen(bool subida) const;
 
     AppContext& ctx_;
     InformeIntercambio informe_;
     CuentaIntercambio cuenta_;
     QString carpeta_;
     Progreso progreso_;
+    QHash<QString, qint64> filas_; // rows exported per table
+    int fotosHechas_ = 0;
 };
 
 } // namespace orb

@@ -1,6 +1,11 @@
 #include "ImportacionOficina.h"
 
 #include "shell/AppContext.h"
+#include "shell/ConfigStore.h"
+#include "shell/ErrorReport.h"
+#include "shell/Ficheros.h"
+#include "shell/Installation.h"
+#include "shell/Log.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +41,24 @@ const TablaImportada& datosTabla(const QString& tabla) {
 
 const QString Alias = QStringLiteral("intercambio");
 
+// The setting that remembers the stamp of the last file imported from an office.
+QString claveUltimaImportacion(const QString& oficina) {
+    return QStringLiteral("IMPORTADO") + oficina;
+}
+
+// "El disco está lleno." → "el disco está lleno", to go inside a sentence.
+QString enFrase(QString texto) {
+    if (texto.endsWith(u'.'))
+        texto.chop(1);
+    if (!texto.isEmpty())
+        texto[0] = texto[0].toLower();
+    return texto;
+}
+
+QString entreComillas(const QString& nombre) {
+    return u'"' + QString(nombre).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
 } // namespace
 
 ImportacionOficina::ImportacionOficina(AppContext& ctx, InformeIntercambio informe)
@@ -52,9 +75,21 @@ QString ImportacionOficina::carpetaOficina(const QString& oficina) const {
     return ctx_.RutaExchange + oficina + u'/';
 }
 
+QString ImportacionOficina::motivoCarpeta(const QString& oficina) const {
+    if (const QString problema = ProblemaCodigoOficina(oficina); !problema.isEmpty())
+        return problema + QStringLiteral(" Corrija la clave RedAgencias de Orbalia.ini.");
+    // The download mirrors the server's folder into this one, deleting what
+    // the server lacks: never Exchange/ itself nor anything outside it.
+    if (!CarpetaDentroDe(carpetaOficina(oficina), ctx_.RutaExchange))
+        return QStringLiteral("La carpeta %1 no está dentro de %2.")
+            .arg(QDir::toNativeSeparators(carpetaOficina(oficina)),
+                 QDir::toNativeSeparators(ctx_.RutaExchange));
+    return {};
+}
+
 bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
     progreso_ = {};
-    const QStringList red = CodigosRed(ctx_.facts.RedAgencias);
+    const QStringList red = CodigosRed(ctx_.facts.RedAgencias, ctx_.facts.CodigoOficina);
     if (red.isEmpty())
         return true;
     const QString principal = red.first();
@@ -62,6 +97,12 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
     for (const QString& oficina : red) {
         if (oficina == ctx_.facts.CodigoOficina)
             continue;
+        if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
+            log(QStringLiteral("No se importa la oficina %1. %2 No se ha borrado nada.")
+                    .arg(entreComillas(oficina), motivo));
+            ok = false;
+            continue;
+        }
         ok = Bajar(runner, oficina) && ok;
         ok = Importar(oficina, principal) && ok;
     }
@@ -69,22 +110,27 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
 }
 
 bool ImportacionOficina::Bajar(proc::ProcessRunner& runner, const QString& oficina) {
+    log(QStringLiteral("Iniciando bajada ..."));
+    if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
+        log(QStringLiteral("No se baja la oficina %1. %2").arg(entreComillas(oficina), motivo));
+        return false;
+    }
     const QString remota = RutaRemota(cuenta_, oficina);
     const QString local = carpetaOficina(oficina);
     QDir().mkpath(local);
-    log(QStringLiteral("Iniciando bajada ..."));
     QString fallo;
     const int code =
         EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), remota, local, informe_, &fallo);
-    if (code != 0)
-        log(QStringLiteral("La bajada ha fallado (código %1)%2")
-                .arg(code)
-                .arg(fallo.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + fallo));
+    if (code != 0) {
+        log(QStringLiteral("La bajada ha fallado: %1.").arg(fallo));
+        return false;
+    }
     log(QStringLiteral("Bajada finalizada."));
-    return code == 0;
+    return true;
 }
 
-QString ImportacionOficina::comprobarFichero(const QString& fichero) {
+QString ImportacionOficina::comprobarFichero(const QString& fichero, const QString& oficina, bool principal,
+                                             SelloIntercambio& sello) {
     const QFileInfo info(fichero);
     if (!info.isFile())
         return QStringLiteral("no se encuentra %1").arg(QDir::toNativeSeparators(fichero));
@@ -112,8 +158,6 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero) {
                     return QStringLiteral(
                                "no es una base de datos de intercambio: la tabla %1 no tiene el campo %2")
                         .arg(tabla, QLatin1String(necesario));
-            // Reading every page of the table finds most damage before anything is deleted.
-            exch->scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(tabla));
             columnas_.insert(tabla, origen);
         }
         // The clients' wanted places: a file from an office not yet upgraded has none.
@@ -127,22 +171,92 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero) {
                     return QStringLiteral(
                                "el campo %1 de la tabla ClientesZonas no existe en esta base de datos")
                         .arg(c);
-            exch->scalar(QStringLiteral("SELECT count(*) FROM ClientesZonas"));
             // The row number is this database's own.
             columnas_.insert(QStringLiteral("ClientesZonas"),
                              zonas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
                                                              QRegularExpression::CaseInsensitiveOption)));
         }
+        // Reading every page of every table and index finds most damage before anything is deleted.
+        const QString salud = exch->scalar(QStringLiteral("PRAGMA quick_check(1)")).toString();
+        if (salud != u"ok") {
+            EscribirLog(QStringLiteral("Archivo de intercambio %1 dañado: %2").arg(fichero, salud));
+            return QStringLiteral("no se puede leer %1 (el archivo no es una base de datos de Orbalia o está "
+                                  "dañado)")
+                .arg(QDir::toNativeSeparators(fichero));
+        }
+        return comprobarSello(*exch, oficina, principal, sello);
     } catch (const db::DbError& e) {
-        return e.description();
+        RegistrarError(QStringLiteral("comprobar el archivo de intercambio %1").arg(fichero), e);
+        return QStringLiteral("no se puede leer %1 (%2)")
+            .arg(QDir::toNativeSeparators(fichero), enFrase(CausaError(e, {}, fichero)));
     }
+}
+
+// The file's own record: which office exported it, when, and how many rows.
+// Without it the file cannot be told from the bare template, whose import
+// would delete every row of the office.
+QString ImportacionOficina::comprobarSello(db::Database& exch, const QString& oficina, bool principal,
+                                           SelloIntercambio& sello) {
+    if (ColumnasTabla(exch, QStringLiteral("main"), QStringLiteral("Intercambio")).isEmpty())
+        return QStringLiteral("el archivo no dice qué oficina lo ha exportado (lo ha hecho una versión "
+                              "anterior del programa); exporte de nuevo en esa oficina");
+    const QStringList tablas = TablasCatalogo() + TablasOficina();
+    const QList<db::Row> filas =
+        exch.query(QStringLiteral("SELECT Oficina, Fecha, %1 FROM Intercambio").arg(ListaColumnas(tablas)));
+    if (filas.isEmpty())
+        return QStringLiteral("el archivo es la plantilla de intercambio vacía, no una exportación de la "
+                              "oficina");
+    if (filas.size() > 1)
+        return QStringLiteral("el archivo tiene más de un registro de exportación");
+    const db::Row& fila = filas.first();
+    sello.oficina = db::isNull(fila.value(0)) ? QString() : fila.value(0).toString();
+    if (sello.oficina != oficina)
+        return QStringLiteral("el archivo lo ha exportado la oficina %1, no la %2")
+            .arg(entreComillas(sello.oficina), oficina);
+    sello.fecha = LeerSello(fila.value(1).toString());
+    if (!sello.fecha.isValid())
+        return QStringLiteral("la fecha de exportación del archivo no es válida");
+    sello.filas.clear();
+    for (qsizetype i = 0; i < tablas.size(); ++i)
+        sello.filas.insert(tablas[i], fila.value(int(i) + 2).toLongLong());
+
+    // The rows it says it holds are there: an office with none left says 0.
+    for (const QString& tabla : tablas) {
+        const bool deOficina = TablasOficina().contains(tabla);
+        if (!deOficina && !principal)
+            continue;
+        const qint64 hay =
+            deOficina
+                ? exch.scalar(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE Agencia = ?").arg(tabla),
+                              {oficina})
+                      .toLongLong()
+                : exch.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(tabla)).toLongLong();
+        if (hay != sello.filas.value(tabla))
+            return QStringLiteral("el archivo está incompleto: dice tener %1 %2 y tiene %3")
+                .arg(sello.filas.value(tabla))
+                .arg(tabla.toLower())
+                .arg(hay);
+    }
+    // Catalogues replace this office's whole: empty ones would leave every
+    // property without its type and locality.
+    if (principal)
+        for (const QString& tabla : {QStringLiteral("Tipos"), QStringLiteral("Localidades")})
+            if (sello.filas.value(tabla) == 0)
+                return QStringLiteral("la oficina principal ha exportado vacío el catálogo de %1; se "
+                                      "conservan los catálogos de esta oficina")
+                    .arg(tabla.toLower());
     return {};
 }
 
 bool ImportacionOficina::Importar(const QString& oficina, const QString& principal) {
     log(QStringLiteral("Iniciando importación ..."));
+    if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
+        log(QStringLiteral("No se importa la oficina %1. %2").arg(entreComillas(oficina), motivo));
+        return false;
+    }
     const QString fichero = carpetaOficina(oficina) + QStringLiteral("Export.db");
-    const QString motivo = comprobarFichero(fichero);
+    SelloIntercambio sello;
+    const QString motivo = comprobarFichero(fichero, oficina, oficina == principal, sello);
     if (!motivo.isEmpty()) {
         log(QStringLiteral("No se importa la oficina %1: %2.").arg(oficina, motivo));
         return false;
@@ -151,14 +265,26 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
     try {
         Adjunta adjunta(agencia, fichero, Alias);
         db::Transaction tx(agencia);
+        // Read in the transaction that advances it: a failed import leaves it where it was.
+        const QString clave = claveUltimaImportacion(oficina);
+        const db::Value guardada = LeerConfig(agencia, QStringLiteral("SINC"), clave);
+        const QDateTime ultima = db::isNull(guardada) ? QDateTime() : LeerSello(guardada.toString());
+        if (ultima.isValid() && sello.fecha < ultima) {
+            log(QStringLiteral("No se importa la oficina %1: su archivo es del %2 y ya se importó uno más "
+                               "reciente, del %3.")
+                    .arg(oficina, SelloVisible(sello.fecha), SelloVisible(ultima)));
+            return false;
+        }
         if (oficina == principal)
             for (const QString& tabla : TablasCatalogo())
                 importarTabla(tabla, oficina, false);
         for (const QString& tabla : TablasOficina())
             importarTabla(tabla, oficina, true);
+        GuardarConfig(agencia, QStringLiteral("SINC"), clave, TextoSello(sello.fecha));
         tx.commit();
     } catch (const db::DbError& e) {
-        log(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()));
+        RegistrarError(QStringLiteral("importar la oficina %1 desde %2").arg(oficina, fichero), e);
+        log(QStringLiteral("Error: ") + CausaError(e, {}, ctx_.RutaBaseDatos));
         log(QStringLiteral("No se ha importado nada de la oficina %1; sus datos no han cambiado.")
                 .arg(oficina));
         return false;
@@ -186,7 +312,9 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
     agencia.execute(QStringLiteral("DELETE FROM main.\"%1\"").arg(tabla) + filtro, params);
 
     const QList<db::Row> codigos = agencia.query(
-        QStringLiteral("SELECT Cod FROM %1.\"%2\"%3 ORDER BY rowid").arg(Alias, tabla, filtro), params);
+        // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
+        QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(Alias, tabla, filtro),
+        params);
     if (informe_.log) {
         const QString fila = QString::fromUtf16(t.fila);
         for (const db::Row& r : codigos)
@@ -198,7 +326,11 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM %3.\"%1\"%4 ORDER BY rowid")
             .arg(tabla, lista, Alias, filtro),
         params);
-    const qint64 importadas = FilasCambiadas(agencia);
+    qint64 importadas = FilasCambiadas(agencia);
+    // Every row of the office (or of the catalogue) here is one just stored.
+    importadas -=
+        quitarTiposIncorrectos(tabla, QStringLiteral("Cod"),
+                               deOficina ? QStringLiteral("Agencia = ?") : QStringLiteral("1"), params);
     const qint64 fallidas = qint64(codigos.size()) - importadas;
     progreso_.filas += importadas;
     if (informe_.progreso)
@@ -212,6 +344,40 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         importarZonas(oficina);
     if (trasTabla)
         trasTabla(tabla);
+}
+
+// SQLite keeps a text that does not read as a number in a number column
+// ("caro" as a price): such rows are refused like those that break a rule of
+// their fields, each with a line naming it.
+qint64 ImportacionOficina::quitarTiposIncorrectos(const QString& tabla, const QString& codigo,
+                                                  const QString& filtro, const db::Params& params) {
+    db::Database& agencia = ctx_.db();
+    const QStringList copiadas = columnas_.value(tabla);
+    QStringList campo, valor;
+    for (const QString& c : ColumnasNumericas(agencia, QStringLiteral("main"), tabla)) {
+        if (!copiadas.contains(c, Qt::CaseInsensitive))
+            continue;
+        const QString columna = ListaColumnas({c});
+        const QString malo = QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')").arg(columna);
+        campo
+            << QStringLiteral("WHEN %1 THEN '%2'").arg(malo, QString(c).replace(u'\'', QStringLiteral("''")));
+        valor << QStringLiteral("WHEN %1 THEN substr(CAST(%2 AS TEXT), 1, 40)").arg(malo, columna);
+    }
+    if (campo.isEmpty())
+        return 0;
+    const QString queCampo = QStringLiteral("CASE ") + campo.join(u' ') + QStringLiteral(" END");
+    const QString donde = QStringLiteral(" WHERE (%1) AND (%2) IS NOT NULL").arg(filtro, queCampo);
+    const QList<db::Row> malas = agencia.query(
+        QStringLiteral("SELECT CAST(%1 AS TEXT), %2, CASE %3 END FROM main.\"%4\"%5 ORDER BY rowid")
+            .arg(ListaColumnas({codigo}), queCampo, valor.join(u' '), tabla, donde),
+        params);
+    if (malas.isEmpty())
+        return 0;
+    for (const db::Row& r : malas)
+        log(QStringLiteral("No se importa el registro %1 de %2: el campo %3 tiene «%4», que no es un número.")
+                .arg(r.value(0).toString(), tabla, r.value(1).toString(), r.value(2).toString()));
+    agencia.execute(QStringLiteral("DELETE FROM main.\"%1\"%2").arg(tabla, donde), params);
+    return FilasCambiadas(agencia);
 }
 
 // Only for clients this import stored: a client refused because another
@@ -229,6 +395,9 @@ void ImportacionOficina::importarZonas(const QString& oficina) {
                         .arg(lista, Alias),
                     {oficina, oficina});
     progreso_.filas += FilasCambiadas(agencia);
+    progreso_.filas -= quitarTiposIncorrectos(
+        QStringLiteral("ClientesZonas"), QStringLiteral("CodCliente"),
+        QStringLiteral("CodCliente IN (SELECT Cod FROM main.Clientes WHERE Agencia = ?)"), {oficina});
 }
 
 void ImportacionOficina::copiarFotos(const QString& oficina) {

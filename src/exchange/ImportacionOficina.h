@@ -13,6 +13,10 @@ struct AppContext;
 // that office's rows (and, from the principal, the catalogues) with its export.
 // Each office is one transaction on the agency database: a file that cannot
 // be read, or any failure half-way, leaves the office's rows as they were.
+// A file is taken only when its own record (table Intercambio) says it was
+// exported by that office, no earlier than the last file imported from it,
+// and holds the rows it says; from the principal it must bring types and
+// localities.
 class ImportacionOficina {
 public:
     ImportacionOficina(AppContext& ctx, InformeIntercambio informe);
@@ -20,7 +24,8 @@ public:
     const CuentaIntercambio& cuenta() const { return cuenta_; }
 
     // Downloads and imports every other office. False when a download or an
-    // import failed (the others are still done).
+    // import failed, or a code of the network cannot be used (the others are
+    // still done).
     bool ejecutar(proc::ProcessRunner& runner);
 
     // The local copy of one office's exchange folder (ends in "/").
@@ -36,9 +41,18 @@ public:
 
 private:
     void log(const QString& linea) const;
-    // Why the file is not an exchange database this import can read; empty when it is.
-    QString comprobarFichero(const QString& fichero);
+    // Why office's folder must not be written (its code, where it lies); empty when it may.
+    QString motivoCarpeta(const QString& oficina) const;
+    // Why the file is not an exchange database this import can take from
+    // oficina; empty when it is, with its record in sello.
+    QString comprobarFichero(const QString& fichero, const QString& oficina, bool principal,
+                             SelloIntercambio& sello);
+    QString comprobarSello(db::Database& exch, const QString& oficina, bool principal,
+                           SelloIntercambio& sello);
     void importarTabla(const QString& tabla, const QString& oficina, bool deOficina);
+    // Removes the rows just stored whose numbers are texts; returns how many.
+    qint64 quitarTiposIncorrectos(const QString& tabla, const QString& codigo, const QString& filtro,
+                                  const db::Params& params);
     void importarZonas(const QString& oficina);
     void copiarFotos(const QString& oficina);
 

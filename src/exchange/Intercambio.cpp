@@ -3,7 +3,9 @@
 #include "ShellSincrono.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
+#include "shell/Log.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
@@ -28,16 +30,6 @@ QString RutaRemota(const CuentaIntercambio& cuenta, const QString& oficina) {
            u'/';
 }
 
-QStringList CodigosRed(const QString& redAgencias) {
-    static const QRegularExpression separador(QStringLiteral("[,;\\s]+"));
-    if (redAgencias.contains(separador))
-        return redAgencias.split(separador, Qt::SkipEmptyParts);
-    QStringList codigos;
-    for (const QChar c : redAgencias)
-        codigos << QString(c);
-    return codigos;
-}
-
 QStringList ColumnasTabla(db::Database& database, const QString& schemaName, const QString& table) {
     QStringList columnas;
     // pragma_table_info takes the schema and table as bound values.
@@ -46,6 +38,32 @@ QStringList ColumnasTabla(db::Database& database, const QString& schemaName, con
     for (const db::Row& r : rows)
         columnas << r.value(0).toString();
     return columnas;
+}
+
+QStringList ColumnasNumericas(db::Database& database, const QString& schemaName, const QString& table) {
+    static const QRegularExpression numero(QStringLiteral("INT|REAL|FLOA|DOUB|CURRENCY|NUMERIC|DECIMAL|BOOL"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QStringList columnas;
+    const QList<db::Row> rows = database.query(
+        QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?) ORDER BY cid"), {table, schemaName});
+    for (const db::Row& r : rows)
+        if (numero.match(r.value(1).toString()).hasMatch())
+            columnas << r.value(0).toString();
+    return columnas;
+}
+
+QString TextoSello(const QDateTime& fecha) {
+    return fecha.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ"));
+}
+
+QDateTime LeerSello(const QString& texto) {
+    const QDateTime fecha = QDateTime::fromString(texto, Qt::ISODateWithMs);
+    // Only the form TextoSello writes: another one would not sort as text.
+    return fecha.isValid() && TextoSello(fecha) == texto ? fecha.toUTC() : QDateTime();
+}
+
+QString SelloVisible(const QDateTime& fecha) {
+    return fecha.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
 QString ListaColumnas(const QStringList& columnas) {
@@ -68,10 +86,58 @@ int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QSt
             informe.log(linea);
     };
     log(u'"' + script + QStringLiteral("\" \"") + origen + QStringLiteral("\" \"") + destino + u'"');
-    const int code = ShellSincrono(runner, script, {origen, destino}, log);
+    // rsync speaks English and names its internals: for support, not for the user.
+    const int code = ShellSincrono(runner, script, {origen, destino}, [&](const QString& linea) {
+        EscribirLog(QStringLiteral("Intercambio (%1): %2").arg(QFileInfo(script).fileName(), linea));
+    });
+    if (code != 0)
+        EscribirLog(QStringLiteral("Intercambio: \"%1\" \"%2\" \"%3\" ha fallado: %4")
+                        .arg(script, origen, destino, runner.failure()));
     if (fallo)
-        *fallo = code == 0 ? QString() : runner.failure();
+        *fallo = code == 0 ? QString() : CausaFalloScript(code, runner.cancelled(), script);
     return code;
+}
+
+QString CausaFalloScript(int codigo, bool cancelado, const QString& script) {
+    if (cancelado)
+        return QStringLiteral("se ha cancelado");
+    const QString nombre = QDir::toNativeSeparators(script);
+    switch (codigo) {
+    case proc::ProcessRunner::NotStarted:
+        if (!QFileInfo(script).isFile())
+            return QStringLiteral("no se encuentra el script de intercambio %1").arg(nombre);
+        return QStringLiteral("no se ha podido ejecutar el script de intercambio %1").arg(nombre);
+    case 1: {
+        // The installer's script stops with 1 when its password file is missing.
+        QString clave = script;
+        if (clave.endsWith(QLatin1String(".sh")))
+            clave = clave.chopped(3) + QStringLiteral(".secret");
+        if (clave != script && !QFileInfo(clave).isReadable())
+            return QStringLiteral("falta el archivo de contraseña %1").arg(QDir::toNativeSeparators(clave));
+        return QStringLiteral("el script de intercambio %1 no acepta sus datos (origen o destino)")
+            .arg(nombre);
+    }
+    case 5:
+        return QStringLiteral(
+            "el servidor de intercambio ha rechazado el usuario o la contraseña, o no tiene "
+            "la carpeta de ese usuario");
+    case 10:
+        return QStringLiteral("no se puede conectar con el servidor de intercambio");
+    case 11:
+        return QStringLiteral("no se han podido leer o escribir los archivos de la carpeta de intercambio");
+    case 12:
+        return QStringLiteral("se ha cortado la comunicación con el servidor de intercambio");
+    case 23:
+    case 24:
+        return QStringLiteral("no se han podido copiar todos los archivos");
+    case 30:
+    case 35:
+        return QStringLiteral("el servidor de intercambio no responde");
+    case 127:
+        return QStringLiteral("no se encuentra el programa rsync");
+    default:
+        return QStringLiteral("el script de intercambio ha terminado con el código %1").arg(codigo);
+    }
 }
 
 Adjunta::Adjunta(db::Database& database, const QString& path, const QString& alias)

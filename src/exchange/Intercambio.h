@@ -2,6 +2,8 @@
 
 #include "platform/db/Database.h"
 
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -40,11 +42,6 @@ QString ScriptIntercambio(const AppContext& ctx, const QString& usuario);
 // The daemon path of one office's folder: user@server::user/office/.
 QString RutaRemota(const CuentaIntercambio& cuenta, const QString& oficina);
 
-// Office codes of the network. Each character is one code, the principal's
-// first; a list with commas, semicolons or blanks is split there instead, so
-// codes of more than one character can be listed ("01,02").
-QStringList CodigosRed(const QString& redAgencias);
-
 // The exchange tables, in the order they are exported and imported.
 inline const QStringList& TablasCatalogo() {
     static const QStringList t{QStringLiteral("Tipos"), QStringLiteral("Localidades"),
@@ -59,6 +56,23 @@ inline const QStringList& TablasOficina() {
 
 // Column names of schemaName.table in declaration order (empty when the table is missing).
 QStringList ColumnasTabla(db::Database& database, const QString& schemaName, const QString& table);
+// Those of them declared as numbers (whole, money, double, yes/no): SQLite
+// would keep a text there that does not read as a number.
+QStringList ColumnasNumericas(db::Database& database, const QString& schemaName, const QString& table);
+
+// What an export writes in its file's table Intercambio: the office, the
+// moment (UTC) and the rows of each exchange table it holds.
+struct SelloIntercambio {
+    QString oficina;
+    QDateTime fecha;
+    QHash<QString, qint64> filas; // by table name; catalogues 0 from a secondary office
+};
+// The stamp's moment as stored: ISO 8601 in UTC with milliseconds, so that
+// text order is time order.
+QString TextoSello(const QDateTime& fecha);
+QDateTime LeerSello(const QString& texto); // invalid when texto is not such a moment
+// The moment as the log shows it, local time.
+QString SelloVisible(const QDateTime& fecha);
 
 // "\"A\", \"B\"": a column list quoted for SQL.
 QString ListaColumnas(const QStringList& columnas);
@@ -67,10 +81,16 @@ QString ListaColumnas(const QStringList& columnas);
 // names a file inside the photo folder (no folder part).
 bool NombreFotoValido(const QString& nombre);
 
-// Runs the exchange script with its two arguments, logging the command line
-// and every line of the script's output. Returns the exit code (-1: not started).
+// Runs the exchange script with its two arguments, logging the command line.
+// What the script and rsync print goes to Orbalia.log, not to the user's log;
+// fallo gets the plain cause of a failure (see CausaFalloScript). Returns
+// the exit code (-1: not started).
 int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QString& origen,
                    const QString& destino, const InformeIntercambio& informe, QString* fallo = nullptr);
+// The cause of a failed run of the exchange script in plain words, from its
+// exit code (rsync's codes, or the installer's script's own 1 for a missing
+// password file).
+QString CausaFalloScript(int codigo, bool cancelado, const QString& script);
 
 // Attaches a database file under an alias for the lifetime of this object.
 class Adjunta {

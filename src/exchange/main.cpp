@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -65,9 +67,14 @@ static int ejecutar(int argc, char* argv[]) {
     ctx.PonerCarpeta(carpeta);
     orb::IniciarLog(carpeta);
     ctx.facts = orb::LeerDatosInstalacion(carpeta);
+    // The office codes name the folders this run empties and mirrors into.
+    if (const QString problema = orb::ProblemaInstalacion(carpeta, ctx.facts); !problema.isEmpty()) {
+        err << "Error: " << problema << "\n";
+        return 1;
+    }
     try {
         ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
-    } catch (const db::DbError& e) {
+    } catch (const db::DbError&) {
         err << "Error al abrir la base de datos [" << QDir::toNativeSeparators(ctx.RutaBaseDatos)
             << "]: " << orb::ExplicarError(std::current_exception(), ctx.RutaBaseDatos) << "\n";
         return 1;

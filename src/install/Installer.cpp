@@ -119,6 +119,16 @@ InstallationFacts demoFacts() {
 void createInstallation(const QString& dir, const InstallOptions& options) {
     if (dir.trimmed().isEmpty())
         fail(QStringLiteral("No se ha indicado la carpeta de la instalación"));
+    // Office codes name folders that the exchange empties: nothing is laid out
+    // with one the program would refuse. (An empty code is left to the
+    // program's start-up, which asks for it.)
+    const InstallationFacts& facts = options.facts;
+    if (!facts.CodigoOficina.isEmpty())
+        if (const QString problema = ProblemaCodigoOficina(facts.CodigoOficina); !problema.isEmpty())
+            fail(QStringLiteral("CodigoOficina: ") + problema);
+    if (const QString problema = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina);
+        !problema.isEmpty())
+        fail(QStringLiteral("RedAgencias: ") + problema);
     const QDir root(QDir(dir).absolutePath());
     makeFolder(root.path());
     for (const char* sub : {"Fotos", "Web", "Web/thumbs", "Exchange"})

@@ -36,7 +36,8 @@ QString exchangeScript(const QString& user, int port);
 // Lays out a complete installation folder: Orbalia.ini, Orbalia.db at the
 // current schema version, ExportSchema.db, logos, empty Fotos/, Web/thumbs/,
 // Exchange/, the exchange script rsync_<user>.sh (and its password file). Throws std::runtime_error with a
-// Spanish message on failure. Existing files are replaced.
+// Spanish message on failure, before anything is written when an office code
+// (CodigoOficina, RedAgencias) is one the program refuses. Existing files are replaced.
 void createInstallation(const QString& dir, const InstallOptions& options);
 
 } // namespace orb::install

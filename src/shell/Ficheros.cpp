@@ -30,6 +30,23 @@ QRegularExpression wildcardPattern(const QString& name) {
     return QRegularExpression(QRegularExpression::anchoredPattern(rx + suffix));
 }
 
+// Absolute, without "." or "..", and with the links of its existing part
+// resolved: what is not there yet cannot be a link.
+QString rutaReal(const QString& ruta) {
+    const QString limpia = QDir::cleanPath(QFileInfo(ruta).absoluteFilePath());
+    QString existente = limpia;
+    QString resto;
+    while (!QFileInfo::exists(existente)) {
+        const qsizetype barra = existente.lastIndexOf(u'/');
+        if (barra <= 0)
+            return limpia;
+        resto.prepend(existente.mid(barra));
+        existente.truncate(barra);
+    }
+    const QString real = QFileInfo(existente).canonicalFilePath();
+    return real.isEmpty() ? limpia : real + resto;
+}
+
 } // namespace
 
 bool ExisteFichero(const QString& ruta) {
@@ -73,6 +90,16 @@ void VaciarCarpeta(const QString& carpeta) {
     const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
     for (const QFileInfo& file : files)
         BorrarFichero(file.absoluteFilePath());
+}
+
+bool CarpetaDentroDe(const QString& carpeta, const QString& raiz) {
+    if (carpeta.trimmed().isEmpty() || raiz.trimmed().isEmpty())
+        return false;
+    const QString dentro = rutaReal(carpeta);
+    QString base = rutaReal(raiz);
+    if (!base.endsWith(u'/'))
+        base += u'/';
+    return dentro.size() > base.size() && dentro.startsWith(base);
 }
 
 } // namespace orb

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStringList>
 
@@ -64,17 +65,57 @@ InstallationFacts LeerDatosInstalacion(const QString& folder) {
     return facts;
 }
 
-QString ProblemaCodigoOficina(const QString& codigo) {
+namespace {
+
+// de names the list a code comes from (" de la lista RedAgencias"), empty for this office's own.
+QString problemaCodigo(const QString& codigo, const QString& de) {
     if (codigo.trimmed().isEmpty())
         return QStringLiteral("Falta el código de esta oficina.");
     // The field counts characters, not UTF-16 units.
-    const qsizetype largo = codigo.toUcs4().size();
-    if (largo > schema::LongitudAgencia)
-        return QStringLiteral("El código de oficina \"%1\" tiene %2 caracteres y el campo Agencia admite "
-                              "%3 como máximo.")
-            .arg(codigo)
-            .arg(largo)
+    const QList<uint> caracteres = codigo.toUcs4();
+    if (caracteres.size() > schema::LongitudAgencia)
+        return QStringLiteral("El código de oficina \"%1\"%2 tiene %3 caracteres y el campo Agencia admite "
+                              "%4 como máximo.")
+            .arg(codigo, de)
+            .arg(caracteres.size())
             .arg(schema::LongitudAgencia);
+    for (const uint c : caracteres)
+        if (!QChar::isLetter(c) && !QChar::isDigit(c))
+            return QStringLiteral("El código de oficina \"%1\"%2 solo puede tener letras y cifras.")
+                .arg(codigo, de);
+    return {};
+}
+
+} // namespace
+
+QString ProblemaCodigoOficina(const QString& codigo) {
+    return problemaCodigo(codigo, QString());
+}
+
+QStringList CodigosRed(const QString& redAgencias, const QString& codigoOficina) {
+    static const QRegularExpression separador(QStringLiteral("[,;\\s]+"));
+    const QString lista = redAgencias.trimmed();
+    if (lista.isEmpty())
+        return {};
+    if (lista.contains(separador))
+        return lista.split(separador, Qt::SkipEmptyParts);
+    // One character per office is how the old installations listed them; an
+    // office whose own code is longer cannot have meant that.
+    if (codigoOficina.toUcs4().size() > 1)
+        return {lista};
+    QStringList codigos;
+    for (const uint c : lista.toUcs4()) {
+        const char32_t caracter = c;
+        codigos << QString::fromUcs4(&caracter, 1);
+    }
+    return codigos;
+}
+
+QString ProblemaRedAgencias(const QString& redAgencias, const QString& codigoOficina) {
+    for (const QString& codigo : CodigosRed(redAgencias, codigoOficina))
+        if (const QString problema = problemaCodigo(codigo, QStringLiteral(" de la lista RedAgencias"));
+            !problema.isEmpty())
+            return problema;
     return {};
 }
 
@@ -100,6 +141,11 @@ QString ProblemaInstalacion(const QString& folder, const InstallationFacts& fact
                                          "en el archivo de la instalación [%1] (por ejemplo, "
                                          "CodigoOficina=01).")
                               .arg(shown);
+    if (const QString red = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina); !red.isEmpty())
+        return red + QStringLiteral("\nCorrija la clave RedAgencias de la sección [Instalacion] en el "
+                                    "archivo de la instalación [%1]: los códigos de las oficinas separados "
+                                    "por comas, el de la principal primero (por ejemplo, RedAgencias=01,02).")
+                         .arg(shown);
     return {};
 }
 

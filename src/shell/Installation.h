@@ -3,6 +3,7 @@
 #include "AppContext.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace orb {
 
@@ -12,11 +13,23 @@ inline constexpr const char* IniFileName = "Orbalia.ini";
 // Reads the facts; a missing file or key keeps the fact's default.
 InstallationFacts LeerDatosInstalacion(const QString& folder);
 // Why the program cannot start with the facts of folder: a missing or
-// unreadable Orbalia.ini, or an unusable CodigoOficina. The text names the file
-// and the key to fix; empty when the facts can be used.
+// unreadable Orbalia.ini, or an unusable CodigoOficina or RedAgencias. The text
+// names the file and the key to fix; empty when the facts can be used.
 QString ProblemaInstalacion(const QString& folder, const InstallationFacts& facts);
-// Why codigo cannot be an office code (empty, or wider than the Agencia field); empty when it can.
+// Why codigo cannot be an office code: empty, wider than the Agencia field, or
+// holding anything but letters and digits (an office code names a folder of
+// Exchange/ and a path on the exchange server); empty when it can.
 QString ProblemaCodigoOficina(const QString& codigo);
+
+// The office codes of RedAgencias, the principal's first. A list with commas,
+// semicolons or blanks is split there ("01,02"); without them every character
+// is one code, unless this office's own code is longer than one character:
+// then the whole text is one code ("02").
+QStringList CodigosRed(const QString& redAgencias, const QString& codigoOficina);
+// Why RedAgencias cannot be used: a code of it that ProblemaCodigoOficina
+// refuses. The text names the code and the key; empty when the list can be
+// used (an empty list too: this office exchanges with no other).
+QString ProblemaRedAgencias(const QString& redAgencias, const QString& codigoOficina);
 
 // Writes every fact (used by the installer, never by the program); false when
 // the file could not be written.

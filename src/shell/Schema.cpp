@@ -190,8 +190,20 @@ QList<Table> agencyTables() {
            tablasCoincidencias();
 }
 
+// One row, written by the export: which office made the file, when (UTC,
+// ISO 8601 with milliseconds) and how many rows of each table it holds. The
+// bare template has none, so the import can tell it from an office with no rows.
+Table intercambio() {
+    return {QStringLiteral("Intercambio"),
+            {text("Oficina", LongitudAgencia, true), text("Fecha", 30, true), whole("Tipos"),
+             whole("Localidades"), whole("Areas"), whole("Propiedades"), whole("Propietarios"),
+             whole("Clientes")},
+            {}};
+}
+
 QList<Table> exchangeTables() {
-    return {tipos(), localidades(), areas(), propiedades(), propietarios(), clientes(), clientesZonas()};
+    return {tipos(),        localidades(), areas(),         propiedades(),
+            propietarios(), clientes(),    clientesZonas(), intercambio()};
 }
 
 // Search indexes were chosen by measurement on 100,000 properties:
@@ -293,14 +305,15 @@ QString quoted(const QString& name) {
     return u'"' + name + u'"';
 }
 
-QString createTableSql(const Table& t) {
+// prefijo: "IF NOT EXISTS alias." to create it in an attached database when missing.
+QString createTableSql(const Table& t, const QString& prefijo = {}) {
     QStringList parts;
     if (!t.tail.isEmpty())
         parts << t.tail;
     for (const Column& c : t.columns)
         parts << columnSql(c, false);
-    return QStringLiteral("CREATE TABLE %1 (\n  %2\n)")
-        .arg(quoted(t.name), parts.join(QStringLiteral(",\n  ")));
+    return QStringLiteral("CREATE TABLE %1%2 (\n  %3\n)")
+        .arg(prefijo, quoted(t.name), parts.join(QStringLiteral(",\n  ")));
 }
 
 QString createIndexSql(const Index& i) {
@@ -458,6 +471,11 @@ void createExportSchema(db::Database& database) {
         createAll(database, exchangeTables(), exchangeIndexes(), {});
         database.setUserVersion(CurrentVersion);
     });
+}
+
+void createExchangeStamp(db::Database& database, const QString& schemaName) {
+    database.executeScript(
+        createTableSql(intercambio(), QStringLiteral("IF NOT EXISTS %1.").arg(schemaName)));
 }
 
 QStringList migrate(db::Database& database) {

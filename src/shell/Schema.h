@@ -38,8 +38,12 @@ QStringList migrate(db::Database& database);
 QStringList migrate(db::Database& database, const MigrationOptions& options);
 
 // Creates the exchange tables of ExportSchema.db: the six of the agency
-// (Config excluded) and the clients' wanted places.
+// (Config excluded), the clients' wanted places and Intercambio, the file's
+// own record of the office that exported it.
 void createExportSchema(db::Database& database);
+// Creates Intercambio in the database attached as schemaName when it lacks it
+// (templates made before the table existed).
+void createExchangeStamp(db::Database& database, const QString& schemaName);
 
 // True when the database holds no table of its own (a new, empty file).
 bool isEmptyDatabase(db::Database& database);

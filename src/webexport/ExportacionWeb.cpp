@@ -307,6 +307,12 @@ bool ExportacionWeb::Exportar() {
         return false;
     }
 
+    // Web/ is emptied and mirrored onto the server with deletion.
+    if (!CarpetaDentroDe(ctx_.RutaWeb, ctx_.RutaAplicacion)) {
+        Log(QStringLiteral("La carpeta %1 no está dentro de la instalación; no se ha borrado nada.")
+                .arg(QDir::toNativeSeparators(ctx_.RutaWeb)));
+        return false;
+    }
     enum class Etapa { Preparando, Enviando, Confirmando, Hecho } etapa = Etapa::Preparando;
     try {
         prepararCarpetaWeb();

@@ -5,10 +5,13 @@
 
 #include "TestInstallation.h"
 #include "exchange/Intercambio.h"
+#include "shell/Log.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace prueba {
@@ -68,6 +71,42 @@ inline void escribir(const QString& ruta, const QByteArray& bytes) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(ruta));
     f.write(bytes);
+}
+
+// Every file and folder under carpeta with its size; links are listed, not
+// followed. The database's -wal and -shm are left out: readers change them.
+inline QStringList ficherosInstalacion(const QString& carpeta) {
+    QStringList out;
+    QDirIterator it(carpeta, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f = it.nextFileInfo();
+        if (f.fileName().endsWith(QLatin1String("-shm")) || f.fileName().endsWith(QLatin1String("-wal")))
+            continue;
+        out << QDir(carpeta).relativeFilePath(f.filePath()) +
+                   (f.isFile() ? u':' + QString::number(f.size()) : QString());
+    }
+    out.sort();
+    return out;
+}
+
+// What the program wrote to Orbalia.log so far.
+inline QString registroTecnico(const QString& ruta = orb::RutaLog()) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// The first line that carries words of the database engine, of SQL or of
+// rsync, which the user's log must never show; empty when none does.
+inline QString textoDelMotor(const QStringList& lineas) {
+    static const QRegularExpression motor(
+        QStringLiteral("malformed|not a database|sqlite|SELECT |constraint|unable|no such|syntax|disk I/O|"
+                       "@ERROR|auth failed|rsync:|rsync error|connection refused"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& l : lineas)
+        if (motor.match(l).hasMatch())
+            return l;
+    return {};
 }
 
 // Collects what a run reports.

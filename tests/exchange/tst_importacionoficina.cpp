@@ -2,8 +2,10 @@
 #include "exchange/ExportacionOficina.h"
 #include "exchange/ImportacionOficina.h"
 #include "platform/process/ProcessRunner.h"
+#include "shell/Installation.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace prueba;
@@ -14,10 +16,13 @@ using namespace prueba;
 class tst_ImportacionOficina : public QObject {
     Q_OBJECT
 
-    // Office "2" (secondary) with two properties, one owner, one client.
-    static void exportarOficina(TestInstallation& otra, TestInstallation& aqui, bool clientes = true) {
+    // Exports otra and lays its folder where aqui's download would. An office
+    // without properties is first given office 2's two properties, one owner
+    // and one client (unless sembrar is false).
+    static void exportarOficina(TestInstallation& otra, TestInstallation& aqui, bool clientes = true,
+                                bool sembrar = true) {
         db::Database& d = otra.context().db();
-        if (d.scalar("SELECT count(*) FROM Propiedades").toInt() == 0) {
+        if (sembrar && d.scalar("SELECT count(*) FROM Propiedades").toInt() == 0) {
             fila(d, "Propiedades", "200001", "2", "f1.jpg");
             fila(d, "Propiedades", "200002", "2");
             fila(d, "Propietarios", "200001", "2");
@@ -54,6 +59,12 @@ class tst_ImportacionOficina : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(registro_.isValid());
+        orb::IniciarLog(registro_.path());
+    }
+    void init() { QFile::remove(orb::RutaLog()); }
+
     void clientsWishesTravelWithThem() {
         TestInstallation aqui(oficina("1", true, "12"));
         TestInstallation otra(oficina("2", false, "12"));
@@ -177,14 +188,85 @@ private Q_SLOTS:
         QCOMPARE(r.lineas, QStringList());
     }
 
-    void officeCodesTravelAsValues() {
-        TestInstallation aqui(oficina("1", true, "1'"));
-        TestInstallation otra(oficina("'", false));
-        fila(otra.context().db(), "Propiedades", "'00001", "'");
-        fila(aqui.context().db(), "Propiedades", "'00009", "'");
+    // A code of the network is a folder name under Exchange/: ".." or a quote
+    // would lead the download's mirror (which deletes) out of it.
+    void unusableNetworkCodesTouchNothing() {
+        TestInstallation aqui(oficina("1", true, "1"));
+        // The installer and start-up refuse it; the import does not rely on them.
+        aqui.context().facts.RedAgencias = "1,..,2',/";
+        escribir(aqui.file("Exchange/guardado.txt"), "sigue aquí");
+        const QStringList antes = ficherosInstalacion(aqui.path());
+        Registro r;
+        proc::ProcessRunner runner;
+        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).ejecutar(runner));
+        QCOMPARE(r.lineas.filter("Iniciando bajada").size(), 0);
+        for (const char* codigo : {"..", "2'", "/"})
+            QVERIFY2(r.lineas.filter(QString("No se importa la oficina \"%1\".").arg(codigo)).size() == 1,
+                     qPrintable(r.lineas.join('\n')));
+        QVERIFY(r.lineas.filter("solo puede tener letras y cifras").size() == 3);
+        QVERIFY(r.lineas.filter("clave RedAgencias").size() == 3);
+        QCOMPARE(ficherosInstalacion(aqui.path()), antes);
+    }
+
+    // The office's folder is a link to the installation: what rsync would
+    // delete there is the program's own files.
+    void officeFolderOutsideExchangeIsRefused() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        QVERIFY(QFile::link(aqui.path(), aqui.file("Exchange/2")));
+        const QStringList antes = ficherosInstalacion(aqui.path());
+        Registro r;
+        orb::ImportacionOficina imp(aqui.context(), r.informe());
+        proc::ProcessRunner runner;
+        QVERIFY(!imp.Bajar(runner, "2"));
+        QVERIFY(!imp.Importar("2", "1"));
+        QCOMPARE(r.lineas.filter("no está dentro de").size(), 2);
+        QVERIFY(r.lineas.filter("rsync_").isEmpty()); // the script never ran
+        QCOMPARE(ficherosInstalacion(aqui.path()), antes);
+    }
+
+    // A list without commas is one character per office, unless the codes are longer.
+    void networkCodes_data() {
+        QTest::addColumn<QString>("red");
+        QTest::addColumn<QString>("propia");
+        QTest::addColumn<QStringList>("codigos");
+        QTest::newRow("un carácter cada una") << "122"
+                                              << "1" << QStringList{"1", "2", "2"};
+        QTest::newRow("letras fuera del BMP") << "1𝔸"
+                                              << "1" << QStringList{"1", "𝔸"};
+        QTest::newRow("una oficina de dos caracteres") << "02"
+                                                       << "01" << QStringList{"02"};
+        QTest::newRow("con comas") << "01,02"
+                                   << "01" << QStringList{"01", "02"};
+        QTest::newRow("comas de un carácter") << "1,2"
+                                              << "1" << QStringList{"1", "2"};
+        QTest::newRow("punto y coma y blancos") << " 01; 02  03 "
+                                                << "02" << QStringList{"01", "02", "03"};
+        QTest::newRow("vacía") << "  "
+                               << "01" << QStringList();
+    }
+    void networkCodes() {
+        QFETCH(QString, red);
+        QFETCH(QString, propia);
+        QFETCH(QStringList, codigos);
+        QCOMPARE(orb::CodigosRed(red, propia), codigos);
+        QCOMPARE(orb::ProblemaRedAgencias(red, propia), QString());
+    }
+
+    // RedAgencias=02 at office 01: office 02 is downloaded and imported once,
+    // never offices "0" and "2".
+    void networkOfOneTwoCharacterOffice() {
+        TestInstallation aqui(oficina("01", false, "02"));
+        TestInstallation otra(oficina("02", true, "02"));
+        catalogo(otra.context().db(), 3, "Dúplex");
+        fila(otra.context().db(), "Propiedades", "0200001", "02");
         exportarOficina(otra, aqui);
         Registro r;
-        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("'", "1"));
+        proc::ProcessRunner runner;
+        orb::ImportacionOficina(aqui.context(), r.informe()).ejecutar(runner);
+        QCOMPARE(r.lineas.count("Iniciando bajada ..."), 1);
+        QVERIFY2(r.lineas.filter(QRegularExpression("oficina [02][ :.]")).isEmpty(),
+                 qPrintable(r.lineas.join('\n')));
+        QCOMPARE(r.lineas.count("Importación finalizada."), 1);
         QCOMPARE(tabla(aqui.context().db(), "Propiedades"), tabla(otra.context().db(), "Propiedades"));
     }
 
@@ -200,6 +282,202 @@ private Q_SLOTS:
         QVERIFY(r.lineas.contains("1 registros de propiedades no importados."));
     }
 
+    // Text in a number column: SQLite would keep it. Such rows are refused
+    // like those that break a rule, each named, and counted.
+    void textInNumberColumnsIsRefusedAndCounted() {
+        TestInstallation aqui(oficina("2", false, "12"));
+        TestInstallation principal(oficina("1", true, "12"));
+        db::Database& p = principal.context().db();
+        catalogo(p, 5, "Ático");
+        catalogo(p, 6, "Chalet");
+        for (const char* cod : {"100001", "100002", "100003", "100004"})
+            fila(p, "Propiedades", cod, "1");
+        fila(p, "Clientes", "100001", "1");
+        exportarOficina(principal, aqui);
+        {
+            auto x = db::Database::open(aqui.file("Exchange/1/Export.db"), {.durable = false});
+            x->execute("UPDATE Propiedades SET Precio = 'caro' WHERE Cod = '100001'");
+            x->execute("UPDATE Propiedades SET Dormitorios = 'muchos' WHERE Cod = '100003'");
+            x->execute(
+                "UPDATE Propiedades SET Dormitorios = 3, Metros = '95' WHERE Cod = '100004'"); // reads as a
+                                                                                               // number
+            x->execute("UPDATE Tipos SET Cod = 'x9' WHERE Cod = 6");
+            x->execute("UPDATE Clientes SET Presupuesto = 'mucho' WHERE Cod = '100001'");
+            x->execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad) VALUES ('100001', 5)");
+        }
+        p.execute("UPDATE Propiedades SET Dormitorios = 3, Metros = 95 WHERE Cod = '100004'");
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
+        db::Database& d = aqui.context().db();
+        QCOMPARE(tabla(d, "Propiedades", "WHERE Agencia = '1'"),
+                 tabla(p, "Propiedades", "WHERE Cod IN ('100002', '100004')"));
+        QCOMPARE(d.scalar("SELECT typeof(Metros) FROM Propiedades WHERE Cod = '100004'").toString(),
+                 "integer");
+        QCOMPARE(tabla(d, "Tipos"), tabla(p, "Tipos", "WHERE Cod = 5"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
+        QCOMPARE(d.scalar("SELECT count(*) FROM ClientesZonas").toInt(), 0); // its places go with it
+        for (const char* linea :
+             {"No se importa el registro x9 de Tipos: el campo Cod tiene «x9», que no es un número.",
+              "1 registros de tipos no importados.", "Se han importado 1 tipos.",
+              "No se importa el registro 100001 de Propiedades: el campo Precio tiene «caro», que no es un "
+              "número.",
+              "No se importa el registro 100003 de Propiedades: el campo Dormitorios tiene «muchos», que no "
+              "es un número.",
+              "Se han importado 2 propiedades.", "2 registros de propiedades no importados.",
+              "No se importa el registro 100001 de Clientes: el campo Presupuesto tiene «mucho», que no es "
+              "un "
+              "número.",
+              "1 registros de clientes no importados."})
+            QVERIFY2(r.lineas.contains(linea), qPrintable(linea + QString("\n---\n") + r.lineas.join('\n')));
+        QVERIFY(r.lineas.filter("Se han importado").filter("clientes").isEmpty());
+    }
+
+    // The file says which office wrote it and what it holds: another office's
+    // file, the bare template or a file without that record delete nothing.
+    void fileThatIsNotTheOfficesOwnIsRefused_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("de otra oficina") << "otra"
+                                         << "el archivo lo ha exportado la oficina \"1\", no la 2";
+        QTest::newRow("plantilla vacía") << "plantilla"
+                                         << "el archivo es la plantilla de intercambio vacía";
+        QTest::newRow("sin registro de exportación") << "sinsello"
+                                                     << "el archivo no dice qué oficina lo ha exportado";
+        QTest::newRow("dos registros") << "dos"
+                                       << "el archivo tiene más de un registro de exportación";
+        QTest::newRow("filas de menos") << "incompleto"
+                                        << "el archivo está incompleto: dice tener 2 propiedades y tiene 1";
+        QTest::newRow("fecha ilegible") << "fecha"
+                                        << "la fecha de exportación del archivo no es válida";
+    }
+    void fileThatIsNotTheOfficesOwnIsRefused() {
+        QFETCH(QString, caso);
+        QFETCH(QString, motivo);
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& d = aqui.context().db();
+        filasPrevias(d);
+        exportarOficina(otra, aqui);
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        const QStringList antes = todo(d);
+        const QString f = aqui.file("Exchange/2/Export.db");
+        if (caso == "otra") {
+            Registro propia;
+            QVERIFY(orb::ExportacionOficina(aqui.context(), propia.informe()).Exportar());
+            QVERIFY(QFile::remove(f) && QFile::copy(aqui.file("Exchange/1/Export.db"), f));
+        } else if (caso == "plantilla") {
+            QVERIFY(QFile::remove(f) && QFile::copy(aqui.file("ExportSchema.db"), f));
+        } else {
+            auto x = db::Database::open(f, {.durable = false});
+            if (caso == "sinsello")
+                x->execute("DROP TABLE Intercambio");
+            else if (caso == "dos")
+                x->execute("INSERT INTO Intercambio SELECT * FROM Intercambio");
+            else if (caso == "incompleto")
+                x->execute("DELETE FROM Propiedades WHERE Cod = '200002'");
+            else
+                x->execute("UPDATE Intercambio SET Fecha = 'ayer'");
+        }
+        r.lineas.clear();
+        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(todo(d), antes);
+        QVERIFY2(r.lineas.last().startsWith("No se importa la oficina 2: " + motivo),
+                 qPrintable(r.lineas.last()));
+    }
+
+    // An office's files arrive in the order it exported them: an older one
+    // (a server restored from a backup) is refused, the same one again is not.
+    void olderFileThanTheLastImportedIsRefused() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& d = aqui.context().db();
+        exportarOficina(otra, aqui);
+        const QString f = aqui.file("Exchange/2/Export.db");
+        const QString vieja = aqui.file("vieja.db");
+        QVERIFY(QFile::copy(f, vieja));
+        fila(otra.context().db(), "Propiedades", "200003", "2");
+        QTest::qWait(5); // a later moment, to the millisecond
+        exportarOficina(otra, aqui);
+        const QString nueva = aqui.file("nueva.db");
+        QVERIFY(QFile::copy(f, nueva));
+
+        // A newer file that fails half-way does not count as imported.
+        Registro r;
+        orb::ImportacionOficina falla(aqui.context(), r.informe());
+        falla.trasTabla = [](const QString&) { throw db::DbError(db::ErrGeneric, "fallo provocado"); };
+        QVERIFY(!falla.Importar("2", "1"));
+        QVERIFY(QFile::remove(f) && QFile::copy(vieja, f));
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM Propiedades WHERE Agencia = '2'").toInt(), 2);
+
+        QVERIFY(QFile::remove(f) && QFile::copy(nueva, f));
+        for (int vez = 0; vez < 2; ++vez) // the same file twice gives the same
+            QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        const QStringList actual = todo(d);
+        QCOMPARE(d.scalar("SELECT count(*) FROM Propiedades WHERE Agencia = '2'").toInt(), 3);
+
+        QVERIFY(QFile::remove(f) && QFile::copy(vieja, f));
+        r.lineas.clear();
+        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(todo(d), actual);
+        QVERIFY2(r.lineas.last().startsWith("No se importa la oficina 2: su archivo es del ") &&
+                     r.lineas.last().contains("ya se importó uno más reciente"),
+                 qPrintable(r.lineas.last()));
+    }
+
+    // All sold: the office's own file says it holds nothing, and that is imported.
+    void officeWithNoRowsLeftStillImports() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& d = aqui.context().db();
+        exportarOficina(otra, aqui);
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(d.scalar("SELECT count(*) FROM Propiedades WHERE Agencia = '2'").toInt(), 2);
+        for (const char* t : {"Propiedades", "Propietarios", "Clientes"})
+            otra.context().db().execute(QStringLiteral("DELETE FROM %1").arg(t));
+        exportarOficina(otra, aqui, true, false);
+        r.lineas.clear();
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        for (const char* t : {"Propiedades", "Propietarios", "Clientes"})
+            QCOMPARE(tabla(d, t, "WHERE Agencia = '2'"), QStringList());
+        QCOMPARE(r.lineas.last(), "Importación finalizada.");
+    }
+
+    // The catalogues replace this office's whole: the principal's empty ones are refused.
+    void emptyCataloguesFromThePrincipalAreRefused_data() {
+        QTest::addColumn<QString>("vacio");
+        QTest::newRow("sin tipos") << "Tipos";
+        QTest::newRow("sin localidades") << "Localidades";
+    }
+    void emptyCataloguesFromThePrincipalAreRefused() {
+        QFETCH(QString, vacio);
+        TestInstallation aqui(oficina("2", false, "12"));
+        TestInstallation principal(oficina("1", true, "12"));
+        catalogo(principal.context().db(), 5, "Ático");
+        principal.context().db().execute(QStringLiteral("DELETE FROM %1").arg(vacio));
+        fila(principal.context().db(), "Propiedades", "100001", "1");
+        exportarOficina(principal, aqui);
+        db::Database& d = aqui.context().db();
+        catalogo(d, 9, "Local");
+        const QStringList antes = todo(d);
+        Registro r;
+        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
+        QCOMPARE(todo(d), antes);
+        QCOMPARE(r.lineas.last(),
+                 QStringLiteral("No se importa la oficina 1: la oficina principal ha exportado "
+                                "vacío el catálogo de %1; se conservan los catálogos de esta "
+                                "oficina.")
+                     .arg(vacio.toLower()));
+        // Areas are optional: a principal without any still sends its catalogues.
+        principal.context().db().execute("DELETE FROM Areas");
+        catalogo(principal.context().db(), 7, "Estudio");
+        exportarOficina(principal, aqui);
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
+        QCOMPARE(tabla(d, "Tipos"), tabla(principal.context().db(), "Tipos"));
+    }
+
     void unreadableExchangeFileChangesNothing_data() {
         QTest::addColumn<QString>("caso");
         QTest::newRow("falta") << "falta";
@@ -208,6 +486,7 @@ private Q_SLOTS:
         QTest::newRow("bytes al azar") << "azar";
         QTest::newRow("otro esquema") << "esquema";
         QTest::newRow("campo desconocido") << "campo";
+        QTest::newRow("página dañada") << "dañada";
     }
     void unreadableExchangeFileChangesNothing() {
         QFETCH(QString, caso);
@@ -242,16 +521,31 @@ private Q_SLOTS:
             QVERIFY(file.remove());
             auto x = db::Database::open(f, {.create = true, .durable = false});
             x->execute("CREATE TABLE Propiedades (Cod TEXT, Agencia TEXT)");
-        } else {
+        } else if (caso == "campo") {
             auto x = db::Database::open(f, {.durable = false});
             x->execute("ALTER TABLE Clientes ADD COLUMN Desconocido TEXT");
+        } else {
+            // A page in the middle of the properties overwritten: the header still reads.
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const qint64 pagina = 4096;
+            QVERIFY(file.seek(file.size() / 2 / pagina * pagina));
+            QVERIFY(file.write(QByteArray(int(pagina), '\x5a')) == pagina);
+            file.close();
         }
         Registro r;
         QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
         QCOMPARE(todo(d), antes);
-        QVERIFY2(r.lineas.size() >= 2 && r.lineas.last().contains("oficina 1"),
+        QVERIFY2(r.lineas.size() >= 2 && r.lineas.last().startsWith("No se importa la oficina 1: "),
                  qPrintable(r.lineas.join('\n')));
         QVERIFY(!r.lineas.contains("Importación finalizada."));
+        // The engine's words go to Orbalia.log; the user's log names the file and the plain cause.
+        QCOMPARE(textoDelMotor(r.lineas), QString());
+        if (caso == "truncado" || caso == "azar" || caso == "dañada") {
+            QVERIFY2(r.lineas.last().contains(QDir::toNativeSeparators(f)) &&
+                         r.lineas.last().contains("no es una base de datos de Orbalia o está dañado"),
+                     qPrintable(r.lineas.last()));
+            QVERIFY2(registroTecnico().contains(f), qPrintable(registroTecnico()));
+        }
     }
 
     void failureHalfWayKeepsThePreviousRows_data() {
@@ -284,9 +578,15 @@ private Q_SLOTS:
             };
         QVERIFY(!imp.Importar("1", "1"));
         QCOMPARE(todo(d), antes);
-        QVERIFY(r.lineas.filter("fallo provocado").size() == 1);
         QVERIFY(r.lineas.last().contains("No se ha importado nada de la oficina 1"));
+        // What failed inside is told to support, not in the user's log.
+        QVERIFY(r.lineas.filter("fallo provocado").isEmpty());
+        QVERIFY(registroTecnico().contains("fallo provocado"));
+        QCOMPARE(textoDelMotor(r.lineas), QString());
     }
+
+private:
+    QTemporaryDir registro_;
 };
 
 QTEST_GUILESS_MAIN(tst_ImportacionOficina)

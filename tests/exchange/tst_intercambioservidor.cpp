@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QtTest>
 
 using namespace prueba;
@@ -43,6 +44,70 @@ QStringList tablaOficina(db::Database& d, const QString& t, const QString& ofici
     return tabla(d, t, "WHERE Agencia = ?", {oficina});
 }
 
+// orbalia-exchange as a user or a scheduled task runs it.
+struct Ejecucion {
+    int codigo = -1;
+    QString salida; // standard output: the run's log
+    QString error;
+};
+Ejecucion exchange(const QString& orden, const QString& home) {
+    QProcess p;
+    p.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {orden, "--home", home});
+    Ejecucion e;
+    if (!p.waitForFinished(120000))
+        return e;
+    e.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    e.salida = QString::fromUtf8(p.readAllStandardOutput());
+    e.error = QString::fromUtf8(p.readAllStandardError());
+    return e;
+}
+
+void ponerClave(TestInstallation& inst, const QString& clave, const QString& valor) {
+    QSettings ini(inst.file("Orbalia.ini"), QSettings::IniFormat);
+    ini.setValue("Instalacion/" + clave, valor);
+}
+
+// Every row of an office's share, its clients' places included.
+QStringList oficinaEntera(db::Database& d, const QString& oficina) {
+    QStringList out;
+    for (const char* t : {"Propiedades", "Propietarios", "Clientes"})
+        out << t << tablaOficina(d, t, oficina);
+    // The places' row numbers are each database's own.
+    for (const db::Row& z :
+         d.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM ClientesZonas "
+                 "WHERE CodCliente IN (SELECT Cod FROM Clientes WHERE Agencia = ?) "
+                 "ORDER BY CodCliente, CodLocalidad, CodArea",
+                 {oficina}))
+        out << z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
+    return out;
+}
+
+// "Resumen: exportados …" as an office's export of these rows ends.
+QString resumen(db::Database& d, const QString& oficina, bool principal, int fotos, bool subida) {
+    QStringList partes;
+    auto contar = [&](const char* t, const char* nombre, bool deOficina) {
+        const QString sql =
+            QStringLiteral("SELECT count(*) FROM %1").arg(t) + (deOficina ? " WHERE Agencia = ?" : "");
+        partes << QString::number(d.scalar(sql, deOficina ? db::Params{oficina} : db::Params{}).toInt()) +
+                      " " + nombre;
+    };
+    if (principal) {
+        contar("Tipos", "tipos", false);
+        contar("Localidades", "localidades", false);
+        contar("Areas", "areas", false);
+    }
+    contar("Propiedades", "propiedades", true);
+    contar("Propietarios", "propietarios", true);
+    contar("Clientes", "clientes", true);
+    return "Resumen: exportados " + partes.join(", ") + " y " + QString::number(fotos) + " fotos; " +
+           (subida ? "subida correcta."
+                   : "la subida ha fallado y las demás oficinas no los recibirán hasta que se suban.");
+}
+
+int fotosEn(const QString& carpeta) {
+    return int(QDir(carpeta).entryList({"*.jpg"}, QDir::Files).size());
+}
+
 } // namespace
 
 // Two real installations exchange their data through the rsync daemon with
@@ -54,6 +119,8 @@ private Q_SLOTS:
     void initTestCase() {
         // The installation's script reads the port from here when set.
         qunsetenv("ORBALIA_RSYNC_PORT");
+        QVERIFY(registro_.isValid());
+        orb::IniciarLog(registro_.path());
     }
 
     void twoOfficesRoundTrip() {
@@ -69,14 +136,17 @@ private Q_SLOTS:
         Registro r1;
         QVERIFY2(orb::ExportacionOficina(uno.context(), r1.informe()).ejecutar(runner),
                  qPrintable(r1.lineas.join('\n')));
-        QCOMPARE(r1.lineas.last(), "Subida finalizada.");
+        // One summary line ends the run.
+        QCOMPARE(r1.lineas.mid(r1.lineas.size() - 2),
+                 QStringList({"Subida finalizada.",
+                              resumen(d1, "01", true, fotosEn(uno.file("Exchange/01")), true)}));
         // Office 02 exports through the command-line twin.
-        QProcess cli;
-        cli.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {"export", "--home", dos.path()});
-        QVERIFY(cli.waitForFinished(120000));
-        const QString salida = QString::fromUtf8(cli.readAllStandardOutput());
-        QVERIFY2(cli.exitCode() == 0, qPrintable(salida + cli.readAllStandardError()));
-        QVERIFY(salida.contains("Exportación finalizada.\n") && salida.endsWith("Subida finalizada.\n"));
+        const Ejecucion cli = exchange("export", dos.path());
+        QVERIFY2(cli.codigo == 0, qPrintable(cli.salida + cli.error));
+        QVERIFY(cli.salida.contains("Exportación finalizada.\n"));
+        QVERIFY2(cli.salida.endsWith("Subida finalizada.\n" +
+                                     resumen(d2, "02", false, fotosEn(dos.file("Exchange/02")), true) + "\n"),
+                 qPrintable(cli.salida));
 
         Registro i1, i2;
         QVERIFY2(orb::ImportacionOficina(uno.context(), i1.informe()).ejecutar(runner),
@@ -108,6 +178,8 @@ private Q_SLOTS:
         QVERIFY(fotos > 0);
     }
 
+    // A refused upload is not also called finished; rsync's own words go to
+    // Orbalia.log and the log says what failed in plain words.
     void failedUploadIsReportedAndTheCliFails() {
         ORB_REQUIRE_RSYNC(s);
         auto opciones = instalada(s, "01", true, 3);
@@ -116,14 +188,138 @@ private Q_SLOTS:
         proc::ProcessRunner runner;
         Registro r;
         QVERIFY(!orb::ExportacionOficina(uno.context(), r.informe()).ejecutar(runner));
-        QVERIFY(r.lineas.filter("La subida ha fallado").size() == 1);
-        QCOMPARE(r.lineas.last(), "Subida finalizada.");
-        QProcess cli;
-        cli.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {"import", "--home", uno.path()});
-        QVERIFY(cli.waitForFinished(120000));
-        QVERIFY(cli.exitCode() != 0);
+        const QString causa =
+            "el servidor de intercambio ha rechazado el usuario o la contraseña, o no tiene la "
+            "carpeta de ese usuario.";
+        QCOMPARE(r.lineas.filter("La subida ha fallado"), QStringList({"La subida ha fallado: " + causa}));
+        QVERIFY(!r.lineas.contains("Subida finalizada."));
+        QCOMPARE(r.lineas.last(),
+                 resumen(uno.context().db(), "01", true, fotosEn(uno.file("Exchange/01")), false));
+        QCOMPARE(textoDelMotor(r.lineas), QString());
+        QVERIFY2(registroTecnico().contains("auth failed"), qPrintable(registroTecnico()));
+
+        const Ejecucion cli = exchange("import", uno.path());
+        QVERIFY(cli.codigo != 0);
+        QVERIFY2(cli.salida.contains("La bajada ha fallado: " + causa), qPrintable(cli.salida));
+        QVERIFY(!cli.salida.contains("Bajada finalizada."));
+        QCOMPARE(textoDelMotor(cli.salida.split('\n') + cli.error.split('\n')), QString());
+        QVERIFY(registroTecnico(uno.file("Orbalia.log")).contains("auth failed"));
         // The password never shows on a command line the log could carry.
-        QVERIFY(!QString::fromUtf8(cli.readAllStandardOutput()).contains(s.password));
+        QVERIFY(!cli.salida.contains(s.password));
+    }
+
+    // An office code of ".." would make Exchange/../ the office's folder: the
+    // installation itself, emptied by the export and mirrored into by the
+    // import's rsync --delete. Refused by the tool before anything is removed.
+    void officeCodeOfDotsNeverTouchesTheInstallation() {
+        ORB_REQUIRE_RSYNC(s);
+        TestInstallation uno(instalada(s, "01", true, 7));
+        TestInstallation dos(instalada(s, "02", false, 8));
+        QCOMPARE(exchange("export", dos.path()).codigo, 0); // office 02's folder on the server has files
+        const QStringList antes = ficherosInstalacion(uno.path());
+
+        ponerClave(uno, "CodigoOficina", "..");
+        Ejecucion e = exchange("export", uno.path());
+        QCOMPARE(e.codigo, 1);
+        QVERIFY2(e.error.contains("El código de oficina \"..\" solo puede tener letras y cifras.") &&
+                     e.error.contains("Corrija la clave CodigoOficina"),
+                 qPrintable(e.error));
+        QCOMPARE(ficherosInstalacion(uno.path()), antes);
+
+        ponerClave(uno, "CodigoOficina", "01");
+        ponerClave(uno, "RedAgencias", "01,..");
+        e = exchange("import", uno.path());
+        QCOMPARE(e.codigo, 1);
+        QVERIFY2(
+            e.error.contains("El código de oficina \"..\" de la lista RedAgencias solo puede tener letras y "
+                             "cifras.") &&
+                e.error.contains("Corrija la clave RedAgencias"),
+            qPrintable(e.error));
+        QCOMPARE(ficherosInstalacion(uno.path()), antes);
+
+        // A good code whose folder is a link out of Exchange/ is not mirrored into either.
+        ponerClave(uno, "RedAgencias", "01,02");
+        QVERIFY(QFile::link(uno.path(), uno.file("Exchange/02")));
+        const QStringList conEnlace = ficherosInstalacion(uno.path());
+        e = exchange("import", uno.path());
+        QCOMPARE(e.codigo, 1);
+        QVERIFY2(e.salida.contains("no está dentro de"), qPrintable(e.salida));
+        QCOMPARE(ficherosInstalacion(uno.path()), conEnlace);
+    }
+
+    // Office 02's file on the server replaced by office 01's own, by the bare
+    // template, or by an older one of 02: office 01 keeps 02's rows and says
+    // why. An office that really has nothing left still gets through.
+    void importTakesOnlyTheOfficesOwnLatestFile() {
+        ORB_REQUIRE_RSYNC(s);
+        TestInstallation uno(instalada(s, "01", true, 31));
+        TestInstallation dos(instalada(s, "02", false, 32));
+        db::Database& d1 = uno.context().db();
+        db::Database& d2 = dos.context().db();
+        const QString servidor = s.moduleDir(instalada(s, "02", false, 0).exchangeUser) + "/02/Export.db";
+        QCOMPARE(exchange("export", uno.path()).codigo, 0);
+        QCOMPARE(exchange("export", dos.path()).codigo, 0);
+        Ejecucion e = exchange("import", uno.path());
+        QVERIFY2(e.codigo == 0, qPrintable(e.salida));
+        const QStringList deDos = oficinaEntera(d1, "02");
+        QVERIFY(deDos.size() > 8);
+        QCOMPARE(deDos, oficinaEntera(d2, "02"));
+        const QString anterior = uno.file("anterior.db");
+        QVERIFY(QFile::copy(servidor, anterior));
+
+        // A new modification time, so that rsync's quick check sees the change.
+        auto sustituir = [&](const QString& por) {
+            QVERIFY(QFile::remove(servidor) && QFile::copy(por, servidor));
+            QFile f(servidor);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                                                  QFileDevice::FileModificationTime));
+        };
+        const QList<std::pair<QString, QString>> falsos = {
+            {uno.file("Exchange/01/Export.db"),
+             "No se importa la oficina 02: el archivo lo ha exportado la oficina "
+             "\"01\", no la 02."},
+            {uno.file("ExportSchema.db"),
+             "No se importa la oficina 02: el archivo es la plantilla de intercambio "
+             "vacía, no una exportación de la oficina."}};
+        for (const auto& [fichero, linea] : falsos) {
+            sustituir(fichero);
+            e = exchange("import", uno.path());
+            QCOMPARE(e.codigo, 1);
+            QVERIFY2(e.salida.contains(linea + "\n") && !e.salida.contains("Importación finalizada."),
+                     qPrintable(e.salida));
+            QCOMPARE(oficinaEntera(d1, "02"), deDos);
+        }
+
+        // A newer export of 02, then the older file again.
+        d2.execute("UPDATE Propiedades SET Precio = Precio + 1000 WHERE Agencia = '02'");
+        QCOMPARE(exchange("export", dos.path()).codigo, 0);
+        QCOMPARE(exchange("import", uno.path()).codigo, 0);
+        const QStringList nuevo = oficinaEntera(d1, "02");
+        QCOMPARE(nuevo, oficinaEntera(d2, "02"));
+        sustituir(anterior);
+        e = exchange("import", uno.path());
+        QCOMPARE(e.codigo, 1);
+        QVERIFY2(e.salida.contains("ya se importó uno más reciente"), qPrintable(e.salida));
+        QCOMPARE(oficinaEntera(d1, "02"), nuevo);
+
+        // At the secondary office, the principal's file with empty catalogues keeps its own.
+        d1.execute("DELETE FROM Tipos");
+        QCOMPARE(exchange("export", uno.path()).codigo, 0);
+        const QStringList tipos = tabla(d2, "Tipos");
+        e = exchange("import", dos.path());
+        QCOMPARE(e.codigo, 1);
+        QVERIFY2(e.salida.contains("No se importa la oficina 01: la oficina principal ha exportado vacío el "
+                                   "catálogo de tipos"),
+                 qPrintable(e.salida));
+        QCOMPARE(tabla(d2, "Tipos"), tipos);
+
+        // Everything of 02 sold and deleted: its own file says it holds nothing.
+        for (const char* t : {"ClientesZonas", "Propiedades", "Propietarios", "Clientes"})
+            d2.execute(QStringLiteral("DELETE FROM %1").arg(t));
+        QCOMPARE(exchange("export", dos.path()).codigo, 0);
+        e = exchange("import", uno.path());
+        QVERIFY2(e.codigo == 0 && e.salida.endsWith("Importación finalizada.\n"), qPrintable(e.salida));
+        QCOMPARE(oficinaEntera(d1, "02"), QStringList({"Propiedades", "Propietarios", "Clientes"}));
     }
 
     void windowShowsTheRunAndRefusesASecondOne() {
@@ -152,7 +348,9 @@ private Q_SLOTS:
         QCOMPARE(inicios, 1);
         QVERIFY(!cerrarActivo);
         QVERIFY(frm.isVisible());
-        QVERIFY(frm.txtLog->toPlainText().endsWith("Subida finalizada."));
+        QVERIFY(frm.txtLog->toPlainText().endsWith(
+            "Subida finalizada.\n" +
+            resumen(uno.context().db(), "01", true, fotosEn(uno.file("Exchange/01")), true)));
         qint64 filas = 0;
         for (const char* t : {"Propiedades", "Propietarios", "Clientes", "Tipos", "Localidades", "Areas"})
             filas += uno.context().db().scalar(QString("SELECT count(*) FROM %1").arg(t)).toLongLong();
@@ -160,6 +358,9 @@ private Q_SLOTS:
         frm.cmd_Click(1);
         QVERIFY(!frm.isVisible());
     }
+
+private:
+    QTemporaryDir registro_;
 };
 
 QTEST_MAIN(tst_IntercambioServidor)

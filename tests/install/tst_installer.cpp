@@ -219,6 +219,36 @@ private Q_SLOTS:
         QVERIFY(sha1Of(a.file("Orbalia.db")) != sha1Of(c.file("Orbalia.db")));
     }
 
+    // The codes name folders the exchange empties: the installer lays out nothing with one the program
+    // would refuse, and says which key is wrong.
+    void officeCodesOtherThanLettersAndDigitsAreRefused() {
+        const QList<std::pair<QString, QString>> casos = {{"..", "01,02"}, {"01", "01,.."}, {"1", "12/"}};
+        for (const auto& [codigo, red] : casos) {
+            QTemporaryDir dir;
+            auto o = demo(0);
+            o.facts.CodigoOficina = codigo;
+            o.facts.RedAgencias = red;
+            const QString destino = dir.filePath("inst");
+            QString error;
+            try {
+                orb::install::createInstallation(destino, o);
+            } catch (const std::runtime_error& e) {
+                error = QString::fromStdString(e.what());
+            }
+            const QString clave = codigo == ".." ? "CodigoOficina: " : "RedAgencias: ";
+            QVERIFY2(error.startsWith(clave) && error.endsWith("solo puede tener letras y cifras."),
+                     qPrintable(error));
+            QVERIFY(!QFileInfo::exists(destino));
+        }
+        // Letters beyond ASCII are letters.
+        QTemporaryDir dir;
+        auto o = demo(0);
+        o.facts.CodigoOficina = "Ñ1";
+        o.facts.RedAgencias = "Ñ1,02";
+        orb::install::createInstallation(dir.path(), o);
+        QCOMPARE(orb::LeerDatosInstalacion(dir.path()).CodigoOficina, "Ñ1");
+    }
+
     void installingAgainOrWhereItCannot() {
         QTemporaryDir dir;
         orb::install::createInstallation(dir.path(), demo(5));
@@ -273,7 +303,9 @@ private Q_SLOTS:
         const QList<std::pair<QStringList, QString>> wrong = {
             {{"--demo", "muchas"}, "Uso:"},
             {{"--oficina", ""}, "--oficina: Falta el código"},
-            {{"--oficina", "ABCDEFGHIJK"}, "admite 10 como máximo"}};
+            {{"--oficina", "ABCDEFGHIJK"}, "admite 10 como máximo"},
+            {{"--oficina", ".."}, "--oficina: El código de oficina \"..\" solo puede tener letras y cifras."},
+            {{"--oficina", "01/02"}, "solo puede tener letras y cifras"}};
         for (const auto& [args, why] : wrong) {
             QCOMPARE(run(QStringList{refused} + args), 2);
             const QString err = QString::fromUtf8(p.readAllStandardError());

@@ -163,6 +163,27 @@ private Q_SLOTS:
                        "máximo.")
                            .arg(codigo) +
                        corregir;
+        // An office code names a folder of Exchange/ that the exchange empties:
+        // "..", a slash or a blank would lead it out.
+        for (const QString codigo : {"..", "0/1", "01 02", "1'"})
+            QTest::newRow(qPrintable("CodigoOficina=" + codigo))
+                << ("[Instalacion]\nCodigoOficina=\"" + codigo + "\"\n").toUtf8()
+                << QString("El código de oficina \"%1\" solo puede tener letras y cifras.").arg(codigo) +
+                       corregir;
+        const QString red = "\nCorrija la clave RedAgencias de la sección [Instalacion] en el archivo de la "
+                            "instalación [%1]: los códigos de las oficinas separados por comas, el de la "
+                            "principal primero (por ejemplo, RedAgencias=01,02).";
+        QTest::newRow("RedAgencias=01,..")
+            << QByteArray("[Instalacion]\nCodigoOficina=01\nRedAgencias=\"01,..\"\n")
+            << "El código de oficina \"..\" de la lista RedAgencias solo puede tener letras y cifras." + red;
+        QTest::newRow("RedAgencias of one character each")
+            << QByteArray("[Instalacion]\nCodigoOficina=1\nRedAgencias=1.\n")
+            << "El código de oficina \".\" de la lista RedAgencias solo puede tener letras y cifras." + red;
+        QTest::newRow("RedAgencias too wide")
+            << QByteArray("[Instalacion]\nCodigoOficina=01\nRedAgencias=\"01;ABCDEFGHIJK\"\n")
+            << "El código de oficina \"ABCDEFGHIJK\" de la lista RedAgencias tiene 11 caracteres y el campo "
+               "Agencia admite 10 como máximo." +
+                   red;
     }
     void unusableInstallationFileEndsBeforeAnythingElse() {
         QFETCH(QByteArray, contenido);
