@@ -91,12 +91,15 @@ private Q_SLOTS:
         comprobarCaja("No se pudo guardar la configuración.", "UNIQUE constraint failed: Config.Valor");
 
         // The setting start-up reads cannot be read back.
-        d().execute("DROP TRIGGER falla");
-        GuardarConfig(d(), "GENERAL", "ADDAGAIN", "1");
-        d().execute("ALTER TABLE Config RENAME TO ConfigGuardada");
-        d().execute("CREATE VIEW Config AS SELECT Grupo, Variable, CASE WHEN Variable = 'ADDAGAIN' THEN "
-                    "json('{') ELSE Valor END AS Valor FROM ConfigGuardada");
-        qputenv("ORBALIA_HOME", inst->path().toLocal8Bit());
+        install::InstallOptions o;
+        o.facts.CodigoOficina = "01";
+        TestInstallation oficina(o);
+        db::Database& base = oficina.context().db();
+        GuardarConfig(base, "GENERAL", "ADDAGAIN", "1");
+        base.execute("ALTER TABLE Config RENAME TO ConfigGuardada");
+        base.execute("CREATE VIEW Config AS SELECT Grupo, Variable, CASE WHEN Variable = 'ADDAGAIN' THEN "
+                     "json('{') ELSE Valor END AS Valor FROM ConfigGuardada");
+        qputenv("ORBALIA_HOME", oficina.path().toLocal8Bit());
         ui::ScriptedDialogService dialogs;
         AppContext arranque;
         arranque.dialogs = &dialogs;
@@ -115,16 +118,18 @@ private Q_SLOTS:
     }
 
     void reportsAndDossier() {
-        frmInforme w(ctx(), Informe::Tipos);
+        reports::frmInforme w(ctx(), reports::Informe::Tipos);
         w.data = {"select * from NoHayTabla", {}};
         QVERIFY(!w.Generar());
-        comprobarCaja("No se pueden leer los datos del informe: error 3000 (Error de la base de datos).",
+        comprobarCaja("No se pueden leer los datos del informe: error 3075 (Error en una instrucción de la "
+                      "base de datos).",
                       "no such table: NoHayTabla");
 
         inst->dialogs().clear();
         d().execute("ALTER TABLE Propiedades RENAME TO PropiedadesViejas");
         QCOMPARE(reports::DossierPDF(ctx(), "0100001"), QString());
-        comprobarCaja("No se pueden leer los datos del dossier: error 3000 (Error de la base de datos).",
+        comprobarCaja("No se pueden leer los datos del dossier: error 3075 (Error en una instrucción de la "
+                      "base de datos).",
                       "no such table");
     }
 
