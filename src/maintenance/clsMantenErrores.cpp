@@ -57,7 +57,6 @@ void clsManten::MostrarError(int number, const QString& description, const QStri
 }
 
 void clsManten::MostrarError(const db::DbError& e, const QString& accion) {
-    RegistrarError(accion, e);
     const auto valorDe = [this](const QString& columna) -> QString {
         for (ui::BoundControl* c : bound_) {
             if (c->DataField.compare(columna, Qt::CaseInsensitive) != 0)
@@ -72,9 +71,7 @@ void clsManten::MostrarError(const db::DbError& e, const QString& accion) {
     const QString primera = QStringLiteral("Se ha producido el error (%1 - %2) al %3.")
                                 .arg(e.number())
                                 .arg(DescripcionError(e), accion);
-    dialogs_.message(form_, {primera + u'\n' + CausaError(e, valorDe, databaseName_), QStringLiteral("Error"),
-                             ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
-                             ui::DialogService::Answer::Ok});
+    InformarErrorBaseDatos(dialogs_, form_, accion, primera, e, valorDe, databaseName_);
 }
 
 } // namespace orb

@@ -205,7 +205,8 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
         ctx.AddAgainConfig =
             ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"))) != 0;
     } catch (const db::DbError& e) {
-        MensajeError(*ctx.dialogs, QStringLiteral("Error al leer la configuración: ") + e.description(), &w);
+        InformarErrorBaseDatos(*ctx.dialogs, &w, QStringLiteral("leer la configuración"),
+                               QStringLiteral("Error al leer la configuración."), e, {}, ctx.RutaBaseDatos);
         return false;
     }
     return true;

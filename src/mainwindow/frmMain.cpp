@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <string_view>
 
 namespace orb {
 
@@ -67,36 +68,36 @@ const QString Separador = QStringLiteral("-");
 
 const std::array<const char16_t*, 4> TitulosMain = {u"&Archivos", u"&Listados", u"&Herramientas", u"Ay&uda"};
 
-const std::array<const char16_t*, 11> TitulosArchivo = {u"&Propiedades en Venta",
-                                                        u"&Propiedades en Alquiler",
-                                                        u"&Clientes Ventas",
-                                                        u"&Clientes Alquileres",
-                                                        u"Pr&opietarios Ventas",
-                                                        u"Pr&opietarios Alquileres",
-                                                        u"&Tipos",
-                                                        u"&Localidades",
-                                                        u"&Areas",
-                                                        u"-",
-                                                        u"&Salir"};
+constexpr std::array<const char16_t*, 11> TitulosArchivo = {u"&Propiedades en Venta",
+                                                            u"&Propiedades en Alquiler",
+                                                            u"&Clientes Ventas",
+                                                            u"&Clientes Alquileres",
+                                                            u"Pr&opietarios Ventas",
+                                                            u"Pr&opietarios Alquileres",
+                                                            u"&Tipos",
+                                                            u"&Localidades",
+                                                            u"&Areas",
+                                                            u"-",
+                                                            u"&Salir"};
 
 const std::array<const char16_t*, 6> TitulosLis = {
     u"Listado de &Clientes",          u"Listado de Clientes de &Alquileres",
     u"Listado de &Propietarios",      u"Listado de Pr&opietarios de Alquileres",
     u"Listado de &Localidades/Areas", u"Listado de &Tipos"};
 
-const std::array<const char16_t*, 13> TitulosTool = {u"Búsqueda de &Ventas",
-                                                     u"Búsqueda de &Alquileres",
-                                                     u"Búsqueda de Clientes de &Ventas",
-                                                     u"Búsqueda de Clientes de &Alquileres",
-                                                     u"Búsqueda de Propietarios de &Ventas",
-                                                     u"Búsqueda de Propietarios de &Alquileres",
-                                                     u"-",
-                                                     u"Exportación al &Web",
-                                                     u"-",
-                                                     u"Exportación Oficina",
-                                                     u"Importación Oficina",
-                                                     u"-",
-                                                     u"&Configuración"};
+constexpr std::array<const char16_t*, 13> TitulosTool = {u"Búsqueda de &Ventas",
+                                                         u"Búsqueda de &Alquileres",
+                                                         u"Búsqueda de Clientes de &Ventas",
+                                                         u"Búsqueda de Clientes de &Alquileres",
+                                                         u"Búsqueda de Propietarios de &Ventas",
+                                                         u"Búsqueda de Propietarios de &Alquileres",
+                                                         u"-",
+                                                         u"Exportación al &Web",
+                                                         u"-",
+                                                         u"Exportación Oficina",
+                                                         u"Importación Oficina",
+                                                         u"-",
+                                                         u"&Configuración"};
 
 struct Boton {
     const char16_t* key;
@@ -104,7 +105,7 @@ struct Boton {
     bool separadorDetras;
 };
 
-const std::array<Boton, 13> Botones = {{
+constexpr std::array<Boton, 13> Botones = {{
     {u"propiedades", u"Propiedades", false},
     {u"propiedadesalquiler", u"Propiedades en Alquiler", false},
     {u"clientes", u"Clientes", false},
@@ -142,24 +143,45 @@ const std::array<Destino, 6> DestinosBusqueda = {{{Ventana::BusPropiedades, fals
                                                   {Ventana::BusPropietarios, false},
                                                   {Ventana::BusPropietarios, true}}};
 
+// The place of an item in its menu's table, found by its title, so that
+// a reordered menu moves its commands with it.
+constexpr int indiceDe(const auto& titulos, std::u16string_view titulo) {
+    for (std::size_t i = 0; i < titulos.size(); ++i)
+        if (titulos[i] == titulo)
+            return static_cast<int>(i);
+    throw "no such menu item"; // a compile error in a constant expression
+}
+
+constexpr int ArchivoSalir = indiceDe(TitulosArchivo, u"&Salir");
+
+// The first toolbar button of the searches: those before it run mnuArchivo,
+// it and the next ones mnuTool, in the same order.
+constexpr int PrimerBotonBusqueda = [] {
+    for (std::size_t i = 0; i < Botones.size(); ++i)
+        if (std::u16string_view(Botones[i].key) == u"busqueda")
+            return static_cast<int>(i);
+    throw "no search button";
+}();
+
 // Modal tool windows of mnuTool.
+struct Herramienta {
+    int item;
+    Ventana ventana;
+};
+constexpr std::array<Herramienta, 4> Herramientas = {{
+    {indiceDe(TitulosTool, u"Exportación al &Web"), Ventana::ExportacionWeb},
+    {indiceDe(TitulosTool, u"Exportación Oficina"), Ventana::ExportacionOficina},
+    {indiceDe(TitulosTool, u"Importación Oficina"), Ventana::ImportacionOficina},
+    {indiceDe(TitulosTool, u"&Configuración"), Ventana::Configuracion},
+}};
+
 bool ventanaHerramienta(int index, Ventana& v) {
-    switch (index) {
-    case 7:
-        v = Ventana::ExportacionWeb;
-        return true;
-    case 9:
-        v = Ventana::ExportacionOficina;
-        return true;
-    case 10:
-        v = Ventana::ImportacionOficina;
-        return true;
-    case 12:
-        v = Ventana::Configuracion;
-        return true;
-    default:
-        return false;
-    }
+    for (const Herramienta& h : Herramientas)
+        if (h.item == index) {
+            v = h.ventana;
+            return true;
+        }
+    return false;
 }
 
 struct DatosListado {
@@ -269,7 +291,7 @@ void frmMain::crearMenus() {
     }
     mnuAyu_[0] = nuevoComando(mnuMain_[3], QStringLiteral("mnuAyu(0)"), QStringLiteral("&Acerca de"));
     connect(mnuAyu_[0], &QAction::triggered, this, [this] { mnuAyu_Click(0); });
-    mnuArchivo_[10]->setMenuRole(QAction::QuitRole);
+    mnuArchivo_[ArchivoSalir]->setMenuRole(QAction::QuitRole);
     mnuAyu_[0]->setMenuRole(QAction::AboutRole);
 }
 
@@ -363,7 +385,7 @@ void frmMain::actualizarComandos() {
     }
     for (std::size_t i = 0; i < Listados.size(); ++i)
         mnuLis_[i]->setEnabled(registro_.registrado(Listados[i].listado));
-    mnuArchivo_[10]->setEnabled(true);
+    mnuArchivo_[ArchivoSalir]->setEnabled(true);
     mnuAyu_[0]->setEnabled(true);
 
     // A toolbar button is enabled exactly when the command it runs is.
@@ -374,16 +396,16 @@ void frmMain::actualizarComandos() {
             continue;
         }
         const int i = static_cast<int>(tbKeys().indexOf(key));
-        // Buttons 0..5 run mnuArchivo 0..5, buttons 6..11 run mnuTool 0..5.
-        b->setEnabled(i < 6 ? mnuArchivo_[static_cast<std::size_t>(i)]->isEnabled()
-                            : mnuTool_[static_cast<std::size_t>(i - 6)]->isEnabled());
+        b->setEnabled(i < PrimerBotonBusqueda
+                          ? mnuArchivo_[static_cast<std::size_t>(i)]->isEnabled()
+                          : mnuTool_[static_cast<std::size_t>(i - PrimerBotonBusqueda)]->isEnabled());
     }
 }
 
 // ---- commands ----
 
 void frmMain::mnuArchivo_Click(int index) {
-    if (index == 10) {
+    if (index == ArchivoSalir) {
         close();
         return;
     }
@@ -458,7 +480,7 @@ void frmMain::tb_ButtonClick(const QString& key) {
                                          QStringLiteral("BUSQUEDAPROPIETARIOSALQUILER")};
     const QString k = key.toUpper();
     if (k == QLatin1String("SALIR")) {
-        mnuArchivo_Click(10);
+        mnuArchivo_Click(ArchivoSalir);
     } else if (const auto i = archivo.indexOf(k); i >= 0) {
         mnuArchivo_Click(static_cast<int>(i));
     } else if (const auto j = busqueda.indexOf(k); j >= 0) {

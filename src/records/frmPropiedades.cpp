@@ -11,6 +11,7 @@
 #include "search/Lookups.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
+#include "shell/ErrorReport.h"
 #include "shell/OfficeRules.h"
 #include "shell/Services.h"
 
@@ -253,7 +254,9 @@ void frmPropiedades::propietarioNuevo() {
     try {
         txt.value(CodPropietario)->setText(CrearPropietario(ctx, dlg, modoAlquiler_));
     } catch (const db::DbError& e) {
-        MensajeError(*ctx.dialogs, e.description(), this);
+        InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("crear el propietario"),
+                               QStringLiteral("No se ha podido crear el propietario."), e, {},
+                               ctx.RutaBaseDatos);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/report/ReportError.h"
 #include "search/Lookups.h"
 #include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
 #include <QDir>
@@ -95,11 +96,11 @@ QString DossierPDF(AppContext& ctx, const QString& cod) {
     } catch (const report::ReportError& e) {
         MensajeError(*ctx.dialogs, e.message(), principal(ctx));
     } catch (const db::DbError& e) {
-        MensajeError(*ctx.dialogs,
-                     QStringLiteral("No se pueden leer los datos del dossier: error %1: %2")
-                         .arg(e.number())
-                         .arg(e.description()),
-                     principal(ctx));
+        InformarErrorBaseDatos(*ctx.dialogs, principal(ctx), QStringLiteral("leer los datos del dossier"),
+                               QStringLiteral("No se pueden leer los datos del dossier: error %1 (%2).")
+                                   .arg(e.number())
+                                   .arg(DescripcionError(e)),
+                               e, {}, ctx.RutaBaseDatos);
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
 #include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 #include "shell/Numeros.h"
 
@@ -182,11 +183,11 @@ bool frmInforme::Generar() {
     } catch (const report::ReportError& e) {
         MensajeError(*ctx_.dialogs, e.message(), this);
     } catch (const db::DbError& e) {
-        MensajeError(*ctx_.dialogs,
-                     QStringLiteral("No se pueden leer los datos del informe: error %1: %2")
-                         .arg(e.number())
-                         .arg(e.description()),
-                     this);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("leer los datos del informe"),
+                               QStringLiteral("No se pueden leer los datos del informe: error %1 (%2).")
+                                   .arg(e.number())
+                                   .arg(DescripcionError(e)),
+                               e, {}, ctx_.RutaBaseDatos);
     }
     return false;
 }

@@ -5,6 +5,7 @@
 #include "frmConsultaPropietario.h"
 #include "platform/db/DbError.h"
 #include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
 #include <QWidget>
@@ -58,10 +59,9 @@ QVariant Lookups::lista(const QString& titulo, const QString& sql) {
         consulta_->cargar(ctx_.db(), sql);
     } catch (const db::DbError& err) {
         if (ctx_.dialogs)
-            MensajeError(*ctx_.dialogs,
-                         QStringLiteral("No se ha podido abrir la lista de ") + titulo +
-                             QStringLiteral(".\n") + err.description(),
-                         parent_);
+            InformarErrorBaseDatos(*ctx_.dialogs, parent_, QStringLiteral("abrir la lista de ") + titulo,
+                                   QStringLiteral("No se ha podido abrir la lista de %1.").arg(titulo), err,
+                                   {}, ctx_.RutaBaseDatos);
         return {};
     }
     consulta_->setTitulo(titulo);

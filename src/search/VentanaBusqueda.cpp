@@ -236,12 +236,9 @@ bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
     try {
         nuevo->setQuery(ctx.db(), q.sql, q.params);
     } catch (const db::DbError& e) {
-        // The engine's words (SQL, table names) go to the log, not to the user.
-        RegistrarError(QStringLiteral("realizar la búsqueda"), e);
-        MensajeError(*ctx.dialogs,
-                     QStringLiteral("No se ha podido realizar la búsqueda.\n") +
-                         CausaError(e, {}, ctx.RutaBaseDatos),
-                     this);
+        InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("realizar la búsqueda"),
+                               QStringLiteral("No se ha podido realizar la búsqueda."), e, {},
+                               ctx.RutaBaseDatos);
         return false;
     }
     QItemSelectionModel* seleccion = grd->selectionModel();

@@ -23,12 +23,9 @@ namespace co = coincidencias;
 
 namespace {
 
-QString textoError(const db::DbError& e) {
-    QString texto = QStringLiteral("Error %1 (%2).").arg(e.number()).arg(DescripcionError(e));
-    const QString causa = CausaError(e);
-    if (!causa.isEmpty())
-        texto += u'\n' + causa;
-    return texto;
+void informar(AppContext& ctx, QWidget* ventana, const QString& accion, const db::DbError& e) {
+    InformarErrorBaseDatos(*ctx.dialogs, ventana, accion, QStringLiteral("No se ha podido %1.").arg(accion),
+                           e, {}, ctx.RutaBaseDatos);
 }
 
 QString estadoPar(const co::Coincidencia& c) {
@@ -127,7 +124,7 @@ void frmCoincidencias::cargar() {
                     co::MarcarVistas(base, c.codCliente, {c.codPropiedad});
         }
     } catch (const db::DbError& e) {
-        MensajeError(*ctx_.dialogs, textoError(e), this);
+        informar(ctx_, this, QStringLiteral("buscar las coincidencias"), e);
         lista_.clear();
     }
     mostrar();
@@ -228,7 +225,7 @@ void frmCoincidencias::cambiarNoInteresa() {
     try {
         co::MarcarNoInteresa(ctx_.db(), cod_, c.codPropiedad, !c.descartada);
     } catch (const db::DbError& e) {
-        MensajeError(*ctx_.dialogs, textoError(e), this);
+        informar(ctx_, this, QStringLiteral("marcar la propiedad"), e);
     }
     cargar();
 }
@@ -260,7 +257,7 @@ void frmCoincidencias::enviarPorEmail() {
             MensajeError(*ctx_.dialogs, e.message(), this);
             return;
         } catch (const db::DbError& e) {
-            MensajeError(*ctx_.dialogs, textoError(e), this);
+            informar(ctx_, this, QStringLiteral("preparar el dossier de %1").arg(cod), e);
             return;
         }
         ficheros << fichero;
@@ -285,7 +282,7 @@ void frmCoincidencias::enviarPorEmail() {
     try {
         co::RegistrarEnvio(ctx_.db(), cod_, deseos_.nombre, cods);
     } catch (const db::DbError& e) {
-        MensajeError(*ctx_.dialogs, textoError(e), this);
+        informar(ctx_, this, QStringLiteral("anotar el envío"), e);
     }
     cargar();
 }

@@ -4,6 +4,7 @@
 #include "platform/db/DbError.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "shell/AppContext.h"
+#include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
 #include <QComboBox>
@@ -107,9 +108,9 @@ void frmConsultaPropietario::Buscar() {
     } catch (const db::DbError& e) {
         modelo->setRows({QStringLiteral("Cod"), QStringLiteral("Nombre")}, {});
         if (ctx_.dialogs)
-            MensajeError(*ctx_.dialogs,
-                         QStringLiteral("No se ha podido consultar los propietarios.\n") + e.description(),
-                         this);
+            InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("consultar los propietarios"),
+                                   QStringLiteral("No se ha podido consultar los propietarios."), e, {},
+                                   ctx_.RutaBaseDatos);
     }
     rejillaCargada();
 }

@@ -138,6 +138,14 @@ void RegistrarError(const QString& accion, const db::DbError& e) {
                     .arg(accion, e.description()));
 }
 
+void InformarErrorBaseDatos(ui::DialogService& dialogs, QWidget* parent, const QString& accion,
+                            const QString& primera, const db::DbError& e,
+                            const std::function<QString(const QString&)>& valorDe,
+                            const QString& rutaBaseDatos) {
+    RegistrarError(accion, e);
+    MensajeError(dialogs, primera + u'\n' + CausaError(e, valorDe, rutaBaseDatos), parent);
+}
+
 void InformarErrorInesperado(ui::DialogService* dialogs, std::exception_ptr error, QWidget* parent) {
     QString primera = QStringLiteral("Se ha producido un error inesperado.");
     QString causa = QStringLiteral("Los detalles se han guardado en Orbalia.log.");

@@ -36,6 +36,15 @@ QString ColumnaDelError(const db::DbError& e);
 // text) to the log.
 void RegistrarError(const QString& accion, const db::DbError& e);
 
+// The one way a database error reaches the user: the detail goes to the log
+// (under accion, "guardar la configuración"), and the error box shows primera,
+// what could not be done, with the plain cause below it. valorDe and
+// rutaBaseDatos as for CausaError.
+void InformarErrorBaseDatos(ui::DialogService& dialogs, QWidget* parent, const QString& accion,
+                            const QString& primera, const db::DbError& e,
+                            const std::function<QString(const QString& columna)>& valorDe = {},
+                            const QString& rutaBaseDatos = {});
+
 // Last resort for an exception that reached the event loop: logs it and shows
 // one error box instead of letting the program end.
 void InformarErrorInesperado(ui::DialogService* dialogs, std::exception_ptr error, QWidget* parent = nullptr);

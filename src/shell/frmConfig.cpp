@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "ConfigStore.h"
 #include "Controles.h"
+#include "ErrorReport.h"
 #include "Mensajes.h"
 #include "Numeros.h"
 #include "Schema.h"
@@ -292,8 +293,9 @@ void frmConfig::cmdOk_Click() {
         }
         t.commit();
     } catch (const db::DbError& e) {
-        MensajeError(*ctx_.dialogs,
-                     QStringLiteral("No se pudo guardar la configuración: %1").arg(e.description()), this);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("guardar la configuración"),
+                               QStringLiteral("No se pudo guardar la configuración."), e, {},
+                               ctx_.RutaBaseDatos);
         return;
     }
     accept();

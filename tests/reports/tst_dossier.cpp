@@ -503,39 +503,6 @@ private Q_SLOTS:
                  qPrintable(text));
         QTRY_COMPARE(mail.openedFolders(), QStringList{QDir(inst->path()).absolutePath()});
     }
-
-    // With ORBALIA_DOC_IMAGES=folder, writes the page images of the docs from
-    // a demo installation (the dossier in both models, the property sheet
-    // and the properties listing).
-    void pageImagesForTheDocs() {
-        const QString out = qEnvironmentVariable("ORBALIA_DOC_IMAGES");
-        if (out.isEmpty())
-            QSKIP("ORBALIA_DOC_IMAGES not set");
-        orb::install::InstallOptions o;
-        o.facts = orb::install::demoFacts();
-        o.demoProperties = 50;
-        TestInstallation demo(o);
-        AppContext& c = demo.context();
-        const QString cod =
-            c.db()
-                .scalar("select Cod from Propiedades where Foto3 is not null and not Alquiler "
-                        "and DossierTitulo is not null order by Cod limit 1")
-                .toString();
-        QVERIFY(!cod.isEmpty());
-        QDir().mkpath(out);
-        auto save = [&](const report::Document& d, const QString& name) {
-            QVERIFY(d.pageCount() > 0);
-            QVERIFY(d.renderPage(0, 100).save(out + "/" + name));
-        };
-        save(GenerarDossier(c, cod, 0), "dossier.png");
-        save(GenerarDossier(c, cod, 1), "dossier-fotos.png");
-        save(GenerarInforme(c, Informe::FichaPropiedad,
-                            "select * from fichapropiedades where PropiedadesCod = ?", {cod}),
-             "ficha-propiedad.png");
-        save(GenerarInforme(c, Informe::Propiedades,
-                            "select * from busquedapropiedades where not Alquiler order by Cod"),
-             "listado-propiedades.png");
-    }
 };
 
 QTEST_MAIN(TestDossier)
