@@ -8,6 +8,7 @@
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/ErrorReport.h"
+#include "shell/Ficheros.h"
 #include "shell/Log.h"
 #include "shell/Numeros.h"
 
@@ -307,7 +308,7 @@ bool ExportacionWeb::Exportar() {
         return false;
     }
 
-    // Web/ is emptied and mirrored onto the server with deletion.
+    // Web/ loses what this run does not publish and is mirrored onto the server with deletion.
     if (!CarpetaDentroDe(ctx_.RutaWeb, ctx_.RutaAplicacion)) {
         Log(QStringLiteral("La carpeta %1 no está dentro de la instalación; no se ha borrado nada.")
                 .arg(QDir::toNativeSeparators(ctx_.RutaWeb)));
