@@ -92,7 +92,7 @@ bool frmPropiedades::editando() const {
 }
 
 void frmPropiedades::IrRegistro(const QString& sCod) {
-    data->FindFirst(QStringLiteral("Cod = ?"), {sCod});
+    irRegistro(sCod);
 }
 
 void frmPropiedades::PulsarAñadir() {

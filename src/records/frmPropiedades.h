@@ -54,8 +54,8 @@ public:
     ~frmPropiedades() override;
 
     bool ModoAlquiler() const { return modoAlquiler_; }
-    // Shows the property with that code; an unknown code or one of the other side leaves the window where it
-    // was.
+    // Shows the property with that code, asking first while one is being added or edited; an unknown code or
+    // one of the other side leaves the window where it was.
     void IrRegistro(const QString& sCod) override;
     // Starts a new property exactly as the Add button would.
     void PulsarAñadir();
