@@ -32,6 +32,8 @@ constexpr int CajasImporte[] = {Precio, Comunidad, Hipoteca, ValorEscritura, PPr
 frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* parent)
     : RecordWindow(context, QStringLiteral("frmPropiedades"), parent), modoAlquiler_(modoAlquiler) {
     actividades = new ActividadModel(this);
+    actividades->setNombreCliente(
+        [this](const QString& cod) { return NombrePorCodigo(ctx, QStringLiteral("Clientes"), cod); });
     crearBotonesDocumento();
     connect(butPrint, &QToolButton::clicked, this, [this] {
         abrirDocumento([](AppContext& c, const QString& cod) { reports::ImprimirFichaPropiedad(c, cod); });
@@ -142,6 +144,7 @@ void frmPropiedades::data_OnAddNew() {
     }
     fotos->Limpiar();
     actividades->Limpiar();
+    actividadActual();
 }
 
 void frmPropiedades::data_BeforeUpdate() {
@@ -183,6 +186,7 @@ void frmPropiedades::data_Reposition() {
         actividades->Limpiar();
     else
         actividades->Cargar(ctx.db(), txt.value(Cod)->Text());
+    actividadActual();
     cboLookup.value(CodTipo)->selectTag(qint16(ValorNumerico(txt.value(CodTipo)->Text())));
     cboLookup.value(CodLocalidad)->selectTag(qint16(ValorNumerico(txt.value(CodLocalidad)->Text())));
     cboLookup.value(CodArea)->selectTag(qint16(ValorNumerico(txt.value(CodArea)->Text())));
@@ -293,6 +297,12 @@ void frmPropiedades::emailInquilino() {
     if (direccion.trimmed().isEmpty() || !ctx.navigator)
         return;
     ctx.navigator->usrEmailPara(direccion, txt.value(INombre)->Text());
+}
+
+void frmPropiedades::actividadActual() {
+    // Reloading leaves the grid without a current row; the first line is, so
+    // "Insertar Línea" works before any click.
+    grd->setCurrentIndex(actividades->index(0, 0));
 }
 
 void frmPropiedades::insertarLinea() {

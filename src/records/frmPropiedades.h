@@ -114,6 +114,7 @@ private:
     QString clienteActividad(int fila);
     void emailPropietario();
     void emailInquilino();
+    void actividadActual();
     void insertarLinea();
     void borrarLinea();
     bool editando() const;
