@@ -49,9 +49,12 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     crearCampos();
     nombresUnicos();
 
-    // Rentals only: the rental and tenant tabs; sales only: "Destacada".
-    tabs->setTabVisible(TabAlquiler, modoAlquiler_);
-    tabs->setTabVisible(TabInquilino, modoAlquiler_);
+    // Rentals only: the rental and tenant tabs; sales only: "Destacada". A hidden
+    // tab would still be announced by a screen reader, so the sales window takes
+    // those pages out of its tab list; their boxes stay, hidden and bound.
+    if (!modoAlquiler_)
+        for (QWidget* pagina : {picDatosAlquiler, picDatosInquilino})
+            tabs->removeTab(tabs->indexOf(pagina));
     chk.value(Destacada)->setVisible(!modoAlquiler_);
 
     connect(static_cast<ui::BoundTextBox*>(txt.value(CodLocalidad)), &QLineEdit::textChanged, this,
@@ -121,7 +124,7 @@ void frmPropiedades::data_CanUpdate(bool& Cancel) {
     const QString problema = actividades->Comprobar();
     if (!problema.isEmpty()) {
         MensajeError(*ctx.dialogs, problema, this);
-        tabs->setCurrentIndex(TabActividades);
+        tabs->setCurrentWidget(picActividades);
         grd->setFocus();
         Cancel = true;
     }

@@ -38,7 +38,8 @@ constexpr int Precio = 0, IEmail = 1, MetrosParcela = 2, Agencia = 3, QuickID = 
 constexpr int Firmado = 14, Exclusiva = 13, Alquiler = 15, ExportacionWeb = 16, Destacada = 17;
 // cbo(n)
 constexpr int Estado = 0, Piscina = 1, Jardin = 2, Orientacion = 3, Garaje = 4;
-// Tabs, in their order.
+// Pages, in their tab order; the sales window has no TabAlquiler or TabInquilino
+// tab, so a page's place in the tab list is found from the page, not from these.
 constexpr int TabCaracteristicas = 0, TabConfidencial = 1, TabFotos = 2, TabAlquiler = 3, TabInquilino = 4,
               TabActividades = 5, TabDossier = 6, TabWeb = 7;
 // butEmailTo(n)

@@ -73,13 +73,53 @@ private slots:
         QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join(QChar(10))));
 
         frmPropiedades v(ctx(), false);
-        QVERIFY(!v.tabs->isTabVisible(TabAlquiler) && !v.tabs->isTabVisible(TabInquilino));
         QVERIFY(!v.chk[Destacada]->isHidden());
         QCOMPARE(elementos(v.cbo[Estado]), QStringList({"En Venta", "Vendida", "Stand By"}));
         QCOMPARE(v.txt[Cod]->Text(), QString("0100003"));
         v.cmdNext->click();
         QCOMPARE(v.txt[Cod]->Text(), QString("0100003")); // the only sale
         QVERIFY2(accessibilityProblems(&v).isEmpty(), qPrintable(accessibilityProblems(&v).join('\n')));
+    }
+
+    // The tabs a screen reader is told about are the ones on the screen: the
+    // sales window has no rental or tenant tab, nor their boxes.
+    void accessibilityTreeListsTheTabsOnScreen_data() {
+        QTest::addColumn<bool>("alquiler");
+        QTest::addColumn<QStringList>("pestañas");
+        const QStringList venta = {"Características", "Confidencial", "Fotos",
+                                   "Actividades",     "Dossier",      "Web"};
+        QStringList alquiler = venta;
+        alquiler.insert(3, "Datos Inquilino");
+        alquiler.insert(3, "Datos Alquiler");
+        QTest::newRow("sales") << false << venta;
+        QTest::newRow("rentals") << true << alquiler;
+    }
+    void accessibilityTreeListsTheTabsOnScreen() {
+        QFETCH(bool, alquiler);
+        QFETCH(QStringList, pestañas);
+        propiedad("0100001", "01", 1, alquiler, "Fianza, INombre", {"2", "Luis"});
+        frmPropiedades w(ctx(), alquiler);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QStringList enPantalla;
+        for (int i = 0; i < w.tabs->count(); ++i)
+            if (w.tabs->isTabVisible(i))
+                enPantalla << w.tabs->tabText(i);
+        QCOMPARE(enPantalla, pestañas);
+        QCOMPARE(shownAccessibleNames(&w, QAccessible::PageTab), pestañas);
+        // Whatever tab is open, the rental boxes are spoken only on the rentals window.
+        for (int i = 0; i < w.tabs->count(); ++i) {
+            w.tabs->setCurrentIndex(i);
+            const QStringList cajas = shownAccessibleNames(&w, QAccessible::EditableText);
+            for (int campo : {Fianza, INombre}) {
+                const QString nombre = w.txt[campo]->widget()->accessibleName();
+                const bool suPestaña = w.tabs->currentWidget()->isAncestorOf(w.txt[campo]->widget());
+                QVERIFY2(cajas.contains(nombre) == (alquiler && suPestaña), qPrintable(nombre));
+            }
+        }
+        // The boxes are still the record's: browsing shows what is stored.
+        QCOMPARE(w.txt[Fianza]->Text(), QString("2"));
+        QCOMPARE(w.txt[INombre]->Text(), QString("Luis"));
     }
 
     void addTakesReservedNumberAndAdvancesCounterOnlyWhenStored_data() {
