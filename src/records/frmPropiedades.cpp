@@ -255,12 +255,18 @@ void frmPropiedades::propietarioNuevo() {
     dlg.setWindowTitle(dlg.windowTitle() +
                        (modoAlquiler_ ? QStringLiteral(" de Alquileres") : QStringLiteral(" de Ventas")));
     dlg.exec();
-    if (!dlg.Aceptado)
+    // The focus leaves "Nuevo", or the next key would open the dialog again:
+    // to the address once there is an owner, else to the owner's code.
+    if (!dlg.Aceptado) {
+        txt.value(CodPropietario)->widget()->setFocus(Qt::OtherFocusReason);
         return;
+    }
     try {
         txt.value(CodPropietario)->setText(CrearPropietario(ctx, dlg, modoAlquiler_));
+        txt.value(Direccion)->widget()->setFocus(Qt::OtherFocusReason);
     } catch (const db::DbError& e) {
         MensajeError(*ctx.dialogs, e.description(), this);
+        txt.value(CodPropietario)->widget()->setFocus(Qt::OtherFocusReason);
     }
 }
 

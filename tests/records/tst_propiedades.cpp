@@ -8,8 +8,10 @@
 #include "platform/report/PreviewWindow.h"
 #include "records/PanelPropietario.h"
 #include "records/frmPropiedades.h"
+#include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -310,6 +312,62 @@ private slots:
         for (QLabel* l : lbl)
             QVERIFY(l->text().isEmpty());
         QVERIFY(inst->dialogs().boxes().isEmpty());
+    }
+
+    // Keyboard only: Space on "Nuevo" opens the new-owner dialog; once it is
+    // closed the focus is back in the form, so the next Space types, not reopens.
+    void newOwnerDialogGivesTheFocusBackToTheForm_data() {
+        QTest::addColumn<bool>("aceptar");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void newOwnerDialogGivesTheFocusBackToTheForm() {
+        QFETCH(bool, aceptar);
+        propiedad("0100001", "01", 1, false);
+        frmPropiedades w(ctx(), false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cmdEdit->click();
+        w.tabs->setCurrentWidget(w.picDatosPropietario);
+        QPushButton* nuevo = w.propietario->butPropietario[PanelPropietario::Nuevo];
+        nuevo->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), nuevo);
+        int dialogos = 0;
+        // Answers the dialog that opens, as a person at the keyboard would; the
+        // window's end cancels one left waiting.
+        const auto responder = [&] {
+            QTimer::singleShot(0, &w, [&] {
+                QVERIFY(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 5000));
+                auto* dlg = qobject_cast<frmPropietarioNuevo*>(QApplication::activeModalWidget());
+                QVERIFY(dlg);
+                ++dialogos;
+                QTRY_VERIFY(QApplication::focusWidget() && dlg->isAncestorOf(QApplication::focusWidget()));
+                QCOMPARE(QApplication::focusWidget(), dlg->txt[2]); // Nombre
+                if (aceptar) {
+                    QTest::keyClicks(QApplication::focusWidget(), "Ana Perez");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                } else {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                }
+            });
+        };
+        responder();
+        QTest::keyClick(nuevo, Qt::Key_Space);
+        QCOMPARE(dialogos, 1);
+        QWidget* destino = (aceptar ? w.txt[Direccion] : w.txt[CodPropietario])->widget();
+        // The window manager gives the window back its activation (offscreen does not).
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), destino);
+        if (aceptar) {
+            const QString cod = w.txt[CodPropietario]->Text();
+            QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Propietarios WHERE Cod = ?", {cod}).toString(),
+                     QString("Ana Perez"));
+        }
+        responder(); // answers a dialog the key would wrongly open again
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(dialogos, 1);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void documentButtonsActOnTheStoredRecordOnlyWhileBrowsing() {
