@@ -454,6 +454,26 @@ bool clsManten::PuedeCerrar() {
     return answer == ui::DialogService::Answer::Yes;
 }
 
+bool clsManten::DejarEdicion() {
+    if (estado_ != Añadiendo && estado_ != Modificando)
+        return true;
+    const auto answer = dialogs_.message(
+        form_, {QStringLiteral("Se están añadiendo/modificando datos ¿desea guardarlos antes de mostrar otro "
+                               "registro?"),
+                kTitulo, ui::DialogService::Buttons::YesNoCancel, ui::DialogService::Icon::Question,
+                ui::DialogService::Answer::Cancel});
+    if (answer == ui::DialogService::Answer::Yes) {
+        // Stored and left: no new record is started behind the user's back.
+        const bool again = addAgain_;
+        addAgain_ = false;
+        confirmar();
+        addAgain_ = again;
+    } else if (answer == ui::DialogService::Answer::No) {
+        PulsarCancelar();
+    }
+    return estado_ != Añadiendo && estado_ != Modificando;
+}
+
 void clsManten::PulsarCerrar() {
     if (!form_ || !PuedeCerrar())
         return;

@@ -110,6 +110,10 @@ public:
 
     // For the window's close event: true when it may close (asks while adding or editing).
     bool PuedeCerrar();
+    // Before the window shows another record: true when it may (nothing is being
+    // added or edited, or the user confirmed it and it was stored, or discarded
+    // it); false when the user stays on it or its confirm failed.
+    bool DejarEdicion();
 
     // "Se ha producido el error (n - description) al <accion>." in the error box.
     void MostrarError(int number, const QString& description, const QString& accion);

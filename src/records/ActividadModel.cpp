@@ -3,8 +3,10 @@
 #include "platform/db/Database.h"
 #include "shell/Services.h"
 
+#include <QAbstractItemView>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QToolButton>
 
 namespace orb {
@@ -43,8 +45,19 @@ bool ActividadModel::setData(const QModelIndex& index, const QVariant& value, in
         lineas_.append(Linea{});
         endInsertRows();
     }
-    lineas_[fila][std::size_t(index.column())] = texto;
-    Q_EMIT dataChanged(index, index);
+    Linea& linea = lineas_[fila];
+    const bool otroCliente = index.column() == ColCodCliente && linea[ColCodCliente] != texto;
+    linea[std::size_t(index.column())] = texto;
+    QModelIndex ultima = index;
+    if (otroCliente && nombreCliente_) {
+        // An unknown code keeps whatever name the line had: the user may type it.
+        const QString nombre = nombreCliente_(texto.trimmed());
+        if (!nombre.isEmpty()) {
+            linea[ColCliente] = nombre;
+            ultima = this->index(fila, ColCliente);
+        }
+    }
+    Q_EMIT dataChanged(index, ultima);
     return true;
 }
 
@@ -56,6 +69,8 @@ Qt::ItemFlags ActividadModel::flags(const QModelIndex& index) const {
 }
 
 QVariant ActividadModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section == ColCliente)
+        return QStringLiteral("F4 o Ctrl+Intro en la celda: elegir cliente");
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
@@ -137,8 +152,42 @@ void ActividadModel::Guardar(db::Database& database, const QString& cod) const {
     }
 }
 
-DelegadoCliente::DelegadoCliente(std::function<QString(int)> elegir, QObject* parent)
-    : QStyledItemDelegate(parent), elegir_(std::move(elegir)) {}
+bool esTeclaElegirCliente(const QKeyEvent* e) {
+    if (e->key() == Qt::Key_F4 && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+        return true;
+    const bool intro = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    return intro && (e->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
+}
+
+DelegadoCliente::DelegadoCliente(std::function<QString(int)> elegir, QAbstractItemView* vista)
+    : QStyledItemDelegate(vista), vista_(vista), elegir_(std::move(elegir)) {
+    // The keys reach the cell before the grid moves or starts an editor with them.
+    vista_->installEventFilter(this);
+}
+
+bool DelegadoCliente::eventFilter(QObject* object, QEvent* event) {
+    const bool tecla =
+        event->type() == QEvent::KeyPress && esTeclaElegirCliente(static_cast<QKeyEvent*>(event));
+    if (object == vista_) {
+        if (!tecla)
+            return false;
+        const QModelIndex actual = vista_->currentIndex();
+        if (vista_->indexWidget(actual) || !actual.isValid() ||
+            vista_->itemDelegateForColumn(actual.column()) != this || !(actual.flags() & Qt::ItemIsEditable))
+            return false;
+        elegir_(actual.row());
+        return true;
+    }
+    if (object->objectName() == u"texto") {
+        // The editor's own box: other keys are the box's and then the editor's.
+        if (!tecla)
+            return false;
+        if (auto* boton = object->parent()->findChild<QToolButton*>(QStringLiteral("butCliente")))
+            boton->click();
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
 
 QWidget* DelegadoCliente::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                        const QModelIndex& index) const {
@@ -154,15 +203,18 @@ QWidget* DelegadoCliente::createEditor(QWidget* parent, const QStyleOptionViewIt
     auto* boton = new QToolButton(editor);
     boton->setObjectName(QStringLiteral("butCliente"));
     boton->setText(QStringLiteral("…"));
-    boton->setToolTip(QStringLiteral("Elegir cliente"));
-    boton->setAccessibleName(boton->toolTip());
+    boton->setToolTip(QStringLiteral("Elegir cliente (F4 o Ctrl+Intro)"));
+    boton->setAccessibleName(QStringLiteral("Elegir cliente"));
     h->addWidget(texto, 1);
     h->addWidget(boton);
     editor->setFocusProxy(texto);
+    texto->installEventFilter(const_cast<DelegadoCliente*>(this));
     const int fila = index.row();
-    connect(boton, &QToolButton::clicked, editor, [this, fila, texto] {
+    connect(boton, &QToolButton::clicked, editor, [this, fila, texto = QPointer<QLineEdit>(texto)] {
+        // The pick writes the line itself; the editor may have been closed
+        // meanwhile, when the focus went to the lookup.
         const QString nombre = elegir_(fila);
-        if (!nombre.isNull())
+        if (!nombre.isNull() && texto)
             texto->setText(nombre);
     });
     return editor;

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QKeyEvent>
 #include <QStyledItemDelegate>
 #include <array>
 #include <functional>
+
+class QAbstractItemView;
 
 namespace db {
 class Database;
@@ -34,6 +37,11 @@ public:
     const Linea& linea(int fila) const { return lineas_.at(fila); }
     bool esLineaNueva(int fila) const { return fila == lineas(); }
     void setEditable(bool editable);
+    // The name of the client with that code ("" when there is none): a client
+    // code typed into a line brings the client's name with it, as a pick does.
+    void setNombreCliente(std::function<QString(const QString& cod)> nombre) {
+        nombreCliente_ = std::move(nombre);
+    }
 
     void Limpiar();
     // The log of property cod, in the order it was written.
@@ -53,20 +61,29 @@ private:
     static bool vacia(const Linea& l);
     QList<Linea> lineas_;
     bool editable_ = false;
+    std::function<QString(const QString&)> nombreCliente_;
 };
 
-// The client column: a text cell with a button that picks a client. elegir
-// returns the picked client's name (null when the pick was cancelled).
+// F4 or Ctrl+Enter: the keys that pick a client from the Cliente cell.
+bool esTeclaElegirCliente(const QKeyEvent* e);
+
+// The client column: a text cell with a button that picks a client, also
+// reached from the keyboard, in the cell or its editor (esTeclaElegirCliente).
+// elegir returns the picked client's name (null when the pick was cancelled).
 class DelegadoCliente : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    DelegadoCliente(std::function<QString(int fila)> elegir, QObject* parent);
+    DelegadoCliente(std::function<QString(int fila)> elegir, QAbstractItemView* vista);
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
 private:
+    QAbstractItemView* vista_;
     std::function<QString(int)> elegir_;
 };
 

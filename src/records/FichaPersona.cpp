@@ -93,7 +93,7 @@ void FichaPersona::terminarCarga(const QString& tabla, const QString& caption) {
 }
 
 void FichaPersona::IrRegistro(const QString& sCod) {
-    data->FindFirst(QStringLiteral("Cod = ?"), {sCod});
+    irRegistro(sCod);
 }
 
 void FichaPersona::PulsarAñadir() {

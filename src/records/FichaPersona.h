@@ -16,8 +16,9 @@ class FichaPersona : public RecordWindow, public IrRegistroTarget {
 public:
     bool ModoAlquiler() const { return modoAlquiler_; }
 
-    // Shows the record with that code; an unknown code leaves the window where it was.
-    void IrRegistro(const QString& sCod);
+    // Shows the record with that code, asking first while one is being added or
+    // edited; an unknown code leaves the window where it was.
+    void IrRegistro(const QString& sCod) override;
     // Starts a new record exactly as the Add button would.
     void PulsarAñadir();
 

@@ -196,6 +196,24 @@ void RecordWindow::iniciarControlador(const QString& recordSource, const db::Par
     data->Refresh();
 }
 
+void RecordWindow::irRegistro(const QString& cod) {
+    const QString criterio = QStringLiteral("Cod = ?");
+    db::Recordset* rs = data->Recordset();
+    if (rs && (data->EstadoAñadiendo() || data->EstadoModificando())) {
+        if (data->EstadoModificando() && rs->value(QStringLiteral("Cod")).toString() == cod)
+            return;
+        bool existe = true;
+        try {
+            existe = rs->clone()->findFirst(criterio, {cod});
+        } catch (const db::DbError&) {
+            // The controller's own search below tells the error.
+        }
+        if (!existe || !data->DejarEdicion())
+            return;
+    }
+    data->FindFirst(criterio, {cod});
+}
+
 void RecordWindow::closeEvent(QCloseEvent* e) {
     if (data->PuedeCerrar())
         e->accept();

@@ -59,6 +59,11 @@ protected:
 
     // Standard set-up order: panels, buttons, AddAgain, database, source, Refresh.
     void iniciarControlador(const QString& recordSource, const db::Params& params = {});
+    // Shows the record whose Cod is cod (the search windows' Go to). A record
+    // being added or edited is not thrown away: the user is asked first, and an
+    // unknown code or an answer to stay leaves the window as it was. Going to the
+    // record being edited keeps the edit.
+    void irRegistro(const QString& cod);
 
     void closeEvent(QCloseEvent* e) override;
 };

@@ -33,6 +33,8 @@ constexpr int CajasImporte[] = {Precio, Comunidad, Hipoteca, ValorEscritura, PPr
 frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* parent)
     : RecordWindow(context, QStringLiteral("frmPropiedades"), parent), modoAlquiler_(modoAlquiler) {
     actividades = new ActividadModel(this);
+    actividades->setNombreCliente(
+        [this](const QString& cod) { return NombrePorCodigo(ctx, QStringLiteral("Clientes"), cod); });
     crearBotonesDocumento();
     connect(butPrint, &QToolButton::clicked, this, [this] {
         abrirDocumento([](AppContext& c, const QString& cod) { reports::ImprimirFichaPropiedad(c, cod); });
@@ -48,9 +50,12 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     crearCampos();
     nombresUnicos();
 
-    // Rentals only: the rental and tenant tabs; sales only: "Destacada".
-    tabs->setTabVisible(TabAlquiler, modoAlquiler_);
-    tabs->setTabVisible(TabInquilino, modoAlquiler_);
+    // Rentals only: the rental and tenant tabs; sales only: "Destacada". A hidden
+    // tab would still be announced by a screen reader, so the sales window takes
+    // those pages out of its tab list; their boxes stay, hidden and bound.
+    if (!modoAlquiler_)
+        for (QWidget* pagina : {picDatosAlquiler, picDatosInquilino})
+            tabs->removeTab(tabs->indexOf(pagina));
     chk.value(Destacada)->setVisible(!modoAlquiler_);
 
     connect(static_cast<ui::BoundTextBox*>(txt.value(CodLocalidad)), &QLineEdit::textChanged, this,
@@ -93,7 +98,7 @@ bool frmPropiedades::editando() const {
 }
 
 void frmPropiedades::IrRegistro(const QString& sCod) {
-    data->FindFirst(QStringLiteral("Cod = ?"), {sCod});
+    irRegistro(sCod);
 }
 
 void frmPropiedades::PulsarAñadir() {
@@ -120,7 +125,7 @@ void frmPropiedades::data_CanUpdate(bool& Cancel) {
     const QString problema = actividades->Comprobar();
     if (!problema.isEmpty()) {
         MensajeError(*ctx.dialogs, problema, this);
-        tabs->setCurrentIndex(TabActividades);
+        tabs->setCurrentWidget(picActividades);
         grd->setFocus();
         Cancel = true;
     }
@@ -143,6 +148,7 @@ void frmPropiedades::data_OnAddNew() {
     }
     fotos->Limpiar();
     actividades->Limpiar();
+    actividadActual();
 }
 
 void frmPropiedades::data_BeforeUpdate() {
@@ -184,6 +190,7 @@ void frmPropiedades::data_Reposition() {
         actividades->Limpiar();
     else
         actividades->Cargar(ctx.db(), txt.value(Cod)->Text());
+    actividadActual();
     cboLookup.value(CodTipo)->selectTag(qint16(ValorNumerico(txt.value(CodTipo)->Text())));
     cboLookup.value(CodLocalidad)->selectTag(qint16(ValorNumerico(txt.value(CodLocalidad)->Text())));
     cboLookup.value(CodArea)->selectTag(qint16(ValorNumerico(txt.value(CodArea)->Text())));
@@ -249,14 +256,20 @@ void frmPropiedades::propietarioNuevo() {
     dlg.setWindowTitle(dlg.windowTitle() +
                        (modoAlquiler_ ? QStringLiteral(" de Alquileres") : QStringLiteral(" de Ventas")));
     dlg.exec();
-    if (!dlg.Aceptado)
+    // The focus leaves "Nuevo", or the next key would open the dialog again:
+    // to the address once there is an owner, else to the owner's code.
+    if (!dlg.Aceptado) {
+        txt.value(CodPropietario)->widget()->setFocus(Qt::OtherFocusReason);
         return;
+    }
     try {
         txt.value(CodPropietario)->setText(CrearPropietario(ctx, dlg, modoAlquiler_));
+        txt.value(Direccion)->widget()->setFocus(Qt::OtherFocusReason);
     } catch (const db::DbError& e) {
         InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("crear el propietario"),
                                QStringLiteral("No se ha podido crear el propietario."), e, {},
                                ctx.RutaBaseDatos);
+        txt.value(CodPropietario)->widget()->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -296,6 +309,12 @@ void frmPropiedades::emailInquilino() {
     if (direccion.trimmed().isEmpty() || !ctx.navigator)
         return;
     ctx.navigator->usrEmailPara(direccion, txt.value(INombre)->Text());
+}
+
+void frmPropiedades::actividadActual() {
+    // Reloading leaves the grid without a current row; the first line is, so
+    // "Insertar Línea" works before any click.
+    grd->setCurrentIndex(actividades->index(0, 0));
 }
 
 void frmPropiedades::insertarLinea() {

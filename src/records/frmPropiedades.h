@@ -38,7 +38,8 @@ constexpr int Precio = 0, IEmail = 1, MetrosParcela = 2, Agencia = 3, QuickID = 
 constexpr int Firmado = 14, Exclusiva = 13, Alquiler = 15, ExportacionWeb = 16, Destacada = 17;
 // cbo(n)
 constexpr int Estado = 0, Piscina = 1, Jardin = 2, Orientacion = 3, Garaje = 4;
-// Tabs, in their order.
+// Pages, in their tab order; the sales window has no TabAlquiler or TabInquilino
+// tab, so a page's place in the tab list is found from the page, not from these.
 constexpr int TabCaracteristicas = 0, TabConfidencial = 1, TabFotos = 2, TabAlquiler = 3, TabInquilino = 4,
               TabActividades = 5, TabDossier = 6, TabWeb = 7;
 // butEmailTo(n)
@@ -54,8 +55,8 @@ public:
     ~frmPropiedades() override;
 
     bool ModoAlquiler() const { return modoAlquiler_; }
-    // Shows the property with that code; an unknown code or one of the other side leaves the window where it
-    // was.
+    // Shows the property with that code, asking first while one is being added or edited; an unknown code or
+    // one of the other side leaves the window where it was.
     void IrRegistro(const QString& sCod) override;
     // Starts a new property exactly as the Add button would.
     void PulsarAñadir();
@@ -114,6 +115,7 @@ private:
     QString clienteActividad(int fila);
     void emailPropietario();
     void emailInquilino();
+    void actividadActual();
     void insertarLinea();
     void borrarLinea();
     bool editando() const;

@@ -42,6 +42,14 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
     };
     for (const propietario::Campo* c : propietario::enOrden(&propietario::Campo::dialogo))
         campo(c->indice, c->rotulo(), c->longitud, c->dialogo.fila, c->dialogo.columna, c->dialogo.ancho);
+    // A telephone box shows a whole international number ("+49 613 481468"):
+    // the line edit's own hint is 17 'x' wide; this is the sample's width.
+    for (int i : {propietario::Telefono, propietario::Movil, propietario::Fax}) {
+        QLineEdit* e = txt.value(i);
+        const QFontMetrics fm = e->fontMetrics();
+        e->setMinimumWidth(e->sizeHint().width() - 17 * fm.horizontalAdvance(u'x') +
+                           fm.horizontalAdvance(QStringLiteral("+00 000 000 0000")));
+    }
     txtComentarios = new QPlainTextEdit(this);
     txtComentarios->setObjectName(QStringLiteral("txt(%1)").arg(propietario::Comentarios));
     txtComentarios->setTabChangesFocus(true);

@@ -5,7 +5,8 @@
 namespace orb {
 
 // A record window that can be positioned on a record by its code; the main
-// window finds it in a slot and calls it for the search windows' Go to.
+// window finds it in a slot and calls it for the search windows' Go to. A
+// record being added or edited is never left without asking the user.
 class IrRegistroTarget {
 public:
     virtual ~IrRegistroTarget() = default;

@@ -8,8 +8,10 @@
 #include "platform/report/PreviewWindow.h"
 #include "records/PanelPropietario.h"
 #include "records/frmPropiedades.h"
+#include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -73,13 +75,53 @@ private slots:
         QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join(QChar(10))));
 
         frmPropiedades v(ctx(), false);
-        QVERIFY(!v.tabs->isTabVisible(TabAlquiler) && !v.tabs->isTabVisible(TabInquilino));
         QVERIFY(!v.chk[Destacada]->isHidden());
         QCOMPARE(elementos(v.cbo[Estado]), QStringList({"En Venta", "Vendida", "Stand By"}));
         QCOMPARE(v.txt[Cod]->Text(), QString("0100003"));
         v.cmdNext->click();
         QCOMPARE(v.txt[Cod]->Text(), QString("0100003")); // the only sale
         QVERIFY2(accessibilityProblems(&v).isEmpty(), qPrintable(accessibilityProblems(&v).join('\n')));
+    }
+
+    // The tabs a screen reader is told about are the ones on the screen: the
+    // sales window has no rental or tenant tab, nor their boxes.
+    void accessibilityTreeListsTheTabsOnScreen_data() {
+        QTest::addColumn<bool>("alquiler");
+        QTest::addColumn<QStringList>("pestañas");
+        const QStringList venta = {"Características", "Confidencial", "Fotos",
+                                   "Actividades",     "Dossier",      "Web"};
+        QStringList alquiler = venta;
+        alquiler.insert(3, "Datos Inquilino");
+        alquiler.insert(3, "Datos Alquiler");
+        QTest::newRow("sales") << false << venta;
+        QTest::newRow("rentals") << true << alquiler;
+    }
+    void accessibilityTreeListsTheTabsOnScreen() {
+        QFETCH(bool, alquiler);
+        QFETCH(QStringList, pestañas);
+        propiedad("0100001", "01", 1, alquiler, "Fianza, INombre", {"2", "Luis"});
+        frmPropiedades w(ctx(), alquiler);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QStringList enPantalla;
+        for (int i = 0; i < w.tabs->count(); ++i)
+            if (w.tabs->isTabVisible(i))
+                enPantalla << w.tabs->tabText(i);
+        QCOMPARE(enPantalla, pestañas);
+        QCOMPARE(shownAccessibleNames(&w, QAccessible::PageTab), pestañas);
+        // Whatever tab is open, the rental boxes are spoken only on the rentals window.
+        for (int i = 0; i < w.tabs->count(); ++i) {
+            w.tabs->setCurrentIndex(i);
+            const QStringList cajas = shownAccessibleNames(&w, QAccessible::EditableText);
+            for (int campo : {Fianza, INombre}) {
+                const QString nombre = w.txt[campo]->widget()->accessibleName();
+                const bool suPestaña = w.tabs->currentWidget()->isAncestorOf(w.txt[campo]->widget());
+                QVERIFY2(cajas.contains(nombre) == (alquiler && suPestaña), qPrintable(nombre));
+            }
+        }
+        // The boxes are still the record's: browsing shows what is stored.
+        QCOMPARE(w.txt[Fianza]->Text(), QString("2"));
+        QCOMPARE(w.txt[INombre]->Text(), QString("Luis"));
     }
 
     void addTakesReservedNumberAndAdvancesCounterOnlyWhenStored_data() {
@@ -270,6 +312,62 @@ private slots:
         for (QLabel* l : lbl)
             QVERIFY(l->text().isEmpty());
         QVERIFY(inst->dialogs().boxes().isEmpty());
+    }
+
+    // Keyboard only: Space on "Nuevo" opens the new-owner dialog; once it is
+    // closed the focus is back in the form, so the next Space types, not reopens.
+    void newOwnerDialogGivesTheFocusBackToTheForm_data() {
+        QTest::addColumn<bool>("aceptar");
+        QTest::newRow("accepted") << true;
+        QTest::newRow("cancelled") << false;
+    }
+    void newOwnerDialogGivesTheFocusBackToTheForm() {
+        QFETCH(bool, aceptar);
+        propiedad("0100001", "01", 1, false);
+        frmPropiedades w(ctx(), false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cmdEdit->click();
+        w.tabs->setCurrentWidget(w.picDatosPropietario);
+        QPushButton* nuevo = w.propietario->butPropietario[PanelPropietario::Nuevo];
+        nuevo->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), nuevo);
+        int dialogos = 0;
+        // Answers the dialog that opens, as a person at the keyboard would; the
+        // window's end cancels one left waiting.
+        const auto responder = [&] {
+            QTimer::singleShot(0, &w, [&] {
+                QVERIFY(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 5000));
+                auto* dlg = qobject_cast<frmPropietarioNuevo*>(QApplication::activeModalWidget());
+                QVERIFY(dlg);
+                ++dialogos;
+                QTRY_VERIFY(QApplication::focusWidget() && dlg->isAncestorOf(QApplication::focusWidget()));
+                QCOMPARE(QApplication::focusWidget(), dlg->txt[2]); // Nombre
+                if (aceptar) {
+                    QTest::keyClicks(QApplication::focusWidget(), "Ana Perez");
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                } else {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                }
+            });
+        };
+        responder();
+        QTest::keyClick(nuevo, Qt::Key_Space);
+        QCOMPARE(dialogos, 1);
+        QWidget* destino = (aceptar ? w.txt[Direccion] : w.txt[CodPropietario])->widget();
+        // The window manager gives the window back its activation (offscreen does not).
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), destino);
+        if (aceptar) {
+            const QString cod = w.txt[CodPropietario]->Text();
+            QCOMPARE(ctx().db().scalar("SELECT Nombre FROM Propietarios WHERE Cod = ?", {cod}).toString(),
+                     QString("Ana Perez"));
+        }
+        responder(); // answers a dialog the key would wrongly open again
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(dialogos, 1);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
 
     void documentButtonsActOnTheStoredRecordOnlyWhileBrowsing() {

@@ -374,7 +374,7 @@ private slots:
             QCOMPARE(mensajes().first(),
                      QString("Actividades, línea %1: \"31/02/2024\" no es una fecha válida (dd/mm/aaaa).")
                          .arg(n + 1));
-            QCOMPARE(w.tabs->currentIndex(), int(TabActividades));
+            QCOMPARE(w.tabs->currentWidget(), w.picActividades);
         } else {
             QVERIFY2(mensajes().first().startsWith("Se ha producido el error ("),
                      qPrintable(mensajes().first()));

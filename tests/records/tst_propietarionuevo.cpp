@@ -45,6 +45,30 @@ private slots:
         QCOMPARE(dlg.Comentarios, QString("Llamar\npor la tarde"));
     }
 
+    // A whole international number typed into a telephone box of the dialog,
+    // at the size it opens with, is seen from its first character.
+    void telephoneBoxesShowAWholeInternationalNumber_data() {
+        QTest::addColumn<int>("caja");
+        QTest::newRow("Teléfono") << 1;
+        QTest::newRow("Móvil") << 6;
+        QTest::newRow("Fax") << 10;
+    }
+    void telephoneBoxesShowAWholeInternationalNumber() {
+        QFETCH(int, caja);
+        frmPropietarioNuevo dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QLineEdit* e = dlg.txt[caja];
+        const QString numero = "+49 613 481468";
+        QTest::keyClicks(e, numero);
+        QCOMPARE(e->text(), numero);
+        QCOMPARE(e->cursorPosition(), int(numero.size()));
+        // With the cursor after the last digit, the first one has not scrolled away.
+        const int y = e->height() / 2;
+        QCOMPARE(e->cursorPositionAt(QPoint(e->contentsRect().left() + 1, y)), 0);
+        QCOMPARE(e->cursorPositionAt(QPoint(e->contentsRect().right() - 1, y)), int(numero.size()));
+    }
+
     void closeBoxIsRefused() {
         frmPropietarioNuevo dlg;
         dlg.show();

@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 
 #include <QAbstractButton>
+#include <QAccessibleInterface>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -24,4 +25,23 @@ QStringList accessibilityProblems(QWidget* window) {
         seen.insert(name);
     }
     return problems;
+}
+
+namespace {
+
+void collectShown(QAccessibleInterface* node, QAccessible::Role role, QStringList& out, int depth) {
+    if (!node || !node->isValid() || node->state().invisible || depth > 64)
+        return;
+    if (node->role() == role)
+        out << node->text(QAccessible::Name);
+    for (int i = 0; i < node->childCount(); ++i)
+        collectShown(node->child(i), role, out, depth + 1);
+}
+
+} // namespace
+
+QStringList shownAccessibleNames(QWidget* window, QAccessible::Role role) {
+    QStringList out;
+    collectShown(QAccessible::queryAccessibleInterface(window), role, out, 0);
+    return out;
 }
