@@ -1,6 +1,7 @@
 // Photographs and activity log of the property window: real JPEG and BMP
 // files, the real photo folder and database file.
 
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "records/ActividadModel.h"
 #include "records/FotosPropiedad.h"
@@ -296,15 +297,11 @@ private slots:
         ctx().lookups = &lookups;
         ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
                            "('0A00012', '0A', 12, 0, 'Marta Ruiz'), ('0100013', '01', 13, 1, 'Alquila')");
-        lookups.beforeExec = [](QDialog* d) {
-            QTimer::singleShot(0, d, [d] {
-                auto* f = qobject_cast<frmConsulta*>(d);
-                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
-                QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
-                f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
-                f->cmd[0]->click();
-            });
-        };
+        ModalUser<frmConsulta> usuario([](frmConsulta* f) {
+            QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
+            f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
+            f->cmd[0]->click();
+        });
         propiedad("0100001", 1);
         frmPropiedades w(ctx(), false);
         w.cmdEdit->click();

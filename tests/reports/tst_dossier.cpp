@@ -1,6 +1,7 @@
 // The property dossier on a real installation, read back from its PDF.
 
 #include "FakeMail.h"
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
 #include "platform/report/ReportError.h"
@@ -403,34 +404,26 @@ private Q_SLOTS:
     void oneModelAsksNothingAndSeveralAskTheUser() {
         Lookups lookups(ctx());
         ctx().lookups = &lookups;
-        int asked = 0;
         int pick = 1; // row to choose; -1 cancels
-        lookups.beforeExec = [&](QDialog* d) {
-            ++asked;
-            // The dialog runs modally: act once it shows.
-            QTimer::singleShot(0, d, [d, &pick] {
-                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
-                auto* f = qobject_cast<frmConsultaDossier*>(d);
-                QVERIFY(f);
-                if (pick < 0) {
-                    f->cmd[1]->click();
-                    return;
-                }
-                f->lst->setCurrentRow(pick);
-                f->cmd[0]->click();
-            });
-        };
+        ModalUser<frmConsultaDossier> usuario([&](frmConsultaDossier* f) {
+            if (pick < 0) {
+                f->cmd[1]->click();
+                return;
+            }
+            f->lst->setCurrentRow(pick);
+            f->cmd[0]->click();
+        });
         propiedad("0100004");
         for (int modelos : {0, 1}) {
             ctx().facts.ModelosDossier = modelos;
             QCOMPARE(ElegirModeloDossier(ctx()), 0);
             QVERIFY(!DossierPDF(ctx(), "0100004").isEmpty());
         }
-        QCOMPARE(asked, 0);
+        QCOMPARE(usuario.vistos(), 0);
 
         ctx().facts.ModelosDossier = 2;
         QCOMPARE(ElegirModeloDossier(ctx()), 2);
-        QCOMPARE(asked, 1);
+        QCOMPARE(usuario.vistos(), 1);
         // The chosen model's file is the one read: without it, the message names it.
         QVERIFY(QFile::remove(inst->file("Dossier2.rpx")));
         QCOMPARE(DossierPDF(ctx(), "0100004"), QString());
