@@ -99,12 +99,13 @@ int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QSt
     if (otroPuerto)
         argumentos = QStringList{QStringLiteral("ORBALIA_RSYNC_PORT=%1").arg(puerto), script} + argumentos;
     // Through env a missing script would end with env's 127: told as not started.
-    const int code = otroPuerto && !QFileInfo(script).isExecutable()
-                         ? int(proc::ProcessRunner::NotStarted)
-                         : ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
-                               EscribirLog(QStringLiteral("Intercambio (%1): %2")
-                                               .arg(QFileInfo(script).fileName(), linea));
-                           });
+    const int code =
+        otroPuerto && !QFileInfo(script).isExecutable()
+            ? int(proc::ProcessRunner::NotStarted)
+            : ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
+                  EscribirLog(
+                      QStringLiteral("Intercambio (%1): %2").arg(QFileInfo(script).fileName(), linea));
+              });
     if (code != 0)
         EscribirLog(QStringLiteral("Intercambio: \"%1\" \"%2\" \"%3\" ha fallado: %4")
                         .arg(script, origen, destino, runner.failure()));

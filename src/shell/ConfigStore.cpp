@@ -39,7 +39,7 @@ constexpr Default kDefaults[] = {
     {"WEB", "THUMBPREFIJO", "tb_"},
     {"WEB", "FOTOGENERAR", "0"},
     {"WEB", "THUMBGENERAR", "0"},
-    {"WEB", "PUERTORSYNC", "5535"}, // the web picture server's rsync daemon
+    {"WEB", "PUERTORSYNC", "5535"},        // the web picture server's rsync daemon
     {"COINCIDENCIAS", "TOLERANCIA", "10"}, // % above the client's maximum that still matches
     {"SINC", "FTPSERVIDOR", nullptr},
     {"SINC", "FTPUSUARIO", nullptr},

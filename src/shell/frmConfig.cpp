@@ -292,9 +292,9 @@ void frmConfig::cmdOk_Click() {
             enfocar(e);
             return;
         }
+        const bool puerto = a.regla == Regla::Puerto || a.regla == Regla::PuertoOpcional;
         const bool numerico = a.regla == Regla::Contador || a.regla == Regla::Medida ||
-                              (a.regla == Regla::Puerto || a.regla == Regla::PuertoOpcional) &&
-                                  !e->text().trimmed().isEmpty();
+                              (puerto && !e->text().trimmed().isEmpty());
         valores.insert(a.txt, numerico ? QString::number(enteroNoNegativo(e->text())) : e->text());
     }
 

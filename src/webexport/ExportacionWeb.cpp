@@ -8,6 +8,7 @@
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/ErrorReport.h"
+#include "shell/Ficheros.h"
 #include "shell/Log.h"
 #include "shell/Numeros.h"
 

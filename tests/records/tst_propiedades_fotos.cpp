@@ -405,6 +405,48 @@ private slots:
         QCOMPARE(pendientes(), QStringList()); // placed: nothing left for a start-up to finish
     }
 
+    // Every statement of the confirm succeeds and the COMMIT itself is refused
+    // (a deferred foreign key is checked only then): the pictures keep the
+    // names they had, as the row does.
+    void commitRefusedAtTheEndLeavesFolderAlone() {
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        ctx().db().execute(
+            "CREATE TABLE Vigia (Cod TEXT REFERENCES Ausente (Cod) DEFERRABLE INITIALLY DEFERRED)");
+        ctx().db().execute("CREATE TABLE Ausente (Cod TEXT PRIMARY KEY)");
+        ctx().db().execute("CREATE TRIGGER commit_roto AFTER UPDATE ON Propiedades "
+                           "BEGIN INSERT INTO Vigia VALUES ('nadie'); END");
+        const auto filas = [this] { return ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod"); };
+        const auto antes = filas();
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        const QString verde = imagen("verde.jpg", Qt::green);
+        inst->dialogs().queueFile(verde);
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click(); // replaces the stored 0100001-1.jpg
+        w.fotos->butFotoCargar[1]->click();
+        w.txt[Direccion]->setText("Cambiada");
+        w.cmdOk->click();
+
+        QCOMPARE(mensajes().size(), 1);
+        QVERIFY(w.data->EstadoModificando());
+        QCOMPARE(filas(), antes);
+        QCOMPARE(ctx().db().scalar("SELECT COUNT(*) FROM Vigia").toInt(), 0);
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"})); // no copy, no temporary
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul));
+        QCOMPARE(pendientes(), QStringList());
+
+        // With the constraint met, the same confirm places both pictures.
+        ctx().db().execute("INSERT INTO Ausente VALUES ('nadie')");
+        inst->dialogs().clear();
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QVERIFY(w.data->EstadoPaseando());
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg", "0100001-2.jpg"}));
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(verde));
+    }
+
     void pictureThatCannotTakeItsNameAfterTheCommitIsTold() {
         propiedad("0100001", 1);
         QDir(ctx().RutaFotos).mkdir("0100001-1.jpg"); // a folder where the file should go

@@ -9,8 +9,7 @@
 // Plays the user's part on modal dialogs: while it lives, each modal dialog
 // of type Dlg that shows is handed to actuar once, from inside its modal loop,
 // as a person would find it on the screen.
-template <typename Dlg = QDialog>
-class ModalUser {
+template <typename Dlg = QDialog> class ModalUser {
 public:
     explicit ModalUser(std::function<void(Dlg*)> actuar) : actuar_(std::move(actuar)) {
         timer_.setInterval(10);

@@ -212,6 +212,29 @@ private Q_SLOTS:
         QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webrentals WHERE agency = 'B12'").toInt(), 0);
     }
 
+    // More rows than one batch holds: each goes to the server once, none twice,
+    // none left out, the last partial batch included.
+    void listingLargerThanOneBatchArrivesWhole() {
+        ORB_REQUIRE_MYSQL(server);
+        webtest::Fixture f;
+        f.configure(server, "B", "CSOL");
+        constexpr int ventas = 4100; // two full batches and part of a third
+        f.ctx.db().beginTransaction();
+        for (int i = 1; i <= ventas; ++i)
+            f.property(false, i);
+        for (int i = 1; i <= 3; ++i)
+            f.property(true, ventas + i);
+        f.ctx.db().commit();
+        Run run(f.ctx);
+        QVERIFY2(run.exp.Exportar(), qPrintable(run.log.mid(run.log.size() - 5).join('\n')));
+        QVERIFY(run.log.contains(QStringLiteral("Se han exportado %1 propiedades.").arg(ventas)));
+        QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webproperties WHERE agency = 'CSOL'").toInt(), ventas);
+        QCOMPARE(admin_->scalar("SELECT COUNT(DISTINCT ident) FROM webproperties").toInt(), ventas);
+        QCOMPARE(admin_->scalar("SELECT MIN(ident) FROM webproperties").toString(), QString("RCSOL-00001"));
+        QCOMPARE(admin_->scalar("SELECT MAX(ident) FROM webproperties").toString(), QString("RCSOL-04100"));
+        QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webrentals WHERE agency = 'CSOL'").toInt(), 3);
+    }
+
     // Failures and cancellation: the server keeps the complete old listing.
     void connectionKilledDuringRentalsKeepsOldListing() {
         ORB_REQUIRE_MYSQL(server);

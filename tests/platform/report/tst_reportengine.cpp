@@ -30,6 +30,26 @@ QString pdfText(const QString& pdf, int page = 0) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// Vertical extent, in mm from the page's top, of each word of a PDF page
+// that is exactly palabra, as pdftotext -bbox reads it from the file.
+QList<QPair<double, double>> wordRows(const QString& pdf, int page, const QString& palabra) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    QList<QPair<double, double>> out;
+    constexpr double mmPorPunto = 25.4 / 72;
+    for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(3) == palabra)
+            out << qMakePair(m.captured(1).toDouble() * mmPorPunto, m.captured(2).toDouble() * mmPorPunto);
+    }
+    return out;
+}
+
 QString euros(const QVariant& v) {
     return QLocale(QLocale::Spanish, QLocale::Spain).toString(qRound64(v.toDouble())) + QStringLiteral(" €");
 }
@@ -135,6 +155,21 @@ private Q_SLOTS:
         QVERIFY(page2.contains(QStringLiteral("39.000 €")));
         QVERIFY(!page2.contains(QStringLiteral("Cliente número 77")));
         QVERIFY(pdfText(pdf, 3).contains(QStringLiteral("Página 3 de 3")));
+        // The footer sits in its band at the foot of every page (297 mm less
+        // the 15 mm margin and its 10 mm; its texts 3 to 9 mm into it), the
+        // short last page's too, not where that page's rows end.
+        for (int p = 1; p <= 3; ++p)
+            for (const QString& palabra : {QStringLiteral("Página"), QStringLiteral("Agencia")}) {
+                const auto filas = wordRows(pdf, p, palabra);
+                QVERIFY2(filas.size() == 1,
+                         qPrintable(QStringLiteral("%1 en la página %2").arg(palabra).arg(p)));
+                QVERIFY2(filas[0].first >= 272 + 3 - 0.5 && filas[0].second <= 272 + 9 + 0.5,
+                         qPrintable(QStringLiteral("%1, página %2: de %3 a %4 mm")
+                                        .arg(palabra)
+                                        .arg(p)
+                                        .arg(filas[0].first)
+                                        .arg(filas[0].second)));
+            }
 
         // A progress callback that says stop ends the generation.
         QueryDataSource todas(*database, QStringLiteral("SELECT * FROM Fichas"));
