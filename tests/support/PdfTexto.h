@@ -4,8 +4,9 @@
 // viewer would find its text and where it stands.
 
 #include <QList>
-#include <QPair>
+#include <QPointF>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -23,22 +24,27 @@ inline QString pdfText(const QString& pdf, int page = 0) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// Vertical extent, in mm from the page's top, of each word of a PDF page
-// that is exactly palabra, as pdftotext -bbox reads it from the file.
-inline QList<QPair<double, double>> wordRows(const QString& pdf, int page, const QString& palabra) {
+// The words of one page with their boxes, in points from the page's top left.
+struct PalabraPdf {
+    QString texto;
+    QRectF caja;
+};
+inline QList<PalabraPdf> pdfWords(const QString& pdf, int page = 1) {
     QProcess p;
     p.start(QStringLiteral("pdftotext"),
             {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
         return {};
     static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"[\\d.]+\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    QList<QPair<double, double>> out;
-    constexpr double mmPorPunto = 25.4 / 72;
-    for (auto it = word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PalabraPdf> out;
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        if (m.captured(3) == palabra)
-            out << qMakePair(m.captured(1).toDouble() * mmPorPunto, m.captured(2).toDouble() * mmPorPunto);
+        QString texto = m.captured(5);
+        texto.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"");
+        out << PalabraPdf{texto, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                        QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
     }
     return out;
 }

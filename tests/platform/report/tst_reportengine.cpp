@@ -127,17 +127,21 @@ private Q_SLOTS:
         // The footer sits in its band at the foot of every page (297 mm less
         // the 15 mm margin and its 10 mm; its texts 3 to 9 mm into it), the
         // short last page's too, not where that page's rows end.
+        constexpr double mmPorPunto = 25.4 / 72;
         for (int p = 1; p <= 3; ++p)
             for (const QString& palabra : {QStringLiteral("Página"), QStringLiteral("Agencia")}) {
-                const auto filas = wordRows(pdf, p, palabra);
-                QVERIFY2(filas.size() == 1,
+                QList<QRectF> cajas;
+                for (const PalabraPdf& w : pdfWords(pdf, p))
+                    if (w.texto == palabra)
+                        cajas << QRectF(w.caja.topLeft() * mmPorPunto, w.caja.bottomRight() * mmPorPunto);
+                QVERIFY2(cajas.size() == 1,
                          qPrintable(QStringLiteral("%1 en la página %2").arg(palabra).arg(p)));
-                QVERIFY2(filas[0].first >= 272 + 3 - 0.5 && filas[0].second <= 272 + 9 + 0.5,
+                QVERIFY2(cajas[0].top() >= 272 + 3 - 0.5 && cajas[0].bottom() <= 272 + 9 + 0.5,
                          qPrintable(QStringLiteral("%1, página %2: de %3 a %4 mm")
                                         .arg(palabra)
                                         .arg(p)
-                                        .arg(filas[0].first)
-                                        .arg(filas[0].second)));
+                                        .arg(cajas[0].top())
+                                        .arg(cajas[0].bottom())));
             }
 
         // A progress callback that says stop ends the generation.
