@@ -300,8 +300,8 @@ bool ExportacionOficina::Subir(proc::ProcessRunner& runner) {
     const QString destino = RutaRemota(cuenta_, ctx_.facts.CodigoOficina);
     log(QStringLiteral("Iniciando subida ..."));
     QString fallo;
-    const int code =
-        EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), origen, destino, informe_, &fallo);
+    const int code = EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), origen, destino,
+                                    cuenta_.puerto, informe_, &fallo);
     if (code != 0) {
         log(QStringLiteral("La subida ha fallado: %1.").arg(fallo));
         return false;

@@ -119,8 +119,8 @@ bool ImportacionOficina::Bajar(proc::ProcessRunner& runner, const QString& ofici
     const QString local = carpetaOficina(oficina);
     QDir().mkpath(local);
     QString fallo;
-    const int code =
-        EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), remota, local, informe_, &fallo);
+    const int code = EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), remota, local,
+                                    cuenta_.puerto, informe_, &fallo);
     if (code != 0) {
         log(QStringLiteral("La bajada ha fallado: %1.").arg(fallo));
         return false;

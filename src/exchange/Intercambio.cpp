@@ -18,6 +18,11 @@ CuentaIntercambio LeerCuentaIntercambio(db::Database& database) {
         LeerConfig(database, QStringLiteral("SINC"), QStringLiteral("FTPSERVIDOR")).toString().trimmed();
     c.usuario =
         LeerConfig(database, QStringLiteral("SINC"), QStringLiteral("FTPUSUARIO")).toString().trimmed();
+    const QString puerto =
+        LeerConfig(database, QStringLiteral("SINC"), QStringLiteral("PUERTORSYNC")).toString().trimmed();
+    c.puerto = puerto.toInt(); // empty or not a number: the script's own
+    if (c.puerto < 0 || c.puerto > 65535)
+        c.puerto = 0;
     return c;
 }
 
@@ -80,16 +85,27 @@ bool NombreFotoValido(const QString& nombre) {
 }
 
 int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QString& origen,
-                   const QString& destino, const InformeIntercambio& informe, QString* fallo) {
+                   const QString& destino, int puerto, const InformeIntercambio& informe, QString* fallo) {
     auto log = [&](const QString& linea) {
         if (informe.log)
             informe.log(linea);
     };
     log(u'"' + script + QStringLiteral("\" \"") + origen + QStringLiteral("\" \"") + destino + u'"');
     // rsync speaks English and names its internals: for support, not for the user.
-    const int code = ShellSincrono(runner, script, {origen, destino}, [&](const QString& linea) {
-        EscribirLog(QStringLiteral("Intercambio (%1): %2").arg(QFileInfo(script).fileName(), linea));
-    });
+    // The installer's script takes the port from ORBALIA_RSYNC_PORT.
+    const bool otroPuerto = puerto > 0;
+    const QString programa = otroPuerto ? QStringLiteral("env") : script;
+    QStringList argumentos{origen, destino};
+    if (otroPuerto)
+        argumentos = QStringList{QStringLiteral("ORBALIA_RSYNC_PORT=%1").arg(puerto), script} + argumentos;
+    // Through env a missing script would end with env's 127: told as not started.
+    const int code =
+        otroPuerto && !QFileInfo(script).isExecutable()
+            ? int(proc::ProcessRunner::NotStarted)
+            : ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
+                  EscribirLog(
+                      QStringLiteral("Intercambio (%1): %2").arg(QFileInfo(script).fileName(), linea));
+              });
     if (code != 0)
         EscribirLog(QStringLiteral("Intercambio: \"%1\" \"%2\" \"%3\" ha fallado: %4")
                         .arg(script, origen, destino, runner.failure()));

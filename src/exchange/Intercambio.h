@@ -33,6 +33,7 @@ struct InformeIntercambio {
 struct CuentaIntercambio {
     QString servidor; // FTPSERVIDOR
     QString usuario;  // FTPUSUARIO
+    int puerto = 0;   // PUERTORSYNC; 0: the port the installer wrote into the script
 };
 CuentaIntercambio LeerCuentaIntercambio(db::Database& database);
 
@@ -81,12 +82,14 @@ QString ListaColumnas(const QStringList& columnas);
 // names a file inside the photo folder (no folder part).
 bool NombreFotoValido(const QString& nombre);
 
-// Runs the exchange script with its two arguments, logging the command line.
+// Runs the exchange script with its two arguments, logging the command line;
+// puerto, when not 0, is the server's port instead of the script's own.
 // What the script and rsync print goes to Orbalia.log, not to the user's log;
 // fallo gets the plain cause of a failure (see CausaFalloScript). Returns
 // the exit code (-1: not started).
 int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QString& origen,
-                   const QString& destino, const InformeIntercambio& informe, QString* fallo = nullptr);
+                   const QString& destino, int puerto, const InformeIntercambio& informe,
+                   QString* fallo = nullptr);
 // The cause of a failed run of the exchange script in plain words, from its
 // exit code (rsync's codes, or the installer's script's own 1 for a missing
 // password file).

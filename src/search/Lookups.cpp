@@ -85,8 +85,6 @@ QVariant Lookups::dossier() {
 }
 
 int Lookups::ejecutar(QDialog* dlg) {
-    if (beforeExec)
-        beforeExec(dlg);
     return dlg->exec();
 }
 

@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
-#include <functional>
 
 class QDialog;
 class QWidget;
@@ -34,10 +33,6 @@ public:
     // - anything else: null, and nothing is shown.
     // A list that cannot be read is reported in the error box and returns null.
     QVariant Consultar(const QString& entidad);
-
-    // Called with the dialog just before it runs modally. Tests use it to
-    // act on the dialog as a user would.
-    std::function<void(QDialog*)> beforeExec;
 
     // The dialogs, null until first used.
     frmConsulta* consulta() const;

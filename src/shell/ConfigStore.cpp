@@ -39,10 +39,12 @@ constexpr Default kDefaults[] = {
     {"WEB", "THUMBPREFIJO", "tb_"},
     {"WEB", "FOTOGENERAR", "0"},
     {"WEB", "THUMBGENERAR", "0"},
+    {"WEB", "PUERTORSYNC", "5535"},        // the web picture server's rsync daemon
     {"COINCIDENCIAS", "TOLERANCIA", "10"}, // % above the client's maximum that still matches
     {"SINC", "FTPSERVIDOR", nullptr},
     {"SINC", "FTPUSUARIO", nullptr},
     {"SINC", "FTPPASSWORD", nullptr},
+    {"SINC", "PUERTORSYNC", nullptr}, // none: the port the installer wrote into the script
 };
 
 // Spanish text form of a number: "42" for a whole 42.0, "12,5" otherwise,

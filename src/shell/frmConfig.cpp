@@ -26,7 +26,7 @@ namespace {
 constexpr int kCasilla = -1;
 // What a field accepts: counters and picture sizes are numbers, the mask
 // builds every record code, the rest is stored as typed.
-enum class Regla { Texto, Contador, Medida, Mascara };
+enum class Regla { Texto, Contador, Medida, Mascara, Puerto, PuertoOpcional };
 struct Ajuste {
     int txt;
     const char* grupo;
@@ -34,8 +34,8 @@ struct Ajuste {
     Regla regla;
 };
 
-const std::array<Ajuste, 19>& ajustes() {
-    static const std::array<Ajuste, 19> lista{{
+const std::array<Ajuste, 21>& ajustes() {
+    static const std::array<Ajuste, 21> lista{{
         {frmConfig::ContadorClientes, "CONTADORES", "CLIENTES", Regla::Contador},
         {frmConfig::ContadorPropiedades, "CONTADORES", "PROPIEDADES", Regla::Contador},
         {frmConfig::ContadorPropietarios, "CONTADORES", "PROPIETARIOS", Regla::Contador},
@@ -48,6 +48,7 @@ const std::array<Ajuste, 19>& ajustes() {
         {frmConfig::WebBaseDatos, "WEB", "BASEDATOS", Regla::Texto},
         {frmConfig::WebUsuario, "WEB", "USUARIO", Regla::Texto},
         {frmConfig::WebContrasena, "WEB", "PASSWORD", Regla::Texto},
+        {frmConfig::WebPuertoRsync, "WEB", "PUERTORSYNC", Regla::Puerto},
         {frmConfig::FotoAnchura, "WEB", "FOTOANCHURA", Regla::Medida},
         {frmConfig::FotoAltura, "WEB", "FOTOALTURA", Regla::Medida},
         {frmConfig::MiniaturaAnchura, "WEB", "THUMBANCHURA", Regla::Medida},
@@ -55,6 +56,7 @@ const std::array<Ajuste, 19>& ajustes() {
         {frmConfig::SincServidor, "SINC", "FTPSERVIDOR", Regla::Texto},
         {frmConfig::SincUsuario, "SINC", "FTPUSUARIO", Regla::Texto},
         {frmConfig::SincContrasena, "SINC", "FTPPASSWORD", Regla::Texto},
+        {frmConfig::SincPuertoRsync, "SINC", "PUERTORSYNC", Regla::PuertoOpcional},
     }};
     return lista;
 }
@@ -91,6 +93,15 @@ QString rechazo(Regla regla, const QString& rotulo, const QString& texto, const 
                                .arg(kMedidaMaxima);
         break;
     }
+    case Regla::PuertoOpcional:
+        // Empty keeps the exchange on the port its script was installed with.
+        if (texto.trimmed().isEmpty())
+            break;
+        [[fallthrough]];
+    case Regla::Puerto:
+        if (const qint64 n = enteroNoNegativo(texto); n < 1 || n > 65535)
+            return campo + QStringLiteral("no es un número de puerto entre 1 y 65535.");
+        break;
     case Regla::Mascara:
         // An empty mask would make codes of the office code alone.
         if (!QRegularExpression(QStringLiteral("^[0#]+$")).match(texto).hasMatch())
@@ -185,6 +196,7 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     campo(WebBaseDatos, datos, df, QStringLiteral("&BBDD:"));
     campo(WebUsuario, datos, df, QStringLiteral("&Usuario:"));
     campo(WebContrasena, datos, df, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    campo(WebPuertoRsync, datos, df, QStringLiteral("&Puerto de subida de fotos:"));
     auto* fotos = new QGroupBox(QStringLiteral("Generación de Fotos"), web);
     auto* ff = new QFormLayout(fotos);
     campo(FotoAnchura, fotos, ff, QStringLiteral("&Anchura foto normal:"));
@@ -204,6 +216,8 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     campo(SincServidor, sincBox, sf, QStringLiteral("&Servidor:"));
     campo(SincUsuario, sincBox, sf, QStringLiteral("&Usuario:"));
     campo(SincContrasena, sincBox, sf, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    campo(SincPuertoRsync, sincBox, sf, QStringLiteral("&Puerto:"))
+        ->setToolTip(QStringLiteral("Vacío: el puerto con el que se instaló el intercambio."));
     sl->addWidget(sincBox);
     sl->addStretch(1);
     tab->addTab(sinc, QStringLiteral("S&incronización"));
@@ -215,6 +229,7 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     txt[SincServidor]->setAccessibleName(QStringLiteral("Servidor de sincronización"));
     txt[SincUsuario]->setAccessibleName(QStringLiteral("Usuario de sincronización"));
     txt[SincContrasena]->setAccessibleName(QStringLiteral("Contraseña de sincronización"));
+    txt[SincPuertoRsync]->setAccessibleName(QStringLiteral("Puerto de sincronización"));
 
     cmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
@@ -277,7 +292,9 @@ void frmConfig::cmdOk_Click() {
             enfocar(e);
             return;
         }
-        const bool numerico = a.regla == Regla::Contador || a.regla == Regla::Medida;
+        const bool puerto = a.regla == Regla::Puerto || a.regla == Regla::PuertoOpcional;
+        const bool numerico = a.regla == Regla::Contador || a.regla == Regla::Medida ||
+                              (puerto && !e->text().trimmed().isEmpty());
         valores.insert(a.txt, numerico ? QString::number(enteroNoNegativo(e->text())) : e->text());
     }
 

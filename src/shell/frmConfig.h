@@ -39,6 +39,8 @@ public:
     static constexpr int WebBaseDatos = 23;
     static constexpr int WebUsuario = 24;
     static constexpr int WebContrasena = 25;
+    static constexpr int WebPuertoRsync = 26;
+    static constexpr int SincPuertoRsync = 27;
     // Captions lbl(n) of the catalogue counters.
     static constexpr int RotuloTipos = 16;
     static constexpr int RotuloLocalidades = 17;

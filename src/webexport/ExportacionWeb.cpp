@@ -25,7 +25,6 @@ namespace {
 constexpr int LoteFilas = 2000;
 // How often a run lets window events run (log, progress, the cancel button).
 constexpr int RefrescoMs = 40;
-constexpr int PuertoSubidaWeb = 5535;
 
 struct Cancelado {};
 
@@ -76,6 +75,7 @@ AjustesWeb AjustesWeb::leer(AppContext& ctx) {
     a.usuario = leerTexto(ctx, "USUARIO");
     // A password may begin or end with blanks: kept as stored.
     a.password = leerAjuste(ctx, "PASSWORD").toString();
+    a.puertoSubida = leerEntero(ctx, "PUERTORSYNC");
     return a;
 }
 
@@ -89,12 +89,6 @@ unsigned AjustesWeb::puertoBaseDatos() const {
     QString host;
     unsigned puerto = 0;
     return separarPuerto(servidor, &host, &puerto) ? puerto : 3306;
-}
-
-int PuertoSubida() {
-    bool ok = false;
-    const int p = qEnvironmentVariableIntValue("ORBALIA_TEST_RSYNC_PORT", &ok);
-    return ok && p > 0 ? p : PuertoSubidaWeb;
 }
 
 ExportacionWeb::ExportacionWeb(AppContext& ctx, const AjustesWeb& ajustes, QObject* parent)
@@ -222,8 +216,6 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWe
     for (const FilaWeb& f : filas) {
         if (cancelado_)
             throw Cancelado{};
-        if (antesDeFila)
-            antesDeFila(p, contador, web);
         Log(QStringLiteral("Exportando propiedad ") + f.cod);
         lote << f.valores;
         codigos << f.cod;
@@ -405,7 +397,7 @@ bool ExportacionWeb::Subir() {
         origen += u'/'; // the folder's content, not the folder itself
     const QString destino = ajustes_.hostServidor() + QStringLiteral("::xweb") + ctx_.facts.CodigoAgenciaWeb;
     const QString programa = QStringLiteral("rsync");
-    const QStringList argumentos{QStringLiteral("--port=%1").arg(PuertoSubida()),
+    const QStringList argumentos{QStringLiteral("--port=%1").arg(ajustes_.puertoSubida),
                                  QStringLiteral("-r"),
                                  QStringLiteral("--size-only"),
                                  QStringLiteral("--verbose"),

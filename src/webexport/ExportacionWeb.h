@@ -42,6 +42,7 @@ struct AjustesWeb {
     QString baseDatos;
     QString usuario;
     QString password;
+    int puertoSubida = 0; // the web picture server's rsync daemon (WEB / PUERTORSYNC)
 
     static AjustesWeb leer(AppContext& ctx);
     QString hostServidor() const;     // servidor without ":port"
@@ -54,10 +55,6 @@ struct ProgresoWeb {
     int fotosHechas = 0;
     int fotosTotal = 0;
 };
-
-// Port of the web picture server's rsync daemon: 5535, or
-// $ORBALIA_TEST_RSYNC_PORT when the test servers set it.
-int PuertoSubida();
 
 // One run of the web export: this agency's rows on the web database replaced
 // by the web-marked properties (sales, then rentals), their pictures made in
@@ -76,9 +73,6 @@ public:
 
     std::function<void(const QString&)> alLog;
     std::function<void(const ProgresoWeb&)> alProgreso;
-    // For tests: called before each property's row is queued, with its pass,
-    // its position in the pass and the open web connection.
-    std::function<void(Pasada, int, mysql::Connection&)> antesDeFila;
 
     // The database run and the pictures; true when it reached its end.
     bool Exportar();

@@ -100,6 +100,30 @@ private Q_SLOTS:
         QCOMPARE(lugares(d), (QStringList{"100001:5:-", "200001:1:2", "200001:2:-", "200002:3:-"}));
     }
 
+    // A client of office 2 whose code another office's client holds here is
+    // refused, and so are its places: office 3's client keeps its own wishes.
+    void refusedClientLendsNoPlaces() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& o = otra.context().db();
+        db::Database& d = aqui.context().db();
+        fila(o, "Clientes", "200001", "2");
+        fila(o, "Clientes", "200003", "2");
+        o.execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES ('200001', 1, NULL), "
+                  "('200003', 4, 5), ('200003', 6, NULL)");
+        fila(d, "Clientes", "200003", "3");
+        d.execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES ('200003', 9, NULL)");
+        exportarOficina(otra, aqui, false);
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        QCOMPARE(d.scalar("SELECT Agencia FROM Clientes WHERE Cod = '200003'").toString(), QString("3"));
+        QStringList lugares;
+        for (const db::Row& z : d.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM "
+                                        "ClientesZonas ORDER BY CodCliente, CodLocalidad"))
+            lugares << z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
+        QCOMPARE(lugares, (QStringList{"200001:1:-", "200003:9:-"}));
+    }
+
     void exportFromAnOfficeWithoutWishesStillImports() {
         TestInstallation aqui(oficina("1", true, "12"));
         TestInstallation otra(oficina("2", false, "12"));

@@ -4,6 +4,7 @@
 #include "exchange/ImportacionOficina.h"
 #include "exchange/VentanasIntercambio.h"
 #include "platform/process/ProcessRunner.h"
+#include "shell/ConfigStore.h"
 
 #include <QCryptographicHash>
 #include <QLabel>
@@ -206,6 +207,33 @@ private Q_SLOTS:
         QVERIFY(registroTecnico(uno.file("Orbalia.log")).contains("auth failed"));
         // The password never shows on a command line the log could carry.
         QVERIFY(!cli.salida.contains(s.password));
+    }
+
+    // The server moved to another port: the setting takes the exchange there
+    // without reinstalling; emptied, the installed script's port is back.
+    void portSettingTakesTheExchangeThere() {
+        ORB_REQUIRE_RSYNC(s);
+        auto opciones = instalada(s, "01", true, 4);
+        opciones.exchangePort = 1; // nothing listens there
+        TestInstallation uno(opciones);
+        db::Database& d = uno.context().db();
+        proc::ProcessRunner runner;
+        {
+            Registro r;
+            QVERIFY(!orb::ExportacionOficina(uno.context(), r.informe()).ejecutar(runner));
+            QCOMPARE(r.lineas.filter("La subida ha fallado").size(), 1);
+        }
+        orb::GuardarConfig(d, "SINC", "PUERTORSYNC", QString::number(s.port));
+        {
+            Registro r;
+            QVERIFY2(orb::ExportacionOficina(uno.context(), r.informe()).ejecutar(runner),
+                     qPrintable(r.lineas.join('\n')));
+            QVERIFY(r.lineas.contains("Subida finalizada."));
+        }
+        // The command-line twin reads the same setting.
+        QCOMPARE(exchange("export", uno.path()).codigo, 0);
+        orb::GuardarConfig(d, "SINC", "PUERTORSYNC", QString());
+        QVERIFY(exchange("export", uno.path()).codigo != 0);
     }
 
     // An office code of ".." would make Exchange/../ the office's folder: the

@@ -1,6 +1,7 @@
 // Photographs and activity log of the property window: real JPEG and BMP
 // files, the real photo folder and database file.
 
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "records/ActividadModel.h"
 #include "records/FotosPropiedad.h"
@@ -296,15 +297,11 @@ private slots:
         ctx().lookups = &lookups;
         ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
                            "('0A00012', '0A', 12, 0, 'Marta Ruiz'), ('0100013', '01', 13, 1, 'Alquila')");
-        lookups.beforeExec = [](QDialog* d) {
-            QTimer::singleShot(0, d, [d] {
-                auto* f = qobject_cast<frmConsulta*>(d);
-                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
-                QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
-                f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
-                f->cmd[0]->click();
-            });
-        };
+        ModalUser<frmConsulta> usuario([](frmConsulta* f) {
+            QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
+            f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
+            f->cmd[0]->click();
+        });
         propiedad("0100001", 1);
         frmPropiedades w(ctx(), false);
         w.cmdEdit->click();
@@ -406,6 +403,48 @@ private slots:
         QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIEDADES").toString(),
                  alta ? QString("42") : QString("41"));
         QCOMPARE(pendientes(), QStringList()); // placed: nothing left for a start-up to finish
+    }
+
+    // Every statement of the confirm succeeds and the COMMIT itself is refused
+    // (a deferred foreign key is checked only then): the pictures keep the
+    // names they had, as the row does.
+    void commitRefusedAtTheEndLeavesFolderAlone() {
+        const QString azul = imagen("azul.jpg", Qt::blue);
+        QFile::copy(azul, ctx().RutaFotos + "0100001-1.jpg");
+        propiedad("0100001", 1, "0100001-1.jpg");
+        ctx().db().execute(
+            "CREATE TABLE Vigia (Cod TEXT REFERENCES Ausente (Cod) DEFERRABLE INITIALLY DEFERRED)");
+        ctx().db().execute("CREATE TABLE Ausente (Cod TEXT PRIMARY KEY)");
+        ctx().db().execute("CREATE TRIGGER commit_roto AFTER UPDATE ON Propiedades "
+                           "BEGIN INSERT INTO Vigia VALUES ('nadie'); END");
+        const auto filas = [this] { return ctx().db().query("SELECT * FROM Propiedades ORDER BY Cod"); };
+        const auto antes = filas();
+        frmPropiedades w(ctx(), false);
+        w.cmdEdit->click();
+        const QString verde = imagen("verde.jpg", Qt::green);
+        inst->dialogs().queueFile(verde);
+        inst->dialogs().queueFile(imagen("rojo.jpg", Qt::red));
+        w.fotos->butFotoCargar[0]->click(); // replaces the stored 0100001-1.jpg
+        w.fotos->butFotoCargar[1]->click();
+        w.txt[Direccion]->setText("Cambiada");
+        w.cmdOk->click();
+
+        QCOMPARE(mensajes().size(), 1);
+        QVERIFY(w.data->EstadoModificando());
+        QCOMPARE(filas(), antes);
+        QCOMPARE(ctx().db().scalar("SELECT COUNT(*) FROM Vigia").toInt(), 0);
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg"})); // no copy, no temporary
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(azul));
+        QCOMPARE(pendientes(), QStringList());
+
+        // With the constraint met, the same confirm places both pictures.
+        ctx().db().execute("INSERT INTO Ausente VALUES ('nadie')");
+        inst->dialogs().clear();
+        w.cmdOk->click();
+        QVERIFY2(mensajes().isEmpty(), qPrintable(mensajes().join('|')));
+        QVERIFY(w.data->EstadoPaseando());
+        QCOMPARE(carpetaFotos(), QStringList({"0100001-1.jpg", "0100001-2.jpg"}));
+        QCOMPARE(bytes(ctx().RutaFotos + "0100001-1.jpg"), bytes(verde));
     }
 
     void pictureThatCannotTakeItsNameAfterTheCommitIsTold() {

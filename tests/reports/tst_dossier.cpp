@@ -1,6 +1,8 @@
 // The property dossier on a real installation, read back from its PDF.
 
 #include "FakeMail.h"
+#include "ModalUser.h"
+#include "PdfTexto.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
 #include "platform/report/ReportError.h"
@@ -24,7 +26,7 @@ using namespace orb::reports;
 
 namespace {
 
-QString pdfText(const QString& pdf) {
+QString textoSeguido(const QString& pdf) {
     QProcess p;
     p.start("pdftotext", {"-layout", pdf, "-"});
     if (!p.waitForFinished(30000) || p.exitCode() != 0)
@@ -33,29 +35,7 @@ QString pdfText(const QString& pdf) {
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
-// The words of the first page with their boxes, in points from the top left.
-struct Palabra {
-    QString texto;
-    QRectF caja;
-};
-QList<Palabra> pdfWords(const QString& pdf) {
-    QProcess p;
-    p.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    static const QRegularExpression word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    QList<Palabra> out;
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        QString texto = m.captured(5);
-        texto.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"");
-        out << Palabra{texto, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                     QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
-    }
-    return out;
-}
+using Palabra = PalabraPdf;
 
 // Every run of words that reads `frase`, in reading order.
 QList<QList<Palabra>> allWordsOf(const QList<Palabra>& palabras, const QString& frase) {
@@ -110,7 +90,7 @@ class TestDossier : public QObject {
         GenerarDossier(ctx(), cod, modelo).writePdf(pdf);
         return pdf;
     }
-    QString dossierText(const QString& cod, int modelo = 0) { return pdfText(dossierPdf(cod, modelo)); }
+    QString dossierText(const QString& cod, int modelo = 0) { return textoSeguido(dossierPdf(cod, modelo)); }
     // A shop with its texts typed in both languages and a type named in both.
     void localComercial(const QString& cod, const QVariantMap& extra = {}) {
         if (ctx().db().scalar("SELECT COUNT(*) FROM Tipos WHERE Cod = 6").toInt() == 0)
@@ -175,7 +155,7 @@ private Q_SLOTS:
         QFETCH(int, modelo);
         localComercial("0100010");
         const QString pdf = dossierPdf("0100010", modelo);
-        const QString t = pdfText(pdf);
+        const QString t = textoSeguido(pdf);
         for (const char* s :
              {"Local comercial en La Cala de Mijas", "Shop in La Cala de Mijas", "Local comercial",
               "Commercial premises", "Local diáfano con escaparate a la avenida.",
@@ -275,7 +255,7 @@ private Q_SLOTS:
         QCOMPARE(en.size(), 100);
         localComercial("0100014", {{"DossierTitulo", es}, {"DossierTituloIdioma1", en}});
         const QString pdf = dossierPdf("0100014", modelo);
-        const QString t = pdfText(pdf);
+        const QString t = textoSeguido(pdf);
         QVERIFY2(t.contains(es) && t.contains(en), qPrintable(t));
         QVERIFY2(!t.contains(QChar(0x2026)), qPrintable(t));
 
@@ -403,34 +383,26 @@ private Q_SLOTS:
     void oneModelAsksNothingAndSeveralAskTheUser() {
         Lookups lookups(ctx());
         ctx().lookups = &lookups;
-        int asked = 0;
         int pick = 1; // row to choose; -1 cancels
-        lookups.beforeExec = [&](QDialog* d) {
-            ++asked;
-            // The dialog runs modally: act once it shows.
-            QTimer::singleShot(0, d, [d, &pick] {
-                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
-                auto* f = qobject_cast<frmConsultaDossier*>(d);
-                QVERIFY(f);
-                if (pick < 0) {
-                    f->cmd[1]->click();
-                    return;
-                }
-                f->lst->setCurrentRow(pick);
-                f->cmd[0]->click();
-            });
-        };
+        ModalUser<frmConsultaDossier> usuario([&](frmConsultaDossier* f) {
+            if (pick < 0) {
+                f->cmd[1]->click();
+                return;
+            }
+            f->lst->setCurrentRow(pick);
+            f->cmd[0]->click();
+        });
         propiedad("0100004");
         for (int modelos : {0, 1}) {
             ctx().facts.ModelosDossier = modelos;
             QCOMPARE(ElegirModeloDossier(ctx()), 0);
             QVERIFY(!DossierPDF(ctx(), "0100004").isEmpty());
         }
-        QCOMPARE(asked, 0);
+        QCOMPARE(usuario.vistos(), 0);
 
         ctx().facts.ModelosDossier = 2;
         QCOMPARE(ElegirModeloDossier(ctx()), 2);
-        QCOMPARE(asked, 1);
+        QCOMPARE(usuario.vistos(), 1);
         // The chosen model's file is the one read: without it, the message names it.
         QVERIFY(QFile::remove(inst->file("Dossier2.rpx")));
         QCOMPARE(DossierPDF(ctx(), "0100004"), QString());
@@ -457,10 +429,10 @@ private Q_SLOTS:
         propiedad("0100005");
         const QString first = DossierPDF(ctx(), "0100005");
         QCOMPARE(first, inst->path() + "DossierPropiedad_0100005.pdf");
-        QVERIFY(pdfText(first).contains("100.000 €"));
+        QVERIFY(textoSeguido(first).contains("100.000 €"));
         ctx().db().execute("UPDATE Propiedades SET Precio = 95000 WHERE Cod = '0100005'");
         QCOMPARE(DossierPDF(ctx(), "0100005"), first);
-        const QString t = pdfText(first);
+        const QString t = textoSeguido(first);
         QVERIFY2(t.contains("95.000 €") && !t.contains("100.000 €"), qPrintable(t));
         QCOMPARE(QDir(inst->path()).entryList({"DossierPropiedad_*"}, QDir::Files),
                  QStringList{"DossierPropiedad_0100005.pdf"});

@@ -1,5 +1,6 @@
 // The lookup dialogs driven as a user would, on a real installation.
 
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "search/Lookups.h"
@@ -81,20 +82,19 @@ public:
     // no test can wait for a person.
     template <typename Dlg = QDialog>
     QVariant consultar(const QString& entidad, std::type_identity_t<std::function<void(Dlg*)>> actuar = {}) {
-        lookups().beforeExec = [this, actuar](QDialog* d) {
-            ++mostrados;
-            QTimer::singleShot(0, d, [d, actuar] {
-                if (QTest::qWaitFor([d] { return d->isVisible(); }, 5000) && actuar)
-                    [&] {
-                        auto* f = qobject_cast<Dlg*>(d);
-                        QVERIFY(f);
-                        actuar(f);
-                    }();
-                if (d->isVisible())
-                    d->reject();
-            });
-        };
-        return lookups().Consultar(entidad);
+        ModalUser<QDialog> usuario([actuar](QDialog* d) {
+            if (actuar)
+                [&] {
+                    auto* f = qobject_cast<Dlg*>(d);
+                    QVERIFY(f);
+                    actuar(f);
+                }();
+            if (d->isVisible())
+                d->reject();
+        });
+        const QVariant r = lookups().Consultar(entidad);
+        mostrados += usuario.vistos();
+        return r;
     }
 
 private:

@@ -40,6 +40,8 @@ private slots:
         QCOMPARE(dlg.txt[25]->echoMode(), QLineEdit::Password);
         QCOMPARE(dlg.txt[19]->echoMode(), QLineEdit::Password);
         QCOMPARE(dlg.txt[21]->text(), QString(""));
+        QCOMPARE(dlg.txt[frmConfig::WebPuertoRsync]->text(), QString("5535"));
+        QCOMPARE(dlg.txt[frmConfig::SincPuertoRsync]->text(), QString("")); // the installed script's
 
         const auto before = table(); // loading created the missing rows with their defaults
         dlg.txt[0]->setText("999");
@@ -59,6 +61,8 @@ private slots:
         dlg.txt[20]->setText("oficina2");
         dlg.txt[2]->setText("16");   // smallest size
         dlg.txt[5]->setText("8192"); // largest size
+        dlg.txt[frmConfig::WebPuertoRsync]->setText("5536");
+        dlg.txt[frmConfig::SincPuertoRsync]->setText(" 8873 ");
         dlg.chkAñadirTrasAñadir->setChecked(true);
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -73,6 +77,8 @@ private slots:
         QCOMPARE(read("WEB", "FOTOANCHURA"), QString("16"));
         QCOMPARE(read("WEB", "THUMBALTURA"), QString("8192"));
         QCOMPARE(read("WEB", "FOTOALTURA"), QString("300"));
+        QCOMPARE(read("WEB", "PUERTORSYNC"), QString("5536"));
+        QCOMPARE(read("SINC", "PUERTORSYNC"), QString("8873"));
     }
 
     void acceptRefusesABadFieldAndWritesNothing_data() {
@@ -100,6 +106,15 @@ private slots:
         QTest::newRow("size above 8192") << 3 << "8193" << 1 << "Altura foto normal: \"8193\" " + medida;
         QTest::newRow("letters in a size") << 4 << "abc" << 1 << "Anchura foto pequeña: \"abc\" " + medida;
         QTest::newRow("negative size") << 5 << "-80" << 1 << "Altura foto pequeña: \"-80\" " + medida;
+        const QString puerto = "no es un número de puerto entre 1 y 65535.";
+        QTest::newRow("web port above 65535")
+            << frmConfig::WebPuertoRsync << "70000" << 1 << "Puerto de subida de fotos: \"70000\" " + puerto;
+        QTest::newRow("empty web port")
+            << frmConfig::WebPuertoRsync << "" << 1 << "Puerto de subida de fotos: \"\" " + puerto;
+        QTest::newRow("exchange port 0")
+            << frmConfig::SincPuertoRsync << "0" << 2 << "Puerto: \"0\" " + puerto;
+        QTest::newRow("letters in the exchange port")
+            << frmConfig::SincPuertoRsync << "rsync" << 2 << "Puerto: \"rsync\" " + puerto;
     }
     void acceptRefusesABadFieldAndWritesNothing() {
         QFETCH(int, campo);

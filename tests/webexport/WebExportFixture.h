@@ -79,8 +79,14 @@ inline void writeBytes(const QString& path, const QByteArray& bytes) {
 struct Run {
     orb::ExportacionWeb exp;
     QStringList log;
+    // Called with each log line as the run writes it, as its window shows it.
+    std::function<void(const QString&)> alVer;
     explicit Run(orb::AppContext& ctx) : exp(ctx, orb::AjustesWeb::leer(ctx)) {
-        exp.alLog = [this](const QString& l) { log << l; };
+        exp.alLog = [this](const QString& l) {
+            log << l;
+            if (alVer)
+                alVer(l);
+        };
     }
     QString text() const { return log.join(u'\n'); }
 };
@@ -108,6 +114,9 @@ struct Fixture {
         put("BASEDATOS", s.options.database);
         put("USUARIO", s.options.user);
         put("PASSWORD", s.options.password);
+        // The pictures go to the tests' rsync daemon, set as a user would.
+        if (const auto r = testservers::rsyncServer())
+            put("PUERTORSYNC", QString::number(r->port));
         ctx.facts.CodigoOficina = oficina;
         ctx.facts.CodigoAgenciaWeb = agenciaWeb;
     }

@@ -212,6 +212,29 @@ private Q_SLOTS:
         QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webrentals WHERE agency = 'B12'").toInt(), 0);
     }
 
+    // More rows than one batch holds: each goes to the server once, none twice,
+    // none left out, the last partial batch included.
+    void listingLargerThanOneBatchArrivesWhole() {
+        ORB_REQUIRE_MYSQL(server);
+        webtest::Fixture f;
+        f.configure(server, "B", "CSOL");
+        constexpr int ventas = 2010; // a full batch and part of a second
+        f.ctx.db().beginTransaction();
+        for (int i = 1; i <= ventas; ++i)
+            f.property(false, i);
+        for (int i = 1; i <= 3; ++i)
+            f.property(true, ventas + i);
+        f.ctx.db().commit();
+        Run run(f.ctx);
+        QVERIFY2(run.exp.Exportar(), qPrintable(run.log.mid(run.log.size() - 5).join('\n')));
+        QVERIFY(run.log.contains(QStringLiteral("Se han exportado %1 propiedades.").arg(ventas)));
+        QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webproperties WHERE agency = 'CSOL'").toInt(), ventas);
+        QCOMPARE(admin_->scalar("SELECT COUNT(DISTINCT ident) FROM webproperties").toInt(), ventas);
+        QCOMPARE(admin_->scalar("SELECT MIN(ident) FROM webproperties").toString(), QString("RCSOL-00001"));
+        QCOMPARE(admin_->scalar("SELECT MAX(ident) FROM webproperties").toString(), QString("RCSOL-02010"));
+        QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webrentals WHERE agency = 'CSOL'").toInt(), 3);
+    }
+
     // Failures and cancellation: the server keeps the complete old listing.
     void connectionKilledDuringRentalsKeepsOldListing() {
         ORB_REQUIRE_MYSQL(server);
@@ -232,12 +255,15 @@ private Q_SLOTS:
         f.ctx.db().execute("UPDATE Propiedades SET Precio = 1");
         Run second(f.ctx);
         bool killed = false;
-        second.exp.antesDeFila = [&](Pasada p, int i, mysql::Connection& web) {
-            if (p == Pasada::Alquiler && i == 1) {
-                const qlonglong id = web.scalar("SELECT CONNECTION_ID()").toLongLong();
-                admin_->execute(QStringLiteral("KILL %1").arg(id));
-                killed = true;
-            }
+        // The second rental's turn: the server drops the run's connection.
+        second.alVer = [&](const QString& linea) {
+            if (linea != "Exportando propiedad B00012")
+                return;
+            const auto ids = admin_->query("SELECT ID FROM information_schema.PROCESSLIST "
+                                           "WHERE ID <> CONNECTION_ID() AND DB = DATABASE()");
+            for (const auto& r : ids)
+                admin_->execute(QStringLiteral("KILL %1").arg(r.value(0).toLongLong()));
+            killed = !ids.isEmpty();
         };
         QVERIFY(!second.exp.ejecutar(true));
         QVERIFY(killed);
@@ -272,8 +298,9 @@ private Q_SLOTS:
             admin_->execute("ALTER TABLE webrentals ENGINE=MyISAM");
         admin_->execute("INSERT INTO webproperties (ident, agency) VALUES ('RCSOL-00077', 'CSOL')");
         Run run(f.ctx);
-        run.exp.antesDeFila = [&](Pasada p, int, mysql::Connection&) {
-            if (cancelar && p == Pasada::Alquiler)
+        // The user cancels as the rental's turn comes.
+        run.alVer = [&](const QString& linea) {
+            if (cancelar && linea == "Exportando propiedad B00002")
                 run.exp.cancelar();
         };
         QVERIFY(!run.exp.ejecutar(true));
@@ -307,10 +334,11 @@ private Q_SLOTS:
         QVERIFY(!w.cmd(frmExportacionWeb::CmdCancelar)->isEnabled());
 
         bool cancelEnabledDuringRun = false;
-        w.exportacion().antesDeFila = [&](Pasada, int, mysql::Connection&) {
-            cancelEnabledDuringRun = w.cmd(frmExportacionWeb::CmdCancelar)->isEnabled() &&
-                                     !w.cmd(frmExportacionWeb::CmdCerrar)->isEnabled();
-        };
+        connect(w.prgPropiedades(), &QProgressBar::valueChanged, &w, [&](int hechas) {
+            if (hechas == 1)
+                cancelEnabledDuringRun = w.cmd(frmExportacionWeb::CmdCancelar)->isEnabled() &&
+                                         !w.cmd(frmExportacionWeb::CmdCerrar)->isEnabled();
+        });
         QTest::mouseClick(w.cmd(frmExportacionWeb::CmdExportar), Qt::LeftButton);
         QVERIFY(cancelEnabledDuringRun);
         QVERIFY2(w.ultimaCorrecta(), qPrintable(w.txtLog()->toPlainText()));

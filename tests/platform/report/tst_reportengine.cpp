@@ -2,6 +2,7 @@
 // bound and formatted fields, growing text, pictures, and the real PDF file
 // read back with pdftotext.
 
+#include "PdfTexto.h"
 #include "platform/db/Database.h"
 #include "platform/report/Report.h"
 #include "platform/report/ReportError.h"
@@ -17,18 +18,6 @@ using namespace report;
 namespace {
 
 const QString listadoXml = QStringLiteral(ORBALIA_SOURCE_DIR "/tests/platform/report/listado.xml");
-
-QString pdfText(const QString& pdf, int page = 0) {
-    QStringList args;
-    if (page > 0)
-        args << "-f" << QString::number(page) << "-l" << QString::number(page);
-    args << "-layout" << pdf << "-";
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), args);
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return QStringLiteral("<pdftotext falló: %1>").arg(QString::fromUtf8(p.readAllStandardError()));
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 QString euros(const QVariant& v) {
     return QLocale(QLocale::Spanish, QLocale::Spain).toString(qRound64(v.toDouble())) + QStringLiteral(" €");
@@ -135,6 +124,25 @@ private Q_SLOTS:
         QVERIFY(page2.contains(QStringLiteral("39.000 €")));
         QVERIFY(!page2.contains(QStringLiteral("Cliente número 77")));
         QVERIFY(pdfText(pdf, 3).contains(QStringLiteral("Página 3 de 3")));
+        // The footer sits in its band at the foot of every page (297 mm less
+        // the 15 mm margin and its 10 mm; its texts 3 to 9 mm into it), the
+        // short last page's too, not where that page's rows end.
+        constexpr double mmPorPunto = 25.4 / 72;
+        for (int p = 1; p <= 3; ++p)
+            for (const QString& palabra : {QStringLiteral("Página"), QStringLiteral("Agencia")}) {
+                QList<QRectF> cajas;
+                for (const PalabraPdf& w : pdfWords(pdf, p))
+                    if (w.texto == palabra)
+                        cajas << QRectF(w.caja.topLeft() * mmPorPunto, w.caja.bottomRight() * mmPorPunto);
+                QVERIFY2(cajas.size() == 1,
+                         qPrintable(QStringLiteral("%1 en la página %2").arg(palabra).arg(p)));
+                QVERIFY2(cajas[0].top() >= 272 + 3 - 0.5 && cajas[0].bottom() <= 272 + 9 + 0.5,
+                         qPrintable(QStringLiteral("%1, página %2: de %3 a %4 mm")
+                                        .arg(palabra)
+                                        .arg(p)
+                                        .arg(cajas[0].top())
+                                        .arg(cajas[0].bottom())));
+            }
 
         // A progress callback that says stop ends the generation.
         QueryDataSource todas(*database, QStringLiteral("SELECT * FROM Fichas"));

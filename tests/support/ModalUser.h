@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+// Plays the user's part on modal dialogs: while it lives, each modal dialog
+// of type Dlg that shows is handed to actuar once, from inside its modal loop,
+// as a person would find it on the screen.
+template <typename Dlg = QDialog> class ModalUser {
+public:
+    explicit ModalUser(std::function<void(Dlg*)> actuar) : actuar_(std::move(actuar)) {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { mirar(); });
+        timer_.start();
+    }
+    ModalUser(const ModalUser&) = delete;
+    ModalUser& operator=(const ModalUser&) = delete;
+
+    int vistos() const { return vistos_; }
+
+private:
+    void mirar() {
+        auto* d = qobject_cast<Dlg*>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible() || ultimo_ == d)
+            return;
+        ultimo_ = d;
+        // The same dialog shown again later is a new showing.
+        QObject::connect(
+            d, &QDialog::finished, &timer_, [this] { ultimo_ = nullptr; }, Qt::SingleShotConnection);
+        ++vistos_;
+        actuar_(d);
+    }
+
+    std::function<void(Dlg*)> actuar_;
+    QTimer timer_;
+    QPointer<Dlg> ultimo_;
+    int vistos_ = 0;
+};
