@@ -81,7 +81,9 @@ inline QStringList ficherosInstalacion(const QString& carpeta) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo f = it.nextFileInfo();
-        if (f.fileName().endsWith(QLatin1String("-shm")) || f.fileName().endsWith(QLatin1String("-wal")))
+        // The database's own companions and the tools' log come and go with every run.
+        if (f.fileName().endsWith(QLatin1String("-shm")) || f.fileName().endsWith(QLatin1String("-wal")) ||
+            f.fileName() == QLatin1String("Orbalia.log"))
             continue;
         out << QDir(carpeta).relativeFilePath(f.filePath()) +
                    (f.isFile() ? u':' + QString::number(f.size()) : QString());

@@ -105,7 +105,9 @@ private Q_SLOTS:
     void damagedDatabaseIsToldPlainly() {
         QFETCH(QString, program);
         QFETCH(QStringList, args);
-        TestInstallation inst;
+        orb::install::InstallOptions oficina;
+        oficina.facts.CodigoOficina = "01"; // an office, so the tools get as far as the database
+        TestInstallation inst(oficina);
         QFile db(inst.file("Orbalia.db"));
         QVERIFY(db.open(QIODevice::WriteOnly | QIODevice::Truncate));
         db.write(QByteArray(8192, '\x5a'));
