@@ -96,7 +96,8 @@ QString exchangeScript(const QString& user, int port) {
                "  exit 1\n"
                "fi\n"
                "# --checksum: two exports within one second and of one size are still told apart.\n"
-               "exec rsync -rt --checksum --delete --timeout=120 --contimeout=20 --port=\"${ORBALIA_RSYNC_PORT:-%2}\" "
+               "exec rsync -rt --checksum --delete --timeout=120 --contimeout=20 "
+               "--port=\"${ORBALIA_RSYNC_PORT:-%2}\" "
                "\\\n"
                "  --password-file=\"$clave\" \"$1\" \"$2\"\n")
         .arg(user)
