@@ -2,6 +2,7 @@
 // the keyboard, on the shown window: the current line after a record is
 // loaded, the client pick from the keyboard and client codes typed by hand.
 
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "records/ActividadModel.h"
 #include "records/frmPropiedades.h"
@@ -61,19 +62,16 @@ class TestPropiedadesActividades : public QObject {
 
     // The lookup, answered as a person would: the first (only) client of the side.
     std::unique_ptr<Lookups> lookups;
+    std::unique_ptr<ModalUser<frmConsulta>> usuario;
     int consultas = 0;
     void elegirPrimerCliente() {
         lookups = std::make_unique<Lookups>(ctx());
         ctx().lookups = lookups.get();
-        lookups->beforeExec = [this](QDialog* d) {
+        usuario = std::make_unique<ModalUser<frmConsulta>>([this](frmConsulta* f) {
             ++consultas;
-            QTimer::singleShot(0, d, [d] {
-                auto* f = qobject_cast<frmConsulta*>(d);
-                QVERIFY(QTest::qWaitFor([d] { return d->isVisible(); }, 5000));
-                f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
-                f->cmd[0]->click();
-            });
-        };
+            f->grd->setCurrentIndex(f->grd->model()->index(0, 0));
+            f->cmd[0]->click();
+        });
     }
 
 private slots:
@@ -89,6 +87,7 @@ private slots:
     }
     void cleanup() {
         ctx().lookups = nullptr;
+        usuario.reset();
         lookups.reset();
         inst.reset();
     }
