@@ -111,21 +111,14 @@ void frmCoincidencias::cargar() {
             lblTitulo->setText(QStringLiteral("%1 propiedades encajan con el cliente %2 (%3).")
                                    .arg(lista_.size())
                                    .arg(cod_, deseos_.nombre));
-            // What the agent has now seen is no longer announced as new.
-            QStringList vistas;
-            for (const co::Coincidencia& c : lista_)
-                if (!c.vista)
-                    vistas << c.codPropiedad;
-            co::MarcarVistas(base, cod_, vistas);
         } else {
             lista_ = co::ClientesParaPropiedad(base, cod_);
             setWindowTitle(QStringLiteral("Clientes interesados en %1").arg(cod_));
             lblTitulo->setText(
                 QStringLiteral("%1 clientes buscan una propiedad como la %2.").arg(lista_.size()).arg(cod_));
-            for (const co::Coincidencia& c : lista_)
-                if (!c.vista)
-                    co::MarcarVistas(base, c.codCliente, {c.codPropiedad});
         }
+        // What the agent has now seen is no longer announced as new.
+        co::MarcarVistas(base, lista_);
     } catch (const db::DbError& e) {
         MensajeError(*ctx_.dialogs, textoError(e), this);
         lista_.clear();

@@ -2,6 +2,7 @@
 // exchange see it, and its migration from older versions.
 
 #include "platform/db/Database.h"
+#include "platform/db/TextMatching.h"
 #include "shell/Schema.h"
 
 #include <QRegularExpression>
