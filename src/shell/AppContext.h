@@ -41,7 +41,10 @@ struct AppContext {
 
     InstallationFacts facts;
 
-    std::unique_ptr<db::Database> BaseDatosAgencia;
+    // The one connection to Orbalia.db on the UI thread: opened through
+    // db::Database::shared, so the record windows' controllers get this same
+    // one and a window's writes always fall inside the confirm's transaction.
+    std::shared_ptr<db::Database> BaseDatosAgencia;
     int VersionBD = -1;
     bool AddAgainConfig = false;
     // Where the photo dialog opens: the folder of the last picture chosen in
