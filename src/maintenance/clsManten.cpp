@@ -352,6 +352,12 @@ void clsManten::PulsarSiguiente() {
 }
 
 void clsManten::PulsarAñadir() {
+    if (ocupado_)
+        return;
+    añadir();
+}
+
+void clsManten::añadir() {
     if (estado_ != Paseando && estado_ != Vacio)
         return;
     proteger(QStringLiteral("pulsar el botón de añadir"), 1, [this] {
@@ -375,16 +381,46 @@ void clsManten::PulsarEditar() {
         });
 }
 
+// One confirm or cancel at a time: a press delivered while one runs (by the
+// processEvents that lets a box finish its edit, or by a window's event during
+// a slow confirm) finds the controller busy and is dropped. The controller may
+// go with its window meanwhile: the turn then touches nothing.
+class clsManten::Turno {
+public:
+    explicit Turno(clsManten* c) : c_(c), libre_(!c->ocupado_) {
+        if (libre_)
+            c->ocupado_ = true;
+    }
+    ~Turno() {
+        if (libre_ && c_)
+            c_->ocupado_ = false;
+    }
+    Turno(const Turno&) = delete;
+    Turno& operator=(const Turno&) = delete;
+    bool libre() const { return libre_; }
+    bool vivo() const { return !c_.isNull(); }
+
+private:
+    QPointer<clsManten> c_;
+    bool libre_;
+};
+
 void clsManten::PulsarAceptar() {
+    const Turno turno(this);
+    if (!turno.libre())
+        return;
     QCoreApplication::processEvents();
-    if (estado_ != Añadiendo && estado_ != Modificando)
+    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
         return;
     confirmar();
 }
 
 void clsManten::PulsarCancelar() {
+    const Turno turno(this);
+    if (!turno.libre())
+        return;
     QCoreApplication::processEvents();
-    if (estado_ != Añadiendo && estado_ != Modificando)
+    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
         return;
     proteger(QStringLiteral("pulsar el botón de cancelar"), 1, [this] {
         if (!rs_ || rs_->isEOF() || rs_->recordCount() == 0) {
@@ -430,8 +466,11 @@ void clsManten::BorrarActual() {
         if (!clone->isBOF())
             anterior = clone->bookmark();
     }
+    const QString tabla = rs_->tableName();
+    const QString codigo = codigoActual();
     // A refusal (related rows) leaves the record; the boundary says why.
     rs_->deleteRecord();
+    Q_EMIT registroCambiado(tabla, codigo);
     if (!siguiente.isEmpty()) {
         rs_->setBookmark(siguiente);
         MostrarRegistro();
@@ -444,7 +483,16 @@ void clsManten::BorrarActual() {
     }
 }
 
+QString clsManten::codigoActual() const {
+    if (!rs_ || rs_->isBOF() || rs_->isEOF() || rs_->fieldIndex(QStringLiteral("Cod")) < 0)
+        return {};
+    const db::Value v = rs_->value(QStringLiteral("Cod"));
+    return db::isNull(v) ? QString() : v.toString();
+}
+
 bool clsManten::PuedeCerrar() {
+    if (ocupado_)
+        return false; // closed once the confirm or cancel under way ends
     if (closing_ || (estado_ != Añadiendo && estado_ != Modificando))
         return true;
     const auto answer = dialogs_.message(

@@ -117,6 +117,16 @@ public:
     // plain Spanish on a second line; the engine's detail goes to the log.
     void MostrarError(const db::DbError& e, const QString& accion);
 
+    // True while a confirm or cancel runs: another press of either is ignored
+    // and the window does not close until it ends.
+    bool Ocupado() const { return ocupado_; }
+
+Q_SIGNALS:
+    // A record was stored (added or changed) or deleted, once its transaction
+    // is committed: the recordset's table and the record's Cod (empty when
+    // the source has none).
+    void registroCambiado(const QString& tabla, const QString& codigo);
+
 private:
     void PonerEstado(EstadoManten e);
     void MostrarRegistro();
@@ -134,6 +144,11 @@ private:
     void GrabarControles();
     void BorrarActual();
     void confirmar();
+    void añadir();
+    // Cod of the current row, empty without one.
+    QString codigoActual() const;
+    // Holds the controller busy for one confirm or cancel.
+    class Turno;
     // Runs one operation behind the error boundary: a database error is told
     // with the controller's message and the window is brought back to a record
     // that exists (dir: +1 forward, -1 backward past a vanished one).
@@ -157,6 +172,7 @@ private:
     QList<ui::BoundControl*> bound_;
     bool addAgain_ = true;
     bool closing_ = false;
+    bool ocupado_ = false;
     QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;
 };
 

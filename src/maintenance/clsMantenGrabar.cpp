@@ -159,6 +159,7 @@ void clsManten::confirmar() {
         return;
     const qint64 posicion = rs_ ? rs_->absolutePosition() : -1;
     bool escrito = false;
+    QString codigo;
     const auto deshacer = [&] {
         try {
             if (rs_ && rs_->editMode() != db::EditMode::None)
@@ -185,6 +186,7 @@ void clsManten::confirmar() {
         escrito = true;
         rs_->setBookmark(rs_->lastModified());
         events_->data_AfterUpdate();
+        codigo = codigoActual();
         tr.commit();
     } catch (const RechazoAlGrabar& r) {
         deshacer();
@@ -204,8 +206,9 @@ void clsManten::confirmar() {
     }
     events_->data_AfterCommit();
     PonerEstado(Paseando);
+    Q_EMIT registroCambiado(rs_->tableName(), codigo);
     if (adding && addAgain_)
-        PulsarAñadir();
+        añadir();
 }
 
 void clsManten::ReabrirEn(qint64 posicion) {

@@ -47,6 +47,11 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
         }
     // Office imports bring other offices' properties: count again when one ends.
     qApp->installEventFilter(this);
+    // So does a property or a client stored or deleted anywhere.
+    connect(&ctx_.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
+        if (CambiosRegistros::esDe(tabla, {"Propiedades", "Clientes"}))
+            actualizar();
+    });
     vigilante_ = new QFutureWatcher<Cuenta>(this);
     connect(vigilante_, &QFutureWatcherBase::finished, this, &AvisoCoincidencias::contado);
     // After the window shows.

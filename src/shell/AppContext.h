@@ -2,6 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/widgets/DialogService.h"
+#include "shell/CambiosRegistros.h"
 #include "shell/Ventana.h"
 
 #include <QString>
@@ -58,6 +59,8 @@ struct AppContext {
     Navigator* navigator = nullptr;   // the main window's operations (usrShow…)
     mail::MailClient* mail = nullptr; // hand-over of prepared messages to the mail client
     Lookups* lookups = nullptr;       // the lookup dialogs (Lookups::Consultar)
+    // Records stored or deleted: the grids and counts that show them listen here.
+    CambiosRegistros cambios;
 
     db::Database& db() const { return *BaseDatosAgencia; }
 
