@@ -117,10 +117,6 @@ public:
     // plain Spanish on a second line; the engine's detail goes to the log.
     void MostrarError(const db::DbError& e, const QString& accion);
 
-    // True while a confirm or cancel runs: another press of either is ignored
-    // and the window does not close until it ends.
-    bool Ocupado() const { return ocupado_; }
-
 Q_SIGNALS:
     // A record was stored (added or changed) or deleted, once its transaction
     // is committed: the recordset's table and the record's Cod (empty when
@@ -144,6 +140,7 @@ private:
     void GrabarControles();
     void BorrarActual();
     void confirmar();
+    void cancelar();
     void añadir();
     // Cod of the current row, empty without one.
     QString codigoActual() const;
@@ -172,7 +169,7 @@ private:
     QList<ui::BoundControl*> bound_;
     bool addAgain_ = true;
     bool closing_ = false;
-    bool ocupado_ = false;
+    bool ocupado_ = false; // a confirm or cancel runs: presses of either are dropped
     QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;
 };
 

@@ -1,5 +1,6 @@
 // The controller's confirm: checking what was typed, writing it, and the one
-// transaction around the window's events and the row.
+// transaction around the window's events and the row; and its cancel, both
+// run one at a time.
 
 #include "clsManten.h"
 
@@ -101,6 +102,50 @@ struct RechazoAlGrabar {
 };
 
 } // namespace
+
+// One confirm or cancel at a time: a press delivered while one runs (by the
+// processEvents that lets a box finish its edit, or by a window's event during
+// a slow confirm) finds the controller busy and is dropped. The controller may
+// go with its window meanwhile: the turn then touches nothing.
+class clsManten::Turno {
+public:
+    explicit Turno(clsManten* c) : c_(c), libre_(!c->ocupado_) {
+        if (libre_)
+            c->ocupado_ = true;
+    }
+    ~Turno() {
+        if (libre_ && c_)
+            c_->ocupado_ = false;
+    }
+    Turno(const Turno&) = delete;
+    Turno& operator=(const Turno&) = delete;
+    bool libre() const { return libre_; }
+    bool vivo() const { return !c_.isNull(); }
+
+private:
+    QPointer<clsManten> c_;
+    bool libre_;
+};
+
+void clsManten::PulsarAceptar() {
+    const Turno turno(this);
+    if (!turno.libre())
+        return;
+    QCoreApplication::processEvents();
+    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
+        return;
+    confirmar();
+}
+
+void clsManten::PulsarCancelar() {
+    const Turno turno(this);
+    if (!turno.libre())
+        return;
+    QCoreApplication::processEvents();
+    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
+        return;
+    cancelar();
+}
 
 clsManten::Rechazo clsManten::ValidarControles() {
     if (!rs_)
