@@ -40,7 +40,7 @@ struct Instalacion {
         ctx.RutaFotos = root + "Fotos/";
         QDir().mkpath(ctx.RutaFotos);
         ctx.facts = orb::LeerDatosInstalacion(root);
-        ctx.BaseDatosAgencia = db::Database::shared(ctx.RutaBaseDatos);
+        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
     }
 };
 
