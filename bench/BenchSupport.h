@@ -63,7 +63,7 @@ inline void createDemo(const QString& dir, int n) {
 inline void openContext(orb::AppContext& ctx, const QString& dir) {
     ctx.PonerCarpeta(dir);
     ctx.facts = orb::LeerDatosInstalacion(dir);
-    ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    ctx.BaseDatosAgencia = db::Database::shared(ctx.RutaBaseDatos);
 }
 
 // Steps a statement with plain SQLite on an open handle: the floor every

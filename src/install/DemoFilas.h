@@ -5,7 +5,7 @@
 
 #include "Artwork.h"
 #include "platform/db/Database.h"
-#include "platform/db/SqliteSupport.h"
+#include "platform/db/Statement.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -18,7 +18,7 @@ class Inserter {
 public:
     Inserter(db::Database& database, const QString& table, const QStringList& columns)
         : columns_(columns),
-          stmt_(database.handle(),
+          stmt_(database,
                 QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                     .arg(table, columns.join(QStringLiteral(", ")),
                          QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")))) {}
@@ -26,14 +26,12 @@ public:
     void insert(const db::Params& values) {
         if (values.size() != columns_.size())
             throw std::logic_error("demo row with a wrong number of values");
-        stmt_.reset();
-        stmt_.bind(values);
-        stmt_.step();
+        stmt_.execute(values);
     }
 
 private:
     QStringList columns_;
-    db::detail::Stmt stmt_;
+    db::Statement stmt_;
 };
 
 // Builds one row as (column, value) pairs, so the long property rows stay readable.

@@ -352,6 +352,12 @@ void clsManten::PulsarSiguiente() {
 }
 
 void clsManten::PulsarAñadir() {
+    if (ocupado_)
+        return;
+    añadir();
+}
+
+void clsManten::añadir() {
     if (estado_ != Paseando && estado_ != Vacio)
         return;
     proteger(QStringLiteral("pulsar el botón de añadir"), 1, [this] {
@@ -375,17 +381,7 @@ void clsManten::PulsarEditar() {
         });
 }
 
-void clsManten::PulsarAceptar() {
-    QCoreApplication::processEvents();
-    if (estado_ != Añadiendo && estado_ != Modificando)
-        return;
-    confirmar();
-}
-
-void clsManten::PulsarCancelar() {
-    QCoreApplication::processEvents();
-    if (estado_ != Añadiendo && estado_ != Modificando)
-        return;
+void clsManten::cancelar() {
     proteger(QStringLiteral("pulsar el botón de cancelar"), 1, [this] {
         if (!rs_ || rs_->isEOF() || rs_->recordCount() == 0) {
             PonerEstado(Vacio);
@@ -430,8 +426,11 @@ void clsManten::BorrarActual() {
         if (!clone->isBOF())
             anterior = clone->bookmark();
     }
+    const QString tabla = rs_->tableName();
+    const QString codigo = codigoActual();
     // A refusal (related rows) leaves the record; the boundary says why.
     rs_->deleteRecord();
+    Q_EMIT registroCambiado(tabla, codigo);
     if (!siguiente.isEmpty()) {
         rs_->setBookmark(siguiente);
         MostrarRegistro();
@@ -444,7 +443,16 @@ void clsManten::BorrarActual() {
     }
 }
 
+QString clsManten::codigoActual() const {
+    if (!rs_ || rs_->isBOF() || rs_->isEOF() || rs_->fieldIndex(QStringLiteral("Cod")) < 0)
+        return {};
+    const db::Value v = rs_->value(QStringLiteral("Cod"));
+    return db::isNull(v) ? QString() : v.toString();
+}
+
 bool clsManten::PuedeCerrar() {
+    if (ocupado_)
+        return false; // closed once the confirm or cancel under way ends
     if (closing_ || (estado_ != Añadiendo && estado_ != Modificando))
         return true;
     const auto answer = dialogs_.message(

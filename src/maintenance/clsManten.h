@@ -121,6 +121,12 @@ public:
     // plain Spanish on a second line; the engine's detail goes to the log.
     void MostrarError(const db::DbError& e, const QString& accion);
 
+Q_SIGNALS:
+    // A record was stored (added or changed) or deleted, once its transaction
+    // is committed: the recordset's table and the record's Cod (empty when
+    // the source has none).
+    void registroCambiado(const QString& tabla, const QString& codigo);
+
 private:
     void PonerEstado(EstadoManten e);
     void MostrarRegistro();
@@ -138,6 +144,12 @@ private:
     void GrabarControles();
     void BorrarActual();
     void confirmar();
+    void cancelar();
+    void añadir();
+    // Cod of the current row, empty without one.
+    QString codigoActual() const;
+    // Holds the controller busy for one confirm or cancel.
+    class Turno;
     // Runs one operation behind the error boundary: a database error is told
     // with the controller's message and the window is brought back to a record
     // that exists (dir: +1 forward, -1 backward past a vanished one).
@@ -161,6 +173,7 @@ private:
     QList<ui::BoundControl*> bound_;
     bool addAgain_ = true;
     bool closing_ = false;
+    bool ocupado_ = false; // a confirm or cancel runs: presses of either are dropped
     QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;
 };
 

@@ -1,5 +1,6 @@
 // The controller's confirm: checking what was typed, writing it, and the one
-// transaction around the window's events and the row.
+// transaction around the window's events and the row; and its cancel, both
+// run one at a time.
 
 #include "clsManten.h"
 
@@ -102,6 +103,50 @@ struct RechazoAlGrabar {
 
 } // namespace
 
+// One confirm or cancel at a time: a press delivered while one runs (by the
+// processEvents that lets a box finish its edit, or by a window's event during
+// a slow confirm) finds the controller busy and is dropped. The controller may
+// go with its window meanwhile: the turn then touches nothing.
+class clsManten::Turno {
+public:
+    explicit Turno(clsManten* c) : c_(c), libre_(!c->ocupado_) {
+        if (libre_)
+            c->ocupado_ = true;
+    }
+    ~Turno() {
+        if (libre_ && c_)
+            c_->ocupado_ = false;
+    }
+    Turno(const Turno&) = delete;
+    Turno& operator=(const Turno&) = delete;
+    bool libre() const { return libre_; }
+    bool vivo() const { return !c_.isNull(); }
+
+private:
+    QPointer<clsManten> c_;
+    bool libre_;
+};
+
+void clsManten::PulsarAceptar() {
+    const Turno turno(this);
+    if (!turno.libre())
+        return;
+    QCoreApplication::processEvents();
+    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
+        return;
+    confirmar();
+}
+
+void clsManten::PulsarCancelar() {
+    const Turno turno(this);
+    if (!turno.libre())
+        return;
+    QCoreApplication::processEvents();
+    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
+        return;
+    cancelar();
+}
+
 clsManten::Rechazo clsManten::ValidarControles() {
     if (!rs_)
         return {};
@@ -159,6 +204,7 @@ void clsManten::confirmar() {
         return;
     const qint64 posicion = rs_ ? rs_->absolutePosition() : -1;
     bool escrito = false;
+    QString codigo;
     const auto deshacer = [&] {
         try {
             if (rs_ && rs_->editMode() != db::EditMode::None)
@@ -185,6 +231,7 @@ void clsManten::confirmar() {
         escrito = true;
         rs_->setBookmark(rs_->lastModified());
         events_->data_AfterUpdate();
+        codigo = codigoActual();
         tr.commit();
     } catch (const RechazoAlGrabar& r) {
         deshacer();
@@ -204,8 +251,9 @@ void clsManten::confirmar() {
     }
     events_->data_AfterCommit();
     PonerEstado(Paseando);
+    Q_EMIT registroCambiado(rs_->tableName(), codigo);
     if (adding && addAgain_)
-        PulsarAñadir();
+        añadir();
 }
 
 void clsManten::ReabrirEn(qint64 posicion) {

@@ -1,6 +1,7 @@
 #include "ActividadModel.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/Statement.h"
 #include "shell/Services.h"
 
 #include <QAbstractItemView>
@@ -142,12 +143,12 @@ QString ActividadModel::Comprobar() const {
 
 void ActividadModel::Guardar(db::Database& database, const QString& cod) const {
     database.execute(QStringLiteral("delete from Actividades where Propiedad = ?"), {cod});
+    db::Statement insertar(database, QStringLiteral("insert into Actividades (Propiedad, Fecha, CodCliente, "
+                                                    "Cliente, Actividad) values (?, ?, ?, ?, ?)"));
     for (const Linea& l : lineas_) {
         if (vacia(l))
             continue;
-        database.execute(
-            QStringLiteral("insert into Actividades (Propiedad, Fecha, CodCliente, Cliente, "
-                           "Actividad) values (?, ?, ?, ?, ?)"),
+        insertar.execute(
             {cod, FechaSQL(LeerFecha(l[ColFecha])), l[ColCodCliente], l[ColCliente], l[ColActividad]});
     }
 }

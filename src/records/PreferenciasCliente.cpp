@@ -2,6 +2,7 @@
 
 #include "CamposPersona.h"
 #include "platform/db/Database.h"
+#include "platform/db/Statement.h"
 #include "platform/widgets/DialogService.h"
 #include "platform/widgets/ResultGrid.h"
 #include "shell/AppContext.h"
@@ -265,10 +266,11 @@ void PreferenciasCliente::cargar(db::Database& database, const QString& codClien
 
 void PreferenciasCliente::guardar(db::Database& database, const QString& codCliente) {
     database.execute(QStringLiteral("DELETE FROM ClientesZonas WHERE CodCliente = ?"), {codCliente});
+    db::Statement insertar(
+        database,
+        QStringLiteral("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES (?, ?, ?)"));
     for (const auto& [localidad, area] : zonas())
-        database.execute(
-            QStringLiteral("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES (?, ?, ?)"),
-            {codCliente, localidad, area == 0 ? db::Value() : db::Value(area)});
+        insertar.execute({codCliente, localidad, area == 0 ? db::Value() : db::Value(area)});
 }
 
 } // namespace orb

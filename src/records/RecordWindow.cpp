@@ -192,6 +192,8 @@ void RecordWindow::iniciarControlador(const QString& recordSource, const db::Par
     data->setCloseButton(cmdClose);
     data->setAddAgain(ctx.AddAgainConfig);
     data->setDatabaseName(ctx.RutaBaseDatos);
+    // Other windows' grids and counts hear of what this one stores or deletes.
+    connect(data, &clsManten::registroCambiado, &ctx.cambios, &CambiosRegistros::avisar);
     data->setRecordSource(recordSource, params);
     data->Refresh();
 }

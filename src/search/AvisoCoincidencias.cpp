@@ -47,6 +47,11 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
         }
     // Office imports bring other offices' properties: count again when one ends.
     qApp->installEventFilter(this);
+    // So does a property or a client stored or deleted anywhere.
+    connect(&ctx_.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
+        if (CambiosRegistros::esDe(tabla, {"Propiedades", "Clientes"}))
+            actualizar();
+    });
     vigilante_ = new QFutureWatcher<Cuenta>(this);
     connect(vigilante_, &QFutureWatcherBase::finished, this, &AvisoCoincidencias::contado);
     // After the window shows.
@@ -71,18 +76,11 @@ void AvisoCoincidencias::actualizar() {
     etiqueta->setText(QStringLiteral("Buscando clientes con propiedades nuevas…"));
     // Counting reads every waiting client and every property on offer: on a
     // connection of its own, away from the windows, which stay usable meanwhile.
-    // The setting is read here: a missing one is written with its default, which a
-    // read-only connection cannot do.
-    double tolerancia = 0;
-    try {
-        tolerancia = coincidencias::LeerTolerancia(ctx_.db());
-    } catch (const db::DbError&) {
-    }
     const QString ruta = ctx_.db().path();
-    vigilante_->setFuture(QtConcurrent::run([ruta, tolerancia, numero = ++numero_]() -> Cuenta {
+    vigilante_->setFuture(QtConcurrent::run([ruta, numero = ++numero_]() -> Cuenta {
         try {
             const auto base = db::Database::open(ruta, {.readOnly = true});
-            return {numero, coincidencias::ClientesConNovedades(*base, tolerancia)};
+            return {numero, coincidencias::ClientesConNovedades(*base)};
         } catch (const db::DbError&) {
             // Only a hint: a database that cannot be read now is told by whatever reads it next.
             return {numero, std::nullopt};

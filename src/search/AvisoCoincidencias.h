@@ -18,8 +18,9 @@ namespace orb {
 struct AppContext;
 
 // Tells in the main window's status bar how many waiting clients have
-// matches the agent has not seen yet, on start-up and after every office
-// import, and adds the command that lists them (Herramientas).
+// matches the agent has not seen yet, on start-up, after every office import
+// and when a property or a client is stored or deleted, and adds the command
+// that lists them (Herramientas).
 class AvisoCoincidencias : public QObject {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include "CoincidenciasFilas.h"
 
 #include "platform/db/Cursor.h"
+#include "platform/db/Statement.h"
 #include "shell/ConfigStore.h"
 #include "shell/Services.h"
 
@@ -341,15 +342,33 @@ void MarcarNoInteresa(db::Database& database, const QString& codCliente, const Q
             {codCliente, codPropiedad});
 }
 
-void MarcarVistas(db::Database& database, const QString& codCliente, const QStringList& codPropiedades) {
+namespace {
+
+void marcarPares(db::Database& database, const QList<std::pair<QString, QString>>& pares) {
     db::runInTransaction(database, [&] {
         const QString fecha = hoy();
-        for (const QString& cod : codPropiedades)
-            database.execute(
-                QStringLiteral("INSERT OR IGNORE INTO PropiedadesVistas (CodCliente, CodPropiedad, "
-                               "Fecha) VALUES (?, ?, ?)"),
-                {codCliente, cod, fecha});
+        db::Statement marcar(database, QStringLiteral("INSERT OR IGNORE INTO PropiedadesVistas (CodCliente, "
+                                                      "CodPropiedad, Fecha) VALUES (?, ?, ?)"));
+        for (const auto& [cliente, propiedad] : pares)
+            marcar.execute({cliente, propiedad, fecha});
     });
+}
+
+} // namespace
+
+void MarcarVistas(db::Database& database, const QString& codCliente, const QStringList& codPropiedades) {
+    QList<std::pair<QString, QString>> pares;
+    for (const QString& cod : codPropiedades)
+        pares.append({codCliente, cod});
+    marcarPares(database, pares);
+}
+
+void MarcarVistas(db::Database& database, const QList<Coincidencia>& coincidencias) {
+    QList<std::pair<QString, QString>> pares;
+    for (const Coincidencia& c : coincidencias)
+        if (!c.vista)
+            pares.append({c.codCliente, c.codPropiedad});
+    marcarPares(database, pares);
 }
 
 void RegistrarEnvio(db::Database& database, const QString& codCliente, const QString& nombreCliente,
@@ -359,13 +378,14 @@ void RegistrarEnvio(db::Database& database, const QString& codCliente, const QSt
         // The log's fields are 50 and 255 characters wide.
         const QString cliente = nombreCliente.left(50);
         const QString actividad = (QStringLiteral("Enviada a ") + nombreCliente).left(255);
+        db::Statement anotar(database,
+                             QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, "
+                                            "Cliente, Actividad) VALUES (?, ?, ?, ?, ?)"));
+        db::Statement marcar(database, QStringLiteral("INSERT OR REPLACE INTO PropiedadesEnviadas "
+                                                      "(CodCliente, CodPropiedad, Fecha) VALUES (?, ?, ?)"));
         for (const QString& cod : codPropiedades) {
-            database.execute(QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, "
-                                            "Actividad) VALUES (?, ?, ?, ?, ?)"),
-                             {cod, fecha, codCliente, cliente, actividad});
-            database.execute(QStringLiteral("INSERT OR REPLACE INTO PropiedadesEnviadas (CodCliente, "
-                                            "CodPropiedad, Fecha) VALUES (?, ?, ?)"),
-                             {codCliente, cod, fecha});
+            anotar.execute({cod, fecha, codCliente, cliente, actividad});
+            marcar.execute({codCliente, cod, fecha});
         }
     });
 }

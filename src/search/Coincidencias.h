@@ -96,6 +96,8 @@ void MarcarNoInteresa(db::Database& database, const QString& codCliente, const Q
 
 // The agent has seen these matches of the client: they are no longer new.
 void MarcarVistas(db::Database& database, const QString& codCliente, const QStringList& codPropiedades);
+// The same for each pair of the list (those already seen stay as they were), in one transaction.
+void MarcarVistas(db::Database& database, const QList<Coincidencia>& coincidencias);
 
 // The properties were sent to the client: one line "Enviada a <cliente>" in
 // each property's activity log with the client's code, and each marked sent.
@@ -104,7 +106,7 @@ void RegistrarEnvio(db::Database& database, const QString& codCliente, const QSt
                     const QStringList& codPropiedades);
 
 // Waiting clients ("Buscando") with at least one match neither seen, sent
-// nor refused, in code order. Only reads, when given the tolerance.
+// nor refused, in code order. Only reads (a read-only connection will do).
 QStringList ClientesConNovedades(db::Database& database);
 QStringList ClientesConNovedades(db::Database& database, double tolerancia);
 

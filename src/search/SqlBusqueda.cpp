@@ -1,6 +1,6 @@
 #include "SqlBusqueda.h"
 
-#include "platform/db/Database.h"
+#include "platform/db/TextMatching.h"
 #include "shell/Fechas.h"
 #include "shell/Numeros.h"
 

@@ -18,8 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 namespace orb {
@@ -111,6 +113,17 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     });
 
     ui::stackBelowButtonBar(this, Picture2, {Picture1, grd});
+
+    // Several records may change in one go: the statement runs once, after them.
+    connect(&ctx.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
+        const auto esta = [&](const char* t) {
+            return tabla.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
+        };
+        if (refrescoPendiente_ || std::none_of(tablas_.begin(), tablas_.end(), esta))
+            return;
+        refrescoPendiente_ = true;
+        QTimer::singleShot(0, this, &VentanaBusqueda::refrescar);
+    });
 }
 
 // ---- criteria panel ----
@@ -241,16 +254,45 @@ bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
                                ctx.RutaBaseDatos);
         return false;
     }
-    QItemSelectionModel* seleccion = grd->selectionModel();
-    grd->setModel(nuevo.get());
-    delete seleccion;
-    delete dataGrid;
-    dataGrid = nuevo.release();
     actual_ = q;
-    errorAvisado_.clear();
-    formatearRejilla();
+    ponerModelo(std::move(nuevo));
     moverA(0);
     return true;
+}
+
+void VentanaBusqueda::ponerModelo(std::unique_ptr<ui::QueryTableModel> modelo) {
+    QItemSelectionModel* seleccion = grd->selectionModel();
+    grd->setModel(modelo.get());
+    delete seleccion;
+    delete dataGrid;
+    dataGrid = modelo.release();
+    errorAvisado_.clear();
+    formatearRejilla();
+}
+
+void VentanaBusqueda::refrescar() {
+    refrescoPendiente_ = false;
+    const QString cod = codigoActual();
+    const int fila = grd->currentIndex().isValid() ? grd->currentIndex().row() : 0;
+    auto nuevo = std::make_unique<ui::QueryTableModel>(this);
+    try {
+        nuevo->setQuery(ctx.db(), actual_.sql, actual_.params);
+    } catch (const db::DbError& e) {
+        // Nobody asked: the rows shown stay and the next search tells.
+        RegistrarError(QStringLiteral("actualizar el resultado de la búsqueda"), e);
+        return;
+    }
+    ponerModelo(std::move(nuevo));
+    while (dataGrid->rowCount() <= fila && dataGrid->canFetchMore({}))
+        dataGrid->fetchMore({});
+    // The same record, near where it was; else the row that took its place.
+    int destino = std::min(fila, dataGrid->rowCount() - 1);
+    for (int i = 0; i < dataGrid->rowCount() && !cod.isEmpty(); ++i)
+        if (dataGrid->index(i, 0).data(Qt::EditRole).toString() == cod) {
+            destino = i;
+            break;
+        }
+    moverA(destino);
 }
 
 void VentanaBusqueda::moverA(int row) {

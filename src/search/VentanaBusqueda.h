@@ -4,6 +4,8 @@
 
 #include <QMap>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 class QComboBox;
 class QGridLayout;
@@ -82,6 +84,9 @@ protected:
     // Shows the rows of q in the grid, first row current. False (and the
     // error box) when the database refuses it; the grid keeps what it had.
     bool mostrarResultado(const ConsultaBusqueda& q);
+    // The tables the result shows rows or names of: a record of one of them
+    // stored or deleted anywhere (AppContext::cambios) runs the statement again.
+    void mostrarCambiosDe(std::initializer_list<const char*> tablas) { tablas_ = tablas; }
 
     // Criteria panel pieces, at (row, column) of Picture1's grid.
     QLabel* etiqueta(const QString& texto, int row, int column, QWidget* buddy, const QString& nombre = {});
@@ -107,6 +112,9 @@ protected:
 
 private:
     void moverA(int row);
+    void ponerModelo(std::unique_ptr<ui::QueryTableModel> modelo);
+    // The same statement again, on the same record when it is still there.
+    void refrescar();
     // Reading a later block of the result failed: the rows read stay, the
     // user is told once and the detail goes to the log.
     void avisarErrorLectura();
@@ -114,6 +122,8 @@ private:
     bool modoAlquiler_;
     ConsultaBusqueda actual_;
     QString errorAvisado_;
+    std::vector<const char*> tablas_;
+    bool refrescoPendiente_ = false;
     QSize tamano_{780, 480};
 };
 

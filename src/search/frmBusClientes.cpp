@@ -39,6 +39,7 @@ frmBusClientes::frmBusClientes(AppContext& ctx, bool modoAlquiler, QWidget* pare
 
     llenarLista(Tipo, QStringLiteral("select cod,nombre from tipos order by nombre"));
     NuevaBusqueda();
+    mostrarCambiosDe({"Clientes", "Tipos"});
     tamanoInicial(QSize(780, 480));
 }
 

@@ -71,6 +71,8 @@ frmBusPropiedades::frmBusPropiedades(AppContext& ctx, bool modoAlquiler, QWidget
     connect(cboLookup[Localidad], &QComboBox::activated, this, [this] { llenarAreas(); });
 
     NuevaBusqueda();
+    // The catalogue names are shown, and the owner's name and telephones are criteria.
+    mostrarCambiosDe({"Propiedades", "Propietarios", "Tipos", "Localidades", "Areas"});
     tamanoInicial(QSize(780, 540));
 }
 

@@ -33,6 +33,7 @@ frmBusPropietarios::frmBusPropietarios(AppContext& ctx, bool modoAlquiler, QWidg
     panel->setColumnStretch(3, 2);
 
     NuevaBusqueda();
+    mostrarCambiosDe({"Propietarios"});
     tamanoInicial(QSize(780, 480));
 }
 

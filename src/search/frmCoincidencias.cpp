@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace orb {
@@ -94,6 +95,14 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
     h->addWidget(cerrar);
     v->addLayout(h);
     connect(grid, &QTableWidget::itemSelectionChanged, this, &frmCoincidencias::actualizarBotones);
+    // A property or client stored or deleted anywhere can change the matches: read them again, once.
+    connect(&ctx.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
+        if (refrescoPendiente_ ||
+            !CambiosRegistros::esDe(tabla, {"Propiedades", "Clientes", "Tipos", "Localidades", "Areas"}))
+            return;
+        refrescoPendiente_ = true;
+        QTimer::singleShot(0, this, &frmCoincidencias::refrescar);
+    });
     resize(760, 420);
     cargar();
 }
@@ -108,26 +117,34 @@ void frmCoincidencias::cargar() {
             lblTitulo->setText(QStringLiteral("%1 propiedades encajan con el cliente %2 (%3).")
                                    .arg(lista_.size())
                                    .arg(cod_, deseos_.nombre));
-            // What the agent has now seen is no longer announced as new.
-            QStringList vistas;
-            for (const co::Coincidencia& c : lista_)
-                if (!c.vista)
-                    vistas << c.codPropiedad;
-            co::MarcarVistas(base, cod_, vistas);
         } else {
             lista_ = co::ClientesParaPropiedad(base, cod_);
             setWindowTitle(QStringLiteral("Clientes interesados en %1").arg(cod_));
             lblTitulo->setText(
                 QStringLiteral("%1 clientes buscan una propiedad como la %2.").arg(lista_.size()).arg(cod_));
-            for (const co::Coincidencia& c : lista_)
-                if (!c.vista)
-                    co::MarcarVistas(base, c.codCliente, {c.codPropiedad});
         }
+        // What the agent has now seen is no longer announced as new.
+        co::MarcarVistas(base, lista_);
     } catch (const db::DbError& e) {
         informar(ctx_, this, QStringLiteral("buscar las coincidencias"), e);
         lista_.clear();
     }
     mostrar();
+}
+
+void frmCoincidencias::refrescar() {
+    refrescoPendiente_ = false;
+    // The rows the agent had chosen stay chosen; when none is left, the first is.
+    const QStringList elegidos = seleccionados();
+    cargar();
+    QItemSelection seleccion;
+    for (int f = 0; f < lista_.size(); ++f)
+        if (elegidos.contains(modo_ == Modo::DeCliente ? lista_[f].codPropiedad : lista_[f].codCliente))
+            seleccion.select(grid->model()->index(f, 0), grid->model()->index(f, grid->columnCount() - 1));
+    if (seleccion.isEmpty())
+        return;
+    grid->selectionModel()->select(seleccion, QItemSelectionModel::ClearAndSelect);
+    grid->setCurrentCell(seleccion.first().top(), 0, QItemSelectionModel::NoUpdate);
 }
 
 void frmCoincidencias::mostrar() {

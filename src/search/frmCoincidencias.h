@@ -47,6 +47,8 @@ public:
 
 private:
     void mostrar();
+    // cargar() after a record changed elsewhere, keeping the chosen rows.
+    void refrescar();
     void actualizarBotones();
 
     AppContext& ctx_;
@@ -54,6 +56,7 @@ private:
     QString cod_;
     coincidencias::Deseos deseos_;
     QList<coincidencias::Coincidencia> lista_;
+    bool refrescoPendiente_ = false;
 };
 
 } // namespace orb

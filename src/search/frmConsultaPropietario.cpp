@@ -2,6 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/db/DbError.h"
+#include "platform/db/TextMatching.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"

@@ -2,6 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/widgets/DialogService.h"
+#include "shell/CambiosRegistros.h"
 #include "shell/Ventana.h"
 
 #include <QString>
@@ -41,7 +42,10 @@ struct AppContext {
 
     InstallationFacts facts;
 
-    std::unique_ptr<db::Database> BaseDatosAgencia;
+    // The one connection to Orbalia.db on the UI thread: opened through
+    // db::Database::shared, so the record windows' controllers get this same
+    // one and a window's writes always fall inside the confirm's transaction.
+    std::shared_ptr<db::Database> BaseDatosAgencia;
     int VersionBD = -1;
     bool AddAgainConfig = false;
     // Where the photo dialog opens: the folder of the last picture chosen in
@@ -55,6 +59,8 @@ struct AppContext {
     Navigator* navigator = nullptr;   // the main window's operations (usrShow…)
     mail::MailClient* mail = nullptr; // hand-over of prepared messages to the mail client
     Lookups* lookups = nullptr;       // the lookup dialogs (Lookups::Consultar)
+    // Records stored or deleted: the grids and counts that show them listen here.
+    CambiosRegistros cambios;
 
     db::Database& db() const { return *BaseDatosAgencia; }
 

@@ -3,6 +3,7 @@
 #include "Fechas.h"
 #include "Numeros.h"
 #include "platform/db/Database.h"
+#include "platform/db/Statement.h"
 
 #include <QDateTime>
 
@@ -103,10 +104,21 @@ db::Value LeerConfig(db::Database& database, const QString& grupo, const QString
         QStringLiteral("SELECT Valor FROM Config WHERE Grupo = ? AND Variable = ?"), {grupo, variable});
     if (!rows.isEmpty())
         return rows.first().value(0);
-    const db::Value valor = ValorPorDefecto(grupo, variable);
-    database.execute(QStringLiteral("INSERT INTO Config (Grupo, Variable, Valor) VALUES (?, ?, ?)"),
-                     {grupo, variable, valor});
-    return valor;
+    return ValorPorDefecto(grupo, variable);
+}
+
+void GuardarValoresPorDefecto(db::Database& database) {
+    db::runInTransaction(database, [&] {
+        db::Statement guardar(database,
+                              QStringLiteral("INSERT INTO Config (Grupo, Variable, Valor) SELECT ?, ?, ? "
+                                             "WHERE NOT EXISTS (SELECT 1 FROM Config WHERE Grupo = ? AND "
+                                             "Variable = ?)"));
+        for (const Default& d : kDefaults) {
+            const QString grupo = QString::fromLatin1(d.grupo);
+            const QString variable = QString::fromLatin1(d.variable);
+            guardar.execute({grupo, variable, ValorPorDefecto(grupo, variable), grupo, variable});
+        }
+    });
 }
 
 void GuardarConfig(db::Database& database, const QString& grupo, const QString& variable,

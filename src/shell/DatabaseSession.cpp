@@ -12,8 +12,9 @@ bool AbrirBaseDatos(AppContext& ctx) {
     QString causa = QStringLiteral("No se ha indicado la base de datos.");
     if (!ctx.RutaBaseDatos.isEmpty()) {
         try {
-            // Default options: never creates a missing file.
-            ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+            // Default options: never creates a missing file. Shared: the record
+            // windows' controllers take this same connection.
+            ctx.BaseDatosAgencia = db::Database::shared(ctx.RutaBaseDatos);
             return true;
         } catch (const db::DbError& e) {
             // The engine's own text goes to the log; the user reads the cause.

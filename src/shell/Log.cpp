@@ -1,5 +1,7 @@
 #include "Log.h"
 
+#include "platform/db/Transaction.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QMutex>
@@ -23,8 +25,12 @@ QString& carpetaLog() {
 } // namespace
 
 void IniciarLog(const QString& carpeta) {
-    QMutexLocker lock(&mutex());
-    carpetaLog() = carpeta.isEmpty() || carpeta.endsWith(u'/') ? carpeta : carpeta + u'/';
+    {
+        QMutexLocker lock(&mutex());
+        carpetaLog() = carpeta.isEmpty() || carpeta.endsWith(u'/') ? carpeta : carpeta + u'/';
+    }
+    // What the data layer cannot throw (a failed rollback) goes to this log too.
+    db::setLogFunction(&EscribirLog);
 }
 
 QString RutaLog() {

@@ -8,6 +8,7 @@ namespace orb {
 // shown to the user stay plain; what the engine said, and where, goes here.
 
 // Folder of the log (ending in "/"); until set, lines go to standard error only.
+// Also routes the data layer's own lines (db::logLine) to this log.
 void IniciarLog(const QString& carpeta);
 // Full path of the current log file; empty when no folder was set.
 QString RutaLog();

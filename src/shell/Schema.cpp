@@ -1,4 +1,5 @@
 #include "Schema.h"
+#include "ConfigStore.h"
 #include "SchemaTablas.h"
 
 #include "platform/db/Database.h"
@@ -462,6 +463,7 @@ bool isEmptyDatabase(db::Database& database) {
 void createAgencyDatabase(db::Database& database) {
     db::runInTransaction(database, [&] {
         createAll(database, agencyTables(), agencyIndexes(), agencyViews());
+        GuardarValoresPorDefecto(database);
         database.setUserVersion(CurrentVersion);
     });
 }
@@ -498,6 +500,9 @@ QStringList migrate(db::Database& database, const MigrationOptions& options) {
         const Step& step = steps().at(size_t(version));
         db::Transaction tx(database);
         const QStringList details = step.apply(database, options);
+        // Settings are read without writing: the last step stores the defaults missing.
+        if (version + 1 == CurrentVersion)
+            GuardarValoresPorDefecto(database);
         database.setUserVersion(version + 1);
         tx.commit();
         QString line = QStringLiteral("Versión %1 → %2").arg(version).arg(version + 1);

@@ -4,6 +4,7 @@
 
 #include "TestInstallation.h"
 #include "platform/db/Database.h"
+#include "platform/db/TextMatching.h"
 #include "search/SqlBusqueda.h"
 
 #include <QtTest>

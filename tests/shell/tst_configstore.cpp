@@ -2,6 +2,7 @@
 #include "shell/ConfigStore.h"
 #include "shell/Numeros.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,7 +41,7 @@ class TestConfigStore : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void firstReadStoresTheDefault_data() {
+    void missingSettingReadsItsDefault_data() {
         QTest::addColumn<QString>("grupo");
         QTest::addColumn<QString>("variable");
         QTest::addColumn<QVariant>("expected");
@@ -58,8 +59,9 @@ private Q_SLOTS:
         row("CONTADORES", "OTRO", "");
         row("GENERAL", "OTRO", QVariant());
     }
-    // Returned and stored once; a second read finds that row, a stored null included.
-    void firstReadStoresTheDefault() {
+    // Reading never writes: the default comes back and the table stays empty.
+    // Storing every default is the installer's and the upgrader's, once.
+    void missingSettingReadsItsDefault() {
         QFETCH(QString, grupo);
         QFETCH(QString, variable);
         QFETCH(QVariant, expected);
@@ -70,8 +72,37 @@ private Q_SLOTS:
             QCOMPARE(db::isNull(read), db::isNull(expected));
             QCOMPARE(read.toString(), expected.toString());
         }
-        QCOMPARE(cfg.rows(), 1);
-        QCOMPARE(cfg.stored(grupo, variable), db::isNull(expected) ? "null:" : "text:" + expected.toString());
+        QCOMPARE(cfg.rows(), 0);
+    }
+
+    // A read while another connection holds the file's write lock (another
+    // seat confirming, an import) answers at once and changes nothing.
+    void readDuringAnotherSeatsWrite() {
+        ConfigDb cfg;
+        auto otro = db::Database::open(cfg.path);
+        db::Transaction t(*otro);
+        otro->execute("INSERT INTO Config VALUES ('CODIGOS', 'MASCARA', '000')");
+        QElapsedTimer reloj;
+        reloj.start();
+        QCOMPARE(cfg.read("WEB", "FOTOANCHURA"), "400");
+        QCOMPARE(cfg.read("CODIGOS", "MASCARA"), "00000"); // not committed yet
+        QVERIFY2(reloj.elapsed() < 2000, "a read waited for the lock");
+    }
+
+    // Defaults stored keep whatever the table already holds, and a second run adds nothing.
+    void storingDefaultsKeepsStoredValues() {
+        ConfigDb cfg;
+        GuardarConfig(*cfg, "CODIGOS", "MASCARA", "000");
+        GuardarConfig(*cfg, "SINC", "FTPSERVIDOR", "sinc.example.es");
+        GuardarValoresPorDefecto(*cfg);
+        const int filas = cfg.rows();
+        QVERIFY(filas > 20);
+        GuardarValoresPorDefecto(*cfg);
+        QCOMPARE(cfg.rows(), filas);
+        QCOMPARE(cfg.read("CODIGOS", "MASCARA"), "000");
+        QCOMPARE(cfg.read("SINC", "FTPSERVIDOR"), "sinc.example.es");
+        QCOMPARE(cfg.stored("WEB", "THUMBPREFIJO"), "text:tb_");
+        QCOMPARE(cfg.stored("SINC", "FTPPASSWORD"), "null:");
     }
 
     void writeCreatesOrReplacesOneRow() {
@@ -116,8 +147,8 @@ private Q_SLOTS:
         GuardarConfig(*cfg, "CODIGOS", "MASCARA", "000");
         cfg.database = db::Database::open(cfg.path, {.readOnly = true});
         QVERIFY_THROWS_EXCEPTION(db::DbError, GuardarConfig(*cfg, "CODIGOS", "MASCARA", "0"));
-        // Reading a missing setting needs a write too; an existing one still reads.
-        QVERIFY_THROWS_EXCEPTION(db::DbError, LeerConfig(*cfg, "WEB", "FOTOALTURA"));
+        // Reading needs no write: a missing setting and a stored one both read.
+        QCOMPARE(cfg.read("WEB", "FOTOALTURA"), "300");
         QCOMPARE(cfg.read("CODIGOS", "MASCARA"), "000");
         QCOMPARE(cfg.rows(), 1);
         // A database without the settings table reports the error to the caller.

@@ -108,6 +108,33 @@ private Q_SLOTS:
         QCOMPARE(db::Database::open(s.ctx.RutaBaseDatos, {.readOnly = true})->userVersion(), version);
     }
 
+    // The record windows' controllers open the file by its path
+    // (Database::shared): they get the context's own connection, so what a
+    // window writes on either falls inside the confirm's transaction, and is
+    // rolled back with it.
+    void controllersShareTheContextsConnection() {
+        Session s;
+        {
+            auto database = db::Database::open(s.ctx.RutaBaseDatos, {.create = true});
+            database->execute("CREATE TABLE Config (Grupo TEXT, Variable TEXT, Valor TEXT)");
+        }
+        QVERIFY(AbrirBaseDatos(s.ctx));
+        const QString otroNombre = s.dir.path() + "/./Orbalia.db";
+        const std::shared_ptr<db::Database> delControlador = db::Database::shared(otroNombre);
+        QCOMPARE(delControlador.get(), s.ctx.BaseDatosAgencia.get());
+        {
+            db::Transaction confirmacion(*delControlador);
+            s.ctx.db().execute("INSERT INTO Config VALUES ('WEB', 'TIPO', '1')");
+            QVERIFY(s.ctx.db().inTransaction());
+            // The confirm fails: its rollback takes the context's write too.
+        }
+        QCOMPARE(s.ctx.db().scalar("SELECT count(*) FROM Config").toInt(), 0);
+        // Closed when the last holder lets it go; opened again afterwards.
+        s.ctx.BaseDatosAgencia.reset();
+        QVERIFY(AbrirBaseDatos(s.ctx));
+        QCOMPARE(s.ctx.BaseDatosAgencia.get(), delControlador.get());
+    }
+
     // Written and read back, or typed by hand in a UTF-8 editor; what is missing or unreadable
     // keeps its default.
     void factsWrittenOrTypedByHand() {

@@ -2,6 +2,8 @@
 // exchange see it, and its migration from older versions.
 
 #include "platform/db/Database.h"
+#include "platform/db/TextMatching.h"
+#include "shell/ConfigStore.h"
 #include "shell/Schema.h"
 
 #include <QRegularExpression>
@@ -135,7 +137,7 @@ private Q_SLOTS:
             QTest::newRow(t)
                 << QString("INSERT INTO %1 (Cod, Nombre) VALUES (7, 'Nerja')").arg(QLatin1String(t));
         QTest::newRow("Config") << QString(
-            "INSERT INTO Config (Grupo, Variable, Valor) VALUES ('WEB', 'FOTOANCHURA', '400')");
+            "INSERT INTO Config (Grupo, Variable, Valor) VALUES ('WEB', 'OTRO', '400')");
     }
     void duplicateCodesAreRefused() {
         QFETCH(QString, insert);
@@ -290,7 +292,8 @@ private Q_SLOTS:
         QCOMPARE(rows(*d, "SELECT p.Precio, p.Chimenea, b.Propietario FROM Propiedades p "
                           "JOIN busquedapropiedades b USING (Cod)"),
                  QStringList{"125000|false|Sean O'Connor"});
-        QCOMPARE(rows(*d, "SELECT Nie FROM Propietarios UNION ALL SELECT Valor FROM Config"),
+        QCOMPARE(rows(*d, "SELECT Nie FROM Propietarios UNION ALL SELECT Valor FROM Config WHERE "
+                          "Variable = 'PROPIEDADES'"),
                  (QStringList{"-", "1"}));
         // Missing tables and indexes now exist.
         d->execute("INSERT INTO Actividades (Propiedad, Fecha) VALUES ('0100001', '2024-01-01')");
@@ -313,7 +316,7 @@ private Q_SLOTS:
         auto d = agencyDatabase(dir);
         addCatalogues(*d);
         d->executeScript(
-            "INSERT INTO Config (Grupo, Variable, Valor) VALUES ('CONTADORES', 'CLIENTES', '2');"
+            "UPDATE Config SET Valor = '2' WHERE Grupo = 'CONTADORES' AND Variable = 'CLIENTES';"
             "INSERT INTO Propietarios (Cod, Agencia, QuickID, Nombre) VALUES ('0100001', '01', 1, 'Sean "
             "O''Connor');"
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodTipo, CodLocalidad, "
@@ -401,6 +404,57 @@ private Q_SLOTS:
         // fills it; fields that were there keep their values.
         QCOMPARE(d->query("SELECT o.Agencia, p.Agencia FROM Propietarios o, Propiedades p"),
                  (QList<db::Row>{{"01", "01"}}));
+    }
+
+    // Reading a setting never writes it: a new database and an upgraded one
+    // hold every setting the program reads, and an upgrade keeps stored values.
+    void everySettingIsStoredOnce() {
+        const QList<std::pair<const char*, QStringList>> leidos = {
+            {"CONTADORES", {"CLIENTES", "PROPIEDADES", "PROPIETARIOS", "TIPOS", "LOCALIDADES", "AREAS"}},
+            {"CODIGOS", {"MASCARA"}},
+            {"GENERAL", {"ADDAGAIN"}},
+            {"WEB",
+             {"SERVIDOR", "BASEDATOS", "USUARIO", "PASSWORD", "FOTOANCHURA", "FOTOALTURA", "THUMBANCHURA",
+              "THUMBALTURA"}},
+            {"COINCIDENCIAS", {"TOLERANCIA"}},
+            {"SINC", {"FTPSERVIDOR", "FTPUSUARIO", "FTPPASSWORD"}}};
+        // "missing" when there is no row, else the stored value ("-" for null).
+        const auto guardados = [&](db::Database& d) {
+            QStringList out;
+            for (const auto& [grupo, variables] : leidos)
+                for (const QString& v : variables) {
+                    const QStringList r =
+                        rows(d, QString("SELECT Valor FROM Config WHERE Grupo = '%1' AND Variable = '%2'")
+                                    .arg(QLatin1String(grupo), v));
+                    out << QString("%1/%2=%3").arg(QLatin1String(grupo), v, r.isEmpty() ? "missing" : r[0]);
+                }
+            return out;
+        };
+        QStringList porDefecto;
+        for (const auto& [grupo, variables] : leidos)
+            for (const QString& v : variables) {
+                const QVariant d = orb::ValorPorDefecto(grupo, v);
+                porDefecto << QString("%1/%2=%3")
+                                  .arg(QLatin1String(grupo), v, d.isValid() ? d.toString() : QString("-"));
+            }
+        QTemporaryDir dir, old, older;
+        QCOMPARE(guardados(*agencyDatabase(dir)), porDefecto);
+
+        auto d = emptyFile(old);
+        makeOldDatabase(*d, 9);
+        d->execute("INSERT INTO Config VALUES ('WEB', 'SERVIDOR', NULL)");
+        orb::schema::migrate(*d);
+        QStringList esperado = porDefecto;
+        esperado.replace(1, "CONTADORES/PROPIEDADES=1");
+        esperado.replace(esperado.indexOf("WEB/SERVIDOR="), "WEB/SERVIDOR=-");
+        QCOMPARE(guardados(*d), esperado);
+
+        auto e = emptyFile(older);
+        makeOldDatabase(*e, 5);
+        orb::schema::migrate(*e, {.codigoOficina = "01"});
+        esperado = porDefecto;
+        esperado.replace(1, "CONTADORES/PROPIEDADES=1");
+        QCOMPARE(guardados(*e), esperado);
     }
 
     void failedStepLeavesTheDatabaseAsItWas() {

@@ -1,6 +1,8 @@
+#include "platform/db/Database.h"
 #include "shell/Controles.h"
 #include "shell/Fechas.h"
 #include "shell/Ficheros.h"
+#include "shell/Log.h"
 #include "shell/Numeros.h"
 
 #include <QCheckBox>
@@ -195,6 +197,24 @@ private Q_SLOTS:
         VaciarCarpeta(tmp.filePath("NoExiste/"));
         VaciarCarpeta(QString());
         QVERIFY(QFile::exists(tmp.filePath("fuera.jpg")));
+    }
+
+    // Once the program's log is started, what the data layer cannot throw (a
+    // rollback that fails as a transaction is left) is written there.
+    void dataLayerLinesGoToTheLog() {
+        QTemporaryDir dir;
+        IniciarLog(dir.path());
+        {
+            auto d = db::Database::open(dir.filePath("x.db"), {.create = true});
+            db::Transaction tx(*d);
+            d->execute("COMMIT");
+        }
+        QFile log(dir.filePath("Orbalia.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString texto = QString::fromUtf8(log.readAll());
+        QVERIFY2(texto.contains("No se pudo deshacer la transacción en '" + dir.filePath("x.db")),
+                 qPrintable(texto));
+        IniciarLog({});
     }
 };
 

@@ -21,7 +21,8 @@ orb::AppContext& TestInstallation::context() {
         ctx_->facts = orb::LeerDatosInstalacion(path());
         ctx_->dialogs = &dialogs_;
         if (QFileInfo::exists(ctx_->RutaBaseDatos)) {
-            ctx_->BaseDatosAgencia = db::Database::open(ctx_->RutaBaseDatos);
+            // As start-up opens it: the record windows share this connection.
+            ctx_->BaseDatosAgencia = db::Database::shared(ctx_->RutaBaseDatos);
             ctx_->VersionBD = ctx_->BaseDatosAgencia->userVersion();
         }
     }

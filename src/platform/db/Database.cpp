@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include <optional>
-
 namespace db {
 
 using detail::Stmt;
@@ -203,15 +201,6 @@ void Database::backupTo(const QString& targetPath) {
     if (rc != SQLITE_DONE)
         throw DbError(ErrGeneric, QStringLiteral("No se pudo completar la copia de la base de datos '%1': %2")
                                       .arg(targetPath, QString::fromUtf8(sqlite3_errstr(rc))));
-}
-
-void runInTransaction(Database& db, const std::function<void()>& fn) {
-    std::optional<Transaction> tx;
-    if (!db.inTransaction())
-        tx.emplace(db);
-    fn();
-    if (tx)
-        tx->commit();
 }
 
 } // namespace db

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "DbError.h"
+#include "Transaction.h"
 #include "Value.h"
 
 #include <QList>
 #include <QString>
-#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -41,9 +41,10 @@ public:
     // that is not a database, or a path that cannot be opened.
     static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
     // The connection to that file already open through shared(), or a new one
-    // with the default options: the record windows of one file share one
-    // connection (one page cache, one memory map) whatever their number. It
-    // closes when the last holder lets it go. For the UI thread only.
+    // with the default options: the program and its record windows share one
+    // connection per file (one transaction, one page cache, one memory map)
+    // whatever their number. It closes when the last holder lets it go. For
+    // the UI thread only; another thread opens its own.
     static std::shared_ptr<Database> shared(const QString& path);
     ~Database();
     Database(const Database&) = delete;
@@ -90,44 +91,5 @@ private:
     sqlite3* db_;
     QString path_;
 };
-
-// Commits on commit(); rolls back when it goes out of scope first.
-class Transaction {
-public:
-    explicit Transaction(Database& db) : db_(db) { db_.beginTransaction(); }
-    ~Transaction() {
-        if (!done_) {
-            try {
-                db_.rollback();
-            } catch (...) {
-            }
-        }
-    }
-    void commit() {
-        db_.commit();
-        done_ = true;
-    }
-
-private:
-    Database& db_;
-    bool done_ = false;
-};
-
-// Runs fn inside a transaction, or inside the caller's when it already holds one.
-void runInTransaction(Database& db, const std::function<void()>& fn);
-
-// Escapes % _ and \ so a user's text can be wrapped as LIKE '%text%' ESCAPE '\'.
-QString escapeLike(const QString& text);
-// "%" + escapeLike(text) + "%": the parameter for a "contains" criterion.
-QString containsPattern(const QString& text);
-
-// The text as the SQL function sinacentos() gives it: accents and other marks
-// off Latin letters ("Lefèvre" → "Lefevre"), ñ and Ñ kept. A pattern folded
-// with it matches sinacentos(column) whatever the accents on either side.
-QString stripAccents(const QString& text);
-
-// Spanish, case-insensitive ordering used by the "es" collation
-// (<0, 0, >0). Accents sort with their letter, ñ after n.
-int compareSpanish(const QString& a, const QString& b);
 
 } // namespace db

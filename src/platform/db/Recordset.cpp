@@ -78,6 +78,11 @@ bool Recordset::updatable() const {
     return I.m->updatable;
 }
 
+QString Recordset::tableName() const {
+    auto& I = checked(d);
+    return I.m->type == RecordsetType::Snapshot ? QString() : I.m->table;
+}
+
 bool Recordset::isEOF() const {
     auto& I = checked(d);
     return I.eof;

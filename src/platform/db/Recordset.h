@@ -40,6 +40,9 @@ public:
 
     RecordsetType type() const;
     bool updatable() const;
+    // The table a dynaset or table recordset is over, spelt as its source
+    // names it (SQL names compare case-insensitively); empty for a snapshot.
+    QString tableName() const;
 
     bool isEOF() const;
     bool isBOF() const;

@@ -4,6 +4,7 @@
 
 #include "Database.h"
 #include "SqliteSupport.h"
+#include "TextMatching.h"
 
 #include <algorithm>
 #include <array>

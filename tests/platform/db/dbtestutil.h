@@ -3,6 +3,7 @@
 // What the database tests share: a throw-away file with a small agency-like schema.
 
 #include "platform/db/Recordset.h"
+#include "platform/db/TextMatching.h"
 
 #include <QTemporaryDir>
 #include <QTest>

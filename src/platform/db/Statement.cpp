@@ -1,0 +1,66 @@
+#include "Statement.h"
+
+#include "Database.h"
+#include "SqliteSupport.h"
+
+namespace db {
+
+Statement::Statement(Database& db, const QString& sql)
+    : db_(&db), st_(std::make_unique<detail::Stmt>(db.handle(), sql)) {
+    const int n = st_->columnCount();
+    types_.reserve(n);
+    for (int i = 0; i < n; ++i)
+        types_ << fieldInfoFromDeclType(st_->columnDeclType(i)).type;
+}
+
+Statement::~Statement() = default;
+Statement::Statement(Statement&&) noexcept = default;
+Statement& Statement::operator=(Statement&&) noexcept = default;
+
+void Statement::bind(const Params& params) {
+    st_->bind(params);
+}
+
+void Statement::bind(int index, const Value& value) {
+    st_->bind(index, toStorage(value, FieldType::Unknown));
+}
+
+bool Statement::step() {
+    return st_->step();
+}
+
+void Statement::reset() {
+    st_->reset();
+}
+
+int Statement::execute(const Params& params) {
+    st_->reset();
+    st_->bind(params);
+    while (st_->step()) {
+    }
+    return sqlite3_changes(db_->handle());
+}
+
+int Statement::columnCount() const {
+    return int(types_.size());
+}
+
+QString Statement::columnName(int column) const {
+    return st_->columnName(column);
+}
+
+Value Statement::value(int column) const {
+    if (column < 0 || column >= types_.size())
+        throw DbError(ErrItemNotFound, QStringLiteral("No existe la columna %1 en el resultado").arg(column));
+    return fromStorage(st_->raw(column), types_[column]);
+}
+
+Row Statement::row() const {
+    Row r;
+    r.reserve(types_.size());
+    for (int i = 0; i < types_.size(); ++i)
+        r << fromStorage(st_->raw(i), types_[i]);
+    return r;
+}
+
+} // namespace db
