@@ -148,8 +148,9 @@ private:
     void añadir();
     // Cod of the current row, empty without one.
     QString codigoActual() const;
-    // Holds the controller busy for one confirm or cancel.
-    class Turno;
+    // Runs op (the confirm or the cancel) unless one runs already, with the
+    // controller busy meanwhile.
+    void enTurno(void (clsManten::*op)());
     // Runs one operation behind the error boundary: a database error is told
     // with the controller's message and the window is brought back to a record
     // that exists (dir: +1 forward, -1 backward past a vanished one).

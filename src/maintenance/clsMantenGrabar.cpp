@@ -105,46 +105,31 @@ struct RechazoAlGrabar {
 
 // One confirm or cancel at a time: a press delivered while one runs (by the
 // processEvents that lets a box finish its edit, or by a window's event during
-// a slow confirm) finds the controller busy and is dropped. The controller may
-// go with its window meanwhile: the turn then touches nothing.
-class clsManten::Turno {
-public:
-    explicit Turno(clsManten* c) : c_(c), libre_(!c->ocupado_) {
-        if (libre_)
-            c->ocupado_ = true;
-    }
-    ~Turno() {
-        if (libre_ && c_)
-            c_->ocupado_ = false;
-    }
-    Turno(const Turno&) = delete;
-    Turno& operator=(const Turno&) = delete;
-    bool libre() const { return libre_; }
-    bool vivo() const { return !c_.isNull(); }
-
-private:
-    QPointer<clsManten> c_;
-    bool libre_;
-};
+// a slow confirm) finds the controller busy and is dropped.
+void clsManten::enTurno(void (clsManten::*op)()) {
+    if (ocupado_)
+        return;
+    ocupado_ = true;
+    // Freed however op ends; the controller may go with its window meanwhile.
+    struct Liberar {
+        QPointer<clsManten> c;
+        ~Liberar() {
+            if (c)
+                c->ocupado_ = false;
+        }
+    } liberar{this};
+    // Lets a box that has the focus finish its edit first.
+    QCoreApplication::processEvents();
+    if (liberar.c && (estado_ == Añadiendo || estado_ == Modificando))
+        (this->*op)();
+}
 
 void clsManten::PulsarAceptar() {
-    const Turno turno(this);
-    if (!turno.libre())
-        return;
-    QCoreApplication::processEvents();
-    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
-        return;
-    confirmar();
+    enTurno(&clsManten::confirmar);
 }
 
 void clsManten::PulsarCancelar() {
-    const Turno turno(this);
-    if (!turno.libre())
-        return;
-    QCoreApplication::processEvents();
-    if (!turno.vivo() || (estado_ != Añadiendo && estado_ != Modificando))
-        return;
-    cancelar();
+    enTurno(&clsManten::cancelar);
 }
 
 clsManten::Rechazo clsManten::ValidarControles() {

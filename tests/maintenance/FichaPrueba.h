@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <functional>
+#include <memory>
 
 namespace fichaprueba {
 
@@ -139,6 +140,16 @@ public:
     // Run inside the confirm's events, as a slow window lets the user act meanwhile.
     std::function<void(const QString& evento)> durante;
 };
+
+// A window on the Fichas of the file at path, opened on its first record.
+inline std::unique_ptr<Ficha> abrirFicha(ui::DialogService& dialogs, const QString& path, bool addAgain) {
+    auto f = std::make_unique<Ficha>(dialogs);
+    f->data->setAddAgain(addAgain);
+    f->data->setDatabaseName(path);
+    f->data->setRecordSource("select * from Fichas order by Cod");
+    f->data->Refresh();
+    return f;
+}
 
 // One key press per character, as a keyboard (or an emoji key) sends them.
 inline void teclear(QWidget* w, const QString& texto) {

@@ -27,14 +27,7 @@ class TestClsManten : public QObject {
                 {c, "Nombre " + c});
     }
 
-    std::unique_ptr<Ficha> open(bool addAgain = false) {
-        auto f = std::make_unique<Ficha>(dialogs);
-        f->data->setAddAgain(addAgain);
-        f->data->setDatabaseName(path);
-        f->data->setRecordSource("select * from Fichas order by Cod");
-        f->data->Refresh();
-        return f;
-    }
+    std::unique_ptr<Ficha> open(bool addAgain = false) { return abrirFicha(dialogs, path, addAgain); }
 
     QString logText() {
         QFile f(dir.filePath("Orbalia.log"));

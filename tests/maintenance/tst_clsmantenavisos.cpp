@@ -26,14 +26,7 @@ class TestClsMantenAvisos : public QObject {
             out << r[0].toString();
         return out;
     }
-    std::unique_ptr<Ficha> open(bool addAgain) {
-        auto f = std::make_unique<Ficha>(dialogs);
-        f->data->setAddAgain(addAgain);
-        f->data->setDatabaseName(path);
-        f->data->setRecordSource("select * from Fichas order by Cod");
-        f->data->Refresh();
-        return f;
-    }
+    std::unique_ptr<Ficha> open(bool addAgain) { return abrirFicha(dialogs, path, addAgain); }
 
 private Q_SLOTS:
     void init() {
