@@ -28,13 +28,10 @@ constexpr int RefrescoMs = 40;
 
 struct Cancelado {};
 
-// The stored value, or the default of a missing setting without storing it.
+// A missing setting reads as its default; nothing is written (a full disk
+// must not stop the run before it can report).
 db::Value leerAjuste(AppContext& ctx, const char* variable) {
-    const QString grupo = QStringLiteral("WEB");
-    const QString nombre = QString::fromLatin1(variable);
-    const QList<db::Row> filas = ctx.db().query(
-        QStringLiteral("SELECT Valor FROM Config WHERE Grupo = ? AND Variable = ?"), {grupo, nombre});
-    return filas.isEmpty() ? ValorPorDefecto(grupo, nombre) : filas.first().value(0);
+    return LeerConfig(ctx.db(), QStringLiteral("WEB"), QString::fromLatin1(variable));
 }
 
 int leerEntero(AppContext& ctx, const char* variable) {

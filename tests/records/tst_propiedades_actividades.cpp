@@ -2,6 +2,7 @@
 // the keyboard, on the shown window: the current line after a record is
 // loaded, the client pick from the keyboard and client codes typed by hand.
 
+#include "ActividadPrueba.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
 #include "records/ActividadModel.h"
@@ -21,21 +22,8 @@ class TestPropiedadesActividades : public QObject {
 
     std::unique_ptr<TestInstallation> inst;
     AppContext& ctx() { return inst->context(); }
-    QStringList log(const QString& cod) {
-        QStringList l;
-        for (const db::Row& r : ctx().db().query("SELECT Fecha, CodCliente, Cliente, Actividad FROM "
-                                                 "Actividades WHERE Propiedad = ? ORDER BY Cod",
-                                                 {cod}))
-            l << r[0].toDate().toString("dd/MM/yyyy") + "|" + r[1].toString() + "|" + r[2].toString() + "|" +
-                     r[3].toString();
-        return l;
-    }
-    QStringList lineas(const frmPropiedades& w) {
-        QStringList l;
-        for (int i = 0; i < w.actividades->lineas(); ++i)
-            l << QStringList(w.actividades->linea(i).begin(), w.actividades->linea(i).end()).join('|');
-        return l;
-    }
+    QStringList log(const QString& cod) { return prueba::actividadesGuardadas(ctx(), cod); }
+    QStringList lineas(const frmPropiedades& w) { return prueba::actividadesEnPantalla(w); }
     void propiedad(const QString& cod, int quick) {
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
                            "VALUES (?, '01', ?, 0, 'En Venta')",

@@ -1,6 +1,7 @@
 // Photographs and activity log of the property window: real JPEG and BMP
 // files, the real photo folder and database file.
 
+#include "ActividadPrueba.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
 #include "records/ActividadModel.h"
@@ -55,22 +56,8 @@ class TestPropiedadesFotos : public QObject {
     QStringList carpetaFotos() {
         return QDir(ctx().RutaFotos).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
-    QStringList log(const QString& cod) {
-        QStringList l;
-        for (const db::Row& r :
-             ctx().db().query("SELECT Fecha, CodCliente, Cliente, Actividad FROM Actividades "
-                              "WHERE Propiedad = ? ORDER BY Cod",
-                              {cod}))
-            l << r[0].toDate().toString("dd/MM/yyyy") + "|" + r[1].toString() + "|" + r[2].toString() + "|" +
-                     r[3].toString();
-        return l;
-    }
-    QStringList lineas(const frmPropiedades& w) {
-        QStringList l;
-        for (int i = 0; i < w.actividades->lineas(); ++i)
-            l << QStringList(w.actividades->linea(i).begin(), w.actividades->linea(i).end()).join('|');
-        return l;
-    }
+    QStringList log(const QString& cod) { return prueba::actividadesGuardadas(ctx(), cod); }
+    QStringList lineas(const frmPropiedades& w) { return prueba::actividadesEnPantalla(w); }
     void escribir(frmPropiedades& w, int fila, int columna, const QString& texto) {
         QVERIFY(w.actividades->setData(w.actividades->index(fila, columna), texto));
     }
