@@ -16,6 +16,7 @@
 #include "shell/Installation.h"
 #include "shell/Log.h"
 #include "shell/WindowRegistry.h"
+#include "webexport/frmExportacionWeb.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -74,6 +75,7 @@ int main(int argc, char* argv[]) {
     orb::RegistrarFichas(registro);
     orb::RegistrarBusquedas(registro);
     orb::RegistrarIntercambio(registro);
+    orb::RegistrarExportacionWeb(registro);
     orb::RegistrarInformes(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 

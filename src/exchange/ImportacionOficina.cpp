@@ -282,6 +282,12 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
             importarTabla(tabla, oficina, true);
         GuardarConfig(agencia, QStringLiteral("SINC"), clave, TextoSello(sello.fecha));
         tx.commit();
+        // The windows showing these tables read them again.
+        if (oficina == principal)
+            for (const QString& tabla : TablasCatalogo())
+                ctx_.cambios.avisar(tabla, {});
+        for (const QString& tabla : TablasOficina())
+            ctx_.cambios.avisar(tabla, {});
     } catch (const db::DbError& e) {
         RegistrarError(QStringLiteral("importar la oficina %1 desde %2").arg(oficina, fichero), e);
         log(QStringLiteral("Error: ") + CausaError(e, {}, ctx_.RutaBaseDatos));

@@ -1,6 +1,6 @@
 #include "Intercambio.h"
 
-#include "ShellSincrono.h"
+#include "platform/process/ShellSincrono.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/Log.h"
@@ -102,7 +102,7 @@ int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QSt
     const int code =
         otroPuerto && !QFileInfo(script).isExecutable()
             ? int(proc::ProcessRunner::NotStarted)
-            : ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
+            : proc::ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
                   EscribirLog(
                       QStringLiteral("Intercambio (%1): %2").arg(QFileInfo(script).fileName(), linea));
               });

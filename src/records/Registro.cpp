@@ -4,7 +4,6 @@
 #include "frmCatalogos.h"
 #include "frmPropiedades.h"
 #include "shell/WindowRegistry.h"
-#include "webexport/frmExportacionWeb.h"
 
 namespace orb {
 
@@ -27,9 +26,6 @@ void RegistrarFichas(WindowRegistry& registro) {
     });
     registro.registrar(Ventana::Propiedades, [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
         return new frmPropiedades(ctx, alquiler, parent);
-    });
-    registro.registrar(Ventana::ExportacionWeb, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
-        return new frmExportacionWeb(ctx, parent);
     });
 }
 

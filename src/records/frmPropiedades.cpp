@@ -276,8 +276,8 @@ void frmPropiedades::propietarioNuevo() {
 void frmPropiedades::propietarioExistente() {
     if (!ctx.lookups)
         return;
-    const QVariant cod = ctx.lookups->Consultar(modoAlquiler_ ? QStringLiteral("PropietarioAlquiler")
-                                                              : QStringLiteral("Propietario"));
+    const QVariant cod =
+        ctx.lookups->Consultar(modoAlquiler_ ? Consulta::PropietarioAlquiler : Consulta::Propietario);
     // A cancelled lookup keeps the owner the property had.
     if (!cod.isNull())
         txt.value(CodPropietario)->setText(cod.toString());
@@ -287,7 +287,7 @@ QString frmPropiedades::clienteActividad(int fila) {
     if (!ctx.lookups || !editando())
         return {};
     const QVariant cod =
-        ctx.lookups->Consultar(modoAlquiler_ ? QStringLiteral("ClienteAlquiler") : QStringLiteral("Cliente"));
+        ctx.lookups->Consultar(modoAlquiler_ ? Consulta::ClienteAlquiler : Consulta::Cliente);
     if (cod.isNull())
         return {};
     // The client's code is kept as its text code, office letters and zeros included.

@@ -3,8 +3,8 @@
 #include "Informes.h"
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
-#include "search/Lookups.h"
 #include "shell/AppContext.h"
+#include "shell/Consultas.h"
 #include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
@@ -26,7 +26,7 @@ const char* const SqlDossier =
     "where Propiedades.Cod = ?";
 
 QWidget* principal(AppContext& ctx) {
-    return dynamic_cast<QWidget*>(ctx.navigator);
+    return ctx.navigator ? ctx.navigator->ventanaPrincipal() : nullptr;
 }
 
 struct RelojDeArena {
@@ -46,7 +46,7 @@ int ElegirModeloDossier(AppContext& ctx, bool* cancelado) {
         *cancelado = false;
     if (ctx.facts.ModelosDossier <= 1 || !ctx.lookups)
         return 0;
-    const int modelo = ctx.lookups->Consultar(QStringLiteral("DOSSIER")).toInt();
+    const int modelo = ctx.lookups->Consultar(Consulta::Dossier).toInt();
     if (modelo <= 0 && cancelado)
         *cancelado = true;
     return qMax(0, modelo);

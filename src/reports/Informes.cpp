@@ -193,7 +193,7 @@ bool frmInforme::Generar() {
 }
 
 frmInforme* VentanaInforme(AppContext& ctx, Informe informe) {
-    auto* principal = dynamic_cast<QWidget*>(ctx.navigator);
+    QWidget* principal = ctx.navigator ? ctx.navigator->ventanaPrincipal() : nullptr;
     if (principal && informe != Informe::Dossier) {
         if (auto* w = principal->findChild<frmInforme*>(NombreInforme(informe)))
             return w;

@@ -1,7 +1,6 @@
 #include "AvisoCoincidencias.h"
 
 #include "Coincidencias.h"
-#include "exchange/VentanasIntercambio.h"
 #include "frmCoincidencias.h"
 #include "platform/widgets/ResultGrid.h"
 #include "shell/AppContext.h"
@@ -9,7 +8,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QEvent>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -45,9 +43,8 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
             a->menu()->addSeparator();
             a->menu()->addAction(accion);
         }
-    // Office imports bring other offices' properties: count again when one ends.
-    qApp->installEventFilter(this);
-    // So does a property or a client stored or deleted anywhere.
+    // Count again when a property or a client is stored or deleted anywhere
+    // (an office import tells its tables too).
     connect(&ctx_.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
         if (CambiosRegistros::esDe(tabla, {"Propiedades", "Clientes"}))
             actualizar();
@@ -126,14 +123,6 @@ QWidget* AvisoCoincidencias::mostrarLista() {
     auto* w = new frmClientesNovedades(ctx_, clientes_);
     ctx_.navigator->usrShowReport(w, QStringLiteral("Clientes con propiedades nuevas"));
     return w;
-}
-
-bool AvisoCoincidencias::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::Show)
-        if (auto* importacion = qobject_cast<frmImportacionOficina*>(objeto))
-            connect(importacion, &frmIntercambio::ejecucionTerminada, this, &AvisoCoincidencias::actualizar,
-                    Qt::UniqueConnection);
-    return QObject::eventFilter(objeto, evento);
 }
 
 frmClientesNovedades::frmClientesNovedades(AppContext& ctx, const QStringList& clientes, QWidget* parent)

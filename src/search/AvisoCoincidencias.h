@@ -44,9 +44,6 @@ public:
 Q_SIGNALS:
     void cuentaTerminada();
 
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
-
 private:
     void contado();
 

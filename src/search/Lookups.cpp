@@ -32,23 +32,28 @@ frmConsultaDossier* Lookups::consultaDossier() const {
 }
 
 QVariant Lookups::Consultar(const QString& entidad) {
-    const QString e = entidad.toUpper();
-    if (e == u"CLIENTE" || e == u"CLIENTES")
+    const std::optional<Consulta> tipo = ConsultaPorNombre(entidad);
+    return tipo ? Consultar(*tipo) : QVariant();
+}
+
+QVariant Lookups::Consultar(Consulta tipo) {
+    switch (tipo) {
+    case Consulta::Cliente:
         return lista(QStringLiteral("Clientes de Ventas"),
                      QStringLiteral("select Cod,Nombre from Clientes where not Alquiler order by Cod"));
-    if (e == u"CLIENTEALQUILER" || e == u"CLIENTESALQUILER" || e == u"CLIENTEALQUILERES" ||
-        e == u"CLIENTESALQUILERES")
+    case Consulta::ClienteAlquiler:
         return lista(QStringLiteral("Clientes de Alquileres"),
                      QStringLiteral("select Cod,Nombre from Clientes where Alquiler order by Cod"));
-    if (e == u"LOCALIDAD" || e == u"LOCALIDADES")
+    case Consulta::Localidad:
         return lista(QStringLiteral("Localidades"),
                      QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
-    if (e == u"PROPIETARIO")
+    case Consulta::Propietario:
         return propietario(false);
-    if (e == u"PROPIETARIOALQUILER")
+    case Consulta::PropietarioAlquiler:
         return propietario(true);
-    if (e == u"DOSSIER" || e == u"DOSSIERS")
+    case Consulta::Dossier:
         return dossier();
+    }
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/Value.h"
+#include "shell/Consultas.h"
 
 #include <QPointer>
 #include <QString>
@@ -18,20 +19,18 @@ class frmConsultaDossier;
 
 // The lookup dialogs of one program run. Each dialog is created on first use
 // and kept; the dossier chooser keeps its selection between calls.
-class Lookups {
+class Lookups : public Consultas {
 public:
     explicit Lookups(AppContext& ctx, QWidget* parent = nullptr);
-    ~Lookups();
+    ~Lookups() override;
     Lookups(const Lookups&) = delete;
     Lookups& operator=(const Lookups&) = delete;
 
-    // Opens the modal dialog for entidad (compared in capitals) and returns:
-    // - CLIENTE(S), CLIENTE(S)ALQUILER(ES), LOCALIDAD(ES), PROPIETARIO,
-    //   PROPIETARIOALQUILER: the Cod of the chosen row (text for clients and
-    //   owners, a number for localities), null when cancelled;
-    // - DOSSIER(S): the chosen model number 1 … ModelosDossier, 0 when cancelled;
-    // - anything else: null, and nothing is shown.
-    // A list that cannot be read is reported in the error box and returns null.
+    // Opens the modal dialog of that kind (see Consultas). A list that cannot
+    // be read is reported in the error box and returns null.
+    QVariant Consultar(Consulta tipo) override;
+    // The same by the entity's name (ConsultaPorNombre); null, and nothing
+    // shown, for a name of no kind.
     QVariant Consultar(const QString& entidad);
 
     // The dialogs, null until first used.

@@ -17,7 +17,7 @@ class MailClient;
 namespace orb {
 
 class Navigator;
-class Lookups;
+class Consultas;
 
 // Facts of one installation, from Orbalia.ini [Instalacion]; never written by the program.
 struct InstallationFacts {
@@ -58,7 +58,7 @@ struct AppContext {
     ui::DialogService* dialogs = nullptr;
     Navigator* navigator = nullptr;   // the main window's operations (usrShow…)
     mail::MailClient* mail = nullptr; // hand-over of prepared messages to the mail client
-    Lookups* lookups = nullptr;       // the lookup dialogs (Lookups::Consultar)
+    Consultas* lookups = nullptr;     // the lookup dialogs (Consultas::Consultar)
     // Records stored or deleted: the grids and counts that show them listen here.
     CambiosRegistros cambios;
 
@@ -96,6 +96,9 @@ public:
     virtual void usrShowReport2(QWidget* rep, const QString& titulo) { usrShowReport(rep, titulo); }
     // A new message without recipient carrying the file.
     virtual void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) = 0;
+    // The window that report and dialog windows take as their parent; null
+    // when there is none (a tool without main window, a test).
+    virtual QWidget* ventanaPrincipal() = 0;
 };
 
 } // namespace orb

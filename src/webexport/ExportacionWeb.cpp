@@ -1,10 +1,10 @@
 #include "ExportacionWeb.h"
 
-#include "exchange/ShellSincrono.h"
 #include "platform/db/Database.h"
 #include "platform/image/PicturePool.h"
 #include "platform/mysql/Connection.h"
 #include "platform/process/ProcessRunner.h"
+#include "platform/process/ShellSincrono.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/ErrorReport.h"
@@ -411,7 +411,8 @@ bool ExportacionWeb::Subir() {
     proc::ProcessRunner runner;
     runner.setWorkingDirectory(ctx_.RutaAplicacion);
     runner_ = &runner;
-    const int codigo = ShellSincrono(runner, programa, argumentos, [this](const QString& l) { Log(l); });
+    const int codigo =
+        proc::ShellSincrono(runner, programa, argumentos, [this](const QString& l) { Log(l); });
     if (codigo != 0) {
         if (runner.cancelled())
             Log(QStringLiteral("Subida cancelada."));

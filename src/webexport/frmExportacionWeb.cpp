@@ -1,6 +1,7 @@
 #include "frmExportacionWeb.h"
 
 #include "shell/AppContext.h"
+#include "shell/WindowRegistry.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -148,6 +149,12 @@ void frmExportacionWeb::mostrarProgreso(const ProgresoWeb& p) {
     prgPropiedades_->setValue(p.propiedadesHechas);
     prgFotos_->setRange(0, qMax(1, p.fotosTotal));
     prgFotos_->setValue(p.fotosHechas);
+}
+
+void RegistrarExportacionWeb(WindowRegistry& registro) {
+    registro.registrar(Ventana::ExportacionWeb, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmExportacionWeb(ctx, parent);
+    });
 }
 
 } // namespace orb

@@ -56,4 +56,8 @@ private:
     bool ultimaCorrecta_ = false;
 };
 
+class WindowRegistry;
+// Plugs the window into the main window's tools menu.
+void RegistrarExportacionWeb(WindowRegistry& registro);
+
 } // namespace orb

@@ -6,7 +6,6 @@
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
-#include "exchange/VentanasIntercambio.h"
 #include "records/FichaPersona.h"
 #include "records/PreferenciasCliente.h"
 #include "records/frmPropiedades.h"
@@ -225,9 +224,7 @@ private Q_SLOTS:
         // Both have seen what suits them; an import ends and the count follows.
         for (const QString c : {"0100001", "0100002"})
             co::MarcarVistas(d(), c, {"0100001", "0100002"});
-        frmImportacionOficina importacion(ctx());
-        importacion.show();
-        Q_EMIT importacion.ejecucionTerminada(true);
+        ctx().cambios.avisar("Propiedades", {}); // as an office import tells
         QTRY_COMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(0));
         QVERIFY(aviso->clientes().isEmpty());
 

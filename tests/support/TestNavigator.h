@@ -42,6 +42,7 @@ public:
     void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) override {
         orb::EmailDossier(ctx_, nullptr, asunto, texto, fichero);
     }
+    QWidget* ventanaPrincipal() override { return nullptr; }
     // Report windows shown, with their titles; the test owns them.
     QList<QPointer<QWidget>> reports;
     void usrShowReport(QWidget* rep, const QString& titulo) override {

@@ -1,6 +1,6 @@
 #include "ShellSincrono.h"
 
-namespace orb {
+namespace proc {
 
 QString RutaCygwin(const QString& ruta) {
     QString resultado;
@@ -13,9 +13,9 @@ QString RutaCygwin(const QString& ruta) {
     return resultado;
 }
 
-int ShellSincrono(proc::ProcessRunner& runner, const QString& programa, const QStringList& argumentos,
-                  const proc::ProcessRunner::LineSink& log) {
+int ShellSincrono(ProcessRunner& runner, const QString& programa, const QStringList& argumentos,
+                  const ProcessRunner::LineSink& log) {
     return runner.run(programa, argumentos, log);
 }
 
-} // namespace orb
+} // namespace proc

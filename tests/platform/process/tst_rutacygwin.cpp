@@ -1,8 +1,8 @@
-#include "exchange/ShellSincrono.h"
+#include "platform/process/ShellSincrono.h"
 
 #include <QTest>
 
-using orb::RutaCygwin;
+using proc::RutaCygwin;
 
 class tst_RutaCygwin : public QObject {
     Q_OBJECT
@@ -30,11 +30,11 @@ private Q_SLOTS:
     void shellSincronoLogsAndReturnsTheExitCode() {
         proc::ProcessRunner runner;
         QStringList log;
-        QCOMPARE(orb::ShellSincrono(runner, "/bin/sh", {"-c", "echo subiendo; exit 2"},
-                                    [&](const QString& l) { log << l; }),
+        QCOMPARE(proc::ShellSincrono(runner, "/bin/sh", {"-c", "echo subiendo; exit 2"},
+                                          [&](const QString& l) { log << l; }),
                  2);
         QCOMPARE(log, QStringList({"subiendo"}));
-        QCOMPARE(orb::ShellSincrono(runner, "/no/existe", {}), -1);
+        QCOMPARE(proc::ShellSincrono(runner, "/no/existe", {}), -1);
     }
 };
 
