@@ -5,11 +5,11 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
-  libgl-dev libsqlite3-dev libmariadb-dev
+  libgl-dev libsqlite3-dev libmariadb-dev libpq-dev
   adwaita-icon-theme fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
   desktop-file-utils appstream xdg-utils
-  rsync mariadb-server sqlite3
+  rsync mariadb-server postgresql sqlite3
 )
 
 missing=()

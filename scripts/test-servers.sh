@@ -15,6 +15,10 @@
 #   user's password in a secrets file.
 #                        ORBALIA_TEST_RSYNC_HOST/PORT/ROOT/WEB_MODULES/USERS/PASSWORD
 #   A module's files live in $ORBALIA_TEST_RSYNC_ROOT/<module>.
+# PostgreSQL: a private cluster (initdb, run as an unprivileged user), on
+#   127.0.0.1 and a free port, fsync off; a role with a password that owns
+#   the test database, and the superuser on a socket for administration.
+#                        ORBALIA_TEST_PG_HOST/PORT/USER/PASSWORD/DB/SOCKET
 #
 # A server that does not come up is reported and left unset; the tests then
 # skip with that reason, or fail under CI=true.
@@ -34,8 +38,20 @@ _orb_free_port() {
   echo "$p"
 }
 
+_orb_pg_bin=""
+for _v in 17 16 15; do
+  [ -x "/usr/lib/postgresql/$_v/bin/initdb" ] && { _orb_pg_bin=/usr/lib/postgresql/$_v/bin; break; }
+done
+# The cluster must not run as root: PostgreSQL refuses it.
+_orb_pg_run() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
 _orb_stop_servers() {
   local pidfile pid
+  if [ -f "$_orb_servers_dir/pg/data/postmaster.pid" ]; then
+    _orb_pg_run "$_orb_pg_bin/pg_ctl" -D "$_orb_servers_dir/pg/data" -m immediate -w -t 20 stop >/dev/null 2>&1 || true
+  fi
   for pidfile in "$_orb_servers_dir/mysql/mysqld.pid" "$_orb_servers_dir/rsync/rsyncd.pid"; do
     [ -f "$pidfile" ] || continue
     pid=$(cat "$pidfile" 2>/dev/null) || continue
@@ -153,5 +169,49 @@ _orb_start_rsync() {
   echo "test-servers: rsync en 127.0.0.1:$port, módulos:$modules $ORBALIA_TEST_EXCHANGE_USERS"
 }
 
+_orb_start_pg() {
+  local d="$_orb_servers_dir/pg"
+  if [ -z "$_orb_pg_bin" ]; then
+    echo "test-servers: PostgreSQL no está instalado (paquete postgresql)" >&2
+    return 1
+  fi
+  if [ "$(id -u)" -eq 0 ] && ! id postgres >/dev/null 2>&1; then
+    echo "test-servers: falta el usuario postgres para arrancar PostgreSQL sin ser root" >&2
+    return 1
+  fi
+  mkdir -p "$d/sock"
+  chmod 711 "$_orb_servers_dir"
+  [ "$(id -u)" -eq 0 ] && chown -R postgres "$d"
+  if ! _orb_pg_run "$_orb_pg_bin/initdb" -D "$d/data" -U postgres --auth-local=trust \
+      --auth-host=scram-sha-256 -E UTF8 --locale=C.UTF-8 >"$d/initdb.log" 2>&1; then
+    echo "test-servers: initdb falló:" >&2
+    tail -20 "$d/initdb.log" >&2
+    return 1
+  fi
+  local port
+  port=$(_orb_free_port "${ORBALIA_TEST_PG_PORT:-55432}")
+  if ! _orb_pg_run "$_orb_pg_bin/pg_ctl" -D "$d/data" -l "$d/postgres.log" -w -t 60 \
+      -o "-c listen_addresses=127.0.0.1 -p $port -k $d/sock -c fsync=off -c synchronous_commit=off -c full_page_writes=off" \
+      start >/dev/null 2>&1; then
+    echo "test-servers: PostgreSQL no arrancó:" >&2
+    tail -20 "$d/postgres.log" >&2
+    return 1
+  fi
+  local password="Clave-Prueba-$RANDOM$RANDOM"
+  _orb_pg_run "$_orb_pg_bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$d/sock" -p "$port" -U postgres -d postgres \
+    >/dev/null <<SQL || return 1
+CREATE ROLE orbalia LOGIN PASSWORD '$password';
+CREATE DATABASE orbalia_test OWNER orbalia ENCODING 'UTF8' TEMPLATE template0;
+SQL
+  export ORBALIA_TEST_PG_HOST=127.0.0.1
+  export ORBALIA_TEST_PG_PORT=$port
+  export ORBALIA_TEST_PG_USER=orbalia
+  export ORBALIA_TEST_PG_PASSWORD=$password
+  export ORBALIA_TEST_PG_DB=orbalia_test
+  export ORBALIA_TEST_PG_SOCKET="$d/sock" # the superuser postgres, for administration by tests
+  echo "test-servers: PostgreSQL en 127.0.0.1:$port, base de datos orbalia_test"
+}
+
 _orb_start_mysql || echo "test-servers: sin servidor MariaDB; sus pruebas no se ejecutarán" >&2
 _orb_start_rsync || echo "test-servers: sin servidor rsync; sus pruebas no se ejecutarán" >&2
+_orb_start_pg || echo "test-servers: sin servidor PostgreSQL; sus pruebas no se ejecutarán" >&2

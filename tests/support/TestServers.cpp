@@ -65,4 +65,19 @@ std::optional<Rsync> rsyncServer(QString* reason) {
     return r;
 }
 
+std::optional<Postgres> postgresServer(QString* reason) {
+    if (missing({"ORBALIA_TEST_PG_HOST", "ORBALIA_TEST_PG_PORT", "ORBALIA_TEST_PG_USER",
+                 "ORBALIA_TEST_PG_PASSWORD", "ORBALIA_TEST_PG_DB"},
+                QStringLiteral("PostgreSQL"), reason))
+        return std::nullopt;
+    Postgres p;
+    p.options.host = env("ORBALIA_TEST_PG_HOST");
+    p.options.port = env("ORBALIA_TEST_PG_PORT").toUInt();
+    p.options.user = env("ORBALIA_TEST_PG_USER");
+    p.options.password = env("ORBALIA_TEST_PG_PASSWORD");
+    p.options.database = env("ORBALIA_TEST_PG_DB");
+    p.socket = env("ORBALIA_TEST_PG_SOCKET");
+    return p;
+}
+
 } // namespace testservers

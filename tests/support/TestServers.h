@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/mysql/Connection.h"
+#include "platform/pg/Connection.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,9 +28,15 @@ struct Rsync {
     QString moduleDir(const QString& module) const { return root + QLatin1Char('/') + module; }
 };
 
+struct Postgres {
+    pg::ConnectOptions options; // host, port, database, user (owner of the database), password
+    QString socket;             // the superuser postgres's socket folder, for administration
+};
+
 // Empty with why in reason when the variables are not set.
 std::optional<Mysql> mysqlServer(QString* reason = nullptr);
 std::optional<Rsync> rsyncServer(QString* reason = nullptr);
+std::optional<Postgres> postgresServer(QString* reason = nullptr);
 
 bool underCi();
 
@@ -55,3 +62,13 @@ bool underCi();
         QSKIP(qPrintable(var##Why));                                                                         \
     }                                                                                                        \
     const testservers::Rsync& var = *var##Opt
+
+#define ORB_REQUIRE_PG(var)                                                                                  \
+    QString var##Why;                                                                                        \
+    const auto var##Opt = testservers::postgresServer(&var##Why);                                            \
+    if (!var##Opt) {                                                                                         \
+        if (testservers::underCi())                                                                          \
+            QFAIL(qPrintable(var##Why));                                                                     \
+        QSKIP(qPrintable(var##Why));                                                                         \
+    }                                                                                                        \
+    const testservers::Postgres& var = *var##Opt

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "PgError.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+struct pg_conn;
+struct pg_result;
+
+namespace pg {
+
+using Params = QVariantList;
+using Row = QVariantList;
+using Oid = unsigned int;
+
+struct ConnectOptions {
+    QString host = QStringLiteral("127.0.0.1");
+    unsigned port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    unsigned connectTimeoutSeconds = 10;
+    QString applicationName = QStringLiteral("Orbalia");
+};
+
+// A column of a result: its name, its type and, when it comes straight from
+// a table, that table and column (what a grid needs to know what it edits).
+struct Column {
+    QString name;
+    Oid type = 0;
+    QString table;       // empty for an expression
+    QString tableColumn; // the table's own name for it
+};
+
+struct Result {
+    QList<Column> columns;
+    QList<Row> rows;
+};
+
+// One connection to a PostgreSQL server, in UTF-8. Statements take '?'
+// placeholders (as the rest of the program writes them) and bind every value;
+// values come back typed: integers, doubles (numeric too), booleans, dates,
+// timestamps, bytes and texts. It never reconnects by itself.
+class Connection {
+public:
+    // Throws PgError (LoginRechazado, ServidorInaccesible, BaseInexistente …).
+    static std::unique_ptr<Connection> connect(const ConnectOptions& options);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Returns the rows affected.
+    quint64 execute(const QString& sql, const Params& params = {});
+    QList<Row> query(const QString& sql, const Params& params = {});
+    // Rows with their columns' names, types and origin.
+    Result queryWithColumns(const QString& sql, const Params& params = {});
+    QVariant scalar(const QString& sql, const Params& params = {});
+
+    // Sends the rows through COPY … FROM STDIN in one stream; every row has
+    // one value per column. Not atomic by itself: wrap it in a Transaction.
+    // Returns the rows copied.
+    quint64 copyIn(const QString& table, const QStringList& columns, const QList<Row>& rows);
+
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    QString serverVersion() const;
+    int backendPid() const;
+    pg_conn* handle() const { return conn_; }
+
+    // '?' placeholders as $1, $2 …, leaving quoted texts, names and comments alone.
+    static QString numberPlaceholders(const QString& sql);
+
+private:
+    Connection(pg_conn* conn, const QString& password);
+    pg_result* run(const QString& sql, const Params& params);
+    [[noreturn]] void fail(pg_result* res) const;
+    QString scrub(const QString& text) const;
+    QString tableName(Oid table);
+
+    pg_conn* conn_;
+    QString password_;
+    QHash<Oid, QString> tables_;      // table oid → name, asked once per connection
+    QHash<quint64, QString> columns_; // (table oid, column number) → column name
+};
+
+// Rolls back when it goes out of scope without commit(); never throws from
+// its destructor.
+class Transaction {
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& connection_;
+    bool open_ = true;
+};
+
+} // namespace pg
