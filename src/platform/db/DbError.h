@@ -22,6 +22,7 @@ enum ErrorNumber : int {
     ErrConstraint = 3317,        // other CHECK or foreign-key refusal
     ErrConversion = 3421,        // value that the field's type cannot hold ("abc" for a number)
     ErrLocked = 3260,            // file busy/locked by another process
+    ErrChangedByOther = 3197,    // the row changed (its Version moved) since it was read for editing
 };
 
 class DbError : public std::runtime_error {

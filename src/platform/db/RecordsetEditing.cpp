@@ -22,6 +22,19 @@ qsizetype codePoints(const QString& s) {
 
 } // namespace
 
+// A table with a Version column tells every change by moving it, so a
+// confirm can see that another seat changed the row since it was read.
+const QString& Recordset::Impl::versionColumn() {
+    if (!m->versionColumn) {
+        m->versionColumn = QString();
+        for (const Row& col :
+             m->database->query(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {m->table}))
+            if (col[0].toString().compare(QLatin1String("Version"), Qt::CaseInsensitive) == 0)
+                m->versionColumn = col[0].toString();
+    }
+    return *m->versionColumn;
+}
+
 const Row& Recordset::Impl::loadDefaults() {
     if (!m->defaults) {
         Row defaults(m->fields.size());
@@ -72,6 +85,11 @@ void Recordset::edit() {
     I.buffer = fresh;
     I.dirty = QList<bool>(I.m->fields.size(), false);
     I.editRowid = I.k->ids[I.pos];
+    I.editVersion = {};
+    if (const QString& version = I.versionColumn(); !version.isEmpty())
+        I.editVersion = I.m->database->scalar(
+            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteId(version), quoteId(I.m->table)),
+            {I.editRowid});
     I.mode = EditMode::InProgress;
 }
 
@@ -119,13 +137,29 @@ void Recordset::update() {
         QStringList sets;
         for (const QString& c : columns)
             sets << c + QStringLiteral(" = ?");
+        QString where = QStringLiteral("rowid = ?");
+        const QString& version = I.versionColumn();
+        const bool conVersion = !version.isEmpty() && !columns.contains(quoteId(version));
+        if (conVersion) {
+            sets << QStringLiteral("%1 = coalesce(%1, 0) + 1").arg(quoteId(version));
+            where += QStringLiteral(" AND %1 IS ?").arg(quoteId(version));
+        }
         Stmt st(m.db,
-                QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoteId(m.table), sets.join(u", ")));
-        for (int v = 0; v < values.size(); ++v)
-            st.bind(v + 1, values[v]);
-        st.bind(int(values.size()) + 1, I.editRowid);
+                QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(quoteId(m.table), sets.join(u", "), where));
+        int n = 0;
+        for (const QVariant& v : values)
+            st.bind(++n, v);
+        st.bind(++n, I.editRowid);
+        if (conVersion)
+            st.bind(++n, I.editVersion);
         st.step();
         if (sqlite3_changes(m.db) == 0) {
+            // Still there: another seat stored it meanwhile. The edit stays for the user to decide.
+            if (conVersion &&
+                !isNull(m.database->scalar(
+                    QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(quoteId(m.table)), {I.editRowid})))
+                throw DbError(ErrChangedByOther,
+                              QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba."));
             I.k->markDeleted(i);
             I.hasRow = false;
             I.dropEdit();

@@ -77,8 +77,9 @@ struct Meta {
     QString rowidAlias;   // INTEGER PRIMARY KEY column, which is the rowid
     std::unique_ptr<Stmt> rowStmt;
     std::optional<Row> defaults;
-    QList<Row> rows;       // snapshot
-    QByteArray vtabSchema; // snapshot, for findFirst
+    std::optional<QString> versionColumn; // the base table's Version column, empty when it has none
+    QList<Row> rows;                      // snapshot
+    QByteArray vtabSchema;                // snapshot, for findFirst
 
     int indexOf(const QString& name) const {
         for (int i = 0; i < fields.size(); ++i)
@@ -189,6 +190,7 @@ struct Recordset::Impl {
     Row buffer; // as it will be stored
     QList<bool> dirty;
     qint64 editRowid = 0;
+    Value editVersion; // the row's Version when the edit began
 
     QByteArray lastModified;
     bool noMatch = false;
@@ -278,6 +280,7 @@ struct Recordset::Impl {
     qsizetype findSnapshot(const QString& criterion, const Params& params, qsizetype start);
     bool find(const QString& criterion, const Params& params, qsizetype start);
     const Row& loadDefaults();
+    const QString& versionColumn();
     QVariant convert(int index, const Value& v) const;
 };
 
