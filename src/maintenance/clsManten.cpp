@@ -203,6 +203,7 @@ void clsManten::MostrarRegistro() {
             }
         }
     }
+    versionMostrada_ = rs_ ? rs_->rowVersion() : db::Value();
     events_->data_Reposition();
 }
 
@@ -220,6 +221,7 @@ void clsManten::LimpiarParaVacio() {
             c->DataChanged = false;
         }
     }
+    versionMostrada_ = rs_ ? rs_->rowVersion() : db::Value();
     events_->data_Reposition();
 }
 
@@ -377,6 +379,8 @@ void clsManten::PulsarEditar() {
             // is typed, and the window moves past it as Next does.
             if (rs_)
                 rs_->setBookmark(rs_->bookmark());
+            if (rs_ && rs_->rowVersion() != versionMostrada_) // changed by another seat since shown
+                MostrarRegistro();
             PonerEstado(Modificando);
         });
 }

@@ -157,6 +157,9 @@ private:
     template <class Op> void proteger(const QString& accion, int dir, Op op);
     void Recuperar(int dir);
     void ReabrirEn(qint64 posicion);
+    // After a confirm refused because another seat stored the row: read it
+    // again, or keep what was typed (the user's choice).
+    void OfrecerReleer();
     void attach(QPointer<QAbstractButton>& slot, QAbstractButton* b, void (clsManten::*op)());
     QList<QWidget*> pictures() const;
 
@@ -173,6 +176,7 @@ private:
     QList<QPointer<QWidget>> pictures_;
     QList<ui::BoundControl*> bound_;
     bool addAgain_ = true;
+    db::Value versionMostrada_; // the shown row's Version: a confirm over a newer one is refused
     bool closing_ = false;
     bool ocupado_ = false; // a confirm or cancel runs: presses of either are dropped
     QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;

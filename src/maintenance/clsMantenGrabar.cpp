@@ -211,6 +211,10 @@ void clsManten::confirmar() {
             rs_->addNew();
         else
             rs_->edit();
+        // Inside the transaction, so no other seat can store it between this check and the write.
+        if (!adding && rs_->rowVersion() != versionMostrada_)
+            throw db::DbError(db::ErrChangedByOther,
+                              QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba."));
         GrabarControles();
         rs_->update();
         escrito = true;
@@ -226,7 +230,10 @@ void clsManten::confirmar() {
     } catch (const db::DbError& e) {
         deshacer();
         events_->data_AfterRollback();
-        MostrarError(e, accion);
+        if (e.number() == db::ErrChangedByOther)
+            OfrecerReleer();
+        else
+            MostrarError(e, accion);
         return;
     } catch (const std::exception& e) {
         deshacer();
@@ -239,6 +246,25 @@ void clsManten::confirmar() {
     Q_EMIT registroCambiado(rs_->tableName(), codigo);
     if (adding && addAgain_)
         añadir();
+}
+
+void clsManten::OfrecerReleer() {
+    const auto respuesta = dialogs_.message(
+        form_,
+        {QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba. No se ha guardado "
+                        "nada.\n\n¿Desea volver a leerlo? Se perderá lo que ha escrito; si responde No, "
+                        "sigue en la ventana para que lo copie o lo cancele."),
+         QStringLiteral("Orbalia"), ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Exclamation,
+         ui::DialogService::Answer::Yes});
+    if (respuesta != ui::DialogService::Answer::Yes)
+        return;
+    try {
+        rs_->setBookmark(rs_->bookmark());
+        PonerEstado(Paseando);
+        MostrarRegistro();
+    } catch (const std::exception&) {
+        Recuperar(0);
+    }
 }
 
 void clsManten::ReabrirEn(qint64 posicion) {

@@ -104,6 +104,9 @@ public:
     const FieldInfo& field(const QString& name) const;
     Value value(int index) const;
     Value value(const QString& name) const;
+    // The current row's Version as stored now (a dynaset or table over a base
+    // table that has that column); null otherwise.
+    Value rowVersion();
     void setValue(int index, const Value& value);
     void setValue(const QString& name, const Value& value);
 

@@ -35,6 +35,18 @@ const QString& Recordset::Impl::versionColumn() {
     return *m->versionColumn;
 }
 
+Value Recordset::rowVersion() {
+    auto& I = checked(d);
+    if (!I.k || !I.current() || I.m->table.isEmpty())
+        return {};
+    const QString& version = I.versionColumn();
+    if (version.isEmpty())
+        return {};
+    return I.m->database->scalar(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteId(version), quoteId(I.m->table)),
+        {I.k->ids[I.pos]});
+}
+
 const Row& Recordset::Impl::loadDefaults() {
     if (!m->defaults) {
         Row defaults(m->fields.size());
