@@ -91,7 +91,9 @@ private slots:
             w.cmdEdit->click();
             // Every other one, so a box that writes its neighbour's column shows.
             for (size_t i = 0; i < std::size(Esperadas); i += 2) {
-                w.chk.value(Esperadas[i].indice)->click();
+                ui::BoundCheckBox* c = w.chk.value(Esperadas[i].indice);
+                QVERIFY2(c, Esperadas[i].campo);
+                c->click();
                 marcadas << Esperadas[i].campo;
             }
             w.cmdOk->click();
@@ -103,7 +105,8 @@ private slots:
             const QVariant guardada =
                 ctx().db().scalar(QString("SELECT %1 FROM Propiedades WHERE Cod = '0100001'").arg(e.campo));
             QVERIFY2(guardada.toBool() == marcada, e.campo);
-            QVERIFY2(otra.chk.value(e.indice)->isChecked() == marcada, e.campo);
+            const ui::BoundCheckBox* c = otra.chk.value(e.indice);
+            QVERIFY2(c && c->isChecked() == marcada, e.campo);
         }
     }
 };
