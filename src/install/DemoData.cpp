@@ -5,9 +5,9 @@
 #include "DemoTablas.h"
 #include "platform/db/Database.h"
 #include "platform/db/SqliteSupport.h"
+#include "shell/CaracteristicasPropiedad.h"
 #include "shell/ConfigStore.h"
 #include "shell/Numeros.h"
-#include "shell/Schema.h"
 
 #include <QDate>
 #include <QDir>
@@ -296,9 +296,10 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
             .set("Jardin", t.building == Building::House ? QStringLiteral("P") : rnd.pick(npc))
             .set("Garaje", rnd.pick(npc))
             .set("Orientacion", rnd.pick(orientacion));
-        for (const QString& f : orb::schema::caracteristicasPropiedad()) {
+        for (const orb::CaracteristicaPropiedad& c : orb::caracteristicasPropiedad()) {
+            const QString f = QString::fromLatin1(c.campo);
             const int odds = f == u"Ascensor" ? (flat ? 80 : 5) : f == u"Vpo" ? 5 : 45;
-            r.set(f.toUtf8().constData(), dwelling && rnd.chance(odds));
+            r.set(c.campo, dwelling && rnd.chance(odds));
         }
         r.set("CodPropietario", orNull(codPropietario))
             .set("Direccion", direccion)

@@ -1,9 +1,11 @@
 #pragma once
 
 // The property window's plain fields as data: which control shows which field,
-// with what caption, on which tab and where. Read by frmPropiedadesLayout.cpp.
+// with what caption, on which tab and where. Read by frmPropiedadesLayout.cpp;
+// the features' check boxes come from shell/CaracteristicasPropiedad.h.
 
 #include "frmPropiedades.h"
+#include "shell/CaracteristicasPropiedad.h"
 
 namespace orb::campos {
 
@@ -82,36 +84,6 @@ inline const CampoTexto CamposTexto[] = {
     {WebDescripcionIdioma1, "WebDescripcionIdioma1", u"Descripción:\n(Inglés)", TabWeb, 2, 0, 1, Clase::Memo},
     {WebDescripcionIdioma2, "WebDescripcionIdioma2", u"Descripción:\n(Francés)", TabWeb, 3, 0, 1,
      Clase::Memo},
-};
-
-struct CasillaCaracteristica {
-    int indice;
-    const char* campo;
-    const char16_t* rotulo;
-};
-
-inline const CasillaCaracteristica Caracteristicas[] = {
-    {0, "CocinaAmueblada", u"Cocina Amueblada"},
-    {1, "CocinaAmericana", u"Cocina Americana"},
-    {2, "AireAcondicionado", u"Aire Acondicionado"},
-    {3, "Calefaccion", u"Calefacción"},
-    {4, "Visitado", u"Visitado"},
-    {5, "Salon", u"Salón"},
-    {6, "Lavadero", u"Lavadero"},
-    {7, "GasCiudad", u"Gas Ciudad"},
-    {8, "GasButano", u"Gas Butano"},
-    {9, "Vitroceramica", u"Vitrocerámica"},
-    {10, "Ascensor", u"Ascensor"},
-    {11, "Trastero", u"Trastero"},
-    {12, "Vpo", u"Vpo"},
-    {18, "Solarium", u"Solarium"},
-    {19, "SupermercadoCerca", u"Supermercado cercano"},
-    {20, "AutobusCerca", u"Autobús cercano"},
-    {21, "CafeteriaCerca", u"Cafetería cercana"},
-    {22, "DiversionesCerca", u"Diversiones cercanas"},
-    {23, "Amueblado", u"Amueblado"},
-    {24, "PanelesSolares", u"Paneles solares"},
-    {25, "Chimenea", u"Chimenea"},
 };
 
 } // namespace orb::campos

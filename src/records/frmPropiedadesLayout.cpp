@@ -275,9 +275,9 @@ void frmPropiedades::despuesDeCampo(int indice) {
         g->setVerticalSpacing(0);
         constexpr int porFila = 5;
         int n = 0;
-        for (const CasillaCaracteristica& c : Caracteristicas) {
+        for (const CaracteristicaPropiedad& c : caracteristicasPropiedad()) {
             g->addWidget(
-                crearCasilla(caja, c.indice, QString::fromLatin1(c.campo), QString::fromUtf16(c.rotulo)),
+                crearCasilla(caja, c.casilla, QString::fromLatin1(c.campo), QString::fromUtf16(c.rotulo)),
                 n / porFila, n % porFila);
             ++n;
         }

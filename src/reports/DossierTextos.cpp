@@ -1,38 +1,13 @@
 #include "DossierTextos.h"
 
+#include "shell/CaracteristicasPropiedad.h"
 #include "shell/Numeros.h"
 
-#include <array>
 #include <cmath>
 
 namespace orb::reports {
 
 namespace {
-
-struct Caracteristica {
-    const char* columna;
-    const char16_t* espanol;
-    const char16_t* ingles;
-};
-
-const std::array<Caracteristica, 16> Tabla = {{
-    {"Trastero", u"Trastero", u"Storage"},
-    {"Lavadero", u"Lavadero", u"Utility room"},
-    {"Ascensor", u"Ascensor", u"Lift"},
-    {"AireAcondicionado", u"Aire acondicionado", u"Air conditioning"},
-    {"Calefaccion", u"Calefacción", u"Heating"},
-    {"CocinaAmueblada", u"Cocina amueblada", u"Fitted kitchen"},
-    {"CocinaAmericana", u"Cocina americana", u"American kitchen"},
-    {"Salon", u"Salón", u"Living room"},
-    {"Vitroceramica", u"Vitrocerámica", u"Vitro"},
-    {"GasCiudad", u"Gas ciudad", u"Urban gas"},
-    {"GasButano", u"Gas butano", u"Bottled gas"},
-    {"Amueblado", u"Amueblado", u"Furnished"},
-    {"SupermercadoCerca", u"Supermercado cercano", u"Supermarket near"},
-    {"AutobusCerca", u"Autobús cercano", u"Bus near"},
-    {"CafeteriaCerca", u"Cafetería cercana", u"Cafeteria near"},
-    {"DiversionesCerca", u"Diversiones cercanas", u"Amenities Near"},
-}};
 
 QString exterior(const QVariant& codigo, const QString& propio, const QString& comun) {
     const QString c = codigo.toString().trimmed();
@@ -90,13 +65,13 @@ QString PrecioPesetas(const QString& textoEuros) {
 
 QString Caracteristicas(const std::function<QVariant(const QString&)>& valor, Idioma idioma) {
     QString resultado;
-    for (const Caracteristica& c : Tabla) {
-        const QVariant v = valor(QLatin1String(c.columna));
+    for (const CaracteristicaPropiedad* c : caracteristicasDossier()) {
+        const QVariant v = valor(QLatin1String(c->campo));
         if (v.isNull() || !v.toBool())
             continue;
         if (!resultado.isEmpty())
             resultado += QStringLiteral(" - ");
-        resultado += QString::fromUtf16(idioma == Idioma::Espanol ? c.espanol : c.ingles);
+        resultado += QString::fromUtf16(idioma == Idioma::Espanol ? c->dossierEspanol : c->dossierIngles);
     }
     return resultado;
 }

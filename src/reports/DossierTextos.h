@@ -33,7 +33,7 @@ QString PrecioEuros(const QVariant& importe);
 QString PrecioPesetas(const QString& textoEuros);
 
 enum class Idioma { Espanol = 1, Ingles = 2 };
-// The features the property has, in the table's order, joined by " - ";
+// The features the property has, in the dossier's order, joined by " - ";
 // empty when it has none. valor reads a column of the property (null is no).
 QString Caracteristicas(const std::function<QVariant(const QString&)>& valor, Idioma idioma);
 

@@ -16,9 +16,6 @@ inline constexpr int LongitudAgencia = 10;
 // Width of Cod in properties, owners and clients: the office code and the masked number.
 inline constexpr int LongitudCodigo = 20;
 
-// The yes/no features of a property, in the order of the table.
-const QStringList& caracteristicasPropiedad();
-
 // Creates every table, index and view of the agency database at CurrentVersion
 // in an empty database and sets its version.
 void createAgencyDatabase(db::Database& database);

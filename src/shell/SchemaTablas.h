@@ -62,6 +62,16 @@ inline Column yesNo(const char* name) {
     return {QString::fromLatin1(name), Kind::Bool};
 }
 
+// The agency database: its tables, indexes and stored queries.
+QList<Table> agencyTables();
+QList<Index> agencyIndexes();
+QList<View> agencyViews();
+// The exchange file: the tables that travel between offices, their indexes,
+// and Intercambio, the file's record of who exported it.
+QList<Table> exchangeTables();
+QList<Index> exchangeIndexes();
+Table intercambio();
+
 // What version 11 added for matching clients and properties: the client's
 // wishes as columns of Clientes, the tables of wanted places and of what each
 // client was shown, sent or did not want, and their indexes. The step from 10

@@ -138,6 +138,17 @@ private Q_SLOTS:
                  "Trastero - Ascensor - Calefacción - Diversiones cercanas");
         QCOMPARE(Caracteristicas(valor, Idioma::Ingles), "Storage - Lift - Heating - Amenities Near");
         QCOMPARE(Caracteristicas([](const QString&) { return QVariant(); }, Idioma::Ingles), QString());
+        // All of them: sixteen in the dossier's order; the window's other features are not printed.
+        auto todas = [](const QString&) { return QVariant(true); };
+        QCOMPARE(Caracteristicas(todas, Idioma::Espanol),
+                 "Trastero - Lavadero - Ascensor - Aire acondicionado - Calefacción - Cocina amueblada - "
+                 "Cocina americana - Salón - Vitrocerámica - Gas ciudad - Gas butano - Amueblado - "
+                 "Supermercado cercano - Autobús cercano - Cafetería cercana - Diversiones cercanas");
+        QCOMPARE(
+            Caracteristicas(todas, Idioma::Ingles),
+            "Storage - Utility room - Lift - Air conditioning - Heating - Fitted kitchen - American "
+            "kitchen - Living room - Vitro - Urban gas - Bottled gas - Furnished - Supermarket near - Bus "
+            "near - Cafeteria near - Amenities Near");
 
         // The English title line: the typed one, the side's when neither was typed.
         QCOMPARE(TituloDossierIngles("Ático", "Penthouse", false), "Penthouse");
