@@ -166,7 +166,7 @@ void clsManten::PonerEstado(EstadoManten e) {
 
     if (okCancel && firstControl_)
         firstControl_->setFocus(Qt::OtherFocusReason);
-    events_->data_StateChanged();
+    avisarEstado();
 }
 
 void clsManten::MostrarRegistro() {
@@ -203,7 +203,7 @@ void clsManten::MostrarRegistro() {
             }
         }
     }
-    events_->data_Reposition();
+    avisarReposicion();
 }
 
 void clsManten::LimpiarParaVacio() {
@@ -220,7 +220,7 @@ void clsManten::LimpiarParaVacio() {
             c->DataChanged = false;
         }
     }
-    events_->data_Reposition();
+    avisarReposicion();
 }
 
 void clsManten::LimpiarParaNuevo() {
@@ -233,7 +233,7 @@ void clsManten::LimpiarParaNuevo() {
                  cb && cb->comboStyle() == ui::BoundComboBox::DropDownCombo)
             cb->setText({});
     }
-    events_->data_OnAddNew();
+    avisarNuevo();
 }
 
 void clsManten::AjustarLongitudes() {

@@ -63,6 +63,7 @@ public:
     void usrIrCliente(bool alquiler, const QString& cod) override;
 
     void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) override;
+    void usrMensajeEstado(const QString& texto) override;
     void usrScreenCenter(QWidget* frm);
     // The menu and toolbar commands' own names for usrShow of each window and side.
     void usrShowPropiedadesVenta();

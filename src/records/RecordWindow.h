@@ -11,6 +11,10 @@
 class QGridLayout;
 class QHBoxLayout;
 
+namespace ui {
+class AtajosTeclado;
+}
+
 namespace orb {
 
 struct AppContext;
@@ -66,6 +70,22 @@ protected:
     void irRegistro(const QString& cod);
 
     void closeEvent(QCloseEvent* e) override;
+    // The first time: Tab follows the reading order, and the print button,
+    // which windows add after this class, gets its key.
+    void showEvent(QShowEvent* e) override;
+
+    // The window's keys; each acts as its button does, and only while the
+    // button is enabled.
+    ui::AtajosTeclado* atajos = nullptr;
+
+private:
+    void crearAtajos();
+    // Esc: the cancel button, after asking when the add or edit holds changes.
+    void cancelarConEsc();
+    QAbstractButton* botonImprimir() const;
+    // "Registro 12 de 51" in the main window's status bar.
+    void avisarPosicion();
+    bool mostrada_ = false;
 };
 
 } // namespace orb

@@ -96,6 +96,8 @@ public:
     virtual void usrShowReport2(QWidget* rep, const QString& titulo) { usrShowReport(rep, titulo); }
     // A new message without recipient carrying the file.
     virtual void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) = 0;
+    // A short notice in the status bar ("Registro 12 de 51", "Registro guardado").
+    virtual void usrMensajeEstado(const QString& texto) { (void)texto; }
 };
 
 } // namespace orb
