@@ -258,8 +258,8 @@ private slots:
         }
     }
 
-    // The activity grid keeps Esc for its cell editor, its paging keys and
-    // Ctrl+Intro; the window's keys act again once the focus leaves it.
+    // A list keeps the paging keys while the moves are off; the activity grid keeps Esc for its cell editor,
+    // its paging keys and Ctrl+Intro; the window's keys act again once the focus leaves it.
     void gridKeepsItsKeys() {
         for (int i = 1; i <= 2; ++i)
             ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
@@ -274,6 +274,12 @@ private slots:
         QCOMPARE(w.data->Recordset()->value("Cod").toString(), "0100001");
         tecla(Qt::Key_E, Qt::ControlModifier);
         QVERIFY(w.data->EstadoModificando());
+        // No moving while editing: a list's own paging keys pick in it.
+        QComboBox* estado = w.cbo[prop::Estado];
+        estado->setCurrentIndex(0);
+        estado->setFocus();
+        tecla(Qt::Key_PageDown);
+        QVERIFY(estado->currentIndex() > 0);
         w.grd->setFocus();
         w.grd->setCurrentIndex(w.actividades->index(0, ActividadModel::ColActividad));
         tecla(Qt::Key_F2);
@@ -285,7 +291,9 @@ private slots:
         tecla(Qt::Key_Escape);
         QVERIFY(w.data->EstadoModificando());
         w.cmdOk->setFocus();
-        tecla(Qt::Key_Escape);
+        dialogos().queueAnswer(ui::DialogService::Answer::Yes);
+        tecla(Qt::Key_Escape); // the list was changed: asked, then discarded
+        QCOMPARE(dialogos().boxes().size(), 1);
         QVERIFY(w.data->EstadoPaseando());
     }
 
