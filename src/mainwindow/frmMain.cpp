@@ -9,14 +9,12 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -491,17 +489,5 @@ void frmMain::tb_ButtonClick(const QString& key) {
 }
 
 // ---- window slots ----
-
-void frmMain::usrMensajeEstado(const QString& texto) {
-    // Beside the bar's other notices, which a temporary message would cover.
-    auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("lblEstadoRegistro"));
-    if (!l) {
-        l = new QLabel(statusBar());
-        l->setObjectName(QStringLiteral("lblEstadoRegistro"));
-        l->setAccessibleName(QStringLiteral("Estado del registro"));
-        statusBar()->addPermanentWidget(l);
-    }
-    l->setText(texto);
-}
 
 } // namespace orb

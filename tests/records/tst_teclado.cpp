@@ -5,14 +5,19 @@
 
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "mainwindow/frmMain.h"
 #include "platform/widgets/Atajos.h"
 #include "records/ActividadModel.h"
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
+#include "records/Registro.h"
 #include "records/frmPropiedades.h"
+#include "shell/WindowRegistry.h"
 
 #include <QAbstractItemView>
+#include <QLabel>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableView>
 #include <QToolButton>
 #include <QToolTip>
@@ -295,6 +300,37 @@ private slots:
         tecla(Qt::Key_Escape); // the list was changed: asked, then discarded
         QCOMPARE(dialogos().boxes().size(), 1);
         QVERIFY(w.data->EstadoPaseando());
+    }
+
+    // In the real main window: the status bar keeps the position beside its
+    // other notices, and a key reaches only the window that has the focus,
+    // though every record window has the same keys.
+    void mainWindowShowsThePositionAndKeysReachOnlyTheActiveWindow() {
+        nav.reset();
+        propietario(1, "Ana");
+        propietario(2, "Blas");
+        WindowRegistry registro;
+        RegistrarFichas(registro);
+        frmMain m(ctx(), registro);
+        m.show();
+        QVERIFY(QTest::qWaitForWindowActive(&m));
+        m.tb_ButtonClick("CLIENTES");
+        auto* estado = m.statusBar()->findChild<QLabel*>("lblEstadoRegistro");
+        QVERIFY(estado);
+        QCOMPARE(estado->text(), "Ningún registro");
+        m.tb_ButtonClick("PROPIETARIOS");
+        auto* duenos = qobject_cast<FichaPersona*>(m.ventana(Ventana::Propietarios, false));
+        auto* clientes = qobject_cast<FichaPersona*>(m.ventana(Ventana::Clientes, false));
+        QVERIFY(duenos && clientes);
+        QCOMPARE(estado->text(), "Registro 1 de 2");
+        duenos->txt[persona::Nombre]->widget()->setFocus();
+        tecla(Qt::Key_PageDown);
+        QCOMPARE(estado->text(), "Registro 2 de 2");
+        QCOMPARE(duenos->txt[persona::Nombre]->Text(), "Blas");
+        tecla(Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(duenos->data->EstadoAñadiendo());
+        QVERIFY(clientes->data->EstadoVacio());
+        duenos->cmdCancel->click();
     }
 
     // Tab goes along the button bar, document buttons included, then through
