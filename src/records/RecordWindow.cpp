@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orb {
 
@@ -152,7 +153,17 @@ void RecordWindow::showEvent(QShowEvent* e) {
     if (mostrada_)
         return;
     mostrada_ = true;
-    ui::tabularEnOrdenDeLectura(this);
+    QList<QWidget*> orden = ui::ordenDeLectura(this);
+    if (const qsizetype desde = orden.indexOf(primeroAlTabular.data()); desde >= 0) {
+        qsizetype hasta = desde;
+        while (hasta < orden.size() && Picture1->isAncestorOf(orden[hasta]))
+            ++hasta;
+        qsizetype inicio = desde;
+        while (inicio > 0 && Picture1->isAncestorOf(orden[inicio - 1]))
+            --inicio;
+        std::rotate(orden.begin() + inicio, orden.begin() + desde, orden.begin() + hasta);
+    }
+    ui::tabularEn(orden);
     if (QAbstractButton* b = botonImprimir())
         atajos->mostrarEnAyuda(b, QStringLiteral("Ctrl+P"));
 }

@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QMap>
+#include <QPointer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -77,6 +78,10 @@ protected:
     // The window's keys; each acts as its button does, and only while the
     // button is enabled.
     ui::AtajosTeclado* atajos = nullptr;
+    // Where Tab starts in the data panel when it is not the first control in
+    // reading order (a catalogue's name before its code); the controls above
+    // it follow at the panel's end.
+    QPointer<QWidget> primeroAlTabular;
 
 private:
     void crearAtajos();

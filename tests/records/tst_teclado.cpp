@@ -11,6 +11,7 @@
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
 #include "records/Registro.h"
+#include "records/frmCatalogos.h"
 #include "records/frmPropiedades.h"
 #include "shell/WindowRegistry.h"
 
@@ -331,6 +332,28 @@ private slots:
         QVERIFY(duenos->data->EstadoAñadiendo());
         QVERIFY(clientes->data->EstadoVacio());
         duenos->cmdCancel->click();
+    }
+
+    // A catalogue's Tab starts at the name, as its typing does; the code,
+    // above it, comes last.
+    void catalogueTabStartsAtTheName() {
+        frmTipos w(ctx());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cmdAdd->click();
+        QCOMPARE(foco(), w.txt[CatalogoWindow::Nombre]->widget());
+        QList<QWidget*> orden;
+        for (int i = 0; i < 4; ++i) {
+            tecla(Qt::Key_Tab);
+            orden << foco();
+        }
+        QCOMPARE(orden, (QList<QWidget*>{w.txt[frmTipos::NombreIngles]->widget(),
+                                         w.txt[frmTipos::NombreFrances]->widget(),
+                                         w.txt[CatalogoWindow::Codigo]->widget(), w.cmdOk}));
+        w.cmdClose->setFocus();
+        tecla(Qt::Key_Tab);
+        QCOMPARE(foco(), w.txt[CatalogoWindow::Nombre]->widget());
+        w.cmdCancel->click();
     }
 
     // Tab goes along the button bar, document buttons included, then through

@@ -108,10 +108,13 @@ QList<QWidget*> ordenDeLectura(QWidget* ventana) {
     return out;
 }
 
-void tabularEnOrdenDeLectura(QWidget* ventana) {
-    const QList<QWidget*> orden = ordenDeLectura(ventana);
+void tabularEn(const QList<QWidget*>& orden) {
     for (qsizetype i = 1; i < orden.size(); ++i)
         QWidget::setTabOrder(orden[i - 1], orden[i]);
+}
+
+void tabularEnOrdenDeLectura(QWidget* ventana) {
+    tabularEn(ordenDeLectura(ventana));
 }
 
 } // namespace ui

@@ -15,4 +15,7 @@ QList<QWidget*> ordenDeLectura(QWidget* ventana);
 // Makes Tab and Shift+Tab follow that order.
 void tabularEnOrdenDeLectura(QWidget* ventana);
 
+// Makes Tab and Shift+Tab follow this order (widgets of one window).
+void tabularEn(const QList<QWidget*>& orden);
+
 } // namespace ui
