@@ -6,6 +6,7 @@
 #include "shell/Ficheros.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
+#include "shell/Plurales.h"
 #include "shell/Schema.h"
 
 #include <QDir>
@@ -81,18 +82,18 @@ bool ExportacionOficina::ejecutar(proc::ProcessRunner& runner) {
 
 QString ExportacionOficina::resumen(bool subida) const {
     QStringList partes;
-    auto parte = [&](const QString& tabla, const char16_t* nombre) {
-        partes << QStringLiteral("%1 %2").arg(filas_.value(tabla)).arg(QString::fromUtf16(nombre));
+    auto parte = [&](const QString& tabla, const QString& uno, const QString& varios) {
+        partes << Cantidad(filas_.value(tabla), uno, varios);
     };
     if (ctx_.facts.OficinaPrincipal) {
-        parte(QStringLiteral("Tipos"), u"tipos");
-        parte(QStringLiteral("Localidades"), u"localidades");
-        parte(QStringLiteral("Areas"), u"areas");
+        parte(QStringLiteral("Tipos"), QStringLiteral("tipo"), QStringLiteral("tipos"));
+        parte(QStringLiteral("Localidades"), QStringLiteral("localidad"), QStringLiteral("localidades"));
+        parte(QStringLiteral("Areas"), QStringLiteral("área"), QStringLiteral("áreas"));
     }
-    parte(QStringLiteral("Propiedades"), u"propiedades");
-    parte(QStringLiteral("Propietarios"), u"propietarios");
-    parte(QStringLiteral("Clientes"), u"clientes");
-    partes << QStringLiteral("%1 fotos").arg(fotosHechas_);
+    parte(QStringLiteral("Propiedades"), QStringLiteral("propiedad"), QStringLiteral("propiedades"));
+    parte(QStringLiteral("Propietarios"), QStringLiteral("propietario"), QStringLiteral("propietarios"));
+    parte(QStringLiteral("Clientes"), QStringLiteral("cliente"), QStringLiteral("clientes"));
+    partes << Cantidad(fotosHechas_, QStringLiteral("foto"), QStringLiteral("fotos"));
     const QString ultima = partes.takeLast();
     const QString lista = partes.join(QStringLiteral(", ")) + QStringLiteral(" y ") + ultima;
     return subida ? QStringLiteral("Resumen: exportados %1; subida correcta.").arg(lista)

@@ -6,6 +6,7 @@
 #include "shell/Ficheros.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
+#include "shell/Plurales.h"
 
 #include <QDir>
 #include <QFile>
@@ -345,7 +346,11 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
     if (importadas > 0)
         log(QStringLiteral("Se han importado %1%2").arg(importadas).arg(cola));
     if (fallidas > 0)
-        log(QStringLiteral("%1 registros de %2 no importados.").arg(fallidas).arg(cola.mid(1).chopped(1)));
+        log(QStringLiteral("%1 de %2 %3.")
+                .arg(Cantidad(fallidas, QStringLiteral("registro"), QStringLiteral("registros")),
+                     cola.mid(1).chopped(1),
+                     SegunCantidad(fallidas, QStringLiteral("no importado"),
+                                   QStringLiteral("no importados"))));
     if (tabla == u"Clientes")
         importarZonas(oficina);
     if (trasTabla)

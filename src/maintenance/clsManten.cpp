@@ -166,7 +166,7 @@ void clsManten::PonerEstado(EstadoManten e) {
 
     if (okCancel && firstControl_)
         firstControl_->setFocus(Qt::OtherFocusReason);
-    events_->data_StateChanged();
+    avisarEstado();
 }
 
 void clsManten::MostrarRegistro() {
@@ -204,7 +204,7 @@ void clsManten::MostrarRegistro() {
         }
     }
     versionMostrada_ = rs_ ? rs_->rowVersion() : db::Value();
-    events_->data_Reposition();
+    avisarReposicion();
 }
 
 void clsManten::LimpiarParaVacio() {
@@ -221,8 +221,7 @@ void clsManten::LimpiarParaVacio() {
             c->DataChanged = false;
         }
     }
-    versionMostrada_ = rs_ ? rs_->rowVersion() : db::Value();
-    events_->data_Reposition();
+    avisarReposicion();
 }
 
 void clsManten::LimpiarParaNuevo() {
@@ -235,7 +234,7 @@ void clsManten::LimpiarParaNuevo() {
                  cb && cb->comboStyle() == ui::BoundComboBox::DropDownCombo)
             cb->setText({});
     }
-    events_->data_OnAddNew();
+    avisarNuevo();
 }
 
 void clsManten::AjustarLongitudes() {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QAbstractButton;
@@ -114,6 +115,10 @@ public:
     // added or edited, or the user confirmed it and it was stored, or discarded
     // it); false when the user stays on it or its confirm failed.
     bool DejarEdicion();
+    // While adding or editing: true when something differs from what the add
+    // or edit started with (a bound control's content, or a grid, list, box or
+    // button of the data panels the user worked).
+    bool HayCambios() const;
 
     // "Se ha producido el error (n - description) al <accion>." in the error box.
     void MostrarError(int number, const QString& description, const QString& accion);
@@ -126,6 +131,10 @@ Q_SIGNALS:
     // is committed: the recordset's table and the record's Cod (empty when
     // the source has none).
     void registroCambiado(const QString& tabla, const QString& codigo);
+    // The controls show another record, or none (after Reposition).
+    void registroMostrado();
+    // A confirm stored the record (after its commit).
+    void registroGuardado();
 
 private:
     void PonerEstado(EstadoManten e);
@@ -156,6 +165,15 @@ private:
     // that exists (dir: +1 forward, -1 backward past a vanished one).
     template <class Op> void proteger(const QString& accion, int dir, Op op);
     void Recuperar(int dir);
+    // The events that close a load, a state change and a new record's
+    // clearing, with what the controller keeps after them.
+    void avisarReposicion();
+    void avisarEstado();
+    void avisarNuevo();
+    // What the add or edit starts with, for HayCambios.
+    void TomarInstantanea();
+    QStringList valoresActuales() const;
+    void marcarTocado() { tocado_ = true; }
     void ReabrirEn(qint64 posicion);
     // After a confirm refused because another seat stored the row: read it
     // again, or keep what was typed (the user's choice).
@@ -179,6 +197,8 @@ private:
     db::Value versionMostrada_; // the shown row's Version: a confirm over a newer one is refused
     bool closing_ = false;
     bool ocupado_ = false; // a confirm or cancel runs: presses of either are dropped
+    QStringList instantanea_;
+    bool tocado_ = false;
     QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;
 };
 

@@ -244,6 +244,7 @@ void clsManten::confirmar() {
     events_->data_AfterCommit();
     PonerEstado(Paseando);
     Q_EMIT registroCambiado(rs_->tableName(), codigo);
+    Q_EMIT registroGuardado();
     if (adding && addAgain_)
         añadir();
 }

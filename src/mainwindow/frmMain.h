@@ -64,6 +64,7 @@ public:
 
     void usrEmailDossier(const QString& asunto, const QString& texto, const QString& fichero) override;
     QWidget* ventanaPrincipal() override { return this; }
+    void usrMensajeEstado(const QString& texto) override;
     void usrScreenCenter(QWidget* frm);
     // The menu and toolbar commands' own names for usrShow of each window and side.
     void usrShowPropiedadesVenta();

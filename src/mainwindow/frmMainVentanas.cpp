@@ -5,9 +5,11 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 // The main window's slots: which window of each kind and side is open, how a
@@ -260,6 +262,18 @@ void frmMain::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
+}
+
+void frmMain::usrMensajeEstado(const QString& texto) {
+    // Beside the bar's other notices, which a temporary message would cover.
+    auto* l = statusBar()->findChild<QLabel*>(QStringLiteral("lblEstadoRegistro"));
+    if (!l) {
+        l = new QLabel(statusBar());
+        l->setObjectName(QStringLiteral("lblEstadoRegistro"));
+        l->setAccessibleName(QStringLiteral("Estado del registro"));
+        statusBar()->addPermanentWidget(l);
+    }
+    l->setText(texto);
 }
 
 } // namespace orb

@@ -7,6 +7,7 @@
 #include "platform/db/DbError.h"
 #include "shell/AppContext.h"
 #include "shell/Log.h"
+#include "shell/Plurales.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -283,10 +284,13 @@ FotosPropiedad::Restos FotosPropiedad::limpiarRestos(db::Database& base, const Q
                          {GrupoCopias, ficha});
     }
     if (restos.colocadas + restos.borrados > 0)
-        EscribirLog(QStringLiteral("Carpeta de fotos: %1 fotos de una grabación interrumpida colocadas, %2 "
-                                   "archivos temporales borrados.")
-                        .arg(restos.colocadas)
-                        .arg(restos.borrados));
+        EscribirLog(
+            QStringLiteral("Carpeta de fotos: %1 de una grabación interrumpida %2, %3 %4.")
+                .arg(Cantidad(restos.colocadas, QStringLiteral("foto"), QStringLiteral("fotos")),
+                     SegunCantidad(restos.colocadas, QStringLiteral("colocada"), QStringLiteral("colocadas")),
+                     Cantidad(restos.borrados, QStringLiteral("archivo temporal"),
+                              QStringLiteral("archivos temporales")),
+                     SegunCantidad(restos.borrados, QStringLiteral("borrado"), QStringLiteral("borrados"))));
     return restos;
 }
 

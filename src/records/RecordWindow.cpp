@@ -1,15 +1,19 @@
 #include "RecordWindow.h"
 
 #include "platform/db/Recordset.h"
+#include "platform/widgets/Atajos.h"
+#include "platform/widgets/OrdenLectura.h"
 #include "platform/widgets/ResultGrid.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
 #include "shell/Numeros.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace orb {
 
@@ -72,6 +76,96 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
     ui::stackBelowButtonBar(this, Picture2, {Picture1});
 
     data = new clsManten(this, this, *ctx.dialogs);
+    crearAtajos();
+    connect(data, &clsManten::registroMostrado, this, &RecordWindow::avisarPosicion);
+    connect(data, &clsManten::registroGuardado, this, [this] {
+        if (ctx.navigator)
+            ctx.navigator->usrMensajeEstado(QStringLiteral("Registro guardado"));
+    });
+}
+
+void RecordWindow::crearAtajos() {
+    atajos = new ui::AtajosTeclado(this);
+    const struct {
+        QKeyCombination tecla;
+        QToolButton* boton;
+    } teclas[] = {{Qt::CTRL | Qt::Key_N, cmdAdd},
+                  {Qt::CTRL | Qt::Key_E, cmdEdit},
+                  {Qt::CTRL | Qt::Key_S, cmdOk},
+                  {Qt::CTRL | Qt::Key_Return, cmdOk},
+                  {Qt::CTRL | Qt::Key_Enter, cmdOk},
+                  {Qt::CTRL | Qt::Key_Home, cmdFirst},
+                  {QKeyCombination(Qt::Key_PageUp), cmdPrev},
+                  {QKeyCombination(Qt::Key_PageDown), cmdNext},
+                  {Qt::CTRL | Qt::Key_End, cmdLast}};
+    for (const auto& t : teclas)
+        atajos->agregar(t.tecla, t.boton);
+    atajos->agregar(
+        QKeyCombination(Qt::Key_Escape), [this] { return cmdCancel->isEnabled(); },
+        [this] { cancelarConEsc(); });
+    atajos->agregar(
+        Qt::CTRL | Qt::Key_P,
+        [this] {
+            QAbstractButton* b = botonImprimir();
+            return b && b->isEnabled();
+        },
+        [this] { botonImprimir()->click(); });
+    atajos->mostrarEnAyuda(cmdFirst, QStringLiteral("Ctrl+Inicio"));
+    atajos->mostrarEnAyuda(cmdPrev, QStringLiteral("Re Pág"));
+    atajos->mostrarEnAyuda(cmdNext, QStringLiteral("Av Pág"));
+    atajos->mostrarEnAyuda(cmdLast, QStringLiteral("Ctrl+Fin"));
+    atajos->mostrarEnAyuda(cmdAdd, QStringLiteral("Ctrl+N"));
+    atajos->mostrarEnAyuda(cmdEdit, QStringLiteral("Ctrl+E"));
+    atajos->mostrarEnAyuda(cmdOk, QStringLiteral("Ctrl+S o Ctrl+Intro"));
+    atajos->mostrarEnAyuda(cmdCancel, QStringLiteral("Esc"));
+}
+
+QAbstractButton* RecordWindow::botonImprimir() const {
+    return Picture2->findChild<QAbstractButton*>(QStringLiteral("butPrint"));
+}
+
+void RecordWindow::cancelarConEsc() {
+    if (data->HayCambios()) {
+        const auto answer = ctx.dialogs->message(
+            this, {QStringLiteral("Se están añadiendo/modificando datos ¿desea descartar los cambios?"),
+                   QStringLiteral("Orbalia"), ui::DialogService::Buttons::YesNo,
+                   ui::DialogService::Icon::Question, ui::DialogService::Answer::No});
+        if (answer != ui::DialogService::Answer::Yes)
+            return;
+    }
+    cmdCancel->click();
+}
+
+void RecordWindow::avisarPosicion() {
+    db::Recordset* rs = data->Recordset();
+    if (!ctx.navigator || !rs)
+        return;
+    if (rs->isEOF() || rs->isBOF() || rs->recordCount() == 0) {
+        ctx.navigator->usrMensajeEstado(QStringLiteral("Ningún registro"));
+        return;
+    }
+    ctx.navigator->usrMensajeEstado(
+        QStringLiteral("Registro %1 de %2").arg(rs->absolutePosition() + 1).arg(rs->recordCount()));
+}
+
+void RecordWindow::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (mostrada_)
+        return;
+    mostrada_ = true;
+    QList<QWidget*> orden = ui::ordenDeLectura(this);
+    if (const qsizetype desde = orden.indexOf(primeroAlTabular.data()); desde >= 0) {
+        qsizetype hasta = desde;
+        while (hasta < orden.size() && Picture1->isAncestorOf(orden[hasta]))
+            ++hasta;
+        qsizetype inicio = desde;
+        while (inicio > 0 && Picture1->isAncestorOf(orden[inicio - 1]))
+            --inicio;
+        std::rotate(orden.begin() + inicio, orden.begin() + desde, orden.begin() + hasta);
+    }
+    ui::tabularEn(orden);
+    if (QAbstractButton* b = botonImprimir())
+        atajos->mostrarEnAyuda(b, QStringLiteral("Ctrl+P"));
 }
 
 QLabel* RecordWindow::addLabel(const QString& text, int row, int column, QWidget* buddy, int lblIndex) {

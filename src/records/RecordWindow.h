@@ -5,11 +5,16 @@
 
 #include <QLabel>
 #include <QMap>
+#include <QPointer>
 #include <QToolButton>
 #include <QWidget>
 
 class QGridLayout;
 class QHBoxLayout;
+
+namespace ui {
+class AtajosTeclado;
+}
 
 namespace orb {
 
@@ -66,6 +71,26 @@ protected:
     void irRegistro(const QString& cod);
 
     void closeEvent(QCloseEvent* e) override;
+    // The first time: Tab follows the reading order, and the print button,
+    // which windows add after this class, gets its key.
+    void showEvent(QShowEvent* e) override;
+
+    // The window's keys; each acts as its button does, and only while the
+    // button is enabled.
+    ui::AtajosTeclado* atajos = nullptr;
+    // Where Tab starts in the data panel when it is not the first control in
+    // reading order (a catalogue's name before its code); the controls above
+    // it follow at the panel's end.
+    QPointer<QWidget> primeroAlTabular;
+
+private:
+    void crearAtajos();
+    // Esc: the cancel button, after asking when the add or edit holds changes.
+    void cancelarConEsc();
+    QAbstractButton* botonImprimir() const;
+    // "Registro 12 de 51" in the main window's status bar.
+    void avisarPosicion();
+    bool mostrada_ = false;
 };
 
 } // namespace orb

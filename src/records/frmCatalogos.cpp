@@ -20,6 +20,7 @@ void CatalogoWindow::terminarCarga(const QString& tabla, const QString& recordSo
     txt.value(Codigo)->Codigo = true;
     iniciarControlador(recordSource);
     data->setFirstControl(txt.value(Nombre)->widget());
+    primeroAlTabular = txt.value(Nombre)->widget();
     if (!ctx.facts.OficinaPrincipal) {
         cmdAdd->setEnabled(false);
         cmdEdit->setEnabled(false);
@@ -69,9 +70,6 @@ frmTipos::frmTipos(AppContext& context, QWidget* parent)
     nombre->setAccessibleName(QStringLiteral("Nombre"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
-    setTabOrder(nombre, ingles);
-    setTabOrder(ingles, frances);
-    setTabOrder(frances, cod);
     terminarCarga(QStringLiteral("Tipos"),
                   QStringLiteral("select Cod,Nombre,NombreIdioma1,NombreIdioma2 from Tipos order by Cod"));
     resize(460, 220);
@@ -82,10 +80,9 @@ frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Ficha de Localidades"));
     auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
-    setTabOrder(nombre, cod);
     terminarCarga(QStringLiteral("Localidades"),
                   QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
     resize(420, 150);
@@ -96,14 +93,12 @@ frmAreas::frmAreas(AppContext& context, QWidget* parent)
     setWindowTitle(QStringLiteral("Ficha de Areas"));
     auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
     cboLocalidad =
         addListaCatalogo(Localidad, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2, 0,
                          QStringLiteral("select cod,nombre from localidades order by nombre"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
-    setTabOrder(nombre, cboLocalidad);
-    setTabOrder(cboLocalidad, cod);
 
     terminarCarga(QStringLiteral("Areas"), QStringLiteral("select * from Areas order by Cod"));
     resize(440, 170);

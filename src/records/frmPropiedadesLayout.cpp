@@ -201,7 +201,11 @@ void frmPropiedades::antesDePestaña(int p) {
         auto* h = new QHBoxLayout(cell);
         h->setContentsMargins(0, 0, 0, 0);
         h->addWidget(fianza);
-        h->addWidget(new QLabel(QStringLiteral("meses"), cell));
+        auto* meses = new QLabel(QStringLiteral("meses"), cell);
+        connect(fianza, &QLineEdit::textChanged, meses, [meses](const QString& t) {
+            meses->setText(t.trimmed() == u"1" ? QStringLiteral("mes") : QStringLiteral("meses"));
+        });
+        h->addWidget(meses);
         h->addStretch(1);
         rotular(g, page, QStringLiteral("Fian&za:"), 0, 0, fianza);
         fianza->setAccessibleName(QStringLiteral("Fianza (meses)"));

@@ -5,6 +5,7 @@
 #include "platform/db/Cursor.h"
 #include "platform/db/Statement.h"
 #include "shell/ConfigStore.h"
+#include "shell/Plurales.h"
 #include "shell/Services.h"
 
 #include <QDate>
@@ -134,7 +135,9 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
         if (o.dormitorios < d.dormitorios)
             return false;
         anota(PuntosDormitorios, [&] {
-            return QStringLiteral("%1 dormitorios (mínimo %2)").arg(o.dormitorios).arg(d.dormitorios);
+            return QStringLiteral("%1 (mínimo %2)")
+                .arg(Cantidad(o.dormitorios, QStringLiteral("dormitorio"), QStringLiteral("dormitorios")))
+                .arg(d.dormitorios);
         });
     }
     const struct {

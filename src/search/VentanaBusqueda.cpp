@@ -2,6 +2,8 @@
 
 #include "platform/db/DbError.h"
 #include "platform/db/Recordset.h"
+#include "platform/widgets/Atajos.h"
+#include "platform/widgets/OrdenLectura.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "platform/widgets/ResultGrid.h"
 #include "platform/widgets/ThemeIcon.h"
@@ -11,6 +13,7 @@
 #include "shell/Mensajes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -113,6 +116,7 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     });
 
     ui::stackBelowButtonBar(this, Picture2, {Picture1, grd});
+    crearAtajos();
 
     // Several records may change in one go: the statement runs once, after them.
     connect(&ctx.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
@@ -124,6 +128,37 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
         refrescoPendiente_ = true;
         QTimer::singleShot(0, this, &VentanaBusqueda::refrescar);
     });
+}
+
+void VentanaBusqueda::crearAtajos() {
+    atajos_ = new ui::AtajosTeclado(this);
+    // The boxes search with their own Enter; the lists take it here.
+    const auto enLista = [this] {
+        QWidget* foco = QApplication::focusWidget();
+        return qobject_cast<QComboBox*>(foco) && Picture1->isAncestorOf(foco);
+    };
+    for (const Qt::Key intro : {Qt::Key_Return, Qt::Key_Enter}) {
+        atajos_->agregar(QKeyCombination(intro), enLista, [this] { Buscar(); });
+        atajos_->agregar(
+            QKeyCombination(intro), [this] { return QApplication::focusWidget() == grd; }, [this] { IrA(); });
+    }
+    atajos_->agregar(QKeyCombination(Qt::Key_F3), cmdFind);
+    atajos_->agregar(
+        Qt::CTRL | Qt::Key_F, [] { return true; }, [this] { IrACriterios(); });
+    atajos_->agregar(Qt::CTRL | Qt::Key_P, butPrint);
+    atajos_->mostrarEnAyuda(cmdFind, QStringLiteral("Intro o F3"));
+    atajos_->mostrarEnAyuda(cmdGoto, QStringLiteral("Intro en la tabla"));
+    atajos_->mostrarEnAyuda(butPrint, QStringLiteral("Ctrl+P"));
+}
+
+void VentanaBusqueda::IrACriterios() {
+    for (QWidget* w : ui::ordenDeLectura(Picture1))
+        if (w->isVisibleTo(this) && w->isEnabled()) {
+            w->setFocus(Qt::ShortcutFocusReason);
+            if (auto* t = qobject_cast<QLineEdit*>(w))
+                t->selectAll();
+            return;
+        }
 }
 
 // ---- criteria panel ----

@@ -15,8 +15,9 @@ class QTableView;
 class QToolButton;
 
 namespace ui {
+class AtajosTeclado;
 class QueryTableModel;
-}
+} // namespace ui
 
 namespace orb {
 
@@ -52,6 +53,9 @@ public:
     // butPrint: the listing of the rows shown now (after New search, the
     // empty listing), through the main window's report window.
     void Imprimir();
+
+    // Ctrl+F: the focus to the first criterion, its text selected.
+    void IrACriterios();
 
     // Code of the current row; empty when there is none.
     QString codigoActual() const;
@@ -111,6 +115,9 @@ protected:
     QGridLayout* panel = nullptr; // layout of Picture1
 
 private:
+    // Enter in the criteria searches, in the grid goes to the record; F3
+    // searches, Ctrl+F goes to the criteria, Ctrl+P prints.
+    void crearAtajos();
     void moverA(int row);
     void ponerModelo(std::unique_ptr<ui::QueryTableModel> modelo);
     // The same statement again, on the same record when it is still there.
@@ -124,6 +131,7 @@ private:
     QString errorAvisado_;
     std::vector<const char*> tablas_;
     bool refrescoPendiente_ = false;
+    ui::AtajosTeclado* atajos_ = nullptr;
     QSize tamano_{780, 480};
 };
 

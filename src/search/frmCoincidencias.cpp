@@ -6,6 +6,7 @@
 #include "reports/Dossier.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
+#include "shell/Plurales.h"
 #include "shell/Services.h"
 
 #include <QAbstractButton>
@@ -114,14 +115,19 @@ void frmCoincidencias::cargar() {
             co::LeerDeseos(base, cod_, &deseos_);
             lista_ = co::PropiedadesParaCliente(base, cod_, chkDescartadas && chkDescartadas->isChecked());
             setWindowTitle(QStringLiteral("Propiedades que encajan con %1").arg(deseos_.nombre));
-            lblTitulo->setText(QStringLiteral("%1 propiedades encajan con el cliente %2 (%3).")
-                                   .arg(lista_.size())
-                                   .arg(cod_, deseos_.nombre));
+            lblTitulo->setText(
+                QStringLiteral("%1 %2 con el cliente %3 (%4).")
+                    .arg(Cantidad(lista_.size(), QStringLiteral("propiedad"), QStringLiteral("propiedades")),
+                         SegunCantidad(lista_.size(), QStringLiteral("encaja"), QStringLiteral("encajan")),
+                         cod_, deseos_.nombre));
         } else {
             lista_ = co::ClientesParaPropiedad(base, cod_);
             setWindowTitle(QStringLiteral("Clientes interesados en %1").arg(cod_));
             lblTitulo->setText(
-                QStringLiteral("%1 clientes buscan una propiedad como la %2.").arg(lista_.size()).arg(cod_));
+                QStringLiteral("%1 %2 una propiedad como la %3.")
+                    .arg(Cantidad(lista_.size(), QStringLiteral("cliente"), QStringLiteral("clientes")),
+                         SegunCantidad(lista_.size(), QStringLiteral("busca"), QStringLiteral("buscan")),
+                         cod_));
         }
         // What the agent has now seen is no longer announced as new.
         co::MarcarVistas(base, lista_);
@@ -151,7 +157,7 @@ void frmCoincidencias::mostrar() {
     QStringList columnas;
     if (modo_ == Modo::DeCliente)
         columnas = {QStringLiteral("Código"), QStringLiteral("Tipo"),   QStringLiteral("Localidad"),
-                    QStringLiteral("Zona"),   QStringLiteral("Dorm."),  QStringLiteral("Precio"),
+                    QStringLiteral("Area"),   QStringLiteral("Dorm."),  QStringLiteral("Precio"),
                     QStringLiteral("Puntos"), QStringLiteral("Estado"), QStringLiteral("Por qué encaja")};
     else
         columnas = {QStringLiteral("Código"),        QStringLiteral("Nombre"), QStringLiteral("Teléfono"),
@@ -284,7 +290,11 @@ void frmCoincidencias::enviarPorEmail() {
     m.toName = deseos_.nombre;
     m.subject = cods.size() == 1 ? QStringLiteral("Una propiedad para usted: %1").arg(cods.first())
                                  : QStringLiteral("%1 propiedades para usted").arg(cods.size());
-    m.body = QStringLiteral("Le adjuntamos el dossier de las propiedades %1, que encajan con lo que busca.")
+    m.body = SegunCantidad(
+                 cods.size(),
+                 QStringLiteral("Le adjuntamos el dossier de la propiedad %1, que encaja con lo que busca."),
+                 QStringLiteral("Le adjuntamos el dossier de las propiedades %1, que encajan con lo que "
+                                "busca."))
                  .arg(cods.join(QStringLiteral(", ")));
     m.attachment = ficheros.first();
     m.attachments = ficheros.mid(1);

@@ -99,6 +99,8 @@ public:
     // The window that report and dialog windows take as their parent; null
     // when there is none (a tool without main window, a test).
     virtual QWidget* ventanaPrincipal() = 0;
+    // A short notice in the status bar ("Registro 12 de 51", "Registro guardado").
+    virtual void usrMensajeEstado(const QString& texto) { (void)texto; }
 };
 
 } // namespace orb

@@ -303,7 +303,7 @@ private Q_SLOTS:
         Registro r;
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
         QVERIFY(r.lineas.contains("Se han importado 1 propiedades."));
-        QVERIFY(r.lineas.contains("1 registros de propiedades no importados."));
+        QVERIFY(r.lineas.contains("1 registro de propiedades no importado."));
     }
 
     // Text in a number column: SQLite would keep it. Such rows are refused
@@ -342,7 +342,7 @@ private Q_SLOTS:
         QCOMPARE(d.scalar("SELECT count(*) FROM ClientesZonas").toInt(), 0); // its places go with it
         for (const char* linea :
              {"No se importa el registro x9 de Tipos: el campo Cod tiene «x9», que no es un número.",
-              "1 registros de tipos no importados.", "Se han importado 1 tipos.",
+              "1 registro de tipos no importado.", "Se han importado 1 tipos.",
               "No se importa el registro 100001 de Propiedades: el campo Precio tiene «caro», que no es un "
               "número.",
               "No se importa el registro 100003 de Propiedades: el campo Dormitorios tiene «muchos», que no "
@@ -351,7 +351,7 @@ private Q_SLOTS:
               "No se importa el registro 100001 de Clientes: el campo Presupuesto tiene «mucho», que no es "
               "un "
               "número.",
-              "1 registros de clientes no importados."})
+              "1 registro de clientes no importado."})
             QVERIFY2(r.lineas.contains(linea), qPrintable(linea + QString("\n---\n") + r.lineas.join('\n')));
         QVERIFY(r.lineas.filter("Se han importado").filter("clientes").isEmpty());
     }

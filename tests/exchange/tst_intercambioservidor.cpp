@@ -86,21 +86,23 @@ QStringList oficinaEntera(db::Database& d, const QString& oficina) {
 // "Resumen: exportados …" as an office's export of these rows ends.
 QString resumen(db::Database& d, const QString& oficina, bool principal, int fotos, bool subida) {
     QStringList partes;
-    auto contar = [&](const char* t, const char* nombre, bool deOficina) {
+    const auto cuenta = [](int n, const char* uno, const char* varios) {
+        return QString::number(n) + " " + QString::fromUtf8(n == 1 ? uno : varios);
+    };
+    auto contar = [&](const char* t, const char* uno, const char* varios, bool deOficina) {
         const QString sql =
             QStringLiteral("SELECT count(*) FROM %1").arg(t) + (deOficina ? " WHERE Agencia = ?" : "");
-        partes << QString::number(d.scalar(sql, deOficina ? db::Params{oficina} : db::Params{}).toInt()) +
-                      " " + nombre;
+        partes << cuenta(d.scalar(sql, deOficina ? db::Params{oficina} : db::Params{}).toInt(), uno, varios);
     };
     if (principal) {
-        contar("Tipos", "tipos", false);
-        contar("Localidades", "localidades", false);
-        contar("Areas", "areas", false);
+        contar("Tipos", "tipo", "tipos", false);
+        contar("Localidades", "localidad", "localidades", false);
+        contar("Areas", "área", "áreas", false);
     }
-    contar("Propiedades", "propiedades", true);
-    contar("Propietarios", "propietarios", true);
-    contar("Clientes", "clientes", true);
-    return "Resumen: exportados " + partes.join(", ") + " y " + QString::number(fotos) + " fotos; " +
+    contar("Propiedades", "propiedad", "propiedades", true);
+    contar("Propietarios", "propietario", "propietarios", true);
+    contar("Clientes", "cliente", "clientes", true);
+    return "Resumen: exportados " + partes.join(", ") + " y " + cuenta(fotos, "foto", "fotos") + "; " +
            (subida ? "subida correcta."
                    : "la subida ha fallado y las demás oficinas no los recibirán hasta que se suban.");
 }

@@ -11,6 +11,7 @@
 #include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -81,6 +82,24 @@ private slots:
         v.cmdNext->click();
         QCOMPARE(v.txt[Cod]->Text(), QString("0100003")); // the only sale
         QVERIFY2(accessibilityProblems(&v).isEmpty(), qPrintable(accessibilityProblems(&v).join('\n')));
+    }
+
+    // The deposit reads "1 mes", "2 meses", whatever the record or the user puts in.
+    void depositOfOneMonthReadsInTheSingular() {
+        propiedad("0100001", "01", 1, true, "Fianza", {1});
+        propiedad("0100002", "01", 2, true, "Fianza", {2});
+        frmPropiedades w(ctx(), true);
+        QLabel* meses = nullptr;
+        for (QLabel* l : w.txt[Fianza]->widget()->parentWidget()->findChildren<QLabel*>())
+            if (l->text().startsWith("mes"))
+                meses = l;
+        QVERIFY(meses);
+        QCOMPARE(meses->text(), "mes");
+        w.cmdNext->click();
+        QCOMPARE(meses->text(), "meses");
+        w.cmdEdit->click();
+        w.txt[Fianza]->setText("1");
+        QCOMPARE(meses->text(), "mes");
     }
 
     // The tabs a screen reader is told about are the ones on the screen: the

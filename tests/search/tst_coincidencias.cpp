@@ -170,6 +170,14 @@ private Q_SLOTS:
         d().execute("UPDATE Propiedades SET PlazasGaraje = 1 WHERE Cod = 'VNER'");
         QCOMPARE(codigos(co::PropiedadesParaCliente(d(), "C3")), QStringList{"VNER"});
         QCOMPARE(codigos(co::ClientesParaPropiedad(d(), "VNER"), false), (QStringList{"C3"}));
+        // One bedroom reads in the singular.
+        d().execute("UPDATE Propiedades SET Dormitorios = 1 WHERE Cod = 'VELV'");
+        cliente(d(), "C4", "Presupuesto, DormitoriosMinimo", {200000, 1});
+        const auto uno = co::PropiedadesParaCliente(d(), "C4");
+        const auto velv = std::find_if(uno.begin(), uno.end(),
+                                       [](const co::Coincidencia& c) { return c.codPropiedad == u"VELV"; });
+        QVERIFY(velv != uno.end());
+        QVERIFY2(velv->motivos.contains("1 dormitorio (mínimo 1)"), qPrintable(velv->motivos.join('|')));
     }
 
     void soldOrLetNeverMatches() {

@@ -291,6 +291,29 @@ private Q_SLOTS:
         }
     }
 
+    // One match reads in the singular, several in the plural, in the titles
+    // and in the mail; the grid names the area as the rest of the program.
+    void titlesAndMailAgreeWithTheirCount() {
+        d().execute("UPDATE Clientes SET Presupuesto = 100000 WHERE Cod = '0100001'");
+        d().execute("UPDATE Propiedades SET Precio = 90000 WHERE Cod = '0100002'");
+        frmCoincidencias uno(ctx(), frmCoincidencias::Modo::DePropiedad, "0100001");
+        QCOMPARE(uno.lblTitulo->text(), "1 cliente busca una propiedad como la 0100001.");
+        frmCoincidencias dos(ctx(), frmCoincidencias::Modo::DePropiedad, "0100002");
+        QCOMPARE(dos.lblTitulo->text(), "2 clientes buscan una propiedad como la 0100002.");
+        frmCoincidencias sinCorreo(ctx(), frmCoincidencias::Modo::DeCliente, "0100002");
+        QCOMPARE(sinCorreo.lblTitulo->text(), "2 propiedades encajan con el cliente 0100002 (Sin Correo).");
+        frmCoincidencias ana(ctx(), frmCoincidencias::Modo::DeCliente, "0100001");
+        QCOMPARE(ana.lblTitulo->text(), "1 propiedad encaja con el cliente 0100001 (Ana Peña).");
+        QCOMPARE(ana.grid->horizontalHeaderItem(3)->text(), "Area");
+        FakeMail mail;
+        elegirFilas(ana.grid, {0});
+        ana.cmdEnviar->click();
+        QCOMPARE(mail.calls().size(), 1);
+        QVERIFY2(mail.calls().first().contains(
+                     "Le adjuntamos el dossier de la propiedad 0100002, que encaja con lo que busca."),
+                 qPrintable(mail.calls().first().join(u'|')));
+    }
+
     void propertyListsItsInterestedClients() {
         frmPropiedades w(ctx(), false);
         w.butInteresados->click();
