@@ -90,12 +90,20 @@ int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (!parser.parse(argumentos)) {
+        // Qt's own error texts are English; the two a user meets are said here.
         const QStringList desconocidas = parser.unknownOptionNames();
-        err << (desconocidas.isEmpty()
-                    ? QStringLiteral("Error: opciones no válidas: %1").arg(argumentos.mid(1).join(u' '))
-                    : QStringLiteral("Error: opción desconocida: %1")
-                          .arg(desconocidas.join(QStringLiteral(", "))))
-            << Qt::endl
+        const QString texto = parser.errorText();
+        const qsizetype comilla = texto.indexOf(u'\'');
+        QString linea;
+        if (!desconocidas.isEmpty())
+            linea =
+                QStringLiteral("Error: opción desconocida: %1").arg(desconocidas.join(QStringLiteral(", ")));
+        else if (texto.startsWith(QLatin1String("Missing value after")) && comilla >= 0)
+            linea = QStringLiteral("Error: falta el valor de la opción %1")
+                        .arg(texto.mid(comilla).remove(u'\'').chopped(1));
+        else
+            linea = QStringLiteral("Error: opciones no válidas: %1").arg(argumentos.mid(1).join(u' '));
+        err << linea << Qt::endl
             << QStringLiteral("Para ver las opciones: %1 --help").arg(QCoreApplication::applicationName())
             << Qt::endl;
         return 2;

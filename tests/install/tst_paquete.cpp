@@ -155,6 +155,23 @@ private Q_SLOTS:
             QVERIFY2(!s.out.contains(QLatin1String(ingles)), qPrintable(s.out));
         QVERIFY2(!s.err.contains("QStandardPaths") && !s.err.contains("XDG_RUNTIME_DIR"), qPrintable(s.err));
     }
+
+    // A mistyped command line is told in Spanish, with where the help is.
+    void webExportRefusesBadOptionsInSpanish() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("XDG_RUNTIME_DIR");
+        const QString programa = instalado("bin/orbalia-webexport");
+        const Salida desconocida = ejecutar(programa, {"--subir"}, env);
+        QCOMPARE(desconocida.codigo, 2);
+        QCOMPARE(
+            desconocida.err,
+            QString("Error: opción desconocida: subir\nPara ver las opciones: orbalia-webexport --help\n"));
+        const Salida sinValor = ejecutar(programa, {"--home"}, env);
+        QCOMPARE(sinValor.codigo, 2);
+        QVERIFY2(sinValor.err.startsWith("Error: falta el valor de la opción --home\n"),
+                 qPrintable(sinValor.err));
+        QCOMPARE(sinValor.out, QString());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPaquete)
