@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Orbalia need.
+# Installs the Debian 12 packages that building, running and testing Orbalia
+# need; with "demo", only those that building and running it need.
 set -euo pipefail
 
+# Building and running the program (what scripts/run-demo.sh needs).
 PACKAGES=(
-  build-essential cmake pkg-config git clang-format
+  build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
   libgl-dev libsqlite3-dev libmariadb-dev libpq-dev
   adwaita-icon-theme fonts-dejavu-core
-  xvfb xauth imagemagick poppler-utils
-  desktop-file-utils appstream xdg-utils
-  rsync mariadb-server postgresql sqlite3
+  xvfb xauth imagemagick sqlite3
 )
+# The tests also start MariaDB and PostgreSQL servers and an rsync daemon, read PDF files
+# and validate the desktop files; "demo" leaves them out.
+if [ "${1:-}" != "demo" ]; then
+  PACKAGES+=(clang-format poppler-utils desktop-file-utils appstream xdg-utils binutils rsync mariadb-server
+    postgresql)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the program and its two tools, lays out a demo installation in demo/
+# Builds the program, its installer and database updater and the SQLite
+# extension, lays out a demo installation in demo/
 # and starts Orbalia on it. Tests and benchmarks are not built here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 echo "== Comprobando los paquetes necesarios"
-scripts/install-deps.sh
+scripts/install-deps.sh demo
 
 echo "== Compilando Orbalia, el instalador, el actualizador y la extensión de SQLite (sin pruebas ni medidas de rendimiento)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -4,6 +4,8 @@
 #include "Log.h"
 #include "platform/mysql/MysqlError.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QMutex>
 #include <QStringList>
 #include <QTextStream>
@@ -39,8 +41,15 @@ void volcarPendientes() {
         QMutexLocker lock(&pendientes().mutex);
         lineas.swap(pendientes().lineas);
     }
-    for (const QString& l : lineas)
+    const bool sinRegistro = RutaLog().isEmpty();
+    for (const QString& l : lineas) {
+        // Qt's note that it falls back to its own runtime folder (cron, a
+        // plain ssh session) says nothing about the tool's work: it goes to
+        // Orbalia.log when there is one, never to the output.
+        if (sinRegistro && l.contains(QLatin1String("XDG_RUNTIME_DIR")))
+            continue;
         EscribirLog(l);
+    }
 }
 
 void mensajeQt(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto) {
@@ -70,6 +79,53 @@ void anotar(const QString& texto) {
 }
 
 } // namespace
+
+int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos) {
+    const QCommandLineOption ayuda({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("ayuda")},
+                                   QStringLiteral("Muestra esta ayuda."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Muestra la versión del programa."));
+    parser.addOption(ayuda);
+    parser.addOption(version);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (!parser.parse(argumentos)) {
+        // Qt's own error texts are English; the two a user meets are said here.
+        const QStringList desconocidas = parser.unknownOptionNames();
+        const QString texto = parser.errorText();
+        const qsizetype comilla = texto.indexOf(u'\'');
+        QString linea;
+        if (!desconocidas.isEmpty())
+            linea =
+                QStringLiteral("Error: opción desconocida: %1").arg(desconocidas.join(QStringLiteral(", ")));
+        else if (texto.startsWith(QLatin1String("Missing value after")) && comilla >= 0)
+            linea = QStringLiteral("Error: falta el valor de la opción %1")
+                        .arg(texto.mid(comilla).remove(u'\'').chopped(1));
+        else
+            linea = QStringLiteral("Error: opciones no válidas: %1").arg(argumentos.mid(1).join(u' '));
+        err << linea << Qt::endl
+            << QStringLiteral("Para ver las opciones: %1 --help").arg(QCoreApplication::applicationName())
+            << Qt::endl;
+        return 2;
+    }
+    if (parser.isSet(ayuda)) {
+        // Qt writes its headings in English unless translated: these are the
+        // only words of its help that are not the tool's own.
+        QString texto = parser.helpText();
+        texto.replace(QLatin1String("Usage: "), QLatin1String("Uso: "));
+        texto.replace(QLatin1String("[options]"), QLatin1String("[opciones]"));
+        texto.replace(QLatin1String("\nOptions:\n"), QLatin1String("\nOpciones:\n"));
+        texto.replace(QLatin1String("\nArguments:\n"), QLatin1String("\nArgumentos:\n"));
+        out << texto;
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        out << QCoreApplication::applicationName() << u' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return 0;
+    }
+    return -1;
+}
 
 void DesviarMensajesQt() {
     const QtMessageHandler previo = qInstallMessageHandler(mensajeQt);

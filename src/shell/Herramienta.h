@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <functional>
+
+class QCommandLineParser;
 
 namespace orb {
 
@@ -26,6 +29,11 @@ QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos = {
 // The line a tool prints for it: "Error: <causa>", and where the details are
 // when Orbalia.log has them.
 QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos = {});
+
+// Reads a tool's options with Spanish help and errors, adding -h/--help/
+// --ayuda and -v/--version. Returns -1 when the tool goes on, else its exit
+// code: 0 after the help or the version, 2 after an unknown option.
+int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos);
 
 // Runs a tool's body with Qt's messages diverted. An exception that escapes
 // it is logged, told on standard error as its LineaError, and ends the

@@ -23,14 +23,13 @@ int exportar(int argc, char* argv[]) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Publica las propiedades marcadas para el web y sube sus fotos."));
-    parser.addHelpOption();
-    parser.addVersionOption();
     const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Carpeta de la instalación."),
                                   QStringLiteral("DIR"));
     const QCommandLineOption sinSubida(QStringLiteral("no-upload"), QStringLiteral("No sube las fotos."));
     parser.addOption(home);
     parser.addOption(sinSubida);
-    parser.process(app);
+    if (const int fin = orb::LeerOpciones(parser, app.arguments()); fin >= 0)
+        return fin;
 
     QTextStream out(stdout);
     QTextStream err(stderr);

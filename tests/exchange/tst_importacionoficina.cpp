@@ -1,69 +1,21 @@
-#include "IntercambioPrueba.h"
-#include "exchange/ExportacionOficina.h"
+// The import of another office's Export.db into this office's database: which
+// rows replace which, what travels with a client, the catalogues, and the
+// rows refused and counted.
+
+#include "ImportacionPrueba.h"
 #include "exchange/ImportacionOficina.h"
 #include "platform/process/ProcessRunner.h"
-#include "shell/Installation.h"
 
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTest>
 
 using namespace prueba;
 
-// The import of another office's Export.db into this office's database. The
-// exchange files are made by the real export of another installation and
-// laid where the download leaves them.
-class tst_ImportacionOficina : public QObject {
+class tst_ImportacionOficina : public QObject, private RegistroImportacion {
     Q_OBJECT
 
-    // Exports otra and lays its folder where aqui's download would. An office
-    // without properties is first given office 2's two properties, one owner
-    // and one client (unless sembrar is false).
-    static void exportarOficina(TestInstallation& otra, TestInstallation& aqui, bool clientes = true,
-                                bool sembrar = true) {
-        db::Database& d = otra.context().db();
-        if (sembrar && d.scalar("SELECT count(*) FROM Propiedades").toInt() == 0) {
-            fila(d, "Propiedades", "200001", "2", "f1.jpg");
-            fila(d, "Propiedades", "200002", "2");
-            fila(d, "Propietarios", "200001", "2");
-            if (clientes)
-                fila(d, "Clientes", "200001", "2");
-            foto(otra.context().RutaFotos + "f1.jpg", {1024, 768}, Qt::red);
-        }
-        Registro r;
-        QVERIFY(orb::ExportacionOficina(otra.context(), r.informe()).Exportar());
-        const QString destino = aqui.file("Exchange/" + otra.context().facts.CodigoOficina + "/");
-        QDir(destino).removeRecursively();
-        QDir().mkpath(destino);
-        for (const QString& f :
-             QDir(otra.file("Exchange/" + otra.context().facts.CodigoOficina)).entryList(QDir::Files))
-            QVERIFY(QFile::copy(otra.file("Exchange/" + otra.context().facts.CodigoOficina + "/" + f),
-                                destino + f));
-    }
-
-    // This office "1" (principal) already holds rows of its own and old rows of office 2.
-    static void filasPrevias(db::Database& d) {
-        fila(d, "Propiedades", "100001", "1");
-        fila(d, "Propiedades", "200009", "2"); // gone from office 2's export
-        fila(d, "Propietarios", "200009", "2");
-        fila(d, "Clientes", "100001", "1");
-        fila(d, "Clientes", "200009", "2");
-        catalogo(d, 1, "Piso");
-    }
-
-    static QStringList todo(db::Database& d) {
-        QStringList out;
-        for (const char* t : {"Tipos", "Localidades", "Areas", "Propiedades", "Propietarios", "Clientes"})
-            out << QString::fromLatin1(t) << tabla(d, QString::fromLatin1(t));
-        return out;
-    }
-
 private Q_SLOTS:
-    void initTestCase() {
-        QVERIFY(registro_.isValid());
-        orb::IniciarLog(registro_.path());
-    }
-    void init() { QFile::remove(orb::RutaLog()); }
+    void initTestCase() { iniciarRegistro(); }
+    void init() { vaciarRegistro(); }
 
     void clientsWishesTravelWithThem() {
         TestInstallation aqui(oficina("1", true, "12"));
@@ -204,96 +156,6 @@ private Q_SLOTS:
         QCOMPARE(r.lineas.mid(1, 2), QStringList({"Importando tipo 5", "Se han importado 1 tipos."}));
     }
 
-    void onlyThisOfficeInTheListDoesNothing() {
-        TestInstallation aqui(oficina("1", true, "1"));
-        Registro r;
-        proc::ProcessRunner runner;
-        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).ejecutar(runner));
-        QCOMPARE(r.lineas, QStringList());
-    }
-
-    // A code of the network is a folder name under Exchange/: ".." or a quote
-    // would lead the download's mirror (which deletes) out of it.
-    void unusableNetworkCodesTouchNothing() {
-        TestInstallation aqui(oficina("1", true, "1"));
-        // The installer and start-up refuse it; the import does not rely on them.
-        aqui.context().facts.RedAgencias = "1,..,2',/";
-        escribir(aqui.file("Exchange/guardado.txt"), "sigue aquí");
-        const QStringList antes = ficherosInstalacion(aqui.path());
-        Registro r;
-        proc::ProcessRunner runner;
-        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).ejecutar(runner));
-        QCOMPARE(r.lineas.filter("Iniciando bajada").size(), 0);
-        for (const char* codigo : {"..", "2'", "/"})
-            QVERIFY2(r.lineas.filter(QString("No se importa la oficina \"%1\".").arg(codigo)).size() == 1,
-                     qPrintable(r.lineas.join('\n')));
-        QVERIFY(r.lineas.filter("solo puede tener letras y cifras").size() == 3);
-        QVERIFY(r.lineas.filter("clave RedAgencias").size() == 3);
-        QCOMPARE(ficherosInstalacion(aqui.path()), antes);
-    }
-
-    // The office's folder is a link to the installation: what rsync would
-    // delete there is the program's own files.
-    void officeFolderOutsideExchangeIsRefused() {
-        TestInstallation aqui(oficina("1", true, "12"));
-        QVERIFY(QFile::link(aqui.path(), aqui.file("Exchange/2")));
-        const QStringList antes = ficherosInstalacion(aqui.path());
-        Registro r;
-        orb::ImportacionOficina imp(aqui.context(), r.informe());
-        proc::ProcessRunner runner;
-        QVERIFY(!imp.Bajar(runner, "2"));
-        QVERIFY(!imp.Importar("2", "1"));
-        QCOMPARE(r.lineas.filter("no está dentro de").size(), 2);
-        QVERIFY(r.lineas.filter("rsync_").isEmpty()); // the script never ran
-        QCOMPARE(ficherosInstalacion(aqui.path()), antes);
-    }
-
-    // A list without commas is one character per office, unless the codes are longer.
-    void networkCodes_data() {
-        QTest::addColumn<QString>("red");
-        QTest::addColumn<QString>("propia");
-        QTest::addColumn<QStringList>("codigos");
-        QTest::newRow("un carácter cada una") << "122"
-                                              << "1" << QStringList{"1", "2", "2"};
-        QTest::newRow("letras fuera del BMP") << "1𝔸"
-                                              << "1" << QStringList{"1", "𝔸"};
-        QTest::newRow("una oficina de dos caracteres") << "02"
-                                                       << "01" << QStringList{"02"};
-        QTest::newRow("con comas") << "01,02"
-                                   << "01" << QStringList{"01", "02"};
-        QTest::newRow("comas de un carácter") << "1,2"
-                                              << "1" << QStringList{"1", "2"};
-        QTest::newRow("punto y coma y blancos") << " 01; 02  03 "
-                                                << "02" << QStringList{"01", "02", "03"};
-        QTest::newRow("vacía") << "  "
-                               << "01" << QStringList();
-    }
-    void networkCodes() {
-        QFETCH(QString, red);
-        QFETCH(QString, propia);
-        QFETCH(QStringList, codigos);
-        QCOMPARE(orb::CodigosRed(red, propia), codigos);
-        QCOMPARE(orb::ProblemaRedAgencias(red, propia), QString());
-    }
-
-    // RedAgencias=02 at office 01: office 02 is downloaded and imported once,
-    // never offices "0" and "2".
-    void networkOfOneTwoCharacterOffice() {
-        TestInstallation aqui(oficina("01", false, "02"));
-        TestInstallation otra(oficina("02", true, "02"));
-        catalogo(otra.context().db(), 3, "Dúplex");
-        fila(otra.context().db(), "Propiedades", "0200001", "02");
-        exportarOficina(otra, aqui);
-        Registro r;
-        proc::ProcessRunner runner;
-        orb::ImportacionOficina(aqui.context(), r.informe()).ejecutar(runner);
-        QCOMPARE(r.lineas.count("Iniciando bajada ..."), 1);
-        QVERIFY2(r.lineas.filter(QRegularExpression("oficina [02][ :.]")).isEmpty(),
-                 qPrintable(r.lineas.join('\n')));
-        QCOMPARE(r.lineas.count("Importación finalizada."), 1);
-        QCOMPARE(tabla(aqui.context().db(), "Propiedades"), tabla(otra.context().db(), "Propiedades"));
-    }
-
     void refusedRowsAreCountedApart() {
         TestInstallation aqui(oficina("1", true));
         TestInstallation otra(oficina("2", false));
@@ -356,100 +218,6 @@ private Q_SLOTS:
         QVERIFY(r.lineas.filter("Se han importado").filter("clientes").isEmpty());
     }
 
-    // The file says which office wrote it and what it holds: another office's
-    // file, the bare template or a file without that record delete nothing.
-    void fileThatIsNotTheOfficesOwnIsRefused_data() {
-        QTest::addColumn<QString>("caso");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("de otra oficina") << "otra"
-                                         << "el archivo lo ha exportado la oficina \"1\", no la 2";
-        QTest::newRow("plantilla vacía") << "plantilla"
-                                         << "el archivo es la plantilla de intercambio vacía";
-        QTest::newRow("sin registro de exportación") << "sinsello"
-                                                     << "el archivo no dice qué oficina lo ha exportado";
-        QTest::newRow("dos registros") << "dos"
-                                       << "el archivo tiene más de un registro de exportación";
-        QTest::newRow("filas de menos") << "incompleto"
-                                        << "el archivo está incompleto: dice tener 2 propiedades y tiene 1";
-        QTest::newRow("fecha ilegible") << "fecha"
-                                        << "la fecha de exportación del archivo no es válida";
-    }
-    void fileThatIsNotTheOfficesOwnIsRefused() {
-        QFETCH(QString, caso);
-        QFETCH(QString, motivo);
-        TestInstallation aqui(oficina("1", true, "12"));
-        TestInstallation otra(oficina("2", false, "12"));
-        db::Database& d = aqui.context().db();
-        filasPrevias(d);
-        exportarOficina(otra, aqui);
-        Registro r;
-        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        const QStringList antes = todo(d);
-        const QString f = aqui.file("Exchange/2/Export.db");
-        if (caso == "otra") {
-            Registro propia;
-            QVERIFY(orb::ExportacionOficina(aqui.context(), propia.informe()).Exportar());
-            QVERIFY(QFile::remove(f) && QFile::copy(aqui.file("Exchange/1/Export.db"), f));
-        } else if (caso == "plantilla") {
-            QVERIFY(QFile::remove(f) && QFile::copy(aqui.file("ExportSchema.db"), f));
-        } else {
-            auto x = db::Database::open(f, {.durable = false});
-            if (caso == "sinsello")
-                x->execute("DROP TABLE Intercambio");
-            else if (caso == "dos")
-                x->execute("INSERT INTO Intercambio SELECT * FROM Intercambio");
-            else if (caso == "incompleto")
-                x->execute("DELETE FROM Propiedades WHERE Cod = '200002'");
-            else
-                x->execute("UPDATE Intercambio SET Fecha = 'ayer'");
-        }
-        r.lineas.clear();
-        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        QCOMPARE(todo(d), antes);
-        QVERIFY2(r.lineas.last().startsWith("No se importa la oficina 2: " + motivo),
-                 qPrintable(r.lineas.last()));
-    }
-
-    // An office's files arrive in the order it exported them: an older one
-    // (a server restored from a backup) is refused, the same one again is not.
-    void olderFileThanTheLastImportedIsRefused() {
-        TestInstallation aqui(oficina("1", true, "12"));
-        TestInstallation otra(oficina("2", false, "12"));
-        db::Database& d = aqui.context().db();
-        exportarOficina(otra, aqui);
-        const QString f = aqui.file("Exchange/2/Export.db");
-        const QString vieja = aqui.file("vieja.db");
-        QVERIFY(QFile::copy(f, vieja));
-        fila(otra.context().db(), "Propiedades", "200003", "2");
-        QTest::qWait(5); // a later moment, to the millisecond
-        exportarOficina(otra, aqui);
-        const QString nueva = aqui.file("nueva.db");
-        QVERIFY(QFile::copy(f, nueva));
-
-        // A newer file that fails half-way does not count as imported.
-        Registro r;
-        orb::ImportacionOficina falla(aqui.context(), r.informe());
-        falla.trasTabla = [](const QString&) { throw db::DbError(db::ErrGeneric, "fallo provocado"); };
-        QVERIFY(!falla.Importar("2", "1"));
-        QVERIFY(QFile::remove(f) && QFile::copy(vieja, f));
-        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        QCOMPARE(d.scalar("SELECT count(*) FROM Propiedades WHERE Agencia = '2'").toInt(), 2);
-
-        QVERIFY(QFile::remove(f) && QFile::copy(nueva, f));
-        for (int vez = 0; vez < 2; ++vez) // the same file twice gives the same
-            QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        const QStringList actual = todo(d);
-        QCOMPARE(d.scalar("SELECT count(*) FROM Propiedades WHERE Agencia = '2'").toInt(), 3);
-
-        QVERIFY(QFile::remove(f) && QFile::copy(vieja, f));
-        r.lineas.clear();
-        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        QCOMPARE(todo(d), actual);
-        QVERIFY2(r.lineas.last().startsWith("No se importa la oficina 2: su archivo es del ") &&
-                     r.lineas.last().contains("ya se importó uno más reciente"),
-                 qPrintable(r.lineas.last()));
-    }
-
     // All sold: the office's own file says it holds nothing, and that is imported.
     void officeWithNoRowsLeftStillImports() {
         TestInstallation aqui(oficina("1", true, "12"));
@@ -501,116 +269,6 @@ private Q_SLOTS:
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
         QCOMPARE(tabla(d, "Tipos"), tabla(principal.context().db(), "Tipos"));
     }
-
-    void unreadableExchangeFileChangesNothing_data() {
-        QTest::addColumn<QString>("caso");
-        QTest::newRow("falta") << "falta";
-        QTest::newRow("vacío") << "vacio";
-        QTest::newRow("truncado") << "truncado";
-        QTest::newRow("bytes al azar") << "azar";
-        QTest::newRow("otro esquema") << "esquema";
-        QTest::newRow("campo desconocido") << "campo";
-        QTest::newRow("página dañada") << "dañada";
-    }
-    void unreadableExchangeFileChangesNothing() {
-        QFETCH(QString, caso);
-        TestInstallation aqui(oficina("2", false));
-        TestInstallation principal(oficina("1", true));
-        db::Database& p = principal.context().db();
-        catalogo(p, 5, "Ático");
-        db::Transaction tx(p);
-        for (int i = 0; i < 3000; ++i)
-            fila(p, "Propiedades", QStringLiteral("1%1").arg(i, 5, 10, QChar('0')), "1");
-        tx.commit();
-        exportarOficina(principal, aqui);
-        db::Database& d = aqui.context().db();
-        catalogo(d, 9, "Local");
-        fila(d, "Propiedades", "100001", "1");
-        fila(d, "Clientes", "100001", "1");
-        const QStringList antes = todo(d);
-        const QString f = aqui.file("Exchange/1/Export.db");
-        QFile file(f);
-        if (caso == "falta") {
-            QVERIFY(file.remove());
-        } else if (caso == "vacio") {
-            QVERIFY(file.resize(0));
-        } else if (caso == "truncado") {
-            QVERIFY(file.resize(file.size() / 2));
-        } else if (caso == "azar") {
-            QByteArray bytes(64 * 1024, '\0');
-            for (char& b : bytes)
-                b = char(QRandomGenerator::global()->bounded(256));
-            escribir(f, bytes);
-        } else if (caso == "esquema") {
-            QVERIFY(file.remove());
-            auto x = db::Database::open(f, {.create = true, .durable = false});
-            x->execute("CREATE TABLE Propiedades (Cod TEXT, Agencia TEXT)");
-        } else if (caso == "campo") {
-            auto x = db::Database::open(f, {.durable = false});
-            x->execute("ALTER TABLE Clientes ADD COLUMN Desconocido TEXT");
-        } else {
-            // A page in the middle of the properties overwritten: the header still reads.
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            const qint64 pagina = 4096;
-            QVERIFY(file.seek(file.size() / 2 / pagina * pagina));
-            QVERIFY(file.write(QByteArray(int(pagina), '\x5a')) == pagina);
-            file.close();
-        }
-        Registro r;
-        QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
-        QCOMPARE(todo(d), antes);
-        QVERIFY2(r.lineas.size() >= 2 && r.lineas.last().startsWith("No se importa la oficina 1: "),
-                 qPrintable(r.lineas.join('\n')));
-        QVERIFY(!r.lineas.contains("Importación finalizada."));
-        // The engine's words go to Orbalia.log; the user's log names the file and the plain cause.
-        QCOMPARE(textoDelMotor(r.lineas), QString());
-        if (caso == "truncado" || caso == "azar" || caso == "dañada") {
-            QVERIFY2(r.lineas.last().contains(QDir::toNativeSeparators(f)) &&
-                         r.lineas.last().contains("no es una base de datos de Orbalia o está dañado"),
-                     qPrintable(r.lineas.last()));
-            QVERIFY2(registroTecnico().contains(f), qPrintable(registroTecnico()));
-        }
-    }
-
-    void failureHalfWayKeepsThePreviousRows_data() {
-        QTest::addColumn<bool>("disparador");
-        QTest::newRow("tras una tabla") << false;
-        QTest::newRow("disparador en una fila") << true;
-    }
-    void failureHalfWayKeepsThePreviousRows() {
-        QFETCH(bool, disparador);
-        TestInstallation aqui(oficina("2", false));
-        TestInstallation principal(oficina("1", true));
-        catalogo(principal.context().db(), 5, "Ático");
-        fila(principal.context().db(), "Propiedades", "100001", "1");
-        fila(principal.context().db(), "Propietarios", "100001", "1");
-        exportarOficina(principal, aqui);
-        db::Database& d = aqui.context().db();
-        catalogo(d, 9, "Local");
-        fila(d, "Propiedades", "100077", "1");
-        fila(d, "Propietarios", "100077", "1");
-        const QStringList antes = todo(d);
-        Registro r;
-        orb::ImportacionOficina imp(aqui.context(), r.informe());
-        if (disparador)
-            d.execute("CREATE TEMP TRIGGER falla BEFORE INSERT ON main.Propietarios "
-                      "BEGIN SELECT RAISE(ABORT, 'fallo provocado'); END");
-        else
-            imp.trasTabla = [](const QString& t) {
-                if (t == u"Propietarios")
-                    throw db::DbError(db::ErrGeneric, "fallo provocado");
-            };
-        QVERIFY(!imp.Importar("1", "1"));
-        QCOMPARE(todo(d), antes);
-        QVERIFY(r.lineas.last().contains("No se ha importado nada de la oficina 1"));
-        // What failed inside is told to support, not in the user's log.
-        QVERIFY(r.lineas.filter("fallo provocado").isEmpty());
-        QVERIFY(registroTecnico().contains("fallo provocado"));
-        QCOMPARE(textoDelMotor(r.lineas), QString());
-    }
-
-private:
-    QTemporaryDir registro_;
 };
 
 QTEST_GUILESS_MAIN(tst_ImportacionOficina)
