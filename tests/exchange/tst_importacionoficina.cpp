@@ -6,6 +6,7 @@
 #include "exchange/ImportacionOficina.h"
 #include "platform/process/ProcessRunner.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace prueba;
@@ -107,7 +108,14 @@ private Q_SLOTS:
         }
         Registro r;
         orb::ImportacionOficina imp(aqui.context(), r.informe());
+        QSignalSpy avisos(&aqui.context().cambios, &orb::CambiosRegistros::registroCambiado);
         QVERIFY(imp.Importar("2", "1"));
+        // The windows hear of each table the office replaced (not the catalogues: it is not the principal).
+        QStringList tablas;
+        for (const QList<QVariant>& a : avisos)
+            tablas << a.at(0).toString();
+        tablas.sort();
+        QCOMPARE(tablas, QStringList({"Clientes", "Propiedades", "Propietarios"}));
         QCOMPARE(r.lineas, QStringList({"Iniciando importación ...", "Importando propiedad 200001",
                                         "Importando propiedad 200002", "Se han importado 2 propiedades.",
                                         "Importando propietario 200001", "Se han importado 1 propietarios.",

@@ -4,6 +4,7 @@
 #include "ImportacionPrueba.h"
 #include "exchange/ImportacionOficina.h"
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace prueba;
@@ -207,8 +208,10 @@ private Q_SLOTS:
                 if (t == u"Propietarios")
                     throw db::DbError(db::ErrGeneric, "fallo provocado");
             };
+        QSignalSpy avisos(&aqui.context().cambios, &orb::CambiosRegistros::registroCambiado);
         QVERIFY(!imp.Importar("1", "1"));
         QCOMPARE(todo(d), antes);
+        QCOMPARE(avisos.size(), 0); // nothing changed, nothing to read again
         QVERIFY(r.lineas.last().contains("No se ha importado nada de la oficina 1"));
         // What failed inside is told to support, not in the user's log.
         QVERIFY(r.lineas.filter("fallo provocado").isEmpty());
