@@ -150,6 +150,16 @@ QString ProblemaInstalacion(const QString& folder, const InstallationFacts& fact
     return {};
 }
 
+ProblemaDato ComprobarDatosInstalacion(const InstallationFacts& facts) {
+    if (facts.NombreAgencia.trimmed().isEmpty())
+        return {QStringLiteral("NombreAgencia"), QStringLiteral("Falta el nombre de la agencia.")};
+    if (QString p = ProblemaCodigoOficina(facts.CodigoOficina); !p.isEmpty())
+        return {QStringLiteral("CodigoOficina"), p};
+    if (QString p = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina); !p.isEmpty())
+        return {QStringLiteral("RedAgencias"), p};
+    return {};
+}
+
 bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts) {
     QSettings ini(iniPath(folder), QSettings::IniFormat);
     ini.beginGroup(kGroup);

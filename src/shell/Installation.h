@@ -31,6 +31,16 @@ QStringList CodigosRed(const QString& redAgencias, const QString& codigoOficina)
 // used (an empty list too: this office exchanges with no other).
 QString ProblemaRedAgencias(const QString& redAgencias, const QString& codigoOficina);
 
+// The first fact a person typed that cannot be installed, for the assistant and
+// the settings page: clave is its key in Orbalia.ini (NombreAgencia,
+// CodigoOficina, RedAgencias), texto why; both empty when the facts can be used.
+// The same rules as start-up, plus a name for the agency (the window's title).
+struct ProblemaDato {
+    QString clave;
+    QString texto;
+};
+ProblemaDato ComprobarDatosInstalacion(const InstallationFacts& facts);
+
 // Writes every fact (the installer, and the settings page whose changes the
 // program reads at its next start); false when the file could not be written.
 bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts);
