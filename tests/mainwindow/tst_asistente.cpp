@@ -131,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(qBlue(fondo.pixel(100, 60)) > 240);
         QVERIFY(QImageReader(puesto() + "DossierLogo.jpg").canRead());
         // Only the installation beside the seat's data: no staging folder left.
-        QCOMPARE(entradas(datos_.path()), (QStringList{"Orbalia", "logo.png"}));
+        QCOMPARE(entradas(datos_.path()), (QStringList{"logo.png", "Orbalia"}));
         QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/Orbalia.lock"));
     }
 
