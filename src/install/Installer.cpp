@@ -142,7 +142,9 @@ bool emptyFolder(const QFileInfo& info) {
 
 } // namespace
 
-void createInstallation(const QString& dir, const InstallOptions& options) {
+namespace {
+
+void checkFacts(const QString& dir, const InstallOptions& options) {
     if (dir.trimmed().isEmpty())
         fail(QStringLiteral("No se ha indicado la carpeta de la instalación"));
     // Office codes name folders that the exchange empties: nothing is laid out
@@ -155,11 +157,21 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
     if (const QString problema = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina);
         !problema.isEmpty())
         fail(QStringLiteral("RedAgencias: ") + problema);
+}
+
+} // namespace
+
+void createInstallation(const QString& dir, const InstallOptions& options) {
+    checkFacts(dir, options);
+    layOut(QDir(QDir(dir).absolutePath()), options);
+}
+
+void createNewInstallation(const QString& dir, const InstallOptions& options) {
+    checkFacts(dir, options);
     const QFileInfo target(QDir(dir).absolutePath());
-    if (target.exists() && !emptyFolder(target)) {
-        layOut(QDir(target.absoluteFilePath()), options);
-        return;
-    }
+    if (target.exists() && !emptyFolder(target))
+        fail(QStringLiteral("La carpeta '%1' ya existe y no está vacía")
+                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
     const QString parent = target.absolutePath();
     makeFolder(parent);
     const QString staging = QDir(parent).filePath(

@@ -43,8 +43,10 @@ QString exchangeScript(const QString& user, int port);
 // Exchange/, the exchange script rsync_<user>.sh (and its password file). Throws std::runtime_error with a
 // Spanish message on failure, before anything is written when an office code
 // (CodigoOficina, RedAgencias) is one the program refuses. Existing files are replaced.
-// A folder that does not exist yet (or is empty) is laid out beside it under a
-// hidden name and renamed when complete: a failure leaves no half installation.
 void createInstallation(const QString& dir, const InstallOptions& options);
+// The same for a folder that does not exist yet (or is empty), laid out beside
+// it under a hidden name and renamed when complete: a failure leaves no half
+// installation. Refuses a folder that holds anything.
+void createNewInstallation(const QString& dir, const InstallOptions& options);
 
 } // namespace orb::install

@@ -46,6 +46,8 @@ void usage(QTextStream& err) {
         << "  --sin-fotos               propiedades de demostración sin fotografías\n"
         << "  --semilla N               semilla de los datos de demostración (los mismos datos para\n"
         << "                            la misma semilla)\n"
+        << "  --nueva                   CARPETA no debe existir (o debe estar vacía); la instalación se\n"
+        << "                            prepara aparte y aparece completa o no aparece\n"
         << "  -h, --help, --ayuda       muestra esta ayuda\n";
     err.flush();
 }
@@ -74,6 +76,7 @@ static int ejecutar(int argc, char* argv[]) {
     // Facts given on the command line; --demo fills the others with the demo agency's.
     QSet<QString> dados;
     bool demo = false;
+    bool nueva = false;
     QString dir;
     QStringList args = app.arguments();
     args.removeFirst();
@@ -118,6 +121,8 @@ static int ejecutar(int argc, char* argv[]) {
             }
             options.facts.ModelosDossier = int(n);
             dados << a;
+        } else if (a == u"--nueva") {
+            nueva = true;
         } else if (a == u"--logo") {
             options.backgroundLogo = value();
         } else if (a == u"--logo-dossier") {
@@ -196,11 +201,15 @@ static int ejecutar(int argc, char* argv[]) {
     QElapsedTimer timer;
     timer.start();
     // The new folder's Orbalia.log receives the engine's words of a failure.
-    // A folder not made yet is laid out under another name: its log goes to the error output.
-    if (QFileInfo(dir).isDir())
+    // The new folder's Orbalia.log receives the engine's words of a failure;
+    // one laid out aside tells them on the error output.
+    if (!nueva && QDir().mkpath(dir))
         orb::IniciarLog(dir);
     try {
-        orb::install::createInstallation(dir, options);
+        if (nueva)
+            orb::install::createNewInstallation(dir, options);
+        else
+            orb::install::createInstallation(dir, options);
     } catch (const std::exception&) {
         err << orb::LineaError(std::current_exception()) << "\n";
         err.flush();

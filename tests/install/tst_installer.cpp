@@ -376,7 +376,7 @@ private Q_SLOTS:
         const QString destino = dir.filePath("nueva");
         QString error;
         try {
-            orb::install::createInstallation(destino, o);
+            orb::install::createNewInstallation(destino, o);
         } catch (const std::runtime_error& e) {
             error = QString::fromStdString(e.what());
         }
