@@ -3,9 +3,11 @@
 
 #include "Accessibility.h"
 #include "ModalUser.h"
+#include "PdfTexto.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmAsistente.h"
 #include "mainwindow/frmMain.h"
+#include "reports/Dossier.h"
 #include "shell/ConfigStore.h"
 #include "shell/Installation.h"
 #include "shell/WindowRegistry.h"
@@ -133,6 +135,14 @@ private Q_SLOTS:
         // Only the installation beside the seat's data: no staging folder left.
         QCOMPARE(entradas(datos_.path()), (QStringList{"logo.png", "Orbalia"}));
         QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/Orbalia.lock"));
+
+        // Its first dossier prints the typed footer.
+        ctx->db().execute(
+            "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Precio) VALUES (?, ?, ?, ?, ?)",
+            {"A100001", "A1", 1, false, 150000});
+        const QString pdf = reports::DossierPDF(*ctx, "A100001");
+        QVERIFY2(!pdf.isEmpty(), qPrintable(dialogs.texts().join('\n')));
+        QVERIFY2(pdfText(pdf).contains("Pisos Ana · Calle Mayor, 3 · Soria"), qPrintable(pdfText(pdf)));
     }
 
     // A folder that holds a database is never laid out anew: start-up says the file is missing.
