@@ -9,9 +9,11 @@
 #include "shell/Installation.h"
 #include "shell/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <stdexcept>
 
 namespace orb::install {
@@ -45,12 +47,22 @@ void writePicture(const QImage& img, const QString& path) {
 
 void writeTextFile(const QString& path, const QString& content, bool executable);
 
-QString exchangeUserOf(const InstallOptions& options) {
-    return options.exchangeUser.isEmpty() ? QString::fromLatin1(SampleExchangeUser) : options.exchangeUser;
+// The chosen picture, re-encoded so the file is the JPEG its name says; empty: the painted default.
+QImage logo(const QString& file, const QImage& painted) {
+    if (file.isEmpty())
+        return painted;
+    QImageReader reader(file);
+    const QImage img = reader.read();
+    if (img.isNull())
+        fail(QStringLiteral("No se puede leer la imagen '%1': %2")
+                 .arg(QDir::toNativeSeparators(file), reader.errorString()));
+    return img;
 }
 
 void writeExchangeAccount(const QDir& root, const InstallOptions& options) {
-    const QString user = exchangeUserOf(options);
+    const QString user = options.exchangeUser.trimmed();
+    if (user.isEmpty())
+        return;
     writeTextFile(root.filePath(QStringLiteral("rsync_%1.sh").arg(user)),
                   exchangeScript(user, options.exchangePort), true);
     const QString secret = root.filePath(QStringLiteral("rsync_%1.secret").arg(user));
@@ -118,7 +130,21 @@ InstallationFacts demoFacts() {
     return f;
 }
 
-void createInstallation(const QString& dir, const InstallOptions& options) {
+namespace {
+
+void layOut(const QDir& root, const InstallOptions& options);
+
+bool emptyFolder(const QFileInfo& info) {
+    return info.isDir() &&
+           QDir(info.absoluteFilePath())
+               .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+namespace {
+
+void checkFacts(const QString& dir, const InstallOptions& options) {
     if (dir.trimmed().isEmpty())
         fail(QStringLiteral("No se ha indicado la carpeta de la instalación"));
     // Office codes name folders that the exchange empties: nothing is laid out
@@ -131,7 +157,46 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
     if (const QString problema = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina);
         !problema.isEmpty())
         fail(QStringLiteral("RedAgencias: ") + problema);
-    const QDir root(QDir(dir).absolutePath());
+}
+
+} // namespace
+
+void createInstallation(const QString& dir, const InstallOptions& options) {
+    checkFacts(dir, options);
+    layOut(QDir(QDir(dir).absolutePath()), options);
+}
+
+void createNewInstallation(const QString& dir, const InstallOptions& options) {
+    checkFacts(dir, options);
+    const QFileInfo target(QDir(dir).absolutePath());
+    if (target.exists() && !emptyFolder(target))
+        fail(QStringLiteral("La carpeta '%1' ya existe y no está vacía")
+                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
+    const QString parent = target.absolutePath();
+    makeFolder(parent);
+    const QString staging = QDir(parent).filePath(
+        QStringLiteral(".%1.nueva-%2").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
+    QDir(staging).removeRecursively(); // what an earlier, killed run of this process id left
+    makeFolder(staging);
+    try {
+        layOut(QDir(staging), options);
+    } catch (...) {
+        QDir(staging).removeRecursively();
+        throw;
+    }
+    // rename() does not replace a folder, even an empty one.
+    if (target.exists())
+        QDir().rmdir(target.absoluteFilePath());
+    if (!QDir().rename(staging, target.absoluteFilePath())) {
+        QDir(staging).removeRecursively();
+        fail(QStringLiteral("No se puede crear la carpeta '%1'")
+                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
+    }
+}
+
+namespace {
+
+void layOut(const QDir& root, const InstallOptions& options) {
     makeFolder(root.path());
     for (const char* sub : {"Fotos", "Web", "Web/thumbs", "Exchange"})
         makeFolder(root.filePath(QLatin1String(sub)));
@@ -157,8 +222,9 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                 demo.photoFolder = root.filePath(QStringLiteral("Fotos"));
                 fillDemoData(*database, demo);
             }
-            GuardarConfig(*database, QStringLiteral("SINC"), QStringLiteral("FTPUSUARIO"),
-                          exchangeUserOf(options));
+            if (!options.exchangeUser.trimmed().isEmpty())
+                GuardarConfig(*database, QStringLiteral("SINC"), QStringLiteral("FTPUSUARIO"),
+                              options.exchangeUser.trimmed());
             if (!options.exchangeServer.isEmpty())
                 GuardarConfig(*database, QStringLiteral("SINC"), QStringLiteral("FTPSERVIDOR"),
                               options.exchangeServer);
@@ -176,9 +242,9 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
                       CausaError(e, {}, root.filePath(QStringLiteral("Orbalia.db")))));
     }
 
-    writePicture(backgroundPicture(options.facts.NombreAgencia),
+    writePicture(logo(options.backgroundLogo, backgroundPicture(options.facts.NombreAgencia)),
                  root.filePath(QStringLiteral("Logo800.jpg")));
-    writePicture(dossierLogoPicture(options.facts.NombreAgencia),
+    writePicture(logo(options.dossierLogo, dossierLogoPicture(options.facts.NombreAgencia)),
                  root.filePath(QStringLiteral("DossierLogo.jpg")));
     // Dossier models: the default, and two to choose from when ModelosDossier
     // is raised to 2 (the photo-led one first).
@@ -193,5 +259,7 @@ void createInstallation(const QString& dir, const InstallOptions& options) {
     }
     writeExchangeAccount(root, options);
 }
+
+} // namespace
 
 } // namespace orb::install

@@ -1,6 +1,4 @@
-// orbalia-install DIR [--demo N] [--sin-fotos] [--semilla N] [--oficina CÓDIGO] [--secundaria]
-//                 [--usuario-intercambio U] [--servidor-intercambio H] [--puerto-intercambio N]
-//                 [--clave-intercambio-de FICHERO]
+// orbalia-install DIR [--agencia …] [--oficina …] … [--demo N]  (see usage())
 // Lays out a complete installation folder, optionally with demo data.
 
 #include "install/Installer.h"
@@ -11,26 +9,46 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QSet>
 #include <QTextStream>
 #include <cstdio>
+#include <tuple>
 
 namespace {
 
 void usage(QTextStream& err) {
-    err << "Uso: orbalia-install CARPETA [--demo N] [--sin-fotos] [--semilla N] [--oficina CÓDIGO] "
-           "[--secundaria]\n"
-        << "  CARPETA          carpeta de la instalación (se crea si no existe)\n"
-        << "  --demo N         N propiedades de demostración con sus propietarios, clientes y catálogos\n"
-        << "  --sin-fotos      propiedades de demostración sin fotografías\n"
-        << "  --semilla N      semilla de los datos de demostración (los mismos datos para la misma "
-           "semilla)\n"
-        << "  --oficina CÓDIGO código de esta oficina (por omisión 01)\n"
-        << "  --secundaria     oficina secundaria (por omisión, la principal)\n"
-        << "  --usuario-intercambio U   usuario (y módulo) del servidor de intercambio entre oficinas\n"
+    err << "Uso: orbalia-install CARPETA [opciones]\n"
+        << "Crea una instalación completa en CARPETA (se crea si no existe).\n\n"
+        << "Datos de la agencia (Orbalia.ini); los que no se indican quedan vacíos, o con los de\n"
+        << "la agencia de demostración si se usa --demo:\n"
+        << "  --agencia NOMBRE          nombre de la agencia (título de la ventana)\n"
+        << "  --oficina CÓDIGO          código de esta oficina (letras y cifras)\n"
+        << "  --principal               esta oficina es la principal (por omisión)\n"
+        << "  --secundaria              esta oficina no es la principal\n"
+        << "  --web CÓDIGO              código de la agencia en la web\n"
+        << "  --red CÓDIGOS             códigos de las oficinas de la red, separados por comas,\n"
+        << "                            el de la principal primero (por ejemplo 01,02)\n"
+        << "  --pie TEXTO               pie de página del dossier\n"
+        << "  --modelos N               número de modelos de dossier (por omisión 1)\n"
+        << "  --logo ARCHIVO            imagen de fondo de la ventana principal (Logo800.jpg)\n"
+        << "  --logo-dossier ARCHIVO    logotipo del dossier (DossierLogo.jpg)\n"
+        << "                            sin --logo ni --logo-dossier, un dibujo sencillo con el nombre\n\n"
+        << "Intercambio entre oficinas:\n"
+        << "  --usuario-intercambio U   usuario (y módulo) del servidor de intercambio\n"
         << "  --servidor-intercambio H  servidor rsync del intercambio\n"
         << "  --puerto-intercambio N    puerto del servidor rsync (por omisión 873)\n"
-        << "  --clave-intercambio-de F  lee la contraseña del intercambio del archivo F\n";
+        << "  --clave-intercambio-de F  lee la contraseña del intercambio del archivo F\n\n"
+        << "Demostración:\n"
+        << "  --demo N                  N propiedades de demostración con sus propietarios, clientes\n"
+        << "                            y catálogos, y los datos de la agencia de demostración\n"
+        << "  --sin-fotos               propiedades de demostración sin fotografías\n"
+        << "  --semilla N               semilla de los datos de demostración (los mismos datos para\n"
+        << "                            la misma semilla)\n"
+        << "  --nueva                   CARPETA no debe existir (o debe estar vacía); la instalación se\n"
+        << "                            prepara aparte y aparece completa o no aparece\n"
+        << "  -h, --help, --ayuda       muestra esta ayuda\n";
     err.flush();
 }
 
@@ -53,7 +71,12 @@ static int ejecutar(int argc, char* argv[]) {
     QTextStream err(stderr);
 
     orb::install::InstallOptions options;
-    options.facts = orb::install::demoFacts();
+    options.exchangeUser.clear();
+    options.facts.ModelosDossier = 1;
+    // Facts given on the command line; --demo fills the others with the demo agency's.
+    QSet<QString> dados;
+    bool demo = false;
+    bool nueva = false;
     QString dir;
     QStringList args = app.arguments();
     args.removeFirst();
@@ -68,6 +91,7 @@ static int ejecutar(int argc, char* argv[]) {
                 return 2;
             }
             options.demoProperties = int(n);
+            demo = true;
         } else if (a == u"--sin-fotos") {
             options.demoPhotos = false;
         } else if (a == u"--semilla") {
@@ -77,8 +101,38 @@ static int ejecutar(int argc, char* argv[]) {
                 return 2;
             }
             options.seed = quint32(n);
+        } else if (a == u"--agencia") {
+            options.facts.NombreAgencia = value();
+            dados << a;
+        } else if (a == u"--web") {
+            options.facts.CodigoAgenciaWeb = value();
+            dados << a;
+        } else if (a == u"--red") {
+            options.facts.RedAgencias = value();
+            dados << a;
+        } else if (a == u"--pie") {
+            options.facts.PieDossier = value();
+            dados << a;
+        } else if (a == u"--modelos") {
+            if (!positiveNumber(value(), 99, &n) || n == 0) {
+                err << "Error: --modelos necesita un número de modelos de dossier entre 1 y 99.\n";
+                usage(err);
+                return 2;
+            }
+            options.facts.ModelosDossier = int(n);
+            dados << a;
+        } else if (a == u"--nueva") {
+            nueva = true;
+        } else if (a == u"--logo") {
+            options.backgroundLogo = value();
+        } else if (a == u"--logo-dossier") {
+            options.dossierLogo = value();
+        } else if (a == u"--principal") {
+            options.facts.OficinaPrincipal = true;
+            dados << a;
         } else if (a == u"--oficina") {
             options.facts.CodigoOficina = value();
+            dados << a;
             // The program would refuse to start with it.
             if (const QString problema = orb::ProblemaCodigoOficina(options.facts.CodigoOficina);
                 !problema.isEmpty()) {
@@ -88,8 +142,10 @@ static int ejecutar(int argc, char* argv[]) {
             }
         } else if (a == u"--secundaria") {
             options.facts.OficinaPrincipal = false;
+            dados << QStringLiteral("--principal");
         } else if (a == u"--usuario-intercambio") {
             options.exchangeUser = value();
+            dados << a;
         } else if (a == u"--servidor-intercambio") {
             options.exchangeServer = value();
         } else if (a == u"--puerto-intercambio") {
@@ -123,13 +179,37 @@ static int ejecutar(int argc, char* argv[]) {
         return 2;
     }
 
+    if (demo) {
+        const orb::InstallationFacts d = orb::install::demoFacts();
+        orb::InstallationFacts& f = options.facts;
+        for (const auto& [opcion, dato, demoDato] :
+             {std::tuple{"--agencia", &f.NombreAgencia, d.NombreAgencia},
+              std::tuple{"--oficina", &f.CodigoOficina, d.CodigoOficina},
+              std::tuple{"--web", &f.CodigoAgenciaWeb, d.CodigoAgenciaWeb},
+              std::tuple{"--red", &f.RedAgencias, d.RedAgencias},
+              std::tuple{"--pie", &f.PieDossier, d.PieDossier},
+              std::tuple{"--usuario-intercambio", &options.exchangeUser,
+                         QString::fromLatin1(orb::install::SampleExchangeUser)}})
+            if (!dados.contains(QLatin1String(opcion)))
+                *dato = demoDato;
+        if (!dados.contains(QStringLiteral("--principal")))
+            f.OficinaPrincipal = d.OficinaPrincipal;
+        if (!dados.contains(QStringLiteral("--modelos")))
+            f.ModelosDossier = d.ModelosDossier;
+    }
+
     QElapsedTimer timer;
     timer.start();
     // The new folder's Orbalia.log receives the engine's words of a failure.
-    if (QDir().mkpath(dir))
+    // The new folder's Orbalia.log receives the engine's words of a failure;
+    // one laid out aside tells them on the error output.
+    if (!nueva && QDir().mkpath(dir))
         orb::IniciarLog(dir);
     try {
-        orb::install::createInstallation(dir, options);
+        if (nueva)
+            orb::install::createNewInstallation(dir, options);
+        else
+            orb::install::createInstallation(dir, options);
     } catch (const std::exception&) {
         err << orb::LineaError(std::current_exception()) << "\n";
         err.flush();

@@ -1,5 +1,6 @@
 #include "Arranque.h"
 
+#include "frmAsistente.h"
 #include "frmMain.h"
 #include "records/FotosPropiedad.h"
 #include "shell/ConfigStore.h"
@@ -97,6 +98,18 @@ Arranque::Arranque(StartupHooks hooks) : hooks_(std::move(hooks)) {
                                       const QString& carpeta) {
             return QProcess::startDetached(programa, argumentos, carpeta);
         };
+    if (!hooks_.primeraInstalacion)
+        hooks_.primeraInstalacion = [](AppContext& ctx, QWidget* parent, const QString& carpeta,
+                                       const QString& instalador) {
+            frmAsistente asistente(*ctx.dialogs, carpeta, instalador, parent);
+            return asistente.exec() == QDialog::Accepted;
+        };
+}
+
+QString Arranque::programa(const char* nombre) const {
+    const QString carpeta =
+        hooks_.carpetaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : hooks_.carpetaPrograma;
+    return QDir(carpeta).filePath(QLatin1String(nombre));
 }
 
 Arranque::~Arranque() = default;
@@ -128,19 +141,24 @@ bool Arranque::segundaCopiaRechazada(AppContext& ctx, frmMain& w, const QString&
 }
 
 void Arranque::iniciarActualizador(const AppContext& ctx) {
-    const QString carpeta =
-        hooks_.carpetaPrograma.isEmpty() ? QCoreApplication::applicationDirPath() : hooks_.carpetaPrograma;
-    const QString programa = QDir(carpeta).filePath(QLatin1String(ProgramaActualizador));
+    const QString actualizador = programa(ProgramaActualizador);
     QStringList argumentos;
     if (ctx.VersionBD == 5)
         argumentos << ctx.facts.CodigoOficina + QStringLiteral("00000");
     // A missing upgrader is not reported.
-    hooks_.iniciarSinEsperar(programa, argumentos, ctx.RutaAplicacion);
+    hooks_.iniciarSinEsperar(actualizador, argumentos, ctx.RutaAplicacion);
 }
 
 bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
     Q_ASSERT(ctx.dialogs);
     const QString carpeta = conBarra(CarpetaInstalacion());
+
+    // A seat's own folder with nothing in it yet is a first start; a folder
+    // named by ORBALIA_HOME, or one holding a database, is never laid out anew.
+    if (qEnvironmentVariableIsEmpty("ORBALIA_HOME") && carpeta == CarpetaDelPuesto() &&
+        CarpetaSinInstalacion(carpeta) &&
+        !hooks_.primeraInstalacion(ctx, &w, carpeta, programa(ProgramaInstalador)))
+        return false;
 
     if (segundaCopiaRechazada(ctx, w, carpeta))
         return false;

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLockFile;
+class QWidget;
 
 namespace orb {
 
@@ -18,15 +19,21 @@ struct StartupHooks {
     // Default: QProcess::startDetached.
     std::function<bool(const QString& programa, const QStringList& argumentos, const QString& carpetaTrabajo)>
         iniciarSinEsperar;
-    // Folder of the orbalia executable, where the upgrader is installed.
+    // Folder of the orbalia executable, where the upgrader and the installer are.
     // Empty: the running executable's folder.
     QString carpetaPrograma;
+    // First start on a seat without an installation: lays one out in carpeta
+    // with the installer; false when the user gave up. Default: frmAsistente.
+    std::function<bool(AppContext& ctx, QWidget* parent, const QString& carpeta, const QString& instalador)>
+        primeraInstalacion;
 };
 
 // Name of the second-copy lock in the installation folder.
 inline constexpr const char* FicheroBloqueo = "Orbalia.lock";
 // Name of the upgrader executable, next to orbalia.
 inline constexpr const char* ProgramaActualizador = "orbalia-updatedb";
+// Name of the installer executable, next to orbalia.
+inline constexpr const char* ProgramaInstalador = "orbalia-install";
 
 // The program's start-up: second copy, installation facts, folders, captions,
 // window size and background, agency database and its schema version. Holds
@@ -50,6 +57,7 @@ public:
 private:
     bool segundaCopiaRechazada(AppContext& ctx, frmMain& w, const QString& carpeta);
     void iniciarActualizador(const AppContext& ctx);
+    QString programa(const char* nombre) const;
 
     StartupHooks hooks_;
     std::unique_ptr<QLockFile> bloqueo_;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace orb {
@@ -149,6 +150,16 @@ QString ProblemaInstalacion(const QString& folder, const InstallationFacts& fact
     return {};
 }
 
+ProblemaDato ComprobarDatosInstalacion(const InstallationFacts& facts) {
+    if (facts.NombreAgencia.trimmed().isEmpty())
+        return {QStringLiteral("NombreAgencia"), QStringLiteral("Falta el nombre de la agencia.")};
+    if (QString p = ProblemaCodigoOficina(facts.CodigoOficina); !p.isEmpty())
+        return {QStringLiteral("CodigoOficina"), p};
+    if (QString p = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina); !p.isEmpty())
+        return {QStringLiteral("RedAgencias"), p};
+    return {};
+}
+
 bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts) {
     QSettings ini(iniPath(folder), QSettings::IniFormat);
     ini.beginGroup(kGroup);
@@ -165,15 +176,38 @@ bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& fac
     return ini.status() == QSettings::NoError;
 }
 
-QString CarpetaInstalacion() {
-    QString folder = qEnvironmentVariable("ORBALIA_HOME");
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath();
-    else
-        folder = QFileInfo(folder).absoluteFilePath();
+namespace {
+
+QString conBarra(QString folder) {
     if (!folder.endsWith(u'/'))
         folder += u'/';
     return folder;
+}
+
+} // namespace
+
+QString CarpetaDelPuesto() {
+    // The generic data folder, not Qt's per-application one: the folder is the
+    // installation, whatever the executable calls itself.
+    return conBarra(QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                        .absoluteFilePath(QStringLiteral("Orbalia")));
+}
+
+bool CarpetaSinInstalacion(const QString& folder) {
+    const QDir dir(folder);
+    return !QFileInfo::exists(dir.filePath(QLatin1String(IniFileName))) &&
+           !QFileInfo::exists(dir.filePath(QStringLiteral("Orbalia.db")));
+}
+
+QString CarpetaInstalacion() {
+    if (const QString home = qEnvironmentVariable("ORBALIA_HOME"); !home.isEmpty())
+        return conBarra(QFileInfo(home).absoluteFilePath());
+    // An installation beside the executable is how a folder-per-office copy
+    // runs; a packaged executable in bin/ has none and must not write there.
+    const QString programa = QCoreApplication::applicationDirPath();
+    if (QFileInfo(QDir(programa).filePath(QLatin1String(IniFileName))).isFile())
+        return conBarra(programa);
+    return CarpetaDelPuesto();
 }
 
 } // namespace orb

@@ -31,11 +31,29 @@ QStringList CodigosRed(const QString& redAgencias, const QString& codigoOficina)
 // used (an empty list too: this office exchanges with no other).
 QString ProblemaRedAgencias(const QString& redAgencias, const QString& codigoOficina);
 
-// Writes every fact (used by the installer, never by the program); false when
-// the file could not be written.
+// The first fact a person typed that cannot be installed, for the assistant and
+// the settings page: clave is its key in Orbalia.ini (NombreAgencia,
+// CodigoOficina, RedAgencias), texto why; both empty when the facts can be used.
+// The same rules as start-up, plus a name for the agency (the window's title).
+struct ProblemaDato {
+    QString clave;
+    QString texto;
+};
+ProblemaDato ComprobarDatosInstalacion(const InstallationFacts& facts);
+
+// Writes every fact (the installer, and the settings page whose changes the
+// program reads at its next start); false when the file could not be written.
 bool GuardarDatosInstalacion(const QString& folder, const InstallationFacts& facts);
 
-// The installation folder: $ORBALIA_HOME when set, otherwise the folder of the executable.
+// The installation folder: $ORBALIA_HOME when set; otherwise the folder of the
+// executable when it holds an installation (Orbalia.ini); otherwise this seat's
+// own folder, CarpetaDelPuesto(). Ends in "/".
 QString CarpetaInstalacion();
+// This seat's own installation folder: "Orbalia" in the user's data folder
+// ($XDG_DATA_HOME, by default ~/.local/share). Ends in "/".
+QString CarpetaDelPuesto();
+// True when folder holds neither Orbalia.ini nor Orbalia.db: nothing there to
+// keep, so a new installation may be laid out in it.
+bool CarpetaSinInstalacion(const QString& folder);
 
 } // namespace orb

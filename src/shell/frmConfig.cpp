@@ -222,6 +222,8 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     sl->addStretch(1);
     tab->addTab(sinc, QStringLiteral("S&incronización"));
 
+    crearPaginaInstalacion();
+
     // Same labels on different tabs: the tab makes the spoken name unique.
     txt[WebServidor]->setAccessibleName(QStringLiteral("Servidor web"));
     txt[WebUsuario]->setAccessibleName(QStringLiteral("Usuario web"));
@@ -271,6 +273,7 @@ void frmConfig::cargar() {
         for (int i : {RotuloTipos, RotuloLocalidades, RotuloAreas})
             lbl[i]->setVisible(false);
     }
+    cargarInstalacion();
 }
 
 void frmConfig::cmdOk_Click() {
@@ -298,6 +301,9 @@ void frmConfig::cmdOk_Click() {
         valores.insert(a.txt, numerico ? QString::number(enteroNoNegativo(e->text())) : e->text());
     }
 
+    if (!comprobarInstalacion())
+        return;
+
     db::Database& d = ctx_.db();
     try {
         // All or nothing: a failure halfway leaves the settings as they were.
@@ -315,6 +321,8 @@ void frmConfig::cmdOk_Click() {
                                ctx_.RutaBaseDatos);
         return;
     }
+    if (!guardarInstalacion())
+        return;
     accept();
 }
 

@@ -1,22 +1,24 @@
 #pragma once
 
+#include "AppContext.h"
+
 #include <QCheckBox>
 #include <QDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
 namespace orb {
 
-struct AppContext;
-
 // The settings dialog: counters, code mask, add-again, web connection and
-// picture sizes, office-exchange account. Accept checks the counters, the mask
-// and the picture sizes, then writes every setting in one transaction; Cancel
-// writes none.
+// picture sizes, office-exchange account, the installation's facts. Accept
+// checks the counters, the mask, the picture sizes and the facts, then writes
+// every setting in one transaction and the changed facts to Orbalia.ini;
+// Cancel writes none.
 class frmConfig : public QDialog {
     Q_OBJECT
 public:
@@ -41,6 +43,11 @@ public:
     static constexpr int WebContrasena = 25;
     static constexpr int WebPuertoRsync = 26;
     static constexpr int SincPuertoRsync = 27;
+    // The page "Instalación": the facts of Orbalia.ini, read at the next start.
+    static constexpr int InstAgencia = 30;
+    static constexpr int InstOficina = 31;
+    static constexpr int InstWeb = 32;
+    static constexpr int InstRed = 33;
     // Captions lbl(n) of the catalogue counters.
     static constexpr int RotuloTipos = 16;
     static constexpr int RotuloLocalidades = 17;
@@ -52,6 +59,8 @@ public:
     QMap<int, QLineEdit*> txt;
     QMap<int, QLabel*> lbl;
     QCheckBox* chkAñadirTrasAñadir = nullptr; // chk(2)
+    QCheckBox* chkPrincipal = nullptr;        // page "Instalación"
+    QPlainTextEdit* txtPie = nullptr;         // page "Instalación": the dossier footer
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
 
@@ -59,11 +68,18 @@ public:
 
 private:
     void cargar();
+    // The page "Instalación" (frmConfigInstalacion.cpp).
+    void crearPaginaInstalacion();
+    void cargarInstalacion();
+    InstallationFacts datosInstalacion() const;
+    bool comprobarInstalacion();
+    bool guardarInstalacion();
     void enfocar(QLineEdit* e); // shows its tab, puts the focus in it
     QLineEdit* campo(int index, QWidget* page, QFormLayout* form, const QString& label, int lblIndex = -1);
 
     AppContext& ctx_;
-    QMap<int, QString> rotulo_; // txt(n) → its visible caption, for messages
+    QMap<int, QString> rotulo_;     // txt(n) → its visible caption, for messages
+    InstallationFacts instalacion_; // as Orbalia.ini held them when the dialog opened
 };
 
 } // namespace orb

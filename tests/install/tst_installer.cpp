@@ -284,7 +284,7 @@ private Q_SLOTS:
         QCOMPARE(count(*d, "SELECT count(*) FROM Propiedades"), 6);
         QVERIFY(!filesIn(QDir(demoDir).filePath("Fotos")).isEmpty());
 
-        QCOMPARE(run({oficina2, "--oficina", "02", "--secundaria"}), 0);
+        QCOMPARE(run({oficina2, "--agencia", "Pisos Ana", "--oficina", "02", "--secundaria"}), 0);
         QSettings ini(QDir(oficina2).filePath("Orbalia.ini"), QSettings::IniFormat);
         QCOMPARE(ini.status(), QSettings::NoError);
         QStringList keys = ini.allKeys();
@@ -296,7 +296,7 @@ private Q_SLOTS:
         const orb::InstallationFacts f = orb::LeerDatosInstalacion(oficina2);
         QCOMPARE(f.CodigoOficina, "02");
         QCOMPARE(f.OficinaPrincipal, false);
-        QVERIFY(!f.NombreAgencia.isEmpty());
+        QCOMPARE(f.NombreAgencia, "Pisos Ana");
         QCOMPARE(orb::ProblemaInstalacion(oficina2, f), QString());
 
         const QString refused = dir.filePath("rechazada");
@@ -312,6 +312,77 @@ private Q_SLOTS:
             QVERIFY2(err.contains(why), qPrintable(err));
             QVERIFY(!QFileInfo::exists(refused));
         }
+    }
+
+    // A real agency's installation holds its own facts, or none: never the demo agency's.
+    void withoutDemoNoDemoFactIsWritten() {
+        QTemporaryDir dir;
+        QProcess p;
+        const QString vacia = dir.filePath("vacia"), propia = dir.filePath("propia");
+        p.start(installer(), {vacia, "--oficina", "07"});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        const orb::InstallationFacts demo = orb::install::demoFacts();
+        QStringList ini;
+        {
+            QFile f(QDir(vacia).filePath("Orbalia.ini"));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            ini = QString::fromUtf8(f.readAll()).split('\n');
+        }
+        for (const QString& demoFact :
+             {demo.NombreAgencia, demo.CodigoAgenciaWeb, demo.RedAgencias, QString("Fuengirola")})
+            for (const QString& line : ini)
+                QVERIFY2(!line.contains(demoFact), qPrintable(line));
+        const orb::InstallationFacts f = orb::LeerDatosInstalacion(vacia);
+        QCOMPARE(f.CodigoOficina, "07");
+        QCOMPARE(f.NombreAgencia, QString());
+        QCOMPARE(f.CodigoAgenciaWeb, QString());
+        QCOMPARE(f.RedAgencias, QString());
+        QCOMPARE(f.PieDossier, QString());
+        // No exchange account of the demo either.
+        QCOMPARE(QDir(vacia).entryList({"rsync_*"}), QStringList());
+        auto d = db::Database::open(QDir(vacia).filePath("Orbalia.db"));
+        QCOMPARE(count(*d, "SELECT count(*) FROM Config WHERE Grupo = 'SINC' AND Variable = 'FTPUSUARIO' "
+                           "AND Valor <> ''"),
+                 0);
+        QCOMPARE(count(*d, "SELECT count(*) FROM Propiedades"), 0);
+
+        // Given on the command line, they are written as typed; a chosen logo is the file's picture.
+        QImage rojo(320, 200, QImage::Format_RGB32);
+        rojo.fill(Qt::red);
+        const QString png = dir.filePath("logo.png");
+        QVERIFY(rojo.save(png));
+        p.start(installer(), {propia, "--agencia", "Pisos Ana", "--oficina", "A1", "--web", "PANA", "--red",
+                              "A1,B2", "--pie", "Calle Mayor, 3 · Soria", "--logo", png});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        const orb::InstallationFacts g = orb::LeerDatosInstalacion(propia);
+        QCOMPARE(g.NombreAgencia, "Pisos Ana");
+        QCOMPARE(g.CodigoAgenciaWeb, "PANA");
+        QCOMPARE(g.RedAgencias, "A1,B2");
+        QCOMPARE(g.PieDossier, "Calle Mayor, 3 · Soria");
+        QImageReader logo(QDir(propia).filePath("Logo800.jpg"));
+        QCOMPARE(logo.format(), QByteArray("jpeg"));
+        const QImage leido = logo.read();
+        QCOMPARE(leido.size(), QSize(320, 200));
+        QVERIFY(qRed(leido.pixel(160, 100)) > 240 && qGreen(leido.pixel(160, 100)) < 20);
+    }
+
+    // A new folder appears whole or not at all.
+    void aFailedNewInstallationLeavesNothing() {
+        QTemporaryDir dir;
+        auto o = demo(2);
+        o.dossierLogo = dir.filePath("no-existe.jpg"); // the last thing laid out
+        const QString destino = dir.filePath("nueva");
+        QString error;
+        try {
+            orb::install::createNewInstallation(destino, o);
+        } catch (const std::runtime_error& e) {
+            error = QString::fromStdString(e.what());
+        }
+        QVERIFY2(error.startsWith("No se puede leer la imagen"), qPrintable(error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
     }
 };
 

@@ -187,7 +187,8 @@ private Q_SLOTS:
             QCOMPARE(CarpetaInstalacion(), dir.path() + u'/');
         }
         qunsetenv("ORBALIA_HOME");
-        QCOMPARE(CarpetaInstalacion(), QCoreApplication::applicationDirPath() + u'/');
+        // Nothing beside the test executable: the seat's own folder.
+        QCOMPARE(CarpetaInstalacion(), CarpetaDelPuesto());
         if (wasSet)
             qputenv("ORBALIA_HOME", saved);
     }

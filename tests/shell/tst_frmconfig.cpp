@@ -1,7 +1,9 @@
 // The settings dialog on a real installation.
 
+#include "Accessibility.h"
 #include "TestInstallation.h"
 #include "shell/ConfigStore.h"
+#include "shell/Installation.h"
 #include "shell/frmConfig.h"
 
 #include <QApplication>
@@ -224,6 +226,72 @@ private slots:
         QCOMPARE(read("CONTADORES", "TIPOS"), QString("8"));
         QCOMPARE(read("CONTADORES", "LOCALIDADES"), QString("-3"));
         QCOMPARE(read("CONTADORES", "AREAS"), QString("33"));
+    }
+
+    // The installation's facts: shown as the file holds them, refused with the
+    // field's message, written for the next start.
+    void installationPage() {
+        InstallationFacts hechos;
+        hechos.NombreAgencia = "Pisos Ana";
+        hechos.CodigoOficina = "01";
+        hechos.RedAgencias = "01,02";
+        hechos.ModelosDossier = 2;
+        hechos.PieDossier = "Calle Mayor, 3";
+        QVERIFY(GuardarDatosInstalacion(ctx().RutaAplicacion, hechos));
+        auto leerIni = [&] {
+            QFile f(inst->file("Orbalia.ini"));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray ini = leerIni();
+        const auto config = table();
+
+        frmConfig dlg(ctx());
+        QCOMPARE(accessibilityProblems(&dlg), QStringList());
+        QCOMPARE(dlg.txt[frmConfig::InstAgencia]->text(), "Pisos Ana");
+        QCOMPARE(dlg.txt[frmConfig::InstOficina]->text(), "01");
+        QCOMPARE(dlg.txt[frmConfig::InstRed]->text(), "01,02");
+        QCOMPARE(dlg.txtPie->toPlainText(), "Calle Mayor, 3");
+        QVERIFY(dlg.chkPrincipal->isChecked());
+
+        dlg.show();
+        dlg.txt[frmConfig::ContadorClientes]->setText("77"); // would be written with the page
+        dlg.txt[frmConfig::InstOficina]->setText("0/1");
+        dlg.cmdOk->click();
+        QCOMPARE(
+            inst->dialogs().texts(),
+            QStringList{
+                "Código de esta oficina: El código de oficina \"0/1\" solo puede tener letras y cifras."});
+        QVERIFY(dlg.result() != QDialog::Accepted);
+        QCOMPARE(dlg.tab->tabText(dlg.tab->currentIndex()), "I&nstalación");
+        QCOMPARE(leerIni(), ini);
+        QCOMPARE(table(), config);
+
+        inst->dialogs().clear();
+        dlg.txt[frmConfig::InstOficina]->setText("01");
+        dlg.txt[frmConfig::InstRed]->setText("01,0.2");
+        dlg.cmdOk->click();
+        QCOMPARE(inst->dialogs().texts().size(), 1);
+        QVERIFY(inst->dialogs().texts().first().startsWith("Oficinas de la red: "));
+        QCOMPARE(leerIni(), ini);
+
+        inst->dialogs().clear();
+        dlg.txt[frmConfig::InstRed]->setText("01,02,03");
+        dlg.txt[frmConfig::InstAgencia]->setText("Pisos Ana y Luis");
+        dlg.txtPie->setPlainText("Calle Mayor, 5 · Soria");
+        dlg.cmdOk->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(
+            inst->dialogs().texts(),
+            QStringList{"Los datos de la instalación se han guardado y se aplicarán la próxima vez que se "
+                        "inicie el programa."});
+        const InstallationFacts leidos = LeerDatosInstalacion(ctx().RutaAplicacion);
+        QCOMPARE(leidos.NombreAgencia, "Pisos Ana y Luis");
+        QCOMPARE(leidos.RedAgencias, "01,02,03");
+        QCOMPARE(leidos.PieDossier, "Calle Mayor, 5 · Soria");
+        QCOMPARE(leidos.ModelosDossier, 2); // not on the page: kept
+        QCOMPARE(read("CONTADORES", "CLIENTES"), QString("77"));
+        // This run goes on with the facts it started with.
+        QCOMPARE(ctx().facts.NombreAgencia, QString());
     }
 };
 

@@ -1,0 +1,127 @@
+// The settings dialog's page "Instalación": the facts of Orbalia.ini. The
+// program reads them at start-up only, so a change is written to the file and
+// takes effect at the next start.
+
+#include "AppContext.h"
+#include "Installation.h"
+#include "Mensajes.h"
+#include "frmConfig.h"
+
+#include <QDir>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+namespace orb {
+
+namespace {
+
+bool iguales(const InstallationFacts& a, const InstallationFacts& b) {
+    return a.NombreAgencia == b.NombreAgencia && a.OficinaPrincipal == b.OficinaPrincipal &&
+           a.CodigoOficina == b.CodigoOficina && a.CodigoAgenciaWeb == b.CodigoAgenciaWeb &&
+           a.RedAgencias == b.RedAgencias && a.ModelosDossier == b.ModelosDossier &&
+           a.PieDossier == b.PieDossier;
+}
+
+} // namespace
+
+void frmConfig::crearPaginaInstalacion() {
+    auto* pagina = new QWidget;
+    auto* pl = new QVBoxLayout(pagina);
+    auto* grupo = new QGroupBox(QStringLiteral("Datos de la agencia"), pagina);
+    auto* f = new QFormLayout(grupo);
+    campo(InstAgencia, grupo, f, QStringLiteral("&Nombre de la agencia:"));
+    campo(InstOficina, grupo, f, QStringLiteral("&Código de esta oficina:"))
+        ->setToolTip(QStringLiteral("Letras y cifras, por ejemplo 01."));
+    chkPrincipal = new QCheckBox(QStringLiteral("Esta oficina es la p&rincipal"), grupo);
+    chkPrincipal->setObjectName(QStringLiteral("chkPrincipal"));
+    chkPrincipal->setAccessibleName(QStringLiteral("Esta oficina es la principal"));
+    f->addRow(chkPrincipal);
+    campo(InstRed, grupo, f, QStringLiteral("Oficinas de la r&ed:"))
+        ->setToolTip(QStringLiteral("Códigos de las oficinas separados por comas, el de la principal primero "
+                                    "(por ejemplo 01,02)."));
+    campo(InstWeb, grupo, f, QStringLiteral("Código de la agencia en la &web:"));
+    txtPie = new QPlainTextEdit(grupo);
+    txtPie->setObjectName(QStringLiteral("txtPie"));
+    txtPie->setAccessibleName(QStringLiteral("Pie del dossier"));
+    txtPie->setTabChangesFocus(true);
+    txtPie->setFixedHeight(txtPie->fontMetrics().lineSpacing() * 3 + 12);
+    auto* lpie = new QLabel(QStringLiteral("&Pie del dossier:"), grupo);
+    lpie->setBuddy(txtPie);
+    f->addRow(lpie, txtPie);
+    auto* aviso =
+        new QLabel(QStringLiteral("Los cambios de esta página se aplican la próxima vez que se inicie el "
+                                  "programa."),
+                   pagina);
+    aviso->setWordWrap(true);
+    pl->addWidget(grupo);
+    pl->addWidget(aviso);
+    pl->addStretch(1);
+    tab->addTab(pagina, QStringLiteral("I&nstalación"));
+}
+
+void frmConfig::cargarInstalacion() {
+    // What the file holds now, which may already differ from what this run started with.
+    instalacion_ = LeerDatosInstalacion(ctx_.RutaAplicacion);
+    txt[InstAgencia]->setText(instalacion_.NombreAgencia);
+    txt[InstOficina]->setText(instalacion_.CodigoOficina);
+    txt[InstWeb]->setText(instalacion_.CodigoAgenciaWeb);
+    txt[InstRed]->setText(instalacion_.RedAgencias);
+    chkPrincipal->setChecked(instalacion_.OficinaPrincipal);
+    txtPie->setPlainText(instalacion_.PieDossier);
+}
+
+InstallationFacts frmConfig::datosInstalacion() const {
+    InstallationFacts f = instalacion_; // ModelosDossier is not shown: kept as the file has it
+    f.NombreAgencia = txt[InstAgencia]->text().trimmed();
+    f.CodigoOficina = txt[InstOficina]->text().trimmed();
+    f.CodigoAgenciaWeb = txt[InstWeb]->text().trimmed();
+    f.RedAgencias = txt[InstRed]->text().trimmed();
+    f.OficinaPrincipal = chkPrincipal->isChecked();
+    f.PieDossier = txtPie->toPlainText().trimmed();
+    return f;
+}
+
+bool frmConfig::comprobarInstalacion() {
+    // Untouched, the page writes nothing and refuses nothing: the other pages
+    // are saved even on a file the start-up would question.
+    const InstallationFacts f = datosInstalacion();
+    if (iguales(f, instalacion_))
+        return true;
+    const ProblemaDato p = ComprobarDatosInstalacion(f);
+    if (p.texto.isEmpty())
+        return true;
+    const int index = p.clave == u"NombreAgencia"   ? InstAgencia
+                      : p.clave == u"CodigoOficina" ? InstOficina
+                                                    : InstRed;
+    MensajeError(*ctx_.dialogs, rotulo_.value(index) + QStringLiteral(": ") + p.texto, this);
+    enfocar(txt[index]);
+    return false;
+}
+
+bool frmConfig::guardarInstalacion() {
+    const InstallationFacts f = datosInstalacion();
+    if (iguales(f, instalacion_))
+        return true;
+    if (!GuardarDatosInstalacion(ctx_.RutaAplicacion, f)) {
+        MensajeError(*ctx_.dialogs,
+                     QStringLiteral("No se pudo guardar el archivo de la instalación [%1].\nCompruebe que el "
+                                    "programa puede escribir en esa carpeta.")
+                         .arg(QDir::toNativeSeparators(
+                             QDir(ctx_.RutaAplicacion).filePath(QLatin1String(IniFileName)))),
+                     this);
+        enfocar(txt[InstAgencia]);
+        return false;
+    }
+    instalacion_ = f;
+    ui::DialogService::Box box;
+    box.text =
+        QStringLiteral("Los datos de la instalación se han guardado y se aplicarán la próxima vez que se "
+                       "inicie el programa.");
+    box.title = QStringLiteral("Configuración");
+    box.icon = ui::DialogService::Icon::Information;
+    ctx_.dialogs->message(this, box);
+    return true;
+}
+
+} // namespace orb
