@@ -19,7 +19,8 @@ namespace orb {
 class Navigator;
 class Consultas;
 
-// Facts of one installation, from Orbalia.ini [Instalacion]; never written by the program.
+// Facts of one installation, from Orbalia.ini [Instalacion], read at start-up; only the
+// installer, the first-start assistant and the settings page "Instalación" write them.
 struct InstallationFacts {
     QString NombreAgencia;
     bool OficinaPrincipal = true;
