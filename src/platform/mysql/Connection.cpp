@@ -464,25 +464,4 @@ QList<Row> Statement::query(const Params& params) {
     return rows;
 }
 
-// --------------------------------------------------------------- Transaction
-
-Transaction::Transaction(Connection& connection) : connection_(connection) {
-    connection_.begin();
-}
-
-Transaction::~Transaction() {
-    if (!open_)
-        return;
-    try {
-        connection_.rollback();
-    } catch (const MysqlError&) {
-        // A lost connection rolls back on the server by itself.
-    }
-}
-
-void Transaction::commit() {
-    connection_.commit();
-    open_ = false;
-}
-
 } // namespace mysql

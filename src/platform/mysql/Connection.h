@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MysqlError.h"
+#include "platform/db/ServerTransaction.h"
 
 #include <QList>
 #include <QString>
@@ -101,19 +102,6 @@ private:
     st_mysql_stmt* stmt_;
 };
 
-// Rolls back when it goes out of scope without commit(); never throws from
-// its destructor.
-class Transaction {
-public:
-    explicit Transaction(Connection& connection);
-    ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void commit();
-
-private:
-    Connection& connection_;
-    bool open_ = true;
-};
+using Transaction = db::ServerTransaction<Connection>;
 
 } // namespace mysql

@@ -185,7 +185,8 @@ std::unique_ptr<Connection> Connection::connect(const ConnectOptions& o) {
         throw PgError(causaDeConexion(texto), {}, texto);
     }
     // The server's notices ("table … does not exist, skipping") are not the user's business.
-    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn, [](void*, const char*) {}, nullptr);
     return std::unique_ptr<Connection>(new Connection(conn, o.password));
 }
 
@@ -297,27 +298,10 @@ quint64 Connection::execute(const QString& sql, const Params& params) {
 }
 
 QList<Row> Connection::query(const QString& sql, const Params& params) {
-    pg_result* res = run(sql, params);
-    const int filas = PQntuples(res), columnas = PQnfields(res);
-    QList<Row> out;
-    out.reserve(filas);
-    std::vector<Oid> tipos(static_cast<size_t>(columnas));
-    for (int c = 0; c < columnas; ++c)
-        tipos[size_t(c)] = PQftype(res, c);
-    for (int f = 0; f < filas; ++f) {
-        Row r;
-        r.reserve(columnas);
-        for (int c = 0; c < columnas; ++c)
-            r << (PQgetisnull(res, f, c)
-                      ? QVariant()
-                      : leerValor(PQgetvalue(res, f, c), PQgetlength(res, f, c), tipos[size_t(c)]));
-        out << std::move(r);
-    }
-    PQclear(res);
-    return out;
+    return queryWithColumns(sql, params, false).rows;
 }
 
-Result Connection::queryWithColumns(const QString& sql, const Params& params) {
+Result Connection::queryWithColumns(const QString& sql, const Params& params, bool origins) {
     Result out;
     pg_result* res = run(sql, params);
     const int columnas = PQnfields(res);
@@ -345,7 +329,7 @@ Result Connection::queryWithColumns(const QString& sql, const Params& params) {
         out.rows << std::move(r);
     }
     PQclear(res);
-    for (int c = 0; c < columnas; ++c) {
+    for (int c = 0; origins && c < columnas; ++c) {
         const Origen o = origenes[size_t(c)];
         if (o.tabla == 0 || o.columna <= 0)
             continue;
@@ -440,25 +424,6 @@ QString Connection::serverVersion() const {
 
 int Connection::backendPid() const {
     return PQbackendPID(conn_);
-}
-
-Transaction::Transaction(Connection& connection) : connection_(connection) {
-    connection_.begin();
-}
-
-Transaction::~Transaction() {
-    if (!open_)
-        return;
-    try {
-        connection_.rollback();
-    } catch (...) {
-        // A broken connection has rolled back already.
-    }
-}
-
-void Transaction::commit() {
-    connection_.commit();
-    open_ = false;
 }
 
 } // namespace pg

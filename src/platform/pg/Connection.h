@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PgError.h"
+#include "platform/db/ServerTransaction.h"
 
 #include <QHash>
 #include <QList>
@@ -58,7 +59,8 @@ public:
     quint64 execute(const QString& sql, const Params& params = {});
     QList<Row> query(const QString& sql, const Params& params = {});
     // Rows with their columns' names, types and origin.
-    Result queryWithColumns(const QString& sql, const Params& params = {});
+    // origins: ask the server once per table for the tables' and columns' names.
+    Result queryWithColumns(const QString& sql, const Params& params = {}, bool origins = true);
     QVariant scalar(const QString& sql, const Params& params = {});
 
     // Sends the rows through COPY … FROM STDIN in one stream; every row has
@@ -91,19 +93,6 @@ private:
     QHash<quint64, QString> columns_; // (table oid, column number) → column name
 };
 
-// Rolls back when it goes out of scope without commit(); never throws from
-// its destructor.
-class Transaction {
-public:
-    explicit Transaction(Connection& connection);
-    ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
-    void commit();
-
-private:
-    Connection& connection_;
-    bool open_ = true;
-};
+using Transaction = db::ServerTransaction<Connection>;
 
 } // namespace pg
