@@ -21,6 +21,22 @@
 using namespace orb;
 using namespace busquedasprueba;
 
+namespace {
+
+// The main window with the record and search windows registered, as the program starts it.
+struct Principal {
+    WindowRegistry registro;
+    frmMain w;
+    explicit Principal(AppContext& ctx) : w(ctx, registrar(registro)) {}
+    static WindowRegistry& registrar(WindowRegistry& r) {
+        RegistrarFichas(r);
+        RegistrarBusquedas(r);
+        return r;
+    }
+};
+
+} // namespace
+
 class TestBusquedasIrRegistro : public QObject, protected BusquedasPrueba {
     Q_OBJECT
 
@@ -32,10 +48,8 @@ private Q_SLOTS:
     // shows the chosen record in the record window of the same side.
     void herramientasOpenTheSearchesAndGoToReachesTheRecordWindow() {
         nav.reset();
-        WindowRegistry registro;
-        RegistrarFichas(registro);
-        RegistrarBusquedas(registro);
-        frmMain w(ctx(), registro);
+        Principal principal(ctx());
+        frmMain& w = principal.w;
         for (const char* key :
              {"busqueda", "busquedaalquiler", "busquedaclientes", "busquedaclientesalquiler",
               "busquedapropietarios", "busquedapropietariosalquiler"})
@@ -88,10 +102,8 @@ private Q_SLOTS:
         const auto direccion = [&](int n) {
             return d.scalar("SELECT Direccion FROM Propiedades WHERE Cod = ?", {cod(n)}).toString();
         };
-        WindowRegistry registro;
-        RegistrarFichas(registro);
-        RegistrarBusquedas(registro);
-        frmMain w(ctx(), registro);
+        Principal principal(ctx());
+        frmMain& w = principal.w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.usrShowPropiedadesVenta();
@@ -181,10 +193,8 @@ private Q_SLOTS:
         db::Database& d = ctx().db();
         ctx().facts.CodigoOficina = "01";
         d.execute("UPDATE Propietarios SET Agencia = '01'");
-        WindowRegistry registro;
-        RegistrarFichas(registro);
-        RegistrarBusquedas(registro);
-        frmMain w(ctx(), registro);
+        Principal principal(ctx());
+        frmMain& w = principal.w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.usrShowBusPropietariosAlquiler();
