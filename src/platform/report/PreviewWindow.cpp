@@ -6,9 +6,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -105,6 +108,20 @@ void PreviewWindow::setDocument(Document document) {
     view_->setZoomMode(QPrintPreviewWidget::FitToWidth);
     view_->updatePreview();
     updatePageLabel();
+    QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
+}
+
+void PreviewWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // After whatever resize comes with showing it.
+    QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
+}
+
+void PreviewWindow::alPrincipio() {
+    if (auto* vista = view_->findChild<QGraphicsView*>()) {
+        vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
+        vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum());
+    }
 }
 
 void PreviewWindow::generate(const Report& report, DataSource* source) {

@@ -53,8 +53,13 @@ public Q_SLOTS:
     // Print dialog, then the chosen printer; a failure is shown as an error box.
     void print();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void paintRequested(QPrinter* printer);
+    // The top of the first page in sight (Qt's fit keeps the view centred).
+    void alPrincipio();
     void updatePageLabel();
 
     ui::DialogService& dialogs_;
