@@ -211,6 +211,8 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    // The children closing on the way out must not rebuild a menu already gone.
+    disconnect(mdi_, nullptr, this, nullptr);
     if (ctx_.navigator == this)
         ctx_.navigator = nullptr;
 }

@@ -98,10 +98,10 @@ private Q_SLOTS:
             w.colocarAlArrancar();
             // The first time: 800 × 600, centred on the screen.
             QCOMPARE(w.size(), QSize(800, 600));
+            const QRect pantalla = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY((w.geometry().center() - pantalla.center()).manhattanLength() <= 2);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
-            const QRect pantalla = w.screen()->availableGeometry();
-            QVERIFY((w.frameGeometry().center() - pantalla.center()).manhattanLength() <= 2);
             w.setGeometry(40, 50, 640, 420);
             QTRY_COMPARE(w.geometry().size(), QSize(640, 420));
             dejada = w.geometry();
