@@ -204,7 +204,8 @@ private Q_SLOTS:
             QStringList out;
             for (QAction* a : p.w.findChildren<QAction*>())
                 if (a->isEnabled() && !a->isSeparator() && !a->objectName().isEmpty() &&
-                    !a->objectName().startsWith(QLatin1String("mnuMain")))
+                    !a->objectName().startsWith(QLatin1String("mnuMain")) &&
+                    a->objectName() != QLatin1String("mnuVentana"))
                     out << a->objectName();
             out.sort();
             return out.join(u' ');

@@ -108,6 +108,7 @@ void PreviewWindow::setDocument(Document document) {
     view_->setZoomMode(QPrintPreviewWidget::FitToWidth);
     view_->updatePreview();
     updatePageLabel();
+    enCabecera_ = true;
     QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
 }
 
@@ -117,8 +118,23 @@ void PreviewWindow::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
 }
 
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && enCabecera_)
+        QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
+    return QWidget::eventFilter(watched, event);
+}
+
 void PreviewWindow::alPrincipio() {
     if (auto* vista = view_->findChild<QGraphicsView*>()) {
+        if (!vistaVigilada_) {
+            vistaVigilada_ = true;
+            vista->installEventFilter(this);
+            // Only a person's scrolling triggers actions; the program's setValue does not.
+            connect(vista->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+                    [this] { enCabecera_ = false; });
+        }
+        if (!enCabecera_)
+            return;
         vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
         vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum());
     }
@@ -167,6 +183,7 @@ void PreviewWindow::fitInView() {
 }
 
 void PreviewWindow::goToPage(int page) {
+    enCabecera_ = false;
     view_->setCurrentPage(std::clamp(page, 1, std::max(1, doc_.pageCount())));
     updatePageLabel();
 }

@@ -55,6 +55,7 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void paintRequested(QPrinter* printer);
@@ -69,6 +70,9 @@ private:
     QLabel* pageLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QAction* printAction_ = nullptr;
+    // Until the user scrolls, every fit of the page keeps its top in sight.
+    bool enCabecera_ = true;
+    bool vistaVigilada_ = false;
 };
 
 } // namespace report
