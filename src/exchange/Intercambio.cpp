@@ -136,7 +136,8 @@ QString CausaFalloScript(int codigo, bool cancelado, const QString& script) {
     case 5:
         return QStringLiteral(
             "el servidor de intercambio ha rechazado el usuario o la contraseña, o no tiene "
-            "la carpeta de ese usuario");
+            "la carpeta de ese usuario (Herramientas > Configuración > Sincronización > Usuario y "
+            "Contraseña; SINC / FTPUSUARIO)");
     case 10:
         return QStringLiteral("no se puede conectar con el servidor de intercambio");
     case 11:

@@ -43,26 +43,27 @@ bool prepararCarpeta(AppContext& ctx, frmMain& w, QString ruta) {
 
 } // namespace
 
+// Each mnemonic sits on a letter no other item of its menu uses.
 void PonerTitulosComandos(frmMain& w) {
     static const std::array<std::pair<int, const char16_t*>, 6> archivo = {
         {{0, u"Propiedades en &Venta"},
          {1, u"Propiedades en &Alquiler"},
-         {2, u"Clientes de &Ventas"},
-         {3, u"Clientes de &Alquileres"},
-         {4, u"Propietarios de &Ventas"},
-         {5, u"Propietarios de &Alquileres"}}};
+         {2, u"&Clientes de Ventas"},
+         {3, u"Clientes de Al&quileres"},
+         {4, u"&Propietarios de Ventas"},
+         {5, u"Propietarios de Alquile&res"}}};
     static const std::array<std::pair<int, const char16_t*>, 6> tool = {
         {{0, u"Búsqueda de &Ventas"},
          {1, u"Búsqueda de &Alquileres"},
-         {2, u"Búsqueda de Clientes de &Ventas"},
-         {3, u"Búsqueda de Clientes de Alquileres"},
-         {4, u"Búsqueda de Propietarios de &Ventas"},
-         {5, u"Búsqueda de Propietarios de Alquileres"}}};
+         {2, u"Búsqueda de Clie&ntes de Ventas"},
+         {3, u"Búsqueda de Clientes de Al&quileres"},
+         {4, u"Búsqueda de &Propietarios de Ventas"},
+         {5, u"Búsqueda de Propietarios de Alquile&res"}}};
     static const std::array<std::pair<int, const char16_t*>, 4> lis = {
         {{0, u"Listado de Clientes de &Ventas"},
          {1, u"Listado de Clientes de &Alquileres"},
-         {2, u"Listado de Propietarios de &Ventas"},
-         {3, u"Listado de Propietarios de &Alquileres"}}};
+         {2, u"Listado de &Propietarios de Ventas"},
+         {3, u"Listado de Propietarios de Al&quileres"}}};
     static const std::array<std::pair<const char*, const char16_t*>, 10> botones = {
         {{"propiedades", u"Propiedades en Venta"},
          {"clientes", u"Clientes de Ventas"},
@@ -181,8 +182,8 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
 
     w.setWindowTitle(QStringLiteral("Orbalia 4.0 - ") + ctx.facts.NombreAgencia);
     QDir::setCurrent(ctx.RutaAplicacion);
-    w.resize(800, 600);
-    w.usrScreenCenter(&w);
+    w.colocarAlArrancar();
+    w.ponerOficina(ctx.facts.CodigoOficina, ctx.facts.OficinaPrincipal);
 
     ctx.Comodin = QStringLiteral("*");
 

@@ -1,20 +1,22 @@
 #include "frmMain.h"
 
+#include "AreaMDI.h"
 #include "Icons.h"
 #include "frmAbout.h"
 #include "shell/IrRegistroTarget.h"
+#include "shell/Puesto.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QImage>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,80 +24,41 @@
 
 namespace orb {
 
-// The MDI area draws the installation's logo scaled to fit, centred, over a
-// background of the logo's own corner colour.
-class AreaMDI : public QMdiArea {
-public:
-    using QMdiArea::QMdiArea;
-
-    void setLogo(const QPixmap& logo) {
-        logo_ = logo;
-        escalado_ = QPixmap();
-        if (!logo.isNull()) {
-            const QColor esquina = logo.toImage().pixelColor(0, 0);
-            setBackground(esquina);
-        } else {
-            setBackground(palette().brush(QPalette::Dark));
-        }
-        viewport()->update();
-    }
-    QPixmap logo() const { return logo_; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        QMdiArea::paintEvent(event);
-        if (logo_.isNull())
-            return;
-        const QSize area = viewport()->size();
-        if (escalado_.isNull() || tamano_ != area) {
-            escalado_ = logo_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            tamano_ = area;
-        }
-        QPainter p(viewport());
-        p.drawPixmap((area.width() - escalado_.width()) / 2, (area.height() - escalado_.height()) / 2,
-                     escalado_);
-    }
-
-private:
-    QPixmap logo_;
-    QPixmap escalado_;
-    QSize tamano_;
-};
-
 namespace {
 
 const QString Separador = QStringLiteral("-");
 
 const std::array<const char16_t*, 4> TitulosMain = {u"&Archivos", u"&Listados", u"&Herramientas", u"Ay&uda"};
 
-constexpr std::array<const char16_t*, 11> TitulosArchivo = {u"&Propiedades en Venta",
-                                                            u"&Propiedades en Alquiler",
-                                                            u"&Clientes Ventas",
-                                                            u"&Clientes Alquileres",
-                                                            u"Pr&opietarios Ventas",
-                                                            u"Pr&opietarios Alquileres",
+// No two items of a menu share a mnemonic (start-up gives the same ones).
+constexpr std::array<const char16_t*, 11> TitulosArchivo = {u"Propiedades en &Venta",
+                                                            u"Propiedades en &Alquiler",
+                                                            u"&Clientes de Ventas",
+                                                            u"Clientes de Al&quileres",
+                                                            u"&Propietarios de Ventas",
+                                                            u"Propietarios de Alquile&res",
                                                             u"&Tipos",
                                                             u"&Localidades",
-                                                            u"&Areas",
+                                                            u"Ar&eas",
                                                             u"-",
                                                             u"&Salir"};
 
 const std::array<const char16_t*, 6> TitulosLis = {
-    u"Listado de &Clientes",          u"Listado de Clientes de &Alquileres",
-    u"Listado de &Propietarios",      u"Listado de Pr&opietarios de Alquileres",
-    u"Listado de &Localidades/Areas", u"Listado de &Tipos"};
+    u"Listado de Clientes de &Ventas",     u"Listado de Clientes de &Alquileres",
+    u"Listado de &Propietarios de Ventas", u"Listado de Propietarios de Al&quileres",
+    u"Listado de &Localidades/Areas",      u"Listado de &Tipos"};
 
 constexpr std::array<const char16_t*, 13> TitulosTool = {u"Búsqueda de &Ventas",
                                                          u"Búsqueda de &Alquileres",
-                                                         u"Búsqueda de Clientes de &Ventas",
-                                                         u"Búsqueda de Clientes de &Alquileres",
-                                                         u"Búsqueda de Propietarios de &Ventas",
-                                                         u"Búsqueda de Propietarios de &Alquileres",
+                                                         u"Búsqueda de Clie&ntes de Ventas",
+                                                         u"Búsqueda de Clientes de Al&quileres",
+                                                         u"Búsqueda de &Propietarios de Ventas",
+                                                         u"Búsqueda de Propietarios de Alquile&res",
                                                          u"-",
                                                          u"Exportación al &Web",
                                                          u"-",
-                                                         u"Exportación Oficina",
-                                                         u"Importación Oficina",
+                                                         u"Exportación &Oficina",
+                                                         u"&Importación Oficina",
                                                          u"-",
                                                          u"&Configuración"};
 
@@ -170,8 +133,8 @@ struct Herramienta {
 };
 constexpr std::array<Herramienta, 4> Herramientas = {{
     {indiceDe(TitulosTool, u"Exportación al &Web"), Ventana::ExportacionWeb},
-    {indiceDe(TitulosTool, u"Exportación Oficina"), Ventana::ExportacionOficina},
-    {indiceDe(TitulosTool, u"Importación Oficina"), Ventana::ImportacionOficina},
+    {indiceDe(TitulosTool, u"Exportación &Oficina"), Ventana::ExportacionOficina},
+    {indiceDe(TitulosTool, u"&Importación Oficina"), Ventana::ImportacionOficina},
     {indiceDe(TitulosTool, u"&Configuración"), Ventana::Configuracion},
 }};
 
@@ -217,7 +180,7 @@ template <std::size_t N> QAction* enIndice(const std::array<QAction*, N>& items,
 } // namespace
 
 frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), registro_(registro), mdi_(new AreaMDI(this)) {
+    : QMainWindow(parent), ctx_(ctx), registro_(registro), mdi_(new AreaMDI(this)), puesto_(AjustesPuesto()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Orbalia 4.0"));
     setWindowIcon(iconos::aplicacion());
@@ -231,7 +194,11 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
     setCentralWidget(mdi_);
 
     crearMenus();
+    crearMenuVentana();
     crearBarra();
+    lblOficina_ = new QLabel(this);
+    lblOficina_->setObjectName(QStringLiteral("lblOficina"));
+    statusBar()->addPermanentWidget(lblOficina_);
     // Qt's overflow buttons appear when the window is narrow; a screen reader must be able to name them.
     for (QToolButton* b : findChildren<QToolButton*>()) {
         if (b->objectName() == u"qt_menubar_ext_button")
@@ -244,6 +211,8 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    // The children closing on the way out must not rebuild a menu already gone.
+    disconnect(mdi_, nullptr, this, nullptr);
     if (ctx_.navigator == this)
         ctx_.navigator = nullptr;
 }
@@ -292,6 +261,7 @@ void frmMain::crearMenus() {
     mnuAyu_[0] = nuevoComando(mnuMain_[3], QStringLiteral("mnuAyu(0)"), QStringLiteral("&Acerca de"));
     connect(mnuAyu_[0], &QAction::triggered, this, [this] { mnuAyu_Click(0); });
     mnuArchivo_[ArchivoSalir]->setMenuRole(QAction::QuitRole);
+    mnuArchivo_[ArchivoSalir]->setShortcut(QKeySequence::Quit);
     mnuAyu_[0]->setMenuRole(QAction::AboutRole);
 }
 

@@ -8,8 +8,11 @@
 #include <QPointer>
 #include <QStringList>
 #include <array>
+#include <memory>
 
 class QAction;
+class QLabel;
+class QSettings;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -39,6 +42,18 @@ public:
     QAction* tbBoton(const QString& key) const; // by key, any case
     static const QStringList& tbKeys();         // the 13 keys in toolbar order
     void ponerTooltipBoton(const QString& key, const QString& tooltip);
+
+    // Window menu: arrange the windows, and one item per open window.
+    QMenu* mnuVentana() const { return mnuVentana_; }
+    QAction* mnuCascada() const { return mnuCascada_; }
+    QAction* mnuMosaico() const { return mnuMosaico_; }
+    // Permanent part of the status bar telling which office this seat works as.
+    QLabel* lblOficina() const { return lblOficina_; }
+    void ponerOficina(const QString& codigoOficina, bool principal);
+
+    // Where and how large the user left the main window (maximised too), or
+    // 800 × 600 centred on the screen the first time.
+    void colocarAlArrancar();
 
     QMdiArea* mdiArea() const;
     // Background picture of the MDI area (drawn scaled to fit, centred).
@@ -95,6 +110,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void crearMenus();
@@ -105,7 +121,12 @@ private:
     void irRegistro(Ventana v, bool alquiler, const QString& cod);
     QMdiSubWindow* subventana(QWidget* frm) const;
     QMdiSubWindow* mostrarDelante(QWidget* frm);
-    void CentrarInforme(QWidget* rep);
+    // A window's first placement: where it was left last time, or centred.
+    void colocarPrimeraVez(QWidget* frm, const QString& clave);
+    void guardarHija(QMdiSubWindow* sub);
+    void guardarPrincipal();
+    void crearMenuVentana();
+    void actualizarMenuVentana();
 
     AppContext& ctx_;
     WindowRegistry& registro_;
@@ -120,6 +141,15 @@ private:
     std::array<std::array<QPointer<QWidget>, 2>, NumVentanas> slots_;
     std::array<QPointer<QWidget>, NumListados> informes_;
     QPointer<QWidget> about_;
+    QMenu* mnuVentana_ = nullptr;
+    QAction* mnuCascada_ = nullptr;
+    QAction* mnuMosaico_ = nullptr;
+    QAction* mnuSiguiente_ = nullptr;
+    QAction* mnuAnterior_ = nullptr;
+    QAction* separadorVentanas_ = nullptr;
+    QList<QAction*> listaVentanas_;
+    QLabel* lblOficina_ = nullptr;
+    std::unique_ptr<QSettings> puesto_;
 };
 
 } // namespace orb

@@ -11,11 +11,36 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <array>
 
 // The main window's slots: which window of each kind and side is open, how a
 // window is shown, placed and centred, and the operations other windows call.
 
 namespace orb {
+
+namespace {
+
+// Names under which a seat remembers where each kind of window was.
+constexpr std::array<const char*, NumVentanas> NombresVentana = {"Propiedades",
+                                                                 "Clientes",
+                                                                 "Propietarios",
+                                                                 "BusPropiedades",
+                                                                 "BusClientes",
+                                                                 "BusPropietarios",
+                                                                 "Tipos",
+                                                                 "Localidades",
+                                                                 "Areas",
+                                                                 "Configuracion",
+                                                                 "ExportacionWeb",
+                                                                 "ExportacionOficina",
+                                                                 "ImportacionOficina"};
+
+QString claveVentana(Ventana v, bool alquiler) {
+    return QString::fromLatin1(NombresVentana[static_cast<std::size_t>(v)]) +
+           (alquiler ? QStringLiteral("Alquiler") : QStringLiteral("Venta"));
+}
+
+} // namespace
 
 void frmMain::mostrarVentana(Ventana v, bool modoAlquiler) {
     QPointer<QWidget>& slot = slots_[static_cast<std::size_t>(v)][modoAlquiler ? 1 : 0];
@@ -31,6 +56,11 @@ void frmMain::mostrarVentana(Ventana v, bool modoAlquiler) {
         if (!subventana(w))
             mdiArea()->addSubWindow(w);
         slot = w;
+        if (!w->testAttribute(Qt::WA_SetWindowIcon))
+            w->setWindowIcon(windowIcon());
+        mostrarDelante(w);
+        colocarPrimeraVez(w, claveVentana(v, modoAlquiler));
+        return;
     }
     usrShow(slot);
 }
@@ -51,6 +81,8 @@ void frmMain::mostrarHerramienta(Ventana v) {
             auto* l = new QVBoxLayout(marco);
             l->setContentsMargins(0, 0, 0, 0);
             l->addWidget(w);
+            if (w->testAttribute(Qt::WA_Resized))
+                marco->resize(w->size());
             w = marco;
         }
         w->setAttribute(Qt::WA_DeleteOnClose);
@@ -59,7 +91,9 @@ void frmMain::mostrarHerramienta(Ventana v) {
     auto* dlg = static_cast<QDialog*>(slot.data());
     if (!dlg->testAttribute(Qt::WA_SetWindowIcon))
         dlg->setWindowIcon(windowIcon());
-    dlg->adjustSize();
+    // A dialog that chose its size keeps it; only one that did not is fitted to its contents.
+    if (!dlg->testAttribute(Qt::WA_Resized))
+        dlg->adjustSize();
     usrMDICenter(dlg);
     dlg->exec();
 }
@@ -191,7 +225,8 @@ void frmMain::usrShow(QWidget* frm) {
     if (!frm->testAttribute(Qt::WA_SetWindowIcon))
         frm->setWindowIcon(windowIcon());
     mostrarDelante(frm);
-    usrMDICenter(frm);
+    // Raising a window already placed leaves it where the user put it.
+    colocarPrimeraVez(frm, QString());
 }
 
 void frmMain::usrMDICenter(QWidget* frm) {
@@ -226,11 +261,6 @@ void frmMain::usrScreenCenter(QWidget* frm) {
     frm->move(r.x() + (r.width() - tam.width()) / 2, r.y() + (r.height() - tam.height()) / 2);
 }
 
-void frmMain::CentrarInforme(QWidget* rep) {
-    if (subventana(rep))
-        usrMDICenter(rep);
-}
-
 void frmMain::usrShowReport(QWidget* rep, const QString& titulo) {
     if (!rep)
         return;
@@ -244,7 +274,7 @@ void frmMain::usrShowReport(QWidget* rep, const QString& titulo) {
         sub->resize(qMax(sub->width(), area.width() * 4 / 5), qMax(sub->height(), area.height() * 9 / 10));
         sub->resize(sub->size().boundedTo(area));
     }
-    CentrarInforme(rep);
+    colocarPrimeraVez(rep, QString());
 }
 
 void frmMain::usrShowReport2(QWidget* rep, const QString& titulo) {
@@ -261,6 +291,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    guardarPrincipal();
     event->accept();
 }
 

@@ -43,7 +43,7 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
         abrirDocumento([](AppContext& c, const QString& cod) { reports::VerDossier(c, cod); });
     });
     connect(butPDF, &QToolButton::clicked, this, [this] {
-        abrirDocumento([](AppContext& c, const QString& cod) { reports::DossierPDF(c, cod); });
+        abrirDocumento([](AppContext& c, const QString& cod) { reports::GuardarDossierPDF(c, cod); });
     });
     connect(butEmail, &QToolButton::clicked, this, [this] { abrirDocumento(&reports::EnviarDossier); });
     crearPestañas();

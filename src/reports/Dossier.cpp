@@ -3,13 +3,16 @@
 #include "Informes.h"
 #include "platform/db/DbError.h"
 #include "platform/report/ReportError.h"
+#include "platform/widgets/DialogService.h"
 #include "shell/AppContext.h"
 #include "shell/Consultas.h"
 #include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
+#include <QUrl>
 
 namespace orb::reports {
 
@@ -103,6 +106,39 @@ QString DossierPDF(AppContext& ctx, const QString& cod) {
                                e, {}, ctx.RutaBaseDatos);
     }
     return {};
+}
+
+namespace {
+AbridorFicheros& abridor() {
+    static AbridorFicheros a = [](const QString& fichero) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(fichero));
+    };
+    return a;
+}
+} // namespace
+
+void PonerAbridorFicheros(AbridorFicheros a) {
+    abridor() = std::move(a);
+}
+
+void GuardarDossierPDF(AppContext& ctx, const QString& cod) {
+    const QString fichero = DossierPDF(ctx, cod);
+    if (fichero.isEmpty())
+        return;
+    const QString nombre = QDir::toNativeSeparators(fichero);
+    ui::DialogService::Box box;
+    box.title = QStringLiteral("Dossier en PDF");
+    box.text = QStringLiteral("Dossier guardado en %1.\n\n¿Quiere abrirlo ahora?").arg(nombre);
+    box.buttons = ui::DialogService::Buttons::YesNo;
+    box.icon = ui::DialogService::Icon::Question;
+    box.defaultButton = ui::DialogService::Answer::Yes;
+    if (ctx.dialogs->message(principal(ctx), box) != ui::DialogService::Answer::Yes)
+        return;
+    if (!abridor() || !abridor()(fichero))
+        MensajeError(*ctx.dialogs,
+                     QStringLiteral("No se ha podido abrir %1: no hay ningún programa para ver archivos PDF.")
+                         .arg(nombre),
+                     principal(ctx));
 }
 
 void EnviarDossier(AppContext& ctx, const QString& cod) {

@@ -3,6 +3,7 @@
 #include "platform/report/Document.h"
 
 #include <QString>
+#include <functional>
 
 namespace orb {
 
@@ -33,6 +34,13 @@ bool VerDossier(AppContext& ctx, const QString& cod);
 // Writes the property's dossier to its PDF file and returns the file's path;
 // "" when nothing was written (choice cancelled, or an error already shown).
 QString DossierPDF(AppContext& ctx, const QString& cod);
+
+// "Dossier en PDF": writes the PDF, tells where, and offers to open it with
+// the desktop's program for PDF files.
+void GuardarDossierPDF(AppContext& ctx, const QString& cod);
+// How a file is opened with the desktop's program for it (tests put their own).
+using AbridorFicheros = std::function<bool(const QString& fichero)>;
+void PonerAbridorFicheros(AbridorFicheros abridor);
 
 // The PDF, then a new message carrying it, without recipient.
 void EnviarDossier(AppContext& ctx, const QString& cod);

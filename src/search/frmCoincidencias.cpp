@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -92,7 +93,13 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
     }
     h->addStretch(1);
     auto* cerrar = boton(this, QStringLiteral("&Cerrar"), "cmdCerrar");
-    connect(cerrar, &QPushButton::clicked, this, &QWidget::close);
+    // Closing only the page would leave its sub-window behind as an empty frame.
+    connect(cerrar, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
     h->addWidget(cerrar);
     v->addLayout(h);
     connect(grid, &QTableWidget::itemSelectionChanged, this, &frmCoincidencias::actualizarBotones);

@@ -287,13 +287,15 @@ bool ExportacionWeb::Exportar() {
 
     Log(QStringLiteral("Iniciando exportación ..."));
     if (ajustes_.servidor.isEmpty() || ajustes_.baseDatos.isEmpty()) {
-        Log(QStringLiteral("Falta el servidor web o su base de datos en la configuración (WEB / SERVIDOR, "
-                           "WEB / BASEDATOS)."));
+        Log(QStringLiteral(
+            "Falta el servidor web o su base de datos: póngalos en Herramientas > Configuración > "
+            "Exportación Web > Servidor y BBDD (WEB / SERVIDOR, WEB / BASEDATOS)."));
         return false;
     }
     if (ajustes_.foto.isEmpty() || ajustes_.thumb.isEmpty()) {
-        Log(QStringLiteral("Los tamaños de las fotos del web no son válidos (WEB / FOTOANCHURA, FOTOALTURA, "
-                           "THUMBANCHURA, THUMBALTURA)."));
+        Log(QStringLiteral("Los tamaños de las fotos del web no son válidos: corríjalos en Herramientas > "
+                           "Configuración > Exportación Web > Generación de Fotos (WEB / FOTOANCHURA, "
+                           "FOTOALTURA, THUMBANCHURA, THUMBALTURA)."));
         return false;
     }
 

@@ -79,17 +79,20 @@ QString DescribirFalloWeb(const mysql::MysqlError& e, const AjustesWeb& ajustes,
     }
     switch (e.number()) {
     case 1045:
-        return QStringLiteral("El servidor web ha rechazado el usuario «%1» o su contraseña (WEB / USUARIO, "
-                              "WEB / PASSWORD).")
+        return QStringLiteral("El servidor web ha rechazado el usuario «%1» o su contraseña: revíselos en "
+                              "Herramientas > Configuración > Exportación Web > Usuario y Contraseña "
+                              "(WEB / USUARIO, WEB / PASSWORD).")
             .arg(ajustes.usuario);
     case 1044:
     case 1049:
-        return QStringLiteral("No se puede usar la base de datos «%1» del servidor web (WEB / BASEDATOS).")
+        return QStringLiteral("No se puede usar la base de datos «%1» del servidor web (Herramientas > "
+                              "Configuración > Exportación Web > BBDD; WEB / BASEDATOS).")
             .arg(ajustes.baseDatos);
     case 2002:
     case 2003:
     case 2005:
-        return QStringLiteral("No se puede conectar con el servidor web «%1» (WEB / SERVIDOR).")
+        return QStringLiteral("No se puede conectar con el servidor web «%1» (Herramientas > "
+                              "Configuración > Exportación Web > Servidor; WEB / SERVIDOR).")
             .arg(ajustes.servidor);
     case 1927:
     case 2006:

@@ -193,7 +193,8 @@ private Q_SLOTS:
         QVERIFY(!orb::ExportacionOficina(uno.context(), r.informe()).ejecutar(runner));
         const QString causa =
             "el servidor de intercambio ha rechazado el usuario o la contraseña, o no tiene la "
-            "carpeta de ese usuario.";
+            "carpeta de ese usuario (Herramientas > Configuración > Sincronización > Usuario y "
+            "Contraseña; SINC / FTPUSUARIO).";
         QCOMPARE(r.lineas.filter("La subida ha fallado"), QStringList({"La subida ha fallado: " + causa}));
         QVERIFY(!r.lineas.contains("Subida finalizada."));
         QCOMPARE(r.lineas.last(),

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QLockFile>
 #include <QMenu>
 #include <QProcess>
@@ -403,6 +404,9 @@ private Q_SLOTS:
         TestInstallation inst(conOficina("01"));
         Inicio inicio(inst.path());
         QVERIFY(inicio.arrancar());
+        // The status bar tells, all day, which office this seat works as.
+        QVERIFY2(inicio.w->lblOficina()->text().startsWith("Oficina 01"),
+                 qPrintable(inicio.w->lblOficina()->text()));
         // Each menu's title and visible items in order ("" for a separator), then the toolbar's tooltips.
         QList<QStringList> vistos;
         for (int m = 0; m < 4; ++m) {
@@ -416,16 +420,16 @@ private Q_SLOTS:
             if (!a->isSeparator() && a->isVisible())
                 vistos.last() << a->toolTip();
         const QList<QStringList> esperados = {
-            {"&Archivos", "Propiedades en &Venta", "Propiedades en &Alquiler", "Clientes de &Ventas",
-             "Clientes de &Alquileres", "Propietarios de &Ventas", "Propietarios de &Alquileres", "&Tipos",
-             "&Localidades", "&Areas", "", "&Salir"},
+            {"&Archivos", "Propiedades en &Venta", "Propiedades en &Alquiler", "&Clientes de Ventas",
+             "Clientes de Al&quileres", "&Propietarios de Ventas", "Propietarios de Alquile&res", "&Tipos",
+             "&Localidades", "Ar&eas", "", "&Salir"},
             {"&Listados", "Listado de Clientes de &Ventas", "Listado de Clientes de &Alquileres",
-             "Listado de Propietarios de &Ventas", "Listado de Propietarios de &Alquileres",
+             "Listado de &Propietarios de Ventas", "Listado de Propietarios de Al&quileres",
              "Listado de &Localidades/Areas", "Listado de &Tipos"},
             {"&Herramientas", "Búsqueda de &Ventas", "Búsqueda de &Alquileres",
-             "Búsqueda de Clientes de &Ventas", "Búsqueda de Clientes de Alquileres",
-             "Búsqueda de Propietarios de &Ventas", "Búsqueda de Propietarios de Alquileres", "",
-             "Exportación al &Web", "", "Exportación Oficina", "Importación Oficina", "", "&Configuración"},
+             "Búsqueda de Clie&ntes de Ventas", "Búsqueda de Clientes de Al&quileres",
+             "Búsqueda de &Propietarios de Ventas", "Búsqueda de Propietarios de Alquile&res", "",
+             "Exportación al &Web", "", "Exportación &Oficina", "&Importación Oficina", "", "&Configuración"},
             {"Ay&uda", "&Acerca de"},
             {"Propiedades en Venta", "Propiedades en Alquiler", "Clientes de Ventas",
              "Clientes de Alquileres", "Propietarios de Ventas", "Propietarios de Alquileres",

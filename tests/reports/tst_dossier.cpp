@@ -120,6 +120,47 @@ private Q_SLOTS:
         inst.reset();
     }
 
+    void pdfTellsWhereItIsAndOffersToOpenIt() {
+        using A = ui::DialogService::Answer;
+        propiedad("0100004");
+        QStringList abiertos;
+        bool abre = true;
+        PonerAbridorFicheros([&](const QString& f) {
+            abiertos << f;
+            return abre;
+        });
+        const QString ruta = RutaDossierPDF(ctx(), "0100004");
+        inst->dialogs().queueAnswer(A::No);
+        GuardarDossierPDF(ctx(), "0100004");
+        QVERIFY(QFile(ruta).size() > 0);
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        const auto pregunta = inst->dialogs().boxes().first();
+        QCOMPARE(pregunta.title, "Dossier en PDF");
+        QVERIFY2(pregunta.text.contains(QDir::toNativeSeparators(ruta)), qPrintable(pregunta.text));
+        QCOMPARE(pregunta.buttons, ui::DialogService::Buttons::YesNo);
+        QVERIFY(abiertos.isEmpty()); // No leaves it closed
+
+        inst->dialogs().queueAnswer(A::Yes);
+        GuardarDossierPDF(ctx(), "0100004");
+        QCOMPARE(abiertos, QStringList{ruta});
+        // No program for PDF files: told, not silently dropped.
+        abre = false;
+        inst->dialogs().clear();
+        inst->dialogs().queueAnswer(A::Yes);
+        GuardarDossierPDF(ctx(), "0100004");
+        QCOMPARE(inst->dialogs().boxes().size(), 2);
+        QCOMPARE(inst->dialogs().boxes().last().title, "Error");
+        // Nothing written: no offer to open anything.
+        QVERIFY(QFile::remove(inst->file("Dossier.rpx")));
+        inst->dialogs().clear();
+        abiertos.clear();
+        GuardarDossierPDF(ctx(), "0100004");
+        QCOMPARE(inst->dialogs().boxes().size(), 1);
+        QCOMPARE(inst->dialogs().boxes().first().title, "Error");
+        QVERIFY(abiertos.isEmpty());
+        PonerAbridorFicheros([](const QString&) { return true; });
+    }
+
     // The wordings the sale and rental PDFs below do not show.
     void wordingsAndFeaturesInBothLanguages() {
         QCOMPARE(TextoPiscina("C"), "Comunitaria");

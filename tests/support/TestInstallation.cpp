@@ -2,12 +2,15 @@
 
 #include "shell/Installation.h"
 
+#include <QSettings>
 #include <QtTest>
 
 TestInstallation::TestInstallation(const orb::install::InstallOptions& options) {
     if (!dir_.isValid())
         qFatal("cannot create a temporary folder");
     orb::install::createInstallation(path(), options);
+    // The seat's own settings (window places) too start afresh, away from the user's.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path() + QStringLiteral("puesto"));
 }
 
 QString TestInstallation::path() const {

@@ -316,6 +316,8 @@ private Q_SLOTS:
         Run run(f.ctx);
         QVERIFY(!run.exp.ejecutar(true));
         QVERIFY(run.log.last().contains("WEB / SERVIDOR"));
+        // Where the user puts it right, by the menus and labels they see.
+        QVERIFY(run.log.last().contains("Herramientas > Configuración > Exportación Web > Servidor"));
     }
 
     // The window and the command-line twin over the same run.

@@ -6,9 +6,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QProgressBar>
+#include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -105,6 +108,36 @@ void PreviewWindow::setDocument(Document document) {
     view_->setZoomMode(QPrintPreviewWidget::FitToWidth);
     view_->updatePreview();
     updatePageLabel();
+    enCabecera_ = true;
+    QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
+}
+
+void PreviewWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // After whatever resize comes with showing it.
+    QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && enCabecera_)
+        QTimer::singleShot(0, this, &PreviewWindow::alPrincipio);
+    return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::alPrincipio() {
+    if (auto* vista = view_->findChild<QGraphicsView*>()) {
+        if (!vistaVigilada_) {
+            vistaVigilada_ = true;
+            vista->installEventFilter(this);
+            // Only a person's scrolling triggers actions; the program's setValue does not.
+            connect(vista->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+                    [this] { enCabecera_ = false; });
+        }
+        if (!enCabecera_)
+            return;
+        vista->verticalScrollBar()->setValue(vista->verticalScrollBar()->minimum());
+        vista->horizontalScrollBar()->setValue(vista->horizontalScrollBar()->minimum());
+    }
 }
 
 void PreviewWindow::generate(const Report& report, DataSource* source) {
@@ -150,6 +183,7 @@ void PreviewWindow::fitInView() {
 }
 
 void PreviewWindow::goToPage(int page) {
+    enCabecera_ = false;
     view_->setCurrentPage(std::clamp(page, 1, std::max(1, doc_.pageCount())));
     updatePageLabel();
 }

@@ -53,8 +53,14 @@ public Q_SLOTS:
     // Print dialog, then the chosen printer; a failure is shown as an error box.
     void print();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void paintRequested(QPrinter* printer);
+    // The top of the first page in sight (Qt's fit keeps the view centred).
+    void alPrincipio();
     void updatePageLabel();
 
     ui::DialogService& dialogs_;
@@ -64,6 +70,9 @@ private:
     QLabel* pageLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QAction* printAction_ = nullptr;
+    // Until the user scrolls, every fit of the page keeps its top in sight.
+    bool enCabecera_ = true;
+    bool vistaVigilada_ = false;
 };
 
 } // namespace report

@@ -6,9 +6,11 @@
 #include "platform/report/Report.h"
 #include "platform/widgets/DialogService.h"
 
+#include <QGraphicsView>
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -72,6 +74,25 @@ private Q_SLOTS:
         QVERIFY(qAbs(w.zoomFactor() - whole) < 0.01);
 
         QVERIFY2(accessibilityProblems(&w).isEmpty(), qPrintable(accessibilityProblems(&w).join('\n')));
+    }
+
+    void opensAtTheTopOfTheFirstPage() {
+        ui::ScriptedDialogService dialogs;
+        PreviewWindow w(dialogs);
+        auto source = rows(100);
+        w.generate(listado(), &source);
+        w.resize(500, 400);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // As a report window is: shown, then made larger.
+        w.resize(700, 600);
+        auto* vista = w.previewWidget()->findChild<QGraphicsView*>();
+        QVERIFY(vista);
+        QScrollBar* barra = vista->verticalScrollBar();
+        QTRY_VERIFY(barra->maximum() > 0);
+        QTest::qWait(50);
+        QCOMPARE(barra->value(), barra->minimum());
+        QCOMPARE(w.currentPage(), 1);
     }
 
     void printsThroughThePrintDialog() {
