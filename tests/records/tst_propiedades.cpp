@@ -430,7 +430,11 @@ private slots:
 
         const QString pdf = inst->path() + "DossierPropiedad_0100009.pdf";
         QVERIFY(!QFile::exists(pdf));
+        inst->dialogs().queueAnswer(ui::DialogService::Answer::No); // not opened now
         w.butPDF->click();
+        QCOMPARE(inst->dialogs().texts(),
+                 QStringList{"Dossier guardado en " + pdf + ".\n\n¿Quiere abrirlo ahora?"});
+        inst->dialogs().clear();
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.read(5) == "%PDF-");
