@@ -4,6 +4,7 @@
 #include "TestInstallation.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
+#include "records/Registro.h"
 #include "search/frmCoincidencias.h"
 #include "shell/WindowRegistry.h"
 
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -305,6 +307,36 @@ private Q_SLOTS:
         // No empty frame left behind.
         QTRY_VERIFY(!marco);
         QCOMPARE(w.mdiArea()->subWindowList().size(), 0);
+    }
+
+    // The property window, the largest, whole inside a 1024×768 main window.
+    void propertyWindowFitsA1024x768MainWindow() {
+        TestInstallation inst;
+        orb::WindowRegistry registro;
+        orb::RegistrarFichas(registro);
+        orb::frmMain w(inst.context(), registro);
+        w.resize(1024, 768);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        for (bool alquiler : {false, true}) {
+            w.usrShow(Ventana::Propiedades, alquiler);
+            QWidget* f = w.ventana(Ventana::Propiedades, alquiler);
+            QVERIFY(f);
+            QApplication::processEvents();
+            const QRect vista = w.mdiArea()->viewport()->rect();
+            const QRect marco = marcoDe(f)->geometry();
+            QVERIFY2(vista.contains(marco), qPrintable(QStringLiteral("%1x%2 en %3x%4")
+                                                           .arg(marco.width())
+                                                           .arg(marco.height())
+                                                           .arg(vista.width())
+                                                           .arg(vista.height())));
+            QVERIFY(!w.mdiArea()->horizontalScrollBar()->isVisible());
+            QVERIFY(!w.mdiArea()->verticalScrollBar()->isVisible());
+            // Nothing in it squeezed below what its controls need.
+            QVERIFY(f->width() >= f->minimumSizeHint().width());
+            QVERIFY(f->height() >= f->minimumSizeHint().height());
+            guardarPantalla(alquiler ? "propiedades-alquiler-1024x768" : "propiedades-1024x768");
+        }
     }
 
     void statusBarTellsTheOffice() {
