@@ -1,6 +1,7 @@
 // How the main window places, remembers and lists its windows, the tool
 // dialogs' size, the menus' mnemonics and the status bar's office.
 
+#include "Capturas.h"
 #include "TestInstallation.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
@@ -76,13 +77,6 @@ void alAbrirseModal(std::function<void(QWidget*)> inspeccion) {
     t->start();
 }
 
-void guardarPantalla(const QString& nombre) {
-    // ORBALIA_SCREENSHOTS=folder keeps a picture of the screen.
-    if (const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS"); !carpeta.isEmpty())
-        QGuiApplication::primaryScreen()->grabWindow(0).save(carpeta + u'/' + nombre +
-                                                             QStringLiteral(".png"));
-}
-
 } // namespace
 
 class tst_Ventanas : public QObject {
@@ -124,7 +118,7 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTRY_VERIFY(w.isMaximized());
-        guardarPantalla(QStringLiteral("principal-maximizada"));
+        guardarCaptura(QStringLiteral("principal-maximizada"));
         // Back to normal, it takes the size it had before it was maximised.
         w.showNormal();
         QTRY_COMPARE(w.geometry().size(), dejada.size());
@@ -335,7 +329,7 @@ private Q_SLOTS:
             // Nothing in it squeezed below what its controls need.
             QVERIFY(f->width() >= f->minimumSizeHint().width());
             QVERIFY(f->height() >= f->minimumSizeHint().height());
-            guardarPantalla(alquiler ? "propiedades-alquiler-1024x768" : "propiedades-1024x768");
+            guardarCaptura(alquiler ? "propiedades-alquiler-1024x768" : "propiedades-1024x768");
         }
     }
 

@@ -1,4 +1,5 @@
 #include "Accessibility.h"
+#include "Capturas.h"
 #include "WebExportFixture.h"
 #include "shell/Installation.h"
 #include "webexport/ExportacionWeb.h"
@@ -332,6 +333,7 @@ private Q_SLOTS:
         f.property(true, 2);
         frmExportacionWeb w(f.ctx);
         w.show();
+        guardarCaptura(QStringLiteral("exportacion-web"), &w);
         QCOMPARE(accessibilityProblems(&w), QStringList());
         QVERIFY(!w.cmd(frmExportacionWeb::CmdCancelar)->isEnabled());
 

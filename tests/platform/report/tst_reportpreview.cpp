@@ -2,6 +2,7 @@
 // dialog of the dialog service, and names a screen reader can say.
 
 #include "Accessibility.h"
+#include "Capturas.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/Report.h"
 #include "platform/widgets/DialogService.h"
@@ -93,6 +94,7 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(barra->value(), barra->minimum());
         QCOMPARE(w.currentPage(), 1);
+        guardarCaptura(QStringLiteral("vista-previa"), &w);
     }
 
     void printsThroughThePrintDialog() {
