@@ -31,7 +31,7 @@ private Q_SLOTS:
         proc::ProcessRunner runner;
         QStringList log;
         QCOMPARE(proc::ShellSincrono(runner, "/bin/sh", {"-c", "echo subiendo; exit 2"},
-                                          [&](const QString& l) { log << l; }),
+                                     [&](const QString& l) { log << l; }),
                  2);
         QCOMPARE(log, QStringList({"subiendo"}));
         QCOMPARE(proc::ShellSincrono(runner, "/no/existe", {}), -1);
