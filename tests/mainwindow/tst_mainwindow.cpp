@@ -2,6 +2,7 @@
 // the About box, and what a screen reader finds in it.
 
 #include "Accessibility.h"
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmAbout.h"
@@ -76,23 +77,6 @@ bool centradaEnArea(QWidget* frm, QMdiArea* area) {
 
 bool centradaSobre(QWidget* w, QWidget* sobre) {
     return (w->frameGeometry().center() - sobre->geometry().center()).manhattanLength() <= 2;
-}
-
-// Runs inspeccion on the next modal window as soon as it is up, then closes it.
-void alAbrirseModal(std::function<void(QWidget*)> inspeccion) {
-    auto* t = new QTimer;
-    t->setInterval(10);
-    QObject::connect(t, &QTimer::timeout, t, [t, inspeccion] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        t->stop();
-        t->deleteLater();
-        inspeccion(modal);
-        if (QApplication::activeModalWidget() == modal)
-            modal->close();
-    });
-    t->start();
 }
 
 // A window that refuses to close, as a record window in the middle of an edit would.

@@ -2,6 +2,7 @@
 // dialogs' size, the menus' mnemonics and the status bar's office.
 
 #include "Capturas.h"
+#include "ModalUser.h"
 #include "TestInstallation.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
@@ -59,22 +60,6 @@ QChar mnemonico(const QString& texto) {
         return texto[i + 1].toLower();
     }
     return {};
-}
-
-void alAbrirseModal(std::function<void(QWidget*)> inspeccion) {
-    auto* t = new QTimer;
-    t->setInterval(10);
-    QObject::connect(t, &QTimer::timeout, t, [t, inspeccion] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        t->stop();
-        t->deleteLater();
-        inspeccion(modal);
-        if (QApplication::activeModalWidget() == modal)
-            modal->close();
-    });
-    t->start();
 }
 
 } // namespace

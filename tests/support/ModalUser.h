@@ -39,3 +39,21 @@ private:
     QPointer<Dlg> ultimo_;
     int vistos_ = 0;
 };
+
+// Runs inspeccion on the next modal window of any kind as soon as it is up,
+// then closes it (for windows a test only looks at).
+inline void alAbrirseModal(std::function<void(QWidget*)> inspeccion) {
+    auto* t = new QTimer;
+    t->setInterval(10);
+    QObject::connect(t, &QTimer::timeout, t, [t, inspeccion] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        t->stop();
+        t->deleteLater();
+        inspeccion(modal);
+        if (QApplication::activeModalWidget() == modal)
+            modal->close();
+    });
+    t->start();
+}
