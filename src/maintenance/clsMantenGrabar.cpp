@@ -213,8 +213,7 @@ void clsManten::confirmar() {
             rs_->edit();
         // Inside the transaction, so no other seat can store it between this check and the write.
         if (!adding && rs_->rowVersion() != versionMostrada_)
-            throw db::DbError(db::ErrChangedByOther,
-                              QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba."));
+            throw db::DbError::cambiadoPorOtro();
         GrabarControles();
         rs_->update();
         escrito = true;

@@ -31,6 +31,12 @@ public:
         : std::runtime_error(description.toStdString()), number_(number), description_(description),
           engineCode_(engineCode) {}
 
+    // The row moved on since it was read for editing: another seat stored it.
+    static DbError cambiadoPorOtro() {
+        return DbError(ErrChangedByOther,
+                       QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba."));
+    }
+
     int number() const { return number_; }
     const QString& description() const { return description_; }
     // SQLite's extended result code when the engine raised it (SQLITE_FULL, …), else 0;

@@ -35,16 +35,24 @@ const QString& Recordset::Impl::versionColumn() {
     return *m->versionColumn;
 }
 
-Value Recordset::rowVersion() {
-    auto& I = checked(d);
-    if (!I.k || !I.current() || I.m->table.isEmpty())
-        return {};
-    const QString& version = I.versionColumn();
+// The Version of one row as stored now; null for a table without one.
+Value Recordset::Impl::versionOf(qint64 rowid) {
+    const QString& version = versionColumn();
     if (version.isEmpty())
         return {};
-    return I.m->database->scalar(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteId(version), quoteId(I.m->table)),
-        {I.k->ids[I.pos]});
+    return m->database->scalar(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteId(version), quoteId(m->table)),
+        {rowid});
+}
+
+Value Recordset::rowVersion() {
+    auto& I = checked(d);
+    if (!I.k || !I.current() || I.m->table.isEmpty() || I.versionColumn().isEmpty())
+        return {};
+    // The current row was read when it became current (or by edit): no second read when it has the column.
+    if (const int f = I.m->indexOf(I.versionColumn()); f >= 0 && I.m->writable[f])
+        return I.row[f];
+    return I.versionOf(I.k->ids[I.pos]);
 }
 
 const Row& Recordset::Impl::loadDefaults() {
@@ -97,11 +105,7 @@ void Recordset::edit() {
     I.buffer = fresh;
     I.dirty = QList<bool>(I.m->fields.size(), false);
     I.editRowid = I.k->ids[I.pos];
-    I.editVersion = {};
-    if (const QString& version = I.versionColumn(); !version.isEmpty())
-        I.editVersion = I.m->database->scalar(
-            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteId(version), quoteId(I.m->table)),
-            {I.editRowid});
+    I.editVersion = I.versionOf(I.editRowid);
     I.mode = EditMode::InProgress;
 }
 
@@ -170,8 +174,7 @@ void Recordset::update() {
             if (conVersion &&
                 !isNull(m.database->scalar(
                     QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(quoteId(m.table)), {I.editRowid})))
-                throw DbError(ErrChangedByOther,
-                              QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba."));
+                throw DbError::cambiadoPorOtro();
             I.k->markDeleted(i);
             I.hasRow = false;
             I.dropEdit();

@@ -281,6 +281,7 @@ struct Recordset::Impl {
     bool find(const QString& criterion, const Params& params, qsizetype start);
     const Row& loadDefaults();
     const QString& versionColumn();
+    Value versionOf(qint64 rowid);
     QVariant convert(int index, const Value& v) const;
 };
 
