@@ -12,7 +12,7 @@ QString CodigoRegistro(const QString& oficina, const QString& mascara, qint64 nu
     const QString cod = oficina + FormatoMascara(numero, mascara);
     // A box or a column would keep only its first characters: different
     // numbers would share a code, and the number would be lost.
-    if (cod.toUcs4().size() > schema::LongitudCodigo)
+    if (ui::Caracteres(cod) > schema::LongitudCodigo)
         throw db::DbError(
             db::ErrFieldTooSmall,
             QStringLiteral("El campo 'Cod' es demasiado pequeño para aceptar la cantidad de datos "

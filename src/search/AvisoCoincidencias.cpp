@@ -67,7 +67,7 @@ void AvisoCoincidencias::actualizar() {
     if (!ctx_.BaseDatosAgencia)
         return;
     if (vigilante_->isRunning()) {
-        otraVez_ = true; // an import ended while counting: what it brought is counted next
+        otraVez_ = true; // a change came while counting: it is counted next
         return;
     }
     etiqueta->setText(QStringLiteral("Buscando clientes con propiedades nuevas…"));

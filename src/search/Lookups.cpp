@@ -6,7 +6,6 @@
 #include "platform/db/DbError.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
-#include "shell/Mensajes.h"
 
 #include <QWidget>
 
@@ -70,7 +69,7 @@ QVariant Lookups::lista(const QString& titulo, const QString& sql) {
         return {};
     }
     consulta_->setTitulo(titulo);
-    ejecutar(consulta_);
+    consulta_->exec();
     return consulta_->aceptado() ? consulta_->codigo() : QVariant();
 }
 
@@ -78,19 +77,15 @@ QVariant Lookups::propietario(bool modoAlquiler) {
     if (!propietario_)
         propietario_ = new frmConsultaPropietario(ctx_, parent_);
     propietario_->cargar(modoAlquiler);
-    ejecutar(propietario_);
+    propietario_->exec();
     return propietario_->aceptado() ? propietario_->codigo() : QVariant();
 }
 
 QVariant Lookups::dossier() {
     if (!dossier_)
         dossier_ = new frmConsultaDossier(ctx_.facts.ModelosDossier, parent_);
-    ejecutar(dossier_);
+    dossier_->exec();
     return dossier_->elegido();
-}
-
-int Lookups::ejecutar(QDialog* dlg) {
-    return dlg->exec();
 }
 
 QVariant BuscarValor(AppContext& ctx, const QString& campo, const QString& tabla, const QString& condicion,

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QVariant>
 
-class QDialog;
 class QWidget;
 
 namespace orb {
@@ -42,7 +41,6 @@ private:
     QVariant lista(const QString& titulo, const QString& sql);
     QVariant propietario(bool modoAlquiler);
     QVariant dossier();
-    int ejecutar(QDialog* dlg);
 
     AppContext& ctx_;
     QPointer<QWidget> parent_;

@@ -120,10 +120,8 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
 
     // Several records may change in one go: the statement runs once, after them.
     connect(&ctx.cambios, &CambiosRegistros::registroCambiado, this, [this](const QString& tabla) {
-        const auto esta = [&](const char* t) {
-            return tabla.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
-        };
-        if (refrescoPendiente_ || std::none_of(tablas_.begin(), tablas_.end(), esta))
+        const auto esta = [&](const char* t) { return CambiosRegistros::esDe(tabla, {t}); };
+        if (refrescoPendiente_ || std::ranges::none_of(tablas_, esta))
             return;
         refrescoPendiente_ = true;
         QTimer::singleShot(0, this, &VentanaBusqueda::refrescar);
