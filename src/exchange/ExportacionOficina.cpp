@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSet>
 
 namespace orb {
@@ -281,17 +280,23 @@ void ExportacionOficina::procesarFotos() {
         // The image library's words go to Orbalia.log; the user reads what to look at.
         EscribirLog(
             QStringLiteral("Exportación de la oficina: foto %1: %2").arg(nombres[i], resultados[i].error));
-        const QString origen = ctx_.RutaFotos + nombres[i];
+        // The pool already knows why: no second decoding of the photograph.
+        const QString origen = QDir::toNativeSeparators(ctx_.RutaFotos + nombres[i]);
         QString causa;
-        if (!QFileInfo(origen).isReadable())
-            causa = QStringLiteral("no hay permiso para leer el archivo %1")
-                        .arg(QDir::toNativeSeparators(origen));
-        else if (!QImageReader(origen).read().isNull())
+        switch (resultados[i].fault) {
+        case image::Fault::Missing:
+        case image::Fault::CannotOpen:
+            causa = QStringLiteral("no hay permiso para leer el archivo %1").arg(origen);
+            break;
+        case image::Fault::Damaged:
+            causa =
+                QStringLiteral("el archivo %1 no es una imagen que se pueda leer o está dañado").arg(origen);
+            break;
+        default:
             causa = QStringLiteral("no se ha podido guardar su copia en %1 (¿disco lleno o sin permiso?)")
                         .arg(QDir::toNativeSeparators(carpeta_));
-        else
-            causa = QStringLiteral("el archivo %1 no es una imagen que se pueda leer o está dañado")
-                        .arg(QDir::toNativeSeparators(origen));
+            break;
+        }
         log(QStringLiteral("No se ha podido procesar la foto %1: %2.").arg(nombres[i], causa));
     }
 }
