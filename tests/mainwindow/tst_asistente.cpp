@@ -2,6 +2,7 @@
 // runs, and the start-up that follows on the folder it laid out.
 
 #include "Accessibility.h"
+#include "Capturas.h"
 #include "ModalUser.h"
 #include "PdfTexto.h"
 #include "mainwindow/Arranque.h"
@@ -90,8 +91,7 @@ private Q_SLOTS:
         QStringList rechazos;
         ModalUser<frmAsistente> usuario([&](frmAsistente* a) {
             QCOMPARE(accessibilityProblems(a), QStringList());
-            if (const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS"); !carpeta.isEmpty())
-                a->grab().save(carpeta + "/asistente.png");
+            guardarCaptura(QStringLiteral("asistente"), a);
             a->cmdCrear->click(); // nothing typed
             a->txt[frmAsistente::Agencia]->setText("Pisos Ana");
             a->txt[frmAsistente::Oficina]->setText("0/1");

@@ -2,6 +2,7 @@
 // the pictures filter, the folder it opens in, and a confirm after it that
 // survives another process on the database file.
 
+#include "Capturas.h"
 #include "TestInstallation.h"
 #include "records/FotosPropiedad.h"
 #include "records/frmPropiedades.h"
@@ -66,9 +67,7 @@ class TestFotosDialogo : public QObject {
                     QTest::qWait(20);
             }
             QTest::qWait(300); // the type of each file is read by a worker meanwhile
-            // ORBALIA_SCREENSHOTS=folder keeps a picture of the dialog.
-            if (const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS"); !carpeta.isEmpty())
-                d->grab().save(carpeta + "/dialogo-fotos.png");
+            guardarCaptura(QStringLiteral("dialogo-fotos"), d);
             if (elegir.isEmpty()) {
                 d->reject();
             } else {

@@ -1,5 +1,6 @@
 // The new-owner dialog and the creation of the owner.
 
+#include "Capturas.h"
 #include "TestInstallation.h"
 #include "platform/widgets/BoundControls.h"
 #include "records/frmPropietarioNuevo.h"
@@ -67,9 +68,7 @@ private slots:
         const int y = e->height() / 2;
         QCOMPARE(e->cursorPositionAt(QPoint(e->contentsRect().left() + 1, y)), 0);
         QCOMPARE(e->cursorPositionAt(QPoint(e->contentsRect().right() - 1, y)), int(numero.size()));
-        // ORBALIA_SCREENSHOTS=folder keeps a picture of the dialog.
-        if (const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS"); !carpeta.isEmpty())
-            dlg.grab().save(carpeta + "/propietario-nuevo.png");
+        guardarCaptura(QStringLiteral("propietario-nuevo"), &dlg);
     }
 
     void closeBoxIsRefused() {

@@ -3,6 +3,7 @@
 // client and what the property logs say afterwards.
 
 #include "Accessibility.h"
+#include "Capturas.h"
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
@@ -278,16 +279,15 @@ private Q_SLOTS:
         w.IrRegistro(cliente);
         w.preferencias->tabs->setCurrentIndex(1);
         QVERIFY(w.preferencias->grdZonas->rowCount() > 0);
-        const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS");
-        if (!carpeta.isEmpty()) {
+        if (qEnvironmentVariableIsSet("ORBALIA_SCREENSHOTS")) {
             for (QWidget* v : std::initializer_list<QWidget*>{&w, &g, &p}) {
                 v->resize(v == &w ? QSize(700, 540) : QSize(900, 420));
                 v->show();
                 QVERIFY(QTest::qWaitForWindowExposed(v));
             }
-            w.grab().save(carpeta + "/preferencias.png");
-            g.grab().save(carpeta + "/propiedades_que_encajan.png");
-            p.grab().save(carpeta + "/clientes_interesados.png");
+            guardarCaptura(QStringLiteral("preferencias"), &w);
+            guardarCaptura(QStringLiteral("propiedades_que_encajan"), &g);
+            guardarCaptura(QStringLiteral("clientes_interesados"), &p);
         }
     }
 
