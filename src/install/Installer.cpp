@@ -132,17 +132,11 @@ InstallationFacts demoFacts() {
 
 namespace {
 
-void layOut(const QDir& root, const InstallOptions& options);
-
 bool emptyFolder(const QFileInfo& info) {
     return info.isDir() &&
            QDir(info.absoluteFilePath())
                .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
 }
-
-} // namespace
-
-namespace {
 
 void checkFacts(const QString& dir, const InstallOptions& options) {
     if (dir.trimmed().isEmpty())
@@ -158,43 +152,6 @@ void checkFacts(const QString& dir, const InstallOptions& options) {
         !problema.isEmpty())
         fail(QStringLiteral("RedAgencias: ") + problema);
 }
-
-} // namespace
-
-void createInstallation(const QString& dir, const InstallOptions& options) {
-    checkFacts(dir, options);
-    layOut(QDir(QDir(dir).absolutePath()), options);
-}
-
-void createNewInstallation(const QString& dir, const InstallOptions& options) {
-    checkFacts(dir, options);
-    const QFileInfo target(QDir(dir).absolutePath());
-    if (target.exists() && !emptyFolder(target))
-        fail(QStringLiteral("La carpeta '%1' ya existe y no está vacía")
-                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
-    const QString parent = target.absolutePath();
-    makeFolder(parent);
-    const QString staging = QDir(parent).filePath(
-        QStringLiteral(".%1.nueva-%2").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
-    QDir(staging).removeRecursively(); // what an earlier, killed run of this process id left
-    makeFolder(staging);
-    try {
-        layOut(QDir(staging), options);
-    } catch (...) {
-        QDir(staging).removeRecursively();
-        throw;
-    }
-    // rename() does not replace a folder, even an empty one.
-    if (target.exists())
-        QDir().rmdir(target.absoluteFilePath());
-    if (!QDir().rename(staging, target.absoluteFilePath())) {
-        QDir(staging).removeRecursively();
-        fail(QStringLiteral("No se puede crear la carpeta '%1'")
-                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
-    }
-}
-
-namespace {
 
 void layOut(const QDir& root, const InstallOptions& options) {
     makeFolder(root.path());
@@ -261,5 +218,38 @@ void layOut(const QDir& root, const InstallOptions& options) {
 }
 
 } // namespace
+
+void createInstallation(const QString& dir, const InstallOptions& options) {
+    checkFacts(dir, options);
+    layOut(QDir(QDir(dir).absolutePath()), options);
+}
+
+void createNewInstallation(const QString& dir, const InstallOptions& options) {
+    checkFacts(dir, options);
+    const QFileInfo target(QDir(dir).absolutePath());
+    if (target.exists() && !emptyFolder(target))
+        fail(QStringLiteral("La carpeta '%1' ya existe y no está vacía")
+                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
+    const QString parent = target.absolutePath();
+    makeFolder(parent);
+    const QString staging = QDir(parent).filePath(
+        QStringLiteral(".%1.nueva-%2").arg(target.fileName()).arg(QCoreApplication::applicationPid()));
+    QDir(staging).removeRecursively(); // what an earlier, killed run of this process id left
+    makeFolder(staging);
+    try {
+        layOut(QDir(staging), options);
+    } catch (...) {
+        QDir(staging).removeRecursively();
+        throw;
+    }
+    // rename() does not replace a folder, even an empty one.
+    if (target.exists())
+        QDir().rmdir(target.absoluteFilePath());
+    if (!QDir().rename(staging, target.absoluteFilePath())) {
+        QDir(staging).removeRecursively();
+        fail(QStringLiteral("No se puede crear la carpeta '%1'")
+                 .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
+    }
+}
 
 } // namespace orb::install

@@ -200,7 +200,6 @@ static int ejecutar(int argc, char* argv[]) {
 
     QElapsedTimer timer;
     timer.start();
-    // The new folder's Orbalia.log receives the engine's words of a failure.
     // The new folder's Orbalia.log receives the engine's words of a failure;
     // one laid out aside tells them on the error output.
     if (!nueva && QDir().mkpath(dir))

@@ -43,27 +43,8 @@ bool prepararCarpeta(AppContext& ctx, frmMain& w, QString ruta) {
 
 } // namespace
 
-// Each mnemonic sits on a letter no other item of its menu uses.
+// The menu items' titles are frmMain's own; start-up gives the buttons their spoken names.
 void PonerTitulosComandos(frmMain& w) {
-    static const std::array<std::pair<int, const char16_t*>, 6> archivo = {
-        {{0, u"Propiedades en &Venta"},
-         {1, u"Propiedades en &Alquiler"},
-         {2, u"&Clientes de Ventas"},
-         {3, u"Clientes de Al&quileres"},
-         {4, u"&Propietarios de Ventas"},
-         {5, u"Propietarios de Alquile&res"}}};
-    static const std::array<std::pair<int, const char16_t*>, 6> tool = {
-        {{0, u"Búsqueda de &Ventas"},
-         {1, u"Búsqueda de &Alquileres"},
-         {2, u"Búsqueda de Clie&ntes de Ventas"},
-         {3, u"Búsqueda de Clientes de Al&quileres"},
-         {4, u"Búsqueda de &Propietarios de Ventas"},
-         {5, u"Búsqueda de Propietarios de Alquile&res"}}};
-    static const std::array<std::pair<int, const char16_t*>, 4> lis = {
-        {{0, u"Listado de Clientes de &Ventas"},
-         {1, u"Listado de Clientes de &Alquileres"},
-         {2, u"Listado de &Propietarios de Ventas"},
-         {3, u"Listado de Propietarios de Al&quileres"}}};
     static const std::array<std::pair<const char*, const char16_t*>, 10> botones = {
         {{"propiedades", u"Propiedades en Venta"},
          {"clientes", u"Clientes de Ventas"},
@@ -76,12 +57,6 @@ void PonerTitulosComandos(frmMain& w) {
          {"busquedaalquiler", u"Búsqueda de Alquileres"},
          {"busquedaclientesalquiler", u"Busqueda de Clientes de Alquileres"}}};
 
-    for (const auto& [i, texto] : archivo)
-        w.mnuArchivo(i)->setText(QString::fromUtf16(texto));
-    for (const auto& [i, texto] : tool)
-        w.mnuTool(i)->setText(QString::fromUtf16(texto));
-    for (const auto& [i, texto] : lis)
-        w.mnuLis(i)->setText(QString::fromUtf16(texto));
     for (const auto& [key, texto] : botones)
         w.ponerTooltipBoton(QString::fromLatin1(key), QString::fromUtf16(texto));
 

@@ -63,7 +63,7 @@ private:
     std::unique_ptr<QLockFile> bloqueo_;
 };
 
-// Captions and tooltips of the sales and rentals commands, as start-up sets them.
+// Tooltips of the sales and rentals buttons, and every command shown, as start-up sets them.
 void PonerTitulosComandos(frmMain& w);
 
 } // namespace orb

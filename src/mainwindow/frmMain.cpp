@@ -30,7 +30,7 @@ const QString Separador = QStringLiteral("-");
 
 const std::array<const char16_t*, 4> TitulosMain = {u"&Archivos", u"&Listados", u"&Herramientas", u"Ay&uda"};
 
-// No two items of a menu share a mnemonic (start-up gives the same ones).
+// No two items of a menu share a mnemonic.
 constexpr std::array<const char16_t*, 11> TitulosArchivo = {u"Propiedades en &Venta",
                                                             u"Propiedades en &Alquiler",
                                                             u"&Clientes de Ventas",

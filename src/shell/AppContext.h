@@ -29,6 +29,8 @@ struct InstallationFacts {
     QString RedAgencias;
     int ModelosDossier = 0;
     QString PieDossier;
+
+    bool operator==(const InstallationFacts&) const = default;
 };
 
 // Program-wide state set by start-up and handed to every window. Tests build

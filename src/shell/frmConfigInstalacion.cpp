@@ -14,17 +14,6 @@
 
 namespace orb {
 
-namespace {
-
-bool iguales(const InstallationFacts& a, const InstallationFacts& b) {
-    return a.NombreAgencia == b.NombreAgencia && a.OficinaPrincipal == b.OficinaPrincipal &&
-           a.CodigoOficina == b.CodigoOficina && a.CodigoAgenciaWeb == b.CodigoAgenciaWeb &&
-           a.RedAgencias == b.RedAgencias && a.ModelosDossier == b.ModelosDossier &&
-           a.PieDossier == b.PieDossier;
-}
-
-} // namespace
-
 void frmConfig::crearPaginaInstalacion() {
     auto* pagina = new QWidget;
     auto* pl = new QVBoxLayout(pagina);
@@ -86,7 +75,7 @@ bool frmConfig::comprobarInstalacion() {
     // Untouched, the page writes nothing and refuses nothing: the other pages
     // are saved even on a file the start-up would question.
     const InstallationFacts f = datosInstalacion();
-    if (iguales(f, instalacion_))
+    if (f == instalacion_)
         return true;
     const ProblemaDato p = ComprobarDatosInstalacion(f);
     if (p.texto.isEmpty())
@@ -101,7 +90,7 @@ bool frmConfig::comprobarInstalacion() {
 
 bool frmConfig::guardarInstalacion() {
     const InstallationFacts f = datosInstalacion();
-    if (iguales(f, instalacion_))
+    if (f == instalacion_)
         return true;
     if (!GuardarDatosInstalacion(ctx_.RutaAplicacion, f)) {
         MensajeError(*ctx_.dialogs,
