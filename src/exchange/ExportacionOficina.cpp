@@ -191,9 +191,11 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
     db::Database& agencia = ctx_.db();
     if (!mensaje.isEmpty())
         log(mensaje);
-    const QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
+    QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
     if (columnas.isEmpty())
         throw Rechazo{QStringLiteral("no existe la tabla %1 en la base de datos de la agencia").arg(tabla)};
+    // The row version counts this database's own stores; the receiving office starts its own.
+    columnas.removeIf([](const QString& c) { return c.compare(u"Version", Qt::CaseInsensitive) == 0; });
     const QStringList destino = ColumnasTabla(agencia, Alias, tabla);
     for (const QString& c : columnas)
         if (!destino.contains(c, Qt::CaseInsensitive))

@@ -58,6 +58,17 @@ qint64 CodeAllocator::propuesta(db::Database& db) const {
 qint64 CodeAllocator::reservar(db::Database& db) const {
     if (!db.inTransaction())
         throw db::DbError(db::ErrGeneric, QStringLiteral("Reserva de número fuera de una transacción"));
+    if (db.onServer()) {
+        // On a server the counter's row is the seats' lock, held until commit:
+        // a second seat waits here and then sees the number the first one used.
+        // (The file's write transaction already holds the whole database.)
+        db.execute(QStringLiteral("INSERT INTO Config (Grupo, Variable, Valor) VALUES ('CONTADORES', ?, '0') "
+                                  "ON CONFLICT DO NOTHING"),
+                   {contador_});
+        db.scalar(QStringLiteral("SELECT Valor FROM Config WHERE Grupo = 'CONTADORES' AND Variable = ?") +
+                      db.forUpdate(),
+                  {contador_});
+    }
     return propuesta(db);
 }
 

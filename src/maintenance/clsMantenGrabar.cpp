@@ -272,11 +272,8 @@ void clsManten::ReabrirEn(qint64 posicion) {
     rs_ = db_->openRecordset(recordSource_, db::RecordsetType::Dynaset, sourceParams_);
     if (posicion < 0 || rs_->isEOF())
         return;
-    rs_->moveFirst();
-    for (qint64 i = 0; i < posicion && !rs_->isEOF(); ++i)
-        rs_->moveNext();
-    if (rs_->isEOF())
-        rs_->movePrevious();
+    // One row read, whatever the position: on a server each row is a round trip.
+    rs_->setAbsolutePosition(posicion);
 }
 
 } // namespace orb

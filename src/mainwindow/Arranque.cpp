@@ -170,6 +170,29 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
     if (!AbrirBaseDatos(ctx))
         return false;
     ctx.VersionBD = LeerVersionBD(ctx);
+    if (ctx.db().onServer() && ctx.VersionBD != VersionRequerida) {
+        // Every seat of the server uses its schema: one seat cannot upgrade it
+        // under the others, nor use one made by a newer program.
+        const QString donde = ctx.db().path();
+        ctx.BaseDatosAgencia.reset();
+        MensajeError(
+            *ctx.dialogs,
+            ctx.VersionBD < VersionRequerida
+                ? QStringLiteral("La base de datos del servidor [%1] está en la versión %2 cuando es "
+                                 "necesario que esté en la versión %3.\nPida al administrador que la "
+                                 "actualice antes de usar este programa en este puesto.")
+                      .arg(donde)
+                      .arg(ctx.VersionBD)
+                      .arg(VersionRequerida)
+                : QStringLiteral("La base de datos del servidor [%1] está en la versión %2, más nueva "
+                                 "que la de este programa (versión %3).\nInstale en este puesto la "
+                                 "versión del programa que usan los demás puestos.")
+                      .arg(donde)
+                      .arg(ctx.VersionBD)
+                      .arg(VersionRequerida),
+            &w);
+        return false;
+    }
     if (ctx.VersionBD < VersionRequerida) {
         ctx.BaseDatosAgencia.reset();
         ui::DialogService::Box box;

@@ -1,14 +1,77 @@
 #include "DatabaseSession.h"
 
 #include "AppContext.h"
+#include "ConexionServidor.h"
 #include "ErrorReport.h"
+#include "Installation.h"
 #include "Mensajes.h"
+
+#include <QDir>
 
 #include <exception>
 
 namespace orb {
 
+namespace {
+
+// A seat whose Orbalia.ini names a server: its connection, or the message that says why not.
+bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
+    const QString ini =
+        QDir::toNativeSeparators(QDir(ctx.RutaAplicacion).filePath(QLatin1String(IniFileName)));
+    QString causa = ProblemaConexionServidor(ctx.RutaAplicacion);
+    if (causa.isEmpty() && c.clave.isEmpty())
+        causa =
+            QStringLiteral("Falta la contraseña de este puesto: el archivo %1 no existe o no se puede leer.\n"
+                           "Vuelva a conectar el puesto con orbalia-install --servidor.")
+                .arg(QDir::toNativeSeparators(
+                    QDir(ctx.RutaAplicacion).filePath(QLatin1String(ClaveFileName))));
+    if (causa.isEmpty()) {
+        db::ServerAddress a;
+        a.host = c.servidor;
+        a.port = c.puerto;
+        a.database = c.baseDatos;
+        a.user = c.usuario;
+        a.password = c.clave;
+        try {
+            ctx.BaseDatosAgencia = db::Database::openServer(a);
+            return true;
+        } catch (const db::DbError& e) {
+            RegistrarError(QStringLiteral("conectar con el servidor"), e);
+            if (e.number() == db::ErrLoginRefused)
+                causa =
+                    QStringLiteral("El servidor ha rechazado el usuario %1 o su contraseña.\nCompruebe la "
+                                   "contraseña del puesto (archivo %2) o pida al administrador que la "
+                                   "restablezca.")
+                        .arg(c.usuario, QDir::toNativeSeparators(
+                                            QDir(ctx.RutaAplicacion).filePath(QLatin1String(ClaveFileName))));
+            else if (e.number() == db::ErrServerUnreachable)
+                causa =
+                    QStringLiteral("No se puede conectar con el servidor %1 en el puerto %2.\nCompruebe que "
+                                   "el servidor está encendido y que este puesto llega a él por la red "
+                                   "(claves Servidor y Puerto de la sección [Servidor] en %3).")
+                        .arg(c.servidor)
+                        .arg(c.puerto)
+                        .arg(ini);
+            else if (e.number() == db::ErrCannotOpen)
+                causa = QStringLiteral("El servidor %1 no tiene la base de datos %2.\nCompruebe la clave "
+                                       "BaseDatos de la sección [Servidor] en %3.")
+                            .arg(c.servidor, c.baseDatos, ini);
+            else
+                causa = CausaError(e);
+        }
+    }
+    if (ctx.dialogs)
+        MensajeError(*ctx.dialogs, QStringLiteral("Error al abrir la base de datos [") + c.descripcion() +
+                                       QStringLiteral("]\n") + causa);
+    return false;
+}
+
+} // namespace
+
 bool AbrirBaseDatos(AppContext& ctx) {
+    if (!ctx.RutaAplicacion.isEmpty())
+        if (const ConexionServidor c = LeerConexionServidor(ctx.RutaAplicacion); c.enServidor())
+            return AbrirEnServidor(ctx, c);
     QString causa = QStringLiteral("No se ha indicado la base de datos.");
     if (!ctx.RutaBaseDatos.isEmpty()) {
         try {

@@ -126,6 +126,16 @@ QString CausaError(const db::DbError& e, const std::function<QString(const QStri
                               "momento.");
     case db::ErrConversion:
         return QStringLiteral("Un dato no es del tipo que espera su campo.");
+    case db::ErrLoginRefused:
+        return QStringLiteral("El servidor ha rechazado el usuario o la contraseña de este puesto.");
+    case db::ErrServerUnreachable:
+        return QStringLiteral("No se puede conectar con el servidor de la base de datos: compruebe que está "
+                              "encendido y que este puesto llega a él por la red.");
+    case db::ErrConnectionLost:
+        return QStringLiteral("Se ha perdido la conexión con el servidor de la base de datos; no se ha "
+                              "guardado nada de la última operación.");
+    case db::ErrChangedByOther:
+        return QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba.");
     default:
         return QStringLiteral("Error interno; los detalles se han guardado en Orbalia.log.");
     }

@@ -191,9 +191,23 @@ QStringList version11(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 11 → 12: the row versions of the tables the record windows edit.
+QStringList version12(db::Database& database, const MigrationOptions&) {
+    QStringList done;
+    const Column version = columnaVersion();
+    for (const QString& tabla : tablasConVersion()) {
+        if (columnNames(database, tabla).contains(version.name.toLower()))
+            continue;
+        database.executeScript(
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoted(tabla), columnSql(version, true)));
+        done << QStringLiteral("campo %1.%2 añadido").arg(tabla, version.name);
+    }
+    return done;
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
-// structure; 10 → 11 adds what version 11 brought.
+// structure; each later step adds what its version brought.
 const std::vector<Step>& steps() {
     static const std::vector<Step> table = [] {
         std::vector<Step> s;
@@ -201,6 +215,7 @@ const std::vector<Step>& steps() {
             s.push_back({v, noRecordedChange});
         s.push_back({9, completeStructure});
         s.push_back({10, version11});
+        s.push_back({11, version12});
         return s;
     }();
     return table;
@@ -240,7 +255,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 11, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 12, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -109,10 +109,30 @@ Table config() {
 }
 } // namespace
 
+static Table conVersion(Table t) {
+    t.columns << columnaVersion();
+    return t;
+}
+
 QList<Table> agencyTables() {
-    return QList<Table>{config(),       tipos(),    localidades(), areas(),
-                        propietarios(), clientes(), propiedades(), actividades()} +
+    return QList<Table>{config(),
+                        conVersion(tipos()),
+                        conVersion(localidades()),
+                        conVersion(areas()),
+                        conVersion(propietarios()),
+                        conVersion(clientes()),
+                        conVersion(propiedades()),
+                        actividades()} +
            tablasCoincidencias();
+}
+
+QStringList tablasConVersion() {
+    return {QStringLiteral("Tipos"),        QStringLiteral("Localidades"), QStringLiteral("Areas"),
+            QStringLiteral("Propietarios"), QStringLiteral("Clientes"),    QStringLiteral("Propiedades")};
+}
+
+Column columnaVersion() {
+    return whole("Version");
 }
 
 // One row, written by the export: which office made the file, when (UTC,

@@ -66,6 +66,11 @@ inline Column yesNo(const char* name) {
 QList<Table> agencyTables();
 QList<Index> agencyIndexes();
 QList<View> agencyViews();
+// The tables a record window edits carry Version, the number of times the row
+// was stored, so a confirm can tell that another seat stored it meanwhile. It
+// is the seat's, not the record's: the exchange file does not carry it.
+QStringList tablasConVersion();
+Column columnaVersion();
 // The exchange file: the tables that travel between offices, their indexes,
 // and Intercambio, the file's record of who exported it.
 QList<Table> exchangeTables();

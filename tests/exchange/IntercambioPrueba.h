@@ -43,11 +43,17 @@ inline void catalogo(db::Database& d, int cod, const QString& nombre) {
     d.execute(QStringLiteral("INSERT INTO Localidades (Cod, Nombre) VALUES (?, ?)"), {cod, nombre});
 }
 
-// Every field of the rows selected, one text per row, in Cod order.
+// Every field of the rows selected, one text per row, in Cod order. The row
+// version is the database's own, not the record's: it does not travel.
 inline QStringList tabla(db::Database& d, const QString& nombre, const QString& where = {},
                          const db::Params& params = {}) {
-    QStringList out;
-    const QString sql = QStringLiteral("SELECT * FROM \"%1\" %2 ORDER BY Cod").arg(nombre, where);
+    QStringList out, columnas;
+    for (const db::Row& c : d.query(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE name <> "
+                                                   "'Version' ORDER BY cid"),
+                                    {nombre}))
+        columnas << u'"' + c.value(0).toString() + u'"';
+    const QString sql =
+        QStringLiteral("SELECT %3 FROM \"%1\" %2 ORDER BY Cod").arg(nombre, where, columnas.join(u','));
     for (const db::Row& r : d.query(sql, params)) {
         QStringList campos;
         for (const db::Value& v : r)

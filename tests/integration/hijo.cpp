@@ -16,9 +16,20 @@
 // Observaciones and appends the activity line "Vuelta k"; the numbers k come
 // from SEMILLA. Prints "listo" once the window is open and "hecho k ms" after
 // each confirm (ms: how long it took); a message box ends it with code 3.
+//
+//   orbalia-prueba-hijo numerar N
+//   orbalia-prueba-hijo retener
+//
+// A seat of the test server (ORBALIA_TEST_PG_*, schema from PGOPTIONS):
+// numerar adds N owners of office 01 one by one, printing each code;
+// retener takes the owners' counter in an open transaction, prints
+// "retenido" and waits to be killed.
 
+#include "TestServers.h"
+#include "maintenance/CodeAllocator.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
+#include "platform/db/Database.h"
 #include "records/ActividadModel.h"
 #include "records/FotosPropiedad.h"
 #include "records/frmPropiedades.h"
@@ -32,6 +43,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QThread>
 #include <cstdio>
 
 using namespace orb;
@@ -60,6 +72,51 @@ int arrancar(const QString& carpeta) {
     return sigue && dialogos.texts().isEmpty() ? 0 : 1;
 }
 
+std::unique_ptr<db::Database> puestoServidor() {
+    const auto s = testservers::postgresServer();
+    if (!s)
+        return {};
+    db::ServerAddress a;
+    a.host = s->options.host;
+    a.port = int(s->options.port);
+    a.database = s->options.database;
+    a.user = s->options.user;
+    a.password = s->options.password;
+    return db::Database::openServer(a);
+}
+
+int numerar(int n) {
+    auto db = puestoServidor();
+    if (!db)
+        return 2;
+    const CodeAllocator propietarios(QStringLiteral("PROPIETARIOS"), QStringLiteral("Propietarios"),
+                                     QStringLiteral("01"));
+    for (int i = 0; i < n; ++i) {
+        QString cod;
+        propietarios.insertar(*db, [&](qint64 numero) {
+            cod = propietarios.codigo(*db, numero);
+            db->execute(
+                QStringLiteral("INSERT INTO Propietarios (Cod, Agencia, QuickID) VALUES (?, '01', ?)"),
+                {cod, numero});
+        });
+        decir(cod);
+    }
+    return 0;
+}
+
+int retener() {
+    auto db = puestoServidor();
+    if (!db)
+        return 2;
+    const CodeAllocator propietarios(QStringLiteral("PROPIETARIOS"), QStringLiteral("Propietarios"),
+                                     QStringLiteral("01"));
+    db->beginTransaction();
+    propietarios.reservar(*db);
+    decir(QStringLiteral("retenido"));
+    for (;;)
+        QThread::sleep(60);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -68,8 +125,19 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == u"arrancar")
         return arrancar(QDir(args[2]).absolutePath() + u'/');
+    try {
+        if (args.size() == 3 && args[1] == u"numerar")
+            return numerar(args[2].toInt());
+        if (args.size() == 2 && args[1] == u"retener")
+            return retener();
+    } catch (const db::DbError& e) {
+        decir(e.description());
+        return 3;
+    }
     if (args.size() < 5 || args[1] != u"confirmar") {
-        std::fputs("Uso: orbalia-prueba-hijo arrancar CARPETA | confirmar CARPETA SEMILLA FOTO...\n", stderr);
+        std::fputs("Uso: orbalia-prueba-hijo arrancar CARPETA | confirmar CARPETA SEMILLA FOTO... | numerar "
+                   "N | retener\n",
+                   stderr);
         return 2;
     }
     const QString carpeta = QDir(args[2]).absolutePath() + u'/';

@@ -20,7 +20,9 @@ class TestOtroPuesto : public QObject {
     }
     // The other seat stores the owner as a program with a Version column does.
     void otroGuarda(const QString& n) {
-        otro->execute("UPDATE Propietarios SET Nombre = ?, Version = Version + 1 WHERE Cod = '0100001'", {n});
+        otro->execute(
+            "UPDATE Propietarios SET Nombre = ?, Version = coalesce(Version, 0) + 1 WHERE Cod = '0100001'",
+            {n});
     }
 
 private slots:
@@ -29,7 +31,6 @@ private slots:
         ctx().facts.CodigoOficina = "01";
         ctx().AddAgainConfig = false;
         ctx().db().execute("DELETE FROM Propietarios");
-        ctx().db().execute("ALTER TABLE Propietarios ADD COLUMN Version INTEGER NOT NULL DEFAULT 0");
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) "
                            "VALUES ('0100001', '01', 1, 0, 'Ana')");
         otro = db::Database::open(ctx().RutaBaseDatos);

@@ -251,8 +251,10 @@ private Q_SLOTS:
         orb::schema::createExportSchema(*exchange);
         // Rows travel field by field by name: the same fields, the same types, all but Config and
         // Actividades.
+        // Nor the row versions, which count this database's own stores.
         const QRegularExpression notExchanged(
-            "^(Config|Actividades|PropiedadesEnviadas|PropiedadesDescartadas|PropiedadesVistas)\\.");
+            "^(Config|Actividades|PropiedadesEnviadas|PropiedadesDescartadas|PropiedadesVistas)\\.|"
+            "\\.version ");
         QStringList expected = structureOf(*agency);
         expected.removeIf([&](const QString& f) { return notExchanged.match(f).hasMatch(); });
         // Intercambio is the file's own: which office exported it, when, how many rows.
@@ -283,10 +285,11 @@ private Q_SLOTS:
         auto d = emptyFile(dir);
         makeOldDatabase(*d, 9);
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 2);
+        QCOMPARE(steps.size(), 3);
         QVERIFY(steps[0].startsWith("Versión 9 → 10"));
-        // 9 → 10 already completes the whole structure: 10 → 11 finds nothing to add.
+        // 9 → 10 already completes the whole structure: the later steps find nothing to add.
         QCOMPARE(steps[1], "Versión 10 → 11");
+        QCOMPARE(steps[2], "Versión 11 → 12");
         QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old rows are there, new fields read as their defaults; the views work on them.
         QCOMPARE(rows(*d, "SELECT p.Precio, p.Chimenea, b.Propietario FROM Propiedades p "
@@ -305,7 +308,7 @@ private Q_SLOTS:
         // Idempotent: a step met again (a version written back by hand) changes nothing.
         QVERIFY(orb::schema::migrate(*d).isEmpty());
         d->setUserVersion(9);
-        QCOMPARE(orb::schema::migrate(*d).size(), 2);
+        QCOMPARE(orb::schema::migrate(*d).size(), 3);
         QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         QCOMPARE(rows(*d, "SELECT count(*) FROM Propiedades UNION ALL SELECT count(*) FROM Actividades"),
                  (QStringList{"1", "1"}));
@@ -359,11 +362,11 @@ private Q_SLOTS:
         QCOMPARE(antes.value("Clientes").size(), 2);
 
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.size(), 2);
         QVERIFY2(steps[0].startsWith("Versión 10 → 11: índice Propiedades_BusquedaTexto creado, campo "
                                      "Clientes.PresupuestoMinimo añadido"),
                  qPrintable(steps[0]));
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         for (const QString& t : tablas)
             QCOMPARE(contents(t, 6), antes.value(t));
         // The wishes start empty: no minimum, no feature required.
@@ -380,7 +383,7 @@ private Q_SLOTS:
                  QStringList{"Estado,Alquiler,Dormitorios,Cod,Direccion,Agente"});
         // Met again (the version written back by hand), it changes nothing.
         d->setUserVersion(10);
-        QCOMPARE(orb::schema::migrate(*d).size(), 1);
+        QCOMPARE(orb::schema::migrate(*d).size(), 2);
         QCOMPARE(structureOf(*d), structureOf(*fresh));
         // One pair per client and property.
         d->execute("INSERT INTO PropiedadesEnviadas (CodCliente, CodPropiedad) VALUES ('0100001', "
@@ -392,12 +395,37 @@ private Q_SLOTS:
                  int(db::ErrDuplicateKey));
     }
 
+    void migrateVersion11AddsRowVersionsKeepingEveryRow() {
+        QTemporaryDir dir, other;
+        auto d = agencyDatabase(dir);
+        addCatalogues(*d);
+        d->execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Precio) VALUES "
+                   "('0100001', '01', 1, 0, 450000), ('0100002', '01', 2, 1, 900)");
+        const QStringList tablas{"Tipos", "Localidades", "Areas", "Propietarios", "Clientes", "Propiedades"};
+        for (const QString& t : tablas)
+            d->execute(QString("ALTER TABLE \"%1\" DROP COLUMN Version").arg(t));
+        d->setUserVersion(11);
+        const QString contenido = "SELECT Cod, CAST(Precio AS INTEGER) FROM Propiedades UNION ALL SELECT "
+                                  "Cod, Nombre FROM Areas ORDER BY 1, 2";
+        const QStringList antes = rows(*d, contenido);
+
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps, QStringList{"Versión 11 → 12: campo Tipos.Version añadido, campo Localidades.Version "
+                                    "añadido, campo Areas.Version añadido, campo Propietarios.Version "
+                                    "añadido, campo Clientes.Version añadido, campo Propiedades.Version "
+                                    "añadido"});
+        QCOMPARE(rows(*d, contenido), antes);
+        QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
+        // Rows stored before the step have no version yet: the first confirm gives them one.
+        QCOMPARE(rows(*d, "SELECT count(*) FROM Propiedades WHERE Version IS NULL"), QStringList{"2"});
+    }
+
     void olderVersionsStepThroughEveryVersion() {
         QTemporaryDir dir;
         auto d = emptyFile(dir);
         makeOldDatabase(*d, 5);
         const QStringList steps = orb::schema::migrate(*d, {.codigoOficina = "01"});
-        QCOMPARE(steps.size(), 6);
+        QCOMPARE(steps.size(), orb::schema::CurrentVersion - 5);
         QVERIFY(steps.first().startsWith("Versión 5 → 6"));
         QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old owners had no office code: the office given to the upgrader

@@ -2,6 +2,7 @@
 
 #include "FileLocks.h"
 #include "Recordset.h"
+#include "ServerEngine.h"
 #include "SqliteSupport.h"
 
 #include <QFile>
@@ -16,7 +17,16 @@ using detail::throwError;
 Database::Database(sqlite3* db, const QString& path) : db_(db), path_(path) {}
 
 Database::~Database() {
-    sqlite3_close_v2(db_);
+    if (db_)
+        sqlite3_close_v2(db_);
+}
+
+std::unique_ptr<Database> Database::openServer(const ServerAddress& address) {
+    if (address.database.isEmpty() || address.user.isEmpty())
+        throw DbError(ErrCannotOpen, QStringLiteral("Falta la base de datos o el usuario del servidor"));
+    std::unique_ptr<Database> db(new Database(nullptr, address.describe()));
+    db->server_ = detail::ServerEngine::connect(address);
+    return db;
 }
 
 std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions& options) {
@@ -76,6 +86,8 @@ std::shared_ptr<Database> Database::shared(const QString& path) {
 }
 
 int Database::execute(const QString& sql, const Params& params) {
+    if (server_)
+        return server_->execute(sql, params);
     // Each statement takes the next parameters, as many as it has '?'.
     const QByteArray utf8 = sql.toUtf8();
     const char* p = utf8.constData();
@@ -114,6 +126,8 @@ int Database::execute(const QString& sql, const Params& params) {
 }
 
 void Database::executeScript(const QString& sql) {
+    if (server_)
+        return server_->executeScript(sql);
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
@@ -124,6 +138,8 @@ void Database::executeScript(const QString& sql) {
 }
 
 QList<Row> Database::query(const QString& sql, const Params& params) {
+    if (server_)
+        return server_->query(sql, params);
     Stmt st(db_, sql);
     st.bind(params);
     const int n = st.columnCount();
@@ -142,6 +158,8 @@ QList<Row> Database::query(const QString& sql, const Params& params) {
 }
 
 Value Database::scalar(const QString& sql, const Params& params) {
+    if (server_)
+        return server_->scalar(sql, params);
     Stmt st(db_, sql);
     st.bind(params);
     if (!st.step() || st.columnCount() == 0)
@@ -150,31 +168,47 @@ Value Database::scalar(const QString& sql, const Params& params) {
 }
 
 int Database::userVersion() {
+    if (server_)
+        return server_->userVersion();
     return scalar(QStringLiteral("PRAGMA user_version")).toInt();
 }
 
 void Database::setUserVersion(int version) {
+    if (server_)
+        return server_->setUserVersion(version);
     execute(QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
 void Database::beginTransaction() {
+    if (server_)
+        return server_->begin();
     execute(QStringLiteral("BEGIN IMMEDIATE"));
 }
 void Database::commit() {
+    if (server_)
+        return server_->commit();
     execute(QStringLiteral("COMMIT"));
 }
 void Database::rollback() {
+    if (server_)
+        return server_->rollback();
     execute(QStringLiteral("ROLLBACK"));
 }
 bool Database::inTransaction() const {
+    if (server_)
+        return server_->inTransaction();
     return sqlite3_get_autocommit(db_) == 0;
 }
 
 qint64 Database::lastInsertRowId() const {
+    if (server_)
+        return server_->lastInsertRowId();
     return sqlite3_last_insert_rowid(db_);
 }
 
 bool Database::tableExists(const QString& name) {
+    if (server_)
+        return server_->tableExists(name);
     return scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND "
                                  "name = ? COLLATE NOCASE"),
                   {name})
@@ -182,6 +216,10 @@ bool Database::tableExists(const QString& name) {
 }
 
 void Database::backupTo(const QString& targetPath) {
+    if (server_)
+        throw DbError(ErrNotSupported,
+                      QStringLiteral("La copia de seguridad de una base de datos del servidor "
+                                     "la hace el propio servidor"));
     sqlite3* target = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(targetPath).constData(), &target,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);

@@ -28,15 +28,37 @@ struct OpenOptions {
 
 using Row = QList<Value>;
 
+// The agency database on a server: where it is and who signs in.
+struct ServerAddress {
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 5432;
+    QString database;
+    QString user;
+    QString password;
+    int connectTimeoutSeconds = 10;
+    // "user@host:port/database", never the password.
+    QString describe() const { return QStringLiteral("%1@%2:%3/%4").arg(user, host).arg(port).arg(database); }
+};
+
+namespace detail {
+class ServerEngine;
+}
+
 // What a dynaset does when no keyset can be built over its source (a join,
 // a view, a grouping, a table without rowids): refuse with an error that says
 // why, or read the whole result once as a read-only snapshot.
 enum class ReadOnlyFallback { Refuse, Snapshot };
 
-// One open SQLite file. Every connection registers the case-insensitive LIKE
-// and the Spanish collation "es", so statements mean the same everywhere.
+// One open agency database: an SQLite file, or a PostgreSQL server's database
+// (the same calls, the same values, the same error numbers). Every file
+// connection registers the case-insensitive LIKE and the Spanish collation
+// "es"; the server's schema creates its own "es", so statements mean the same
+// everywhere. What only the file can do (the backup API, ATTACH, the loadable
+// extension) says so where it is declared.
 class Database {
 public:
+    enum class Engine { File, Server };
+
     // Throws DbError(ErrCannotOpen) for a missing file (unless create), a file
     // that is not a database, or a path that cannot be opened.
     static std::unique_ptr<Database> open(const QString& path, const OpenOptions& options = {});
@@ -46,12 +68,26 @@ public:
     // whatever their number. It closes when the last holder lets it go. For
     // the UI thread only; another thread opens its own.
     static std::shared_ptr<Database> shared(const QString& path);
+    // A connection to a server. Throws DbError ErrLoginRefused, ErrServerUnreachable
+    // or ErrCannotOpen (no such database) with a plain Spanish description.
+    static std::unique_ptr<Database> openServer(const ServerAddress& address);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
+    // The file's path, or the server's address (ServerAddress::describe).
     QString path() const { return path_; }
+    Engine engine() const { return server_ ? Engine::Server : Engine::File; }
+    bool onServer() const { return bool(server_); }
+    // The file's SQLite handle; null on a server.
     sqlite3* handle() const { return db_; }
+    detail::ServerEngine* server() const { return server_.get(); }
+
+    // Dialect pieces a statement needs where the engines differ.
+    // Appended to a SELECT that reads a row the transaction will change: on the
+    // server it locks the row until commit; the file's write transaction
+    // (BEGIN IMMEDIATE) already holds the whole database.
+    QString forUpdate() const { return server_ ? QStringLiteral(" FOR UPDATE") : QString(); }
 
     // Runs one or more statements in order; values travel as bound parameters
     // ('?'), each statement taking the next ones. Not atomic by itself: use a
@@ -83,13 +119,15 @@ public:
     qint64 lastInsertRowId() const;
     bool tableExists(const QString& name);
 
-    // Consistent copy of the whole file (SQLite online backup).
+    // Consistent copy of the whole file (SQLite online backup). File only:
+    // a server keeps its own backups (ErrNotSupported).
     void backupTo(const QString& targetPath);
 
 private:
     Database(sqlite3* db, const QString& path);
     sqlite3* db_;
     QString path_;
+    std::unique_ptr<detail::ServerEngine> server_;
 };
 
 } // namespace db

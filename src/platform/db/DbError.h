@@ -23,6 +23,9 @@ enum ErrorNumber : int {
     ErrConversion = 3421,        // value that the field's type cannot hold ("abc" for a number)
     ErrLocked = 3260,            // file busy/locked by another process
     ErrChangedByOther = 3197,    // the row changed (its Version moved) since it was read for editing
+    ErrLoginRefused = 3029,      // the server refused the user or the password
+    ErrServerUnreachable = 3151, // nothing answers at the server's address, or it timed out
+    ErrConnectionLost = 3146,    // the connection to the server broke during a statement
 };
 
 class DbError : public std::runtime_error {

@@ -23,6 +23,10 @@ bool isTable(Database& database, const QString& name, QString* canonical = nullp
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString& source, RecordsetType type,
                                                    const Params& params, ReadOnlyFallback fallback) {
+    if (server_)
+        throw DbError(
+            ErrNotSupported,
+            QStringLiteral("Esta operación aún no está disponible en una base de datos del servidor"));
     const ParsedSource p = parseSource(source);
     const QString plainSql = p.bareName ? QStringLiteral("SELECT * FROM ") + p.fromClause : source;
     std::unique_ptr<Recordset::Impl> impl;
@@ -159,6 +163,25 @@ qint64 Recordset::absolutePosition() const {
     if (!I.k || I.k->live == I.k->size())
         return I.pos;
     return I.pos - std::count(I.k->deleted.begin(), I.k->deleted.begin() + I.pos, char(1));
+}
+
+void Recordset::setAbsolutePosition(qint64 position) {
+    auto& I = checked(d);
+    if (position < 0 || I.live() == 0)
+        noCurrentRecord();
+    I.dropEdit();
+    qsizetype i = qsizetype(std::min<qint64>(position, I.live() - 1));
+    if (I.k && I.k->live != I.k->size()) {
+        // Live rows only: the n-th one is past the tombstones before it.
+        qsizetype vivas = 0, j = 0;
+        for (; j < I.size(); ++j)
+            if (!I.k->deleted[j] && vivas++ == i)
+                break;
+        i = j;
+    }
+    if (!I.settle(i, 1) && !I.settle(i - 1, -1))
+        noCurrentRecord();
+    I.bof = I.eof = false;
 }
 
 QByteArray Recordset::bookmark() const {

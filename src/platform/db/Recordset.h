@@ -55,6 +55,11 @@ public:
     qint64 recordCount() const;
     // 0-based position of the current row, -1 when none.
     qint64 absolutePosition() const;
+    // Makes the row at that position current, reading only that row (a row
+    // deleted since the open is skipped forward, as moveNext does); past the
+    // last row, the last. ErrNoCurrentRecord on an empty recordset or a
+    // negative position.
+    void setAbsolutePosition(qint64 position);
 
     // Opaque position of the current row; valid for this recordset and its clones.
     QByteArray bookmark() const;

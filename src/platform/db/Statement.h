@@ -13,7 +13,8 @@ using Row = QList<Value>;
 
 namespace detail {
 class Stmt;
-}
+class ServerStatement;
+} // namespace detail
 
 // One statement prepared once and run as often as needed: bind the '?'
 // parameters, step through the rows, reset, bind again. For loops that write
@@ -48,6 +49,7 @@ public:
 private:
     Database* db_;
     std::unique_ptr<detail::Stmt> st_;
+    std::unique_ptr<detail::ServerStatement> server_;
     QList<FieldType> types_;
 };
 

@@ -75,6 +75,40 @@ private Q_SLOTS:
         QVERIFY(!empty->findFirst("Cod = ?", {"C1"}));
     }
 
+    void positionSetDirectly_data() { kinds(); }
+    void positionSetDirectly() {
+        QFETCH(int, kind);
+        auto rs = open(kind);
+        rs->setAbsolutePosition(2);
+        QCOMPARE(cod(*rs), "C3");
+        QCOMPARE(rs->absolutePosition(), 2);
+        rs->moveNext();
+        QCOMPARE(cod(*rs), "C4");
+        // Past the end: the last row.
+        rs->setAbsolutePosition(9);
+        QCOMPARE(cod(*rs), "C4");
+        rs->setAbsolutePosition(0);
+        QVERIFY(!rs->isBOF());
+        QCOMPARE(cod(*rs), "C1");
+        QCOMPARE(errorOf([&] { rs->setAbsolutePosition(-1); }), int(ErrNoCurrentRecord));
+        if (RecordsetType(kind) != RecordsetType::Snapshot) {
+            // Positions count the rows still there: a row deleted through a clone is not one.
+            auto other = rs->clone();
+            other->setAbsolutePosition(1);
+            other->deleteRecord();
+            rs->setAbsolutePosition(1);
+            QCOMPARE(cod(*rs), "C3");
+            QCOMPARE(rs->absolutePosition(), 1);
+            // Deleted by another statement since the open: skipped forward.
+            db().execute("DELETE FROM Clientes WHERE Cod = 'C3'");
+            rs->setAbsolutePosition(1);
+            QCOMPARE(cod(*rs), "C4");
+        }
+        db().execute("DELETE FROM Clientes");
+        auto empty = open(kind);
+        QCOMPARE(errorOf([&] { empty->setAbsolutePosition(0); }), int(ErrNoCurrentRecord));
+    }
+
     void bookmarksAndClones_data() { kinds(); }
     void bookmarksAndClones() {
         QFETCH(int, kind);
