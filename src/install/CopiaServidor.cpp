@@ -1,0 +1,319 @@
+#include "CopiaServidor.h"
+
+#include "platform/db/Database.h"
+#include "platform/db/Statement.h"
+#include "platform/pg/Connection.h"
+#include "shell/Installation.h"
+#include "shell/Schema.h"
+#include "shell/SchemaServidor.h"
+#include "shell/Upgrade.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <limits>
+
+namespace orb::install {
+
+using schema::CampoServidor;
+using schema::TablaServidor;
+using schema::TipoCampo;
+
+namespace {
+
+// Rows per COPY and per page read back: a large office never sits whole in memory.
+constexpr int Tramo = 5000;
+
+// The canonical text of one value: what the file and the server must agree
+// on once each has read it in its own types. Money to the server's four
+// decimals, dates with their time, yes/no as 1/0; a null is \N, a text's
+// backslashes and separators are escaped so no two rows read alike.
+void canonico(QByteArray& linea, const QVariant& v, TipoCampo tipo) {
+    linea += '\x1f';
+    if (!v.isValid() || v.isNull()) {
+        linea += "\\N";
+        return;
+    }
+    switch (tipo) {
+    case TipoCampo::Entero:
+        linea += QByteArray::number(v.toLongLong());
+        return;
+    case TipoCampo::Moneda:
+        linea += QByteArray::number(qRound64(v.toDouble() * 10000.0));
+        return;
+    case TipoCampo::Doble:
+        linea += QByteArray::number(v.toDouble(), 'g', 17);
+        return;
+    case TipoCampo::SiNo:
+        linea += v.toBool() ? '1' : '0';
+        return;
+    case TipoCampo::Fecha:
+        if (v.metaType().id() == QMetaType::QDate) {
+            linea += v.toDate().toString(Qt::ISODate).toLatin1() + " 00:00:00.000";
+            return;
+        }
+        if (v.metaType().id() == QMetaType::QDateTime) {
+            linea += v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toLatin1();
+            return;
+        }
+        break;
+    case TipoCampo::Texto:
+        break;
+    }
+    for (const char c : v.toString().toUtf8()) {
+        if (c == '\\' || c == '\x1f' || c == '\x1e')
+            linea += '\\';
+        linea += c;
+    }
+}
+
+// Counts and hashes rows given as (row number, fields…).
+class Suma {
+public:
+    explicit Suma(const TablaServidor& t) : tabla_(t), hash_(QCryptographicHash::Sha256) {}
+    void anadir(const QVariantList& fila) {
+        linea_ = QByteArray::number(fila.value(0).toLongLong());
+        for (qsizetype i = 0; i < tabla_.campos.size(); ++i)
+            canonico(linea_, fila.value(i + 1), tabla_.campos[i].tipo);
+        linea_ += '\x1e';
+        hash_.addData(linea_);
+        ++filas_;
+    }
+    TablaCopiada resultado() const { return {tabla_.nombre, filas_, hash_.result()}; }
+
+private:
+    const TablaServidor& tabla_;
+    QCryptographicHash hash_;
+    QByteArray linea_;
+    qint64 filas_ = 0;
+};
+
+QStringList columnas(const TablaServidor& t) {
+    QStringList c{t.numeroFila};
+    for (const CampoServidor& f : t.campos)
+        c << f.nombre;
+    return c;
+}
+
+QString nombreServidor(const QString& nombre) {
+    return nombre.toLower();
+}
+
+// Reads a table of the file in rowid order; copia, when given, receives the rows in blocks.
+TablaCopiada leerOficina(db::Database& oficina, const TablaServidor& t,
+                         const std::function<void(const QList<QVariantList>&)>& copia = {}) {
+    const QString id = t.numeroFila == u"rowid" ? QStringLiteral("rowid") : t.numeroFila;
+    QStringList cols = columnas(t);
+    cols[0] = id;
+    db::Statement st(oficina, QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
+                                  .arg(cols.join(QStringLiteral(", ")), t.nombre, id));
+    Suma suma(t);
+    QList<QVariantList> bloque;
+    bloque.reserve(Tramo);
+    while (st.step()) {
+        QVariantList fila = st.row();
+        suma.anadir(fila);
+        if (copia) {
+            bloque << std::move(fila);
+            if (bloque.size() >= Tramo) {
+                copia(bloque);
+                bloque.clear();
+            }
+        }
+    }
+    if (copia && !bloque.isEmpty())
+        copia(bloque);
+    return suma.resultado();
+}
+
+// Reads the same table back from the server, a page at a time in rowid order.
+TablaCopiada leerServidor(pg::Connection& c, const TablaServidor& t) {
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT %4")
+            .arg(columnas(t).join(QStringLiteral(", ")), nombreServidor(t.nombre), t.numeroFila)
+            .arg(Tramo);
+    Suma suma(t);
+    qlonglong desde = std::numeric_limits<qlonglong>::min();
+    for (;;) {
+        const QList<pg::Row> filas = c.query(sql, {desde});
+        for (const pg::Row& f : filas)
+            suma.anadir(f);
+        if (filas.size() < Tramo)
+            break;
+        desde = filas.last().value(0).toLongLong();
+    }
+    return suma.resultado();
+}
+
+// Past the highest number copied, so the seats' new rows never reuse one.
+void ajustarIdentidad(pg::Connection& c, const TablaServidor& t) {
+    c.execute(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), coalesce(max(%1), 1), "
+                             "max(%1) IS NOT NULL) FROM %2")
+                  .arg(t.numeroFila, nombreServidor(t.nombre)),
+              {nombreServidor(t.nombre), t.numeroFila.toLower()});
+}
+
+QString agenciaDe(const QString& nombre, const QString& web) {
+    QString s = QStringLiteral("«%1»").arg(nombre);
+    if (!web.isEmpty())
+        s += QStringLiteral(" (código web %1)").arg(web);
+    return s;
+}
+
+// Whose data the server holds, against the folder's Orbalia.ini; writes this
+// office's when the database has none yet.
+void comprobarAgencia(pg::Connection& c, const QString& base, const InstallationFacts& f, bool nueva) {
+    const QList<pg::Row> filas =
+        c.query(QStringLiteral("SELECT nombre, codigo_web, oficina FROM orbalia_agencia"));
+    if (filas.isEmpty()) {
+        if (!nueva)
+            for (const TablaServidor& t : schema::tablasServidor())
+                if (c.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(nombreServidor(t.nombre)))
+                        .toBool())
+                    throw CopiaRechazada(
+                        QStringLiteral("La base de datos «%1» del servidor ya tiene datos (tabla %2) sin "
+                                       "decir de qué agencia son: no se ha copiado nada.")
+                            .arg(base, t.nombre));
+        c.execute(
+            QStringLiteral("INSERT INTO orbalia_agencia (nombre, codigo_web, oficina) VALUES (?, ?, ?)"),
+            {f.NombreAgencia, f.CodigoAgenciaWeb, f.CodigoOficina});
+        return;
+    }
+    const QString nombre = filas[0].value(0).toString(), web = filas[0].value(1).toString(),
+                  oficina = filas[0].value(2).toString();
+    if (nombre != f.NombreAgencia || web != f.CodigoAgenciaWeb)
+        throw CopiaRechazada(
+            QStringLiteral("La base de datos «%1» del servidor ya guarda los datos de la "
+                           "agencia %2, y esta instalación es de la agencia %3: no se ha "
+                           "copiado nada.")
+                .arg(base, agenciaDe(nombre, web), agenciaDe(f.NombreAgencia, f.CodigoAgenciaWeb)));
+    if (oficina != f.CodigoOficina)
+        throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor ya guarda los datos de la "
+                                            "oficina «%2» de la agencia; los de la oficina «%3» no pueden "
+                                            "unirse a ellos: no se ha copiado nada.")
+                                 .arg(base, oficina, f.CodigoOficina));
+}
+
+void avisar(const OpcionesCopia& o, const QString& linea) {
+    if (o.progreso)
+        o.progreso(linea);
+}
+
+} // namespace
+
+qint64 ResultadoCopia::filas() const {
+    qint64 n = 0;
+    for (const TablaCopiada& t : tablas)
+        n += t.filas;
+    return n;
+}
+
+ResultadoCopia copiarOficina(const QString& carpeta, pg::Connection& c, const OpcionesCopia& opciones) {
+    const QString ruta = QDir(carpeta).filePath(QLatin1String(upgrade::DatabaseFileName));
+    if (!QFileInfo::exists(ruta))
+        throw CopiaRechazada(QStringLiteral("No existe la base de datos de la oficina: %1")
+                                 .arg(QDir::toNativeSeparators(ruta)));
+    db::OpenOptions soloLectura;
+    soloLectura.readOnly = true;
+    auto oficina = db::Database::open(ruta, soloLectura);
+    const int version = oficina->userVersion();
+    if (version != schema::CurrentVersion)
+        throw CopiaRechazada(
+            QStringLiteral("La base de datos de la oficina está en la versión %1 y el servidor "
+                           "se crea en la %2: pásela antes a la versión %2 con "
+                           "orbalia-updatedb.")
+                .arg(version)
+                .arg(schema::CurrentVersion));
+    const InstallationFacts facts = LeerDatosInstalacion(carpeta);
+    const QString base = c.scalar(QStringLiteral("SELECT current_database()")).toString();
+    const QList<TablaServidor> tablas = schema::tablasServidor();
+
+    // The file is read in one transaction too: the rows copied are the rows compared.
+    db::Transaction lectura(*oficina);
+    pg::Transaction tx(c);
+    // Two copies into the same database wait for each other instead of both creating it.
+    c.execute(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('orbalia: copia de una oficina'))"));
+    const bool nueva = schema::isEmptyServerDatabase(c);
+    if (nueva) {
+        avisar(opciones, QStringLiteral("Creando las tablas de la agencia en «%1»…").arg(base));
+        schema::createServerSchema(c);
+    } else {
+        const int enServidor = schema::serverSchemaVersion(c);
+        if (enServidor < 0)
+            throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor no está vacía y no es de "
+                                                "Orbalia: no se ha copiado nada.")
+                                     .arg(base));
+        if (enServidor != schema::CurrentVersion)
+            throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor está en la versión %2 y "
+                                                "esta oficina en la %3: no se ha copiado nada.")
+                                     .arg(base)
+                                     .arg(enServidor)
+                                     .arg(schema::CurrentVersion));
+    }
+    comprobarAgencia(c, base, facts, nueva);
+
+    ResultadoCopia out;
+    bool vacio = nueva;
+    if (!nueva) {
+        // What is there already: the same rows make a second run a no-op.
+        QList<TablaCopiada> oficinaSumas, servidorSumas;
+        QStringList distintas;
+        bool todasVacias = true;
+        for (const TablaServidor& t : tablas) {
+            oficinaSumas << leerOficina(*oficina, t);
+            servidorSumas << leerServidor(c, t);
+            todasVacias = todasVacias && servidorSumas.last().filas == 0;
+            if (servidorSumas.last().suma != oficinaSumas.last().suma ||
+                servidorSumas.last().filas != oficinaSumas.last().filas)
+                distintas << t.nombre;
+        }
+        if (distintas.isEmpty()) {
+            out.yaEstaba = true;
+            out.tablas = oficinaSumas;
+            return out;
+        }
+        if (!todasVacias && !opciones.reemplazar)
+            throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor ya tiene datos de esta "
+                                                "oficina distintos de los de su archivo (%2): no se ha "
+                                                "copiado nada. Para sustituirlos, use --reemplazar.")
+                                     .arg(base, distintas.join(QStringLiteral(", "))));
+        vacio = todasVacias;
+    }
+    if (!vacio) {
+        avisar(opciones, QStringLiteral("Vaciando las tablas del servidor…"));
+        for (const TablaServidor& t : tablas)
+            c.execute(QStringLiteral("DELETE FROM %1").arg(nombreServidor(t.nombre)));
+    }
+
+    for (const TablaServidor& t : tablas) {
+        const QStringList cols = columnas(t);
+        TablaCopiada leida = leerOficina(*oficina, t, [&](const QList<QVariantList>& bloque) {
+            c.copyIn(nombreServidor(t.nombre), cols, bloque);
+        });
+        ajustarIdentidad(c, t);
+        avisar(opciones, QStringLiteral("%1: %2 filas").arg(t.nombre).arg(leida.filas));
+        out.tablas << leida;
+    }
+
+    avisar(opciones, QStringLiteral("Comprobando lo copiado…"));
+    for (qsizetype i = 0; i < tablas.size(); ++i) {
+        const TablaServidor& t = tablas[i];
+        const TablaCopiada& enOficina = out.tablas[i];
+        const TablaCopiada enServidor = leerServidor(c, t);
+        if (enServidor.filas != enOficina.filas)
+            throw CopiaRechazada(QStringLiteral("La tabla %1 tiene %2 filas en la oficina y %3 en el "
+                                                "servidor: la copia se ha deshecho.")
+                                     .arg(t.nombre)
+                                     .arg(enOficina.filas)
+                                     .arg(enServidor.filas));
+        if (enServidor.suma != enOficina.suma)
+            throw CopiaRechazada(QStringLiteral("Las filas de la tabla %1 no son iguales en la oficina y en "
+                                                "el servidor: la copia se ha deshecho.")
+                                     .arg(t.nombre));
+    }
+    tx.commit();
+    return out;
+}
+
+} // namespace orb::install
