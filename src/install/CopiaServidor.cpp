@@ -12,7 +12,11 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <condition_variable>
+#include <deque>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 namespace orb::install {
 
@@ -22,8 +26,10 @@ using schema::TipoCampo;
 
 namespace {
 
-// Rows per COPY and per page read back: a large office never sits whole in memory.
+// Rows per page read back and per COPY: a large office never sits whole in
+// memory, and the server starts on a table before the file is read to its end.
 constexpr int Tramo = 5000;
+constexpr int TramoCopia = 1000;
 
 // The canonical text of one value: what the file and the server must agree
 // on once each has read it in its own types. Money to the server's four
@@ -100,39 +106,98 @@ QString nombreServidor(const QString& nombre) {
     return nombre.toLower();
 }
 
-// Reads a table of the file in rowid order; copia, when given, receives the rows in blocks.
+// Reads a table of the file in rowid order; copia, when given, receives the
+// rows in blocks. The file is read on a thread of its own meanwhile, so the
+// server takes one block while the next is read: a block waits at most.
 TablaCopiada leerOficina(db::Database& oficina, const TablaServidor& t,
                          const std::function<void(const QList<QVariantList>&)>& copia = {}) {
     const QString id = t.numeroFila == u"rowid" ? QStringLiteral("rowid") : t.numeroFila;
     QStringList cols = columnas(t);
     cols[0] = id;
-    db::Statement st(oficina, QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
-                                  .arg(cols.join(QStringLiteral(", ")), t.nombre, id));
+    const QString sql = QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY %3")
+                            .arg(cols.join(QStringLiteral(", ")), t.nombre, id);
     Suma suma(t);
-    QList<QVariantList> bloque;
-    bloque.reserve(Tramo);
-    while (st.step()) {
-        QVariantList fila = st.row();
-        suma.anadir(fila);
-        if (copia) {
-            bloque << std::move(fila);
-            if (bloque.size() >= Tramo) {
-                copia(bloque);
-                bloque.clear();
-            }
-        }
+    if (!copia) {
+        db::Statement st(oficina, sql);
+        while (st.step())
+            suma.anadir(st.row());
+        return suma.resultado();
     }
-    if (copia && !bloque.isEmpty())
-        copia(bloque);
+
+    std::mutex m;
+    std::condition_variable cambio;
+    std::deque<QList<QVariantList>> cola;
+    bool fin = false, parar = false;
+    std::exception_ptr error;
+    std::thread lector([&] {
+        try {
+            db::Statement st(oficina, sql);
+            QList<QVariantList> bloque;
+            bool hay = true;
+            while (hay) {
+                bloque.reserve(TramoCopia);
+                while (bloque.size() < TramoCopia && (hay = st.step())) {
+                    bloque << st.row();
+                    suma.anadir(bloque.last());
+                }
+                std::unique_lock lock(m);
+                cambio.wait(lock, [&] { return cola.size() < 4 || parar; });
+                if (parar)
+                    break;
+                if (!bloque.isEmpty())
+                    cola.push_back(std::move(bloque));
+                bloque = {};
+                cambio.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard lock(m);
+            error = std::current_exception();
+        }
+        std::lock_guard lock(m);
+        fin = true;
+        cambio.notify_all();
+    });
+    try {
+        for (;;) {
+            QList<QVariantList> bloque;
+            {
+                std::unique_lock lock(m);
+                cambio.wait(lock, [&] { return !cola.empty() || fin; });
+                if (cola.empty())
+                    break;
+                bloque = std::move(cola.front());
+                cola.pop_front();
+                cambio.notify_all();
+            }
+            copia(bloque);
+        }
+    } catch (...) {
+        {
+            std::lock_guard lock(m);
+            parar = true;
+            cambio.notify_all();
+        }
+        lector.join();
+        throw;
+    }
+    lector.join();
+    if (error)
+        std::rethrow_exception(error);
     return suma.resultado();
 }
 
 // Reads the same table back from the server, a page at a time in rowid order.
 TablaCopiada leerServidor(pg::Connection& c, const TablaServidor& t) {
-    const QString sql =
-        QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT %4")
-            .arg(columnas(t).join(QStringLiteral(", ")), nombreServidor(t.nombre), t.numeroFila)
-            .arg(Tramo);
+    // Dates come as the canonical text itself: parsing each into a QDateTime
+    // to print it again costs more than the rest of the row.
+    QStringList cols{t.numeroFila};
+    for (const CampoServidor& f : t.campos)
+        cols << (f.tipo == TipoCampo::Fecha
+                     ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(f.nombre)
+                     : f.nombre);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT %4")
+                            .arg(cols.join(QStringLiteral(", ")), nombreServidor(t.nombre), t.numeroFila)
+                            .arg(Tramo);
     Suma suma(t);
     qlonglong desde = std::numeric_limits<qlonglong>::min();
     for (;;) {
@@ -164,6 +229,9 @@ QString agenciaDe(const QString& nombre, const QString& web) {
 // Whose data the server holds, against the folder's Orbalia.ini; writes this
 // office's when the database has none yet.
 void comprobarAgencia(pg::Connection& c, const QString& base, const InstallationFacts& f, bool nueva) {
+    // A schema made by another tool may lack the record: it starts empty.
+    c.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS orbalia_agencia (nombre text NOT NULL, "
+                             "codigo_web text NOT NULL, oficina text NOT NULL)"));
     const QList<pg::Row> filas =
         c.query(QStringLiteral("SELECT nombre, codigo_web, oficina FROM orbalia_agencia"));
     if (filas.isEmpty()) {
