@@ -12,6 +12,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <charconv>
 #include <condition_variable>
 #include <deque>
 #include <limits>
@@ -31,10 +33,24 @@ namespace {
 constexpr int Tramo = 5000;
 constexpr int TramoCopia = 1000;
 
-// The canonical text of one value: what the file and the server must agree
-// on once each has read it in its own types. Money to the server's four
-// decimals, dates with their time, yes/no as 1/0; a null is \N, a text's
-// backslashes and separators are escaped so no two rows read alike.
+// Money as the text the server keeps (four decimals), sent and summed alike;
+// a negative zero would come back as 0.0000.
+QString dinero(double d) {
+    return QString::number(d == 0 ? 0.0 : d, 'f', 4);
+}
+
+// The canonical text of a row: the file's side writes it here from the values
+// the data-access layer reads, the server's in SQL (textoCanonicoSql) from
+// its own columns; both hash the same bytes. The row number, then each field
+// after \x1f, then \x1e. Money with the server's four decimals (the copy sends
+// exactly that text), dates with their time, yes/no as 1/0; a null is \N and
+// a text's backslashes and separators are escaped, so no two rows read alike.
+void numero(QByteArray& linea, qint64 n) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    linea.append(buf, r.ptr - buf);
+}
+
 void canonico(QByteArray& linea, const QVariant& v, TipoCampo tipo) {
     linea += '\x1f';
     if (!v.isValid() || v.isNull()) {
@@ -43,13 +59,13 @@ void canonico(QByteArray& linea, const QVariant& v, TipoCampo tipo) {
     }
     switch (tipo) {
     case TipoCampo::Entero:
-        linea += QByteArray::number(v.toLongLong());
+        numero(linea, v.toLongLong());
         return;
     case TipoCampo::Moneda:
-        linea += QByteArray::number(qRound64(v.toDouble() * 10000.0));
+        linea += dinero(v.toDouble()).toLatin1();
         return;
     case TipoCampo::Doble:
-        linea += QByteArray::number(v.toDouble(), 'g', 17);
+        linea += QByteArray::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
         return;
     case TipoCampo::SiNo:
         linea += v.toBool() ? '1' : '0';
@@ -67,32 +83,86 @@ void canonico(QByteArray& linea, const QVariant& v, TipoCampo tipo) {
     case TipoCampo::Texto:
         break;
     }
-    for (const char c : v.toString().toUtf8()) {
-        if (c == '\\' || c == '\x1f' || c == '\x1e')
+    const QByteArray u = v.toString().toUtf8();
+    qsizetype desde = 0;
+    for (qsizetype i = 0; i < u.size(); ++i)
+        if (u[i] == '\\' || u[i] == '\x1f' || u[i] == '\x1e') {
+            linea.append(u.constData() + desde, i - desde);
             linea += '\\';
-        linea += c;
-    }
+            desde = i;
+        }
+    linea.append(u.constData() + desde, u.size() - desde);
 }
 
-// Counts and hashes rows given as (row number, fields…).
+// The same text as a server expression over the table's own columns.
+QString textoCanonicoSql(const TablaServidor& t) {
+    QStringList partes{t.numeroFila + QStringLiteral("::text")};
+    for (const CampoServidor& f : t.campos) {
+        const QString& n = f.nombre;
+        QString v;
+        switch (f.tipo) {
+        case TipoCampo::Texto:
+            // replace() refuses the nondeterministic collation: bytes are what count here.
+            v = QStringLiteral("replace(replace(replace(%1 COLLATE \"C\", '\\', '\\\\'), chr(31), "
+                               "'\\' || chr(31)), chr(30), '\\' || chr(30))")
+                    .arg(n);
+            break;
+        case TipoCampo::Entero:
+        case TipoCampo::Moneda:
+        case TipoCampo::Doble:
+            v = n + QStringLiteral("::text");
+            break;
+        case TipoCampo::SiNo:
+            v = n + QStringLiteral("::int::text");
+            break;
+        case TipoCampo::Fecha:
+            v = QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(n);
+            break;
+        }
+        partes << QStringLiteral("coalesce(%1, '\\N')").arg(v);
+    }
+    return partes.join(QStringLiteral(" || chr(31) || ")) + QStringLiteral(" || chr(30)");
+}
+
+// Counts and hashes rows given as (row number, fields…), a page of Tramo rows
+// at a time: the table's sum is the SHA-256 of its pages' SHA-256s, which the
+// server can give page by page without sending the rows.
 class Suma {
 public:
-    explicit Suma(const TablaServidor& t) : tabla_(t), hash_(QCryptographicHash::Sha256) {}
+    explicit Suma(const TablaServidor& t)
+        : tabla_(t), pagina_(QCryptographicHash::Sha256), total_(QCryptographicHash::Sha256) {}
     void anadir(const QVariantList& fila) {
-        linea_ = QByteArray::number(fila.value(0).toLongLong());
+        linea_.truncate(0);
+        numero(linea_, fila.value(0).toLongLong());
         for (qsizetype i = 0; i < tabla_.campos.size(); ++i)
             canonico(linea_, fila.value(i + 1), tabla_.campos[i].tipo);
         linea_ += '\x1e';
-        hash_.addData(linea_);
-        ++filas_;
+        pagina_.addData(linea_);
+        abierta_ = true;
+        if (++filas_ % Tramo == 0)
+            cerrarPagina();
     }
-    TablaCopiada resultado() const { return {tabla_.nombre, filas_, hash_.result()}; }
+    void anadirPagina(const QByteArray& suma, qint64 filas) {
+        total_.addData(suma);
+        filas_ += filas;
+    }
+    TablaCopiada resultado() {
+        if (abierta_)
+            cerrarPagina();
+        return {tabla_.nombre, filas_, total_.result()};
+    }
 
 private:
+    void cerrarPagina() {
+        total_.addData(pagina_.result());
+        pagina_.reset();
+        abierta_ = false;
+    }
     const TablaServidor& tabla_;
-    QCryptographicHash hash_;
+    QCryptographicHash pagina_, total_;
     QByteArray linea_;
     qint64 filas_ = 0;
+    bool abierta_ = false;
 };
 
 QStringList columnas(const TablaServidor& t) {
@@ -124,6 +194,10 @@ TablaCopiada leerOficina(db::Database& oficina, const TablaServidor& t,
         return suma.resultado();
     }
 
+    QList<int> moneda;
+    for (qsizetype i = 0; i < t.campos.size(); ++i)
+        if (t.campos[i].tipo == TipoCampo::Moneda)
+            moneda << int(i + 1);
     std::mutex m;
     std::condition_variable cambio;
     std::deque<QList<QVariantList>> cola;
@@ -138,6 +212,10 @@ TablaCopiada leerOficina(db::Database& oficina, const TablaServidor& t,
                 bloque.reserve(TramoCopia);
                 while (bloque.size() < TramoCopia && (hay = st.step())) {
                     bloque << st.row();
+                    // Money goes as the four decimals the server keeps, the text the sum reads.
+                    for (const int i : moneda)
+                        if (!db::isNull(bloque.last()[i]))
+                            bloque.last()[i] = dinero(bloque.last()[i].toDouble());
                     suma.anadir(bloque.last());
                 }
                 std::unique_lock lock(m);
@@ -186,27 +264,25 @@ TablaCopiada leerOficina(db::Database& oficina, const TablaServidor& t,
     return suma.resultado();
 }
 
-// Reads the same table back from the server, a page at a time in rowid order.
+// The same sums from the server: each page's rows, in rowid order, made
+// canonical and hashed where they are, so only a hash per page travels.
 TablaCopiada leerServidor(pg::Connection& c, const TablaServidor& t) {
-    // Dates come as the canonical text itself: parsing each into a QDateTime
-    // to print it again costs more than the rest of the row.
-    QStringList cols{t.numeroFila};
-    for (const CampoServidor& f : t.campos)
-        cols << (f.tipo == TipoCampo::Fecha
-                     ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(f.nombre)
-                     : f.nombre);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT %4")
-                            .arg(cols.join(QStringLiteral(", ")), nombreServidor(t.nombre), t.numeroFila)
-                            .arg(Tramo);
+    const QString sql =
+        QStringLiteral("SELECT count(*), max(n), sha256(convert_to(string_agg(l, '' ORDER BY n), "
+                       "'UTF8')) FROM (SELECT %1 AS n, %2 AS l FROM %3 WHERE %1 > ? ORDER BY %1 "
+                       "LIMIT %4) pagina")
+            .arg(t.numeroFila, textoCanonicoSql(t), nombreServidor(t.nombre))
+            .arg(Tramo);
     Suma suma(t);
     qlonglong desde = std::numeric_limits<qlonglong>::min();
     for (;;) {
-        const QList<pg::Row> filas = c.query(sql, {desde});
-        for (const pg::Row& f : filas)
-            suma.anadir(f);
-        if (filas.size() < Tramo)
+        const pg::Row pagina = c.query(sql, {desde}).value(0);
+        const qint64 filas = pagina.value(0).toLongLong();
+        if (filas > 0)
+            suma.anadirPagina(pagina.value(2).toByteArray(), filas);
+        if (filas < Tramo)
             break;
-        desde = filas.last().value(0).toLongLong();
+        desde = pagina.value(1).toLongLong();
     }
     return suma.resultado();
 }
