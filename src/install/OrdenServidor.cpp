@@ -6,10 +6,12 @@
 #include "shell/Herramienta.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
+#include "shell/SchemaServidor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdio>
 #include <termios.h>
 #include <unistd.h>
@@ -44,7 +46,29 @@ QString pedirClave(const ConexionServidor& c, QTextStream& err) {
     return QString::fromUtf8(linea);
 }
 
-QString explicar(const pg::PgError& e, const ConexionServidor& c) {
+// The server names what COPY refused in lower case: "COPY propiedades, line 200,
+// column dormitorios: "5000000000"".
+const QRegularExpression copiaFallida(QStringLiteral("COPY (\\w+), line (\\d+), column (\\w+): \"(.*)\""));
+
+QString tablaDe(const QString& servidor) {
+    for (const schema::TablaServidor& t : schema::tablasServidor())
+        if (t.nombre.compare(servidor, Qt::CaseInsensitive) == 0)
+            return t.nombre;
+    return servidor;
+}
+
+QString campoDe(const QString& tabla, const QString& servidor) {
+    for (const schema::TablaServidor& t : schema::tablasServidor())
+        if (t.nombre.compare(tabla, Qt::CaseInsensitive) == 0)
+            for (const schema::CampoServidor& c : t.campos)
+                if (c.nombre.compare(servidor, Qt::CaseInsensitive) == 0)
+                    return c.nombre;
+    return servidor;
+}
+
+} // namespace
+
+QString ExplicarFalloServidor(const pg::PgError& e, const ConexionServidor& c) {
     switch (e.causa()) {
     case pg::Causa::LoginRechazado:
         return QStringLiteral("El servidor %1 no acepta al usuario «%2» con esa contraseña.")
@@ -62,8 +86,12 @@ QString explicar(const pg::PgError& e, const ConexionServidor& c) {
         return QStringLiteral("Se ha perdido la conexión con el servidor %1: no se ha copiado nada.")
             .arg(c.servidor);
     case pg::Causa::DatoNoValido:
-        return QStringLiteral("El servidor no admite un dato de la oficina (%1): no se ha copiado nada.")
-            .arg(e.text().section(u'\n', 0, 0));
+        if (const auto m = copiaFallida.match(e.text()); m.hasMatch())
+            return QStringLiteral("El servidor no admite el valor «%1» del campo %2 de la tabla %3 (fila %4 "
+                                  "enviada): corríjalo en la oficina. No se ha copiado nada.")
+                .arg(m.captured(4), campoDe(m.captured(1), m.captured(3)), tablaDe(m.captured(1)),
+                     m.captured(2));
+        return QStringLiteral("El servidor no admite un dato de la oficina: no se ha copiado nada.");
     case pg::Causa::EsperaBloqueo:
     case pg::Causa::Conflicto:
         return QStringLiteral("Otro puesto está usando la base de datos del servidor: no se ha copiado "
@@ -72,8 +100,6 @@ QString explicar(const pg::PgError& e, const ConexionServidor& c) {
         return QStringLiteral("El servidor ha rechazado la copia: no se ha copiado nada.");
     }
 }
-
-} // namespace
 
 void usoServidor(QTextStream& s) {
     s << "Uso: orbalia-install CARPETA --servidor HOST --base NOMBRE --usuario U [opciones]\n"
@@ -177,7 +203,7 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
         r = copiarOficina(dir, *servidor, opciones);
     } catch (const pg::PgError& e) {
         EscribirLog(QStringLiteral("orbalia-install --servidor %1: %2").arg(c.descripcion(), e.describe()));
-        err << "Error: " << explicar(e, c) << "\n";
+        err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
         return 1;
     } catch (const CopiaRechazada& e) {
         err << "Error: " << e.texto() << "\n";

@@ -5,6 +5,7 @@
 #include "BaseServidorPrueba.h"
 #include "TestInstallation.h"
 #include "install/CopiaServidor.h"
+#include "install/OrdenServidor.h"
 #include "platform/db/Database.h"
 #include "shell/ConexionServidor.h"
 #include "shell/Schema.h"
@@ -173,6 +174,9 @@ private Q_SLOTS:
             QFAIL("the server took a number it cannot hold");
         } catch (const pg::PgError& e) {
             QCOMPARE(e.causa(), pg::Causa::DatoNoValido);
+            const QString texto = orb::install::ExplicarFalloServidor(e, orb::ConexionServidor{});
+            QVERIFY2(texto.contains("«5000000000» del campo Dormitorios de la tabla Propiedades"),
+                     qPrintable(texto));
         }
         QVERIFY(orb::schema::isEmptyServerDatabase(*c));
 
