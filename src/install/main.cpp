@@ -1,7 +1,9 @@
 // orbalia-install DIR [--agencia …] [--oficina …] … [--demo N]  (see usage())
-// Lays out a complete installation folder, optionally with demo data.
+// Lays out a complete installation folder, optionally with demo data;
+// orbalia-install DIR --servidor HOST … carries it onto a PostgreSQL server.
 
 #include "install/Installer.h"
+#include "install/OrdenServidor.h"
 #include "shell/Herramienta.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
@@ -48,7 +50,8 @@ void usage(QTextStream& err) {
         << "                            la misma semilla)\n"
         << "  --nueva                   CARPETA no debe existir (o debe estar vacía); la instalación se\n"
         << "                            prepara aparte y aparece completa o no aparece\n"
-        << "  -h, --help, --ayuda       muestra esta ayuda\n";
+        << "  -h, --help, --ayuda       muestra esta ayuda\n\n";
+    orb::install::usoServidor(err);
     err.flush();
 }
 
@@ -80,6 +83,8 @@ static int ejecutar(int argc, char* argv[]) {
     QString dir;
     QStringList args = app.arguments();
     args.removeFirst();
+    if (args.contains(QStringLiteral("--servidor")))
+        return orb::install::ejecutarServidor(args, out, err);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         qint64 n = 0;

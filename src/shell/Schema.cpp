@@ -13,43 +13,47 @@ namespace orb::schema {
 
 using namespace detail;
 
-namespace {
+namespace detail {
 
 // One column's definition. The length check is written as length(col) <= n so
 // that the data-access layer recognises a too-long text (its error 3163); the
 // date check refuses anything that is not a real ISO date ('' and 2009-02-31
-// included), which is what the old engine's date conversion refused.
-QString columnSql(const Column& c, bool forAlter) {
+// included), which is what the old engine's date conversion refused. The
+// server's own types check both.
+QString columnSql(const Column& c, bool forAlter, Dialect dialect) {
     const QString& n = c.name;
     QString sql = n + u' ';
-    switch (c.kind) {
-    case Kind::Text:
-        sql += QStringLiteral("VARCHAR(%1) COLLATE es CHECK (length(%2) <= %1)").arg(c.size).arg(n);
-        break;
-    case Kind::Memo:
-        sql += QStringLiteral("TEXT COLLATE es");
-        break;
-    case Kind::Small:
-        sql += QStringLiteral("SMALLINT");
-        break;
-    case Kind::Long:
-        sql += QStringLiteral("INTEGER");
-        break;
-    case Kind::Currency:
-        sql += QStringLiteral("CURRENCY");
-        break;
-    case Kind::Double:
-        sql += QStringLiteral("DOUBLE");
-        break;
-    case Kind::Date:
-        sql += QStringLiteral("DATE CHECK (%1 IS NULL OR (typeof(%1) = 'text' AND "
-                              "date(%1, '+0 days') IS substr(%1, 1, 10)))")
-                   .arg(n);
-        break;
-    case Kind::Bool:
-        sql += QStringLiteral("BOOLEAN DEFAULT 0 CHECK (%1 IN (0, 1))").arg(n);
-        break;
-    }
+    if (dialect == Dialect::Postgres)
+        sql += serverType(c);
+    else
+        switch (c.kind) {
+        case Kind::Text:
+            sql += QStringLiteral("VARCHAR(%1) COLLATE es CHECK (length(%2) <= %1)").arg(c.size).arg(n);
+            break;
+        case Kind::Memo:
+            sql += QStringLiteral("TEXT COLLATE es");
+            break;
+        case Kind::Small:
+            sql += QStringLiteral("SMALLINT");
+            break;
+        case Kind::Long:
+            sql += QStringLiteral("INTEGER");
+            break;
+        case Kind::Currency:
+            sql += QStringLiteral("CURRENCY");
+            break;
+        case Kind::Double:
+            sql += QStringLiteral("DOUBLE");
+            break;
+        case Kind::Date:
+            sql += QStringLiteral("DATE CHECK (%1 IS NULL OR (typeof(%1) = 'text' AND "
+                                  "date(%1, '+0 days') IS substr(%1, 1, 10)))")
+                       .arg(n);
+            break;
+        case Kind::Bool:
+            sql += QStringLiteral("BOOLEAN DEFAULT 0 CHECK (%1 IN (0, 1))").arg(n);
+            break;
+        }
     // ALTER TABLE ADD COLUMN cannot add NOT NULL without a default; existing
     // rows keep a null there.
     if (c.notNull && !forAlter)
@@ -57,25 +61,34 @@ QString columnSql(const Column& c, bool forAlter) {
     return sql;
 }
 
-QString quoted(const QString& name) {
-    return u'"' + name + u'"';
+// The server folds unquoted names to lower case: a quoted name is written as
+// the statements that leave it unquoted will find it.
+QString quoted(const QString& name, Dialect dialect) {
+    return u'"' + (dialect == Dialect::Postgres ? name.toLower() : name) + u'"';
 }
 
 // prefijo: "IF NOT EXISTS alias." to create it in an attached database when missing.
-QString createTableSql(const Table& t, const QString& prefijo = {}) {
+QString createTableSql(const Table& t, const QString& prefijo, Dialect dialect) {
     QStringList parts;
-    if (!t.tail.isEmpty())
+    if (dialect == Dialect::Postgres)
+        parts << serverKey(t);
+    else if (!t.tail.isEmpty())
         parts << t.tail;
     for (const Column& c : t.columns)
-        parts << columnSql(c, false);
+        parts << columnSql(c, false, dialect);
     return QStringLiteral("CREATE TABLE %1%2 (\n  %3\n)")
-        .arg(prefijo, quoted(t.name), parts.join(QStringLiteral(",\n  ")));
+        .arg(prefijo, quoted(t.name, dialect), parts.join(QStringLiteral(",\n  ")));
 }
 
-QString createIndexSql(const Index& i) {
+QString createIndexSql(const Index& i, Dialect dialect) {
     return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), quoted(i.name), quoted(i.table), i.columns);
+        .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), quoted(i.name, dialect),
+             quoted(i.table, dialect), i.columns);
 }
+
+} // namespace detail
+
+namespace {
 
 bool objectExists(db::Database& database, const QString& type, const QString& name) {
     return database

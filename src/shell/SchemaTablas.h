@@ -62,6 +62,19 @@ inline Column yesNo(const char* name) {
     return {QString::fromLatin1(name), Kind::Bool};
 }
 
+// The engines the definitions are written for: the SQLite file and the server.
+enum class Dialect { Sqlite, Postgres };
+
+// The statements that create them, in either dialect.
+QString columnSql(const Column& c, bool forAlter, Dialect dialect = Dialect::Sqlite);
+QString quoted(const QString& name, Dialect dialect = Dialect::Sqlite);
+QString createTableSql(const Table& t, const QString& prefijo = {}, Dialect dialect = Dialect::Sqlite);
+QString createIndexSql(const Index& i, Dialect dialect = Dialect::Sqlite);
+// The server's type of a column, and its form of a table's key (its rowid
+// and the tail's INTEGER PRIMARY KEY), in SchemaServidor.cpp.
+QString serverType(const Column& c);
+QString serverKey(const Table& t);
+
 // The agency database: its tables, indexes and stored queries.
 QList<Table> agencyTables();
 QList<Index> agencyIndexes();

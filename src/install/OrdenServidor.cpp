@@ -1,0 +1,232 @@
+#include "OrdenServidor.h"
+#include "CopiaServidor.h"
+
+#include "platform/pg/Connection.h"
+#include "shell/ConexionServidor.h"
+#include "shell/Herramienta.h"
+#include "shell/Installation.h"
+#include "shell/Log.h"
+#include "shell/SchemaServidor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+
+namespace orb::install {
+
+namespace {
+
+// Read from the terminal without showing it; from standard input when it is
+// not a terminal (a script's pipe).
+QString pedirClave(const ConexionServidor& c, QTextStream& err) {
+    const bool terminal = isatty(STDIN_FILENO);
+    termios antes{};
+    if (terminal) {
+        err << "Contraseña de " << c.usuario << " en " << c.servidor << ": ";
+        err.flush();
+        tcgetattr(STDIN_FILENO, &antes);
+        termios sinEco = antes;
+        sinEco.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &sinEco);
+    }
+    QByteArray linea;
+    for (int ch = std::getchar(); ch != EOF && ch != '\n'; ch = std::getchar())
+        linea += char(ch);
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &antes);
+        err << "\n";
+        err.flush();
+    }
+    if (linea.endsWith('\r'))
+        linea.chop(1);
+    return QString::fromUtf8(linea);
+}
+
+// The server names what COPY refused in lower case: "COPY propiedades, line 200,
+// column dormitorios: "5000000000"".
+const QRegularExpression copiaFallida(QStringLiteral("COPY (\\w+), line (\\d+), column (\\w+): \"(.*)\""));
+
+QString tablaDe(const QString& servidor) {
+    for (const schema::TablaServidor& t : schema::tablasServidor())
+        if (t.nombre.compare(servidor, Qt::CaseInsensitive) == 0)
+            return t.nombre;
+    return servidor;
+}
+
+QString campoDe(const QString& tabla, const QString& servidor) {
+    for (const schema::TablaServidor& t : schema::tablasServidor())
+        if (t.nombre.compare(tabla, Qt::CaseInsensitive) == 0)
+            for (const schema::CampoServidor& c : t.campos)
+                if (c.nombre.compare(servidor, Qt::CaseInsensitive) == 0)
+                    return c.nombre;
+    return servidor;
+}
+
+} // namespace
+
+QString ExplicarFalloServidor(const pg::PgError& e, const ConexionServidor& c) {
+    switch (e.causa()) {
+    case pg::Causa::LoginRechazado:
+        return QStringLiteral("El servidor %1 no acepta al usuario «%2» con esa contraseña.")
+            .arg(c.servidor, c.usuario);
+    case pg::Causa::ServidorInaccesible:
+        return QStringLiteral("No se puede conectar con el servidor %1 en el puerto %2: compruebe que está "
+                              "en marcha y que el nombre y el puerto son los suyos.")
+            .arg(c.servidor)
+            .arg(c.puerto);
+    case pg::Causa::BaseInexistente:
+        return QStringLiteral("El servidor %1 no tiene la base de datos «%2»: el administrador del "
+                              "servidor debe crearla (vacía) antes de copiar la oficina.")
+            .arg(c.servidor, c.baseDatos);
+    case pg::Causa::ConexionPerdida:
+        return QStringLiteral("Se ha perdido la conexión con el servidor %1: no se ha copiado nada.")
+            .arg(c.servidor);
+    case pg::Causa::DatoNoValido:
+        if (const auto m = copiaFallida.match(e.text()); m.hasMatch())
+            return QStringLiteral("El servidor no admite el valor «%1» del campo %2 de la tabla %3 (fila %4 "
+                                  "enviada): corríjalo en la oficina. No se ha copiado nada.")
+                .arg(m.captured(4), campoDe(m.captured(1), m.captured(3)), tablaDe(m.captured(1)),
+                     m.captured(2));
+        return QStringLiteral("El servidor no admite un dato de la oficina: no se ha copiado nada.");
+    case pg::Causa::EsperaBloqueo:
+    case pg::Causa::Conflicto:
+        return QStringLiteral("Otro puesto está usando la base de datos del servidor: no se ha copiado "
+                              "nada. Vuelva a intentarlo cuando nadie trabaje en ella.");
+    default:
+        return QStringLiteral("El servidor ha rechazado la copia: no se ha copiado nada.");
+    }
+}
+
+void usoServidor(QTextStream& s) {
+    s << "Uso: orbalia-install CARPETA --servidor HOST --base NOMBRE --usuario U [opciones]\n"
+      << "Lleva los datos de la oficina instalada en CARPETA a una base de datos PostgreSQL y deja\n"
+      << "el puesto trabajando en ella (sección [Servidor] de Orbalia.ini):\n"
+      << "  --servidor HOST           nombre o dirección del servidor PostgreSQL\n"
+      << "  --puerto N                puerto del servidor (por omisión 5432)\n"
+      << "  --base NOMBRE             base de datos, creada vacía por el administrador\n"
+      << "  --usuario U               usuario del servidor, dueño de la base de datos\n"
+      << "  --clave-archivo F         lee la contraseña del archivo F; sin él se pregunta sin\n"
+      << "                            mostrarla (nunca en la línea de órdenes)\n"
+      << "  --reemplazar              sustituye los datos de esta oficina que ya tenga el servidor\n"
+      << "Crea las tablas de la agencia si la base está vacía, copia todas las tablas en una sola\n"
+      << "transacción y compara filas y sumas de comprobación antes de confirmarla: si algo no\n"
+      << "coincide, el servidor queda como estaba. Repetirla con los mismos datos no cambia nada.\n";
+}
+
+int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err) {
+    ConexionServidor c;
+    QString dir, archivoClave;
+    bool claveDeArchivo = false;
+    OpcionesCopia opciones;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto valor = [&]() -> QString { return i + 1 < args.size() ? args[++i] : QString(); };
+        if (a == u"--servidor") {
+            c.servidor = valor().trimmed();
+        } else if (a == u"--puerto") {
+            bool ok = false;
+            const int p = valor().toInt(&ok);
+            if (!ok || p <= 0 || p > 65535) {
+                err << "Error: --puerto necesita un número de puerto entre 1 y 65535.\n";
+                return 2;
+            }
+            c.puerto = p;
+        } else if (a == u"--base") {
+            c.baseDatos = valor().trimmed();
+        } else if (a == u"--usuario") {
+            c.usuario = valor().trimmed();
+        } else if (a == u"--clave-archivo") {
+            archivoClave = valor();
+            claveDeArchivo = true;
+        } else if (a == u"--reemplazar") {
+            opciones.reemplazar = true;
+        } else if (a == u"-h" || a == u"--help" || a == u"--ayuda") {
+            usoServidor(out);
+            return 0;
+        } else if (a.startsWith(u'-') || !dir.isEmpty()) {
+            err << "Error: argumento no reconocido con --servidor: " << a << "\n";
+            usoServidor(err);
+            return 2;
+        } else {
+            dir = a;
+        }
+    }
+    for (const auto& [valor, opcion] :
+         {std::pair{&c.servidor, "--servidor"}, std::pair{&c.baseDatos, "--base"},
+          std::pair{&c.usuario, "--usuario"}})
+        if (valor->isEmpty()) {
+            err << "Error: falta " << opcion << ".\n";
+            usoServidor(err);
+            return 2;
+        }
+    if (dir.isEmpty()) {
+        err << "Error: falta la CARPETA de la instalación.\n";
+        usoServidor(err);
+        return 2;
+    }
+    if (!QFileInfo::exists(QDir(dir).filePath(QLatin1String(IniFileName)))) {
+        err << "Error: CARPETA: " << QDir::toNativeSeparators(dir)
+            << " no es una instalación de Orbalia (no tiene Orbalia.ini).\n";
+        return 2;
+    }
+    if (claveDeArchivo) {
+        QFile f(archivoClave);
+        if (!f.open(QIODevice::ReadOnly)) {
+            err << "Error: --clave-archivo: no se puede leer " << QDir::toNativeSeparators(archivoClave)
+                << ".\n";
+            return 2;
+        }
+        c.clave = QString::fromUtf8(f.readAll()).section(u'\n', 0, 0).trimmed();
+    } else {
+        c.clave = pedirClave(c, err);
+    }
+    IniciarLog(dir);
+
+    pg::ConnectOptions o;
+    o.host = c.servidor;
+    o.port = unsigned(c.puerto);
+    o.database = c.baseDatos;
+    o.user = c.usuario;
+    o.password = c.clave;
+    o.applicationName = QStringLiteral("orbalia-install");
+    ResultadoCopia r;
+    try {
+        auto servidor = pg::Connection::connect(o);
+        opciones.progreso = [&](const QString& linea) {
+            out << linea << "\n";
+            out.flush();
+        };
+        r = copiarOficina(dir, *servidor, opciones);
+    } catch (const pg::PgError& e) {
+        EscribirLog(QStringLiteral("orbalia-install --servidor %1: %2").arg(c.descripcion(), e.describe()));
+        err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
+        return 1;
+    } catch (const CopiaRechazada& e) {
+        err << "Error: " << e.texto() << "\n";
+        return 1;
+    } catch (const std::exception&) {
+        err << LineaError(std::current_exception(), QDir(dir).filePath(QStringLiteral("Orbalia.db"))) << "\n";
+        return 1;
+    }
+    if (r.yaEstaba)
+        out << "El servidor ya tenía los datos de esta oficina (" << r.tablas.size() << " tablas, "
+            << r.filas() << " filas, iguales en ambos lados): no se ha cambiado nada.\n";
+    else
+        out << "Copiadas " << r.tablas.size() << " tablas con " << r.filas() << " filas a " << c.descripcion()
+            << "; filas y sumas de comprobación iguales en la oficina y en el servidor.\n";
+    if (!GuardarConexionServidor(dir, c)) {
+        err << "Error: no se ha podido escribir la conexión del puesto en Orbalia.ini u " << ClaveFileName
+            << " de " << QDir::toNativeSeparators(dir)
+            << "; los datos ya están en el servidor: repita la orden cuando se pueda escribir.\n";
+        return 1;
+    }
+    out << "El puesto de " << QDir::toNativeSeparators(dir) << " trabajará con el servidor "
+        << c.descripcion() << ".\n";
+    return 0;
+}
+
+} // namespace orb::install

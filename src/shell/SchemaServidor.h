@@ -1,0 +1,50 @@
+#pragma once
+
+// The agency database on a PostgreSQL server: the same tables, indexes and
+// stored queries as the file, in the server's types.
+
+#include <QList>
+#include <QString>
+
+namespace pg {
+class Connection;
+}
+
+namespace orb::schema {
+
+// How a column's values are compared between the file and the server.
+enum class TipoCampo { Texto, Entero, Moneda, Doble, Fecha, SiNo };
+
+struct CampoServidor {
+    QString nombre;
+    TipoCampo tipo;
+};
+
+struct TablaServidor {
+    QString nombre; // as the file spells it ("Propiedades"); the server folds it to lower case
+    // The column that holds the file's rowid on the server: "rowid", or the
+    // table's INTEGER PRIMARY KEY ("Cod"), which on the file is the rowid itself.
+    QString numeroFila;
+    QList<CampoServidor> campos; // every other column, in the definitions' order
+};
+
+// The agency's tables, in the order they are created.
+QList<TablaServidor> tablasServidor();
+
+// The accent-folding function contains-searches use with ILIKE (the Spanish
+// collation refuses LIKE): lower case, accents removed, ñ kept.
+inline constexpr const char* FuncionPlegado = "orb_plegar";
+
+// Creates in an empty server database the Spanish collation, the folding
+// function, every table, index and view of the agency database, the
+// version table orbalia_version at CurrentVersion and the empty agency
+// record orbalia_agencia. Inside the connection's open transaction, or in
+// one of its own: a failure leaves nothing behind. Throws pg::PgError.
+void createServerSchema(pg::Connection& connection);
+
+// True when the database has no table, view or sequence of its own.
+bool isEmptyServerDatabase(pg::Connection& connection);
+// The version in orbalia_version; -1 when the database has no such table.
+int serverSchemaVersion(pg::Connection& connection);
+
+} // namespace orb::schema

@@ -1,0 +1,159 @@
+// The agency schema on a real PostgreSQL server, against the one the program
+// makes in the file: same tables, columns, indexes and stored queries, and the
+// Spanish order and codes the windows rely on.
+
+#include "BaseServidorPrueba.h"
+#include "TestInstallation.h"
+#include "platform/db/Database.h"
+#include "shell/Schema.h"
+#include "shell/SchemaServidor.h"
+
+#include <QSet>
+#include <QTest>
+
+namespace {
+
+QStringList lista(const QList<QVariantList>& filas) {
+    QStringList out;
+    for (const QVariantList& f : filas)
+        out << f.value(0).toString().toLower();
+    return out;
+}
+
+QStringList enArchivo(db::Database& d, const QString& sql, const QVariantList& params = {}) {
+    return lista(d.query(sql, params));
+}
+
+QStringList enServidor(pg::Connection& c, const QString& sql, const QVariantList& params = {}) {
+    return lista(c.query(sql, params));
+}
+
+QSet<QString> conjunto(const QStringList& l) {
+    return QSet<QString>(l.begin(), l.end());
+}
+
+// The index's columns in their order, as the server keeps them.
+QStringList columnasIndiceServidor(pg::Connection& c, const QString& indice) {
+    return enServidor(c,
+                      "SELECT a.attname FROM pg_index i JOIN pg_class k ON k.oid = i.indexrelid "
+                      "JOIN pg_attribute a ON a.attrelid = i.indrelid AND a.attnum = ANY (i.indkey) "
+                      "WHERE k.relname = ? ORDER BY array_position(i.indkey::int2[], a.attnum)",
+                      {indice});
+}
+
+} // namespace
+
+class tst_ServidorEsquema : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void tieneLoMismoQueElArchivo() {
+        ORB_REQUIRE_PG(server);
+        BaseServidorPrueba base(server);
+        auto c = base.conectar();
+        QVERIFY(orb::schema::isEmptyServerDatabase(*c));
+        QCOMPARE(orb::schema::serverSchemaVersion(*c), -1);
+        orb::schema::createServerSchema(*c);
+        QVERIFY(!c->inTransaction());
+        QVERIFY(!orb::schema::isEmptyServerDatabase(*c));
+        QCOMPARE(orb::schema::serverSchemaVersion(*c), orb::schema::CurrentVersion);
+
+        TestInstallation inst;
+        db::Database& d = inst.context().db();
+        const QStringList tablas =
+            enArchivo(d, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%'");
+        QVERIFY(tablas.size() >= 10);
+        for (const QString& t : tablas) {
+            const QSet<QString> archivo =
+                conjunto(enArchivo(d, "SELECT name FROM pragma_table_info(?)", {t}));
+            QSet<QString> servidor = conjunto(enServidor(*c,
+                                                         "SELECT column_name FROM information_schema.columns "
+                                                         "WHERE table_schema = 'public' AND table_name = ?",
+                                                         {t}));
+            QVERIFY2(servidor.remove("rowid"), qPrintable(t + ": sin rowid en el servidor"));
+            QCOMPARE(servidor, archivo);
+            // Statements written for the file select the rowid by that name.
+            QCOMPARE(c->scalar(QString("SELECT count(rowid) FROM %1").arg(t)).toInt(), 0);
+        }
+        const QStringList vistas = enArchivo(d, "SELECT name FROM sqlite_master WHERE type = 'view'");
+        QVERIFY(!vistas.isEmpty());
+        for (const QString& v : vistas) {
+            QSet<QString> servidor = conjunto(enServidor(*c,
+                                                         "SELECT column_name FROM information_schema.columns "
+                                                         "WHERE table_schema = 'public' AND table_name = ?",
+                                                         {v}));
+            servidor.remove("rowid"); // p.* brings the table's own
+            QCOMPARE(servidor, conjunto(enArchivo(d, "SELECT name FROM pragma_table_info(?)", {v})));
+        }
+        const QStringList indices =
+            enArchivo(d, "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL");
+        QVERIFY(indices.size() >= 10);
+        for (const QString& i : indices) {
+            const QStringList archivo =
+                enArchivo(d, "SELECT name FROM pragma_index_info(?) ORDER BY seqno", {i});
+            QCOMPARE(columnasIndiceServidor(*c, i), archivo);
+            const bool unicoArchivo =
+                d.scalar("SELECT \"unique\" FROM pragma_index_list((SELECT tbl_name FROM sqlite_master "
+                         "WHERE name = ? COLLATE NOCASE)) WHERE name = ? COLLATE NOCASE",
+                         {i, i})
+                    .toBool();
+            QCOMPARE(c->scalar("SELECT indisunique FROM pg_index i JOIN pg_class k ON k.oid = i.indexrelid "
+                               "WHERE k.relname = ?",
+                               {i})
+                         .toBool(),
+                     unicoArchivo);
+        }
+    }
+
+    // Case ignored and accents only breaking ties, as on the file: the same
+    // code in other capitals is the same code.
+    void ordenEspanolYCodigos() {
+        ORB_REQUIRE_PG(server);
+        BaseServidorPrueba base(server);
+        auto c = base.conectar();
+        orb::schema::createServerSchema(*c);
+        c->execute("INSERT INTO Propiedades (Cod, Agencia, Direccion) VALUES (?, ?, ?), (?, ?, ?)",
+                   {"A0012", "A", "Calle del Ático, Ñandú 3", "A0013", "A", "Avenida Nandu 4"});
+        QCOMPARE(c->scalar("SELECT Direccion FROM Propiedades WHERE Cod = ?", {"a0012"}).toString(),
+                 QString("Calle del Ático, Ñandú 3"));
+        try {
+            c->execute("INSERT INTO Propiedades (Cod) VALUES (?)", {"a0012"});
+            QFAIL("the unique index took a0012 beside A0012");
+        } catch (const pg::PgError& e) {
+            QCOMPARE(e.causa(), pg::Causa::CodigoDuplicado);
+        }
+        int cod = 1;
+        for (const char* nombre : {"Zafra", "Ñora", "ávila", "Oliva", "Nerja", "Álora", "avila"})
+            c->execute("INSERT INTO Localidades (Cod, Nombre) VALUES (?, ?)", {cod++, QString(nombre)});
+        QCOMPARE(enServidor(*c, "SELECT Nombre FROM Localidades ORDER BY Nombre, Cod"),
+                 QStringList({"álora", "avila", "ávila", "nerja", "ñora", "oliva", "zafra"}));
+        // Contains-searches fold accents and capitals but keep ñ.
+        const QString busca = QString("SELECT Cod FROM Propiedades WHERE %1(Direccion) ILIKE '%' || %1(?) || "
+                                      "'%' ORDER BY Cod")
+                                  .arg(orb::schema::FuncionPlegado);
+        QCOMPARE(enServidor(*c, busca, {"ATICO"}), QStringList({"a0012"}));
+        QCOMPARE(enServidor(*c, busca, {"ñandu"}), QStringList({"a0012"}));
+        QCOMPARE(enServidor(*c, busca, {"NANDU"}), QStringList({"a0013"}));
+        // The stored queries run and join their catalogues.
+        c->execute("UPDATE Propiedades SET CodLocalidad = 2");
+        QCOMPARE(enServidor(*c, "SELECT Localidad FROM busquedapropiedades WHERE Cod = 'a0013'"),
+                 QStringList({"ñora"}));
+    }
+
+    // Half a schema is worse than none: the database stays as it was.
+    void unFalloNoDejaNada() {
+        ORB_REQUIRE_PG(server);
+        BaseServidorPrueba base(server);
+        auto c = base.conectar();
+        c->execute("CREATE TABLE orbalia_version (version integer)");
+        QVERIFY_THROWS_EXCEPTION(pg::PgError, orb::schema::createServerSchema(*c));
+        QVERIFY(!c->inTransaction());
+        QCOMPARE(enServidor(*c, "SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                "'public'"),
+                 QStringList({"orbalia_version"}));
+        QCOMPARE(c->scalar("SELECT count(*) FROM pg_collation WHERE collname = 'es'").toInt(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ServidorEsquema)
+#include "tst_servidor_esquema.moc"
