@@ -112,7 +112,7 @@ Table config() {
 QList<Table> agencyTables() {
     return QList<Table>{config(),       tipos(),    localidades(), areas(),
                         propietarios(), clientes(), propiedades(), actividades()} +
-           tablasCoincidencias();
+           tablasCoincidencias() + QList<Table>{visitas()};
 }
 
 // One row, written by the export: which office made the file, when (UTC,
@@ -127,8 +127,8 @@ Table intercambio() {
 }
 
 QList<Table> exchangeTables() {
-    return {tipos(),        localidades(), areas(),         propiedades(),
-            propietarios(), clientes(),    clientesZonas(), intercambio()};
+    return {tipos(),    localidades(),   areas(),   propiedades(), propietarios(),
+            clientes(), clientesZonas(), visitas(), intercambio()};
 }
 
 // Search indexes were chosen by measurement on 100,000 properties:
@@ -154,7 +154,7 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
-    return list + indicesVersion11();
+    return list + indicesVersion11() + indicesVisitas();
 }
 
 QList<Index> exchangeIndexes() {
