@@ -121,29 +121,41 @@ QStringList OficinasConVisitas(db::Database& database) {
     return distintos(database, QStringLiteral("Agencia"));
 }
 
-QString ComprobarVisita(db::Database& database, const Visita& v) {
+Problema ComprobarVisita(db::Database& database, const Visita& v) {
+    auto existe = [&](const QString& tabla, const QString& cod) {
+        return database.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE Cod = ?").arg(tabla), {cod})
+                   .toInt() > 0;
+    };
     if (v.codPropiedad.trimmed().isEmpty())
-        return QStringLiteral("Falta la propiedad de la visita.");
-    if (database.scalar(QStringLiteral("SELECT count(*) FROM Propiedades WHERE Cod = ?"), {v.codPropiedad})
-            .toInt() == 0)
-        return QStringLiteral("No existe la propiedad %1 (campo Propiedad).").arg(v.codPropiedad);
+        return {QStringLiteral("CodPropiedad"),
+                QStringLiteral("Falta la propiedad de la visita (campo Propiedad).")};
+    if (!existe(QStringLiteral("Propiedades"), v.codPropiedad))
+        return {QStringLiteral("CodPropiedad"),
+                QStringLiteral("No existe la propiedad %1 (campo Propiedad).").arg(v.codPropiedad)};
     if (v.codCliente.trimmed().isEmpty())
-        return QStringLiteral("Falta el cliente de la visita.");
-    if (database.scalar(QStringLiteral("SELECT count(*) FROM Clientes WHERE Cod = ?"), {v.codCliente})
-            .toInt() == 0)
-        return QStringLiteral("No existe el cliente %1 (campo Cliente).").arg(v.codCliente);
+        return {QStringLiteral("CodCliente"),
+                QStringLiteral("Falta el cliente de la visita (campo Cliente).")};
+    if (!existe(QStringLiteral("Clientes"), v.codCliente))
+        return {QStringLiteral("CodCliente"),
+                QStringLiteral("No existe el cliente %1 (campo Cliente).").arg(v.codCliente)};
     if (!v.fecha.isValid())
-        return QStringLiteral("La fecha de la visita no es válida (dd/mm/aaaa).");
+        return {QStringLiteral("Fecha"),
+                QStringLiteral("La fecha de la visita no es válida (campo Fecha, dd/mm/aaaa).")};
     if (!v.hora.isValid())
-        return QStringLiteral("La hora de la visita no es válida (hh:mm).");
+        return {QStringLiteral("Hora"),
+                QStringLiteral("La hora de la visita no es válida (campo Hora, hh:mm).")};
     if (v.duracion < 5 || v.duracion > 600)
-        return QStringLiteral("La duración de la visita debe estar entre 5 y 600 minutos.");
+        return {
+            QStringLiteral("Duracion"),
+            QStringLiteral("La duración de la visita debe estar entre 5 y 600 minutos (campo Duración).")};
     if (!Estados().contains(v.estado))
-        return QStringLiteral("El estado de la visita no es válido.");
+        return {QStringLiteral("Estado"),
+                QStringLiteral("El estado de la visita no es válido (campo Estado).")};
     if (v.valoracion < 0 || v.valoracion > 5)
-        return QStringLiteral("La valoración de la visita debe estar entre 1 y 5.");
+        return {QStringLiteral("Valoracion"),
+                QStringLiteral("La valoración de la visita va de 1 a 5 (campo Valoración).")};
     if (v.oferta && *v.oferta < 0)
-        return QStringLiteral("La oferta de la visita no puede ser negativa.");
+        return {QStringLiteral("Oferta"), QStringLiteral("La oferta no puede ser negativa (campo Oferta).")};
     return {};
 }
 

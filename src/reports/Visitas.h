@@ -69,9 +69,14 @@ QList<Visita> VisitasDeCliente(db::Database& database, const QString& codCliente
 QStringList AgentesConVisitas(db::Database& database);
 QStringList OficinasConVisitas(db::Database& database);
 
-// What is wrong with a visit before it is stored, in one Spanish sentence
-// naming the field; "" when it can be stored.
-QString ComprobarVisita(db::Database& database, const Visita& v);
+// What is wrong with a visit before it is stored: the column and one Spanish
+// sentence naming the field; both empty when it can be stored.
+struct Problema {
+    QString campo;
+    QString mensaje;
+    bool ninguno() const { return mensaje.isEmpty(); }
+};
+Problema ComprobarVisita(db::Database& database, const Visita& v);
 // What the user is warned about but may go on with: another visit of the same
 // agent at an overlapping time, a property sold or let. One line each.
 QStringList AvisosVisita(db::Database& database, const Visita& v);
