@@ -435,17 +435,26 @@ void ImportacionOficina::importarVisitas(const QString& oficina) {
     db::Database& agencia = ctx_.db();
     agencia.execute(QStringLiteral("DELETE FROM main.Visitas WHERE Agencia = ?"), {oficina});
     const QString lista = ListaColumnas(columnas);
-    agencia.execute(
-        QStringLiteral("INSERT INTO main.Visitas (%1) SELECT %1 FROM %2.Visitas WHERE Agencia = ? "
-                       "ORDER BY rowid")
-            .arg(lista, Alias),
-        {oficina});
+    const qint64 total =
+        agencia
+            .scalar(QStringLiteral("SELECT count(*) FROM %1.Visitas WHERE Agencia = ?").arg(Alias), {oficina})
+            .toLongLong();
+    // A row that breaks a rule of its fields is left out and counted, as in the other tables.
+    agencia.execute(QStringLiteral("INSERT OR IGNORE INTO main.Visitas (%1) SELECT %1 FROM %2.Visitas "
+                                   "WHERE Agencia = ? ORDER BY rowid")
+                        .arg(lista, Alias),
+                    {oficina});
     const qint64 n = FilasCambiadas(agencia) -
                      quitarTiposIncorrectos(QStringLiteral("Visitas"), QStringLiteral("CodPropiedad"),
                                             QStringLiteral("Agencia = ?"), {oficina});
     progreso_.filas += n;
     if (n > 0)
         log(QStringLiteral("Se han importado %1 visitas.").arg(n));
+    if (total > n)
+        log(QStringLiteral("%1 de visitas %2.")
+                .arg(Cantidad(total - n, QStringLiteral("registro"), QStringLiteral("registros")),
+                     SegunCantidad(total - n, QStringLiteral("no importado"),
+                                   QStringLiteral("no importados"))));
 }
 
 void ImportacionOficina::copiarFotos(const QString& oficina) {
