@@ -64,7 +64,10 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     cmdAnterior = boton(this, barra, QStringLiteral("< &Anterior"), QStringLiteral("Anterior"));
     txtDia = new QDateEdit(QDate::currentDate(), this);
     txtDia->setCalendarPopup(true);
+    // Day names in Spanish whatever the system's language.
+    txtDia->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     txtDia->setDisplayFormat(QStringLiteral("dddd dd/MM/yyyy"));
+    txtDia->setMinimumWidth(txtDia->fontMetrics().horizontalAdvance(QStringLiteral("miércoles 00/00/0000")) + 48);
     txtDia->setAccessibleName(QStringLiteral("Día"));
     barra->addWidget(txtDia);
     cmdHoy = boton(this, barra, QStringLiteral("&Hoy"), QStringLiteral("Hoy"));

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest>
@@ -148,6 +149,8 @@ private Q_SLOTS:
         f.codCliente = cliente;
         frmVisitas w(ctx(), f);
         w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         w.nuevaVisita();
         escribir(w.txt.value(frmVisitas::Hora), "25:00");
         const qsizetype cajas = inst->dialogs().boxes().size();

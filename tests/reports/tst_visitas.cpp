@@ -349,7 +349,8 @@ for ev in cal.walk('VEVENT'):
           str(ev['SUMMARY']), sep='|')
 )";
         QProcess p;
-        p.start("python3", {"-c", QString::fromLatin1(script), fichero});
+        // The system interpreter, where the Debian package puts the library.
+        p.start("/usr/bin/python3", {"-c", QString::fromLatin1(script), fichero});
         QVERIFY(p.waitForFinished(30000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
         const QStringList salida =
@@ -386,16 +387,15 @@ for ev in cal.walk('VEVENT'):
              {QString("Inmobiliaria Costa del Sol"), QString("Hoja de visita"), nombreCliente(cliente),
               QString("12345678Z"), QString("09/12/2026"), propiedad, otraPropiedad, QString("10:00"),
               QString("11:15"), QString("Lucía Pérez"), QString("Juan Gil"), p[0].toString().simplified(),
-              FormatoImporte(p[1]) + " €", QString("Firma del cliente"),
-              QString("El cliente abajo firmante")})
+              FormatoImporte(p[1]) + " €", QString("Firma del cliente"), QString("El cliente abajo")})
             QVERIFY2(texto.contains(esperado), qPrintable(esperado + " no está en: " + texto));
         QVERIFY(!texto.contains("13:00"));
         // The agency's own wording replaces the default one.
         d().execute("INSERT INTO Config (Grupo, Variable, Valor) VALUES ('VISITAS', 'TEXTOHOJA', ?)",
-                    {"Texto de la agencia para firmar."});
+                    {"Texto propio de la agencia."});
         GenerarHojaVisita(ctx(), dia).writePdf(pdf);
-        QVERIFY(pdfText(pdf).contains("Texto de la agencia para firmar."));
-        QVERIFY(!pdfText(pdf).contains("abajo firmante"));
+        QVERIFY(pdfText(pdf).contains("Texto propio de la agencia."));
+        QVERIFY(!pdfText(pdf).contains("El cliente abajo"));
         if (const QString carpeta = qEnvironmentVariable("ORBALIA_SCREENSHOTS"); !carpeta.isEmpty())
             QFile::copy(pdf, carpeta + "/hoja-visita.pdf");
     }
