@@ -1,6 +1,7 @@
 #include "frmAgenda.h"
 
 #include "frmVisitas.h"
+#include "platform/widgets/ResultGrid.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
 #include "shell/Fechas.h"
@@ -8,6 +9,7 @@
 #include "shell/OfficeRules.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDesktopServices>
@@ -23,7 +25,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QStackedWidget>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -67,17 +68,21 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     // Day names in Spanish whatever the system's language.
     txtDia->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
     txtDia->setDisplayFormat(QStringLiteral("dddd dd/MM/yyyy"));
-    txtDia->setMinimumWidth(txtDia->fontMetrics().horizontalAdvance(QStringLiteral("miércoles 00/00/0000")) + 48);
+    txtDia->setMinimumWidth(txtDia->fontMetrics().horizontalAdvance(QStringLiteral("miércoles 00/00/0000")) +
+                            48);
     txtDia->setAccessibleName(QStringLiteral("Día"));
     barra->addWidget(txtDia);
     cmdHoy = boton(this, barra, QStringLiteral("&Hoy"), QStringLiteral("Hoy"));
     cmdSiguiente = boton(this, barra, QStringLiteral("&Siguiente >"), QStringLiteral("Siguiente"));
     barra->addSpacing(12);
-    vistas = new QTabBar(this);
-    vistas->addTab(QStringLiteral("Día"));
-    vistas->addTab(QStringLiteral("Semana"));
-    vistas->setAccessibleName(QStringLiteral("Vista"));
-    barra->addWidget(vistas);
+    cmdVistaDia = boton(this, barra, QStringLiteral("&Día"), QStringLiteral("Vista de un día"));
+    cmdVistaSemana = boton(this, barra, QStringLiteral("Se&mana"), QStringLiteral("Vista de la semana"));
+    auto* grupo = new QButtonGroup(this);
+    for (QPushButton* b : {cmdVistaDia, cmdVistaSemana}) {
+        b->setCheckable(true);
+        grupo->addButton(b);
+    }
+    cmdVistaDia->setChecked(true);
     barra->addStretch(1);
     auto* lblAgente = new QLabel(QStringLiteral("A&gente:"), this);
     cboAgente = new QComboBox(this);
@@ -105,6 +110,7 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     tablaDia->setSelectionMode(QAbstractItemView::SingleSelection);
     tablaDia->horizontalHeader()->setStretchLastSection(true);
     tablaDia->verticalHeader()->hide();
+    ui::disableCornerButton(tablaDia, QStringLiteral("Esquina de las visitas del día"));
     paginas_->addWidget(tablaDia);
     connect(tablaDia, &QTableWidget::cellDoubleClicked, this, [this] { abrirVisita(); });
 
@@ -146,15 +152,13 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     v->addLayout(acciones);
 
     connect(cmdAnterior, &QPushButton::clicked, this,
-            [this] { mostrarDia(dia().addDays(vistas->currentIndex() == Semana ? -7 : -1)); });
+            [this] { mostrarDia(dia().addDays(vista_ == Semana ? -7 : -1)); });
     connect(cmdSiguiente, &QPushButton::clicked, this,
-            [this] { mostrarDia(dia().addDays(vistas->currentIndex() == Semana ? 7 : 1)); });
+            [this] { mostrarDia(dia().addDays(vista_ == Semana ? 7 : 1)); });
     connect(cmdHoy, &QPushButton::clicked, this, [this] { mostrarDia(QDate::currentDate()); });
     connect(txtDia, &QDateEdit::dateChanged, this, [this] { leer(); });
-    connect(vistas, &QTabBar::currentChanged, this, [this](int i) {
-        paginas_->setCurrentIndex(i);
-        leer();
-    });
+    connect(cmdVistaDia, &QPushButton::clicked, this, [this] { ponerVista(Dia); });
+    connect(cmdVistaSemana, &QPushButton::clicked, this, [this] { ponerVista(Semana); });
     connect(cboAgente, &QComboBox::currentIndexChanged, this, [this] { leer(); });
     connect(cboOficina, &QComboBox::currentIndexChanged, this, [this] { leer(); });
     connect(cmdNueva, &QPushButton::clicked, this, &frmAgenda::nuevaVisita);
@@ -183,7 +187,10 @@ void frmAgenda::mostrarDia(const QDate& d) {
 }
 
 void frmAgenda::ponerVista(Vista vista) {
-    vistas->setCurrentIndex(vista);
+    vista_ = vista;
+    (vista == Dia ? cmdVistaDia : cmdVistaSemana)->setChecked(true);
+    paginas_->setCurrentIndex(vista);
+    leer();
 }
 
 QString frmAgenda::agente() const {
@@ -219,7 +226,7 @@ QList<visitas::Visita> frmAgenda::visitasDelDia(const QDate& d) const {
 void frmAgenda::leer() {
     const qint64 elegida = visitaElegida();
     try {
-        if (vistas->currentIndex() == Dia) {
+        if (vista_ == Dia) {
             const QList<visitas::Visita> l = visitasDelDia(dia());
             tablaDia->setRowCount(int(l.size()));
             for (int i = 0; i < l.size(); ++i) {
@@ -271,7 +278,7 @@ void frmAgenda::leer() {
 }
 
 qint64 frmAgenda::visitaElegida() const {
-    if (vistas->currentIndex() == Dia) {
+    if (vista_ == Dia) {
         const int fila = tablaDia->currentRow();
         return fila >= 0 && tablaDia->item(fila, 0) ? tablaDia->item(fila, 0)->data(Qt::UserRole).toLongLong()
                                                     : 0;

@@ -10,7 +10,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QStackedWidget;
-class QTabBar;
+class QButtonGroup;
 class QTableWidget;
 class QMainWindow;
 
@@ -47,7 +47,8 @@ public:
     QString exportarCalendario();
 
     QDateEdit* txtDia = nullptr;
-    QTabBar* vistas = nullptr;
+    QPushButton *cmdVistaDia = nullptr, *cmdVistaSemana = nullptr;
+    Vista vista() const { return vista_; }
     QComboBox* cboAgente = nullptr;
     QComboBox* cboOficina = nullptr;
     QPushButton *cmdAnterior = nullptr, *cmdHoy = nullptr, *cmdSiguiente = nullptr;
@@ -64,6 +65,7 @@ private:
     QString oficina() const;
     AppContext& ctx_;
     QStackedWidget* paginas_ = nullptr;
+    Vista vista_ = Dia;
 };
 
 // Herramientas > "Agenda de visitas", added to the main window's menu by its title.

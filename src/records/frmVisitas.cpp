@@ -2,6 +2,7 @@
 
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/ReportError.h"
+#include "platform/widgets/ResultGrid.h"
 #include "reports/VisitasInformes.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
@@ -67,7 +68,9 @@ frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget
     addText(Oferta, QStringLiteral("Oferta"), QStringLiteral("&Oferta (€):"), 4, 2);
     addText(Opinion, QStringLiteral("Opinion"), QStringLiteral("Opi&nión:"), 5, 0, 5);
     // Set by the window, never typed: the booking office, the side, the log's line.
-    addText(Agencia, QStringLiteral("Agencia"), QString(), 6, 0)->hide();
+    auto* agencia = addText(Agencia, QStringLiteral("Agencia"), QString(), 6, 0);
+    agencia->setAccessibleName(QStringLiteral("Oficina de la visita"));
+    agencia->hide();
     for (auto [indice, campo] : {std::pair{Alquiler, "Alquiler"}, std::pair{Anotada, "Anotada"}}) {
         auto* c = new ui::BoundCheckBox(QString::fromLatin1(campo), Picture1, QString::fromLatin1(campo));
         c->setObjectName(QStringLiteral("chk(%1)").arg(indice));
@@ -88,6 +91,7 @@ frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget
     lista->setSelectionMode(QAbstractItemView::SingleSelection);
     lista->horizontalHeader()->setStretchLastSection(true);
     lista->verticalHeader()->hide();
+    ui::disableCornerButton(lista, QStringLiteral("Esquina de la lista de visitas"));
     grid->addWidget(lista, 7, 0, 1, 6);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);

@@ -2,6 +2,7 @@
 // realised through the window, its warnings, the day and week views with
 // their filters, and cancelling from the agenda.
 
+#include "Accessibility.h"
 #include "Capturas.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
@@ -253,6 +254,24 @@ private Q_SLOTS:
         a.abrirVisita();
         QCOMPARE(abiertas<frmVisitas>().size(), 1);
         QCOMPARE(abiertas<frmVisitas>().first()->txt.value(frmVisitas::Hora)->Text(), QString("12:30"));
+    }
+
+    // Every control can be named by a screen reader, uniquely within its window.
+    void everyControlHasItsOwnName() {
+        visita(propiedad, cliente, miercoles, "12:30", "Lucía Pérez");
+        frmAgenda a(ctx());
+        a.show();
+        QCOMPARE(accessibilityProblems(&a).join('\n'), QString());
+        a.ponerVista(frmAgenda::Semana);
+        QCOMPARE(accessibilityProblems(&a), QStringList());
+        FiltroVisitas f;
+        f.codPropiedad = propiedad;
+        frmVisitas w(ctx(), f);
+        w.show();
+        QCOMPARE(accessibilityProblems(&w), QStringList());
+        frmPropiedades p(ctx(), false);
+        p.show();
+        QCOMPARE(accessibilityProblems(&p), QStringList());
     }
 
     // The calendar command writes the chosen agent's visits; without an agent it asks for one.
