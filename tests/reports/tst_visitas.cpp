@@ -267,7 +267,6 @@ private Q_SLOTS:
     void failedStoreWritesNothing() {
         Visita v = nueva(propiedad, "10:00");
         v.estado = Realizada;
-        v.fecha = QDate();             // the table refuses a visit without a real date
         v.agencia = QString(11, u'x'); // wider than Agencia
         QVERIFY_THROWS_EXCEPTION(db::DbError, GuardarVisita(d(), v));
         QCOMPARE(d().scalar("SELECT count(*) FROM Visitas").toInt(), 0);
@@ -337,16 +336,22 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(ics);
         f.close();
+        // Each time is read twice: through the file's own VTIMEZONE rules and through the
+        // system's Europe/Madrid; both must give the same moment.
         const char* script = R"(
 import sys, datetime
 from icalendar import Calendar
 cal = Calendar.from_ical(open(sys.argv[1], 'rb').read())
+zonas = {str(z['TZID']): z.to_tz() for z in cal.walk('VTIMEZONE')}
+u = datetime.timezone.utc
 for ev in cal.walk('VEVENT'):
-    s = ev.decoded('DTSTART'); e = ev.decoded('DTEND')
-    assert s.tzinfo is not None
-    u = datetime.timezone.utc
-    print(str(ev['UID']), s.astimezone(u).strftime('%Y-%m-%d %H:%M'), e.astimezone(u).strftime('%H:%M'),
-          str(ev['SUMMARY']), sep='|')
+    t = []
+    for k in ('DTSTART', 'DTEND'):
+        p = ev[k]
+        propia = zonas[p.params['TZID']].localize(p.dt.replace(tzinfo=None)).astimezone(u)
+        assert p.dt.tzinfo is not None and propia == p.dt.astimezone(u), (k, propia, p.dt)
+        t.append(propia)
+    print(str(ev['UID']), t[0].strftime('%Y-%m-%d %H:%M'), t[1].strftime('%H:%M'), str(ev['SUMMARY']), sep='|')
 )";
         QProcess p;
         // The system interpreter, where the Debian package puts the library.
