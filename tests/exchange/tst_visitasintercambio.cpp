@@ -120,8 +120,9 @@ private Q_SLOTS:
         exportarOficina(otra, aqui);
         {
             auto x = db::Database::open(aqui.file("Exchange/2/Export.db"), {.durable = false});
-            x->execute("INSERT INTO Visitas (Agencia, CodPropiedad, Fecha, Hora, Duracion) VALUES ('2', '200002', "
-                       "'2026-03-02', '10:00', 'larga')");
+            x->execute(
+                "INSERT INTO Visitas (Agencia, CodPropiedad, Fecha, Hora, Duracion) VALUES ('2', '200002', "
+                "'2026-03-02', '10:00', 'larga')");
         }
         Registro r;
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
