@@ -15,6 +15,7 @@ PACKAGES=(
 # and validate the desktop files; "demo" leaves them out.
 if [ "${1:-}" != "demo" ]; then
   PACKAGES+=(clang-format poppler-utils desktop-file-utils appstream xdg-utils binutils rsync mariadb-server
+    python3-icalendar
     postgresql)
 fi
 

@@ -6,6 +6,7 @@
 #include "platform/mail/MailClient.h"
 #include "platform/widgets/DialogService.h"
 #include "records/Registro.h"
+#include "records/frmAgenda.h"
 #include "reports/Email.h"
 #include "reports/RegistroInformes.h"
 #include "search/AvisoCoincidencias.h"
@@ -87,6 +88,7 @@ int main(int argc, char* argv[]) {
         return 1;
     w.show();
     orb::AvisoCoincidencias aviso(ctx, w);
+    orb::InstalarMenuVisitas(ctx, w);
     try {
         return QApplication::exec();
     } catch (...) {

@@ -148,6 +148,7 @@ bool ExportacionOficina::Exportar() {
                 log(QStringLiteral("Se han exportado %1%2").arg(n).arg(QString::fromUtf16(t.cola)));
         }
         exportarZonas();
+        exportarVisitas();
         escribirSello();
         tx.commit();
         hecho = true;
@@ -236,6 +237,23 @@ void ExportacionOficina::exportarZonas() {
                         .arg(Alias, lista),
                     {ctx_.facts.CodigoOficina});
     progreso_.filas += FilasCambiadas(agencia);
+}
+
+// The visits this office booked travel with its records.
+void ExportacionOficina::exportarVisitas() {
+    db::Database& agencia = ctx_.db();
+    const QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Visitas"));
+    if (columnas.isEmpty() || ColumnasTabla(agencia, Alias, QStringLiteral("Visitas")).isEmpty())
+        return;
+    agencia.execute(
+        QStringLiteral("INSERT INTO %1.Visitas (%2) SELECT %2 FROM main.Visitas WHERE Agencia = ? "
+                       "ORDER BY rowid")
+            .arg(Alias, ListaColumnas(columnas)),
+        {ctx_.facts.CodigoOficina});
+    const qint64 n = FilasCambiadas(agencia);
+    progreso_.filas += n;
+    if (n > 0)
+        log(QStringLiteral("Se han exportado %1 visitas.").arg(n));
 }
 
 // One picture per distinct photograph file, in the order the properties name

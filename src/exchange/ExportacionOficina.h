@@ -40,6 +40,7 @@ private:
     QString motivoRechazo() const;
     qint64 exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola, bool deOficina);
     void exportarZonas();
+    void exportarVisitas();
     void escribirSello();
     void procesarFotos();
     QString resumen(bool subida) const;

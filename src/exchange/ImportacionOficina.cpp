@@ -177,6 +177,20 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
                              zonas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
                                                              QRegularExpression::CaseInsensitiveOption)));
         }
+        // The visits: a file from an office not yet upgraded has none, and its
+        // visits here are kept rather than wiped.
+        const QStringList visitas = ColumnasTabla(*exch, QStringLiteral("main"), QStringLiteral("Visitas"));
+        if (!visitas.isEmpty()) {
+            const QStringList destino =
+                ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Visitas"));
+            for (const QString& c : visitas)
+                if (!destino.contains(c, Qt::CaseInsensitive))
+                    return QStringLiteral("el campo %1 de la tabla Visitas no existe en esta base de datos")
+                        .arg(c);
+            columnas_.insert(QStringLiteral("Visitas"),
+                             visitas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
+                                                               QRegularExpression::CaseInsensitiveOption)));
+        }
         // Reading every page of every table and index finds most damage before anything is deleted.
         const QString salud = exch->scalar(QStringLiteral("PRAGMA quick_check(1)")).toString();
         if (salud != u"ok") {
@@ -281,6 +295,7 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
                 importarTabla(tabla, oficina, false);
         for (const QString& tabla : TablasOficina())
             importarTabla(tabla, oficina, true);
+        importarVisitas(oficina);
         GuardarConfig(agencia, QStringLiteral("SINC"), clave, TextoSello(sello.fecha));
         tx.commit();
         // The windows showing these tables read them again.
@@ -289,6 +304,7 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
                 ctx_.cambios.avisar(tabla, {});
         for (const QString& tabla : TablasOficina())
             ctx_.cambios.avisar(tabla, {});
+        ctx_.cambios.avisar(QStringLiteral("Visitas"), {});
     } catch (const db::DbError& e) {
         RegistrarError(QStringLiteral("importar la oficina %1 desde %2").arg(oficina, fichero), e);
         log(QStringLiteral("Error: ") + CausaError(e, {}, ctx_.RutaBaseDatos));
@@ -409,6 +425,36 @@ void ImportacionOficina::importarZonas(const QString& oficina) {
     progreso_.filas -= quitarTiposIncorrectos(
         QStringLiteral("ClientesZonas"), QStringLiteral("CodCliente"),
         QStringLiteral("CodCliente IN (SELECT Cod FROM main.Clientes WHERE Agencia = ?)"), {oficina});
+}
+
+// The office's visits are replaced by the file's, inside the office's transaction.
+void ImportacionOficina::importarVisitas(const QString& oficina) {
+    const QStringList columnas = columnas_.value(QStringLiteral("Visitas"));
+    if (columnas.isEmpty())
+        return;
+    db::Database& agencia = ctx_.db();
+    agencia.execute(QStringLiteral("DELETE FROM main.Visitas WHERE Agencia = ?"), {oficina});
+    const QString lista = ListaColumnas(columnas);
+    const qint64 total =
+        agencia
+            .scalar(QStringLiteral("SELECT count(*) FROM %1.Visitas WHERE Agencia = ?").arg(Alias), {oficina})
+            .toLongLong();
+    // A row that breaks a rule of its fields is left out and counted, as in the other tables.
+    agencia.execute(QStringLiteral("INSERT OR IGNORE INTO main.Visitas (%1) SELECT %1 FROM %2.Visitas "
+                                   "WHERE Agencia = ? ORDER BY rowid")
+                        .arg(lista, Alias),
+                    {oficina});
+    const qint64 n = FilasCambiadas(agencia) -
+                     quitarTiposIncorrectos(QStringLiteral("Visitas"), QStringLiteral("CodPropiedad"),
+                                            QStringLiteral("Agencia = ?"), {oficina});
+    progreso_.filas += n;
+    if (n > 0)
+        log(QStringLiteral("Se han importado %1 visitas.").arg(n));
+    if (total > n)
+        log(QStringLiteral("%1 de visitas %2.")
+                .arg(Cantidad(total - n, QStringLiteral("registro"), QStringLiteral("registros")),
+                     SegunCantidad(total - n, QStringLiteral("no importado"),
+                                   QStringLiteral("no importados"))));
 }
 
 void ImportacionOficina::copiarFotos(const QString& oficina) {

@@ -54,6 +54,7 @@ private:
     qint64 quitarTiposIncorrectos(const QString& tabla, const QString& codigo, const QString& filtro,
                                   const db::Params& params);
     void importarZonas(const QString& oficina);
+    void importarVisitas(const QString& oficina);
     void copiarFotos(const QString& oficina);
 
     AppContext& ctx_;

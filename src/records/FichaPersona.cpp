@@ -2,6 +2,7 @@
 
 #include "CamposPersona.h"
 #include "PreferenciasCliente.h"
+#include "VisitasFichas.h"
 #include "search/frmCoincidencias.h"
 
 #include "maintenance/CodeAllocator.h"
@@ -221,6 +222,16 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     connect(butCoincidencias, &QToolButton::clicked, this, [this] {
         if (data->EstadoPaseando())
             frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DeCliente, txt.value(Cod)->Text());
+    });
+    butVisitas = addToolButton(QStringLiteral("butVisitas"), QStringLiteral("Visitas"),
+                               QStringLiteral("x-office-calendar"));
+    butNuevaVisita = addToolButton(QStringLiteral("butNuevaVisita"), QStringLiteral("Nueva visita"),
+                                   QStringLiteral("appointment-new"));
+    ConectarBotonesVisitas(ctx, butVisitas, butNuevaVisita, [this] {
+        FiltroVisitas f;
+        if (data->EstadoPaseando())
+            f.codCliente = txt.value(Cod)->Text();
+        return f;
     });
 
     // The state list is filled before the first record is shown.

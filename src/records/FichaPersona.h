@@ -72,6 +72,7 @@ public:
     ui::BoundComboBox* cboTipo = nullptr;        // cboLookup(13), type list
     PreferenciasCliente* preferencias = nullptr; // tab "Preferencias"
     QToolButton* butCoincidencias = nullptr;     // "Propiedades que encajan"
+    QToolButton *butVisitas = nullptr, *butNuevaVisita = nullptr;
 
     void data_CanUpdate(bool& Cancel) override;
     void data_OnAddNew() override;

@@ -69,7 +69,8 @@ public:
             *picDossier = nullptr, *picWeb = nullptr;
     QToolButton *butPrint = nullptr, *butDossier = nullptr, *butPDF = nullptr, *butEmail = nullptr;
     QToolButton* butInteresados = nullptr; // "Clientes interesados"
-    QMap<int, QToolButton*> butEmailTo;    // 1: owner, 0: tenant
+    QToolButton *butVisitas = nullptr, *butNuevaVisita = nullptr, *butInformePropietario = nullptr;
+    QMap<int, QToolButton*> butEmailTo; // 1: owner, 0: tenant
     PanelPropietario* propietario = nullptr;
     FotosPropiedad* fotos = nullptr;
     ActividadModel* actividades = nullptr;

@@ -6,6 +6,7 @@
 #include "CamposPropiedad.h"
 #include "FotosPropiedad.h"
 #include "PanelPropietario.h"
+#include "VisitasFichas.h"
 #include "frmPropiedades.h"
 #include "platform/widgets/ResultGrid.h"
 #include "platform/widgets/ThemeIcon.h"
@@ -440,6 +441,20 @@ void frmPropiedades::crearBotonesDocumento() {
         if (data->EstadoPaseando())
             frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DePropiedad, txt.value(Cod)->Text());
     });
+    butVisitas = addToolButton(QStringLiteral("butVisitas"), QStringLiteral("Visitas"),
+                               QStringLiteral("x-office-calendar"));
+    butNuevaVisita = addToolButton(QStringLiteral("butNuevaVisita"), QStringLiteral("Nueva visita"),
+                                   QStringLiteral("appointment-new"));
+    butInformePropietario =
+        addToolButton(QStringLiteral("butInformePropietario"), QStringLiteral("Informe al propietario"),
+                      QStringLiteral("mail-forward"));
+    const auto mostrada = [this] { return data->EstadoPaseando() ? txt.value(Cod)->Text() : QString(); };
+    ConectarBotonesVisitas(ctx, butVisitas, butNuevaVisita, [mostrada] {
+        FiltroVisitas f;
+        f.codPropiedad = mostrada();
+        return f;
+    });
+    ConectarInformePropietario(ctx, this, butInformePropietario, mostrada);
 }
 
 } // namespace orb

@@ -44,3 +44,16 @@ void EmailDossier(AppContext& ctx, QWidget* parent, const QString& asunto, const
 }
 
 } // namespace orb
+
+namespace orb {
+
+bool EmailConDocumento(AppContext& ctx, QWidget* parent, const QString& direccion, const QString& nombre,
+                       const QString& asunto, const QString& texto, const QString& fichero) {
+    const QString carpeta = QFileInfo(fichero).absolutePath();
+    return enviar(ctx, parent, {direccion.trimmed(), nombre, asunto, texto, fichero, {}},
+                  QStringLiteral("\n\nEl documento está guardado en la carpeta %1")
+                      .arg(QDir::toNativeSeparators(carpeta)),
+                  carpeta);
+}
+
+} // namespace orb

@@ -18,3 +18,12 @@ void EmailDossier(AppContext& ctx, QWidget* parent, const QString& asunto, const
                   const QString& fichero);
 
 } // namespace orb
+
+namespace orb {
+
+// A new message to a person carrying one file; false (the user told why) when
+// no mail client took it.
+bool EmailConDocumento(AppContext& ctx, QWidget* parent, const QString& direccion, const QString& nombre,
+                       const QString& asunto, const QString& texto, const QString& fichero);
+
+} // namespace orb

@@ -218,6 +218,22 @@ QStringList version12(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 12 → 13: the visits. Creates the table and indexes the database lacks.
+QStringList versionVisitas(db::Database& database, const MigrationOptions&) {
+    QStringList done;
+    if (!objectExists(database, QStringLiteral("table"), visitas().name)) {
+        database.executeScript(createTableSql(visitas()));
+        done << QStringLiteral("tabla Visitas creada");
+    }
+    for (const Index& i : indicesVisitas()) {
+        if (objectExists(database, QStringLiteral("index"), i.name))
+            continue;
+        database.executeScript(createIndexSql(i));
+        done << QStringLiteral("índice %1 creado").arg(i.name);
+    }
+    return done;
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; each later step adds what its version brought.
@@ -229,6 +245,7 @@ const std::vector<Step>& steps() {
         s.push_back({9, completeStructure});
         s.push_back({10, version11});
         s.push_back({11, version12});
+        s.push_back({12, versionVisitas});
         return s;
     }();
     return table;
@@ -268,7 +285,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 12, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 13, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

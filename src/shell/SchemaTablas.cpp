@@ -123,7 +123,7 @@ QList<Table> agencyTables() {
                         conVersion(clientes()),
                         conVersion(propiedades()),
                         actividades()} +
-           tablasCoincidencias();
+           tablasCoincidencias() + QList<Table>{visitas()};
 }
 
 QStringList tablasConVersion() {
@@ -147,8 +147,8 @@ Table intercambio() {
 }
 
 QList<Table> exchangeTables() {
-    return {tipos(),        localidades(), areas(),         propiedades(),
-            propietarios(), clientes(),    clientesZonas(), intercambio()};
+    return {tipos(),    localidades(),   areas(),   propiedades(), propietarios(),
+            clientes(), clientesZonas(), visitas(), intercambio()};
 }
 
 // Search indexes were chosen by measurement on 100,000 properties:
@@ -174,7 +174,7 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
-    return list + indicesVersion11();
+    return list + indicesVersion11() + indicesVisitas();
 }
 
 QList<Index> exchangeIndexes() {

@@ -100,4 +100,9 @@ QList<Index> indicesVersion11();
 // The wanted places travel between offices with their clients.
 Table clientesZonas();
 
+// The visits (a step of their own) and their indexes; they travel with the
+// office that booked them.
+Table visitas();
+QList<Index> indicesVisitas();
+
 } // namespace orb::schema::detail

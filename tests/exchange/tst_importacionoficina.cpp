@@ -115,7 +115,7 @@ private Q_SLOTS:
         for (const QList<QVariant>& a : avisos)
             tablas << a.at(0).toString();
         tablas.sort();
-        QCOMPARE(tablas, QStringList({"Clientes", "Propiedades", "Propietarios"}));
+        QCOMPARE(tablas, QStringList({"Clientes", "Propiedades", "Propietarios", "Visitas"}));
         QCOMPARE(r.lineas, QStringList({"Iniciando importación ...", "Importando propiedad 200001",
                                         "Importando propiedad 200002", "Se han importado 2 propiedades.",
                                         "Importando propietario 200001", "Se han importado 1 propietarios.",

@@ -222,6 +222,7 @@ private Q_SLOTS:
         QTest::newRow("5 with a ten-character office") << 5 << "ABCDEFGHIJ" << QStringList{"ABCDEFGHIJ00000"};
         QTest::newRow("9") << 9 << "01" << QStringList();
         QTest::newRow("10") << 10 << "01" << QStringList();
+        QTest::newRow("the previous one") << orb::schema::CurrentVersion - 1 << "01" << QStringList();
     }
     void outdatedDatabaseStartsUpgrader() {
         QFETCH(int, version);

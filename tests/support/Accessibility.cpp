@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAccessibleInterface>
 #include <QComboBox>
 #include <QLineEdit>
@@ -14,8 +15,9 @@ QStringList accessibilityProblems(QWidget* window) {
     for (QWidget* w : window->findChildren<QWidget*>()) {
         const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
                            qobject_cast<QAbstractButton*>(w) || qobject_cast<QPlainTextEdit*>(w);
-        // The line edit inside an editable combo is spoken through its combo.
-        if (!input || qobject_cast<QComboBox*>(w->parentWidget()))
+        // The line edit inside an editable combo or a date box is spoken through it.
+        if (!input || qobject_cast<QComboBox*>(w->parentWidget()) ||
+            qobject_cast<QAbstractSpinBox*>(w->parentWidget()))
             continue;
         const QString name = w->accessibleName();
         if (name.isEmpty())
