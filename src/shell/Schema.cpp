@@ -191,6 +191,11 @@ QStringList version11(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 11 → 12: the indexes that find the same person twice.
+QStringList version12(db::Database& database, const MigrationOptions&) {
+    return pasoDuplicados(database);
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; 10 → 11 adds what version 11 brought.
@@ -201,6 +206,7 @@ const std::vector<Step>& steps() {
             s.push_back({v, noRecordedChange});
         s.push_back({9, completeStructure});
         s.push_back({10, version11});
+        s.push_back({11, version12});
         return s;
     }();
     return table;
@@ -240,7 +246,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 11, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 12, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};
