@@ -112,11 +112,32 @@ QList<Candidato> BuscarPersonasDuplicadas(db::Database& base, const PersonaCompa
 }
 
 QString DireccionComparable(const QString& texto) {
+    // The usual abbreviations of a street's kind, and the "number" word, as agents type them.
+    static const QHash<QString, QString> abreviaturas{
+        {QStringLiteral("c"), QStringLiteral("calle")},
+        {QStringLiteral("cl"), QStringLiteral("calle")},
+        {QStringLiteral("av"), QStringLiteral("avenida")},
+        {QStringLiteral("avda"), QStringLiteral("avenida")},
+        {QStringLiteral("pza"), QStringLiteral("plaza")},
+        {QStringLiteral("pl"), QStringLiteral("plaza")},
+        {QStringLiteral("ctra"), QStringLiteral("carretera")},
+        {QStringLiteral("urb"), QStringLiteral("urbanizacion")},
+        {QStringLiteral("po"), QStringLiteral("paseo")},
+        {QStringLiteral("n"), QString()},
+        {QStringLiteral("no"), QString()},
+        {QStringLiteral("num"), QString()},
+    };
     QString s = db::stripAccents(texto).toLower();
     for (QChar& c : s)
-        if (!c.isLetterOrNumber())
+        if (!c.isLetterOrNumber() || c == u'º' || c == u'ª')
             c = u' ';
-    return s.simplified();
+    QStringList palabras;
+    for (const QString& p : s.split(u' ', Qt::SkipEmptyParts)) {
+        const QString q = abreviaturas.value(p, p);
+        if (!q.isEmpty())
+            palabras << q;
+    }
+    return palabras.join(u' ');
 }
 
 QList<Candidato> BuscarPropiedadesDuplicadas(db::Database& base, bool alquiler, const QString& cod,
