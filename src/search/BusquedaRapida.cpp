@@ -5,7 +5,9 @@
 #include "shell/Identidad.h"
 #include "shell/Puesto.h"
 
+#include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 
 namespace orb {
@@ -28,57 +30,78 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite) {
     const QString t = texto.trimmed();
     if (t.size() < 2)
         return {};
-    // "Contains", the user's text taken literally.
+    // "Contains", the user's text taken literally. Each statement is answered
+    // by one index: the contains scans read an index that holds every column
+    // they test and return, never the wide rows.
     const QString patron = db::containsPattern(t);
+    QList<ConsultaRapida> out;
+    out.append(
+        {ClaseRapida::Propiedad,
+         QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
+                        "WHERE likesinacentos(?, Cod, '\\') OR likesinacentos(?, Direccion, '\\') LIMIT ?"),
+         {patron, patron, limite}});
+
     const QString telefono = TelefonoComparable(t);
     static const QRegularExpression soloTelefono(QStringLiteral("^\\+?[0-9 .()/-]+$"));
     const bool esTelefono = soloTelefono.match(t).hasMatch() && telefono.size() >= 3;
     const QString documento = DocumentoLimpio(t);
-    bool esNumero = false;
-    const qint64 numero = t.toLongLong(&esNumero);
-
-    QList<ConsultaRapida> out;
-    out.append({ClaseRapida::Propiedad,
-                QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
-                               "WHERE Cod = ? OR QuickID = ? OR likesinacentos(?, Direccion, '\\') LIMIT ?"),
-                {t, esNumero ? numero : -1, patron, limite}});
+    static const QRegularExpression esDocumento(QStringLiteral("^[A-Z]?[0-9]{5,}[A-Z0-9]?$"));
     for (const auto& [clase, tabla] : {std::pair{ClaseRapida::Propietario, QStringLiteral("Propietarios")},
                                        std::pair{ClaseRapida::Cliente, QStringLiteral("Clientes")}}) {
-        QString sql = QStringLiteral("SELECT Cod, Alquiler, Nombre, Telefono, Movil, Email FROM %1 WHERE "
-                                     "likesinacentos(?, Nombre, '\\') OR likesinacentos(?, Email, '\\')")
-                          .arg(tabla);
-        db::Params params{patron, patron};
-        if (esTelefono) {
-            // Any phone box, as its digits are compared.
-            for (const char* c : {"Telefono", "Movil", "Fax"})
-                sql += QStringLiteral(" OR instr(%1, ?) > 0").arg(SqlTelefono(QString::fromLatin1(c)));
-            params << telefono << telefono << telefono;
-        }
-        if (documento.size() >= 5) {
+        out.append(
+            {clase,
+             // Named: the planner would read the table's wide rows instead.
+             QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 INDEXED BY %1_BusquedaRapida "
+                            "WHERE likesinacentos(?, Nombre, '\\') OR likesinacentos(?, Email, '\\') LIMIT ?")
+                 .arg(tabla),
+             {patron, patron, limite}});
+        // A phone by its start, in each box and each stored form: a range of its index.
+        if (esTelefono)
+            for (const char* c : {"Telefono", "Movil", "Fax"}) {
+                const QString expr = SqlTelefono(QString::fromLatin1(c));
+                for (const QString& forma : FormasTelefono(telefono)) {
+                    QString hasta = forma;
+                    hasta.back() = QChar(hasta.back().unicode() + 1);
+                    out.append({clase,
+                                QStringLiteral(
+                                    "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (0, 1) "
+                                    "AND %2 >= ? AND %2 < ? LIMIT ?")
+                                    .arg(tabla, expr),
+                                {forma, hasta, limite}});
+                }
+            }
+        if (esDocumento.match(documento).hasMatch())
             for (const char* c : {"Dni", "Nie", "Pasaporte"})
-                sql += QStringLiteral(" OR %1 = ?").arg(SqlDocumento(QString::fromLatin1(c)));
-            params << documento << documento << documento;
-        }
-        sql += QStringLiteral(" LIMIT ?");
-        params << limite;
-        out.append({clase, sql, params});
+                out.append(
+                    {clase,
+                     QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (0, 1) "
+                                    "AND %2 = ? LIMIT ?")
+                         .arg(tabla, SqlDocumento(QString::fromLatin1(c))),
+                     {documento, limite}});
     }
     return out;
 }
 
 QList<Encontrado> BuscarRapido(db::Database& base, const QString& texto, int limite) {
     QList<Encontrado> out;
+    QSet<QString> vistos;
+    QHash<int, int> porClase;
     for (const ConsultaRapida& c : ConsultasRapidas(texto, limite)) {
+        if (porClase.value(int(c.clase)) >= limite)
+            continue;
         for (const db::Row& r : base.query(c.sql, c.params)) {
-            Encontrado e{c.clase, r.value(1).toBool(), r.value(0).toString(), {}};
-            if (c.clase == ClaseRapida::Propiedad)
-                e.texto = Unir({r.value(2).toString(), r.value(3).toString()});
-            else
-                e.texto = Unir({r.value(2).toString(), r.value(3).toString(), r.value(4).toString(),
-                                r.value(5).toString()});
-            out << e;
+            const QString clave = QString::number(int(c.clase)) + u'|' + r.value(0).toString();
+            if (vistos.contains(clave) || porClase.value(int(c.clase)) >= limite)
+                continue;
+            vistos.insert(clave);
+            ++porClase[int(c.clase)];
+            out.append({c.clase, r.value(1).toBool(), r.value(0).toString(),
+                        Unir({r.value(2).toString(), r.value(3).toString()})});
         }
     }
+    // Grouped by kind whatever statement found them.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Encontrado& a, const Encontrado& b) { return int(a.clase) < int(b.clase); });
     return out;
 }
 

@@ -4,11 +4,14 @@
 #include "shell/ErrorReport.h"
 
 #include <QApplication>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
+#include <QtConcurrent>
+#include <utility>
 
 namespace orb {
 
@@ -64,6 +67,8 @@ CajaBusquedaRapida::CajaBusquedaRapida(AppContext& ctx, QWidget* parent) : QWidg
             pausa_->start();
     });
     connect(lstResultados, &QListWidget::itemClicked, this, &CajaBusquedaRapida::abrir);
+    vigilante_ = new QFutureWatcher<Resultado>(this);
+    connect(vigilante_, &QFutureWatcher<Resultado>::finished, this, &CajaBusquedaRapida::encontrado);
     txtBuscar->installEventFilter(this);
 }
 
@@ -77,20 +82,42 @@ void CajaBusquedaRapida::activar() {
 void CajaBusquedaRapida::buscarYa() {
     pausa_->stop();
     const QString texto = txtBuscar->text();
-    if (texto.trimmed().isEmpty()) {
-        mostrar(Recientes(), true);
+    if (texto.trimmed().size() < 2) {
+        ++numero_; // a search still running is not shown
+        mostrar(texto.trimmed().isEmpty() ? Recientes() : QList<Encontrado>{}, true);
         return;
     }
-    try {
-        mostrar(BuscarRapido(ctx_.db(), texto), false);
-    } catch (const db::DbError& e) {
+    // On a read-only connection of its own, away from the windows: typing
+    // never waits for a search; only the latest one's rows are shown.
+    const QString ruta = ctx_.db().path();
+    const int numero = ++numero_;
+    vigilante_->setFuture(QtConcurrent::run([ruta, texto, numero]() -> Resultado {
+        try {
+            const auto base = db::Database::open(ruta, {.readOnly = true});
+            return {numero, BuscarRapido(*base, texto), {}};
+        } catch (const db::DbError& e) {
+            return {numero, {}, e.description()};
+        }
+    }));
+}
+
+void CajaBusquedaRapida::encontrado() {
+    const Resultado r = vigilante_->result();
+    if (r.numero != numero_)
+        return;
+    if (!r.error.isEmpty()) {
         // The list says it; the engine's words go to the log.
-        RegistrarError(QStringLiteral("buscar"), e);
+        RegistrarError(QStringLiteral("buscar"), db::DbError(db::ErrGeneric, r.error));
         lstResultados->clear();
         mostrados_.clear();
         lstResultados->addItem(QStringLiteral("No se ha podido realizar la búsqueda."));
         colocarLista();
+    } else {
+        mostrar(r.encontrados, false);
     }
+    if (std::exchange(abrirAlLlegar_, false))
+        abrir(lstResultados->currentItem());
+    Q_EMIT buscado();
 }
 
 void CajaBusquedaRapida::mostrar(const QList<Encontrado>& encontrados, bool recientes) {
@@ -188,9 +215,13 @@ bool CajaBusquedaRapida::eventFilter(QObject* obj, QEvent* ev) {
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            // What was typed last is looked for before opening.
-            if (pausa_->isActive() || !lstResultados->isVisible())
-                buscarYa();
+            // What was typed last is looked for before opening; its rows open the first one.
+            if (pausa_->isActive() || vigilante_->isRunning()) {
+                if (pausa_->isActive())
+                    buscarYa();
+                abrirAlLlegar_ = true;
+                return true;
+            }
             abrir(lstResultados->currentItem());
             return true;
         case Qt::Key_Escape:

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+template <typename T> class QFutureWatcher;
+
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -31,6 +33,10 @@ public:
     // Pause after the last key before searching.
     static constexpr int PausaMs = 200;
 
+Q_SIGNALS:
+    // A search's rows are in the list.
+    void buscado();
+
 protected:
     bool eventFilter(QObject* obj, QEvent* ev) override;
 
@@ -39,8 +45,18 @@ private:
     void colocarLista();
     void abrir(QListWidgetItem* item);
 
+    struct Resultado {
+        int numero;
+        QList<Encontrado> encontrados;
+        QString error;
+    };
+    void encontrado();
+
     AppContext& ctx_;
     QTimer* pausa_ = nullptr;
+    QFutureWatcher<Resultado>* vigilante_ = nullptr;
+    int numero_ = 0;
+    bool abrirAlLlegar_ = false;
     QList<Encontrado> mostrados_;
 };
 

@@ -23,6 +23,9 @@ QList<Index> indicesDuplicados() {
                         QStringLiteral("Alquiler, ") + SqlDocumento(QString::fromLatin1(c))});
         out.append({t + QStringLiteral("_Email"), t,
                     QStringLiteral("Alquiler, ") + SqlEmail(QStringLiteral("Email"))});
+        // The quick search's "contains" on name and e-mail reads this, not the wide rows.
+        out.append(
+            {t + QStringLiteral("_BusquedaRapida"), t, QStringLiteral("Nombre, Email, Alquiler, Cod")});
     }
     return out;
 }
