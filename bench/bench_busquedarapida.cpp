@@ -5,7 +5,7 @@
 // (the built-in LIKE, no accent folding, a byte-order collation), run
 // interleaved with the program's. Not part of the test run.
 //
-//   build/bench_busquedarapida [properties] [people] [runs]
+//   build/bench_busquedarapida [N] [runs]   (N properties and 4N/5 people; N = 100,000)
 
 #include "BenchSupport.h"
 #include "platform/db/Database.h"
@@ -61,9 +61,9 @@ double Percentil(QList<double> v, double p) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int propiedades = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
-    const int personas = argc > 2 ? std::max(2, atoi(argv[2])) : 80000;
-    const int runs = argc > 3 ? std::max(1, atoi(argv[3])) : 5;
+    const int propiedades = argc > 1 ? std::max(10, atoi(argv[1])) : 100000;
+    const int personas = propiedades * 4 / 5;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
 
     QTemporaryDir dir;
     const QString carpeta = dir.path() + "/";

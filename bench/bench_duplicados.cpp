@@ -5,7 +5,7 @@
 // candidates' rows read, with nothing of the program around them. Not part
 // of the test run.
 //
-//   build/bench_duplicados [clientes] [propietarios] [runs]
+//   build/bench_duplicados [N] [runs]   (N/2 clients and 3N/10 owners; N = 100,000)
 
 #include "BenchSupport.h"
 #include "platform/db/Database.h"
@@ -127,9 +127,10 @@ double Percentil(QList<double> v, double p) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int clientes = argc > 1 ? std::max(1, atoi(argv[1])) : 50000;
-    const int propietarios = argc > 2 ? std::max(1, atoi(argv[2])) : 30000;
-    const int runs = argc > 3 ? std::max(1, atoi(argv[3])) : 201;
+    const int n = argc > 1 ? std::max(10, atoi(argv[1])) : 100000;
+    const int clientes = n / 2;
+    const int propietarios = n * 3 / 10;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) * 20 : 201;
 
     QTemporaryDir dir;
     const QString carpeta = dir.path() + "/";
@@ -149,13 +150,13 @@ int main(int argc, char** argv) {
 
     // Each run a new person: its phones, e-mail and DNI those of a stored one typed another way.
     for (const QString& tabla : {QStringLiteral("Clientes"), QStringLiteral("Propietarios")}) {
-        const int n = tabla == u"Clientes" ? clientes : propietarios;
+        const int filas = tabla == u"Clientes" ? clientes : propietarios;
         QList<orb::PersonaComparada> personas;
         for (int i = 0; personas.size() < runs; ++i) {
             // Sales records only: every third one is a rental.
             const QList<db::Row> f = ctx.db().query(
                 QString("SELECT Nombre, Movil, Email, Dni FROM %1 WHERE Cod = ? AND Alquiler = 0").arg(tabla),
-                {QString("01%1").arg(1 + (i * 7919 + 1) % n, 6, 10, QChar('0'))});
+                {QString("01%1").arg(1 + (i * 7919 + 1) % filas, 6, 10, QChar('0'))});
             if (f.isEmpty())
                 continue;
             const db::Row& row = f.first();

@@ -91,6 +91,8 @@ private slots:
         Principal principal(ctx());
         frmMain& w = principal.w;
         w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.activateWindow(); // no window manager gives it under a bare X server
         QVERIFY(QTest::qWaitForWindowActive(&w));
         CajaBusquedaRapida* caja = w.busquedaRapida;
         QVERIFY(caja);

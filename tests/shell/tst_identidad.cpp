@@ -3,6 +3,8 @@
 
 #include "TestInstallation.h"
 #include "shell/Identidad.h"
+#include "shell/Schema.h"
+#include "shell/SchemaTablas.h"
 
 #include <QtTest>
 
@@ -141,6 +143,32 @@ private slots:
         QCOMPARE(contar(SqlEmail("Email"), {EmailComparable("ANA@correo.es")}), 3);
         QCOMPARE(contar(SqlDocumento("Nie"), {DocumentoLimpio("X1234567L")}), 3);
         QCOMPARE(contar(SqlTelefono("Telefono"), FormasTelefono("600112233")), 0);
+    }
+
+    // A database of the previous version gains the indexes and keeps its rows.
+    void upgradeAddsTheIndexesOverStoredRows() {
+        TestInstallation inst;
+        db::Database& base = inst.context().db();
+        base.execute("DELETE FROM Propietarios");
+        base.execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Movil) VALUES "
+                     "('0100001', '01', 1, 0, '+34 600 11 22 33')");
+        const auto indices = schema::detail::indicesDuplicados();
+        for (const schema::detail::Index& i : indices)
+            base.execute(QString("DROP INDEX \"%1\"").arg(i.name));
+        base.setUserVersion(schema::CurrentVersion - 1);
+        const QStringList pasos = schema::migrate(base);
+        QCOMPARE(pasos.size(), 1);
+        QVERIFY2(pasos.first().contains("índice Propietarios_TelMovil creado"), qPrintable(pasos.first()));
+        for (const schema::detail::Index& i : indices)
+            QCOMPARE(
+                base.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?", {i.name})
+                    .toInt(),
+                1);
+        QCOMPARE(base.scalar(QString("SELECT Cod FROM Propietarios WHERE Alquiler = 0 AND %1 IN (?, ?, ?)")
+                                 .arg(SqlTelefono("Movil")),
+                             {"600112233", "+34600112233", "0034600112233"})
+                     .toString(),
+                 QString("0100001"));
     }
 };
 

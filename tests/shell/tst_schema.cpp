@@ -283,10 +283,13 @@ private Q_SLOTS:
         auto d = emptyFile(dir);
         makeOldDatabase(*d, 9);
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 2);
+        QCOMPARE(steps.size(), orb::schema::CurrentVersion - 9);
         QVERIFY(steps[0].startsWith("Versión 9 → 10"));
-        // 9 → 10 already completes the whole structure: 10 → 11 finds nothing to add.
+        // 9 → 10 already completes the whole structure: the later steps find nothing to add.
         QCOMPARE(steps[1], "Versión 10 → 11");
+        QCOMPARE(
+            steps.last(),
+            QString("Versión %1 → %2").arg(orb::schema::CurrentVersion - 1).arg(orb::schema::CurrentVersion));
         QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old rows are there, new fields read as their defaults; the views work on them.
         QCOMPARE(rows(*d, "SELECT p.Precio, p.Chimenea, b.Propietario FROM Propiedades p "
@@ -359,11 +362,11 @@ private Q_SLOTS:
         QCOMPARE(antes.value("Clientes").size(), 2);
 
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.size(), orb::schema::CurrentVersion - 10);
         QVERIFY2(steps[0].startsWith("Versión 10 → 11: índice Propiedades_BusquedaTexto creado, campo "
                                      "Clientes.PresupuestoMinimo añadido"),
                  qPrintable(steps[0]));
-        QCOMPARE(d->userVersion(), 11);
+        QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         for (const QString& t : tablas)
             QCOMPARE(contents(t, 6), antes.value(t));
         // The wishes start empty: no minimum, no feature required.
