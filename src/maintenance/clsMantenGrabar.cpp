@@ -7,6 +7,7 @@
 #include "platform/widgets/BoundControls.h"
 #include "platform/widgets/DialogService.h"
 #include "shell/Fechas.h"
+#include "shell/Identidad.h"
 #include "shell/Numeros.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,13 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
                         .arg(nombre)
                         .arg(largo)
                         .arg(f.size)};
+        // An identity box stores its plain form, once its control character is right.
+        if (const QVariant clase = t->widget()->property(PropiedadDocumento); clase.isValid()) {
+            const DocumentoLeido d = LeerDocumento(text, clase.toInt() == int(ClaseCaja::Pasaporte));
+            if (!d.problema.isEmpty())
+                return rechazo(d.problema);
+            return guardar(d.valor);
+        }
         return guardar(text); // an emptied box stores an empty text, not Null
     }
     case FieldType::Integer:

@@ -3,6 +3,7 @@
 #include "AreaMDI.h"
 #include "Icons.h"
 #include "frmAbout.h"
+#include "search/CajaBusquedaRapida.h"
 #include "shell/IrRegistroTarget.h"
 #include "shell/Puesto.h"
 
@@ -287,6 +288,14 @@ void frmMain::crearBarra() {
         if (Botones[i].separadorDetras)
             tb_->addSeparator();
     }
+    tb_->addSeparator();
+    busquedaRapida = new CajaBusquedaRapida(ctx_, tb_);
+    tb_->addWidget(busquedaRapida);
+    auto* buscar = new QAction(QStringLiteral("Búsqueda rápida"), this);
+    buscar->setObjectName(QStringLiteral("mnuBusquedaRapida"));
+    buscar->setShortcut(QKeySequence::Find);
+    connect(buscar, &QAction::triggered, busquedaRapida, &CajaBusquedaRapida::activar);
+    addAction(buscar);
 }
 
 const QStringList& frmMain::tbKeys() {

@@ -20,6 +20,8 @@ class QToolBar;
 
 namespace orb {
 
+class CajaBusquedaRapida;
+
 class AreaMDI;
 
 // The application's only top-level window: menus, toolbar and the MDI area
@@ -39,6 +41,8 @@ public:
     QAction* mnuTool(int index) const;
     QAction* mnuAyu(int index) const;
     QToolBar* tb() const { return tb_; }
+    // The quick search at the toolbar's end (Ctrl+F).
+    CajaBusquedaRapida* busquedaRapida = nullptr;
     QAction* tbBoton(const QString& key) const; // by key, any case
     static const QStringList& tbKeys();         // the 13 keys in toolbar order
     void ponerTooltipBoton(const QString& key, const QString& tooltip);

@@ -3,6 +3,8 @@
 #include "CamposPersona.h"
 #include "PreferenciasCliente.h"
 #include "VisitasFichas.h"
+#include "dlgDuplicados.h"
+#include "dlgFusion.h"
 #include "search/frmCoincidencias.h"
 
 #include "maintenance/CodeAllocator.h"
@@ -11,13 +13,17 @@
 #include "reports/Informes.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
+#include "shell/Consultas.h"
+#include "shell/ErrorReport.h"
 #include "shell/Fechas.h"
+#include "shell/Identidad.h"
 #include "shell/Numeros.h"
 #include "shell/OfficeRules.h"
 
 #include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QTimer>
 
 namespace orb {
 
@@ -39,6 +45,17 @@ FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool 
         else
             reports::ImprimirFichaPropietario(ctx, cod);
     });
+    butFusionar = addToolButton(QStringLiteral("butFusionar"), QStringLiteral("Fusionar con…"),
+                                QStringLiteral("edit-copy"));
+    butFusionar->setEnabled(false);
+    connect(butFusionar, &QToolButton::clicked, this, &FichaPersona::fusionar);
+}
+
+void FichaPersona::marcarDocumentos(int dni, int nie, int pasaporte) {
+    documentos_ = {dni, nie, pasaporte};
+    MarcarDocumento(txt.value(dni)->widget(), ClaseCaja::Identidad);
+    MarcarDocumento(txt.value(nie)->widget(), ClaseCaja::Identidad);
+    MarcarDocumento(txt.value(pasaporte)->widget(), ClaseCaja::Pasaporte);
 }
 
 void FichaPersona::filaCodigo() {
@@ -102,7 +119,77 @@ void FichaPersona::PulsarAñadir() {
 }
 
 void FichaPersona::data_CanUpdate(bool& Cancel) {
-    Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text());
+    Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text()) || !comprobarPropios() || !sinDuplicados();
+}
+
+bool FichaPersona::sinDuplicados() {
+    QList<int> comparadas{Nombre, Telefono, Movil, Fax, Email};
+    comparadas += documentos_;
+    // A record edited without touching what identifies it was looked at when it was stored.
+    if (!data->EstadoAñadiendo() && std::none_of(comparadas.begin(), comparadas.end(),
+                                                 [this](int i) { return txt.value(i)->DataChanged; }))
+        return true;
+    PersonaComparada p;
+    p.tabla = tabla_;
+    p.alquiler = modoAlquiler_;
+    if (!data->EstadoAñadiendo() && data->Recordset())
+        p.cod = data->Recordset()->value(QStringLiteral("Cod")).toString();
+    p.nombre = txt.value(Nombre)->Text();
+    p.telefonos = {txt.value(Telefono)->Text(), txt.value(Movil)->Text(), txt.value(Fax)->Text()};
+    p.email = txt.value(Email)->Text();
+    for (int i : documentos_)
+        p.documentos << txt.value(i)->Text();
+    QList<Candidato> candidatos;
+    try {
+        candidatos = BuscarPersonasDuplicadas(data->BaseDatos(), p);
+    } catch (const db::DbError& e) {
+        // The check is advice: a failing one is logged and the record is stored.
+        RegistrarError(QStringLiteral("buscar duplicados"), e);
+        return true;
+    }
+    if (candidatos.isEmpty())
+        return true;
+    QString elegido;
+    switch (
+        dlgDuplicados::PreguntarPersonas(this, candidatos, QStringLiteral("&Abrir el elegido"), elegido)) {
+    case dlgDuplicados::Respuesta::Guardar:
+        return true;
+    case dlgDuplicados::Respuesta::Abrir:
+        // After the confirm has ended: going to it asks about the edit first.
+        QTimer::singleShot(0, this, [this, elegido] { abrirRegistro(elegido); });
+        return false;
+    case dlgDuplicados::Respuesta::Cancelar:
+        break;
+    }
+    return false;
+}
+
+void FichaPersona::abrirRegistro(const QString& cod) {
+    if (!ctx.navigator)
+        return;
+    if (tabla_ == u"Clientes")
+        ctx.navigator->usrIrCliente(modoAlquiler_, cod);
+    else
+        ctx.navigator->usrIrPropietario(modoAlquiler_, cod);
+}
+
+void FichaPersona::fusionar() {
+    if (!data->EstadoPaseando() || !data->Recordset() || !ctx.lookups)
+        return;
+    const QString queda = data->Recordset()->value(QStringLiteral("Cod")).toString();
+    if (NoPerteneceOficina(ctx, txt.value(Agencia)->Text()))
+        return;
+    const bool clientes = tabla_ == u"Clientes";
+    const QVariant otro = ctx.lookups->Consultar(
+        clientes ? (modoAlquiler_ ? Consulta::ClienteAlquiler : Consulta::Cliente)
+                 : (modoAlquiler_ ? Consulta::PropietarioAlquiler : Consulta::Propietario));
+    if (otro.isNull())
+        return;
+    if (FusionarConDialogo(ctx, this, clientes ? TablaFusion::Clientes : TablaFusion::Propietarios, queda,
+                           otro.toString())) {
+        data->Refresh();
+        irRegistro(queda);
+    }
 }
 void FichaPersona::data_CanDelete(bool& Cancel) {
     Cancel = NoPerteneceOficina(ctx, txt.value(Agencia)->Text());
@@ -140,6 +227,7 @@ void FichaPersona::data_Reposition() {
 
 void FichaPersona::data_StateChanged() {
     butPrint->setEnabled(data->EstadoPaseando());
+    butFusionar->setEnabled(data->EstadoPaseando());
     // The controller enables Edit and Delete while browsing; another office's record keeps them off.
     if (data->EstadoPaseando())
         data_Reposition();
@@ -164,6 +252,7 @@ frmPropietarios::frmPropietarios(AppContext& context, bool modoAlquiler, QWidget
                     c->ficha.ancho);
     }
     addMemo(Comentarios, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 8, 0, 1, 5);
+    marcarDocumentos(propietario::Dni, propietario::Nie, propietario::Pasaporte);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
@@ -191,6 +280,7 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     addText(cliente::Pasaporte, QStringLiteral("Pasaporte"), QStringLiteral("Pasapor&te:"), 6, 0);
     addText(cliente::Dni, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 2);
     addText(cliente::Nie, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
+    marcarDocumentos(cliente::Dni, cliente::Nie, cliente::Pasaporte);
     addMemo(Comentarios, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 7, 0, 1, 5);
     addMemo(cliente::Requiere, QStringLiteral("Requiere"), QStringLiteral("&Requiere:"), 8, 0, 1, 5);
 
@@ -244,10 +334,8 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     resize(680, 520);
 }
 
-void frmClientes::data_CanUpdate(bool& Cancel) {
-    FichaPersona::data_CanUpdate(Cancel);
-    if (!Cancel)
-        Cancel = !preferencias->presupuestoValido(this);
+bool frmClientes::comprobarPropios() {
+    return preferencias->presupuestoValido(this);
 }
 
 void frmClientes::data_OnAddNew() {

@@ -27,6 +27,7 @@ public:
     ui::BoundCheckBox* chkAlquiler = nullptr; // chk(4), Alquiler
     QToolButton* butPrint = nullptr;
     QToolButton* butEmailTo = nullptr;
+    QToolButton* butFusionar = nullptr; // "Fusionar con…"
 
     void data_CanUpdate(bool& Cancel) override;
     void data_CanDelete(bool& Cancel) override;
@@ -46,10 +47,21 @@ protected:
     void campoEmail(int index, int row, int column, int span);
     // Common end of construction: controller, first control, caption.
     void terminarCarga(const QString& tabla, const QString& caption);
+    // The DNI, NIE and passport boxes: checked by the controller, compared for duplicates.
+    void marcarDocumentos(int dni, int nie, int pasaporte);
+    // What a window checks on confirm besides the office: true when it may go on.
+    virtual bool comprobarPropios() { return true; }
 
 private:
     void enviarEmail();
     CodeAllocator numeracion() const;
+    // On confirm: other records that may be the same person. True when the
+    // confirm goes on (none, or the agent stores anyway).
+    bool sinDuplicados();
+    void fusionar();
+    void abrirRegistro(const QString& cod);
+
+    QList<int> documentos_; // DNI, NIE, passport box indices
 
     bool modoAlquiler_;
     QString contador_;
@@ -74,11 +86,13 @@ public:
     QToolButton* butCoincidencias = nullptr;     // "Propiedades que encajan"
     QToolButton *butVisitas = nullptr, *butNuevaVisita = nullptr;
 
-    void data_CanUpdate(bool& Cancel) override;
     void data_OnAddNew() override;
     void data_Reposition() override;
     void data_AfterUpdate() override;
     void data_StateChanged() override;
+
+protected:
+    bool comprobarPropios() override;
 
 private:
     void formatearPresupuesto();

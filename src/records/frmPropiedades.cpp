@@ -12,6 +12,7 @@
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/ErrorReport.h"
+#include "shell/Identidad.h"
 #include "shell/OfficeRules.h"
 #include "shell/Services.h"
 
@@ -71,6 +72,10 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
             chk.value(ExportacionWeb)->setValue(1);
     });
 
+    // The tenant's identity numbers are checked as an owner's are.
+    MarcarDocumento(txt.value(IDni)->widget(), ClaseCaja::Identidad);
+    MarcarDocumento(txt.value(INie)->widget(), ClaseCaja::Identidad);
+    MarcarDocumento(txt.value(IPasaporte)->widget(), ClaseCaja::Pasaporte);
     for (QWidget* pic : {Picture1, picDatosInmueble, picDatosPropietario, picFotos, picDatosAlquiler,
                          picDatosInquilino, picActividades, picDossier, picWeb})
         data->DataPicture(pic);
@@ -128,7 +133,9 @@ void frmPropiedades::data_CanUpdate(bool& Cancel) {
         tabs->setCurrentWidget(picActividades);
         grd->setFocus();
         Cancel = true;
+        return;
     }
+    Cancel = !sinDuplicados();
 }
 
 void frmPropiedades::data_CanDelete(bool& Cancel) {
@@ -253,13 +260,28 @@ void frmPropiedades::formatearFecha(int indice) {
 
 void frmPropiedades::propietarioNuevo() {
     frmPropietarioNuevo dlg(this);
+    dlg.dialogos = ctx.dialogs;
     dlg.setWindowTitle(dlg.windowTitle() +
                        (modoAlquiler_ ? QStringLiteral(" de Alquileres") : QStringLiteral(" de Ventas")));
-    dlg.exec();
+    QString existente;
+    // Cancelling the warning goes back to the dialog with what was typed.
+    for (;;) {
+        dlg.exec();
+        if (!dlg.Aceptado)
+            break;
+        const dlgDuplicados::Respuesta r = duplicadosPropietario(dlg, existente);
+        if (r != dlgDuplicados::Respuesta::Cancelar)
+            break;
+    }
     // The focus leaves "Nuevo", or the next key would open the dialog again:
     // to the address once there is an owner, else to the owner's code.
     if (!dlg.Aceptado) {
         txt.value(CodPropietario)->widget()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (!existente.isEmpty()) {
+        txt.value(CodPropietario)->setText(existente);
+        txt.value(Direccion)->widget()->setFocus(Qt::OtherFocusReason);
         return;
     }
     try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordWindow.h"
+#include "dlgDuplicados.h"
 #include "maintenance/CodeAllocator.h"
 #include "shell/IrRegistroTarget.h"
 
@@ -16,6 +17,7 @@ class ActividadModel;
 
 class FotosPropiedad;
 class PanelPropietario;
+class frmPropietarioNuevo;
 
 // Indices of the property window's controls. The indexed names are how the
 // window is documented; logic reads them only through these names.
@@ -113,6 +115,11 @@ private:
     void formatearImporte(int indice);
     void propietarioNuevo();
     void propietarioExistente();
+    // Duplicates (frmPropiedadesDuplicados.cpp): owners like the one typed in
+    // the dialog (existente: the one chosen instead); on confirm, available
+    // properties at the same address. True when the confirm goes on.
+    dlgDuplicados::Respuesta duplicadosPropietario(const frmPropietarioNuevo& dlg, QString& existente);
+    bool sinDuplicados();
     QString clienteActividad(int fila);
     void emailPropietario();
     void emailInquilino();

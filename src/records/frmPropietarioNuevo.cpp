@@ -7,6 +7,8 @@
 #include "platform/widgets/ThemeIcon.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
+#include "shell/Identidad.h"
+#include "shell/Mensajes.h"
 
 #include <QCloseEvent>
 #include <QDate>
@@ -93,8 +95,27 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
 }
 
 void frmPropietarioNuevo::cmdOk_Click() {
+    // Identity numbers as the owners window takes them: checked, stored plain.
+    QMap<int, QString> documentos;
+    for (const propietario::Campo& c : propietario::Campos) {
+        if (c.indice != propietario::Dni && c.indice != propietario::Nie &&
+            c.indice != propietario::Pasaporte)
+            continue;
+        QLineEdit* e = txt[c.indice];
+        const DocumentoLeido d = LeerDocumento(e->text(), c.indice == propietario::Pasaporte);
+        if (!d.problema.isEmpty()) {
+            if (dialogos)
+                MensajeError(
+                    *dialogos,
+                    QStringLiteral("%1: \"%2\" %3").arg(e->accessibleName(), e->text().trimmed(), d.problema),
+                    this);
+            e->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        documentos.insert(c.indice, d.valor);
+    }
     for (const propietario::Campo& c : propietario::Campos)
-        this->*c.resultado = txt[c.indice]->text();
+        this->*c.resultado = documentos.value(c.indice, txt[c.indice]->text());
     Comentarios = txtComentarios->toPlainText();
     Aceptado = true;
     done(QDialog::Accepted);

@@ -6,6 +6,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+namespace ui {
+class DialogService;
+}
+
 namespace orb {
 
 struct AppContext;
@@ -21,6 +25,9 @@ public:
     QPlainTextEdit* txtComentarios = nullptr; // txt(7), comments
     QPushButton* cmdOk = nullptr;
     QPushButton* cmdCancel = nullptr;
+
+    // Where a refused identity number is told (the box is named and keeps the focus).
+    ui::DialogService* dialogos = nullptr;
 
     // Result, valid after the dialog was hidden.
     bool Aceptado = false;

@@ -234,6 +234,11 @@ QStringList versionVisitas(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 13 → 14: the indexes that find the same person twice.
+QStringList versionDuplicados(db::Database& database, const MigrationOptions&) {
+    return pasoDuplicados(database);
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; each later step adds what its version brought.
@@ -246,6 +251,7 @@ const std::vector<Step>& steps() {
         s.push_back({10, version11});
         s.push_back({11, version12});
         s.push_back({12, versionVisitas});
+        s.push_back({13, versionDuplicados});
         return s;
     }();
     return table;
@@ -285,7 +291,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 13, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 14, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -174,7 +174,7 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
-    return list + indicesVersion11() + indicesVisitas();
+    return list + indicesVersion11() + indicesVisitas() + indicesDuplicados();
 }
 
 QList<Index> exchangeIndexes() {

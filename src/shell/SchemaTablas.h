@@ -97,6 +97,10 @@ Table intercambio();
 QList<Column> columnasPreferencias();
 QList<Table> tablasCoincidencias();
 QList<Index> indicesVersion11();
+// Identity numbers, phones and e-mails as compared (SchemaDuplicados.cpp), and
+// the step that adds them.
+QList<Index> indicesDuplicados();
+QStringList pasoDuplicados(db::Database& database);
 // The wanted places travel between offices with their clients.
 Table clientesZonas();
 

@@ -290,6 +290,9 @@ private Q_SLOTS:
         // 9 → 10 already completes the whole structure: the later steps find nothing to add.
         QCOMPARE(steps[1], "Versión 10 → 11");
         QCOMPARE(steps[2], "Versión 11 → 12");
+        QCOMPARE(
+            steps.last(),
+            QString("Versión %1 → %2").arg(orb::schema::CurrentVersion - 1).arg(orb::schema::CurrentVersion));
         QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old rows are there, new fields read as their defaults; the views work on them.
         QCOMPARE(rows(*d, "SELECT p.Precio, p.Chimenea, b.Propietario FROM Propiedades p "

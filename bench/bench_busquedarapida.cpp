@@ -1,0 +1,125 @@
+// The main window's quick search, one keystroke at a time, on an agency of
+// 100,000 properties and 80,000 owners and clients: the statements of each
+// typed text run and their rows read, as the box does between keys. The
+// floor is the same statements on a plain SQLite connection to the same file
+// (the built-in LIKE, no accent folding, a byte-order collation), run
+// interleaved with the program's. Not part of the test run.
+//
+//   build/bench_busquedarapida [N] [runs]   (N properties and 4N/5 people; N = 100,000)
+
+#include "BenchSupport.h"
+#include "platform/db/Database.h"
+#include "search/BusquedaRapida.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <sqlite3.h>
+
+namespace {
+
+int BytesCmp(void*, int la, const void* a, int lb, const void* b) {
+    const int r = memcmp(a, b, std::size_t(std::min(la, lb)));
+    return r != 0 ? r : la - lb;
+}
+
+int Plano(sqlite3* db, const orb::ConsultaRapida& c) {
+    QString sql = c.sql;
+    for (const char* c : {"Cod", "Direccion", "Nombre", "Email"})
+        sql.replace(QStringLiteral("likesinacentos(?, %1, '\\')").arg(QLatin1String(c)),
+                    QStringLiteral("%1 LIKE ? ESCAPE '\\'").arg(QLatin1String(c)));
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &s, nullptr) != SQLITE_OK) {
+        std::printf("floor: %s\n", sqlite3_errmsg(db));
+        return -1;
+    }
+    QList<QByteArray> textos;
+    for (int i = 0; i < c.params.size(); ++i) {
+        const QVariant& v = c.params[i];
+        if (v.typeId() == QMetaType::QString) {
+            textos << v.toString().toUtf8();
+            sqlite3_bind_text(s, i + 1, textos.last().constData(), -1, SQLITE_STATIC);
+        } else {
+            sqlite3_bind_int64(s, i + 1, v.toLongLong());
+        }
+    }
+    int filas = 0;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        for (int k = 0; k < sqlite3_column_count(s); ++k)
+            sqlite3_column_text(s, k);
+        ++filas;
+    }
+    sqlite3_finalize(s);
+    return filas;
+}
+
+double Percentil(QList<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v.at(std::min<qsizetype>(v.size() - 1, qsizetype(p * double(v.size()))));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int propiedades = argc > 1 ? std::max(10, atoi(argv[1])) : 100000;
+    const int personas = propiedades * 4 / 5;
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+
+    QTemporaryDir dir;
+    const QString carpeta = dir.path() + "/";
+    bench::createDemo(carpeta, propiedades);
+    orb::AppContext ctx;
+    bench::openContext(ctx, carpeta);
+    // The demo makes about one owner and one client per two properties: half the people each.
+    for (const char* t : {"Propietarios", "Clientes"})
+        ctx.db().execute(
+            QString("DELETE FROM %1 WHERE rowid NOT IN (SELECT rowid FROM %1 ORDER BY rowid LIMIT ?)")
+                .arg(QLatin1String(t)),
+            {personas / 2});
+    std::printf("%lld properties, %lld people\n",
+                ctx.db().scalar("SELECT count(*) FROM Propiedades").toLongLong(),
+                ctx.db()
+                    .scalar("SELECT (SELECT count(*) FROM Propietarios) + (SELECT count(*) FROM Clientes)")
+                    .toLongLong());
+
+    sqlite3* plano = nullptr;
+    sqlite3_open_v2(ctx.RutaBaseDatos.toUtf8().constData(), &plano, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_create_collation(plano, "es", SQLITE_UTF8, nullptr, BytesCmp);
+
+    // What agents type, one key at a time: an address, a name, a mobile, a reference, an e-mail.
+    const QString a = ctx.db().scalar("SELECT Direccion FROM Propiedades LIMIT 1 OFFSET 4321").toString();
+    const QString n = ctx.db().scalar("SELECT Nombre FROM Clientes LIMIT 1 OFFSET 1234").toString();
+    const QString m =
+        ctx.db().scalar("SELECT Movil FROM Propietarios WHERE Movil <> '' LIMIT 1 OFFSET 777").toString();
+    const QString r = ctx.db().scalar("SELECT Cod FROM Propiedades LIMIT 1 OFFSET 55555").toString();
+    const QString e =
+        ctx.db().scalar("SELECT Email FROM Clientes WHERE Email <> '' LIMIT 1 OFFSET 999").toString();
+    QStringList teclas;
+    for (const QString& texto : {a.left(14), n.left(12), m.left(9), r, e.left(10), QStringLiteral("zzzz")})
+        for (int i = 2; i <= texto.size(); ++i)
+            teclas << texto.left(i);
+
+    for (const QString& t : {a.left(6), m.left(6), QStringLiteral("X1234567L")})
+        for (const orb::ConsultaRapida& c : orb::ConsultasRapidas(t, 8)) {
+            std::printf("%s\n", qPrintable(c.sql.left(120)));
+            for (const db::Row& row : ctx.db().query("EXPLAIN QUERY PLAN " + c.sql, c.params))
+                std::printf("  plan: %s\n", qPrintable(row.value(3).toString()));
+        }
+
+    QList<double> programa, suelo;
+    qint64 filas = 0, filasPlano = 0;
+    for (int k = 0; k < runs; ++k)
+        for (const QString& t : teclas) {
+            programa << bench::medianMs(1, [&] { filas += orb::BuscarRapido(ctx.db(), t).size(); });
+            suelo << bench::medianMs(1, [&] {
+                for (const orb::ConsultaRapida& c : orb::ConsultasRapidas(t, 8))
+                    filasPlano += Plano(plano, c);
+            });
+        }
+    std::printf("%lld keystrokes: %lld rows by the program, %lld by the floor\n", qint64(programa.size()),
+                filas, filasPlano);
+    bench::figure("quick search per keystroke median", Percentil(programa, 0.5), "ms", Percentil(suelo, 0.5));
+    bench::figure("quick search per keystroke p95", Percentil(programa, 0.95), "ms", Percentil(suelo, 0.95));
+    sqlite3_close(plano);
+    return 0;
+}
