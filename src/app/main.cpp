@@ -5,6 +5,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/mail/MailClient.h"
 #include "platform/widgets/DialogService.h"
+#include "portales/frmExportacionPortales.h"
 #include "records/Registro.h"
 #include "reports/Email.h"
 #include "reports/RegistroInformes.h"
@@ -76,6 +77,7 @@ int main(int argc, char* argv[]) {
     orb::RegistrarBusquedas(registro);
     orb::RegistrarIntercambio(registro);
     orb::RegistrarExportacionWeb(registro);
+    orb::RegistrarExportacionPortales(registro);
     orb::RegistrarInformes(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 

@@ -20,6 +20,7 @@ struct Column {
     Kind kind;
     int size = 0; // Text only
     bool notNull = false;
+    bool activada = false; // Bool only: DEFAULT 1
 };
 
 struct Table {
@@ -81,5 +82,13 @@ QList<Table> tablasCoincidencias();
 QList<Index> indicesVersion11();
 // The wanted places travel between offices with their clients.
 Table clientesZonas();
+
+// What the portal feed needs (SchemaPortales.cpp): the property's mark and the
+// time of its last change, the portal type of each type and the province of
+// each locality; the triggers that keep the time right for every writer.
+QList<Column> columnasPortalesPropiedad();
+Column tipoPortales();
+Column provinciaLocalidad();
+QStringList disparadoresPortales();
 
 } // namespace orb::schema::detail
