@@ -7,6 +7,8 @@
 #include "shell/ConfigStore.h"
 #include "shell/WindowRegistry.h"
 
+#include "shell/Schema.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -233,9 +235,10 @@ private Q_SLOTS:
         QCOMPARE(inicio.cajas(),
                  QStringList{caja("Actualización de base de datos", Icon::Information, Buttons::Ok,
                                   QString("La base de datos encontrada está en la versión %1 "
-                                          "cuando es necesario que esté en la versión 11.\n\nA "
+                                          "cuando es necesario que esté en la versión %2.\n\nA "
                                           "continuación se procederá a su actualización.")
-                                      .arg(version))});
+                                      .arg(version)
+                                      .arg(orb::schema::CurrentVersion))});
         QCOMPARE(inicio.lanzados.size(), 1);
         const Lanzamiento& l = inicio.lanzados.first();
         QCOMPARE(l.programa, CarpetaPrograma + "/orbalia-updatedb");
@@ -262,22 +265,23 @@ private Q_SLOTS:
             Inicio primero(inst.path(), false);
             QVERIFY(!primero.arrancar());
         }
-        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), 11, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), orb::schema::CurrentVersion, 60000);
         Inicio segundo(inst.path());
         QVERIFY(segundo.arrancar());
         QVERIFY(segundo.dialogs.boxes().isEmpty());
-        QCOMPARE(segundo.ctx.VersionBD, 11);
+        QCOMPARE(segundo.ctx.VersionBD, orb::schema::CurrentVersion);
     }
 
     void currentDatabaseStarts_data() {
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("addAgain");
         QTest::addColumn<bool>("esperado");
-        QTest::newRow("11, never set") << 11 << QString() << false;
-        QTest::newRow("11, ADDAGAIN 1") << 11 << "1" << true;
-        QTest::newRow("12, ADDAGAIN 0") << 12 << "0" << false;
-        QTest::newRow("12, ADDAGAIN 1") << 12 << "1" << true;
-        QTest::newRow("11, ADDAGAIN not a number") << 11 << "sí" << false;
+        const int actual = orb::schema::CurrentVersion;
+        QTest::newRow("current, never set") << actual << QString() << false;
+        QTest::newRow("current, ADDAGAIN 1") << actual << "1" << true;
+        QTest::newRow("newer, ADDAGAIN 0") << actual + 1 << "0" << false;
+        QTest::newRow("newer, ADDAGAIN 1") << actual + 1 << "1" << true;
+        QTest::newRow("current, ADDAGAIN not a number") << actual << "sí" << false;
     }
     void currentDatabaseStarts() {
         QFETCH(int, version);
@@ -429,7 +433,8 @@ private Q_SLOTS:
             {"&Herramientas", "Búsqueda de &Ventas", "Búsqueda de &Alquileres",
              "Búsqueda de Clie&ntes de Ventas", "Búsqueda de Clientes de Al&quileres",
              "Búsqueda de &Propietarios de Ventas", "Búsqueda de Propietarios de Alquile&res", "",
-             "Exportación al &Web", "", "Exportación &Oficina", "&Importación Oficina", "", "&Configuración"},
+             "Exportación al &Web", "Exportación a por&tales", "", "Exportación &Oficina",
+             "&Importación Oficina", "", "&Configuración"},
             {"Ay&uda", "&Acerca de"},
             {"Propiedades en Venta", "Propiedades en Alquiler", "Clientes de Ventas",
              "Clientes de Alquileres", "Propietarios de Ventas", "Propietarios de Alquileres",
