@@ -346,9 +346,10 @@ private Q_SLOTS:
             QProcess p;
             p.start(exe, {"--home", f.inst.path(), "--no-upload"});
             QVERIFY(p.waitForStarted());
-            // Killed as soon as its temporary feed exists: mid-write.
-            while (p.state() == QProcess::Running && !cazado) {
-                cazado = !carpeta.entryList({".kyero.xml.*"}, QDir::Files | QDir::Hidden).isEmpty();
+            // Killed as soon as it starts writing: a temporary feed exists, or the feed itself changed.
+            while (!cazado && !p.waitForFinished(1)) {
+                cazado = !carpeta.entryList({".kyero.xml.*"}, QDir::Files | QDir::Hidden).isEmpty() ||
+                         QFileInfo(FicheroFeed(f.ctx)).size() != anterior.size();
                 if (cazado)
                     ::kill(pid_t(p.processId()), SIGKILL);
             }
