@@ -8,6 +8,7 @@
 
 #include "BenchSupport.h"
 #include "platform/db/Database.h"
+#include "platform/db/SqliteSupport.h"
 #include "portales/ExportacionPortales.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
@@ -26,14 +27,17 @@ namespace {
 const char* const Sql =
     "SELECT p.QuickID, p.Cod, p.Precio, p.PrecioAlquiler, p.Alquiler, t.TipoPortales, l.Nombre, l.Provincia, "
     "a.Nombre, p.WebDescripcion, p.WebDescripcionIdioma1, p.WebDescripcionIdioma2, p.Piscina, p.Dormitorios, "
-    "p.Banos, p.Metros, p.MetrosParcela, p.Modificado, p.Calificacion, p.CocinaAmueblada, p.AireAcondicionado, "
+    "p.Banos, p.Metros, p.MetrosParcela, p.Modificado, p.Calificacion, p.CocinaAmueblada, "
+    "p.AireAcondicionado, "
     "p.Ascensor, p.Amueblado FROM Propiedades p LEFT JOIN Tipos t ON p.CodTipo = t.Cod "
     "LEFT JOIN Localidades l ON p.CodLocalidad = l.Cod LEFT JOIN Areas a ON p.CodArea = a.Cod "
     "WHERE p.Agencia = ?1 AND p.ExportacionWeb = 1 AND p.Portales = 1 AND "
-    "((p.Alquiler = 0 AND p.Estado = 'En Venta') OR (p.Alquiler = 1 AND p.Estado = 'Libre')) ORDER BY p.rowid";
+    "((p.Alquiler = 0 AND p.Estado = 'En Venta') OR (p.Alquiler = 1 AND p.Estado = 'Libre')) ORDER BY "
+    "p.rowid";
 
 QString texto(sqlite3_stmt* st, int i) {
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)), sqlite3_column_bytes(st, i));
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                             sqlite3_column_bytes(st, i));
 }
 
 // The floor: one statement, one writer, the same elements.
@@ -57,7 +61,8 @@ int bareFeed(sqlite3* db, const QString& oficina, const QString& fichero) {
     while (sqlite3_step(st) == SQLITE_ROW) {
         const bool alquiler = sqlite3_column_int(st, 4) != 0;
         x.writeStartElement("property");
-        x.writeTextElement("id", (alquiler ? "LCSOL-" : "RCSOL-") + QString::number(sqlite3_column_int64(st, 0)));
+        x.writeTextElement("id",
+                           (alquiler ? "LCSOL-" : "RCSOL-") + QString::number(sqlite3_column_int64(st, 0)));
         x.writeTextElement("date", texto(st, 17));
         x.writeTextElement("ref", texto(st, 1));
         x.writeTextElement("price", QString::number(sqlite3_column_int64(st, alquiler ? 3 : 2)));
@@ -113,12 +118,14 @@ int main(int argc, char* argv[]) {
     AppContext ctx;
     bench::openContext(ctx, home);
     // Every property published, as the goal counts them.
-    ctx.db().execute("UPDATE Propiedades SET ExportacionWeb = 1, Portales = 1, Estado = CASE Alquiler WHEN 1 THEN "
-                     "'Libre' ELSE 'En Venta' END");
+    ctx.db().execute(
+        "UPDATE Propiedades SET ExportacionWeb = 1, Portales = 1, Estado = CASE Alquiler WHEN 1 THEN "
+        "'Libre' ELSE 'En Venta' END");
     const int publicables = ctx.db().scalar("SELECT count(*) FROM Propiedades").toInt();
 
     sqlite3* plain = nullptr;
     sqlite3_open_v2(QFile::encodeName(ctx.RutaBaseDatos).constData(), &plain, SQLITE_OPEN_READONLY, nullptr);
+    db::detail::registerFunctions(plain); // the same collation as the program's connections
     const QString bare = dir.path() + QStringLiteral("/bare.xml");
 
     QList<double> programa, suelo;
@@ -139,6 +146,7 @@ int main(int argc, char* argv[]) {
     const double suelo_ms = median(suelo);
     bench::figure("portal feed, 10,000 properties", median(programa), "ms", suelo_ms);
     bench::figure("bare read + QXmlStreamWriter (floor)", suelo_ms, "ms", suelo_ms);
-    std::printf("  feed size: %.1f MB, properties: %d\n", QFileInfo(FicheroFeed(ctx)).size() / 1e6, publicadas);
+    std::printf("  feed size: %.1f MB, properties: %d\n", QFileInfo(FicheroFeed(ctx)).size() / 1e6,
+                publicadas);
     return 0;
 }

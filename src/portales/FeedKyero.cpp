@@ -80,6 +80,9 @@ QString TextoPlano(const QString& html) {
     static const QRegularExpression etiqueta(QStringLiteral("</?[A-Za-z][^<>]*>"));
     static const QRegularExpression entidad(
         QStringLiteral("&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|[a-zA-Z]+);"));
+    // Most descriptions hold neither tags nor entities.
+    if (!html.contains(u'<') && !html.contains(u'&'))
+        return TextoLimpio(html);
     QString t = html;
     t.remove(comentario);
     t.replace(salto, QStringLiteral("\n"));
