@@ -16,10 +16,11 @@ permitidos() {
     search) echo "platform shell maintenance reports" ;;
     webexport) echo "platform shell maintenance" ;;
     exchange) echo "platform shell maintenance" ;;
+    portales) echo "platform shell maintenance webexport" ;;
     records) echo "platform shell maintenance reports search" ;;
     install) echo "platform shell maintenance reports" ;;
     updatedb) echo "platform shell" ;;
-    mainwindow) echo "platform shell maintenance records reports search webexport exchange" ;;
+    mainwindow) echo "platform shell maintenance records reports search webexport exchange portales" ;;
     app) echo "*" ;;
     *) echo "?" ;;
     esac

@@ -5,6 +5,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/mail/MailClient.h"
 #include "platform/widgets/DialogService.h"
+#include "portales/frmExportacionPortales.h"
 #include "records/Registro.h"
 #include "records/frmAgenda.h"
 #include "reports/Email.h"
@@ -77,6 +78,7 @@ int main(int argc, char* argv[]) {
     orb::RegistrarBusquedas(registro);
     orb::RegistrarIntercambio(registro);
     orb::RegistrarExportacionWeb(registro);
+    orb::RegistrarExportacionPortales(registro);
     orb::RegistrarInformes(registro);
     registro.registrarCorreo(orb::EmailPara, orb::EmailDossier);
 

@@ -38,22 +38,24 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
     {
         Inserter ins(database, QStringLiteral("Tipos"),
                      {QStringLiteral("Cod"), QStringLiteral("Nombre"), QStringLiteral("NombreIdioma1"),
-                      QStringLiteral("NombreIdioma2")});
+                      QStringLiteral("NombreIdioma2"), QStringLiteral("TipoPortales")});
         int cod = 0;
         for (const TypeDef& t : kTypes)
-            ins.insert({++cod, QString::fromUtf8(t.es), QString::fromUtf8(t.en), QString::fromUtf8(t.fr)});
+            ins.insert({++cod, QString::fromUtf8(t.es), QString::fromUtf8(t.en), QString::fromUtf8(t.fr),
+                        QString::fromUtf8(t.portal)});
         summary.tipos = cod;
     }
     QList<QList<int>> areasOf; // area codes per locality (index = locality code - 1)
     {
         Inserter loc(database, QStringLiteral("Localidades"),
-                     {QStringLiteral("Cod"), QStringLiteral("Nombre")});
+                     {QStringLiteral("Cod"), QStringLiteral("Nombre"), QStringLiteral("Provincia")});
         Inserter area(database, QStringLiteral("Areas"),
                       {QStringLiteral("Cod"), QStringLiteral("Nombre"), QStringLiteral("CodLocalidad")});
         int codArea = 0;
         for (int i = 0; i < localities().size(); ++i) {
             const LocalityDef& l = localities()[i];
-            loc.insert({i + 1, QString::fromUtf8(l.name)});
+            // Every demo locality lies on the Costa del Sol.
+            loc.insert({i + 1, QString::fromUtf8(l.name), QStringLiteral("Málaga")});
             QList<int> codes;
             for (const char* a : l.areas) {
                 area.insert({++codArea, QString::fromUtf8(a), i + 1});

@@ -19,22 +19,23 @@ struct TypeDef {
     const char* en;
     const char* fr;
     Building building;
-    int weight; // how often demo properties are of this type
+    int weight;         // how often demo properties are of this type
+    const char* portal; // its type on the portals
 };
 
 // Order matters: the types' codes are their positions (from 1).
 inline const TypeDef kTypes[] = {
-    {"Piso", "Apartment", "Appartement", Building::Block, 30},
-    {"Ático", "Penthouse", "Attique", Building::Block, 8},
-    {"Chalet", "Villa", "Villa", Building::House, 15},
-    {"Casa adosada", "Townhouse", "Maison mitoyenne", Building::House, 12},
-    {"Estudio", "Studio", "Studio", Building::Block, 7},
-    {"Local comercial", "Commercial premises", "Local commercial", Building::Block, 6},
-    {"Terreno", "Plot", "Terrain", Building::Land, 5},
-    {"Casa de campo", "Country house", "Maison de campagne", Building::House, 5},
-    {"Dúplex", "Duplex", "Duplex", Building::Block, 7},
-    {"Oficina", "Office", "Bureau", Building::Block, 3},
-    {"Plaza de garaje", "Parking space", "Place de parking", Building::Block, 2},
+    {"Piso", "Apartment", "Appartement", Building::Block, 30, "Apartment"},
+    {"Ático", "Penthouse", "Attique", Building::Block, 8, "Penthouse"},
+    {"Chalet", "Villa", "Villa", Building::House, 15, "Villa"},
+    {"Casa adosada", "Townhouse", "Maison mitoyenne", Building::House, 12, "Town house"},
+    {"Estudio", "Studio", "Studio", Building::Block, 7, "Studio"},
+    {"Local comercial", "Commercial premises", "Local commercial", Building::Block, 6, "Commercial property"},
+    {"Terreno", "Plot", "Terrain", Building::Land, 5, "Land"},
+    {"Casa de campo", "Country house", "Maison de campagne", Building::House, 5, "Country house"},
+    {"Dúplex", "Duplex", "Duplex", Building::Block, 7, "Duplex"},
+    {"Oficina", "Office", "Bureau", Building::Block, 3, "Commercial property"},
+    {"Plaza de garaje", "Parking space", "Place de parking", Building::Block, 2, "Garage"},
 };
 enum TypeIndex {
     Piso,

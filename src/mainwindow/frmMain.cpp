@@ -49,7 +49,7 @@ const std::array<const char16_t*, 6> TitulosLis = {
     u"Listado de &Propietarios de Ventas", u"Listado de Propietarios de Al&quileres",
     u"Listado de &Localidades/Areas",      u"Listado de &Tipos"};
 
-constexpr std::array<const char16_t*, 13> TitulosTool = {u"Búsqueda de &Ventas",
+constexpr std::array<const char16_t*, 14> TitulosTool = {u"Búsqueda de &Ventas",
                                                          u"Búsqueda de &Alquileres",
                                                          u"Búsqueda de Clie&ntes de Ventas",
                                                          u"Búsqueda de Clientes de Al&quileres",
@@ -57,6 +57,7 @@ constexpr std::array<const char16_t*, 13> TitulosTool = {u"Búsqueda de &Ventas"
                                                          u"Búsqueda de Propietarios de Alquile&res",
                                                          u"-",
                                                          u"Exportación al &Web",
+                                                         u"Exportación a por&tales",
                                                          u"-",
                                                          u"Exportación &Oficina",
                                                          u"&Importación Oficina",
@@ -132,8 +133,9 @@ struct Herramienta {
     int item;
     Ventana ventana;
 };
-constexpr std::array<Herramienta, 4> Herramientas = {{
+constexpr std::array<Herramienta, 5> Herramientas = {{
     {indiceDe(TitulosTool, u"Exportación al &Web"), Ventana::ExportacionWeb},
+    {indiceDe(TitulosTool, u"Exportación a por&tales"), Ventana::ExportacionPortales},
     {indiceDe(TitulosTool, u"Exportación &Oficina"), Ventana::ExportacionOficina},
     {indiceDe(TitulosTool, u"&Importación Oficina"), Ventana::ImportacionOficina},
     {indiceDe(TitulosTool, u"&Configuración"), Ventana::Configuracion},

@@ -139,7 +139,7 @@ private:
     std::array<QMenu*, 4> mnuMain_{};
     std::array<QAction*, 11> mnuArchivo_{};
     std::array<QAction*, 6> mnuLis_{};
-    std::array<QAction*, 13> mnuTool_{};
+    std::array<QAction*, 14> mnuTool_{};
     std::array<QAction*, 1> mnuAyu_{};
     std::array<QAction*, 13> botones_{};
     std::array<std::array<QPointer<QWidget>, 2>, NumVentanas> slots_;

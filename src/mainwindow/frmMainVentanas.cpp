@@ -33,7 +33,8 @@ constexpr std::array<const char*, NumVentanas> NombresVentana = {"Propiedades",
                                                                  "Configuracion",
                                                                  "ExportacionWeb",
                                                                  "ExportacionOficina",
-                                                                 "ImportacionOficina"};
+                                                                 "ImportacionOficina",
+                                                                 "ExportacionPortales"};
 
 QString claveVentana(Ventana v, bool alquiler) {
     return QString::fromLatin1(NombresVentana[static_cast<std::size_t>(v)]) +
@@ -102,6 +103,7 @@ void frmMain::usrShow(Ventana kind, bool alquiler) {
     switch (kind) {
     case Ventana::Configuracion:
     case Ventana::ExportacionWeb:
+    case Ventana::ExportacionPortales:
     case Ventana::ExportacionOficina:
     case Ventana::ImportacionOficina:
         mostrarHerramienta(kind);

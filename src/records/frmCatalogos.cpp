@@ -6,6 +6,7 @@
 #include "shell/ConfigStore.h"
 #include "shell/Numeros.h"
 #include "shell/OfficeRules.h"
+#include "shell/TiposPortales.h"
 
 #include <QGridLayout>
 
@@ -68,11 +69,20 @@ frmTipos::frmTipos(AppContext& context, QWidget* parent)
     idioma(ingles, 2, QStringLiteral("(Inglés)"));
     idioma(frances, 3, QStringLiteral("(Francés)"));
     nombre->setAccessibleName(QStringLiteral("Nombre"));
+    cboTipoPortales =
+        new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("TipoPortales"));
+    cboTipoPortales->setObjectName(QStringLiteral("cbo(4)"));
+    cboTipoPortales->setAccessibleName(QStringLiteral("Tipo en portales"));
+    cboTipoPortales->addItem(QString()); // none: the portals do not receive this type
+    cboTipoPortales->addItems(TiposPortales());
+    addLabel(QStringLiteral("&Tipo en portales:"), 4, 0, cboTipoPortales);
+    grid->addWidget(cboTipoPortales, 4, 1);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(4, 1);
-    terminarCarga(QStringLiteral("Tipos"),
-                  QStringLiteral("select Cod,Nombre,NombreIdioma1,NombreIdioma2 from Tipos order by Cod"));
-    resize(460, 220);
+    grid->setRowStretch(5, 1);
+    terminarCarga(
+        QStringLiteral("Tipos"),
+        QStringLiteral("select Cod,Nombre,NombreIdioma1,NombreIdioma2,TipoPortales from Tipos order by Cod"));
+    resize(460, 250);
 }
 
 frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
@@ -81,11 +91,12 @@ frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
     auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
     addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    addText(Provincia, QStringLiteral("Provincia"), QStringLiteral("&Provincia:"), 2, 0);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
+    grid->setRowStretch(3, 1);
     terminarCarga(QStringLiteral("Localidades"),
-                  QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
-    resize(420, 150);
+                  QStringLiteral("select Cod,Nombre,Provincia from Localidades order by Cod"));
+    resize(420, 180);
 }
 
 frmAreas::frmAreas(AppContext& context, QWidget* parent)

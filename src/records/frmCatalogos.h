@@ -44,11 +44,14 @@ public:
     static constexpr int NombreFrances = 3;
 
     explicit frmTipos(AppContext& ctx, QWidget* parent = nullptr);
+
+    ui::BoundComboBox* cboTipoPortales = nullptr; // cbo(4), the type the portals receive
 };
 
 class frmLocalidades : public CatalogoWindow {
     Q_OBJECT
 public:
+    static constexpr int Provincia = 2; // the portals ask for it
     explicit frmLocalidades(AppContext& ctx, QWidget* parent = nullptr);
 };
 

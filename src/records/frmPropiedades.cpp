@@ -147,6 +147,8 @@ void frmPropiedades::data_OnAddNew() {
     numero_.proponer(numeracion(), data->BaseDatos(), txt.value(QuickID));
     txt.value(FechaAlta)->setText(FormatoFecha(QDate::currentDate()));
     chk.value(Alquiler)->setValue(modoAlquiler_ ? 1 : 0);
+    // A new property goes to the portals once it is marked for the web.
+    chk.value(Portales)->setValue(1);
     cbo.value(Estado)->setText(modoAlquiler_ ? QStringLiteral("Libre") : QStringLiteral("En Venta"));
     cbo.value(Estado)->DataChanged = true; // stored even when the list already showed it
     for (int i : {Orientacion, Piscina, Jardin, Garaje}) {

@@ -37,7 +37,7 @@ constexpr int Precio = 0, IEmail = 1, MetrosParcela = 2, Agencia = 3, QuickID = 
               AnoConstruccion = 56, INie = 57, IPasaporte = 58, IDni = 59, CodTipo = 60, CodArea = 61,
               CodLocalidad = 62, CodPropietario = 63, DossierTituloIdioma1 = 64;
 // chk(n)
-constexpr int Firmado = 14, Exclusiva = 13, Alquiler = 15, ExportacionWeb = 16, Destacada = 17;
+constexpr int Firmado = 14, Exclusiva = 13, Alquiler = 15, ExportacionWeb = 16, Destacada = 17, Portales = 26;
 // cbo(n)
 constexpr int Estado = 0, Piscina = 1, Jardin = 2, Orientacion = 3, Garaje = 4;
 // Pages, in their tab order; the sales window has no TabAlquiler or TabInquilino

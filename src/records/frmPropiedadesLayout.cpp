@@ -224,6 +224,7 @@ void frmPropiedades::antesDePestaña(int p) {
                                   QStringLiteral("Exportación Web")));
         h->addWidget(crearCasilla(fila, Destacada, QStringLiteral("ExportacionWebDestacada"),
                                   QStringLiteral("Destacada")));
+        h->addWidget(crearCasilla(fila, Portales, QStringLiteral("Portales"), QStringLiteral("Portales")));
         h->addStretch(1);
         g->addWidget(fila, 0, 1);
         break;

@@ -40,7 +40,11 @@ constexpr Default kDefaults[] = {
     {"WEB", "THUMBPREFIJO", "tb_"},
     {"WEB", "FOTOGENERAR", "0"},
     {"WEB", "THUMBGENERAR", "0"},
-    {"WEB", "PUERTORSYNC", "5535"},        // the web picture server's rsync daemon
+    {"WEB", "PUERTORSYNC", "5535"},      // the web picture server's rsync daemon
+    {"PORTALES", "URLFOTOS", ""},        // where Web/ is seen from outside: the portals fetch pictures there
+    {"PORTALES", "RECHAZOMAXIMO", "20"}, // % of refused properties above which nothing is published
+    {"PORTALES", "FOTOANCHURA", "1280"},
+    {"PORTALES", "FOTOALTURA", "960"},
     {"COINCIDENCIAS", "TOLERANCIA", "10"}, // % above the client's maximum that still matches
     {"SINC", "FTPSERVIDOR", nullptr},
     {"SINC", "FTPUSUARIO", nullptr},

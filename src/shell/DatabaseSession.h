@@ -13,6 +13,6 @@ bool AbrirBaseDatos(AppContext& ctx);
 int LeerVersionBD(AppContext& ctx);
 
 // Schema version this program requires.
-inline constexpr int VersionRequerida = 14;
+inline constexpr int VersionRequerida = 15;
 
 } // namespace orb

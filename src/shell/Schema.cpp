@@ -51,7 +51,7 @@ QString columnSql(const Column& c, bool forAlter, Dialect dialect) {
                        .arg(n);
             break;
         case Kind::Bool:
-            sql += QStringLiteral("BOOLEAN DEFAULT 0 CHECK (%1 IN (0, 1))").arg(n);
+            sql += QStringLiteral("BOOLEAN DEFAULT %2 CHECK (%1 IN (0, 1))").arg(n).arg(c.activada ? 1 : 0);
             break;
         }
     // ALTER TABLE ADD COLUMN cannot add NOT NULL without a default; existing
@@ -114,6 +114,20 @@ void createAll(db::Database& database, const QList<Table>& tables, const QList<I
         database.executeScript(createIndexSql(i));
     for (const View& v : views)
         database.executeScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name), v.select));
+}
+
+// Adds the columns a table lacks; returns what it did.
+QStringList addMissingColumns(db::Database& database, const QString& table, const QList<Column>& columns) {
+    QStringList done;
+    const QSet<QString> have = columnNames(database, table);
+    for (const Column& c : columns) {
+        if (have.contains(c.name.toLower()))
+            continue;
+        database.executeScript(
+            QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoted(table), columnSql(c, true)));
+        done << QStringLiteral("campo %1.%2 añadido").arg(table, c.name);
+    }
+    return done;
 }
 
 // Adds whatever the structure of CurrentVersion has and the database lacks;
@@ -239,6 +253,23 @@ QStringList versionDuplicados(db::Database& database, const MigrationOptions&) {
     return pasoDuplicados(database);
 }
 
+// 14 → 15: the portal feed. Properties already published on the web go to
+// the portals too; the others start off them. Every property starts with
+// the upgrade's time as its last change, before the triggers exist.
+QStringList versionPortales(db::Database& database, const MigrationOptions&) {
+    QStringList done =
+        addMissingColumns(database, QStringLiteral("Propiedades"), columnasPortalesPropiedad());
+    if (done.contains(QStringLiteral("campo Propiedades.Portales añadido")))
+        database.execute(QStringLiteral("UPDATE \"Propiedades\" SET Portales = coalesce(ExportacionWeb, 0)"));
+    database.execute(QStringLiteral("UPDATE \"Propiedades\" SET Modificado = strftime('%Y-%m-%d %H:%M:%S', "
+                                    "'now') WHERE Modificado IS NULL"));
+    done += addMissingColumns(database, QStringLiteral("Tipos"), {tipoPortales()});
+    done += addMissingColumns(database, QStringLiteral("Localidades"), {provinciaLocalidad()});
+    for (const QString& sql : disparadoresPortales())
+        database.executeScript(sql);
+    return done;
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; each later step adds what its version brought.
@@ -252,6 +283,7 @@ const std::vector<Step>& steps() {
         s.push_back({11, version12});
         s.push_back({12, versionVisitas});
         s.push_back({13, versionDuplicados});
+        s.push_back({14, versionPortales});
         return s;
     }();
     return table;
@@ -269,6 +301,8 @@ bool isEmptyDatabase(db::Database& database) {
 void createAgencyDatabase(db::Database& database) {
     db::runInTransaction(database, [&] {
         createAll(database, agencyTables(), agencyIndexes(), agencyViews());
+        for (const QString& sql : disparadoresPortales())
+            database.executeScript(sql);
         GuardarValoresPorDefecto(database);
         database.setUserVersion(CurrentVersion);
     });
@@ -291,7 +325,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 14, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 15, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -32,12 +32,12 @@ QString catalogueKey() {
 
 Table tipos() {
     return {QStringLiteral("Tipos"),
-            {text("Nombre", 50), text("NombreIdioma1", 50), text("NombreIdioma2", 50)},
+            {text("Nombre", 50), text("NombreIdioma1", 50), text("NombreIdioma2", 50), tipoPortales()},
             catalogueKey()};
 }
 
 Table localidades() {
-    return {QStringLiteral("Localidades"), {text("Nombre", 50)}, catalogueKey()};
+    return {QStringLiteral("Localidades"), {text("Nombre", 50), provinciaLocalidad()}, catalogueKey()};
 }
 
 Table areas() {
@@ -88,6 +88,7 @@ Table propiedades() {
     cols << text("DossierTitulo", 100) << memo("DossierDescripcion") << text("DossierTituloIdioma1", 100)
          << memo("DossierDescripcionIdioma1") << yesNo("ExportacionWeb") << yesNo("ExportacionWebDestacada")
          << memo("WebDescripcion") << memo("WebDescripcionIdioma1") << memo("WebDescripcionIdioma2");
+    cols += columnasPortalesPropiedad();
     return {QStringLiteral("Propiedades"), cols, {}};
 }
 

@@ -20,6 +20,7 @@ struct Column {
     Kind kind;
     int size = 0; // Text only
     bool notNull = false;
+    bool activada = false; // Bool only: DEFAULT 1
 };
 
 struct Table {
@@ -108,5 +109,12 @@ Table clientesZonas();
 // office that booked them.
 Table visitas();
 QList<Index> indicesVisitas();
+// What the portal feed needs (SchemaPortales.cpp): the property's mark and the
+// time of its last change, the portal type of each type and the province of
+// each locality; the triggers that keep the time right for every writer.
+QList<Column> columnasPortalesPropiedad();
+Column tipoPortales();
+Column provinciaLocalidad();
+QStringList disparadoresPortales();
 
 } // namespace orb::schema::detail

@@ -18,7 +18,8 @@ enum class Ventana {
     ExportacionWeb,
     ExportacionOficina,
     ImportacionOficina,
+    ExportacionPortales,
 };
-inline constexpr int NumVentanas = 13;
+inline constexpr int NumVentanas = 14;
 
 } // namespace orb

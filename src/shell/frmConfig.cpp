@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QRegularExpression>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <array>
 
@@ -26,7 +27,7 @@ namespace {
 constexpr int kCasilla = -1;
 // What a field accepts: counters and picture sizes are numbers, the mask
 // builds every record code, the rest is stored as typed.
-enum class Regla { Texto, Contador, Medida, Mascara, Puerto, PuertoOpcional };
+enum class Regla { Texto, Contador, Medida, Mascara, Puerto, PuertoOpcional, Direccion, Porcentaje };
 struct Ajuste {
     int txt;
     const char* grupo;
@@ -34,8 +35,8 @@ struct Ajuste {
     Regla regla;
 };
 
-const std::array<Ajuste, 21>& ajustes() {
-    static const std::array<Ajuste, 21> lista{{
+const std::array<Ajuste, 25>& ajustes() {
+    static const std::array<Ajuste, 25> lista{{
         {frmConfig::ContadorClientes, "CONTADORES", "CLIENTES", Regla::Contador},
         {frmConfig::ContadorPropiedades, "CONTADORES", "PROPIEDADES", Regla::Contador},
         {frmConfig::ContadorPropietarios, "CONTADORES", "PROPIETARIOS", Regla::Contador},
@@ -53,6 +54,10 @@ const std::array<Ajuste, 21>& ajustes() {
         {frmConfig::FotoAltura, "WEB", "FOTOALTURA", Regla::Medida},
         {frmConfig::MiniaturaAnchura, "WEB", "THUMBANCHURA", Regla::Medida},
         {frmConfig::MiniaturaAltura, "WEB", "THUMBALTURA", Regla::Medida},
+        {frmConfig::PortalesUrlFotos, "PORTALES", "URLFOTOS", Regla::Direccion},
+        {frmConfig::PortalesRechazoMaximo, "PORTALES", "RECHAZOMAXIMO", Regla::Porcentaje},
+        {frmConfig::PortalesFotoAnchura, "PORTALES", "FOTOANCHURA", Regla::Medida},
+        {frmConfig::PortalesFotoAltura, "PORTALES", "FOTOALTURA", Regla::Medida},
         {frmConfig::SincServidor, "SINC", "FTPSERVIDOR", Regla::Texto},
         {frmConfig::SincUsuario, "SINC", "FTPUSUARIO", Regla::Texto},
         {frmConfig::SincContrasena, "SINC", "FTPPASSWORD", Regla::Texto},
@@ -115,6 +120,20 @@ QString rechazo(Regla regla, const QString& rotulo, const QString& texto, const 
                                   "%2 caracteres y caben como máximo %3.")
                        .arg(oficina, QString::number(largo), QString::number(schema::LongitudCodigo));
         break;
+    case Regla::Porcentaje:
+        if (const qint64 n = enteroNoNegativo(texto); n < 0 || n > 100)
+            return campo + QStringLiteral("no es un porcentaje entero entre 0 y 100.");
+        break;
+    case Regla::Direccion: {
+        // Empty: the portals get no pictures. Otherwise the portals fetch them from there.
+        const QString t = texto.trimmed();
+        if (t.isEmpty())
+            break;
+        const QUrl url(t, QUrl::StrictMode);
+        if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty())
+            return campo + QStringLiteral("no es una dirección completa que empiece por http:// o https://.");
+        break;
+    }
     case Regla::Texto:
         break;
     }
@@ -203,8 +222,16 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     campo(FotoAltura, fotos, ff, QStringLiteral("A&ltura foto normal:"));
     campo(MiniaturaAnchura, fotos, ff, QStringLiteral("Anc&hura foto pequeña:"));
     campo(MiniaturaAltura, fotos, ff, QStringLiteral("Altura &foto pequeña:"));
+    auto* portales = new QGroupBox(QStringLiteral("Portales"), web);
+    auto* pf = new QFormLayout(portales);
+    campo(PortalesUrlFotos, portales, pf, QStringLiteral("Dirección de las fotos en la &web:"))
+        ->setPlaceholderText(QStringLiteral("https://www.ejemplo.es/fotos/"));
+    campo(PortalesRechazoMaximo, portales, pf, QStringLiteral("Má&ximo de propiedades rechazadas (%):"));
+    campo(PortalesFotoAnchura, portales, pf, QStringLiteral("Anchura foto po&rtales:"));
+    campo(PortalesFotoAltura, portales, pf, QStringLiteral("Al&tura foto portales:"));
     wl->addWidget(datos);
     wl->addWidget(fotos);
+    wl->addWidget(portales);
     wl->addStretch(1);
     tab->addTab(web, QStringLiteral("&Exportación Web"));
 
@@ -251,7 +278,7 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     main->addWidget(box);
 
     cargar();
-    resize(420, 380);
+    resize(460, 520);
 }
 
 void frmConfig::cargar() {
@@ -261,7 +288,8 @@ void frmConfig::cargar() {
         if (a.txt == kCasilla)
             chkAñadirTrasAñadir->setChecked(ValorNumerico(v) != 0);
         else
-            txt[a.txt]->setText(a.regla == Regla::Contador || a.regla == Regla::Medida
+            txt[a.txt]->setText(a.regla == Regla::Contador || a.regla == Regla::Medida ||
+                                        a.regla == Regla::Porcentaje
                                     ? numero(ValorNumerico(v))
                                     : v.toString());
     }
@@ -297,7 +325,7 @@ void frmConfig::cmdOk_Click() {
         }
         const bool puerto = a.regla == Regla::Puerto || a.regla == Regla::PuertoOpcional;
         const bool numerico = a.regla == Regla::Contador || a.regla == Regla::Medida ||
-                              (puerto && !e->text().trimmed().isEmpty());
+                              a.regla == Regla::Porcentaje || (puerto && !e->text().trimmed().isEmpty());
         valores.insert(a.txt, numerico ? QString::number(enteroNoNegativo(e->text())) : e->text());
     }
 

@@ -43,6 +43,11 @@ public:
     static constexpr int WebContrasena = 25;
     static constexpr int WebPuertoRsync = 26;
     static constexpr int SincPuertoRsync = 27;
+    // The portal feed, on the web page.
+    static constexpr int PortalesUrlFotos = 40;
+    static constexpr int PortalesRechazoMaximo = 41;
+    static constexpr int PortalesFotoAnchura = 42;
+    static constexpr int PortalesFotoAltura = 43;
     // The page "Instalación": the facts of Orbalia.ini, read at the next start.
     static constexpr int InstAgencia = 30;
     static constexpr int InstOficina = 31;

@@ -119,6 +119,22 @@ QString OrigenColumnaWeb(Pasada p, const QString& columna) {
     return {};
 }
 
+QString CondicionWeb(Pasada p, const QString& codigoOficina, db::Params& params) {
+    QString sql;
+    // An office without a code owns the properties whose Agencia is null, not
+    // those with an empty text.
+    if (codigoOficina.isEmpty()) {
+        sql += QStringLiteral("p.Agencia IS NULL");
+    } else {
+        sql += QStringLiteral("p.Agencia = ?");
+        params << codigoOficina;
+    }
+    sql += QStringLiteral(" AND p.Estado = ? AND p.ExportacionWeb = 1 AND p.Alquiler = ?");
+    const bool alquiler = p == Pasada::Alquiler;
+    params << (alquiler ? QStringLiteral("Libre") : QStringLiteral("En Venta")) << (alquiler ? 1 : 0);
+    return sql;
+}
+
 QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codigoOficina,
                             const QString& codigoAgenciaWeb) {
     // Column 0 QuickID, 1 Cod, 2..7 the photographs, then the Campo columns in order.
@@ -131,17 +147,8 @@ QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codi
                           " LEFT JOIN Localidades l ON p.CodLocalidad = l.Cod"
                           " LEFT JOIN Areas a ON p.CodArea = a.Cod WHERE ");
     db::Params params;
-    // An office without a code owns the properties whose Agencia is null, not
-    // those with an empty text.
-    if (codigoOficina.isEmpty()) {
-        sql += QStringLiteral("p.Agencia IS NULL");
-    } else {
-        sql += QStringLiteral("p.Agencia = ?");
-        params << codigoOficina;
-    }
-    sql += QStringLiteral(" AND p.Estado = ? AND p.ExportacionWeb = 1 AND p.Alquiler = ? ORDER BY p.rowid");
+    sql += CondicionWeb(p, codigoOficina, params) + QStringLiteral(" ORDER BY p.rowid");
     const bool alquiler = p == Pasada::Alquiler;
-    params << (alquiler ? QStringLiteral("Libre") : QStringLiteral("En Venta")) << (alquiler ? 1 : 0);
 
     const QString estado = alquiler ? QStringLiteral("Available") : QStringLiteral("For Sale");
     QList<FilaWeb> filas;

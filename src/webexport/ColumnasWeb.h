@@ -44,6 +44,10 @@ struct FilaWeb {
     QStringList fotos; // Foto1..Foto6, "" for an empty slot
 };
 
+// The condition on Propiedades (alias p) that selects what a pass publishes,
+// its values appended to params; the portal feed selects through it too.
+QString CondicionWeb(Pasada p, const QString& codigoOficina, db::Params& params);
+
 // The properties a pass publishes: this office's (Agencia = codigoOficina, or
 // null when the office code is empty), marked for the web, on the pass's side
 // and in state "En Venta" (sales) or "Libre" (rentals). Values are bound.

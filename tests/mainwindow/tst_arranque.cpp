@@ -8,6 +8,8 @@
 #include "shell/DatabaseSession.h"
 #include "shell/WindowRegistry.h"
 
+#include "shell/Schema.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -433,7 +435,8 @@ private Q_SLOTS:
             {"&Herramientas", "Búsqueda de &Ventas", "Búsqueda de &Alquileres",
              "Búsqueda de Clie&ntes de Ventas", "Búsqueda de Clientes de Al&quileres",
              "Búsqueda de &Propietarios de Ventas", "Búsqueda de Propietarios de Alquile&res", "",
-             "Exportación al &Web", "", "Exportación &Oficina", "&Importación Oficina", "", "&Configuración"},
+             "Exportación al &Web", "Exportación a por&tales", "", "Exportación &Oficina",
+             "&Importación Oficina", "", "&Configuración"},
             {"Ay&uda", "&Acerca de"},
             {"Propiedades en Venta", "Propiedades en Alquiler", "Clientes de Ventas",
              "Clientes de Alquileres", "Propietarios de Ventas", "Propietarios de Alquileres",

@@ -204,7 +204,7 @@ private Q_SLOTS:
                                     {[](orb::AppContext&, QWidget* w) { return new QWidget(w); },
                                      [](QWidget*, const QString&) { return true; }});
         QCOMPARE(activos(), "busquedaclientes busquedaclientesalquiler mnuArchivo(0) "
-                            "mnuArchivo(1) mnuArchivo(10) mnuAyu(0) mnuLis(5) mnuTool(12) "
+                            "mnuArchivo(1) mnuArchivo(10) mnuAyu(0) mnuLis(5) mnuTool(13) "
                             "mnuTool(2) mnuTool(3) propiedades propiedadesalquiler salir");
         // A disabled command does nothing when called anyway.
         p.w.usrShowClientesVenta();
@@ -275,9 +275,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("indice");
         QTest::addColumn<Ventana>("ventana");
         QTest::newRow("Exportación al Web") << 7 << Ventana::ExportacionWeb;
-        QTest::newRow("Exportación Oficina") << 9 << Ventana::ExportacionOficina;
-        QTest::newRow("Importación Oficina") << 10 << Ventana::ImportacionOficina;
-        QTest::newRow("Configuración") << 12 << Ventana::Configuracion;
+        QTest::newRow("Exportación a portales") << 8 << Ventana::ExportacionPortales;
+        QTest::newRow("Exportación Oficina") << 10 << Ventana::ExportacionOficina;
+        QTest::newRow("Importación Oficina") << 11 << Ventana::ImportacionOficina;
+        QTest::newRow("Configuración") << 13 << Ventana::Configuracion;
     }
     void toolWindowsRunModalOverTheMainWindow() {
         QFETCH(int, indice);

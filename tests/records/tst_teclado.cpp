@@ -343,12 +343,12 @@ private slots:
         w.cmdAdd->click();
         QCOMPARE(foco(), w.txt[CatalogoWindow::Nombre]->widget());
         QList<QWidget*> orden;
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 5; ++i) {
             tecla(Qt::Key_Tab);
             orden << foco();
         }
         QCOMPARE(orden, (QList<QWidget*>{w.txt[frmTipos::NombreIngles]->widget(),
-                                         w.txt[frmTipos::NombreFrances]->widget(),
+                                         w.txt[frmTipos::NombreFrances]->widget(), w.cboTipoPortales,
                                          w.txt[CatalogoWindow::Codigo]->widget(), w.cmdOk}));
         w.cmdClose->setFocus();
         tecla(Qt::Key_Tab);

@@ -65,6 +65,12 @@ private slots:
         dlg.txt[5]->setText("8192"); // largest size
         dlg.txt[frmConfig::WebPuertoRsync]->setText("5536");
         dlg.txt[frmConfig::SincPuertoRsync]->setText(" 8873 ");
+        QCOMPARE(dlg.txt[frmConfig::PortalesRechazoMaximo]->text(), QString("20"));
+        QCOMPARE(dlg.txt[frmConfig::PortalesFotoAnchura]->text(), QString("1280"));
+        QCOMPARE(dlg.txt[frmConfig::PortalesFotoAltura]->text(), QString("960"));
+        dlg.txt[frmConfig::PortalesUrlFotos]->setText("https://www.agencia.es/fotos/");
+        dlg.txt[frmConfig::PortalesRechazoMaximo]->setText("0");
+        dlg.txt[frmConfig::PortalesFotoAnchura]->setText("1.600");
         dlg.chkAñadirTrasAñadir->setChecked(true);
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -78,6 +84,9 @@ private slots:
         QCOMPARE(read("SINC", "FTPUSUARIO"), QString("oficina2"));
         QCOMPARE(read("WEB", "FOTOANCHURA"), QString("16"));
         QCOMPARE(read("WEB", "THUMBALTURA"), QString("8192"));
+        QCOMPARE(read("PORTALES", "URLFOTOS"), QString("https://www.agencia.es/fotos/"));
+        QCOMPARE(read("PORTALES", "RECHAZOMAXIMO"), QString("0"));
+        QCOMPARE(read("PORTALES", "FOTOANCHURA"), QString("1600"));
         QCOMPARE(read("WEB", "FOTOALTURA"), QString("300"));
         QCOMPARE(read("WEB", "PUERTORSYNC"), QString("5536"));
         QCOMPARE(read("SINC", "PUERTORSYNC"), QString("8873"));
@@ -117,6 +126,19 @@ private slots:
             << frmConfig::SincPuertoRsync << "0" << 2 << "Puerto: \"0\" " + puerto;
         QTest::newRow("letters in the exchange port")
             << frmConfig::SincPuertoRsync << "rsync" << 2 << "Puerto: \"rsync\" " + puerto;
+        // The portals fetch the pictures from that address: it must be a whole web address.
+        const QString direccion = "no es una dirección completa que empiece por http:// o https://.";
+        QTest::newRow("photo address without scheme")
+            << frmConfig::PortalesUrlFotos << "www.agencia.es/fotos" << 1
+            << "Dirección de las fotos en la web: \"www.agencia.es/fotos\" " + direccion;
+        QTest::newRow("photo address by ftp")
+            << frmConfig::PortalesUrlFotos << "ftp://agencia.es/" << 1
+            << "Dirección de las fotos en la web: \"ftp://agencia.es/\" " + direccion;
+        QTest::newRow("refused share above 100")
+            << frmConfig::PortalesRechazoMaximo << "101" << 1
+            << "Máximo de propiedades rechazadas (%): \"101\" no es un porcentaje entero entre 0 y 100.";
+        QTest::newRow("portal picture below 16")
+            << frmConfig::PortalesFotoAltura << "10" << 1 << "Altura foto portales: \"10\" " + medida;
     }
     void acceptRefusesABadFieldAndWritesNothing() {
         QFETCH(int, campo);
@@ -148,7 +170,9 @@ private slots:
         QCOMPARE(table(), before);
 
         // Corrected, the same dialog writes.
-        dlg.txt[campo]->setText(campo == 18 ? QString("000") : QString("64"));
+        dlg.txt[campo]->setText(campo == 18                            ? QString("000")
+                                : campo == frmConfig::PortalesUrlFotos ? QString("http://fotos.agencia.es")
+                                                                       : QString("64"));
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(read("WEB", "SERVIDOR"), QString("otro.example.es"));

@@ -425,6 +425,59 @@ private Q_SLOTS:
         QCOMPARE(rows(*d, "SELECT count(*) FROM Propiedades WHERE Version IS NULL"), QStringList{"2"});
     }
 
+    // The portal fields: web-marked properties go to the portals, every
+    // property gets a time of last change, and from then on every writer
+    // moves it forward.
+    void migrateAddsThePortalFields() {
+        QTemporaryDir dir, other;
+        auto d = agencyDatabase(dir);
+        addCatalogues(*d);
+        d->executeScript(
+            "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, ExportacionWeb) VALUES "
+            "('0100001', '01', 1, 0, 'En Venta', 1), ('0100002', '01', 2, 1, 'Libre', 0);"
+            "DROP TRIGGER Propiedades_Modificado; DROP TRIGGER Propiedades_ModificadoAlta;"
+            "ALTER TABLE Propiedades DROP COLUMN Portales; ALTER TABLE Propiedades DROP COLUMN Modificado;"
+            "ALTER TABLE Tipos DROP COLUMN TipoPortales; ALTER TABLE Localidades DROP COLUMN Provincia;");
+        d->setUserVersion(orb::schema::CurrentVersion - 1);
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps.size(), 1);
+        QVERIFY2(
+            steps[0].contains("campo Propiedades.Portales añadido, campo Propiedades.Modificado añadido, "
+                              "campo Tipos.TipoPortales añadido, campo Localidades.Provincia añadido"),
+            qPrintable(steps[0]));
+        QCOMPARE(rows(*d, "SELECT Cod, Portales, Modificado IS NOT NULL FROM Propiedades ORDER BY Cod"),
+                 (QStringList{"0100001|true|1", "0100002|false|1"}));
+        auto fresh = agencyDatabase(other);
+        QCOMPARE(structureOf(*d), structureOf(*fresh));
+        const QString triggers = "SELECT name, sql FROM sqlite_master WHERE type = 'trigger' ORDER BY 1";
+        QCOMPARE(rows(*d, triggers), rows(*fresh, triggers));
+
+        // Two changes within the same second still give two later times.
+        const auto modificado = [&] {
+            return d->scalar("SELECT Modificado FROM Propiedades WHERE Cod = '0100001'").toString();
+        };
+        const QString antes = modificado();
+        d->execute("UPDATE Propiedades SET Precio = 1 WHERE Cod = '0100001'");
+        const QString una = modificado();
+        d->execute("UPDATE Propiedades SET Foto1 = '0100001-1.jpg' WHERE Cod = '0100001'");
+        QVERIFY2(una > antes && modificado() > una, qPrintable(antes + " " + una + " " + modificado()));
+        QCOMPARE(rows(*d, "SELECT Modificado FROM Propiedades WHERE Cod = '0100002'").size(), 1);
+        // A writer that puts back the time it read does not hold it back.
+        const QString leido = modificado();
+        d->execute("UPDATE Propiedades SET Precio = 2, Modificado = ? WHERE Cod = '0100001'", {leido});
+        QVERIFY(modificado() > leido);
+        // An import brings the other office's time and keeps it; a new row without one gets it.
+        d->execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Modificado) VALUES ('0200001', '02', 1, "
+                   "'2024-03-01 10:00:00'), ('0100003', '01', 3, NULL)");
+        QCOMPARE(rows(*d, "SELECT Modificado FROM Propiedades WHERE Cod = '0200001'"),
+                 QStringList{"2024-03-01 10:00:00"});
+        QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$")
+                    .match(d->scalar("SELECT Modificado FROM Propiedades WHERE Cod = '0100003'").toString())
+                    .hasMatch());
+        // A new property is on the portals unless its agent takes it off.
+        QCOMPARE(rows(*d, "SELECT Portales FROM Propiedades WHERE Cod = '0100003'"), QStringList{"true"});
+    }
+
     void olderVersionsStepThroughEveryVersion() {
         QTemporaryDir dir;
         auto d = emptyFile(dir);

@@ -1,0 +1,243 @@
+#include "FeedKyero.h"
+
+#include <QIODevice>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+namespace orb {
+
+QString ProblemaPortal(const PropiedadPortal& p) {
+    // Text lengths count characters, as the portals do, not UTF-16 units.
+    const auto largo = [](const QString& s) { return s.toUcs4().size(); };
+    if (p.id.isEmpty())
+        return QStringLiteral("Número: la propiedad no tiene número.");
+    if (largo(p.id) > LargoMaximoId)
+        return QStringLiteral("Número: el identificador %1 pasa de %2 caracteres.")
+            .arg(p.id)
+            .arg(LargoMaximoId);
+    if (p.referencia.trimmed().isEmpty())
+        return QStringLiteral("Referencia: la propiedad no tiene código.");
+    if (largo(p.referencia) > LargoMaximoReferencia)
+        return QStringLiteral("Referencia: el código pasa de %1 caracteres.").arg(LargoMaximoReferencia);
+    if (p.precio.isEmpty())
+        return p.alquiler ? QStringLiteral("Precio alquiler: la propiedad no tiene precio.")
+                          : QStringLiteral("Precio: la propiedad no tiene precio.");
+    static const QRegularExpression formaTipo(QStringLiteral("^[A-Za-z &()/-]{3,}$"));
+    if (p.tipo.isEmpty())
+        return p.tipoAgencia.isEmpty()
+                   ? QStringLiteral("Tipo: la propiedad no tiene tipo.")
+                   : QStringLiteral("Tipo en portales: el tipo «%1» no tiene tipo en portales.")
+                         .arg(p.tipoAgencia);
+    if (!formaTipo.match(p.tipo).hasMatch())
+        return QStringLiteral(
+                   "Tipo en portales: «%1» no es un tipo que acepten los portales (letras inglesas, "
+                   "espacios y &()/-, al menos 3).")
+            .arg(p.tipo);
+    if (p.pueblo.isEmpty())
+        return QStringLiteral("Localidad: la propiedad no tiene localidad.");
+    if (p.provincia.isEmpty())
+        return QStringLiteral("Provincia: la localidad «%1» no tiene provincia.").arg(p.pueblo);
+    if (p.caracteristicas.isEmpty())
+        return QStringLiteral("Características: la propiedad no tiene ninguna.");
+    if (p.imagenes.size() > MaximoImagenes)
+        return QStringLiteral("Fotos: más de %1.").arg(MaximoImagenes);
+    return {};
+}
+
+QString TextoLimpio(const QString& texto) {
+    QString out;
+    out.reserve(texto.size());
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const QChar c = texto[i];
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate()) {
+            out += c;
+            out += texto[++i];
+            continue;
+        }
+        if (u == u'\r') {
+            // "\r\n" and a lone "\r" are both one line end, as a parser reads them.
+            out += u'\n';
+            if (i + 1 < texto.size() && texto[i + 1] == u'\n')
+                ++i;
+            continue;
+        }
+        const bool control = (u < 0x20 && u != u'\t' && u != u'\n') || (u >= 0x7f && u <= 0x9f);
+        if (control || c.isSurrogate() || u == 0xfffe || u == 0xffff)
+            continue;
+        out += c;
+    }
+    return out.trimmed();
+}
+
+QString TextoPlano(const QString& html) {
+    static const QRegularExpression comentario(QStringLiteral("<!--.*?-->"),
+                                               QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression salto(QStringLiteral("<(br\\s*/?|/p|/div|/li)\\s*>"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    // A tag opens with a letter or "/letter": "a < b" and "<3" are text.
+    static const QRegularExpression etiqueta(QStringLiteral("</?[A-Za-z][^<>]*>"));
+    static const QRegularExpression entidad(
+        QStringLiteral("&(#[0-9]{1,7}|#[xX][0-9a-fA-F]{1,6}|[a-zA-Z]+);"));
+    // Most descriptions hold neither tags nor entities.
+    if (!html.contains(u'<') && !html.contains(u'&'))
+        return TextoLimpio(html);
+    QString t = html;
+    t.remove(comentario);
+    t.replace(salto, QStringLiteral("\n"));
+    t.remove(etiqueta);
+    QString out;
+    qsizetype desde = 0;
+    for (auto it = entidad.globalMatch(t); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString nombre = m.captured(1);
+        QString valor;
+        if (nombre.startsWith(u'#')) {
+            bool ok = false;
+            const uint code = nombre.startsWith(QStringLiteral("#x"), Qt::CaseInsensitive)
+                                  ? nombre.mid(2).toUInt(&ok, 16)
+                                  : nombre.mid(1).toUInt(&ok, 10);
+            if (ok && code > 0 && code <= 0x10ffff) {
+                const char32_t c = code;
+                valor = QString::fromUcs4(&c, 1);
+            }
+        } else {
+            static const QList<QPair<QString, QString>> nombres = {
+                {QStringLiteral("amp"), QStringLiteral("&")},  {QStringLiteral("lt"), QStringLiteral("<")},
+                {QStringLiteral("gt"), QStringLiteral(">")},   {QStringLiteral("quot"), QStringLiteral("\"")},
+                {QStringLiteral("apos"), QStringLiteral("'")}, {QStringLiteral("nbsp"), QStringLiteral(" ")},
+                {QStringLiteral("euro"), QStringLiteral("€")}};
+            for (const auto& [n, v] : nombres)
+                if (n == nombre)
+                    valor = v;
+        }
+        if (valor.isEmpty())
+            continue; // unknown: left as written
+        out += QStringView(t).mid(desde, m.capturedStart() - desde);
+        out += valor;
+        desde = m.capturedEnd();
+    }
+    out += QStringView(t).mid(desde);
+    return TextoLimpio(out);
+}
+
+EscritorKyero::EscritorKyero(QIODevice* destino, const QString& generado)
+    : xml_(std::make_unique<QXmlStreamWriter>(destino)) {
+    xml_->setAutoFormatting(true);
+    xml_->setAutoFormattingIndent(1);
+    xml_->writeStartDocument();
+    xml_->writeStartElement(QStringLiteral("root"));
+    xml_->writeStartElement(QStringLiteral("kyero"));
+    xml_->writeTextElement(QStringLiteral("feed_version"), QStringLiteral("3"));
+    xml_->writeTextElement(QStringLiteral("feed_generated"), generado);
+    xml_->writeEndElement();
+}
+
+EscritorKyero::~EscritorKyero() = default;
+
+void EscritorKyero::escribir(const PropiedadPortal& p) {
+    QXmlStreamWriter& x = *xml_;
+    const auto elemento = [&x](const QString& nombre, const QString& valor) {
+        x.writeTextElement(nombre, valor);
+    };
+    x.writeStartElement(QStringLiteral("property"));
+    elemento(QStringLiteral("id"), p.id);
+    elemento(QStringLiteral("date"), p.fecha);
+    elemento(QStringLiteral("ref"), TextoLimpio(p.referencia));
+    elemento(QStringLiteral("price"), p.precio);
+    elemento(QStringLiteral("currency"), QStringLiteral("EUR"));
+    elemento(QStringLiteral("price_freq"), p.alquiler ? QStringLiteral("month") : QStringLiteral("sale"));
+    elemento(QStringLiteral("new_build"), QStringLiteral("0"));
+    elemento(QStringLiteral("type"), p.tipo);
+    elemento(QStringLiteral("town"), TextoLimpio(p.pueblo));
+    elemento(QStringLiteral("province"), TextoLimpio(p.provincia));
+    elemento(QStringLiteral("country"), QStringLiteral("Spain"));
+    if (const QString zona = TextoLimpio(p.zona); !zona.isEmpty())
+        elemento(QStringLiteral("location_detail"), zona.left(LargoMaximoZona).trimmed());
+    elemento(QStringLiteral("beds"), QString::number(p.dormitorios));
+    elemento(QStringLiteral("baths"), QString::number(p.banos));
+    elemento(QStringLiteral("pool"), p.piscina ? QStringLiteral("1") : QStringLiteral("0"));
+    if (p.construidos > 0 || p.parcela > 0) {
+        x.writeStartElement(QStringLiteral("surface_area"));
+        if (p.construidos > 0)
+            elemento(QStringLiteral("built"), QString::number(p.construidos));
+        if (p.parcela > 0)
+            elemento(QStringLiteral("plot"), QString::number(p.parcela));
+        x.writeEndElement();
+    }
+    if (!p.energia.isEmpty()) {
+        x.writeStartElement(QStringLiteral("energy_rating"));
+        elemento(QStringLiteral("consumption"), p.energia);
+        x.writeEndElement();
+    }
+    if (!p.descripciones.isEmpty()) {
+        x.writeStartElement(QStringLiteral("desc"));
+        for (const auto& [idioma, texto] : p.descripciones)
+            elemento(idioma, texto);
+        x.writeEndElement();
+    }
+    x.writeStartElement(QStringLiteral("features"));
+    for (const QString& c : p.caracteristicas)
+        elemento(QStringLiteral("feature"), c);
+    x.writeEndElement();
+    if (!p.imagenes.isEmpty()) {
+        x.writeStartElement(QStringLiteral("images"));
+        for (qsizetype i = 0; i < p.imagenes.size(); ++i) {
+            x.writeStartElement(QStringLiteral("image"));
+            x.writeAttribute(QStringLiteral("id"), QString::number(i + 1));
+            elemento(QStringLiteral("url"), p.imagenes[i]);
+            x.writeEndElement();
+        }
+        x.writeEndElement();
+    }
+    x.writeEndElement();
+}
+
+bool EscritorKyero::terminar() {
+    xml_->writeEndDocument();
+    return !xml_->hasError();
+}
+
+LecturaKyero ComprobarKyero(QIODevice* origen) {
+    LecturaKyero r;
+    QXmlStreamReader xml(origen);
+    QString version;
+    bool conId = false;
+    int profundidad = 0;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType t = xml.readNext();
+        if (t == QXmlStreamReader::StartElement) {
+            ++profundidad;
+            const QStringView nombre = xml.name();
+            if (profundidad == 1 && nombre != u"root") {
+                r.error = QStringLiteral("el elemento principal no es root");
+                return r;
+            }
+            if (profundidad == 2 && nombre == u"property") {
+                ++r.propiedades;
+                conId = false;
+            } else if (profundidad == 3 && nombre == u"feed_version") {
+                version = xml.readElementText();
+                --profundidad;
+            } else if (profundidad == 3 && nombre == u"id") {
+                conId = !xml.readElementText().isEmpty();
+                --profundidad;
+            }
+        } else if (t == QXmlStreamReader::EndElement) {
+            if (profundidad == 2 && xml.name() == u"property" && !conId) {
+                r.error = QStringLiteral("la propiedad %1 no tiene id").arg(r.propiedades);
+                return r;
+            }
+            --profundidad;
+        }
+    }
+    if (xml.hasError())
+        r.error =
+            QStringLiteral("XML mal formado en la línea %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+    else if (version != u"3")
+        r.error = QStringLiteral("falta feed_version 3");
+    return r;
+}
+
+} // namespace orb
