@@ -42,6 +42,28 @@ const TablaImportada& datosTabla(const QString& tabla) {
 
 const QString Alias = QStringLiteral("intercambio");
 
+// The larger page cache for one import; the connection's own comes back after.
+class CacheAmplia {
+public:
+    CacheAmplia(db::Database& database, int kib)
+        : database_(database), antes_(database.scalar(QStringLiteral("PRAGMA main.cache_size"))) {
+        database_.execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(-kib));
+    }
+    ~CacheAmplia() {
+        try {
+            database_.execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(antes_.toLongLong()));
+        } catch (const db::DbError&) {
+            // A cache left larger costs memory until the program closes, nothing else.
+        }
+    }
+    CacheAmplia(const CacheAmplia&) = delete;
+    CacheAmplia& operator=(const CacheAmplia&) = delete;
+
+private:
+    db::Database& database_;
+    db::Value antes_;
+};
+
 // The setting that remembers the stamp of the last file imported from an office.
 QString claveUltimaImportacion(const QString& oficina) {
     return QStringLiteral("IMPORTADO") + oficina;
@@ -264,6 +286,7 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
     }
     db::Database& agencia = ctx_.db();
     try {
+        CacheAmplia cache(agencia, CacheImportacionKiB);
         Adjunta adjunta(agencia, fichero, Alias);
         db::Transaction tx(agencia);
         // Read in the transaction that advances it: a failed import leaves it where it was.
