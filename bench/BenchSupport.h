@@ -13,7 +13,10 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QList>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QString>
 #include <algorithm>
 #include <cstdio>
@@ -190,6 +193,45 @@ inline qint64 plainSteps(sqlite3* db, const char* sql, int limit = -1, int bindI
     }
     sqlite3_finalize(st);
     return n;
+}
+
+// A camera-sized JPEG with the detail of a photograph (what decoding and
+// scaling cost depends on): ImageMagick's plasma fractal at quality 90 when
+// convert is installed, else a generated image of gradients and fine noise.
+inline bool photographicJpeg(const QString& path, int seed, int width = 4000, int height = 3000) {
+    QProcess magick;
+    magick.start(QStringLiteral("convert"),
+                 {QStringLiteral("-size"), QStringLiteral("%1x%2").arg(width).arg(height),
+                  QStringLiteral("-seed"), QString::number(seed), QStringLiteral("plasma:fractal"),
+                  QStringLiteral("-quality"), QStringLiteral("90"), path});
+    if (magick.waitForFinished(120000) && magick.exitStatus() == QProcess::NormalExit &&
+        magick.exitCode() == 0 && QImage(path).width() == width)
+        return true;
+    QImage img(width, height, QImage::Format_RGB32);
+    QRandomGenerator rng(static_cast<quint32>(seed));
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const int n = int(rng.bounded(64u));
+            line[x] = qRgb((x * 255 / width + n) & 255, (y * 255 / height + n) & 255, (128 + n * 2) & 255);
+        }
+    }
+    return img.save(path, "JPEG", 90);
+}
+
+// n such photographs under dir (two distinct pictures, copied: decoding each
+// costs the same as a new one), their paths in order.
+inline QStringList photographicJpegs(const QString& dir, const QString& stem, int n) {
+    QStringList out;
+    for (int i = 0; i < n; ++i) {
+        const QString path = dir + u'/' + stem + QString::number(i + 1) + QStringLiteral(".jpg");
+        if (i < 2)
+            photographicJpeg(path, i + 1);
+        else
+            QFile::copy(out[i % 2], path);
+        out << path;
+    }
+    return out;
 }
 
 // The query plan's lines, for showing which index a statement uses.

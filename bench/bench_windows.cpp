@@ -1,5 +1,7 @@
 // Record windows on a large agency: their sources read in index order, and
-// one connection per file whatever the number of open windows.
+// one connection per file whatever the number of open windows. Floors: the
+// sources' rowids stepped in index order on the same connection, interleaved
+// with the program's runs.
 //
 //   bench_windows [N properties] [runs]
 
@@ -16,7 +18,6 @@
 #include <QTemporaryDir>
 
 using bench::figure;
-using bench::medianMs;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -49,32 +50,36 @@ int main(int argc, char** argv) {
         std::printf("%s source: %s\n", s.name, qPrintable(source));
         bench::printPlan(raw, source.toUtf8().replace("?", "0"));
         qint64 rows = 0;
-        const double floor = medianMs(runs, [&] { rows = bench::plainSteps(raw, floorSql.constData()); });
-        const double open = medianMs(runs, [&] {
-            auto rs = database.openRecordset(source, db::RecordsetType::Dynaset, {0});
-            rs->value(0);
-        });
-        const double before = medianMs(runs, [&] {
-            auto rs = database.openRecordset(
-                QStringLiteral("select * from %1 where not alquiler order by Agencia,QuickID").arg(s.table),
-                db::RecordsetType::Dynaset);
-            rs->value(0);
-        });
+        const auto t = bench::interleave(
+            runs, {[&] { rows = bench::plainSteps(raw, floorSql.constData()); },
+                   [&] {
+                       auto rs = database.openRecordset(source, db::RecordsetType::Dynaset, {0});
+                       rs->value(0);
+                   },
+                   [&] {
+                       auto rs = database.openRecordset(
+                           QStringLiteral("select * from %1 where not alquiler order by Agencia,QuickID")
+                               .arg(s.table),
+                           db::RecordsetType::Dynaset);
+                       rs->value(0);
+                   }});
         std::printf("%s: %lld rows\n", s.name, rows);
-        figure(qPrintable(QStringLiteral("%1 dynaset open (Alquiler = ?)").arg(s.name)), open, "ms", floor);
-        figure(qPrintable(QStringLiteral("%1 dynaset open (not alquiler, before)").arg(s.name)), before, "ms",
-               floor);
+        figure(qPrintable(QStringLiteral("%1 dynaset open (Alquiler = ?)").arg(s.name)),
+               bench::Pair{t[0], t[1]});
+        figure(qPrintable(QStringLiteral("%1 dynaset open (not alquiler, before)").arg(s.name)),
+               bench::Pair{t[0], t[2]});
     }
 
     // The real owner window, opened and shown.
     const char* floorOwners = "select rowid from Propietarios where Alquiler = 0 order by Agencia, QuickID";
-    const double ownersFloor = medianMs(runs, [&] { bench::plainSteps(raw, floorOwners); });
-    const double windowOpen = medianMs(runs, [&] {
-        orb::frmPropietarios w(ctx, false);
-        w.show();
-        QApplication::processEvents();
-    });
-    figure("owner window open and shown", windowOpen, "ms", ownersFloor);
+    const bench::Pair ventana = bench::compare(
+        runs, [&] { bench::plainSteps(raw, floorOwners); },
+        [&] {
+            orb::frmPropietarios w(ctx, false);
+            w.show();
+            QApplication::processEvents();
+        });
+    figure("owner window open and shown", ventana);
 
     // Memory with one and with four record windows open (they share one connection).
     const double rss0 = bench::rssMb();
