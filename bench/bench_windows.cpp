@@ -14,8 +14,15 @@
 #include "shell/AppContext.h"
 #include "shell/Installation.h"
 
+#include "search/AvisoCoincidencias.h"
+
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QThread>
+#include <ctime>
 
 using bench::figure;
 
@@ -35,6 +42,23 @@ int main(int argc, char** argv) {
     db::Database& database = ctx.db();
     sqlite3* raw = database.handle();
 
+    // For profiling the owner window alone (perf record): its wall and processor time per opening.
+    if (qEnvironmentVariableIsSet("BENCH_PROFILE_WINDOW")) {
+        for (int i = 0; i < 20; ++i) {
+            timespec c0{}, c1{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c0);
+            QElapsedTimer t;
+            t.start();
+            orb::frmPropietarios w(ctx, false);
+            const double ctor = t.nsecsElapsed() / 1e6;
+            w.show();
+            QApplication::processEvents();
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c1);
+            std::printf("wall %.1f ms (ctor %.1f), cpu %.1f ms\n", t.nsecsElapsed() / 1e6, ctor,
+                        (c1.tv_sec - c0.tv_sec) * 1e3 + (c1.tv_nsec - c0.tv_nsec) / 1e6);
+        }
+        return 0;
+    }
     // Each record source against its rowids read in index order with plain SQLite.
     struct Source {
         const char* name;
@@ -80,6 +104,40 @@ int main(int argc, char** argv) {
             QApplication::processEvents();
         });
     figure("owner window open and shown", ventana);
+
+    // The start-up count of clients with new matches runs on a thread of its
+    // own while the user opens a window: that window against itself alone.
+    {
+        QMainWindow principal;
+        principal.menuBar();
+        principal.statusBar();
+        orb::AvisoCoincidencias aviso(ctx, principal);
+        bool contando = true;
+        QObject::connect(&aviso, &orb::AvisoCoincidencias::cuentaTerminada, [&] { contando = false; });
+        QElapsedTimer cuenta;
+        cuenta.start();
+        while (contando)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::printf("start-up count alone: %.0f ms, %lld clients\n", double(cuenta.elapsed()),
+                    qint64(aviso.clientes().size()));
+        const auto abrir = [&] {
+            orb::frmPropietarios w(ctx, false);
+            w.show();
+            QApplication::processEvents();
+        };
+        const bench::Pair p = bench::compareTimed(
+            runs, [&] { return bench::timeMs(abrir); },
+            [&] {
+                contando = true;
+                aviso.actualizar();
+                QThread::msleep(30); // the count under way
+                const double ms = bench::timeMs(abrir);
+                while (contando)
+                    QApplication::processEvents(QEventLoop::AllEvents, 10);
+                return ms;
+            });
+        figure("owner window opened during the start-up count, against the window alone", p, "ms", 1, "peer");
+    }
 
     // Memory with one and with four record windows open (they share one connection).
     const double rss0 = bench::rssMb();

@@ -345,10 +345,17 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
         QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(Alias, tabla, filtro),
         params);
-    if (informe_.log) {
+    if (informe_.filas || informe_.log) {
         const QString fila = QString::fromUtf16(t.fila);
+        QStringList lineas;
+        lineas.reserve(codigos.size());
         for (const db::Row& r : codigos)
-            informe_.log(fila + r.value(0).toString());
+            lineas << fila + r.value(0).toString();
+        if (informe_.filas)
+            informe_.filas(lineas);
+        else
+            for (const QString& l : lineas)
+                informe_.log(l);
     }
 
     const QString lista = ListaColumnas(columnas_.value(tabla));
