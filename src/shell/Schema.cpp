@@ -191,9 +191,21 @@ QStringList version11(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 11 → 12: the index of the web export's read.
+QStringList version12(db::Database& database, const MigrationOptions&) {
+    QStringList done;
+    for (const Index& i : indicesExportacionWeb()) {
+        if (objectExists(database, QStringLiteral("index"), i.name))
+            continue;
+        database.executeScript(createIndexSql(i));
+        done << QStringLiteral("índice %1 creado").arg(i.name);
+    }
+    return done;
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
-// structure; 10 → 11 adds what version 11 brought.
+// structure; 10 → 11 adds what version 11 brought, 11 → 12 the web export's index.
 const std::vector<Step>& steps() {
     static const std::vector<Step> table = [] {
         std::vector<Step> s;
@@ -201,6 +213,7 @@ const std::vector<Step>& steps() {
             s.push_back({v, noRecordedChange});
         s.push_back({9, completeStructure});
         s.push_back({10, version11});
+        s.push_back({11, version12});
         return s;
     }();
     return table;
@@ -240,7 +253,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 11, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 12, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -154,7 +154,7 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
-    return list + indicesVersion11();
+    return list + indicesVersion11() + indicesExportacionWeb();
 }
 
 QList<Index> exchangeIndexes() {

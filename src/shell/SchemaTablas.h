@@ -79,6 +79,8 @@ Table intercambio();
 QList<Column> columnasPreferencias();
 QList<Table> tablasCoincidencias();
 QList<Index> indicesVersion11();
+// The index of the web export's read; the step from 11 to 12 creates it.
+QList<Index> indicesExportacionWeb();
 // The wanted places travel between offices with their clients.
 Table clientesZonas();
 

@@ -5,6 +5,7 @@
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
 #include "shell/ConfigStore.h"
+#include "shell/Schema.h"
 #include "shell/WindowRegistry.h"
 
 #include <QAction>
@@ -233,9 +234,10 @@ private Q_SLOTS:
         QCOMPARE(inicio.cajas(),
                  QStringList{caja("Actualización de base de datos", Icon::Information, Buttons::Ok,
                                   QString("La base de datos encontrada está en la versión %1 "
-                                          "cuando es necesario que esté en la versión 11.\n\nA "
+                                          "cuando es necesario que esté en la versión %2.\n\nA "
                                           "continuación se procederá a su actualización.")
-                                      .arg(version))});
+                                      .arg(version)
+                                      .arg(orb::schema::CurrentVersion))});
         QCOMPARE(inicio.lanzados.size(), 1);
         const Lanzamiento& l = inicio.lanzados.first();
         QCOMPARE(l.programa, CarpetaPrograma + "/orbalia-updatedb");
@@ -262,22 +264,23 @@ private Q_SLOTS:
             Inicio primero(inst.path(), false);
             QVERIFY(!primero.arrancar());
         }
-        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), 11, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(leerVersion(inst.path()), orb::schema::CurrentVersion, 60000);
         Inicio segundo(inst.path());
         QVERIFY(segundo.arrancar());
         QVERIFY(segundo.dialogs.boxes().isEmpty());
-        QCOMPARE(segundo.ctx.VersionBD, 11);
+        QCOMPARE(segundo.ctx.VersionBD, orb::schema::CurrentVersion);
     }
 
     void currentDatabaseStarts_data() {
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("addAgain");
         QTest::addColumn<bool>("esperado");
-        QTest::newRow("11, never set") << 11 << QString() << false;
-        QTest::newRow("11, ADDAGAIN 1") << 11 << "1" << true;
-        QTest::newRow("12, ADDAGAIN 0") << 12 << "0" << false;
-        QTest::newRow("12, ADDAGAIN 1") << 12 << "1" << true;
-        QTest::newRow("11, ADDAGAIN not a number") << 11 << "sí" << false;
+        const int actual = orb::schema::CurrentVersion;
+        QTest::newRow("current, never set") << actual << QString() << false;
+        QTest::newRow("current, ADDAGAIN 1") << actual << "1" << true;
+        QTest::newRow("newer, ADDAGAIN 0") << actual + 1 << "0" << false;
+        QTest::newRow("newer, ADDAGAIN 1") << actual + 1 << "1" << true;
+        QTest::newRow("current, ADDAGAIN not a number") << actual << "sí" << false;
     }
     void currentDatabaseStarts() {
         QFETCH(int, version);
