@@ -1,8 +1,9 @@
 // Matching on a large agency: one client against every property (100,000 in
 // the demo) to the scored list, and one property against every client (the
 // demo makes 50,004), each the mean over a spread of 20 clients or properties. The floor is the same
-// statement with the same values on a plain SQLite connection (a byte-order collation standing in for ours),
-// stepped to its end reading every column. Not part of the test run.
+// statement with the same values on a plain SQLite connection with the program's memory map (a byte-order
+// collation standing in for ours), stepped to its end reading every column, interleaved with the program's
+// runs. Not part of the test run.
 //
 //   build/bench_coincidencias [N] [runs]
 
@@ -17,11 +18,6 @@
 namespace co = orb::coincidencias;
 
 namespace {
-
-int bytesCmp(void*, int la, const void* a, int lb, const void* b) {
-    const int r = memcmp(a, b, std::size_t(std::min(la, lb)));
-    return r != 0 ? r : la - lb;
-}
 
 qint64 plain(sqlite3* h, const co::Consulta& c) {
     sqlite3_stmt* st = nullptr;
@@ -70,7 +66,7 @@ co::Oferta oferta(db::Database& base, const QString& cod) {
 constexpr qsizetype Muestra = 20;
 
 struct Medida {
-    double ms = 0, suelo = 0; // per item of the sample
+    bench::Pair par; // the whole sample
     qint64 encajan = 0, filas = 0;
 };
 
@@ -78,18 +74,18 @@ struct Medida {
 Medida medir(int runs, sqlite3* h, const QStringList& muestra, const QList<co::Consulta>& consultas,
              const std::function<qsizetype(const QString&)>& encajar) {
     Medida m;
-    m.ms = bench::medianMs(runs, [&] {
-        m.encajan = 0;
-        for (const QString& cod : muestra)
-            m.encajan += encajar(cod);
-    });
-    m.suelo = bench::medianMs(runs, [&] {
-        m.filas = 0;
-        for (const co::Consulta& c : consultas)
-            m.filas += plain(h, c);
-    });
-    m.ms /= double(muestra.size());
-    m.suelo /= double(muestra.size());
+    m.par = bench::compare(
+        runs,
+        [&] {
+            m.filas = 0;
+            for (const co::Consulta& c : consultas)
+                m.filas += plain(h, c);
+        },
+        [&] {
+            m.encajan = 0;
+            for (const QString& cod : muestra)
+                m.encajan += encajar(cod);
+        });
     return m;
 }
 
@@ -103,10 +99,7 @@ int main(int argc, char* argv[]) {
     const QString carpeta = dir.path() + u'/';
     bench::createDemo(carpeta, n);
     auto base = db::Database::open(carpeta + QStringLiteral("Orbalia.db"));
-    sqlite3* h = nullptr;
-    sqlite3_open_v2((carpeta + QStringLiteral("Orbalia.db")).toUtf8().constData(), &h, SQLITE_OPEN_READONLY,
-                    nullptr);
-    sqlite3_create_collation(h, "es", SQLITE_UTF8, nullptr, bytesCmp);
+    sqlite3* h = bench::openPlain(carpeta + QStringLiteral("Orbalia.db"));
     const double tolerancia = co::LeerTolerancia(*base);
     std::printf("properties: %d, clients: %d\n",
                 base->scalar(QStringLiteral("SELECT count(*) FROM Propiedades")).toInt(),
@@ -133,7 +126,7 @@ int main(int argc, char* argv[]) {
     std::printf("%lld clients: %lld rows read, %lld matches\n", qint64(clientes.size()), mc.filas,
                 mc.encajan);
     bench::printPlan(h, qc.first().sql);
-    bench::figure("one client against every property", mc.ms, "ms", mc.suelo);
+    bench::figure("one client against every property", mc.par, "ms", double(clientes.size()));
 
     // Properties on offer on both sides, a spread of them.
     QStringList propiedades;
@@ -150,13 +143,11 @@ int main(int argc, char* argv[]) {
     std::printf("%lld properties: %lld rows read, %lld matches\n", qint64(propiedades.size()), mp.filas,
                 mp.encajan);
     bench::printPlan(h, qp.first().sql);
-    bench::figure("one property against every client", mp.ms, "ms", mp.suelo);
+    bench::figure("one property against every client", mp.par, "ms", double(propiedades.size()));
 
     // Start-up's count: every waiting client against every property on offer.
     // The floor steps, on plain SQLite, the three statements it cannot do without.
     qsizetype conNovedades = 0;
-    const double msNovedades = bench::medianMs(
-        std::max(3, runs / 3), [&] { conNovedades = co::ClientesConNovedades(*base).size(); });
     const QList<co::Consulta> lecturas{
         {QStringLiteral(
              "SELECT Cod, Alquiler, Estado, Precio, PrecioAlquiler, CodTipo, CodLocalidad, CodArea, "
@@ -174,12 +165,15 @@ int main(int argc, char* argv[]) {
              "CodPropiedad FROM PropiedadesEnviadas UNION ALL SELECT CodCliente, CodPropiedad FROM "
              "PropiedadesDescartadas"),
          {}}};
-    const double sueloNovedades = bench::medianMs(std::max(3, runs / 3), [&] {
-        for (const co::Consulta& c : lecturas)
-            plain(h, c);
-    });
+    const bench::Pair novedades = bench::compare(
+        std::max(3, runs / 3),
+        [&] {
+            for (const co::Consulta& c : lecturas)
+                plain(h, c);
+        },
+        [&] { conNovedades = co::ClientesConNovedades(*base).size(); });
     std::printf("%lld waiting clients with new matches\n", qint64(conNovedades));
-    bench::figure("waiting clients with new matches", msNovedades, "ms", sueloNovedades);
+    bench::figure("waiting clients with new matches", novedades);
     sqlite3_close(h);
     return 0;
 }

@@ -1,6 +1,9 @@
 // The office export and import of a large office against their floor: the
-// same rows copied between the same files by ATTACH + INSERT … SELECT, timed
-// in the same run. Data only (no photographs). Median of several runs.
+// same rows (the three catalogues, the office's properties, owners, clients
+// and the clients' places, ClientesZonas) copied between the same files by
+// ATTACH + one DELETE and one INSERT … SELECT per table, on the program's
+// connection with the page cache the program gives that run, interleaved
+// with the program's runs. Data only (no photographs).
 //
 //   build/bench_exchange [N] [runs]
 
@@ -22,8 +25,6 @@
 
 namespace {
 
-using bench::medianMs;
-
 std::unique_ptr<orb::AppContext> contexto(const QString& dir) {
     auto ctx = std::make_unique<orb::AppContext>();
     bench::openContext(*ctx, dir);
@@ -34,10 +35,16 @@ QString columnas(db::Database& d, const QString& t) {
     return orb::ListaColumnas(orb::ColumnasTabla(d, "main", t));
 }
 
-void linea(const char* nombre, double ms, double suelo) {
-    std::printf("%s: %.1f ms (%.2f× floor)\n", nombre, ms, ms / suelo);
-    std::fflush(stdout);
-}
+// The page cache of main for one floor run, as the program sets it for its own.
+struct Cache {
+    db::Database& d;
+    qint64 antes;
+    Cache(db::Database& base, int kib) : d(base), antes(base.scalar("PRAGMA main.cache_size").toLongLong()) {
+        if (kib > 0)
+            d.execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(-kib));
+    }
+    ~Cache() { d.execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(antes)); }
+};
 
 } // namespace
 
@@ -71,8 +78,14 @@ int main(int argc, char** argv) {
     orb::InformeIntercambio informe;
     informe.log = [&lineas](const QString&) { ++lineas; };
 
+    // The row number of a place is each database's own, as the program copies them.
+    QStringList zonas = orb::ColumnasTabla(d1, "main", "ClientesZonas");
+    zonas.removeAll(QStringLiteral("Cod"));
+    const QString zonasCols = orb::ListaColumnas(zonas);
+    const QString deOficina =
+        QStringLiteral(" WHERE CodCliente IN (SELECT Cod FROM %1.Clientes WHERE Agencia = ?)");
     // Floor: a fresh template copy and one INSERT … SELECT per table, the same rows.
-    const double sueloExport = medianMs(runs, [&] {
+    const auto sueloExport = [&] {
         QFile::remove(exportDb);
         QFile::copy(unoDir + "ExportSchema.db", exportDb);
         d1.execute("ATTACH DATABASE ? AS x", {exportDb});
@@ -86,21 +99,26 @@ int main(int argc, char** argv) {
                            .arg(t, c, oficina ? " WHERE Agencia = ?" : ""),
                        oficina ? db::Params{QStringLiteral("01")} : db::Params{});
         }
+        d1.execute(QStringLiteral("INSERT INTO x.ClientesZonas (%1) SELECT %1 FROM main.ClientesZonas%2")
+                       .arg(columnas(d1, "ClientesZonas"), deOficina.arg("main")),
+                   {QStringLiteral("01")});
         d1.commit();
         d1.execute("DETACH DATABASE x");
-    });
-    const double exportar = medianMs(runs, [&] {
+    };
+    const auto exportar = [&] {
         orb::ExportacionOficina e(*uno, informe);
         if (!e.Exportar())
             qFatal("export failed");
-    });
+    };
+    const bench::Pair exportacion = bench::compare(runs, sueloExport, exportar);
 
     // The import at office 02 of office 01's file, and its floor.
     QDir().mkpath(dosDir + "Exchange/01");
     QFile::remove(dosDir + "Exchange/01/Export.db");
     QFile::copy(exportDb, dosDir + "Exchange/01/Export.db");
     db::Database& d2 = dos->db();
-    const double sueloImport = medianMs(runs, [&] {
+    const auto sueloImport = [&] {
+        Cache cache(d2, orb::CacheImportacionKiB);
         d2.execute("ATTACH DATABASE ? AS x", {dosDir + "Exchange/01/Export.db"});
         d2.beginTransaction();
         for (const QString& t : tablas) {
@@ -108,25 +126,37 @@ int main(int argc, char** argv) {
             const bool oficina = orb::TablasOficina().contains(t);
             const QString filtro = oficina ? " WHERE Agencia = ?" : "";
             const db::Params p = oficina ? db::Params{QStringLiteral("01")} : db::Params{};
+            if (t == "Clientes")
+                d2.execute(QStringLiteral("DELETE FROM main.ClientesZonas%1").arg(deOficina.arg("main")), p);
             d2.execute(QStringLiteral("DELETE FROM main.\"%1\"%2").arg(t, filtro), p);
             d2.execute(
                 QStringLiteral("INSERT INTO main.\"%1\" (%2) SELECT %2 FROM x.\"%1\"%3").arg(t, c, filtro),
                 p);
+            if (t == "Clientes")
+                d2.execute(
+                    QStringLiteral("INSERT INTO main.ClientesZonas (%1) SELECT %1 FROM x.ClientesZonas%2")
+                        .arg(zonasCols, deOficina.arg("x")),
+                    p);
         }
         d2.commit();
         d2.execute("DETACH DATABASE x");
-    });
-    const double importar = medianMs(runs, [&] {
+    };
+    const auto importar = [&] {
         orb::ImportacionOficina i(*dos, informe);
         if (!i.Importar("01", "01"))
             qFatal("import failed");
-    });
+    };
+    const bench::Pair importacion = bench::compare(runs, sueloImport, importar);
 
     std::printf("rows: %lld properties exported and imported, %lld log lines\n",
                 d2.scalar("SELECT count(*) FROM Propiedades WHERE Agencia = '01'").toLongLong(), lineas);
-    linea("export_floor_attach_insert_select", sueloExport, sueloExport);
-    linea("export_office", exportar, sueloExport);
-    linea("import_floor_attach_insert_select", sueloImport, sueloImport);
-    linea("import_office", importar, sueloImport);
+    std::printf("client places: %lld copied\n",
+                d2.scalar("SELECT count(*) FROM ClientesZonas WHERE CodCliente IN (SELECT Cod FROM Clientes "
+                          "WHERE Agencia = '01')")
+                    .toLongLong());
+    bench::floorLine("export_attach_insert_select", exportacion.floor);
+    bench::figure("export_office", exportacion);
+    bench::floorLine("import_attach_insert_select", importacion.floor);
+    bench::figure("import_office", importacion);
     return 0;
 }

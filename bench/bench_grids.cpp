@@ -1,5 +1,7 @@
 // Grids over a large agency: the owner lookup and a model over every
-// property open at once and hold memory only for the rows read.
+// property open at once and hold memory only for the rows read. Floors: the
+// same statement's first screen of rows on plain SQLite with the program's
+// connection, interleaved with the program's runs.
 //
 //   bench_grids [N properties] [runs]
 
@@ -17,7 +19,6 @@
 #include <QTemporaryDir>
 
 using bench::figure;
-using bench::medianMs;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -37,47 +38,49 @@ int main(int argc, char** argv) {
 
     // Owner lookup: the real dialog, loaded and shown.
     const char* ownersSql = "select Cod,Nombre from Propietarios where Alquiler = ? order by Cod";
-    const double ownersFloor = medianMs(runs, [&] { bench::plainSteps(raw, ownersSql, screen, 0); });
     orb::frmConsultaPropietario lookup(ctx);
     const double rssBeforeLookup = bench::rssMb();
-    const double lookupOpen = medianMs(runs, [&] {
-        lookup.cargar(false);
-        lookup.show();
-        QApplication::processEvents();
-        lookup.hide();
-    });
-    figure("owner lookup open (sales side)", lookupOpen, "ms", ownersFloor);
+    const auto owners = bench::interleave(runs, {[&] { bench::plainSteps(raw, ownersSql, screen, 0); },
+                                                 [&] {
+                                                     lookup.cargar(false);
+                                                     lookup.show();
+                                                     QApplication::processEvents();
+                                                     lookup.hide();
+                                                 },
+                                                 // The way it was: every owner copied into a snapshot, then
+                                                 // into the model.
+                                                 [&] {
+                                                     auto rs = ctx.db().openRecordset(
+                                                         ownersSql, db::RecordsetType::Snapshot, {0});
+                                                     QList<QList<QVariant>> rows;
+                                                     for (; !rs->isEOF(); rs->moveNext())
+                                                         rows << QList<QVariant>{rs->value(0), rs->value(1)};
+                                                     ui::QueryTableModel m;
+                                                     m.setRows({"Cod", "Nombre"}, rows);
+                                                 }});
+    figure("owner lookup open (sales side)", bench::Pair{owners[0], owners[1]});
     figure("owner lookup memory", bench::rssMb() - rssBeforeLookup, "MB", 0);
-    // The way it was: every owner copied into a snapshot, then into the model.
-    const double copyOpen = medianMs(runs, [&] {
-        auto rs = ctx.db().openRecordset(ownersSql, db::RecordsetType::Snapshot, {0});
-        QList<QList<QVariant>> rows;
-        for (; !rs->isEOF(); rs->moveNext())
-            rows << QList<QVariant>{rs->value(0), rs->value(1)};
-        ui::QueryTableModel m;
-        m.setRows({"Cod", "Nombre"}, rows);
-    });
-    figure("owner lookup as a full copy (before)", copyOpen, "ms", ownersFloor);
+    figure("owner lookup as a full copy (before)", bench::Pair{owners[0], owners[2]});
 
     // A model over every property, in a shown grid.
     const char* allSql = "select * from Propiedades";
-    const double allFloor = medianMs(runs, [&] { bench::plainSteps(raw, allSql, screen); });
-    const double modelOnly = medianMs(runs, [&] {
-        ui::QueryTableModel model;
-        model.setQuery(ctx.db(), allSql);
-    });
-    figure("select * from Propiedades model open (no view)", modelOnly, "ms", allFloor);
     QTableView view;
     view.resize(800, 600);
     view.show();
-    const double modelOpen = medianMs(runs, [&] {
-        ui::QueryTableModel model;
-        model.setQuery(ctx.db(), allSql);
-        view.setModel(&model);
-        QApplication::processEvents();
-        view.setModel(nullptr);
-    });
-    figure("select * from Propiedades grid open", modelOpen, "ms", allFloor);
+    const auto all = bench::interleave(runs, {[&] { bench::plainSteps(raw, allSql, screen); },
+                                              [&] {
+                                                  ui::QueryTableModel model;
+                                                  model.setQuery(ctx.db(), allSql);
+                                              },
+                                              [&] {
+                                                  ui::QueryTableModel model;
+                                                  model.setQuery(ctx.db(), allSql);
+                                                  view.setModel(&model);
+                                                  QApplication::processEvents();
+                                                  view.setModel(nullptr);
+                                              }});
+    figure("select * from Propiedades model open (no view)", bench::Pair{all[0], all[1]});
+    figure("select * from Propiedades grid open", bench::Pair{all[0], all[2]});
 
     // Memory held by the open model: the same for all rows as for 1,000,
     // and growing only with the rows the user scrolls through.

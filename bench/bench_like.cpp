@@ -1,5 +1,5 @@
-// The program's Unicode LIKE against SQLite's built-in one, side by side on
-// the same file and the same ASCII text.
+// The program's Unicode LIKE against SQLite's built-in one, interleaved on
+// the same file, the same ASCII text and the same memory map.
 //
 //   bench_like [N properties] [runs]
 
@@ -12,7 +12,6 @@
 #include <cstring>
 
 using bench::figure;
-using bench::medianMs;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -47,26 +46,28 @@ int main(int argc, char** argv) {
     for (const Case& c : cases) {
         qint64 a = 0;
         qint64 b = 0;
-        const double floor = medianMs(runs, [&] {
-            sqlite3_stmt* st = nullptr;
-            sqlite3_prepare_v2(builtin, c.sql, -1, &st, nullptr);
-            if (sqlite3_step(st) == SQLITE_ROW)
-                b = sqlite3_column_int64(st, 0);
-            sqlite3_finalize(st);
-        });
-        const double mine = medianMs(runs, [&] {
-            sqlite3_stmt* st = nullptr;
-            sqlite3_prepare_v2(ours->handle(), c.sql, -1, &st, nullptr);
-            if (sqlite3_step(st) == SQLITE_ROW)
-                a = sqlite3_column_int64(st, 0);
-            sqlite3_finalize(st);
-        });
+        const bench::Pair p = bench::compare(
+            runs,
+            [&] {
+                sqlite3_stmt* st = nullptr;
+                sqlite3_prepare_v2(builtin, c.sql, -1, &st, nullptr);
+                if (sqlite3_step(st) == SQLITE_ROW)
+                    b = sqlite3_column_int64(st, 0);
+                sqlite3_finalize(st);
+            },
+            [&] {
+                sqlite3_stmt* st = nullptr;
+                sqlite3_prepare_v2(ours->handle(), c.sql, -1, &st, nullptr);
+                if (sqlite3_step(st) == SQLITE_ROW)
+                    a = sqlite3_column_int64(st, 0);
+                sqlite3_finalize(st);
+            });
         std::printf("%s\n", c.sql);
         bench::printPlan(ours->handle(), c.sql);
         bench::printPlan(builtin, c.sql);
         if (a != b)
             std::printf("%s: different answers (%lld against %lld)\n", c.name, a, b);
-        figure(c.name, mine, "ms", floor);
+        figure(c.name, p);
     }
     sqlite3_close(builtin);
     return 0;

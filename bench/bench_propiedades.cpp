@@ -1,6 +1,10 @@
 // The property window on a large agency, driven offscreen as a user would:
 // opening it on its first record, jumping to the last one, stepping to a
-// record with six camera-sized photographs, and its memory.
+// record with six photographic camera-sized JPEGs, and its memory (the heap
+// and the mapped file pages, both). Floors, interleaved with the program's
+// runs: the source's rowids in index order on the same connection; the six
+// photographs decoded at display size on as many threads as the window's
+// decoding pool.
 //
 //   bench_propiedades [N properties] [runs]
 
@@ -22,7 +26,6 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 using bench::figure;
-using bench::medianMs;
 
 namespace {
 
@@ -135,32 +138,22 @@ int main(int argc, char** argv) {
     const QString fuente =
         QStringLiteral("select * from Propiedades where Alquiler = 0 order by Agencia, QuickID");
     bench::printPlan(raw, fuente);
-    // Floor and source alternate within each run, so a busy machine weighs on both alike.
     qint64 filas = 0;
-    QList<double> suelos, fuentes;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        filas = bench::plainSteps(raw, floorSql);
-        suelos << msDesde(t);
-        t.restart();
-        auto rs = ctx.db().openRecordset(fuente, db::RecordsetType::Dynaset);
-        rs->value(0);
-        fuentes << msDesde(t);
-    }
-    std::sort(suelos.begin(), suelos.end());
-    std::sort(fuentes.begin(), fuentes.end());
-    const double floor = suelos[runs / 2], fuenteMs = fuentes[runs / 2];
+    const auto abrirTodo =
+        bench::interleave(runs, {[&] { filas = bench::plainSteps(raw, floorSql); },
+                                 [&] {
+                                     auto rs = ctx.db().openRecordset(fuente, db::RecordsetType::Dynaset);
+                                     rs->value(0);
+                                 },
+                                 [&] {
+                                     orb::frmPropiedades w(ctx, false);
+                                     w.show();
+                                     QApplication::processEvents();
+                                 }});
     std::printf("sales properties: %lld rows\n", filas);
-    figure("sales window source opened (index order)", fuenteMs, "ms", floor);
-
-    // The real window: built, shown and on its first record.
-    const double abrir = medianMs(runs, [&] {
-        orb::frmPropiedades w(ctx, false);
-        w.show();
-        QApplication::processEvents();
-    });
-    figure("sales window opened, first record shown", abrir, "ms", floor);
+    figure("sales window source opened (index order)", bench::Pair{abrirTodo[0], abrirTodo[1]});
+    figure("sales window opened, first record shown", bench::Pair{abrirTodo[0], abrirTodo[2]});
+    const double floor = abrirTodo[0].median();
 
     {
         orb::frmPropiedades w(ctx, false);
@@ -182,17 +175,9 @@ int main(int argc, char** argv) {
 
     // Six 4000×3000 photographs on each of the first records of the sales order.
     QStringList fotos;
-    for (int i = 0; i < orb::FotosPropiedad::NumFotos; ++i) {
-        QImage img(4000, 3000, QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y) {
-            auto* linea = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                linea[x] = qRgb((x * 7 + i * 40) & 255, (y * 3) & 255, ((x ^ y) + i * 20) & 255);
-        }
-        const QString nombre = QStringLiteral("bench-%1.jpg").arg(i + 1);
-        img.save(ctx.RutaFotos + nombre, "JPG", 90);
-        fotos << nombre;
-    }
+    for (const QString& ruta :
+         bench::photographicJpegs(ctx.RutaFotos, QStringLiteral("bench-"), orb::FotosPropiedad::NumFotos))
+        fotos << QFileInfo(ruta).fileName();
     const QList<db::Row> primeras = ctx.db().query(
         QStringLiteral("select Cod from Propiedades where Alquiler = 0 order by Agencia, QuickID "
                        "limit ?"),
@@ -202,20 +187,33 @@ int main(int argc, char** argv) {
                                         "Foto5 = ?, Foto6 = ? where Cod = ?"),
                          {fotos[0], fotos[1], fotos[2], fotos[3], fotos[4], fotos[5], r.value(0)});
 
-    // Floor of the photographs: the six decoded at display size one after another on one thread.
-    const double decodificacion = medianMs(std::min(runs, 3), [&] {
-        for (const QString& f : fotos) {
-            QImageReader lector(ctx.RutaFotos + f);
-            lector.setScaledSize(lector.size().scaled(QSize(200, 130), Qt::KeepAspectRatio));
-            lector.read();
-        }
-    });
-    // The naive peer: each decoded at full size and scaled afterwards.
-    QElapsedTimer completo;
-    completo.start();
-    for (const QString& f : fotos)
-        (void)QImage(ctx.RutaFotos + f).scaled(200, 130, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    const double decodificacionCompleta = msDesde(completo);
+    // Floor of the photographs: the six decoded at display size, on as many
+    // threads as the window's decoding pool; the naive peer decodes each at
+    // full size and scales it afterwards.
+    const int hilos = QThreadPool::globalInstance()->maxThreadCount();
+    QThreadPool suelo;
+    suelo.setMaxThreadCount(hilos);
+    const auto decodificar = [&](const QString& f) {
+        QImageReader lector(ctx.RutaFotos + f);
+        lector.setScaledSize(lector.size().scaled(QSize(200, 130), Qt::KeepAspectRatio));
+        lector.read();
+    };
+    const auto decod = bench::interleave(
+        std::min(runs, 3), {[&] {
+                                for (const QString& f : fotos)
+                                    suelo.start([&, f] { decodificar(f); });
+                                suelo.waitForDone();
+                            },
+                            [&] {
+                                for (const QString& f : fotos)
+                                    decodificar(f);
+                            },
+                            [&] {
+                                for (const QString& f : fotos)
+                                    (void)QImage(ctx.RutaFotos + f)
+                                        .scaled(200, 130, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+                            }});
+    const double decodificacion = decod[0].median();
 
     {
         orb::frmPropiedades w(ctx, false);
@@ -279,11 +277,13 @@ int main(int argc, char** argv) {
         figure("next record with 6 photos of 4000x3000: text painted", mediana(pintado), "ms", 0);
         figure("next record with 6 photos of 4000x3000: decoded photos shown", mediana(fotosMs), "ms",
                decodificacion);
-        figure("next record with 6 photos: longest event-loop pass meanwhile", mediana(bloqueo), "ms",
-               peorSinVentana);
-        figure("6 photos decoded at display size on one thread (floor)", decodificacion, "ms", 0);
-        figure("6 photos decoded at full size then scaled (naive)", decodificacionCompleta, "ms",
-               decodificacion);
+        bench::peer("next record with 6 photos: longest event-loop pass meanwhile", mediana(bloqueo), "ms",
+                    peorSinVentana);
+        std::printf(
+            "6 photos decoded at display size on %d threads (floor): %.2f ms, on one thread %.2f ms\n", hilos,
+            decodificacion, decod[1].median());
+        bench::peer("6 photos decoded at display size on one thread, against full size then scaled (naive)",
+                    decod[1].median(), "ms", decod[2].median());
     }
 
     // Four property windows, both sides twice, on the one shared connection.
@@ -302,6 +302,8 @@ int main(int argc, char** argv) {
         esperarFotos(*v);
     const Memoria m4 = memoria();
     figure("RSS with 4 property windows (heap)", m4.anon, "MB", m0.anon);
+    figure("RSS with 4 property windows (heap + mapped file pages)", m4.anon + m4.file, "MB",
+           m0.anon + m0.file);
     std::printf("4 property windows: heap %.1f MB, mapped pages %.1f MB (before them: %.1f + %.1f MB)\n",
                 m4.anon, m4.file, m0.anon, m0.file);
     return 0;

@@ -1,12 +1,14 @@
 // The report engine on the two jobs users wait for: a 10,000-row listing to
 // PDF, and a one-page sheet with three camera-sized photographs to PDF.
-// Each figure is compared with its floor measured in the same run:
-//   listing: QPdfWriter drawing the same text lines by hand, rows read the same way;
-//   photos:  decoding the three JPEGs at full size (what a naive engine would do first).
-// Peak memory is measured in a child process per variant, so each has its own.
+// Each figure is compared, interleaved round by round, with:
+//   listing: its floor, QPdfWriter drawing the same text lines by hand, rows read the same way;
+//   photos:  a peer, decoding the three photographic JPEGs at full size (what a naive engine
+//            would do first; more work than the engine's, so not a floor).
+// The listing runs in a child process per variant and round, so each has its own peak memory.
 //
 //   build/bench_report [rows]
 
+#include "BenchSupport.h"
 #include "platform/db/Cursor.h"
 #include "platform/db/Database.h"
 #include "platform/report/Report.h"
@@ -136,22 +138,6 @@ int runListing(const QString& mode, const QString& dbPath, const QString& pdf) {
     return 0;
 }
 
-QString makePhoto(const QString& path, int seed) {
-    QImage photo(4000, 3000, QImage::Format_RGB32);
-    QPainter p(&photo);
-    QLinearGradient g(0, 0, 4000, 3000);
-    g.setColorAt(0, QColor::fromHsv(seed * 90, 150, 230));
-    g.setColorAt(1, QColor::fromHsv(seed * 90 + 60, 200, 80));
-    p.fillRect(photo.rect(), g);
-    QRandomGenerator rnd(seed);
-    for (int k = 0; k < 3000; ++k)
-        p.fillRect(rnd.bounded(4000), rnd.bounded(3000), rnd.bounded(5, 120), rnd.bounded(5, 120),
-                   QColor::fromRgb(rnd.generate()));
-    p.end();
-    photo.save(path, "JPEG", 90);
-    return path;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -177,8 +163,17 @@ int main(int argc, char** argv) {
     double floorSecs = 0, engineSecs = 0;
     int floorPages = 0, enginePages = 0;
     long floorKb = 0, engineKb = 0;
-    child("floor", floorSecs, floorPages, floorKb);
-    child("engine", engineSecs, enginePages, engineKb);
+    const int runs = args.size() > 2 ? std::max(1, args[2].toInt()) : 3;
+    const auto listing = bench::interleaveTimed(runs, {[&] {
+                                                           child("floor", floorSecs, floorPages, floorKb);
+                                                           return floorSecs * 1000;
+                                                       },
+                                                       [&] {
+                                                           child("engine", engineSecs, enginePages, engineKb);
+                                                           return engineSecs * 1000;
+                                                       }});
+    floorSecs = listing[0].median() / 1000;
+    engineSecs = listing[1].median() / 1000;
     const double floorRate = floorPages / floorSecs, engineRate = enginePages / engineSecs;
     std::printf("listing_%d_rows_pages: %d pages (%.2f× floor)\n", rows, enginePages,
                 double(enginePages) / floorPages);
@@ -193,39 +188,33 @@ int main(int argc, char** argv) {
                 double(QFileInfo(dir.filePath("engine.pdf")).size()) /
                     QFileInfo(dir.filePath("floor.pdf")).size());
 
-    // One page, three 4000×3000 photographs.
-    QStringList photos;
+    // One page, three photographic 4000×3000 JPEGs.
+    const QStringList photos = bench::photographicJpegs(dir.path(), QStringLiteral("foto"), 3);
     qint64 photoBytes = 0;
-    for (int i = 0; i < 3; ++i) {
-        photos << makePhoto(dir.filePath(QString("foto%1.jpg").arg(i + 1)), i + 1);
-        photoBytes += QFileInfo(photos.last()).size();
-    }
-    QElapsedTimer t;
-    t.start();
     for (const QString& f : photos)
-        QImageReader(f).read();
-    const double decodeMs = t.nsecsElapsed() / 1e6;
-
-    QList<double> times;
+        photoBytes += QFileInfo(f).size();
     const QString pdf = dir.filePath("fotos.pdf");
-    for (int run = 0; run < 5; ++run) {
-        t.start();
-        report::Report r(report::parseLayout(photosXml, "bench"));
-        report::RowsDataSource row(
-            {"Foto1", "Foto2", "Foto3", "Texto"},
-            {{photos[0], photos[1], photos[2], "Vivienda luminosa con vistas al mar."}});
-        const report::Document doc = r.generate(&row);
-        const double gen = t.nsecsElapsed() / 1e6;
-        doc.writePdf(pdf);
-        times << t.nsecsElapsed() / 1e6;
-        if (qEnvironmentVariableIsSet("BENCH_DETAIL"))
-            std::printf("  generate %.0f ms, write %.0f ms\n", gen, times.last() - gen);
-    }
-    std::sort(times.begin(), times.end());
-    const double ms = times[times.size() / 2];
-    std::printf("photos_page_to_pdf: %.0f ms (%.2f× floor: full-size decode of the photos %.0f ms)\n", ms,
-                ms / decodeMs, decodeMs);
-    std::printf("photos_page_pdf_size: %.0f KB (%.2f× floor: the three JPEG files %.0f KB)\n",
+    const auto page = bench::interleave(
+        5, {[&] {
+                for (const QString& f : photos)
+                    QImageReader(f).read();
+            },
+            [&] {
+                QElapsedTimer t;
+                t.start();
+                report::Report r(report::parseLayout(photosXml, "bench"));
+                report::RowsDataSource row(
+                    {"Foto1", "Foto2", "Foto3", "Texto"},
+                    {{photos[0], photos[1], photos[2], "Vivienda luminosa con vistas al mar."}});
+                const report::Document doc = r.generate(&row);
+                const double gen = t.nsecsElapsed() / 1e6;
+                doc.writePdf(pdf);
+                if (qEnvironmentVariableIsSet("BENCH_DETAIL"))
+                    std::printf("  generate %.0f ms, write %.0f ms\n", gen, t.nsecsElapsed() / 1e6 - gen);
+            }});
+    bench::figure("photos_page_to_pdf, against a full-size decode of the photos",
+                  bench::Pair{page[0], page[1]}, "ms", 1, "peer");
+    std::printf("photos_page_pdf_size: %.0f KB (%.2f× peer: the three JPEG files %.0f KB)\n",
                 QFileInfo(pdf).size() / 1024.0, double(QFileInfo(pdf).size()) / photoBytes,
                 photoBytes / 1024.0);
     return 0;

@@ -1,11 +1,14 @@
 // The platform pieces the web export and the office exchange stand on, each
-// against its floor measured in the same run:
-//   - camera photos (4000×3000 JPEG) to a web picture and its thumbnail, per
-//     photo, against decoding the same JPEG at 1/8 scale and nothing else;
-//   - the worker pool's throughput against one thread;
-//   - 10,000 rows sent by array binding to the MariaDB server of the test
-//     fixture (scripts/test-servers.sh), against the same rows inserted one
-//     prepared execution at a time (skipped without the server).
+// against its floor, interleaved round by round:
+//   - photographic camera photos (4000×3000 JPEG, bench::photographicJpeg) to
+//     a web picture and its thumbnail, per photo, against decoding the same
+//     JPEG at 1/8 scale and nothing else;
+//   - the worker pool on two threads against that floor on two threads, and
+//     its speed-up over itself on one thread;
+//   - 10,000 rows sent by the program's array binding (executeMany) to the
+//     MariaDB server of the test fixture (scripts/test-servers.sh), against
+//     bare Connector/C array binding of the same rows from ready arrays
+//     (skipped without the server).
 //
 //   build/bench_webplatform [photos] [runs]
 
@@ -16,80 +19,72 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QThreadPool>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <mysql.h>
 
 namespace {
 
-using bench::medianMs;
-
-// Something with the detail of a real photograph, so the JPEG is of a real size.
-void makePhoto(const QString& path, int seed) {
-    QImage img(4000, 3000, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    QPainter p(&img);
-    QLinearGradient sky(0, 0, 0, 3000);
-    sky.setColorAt(0, QColor(90, 150, 230));
-    sky.setColorAt(1, QColor(240, 220, 180));
-    p.fillRect(img.rect(), sky);
-    for (int i = 0; i < 3000; ++i) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(rng.bounded(256), rng.bounded(256), rng.bounded(256)));
-        p.drawEllipse(QPoint(rng.bounded(4000), rng.bounded(3000)), rng.bounded(5, 80), rng.bounded(5, 80));
-    }
-    p.end();
-    img.save(path, "JPEG", 90);
-}
-
-void line(const char* name, double value, const char* unit, double floor) {
-    std::printf("%s: %.2f %s (%.2f× floor)\n", name, value, unit, value / floor);
+// The floor's work for one photo: the decode at 1/8 scale.
+void decodeEighth(const QString& path) {
+    QImageReader reader(path);
+    reader.setScaledSize(QSize(500, 375));
+    if (reader.read().isNull())
+        std::printf("decode failed: %s\n", qPrintable(path));
 }
 
 void benchPictures(int photos, int runs) {
     QTemporaryDir dir;
     QList<image::PictureJob> jobs;
-    for (int i = 0; i < photos; ++i) {
-        const QString src = dir.filePath(QString("foto%1.jpg").arg(i));
-        makePhoto(src, i);
-        jobs << image::PictureJob{src, dir.filePath(QString("w%1.jpg").arg(i)),
+    const QStringList sources = bench::photographicJpegs(dir.path(), QStringLiteral("foto"), photos);
+    for (int i = 0; i < photos; ++i)
+        jobs << image::PictureJob{sources[i], dir.filePath(QString("w%1.jpg").arg(i)),
                                   dir.filePath(QString("t%1.jpg").arg(i))};
-    }
     const image::PictureSizes sizes{QSize(400, 300), QSize(80, 60)};
-
-    const double floorMs = medianMs(runs,
-                                    [&] {
-                                        for (const auto& job : jobs) {
-                                            QImageReader reader(job.source);
-                                            reader.setScaledSize(QSize(500, 375));
-                                            if (reader.read().isNull())
-                                                std::printf("decode failed: %s\n", qPrintable(job.source));
-                                        }
-                                    }) /
-                           photos;
-    const double oneMs = medianMs(runs,
-                                  [&] {
-                                      for (const auto& job : jobs)
-                                          if (!image::makePictures(job, sizes).ok)
-                                              std::printf("picture failed: %s\n", qPrintable(job.source));
-                                  }) /
-                         photos;
-    std::printf("decode 4000x3000 JPEG at 1/8 (floor): %.2f ms/photo\n", floorMs);
-    line("web 400x300 + thumbnail 80x60 per photo", oneMs, "ms/photo", floorMs);
+    std::printf("photos: %d of %lld KB on average\n", photos,
+                (QFileInfo(sources.value(0)).size() + QFileInfo(sources.value(1)).size()) / 2048);
 
     const int threads = std::max(1, QThread::idealThreadCount());
-    const double singleMs = medianMs(runs, [&] { image::makeAllPictures(jobs, sizes, 1); });
-    const double poolMs = medianMs(runs, [&] { image::makeAllPictures(jobs, sizes, threads); });
-    const double single = photos / (singleMs / 1000), pool = photos / (poolMs / 1000);
-    std::printf("pool of 1 thread (floor): %.1f photos/s\n", single);
-    char name[64];
+    QThreadPool floorPool;
+    floorPool.setMaxThreadCount(threads);
+    const auto s =
+        bench::interleave(runs, {
+                                    [&] {
+                                        for (const auto& job : jobs)
+                                            decodeEighth(job.source);
+                                    },
+                                    [&] {
+                                        for (const auto& job : jobs)
+                                            if (!image::makePictures(job, sizes).ok)
+                                                std::printf("picture failed: %s\n", qPrintable(job.source));
+                                    },
+                                    [&] {
+                                        for (const auto& job : jobs)
+                                            floorPool.start([src = job.source] { decodeEighth(src); });
+                                        floorPool.waitForDone();
+                                    },
+                                    [&] { image::makeAllPictures(jobs, sizes, 1); },
+                                    [&] { image::makeAllPictures(jobs, sizes, threads); },
+                                });
+    bench::floorLine("decode 4000x3000 JPEG at 1/8", s[0], "ms/photo", photos);
+    bench::figure("web 400x300 + thumbnail 80x60 per photo", bench::Pair{s[0], s[1]}, "ms/photo", photos);
+    const auto rate = [&](const bench::Sample& x) { return photos / (x.median() / 1000); };
+    char name[96];
     std::snprintf(name, sizeof name, "pool of %d threads", threads);
-    line(name, pool, "photos/s", single);
+    std::printf("floor on %d threads: %.1f photos/s; pool of 1 thread: %.1f photos/s\n", threads, rate(s[2]),
+                rate(s[3]));
+    // Throughput: the ratio is the pool's share of what the floor does on as many threads.
+    bench::figure(name, rate(s[4]), "photos/s", rate(s[2]));
+    std::snprintf(name, sizeof name, "pool of %d threads against itself on 1 (speed-up)", threads);
+    bench::figure(name, rate(s[4]), "photos/s", rate(s[3]), "one thread");
 }
 
 void benchMysql(int runs) {
@@ -118,22 +113,70 @@ void benchMysql(int runs) {
                               i % 2,
                               QString("Luminoso ático con vistas al mar, cerca de la playa. Nº %1").arg(i)};
     const QString insert = "INSERT INTO bench_filas VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    auto run = [&](bool bulk) {
+    auto run = [&] {
         c->execute("TRUNCATE TABLE bench_filas");
         mysql::Transaction t(*c);
-        auto s = c->prepare(insert);
-        if (bulk)
-            s->executeMany(rows);
-        else
-            for (const auto& r : rows)
-                s->execute(r);
+        c->prepare(insert)->executeMany(rows);
         t.commit();
     };
-    const double oneByOne = medianMs(runs, [&] { run(false); });
-    const double bulk = medianMs(runs, [&] { run(true); });
-    std::printf("mysql %d rows, one execution per row (peer): %.1f ms\n", n, oneByOne);
-    std::printf("mysql %d rows, array binding: %.1f ms (%.2f× peer)\n", n, bulk, bulk / oneByOne);
-    std::printf("mysql array binding throughput: %.0f rows/s\n", n / (bulk / 1000));
+    // The floor: the same rows from ready column arrays, bound and sent by Connector/C itself.
+    std::vector<QByteArray> texts[10];
+    std::vector<const char*> pointers[10];
+    std::vector<unsigned long> lengths[10];
+    std::vector<long long> ints[10];
+    std::vector<double> reals[10];
+    std::vector<char> indicators(std::size_t(n), STMT_INDICATOR_NONE);
+    MYSQL_BIND binds[10] = {};
+    for (int col = 0; col < 10; ++col) {
+        MYSQL_BIND& b = binds[col];
+        b.u.indicator = indicators.data();
+        const int t = rows[0][col].typeId();
+        for (const auto& r : rows) {
+            if (t == QMetaType::Int)
+                ints[col].push_back(r[col].toLongLong());
+            else if (t == QMetaType::Double)
+                reals[col].push_back(r[col].toDouble());
+            else
+                texts[col].push_back(r[col].toString().toUtf8());
+        }
+        if (t == QMetaType::Int) {
+            b.buffer_type = MYSQL_TYPE_LONGLONG;
+            b.buffer = ints[col].data();
+        } else if (t == QMetaType::Double) {
+            b.buffer_type = MYSQL_TYPE_DOUBLE;
+            b.buffer = reals[col].data();
+        } else {
+            for (const QByteArray& x : texts[col]) {
+                pointers[col].push_back(x.constData());
+                lengths[col].push_back(static_cast<unsigned long>(x.size()));
+            }
+            b.buffer_type = MYSQL_TYPE_STRING;
+            b.buffer = pointers[col].data();
+            b.length = lengths[col].data();
+        }
+    }
+    MYSQL* m = c->handle();
+    auto bare = [&] {
+        c->execute("TRUNCATE TABLE bench_filas");
+        mysql_query(m, "START TRANSACTION");
+        MYSQL_STMT* st = mysql_stmt_init(m);
+        const QByteArray sql = insert.toUtf8();
+        mysql_stmt_prepare(st, sql.constData(), sql.size());
+        unsigned size = unsigned(n);
+        mysql_stmt_attr_set(st, STMT_ATTR_ARRAY_SIZE, &size);
+        mysql_stmt_bind_param(st, binds);
+        if (mysql_stmt_execute(st) != 0)
+            std::printf("bare insert: %s\n", mysql_stmt_error(st));
+        mysql_stmt_close(st);
+        mysql_query(m, "COMMIT");
+    };
+    const bench::Pair p = bench::compare(runs, bare, run);
+    std::printf("mysql %d rows: %s in the table\n", n,
+                qPrintable(c->scalar("SELECT count(*) FROM bench_filas").toString()));
+    char name[64];
+    std::snprintf(name, sizeof name, "mysql %d rows, array binding (executeMany)", n);
+    bench::figure(name, p);
+    std::printf("mysql array binding throughput: %.0f rows/s\n", n / (p.program.median() / 1000));
     c->execute("DROP TABLE bench_filas");
 }
 

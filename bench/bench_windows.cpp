@@ -1,5 +1,7 @@
 // Record windows on a large agency: their sources read in index order, and
-// one connection per file whatever the number of open windows.
+// one connection per file whatever the number of open windows. Floors: the
+// sources' rowids stepped in index order on the same connection, interleaved
+// with the program's runs.
 //
 //   bench_windows [N properties] [runs]
 
@@ -12,11 +14,17 @@
 #include "shell/AppContext.h"
 #include "shell/Installation.h"
 
+#include "search/AvisoCoincidencias.h"
+
 #include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QThread>
+#include <ctime>
 
 using bench::figure;
-using bench::medianMs;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,6 +42,23 @@ int main(int argc, char** argv) {
     db::Database& database = ctx.db();
     sqlite3* raw = database.handle();
 
+    // For profiling the owner window alone (perf record): its wall and processor time per opening.
+    if (qEnvironmentVariableIsSet("BENCH_PROFILE_WINDOW")) {
+        for (int i = 0; i < 20; ++i) {
+            timespec c0{}, c1{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c0);
+            QElapsedTimer t;
+            t.start();
+            orb::frmPropietarios w(ctx, false);
+            const double ctor = t.nsecsElapsed() / 1e6;
+            w.show();
+            QApplication::processEvents();
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c1);
+            std::printf("wall %.1f ms (ctor %.1f), cpu %.1f ms\n", t.nsecsElapsed() / 1e6, ctor,
+                        (c1.tv_sec - c0.tv_sec) * 1e3 + (c1.tv_nsec - c0.tv_nsec) / 1e6);
+        }
+        return 0;
+    }
     // Each record source against its rowids read in index order with plain SQLite.
     struct Source {
         const char* name;
@@ -49,32 +74,70 @@ int main(int argc, char** argv) {
         std::printf("%s source: %s\n", s.name, qPrintable(source));
         bench::printPlan(raw, source.toUtf8().replace("?", "0"));
         qint64 rows = 0;
-        const double floor = medianMs(runs, [&] { rows = bench::plainSteps(raw, floorSql.constData()); });
-        const double open = medianMs(runs, [&] {
-            auto rs = database.openRecordset(source, db::RecordsetType::Dynaset, {0});
-            rs->value(0);
-        });
-        const double before = medianMs(runs, [&] {
-            auto rs = database.openRecordset(
-                QStringLiteral("select * from %1 where not alquiler order by Agencia,QuickID").arg(s.table),
-                db::RecordsetType::Dynaset);
-            rs->value(0);
-        });
+        const auto t = bench::interleave(
+            runs, {[&] { rows = bench::plainSteps(raw, floorSql.constData()); },
+                   [&] {
+                       auto rs = database.openRecordset(source, db::RecordsetType::Dynaset, {0});
+                       rs->value(0);
+                   },
+                   [&] {
+                       auto rs = database.openRecordset(
+                           QStringLiteral("select * from %1 where not alquiler order by Agencia,QuickID")
+                               .arg(s.table),
+                           db::RecordsetType::Dynaset);
+                       rs->value(0);
+                   }});
         std::printf("%s: %lld rows\n", s.name, rows);
-        figure(qPrintable(QStringLiteral("%1 dynaset open (Alquiler = ?)").arg(s.name)), open, "ms", floor);
-        figure(qPrintable(QStringLiteral("%1 dynaset open (not alquiler, before)").arg(s.name)), before, "ms",
-               floor);
+        figure(qPrintable(QStringLiteral("%1 dynaset open (Alquiler = ?)").arg(s.name)),
+               bench::Pair{t[0], t[1]});
+        figure(qPrintable(QStringLiteral("%1 dynaset open (not alquiler, before)").arg(s.name)),
+               bench::Pair{t[0], t[2]});
     }
 
     // The real owner window, opened and shown.
     const char* floorOwners = "select rowid from Propietarios where Alquiler = 0 order by Agencia, QuickID";
-    const double ownersFloor = medianMs(runs, [&] { bench::plainSteps(raw, floorOwners); });
-    const double windowOpen = medianMs(runs, [&] {
-        orb::frmPropietarios w(ctx, false);
-        w.show();
-        QApplication::processEvents();
-    });
-    figure("owner window open and shown", windowOpen, "ms", ownersFloor);
+    const bench::Pair ventana = bench::compare(
+        runs, [&] { bench::plainSteps(raw, floorOwners); },
+        [&] {
+            orb::frmPropietarios w(ctx, false);
+            w.show();
+            QApplication::processEvents();
+        });
+    figure("owner window open and shown", ventana);
+
+    // The start-up count of clients with new matches runs on a thread of its
+    // own while the user opens a window: that window against itself alone.
+    {
+        QMainWindow principal;
+        principal.menuBar();
+        principal.statusBar();
+        orb::AvisoCoincidencias aviso(ctx, principal);
+        bool contando = true;
+        QObject::connect(&aviso, &orb::AvisoCoincidencias::cuentaTerminada, [&] { contando = false; });
+        QElapsedTimer cuenta;
+        cuenta.start();
+        while (contando)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::printf("start-up count alone: %.0f ms, %lld clients\n", double(cuenta.elapsed()),
+                    qint64(aviso.clientes().size()));
+        const auto abrir = [&] {
+            orb::frmPropietarios w(ctx, false);
+            w.show();
+            QApplication::processEvents();
+        };
+        const bench::Pair p = bench::compareTimed(
+            runs, [&] { return bench::timeMs(abrir); },
+            [&] {
+                contando = true;
+                aviso.actualizar();
+                QThread::msleep(30); // the count under way
+                const double ms = bench::timeMs(abrir);
+                while (contando)
+                    QApplication::processEvents(QEventLoop::AllEvents, 10);
+                return ms;
+            });
+        figure("owner window opened during the start-up count, against the window alone", p, "ms", 1, "peer");
+    }
 
     // Memory with one and with four record windows open (they share one connection).
     const double rss0 = bench::rssMb();

@@ -42,6 +42,28 @@ const TablaImportada& datosTabla(const QString& tabla) {
 
 const QString Alias = QStringLiteral("intercambio");
 
+// The larger page cache for one import; the connection's own comes back after.
+class CacheAmplia {
+public:
+    CacheAmplia(db::Database& database, int kib)
+        : database_(database), antes_(database.scalar(QStringLiteral("PRAGMA main.cache_size"))) {
+        database_.execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(-kib));
+    }
+    ~CacheAmplia() {
+        try {
+            database_.execute(QStringLiteral("PRAGMA main.cache_size = %1").arg(antes_.toLongLong()));
+        } catch (const db::DbError&) {
+            // A cache left larger costs memory until the program closes, nothing else.
+        }
+    }
+    CacheAmplia(const CacheAmplia&) = delete;
+    CacheAmplia& operator=(const CacheAmplia&) = delete;
+
+private:
+    db::Database& database_;
+    db::Value antes_;
+};
+
 // The setting that remembers the stamp of the last file imported from an office.
 QString claveUltimaImportacion(const QString& oficina) {
     return QStringLiteral("IMPORTADO") + oficina;
@@ -278,6 +300,7 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
     }
     db::Database& agencia = ctx_.db();
     try {
+        CacheAmplia cache(agencia, CacheImportacionKiB);
         Adjunta adjunta(agencia, fichero, Alias);
         db::Transaction tx(agencia);
         // Read in the transaction that advances it: a failed import leaves it where it was.
@@ -338,10 +361,17 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
         QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(Alias, tabla, filtro),
         params);
-    if (informe_.log) {
+    if (informe_.filas || informe_.log) {
         const QString fila = QString::fromUtf16(t.fila);
+        QStringList lineas;
+        lineas.reserve(codigos.size());
         for (const db::Row& r : codigos)
-            informe_.log(fila + r.value(0).toString());
+            lineas << fila + r.value(0).toString();
+        if (informe_.filas)
+            informe_.filas(lineas);
+        else
+            for (const QString& l : lineas)
+                informe_.log(l);
     }
 
     const QString lista = ListaColumnas(columnas_.value(tabla));

@@ -17,6 +17,11 @@ struct AppContext;
 // exported by that office, no earlier than the last file imported from it,
 // and holds the rows it says; from the principal it must bring types and
 // localities.
+// The agency connection's page cache while an office is imported, in KiB:
+// rewriting a large office touches every page of Propiedades and its indexes,
+// and a small cache spills them into the WAL before the commit.
+inline constexpr int CacheImportacionKiB = 64 * 1024;
+
 class ImportacionOficina {
 public:
     ImportacionOficina(AppContext& ctx, InformeIntercambio informe);

@@ -27,6 +27,10 @@ struct Progreso {
 struct InformeIntercambio {
     std::function<void(const QString&)> log;
     std::function<void(const Progreso&)> progreso;
+    // The row lines of a table ("Importando propiedad 0100001"), all of them
+    // at once, when whoever shows the run takes them apart from log (a window
+    // that shows a count per hundred); otherwise they go to log one by one.
+    std::function<void(const QStringList&)> filas;
 };
 
 // The exchange account of group SINC, empty when unset.

@@ -1,5 +1,7 @@
 #include "frmIntercambio.h"
 
+#include "shell/Log.h"
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -79,6 +81,7 @@ void frmIntercambio::cmd_Click(int index) {
     InformeIntercambio informe;
     informe.log = [this](const QString& linea) { Log(linea); };
     informe.progreso = [this](const Progreso& p) { mostrarProgreso(p); };
+    informe.filas = [this](const QStringList& lineas) { LogFilas(lineas); };
     resultado_ = correr(runner_, informe);
     enCurso_ = false;
     cmd[Ejecutar]->setEnabled(true);
@@ -94,6 +97,18 @@ void frmIntercambio::LimpiarLog() {
 void frmIntercambio::Log(const QString& linea) {
     txtLog->appendPlainText(linea);
     dejarPintar();
+}
+
+// Every row line goes to Orbalia.log, a hundred at a time; the window shows
+// one line per hundred rows and the last, so a large office does not spend
+// its time appending a line per row to the window.
+void frmIntercambio::LogFilas(const QStringList& lineas) {
+    constexpr qsizetype Cada = 100;
+    for (qsizetype desde = 0; desde < lineas.size(); desde += Cada) {
+        const qsizetype hasta = std::min(lineas.size(), desde + Cada);
+        EscribirLog(lineas.mid(desde, hasta - desde));
+        Log(QStringLiteral("%1 (%2 de %3)").arg(lineas[hasta - 1]).arg(hasta).arg(lineas.size()));
+    }
 }
 
 void frmIntercambio::mostrarProgreso(const Progreso& p) {

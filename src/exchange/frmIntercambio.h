@@ -36,6 +36,7 @@ public:
 
     void LimpiarLog();
     void Log(const QString& linea);
+    void LogFilas(const QStringList& lineas);
 
 Q_SIGNALS:
     void ejecucionTerminada(bool ok);

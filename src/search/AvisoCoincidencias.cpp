@@ -22,7 +22,25 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace orb {
+
+namespace {
+
+// Lowers the calling thread (the count's own) to the least share of the
+// processor; a no-op where threads have no nice value of their own.
+void cederProcesador() {
+#ifdef Q_OS_LINUX
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
+#endif
+}
+
+} // namespace
 
 AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
     : QObject(&principal), ctx_(ctx) {
@@ -49,6 +67,7 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
         if (CambiosRegistros::esDe(tabla, {"Propiedades", "Clientes"}))
             actualizar();
     });
+    hilo_.setMaxThreadCount(1);
     vigilante_ = new QFutureWatcher<Cuenta>(this);
     connect(vigilante_, &QFutureWatcherBase::finished, this, &AvisoCoincidencias::contado);
     // After the window shows.
@@ -74,7 +93,8 @@ void AvisoCoincidencias::actualizar() {
     // Counting reads every waiting client and every property on offer: on a
     // connection of its own, away from the windows, which stay usable meanwhile.
     const QString ruta = ctx_.db().path();
-    vigilante_->setFuture(QtConcurrent::run([ruta, numero = ++numero_]() -> Cuenta {
+    vigilante_->setFuture(QtConcurrent::run(&hilo_, [ruta, numero = ++numero_]() -> Cuenta {
+        cederProcesador();
         try {
             const auto base = db::Database::open(ruta, {.readOnly = true});
             return {numero, coincidencias::ClientesConNovedades(*base)};

@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 #include <QWidget>
 
 #include <optional>
@@ -56,6 +57,10 @@ private:
         std::optional<QStringList> clientes;
     };
     QFutureWatcher<Cuenta>* vigilante_ = nullptr;
+    // The count's own thread, at the lowest priority (nice 19): on a two-core
+    // machine it must not take the processor from the window the user opens
+    // meanwhile, yet it is never starved the way an idle-class thread can be.
+    QThreadPool hilo_;
     int numero_ = 0;
     bool otraVez_ = false;
 };

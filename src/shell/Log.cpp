@@ -30,7 +30,7 @@ void IniciarLog(const QString& carpeta) {
         carpetaLog() = carpeta.isEmpty() || carpeta.endsWith(u'/') ? carpeta : carpeta + u'/';
     }
     // What the data layer cannot throw (a failed rollback) goes to this log too.
-    db::setLogFunction(&EscribirLog);
+    db::setLogFunction([](const QString& linea) { EscribirLog(linea); });
 }
 
 QString RutaLog() {
@@ -39,12 +39,20 @@ QString RutaLog() {
 }
 
 void EscribirLog(const QString& texto) {
-    const QString linea =
-        QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + u' ' + QString(texto).replace(u'\n', u' ');
+    EscribirLog(QStringList{texto});
+}
+
+void EscribirLog(const QStringList& lineas) {
+    if (lineas.isEmpty())
+        return;
+    const QString fecha = QDateTime::currentDateTime().toString(Qt::ISODateWithMs) + u' ';
+    QByteArray bloque;
+    for (const QString& l : lineas)
+        bloque += (fecha + QString(l).replace(u'\n', u' ')).toUtf8() + '\n';
     const QString ruta = RutaLog();
     QMutexLocker lock(&mutex());
     if (ruta.isEmpty()) {
-        std::fprintf(stderr, "%s\n", linea.toUtf8().constData());
+        std::fputs(bloque.constData(), stderr);
         return;
     }
     try {
@@ -56,10 +64,10 @@ void EscribirLog(const QString& texto) {
         }
         QFile out(ruta);
         if (!out.open(QIODevice::Append | QIODevice::Text)) {
-            std::fprintf(stderr, "%s\n", linea.toUtf8().constData());
+            std::fputs(bloque.constData(), stderr);
             return;
         }
-        out.write(linea.toUtf8() + '\n');
+        out.write(bloque);
     } catch (...) {
         // Logging must never be the reason something else fails.
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace orb {
 
@@ -15,6 +16,8 @@ QString RutaLog();
 // Appends one dated line. Past kLimiteLog bytes the file becomes Orbalia.log.1
 // (replacing the older one) and a new file starts. Never fails.
 void EscribirLog(const QString& texto);
+// Appends several lines, each dated, in one write (a run's many row lines).
+void EscribirLog(const QStringList& lineas);
 
 inline constexpr qint64 kLimiteLog = 1024 * 1024;
 

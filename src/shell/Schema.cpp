@@ -270,6 +270,18 @@ QStringList versionPortales(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 15 → 16: the index of the web export's read.
+QStringList versionIndiceWeb(db::Database& database, const MigrationOptions&) {
+    QStringList done;
+    for (const Index& i : indicesExportacionWeb()) {
+        if (objectExists(database, QStringLiteral("index"), i.name))
+            continue;
+        database.executeScript(createIndexSql(i));
+        done << QStringLiteral("índice %1 creado").arg(i.name);
+    }
+    return done;
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; each later step adds what its version brought.
@@ -284,6 +296,7 @@ const std::vector<Step>& steps() {
         s.push_back({12, versionVisitas});
         s.push_back({13, versionDuplicados});
         s.push_back({14, versionPortales});
+        s.push_back({15, versionIndiceWeb});
         return s;
     }();
     return table;
@@ -325,7 +338,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 15, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 16, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -175,7 +175,7 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
-    return list + indicesVersion11() + indicesVisitas() + indicesDuplicados();
+    return list + indicesVersion11() + indicesVisitas() + indicesDuplicados() + indicesExportacionWeb();
 }
 
 QList<Index> exchangeIndexes() {

@@ -102,6 +102,8 @@ QList<Index> indicesVersion11();
 // the step that adds them.
 QList<Index> indicesDuplicados();
 QStringList pasoDuplicados(db::Database& database);
+// The index of the web export's read; the step from 15 to 16 creates it.
+QList<Index> indicesExportacionWeb();
 // The wanted places travel between offices with their clients.
 Table clientesZonas();
 

@@ -7,8 +7,7 @@ namespace orb {
 
 namespace {
 
-// Where a web column's value comes from.
-enum class Fuente { Ident, QuickId, Agencia, Estado, Fijo, Campo, Cero };
+using Fuente = FuenteWeb;
 
 struct Columna {
     const char* nombre;
@@ -82,6 +81,10 @@ const char16_t* origen(const Columna& c, Pasada p) {
 
 constexpr int NumFotos = 6;
 
+QString EstadoWeb(Pasada p) {
+    return p == Pasada::Alquiler ? QStringLiteral("Available") : QStringLiteral("For Sale");
+}
+
 } // namespace
 
 QString TablaWeb(Pasada p) {
@@ -135,8 +138,17 @@ QString CondicionWeb(Pasada p, const QString& codigoOficina, db::Params& params)
     return sql;
 }
 
-QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codigoOficina,
-                            const QString& codigoAgenciaWeb) {
+QList<ColumnaWeb> FuentesWeb(Pasada p) {
+    QList<ColumnaWeb> out;
+    for (const Columna& c : Columnas)
+        if (enPasada(c, p))
+            out << ColumnaWeb{c.fuente, c.fuente == Fuente::Estado ? EstadoWeb(p)
+                                        : c.fuente == Fuente::Fijo ? QString::fromUtf16(c.valor)
+                                                                   : QString()};
+    return out;
+}
+
+ConsultaFilasWeb SqlFilasWeb(Pasada p, const QString& codigoOficina) {
     // Column 0 QuickID, 1 Cod, 2..7 the photographs, then the Campo columns in order.
     QString sql =
         QStringLiteral("SELECT p.QuickID, p.Cod, p.Foto1, p.Foto2, p.Foto3, p.Foto4, p.Foto5, p.Foto6");
@@ -148,9 +160,13 @@ QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codi
                           " LEFT JOIN Areas a ON p.CodArea = a.Cod WHERE ");
     db::Params params;
     sql += CondicionWeb(p, codigoOficina, params) + QStringLiteral(" ORDER BY p.rowid");
-    const bool alquiler = p == Pasada::Alquiler;
+    return {sql, params};
+}
 
-    const QString estado = alquiler ? QStringLiteral("Available") : QStringLiteral("For Sale");
+QList<FilaWeb> LeerFilasWeb(db::Database& agencia, Pasada p, const QString& codigoOficina,
+                            const QString& codigoAgenciaWeb) {
+    const auto [sql, params] = SqlFilasWeb(p, codigoOficina);
+    const QString estado = EstadoWeb(p);
     QList<FilaWeb> filas;
     const QList<db::Row> rows = agencia.query(sql, params);
     filas.reserve(rows.size());

@@ -35,6 +35,27 @@ db::Value IdentWeb(Pasada p, const QString& codigoAgenciaWeb, const db::Value& q
 // "Propiedades.PrecioAlquiler"); empty for a fixed or made-up value.
 QString OrigenColumnaWeb(Pasada p, const QString& columna);
 
+// Where a web column takes its value: the property's web ident, its number,
+// the web agency code, the pass's state text, a fixed text, a column of the
+// selection, or zero.
+enum class FuenteWeb { Ident, QuickId, Agencia, Estado, Fijo, Campo, Cero };
+struct ColumnaWeb {
+    FuenteWeb fuente;
+    QString fijo; // the text of Fijo and Estado
+};
+// The sources of a pass's columns, in ColumnasWeb order.
+QList<ColumnaWeb> FuentesWeb(Pasada p);
+
+// The statement that selects a pass's properties (see LeerFilasWeb), with
+// its values: column 0 QuickID, 1 Cod, 2..7 the photographs, then one column
+// per Campo source in column order.
+struct ConsultaFilasWeb {
+    QString sql;
+    db::Params params;
+};
+inline constexpr int PrimerCampoWeb = 8;
+ConsultaFilasWeb SqlFilasWeb(Pasada p, const QString& codigoOficina);
+
 // One property selected for the web: its row of values for ColumnasWeb (in
 // that order), its code for the log and its six photo file names.
 struct FilaWeb {

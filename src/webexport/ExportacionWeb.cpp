@@ -1,7 +1,9 @@
 #include "ExportacionWeb.h"
 
+#include "LectorFilasWeb.h"
 #include "platform/db/Database.h"
 #include "platform/image/PicturePool.h"
+#include "platform/mysql/BulkRows.h"
 #include "platform/mysql/Connection.h"
 #include "platform/process/ProcessRunner.h"
 #include "platform/process/ShellSincrono.h"
@@ -21,8 +23,10 @@ namespace orb {
 namespace {
 
 // Rows sent to the server at a time: each batch is a round trip, so batches
-// are as large as the client's own limit for one array-bound execution.
+// are as large as the client's own limit for one array-bound execution, and
+// closed early so one packet stays well under max_allowed_packet (16 MB).
 constexpr int LoteFilas = 2000;
+constexpr qsizetype LoteBytes = 4 * 1024 * 1024;
 // How often a run lets window events run (log, progress, the cancel button).
 constexpr int RefrescoMs = 40;
 
@@ -192,7 +196,7 @@ void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, 
     progreso_.fotosTotal = fotos.submitted();
 }
 
-void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWeb>& filas,
+void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, LectorFilasWeb& filas,
                             image::PicturePool& fotos) {
     const QString tabla = TablaWeb(p);
     lugar_ = {p, {}};
@@ -207,21 +211,24 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWe
     auto insertar = web.prepare(
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(tabla, columnas.join(u','), marcas.join(u',')));
 
-    QList<mysql::Params> lote;
+    mysql::BulkRows lote(int(columnas.size()));
     QStringList codigos; // of the rows in lote, to name the one the server refuses
     int contador = 0;
-    for (const FilaWeb& f : filas) {
+    const QString exportando = QStringLiteral("Exportando propiedad ");
+    while (filas.siguiente()) {
         if (cancelado_)
             throw Cancelado{};
-        Log(QStringLiteral("Exportando propiedad ") + f.cod);
-        lote << f.valores;
-        codigos << f.cod;
-        for (int n = 1; n <= f.fotos.size(); ++n)
-            ProcesarFoto(f.fotos[n - 1], f.ident, f.cod, n, fotos);
+        const QString& cod = filas.cod();
+        Log(exportando + cod);
+        filas.anadirA(lote);
+        codigos << cod;
+        const QStringList fichero = filas.fotos();
+        for (int n = 1; n <= fichero.size(); ++n)
+            ProcesarFoto(fichero[n - 1], filas.ident(), cod, n, fotos);
         ++contador;
         ++progreso_.propiedadesHechas;
         avisarProgreso();
-        if (lote.size() >= LoteFilas) {
+        if (lote.rowCount() >= LoteFilas || lote.bytes() >= LoteBytes) {
             enviarLote(web, *insertar, lote, codigos);
             lote.clear();
             codigos.clear();
@@ -229,31 +236,31 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, const QList<FilaWe
     }
     if (cancelado_)
         throw Cancelado{};
-    if (!lote.isEmpty())
+    if (lote.rowCount() > 0)
         enviarLote(web, *insertar, lote, codigos);
     if (contador > 0)
         Log(QStringLiteral("Se han exportado %1 propiedades.").arg(contador));
 }
 
 void ExportacionWeb::enviarLote(mysql::Connection& web, mysql::Statement& insertar,
-                                const QList<mysql::Params>& lote, const QStringList& codigos) {
+                                const mysql::BulkRows& lote, const QStringList& codigos) {
     try {
-        insertar.executeMany(lote);
+        insertar.executeBulk(lote);
     } catch (const mysql::MysqlError& e) {
         if (!EsFalloDeValor(e))
             throw;
         // The server does not say which row of a batch it refused: the rows
         // are tried one by one, inside a savepoint that leaves no trace, until
         // one fails the same way. Only on this failing path.
-        if (lote.size() == 1) {
+        if (lote.rowCount() == 1) {
             lugar_.propiedad = codigos.value(0);
             throw;
         }
         try {
             web.execute(QStringLiteral("SAVEPOINT buscar_fila"));
-            for (qsizetype i = 0; i < lote.size() && lugar_.propiedad.isEmpty(); ++i) {
+            for (int i = 0; i < lote.rowCount() && lugar_.propiedad.isEmpty(); ++i) {
                 try {
-                    insertar.execute(lote[i]);
+                    insertar.execute(lote.row(i));
                 } catch (const mysql::MysqlError& fila) {
                     if (fila.number() == e.number())
                         lugar_.propiedad = codigos.value(i);
@@ -310,9 +317,10 @@ bool ExportacionWeb::Exportar() {
         prepararCarpetaWeb();
         const QString oficina = ctx_.facts.CodigoOficina;
         const QString agencia = ctx_.facts.CodigoAgenciaWeb;
-        const QList<FilaWeb> ventas = LeerFilasWeb(ctx_.db(), Pasada::Venta, oficina, agencia);
-        const QList<FilaWeb> alquileres = LeerFilasWeb(ctx_.db(), Pasada::Alquiler, oficina, agencia);
-        progreso_.propiedadesTotal = int(ventas.size() + alquileres.size());
+        // Read as they are sent, each value straight from the statement into the batch.
+        LectorFilasWeb ventas(ctx_.db(), Pasada::Venta, oficina, agencia);
+        LectorFilasWeb alquileres(ctx_.db(), Pasada::Alquiler, oficina, agencia);
+        progreso_.propiedadesTotal = ventas.total() + alquileres.total();
         avisarProgreso();
 
         image::PicturePool fotos({ajustes_.foto, ajustes_.thumb});

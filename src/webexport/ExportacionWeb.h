@@ -13,6 +13,7 @@
 #include <memory>
 
 namespace mysql {
+class BulkRows;
 class Connection;
 class MysqlError;
 class Statement;
@@ -31,6 +32,7 @@ struct PictureResult;
 namespace orb {
 
 struct AppContext;
+class LectorFilasWeb;
 
 // Group WEB of the settings, read when the export window opens. A missing
 // setting reads as its default and is not written: a run never writes the
@@ -95,8 +97,8 @@ private:
     void dejarPintar(bool forzar = false);
     void avisarProgreso();
     void prepararCarpetaWeb();
-    void pasada(mysql::Connection& web, Pasada p, const QList<FilaWeb>& filas, image::PicturePool& fotos);
-    void enviarLote(mysql::Connection& web, mysql::Statement& insertar, const QList<mysql::Params>& lote,
+    void pasada(mysql::Connection& web, Pasada p, LectorFilasWeb& filas, image::PicturePool& fotos);
+    void enviarLote(mysql::Connection& web, mysql::Statement& insertar, const mysql::BulkRows& lote,
                     const QStringList& codigos);
     void ProcesarFoto(const QString& fichero, const QString& ident, const QString& cod, int slot,
                       image::PicturePool& fotos);

@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace orb {
@@ -105,6 +106,7 @@ void frmExportacionWeb::cmd_Click(int index) {
         ponerBotones(true);
         cmd(CmdCancelar)->setFocus();
         ultimaCorrecta_ = exportacion_->ejecutar(true);
+        volcarLog();
         ponerBotones(false);
         cmd(CmdCerrar)->setFocus();
         break;
@@ -131,6 +133,7 @@ void frmExportacionWeb::reject() {
 }
 
 void frmExportacionWeb::LimpiarLog() {
+    pendientes_.clear();
     txtLog_->clear();
     prgPropiedades_->setRange(0, 1);
     prgPropiedades_->setValue(0);
@@ -139,8 +142,19 @@ void frmExportacionWeb::LimpiarLog() {
     QCoreApplication::processEvents();
 }
 
+// Lines reach the box together each time the run lets the window repaint
+// (every 40 ms at most), not one append and scroll per exported property.
 void frmExportacionWeb::Log(const QString& linea) {
-    txtLog_->appendPlainText(linea);
+    if (pendientes_.isEmpty())
+        QTimer::singleShot(0, this, &frmExportacionWeb::volcarLog);
+    pendientes_ << linea;
+}
+
+void frmExportacionWeb::volcarLog() {
+    if (pendientes_.isEmpty())
+        return;
+    txtLog_->appendPlainText(pendientes_.join(u'\n'));
+    pendientes_.clear();
     txtLog_->verticalScrollBar()->setValue(txtLog_->verticalScrollBar()->maximum());
 }
 

@@ -41,6 +41,7 @@ public Q_SLOTS:
 
 private:
     void Log(const QString& linea);
+    void volcarLog();
     void LimpiarLog();
     void mostrarProgreso(const ProgresoWeb& p);
     void ponerBotones(bool enCurso);
@@ -49,6 +50,7 @@ private:
     std::unique_ptr<ExportacionWeb> exportacion_;
     std::array<QPushButton*, 3> cmd_{};
     QPlainTextEdit* txtLog_ = nullptr;
+    QStringList pendientes_; // lines not yet in txtLog_
     QLabel* lblPropiedades_ = nullptr;
     QLabel* lblFotos_ = nullptr;
     QProgressBar* prgPropiedades_ = nullptr;

@@ -65,7 +65,8 @@ int exportar(int argc, char* argv[]) {
     }
 
     orb::ExportacionWeb exportacion(ctx, orb::AjustesWeb::leer(ctx));
-    exportacion.alLog = [&out](const QString& linea) { out << linea << Qt::endl; };
+    // Flushed when the run ends, not once per exported property.
+    exportacion.alLog = [&out](const QString& linea) { out << linea << '\n'; };
     return exportacion.ejecutar(!parser.isSet(sinSubida)) ? 0 : 1;
 }
 

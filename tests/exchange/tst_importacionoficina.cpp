@@ -132,6 +132,30 @@ private Q_SLOTS:
         QCOMPARE(QImage(aqui.context().RutaFotos + "f1.jpg").size(), QSize(800, 600));
     }
 
+    // A window that shows a count per hundred takes the row lines apart: each
+    // table's in one list, in order, none of them in the log; the agency
+    // connection keeps its own page cache after the run's larger one.
+    void rowLinesApartWhenAskedAndTheCacheComesBack() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& d = aqui.context().db();
+        exportarOficina(otra, aqui);
+        const qint64 cache = d.scalar("PRAGMA main.cache_size").toLongLong();
+        Registro r;
+        orb::InformeIntercambio informe = r.informe();
+        QList<QStringList> filas;
+        informe.filas = [&](const QStringList& l) { filas << l; };
+        orb::ImportacionOficina imp(aqui.context(), informe);
+        QVERIFY(imp.Importar("2", "1"));
+        QCOMPARE(filas, QList<QStringList>({{"Importando propiedad 200001", "Importando propiedad 200002"},
+                                            {"Importando propietario 200001"},
+                                            {"Importando cliente 200001"}}));
+        QCOMPARE(r.lineas, QStringList({"Iniciando importación ...", "Se han importado 2 propiedades.",
+                                        "Se han importado 1 propietarios.", "Se han importado 1 clientes.",
+                                        "Importación finalizada."}));
+        QCOMPARE(d.scalar("PRAGMA main.cache_size").toLongLong(), cache);
+    }
+
     void officeWithoutClientsLeavesNoneAndTwiceGivesTheSame() {
         TestInstallation aqui(oficina("1", true, "122"));
         TestInstallation otra(oficina("2", false));

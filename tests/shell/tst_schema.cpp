@@ -438,9 +438,9 @@ private Q_SLOTS:
             "DROP TRIGGER Propiedades_Modificado; DROP TRIGGER Propiedades_ModificadoAlta;"
             "ALTER TABLE Propiedades DROP COLUMN Portales; ALTER TABLE Propiedades DROP COLUMN Modificado;"
             "ALTER TABLE Tipos DROP COLUMN TipoPortales; ALTER TABLE Localidades DROP COLUMN Provincia;");
-        d->setUserVersion(orb::schema::CurrentVersion - 1);
+        d->setUserVersion(orb::schema::CurrentVersion - 2); // the web index came after
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.size(), 2);
         QVERIFY2(
             steps[0].contains("campo Propiedades.Portales añadido, campo Propiedades.Modificado añadido, "
                               "campo Tipos.TipoPortales añadido, campo Localidades.Provincia añadido"),
@@ -476,6 +476,26 @@ private Q_SLOTS:
                     .hasMatch());
         // A new property is on the portals unless its agent takes it off.
         QCOMPARE(rows(*d, "SELECT Portales FROM Propiedades WHERE Cod = '0100003'"), QStringList{"true"});
+    }
+
+    // A database of the version before gains the web export's index, and the
+    // export's read goes through it without sorting.
+    void previousVersionGainsTheWebIndex() {
+        QTemporaryDir dir, other;
+        auto d = agencyDatabase(dir);
+        d->execute("DROP INDEX Propiedades_Web");
+        d->setUserVersion(orb::schema::CurrentVersion - 1);
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps, QStringList{QString("Versión %1 → %2: índice Propiedades_Web creado")
+                                        .arg(orb::schema::CurrentVersion - 1)
+                                        .arg(orb::schema::CurrentVersion)});
+        QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
+        const QStringList plan = rows(
+            *d, "EXPLAIN QUERY PLAN SELECT p.Cod FROM Propiedades p LEFT JOIN Tipos t ON p.CodTipo = t.Cod "
+                "WHERE p.Agencia = '01' AND p.Estado = 'En Venta' AND p.ExportacionWeb = 1 AND "
+                "p.Alquiler = 0 ORDER BY p.rowid");
+        QVERIFY2(plan.join(' ').contains("Propiedades_Web") && !plan.join(' ').contains("TEMP B-TREE"),
+                 qPrintable(plan.join('\n')));
     }
 
     void olderVersionsStepThroughEveryVersion() {

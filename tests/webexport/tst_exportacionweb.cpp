@@ -236,6 +236,51 @@ private Q_SLOTS:
         QCOMPARE(admin_->scalar("SELECT COUNT(*) FROM webrentals WHERE agency = 'CSOL'").toInt(), 3);
     }
 
+    // Values stored in another kind than their field declares (SQLite keeps
+    // what it is given) reach the web as the data layer reads them: the rows
+    // equal those sent from LeerFilasWeb's values, field by field.
+    void valuesOfAnotherKindArriveAsTheDataLayerReadsThem() {
+        ORB_REQUIRE_MYSQL(server);
+        webtest::Fixture f;
+        f.configure(server, "B", "CSOL");
+        f.catalogues();
+        f.property(false, 51, {{"CodTipo", 901}, {"Dormitorios", 2}, {"Piscina", "S"}});
+        f.property(false, 52);
+        f.property(true, 53, {{"PrecioAlquiler", 700}});
+        f.ctx.db().execute("UPDATE Propiedades SET Dormitorios = 3.5, Piscina = 1, Orientacion = 5, "
+                           "Precio = 'caro', Metros = NULL WHERE QuickID = 51");
+        f.ctx.db().execute(
+            "UPDATE Propiedades SET PrecioAlquiler = '1250.5', Banos = 'dos' WHERE QuickID = 53");
+        Run run(f.ctx);
+        QVERIFY2(run.exp.Exportar(), qPrintable(run.log.join('\n')));
+        const QList<QStringList> ventas = rows(*admin_, "webproperties", "CSOL");
+        const QList<QStringList> alquileres = rows(*admin_, "webrentals", "CSOL");
+        QCOMPARE(ventas.size(), 2);
+        QCOMPARE(alquileres.size(), 1);
+        const QStringList columnas = ColumnasWeb(Pasada::Venta);
+        const QStringList& v = ventas.first();
+        QCOMPARE(v[columnas.indexOf("bedrooms")], QString("4"));
+        QCOMPARE(v[columnas.indexOf("pool")], QString("1"));
+        QCOMPARE(v[columnas.indexOf("orientation")], QString("5"));
+        QCOMPARE(v[columnas.indexOf("mtsbuilt")], QString("NULL"));
+        QCOMPARE(v[columnas.indexOf("priceeur")].toDouble(), 0.0);
+        QCOMPARE(alquileres.first()[ColumnasWeb(Pasada::Alquiler).indexOf("priceeur")].toDouble(), 1250.5);
+
+        // The same rows through the values the data layer converts, one by one.
+        for (Pasada p : {Pasada::Venta, Pasada::Alquiler}) {
+            admin_->execute(QStringLiteral("DELETE FROM %1").arg(TablaWeb(p)));
+            QStringList marcas;
+            marcas.fill("?", ColumnasWeb(p).size());
+            auto insertar =
+                admin_->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                    .arg(TablaWeb(p), ColumnasWeb(p).join(','), marcas.join(',')));
+            for (const FilaWeb& fila : LeerFilasWeb(f.ctx.db(), p, "B", "CSOL"))
+                insertar->execute(fila.valores);
+        }
+        QCOMPARE(rows(*admin_, "webproperties", "CSOL"), ventas);
+        QCOMPARE(rows(*admin_, "webrentals", "CSOL"), alquileres);
+    }
+
     // Failures and cancellation: the server keeps the complete old listing.
     void connectionKilledDuringRentalsKeepsOldListing() {
         ORB_REQUIRE_MYSQL(server);

@@ -70,6 +70,52 @@ Value Cursor::value(int column) const {
     return current_.at(column);
 }
 
+bool Cursor::step() {
+    current_.clear();
+    if (!stmt_)
+        return false;
+    bool more = false;
+    try {
+        more = stmt_->step();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    if (!more)
+        finish();
+    return more;
+}
+
+Cell Cursor::cell(int column) const {
+    Cell c;
+    if (!stmt_ || column < 0 || column >= fieldCount())
+        return c;
+    sqlite3_stmt* s = stmt_->get();
+    switch (sqlite3_column_type(s, column)) {
+    case SQLITE_INTEGER:
+        c.kind = Cell::Kind::Integer;
+        c.integer = sqlite3_column_int64(s, column);
+        break;
+    case SQLITE_FLOAT:
+        c.kind = Cell::Kind::Real;
+        c.real = sqlite3_column_double(s, column);
+        break;
+    case SQLITE_TEXT:
+        c.kind = Cell::Kind::Text;
+        c.data = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+        c.size = sqlite3_column_bytes(s, column);
+        break;
+    case SQLITE_BLOB:
+        c.kind = Cell::Kind::Blob;
+        c.data = static_cast<const char*>(sqlite3_column_blob(s, column));
+        c.size = sqlite3_column_bytes(s, column);
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
 void Cursor::finish() {
     stmt_.reset();
 }

@@ -7,6 +7,16 @@
 
 namespace db {
 
+// One value of the current row as SQLite holds it, valid until the next step.
+struct Cell {
+    enum class Kind { Null, Integer, Real, Text, Blob };
+    Kind kind = Kind::Null;
+    qint64 integer = 0;
+    double real = 0;
+    const char* data = nullptr; // UTF-8 text or blob bytes
+    int size = 0;
+};
+
 // A forward-only reader over one SELECT: rows come from the statement as the
 // caller asks for them, so a grid over 100,000 rows costs only what it shows.
 // The statement holds a read snapshot of the file until it reaches its end
@@ -36,6 +46,10 @@ public:
     Value value(int column) const;
     // The whole current row (empty before the first row or past the last).
     const Row& row() const { return current_; }
+    // Advances without converting the row, for readers that pass each value
+    // straight on (cell()); row() and value() stay empty. False past the last row.
+    bool step();
+    Cell cell(int column) const;
     // Ends the statement early, releasing its read snapshot.
     void finish();
 

@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include "BulkRows.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <mysql.h>
@@ -389,6 +391,87 @@ quint64 Statement::executeMany(const QList<Params>& rows) {
         affected += mysql_stmt_affected_rows(stmt_);
         first += count;
     }
+    unsigned int none = 0;
+    mysql_stmt_attr_set(stmt_, STMT_ATTR_ARRAY_SIZE, &none);
+    return affected;
+}
+
+quint64 Statement::executeBulk(const BulkRows& rows) {
+    const int n = parameterCount();
+    if (rows.columnCount() != n)
+        throw MysqlError(2034, QStringLiteral("HY000"),
+                         QStringLiteral("La sentencia espera %1 valores y las filas traen %2")
+                             .arg(n)
+                             .arg(rows.columnCount()));
+    if (rows.rowCount() == 0)
+        return 0;
+    if (n == 0 || !bulkSupported(connection_.handle()))
+        return executeMany(rows.toParams());
+    const auto count = std::size_t(rows.rowCount());
+    // Per column, the one type the whole array is sent as.
+    struct Bound {
+        std::vector<char> indicators;
+        std::vector<double> reals;          // ints widened when the column mixes both
+        std::vector<const char*> pointers;  // texts, numbers written out when mixed with texts
+        std::vector<unsigned long> lengths; // of pointers
+        std::vector<QByteArray> written;
+    };
+    std::vector<Bound> bound(static_cast<std::size_t>(n));
+    std::vector<MYSQL_BIND> binds(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const BulkRows::Column& c = rows.columns_[std::size_t(i)];
+        Bound& b = bound[std::size_t(i)];
+        bool anyValue = false, allInt = true, allNumber = true;
+        b.indicators.assign(count, STMT_INDICATOR_NONE);
+        for (std::size_t r = 0; r < count; ++r) {
+            const BulkRows::Kind k = c.kinds[r];
+            if (k == BulkRows::Kind::Null) {
+                b.indicators[r] = STMT_INDICATOR_NULL;
+                continue;
+            }
+            anyValue = true;
+            allInt = allInt && k == BulkRows::Kind::Integer;
+            allNumber = allNumber && k != BulkRows::Kind::Text;
+        }
+        MYSQL_BIND& m = binds[std::size_t(i)];
+        m = MYSQL_BIND{};
+        m.u.indicator = b.indicators.data();
+        if (anyValue && allInt) {
+            m.buffer_type = MYSQL_TYPE_LONGLONG;
+            m.buffer = const_cast<long long*>(c.ints.data());
+        } else if (anyValue && allNumber) {
+            b.reals = c.reals;
+            for (std::size_t r = 0; r < count; ++r)
+                if (c.kinds[r] == BulkRows::Kind::Integer)
+                    b.reals[r] = double(c.ints[r]);
+            m.buffer_type = MYSQL_TYPE_DOUBLE;
+            m.buffer = b.reals.data();
+        } else {
+            b.pointers.assign(count, "");
+            b.lengths = c.lengths;
+            b.written.resize(count);
+            for (std::size_t r = 0; r < count; ++r) {
+                if (c.kinds[r] == BulkRows::Kind::Text) {
+                    b.pointers[r] = c.arena.constData() + c.offsets[r];
+                } else if (c.kinds[r] != BulkRows::Kind::Null) {
+                    b.written[r] = rows.valueAt(c, int(r)).toString().toUtf8();
+                    b.pointers[r] = b.written[r].constData();
+                    b.lengths[r] = static_cast<unsigned long>(b.written[r].size());
+                }
+            }
+            m.buffer_type = MYSQL_TYPE_STRING;
+            m.buffer = anyValue ? b.pointers.data() : nullptr;
+            m.length = b.lengths.data();
+        }
+    }
+    unsigned int size = static_cast<unsigned int>(count);
+    if (mysql_stmt_attr_set(stmt_, STMT_ATTR_ARRAY_SIZE, &size))
+        fail();
+    if (mysql_stmt_bind_param(stmt_, binds.data()))
+        fail();
+    if (mysql_stmt_execute(stmt_))
+        fail();
+    const quint64 affected = mysql_stmt_affected_rows(stmt_);
     unsigned int none = 0;
     mysql_stmt_attr_set(stmt_, STMT_ATTR_ARRAY_SIZE, &none);
     return affected;

@@ -35,6 +35,7 @@ struct ConnectOptions {
 };
 
 class Statement;
+class BulkRows;
 
 // One connection to a MySQL or MariaDB server. Every connection talks
 // utf8mb4 and runs in a strict sql_mode, so a value the table cannot hold is
@@ -91,6 +92,9 @@ public:
     // otherwise (MySQL). Each row must have parameterCount() values. Not
     // atomic by itself: wrap it in a Transaction. Returns the rows affected.
     quint64 executeMany(const QList<Params>& rows);
+    // The same for rows gathered column by column: one array-bound execution
+    // of them all (the caller sizes the batch), or one by one on MySQL.
+    quint64 executeBulk(const BulkRows& rows);
 
 private:
     friend class Connection;
