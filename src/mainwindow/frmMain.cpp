@@ -290,9 +290,14 @@ void frmMain::crearBarra() {
         if (Botones[i].separadorDetras)
             tb_->addSeparator();
     }
-    tb_->addSeparator();
-    busquedaRapida = new CajaBusquedaRapida(ctx_, tb_);
-    tb_->addWidget(busquedaRapida);
+    // A toolbar of its own, on a line of its own, so the command buttons keep their places.
+    addToolBarBreak();
+    QToolBar* barraBusqueda = addToolBar(QStringLiteral("Barra de búsqueda rápida"));
+    barraBusqueda->setObjectName(QStringLiteral("tbBusquedaRapida"));
+    barraBusqueda->setAccessibleName(QStringLiteral("Barra de búsqueda rápida"));
+    barraBusqueda->setFloatable(false);
+    busquedaRapida = new CajaBusquedaRapida(ctx_, barraBusqueda);
+    barraBusqueda->addWidget(busquedaRapida);
     auto* buscar = new QAction(QStringLiteral("Búsqueda rápida"), this);
     buscar->setObjectName(QStringLiteral("mnuBusquedaRapida"));
     buscar->setShortcut(QKeySequence::Find);

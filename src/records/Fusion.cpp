@@ -124,6 +124,8 @@ void Fusionar(db::Database& base, TablaFusion t, const QString& oficina, const Q
                             gone.value(0).toString(), gone.value(2).toString());
     asignaciones << QStringLiteral("Comentarios = ?");
     valores << comentarios.join(u'\n');
+    // A seat showing the kept record must see that it changed.
+    asignaciones << QStringLiteral("Version = coalesce(Version, 0) + 1");
     valores << queda;
     base.execute(
         QStringLiteral("UPDATE %1 SET %2 WHERE Cod = ?").arg(tabla, asignaciones.join(QStringLiteral(", "))),

@@ -41,7 +41,6 @@ CajaBusquedaRapida::CajaBusquedaRapida(AppContext& ctx, QWidget* parent) : QWidg
     txtBuscar->setToolTip(
         QStringLiteral("Búsqueda rápida: referencia, dirección, nombre, teléfono, e-mail o DNI"));
     txtBuscar->setAccessibleName(QStringLiteral("Búsqueda rápida"));
-    txtBuscar->setClearButtonEnabled(true);
     txtBuscar->setMinimumWidth(220);
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);

@@ -194,17 +194,18 @@ private Q_SLOTS:
             out.sort();
             return out.join(u' ');
         };
-        QCOMPARE(activos(), "mnuArchivo(10) mnuAyu(0) salir");
+        QCOMPARE(activos(), "mnuArchivo(10) mnuAyu(0) mnuBusquedaRapida salir");
         p.registrar(Ventana::Propiedades);
-        QCOMPARE(activos(), "mnuArchivo(0) mnuArchivo(1) mnuArchivo(10) mnuAyu(0) propiedades "
-                            "propiedadesalquiler salir");
+        QCOMPARE(activos(),
+                 "mnuArchivo(0) mnuArchivo(1) mnuArchivo(10) mnuAyu(0) mnuBusquedaRapida propiedades "
+                 "propiedadesalquiler salir");
         p.registrar(Ventana::BusClientes);
         p.registrar(Ventana::Configuracion);
         p.registro.registrarListado(Listado::Tipos,
                                     {[](orb::AppContext&, QWidget* w) { return new QWidget(w); },
                                      [](QWidget*, const QString&) { return true; }});
         QCOMPARE(activos(), "busquedaclientes busquedaclientesalquiler mnuArchivo(0) "
-                            "mnuArchivo(1) mnuArchivo(10) mnuAyu(0) mnuLis(5) mnuTool(13) "
+                            "mnuArchivo(1) mnuArchivo(10) mnuAyu(0) mnuBusquedaRapida mnuLis(5) mnuTool(13) "
                             "mnuTool(2) mnuTool(3) propiedades propiedadesalquiler salir");
         // A disabled command does nothing when called anyway.
         p.w.usrShowClientesVenta();

@@ -115,10 +115,10 @@ private slots:
     void aRefusalOtherThanATakenCodeStopsWithAnError() {
         // A second unique rule that no renumbering can satisfy.
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Nombre, Dni) VALUES ('X1', "
-                           "'01', 1, 'A', '123')");
+                           "'01', 1, 'A', '12345678Z')");
         ctx().db().execute("CREATE UNIQUE INDEX Propietarios_Dni ON Propietarios(Dni)");
         frmPropietarioNuevo dlg;
-        dlg.txt[13]->setText("123");
+        dlg.txt[13]->setText("12345678Z");
         dlg.cmdOk->click();
         try {
             CrearPropietario(ctx(), dlg, false);
