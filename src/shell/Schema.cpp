@@ -4,6 +4,7 @@
 
 #include "platform/db/Database.h"
 
+#include <QRegularExpression>
 #include <QSet>
 #include <functional>
 #include <optional>
@@ -81,9 +82,17 @@ QString createTableSql(const Table& t, const QString& prefijo, Dialect dialect) 
 }
 
 QString createIndexSql(const Index& i, Dialect dialect) {
+    QString columns = i.columns;
+    if (dialect == Dialect::Postgres) {
+        // The server refuses replace() and trim() on a column of the
+        // nondeterministic "es": the compared forms are made from its bytes.
+        static const QRegularExpression columna(
+            QStringLiteral("\\b(replace|trim|lower|upper)\\((\\w+)([,)])"));
+        columns.replace(columna, QStringLiteral("\\1(\\2 COLLATE \"C\"\\3"));
+    }
     return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
         .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), quoted(i.name, dialect),
-             quoted(i.table, dialect), i.columns);
+             quoted(i.table, dialect), columns);
 }
 
 } // namespace detail

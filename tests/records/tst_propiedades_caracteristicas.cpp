@@ -79,7 +79,7 @@ private slots:
         for (const ui::BoundCheckBox* c : std::as_const(w.chk))
             casillas << c->DataField;
         QCOMPARE(casillas, columnas);
-        QCOMPARE(w.chk.size(), int(std::size(Esperadas)) + 5);
+        QCOMPARE(w.chk.size(), int(std::size(Esperadas)) + 6); // and Portales
     }
 
     void tickedFeaturesAreStoredAndShownAgain() {

@@ -5,6 +5,7 @@
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
 #include "platform/db/Database.h"
+#include "records/CamposPersona.h"
 #include "records/PanelPropietario.h"
 #include "records/frmPropiedades.h"
 #include "records/frmPropietarioNuevo.h"
@@ -148,8 +149,11 @@ private Q_SLOTS:
         QTimer::singleShot(0, &w, [&w] {
             auto* dlg = w.findChild<frmPropietarioNuevo*>();
             QVERIFY(dlg);
-            dlg->txt.first()->setText("Marta Ruiz");
+            dlg->txt.value(orb::propietario::Nombre)->setText("Marta Ruiz");
             dlg->cmdOk->click();
+            // A dialog that refused what was typed stays open: close it so the test reports it.
+            if (dlg->isVisible())
+                dlg->done(QDialog::Rejected);
         });
         inst->dialogs().clear();
         w.propietario->butPropietario[PanelPropietario::Nuevo]->click();
