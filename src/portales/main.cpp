@@ -1,16 +1,10 @@
 // orbalia-portales: the portal feed without a window, for a scheduled task.
-#include "platform/db/Database.h"
 #include "portales/ExportacionPortales.h"
 #include "shell/AppContext.h"
-#include "shell/DatabaseSession.h"
-#include "shell/ErrorReport.h"
 #include "shell/Herramienta.h"
-#include "shell/Installation.h"
-#include "shell/Log.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QTextStream>
 
 namespace {
@@ -35,35 +29,9 @@ int exportar(int argc, char* argv[]) {
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QString carpeta = parser.isSet(home) ? parser.value(home) : orb::CarpetaInstalacion();
-    carpeta = QDir(carpeta).absolutePath() + u'/';
-    if (!QDir(carpeta).exists()) {
-        err << "No existe la carpeta de la instalación: " << carpeta << Qt::endl;
-        return 2;
-    }
-    orb::IniciarLog(carpeta);
-
     orb::AppContext ctx;
-    ctx.PonerCarpeta(carpeta);
-    ctx.facts = orb::LeerDatosInstalacion(carpeta);
-    try {
-        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
-    } catch (const db::DbError& e) {
-        orb::RegistrarError(QStringLiteral("abrir la base de datos"), e);
-        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
-            << "]: " << orb::CausaError(e, {}, ctx.RutaBaseDatos) << Qt::endl;
-        return 2;
-    }
-    const int version = orb::LeerVersionBD(ctx);
-    if (version < 0) {
-        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
-            << "]: El archivo no es una base de datos de Orbalia o está dañado." << Qt::endl;
-        return 2;
-    }
-    if (version < orb::VersionRequerida) {
-        err << "La base de datos es de una versión anterior: abra el programa para actualizarla." << Qt::endl;
-        return 2;
-    }
+    if (const int fin = orb::AbrirInstalacionHerramienta(ctx, parser.value(home), err); fin >= 0)
+        return fin;
 
     orb::ExportacionPortales exportacion(ctx, orb::AjustesPortales::leer(ctx));
     exportacion.alLog = [&out](const QString& linea) { out << linea << Qt::endl; };

@@ -28,8 +28,14 @@ QString texto(const QSettings& ini, const QString& key) {
 
 } // namespace
 
-QString ConexionServidor::descripcion() const {
-    return QStringLiteral("%1@%2:%3/%4").arg(usuario, servidor).arg(puerto).arg(baseDatos);
+db::ServerAddress ConexionServidor::direccion() const {
+    db::ServerAddress a;
+    a.host = servidor;
+    a.port = puerto;
+    a.database = baseDatos;
+    a.user = usuario;
+    a.password = clave;
+    return a;
 }
 
 ConexionServidor LeerConexionServidor(const QString& folder) {

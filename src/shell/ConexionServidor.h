@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/db/Database.h"
+
 #include <QString>
 
 namespace orb {
@@ -17,8 +19,10 @@ struct ConexionServidor {
 
     // A seat with no server keeps the file.
     bool enServidor() const { return !servidor.trimmed().isEmpty(); }
+    // What the data-access layer connects to.
+    db::ServerAddress direccion() const;
     // "usuario@servidor:puerto/base", for messages and the log (never the password).
-    QString descripcion() const;
+    QString descripcion() const { return direccion().describe(); }
 };
 
 inline constexpr const char* ClaveFileName = "Orbalia.clave";

@@ -26,14 +26,8 @@ bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
                 .arg(QDir::toNativeSeparators(
                     QDir(ctx.RutaAplicacion).filePath(QLatin1String(ClaveFileName))));
     if (causa.isEmpty()) {
-        db::ServerAddress a;
-        a.host = c.servidor;
-        a.port = c.puerto;
-        a.database = c.baseDatos;
-        a.user = c.usuario;
-        a.password = c.clave;
         try {
-            ctx.BaseDatosAgencia = db::Database::openServer(a);
+            ctx.BaseDatosAgencia = db::Database::openServer(c.direccion());
             return true;
         } catch (const db::DbError& e) {
             RegistrarError(QStringLiteral("conectar con el servidor"), e);

@@ -1,11 +1,16 @@
 #include "Herramienta.h"
 
+#include "AppContext.h"
+#include "DatabaseSession.h"
 #include "ErrorReport.h"
+#include "Installation.h"
 #include "Log.h"
+#include "platform/db/Database.h"
 #include "platform/mysql/MysqlError.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QMutex>
 #include <QStringList>
 #include <QTextStream>
@@ -189,6 +194,38 @@ int EjecutarHerramienta(const std::function<int()>& cuerpo) {
         }
         return ErrorHerramienta;
     }
+}
+
+int AbrirInstalacionHerramienta(AppContext& ctx, const QString& carpetaPedida, QTextStream& err) {
+    const QString carpeta =
+        QDir(carpetaPedida.isEmpty() ? CarpetaInstalacion() : carpetaPedida).absolutePath() + u'/';
+    if (!QDir(carpeta).exists()) {
+        err << "No existe la carpeta de la instalación: " << carpeta << Qt::endl;
+        return 2;
+    }
+    // From here the engine's own words go to the installation's Orbalia.log.
+    IniciarLog(carpeta);
+    ctx.PonerCarpeta(carpeta);
+    ctx.facts = LeerDatosInstalacion(carpeta);
+    try {
+        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+    } catch (const db::DbError& e) {
+        RegistrarError(QStringLiteral("abrir la base de datos"), e);
+        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
+            << "]: " << CausaError(e, {}, ctx.RutaBaseDatos) << Qt::endl;
+        return 2;
+    }
+    const int version = LeerVersionBD(ctx);
+    if (version < 0) {
+        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
+            << "]: El archivo no es una base de datos de Orbalia o está dañado." << Qt::endl;
+        return 2;
+    }
+    if (version < VersionRequerida) {
+        err << "La base de datos es de una versión anterior: abra el programa para actualizarla." << Qt::endl;
+        return 2;
+    }
+    return -1;
 }
 
 } // namespace orb

@@ -6,8 +6,11 @@
 #include <functional>
 
 class QCommandLineParser;
+class QTextStream;
 
 namespace orb {
+
+struct AppContext;
 
 // The top of every command-line tool (orbalia-webexport, orbalia-exchange,
 // orbalia-updatedb, orbalia-install): no tool ends on an uncaught exception,
@@ -34,6 +37,12 @@ QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos = {});
 // --ayuda and -v/--version. Returns -1 when the tool goes on, else its exit
 // code: 0 after the help or the version, 2 after an unknown option.
 int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos);
+
+// The installation a publishing tool (orbalia-webexport, orbalia-portales)
+// runs on: the folder given (the usual one when empty), Orbalia.log there, its
+// facts and its database at the program's version. -1 when ctx is ready;
+// otherwise the tool's exit code, after saying why on err.
+int AbrirInstalacionHerramienta(AppContext& ctx, const QString& carpetaPedida, QTextStream& err);
 
 // Runs a tool's body with Qt's messages diverted. An exception that escapes
 // it is logged, told on standard error as its LineaError, and ends the

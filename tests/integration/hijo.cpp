@@ -74,15 +74,7 @@ int arrancar(const QString& carpeta) {
 
 std::unique_ptr<db::Database> puestoServidor() {
     const auto s = testservers::postgresServer();
-    if (!s)
-        return {};
-    db::ServerAddress a;
-    a.host = s->options.host;
-    a.port = int(s->options.port);
-    a.database = s->options.database;
-    a.user = s->options.user;
-    a.password = s->options.password;
-    return db::Database::openServer(a);
+    return s ? db::Database::openServer(s->address()) : nullptr;
 }
 
 int numerar(int n) {

@@ -20,16 +20,6 @@ namespace {
 
 const QString Hijo = QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-prueba-hijo");
 
-db::ServerAddress direccion(const testservers::Postgres& s) {
-    db::ServerAddress a;
-    a.host = s.options.host;
-    a.port = int(s.options.port);
-    a.database = s.options.database;
-    a.user = s.options.user;
-    a.password = s.options.password;
-    return a;
-}
-
 CodeAllocator propietarios() {
     return CodeAllocator(QStringLiteral("PROPIETARIOS"), QStringLiteral("Propietarios"),
                          QStringLiteral("01"));
@@ -50,8 +40,7 @@ class tst_puestos : public QObject {
 
     // Every test in a schema of its own, which the children reach through PGOPTIONS.
     std::unique_ptr<db::Database> puesto(const testservers::Postgres& s) {
-        auto db = db::Database::openServer(direccion(s));
-        return db;
+        return db::Database::openServer(s.address());
     }
 
 private Q_SLOTS:
@@ -145,7 +134,7 @@ private Q_SLOTS:
 
     void serverFailuresKeepTheirPlainCauses() {
         ORB_REQUIRE_PG(s);
-        db::ServerAddress mala = direccion(s);
+        db::ServerAddress mala = s.address();
         mala.password += "x";
         try {
             db::Database::openServer(mala);
@@ -154,7 +143,7 @@ private Q_SLOTS:
             QCOMPARE(e.number(), int(db::ErrLoginRefused));
             QVERIFY2(!e.description().contains(mala.password), qPrintable(e.description()));
         }
-        db::ServerAddress lejos = direccion(s);
+        db::ServerAddress lejos = s.address();
         lejos.port = 1; // nothing listens there
         try {
             db::Database::openServer(lejos);

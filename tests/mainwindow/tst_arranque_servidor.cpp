@@ -133,13 +133,7 @@ private Q_SLOTS:
         // A schema of its own that holds only the version.
         const QString esquema = QString("arranque_%1").arg(QRandomGenerator::global()->generate());
         const orb::ConexionServidor c = conexion(s);
-        db::ServerAddress a;
-        a.host = c.servidor;
-        a.port = c.puerto;
-        a.database = c.baseDatos;
-        a.user = c.usuario;
-        a.password = c.clave;
-        auto admin = db::Database::openServer(a);
+        auto admin = db::Database::openServer(s.address());
         admin->executeScript(QString("CREATE SCHEMA %1; SET search_path TO %1").arg(esquema));
         admin->setUserVersion(orb::VersionRequerida + diferencia);
         qputenv("PGOPTIONS", QString("-c search_path=%1").arg(esquema).toUtf8());

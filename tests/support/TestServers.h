@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/db/Database.h"
 #include "platform/mysql/Connection.h"
 #include "platform/pg/Connection.h"
 
@@ -31,6 +32,17 @@ struct Rsync {
 struct Postgres {
     pg::ConnectOptions options; // host, port, database, user (owner of the database), password
     QString socket;             // the superuser postgres's socket folder, for administration
+
+    // The same server as the program's data-access layer reaches it.
+    db::ServerAddress address() const {
+        db::ServerAddress a;
+        a.host = options.host;
+        a.port = int(options.port);
+        a.database = options.database;
+        a.user = options.user;
+        a.password = options.password;
+        return a;
+    }
 };
 
 // Empty with why in reason when the variables are not set.
