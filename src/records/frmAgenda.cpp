@@ -227,23 +227,14 @@ void frmAgenda::leer() {
     const qint64 elegida = visitaElegida();
     try {
         if (vista_ == Dia) {
-            const QList<visitas::Visita> l = visitasDelDia(dia());
-            tablaDia->setRowCount(int(l.size()));
-            for (int i = 0; i < l.size(); ++i) {
-                const visitas::Visita& v = l[i];
-                const QStringList celdas{v.hora.toString(QStringLiteral("HH:mm")),
-                                         v.codPropiedad,
-                                         v.direccion,
-                                         v.cliente,
-                                         v.agente,
-                                         v.estado};
-                for (int c = 0; c < celdas.size(); ++c) {
-                    auto* item = new QTableWidgetItem(celdas[c]);
-                    item->setData(Qt::UserRole, v.cod);
-                    tablaDia->setItem(i, c, item);
-                }
-            }
-            tablaDia->resizeColumnsToContents();
+            MostrarVisitas(tablaDia, visitasDelDia(dia()), [](const visitas::Visita& v) {
+                return QStringList{v.hora.toString(QStringLiteral("HH:mm")),
+                                   v.codPropiedad,
+                                   v.direccion,
+                                   v.cliente,
+                                   v.agente,
+                                   v.estado};
+            });
         } else {
             const QDate lunes = dia().addDays(1 - dia().dayOfWeek());
             const QList<visitas::Visita> semana =

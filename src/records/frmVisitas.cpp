@@ -315,22 +315,29 @@ void frmVisitas::leerLista() {
         l = visitas::VisitasDeCliente(base, filtro_.codCliente);
     else
         l = visitas::VisitasEntre(base, QDate(1900, 1, 1), QDate(9999, 12, 31));
-    lista->setRowCount(int(l.size()));
-    for (int i = 0; i < l.size(); ++i) {
-        const visitas::Visita& v = l[i];
-        const QStringList celdas{FormatoFecha(v.fecha),
-                                 v.hora.toString(QStringLiteral("HH:mm")),
-                                 v.codPropiedad,
-                                 v.cliente,
-                                 v.agente,
-                                 v.estado};
-        for (int c = 0; c < celdas.size(); ++c) {
-            auto* item = new QTableWidgetItem(celdas[c]);
+    MostrarVisitas(lista, l, [](const visitas::Visita& v) {
+        return QStringList{FormatoFecha(v.fecha),
+                           v.hora.toString(QStringLiteral("HH:mm")),
+                           v.codPropiedad,
+                           v.cliente,
+                           v.agente,
+                           v.estado};
+    });
+}
+
+void MostrarVisitas(QTableWidget* tabla, const QList<visitas::Visita>& lista,
+                    const std::function<QStringList(const visitas::Visita&)>& celdas) {
+    tabla->setRowCount(int(lista.size()));
+    for (int i = 0; i < lista.size(); ++i) {
+        const visitas::Visita& v = lista[i];
+        const QStringList fila = celdas(v);
+        for (int c = 0; c < fila.size(); ++c) {
+            auto* item = new QTableWidgetItem(fila[c]);
             item->setData(Qt::UserRole, v.cod);
-            lista->setItem(i, c, item);
+            tabla->setItem(i, c, item);
         }
     }
-    lista->resizeColumnsToContents();
+    tabla->resizeColumnsToContents();
 }
 
 QList<visitas::Visita> frmVisitas::visitasDeLaHoja() const {

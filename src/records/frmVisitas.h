@@ -3,6 +3,8 @@
 #include "RecordWindow.h"
 #include "reports/Visitas.h"
 
+#include <functional>
+
 class QTableWidget;
 class QLabel;
 
@@ -63,5 +65,10 @@ private:
 
 // Opens a visit window through the main window.
 frmVisitas* AbrirVisitas(AppContext& ctx, const FiltroVisitas& filtro);
+
+// Fills a list of visits, one row each, its cells from celdas; every cell
+// keeps the visit's Cod, which Open and a double click read.
+void MostrarVisitas(QTableWidget* tabla, const QList<visitas::Visita>& lista,
+                    const std::function<QStringList(const visitas::Visita&)>& celdas);
 
 } // namespace orb

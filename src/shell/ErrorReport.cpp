@@ -135,7 +135,7 @@ QString CausaError(const db::DbError& e, const std::function<QString(const QStri
         return QStringLiteral("Se ha perdido la conexión con el servidor de la base de datos; no se ha "
                               "guardado nada de la última operación.");
     case db::ErrChangedByOther:
-        return QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba.");
+        return db::DbError::cambiadoPorOtro().description();
     default:
         return QStringLiteral("Error interno; los detalles se han guardado en Orbalia.log.");
     }
