@@ -50,4 +50,10 @@ function(orbalia_add_test src)
   if(locks)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${locks}")
   endif()
+  # A suite that proves both engines runs a second time on the test cluster.
+  if(content MATCHES "ORB_MOTOR_DISPONIBLE")
+    add_test(NAME ${name}_servidor COMMAND ${name})
+    set_tests_properties(${name}_servidor PROPERTIES LABELS ${label} TIMEOUT 300
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORBALIA_BIN_DIR=${CMAKE_BINARY_DIR};ORBALIA_MOTOR=servidor")
+  endif()
 endfunction()

@@ -4,6 +4,7 @@
 #include "Schema.h"
 #include "SchemaTablas.h"
 
+#include "platform/db/ServerDialect.h"
 #include "platform/pg/Connection.h"
 
 #include <QRegularExpression>
@@ -58,17 +59,6 @@ TipoCampo tipoDe(Kind k) {
         return TipoCampo::SiNo;
     }
     return TipoCampo::Texto;
-}
-
-void crearPlegado(pg::Connection& c) {
-    // The parameter's domain carries the C collation, so the result does not
-    // inherit the column's nondeterministic one, which ILIKE refuses; lower()
-    // works in the ICU root locale, which knows accented capitals.
-    c.execute(QStringLiteral("CREATE DOMAIN orb_plegable AS text COLLATE \"C\""));
-    c.execute(QStringLiteral("CREATE FUNCTION %1(t orb_plegable) RETURNS text LANGUAGE sql IMMUTABLE "
-                             "STRICT PARALLEL SAFE RETURN translate(lower(t COLLATE \"und-x-icu\"), "
-                             "'áàâäãéèêëíìîïóòôöõúùûüç', 'aaaaaeeeeiiiiooooouuuuc')")
-                  .arg(QLatin1String(FuncionPlegado)));
 }
 
 } // namespace
@@ -131,12 +121,25 @@ void createServerSchema(pg::Connection& c) {
     std::optional<pg::Transaction> tx;
     if (!c.inTransaction())
         tx.emplace(c);
-    // The program's Spanish order: case ignored, accents only break ties, ñ after n.
-    c.execute(QStringLiteral("CREATE COLLATION IF NOT EXISTS es (provider = icu, "
-                             "locale = 'es-u-ks-level2', deterministic = false)"));
-    crearPlegado(c);
-    for (const Table& t : agencyTables())
+    // The Spanish order, the program's LIKE and the file's functions.
+    for (const QString& sql : db::serverDialectStatements())
+        c.execute(sql);
+    for (const Table& t : agencyTables()) {
         c.execute(createTableSql(t, {}, Dialect::Postgres));
+        // The server folds names to lower case; each column keeps its own
+        // spelling as its comment, which the program shows as the field's name.
+        const Clave k = claveDe(t);
+        QStringList nombres;
+        for (const QString& n : {k.alias, k.propia})
+            if (!n.isEmpty())
+                nombres << n;
+        for (const Column& col : t.columns)
+            nombres << col.name;
+        for (const QString& n : nombres)
+            if (n != n.toLower())
+                c.execute(
+                    QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.name.toLower(), n.toLower(), n));
+    }
     for (const Index& i : agencyIndexes())
         c.execute(createIndexSql(i, Dialect::Postgres));
     for (const View& v : agencyViews())

@@ -3,6 +3,8 @@
 // The agency database on a PostgreSQL server: the same tables, indexes and
 // stored queries as the file, in the server's types.
 
+#include "platform/db/ServerDialect.h"
+
 #include <QList>
 #include <QString>
 
@@ -33,7 +35,7 @@ QList<TablaServidor> tablasServidor();
 
 // The accent-folding function contains-searches use with ILIKE (the Spanish
 // collation refuses LIKE): lower case, accents removed, ñ kept.
-inline constexpr const char* FuncionPlegado = "orb_plegar";
+inline constexpr const char* FuncionPlegado = db::ServerFoldFunction;
 
 // Creates in an empty server database the Spanish collation, the folding
 // function, every table, index and view of the agency database, the

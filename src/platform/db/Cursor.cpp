@@ -1,5 +1,6 @@
 #include "Cursor.h"
 
+#include "ServerEngine.h"
 #include "SqliteSupport.h"
 
 namespace db {
@@ -8,8 +9,22 @@ struct Cursor::Stmt : detail::Stmt {
     using detail::Stmt::Stmt;
 };
 
-Cursor::Cursor(Database& database, const QString& sql, const Params& params)
-    : stmt_(std::make_unique<Stmt>(database.handle(), sql)) {
+struct Cursor::Served {
+    QList<Row> rows; // in the file's storage forms
+    qsizetype next = 0;
+    qsizetype at = -1;
+    QList<QByteArray> bytes; // the current row's texts while cell() hands them out
+};
+
+Cursor::Cursor(Database& database, const QString& sql, const Params& params) {
+    if (database.onServer()) {
+        detail::ServerRows r = database.server()->read(sql, params);
+        fields_ = std::move(r.fields);
+        served_ = std::make_unique<Served>();
+        served_->rows = std::move(r.rows);
+        return;
+    }
+    stmt_ = std::make_unique<Stmt>(database.handle(), sql);
     stmt_->bind(params);
     for (int c = 0; c < stmt_->columnCount(); ++c) {
         FieldInfo f = fieldInfoFromDeclType(stmt_->columnDeclType(c));
@@ -25,6 +40,19 @@ Cursor::~Cursor() = default;
 int Cursor::fetch(QList<Row>& out, int max) {
     int added = 0;
     const int n = fieldCount();
+    if (served_) {
+        for (; added < max && served_->next < served_->rows.size(); ++added) {
+            const Row& stored = served_->rows[served_->next++];
+            Row row;
+            row.reserve(n);
+            for (int c = 0; c < n; ++c)
+                row << fromStorage(stored[c], fields_[c].type);
+            out << row;
+        }
+        if (served_->next >= served_->rows.size())
+            finish();
+        return added;
+    }
     while (stmt_ && added < max) {
         bool more = false;
         try {
@@ -72,6 +100,15 @@ Value Cursor::value(int column) const {
 
 bool Cursor::step() {
     current_.clear();
+    if (served_) {
+        if (served_->next >= served_->rows.size()) {
+            finish();
+            return false;
+        }
+        served_->at = served_->next++;
+        served_->bytes.clear();
+        return true;
+    }
     if (!stmt_)
         return false;
     bool more = false;
@@ -88,6 +125,32 @@ bool Cursor::step() {
 
 Cell Cursor::cell(int column) const {
     Cell c;
+    if (served_ && served_->at >= 0 && column >= 0 && column < fieldCount()) {
+        const QVariant& v = served_->rows[served_->at][column];
+        switch (v.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            c.kind = Cell::Kind::Integer;
+            c.integer = v.toLongLong();
+            break;
+        case QMetaType::Double:
+            c.kind = Cell::Kind::Real;
+            c.real = v.toDouble();
+            break;
+        case QMetaType::QByteArray:
+        case QMetaType::QString: {
+            const bool blob = v.typeId() == QMetaType::QByteArray;
+            served_->bytes << (blob ? v.toByteArray() : v.toString().toUtf8());
+            c.kind = blob ? Cell::Kind::Blob : Cell::Kind::Text;
+            c.data = served_->bytes.last().constData();
+            c.size = int(served_->bytes.last().size());
+            break;
+        }
+        default:
+            break;
+        }
+        return c;
+    }
     if (!stmt_ || column < 0 || column >= fieldCount())
         return c;
     sqlite3_stmt* s = stmt_->get();
@@ -118,6 +181,7 @@ Cell Cursor::cell(int column) const {
 
 void Cursor::finish() {
     stmt_.reset();
+    served_.reset();
 }
 
 } // namespace db

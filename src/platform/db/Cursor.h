@@ -19,6 +19,8 @@ struct Cell {
 
 // A forward-only reader over one SELECT: rows come from the statement as the
 // caller asks for them, so a grid over 100,000 rows costs only what it shows.
+// On a server the result is read whole at the start (libpq keeps one result
+// per connection busy until it is read, and grids keep several open).
 // The statement holds a read snapshot of the file until it reaches its end
 // or finish() is called: readers that stop early call finish().
 class Cursor {
@@ -36,7 +38,7 @@ public:
     // returns how many were added. A failure while reading ends the cursor
     // and throws DbError; the rows read before stay valid.
     int fetch(QList<Row>& out, int max);
-    bool atEnd() const { return !stmt_; }
+    bool atEnd() const { return !stmt_ && !served_; }
 
     // Row by row, for readers that take one row at a time (reports).
     QStringList columnNames() const;
@@ -55,7 +57,9 @@ public:
 
 private:
     struct Stmt;
+    struct Served; // a server's result, read whole, handed out in order
     std::unique_ptr<Stmt> stmt_;
+    std::unique_ptr<Served> served_;
     QList<FieldInfo> fields_;
     Row current_;
 };

@@ -1,6 +1,7 @@
 // Opening a recordset of the kind asked for, and moving a cursor over it.
 
 #include "RecordsetImpl.h"
+#include "ServerEngine.h"
 
 #include <algorithm>
 
@@ -11,6 +12,12 @@ using namespace detail;
 namespace {
 
 bool isTable(Database& database, const QString& name, QString* canonical = nullptr) {
+    if (database.onServer()) {
+        const QString found = database.server()->tableNamed(name);
+        if (canonical && !found.isEmpty())
+            *canonical = found;
+        return !found.isEmpty();
+    }
     const Value v = database.scalar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
                                                    "name = ? COLLATE NOCASE"),
                                     {name});
@@ -23,12 +30,21 @@ bool isTable(Database& database, const QString& name, QString* canonical = nullp
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString& source, RecordsetType type,
                                                    const Params& params, ReadOnlyFallback fallback) {
-    if (server_)
-        throw DbError(
-            ErrNotSupported,
-            QStringLiteral("Esta operación aún no está disponible en una base de datos del servidor"));
-    const ParsedSource p = parseSource(source);
-    const QString plainSql = p.bareName ? QStringLiteral("SELECT * FROM ") + p.fromClause : source;
+    ParsedSource p = parseSource(source);
+    QString plainSql = p.bareName ? QStringLiteral("SELECT * FROM ") + p.fromClause : source;
+    if (server_ && p.bareName) {
+        // The server keeps the name in lower case, and its "*" would add the rowid.
+        const QString table = server_->tableNamed(p.table);
+        p.fromClause = quoteId(table.isEmpty() ? p.table.toLower() : table);
+        p.fromOn = QStringLiteral("FROM ") + p.fromClause;
+        QStringList cols;
+        for (const FieldInfo& f : server_->columnsOf(table.isEmpty() ? p.table : table))
+            cols << quoteId(f.column.toLower());
+        if (!cols.isEmpty())
+            plainSql = QStringLiteral("SELECT %1 FROM %2").arg(cols.join(u", "), p.fromClause);
+        else
+            plainSql = QStringLiteral("SELECT * FROM ") + p.fromClause;
+    }
     std::unique_ptr<Recordset::Impl> impl;
     if (type == RecordsetType::Table) {
         QString table;
@@ -54,6 +70,8 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
                     throw;
                 // A source that is wrong in itself fails here with its own message;
                 // otherwise the table has no rowids to build a keyset from.
+                if (server_)
+                    throw;
                 Stmt check(handle(), plainSql);
                 why = e.description();
             }

@@ -2,6 +2,7 @@
 // conversion of a caller's value to what the field stores.
 
 #include "RecordsetImpl.h"
+#include "ServerEngine.h"
 
 #include <QLocale>
 #include <cmath>
@@ -27,10 +28,17 @@ qsizetype codePoints(const QString& s) {
 const QString& Recordset::Impl::versionColumn() {
     if (!m->versionColumn) {
         m->versionColumn = QString();
-        for (const Row& col :
-             m->database->query(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {m->table}))
-            if (col[0].toString().compare(QLatin1String("Version"), Qt::CaseInsensitive) == 0)
-                m->versionColumn = col[0].toString();
+        QStringList names;
+        if (m->server)
+            for (const FieldInfo& f : m->server->columnsOf(m->table))
+                names << f.column;
+        else
+            for (const Row& col :
+                 m->database->query(QStringLiteral("SELECT name FROM pragma_table_info(?)"), {m->table}))
+                names << col[0].toString();
+        for (const QString& name : names)
+            if (name.compare(QLatin1String("Version"), Qt::CaseInsensitive) == 0)
+                m->versionColumn = name;
     }
     return *m->versionColumn;
 }
@@ -41,8 +49,7 @@ Value Recordset::Impl::versionOf(qint64 rowid) {
     if (version.isEmpty())
         return {};
     return m->database->scalar(
-        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(quoteId(version), quoteId(m->table)),
-        {rowid});
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(m->id(version), m->id(m->table)), {rowid});
 }
 
 Value Recordset::rowVersion() {
@@ -58,15 +65,30 @@ Value Recordset::rowVersion() {
 const Row& Recordset::Impl::loadDefaults() {
     if (!m->defaults) {
         Row defaults(m->fields.size());
+        // Identity and generated columns take their values when the row is stored.
         const QList<Row> info =
-            m->database->query(QStringLiteral("SELECT name, dflt_value FROM pragma_table_info(?) WHERE "
-                                              "dflt_value IS NOT NULL"),
-                               {m->table});
+            m->server
+                ? m->database->query(
+                      QStringLiteral(
+                          "SELECT a.attname, pg_get_expr(d.adbin, d.adrelid) FROM pg_catalog.pg_attrdef d "
+                          "JOIN pg_catalog.pg_attribute a ON a.attrelid = d.adrelid AND a.attnum = "
+                          "d.adnum WHERE d.adrelid = to_regclass(?) AND a.attgenerated = '' AND "
+                          "a.attidentity = ''"),
+                      {m->table.toLower()})
+                : m->database->query(QStringLiteral("SELECT name, dflt_value FROM pragma_table_info(?) WHERE "
+                                                    "dflt_value IS NOT NULL"),
+                                     {m->table});
         for (const Row& col : info) {
             for (int f = 0; f < m->fields.size(); ++f) {
                 if (!m->writable[f] || m->fields[f].column.compare(col[0].toString(), Qt::CaseInsensitive))
                     continue;
                 try {
+                    if (m->server) {
+                        defaults[f] =
+                            toStorage(m->database->scalar(QStringLiteral("SELECT ") + col[1].toString()),
+                                      m->fields[f].type);
+                        continue;
+                    }
                     Stmt st(m->db, QStringLiteral("SELECT ") + col[1].toString());
                     if (st.step())
                         defaults[f] = st.raw(0);
@@ -122,7 +144,7 @@ void Recordset::update() {
     for (int f = 0; f < m.fields.size(); ++f) {
         if (!I.dirty[f])
             continue;
-        columns << quoteId(m.fields[f].column);
+        columns << m.id(m.fields[f].column);
         values << I.buffer[f];
         if (!m.rowidAlias.isEmpty() && m.fields[f].column.compare(m.rowidAlias, Qt::CaseInsensitive) == 0 &&
             !isNull(I.buffer[f]))
@@ -131,17 +153,22 @@ void Recordset::update() {
     if (I.mode == EditMode::Add) {
         QString sql;
         if (columns.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteId(m.table));
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m.id(m.table));
         } else {
             QStringList marks(columns.size(), QStringLiteral("?"));
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteId(m.table), columns.join(u", "), marks.join(u", "));
+                      .arg(m.id(m.table), columns.join(u", "), marks.join(u", "));
         }
-        Stmt st(m.db, sql);
-        for (int i = 0; i < values.size(); ++i)
-            st.bind(i + 1, values[i]);
-        st.step();
-        const qint64 rowid = sqlite3_last_insert_rowid(m.db);
+        qint64 rowid = 0;
+        if (m.server) {
+            rowid = m.database->scalar(sql + QStringLiteral(" RETURNING rowid"), values).toLongLong();
+        } else {
+            Stmt st(m.db, sql);
+            for (int i = 0; i < values.size(); ++i)
+                st.bind(i + 1, values[i]);
+            st.step();
+            rowid = sqlite3_last_insert_rowid(m.db);
+        }
         I.k->append(rowid);
         I.dropEdit();
         I.lastModified = encodeBookmark(rowid, I.k->size() - 1);
@@ -155,25 +182,24 @@ void Recordset::update() {
             sets << c + QStringLiteral(" = ?");
         QString where = QStringLiteral("rowid = ?");
         const QString& version = I.versionColumn();
-        const bool conVersion = !version.isEmpty() && !columns.contains(quoteId(version));
+        const bool conVersion = !version.isEmpty() && !columns.contains(m.id(version));
         if (conVersion) {
-            sets << QStringLiteral("%1 = coalesce(%1, 0) + 1").arg(quoteId(version));
-            where += QStringLiteral(" AND %1 IS ?").arg(quoteId(version));
+            sets << QStringLiteral("%1 = coalesce(%1, 0) + 1").arg(m.id(version));
+            where +=
+                (m.server ? QStringLiteral(" AND %1 IS NOT DISTINCT FROM ?") : QStringLiteral(" AND %1 IS ?"))
+                    .arg(m.id(version));
         }
-        Stmt st(m.db,
-                QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(quoteId(m.table), sets.join(u", "), where));
-        int n = 0;
-        for (const QVariant& v : values)
-            st.bind(++n, v);
-        st.bind(++n, I.editRowid);
+        Params binds = values;
+        binds << I.editRowid;
         if (conVersion)
-            st.bind(++n, I.editVersion);
-        st.step();
-        if (sqlite3_changes(m.db) == 0) {
+            binds << I.editVersion;
+        const int changed = m.database->execute(
+            QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m.id(m.table), sets.join(u", "), where), binds);
+        if (changed == 0) {
             // Still there: another seat stored it meanwhile. The edit stays for the user to decide.
             if (conVersion &&
                 !isNull(m.database->scalar(
-                    QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(quoteId(m.table)), {I.editRowid})))
+                    QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(m.id(m.table)), {I.editRowid})))
                 throw DbError::cambiadoPorOtro();
             I.k->markDeleted(i);
             I.hasRow = false;
@@ -208,10 +234,9 @@ void Recordset::deleteRecord() {
         readOnly();
     I.dropEdit();
     I.requireCurrent();
-    Stmt st(I.m->db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteId(I.m->table)));
-    st.bind(1, I.k->ids[I.pos]);
-    st.step();
-    const bool gone = sqlite3_changes(I.m->db) == 0;
+    const bool gone =
+        I.m->database->execute(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(I.m->id(I.m->table)),
+                               {I.k->ids[I.pos]}) == 0;
     I.k->markDeleted(I.pos);
     I.hasRow = false;
     if (gone)

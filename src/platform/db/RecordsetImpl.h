@@ -23,6 +23,8 @@
 namespace db {
 namespace detail {
 
+class ServerEngine;
+
 [[noreturn]] inline void noCurrentRecord() {
     throw DbError(ErrNoCurrentRecord, QStringLiteral("No hay un registro activo."));
 }
@@ -65,7 +67,9 @@ inline void readColumns(const Stmt& st, int n, Row& out) {
 // source, the fields and, for a snapshot, the rows (plus two caches).
 struct Meta {
     Database* database = nullptr;
-    sqlite3* db = nullptr;
+    sqlite3* db = nullptr;          // the file; on a server, a private in-memory one for snapshot searches
+    ServerEngine* server = nullptr; // a recordset over a server's database
+    QString rowSql;                 // server: reads one row by its rowid
     RecordsetType type = RecordsetType::Snapshot;
     bool updatable = false;
     QString table; // base table
@@ -88,7 +92,13 @@ struct Meta {
         return -1;
     }
 
+    // A name in a statement: the server keeps every name in lower case.
+    QString id(const QString& name) const { return quoteId(server ? name.toLower() : name); }
+
+    bool readServerRow(qint64 rowid, Row& out);
     bool readRow(qint64 rowid, Row& out) {
+        if (server)
+            return readServerRow(rowid, out);
         Stmt& st = *rowStmt;
         st.bind(1, rowid);
         bool found = false;
@@ -165,8 +175,8 @@ inline QString orderTerm(const IndexColumn& ic) {
 
 // Fields of a prepared statement, with their base table and column when known.
 QList<FieldInfo> fieldsOf(const Stmt& st);
-// Appends the first column of every row of sql to keys.
-void readKeys(sqlite3* db, const QString& sql, const Params& params, Keys& keys);
+// Appends the last column of every row of sql to keys.
+void readKeys(Database& database, const QString& sql, const Params& params, Keys& keys);
 
 } // namespace detail
 

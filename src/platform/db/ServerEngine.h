@@ -7,9 +7,13 @@
 #include "DbError.h"
 #include "Value.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
+
+struct sqlite3;
 
 namespace pg {
 class Connection;
@@ -29,6 +33,18 @@ DbError errorFrom(const pg::PgError& e, const QString& context = {});
 // A value as the server returned it, in the types the file's fields give
 // (whole numbers as qint64, a timestamp at midnight as its date).
 Value fromServer(const QVariant& v);
+// The field a server column stands for, from its type as format_type spells it
+// ("character varying(50)" → Text 50, "numeric(19,4)" → Currency).
+FieldInfo fieldInfoFromServerType(const QString& type);
+// The file's declared type for a field ("VARCHAR(50)"), for a copy of its rows in SQLite.
+QString declTypeOf(const FieldInfo& f);
+
+// A result read whole: its fields and its rows in the forms the file stores
+// (dates as ISO text, Yes/No as 0/1), so that a recordset treats both alike.
+struct ServerRows {
+    QList<FieldInfo> fields;
+    QList<Row> rows;
+};
 
 class ServerEngine {
 public:
@@ -49,9 +65,26 @@ public:
     bool tableExists(const QString& name);
     pg::Connection& connection() { return *c_; }
 
+    // The result of sql with its fields (base table and column, type, size);
+    // fieldsOnly runs it with no row.
+    ServerRows read(const QString& sql, const Params& params, bool fieldsOnly = false);
+    // A base table's name as the server keeps it, empty when there is none.
+    QString tableNamed(const QString& name);
+    // The table's columns in order, as fields, without the rowid every server table has.
+    const QList<FieldInfo>& columnsOf(const QString& table);
+    // A name as the agency's definitions spell it ("cod" → "Cod"); the server
+    // folds every unquoted name to lower case.
+    QString spelling(const QString& name);
+    // A private in-memory SQLite connection with the program's functions and
+    // collation, where rows already read from the server are searched.
+    sqlite3* scratch();
+
 private:
     explicit ServerEngine(std::unique_ptr<pg::Connection> c);
     std::unique_ptr<pg::Connection> c_;
+    QHash<QString, QList<FieldInfo>> columns_; // table (lower case) → its columns
+    std::optional<QHash<QString, QString>> spellings_;
+    sqlite3* scratch_ = nullptr;
 };
 
 // A Statement on the server: the query runs at the first step, its rows are

@@ -2,6 +2,7 @@
 // findFirst runs its criterion through SQLite itself over those rows.
 
 #include "RecordsetImpl.h"
+#include "ServerEngine.h"
 
 #include <QSet>
 #include <algorithm>
@@ -15,6 +16,8 @@ namespace {
 void resultValue(sqlite3_context* ctx, const QVariant& v) {
     switch (v.typeId()) {
     case QMetaType::LongLong:
+    case QMetaType::Int:
+    case QMetaType::Bool:
         sqlite3_result_int64(ctx, v.toLongLong());
         break;
     case QMetaType::Double:
@@ -124,8 +127,9 @@ QString collationOf(sqlite3* db, const FieldInfo& f) {
     return c.compare(u"BINARY", Qt::CaseInsensitive) == 0 ? QString() : c;
 }
 
-// The declared columns and collations of the snapshot's rows, for its virtual table.
-QByteArray snapshotSchema(sqlite3* db, const QList<FieldInfo>& fields, const Stmt& st) {
+// The declared columns and collations of the snapshot's rows, for its virtual
+// table; the server compares every text column in the Spanish order.
+QByteArray snapshotSchema(sqlite3* db, const QList<FieldInfo>& fields, const Stmt* st) {
     QStringList cols;
     QSet<QString> seen;
     for (int c = 0; c < fields.size(); ++c) {
@@ -134,10 +138,12 @@ QByteArray snapshotSchema(sqlite3* db, const QList<FieldInfo>& fields, const Stm
             name = fields[c].name + QStringLiteral("_%1").arg(n);
         seen.insert(name.toLower());
         QString col = quoteId(name);
-        const QString decl = st.columnDeclType(c);
+        const QString decl = st ? st->columnDeclType(c) : declTypeOf(fields[c]);
         if (!decl.isEmpty() && !decl.contains(u'"'))
             col += u' ' + decl;
-        const QString coll = collationOf(db, fields[c]);
+        const bool text = fields[c].type == FieldType::Text || fields[c].type == FieldType::Memo;
+        const QString coll = st ? collationOf(db, fields[c])
+                                : (text && !fields[c].table.isEmpty() ? QStringLiteral("es") : QString());
         if (!coll.isEmpty())
             col += QStringLiteral(" COLLATE ") + quoteId(coll);
         cols << col;
@@ -151,8 +157,22 @@ std::unique_ptr<Recordset::Impl> openSnapshot(Database& database, const QString&
                                               RecordsetType type) {
     auto m = std::make_shared<Meta>();
     m->database = &database;
-    m->db = database.handle();
     m->type = type;
+    if (database.onServer()) {
+        ServerEngine& server = *database.server();
+        ServerRows r = server.read(sql, params);
+        m->server = &server;
+        m->db = server.scratch();
+        m->fields = std::move(r.fields);
+        m->rows = std::move(r.rows);
+        m->writable = QList<bool>(m->fields.size(), false);
+        m->vtabSchema = snapshotSchema(m->db, m->fields, nullptr);
+        auto d = std::make_unique<Recordset::Impl>();
+        d->m = std::move(m);
+        d->openAtFirst();
+        return d;
+    }
+    m->db = database.handle();
     Stmt st(m->db, sql);
     st.bind(params);
     m->fields = fieldsOf(st);
@@ -163,7 +183,7 @@ std::unique_ptr<Recordset::Impl> openSnapshot(Database& database, const QString&
         readColumns(st, n, r);
         m->rows << r;
     }
-    m->vtabSchema = snapshotSchema(m->db, m->fields, st);
+    m->vtabSchema = snapshotSchema(m->db, m->fields, &st);
     auto d = std::make_unique<Recordset::Impl>();
     d->m = std::move(m);
     d->openAtFirst();

@@ -13,6 +13,10 @@ void Recordset::setIndex(const QString& indexName) {
         throw DbError(ErrNotSupported,
                       QStringLiteral("La operación no es válida para este tipo de recordset (Index)."));
     Database& database = *I.m->database;
+    if (database.onServer())
+        throw DbError(ErrNotSupported,
+                      QStringLiteral("Los índices de un recordset de tabla no se eligen en una "
+                                     "base de datos del servidor: use una consulta ordenada."));
     QList<Row> cols;
     const Value found =
         database.scalar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
@@ -46,7 +50,7 @@ void Recordset::setIndex(const QString& indexName) {
     }
     auto keys = std::make_shared<Keys>();
     readKeys(
-        I.m->db,
+        database,
         QStringLiteral("SELECT rowid FROM %1 ORDER BY %2, rowid").arg(I.m->fromClause, order.join(u", ")), {},
         *keys);
     I.k = std::move(keys);

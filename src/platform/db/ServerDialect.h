@@ -1,0 +1,20 @@
+#pragma once
+
+// What a server database needs so that statements written for the file mean
+// the same there: the Spanish collation "es", the program's LIKE (case
+// ignored in every alphabet), sinacentos() and likesinacentos(), ifnull()
+// and group_concat(). The schema runs these once when it creates a database;
+// a seat then finds its own schema before pg_catalog (see ServerEngine).
+
+#include <QStringList>
+
+namespace db {
+
+// The statements, in order, for the database's own schema.
+QStringList serverDialectStatements();
+
+// The accent-folding function contains-searches and the duplicate indexes
+// use on the server: lower case, accents removed, ñ kept.
+inline constexpr const char* ServerFoldFunction = "orb_plegar";
+
+} // namespace db
