@@ -92,17 +92,17 @@ void AvisoCoincidencias::actualizar() {
     etiqueta->setText(QStringLiteral("Buscando clientes con propiedades nuevas…"));
     // Counting reads every waiting client and every property on offer: on a
     // connection of its own, away from the windows, which stay usable meanwhile.
-    const QString ruta = ctx_.db().path();
-    vigilante_->setFuture(QtConcurrent::run(&hilo_, [ruta, numero = ++numero_]() -> Cuenta {
-        cederProcesador();
-        try {
-            const auto base = db::Database::open(ruta, {.readOnly = true});
-            return {numero, coincidencias::ClientesConNovedades(*base)};
-        } catch (const db::DbError&) {
-            // Only a hint: a database that cannot be read now is told by whatever reads it next.
-            return {numero, std::nullopt};
-        }
-    }));
+    vigilante_->setFuture(
+        QtConcurrent::run(&hilo_, [principal = ctx_.BaseDatosAgencia, numero = ++numero_]() -> Cuenta {
+            cederProcesador();
+            try {
+                const auto base = principal->reopen({.readOnly = true});
+                return {numero, coincidencias::ClientesConNovedades(*base)};
+            } catch (const db::DbError&) {
+                // Only a hint: a database that cannot be read now is told by whatever reads it next.
+                return {numero, std::nullopt};
+            }
+        }));
 }
 
 void AvisoCoincidencias::contado() {

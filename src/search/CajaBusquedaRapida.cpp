@@ -88,16 +88,16 @@ void CajaBusquedaRapida::buscarYa() {
     }
     // On a read-only connection of its own, away from the windows: typing
     // never waits for a search; only the latest one's rows are shown.
-    const QString ruta = ctx_.db().path();
     const int numero = ++numero_;
-    vigilante_->setFuture(QtConcurrent::run([ruta, texto, numero]() -> Resultado {
-        try {
-            const auto base = db::Database::open(ruta, {.readOnly = true});
-            return {numero, BuscarRapido(*base, texto), {}};
-        } catch (const db::DbError& e) {
-            return {numero, {}, e.description()};
-        }
-    }));
+    vigilante_->setFuture(
+        QtConcurrent::run([principal = ctx_.BaseDatosAgencia, texto, numero]() -> Resultado {
+            try {
+                const auto base = principal->reopen({.readOnly = true});
+                return {numero, BuscarRapido(*base, texto), {}};
+            } catch (const db::DbError& e) {
+                return {numero, {}, e.description()};
+            }
+        }));
 }
 
 void CajaBusquedaRapida::encontrado() {

@@ -335,10 +335,9 @@ QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString&
 void MarcarNoInteresa(db::Database& database, const QString& codCliente, const QString& codPropiedad,
                       bool noInteresa) {
     if (noInteresa)
-        database.execute(
-            QStringLiteral("INSERT OR IGNORE INTO PropiedadesDescartadas (CodCliente, CodPropiedad, "
-                           "Fecha) VALUES (?, ?, ?)"),
-            {codCliente, codPropiedad, hoy()});
+        database.execute(QStringLiteral("INSERT INTO PropiedadesDescartadas (CodCliente, CodPropiedad, "
+                                        "Fecha) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"),
+                         {codCliente, codPropiedad, hoy()});
     else
         database.execute(
             QStringLiteral("DELETE FROM PropiedadesDescartadas WHERE CodCliente = ? AND CodPropiedad = ?"),
@@ -350,8 +349,9 @@ namespace {
 void marcarPares(db::Database& database, const QList<std::pair<QString, QString>>& pares) {
     db::runInTransaction(database, [&] {
         const QString fecha = hoy();
-        db::Statement marcar(database, QStringLiteral("INSERT OR IGNORE INTO PropiedadesVistas (CodCliente, "
-                                                      "CodPropiedad, Fecha) VALUES (?, ?, ?)"));
+        db::Statement marcar(database,
+                             QStringLiteral("INSERT INTO PropiedadesVistas (CodCliente, "
+                                            "CodPropiedad, Fecha) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"));
         for (const auto& [cliente, propiedad] : pares)
             marcar.execute({cliente, propiedad, fecha});
     });
@@ -384,8 +384,11 @@ void RegistrarEnvio(db::Database& database, const QString& codCliente, const QSt
         db::Statement anotar(database,
                              QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, "
                                             "Cliente, Actividad) VALUES (?, ?, ?, ?, ?)"));
-        db::Statement marcar(database, QStringLiteral("INSERT OR REPLACE INTO PropiedadesEnviadas "
-                                                      "(CodCliente, CodPropiedad, Fecha) VALUES (?, ?, ?)"));
+        // The pair is unique: sending again moves its day.
+        db::Statement marcar(database,
+                             QStringLiteral("INSERT INTO PropiedadesEnviadas (CodCliente, CodPropiedad, "
+                                            "Fecha) VALUES (?, ?, ?) ON CONFLICT (CodCliente, "
+                                            "CodPropiedad) DO UPDATE SET Fecha = excluded.Fecha"));
         for (const QString& cod : codPropiedades) {
             anotar.execute({cod, fecha, codCliente, cliente, actividad});
             marcar.execute({codCliente, cod, fecha});

@@ -28,6 +28,9 @@ bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
     if (causa.isEmpty()) {
         try {
             ctx.BaseDatosAgencia = db::Database::openServer(c.direccion());
+            // The windows ask for the installation's database by its path: on
+            // this seat that is the server's connection.
+            db::Database::shareAs(ctx.RutaBaseDatos, ctx.BaseDatosAgencia);
             return true;
         } catch (const db::DbError& e) {
             RegistrarError(QStringLiteral("conectar con el servidor"), e);

@@ -1,5 +1,8 @@
 #include "TestInstallation.h"
 
+#include "BaseServidorPrueba.h"
+#include "install/CopiaServidor.h"
+#include "shell/ConexionServidor.h"
 #include "shell/Installation.h"
 
 #include <QSettings>
@@ -13,6 +16,10 @@ TestInstallation::TestInstallation(const orb::install::InstallOptions& options) 
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path() + QStringLiteral("puesto"));
 }
 
+TestInstallation::~TestInstallation() {
+    ctx_.reset(); // the connection goes before its database
+}
+
 QString TestInstallation::path() const {
     return dir_.path() + u'/';
 }
@@ -23,7 +30,24 @@ orb::AppContext& TestInstallation::context() {
         ctx_->PonerCarpeta(path());
         ctx_->facts = orb::LeerDatosInstalacion(path());
         ctx_->dialogs = &dialogs_;
-        if (QFileInfo::exists(ctx_->RutaBaseDatos)) {
+        if (qEnvironmentVariable("ORBALIA_MOTOR") == QLatin1String("servidor") &&
+            QFileInfo::exists(ctx_->RutaBaseDatos)) {
+            const auto server = testservers::postgresServer();
+            if (!server)
+                qFatal("ORBALIA_MOTOR=servidor sin servidor PostgreSQL de pruebas");
+            servidor_ = std::make_unique<BaseServidorPrueba>(*server);
+            orb::install::copiarOficina(path(), *servidor_->conectar());
+            orb::ConexionServidor c;
+            c.servidor = server->options.host;
+            c.puerto = int(server->options.port);
+            c.baseDatos = servidor_->nombre();
+            c.usuario = server->options.user;
+            c.clave = server->options.password;
+            orb::GuardarConexionServidor(path(), c);
+            ctx_->BaseDatosAgencia = db::Database::openServer(c.direccion());
+            db::Database::shareAs(ctx_->RutaBaseDatos, ctx_->BaseDatosAgencia);
+            ctx_->VersionBD = ctx_->BaseDatosAgencia->userVersion();
+        } else if (QFileInfo::exists(ctx_->RutaBaseDatos)) {
             // As start-up opens it: the record windows share this connection.
             ctx_->BaseDatosAgencia = db::Database::shared(ctx_->RutaBaseDatos);
             ctx_->VersionBD = ctx_->BaseDatosAgencia->userVersion();

@@ -52,6 +52,12 @@ std::optional<Postgres> postgresServer(QString* reason = nullptr);
 
 bool underCi();
 
+// True in the run of a suite that proves both engines on the test cluster
+// (ORBALIA_MOTOR=servidor; ctest registers it as <suite>_servidor).
+inline bool onServer() {
+    return qEnvironmentVariable("ORBALIA_MOTOR") == QLatin1String("servidor");
+}
+
 } // namespace testservers
 
 // Inside a test function: gets the server or skips/fails (see above).
@@ -84,3 +90,17 @@ bool underCi();
         QSKIP(qPrintable(var##Why));                                                                         \
     }                                                                                                        \
     const testservers::Postgres& var = *var##Opt
+
+// In initTestCase of a suite that runs on both engines: the server run needs
+// the cluster (a failure under CI). Its presence in a file makes ctest run
+// the suite a second time on the server.
+#define ORB_MOTOR_DISPONIBLE()                                                                               \
+    if (testservers::onServer()) {                                                                           \
+        ORB_REQUIRE_PG(pgMotor);                                                                             \
+        Q_UNUSED(pgMotor);                                                                                   \
+    }
+
+// In a test function: what only the file can do is skipped on the server.
+#define ORB_SOLO_ARCHIVO(why)                                                                                \
+    if (testservers::onServer())                                                                             \
+    QSKIP(why)

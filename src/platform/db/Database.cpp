@@ -26,6 +26,7 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress& address) {
         throw DbError(ErrCannotOpen, QStringLiteral("Falta la base de datos o el usuario del servidor"));
     std::unique_ptr<Database> db(new Database(nullptr, address.describe()));
     db->server_ = detail::ServerEngine::connect(address);
+    db->address_ = address;
     return db;
 }
 
@@ -74,15 +75,31 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
     return db;
 }
 
+QHash<QString, std::weak_ptr<Database>>& Database::alive() {
+    static QHash<QString, std::weak_ptr<Database>> connections;
+    return connections;
+}
+
 std::shared_ptr<Database> Database::shared(const QString& path) {
-    static QHash<QString, std::weak_ptr<Database>> alive;
+    if (std::shared_ptr<Database> db = alive().value(QStringLiteral("=") + path).lock())
+        return db;
     const QString key = QFileInfo(path).canonicalFilePath(); // one file under any of its names
     if (!key.isEmpty())
-        if (std::shared_ptr<Database> db = alive.value(key).lock())
+        if (std::shared_ptr<Database> db = alive().value(key).lock())
             return db;
     std::shared_ptr<Database> db = open(path);
-    alive.insert(QFileInfo(path).canonicalFilePath(), db);
+    alive().insert(QFileInfo(path).canonicalFilePath(), db);
     return db;
+}
+
+void Database::shareAs(const QString& name, const std::shared_ptr<Database>& database) {
+    alive().insert(QStringLiteral("=") + name, database);
+}
+
+std::unique_ptr<Database> Database::reopen(const OpenOptions& options) const {
+    if (address_)
+        return openServer(*address_);
+    return open(path_, options);
 }
 
 int Database::execute(const QString& sql, const Params& params) {

@@ -4,9 +4,11 @@
 #include "Transaction.h"
 #include "Value.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -68,6 +70,12 @@ public:
     // whatever their number. It closes when the last holder lets it go. For
     // the UI thread only; another thread opens its own.
     static std::shared_ptr<Database> shared(const QString& path);
+    // Makes shared(name) give this connection while it lives: a seat on a
+    // server shares its one connection under the installation's database path.
+    static void shareAs(const QString& name, const std::shared_ptr<Database>& database);
+    // A new connection to the same database, for another thread: the file
+    // opened again with the options given, or the server signed in again.
+    std::unique_ptr<Database> reopen(const OpenOptions& options = {}) const;
     // A connection to a server. Throws DbError ErrLoginRefused, ErrServerUnreachable
     // or ErrCannotOpen (no such database) with a plain Spanish description.
     static std::unique_ptr<Database> openServer(const ServerAddress& address);
@@ -125,8 +133,10 @@ public:
 
 private:
     Database(sqlite3* db, const QString& path);
+    static QHash<QString, std::weak_ptr<Database>>& alive();
     sqlite3* db_;
     QString path_;
+    std::optional<ServerAddress> address_;
     std::unique_ptr<detail::ServerEngine> server_;
 };
 

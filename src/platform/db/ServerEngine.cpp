@@ -161,8 +161,8 @@ std::unique_ptr<ServerEngine> ServerEngine::connect(const ServerAddress& a) {
         // locks go with its connection.
         c->execute(QStringLiteral("SET lock_timeout = '10s'"));
         // The database's own LIKE and functions come before pg_catalog's.
-        c->execute(QStringLiteral("SELECT set_config('search_path', coalesce(current_schema(), 'public') || "
-                                  "', pg_catalog', false)"));
+        c->execute(QStringLiteral(
+            "SELECT set_config('search_path', current_setting('search_path') || ', pg_catalog', false)"));
         return std::unique_ptr<ServerEngine>(new ServerEngine(std::move(c)));
     });
 }

@@ -17,21 +17,7 @@
 
 namespace dbtest {
 
-inline bool onServer() {
-    return qEnvironmentVariable("ORBALIA_MOTOR") == QLatin1String("servidor");
-}
-
-// In a test function: what only the file can do is skipped on the server.
-#define ORB_SOLO_ARCHIVO(why)                                                                                \
-    if (dbtest::onServer())                                                                                  \
-    QSKIP(why)
-
-// In initTestCase: the server run needs the cluster (a failure under CI).
-#define ORB_MOTOR_DISPONIBLE()                                                                               \
-    if (dbtest::onServer()) {                                                                                \
-        ORB_REQUIRE_PG(pgMotor);                                                                             \
-        Q_UNUSED(pgMotor);                                                                                   \
-    }
+using testservers::onServer;
 
 // The error number f throws, 0 when it succeeds.
 template <typename F> int errorOf(F&& f) {
