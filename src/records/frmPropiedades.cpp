@@ -90,8 +90,8 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
                                  : QStringLiteral("Ficha de Propiedades en Venta"));
     iniciarControlador(
         modoAlquiler_
-            ? QStringLiteral("select * from Propiedades where Alquiler = 1 order by Agencia, QuickID")
-            : QStringLiteral("select * from Propiedades where Alquiler = 0 order by Agencia, QuickID"));
+            ? QStringLiteral("select * from Propiedades where Alquiler = TRUE order by Agencia, QuickID")
+            : QStringLiteral("select * from Propiedades where Alquiler = FALSE order by Agencia, QuickID"));
     data->setFirstControl(cboLookup.value(CodTipo));
     resize(790, 505);
 }

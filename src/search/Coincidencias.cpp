@@ -216,7 +216,7 @@ Consulta SqlPropiedadesParaCliente(const Deseos& d, double tolerancia, bool conD
             params << l;
     }
     if (d.ascensor)
-        sql += QStringLiteral(" AND p.Ascensor = 1");
+        sql += QStringLiteral(" AND p.Ascensor = TRUE");
     if (!conDescartadas) {
         sql +=
             QStringLiteral(" AND NOT EXISTS (SELECT 1 FROM PropiedadesDescartadas x WHERE x.CodCliente = ? "
@@ -287,13 +287,13 @@ Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
     params << (o.codArea != 0 ? db::Value(o.codArea) : db::Value())
            << (o.codLocalidad != 0 ? db::Value(o.codLocalidad) : db::Value());
     if (!o.piscina)
-        sql += QStringLiteral(" AND c.QuierePiscina IS NOT 1");
+        sql += QStringLiteral(" AND c.QuierePiscina IS NOT TRUE");
     if (!o.garaje)
-        sql += QStringLiteral(" AND c.QuiereGaraje IS NOT 1");
+        sql += QStringLiteral(" AND c.QuiereGaraje IS NOT TRUE");
     if (!o.ascensor)
-        sql += QStringLiteral(" AND c.QuiereAscensor IS NOT 1");
+        sql += QStringLiteral(" AND c.QuiereAscensor IS NOT TRUE");
     if (!o.terraza)
-        sql += QStringLiteral(" AND c.QuiereTerraza IS NOT 1");
+        sql += QStringLiteral(" AND c.QuiereTerraza IS NOT TRUE");
 
     return {sql, params};
 }

@@ -38,8 +38,8 @@ std::vector<Oferta> leerOfertas(db::Database& database) {
     std::vector<Oferta> ofertas;
     db::Cursor cursor(
         database,
-        QStringLiteral("SELECT %1 FROM Propiedades p WHERE (p.Estado = ? AND p.Alquiler = 0) OR "
-                       "(p.Estado = ? AND p.Alquiler = 1)")
+        QStringLiteral("SELECT %1 FROM Propiedades p WHERE (p.Estado = ? AND p.Alquiler = FALSE) OR "
+                       "(p.Estado = ? AND p.Alquiler = TRUE)")
             .arg(ColumnasOfertaSinNombres),
         {EstadoDisponible(false), EstadoDisponible(true)});
     while (cursor.next())

@@ -44,7 +44,7 @@ public:
     // index, so the statement can walk the rows in code order (see below).
     explicit Condicion(bool alquiler, bool porCodigo = false)
         : sql_((porCodigo ? QStringLiteral("+") : QString()) +
-               (alquiler ? QStringLiteral("Alquiler = 1") : QStringLiteral("Alquiler = 0"))) {}
+               (alquiler ? QStringLiteral("Alquiler = TRUE") : QStringLiteral("Alquiler = FALSE"))) {}
 
     void igual(const QString& columna, const QVariant& valor) {
         sql_ += QStringLiteral(" AND %1 = ?").arg(columna);
@@ -120,10 +120,11 @@ private:
 
 // Sort column by the list's text; the code breaks ties, so equal rows keep
 // one order. Unknown texts sort by code: no list text ever reaches the SQL.
+// Empty values first, as the file sorts them; the server would put them last.
 QString columnaOrden(const QString& texto, const QStringList& items, const QStringList& columnas) {
     const auto i = items.indexOf(texto);
     const QString col = i >= 0 ? columnas[i] : QStringLiteral("Cod");
-    return col == u"Cod" ? col : col + QStringLiteral(", Cod");
+    return col == u"Cod" ? col : col + QStringLiteral(" NULLS FIRST, Cod");
 }
 
 QString columnasPropiedades(bool alquiler) {
@@ -245,17 +246,18 @@ ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
 }
 
 ConsultaBusqueda SqlBusquedaPropiedadesVacia(bool alquiler) {
-    return {QStringLiteral("SELECT %1 FROM busquedapropiedades WHERE 0").arg(columnasPropiedades(alquiler)),
-            {},
-            {},
-            {}};
+    return {
+        QStringLiteral("SELECT %1 FROM busquedapropiedades WHERE FALSE").arg(columnasPropiedades(alquiler)),
+        {},
+        {},
+        {}};
 }
 ConsultaBusqueda SqlBusquedaPropietariosVacia() {
-    const QString vacia = QStringLiteral("SELECT %1 FROM Propietarios WHERE 0");
+    const QString vacia = QStringLiteral("SELECT %1 FROM Propietarios WHERE FALSE");
     return {vacia.arg(ColumnasPropietarios), {}, {}, vacia.arg(ColumnasListadoPropietarios)};
 }
 ConsultaBusqueda SqlBusquedaClientesVacia() {
-    return {QStringLiteral("SELECT %1 FROM busquedaclientes WHERE 0").arg(ColumnasClientes), {}, {}, {}};
+    return {QStringLiteral("SELECT %1 FROM busquedaclientes WHERE FALSE").arg(ColumnasClientes), {}, {}, {}};
 }
 
 } // namespace orb

@@ -132,7 +132,7 @@ QString CondicionWeb(Pasada p, const QString& codigoOficina, db::Params& params)
         sql += QStringLiteral("p.Agencia = ?");
         params << codigoOficina;
     }
-    sql += QStringLiteral(" AND p.Estado = ? AND p.ExportacionWeb = 1 AND p.Alquiler = ?");
+    sql += QStringLiteral(" AND p.Estado = ? AND p.ExportacionWeb = TRUE AND p.Alquiler = ?");
     const bool alquiler = p == Pasada::Alquiler;
     params << (alquiler ? QStringLiteral("Libre") : QStringLiteral("En Venta")) << (alquiler ? 1 : 0);
     return sql;

@@ -1,6 +1,7 @@
 // Numbers for new records: counter, numbers in use, one write transaction.
 
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "maintenance/CodeAllocator.h"
 #include "shell/ConfigStore.h"
 
@@ -16,6 +17,7 @@ class TestCodeAllocator : public QObject {
     QString counter(const QString& v) { return LeerConfig(base(), "CONTADORES", v).toString(); }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         base().execute("DELETE FROM Propietarios");
@@ -74,7 +76,7 @@ private Q_SLOTS:
 
     void numberTakenByAnotherSeatIsSkipped() {
         // Another seat stores 3 and counts it on its own connection.
-        auto otro = db::Database::open(inst->context().RutaBaseDatos);
+        auto otro = inst->context().db().reopen(); // another seat: its own connection
         db::Transaction suyo(*otro);
         const CodeAllocator tipos("TIPOS", "Tipos");
         otro->execute("INSERT INTO Tipos (Cod, Nombre) VALUES (3, 'Suyo')");

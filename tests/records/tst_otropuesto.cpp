@@ -2,6 +2,7 @@
 // editing: the confirm is refused, nothing is written, and the user chooses.
 
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/db/Database.h"
 #include "records/FichaPersona.h"
 
@@ -26,14 +27,15 @@ class TestOtroPuesto : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().facts.CodigoOficina = "01";
         ctx().AddAgainConfig = false;
         ctx().db().execute("DELETE FROM Propietarios");
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) "
-                           "VALUES ('0100001', '01', 1, 0, 'Ana')");
-        otro = db::Database::open(ctx().RutaBaseDatos);
+                           "VALUES ('0100001', '01', 1, FALSE, 'Ana')");
+        otro = ctx().db().reopen(); // another seat: its own connection
     }
     void cleanup() {
         otro.reset();

@@ -22,19 +22,20 @@ inline void datos(db::Database& d) {
     d.execute("INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Ronda')");
     d.execute("INSERT INTO Areas (Cod, Nombre, CodLocalidad) VALUES (10, 'Puerto Banús', 1), "
               "(11, 'Nueva Andalucía', 1), (20, 'Centro', 2)");
-    d.execute("INSERT INTO Propietarios (Cod, Alquiler, Nombre, Telefono, Movil) VALUES ('P01', 0, 'Hélène "
-              "Lefèvre', '952000111', NULL), ('R01', 1, 'Jürgen Weiß', '952999888', '600123456'), "
-              "('R02', 1, 'Ana Ruiz', NULL, NULL)");
+    d.execute(
+        "INSERT INTO Propietarios (Cod, Alquiler, Nombre, Telefono, Movil) VALUES ('P01', FALSE, 'Hélène "
+        "Lefèvre', '952000111', NULL), ('R01', TRUE, 'Jürgen Weiß', '952999888', '600123456'), "
+        "('R02', TRUE, 'Ana Ruiz', NULL, NULL)");
     d.execute(
         "INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, Direccion, Precio, CodPropietario, "
-        "CodLocalidad) VALUES ('V001', 0, 'En Venta', 2, 'Calle Larios, 5', 250000, 'P01', 1), "
-        "('V002', 0, 'En Venta', 3, 'Calle Real, 1', 1500000, 'P01', 2), "
-        "('V003', 0, 'En Venta', 1, 'Paseo Marítimo, 9', 90000, NULL, 1), "
-        "('V004', 0, 'Vendida', 4, 'Calle Málaga, 2', 120000, NULL, 1)");
+        "CodLocalidad) VALUES ('V001', FALSE, 'En Venta', 2, 'Calle Larios, 5', 250000, 'P01', 1), "
+        "('V002', FALSE, 'En Venta', 3, 'Calle Real, 1', 1500000, 'P01', 2), "
+        "('V003', FALSE, 'En Venta', 1, 'Paseo Marítimo, 9', 90000, NULL, 1), "
+        "('V004', FALSE, 'Vendida', 4, 'Calle Málaga, 2', 120000, NULL, 1)");
     d.execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, PrecioAlquiler) VALUES "
-              "('A001', 1, 'Libre', 2, 900), ('A002', 1, 'Alquilada', 2, 700)");
+              "('A001', TRUE, 'Libre', 2, 900), ('A002', TRUE, 'Alquilada', 2, 700)");
     d.execute("INSERT INTO Clientes (Cod, Alquiler, Nombre, Presupuesto, CodTipo) VALUES "
-              "('C001', 0, 'Marta Núñez', 150000, 1), ('C002', 0, 'Bob Smith', 1500000, 0)");
+              "('C001', FALSE, 'Marta Núñez', 150000, 1), ('C002', FALSE, 'Bob Smith', 1500000, 0)");
 }
 
 // Text of the pages of the last report the window asked the navigator to show.

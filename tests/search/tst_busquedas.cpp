@@ -3,6 +3,7 @@
 
 #include "Accessibility.h"
 #include "BusquedasPrueba.h"
+#include "TestServers.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "search/frmBusClientes.h"
 #include "search/frmBusPropietarios.h"
@@ -20,6 +21,7 @@ class TestBusquedas : public QObject, protected BusquedasPrueba {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() { preparar(); }
     void cleanup() { limpiar(); }
 
@@ -65,7 +67,7 @@ private Q_SLOTS:
     // the box, never read as 0 (which finds the properties without bedrooms).
     void bedroomBoundsRefuseLettersAsPricesDo() {
         ctx().db().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, Precio) VALUES "
-                           "('V000', 0, 'En Venta', 0, 60000)");
+                           "('V000', FALSE, 'En Venta', 0, 60000)");
         frmBusPropiedades f(ctx(), false);
         f.cmdFind->click();
         QCOMPARE(f.grd->model()->rowCount(), 4);
@@ -130,7 +132,7 @@ private Q_SLOTS:
         d.execute("BEGIN");
         for (int i = 0; i < n; ++i)
             d.execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Dormitorios, Direccion, Precio) "
-                      "VALUES (?, 0, 'Stand By', 2, 'Calle Larga', ?)",
+                      "VALUES (?, FALSE, 'Stand By', 2, 'Calle Larga', ?)",
                       {QStringLiteral("S%1").arg(i, 4, 10, QChar(u'0')), 1000000 + i});
         d.execute("COMMIT");
         frmBusPropiedades f(ctx(), false);

@@ -2,6 +2,7 @@
 // in which order and why, and what "No le interesa", sending and seeing do.
 
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/db/Database.h"
 #include "search/Coincidencias.h"
 #include "shell/ConfigStore.h"
@@ -89,6 +90,7 @@ class TestCoincidencias : public QObject {
     db::Database& d() { return inst->context().db(); }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         fill(d());
@@ -240,8 +242,8 @@ private Q_SLOTS:
         co::MarcarVistas(d(), "C1", codigos(co::PropiedadesParaCliente(d(), "C1")));
         QVERIFY(co::ClientesConNovedades(d()).isEmpty());
         // A new property that suits brings the client back; a sent one does not.
-        d().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Precio) VALUES ('VNEW', 0, "
-                    "'En Venta', 70000), ('VSENT', 0, 'En Venta', 71000)");
+        d().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, Precio) VALUES ('VNEW', FALSE, "
+                    "'En Venta', 70000), ('VSENT', FALSE, 'En Venta', 71000)");
         co::RegistrarEnvio(d(), "C1", "Cliente C1", {"VSENT"});
         QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C1"});
         co::MarcarVistas(d(), "C1", {"VNEW"});
@@ -251,7 +253,7 @@ private Q_SLOTS:
         co::MarcarVistas(d(), "C4", {"VNER"});
         QVERIFY(co::ClientesConNovedades(d()).isEmpty());
         d().execute("INSERT INTO Propiedades (Cod, Alquiler, Estado, CodTipo) VALUES ('VSINPRECIO', "
-                    "0, 'En Venta', 2)");
+                    "FALSE, 'En Venta', 2)");
         QCOMPARE(co::ClientesConNovedades(d()), QStringList{"C4"});
     }
 

@@ -7,6 +7,7 @@
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "records/FichaPersona.h"
 #include "records/PreferenciasCliente.h"
 #include "records/frmPropiedades.h"
@@ -48,6 +49,7 @@ class TestFrmCoincidencias : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         nav = std::make_unique<TestNavigator>(ctx());
@@ -59,13 +61,13 @@ private Q_SLOTS:
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodTipo, CodLocalidad, "
             "CodArea, "
             "Precio, Dormitorios) VALUES "
-            "('0100001', '01', 1, 0, 'En Venta', 1, 1, 1, 200000, 3),"
-            "('0100002', '01', 2, 0, 'En Venta', 1, 2, 2, 180000, 2),"
-            "('0100003', '01', 3, 0, 'Vendida', 1, 1, 1, 150000, 3);"
+            "('0100001', '01', 1, FALSE, 'En Venta', 1, 1, 1, 200000, 3),"
+            "('0100002', '01', 2, FALSE, 'En Venta', 1, 2, 2, 180000, 2),"
+            "('0100003', '01', 3, FALSE, 'Vendida', 1, 1, 1, 150000, 3);"
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Estado, Nombre, Email, Presupuesto) "
             "VALUES "
-            "('0100001', '01', 1, 0, 'Buscando', 'Ana Peña', 'ana@example.com', 210000),"
-            "('0100002', '01', 2, 0, 'Buscando', 'Sin Correo', '', 250000);");
+            "('0100001', '01', 1, FALSE, 'Buscando', 'Ana Peña', 'ana@example.com', 210000),"
+            "('0100002', '01', 2, FALSE, 'Buscando', 'Sin Correo', '', 250000);");
     }
     void cleanup() {
         nav.reset();
@@ -115,8 +117,13 @@ private Q_SLOTS:
 
     void placesGoInTheConfirmsTransaction() {
         // The places cannot be written: the client's row must not be either.
-        d().execute("CREATE TRIGGER NoZonas BEFORE INSERT ON ClientesZonas "
-                    "BEGIN SELECT RAISE(ABORT, 'no'); END");
+        if (testservers::onServer())
+            d().executeScript("CREATE FUNCTION no_zonas() RETURNS trigger LANGUAGE plpgsql AS "
+                              "$$BEGIN RAISE EXCEPTION 'no'; END$$; CREATE TRIGGER NoZonas BEFORE INSERT ON "
+                              "ClientesZonas FOR EACH ROW EXECUTE FUNCTION no_zonas()");
+        else
+            d().execute("CREATE TRIGGER NoZonas BEFORE INSERT ON ClientesZonas "
+                        "BEGIN SELECT RAISE(ABORT, 'no'); END");
         frmClientes w(ctx(), false);
         w.cmdEdit->click();
         w.txt[2]->setText("Ana Peña Ruiz");
@@ -125,7 +132,8 @@ private Q_SLOTS:
         QCOMPARE(inst->dialogs().texts().size(), 1);
         QCOMPARE(d().scalar("SELECT Nombre FROM Clientes WHERE Cod = '0100001'").toString(), "Ana Peña");
         // A minimum of bedrooms that is not a number is refused naming the box; nothing is written.
-        d().execute("DROP TRIGGER NoZonas");
+        d().execute(testservers::onServer() ? "DROP TRIGGER NoZonas ON ClientesZonas"
+                                            : "DROP TRIGGER NoZonas");
         inst->dialogs().clear();
         w.txt[cli::DormitoriosMinimo]->setText("dos");
         w.cmdOk->click();
@@ -231,7 +239,7 @@ private Q_SLOTS:
 
         // A property only the second client can afford, then the command.
         d().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Precio) "
-                    "VALUES ('0100004', '01', 4, 0, 'En Venta', 240000)");
+                    "VALUES ('0100004', '01', 4, FALSE, 'En Venta', 240000)");
         aviso->accion->trigger();
         QCOMPARE(aviso->etiqueta->text(), AvisoCoincidencias::Texto(1));
         auto* lista = qobject_cast<frmClientesNovedades*>(nav->reports.last().data());
@@ -267,7 +275,7 @@ private Q_SLOTS:
         QVERIFY(d().scalar("SELECT count(*) FROM ClientesZonas").toInt() > 50);
         QVERIFY(d().scalar("SELECT count(*) FROM Clientes WHERE DormitoriosMinimo > 0").toInt() > 50);
         const QString cliente = d().scalar("SELECT c.Cod FROM Clientes c WHERE c.Estado = 'Buscando' AND "
-                                           "c.Alquiler = 0 AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
+                                           "c.Alquiler = FALSE AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
                                            "z.CodCliente = c.Cod) ORDER BY c.Presupuesto DESC LIMIT 1")
                                     .toString();
         frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, cliente);

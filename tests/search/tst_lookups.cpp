@@ -2,6 +2,7 @@
 
 #include "ModalUser.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/widgets/QueryTableModel.h"
 #include "search/Lookups.h"
 #include "search/frmConsulta.h"
@@ -105,6 +106,7 @@ class TestConsultar : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void cleanup() {
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));

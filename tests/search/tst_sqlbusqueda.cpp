@@ -3,6 +3,7 @@
 // the statement or match more than it says.
 
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/db/Database.h"
 #include "platform/db/TextMatching.h"
 #include "search/SqlBusqueda.h"
@@ -144,6 +145,7 @@ class TestSqlBusqueda : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
         d = &inst.context().db();
         d->execute("INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso'), (2, 'Chalet'), (3, 'Ático')");
         d->execute("INSERT INTO Localidades (Cod, Nombre) VALUES (1, 'Marbella'), (2, 'Ronda')");
@@ -259,8 +261,8 @@ private Q_SLOTS:
             c.orden = o;
             return SqlBusquedaPropiedades(c).sql;
         };
-        QVERIFY(orden("Precio", true).endsWith("ORDER BY PrecioAlquiler, Cod"));
-        QVERIFY(orden("Precio", false).endsWith("ORDER BY Precio, Cod"));
+        QVERIFY(orden("Precio", true).endsWith("ORDER BY PrecioAlquiler NULLS FIRST, Cod"));
+        QVERIFY(orden("Precio", false).endsWith("ORDER BY Precio NULLS FIRST, Cod"));
         QCOMPARE(propiedades({{&P::orden, "Precio"}}, true), QStringList({"A001", "A003"}));
         QCOMPARE(propiedades({{&P::estado, ""}, {&P::orden, "Precio"}}, true),
                  QStringList({"A002", "A001", "A003"}));

@@ -34,6 +34,15 @@ QStringList serverDialectStatements() {
             "STRICT PARALLEL SAFE RETURN orb_minusculas(t) OPERATOR(pg_catalog.!~~) orb_minusculas(p)"),
         QStringLiteral("CREATE OPERATOR ~~ (LEFTARG = text, RIGHTARG = text, FUNCTION = orb_like)"),
         QStringLiteral("CREATE OPERATOR !~~ (LEFTARG = text, RIGHTARG = text, FUNCTION = orb_not_like)"),
+        // The file's unary + that keeps a column off its index: the same value,
+        // with its collation.
+        QStringLiteral("CREATE FUNCTION orb_mismo(t text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+                       "RETURN t"),
+        QStringLiteral(
+            "CREATE FUNCTION orb_mismo(b boolean) RETURNS boolean LANGUAGE sql IMMUTABLE PARALLEL SAFE "
+            "RETURN b"),
+        QStringLiteral("CREATE OPERATOR + (RIGHTARG = text, FUNCTION = orb_mismo)"),
+        QStringLiteral("CREATE OPERATOR + (RIGHTARG = boolean, FUNCTION = orb_mismo)"),
         QStringLiteral(
             "CREATE FUNCTION likesinacentos(p text, t text) RETURNS boolean LANGUAGE sql IMMUTABLE "
             "STRICT PARALLEL SAFE RETURN orb_plegar(t) OPERATOR(pg_catalog.~~) orb_plegar(p)"),

@@ -269,6 +269,10 @@ pg_result* Connection::run(const QString& sql, const Params& params) {
         std::vector<QByteArray> datos(size_t(params.size()));
         std::vector<const char*> valores(size_t(params.size()));
         std::vector<int> largos(size_t(params.size())), formatos(size_t(params.size()));
+        // A fraction is sent as a numeric, so that "Dormitorios >= 2.5" compares
+        // as typed instead of failing to read 2.5 as the column's integer; every
+        // other value lets the server take the type its place in the statement asks for.
+        std::vector<Oid> tipos(size_t(params.size()), 0);
         for (qsizetype i = 0; i < params.size(); ++i) {
             const size_t k = size_t(i);
             if (esNulo(params[i])) {
@@ -277,11 +281,13 @@ pg_result* Connection::run(const QString& sql, const Params& params) {
             }
             bool binario = false;
             datos[k] = textoDe(params[i], &binario);
+            if (params[i].metaType().id() == QMetaType::Double || params[i].metaType().id() == QMetaType::Float)
+                tipos[k] = NumericOid;
             valores[k] = datos[k].constData();
             largos[k] = int(datos[k].size());
             formatos[k] = binario ? 1 : 0;
         }
-        res = PQexecParams(conn_, texto.constData(), int(params.size()), nullptr, valores.data(),
+        res = PQexecParams(conn_, texto.constData(), int(params.size()), tipos.data(), valores.data(),
                            largos.data(), formatos.data(), 0);
     }
     const ExecStatusType estado = res ? PQresultStatus(res) : PGRES_FATAL_ERROR;
