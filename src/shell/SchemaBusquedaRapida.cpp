@@ -3,6 +3,7 @@
 // exist in SQLite only.
 
 #include "SchemaBusquedaRapida.h"
+#include "Plurales.h"
 
 #include "platform/db/Database.h"
 
@@ -94,7 +95,8 @@ QStringList pasoBusquedaRapida(db::Database& database) {
                 .arg(i.nombre, i.campos.join(QStringLiteral(", ")), valores(i, QString()), i.tabla));
         // One segment instead of the many a bulk insert leaves: fewer lists to merge per search.
         database.execute(QStringLiteral("INSERT INTO \"%1\" (\"%1\") VALUES ('optimize')").arg(i.nombre));
-        done << QStringLiteral("índice de texto %1 con %2 filas").arg(i.nombre).arg(filas);
+        done << QStringLiteral("índice de texto %1 con %2")
+                    .arg(i.nombre, Cantidad(filas, QStringLiteral("fila"), QStringLiteral("filas")));
     }
     return done;
 }

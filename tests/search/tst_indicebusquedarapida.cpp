@@ -130,8 +130,7 @@ private Q_SLOTS:
         const int codigo = orb::upgrade::runUpdateDb({}, {inst.path(), {}, {}}, out, err);
         out.flush();
         QVERIFY2(codigo == 0, qPrintable(salida + errores));
-        QVERIFY2(salida.contains("índice de texto BusquedaRapidaPropiedades con 1 filas"),
-                 qPrintable(salida));
+        QVERIFY2(salida.contains("índice de texto BusquedaRapidaPropiedades con 1 fila"), qPrintable(salida));
         QCOMPARE(QDir(inst.path()).entryList({"Orbalia-*.db"}, QDir::Files).size(), 1);
 
         auto d = db::Database::open(ruta);
