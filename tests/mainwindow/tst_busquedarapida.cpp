@@ -76,7 +76,10 @@ private slots:
         ctx().db().execute(
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Email, Nie) VALUES "
             "('0100001', '01', 1, 1, 'Klaus Müller', 'Klaus.M@web.de', 'X1234567L'), "
-            "('0100002', '01', 2, 0, 'Café \"La Ñora\"', '', '')");
+            "('0100002', '01', 2, 0, 'Café \"La Ñora\"', '', ''), "
+            "('0100004', '01', 4, 0, 'Юлия Иванова', '', '')");
+        ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+                           "('0100003', '01', 3, 0, 'Añón Pérez')");
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion) "
                            "VALUES ('0100003', '01', 3, 1, 'Libre', 'Local 50%_ rebajado')");
     }
@@ -120,6 +123,8 @@ private slots:
         QTest::newRow("nombre sin acento")
             << "JU" << QStringList{"1 0 0100001"} << QStringList{"1 0 0100001"};
         QTest::newRow("dentro de un nombre") << "us" << QStringList{} << QStringList{"2 1 0100001"};
+        QTest::newRow("n no es ñ") << "an" << QStringList{"1 1 0100002"} << QStringList{"1 1 0100002"};
+        QTest::newRow("cirílico") << "юЛ" << QStringList{"2 0 0100004"} << QStringList{"2 0 0100004"};
         QTest::newRow("dentro de direcciones y nombres")
             << "ma" << QStringList{} << QStringList{"0 0 0100001", "0 1 0100002", "1 1 0100002"};
     }

@@ -67,6 +67,12 @@ private Q_SLOTS:
                   "'Camino Alto 7')");
         QCOMPARE(buscar(d, "plaza nueva"), QStringList{});
         QCOMPARE(buscar(d, "camino alto"), QStringList{"0 0100002"});
+        // The replaced row's rowid comes back to a new row once the rows after it are gone.
+        d.execute("DELETE FROM Propiedades WHERE Cod = '0100002'");
+        d.execute(
+            "INSERT INTO Propiedades (Cod, Agencia, Direccion) VALUES ('0100003', '01', 'Paseo Bajo 2')");
+        QCOMPARE(buscar(d, "paseo bajo"), QStringList{"0 0100003"});
+        QCOMPARE(buscar(d, "plaza nueva"), QStringList{});
 
         // Deleted: not found.
         d.execute("DELETE FROM Propiedades WHERE Cod = '0100001'");
