@@ -62,19 +62,21 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
                         {patron, patron, limite}});
     } else if (t.toUcs4().size() >= 3) {
         // Anywhere in the text: the trigram index's phrase is the text
-        // itself, without accents as the index holds it.
+        // itself, without accents as the index holds it. A row is taken
+        // only while its rowid holds the code it was indexed with.
         QString sinAcentos = db::stripAccents(t);
         const QString frase = u'"' + sinAcentos.replace(u'"', QStringLiteral("\"\"")) + u'"';
-        out.append({ClaseRapida::Propiedad,
-                    QStringLiteral("SELECT p.Cod, p.Alquiler, p.Direccion, p.Estado FROM %1 CROSS JOIN "
-                                   "Propiedades p ON p.rowid = %1.rowid WHERE %1 MATCH ? LIMIT ?")
-                        .arg(propiedades),
-                    {frase, limite},
-                    true});
+        out.append(
+            {ClaseRapida::Propiedad,
+             QStringLiteral("SELECT p.Cod, p.Alquiler, p.Direccion, p.Estado FROM %1 CROSS JOIN "
+                            "Propiedades p ON p.rowid = %1.rowid AND p.Cod = %1.Cod WHERE %1 MATCH ? LIMIT ?")
+                 .arg(propiedades),
+             {frase, limite},
+             true});
         for (const auto& [clase, tabla] : Personas())
             out.append({clase,
                         QStringLiteral("SELECT p.Cod, p.Alquiler, p.Nombre, p.Email FROM %1 CROSS JOIN %2 p "
-                                       "ON p.rowid = %1.rowid WHERE %1 MATCH ? LIMIT ?")
+                                       "ON p.rowid = %1.rowid AND p.Cod = %1.Cod WHERE %1 MATCH ? LIMIT ?")
                             .arg(schema::indiceTextoDe(tabla), tabla),
                         {frase, limite},
                         true});

@@ -42,11 +42,28 @@ namespace detail {
 
 namespace {
 
-// "sinacentos(NEW.Cod), sinacentos(NEW.Direccion)"
+// The table's columns: those searched, and Cod (unsearched when it is not
+// one of them).
+QStringList columnas(const IndiceTexto& i) {
+    QStringList out = i.campos;
+    if (!out.contains(QStringLiteral("Cod")))
+        out << QStringLiteral("Cod");
+    return out;
+}
+
+QString definiciones(const IndiceTexto& i) {
+    QStringList out = i.campos;
+    if (!out.contains(QStringLiteral("Cod")))
+        out << QStringLiteral("Cod UNINDEXED");
+    return out.join(QStringLiteral(", "));
+}
+
+// "NEW.Cod, sinacentos(NEW.Direccion)": the searched texts without their
+// accents, the code as it is (it is compared with the table's).
 QString valores(const IndiceTexto& i, const QString& fila) {
     QStringList out;
-    for (const QString& c : i.campos)
-        out << QStringLiteral("sinacentos(%1%2)").arg(fila, c);
+    for (const QString& c : columnas(i))
+        out << (c == u"Cod" ? fila + c : QStringLiteral("sinacentos(%1%2)").arg(fila, c));
     return out.join(QStringLiteral(", "));
 }
 
@@ -55,10 +72,10 @@ QString valores(const IndiceTexto& i, const QString& fila) {
 QStringList crearIndicesTexto() {
     QStringList out;
     for (const IndiceTexto& i : indicesTexto()) {
-        const QString campos = i.campos.join(QStringLiteral(", "));
+        const QString campos = columnas(i).join(QStringLiteral(", "));
         out << QStringLiteral(
                    "CREATE VIRTUAL TABLE IF NOT EXISTS \"%1\" USING fts5(%2, tokenize = 'trigram')")
-                   .arg(i.nombre, campos);
+                   .arg(i.nombre, definiciones(i));
         const QString insertar = QStringLiteral("INSERT INTO \"%1\" (rowid, %2) VALUES (NEW.rowid, %3);")
                                      .arg(i.nombre, campos, valores(i, QStringLiteral("NEW.")));
         // The insert clears the rowid first: a row left by a REPLACE (which
@@ -69,7 +86,7 @@ QStringList crearIndicesTexto() {
                    .arg(i.nombre, i.tabla, insertar);
         QStringList cambiado{QStringLiteral("OLD.rowid IS NOT NEW.rowid")};
         // In bytes: the columns' own collation would call a change of case no change.
-        for (const QString& c : i.campos)
+        for (const QString& c : columnas(i))
             cambiado << QStringLiteral("OLD.%1 IS NOT NEW.%1 COLLATE BINARY").arg(c);
         out << QStringLiteral("CREATE TRIGGER IF NOT EXISTS \"%1_Cambio\" AFTER UPDATE OF %3 ON \"%2\" "
                               "WHEN %4 BEGIN DELETE FROM \"%1\" WHERE rowid = OLD.rowid; "
@@ -92,7 +109,7 @@ QStringList pasoBusquedaRapida(db::Database& database) {
         database.execute(QStringLiteral("DELETE FROM \"%1\"").arg(i.nombre));
         const int filas = database.execute(
             QStringLiteral("INSERT INTO \"%1\" (rowid, %2) SELECT rowid, %3 FROM \"%4\"")
-                .arg(i.nombre, i.campos.join(QStringLiteral(", ")), valores(i, QString()), i.tabla));
+                .arg(i.nombre, columnas(i).join(QStringLiteral(", ")), valores(i, QString()), i.tabla));
         // One segment instead of the many a bulk insert leaves: fewer lists to merge per search.
         database.execute(QStringLiteral("INSERT INTO \"%1\" (\"%1\") VALUES ('optimize')").arg(i.nombre));
         done << QStringLiteral("índice de texto %1 con %2")

@@ -82,6 +82,36 @@ private Q_SLOTS:
         QCOMPARE(d.scalar("SELECT count(*) FROM BusquedaRapidaClientes").toInt(), 0);
     }
 
+    // Rows numbered anew behind the triggers' back (a dump loaded again):
+    // a rowid that now holds another record never opens it.
+    void aRenumberedRowIsNeverAnother() {
+        TestInstallation inst;
+        db::Database& d = inst.context().db();
+        d.execute("INSERT INTO Propiedades (Cod, Agencia, Direccion) VALUES ('0100001', '01', 'Calle Uno'), "
+                  "('0100002', '01', 'Calle Dos')");
+        d.execute("INSERT INTO Clientes (Cod, Agencia, Nombre) VALUES ('0100001', '01', 'Ana Uno'), "
+                  "('0100002', '01', 'Eva Dos')");
+        QuitarIndiceTexto(d);
+        for (const char* t : {"Propiedades", "Clientes"})
+            d.execute(
+                QString("UPDATE %1 SET rowid = 10 WHERE rowid = 1; UPDATE %1 SET rowid = 1 WHERE rowid = 2; "
+                        "UPDATE %1 SET rowid = 2 WHERE rowid = 10")
+                    .arg(t));
+        for (const QString& sql : orb::schema::detail::crearIndicesTexto())
+            d.executeScript(sql);
+        d.execute(
+            "INSERT INTO BusquedaRapidaPropiedades (rowid, Cod, Direccion) VALUES (1, '0100001', 'Calle "
+            "Uno'), (2, '0100002', 'Calle Dos')");
+        d.execute("INSERT INTO BusquedaRapidaClientes (rowid, Nombre, Email, Cod) VALUES (1, 'Ana Uno', '', "
+                  "'0100001'), (2, 'Eva Dos', '', '0100002')");
+        QCOMPARE(buscar(d, "calle uno"), QStringList{});
+        QCOMPARE(buscar(d, "eva dos"), QStringList{});
+        // The step fills it again from the rows as they are.
+        orb::schema::detail::pasoBusquedaRapida(d);
+        QCOMPARE(buscar(d, "calle uno"), QStringList{"0 0100001"});
+        QCOMPARE(buscar(d, "eva dos"), QStringList{"2 0100002"});
+    }
+
     // The import deletes office 2's old rows and inserts those of its export.
     void anOfficeImportLeavesItRight() {
         TestInstallation aqui(oficina("1", true, "12"));
