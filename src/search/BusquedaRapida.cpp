@@ -4,11 +4,13 @@
 #include "platform/db/TextMatching.h"
 #include "shell/Identidad.h"
 #include "shell/Puesto.h"
+#include "shell/SchemaBusquedaRapida.h"
 
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
+#include <array>
 
 namespace orb {
 
@@ -24,37 +26,87 @@ QString Unir(const QStringList& partes) {
     return llenas.join(QStringLiteral(" · "));
 }
 
+// The kinds of person, in the order they are shown.
+const std::array<std::pair<ClaseRapida, QString>, 2>& Personas() {
+    static const std::array<std::pair<ClaseRapida, QString>, 2> personas{
+        std::pair{ClaseRapida::Propietario, QStringLiteral("Propietarios")},
+        std::pair{ClaseRapida::Cliente, QStringLiteral("Clientes")}};
+    return personas;
+}
+
 } // namespace
 
-QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite) {
+QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool indiceTexto) {
     const QString t = texto.trimmed();
     if (t.size() < 2)
         return {};
-    // "Contains", the user's text taken literally. Each statement is answered
-    // by one index: the contains scans read an index that holds every column
-    // they test and return, never the wide rows.
-    const QString patron = db::containsPattern(t);
     QList<ConsultaRapida> out;
-    out.append(
-        {ClaseRapida::Propiedad,
-         QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
-                        "WHERE likesinacentos(?, Cod, '\\') OR likesinacentos(?, Direccion, '\\') LIMIT ?"),
-         {patron, patron, limite}});
+    const QString propiedades = schema::indiceTextoDe(QStringLiteral("Propiedades"));
+    if (!indiceTexto) {
+        // "Contains", the user's text taken literally. Each statement is
+        // answered by one index: the contains scans read an index that holds
+        // every column they test and return, never the wide rows.
+        const QString patron = db::containsPattern(t);
+        out.append({ClaseRapida::Propiedad,
+                    QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
+                                   "WHERE likesinacentos(?, Cod, '\\') OR likesinacentos(?, Direccion, '\\') "
+                                   "LIMIT ?"),
+                    {patron, patron, limite}});
+        for (const auto& [clase, tabla] : Personas())
+            out.append({clase,
+                        // Named: the planner would read the table's wide rows instead.
+                        QStringLiteral(
+                            "SELECT Cod, Alquiler, Nombre, Email FROM %1 INDEXED BY %1_BusquedaRapida "
+                            "WHERE likesinacentos(?, Nombre, '\\') OR likesinacentos(?, Email, '\\') LIMIT ?")
+                            .arg(tabla),
+                        {patron, patron, limite}});
+    } else if (t.toUcs4().size() >= 3) {
+        // Anywhere in the text: the trigram index's phrase is the text
+        // itself, without accents as the index holds it. A row is taken
+        // only while its rowid holds the code it was indexed with.
+        QString sinAcentos = db::stripAccents(t);
+        const QString frase = u'"' + sinAcentos.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        out.append(
+            {ClaseRapida::Propiedad,
+             QStringLiteral("SELECT p.Cod, p.Alquiler, p.Direccion, p.Estado FROM %1 CROSS JOIN "
+                            "Propiedades p ON p.rowid = %1.rowid AND p.Cod = %1.Cod WHERE %1 MATCH ? LIMIT ?")
+                 .arg(propiedades),
+             {frase, limite},
+             true});
+        for (const auto& [clase, tabla] : Personas())
+            out.append({clase,
+                        QStringLiteral("SELECT p.Cod, p.Alquiler, p.Nombre, p.Email FROM %1 CROSS JOIN %2 p "
+                                       "ON p.rowid = %1.rowid AND p.Cod = %1.Cod WHERE %1 MATCH ? LIMIT ?")
+                            .arg(schema::indiceTextoDe(tabla), tabla),
+                        {frase, limite},
+                        true});
+    } else {
+        // Two characters are in too many texts to mean anything anywhere:
+        // references and names that begin with them, a range of an index in
+        // the Spanish order (case and accents ignored). The lowest text of
+        // that start (no accents, lower case) to the start followed by the
+        // character that sorts after every other.
+        const QString desde = db::stripAccents(t).toCaseFolded();
+        const QString hasta = desde + QChar(0xFFFF);
+        out.append({ClaseRapida::Propiedad,
+                    QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
+                                   "WHERE Cod >= ? AND Cod < ? LIMIT ?"),
+                    {desde, hasta, limite}});
+        for (const auto& [clase, tabla] : Personas())
+            out.append(
+                {clase,
+                 QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 INDEXED BY %1_BusquedaRapida "
+                                "WHERE Nombre >= ? AND Nombre < ? LIMIT ?")
+                     .arg(tabla),
+                 {desde, hasta, limite}});
+    }
 
     const QString telefono = TelefonoComparable(t);
     static const QRegularExpression soloTelefono(QStringLiteral("^\\+?[0-9 .()/-]+$"));
     const bool esTelefono = soloTelefono.match(t).hasMatch() && telefono.size() >= 3;
     const QString documento = DocumentoLimpio(t);
     static const QRegularExpression esDocumento(QStringLiteral("^[A-Z]?[0-9]{5,}[A-Z0-9]?$"));
-    for (const auto& [clase, tabla] : {std::pair{ClaseRapida::Propietario, QStringLiteral("Propietarios")},
-                                       std::pair{ClaseRapida::Cliente, QStringLiteral("Clientes")}}) {
-        out.append(
-            {clase,
-             // Named: the planner would read the table's wide rows instead.
-             QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 INDEXED BY %1_BusquedaRapida "
-                            "WHERE likesinacentos(?, Nombre, '\\') OR likesinacentos(?, Email, '\\') LIMIT ?")
-                 .arg(tabla),
-             {patron, patron, limite}});
+    for (const auto& [clase, tabla] : Personas()) {
         // A phone by its start, in each box and each stored form: a range of its index.
         if (esTelefono)
             for (const char* c : {"Telefono", "Movil", "Fax"}) {
@@ -79,17 +131,34 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite) {
                          .arg(tabla, SqlDocumento(QString::fromLatin1(c))),
                      {documento, limite}});
     }
+    // Owners and clients each in one run, as the kinds are shown.
+    std::stable_sort(out.begin(), out.end(), [](const ConsultaRapida& a, const ConsultaRapida& b) {
+        return int(a.clase) < int(b.clase);
+    });
     return out;
 }
 
+bool TieneIndiceTexto(db::Database& base) {
+    return !base.onServer() && base.tableExists(schema::indiceTextoDe(QStringLiteral("Propiedades")));
+}
+
 QList<Encontrado> BuscarRapido(db::Database& base, const QString& texto, int limite) {
+    return FilasRapidas(base, ConsultasRapidas(texto, limite, TieneIndiceTexto(base)), limite);
+}
+
+QList<Encontrado> FilasRapidas(db::Database& base, const QList<ConsultaRapida>& consultas, int limite) {
     QList<Encontrado> out;
     QSet<QString> vistos;
     QHash<int, int> porClase;
-    for (const ConsultaRapida& c : ConsultasRapidas(texto, limite)) {
+    for (const ConsultaRapida& c : consultas) {
         if (porClase.value(int(c.clase)) >= limite)
             continue;
-        for (const db::Row& r : base.query(c.sql, c.params)) {
+        QList<db::Row> filas = base.query(c.sql, c.params);
+        if (c.ordenar)
+            std::stable_sort(filas.begin(), filas.end(), [](const db::Row& a, const db::Row& b) {
+                return db::compareSpanish(a.value(2).toString(), b.value(2).toString()) < 0;
+            });
+        for (const db::Row& r : filas) {
             const QString clave = QString::number(int(c.clase)) + u'|' + r.value(0).toString();
             if (vistos.contains(clave) || porClase.value(int(c.clase)) >= limite)
                 continue;
@@ -99,9 +168,6 @@ QList<Encontrado> BuscarRapido(db::Database& base, const QString& texto, int lim
                         Unir({r.value(2).toString(), r.value(3).toString()})});
         }
     }
-    // Grouped by kind whatever statement found them.
-    std::stable_sort(out.begin(), out.end(),
-                     [](const Encontrado& a, const Encontrado& b) { return int(a.clase) < int(b.clase); });
     return out;
 }
 

@@ -26,15 +26,25 @@ struct ConsultaRapida {
     ClaseRapida clase;
     QString sql;
     db::Params params;
+    bool ordenar = false; // its rows shown in the Spanish order of their text
 };
 
-// The statements for a typed text: properties by code, number or address;
-// owners and clients by name, e-mail, phone (when it has three digits or
-// more) and identity number. Names and addresses match whatever their
-// accents. Nothing for a text shorter than two characters.
-QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite);
-// Their rows, in the order of the kinds.
+// The statements for a typed text: properties by code or address, owners
+// and clients by name or e-mail (accents and case ignored); owners and
+// clients also by the start of a phone (when the text is a phone of three
+// digits or more) and by an identity number. Nothing for one character.
+// With the file's text index: three characters or more are found anywhere
+// in those texts; two find the references and names that begin with them.
+// Without it (a server), two or more are found anywhere, by reading the
+// tables' search indexes whole. The statements come in the order of the kinds.
+QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool indiceTexto = true);
+// Whether that database has the text index (an agency file does, a server not).
+bool TieneIndiceTexto(db::Database& base);
+// Their rows, grouped by kind in that order, each kind at most limite.
 QList<Encontrado> BuscarRapido(db::Database& base, const QString& texto, int limite = 8);
+// The rows of given statements, as BuscarRapido reads them: each record
+// once, each kind at most limite.
+QList<Encontrado> FilasRapidas(db::Database& base, const QList<ConsultaRapida>& consultas, int limite);
 
 // The records last opened from the quick search on this seat (most recent first, at most 10).
 QList<Encontrado> Recientes();

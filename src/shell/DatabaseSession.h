@@ -13,6 +13,6 @@ bool AbrirBaseDatos(AppContext& ctx);
 int LeerVersionBD(AppContext& ctx);
 
 // Schema version this program requires.
-inline constexpr int VersionRequerida = 16;
+inline constexpr int VersionRequerida = 17;
 
 } // namespace orb

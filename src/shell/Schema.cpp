@@ -1,5 +1,6 @@
 #include "Schema.h"
 #include "ConfigStore.h"
+#include "SchemaBusquedaRapida.h"
 #include "SchemaTablas.h"
 
 #include "platform/db/Database.h"
@@ -291,6 +292,11 @@ QStringList versionIndiceWeb(db::Database& database, const MigrationOptions&) {
     return done;
 }
 
+// 16 → 17: the quick search's text index, filled from the rows stored.
+QStringList versionBusquedaRapida(db::Database& database, const MigrationOptions&) {
+    return pasoBusquedaRapida(database);
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; each later step adds what its version brought.
@@ -306,6 +312,7 @@ const std::vector<Step>& steps() {
         s.push_back({13, versionDuplicados});
         s.push_back({14, versionPortales});
         s.push_back({15, versionIndiceWeb});
+        s.push_back({16, versionBusquedaRapida});
         return s;
     }();
     return table;
@@ -324,6 +331,8 @@ void createAgencyDatabase(db::Database& database) {
     db::runInTransaction(database, [&] {
         createAll(database, agencyTables(), agencyIndexes(), agencyViews());
         for (const QString& sql : disparadoresPortales())
+            database.executeScript(sql);
+        for (const QString& sql : crearIndicesTexto())
             database.executeScript(sql);
         GuardarValoresPorDefecto(database);
         database.setUserVersion(CurrentVersion);
@@ -347,7 +356,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 16, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 17, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

@@ -3,6 +3,7 @@
 // record in its window; the records last opened when the box is empty.
 
 #include "Capturas.h"
+#include "IndiceTextoPrueba.h"
 #include "TestInstallation.h"
 #include "mainwindow/frmMain.h"
 #include "platform/db/Recordset.h"
@@ -46,6 +47,19 @@ class TestBusquedaRapida : public QObject {
     std::unique_ptr<TestInstallation> inst;
     AppContext& ctx() { return inst->context(); }
 
+    // "kind side code" of each record found.
+    QStringList vistos(const QString& texto) {
+        QStringList out;
+        for (const Encontrado& e : BuscarRapido(ctx().db(), texto))
+            out << QString("%1 %2 %3").arg(int(e.clase)).arg(int(e.alquiler)).arg(e.cod);
+        return out;
+    }
+    // As on a server: the tables without the file's text index.
+    void sinIndiceTexto() {
+        QuitarIndiceTexto(ctx().db());
+        QVERIFY(!TieneIndiceTexto(ctx().db()));
+    }
+
 private slots:
     void init() {
         inst = std::make_unique<TestInstallation>();
@@ -61,7 +75,13 @@ private slots:
                            "('0100002', '01', 2, 1, 'Ana Mayoral', '')");
         ctx().db().execute(
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Email, Nie) VALUES "
-            "('0100001', '01', 1, 1, 'Klaus Müller', 'Klaus.M@web.de', 'X1234567L')");
+            "('0100001', '01', 1, 1, 'Klaus Müller', 'Klaus.M@web.de', 'X1234567L'), "
+            "('0100002', '01', 2, 0, 'Café \"La Ñora\"', '', ''), "
+            "('0100004', '01', 4, 0, 'Юлия Иванова', '', '')");
+        ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+                           "('0100003', '01', 3, 0, 'Añón Pérez')");
+        ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion) "
+                           "VALUES ('0100003', '01', 3, 1, 'Libre', 'Local 50%_ rebajado')");
     }
     void cleanup() { inst.reset(); }
 
@@ -77,14 +97,55 @@ private slots:
         QTest::newRow("NIE con guiones") << "x-1234567-l" << QStringList{"2 1 0100001"};
         QTest::newRow("nada") << "zzz" << QStringList{};
         QTest::newRow("una letra") << "m" << QStringList{};
+        QTest::newRow("comillas y ñ") << "\"la ñora" << QStringList{"2 0 0100002"};
+        QTest::newRow("n no es ñ") << "la nora" << QStringList{};
+        QTest::newRow("signos tal cual") << "50%_" << QStringList{"0 1 0100003"};
     }
     void findsEachKindByWhatAgentsType() {
         QFETCH(QString, texto);
         QFETCH(QStringList, encontrados);
-        QStringList vistos;
-        for (const Encontrado& e : BuscarRapido(ctx().db(), texto))
-            vistos << QString("%1 %2 %3").arg(int(e.clase)).arg(int(e.alquiler)).arg(e.cod);
-        QCOMPARE(vistos, encontrados);
+        QCOMPARE(vistos(texto), encontrados);
+        // A server's seat, without the file's text index, finds the same.
+        QVERIFY(TieneIndiceTexto(ctx().db()));
+        sinIndiceTexto();
+        QCOMPARE(vistos(texto), encontrados);
+    }
+
+    // Two characters are in too many texts: with the text index, references
+    // and names that begin with them (case and accents ignored); without it
+    // (a server), anywhere, as any longer text.
+    void twoCharactersFindWhatBeginsWithThem_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QStringList>("conIndice");
+        QTest::addColumn<QStringList>("sinIndice");
+        QTest::newRow("referencias") << "01" << QStringList{"0 0 0100001", "0 1 0100002", "0 1 0100003"}
+                                     << QStringList{"0 0 0100001", "0 1 0100002", "0 1 0100003"};
+        QTest::newRow("nombre sin acento")
+            << "JU" << QStringList{"1 0 0100001"} << QStringList{"1 0 0100001"};
+        QTest::newRow("dentro de un nombre") << "us" << QStringList{} << QStringList{"2 1 0100001"};
+        QTest::newRow("n no es ñ") << "an" << QStringList{"1 1 0100002"} << QStringList{"1 1 0100002"};
+        QTest::newRow("cirílico") << "юЛ" << QStringList{"2 0 0100004"} << QStringList{"2 0 0100004"};
+        QTest::newRow("dentro de direcciones y nombres")
+            << "ma" << QStringList{} << QStringList{"0 0 0100001", "0 1 0100002", "1 1 0100002"};
+    }
+    void twoCharactersFindWhatBeginsWithThem() {
+        QFETCH(QString, texto);
+        QFETCH(QStringList, conIndice);
+        QFETCH(QStringList, sinIndice);
+        QCOMPARE(vistos(texto), conIndice);
+        sinIndiceTexto();
+        QCOMPARE(vistos(texto), sinIndice);
+    }
+
+    // Within a kind, names in the Spanish order, whichever was stored first.
+    void eachKindInNameOrder() {
+        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+                           "('0100005', '01', 5, 0, 'Zoe Martín'), ('0100006', '01', 6, 1, 'Ángela Martín'), "
+                           "('0100007', '01', 7, 0, 'berta martin')");
+        QStringList nombres;
+        for (const Encontrado& e : BuscarRapido(ctx().db(), "martin"))
+            nombres << e.texto;
+        QCOMPARE(nombres, (QStringList{"Ángela Martín", "berta martin", "Zoe Martín"}));
     }
 
     void enterOpensTheRecordInItsWindowAndTheEmptyBoxOffersIt() {
