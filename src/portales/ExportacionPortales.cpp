@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimeZone>
 #include <QUrl>
 #include <cerrno>
 #include <cstdio>
@@ -132,8 +131,11 @@ bool ExportacionPortales::comprobarAjustes() {
 }
 
 void ExportacionPortales::pedirFotos(FilaPortal& f, image::PicturePool& fotos) {
-    QDateTime ultima = QDateTime::fromString(f.datos.fecha, FormatoFecha);
-    ultima.setTimeZone(QTimeZone::utc());
+    // The later of the row's time and its photographs' file times. The form
+    // "YYYY-MM-DD HH:MM:SS" orders as text, so nothing is parsed for the many
+    // properties without a photograph.
+    QString ultima = f.datos.fecha;
+    bool fechaVista = false;
     QString base = ajustes_.urlFotos;
     if (!base.endsWith(u'/'))
         base += u'/';
@@ -144,9 +146,14 @@ void ExportacionPortales::pedirFotos(FilaPortal& f, image::PicturePool& fotos) {
         const QFileInfo origen(ctx_.RutaFotos + fichero);
         if (!origen.isFile())
             continue;
+        if (!fechaVista) {
+            fechaVista = true;
+            if (!QDateTime::fromString(ultima, FormatoFecha).isValid())
+                ultima.clear();
+        }
         // A photograph replaced outside the program changes the date too.
-        const QDateTime cambio = origen.lastModified().toUTC();
-        if (!ultima.isValid() || cambio > ultima)
+        const QString cambio = origen.lastModified().toUTC().toString(FormatoFecha);
+        if (cambio > ultima)
             ultima = cambio;
         if (ajustes_.urlFotos.isEmpty())
             continue;
@@ -165,8 +172,8 @@ void ExportacionPortales::pedirFotos(FilaPortal& f, image::PicturePool& fotos) {
         fotosPedidas_ << pedida;
         progreso_.fotosTotal = fotos.submitted();
     }
-    if (ultima.isValid())
-        f.datos.fecha = ultima.toString(FormatoFecha);
+    if (!ultima.isEmpty())
+        f.datos.fecha = ultima;
 }
 
 bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publicadas) {
