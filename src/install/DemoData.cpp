@@ -455,6 +455,10 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
         GuardarConfig(database, QStringLiteral("CONTADORES"), QString::fromLatin1(variable),
                       QString::number(value));
     GuardarConfig(database, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA"), QStringLiteral("00000"));
+    // Where the demo agency's web folder would be seen from outside (a reserved
+    // name), so that its portal feed carries the photographs' addresses.
+    GuardarConfig(database, QStringLiteral("PORTALES"), QStringLiteral("URLFOTOS"),
+                  QStringLiteral("https://www.costadelsol.example/"));
 
     tx.commit();
     return summary;

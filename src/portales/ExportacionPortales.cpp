@@ -422,9 +422,18 @@ bool ExportacionPortales::Exportar() {
 bool ExportacionPortales::Subir() {
     if (enCurso_)
         return false;
+    const AjustesWeb web = AjustesWeb::leer(ctx_);
+    // No web server, no upload: the feed stays in the web folder for whoever copies it.
+    if (web.hostServidor().trimmed().isEmpty()) {
+        Log(QStringLiteral(
+                "No hay servidor web en Herramientas > Configuración > Exportación Web: el fichero "
+                "para portales queda en %1 sin subir.")
+                .arg(QDir::toNativeSeparators(FicheroFeed(ctx_))));
+        return true;
+    }
     enCurso_ = true;
     cancelado_ = false;
-    ExportacionWeb subida(ctx_, AjustesWeb::leer(ctx_));
+    ExportacionWeb subida(ctx_, web);
     subida.alLog = [this](const QString& l) { Log(l); };
     subida_ = &subida;
     const bool ok = subida.Subir();
