@@ -1,4 +1,5 @@
 #include "../webexport/WebExportFixture.h"
+#include "DiscoPequeno.h"
 #include "FeedLeido.h"
 #include "install/Installer.h"
 #include "portales/ExportacionPortales.h"
@@ -359,6 +360,33 @@ private Q_SLOTS:
         QVERIFY2(siguiente.exp.Exportar(), qPrintable(siguiente.text()));
         QCOMPARE(carpeta.entryList(QDir::Files | QDir::Hidden), QStringList{"kyero.xml"});
         QCOMPARE(leerFeed(FicheroFeed(f.ctx)).porId("RB12-20000")->campos.value("price"), QString("120001"));
+    }
+
+    // A disk that fills while the feed is written: the run names the cause,
+    // the previous feed stays byte for byte and no temporary file is left.
+    void fullDiskKeepsThePreviousFeed() {
+        webtest::Fixture f;
+        configurar(f);
+        catalogosPortales(f);
+        for (int i = 1; i <= 5; ++i)
+            f.property(i % 2 == 0, i, publicable(i % 2 == 0));
+        QVERIFY(QDir().mkpath(CarpetaPortales(f.ctx)));
+        ORB_REQUIRE_SMALL_DISK(disco, CarpetaPortales(f.ctx), 256 * 1024);
+        Corrida primera(f.ctx);
+        QVERIFY2(primera.exp.Exportar(), qPrintable(primera.text()));
+        const QByteArray anterior = portaltest::bytes(FicheroFeed(f.ctx));
+        f.ctx.db().execute("UPDATE Propiedades SET Precio = Precio + 1");
+        disco.llenar();
+        Corrida llena(f.ctx);
+        QVERIFY(!llena.exp.Exportar());
+        QVERIFY2(llena.log.last().startsWith("No se ha podido escribir el fichero para portales " +
+                                             QDir::toNativeSeparators(FicheroFeed(f.ctx)) +
+                                             ": No space left on device"),
+                 qPrintable(llena.text()));
+        QVERIFY(llena.log.last().endsWith("Se mantiene el fichero anterior."));
+        QCOMPARE(portaltest::bytes(FicheroFeed(f.ctx)), anterior);
+        QCOMPARE(QDir(CarpetaPortales(f.ctx)).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"kyero.xml"});
     }
 
     // Whatever an agent types in a description reaches the portal as typed,
