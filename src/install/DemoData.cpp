@@ -264,6 +264,9 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
             .set("Agencia", agencia)
             .set("QuickID", quickId)
             .set("FechaAlta", alta)
+            // The last change is the listing's day, not the install's second, so that the
+            // same seed gives the same file.
+            .set("Modificado", alta.toString(Qt::ISODate) + QStringLiteral(" 09:00:00"))
             .set("Estado", estado)
             .set("Alquiler", alquiler)
             .set("CodTipo", type + 1)
