@@ -264,6 +264,9 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
             .set("Agencia", agencia)
             .set("QuickID", quickId)
             .set("FechaAlta", alta)
+            // The last change is the listing's day, not the install's second, so that the
+            // same seed gives the same file.
+            .set("Modificado", alta.toString(Qt::ISODate) + QStringLiteral(" 09:00:00"))
             .set("Estado", estado)
             .set("Alquiler", alquiler)
             .set("CodTipo", type + 1)
@@ -455,6 +458,10 @@ DemoSummary fillDemoData(db::Database& database, const DemoOptions& options) {
         GuardarConfig(database, QStringLiteral("CONTADORES"), QString::fromLatin1(variable),
                       QString::number(value));
     GuardarConfig(database, QStringLiteral("CODIGOS"), QStringLiteral("MASCARA"), QStringLiteral("00000"));
+    // Where the demo agency's web folder would be seen from outside (a reserved
+    // name), so that its portal feed carries the photographs' addresses.
+    GuardarConfig(database, QStringLiteral("PORTALES"), QStringLiteral("URLFOTOS"),
+                  QStringLiteral("https://www.costadelsol.example/"));
 
     tx.commit();
     return summary;

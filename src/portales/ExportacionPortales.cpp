@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimeZone>
 #include <QUrl>
 #include <cerrno>
 #include <cstdio>
@@ -32,6 +31,38 @@ constexpr int MedidaMaxima = 8192;
 const QString FormatoFecha = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
 struct Cancelado {};
+
+// The writer's many small pieces gathered and handed to the file a megabyte
+// at a time: a buffered QFile spends more on each piece than on the bytes.
+class SalidaEnBloques : public QIODevice {
+public:
+    explicit SalidaEnBloques(QFile& fichero) : fichero_(fichero) {
+        bloque_.reserve(Bloque + Bloque / 4);
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    // What is left goes to the file; false when the file refused it.
+    bool vaciar() {
+        if (bloque_.isEmpty())
+            return true;
+        const bool ok = fichero_.write(bloque_) == bloque_.size();
+        bloque_.resize(0);
+        return ok;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override {
+        bloque_.append(data, len);
+        if (bloque_.size() >= Bloque && !vaciar())
+            return -1;
+        return len;
+    }
+
+private:
+    static constexpr qsizetype Bloque = 1 << 20;
+    QFile& fichero_;
+    QByteArray bloque_;
+};
 
 db::Value ajuste(AppContext& ctx, const char* variable) {
     return LeerConfig(ctx.db(), QStringLiteral("PORTALES"), QString::fromLatin1(variable));
@@ -91,9 +122,12 @@ void ExportacionPortales::dejarPintar() {
     }
 }
 
-void ExportacionPortales::avisarProgreso() {
-    if (alProgreso)
+void ExportacionPortales::avisarProgreso(bool ahora) {
+    // A window shows what a person can read: not 10,000 updates in a second.
+    if (alProgreso && (ahora || !ultimoProgreso_.isValid() || ultimoProgreso_.elapsed() >= RefrescoMs)) {
         alProgreso(progreso_);
+        ultimoProgreso_.start();
+    }
     dejarPintar();
 }
 
@@ -132,8 +166,11 @@ bool ExportacionPortales::comprobarAjustes() {
 }
 
 void ExportacionPortales::pedirFotos(FilaPortal& f, image::PicturePool& fotos) {
-    QDateTime ultima = QDateTime::fromString(f.datos.fecha, FormatoFecha);
-    ultima.setTimeZone(QTimeZone::utc());
+    // The later of the row's time and its photographs' file times. The form
+    // "YYYY-MM-DD HH:MM:SS" orders as text, so nothing is parsed for the many
+    // properties without a photograph.
+    QString ultima = f.datos.fecha;
+    bool fechaVista = false;
     QString base = ajustes_.urlFotos;
     if (!base.endsWith(u'/'))
         base += u'/';
@@ -144,9 +181,14 @@ void ExportacionPortales::pedirFotos(FilaPortal& f, image::PicturePool& fotos) {
         const QFileInfo origen(ctx_.RutaFotos + fichero);
         if (!origen.isFile())
             continue;
+        if (!fechaVista) {
+            fechaVista = true;
+            if (!QDateTime::fromString(ultima, FormatoFecha).isValid())
+                ultima.clear();
+        }
         // A photograph replaced outside the program changes the date too.
-        const QDateTime cambio = origen.lastModified().toUTC();
-        if (!ultima.isValid() || cambio > ultima)
+        const QString cambio = origen.lastModified().toUTC().toString(FormatoFecha);
+        if (cambio > ultima)
             ultima = cambio;
         if (ajustes_.urlFotos.isEmpty())
             continue;
@@ -165,8 +207,8 @@ void ExportacionPortales::pedirFotos(FilaPortal& f, image::PicturePool& fotos) {
         fotosPedidas_ << pedida;
         progreso_.fotosTotal = fotos.submitted();
     }
-    if (ultima.isValid())
-        f.datos.fecha = ultima.toString(FormatoFecha);
+    if (!ultima.isEmpty())
+        f.datos.fecha = ultima;
 }
 
 bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publicadas) {
@@ -183,11 +225,13 @@ bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publ
                 .arg(QDir::toNativeSeparators(FicheroFeed(ctx_)), causa));
         return false;
     };
-    if (!fichero.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!fichero.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return fallo(fichero.errorString());
     {
-        EscritorKyero escritor(&fichero, generado);
+        SalidaEnBloques salida(fichero);
+        EscritorKyero escritor(&salida, generado);
         for (const PropiedadPortal* p : publicadas) {
+            dejarPintar();
             if (cancelado_) {
                 fichero.close();
                 QFile::remove(temporal);
@@ -195,7 +239,7 @@ bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publ
             }
             escritor.escribir(*p);
         }
-        if (!escritor.terminar() || !fichero.flush())
+        if (!escritor.terminar() || !salida.vaciar())
             return fallo(fichero.error() == QFileDevice::NoError ? QStringLiteral("error de escritura")
                                                                  : fichero.errorString());
     }
@@ -244,6 +288,7 @@ bool ExportacionPortales::Exportar() {
     fotosPedidas_.clear();
     fotosPublicadas_.clear();
     ultimoRefresco_.invalidate();
+    ultimoProgreso_.invalidate();
     struct Fin {
         ExportacionPortales* e;
         ~Fin() {
@@ -275,7 +320,7 @@ bool ExportacionPortales::Exportar() {
         QList<FilaPortal> filas =
             LeerFilasPortales(ctx_.db(), ctx_.facts.CodigoOficina, ctx_.facts.CodigoAgenciaWeb);
         progreso_.propiedadesTotal = int(filas.size());
-        avisarProgreso();
+        avisarProgreso(true);
         if (filas.isEmpty()) {
             // An empty feed would delete the agency's every listing on the portals.
             Log(QStringLiteral("No hay ninguna propiedad marcada para el web y los portales; se mantiene el "
@@ -288,7 +333,7 @@ bool ExportacionPortales::Exportar() {
         connect(&fotos, &image::PicturePool::progress, this, [this](int hechas, int total) {
             progreso_.fotosHechas = hechas;
             progreso_.fotosTotal = total;
-            avisarProgreso();
+            avisarProgreso(hechas == total);
         });
 
         QList<bool> valida(filas.size(), false);
@@ -307,7 +352,7 @@ bool ExportacionPortales::Exportar() {
                 pedirFotos(f, fotos);
             }
             ++progreso_.propiedadesHechas;
-            avisarProgreso();
+            avisarProgreso(progreso_.propiedadesHechas == progreso_.propiedadesTotal);
         }
 
         const int total = progreso_.propiedadesTotal;
@@ -319,7 +364,7 @@ bool ExportacionPortales::Exportar() {
                     .arg(total)
                     .arg(ajustes_.rechazoMaximo));
             progreso_.publicadas = 0;
-            avisarProgreso();
+            avisarProgreso(true);
             return false;
         }
         if (progreso_.publicadas == 0) {
@@ -370,16 +415,25 @@ bool ExportacionPortales::Exportar() {
             CausaError(e, {}, ctx_.RutaBaseDatos) + QStringLiteral(" Se mantiene el fichero anterior."));
     }
     progreso_.publicadas = 0;
-    avisarProgreso();
+    avisarProgreso(true);
     return false;
 }
 
 bool ExportacionPortales::Subir() {
     if (enCurso_)
         return false;
+    const AjustesWeb web = AjustesWeb::leer(ctx_);
+    // No web server, no upload: the feed stays in the web folder for whoever copies it.
+    if (web.hostServidor().trimmed().isEmpty()) {
+        Log(QStringLiteral(
+                "No hay servidor web en Herramientas > Configuración > Exportación Web: el fichero "
+                "para portales queda en %1 sin subir.")
+                .arg(QDir::toNativeSeparators(FicheroFeed(ctx_))));
+        return true;
+    }
     enCurso_ = true;
     cancelado_ = false;
-    ExportacionWeb subida(ctx_, AjustesWeb::leer(ctx_));
+    ExportacionWeb subida(ctx_, web);
     subida.alLog = [this](const QString& l) { Log(l); };
     subida_ = &subida;
     const bool ok = subida.Subir();

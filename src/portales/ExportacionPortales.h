@@ -69,7 +69,8 @@ public Q_SLOTS:
 private:
     void Log(const QString& linea);
     void dejarPintar();
-    void avisarProgreso();
+    // Reported at most every refresh interval, or now (the last of a phase).
+    void avisarProgreso(bool ahora = false);
     bool comprobarAjustes();
     void pedirFotos(FilaPortal& f, image::PicturePool& fotos);
     bool escribirFeed(const QList<const PropiedadPortal*>& publicadas);
@@ -81,6 +82,7 @@ private:
     bool enCurso_ = false;
     bool cancelado_ = false;
     QElapsedTimer ultimoRefresco_;
+    QElapsedTimer ultimoProgreso_;
     image::PicturePool* fotos_ = nullptr;
     ExportacionWeb* subida_ = nullptr;
     struct FotoPedida {

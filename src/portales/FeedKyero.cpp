@@ -2,34 +2,43 @@
 
 #include <QIODevice>
 #include <QRegularExpression>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <algorithm>
+#include <cstring>
+#include <libxml/parser.h>
 
 namespace orb {
 
 QString ProblemaPortal(const PropiedadPortal& p) {
-    // Text lengths count characters, as the portals do, not UTF-16 units.
-    const auto largo = [](const QString& s) { return s.toUcs4().size(); };
+    // Text lengths count characters, as the portals do, not UTF-16 units
+    // (never more than those, so a short text needs no count).
+    const auto largoDe = [](const QString& s, int limite) {
+        return s.size() > limite && s.toUcs4().size() > limite;
+    };
     if (p.id.isEmpty())
         return QStringLiteral("Número: la propiedad no tiene número.");
-    if (largo(p.id) > LargoMaximoId)
+    if (largoDe(p.id, LargoMaximoId))
         return QStringLiteral("Número: el identificador %1 pasa de %2 caracteres.")
             .arg(p.id)
             .arg(LargoMaximoId);
     if (p.referencia.trimmed().isEmpty())
         return QStringLiteral("Referencia: la propiedad no tiene código.");
-    if (largo(p.referencia) > LargoMaximoReferencia)
+    if (largoDe(p.referencia, LargoMaximoReferencia))
         return QStringLiteral("Referencia: el código pasa de %1 caracteres.").arg(LargoMaximoReferencia);
     if (p.precio.isEmpty())
         return p.alquiler ? QStringLiteral("Precio alquiler: la propiedad no tiene precio.")
                           : QStringLiteral("Precio: la propiedad no tiene precio.");
-    static const QRegularExpression formaTipo(QStringLiteral("^[A-Za-z &()/-]{3,}$"));
     if (p.tipo.isEmpty())
         return p.tipoAgencia.isEmpty()
                    ? QStringLiteral("Tipo: la propiedad no tiene tipo.")
                    : QStringLiteral("Tipo en portales: el tipo «%1» no tiene tipo en portales.")
                          .arg(p.tipoAgencia);
-    if (!formaTipo.match(p.tipo).hasMatch())
+    // English letters, blanks and &()/-, at least three.
+    const auto deTipo = [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || QStringView(u" &()/-").contains(c);
+    };
+    if (p.tipo.size() < 3 || !std::all_of(p.tipo.begin(), p.tipo.end(), deTipo))
         return QStringLiteral(
                    "Tipo en portales: «%1» no es un tipo que acepten los portales (letras inglesas, "
                    "espacios y &()/-, al menos 3).")
@@ -45,7 +54,21 @@ QString ProblemaPortal(const PropiedadPortal& p) {
     return {};
 }
 
+namespace {
+
+// Whether a code unit is one TextoLimpio drops or rewrites.
+bool cambia(char16_t u) {
+    return (u < 0x20 && u != u'\t' && u != u'\n') || (u >= 0x7f && u <= 0x9f) ||
+           (u >= 0xd800 && u <= 0xdfff) || u >= 0xfffe;
+}
+
+} // namespace
+
 QString TextoLimpio(const QString& texto) {
+    // Nearly every text is clean: then it is shared, not copied.
+    const auto* u = reinterpret_cast<const char16_t*>(texto.utf16());
+    if (std::none_of(u, u + texto.size(), cambia))
+        return texto.trimmed();
     QString out;
     out.reserve(texto.size());
     for (qsizetype i = 0; i < texto.size(); ++i) {
@@ -199,45 +222,113 @@ bool EscritorKyero::terminar() {
     return !xml_->hasError();
 }
 
-LecturaKyero ComprobarKyero(QIODevice* origen) {
+namespace {
+
+// What the read-back's parser callbacks keep: where the parser is, what it found.
+struct Lectura {
+    xmlParserCtxtPtr ctx = nullptr;
     LecturaKyero r;
-    QXmlStreamReader xml(origen);
-    QString version;
-    bool conId = false;
     int profundidad = 0;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType t = xml.readNext();
-        if (t == QXmlStreamReader::StartElement) {
-            ++profundidad;
-            const QStringView nombre = xml.name();
-            if (profundidad == 1 && nombre != u"root") {
-                r.error = QStringLiteral("el elemento principal no es root");
-                return r;
-            }
-            if (profundidad == 2 && nombre == u"property") {
-                ++r.propiedades;
-                conId = false;
-            } else if (profundidad == 3 && nombre == u"feed_version") {
-                version = xml.readElementText();
-                --profundidad;
-            } else if (profundidad == 3 && nombre == u"id") {
-                conId = !xml.readElementText().isEmpty();
-                --profundidad;
-            }
-        } else if (t == QXmlStreamReader::EndElement) {
-            if (profundidad == 2 && xml.name() == u"property" && !conId) {
-                r.error = QStringLiteral("la propiedad %1 no tiene id").arg(r.propiedades);
-                return r;
-            }
-            --profundidad;
-        }
+    bool enVersion = false;
+    bool enId = false;
+    bool conId = false;
+    QByteArray version;
+
+    void parar(const QString& error) {
+        if (r.error.isEmpty())
+            r.error = error;
+        xmlStopParser(ctx);
     }
-    if (xml.hasError())
-        r.error =
-            QStringLiteral("XML mal formado en la línea %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
-    else if (version != u"3")
-        r.error = QStringLiteral("falta feed_version 3");
-    return r;
+};
+
+bool es(const xmlChar* nombre, const char* esperado) {
+    return std::strcmp(reinterpret_cast<const char*>(nombre), esperado) == 0;
+}
+
+void abre(void* datos, const xmlChar* nombre, const xmlChar*, const xmlChar*, int, const xmlChar**, int, int,
+          const xmlChar**) {
+    auto& l = *static_cast<Lectura*>(datos);
+    ++l.profundidad;
+    if (l.profundidad == 1 && !es(nombre, "root"))
+        return l.parar(QStringLiteral("el elemento principal no es root"));
+    if (l.profundidad == 2 && es(nombre, "property")) {
+        ++l.r.propiedades;
+        l.conId = false;
+    }
+    l.enVersion = l.profundidad == 3 && es(nombre, "feed_version");
+    l.enId = l.profundidad == 3 && es(nombre, "id");
+}
+
+void cierra(void* datos, const xmlChar* nombre, const xmlChar*, const xmlChar*) {
+    auto& l = *static_cast<Lectura*>(datos);
+    if (l.profundidad == 2 && es(nombre, "property") && !l.conId)
+        return l.parar(QStringLiteral("la propiedad %1 no tiene id").arg(l.r.propiedades));
+    l.enVersion = l.enId = false;
+    --l.profundidad;
+}
+
+void texto(void* datos, const xmlChar* t, int largo) {
+    auto& l = *static_cast<Lectura*>(datos);
+    if (l.enVersion)
+        l.version.append(reinterpret_cast<const char*>(t), largo);
+    else if (l.enId && largo > 0)
+        l.conId = true;
+}
+
+// The feed never carries a DTD: one would bring entities from elsewhere.
+void dtd(void* datos, const xmlChar*, const xmlChar*, const xmlChar*) {
+    static_cast<Lectura*>(datos)->parar(QStringLiteral("tiene una declaración de tipo de documento"));
+}
+
+// Errors are read from the context once the parse ends, never printed.
+void sinMensajes(void*, xmlErrorPtr) {}
+
+} // namespace
+
+LecturaKyero ComprobarKyero(QIODevice* origen) {
+    static const bool iniciado = [] {
+        xmlInitParser();
+        return true;
+    }();
+    Q_UNUSED(iniciado);
+    xmlSAXHandler sax{};
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = abre;
+    sax.endElementNs = cierra;
+    sax.characters = texto;
+    sax.cdataBlock = texto;
+    sax.internalSubset = dtd;
+    sax.serror = sinMensajes;
+    Lectura l;
+    l.ctx = xmlCreatePushParserCtxt(&sax, &l, nullptr, 0, nullptr);
+    if (!l.ctx) {
+        l.r.error = QStringLiteral("no hay memoria para leerlo");
+        return l.r;
+    }
+    xmlCtxtUseOptions(l.ctx, XML_PARSE_NONET | XML_PARSE_HUGE);
+    QByteArray trozo(1 << 18, Qt::Uninitialized);
+    bool fin = false;
+    while (!fin && l.r.error.isEmpty()) {
+        const qint64 n = origen->read(trozo.data(), trozo.size());
+        if (n < 0) {
+            l.r.error = origen->errorString();
+            break;
+        }
+        fin = n == 0;
+        if (xmlParseChunk(l.ctx, trozo.constData(), int(n), fin ? 1 : 0) != 0 || !l.ctx->wellFormed)
+            break;
+    }
+    if (l.r.error.isEmpty() && !l.ctx->wellFormed) {
+        const xmlError* e = xmlCtxtGetLastError(l.ctx);
+        l.r.error = QStringLiteral("XML mal formado en la línea %1: %2")
+                        .arg(e ? e->line : 0)
+                        .arg(e && e->message ? QString::fromUtf8(e->message).trimmed()
+                                             : QStringLiteral("error de lectura"));
+    } else if (l.r.error.isEmpty() && l.version != "3") {
+        l.r.error = QStringLiteral("falta feed_version 3");
+    }
+    xmlFreeParserCtxt(l.ctx);
+    return l.r;
 }
 
 } // namespace orb

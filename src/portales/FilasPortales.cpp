@@ -1,6 +1,7 @@
 #include "FilasPortales.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/Statement.h"
 #include "shell/Numeros.h"
 #include "webexport/ColumnasWeb.h"
 
@@ -39,19 +40,66 @@ constexpr Caracteristica Caracteristicas[] = {
 
 constexpr int NumFotos = 6;
 
+// The English texts once, shared by every row that shows them.
+const QStringList& ingles() {
+    static const QStringList textos = [] {
+        QStringList t;
+        for (const Caracteristica& c : Caracteristicas)
+            t << QString::fromLatin1(c.ingles);
+        return t;
+    }();
+    return textos;
+}
+
+struct Uso {
+    QString privado, comunitario;
+};
+
 // "P" private, "C" communal, anything else none.
-QString deUso(const QString& valor, const char* privado, const char* comunitario) {
-    if (valor == u"P")
-        return QString::fromLatin1(privado);
-    if (valor == u"C")
-        return QString::fromLatin1(comunitario);
+QString deUso(const db::Value& valor, const Uso& uso) {
+    if (valor.typeId() != QMetaType::QString)
+        return {};
+    const QString s = valor.toString();
+    if (s == u"P")
+        return uso.privado;
+    if (s == u"C")
+        return uso.comunitario;
     return {};
+}
+
+// A whole number of the row: stored integers as they are, anything else by ValorNumerico's rules.
+double numero(const db::Value& valor) {
+    switch (valor.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return double(valor.toLongLong());
+    case QMetaType::Double:
+        if (const double d = valor.toDouble(); std::trunc(d) == d && std::abs(d) < 1e15)
+            return d;
+        break;
+    default:
+        break;
+    }
+    return ValorNumerico(valor);
+}
+
+// A rating the portals take: one letter, A to G.
+QString energia(const db::Value& valor) {
+    const QString s = valor.toString().trimmed();
+    if (s.size() != 1)
+        return {};
+    const QChar c = s[0].toUpper();
+    return c >= u'A' && c <= u'G' ? QString(c) : QString();
 }
 
 } // namespace
 
 QList<FilaPortal> LeerFilasPortales(db::Database& agencia, const QString& codigoOficina,
                                     const QString& codigoAgenciaWeb) {
+    static const Uso piscinas{QStringLiteral("Private pool"), QStringLiteral("Communal pool")};
+    static const Uso jardines{QStringLiteral("Private garden"), QStringLiteral("Communal garden")};
+    static const Uso garajes{QStringLiteral("Private garage"), QStringLiteral("Communal garage")};
+    static const QString idiomas[] = {QStringLiteral("es"), QStringLiteral("en"), QStringLiteral("fr")};
     QList<FilaPortal> filas;
     for (Pasada pasada : {Pasada::Venta, Pasada::Alquiler}) {
         const bool alquiler = pasada == Pasada::Alquiler;
@@ -73,54 +121,50 @@ QList<FilaPortal> LeerFilasPortales(db::Database& agencia, const QString& codigo
         db::Params params;
         sql += CondicionWeb(pasada, codigoOficina, params) +
                QStringLiteral(" AND p.Portales = 1 ORDER BY p.rowid");
-        const QList<db::Row> rows = agencia.query(sql, params);
-        filas.reserve(filas.size() + rows.size());
-        for (const db::Row& r : rows) {
+        // Row by row: the properties never sit in memory twice.
+        db::Statement st(agencia, sql);
+        st.bind(params);
+        while (st.step()) {
             FilaPortal f;
             PropiedadPortal& d = f.datos;
             d.alquiler = alquiler;
-            d.id = IdentWeb(pasada, codigoAgenciaWeb, r.value(0)).toString();
-            d.cod = r.value(1).toString();
+            d.id = IdentWeb(pasada, codigoAgenciaWeb, st.value(0)).toString();
+            d.cod = st.value(1).toString();
             d.referencia = d.cod;
-            if (!db::isNull(r.value(2))) {
-                const double precio = std::round(ValorNumerico(r.value(2)));
-                if (precio >= 1)
-                    d.precio = QString::number(qint64(precio));
+            if (const db::Value precio = st.value(2); !db::isNull(precio)) {
+                const double euros = std::round(numero(precio));
+                if (euros >= 1)
+                    d.precio = QString::number(qint64(euros));
             }
-            d.tipoAgencia = r.value(3).toString();
-            d.tipo = r.value(4).toString().trimmed();
-            d.pueblo = r.value(5).toString().trimmed();
-            d.provincia = r.value(6).toString().trimmed();
-            d.zona = r.value(7).toString();
-            static const char* const idiomas[] = {"es", "en", "fr"};
+            d.tipoAgencia = st.value(3).toString();
+            d.tipo = st.value(4).toString().trimmed();
+            d.pueblo = st.value(5).toString().trimmed();
+            d.provincia = st.value(6).toString().trimmed();
+            d.zona = st.value(7).toString();
             for (int i = 0; i < 3; ++i)
-                if (const QString texto = TextoPlano(r.value(8 + i).toString()); !texto.isEmpty())
-                    d.descripciones.append({QString::fromLatin1(idiomas[i]), texto});
-            const QString piscina = deUso(r.value(11).toString(), "Private pool", "Communal pool");
+                if (QString texto = TextoPlano(st.value(8 + i).toString()); !texto.isEmpty())
+                    d.descripciones.append({idiomas[i], std::move(texto)});
+            const QString piscina = deUso(st.value(11), piscinas);
             d.piscina = !piscina.isEmpty();
-            d.dormitorios = qMax(0, int(ValorNumerico(r.value(14))));
-            d.banos = qMax(0, int(ValorNumerico(r.value(15))));
-            d.construidos = qMax<qint64>(0, qint64(ValorNumerico(r.value(16))));
-            d.parcela = qMax<qint64>(0, qint64(ValorNumerico(r.value(17))));
-            const QString energia = r.value(18).toString().trimmed().toUpper();
-            if (energia.size() == 1 && energia[0] >= u'A' && energia[0] <= u'G')
-                d.energia = energia;
-            d.fecha = r.value(19).toString();
+            d.dormitorios = qMax(0, int(numero(st.value(14))));
+            d.banos = qMax(0, int(numero(st.value(15))));
+            d.construidos = qMax<qint64>(0, qint64(numero(st.value(16))));
+            d.parcela = qMax<qint64>(0, qint64(numero(st.value(17))));
+            d.energia = energia(st.value(18));
+            d.fecha = st.value(19).toString();
+            f.fotos.reserve(NumFotos);
             for (int i = 0; i < NumFotos; ++i)
-                f.fotos << r.value(20 + i).toString();
-            for (const QString& uso :
-                 {piscina, deUso(r.value(12).toString(), "Private garden", "Communal garden"),
-                  deUso(r.value(13).toString(), "Private garage", "Communal garage")})
+                f.fotos << st.value(20 + i).toString();
+            for (const QString& uso : {piscina, deUso(st.value(12), jardines), deUso(st.value(13), garajes)})
                 if (!uso.isEmpty())
                     d.caracteristicas << uso;
-            int columna = 20 + NumFotos;
-            for (const Caracteristica& c : Caracteristicas)
-                if (r.value(columna++).toBool())
-                    d.caracteristicas << QString::fromLatin1(c.ingles);
+            for (qsizetype c = 0; c < ingles().size(); ++c)
+                if (st.value(20 + NumFotos + int(c)).toBool())
+                    d.caracteristicas << ingles()[c];
             // Portals want at least one feature.
             if (d.caracteristicas.isEmpty())
                 d.caracteristicas << (alquiler ? QStringLiteral("For rent") : QStringLiteral("For sale"));
-            filas << f;
+            filas << std::move(f);
         }
     }
     return filas;

@@ -21,7 +21,6 @@ QProgressBar* barra(const QString& nombre, const QString& accesible, QWidget* pa
     auto* b = new QProgressBar(parent);
     b->setObjectName(nombre);
     b->setAccessibleName(accesible);
-    b->setFormat(QStringLiteral("%v / %m"));
     b->setRange(0, 1);
     b->setValue(0);
     return b;
@@ -41,7 +40,8 @@ frmExportacionPortales::frmExportacionPortales(AppContext& ctx, QWidget* parent)
     txtLog_->setObjectName(QStringLiteral("txtLog"));
     txtLog_->setAccessibleName(QStringLiteral("Registro de la exportación a portales"));
     txtLog_->setReadOnly(true);
-    txtLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long lines (rsync's command, a refusal's reason) wrap rather than hide their end.
+    txtLog_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtLog_->setMaximumBlockCount(200000);
 
     auto* lblPropiedades = new QLabel(QStringLiteral("Propiedades:"), this);
@@ -145,10 +145,14 @@ void frmExportacionPortales::Log(const QString& linea) {
 }
 
 void frmExportacionPortales::mostrarProgreso(const ProgresoPortales& p) {
-    prgPropiedades_->setRange(0, qMax(1, p.propiedadesTotal));
-    prgPropiedades_->setValue(p.propiedadesHechas);
-    prgFotos_->setRange(0, qMax(1, p.fotosTotal));
-    prgFotos_->setValue(p.fotosHechas);
+    // The bar needs a range of at least one; its text says the real count ("0 / 0" before a run).
+    const auto poner = [](QProgressBar* b, int hechas, int total) {
+        b->setFormat(QStringLiteral("%1 / %2").arg(hechas).arg(total));
+        b->setRange(0, qMax(1, total));
+        b->setValue(hechas);
+    };
+    poner(prgPropiedades_, p.propiedadesHechas, p.propiedadesTotal);
+    poner(prgFotos_, p.fotosHechas, p.fotosTotal);
     lblPublicadas_->setText(QStringLiteral("Publicadas: %1").arg(p.publicadas));
     lblRechazadas_->setText(QStringLiteral("Rechazadas: %1").arg(p.rechazadas));
     lblPublicadas_->setAccessibleName(lblPublicadas_->text());

@@ -1,19 +1,13 @@
 #include "../webexport/WebExportFixture.h"
-#include "Accessibility.h"
-#include "Capturas.h"
+#include "DiscoPequeno.h"
 #include "FeedLeido.h"
 #include "install/Installer.h"
 #include "portales/ExportacionPortales.h"
-#include "portales/frmExportacionPortales.h"
 #include "shell/Installation.h"
 #include "shell/TiposPortales.h"
 
 #include <QImageReader>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QProcess>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <csignal>
@@ -368,6 +362,33 @@ private Q_SLOTS:
         QCOMPARE(leerFeed(FicheroFeed(f.ctx)).porId("RB12-20000")->campos.value("price"), QString("120001"));
     }
 
+    // A disk that fills while the feed is written: the run names the cause,
+    // the previous feed stays byte for byte and no temporary file is left.
+    void fullDiskKeepsThePreviousFeed() {
+        webtest::Fixture f;
+        configurar(f);
+        catalogosPortales(f);
+        for (int i = 1; i <= 5; ++i)
+            f.property(i % 2 == 0, i, publicable(i % 2 == 0));
+        QVERIFY(QDir().mkpath(CarpetaPortales(f.ctx)));
+        ORB_REQUIRE_SMALL_DISK(disco, CarpetaPortales(f.ctx), 256 * 1024);
+        Corrida primera(f.ctx);
+        QVERIFY2(primera.exp.Exportar(), qPrintable(primera.text()));
+        const QByteArray anterior = portaltest::bytes(FicheroFeed(f.ctx));
+        f.ctx.db().execute("UPDATE Propiedades SET Precio = Precio + 1");
+        disco.llenar();
+        Corrida llena(f.ctx);
+        QVERIFY(!llena.exp.Exportar());
+        QVERIFY2(llena.log.last().startsWith("No se ha podido escribir el fichero para portales " +
+                                             QDir::toNativeSeparators(FicheroFeed(f.ctx)) +
+                                             ": No space left on device"),
+                 qPrintable(llena.text()));
+        QVERIFY(llena.log.last().endsWith("Se mantiene el fichero anterior."));
+        QCOMPARE(portaltest::bytes(FicheroFeed(f.ctx)), anterior);
+        QCOMPARE(QDir(CarpetaPortales(f.ctx)).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"kyero.xml"});
+    }
+
     // Whatever an agent types in a description reaches the portal as typed,
     // inside a well-formed file; what XML cannot carry is dropped.
     void hostileTextReadsBackTheSame() {
@@ -448,56 +469,22 @@ private Q_SLOTS:
                  (QStringList{"portales/RB12-00001-1.jpg", "portales/kyero.xml"}));
     }
 
-    // The tool window during a run: log, progress, counts, Cancel only while it runs.
-    void windowShowsTheRun() {
-        install::InstallOptions o;
-        o.facts = install::demoFacts();
-        o.demoProperties = 50;
-        TestInstallation inst(o);
-        AppContext& ctx = inst.context();
-        GuardarConfig(ctx.db(), "PORTALES", "URLFOTOS", Fotos);
-        ctx.db().execute("UPDATE Tipos SET TipoPortales = NULL WHERE Nombre = 'Estudio'");
-        const int estudios =
-            ctx.db()
-                .scalar("SELECT count(*) FROM Propiedades p JOIN Tipos t ON t.Cod = p.CodTipo "
-                        "WHERE t.Nombre = 'Estudio' AND p.ExportacionWeb = 1 AND ((Alquiler = 0 "
-                        "AND Estado = 'En Venta') OR (Alquiler = 1 AND Estado = 'Libre'))")
-                .toInt();
-        frmExportacionPortales w(ctx);
-        w.resize(720, 480);
-        w.show();
-        QCOMPARE(w.windowTitle(), QString("Exportación a portales"));
-        QCOMPARE(accessibilityProblems(&w), QStringList());
-        QVERIFY(!w.cmd(frmExportacionPortales::CmdCancelar)->isEnabled());
-        bool cancelarDuranteLaCorrida = false;
-        connect(w.prgPropiedades(), &QProgressBar::valueChanged, &w, [&](int hechas) {
-            if (hechas == w.prgPropiedades()->maximum() && !cancelarDuranteLaCorrida) {
-                cancelarDuranteLaCorrida = w.cmd(frmExportacionPortales::CmdCancelar)->isEnabled() &&
-                                           !w.cmd(frmExportacionPortales::CmdCerrar)->isEnabled();
-                guardarCaptura(QStringLiteral("exportacion-portales"), &w);
-            }
-        });
-        // No daemon here: the upload fails, and the window says so after the feed is written.
-        GuardarConfig(ctx.db(), "WEB", "SERVIDOR", "127.0.0.1");
-        GuardarConfig(ctx.db(), "WEB", "PUERTORSYNC", "1");
-        QTest::mouseClick(w.cmd(frmExportacionPortales::CmdExportar), Qt::LeftButton);
-        QVERIFY(cancelarDuranteLaCorrida);
-        const QString log = w.txtLog()->toPlainText();
-        QCOMPARE(log.split('\n').first(), QString("Iniciando exportación a portales ..."));
-        QVERIFY2(
-            log.contains(QRegularExpression("- La propiedad \\d+ no se publica: Tipo en portales: el tipo "
-                                            "«Estudio» no tiene tipo en portales.")),
-            qPrintable(log));
-        QVERIFY(log.contains("La subida ha fallado"));
-        QVERIFY(!w.ultimaCorrecta());
-        const int publicadas = leerFeed(FicheroFeed(ctx)).propiedades.size();
-        QVERIFY(publicadas > 0 && estudios > 0);
-        QCOMPARE(w.lblPublicadas()->text(), QString("Publicadas: %1").arg(publicadas));
-        QCOMPARE(w.lblRechazadas()->text(), QString("Rechazadas: %1").arg(estudios));
-        QCOMPARE(w.prgPropiedades()->value(), publicadas + estudios);
-        QVERIFY(w.cmd(frmExportacionPortales::CmdCerrar)->isEnabled());
-        QVERIFY(!w.cmd(frmExportacionPortales::CmdCancelar)->isEnabled());
-        guardarCaptura(QStringLiteral("exportacion-portales-fin"), &w);
+    // Without a web server the upload is off: the feed is written and the run
+    // says where it stays, instead of asking rsync for a host of no name.
+    void withoutAWebServerTheFeedStaysLocal() {
+        webtest::Fixture f;
+        configurar(f);
+        catalogosPortales(f);
+        GuardarConfig(f.ctx.db(), "WEB", "SERVIDOR", " ");
+        f.property(false, 1, publicable(false));
+        Corrida r(f.ctx);
+        QVERIFY2(r.exp.ejecutar(true), qPrintable(r.text()));
+        QCOMPARE(r.log.last(),
+                 "No hay servidor web en Herramientas > Configuración > Exportación Web: el fichero "
+                 "para portales queda en " +
+                     QDir::toNativeSeparators(FicheroFeed(f.ctx)) + " sin subir.");
+        QVERIFY(!r.text().contains("rsync"));
+        QCOMPARE(leerFeed(FicheroFeed(f.ctx)).propiedades.size(), 1);
     }
 };
 
