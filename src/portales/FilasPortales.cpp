@@ -120,7 +120,7 @@ QList<FilaPortal> LeerFilasPortales(db::Database& agencia, const QString& codigo
                               " LEFT JOIN Areas a ON p.CodArea = a.Cod WHERE ");
         db::Params params;
         sql += CondicionWeb(pasada, codigoOficina, params) +
-               QStringLiteral(" AND p.Portales = 1 ORDER BY p.rowid");
+               QStringLiteral(" AND p.Portales = TRUE ORDER BY p.rowid");
         // Row by row: the properties never sit in memory twice.
         db::Statement st(agencia, sql);
         st.bind(params);

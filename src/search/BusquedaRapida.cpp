@@ -116,7 +116,7 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
                     hasta.back() = QChar(hasta.back().unicode() + 1);
                     out.append({clase,
                                 QStringLiteral(
-                                    "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (0, 1) "
+                                    "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
                                     "AND %2 >= ? AND %2 < ? LIMIT ?")
                                     .arg(tabla, expr),
                                 {forma, hasta, limite}});
@@ -126,7 +126,7 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
             for (const char* c : {"Dni", "Nie", "Pasaporte"})
                 out.append(
                     {clase,
-                     QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (0, 1) "
+                     QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
                                     "AND %2 = ? LIMIT ?")
                          .arg(tabla, SqlDocumento(QString::fromLatin1(c))),
                      {documento, limite}});

@@ -3,8 +3,9 @@
 // What a server database needs so that statements written for the file mean
 // the same there: the Spanish collation "es", the program's LIKE (case
 // ignored in every alphabet), sinacentos() and likesinacentos(), ifnull(),
-// group_concat() and the unary + that keeps a column off its index. The schema runs these once when it
-// creates a database; a seat then finds its own schema before pg_catalog (see ServerEngine).
+// group_concat() and the unary + that keeps a column off its index. The
+// schema runs these once when it creates a database; a seat then finds its
+// own schema before pg_catalog (see ServerEngine).
 
 #include <QStringList>
 
