@@ -114,22 +114,23 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
                 for (const QString& forma : FormasTelefono(telefono)) {
                     QString hasta = forma;
                     hasta.back() = QChar(hasta.back().unicode() + 1);
-                    out.append({clase,
-                                QStringLiteral(
-                                    "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
-                                    "AND %2 >= ? AND %2 < ? LIMIT ?")
-                                    .arg(tabla, expr),
-                                {forma, hasta, limite}});
+                    out.append(
+                        {clase,
+                         QStringLiteral(
+                             "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
+                             "AND %2 >= ? AND %2 < ? LIMIT ?")
+                             .arg(tabla, expr),
+                         {forma, hasta, limite}});
                 }
             }
         if (esDocumento.match(documento).hasMatch())
             for (const char* c : {"Dni", "Nie", "Pasaporte"})
-                out.append(
-                    {clase,
-                     QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
-                                    "AND %2 = ? LIMIT ?")
-                         .arg(tabla, SqlDocumento(QString::fromLatin1(c))),
-                     {documento, limite}});
+                out.append({clase,
+                            QStringLiteral(
+                                "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
+                                "AND %2 = ? LIMIT ?")
+                                .arg(tabla, SqlDocumento(QString::fromLatin1(c))),
+                            {documento, limite}});
     }
     // Owners and clients each in one run, as the kinds are shown.
     std::stable_sort(out.begin(), out.end(), [](const ConsultaRapida& a, const ConsultaRapida& b) {
