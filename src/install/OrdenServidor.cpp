@@ -6,6 +6,7 @@
 #include "shell/Herramienta.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
+#include "shell/Schema.h"
 #include "shell/SchemaServidor.h"
 
 #include <QDir>
@@ -112,6 +113,8 @@ void usoServidor(QTextStream& s) {
       << "  --clave-archivo F         lee la contraseña del archivo F; sin él se pregunta sin\n"
       << "                            mostrarla (nunca en la línea de órdenes)\n"
       << "  --reemplazar              sustituye los datos de esta oficina que ya tenga el servidor\n"
+      << "  --actualizar              solo pone la base de datos del servidor en la versión de este\n"
+      << "                            programa, sin copiar nada (después de instalar uno nuevo)\n"
       << "Crea las tablas de la agencia si la base está vacía, copia todas las tablas en una sola\n"
       << "transacción y compara filas y sumas de comprobación antes de confirmarla: si algo no\n"
       << "coincide, el servidor queda como estaba. Repetirla con los mismos datos no cambia nada.\n";
@@ -121,6 +124,7 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
     ConexionServidor c;
     QString dir, archivoClave;
     bool claveDeArchivo = false;
+    bool actualizar = false;
     OpcionesCopia opciones;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -144,6 +148,8 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
             claveDeArchivo = true;
         } else if (a == u"--reemplazar") {
             opciones.reemplazar = true;
+        } else if (a == u"--actualizar") {
+            actualizar = true;
         } else if (a == u"-h" || a == u"--help" || a == u"--ayuda") {
             usoServidor(out);
             return 0;
@@ -193,6 +199,25 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
     o.user = c.usuario;
     o.password = c.clave;
     o.applicationName = QStringLiteral("orbalia-install");
+    if (actualizar) {
+        try {
+            auto servidor = pg::Connection::connect(o);
+            schema::upgradeServerSchema(*servidor, [&](const QString& linea) {
+                out << linea << "\n";
+                out.flush();
+            });
+            out << "La base de datos «" << c.baseDatos << "» del servidor está en la versión "
+                << schema::CurrentVersion << ".\n";
+            return 0;
+        } catch (const pg::PgError& e) {
+            EscribirLog(
+                QStringLiteral("orbalia-install --actualizar %1: %2").arg(c.descripcion(), e.describe()));
+            err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
+        } catch (const std::runtime_error& e) {
+            err << "Error: " << QString::fromStdString(e.what()) << "\n";
+        }
+        return 1;
+    }
     ResultadoCopia r;
     try {
         auto servidor = pg::Connection::connect(o);

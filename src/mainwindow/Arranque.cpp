@@ -180,7 +180,8 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
             ctx.VersionBD < VersionRequerida
                 ? QStringLiteral("La base de datos del servidor [%1] está en la versión %2 cuando es "
                                  "necesario que esté en la versión %3.\nPida al administrador que la "
-                                 "actualice antes de usar este programa en este puesto.")
+                                 "actualice antes de usar este programa en este puesto (orbalia-install "
+                                 "CARPETA --servidor … --actualizar).")
                       .arg(donde)
                       .arg(ctx.VersionBD)
                       .arg(VersionRequerida)

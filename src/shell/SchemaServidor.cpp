@@ -154,6 +154,53 @@ void createServerSchema(pg::Connection& c) {
         tx->commit();
 }
 
+namespace {
+
+// What each version after the first server one changes on the server; an
+// empty step changes only the file. A step that adds a table, a column or an
+// index to the shared definitions writes its server form here.
+using PasoServidor = void (*)(pg::Connection&);
+QList<std::pair<int, PasoServidor>> pasosServidor() {
+    return {
+        {17, nullptr}, // the quick search's text index lives only in the file
+    };
+}
+
+} // namespace
+
+void upgradeServerSchema(pg::Connection& c, const std::function<void(const QString&)>& progreso) {
+    static_assert(CurrentVersion == 17, "give the server its form of the new step in pasosServidor()");
+    const int desde = serverSchemaVersion(c);
+    if (desde < FirstServerVersion)
+        throw std::runtime_error("La base de datos del servidor no es de Orbalia o no tiene versión.");
+    if (desde > CurrentVersion)
+        throw std::runtime_error(QStringLiteral("La base de datos del servidor está en la versión %1, más "
+                                                "nueva que la de este programa (versión %2).")
+                                     .arg(desde)
+                                     .arg(CurrentVersion)
+                                     .toStdString());
+    for (const auto& [version, paso] : pasosServidor()) {
+        if (version <= desde)
+            continue;
+        pg::Transaction tx(c);
+        if (paso) {
+            paso(c);
+            // The stored queries may read what the step changed: made again from their definitions.
+            for (const View& v : agencyViews())
+                c.execute(QStringLiteral("DROP VIEW IF EXISTS %1").arg(quoted(v.name, Dialect::Postgres)));
+            for (const View& v : agencyViews())
+                c.execute(
+                    QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name, Dialect::Postgres), v.select));
+        }
+        c.execute(QStringLiteral("UPDATE orbalia_version SET version = ?"), {version});
+        tx.commit();
+        if (progreso)
+            progreso(QStringLiteral("Versión %1 del servidor: %2")
+                         .arg(version)
+                         .arg(paso ? QStringLiteral("hecha") : QStringLiteral("sin cambios en el servidor")));
+    }
+}
+
 bool isEmptyServerDatabase(pg::Connection& c) {
     return c.scalar(QStringLiteral("SELECT count(*) FROM pg_class k JOIN pg_namespace n ON n.oid = "
                                    "k.relnamespace WHERE n.nspname NOT IN ('pg_catalog', "

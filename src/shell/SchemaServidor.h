@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace pg {
 class Connection;
@@ -43,6 +44,19 @@ inline constexpr const char* FuncionPlegado = db::ServerFoldFunction;
 // record orbalia_agencia. Inside the connection's open transaction, or in
 // one of its own: a failure leaves nothing behind. Throws pg::PgError.
 void createServerSchema(pg::Connection& connection);
+
+// The first version a server database was ever created at: older ones cannot exist.
+inline constexpr int FirstServerVersion = 16;
+
+// Brings a server database from its version up to CurrentVersion: each step
+// in one transaction of its own (the server undoes DDL with it), the stored
+// queries made again after it, the version moved with it. A step that only
+// the file needs (the quick search's SQLite index) moves the version alone.
+// A failed step leaves the database at the version before it. progreso gets
+// one line per step. Throws pg::PgError, or std::runtime_error (in Spanish)
+// for a database that is not the program's or is newer than it.
+void upgradeServerSchema(pg::Connection& connection,
+                         const std::function<void(const QString&)>& progreso = {});
 
 // True when the database has no table, view or sequence of its own.
 bool isEmptyServerDatabase(pg::Connection& connection);

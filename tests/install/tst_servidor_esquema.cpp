@@ -147,6 +147,37 @@ private Q_SLOTS:
     }
 
     // Half a schema is worse than none: the database stays as it was.
+    // A server made by an older program is brought to this one's version,
+    // its rows kept; one newer than the program, or not the program's, is left alone.
+    void unServidorAnteriorSeActualiza() {
+        ORB_REQUIRE_PG(server);
+        BaseServidorPrueba base(server);
+        auto c = base.conectar();
+        orb::schema::createServerSchema(*c);
+        c->execute("INSERT INTO Tipos (Cod, Nombre) VALUES (1, 'Piso')");
+        c->execute("UPDATE orbalia_version SET version = ?", {orb::schema::FirstServerVersion});
+        QStringList lineas;
+        orb::schema::upgradeServerSchema(*c, [&](const QString& l) { lineas << l; });
+        QCOMPARE(orb::schema::serverSchemaVersion(*c), orb::schema::CurrentVersion);
+        QCOMPARE(lineas.size(), orb::schema::CurrentVersion - orb::schema::FirstServerVersion);
+        QCOMPARE(c->scalar("SELECT Nombre FROM Tipos WHERE Cod = 1").toString(), "Piso");
+        // Once there, a second run has nothing to do.
+        lineas.clear();
+        orb::schema::upgradeServerSchema(*c, [&](const QString& l) { lineas << l; });
+        QVERIFY(lineas.isEmpty());
+
+        c->execute("UPDATE orbalia_version SET version = ?", {orb::schema::CurrentVersion + 1});
+        try {
+            orb::schema::upgradeServerSchema(*c);
+            QFAIL("a newer server was touched");
+        } catch (const std::runtime_error& e) {
+            QVERIFY2(QString::fromUtf8(e.what()).contains("más nueva que la de este programa"), e.what());
+        }
+        QCOMPARE(orb::schema::serverSchemaVersion(*c), orb::schema::CurrentVersion + 1);
+        c->execute("DROP TABLE orbalia_version");
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, orb::schema::upgradeServerSchema(*c));
+    }
+
     void unFalloNoDejaNada() {
         ORB_REQUIRE_PG(server);
         BaseServidorPrueba base(server);

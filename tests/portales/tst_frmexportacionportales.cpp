@@ -95,7 +95,9 @@ private Q_SLOTS:
     void cancelDuringARunKeepsThePreviousFeed() {
         install::InstallOptions o;
         o.facts = install::demoFacts();
-        o.demoProperties = 50;
+        // Enough pictures that making them outlasts the window's first progress
+        // report, however quick the machine.
+        o.demoProperties = 250;
         TestInstallation inst(o);
         AppContext& ctx = inst.context();
         GuardarConfig(ctx.db(), "PORTALES", "URLFOTOS", Fotos);
