@@ -387,7 +387,7 @@ QString frmAgenda::exportarCalendario() {
 }
 
 void InstalarMenuVisitas(AppContext& ctx, QMainWindow& principal) {
-    auto* accion = new QAction(QStringLiteral("Agenda de &visitas"), &principal);
+    auto* accion = new QAction(QStringLiteral("A&genda de visitas"), &principal);
     QObject::connect(accion, &QAction::triggered, &principal, [&ctx, &principal] {
         // One agenda: raised again when open.
         if (auto* abierta = principal.findChild<frmAgenda*>()) {

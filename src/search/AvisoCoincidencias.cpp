@@ -49,7 +49,7 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
     etiqueta->setAccessibleName(QStringLiteral("Clientes con propiedades nuevas"));
     principal.statusBar()->addWidget(etiqueta, 1);
 
-    accion = new QAction(QStringLiteral("Clientes con propiedades &nuevas"), this);
+    accion = new QAction(QStringLiteral("Clientes con propie&dades nuevas"), this);
     accion->setObjectName(QStringLiteral("mnuClientesNovedades"));
     connect(accion, &QAction::triggered, this, [this] {
         contarAhora();

@@ -7,6 +7,8 @@
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmMain.h"
 #include "records/Registro.h"
+#include "records/frmAgenda.h"
+#include "search/AvisoCoincidencias.h"
 #include "search/frmCoincidencias.h"
 #include "shell/WindowRegistry.h"
 
@@ -217,6 +219,9 @@ private Q_SLOTS:
         registrarVentanas(registro);
         orb::frmMain w(inst.context(), registro);
         orb::PonerTitulosComandos(w);
+        // The commands the program adds to the Tools menu at start-up, as it does.
+        orb::AvisoCoincidencias aviso(inst.context(), w);
+        orb::InstalarMenuVisitas(inst.context(), w);
         w.show();
         w.usrShowPropiedadesVenta();
         emit w.mnuVentana()->aboutToShow();
