@@ -7,6 +7,7 @@
 //
 //   build/bench_servidor_copia [N] [runs]
 
+#include "BenchServidor.h"
 #include "BenchSupport.h"
 #include "TestServers.h"
 #include "install/CopiaServidor.h"
@@ -20,29 +21,7 @@
 
 namespace {
 
-// A fresh database per run, made and dropped by the superuser on its socket.
-class Base {
-public:
-    Base(const testservers::Postgres& s, const QString& nombre) : opciones_(s.options) {
-        admin_.host = s.socket;
-        admin_.port = s.options.port;
-        admin_.user = QStringLiteral("postgres");
-        admin_.database = QStringLiteral("postgres");
-        opciones_.database = nombre;
-        auto a = pg::Connection::connect(admin_);
-        a->execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(nombre));
-        a->execute(
-            QStringLiteral("CREATE DATABASE %1 OWNER %2 TEMPLATE template0").arg(nombre, s.options.user));
-    }
-    ~Base() {
-        auto a = pg::Connection::connect(admin_);
-        a->execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(opciones_.database));
-    }
-    const pg::ConnectOptions& opciones() const { return opciones_; }
-
-private:
-    pg::ConnectOptions admin_, opciones_;
-};
+using Base = bench::BaseServidor;
 
 void campo(QByteArray& linea, sqlite3_stmt* st, int i) {
     if (sqlite3_column_type(st, i) == SQLITE_NULL) {
