@@ -65,6 +65,13 @@ inline std::function<void()> withCpu(const std::function<void()>& work, QList<do
     };
 }
 
+// The machine's load over the last minute (/proc/loadavg): a second core
+// taken by another program is why a two-thread figure can fall to one.
+inline double loadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').value(0).toDouble() : 0;
+}
+
 // The shared loop: warmup untimed rounds, then runs rounds, each running
 // every piece of work once in the order given (floor first, then the
 // program's variants). A piece may time only part of itself by returning

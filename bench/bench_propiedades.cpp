@@ -294,8 +294,12 @@ int main(int argc, char** argv) {
         std::snprintf(nombre, sizeof nombre, "6 photos decoded on %d threads against one thread (speed-up)",
                       hilos);
         bench::figure(nombre, 6000.0 / decodificacion, "photos/s", 6000.0 / decod[1].median(), "one thread");
-        std::printf("  processor time: %.0f ms on %d threads, %.0f ms on one (medians, warm-up left out)\n",
-                    bench::Sample{cpuHilos.mid(1)}.median(), hilos, bench::Sample{cpuUno.mid(1)}.median());
+        const double cpuPool = bench::Sample{cpuHilos.mid(1)}.median();
+        std::printf(
+            "  processor time: %.0f ms on %d threads (%.2f cores busy), %.0f ms on one (medians, warm-up "
+            "left out; load %.2f)\n",
+            cpuPool, hilos, cpuPool / decodificacion, bench::Sample{cpuUno.mid(1)}.median(),
+            bench::loadAverage());
         bench::peer("6 photos decoded at display size on one thread, against full size then scaled (naive)",
                     decod[1].median(), "ms", decod[2].median());
     }

@@ -87,10 +87,12 @@ void benchPictures(int photos, int runs) {
     std::snprintf(name, sizeof name, "pool of %d threads against itself on 1 (speed-up)", threads);
     bench::figure(name, rate(s[4]), "photos/s", rate(s[3]), "one thread");
     // Equal processor time with little speed-up: the workers wait for each other; more time: they compete.
+    const double cpu = bench::Sample{cpuPool.mid(1)}.median();
     std::printf(
-        "  processor time per photo: %.1f ms on %d threads, %.1f ms on one (medians, warm-up left out)\n",
-        bench::Sample{cpuPool.mid(1)}.median() / photos, threads,
-        bench::Sample{cpuOne.mid(1)}.median() / photos);
+        "  processor time per photo: %.1f ms on %d threads (%.2f cores busy), %.1f ms on one (medians, "
+        "warm-up left out; load %.2f)\n",
+        cpu / photos, threads, cpu / s[4].median(), bench::Sample{cpuOne.mid(1)}.median() / photos,
+        bench::loadAverage());
 }
 
 void benchMysql(int runs) {
