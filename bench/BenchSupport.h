@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <sqlite3.h>
 #include <vector>
@@ -45,6 +46,30 @@ inline double timeMs(const std::function<void()>& work) {
     t.start();
     work();
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The processor time of the whole process so far, in ms (every thread's):
+// against wall time it tells work that waits from work that competes.
+inline double cpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// A piece of work that also notes its processor time in cpu (ms per run).
+inline std::function<void()> withCpu(const std::function<void()>& work, QList<double>& cpu) {
+    return [work, &cpu] {
+        const double c0 = cpuMs();
+        work();
+        cpu << cpuMs() - c0;
+    };
+}
+
+// The machine's load over the last minute (/proc/loadavg): a second core
+// taken by another program is why a two-thread figure can fall to one.
+inline double loadAverage() {
+    QFile f(QStringLiteral("/proc/loadavg"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().split(' ').value(0).toDouble() : 0;
 }
 
 // The shared loop: warmup untimed rounds, then runs rounds, each running

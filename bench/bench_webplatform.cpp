@@ -55,25 +55,26 @@ void benchPictures(int photos, int runs) {
     const int threads = std::max(1, QThread::idealThreadCount());
     QThreadPool floorPool;
     floorPool.setMaxThreadCount(threads);
-    const auto s =
-        bench::interleave(runs, {
-                                    [&] {
-                                        for (const auto& job : jobs)
-                                            decodeEighth(job.source);
-                                    },
-                                    [&] {
-                                        for (const auto& job : jobs)
-                                            if (!image::makePictures(job, sizes).ok)
-                                                std::printf("picture failed: %s\n", qPrintable(job.source));
-                                    },
-                                    [&] {
-                                        for (const auto& job : jobs)
-                                            floorPool.start([src = job.source] { decodeEighth(src); });
-                                        floorPool.waitForDone();
-                                    },
-                                    [&] { image::makeAllPictures(jobs, sizes, 1); },
-                                    [&] { image::makeAllPictures(jobs, sizes, threads); },
-                                });
+    QList<double> cpuOne, cpuPool;
+    const auto s = bench::interleave(
+        runs, {
+                  [&] {
+                      for (const auto& job : jobs)
+                          decodeEighth(job.source);
+                  },
+                  [&] {
+                      for (const auto& job : jobs)
+                          if (!image::makePictures(job, sizes).ok)
+                              std::printf("picture failed: %s\n", qPrintable(job.source));
+                  },
+                  [&] {
+                      for (const auto& job : jobs)
+                          floorPool.start([src = job.source] { decodeEighth(src); });
+                      floorPool.waitForDone();
+                  },
+                  bench::withCpu([&] { image::makeAllPictures(jobs, sizes, 1); }, cpuOne),
+                  bench::withCpu([&] { image::makeAllPictures(jobs, sizes, threads); }, cpuPool),
+              });
     bench::floorLine("decode 4000x3000 JPEG at 1/8", s[0], "ms/photo", photos);
     bench::figure("web 400x300 + thumbnail 80x60 per photo", bench::Pair{s[0], s[1]}, "ms/photo", photos);
     const auto rate = [&](const bench::Sample& x) { return photos / (x.median() / 1000); };
@@ -85,6 +86,13 @@ void benchPictures(int photos, int runs) {
     bench::figure(name, rate(s[4]), "photos/s", rate(s[2]));
     std::snprintf(name, sizeof name, "pool of %d threads against itself on 1 (speed-up)", threads);
     bench::figure(name, rate(s[4]), "photos/s", rate(s[3]), "one thread");
+    // Equal processor time with little speed-up: the workers wait for each other; more time: they compete.
+    const double cpu = bench::Sample{cpuPool.mid(1)}.median();
+    std::printf(
+        "  processor time per photo: %.1f ms on %d threads (%.2f cores busy), %.1f ms on one (medians, "
+        "warm-up left out; load %.2f)\n",
+        cpu / photos, threads, cpu / s[4].median(), bench::Sample{cpuOne.mid(1)}.median() / photos,
+        bench::loadAverage());
 }
 
 void benchMysql(int runs) {
