@@ -79,6 +79,20 @@ private slots:
         QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
         QCOMPARE(nombre(), QString("Ana Luisa Pérez"));
     }
+
+    // Deleted by the other seat while shown here: Edit says so and brings nothing back.
+    void deletedByTheOtherSeatIsToldAndNothingComesBack() {
+        frmPropietarios w(ctx(), false);
+        QCOMPARE(w.txt[2]->Text(), QString("Ana"));
+        otro->execute("DELETE FROM Propietarios WHERE Cod = '0100001'");
+        w.cmdEdit->click();
+        const QStringList textos = inst->dialogs().texts();
+        QCOMPARE(textos.size(), 1);
+        QVERIFY2(textos.first().endsWith("\nEl registro ya no existe: se ha borrado desde otro puesto."),
+                 qPrintable(textos.first()));
+        QVERIFY(!w.cmdOk->isEnabled());
+        QCOMPARE(otro->scalar("SELECT count(*) FROM Propietarios").toInt(), 0);
+    }
 };
 
 QTEST_MAIN(TestOtroPuesto)
