@@ -27,8 +27,9 @@ private Q_SLOTS:
         // Office 2's client wants Elviria and anywhere in Nerja, 3 bedrooms, a pool, from 200,000.
         fila(o, "Clientes", "200001", "2");
         fila(o, "Clientes", "200002", "2");
-        o.execute("UPDATE Clientes SET PresupuestoMinimo = 200000, DormitoriosMinimo = 3, QuierePiscina = 1 "
-                  "WHERE Cod = '200001'");
+        o.execute(
+            "UPDATE Clientes SET PresupuestoMinimo = 200000, DormitoriosMinimo = 3, QuierePiscina = TRUE "
+            "WHERE Cod = '200001'");
         o.execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad, CodArea) VALUES ('200001', 1, 2), "
                   "('200001', 2, NULL), ('200002', 3, NULL)");
         // Here: an older copy of 200001 and old places of office 2's clients (200009 is gone from the

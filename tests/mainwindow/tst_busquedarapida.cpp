@@ -68,20 +68,20 @@ private slots:
         ctx().facts.CodigoOficina = "01";
         ctx().db().execute(
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion) VALUES "
-            "('0100001', '01', 1, 0, 'En Venta', 'Calle Máyor, 12'), "
-            "('0100002', '01', 2, 1, 'Libre', 'Avenida del Mar 3')");
+            "('0100001', '01', 1, FALSE, 'En Venta', 'Calle Máyor, 12'), "
+            "('0100002', '01', 2, TRUE, 'Libre', 'Avenida del Mar 3')");
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre, Movil) VALUES "
-                           "('0100001', '01', 1, 0, 'Jürgen Weiß', '+34 600 11 22 33'), "
-                           "('0100002', '01', 2, 1, 'Ana Mayoral', '')");
+                           "('0100001', '01', 1, FALSE, 'Jürgen Weiß', '+34 600 11 22 33'), "
+                           "('0100002', '01', 2, TRUE, 'Ana Mayoral', '')");
         ctx().db().execute(
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Email, Nie) VALUES "
-            "('0100001', '01', 1, 1, 'Klaus Müller', 'Klaus.M@web.de', 'X1234567L'), "
-            "('0100002', '01', 2, 0, 'Café \"La Ñora\"', '', ''), "
-            "('0100004', '01', 4, 0, 'Юлия Иванова', '', '')");
+            "('0100001', '01', 1, TRUE, 'Klaus Müller', 'Klaus.M@web.de', 'X1234567L'), "
+            "('0100002', '01', 2, FALSE, 'Café \"La Ñora\"', '', ''), "
+            "('0100004', '01', 4, FALSE, 'Юлия Иванова', '', '')");
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-                           "('0100003', '01', 3, 0, 'Añón Pérez')");
+                           "('0100003', '01', 3, FALSE, 'Añón Pérez')");
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion) "
-                           "VALUES ('0100003', '01', 3, 1, 'Libre', 'Local 50%_ rebajado')");
+                           "VALUES ('0100003', '01', 3, TRUE, 'Libre', 'Local 50%_ rebajado')");
     }
     void cleanup() { inst.reset(); }
 
@@ -139,9 +139,10 @@ private slots:
 
     // Within a kind, names in the Spanish order, whichever was stored first.
     void eachKindInNameOrder() {
-        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-                           "('0100005', '01', 5, 0, 'Zoe Martín'), ('0100006', '01', 6, 1, 'Ángela Martín'), "
-                           "('0100007', '01', 7, 0, 'berta martin')");
+        ctx().db().execute(
+            "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+            "('0100005', '01', 5, FALSE, 'Zoe Martín'), ('0100006', '01', 6, TRUE, 'Ángela Martín'), "
+            "('0100007', '01', 7, FALSE, 'berta martin')");
         QStringList nombres;
         for (const Encontrado& e : BuscarRapido(ctx().db(), "martin"))
             nombres << e.texto;

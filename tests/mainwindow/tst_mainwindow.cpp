@@ -4,6 +4,7 @@
 #include "Accessibility.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "mainwindow/Arranque.h"
 #include "mainwindow/frmAbout.h"
 #include "mainwindow/frmMain.h"
@@ -122,7 +123,10 @@ class tst_MainWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
 
     void toolbarButtonsOpenEachSlotInOrder() {
         Principal p;

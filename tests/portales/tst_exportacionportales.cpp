@@ -75,18 +75,17 @@ private Q_SLOTS:
         AppContext& ctx = inst.context();
         GuardarConfig(ctx.db(), "PORTALES", "URLFOTOS", Fotos);
         // One property kept off the portals by its agent.
-        const QString fuera =
-            ctx.db()
-                .scalar(
-                    "SELECT Cod FROM Propiedades WHERE ExportacionWeb = 1 AND Alquiler = 0 AND Estado = 'En "
-                    "Venta' ORDER BY Cod LIMIT 1")
-                .toString();
-        ctx.db().execute("UPDATE Propiedades SET Portales = 0 WHERE Cod = ?", {fuera});
+        const QString fuera = ctx.db()
+                                  .scalar("SELECT Cod FROM Propiedades WHERE ExportacionWeb = TRUE AND "
+                                          "Alquiler = FALSE AND Estado = 'En "
+                                          "Venta' ORDER BY Cod LIMIT 1")
+                                  .toString();
+        ctx.db().execute("UPDATE Propiedades SET Portales = FALSE WHERE Cod = ?", {fuera});
         const int esperadas =
             ctx.db()
                 .scalar("SELECT count(*) FROM Propiedades WHERE Agencia = ? AND ExportacionWeb = "
-                        "1 AND Portales = 1 AND ((Alquiler = 0 AND Estado = 'En Venta') OR "
-                        "(Alquiler = 1 AND Estado = 'Libre'))",
+                        "1 AND Portales = TRUE AND ((Alquiler = FALSE AND Estado = 'En Venta') OR "
+                        "(Alquiler = TRUE AND Estado = 'Libre'))",
                         {ctx.facts.CodigoOficina})
                 .toInt();
         QVERIFY(esperadas > 10);
@@ -178,6 +177,10 @@ private Q_SLOTS:
             if (!p.urls.isEmpty() && &p != &editada)
                 conFoto = &p;
         QVERIFY(conFoto);
+        // Edited later than the feed's date (its pictures may have been written this very second).
+        QTRY_VERIFY_WITH_TIMEOUT(QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd HH:mm:ss") >
+                                     editada.campos.value("date"),
+                                 3000);
         ctx.db().execute("UPDATE Propiedades SET Dormitorios = Dormitorios + 1 WHERE Cod = ?",
                          {editada.campos.value("ref")});
         const QString foto =
@@ -195,7 +198,8 @@ private Q_SLOTS:
         QMap<QString, QString> despues = leerFeed(FicheroFeed(ctx)).fechas();
         QMap<QString, QString> antes = feed.fechas();
         for (const QString& id : {editada.campos.value("id"), conFoto->campos.value("id")}) {
-            QVERIFY2(despues.value(id) > antes.value(id), qPrintable(id + " " + despues.value(id)));
+            QVERIFY2(despues.value(id) > antes.value(id),
+                     qPrintable(id + " " + antes.value(id) + " -> " + despues.value(id)));
             despues.remove(id);
             antes.remove(id);
         }

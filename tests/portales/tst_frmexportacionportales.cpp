@@ -44,8 +44,8 @@ private Q_SLOTS:
         const int estudios =
             ctx.db()
                 .scalar("SELECT count(*) FROM Propiedades p JOIN Tipos t ON t.Cod = p.CodTipo "
-                        "WHERE t.Nombre = 'Estudio' AND p.ExportacionWeb = 1 AND ((Alquiler = 0 "
-                        "AND Estado = 'En Venta') OR (Alquiler = 1 AND Estado = 'Libre'))")
+                        "WHERE t.Nombre = 'Estudio' AND p.ExportacionWeb = TRUE AND ((Alquiler = FALSE "
+                        "AND Estado = 'En Venta') OR (Alquiler = TRUE AND Estado = 'Libre'))")
                 .toInt();
         frmExportacionPortales w(ctx);
         w.resize(720, 480);
@@ -107,7 +107,7 @@ private Q_SLOTS:
         }
         const QByteArray anterior = portaltest::bytes(FicheroFeed(ctx));
         // A new run would write another feed, and must make its pictures again.
-        ctx.db().execute("UPDATE Propiedades SET Precio = Precio + 1 WHERE Alquiler = 0");
+        ctx.db().execute("UPDATE Propiedades SET Precio = Precio + 1 WHERE Alquiler = FALSE");
         QDir portales(CarpetaPortales(ctx));
         for (const QString& foto : portales.entryList({"*.jpg"}, QDir::Files))
             QVERIFY(portales.remove(foto));

@@ -6,6 +6,7 @@
 #include "Capturas.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "install/Installer.h"
 #include "records/frmAgenda.h"
 #include "records/frmPropiedades.h"
@@ -72,6 +73,7 @@ class tst_Agenda : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         install::InstallOptions o;
         o.facts = install::demoFacts();
@@ -80,7 +82,7 @@ private Q_SLOTS:
         nav = std::make_unique<TestNavigator>(ctx());
         ctx().AddAgainConfig = false;
         const QList<db::Row> p =
-            d().query("SELECT Cod FROM Propiedades WHERE Alquiler = 0 ORDER BY Cod LIMIT 2");
+            d().query("SELECT Cod FROM Propiedades WHERE Alquiler = FALSE ORDER BY Cod LIMIT 2");
         propiedad = p[0][0].toString();
         otraPropiedad = p[1][0].toString();
         d().execute("UPDATE Propiedades SET Estado = 'En Venta', Agente = 'Lucía Pérez' WHERE Cod IN (?, ?)",
@@ -125,7 +127,7 @@ private Q_SLOTS:
         QVERIFY(w.data->EstadoPaseando());
         QCOMPARE(
             d().scalar("SELECT count(*) FROM Visitas WHERE CodPropiedad = ? AND Estado = 'Realizada' AND "
-                       "Anotada = 1 AND Oferta = 250000 AND Hora = '10:00' AND Fecha = '2026-12-09'",
+                       "Anotada = TRUE AND Oferta = 250000 AND Hora = '10:00' AND Fecha = '2026-12-09'",
                        {cod})
                 .toInt(),
             1);

@@ -193,7 +193,7 @@ private slots:
     void newOwnerDialogOffersTheStoredOwnerInstead() {
         persona("Propietarios", "0100007", 7, "Klaus Müller", "Movil", "+34 600 11 22 33");
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
-                           "VALUES ('0100001', '01', 1, 0, 'En Venta')");
+                           "VALUES ('0100001', '01', 1, FALSE, 'En Venta')");
         frmPropiedades w(ctx(), false);
         w.show();
         w.cmdEdit->click();
@@ -264,9 +264,10 @@ private slots:
         QFETCH(QString, planta);
         QFETCH(bool, aviso);
         ctx().db().execute("INSERT INTO Localidades (Cod, Nombre) VALUES (3, 'Marbella')");
-        ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodLocalidad, "
-                           "Direccion, Planta) VALUES ('0100001', '01', 1, 0, ?, 3, 'Calle Máyor, 12', '2º')",
-                           {estado});
+        ctx().db().execute(
+            "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodLocalidad, "
+            "Direccion, Planta) VALUES ('0100001', '01', 1, FALSE, ?, 3, 'Calle Máyor, 12', '2º')",
+            {estado});
         frmPropiedades w(ctx(), false);
         w.cmdAdd->click();
         w.txt[prop::CodLocalidad]->setText("3");

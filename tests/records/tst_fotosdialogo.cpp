@@ -98,7 +98,7 @@ private slots:
         ctx().db().execute("DELETE FROM Propiedades");
         ctx().db().execute(
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion, Agente) "
-            "VALUES ('0100001', '01', 1, 0, 'En Venta', 'Calle Sol', 'Ana')");
+            "VALUES ('0100001', '01', 1, FALSE, 'En Venta', 'Calle Sol', 'Ana')");
         ctx().facts.CodigoOficina = "01";
         ctx().AddAgainConfig = false;
     }

@@ -53,9 +53,10 @@ class TestFusion : public QObject {
         base().execute(
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Movil, Email, FechaAlta, "
             "Comentarios) VALUES "
-            "('0100001', '01', 1, 0, 'Klaus Müller', '600112233', '', '2024-01-10', 'Quiere vistas'), "
-            "('0100002', '01', 2, 0, 'K. Muller', '', 'klaus@web.de', '2024-03-01', 'Llamó por el portal'), "
-            "('0100003', '01', 3, 0, 'Otra persona', '', '', '2024-01-01', '')");
+            "('0100001', '01', 1, FALSE, 'Klaus Müller', '600112233', '', '2024-01-10', 'Quiere vistas'), "
+            "('0100002', '01', 2, FALSE, 'K. Muller', '', 'klaus@web.de', '2024-03-01', 'Llamó por el "
+            "portal'), "
+            "('0100003', '01', 3, FALSE, 'Otra persona', '', '', '2024-01-01', '')");
         // The removed client's history, one pair of each kind shared with the kept one.
         base().execute("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad) VALUES "
                        "('0100050', '2024-03-02', '0100002', 'K. Muller', 'Visita'), "
@@ -142,12 +143,12 @@ private slots:
 
     void anOwnersMergeMovesTheirProperties() {
         base().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-                       "('0100001', '01', 1, 0, 'Ana'), ('0100002', '01', 2, 0, 'Ana Pérez')");
+                       "('0100001', '01', 1, FALSE, 'Ana'), ('0100002', '01', 2, FALSE, 'Ana Pérez')");
         base().execute(
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodPropietario) VALUES "
-            "('0100010', '01', 10, 0, 'En Venta', '0100002'), ('0100011', '01', 11, 0, 'En Venta', "
+            "('0100010', '01', 10, FALSE, 'En Venta', '0100002'), ('0100011', '01', 11, FALSE, 'En Venta', "
             "'0100002'), "
-            "('0100012', '01', 12, 0, 'En Venta', '0100001')");
+            "('0100012', '01', 12, FALSE, 'En Venta', '0100001')");
         Fusionar(base(), TablaFusion::Propietarios, "01", "0100001", "0100002",
                  CamposFusion(base(), TablaFusion::Propietarios, "0100001", "0100002"));
         QCOMPARE(filas("Propiedades", "CodPropietario", "0100001"), 3);

@@ -171,7 +171,7 @@ private slots:
     void budgetIsShownWithSpanishGroupsAndReadBack() {
         ctx().db().execute(
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Presupuesto, CodTipo, Estado) "
-            "VALUES ('0100001', '01', 1, 0, 'Rico', 1500000, 77, 'Raro')");
+            "VALUES ('0100001', '01', 1, FALSE, 'Rico', 1500000, 77, 'Raro')");
         frmClientes w(ctx(), false);
         QCOMPARE(w.txt[11]->Text(), QString("1.500.000"));
         QCOMPARE(w.cboTipo->currentIndex(), -1);   // unknown type
@@ -354,7 +354,7 @@ private slots:
     // client could never match. Refused naming both boxes, nothing written.
     void minimumBudgetAboveTheMaximumIsRefused() {
         ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre, Presupuesto) "
-                           "VALUES ('0100001', '01', 1, 0, 'Marta', 150000)");
+                           "VALUES ('0100001', '01', 1, FALSE, 'Marta', 150000)");
         const auto before = ctx().db().query("SELECT * FROM Clientes");
         frmClientes w(ctx(), false);
         w.show();

@@ -298,8 +298,8 @@ private slots:
         FakeMail mail;
         TestNavigator nav(ctx());
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre, Movil, Email) "
-                           "VALUES ('0100005', '01', 5, 1, 'Ana Pérez', '600 111 222', 'ana@correo.es'), "
-                           "('0100006', '01', 6, 1, 'Sin Correo', '', NULL)");
+                           "VALUES ('0100005', '01', 5, TRUE, 'Ana Pérez', '600 111 222', 'ana@correo.es'), "
+                           "('0100006', '01', 6, TRUE, 'Sin Correo', '', NULL)");
         propiedad("0100001", "01", 1, true, "CodPropietario, INombre, IEmail", {"0100005", "Luis", ""});
         propiedad("0100002", "01", 2, true, "CodPropietario", {"0100006"});
         propiedad("0100003", "01", 3, true, "CodPropietario", {"0999999"});

@@ -67,8 +67,9 @@ private slots:
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Actividades", "Clientes"})
             ctx().db().execute(QStringLiteral("DELETE FROM %1").arg(t));
-        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-                           "('0A00012', '0A', 12, 0, 'Marta Ruiz'), ('0100013', '01', 13, 1, 'Alquila')");
+        ctx().db().execute(
+            "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+            "('0A00012', '0A', 12, FALSE, 'Marta Ruiz'), ('0100013', '01', 13, TRUE, 'Alquila')");
         ctx().facts.CodigoOficina = "01";
         ctx().AddAgainConfig = false;
         consultas = 0;

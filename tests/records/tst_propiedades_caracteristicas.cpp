@@ -84,7 +84,7 @@ private slots:
 
     void tickedFeaturesAreStoredAndShownAgain() {
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
-                           "VALUES ('0100001', '01', 1, 0, 'En Venta')");
+                           "VALUES ('0100001', '01', 1, FALSE, 'En Venta')");
         QSet<QString> marcadas;
         {
             frmPropiedades w(ctx(), false);

@@ -198,8 +198,9 @@ private slots:
     void pickedClientKeepsItsTextCodeAndName() {
         Lookups lookups(ctx());
         ctx().lookups = &lookups;
-        ctx().db().execute("INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-                           "('0A00012', '0A', 12, 0, 'Marta Ruiz'), ('0100013', '01', 13, 1, 'Alquila')");
+        ctx().db().execute(
+            "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
+            "('0A00012', '0A', 12, FALSE, 'Marta Ruiz'), ('0100013', '01', 13, TRUE, 'Alquila')");
         ModalUser<frmConsulta> usuario([](frmConsulta* f) {
             QCOMPARE(f->grd->model()->rowCount(), 1); // the sales clients only
             f->grd->setCurrentIndex(f->grd->model()->index(0, 0));

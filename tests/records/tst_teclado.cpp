@@ -360,7 +360,7 @@ private slots:
     // the panel top to bottom and left to right.
     void tabFollowsTheReadingOrder() {
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
-                           "VALUES ('0100001', '01', 1, 0, 'En Venta')");
+                           "VALUES ('0100001', '01', 1, FALSE, 'En Venta')");
         frmPropiedades w(ctx(), false);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));

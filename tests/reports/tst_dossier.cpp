@@ -5,6 +5,7 @@
 #include "PdfTexto.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "platform/report/ReportError.h"
 #include "reports/Dossier.h"
 #include "reports/DossierModelos.h"
@@ -109,6 +110,7 @@ class TestDossier : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().facts.PieDossier = "Inmobiliaria de Prueba · Tel. 952 11 22 33";

@@ -67,7 +67,8 @@ private Q_SLOTS:
         ctx().db().execute(
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, CodPropietario, CodTipo, Precio, "
             "Comunidad, Hipoteca, PPrecio, Direccion, Dormitorios, Piscina, Trastero, Observaciones) "
-            "VALUES ('01''77', '01', 77, 0, '0100010', 7, 1234567.5, 60, NULL, 1200000, 'Calle Real, 5', 3, "
+            "VALUES ('01''77', '01', 77, FALSE, '0100010', 7, 1234567.5, 60, NULL, 1200000, 'Calle Real, 5', "
+            "3, "
             "'P', 1, 'Reformado en 2020')");
         const report::Document d =
             GenerarInforme(ctx(), Informe::FichaPropiedad,

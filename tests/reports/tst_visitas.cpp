@@ -61,7 +61,7 @@ private Q_SLOTS:
         o.demoProperties = 12;
         inst = std::make_unique<TestInstallation>(o);
         const QList<db::Row> p =
-            d().query("SELECT Cod FROM Propiedades WHERE Alquiler = 0 AND Foto1 IS NOT NULL "
+            d().query("SELECT Cod FROM Propiedades WHERE Alquiler = FALSE AND Foto1 IS NOT NULL "
                       "AND Foto1 <> '' ORDER BY Cod LIMIT 2");
         QCOMPARE(p.size(), 2);
         propiedad = p[0][0].toString();

@@ -4,6 +4,7 @@
 
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "search/frmBusPropietarios.h"
 
 #include <QComboBox>
@@ -37,13 +38,14 @@ class TestBusquedasTeclado : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         nav = std::make_unique<TestNavigator>(ctx());
         ctx().db().execute("DELETE FROM Propietarios");
         ctx().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-                           "('0100001', '01', 1, 0, 'Ana Ruiz'), ('0100002', '01', 2, 0, 'Ana Gil'), "
-                           "('0100003', '01', 3, 0, 'Blas Peña'), ('0100004', '01', 4, 1, 'Alquila')");
+                           "('0100001', '01', 1, FALSE, 'Ana Ruiz'), ('0100002', '01', 2, FALSE, 'Ana Gil'), "
+                           "('0100003', '01', 3, FALSE, 'Blas Peña'), ('0100004', '01', 4, TRUE, 'Alquila')");
     }
     void cleanup() {
         nav.reset();

@@ -4,6 +4,7 @@
 
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
 #include "records/frmPropiedades.h"
@@ -64,6 +65,7 @@ class TestCambiosRegistros : public QObject {
     db::Database& d() { return ctx().db(); }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         nav = std::make_unique<TestNavigator>(ctx());
@@ -71,14 +73,14 @@ private Q_SLOTS:
         ctx().AddAgainConfig = false;
         d().executeScript(
             "INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
-            "('0100001', '01', 1, 0, 'Ana Peña'), ('0100002', '01', 2, 0, 'Luis Gil');"
+            "('0100001', '01', 1, FALSE, 'Ana Peña'), ('0100002', '01', 2, FALSE, 'Luis Gil');"
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Precio, Dormitorios, "
             "CodPropietario) VALUES "
-            "('0100001', '01', 1, 0, 'En Venta', 200000, 3, '0100002'),"
-            "('0100002', '01', 2, 0, 'En Venta', 180000, 2, '0100001');"
+            "('0100001', '01', 1, FALSE, 'En Venta', 200000, 3, '0100002'),"
+            "('0100002', '01', 2, FALSE, 'En Venta', 180000, 2, '0100001');"
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Estado, Nombre, Presupuesto) VALUES "
-            "('0100001', '01', 1, 0, 'Buscando', 'Marta Núñez', 210000),"
-            "('0100002', '01', 2, 0, 'Buscando', 'Bob Smith', 250000);");
+            "('0100001', '01', 1, FALSE, 'Buscando', 'Marta Núñez', 210000),"
+            "('0100002', '01', 2, FALSE, 'Buscando', 'Bob Smith', 250000);");
     }
     void cleanup() {
         nav.reset();

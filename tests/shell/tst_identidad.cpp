@@ -129,7 +129,7 @@ private slots:
                 marcas << "?";
                 params << v;
             }
-            const QString sql = QString("SELECT count(*) FROM Clientes WHERE Alquiler = 0 AND %1 IN (%2)")
+            const QString sql = QString("SELECT count(*) FROM Clientes WHERE Alquiler = FALSE AND %1 IN (%2)")
                                     .arg(expr, marcas.join(','));
             QString plan;
             for (const db::Row& r : base.query("EXPLAIN QUERY PLAN " + sql, params))
@@ -151,7 +151,7 @@ private slots:
         db::Database& base = inst.context().db();
         base.execute("DELETE FROM Propietarios");
         base.execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Movil) VALUES "
-                     "('0100001', '01', 1, 0, '+34 600 11 22 33')");
+                     "('0100001', '01', 1, FALSE, '+34 600 11 22 33')");
         const auto indices = schema::detail::indicesDuplicados();
         for (const schema::detail::Index& i : indices)
             base.execute(QString("DROP INDEX \"%1\"").arg(i.name));
@@ -164,11 +164,12 @@ private slots:
                 base.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = ?", {i.name})
                     .toInt(),
                 1);
-        QCOMPARE(base.scalar(QString("SELECT Cod FROM Propietarios WHERE Alquiler = 0 AND %1 IN (?, ?, ?)")
-                                 .arg(SqlTelefono("Movil")),
-                             {"600112233", "+34600112233", "0034600112233"})
-                     .toString(),
-                 QString("0100001"));
+        QCOMPARE(
+            base.scalar(QString("SELECT Cod FROM Propietarios WHERE Alquiler = FALSE AND %1 IN (?, ?, ?)")
+                            .arg(SqlTelefono("Movil")),
+                        {"600112233", "+34600112233", "0034600112233"})
+                .toString(),
+            QString("0100001"));
     }
 };
 

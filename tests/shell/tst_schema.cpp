@@ -337,12 +337,12 @@ private Q_SLOTS:
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, CodTipo, CodLocalidad, "
             "CodArea, "
             "Precio, Dormitorios, Piscina, Ascensor, CodPropietario) VALUES "
-            "('0100001', '01', 1, 0, 'En Venta', 1, 1, 2, 450000, 3, 'P', 1, '0100001'),"
-            "('0100002', '01', 2, 1, 'Libre', 1, 2, 3, NULL, 1, 'N', 0, '0100001');"
+            "('0100001', '01', 1, FALSE, 'En Venta', 1, 1, 2, 450000, 3, 'P', 1, '0100001'),"
+            "('0100002', '01', 2, TRUE, 'Libre', 1, 2, 3, NULL, 1, 'N', 0, '0100001');"
             "INSERT INTO Clientes (Cod, Agencia, QuickID, Alquiler, Estado, Nombre, Requiere, Presupuesto, "
             "CodTipo) "
-            "VALUES ('0100001', '01', 1, 0, 'Buscando', 'Ana Peña', 'Ático con vistas', 500000, 1),"
-            "('0100002', '01', 2, 1, 'Pendiente', 'Lars Andersson', NULL, 900, NULL);"
+            "VALUES ('0100001', '01', 1, FALSE, 'Buscando', 'Ana Peña', 'Ático con vistas', 500000, 1),"
+            "('0100002', '01', 2, TRUE, 'Pendiente', 'Lars Andersson', NULL, 900, NULL);"
             "INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad) VALUES "
             "('0100001', '2024-05-02', '0100001', 'Ana Peña', 'Visita');");
         // Back to what version 10 had: none of the matching tables and fields.
@@ -412,7 +412,7 @@ private Q_SLOTS:
         auto d = agencyDatabase(dir);
         addCatalogues(*d);
         d->execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Precio) VALUES "
-                   "('0100001', '01', 1, 0, 450000), ('0100002', '01', 2, 1, 900)");
+                   "('0100001', '01', 1, FALSE, 450000), ('0100002', '01', 2, TRUE, 900)");
         const QStringList tablas{"Tipos", "Localidades", "Areas", "Propietarios", "Clientes", "Propiedades"};
         for (const QString& t : tablas)
             d->execute(QString("ALTER TABLE \"%1\" DROP COLUMN Version").arg(t));
@@ -443,7 +443,7 @@ private Q_SLOTS:
         addCatalogues(*d);
         d->executeScript(
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, ExportacionWeb) VALUES "
-            "('0100001', '01', 1, 0, 'En Venta', 1), ('0100002', '01', 2, 1, 'Libre', 0);"
+            "('0100001', '01', 1, FALSE, 'En Venta', 1), ('0100002', '01', 2, TRUE, 'Libre', 0);"
             "DROP TRIGGER Propiedades_Modificado; DROP TRIGGER Propiedades_ModificadoAlta;"
             "ALTER TABLE Propiedades DROP COLUMN Portales; ALTER TABLE Propiedades DROP COLUMN Modificado;"
             "ALTER TABLE Tipos DROP COLUMN TipoPortales; ALTER TABLE Localidades DROP COLUMN Provincia;");
@@ -502,8 +502,8 @@ private Q_SLOTS:
         QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
         const QStringList plan = rows(
             *d, "EXPLAIN QUERY PLAN SELECT p.Cod FROM Propiedades p LEFT JOIN Tipos t ON p.CodTipo = t.Cod "
-                "WHERE p.Agencia = '01' AND p.Estado = 'En Venta' AND p.ExportacionWeb = 1 AND "
-                "p.Alquiler = 0 ORDER BY p.rowid");
+                "WHERE p.Agencia = '01' AND p.Estado = 'En Venta' AND p.ExportacionWeb = TRUE AND "
+                "p.Alquiler = FALSE ORDER BY p.rowid");
         QVERIFY2(plan.join(' ').contains("Propiedades_Web") && !plan.join(' ').contains("TEMP B-TREE"),
                  qPrintable(plan.join('\n')));
     }

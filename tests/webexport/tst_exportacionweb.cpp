@@ -247,7 +247,7 @@ private Q_SLOTS:
         f.property(false, 51, {{"CodTipo", 901}, {"Dormitorios", 2}, {"Piscina", "S"}});
         f.property(false, 52);
         f.property(true, 53, {{"PrecioAlquiler", 700}});
-        f.ctx.db().execute("UPDATE Propiedades SET Dormitorios = 3.5, Piscina = 1, Orientacion = 5, "
+        f.ctx.db().execute("UPDATE Propiedades SET Dormitorios = 3.5, Piscina = TRUE, Orientacion = 5, "
                            "Precio = 'caro', Metros = NULL WHERE QuickID = 51");
         f.ctx.db().execute(
             "UPDATE Propiedades SET PrecioAlquiler = '1250.5', Banos = 'dos' WHERE QuickID = 53");
