@@ -129,7 +129,6 @@ Cell Cursor::cell(int column) const {
         const QVariant& v = served_->rows[served_->at][column];
         switch (v.typeId()) {
         case QMetaType::LongLong:
-        case QMetaType::Int:
             c.kind = Cell::Kind::Integer;
             c.integer = v.toLongLong();
             break;

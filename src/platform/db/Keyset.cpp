@@ -62,13 +62,7 @@ std::unique_ptr<Recordset::Impl> openServerKeyed(Database& database, const Parse
     m->updatable = true;
     m->table = p.table;
     // "*" on the server would show the rowid the file keeps hidden.
-    QString selectList = p.selectList;
-    if (selectList.trimmed() == u"*") {
-        QStringList cols;
-        for (const FieldInfo& f : server.columnsOf(p.table))
-            cols << quoteId(f.column.toLower());
-        selectList = cols.join(u", ");
-    }
+    const QString selectList = p.selectList.trimmed() == u"*" ? server.selectListOf(p.table) : p.selectList;
     m->selectList = selectList;
     m->fromClause = p.fromClause;
     m->rowSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList, p.fromClause);

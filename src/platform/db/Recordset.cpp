@@ -37,13 +37,8 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
         const QString table = server_->tableNamed(p.table);
         p.fromClause = quoteId(table.isEmpty() ? p.table.toLower() : table);
         p.fromOn = QStringLiteral("FROM ") + p.fromClause;
-        QStringList cols;
-        for (const FieldInfo& f : server_->columnsOf(table.isEmpty() ? p.table : table))
-            cols << quoteId(f.column.toLower());
-        if (!cols.isEmpty())
-            plainSql = QStringLiteral("SELECT %1 FROM %2").arg(cols.join(u", "), p.fromClause);
-        else
-            plainSql = QStringLiteral("SELECT * FROM ") + p.fromClause;
+        plainSql = QStringLiteral("SELECT %1 FROM %2")
+                       .arg(server_->selectListOf(table.isEmpty() ? p.table : table), p.fromClause);
     }
     std::unique_ptr<Recordset::Impl> impl;
     if (type == RecordsetType::Table) {

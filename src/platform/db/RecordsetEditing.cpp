@@ -292,7 +292,7 @@ QVariant Recordset::Impl::convert(int index, const Value& v) const {
         return isNull(parsed) ? mismatch() : toStorage(parsed, f.type);
     }
     case FieldType::Boolean:
-        return v.toBool() ? 1 : 0;
+        return qint64(v.toBool() ? 1 : 0);
     case FieldType::Memo:
         return v.toString();
     case FieldType::Unknown:

@@ -1,6 +1,7 @@
 #include "ServerEngine.h"
 
 #include "Database.h"
+#include "SqlSource.h"
 #include "SqliteSupport.h"
 #include "platform/pg/Connection.h"
 
@@ -288,6 +289,13 @@ const QList<FieldInfo>& ServerEngine::columnsOf(const QString& table) {
         fields << f;
     }
     return *columns_.insert(key, fields);
+}
+
+QString ServerEngine::selectListOf(const QString& table) {
+    QStringList cols;
+    for (const FieldInfo& f : columnsOf(table))
+        cols << quoteId(f.column.toLower());
+    return cols.isEmpty() ? QStringLiteral("*") : cols.join(u", ");
 }
 
 QString ServerEngine::spelling(const QString& name) {

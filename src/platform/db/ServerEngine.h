@@ -72,6 +72,9 @@ public:
     QString tableNamed(const QString& name);
     // The table's columns in order, as fields, without the rowid every server table has.
     const QList<FieldInfo>& columnsOf(const QString& table);
+    // What "*" stands for on the file: the table's columns, quoted as the
+    // server keeps them (its "*" would add the rowid); "*" for a table it does not know.
+    QString selectListOf(const QString& table);
     // A name as the agency's definitions spell it ("cod" → "Cod"); the server
     // folds every unquoted name to lower case.
     QString spelling(const QString& name);

@@ -16,8 +16,6 @@ namespace {
 void resultValue(sqlite3_context* ctx, const QVariant& v) {
     switch (v.typeId()) {
     case QMetaType::LongLong:
-    case QMetaType::Int:
-    case QMetaType::Bool:
         sqlite3_result_int64(ctx, v.toLongLong());
         break;
     case QMetaType::Double:

@@ -78,13 +78,13 @@ QVariant toStorage(const Value& v, FieldType type) {
                    ? v.toDateTime().date().toString(Qt::ISODate)
                    : v.toDateTime().toString(Qt::ISODate);
     case QMetaType::Bool:
-        return v.toBool() ? 1 : 0;
+        return qint64(v.toBool() ? 1 : 0);
     default:
         break;
     }
     switch (type) {
     case FieldType::Boolean:
-        return v.toBool() ? 1 : 0;
+        return qint64(v.toBool() ? 1 : 0);
     case FieldType::Integer:
     case FieldType::Long:
         return v.toLongLong();
