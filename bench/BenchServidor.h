@@ -29,6 +29,9 @@ public:
             QStringLiteral("CREATE DATABASE %1 OWNER %2 TEMPLATE template0").arg(nombre, s.options.user));
     }
     ~BaseServidor() {
+        // Kept for a look with psql after the run.
+        if (qEnvironmentVariableIsSet("ORBALIA_BENCH_CONSERVAR"))
+            return;
         auto a = pg::Connection::connect(admin_);
         a->execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(opciones_.database));
     }

@@ -117,6 +117,30 @@ QList<TablaServidor> tablasServidor() {
     return out;
 }
 
+namespace {
+
+// A contains-search folds case and accents with orb_plegar(); a trigram index
+// over that same expression lets the server find "larios" among 100,000
+// addresses without folding every one. A server without the pg_trgm
+// extension still searches, only slower, so its absence is not an error.
+void crearIndicesTrigramas(pg::Connection& c) {
+    c.execute(QStringLiteral("SAVEPOINT orb_trigramas"));
+    try {
+        c.execute(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"));
+        c.execute(QStringLiteral("RELEASE SAVEPOINT orb_trigramas"));
+    } catch (const pg::PgError&) {
+        c.execute(QStringLiteral("ROLLBACK TO SAVEPOINT orb_trigramas"));
+        return;
+    }
+    const std::pair<const char*, const char*> columnas[] = {{"propiedades", "direccion"}};
+    for (const auto& [tabla, columna] : columnas)
+        c.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_trigramas ON %1 USING gin "
+                                 "(orb_plegar(%2) gin_trgm_ops)")
+                      .arg(QLatin1String(tabla), QLatin1String(columna)));
+}
+
+} // namespace
+
 void createServerSchema(pg::Connection& c) {
     std::optional<pg::Transaction> tx;
     if (!c.inTransaction())
@@ -142,6 +166,7 @@ void createServerSchema(pg::Connection& c) {
     }
     for (const Index& i : agencyIndexes())
         c.execute(createIndexSql(i, Dialect::Postgres));
+    crearIndicesTrigramas(c);
     for (const View& v : agencyViews())
         c.execute(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name, Dialect::Postgres), v.select));
     // PRAGMA user_version of the file.
@@ -162,7 +187,9 @@ namespace {
 using PasoServidor = void (*)(pg::Connection&);
 QList<std::pair<int, PasoServidor>> pasosServidor() {
     return {
-        {17, nullptr}, // the quick search's text index lives only in the file
+        // The quick search's text index lives only in the file; the server's
+        // contains-searches get their trigram index.
+        {17, crearIndicesTrigramas},
     };
 }
 

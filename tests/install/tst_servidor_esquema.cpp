@@ -5,6 +5,7 @@
 #include "BaseServidorPrueba.h"
 #include "TestInstallation.h"
 #include "platform/db/Database.h"
+#include "search/SqlBusqueda.h"
 #include "shell/Schema.h"
 #include "shell/SchemaBusquedaRapida.h"
 #include "shell/SchemaServidor.h"
@@ -144,6 +145,30 @@ private Q_SLOTS:
         c->execute("UPDATE Propiedades SET CodLocalidad = 2");
         QCOMPARE(enServidor(*c, "SELECT Localidad FROM busquedapropiedades WHERE Cod = 'a0013'"),
                  QStringList({"ñora"}));
+    }
+
+    // The address a user types is looked up in the trigram index, not by
+    // folding every address: the index's expression is the search's own.
+    void buscarPorDireccionUsaSuIndice() {
+        ORB_REQUIRE_PG(server);
+        BaseServidorPrueba base(server);
+        auto c = base.conectar();
+        orb::schema::createServerSchema(*c);
+        c->execute("INSERT INTO Propiedades (Cod, Agencia, Estado, Alquiler, Direccion) SELECT "
+                   "'A' || lpad(n::text, 4, '0'), 'A', 'En Venta', FALSE, (ARRAY['Calle Granada', "
+                   "'Avenida de Andalucía', 'Paseo Marítimo', 'Calle Nueva'])[n % 4 + 1] || ' ' || n "
+                   "FROM generate_series(0, 4999) n");
+        c->execute("UPDATE Propiedades SET Direccion = 'Calle Larios 5' WHERE Cod = 'A0077'");
+        c->execute("VACUUM ANALYZE Propiedades");
+        orb::CriteriosPropiedades criterios;
+        criterios.direccion = "LARIOS";
+        const orb::ConsultaBusqueda q = orb::SqlBusquedaPropiedades(criterios);
+        QCOMPARE(enServidor(*c, q.sql, q.params), QStringList({"a0077"}));
+        // Only whether the index serves the search, not what the planner makes of 5,000 rows.
+        c->execute("SET enable_seqscan = off");
+        c->execute("SET enable_indexscan = off");
+        const QString plan = lista(c->query("EXPLAIN " + q.sql, q.params)).join('\n');
+        QVERIFY2(plan.contains("propiedades_direccion_trigramas"), qPrintable(plan));
     }
 
     // Half a schema is worse than none: the database stays as it was.
