@@ -76,18 +76,21 @@ void PanelPropietario::ponerBotonEmail(QToolButton* boton) {
 }
 
 void PanelPropietario::Mostrar(db::Database& database, const QString& codPropietario) {
-    for (QLabel* l : lblPropietario)
-        l->clear();
-    if (codPropietario.isEmpty())
-        return;
-    const QList<db::Row> filas = database.query(
-        QStringLiteral("select Nombre, Direccion, Localidad, Provincia, CP, Telefono, Movil, Fax, Pasaporte, "
-                       "Dni, Nie, Email from Propietarios where Cod = ?"),
-        {codPropietario});
-    if (filas.isEmpty())
-        return;
-    for (int i = 0; i < NumEtiquetas; ++i)
-        lblPropietario[std::size_t(i)]->setText(filas.first().value(i).toString());
+    const QList<db::Row> filas =
+        codPropietario.isEmpty()
+            ? QList<db::Row>{}
+            : database.query(QStringLiteral("select Nombre, Direccion, Localidad, Provincia, CP, Telefono, "
+                                            "Movil, Fax, Pasaporte, Dni, Nie, Email from Propietarios where "
+                                            "Cod = ?"),
+                             {codPropietario});
+    // A selectable label builds its text document again on every setText:
+    // only the labels whose text changes are set.
+    for (int i = 0; i < NumEtiquetas; ++i) {
+        const QString texto = filas.isEmpty() ? QString() : filas.first().value(i).toString();
+        QLabel* l = lblPropietario[std::size_t(i)];
+        if (l->text() != texto)
+            l->setText(texto);
+    }
 }
 
 } // namespace orb

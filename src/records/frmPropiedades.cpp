@@ -62,7 +62,11 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     connect(static_cast<ui::BoundTextBox*>(txt.value(CodLocalidad)), &QLineEdit::textChanged, this,
             &frmPropiedades::rellenarAreas);
     connect(static_cast<ui::BoundTextBox*>(txt.value(CodPropietario)), &QLineEdit::textChanged, this,
-            [this](const QString& cod) { propietario->Mostrar(ctx.db(), cod); });
+            [this](const QString& cod) {
+                // While browsing, data_Reposition shows the record's owner once it is all in.
+                if (editando())
+                    propietario->Mostrar(ctx.db(), cod);
+            });
     connect(chk.value(ExportacionWeb), &QCheckBox::clicked, this, [this](bool marcada) {
         if (editando() && !marcada)
             chk.value(Destacada)->setValue(0);
