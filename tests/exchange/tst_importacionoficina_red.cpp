@@ -15,7 +15,10 @@ class tst_ImportacionOficinaRed : public QObject, private RegistroImportacion {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { iniciarRegistro(); }
+    void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
+        iniciarRegistro();
+    }
     void init() { vaciarRegistro(); }
 
     void onlyThisOfficeInTheListDoesNothing() {
