@@ -1,5 +1,7 @@
 #include "ExportacionOficina.h"
 
+#include "IntercambioServidor.h"
+
 #include "platform/image/PicturePool.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
@@ -128,12 +130,7 @@ bool ExportacionOficina::Exportar() {
 
     db::Database& agencia = ctx_.db();
     bool hecho = false;
-    try {
-        Adjunta adjunta(agencia, destino, Alias);
-        // A throw-away file made again by every run: no journal to keep.
-        agencia.execute(QStringLiteral("PRAGMA %1.journal_mode = OFF").arg(Alias));
-        agencia.execute(QStringLiteral("PRAGMA %1.synchronous = OFF").arg(Alias));
-        db::Transaction tx(agencia);
+    const auto copiarTodo = [&] {
         if (ctx_.facts.OficinaPrincipal)
             for (const TablaExportada& t : Catalogos)
                 exportarTabla(QString::fromUtf16(t.tabla), QString::fromUtf16(t.mensaje),
@@ -150,7 +147,34 @@ bool ExportacionOficina::Exportar() {
         exportarZonas();
         exportarVisitas();
         escribirSello();
-        tx.commit();
+    };
+    try {
+        if (agencia.onServer()) {
+            // The file cannot be attached to the server: it gets a connection of its own.
+            auto fichero = db::Database::open(destino, {.durable = false});
+            fichero->execute(QStringLiteral("PRAGMA journal_mode = OFF"));
+            fichero->execute(QStringLiteral("PRAGMA synchronous = OFF"));
+            fichero_ = fichero.get();
+            struct Suelta {
+                db::Database*& f;
+                ~Suelta() { f = nullptr; }
+            } suelta{fichero_};
+            db::Transaction lectura(agencia);
+            // One moment of the office for every table, as the file's transaction gives.
+            agencia.execute(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+            db::Transaction tx(*fichero);
+            copiarTodo();
+            tx.commit();
+            lectura.commit();
+        } else {
+            Adjunta adjunta(agencia, destino, Alias);
+            // A throw-away file made again by every run: no journal to keep.
+            agencia.execute(QStringLiteral("PRAGMA %1.journal_mode = OFF").arg(Alias));
+            agencia.execute(QStringLiteral("PRAGMA %1.synchronous = OFF").arg(Alias));
+            db::Transaction tx(agencia);
+            copiarTodo();
+            tx.commit();
+        }
         hecho = true;
     } catch (const Rechazo& r) {
         log(QStringLiteral("Error: ") + r.motivo + u'.');
@@ -172,15 +196,16 @@ bool ExportacionOficina::Exportar() {
 // The file says which office wrote it, when, and how much it holds, so the
 // import can tell it from the bare template or another office's file.
 void ExportacionOficina::escribirSello() {
-    db::Database& agencia = ctx_.db();
-    schema::createExchangeStamp(agencia, Alias);
-    agencia.execute(QStringLiteral("DELETE FROM %1.Intercambio").arg(Alias));
+    db::Database& agencia = fichero_ ? *fichero_ : ctx_.db();
+    const QString esquema = fichero_ ? QStringLiteral("main") : Alias;
+    schema::createExchangeStamp(agencia, esquema);
+    agencia.execute(QStringLiteral("DELETE FROM %1.Intercambio").arg(esquema));
     db::Params params{ctx_.facts.CodigoOficina, TextoSello(QDateTime::currentDateTimeUtc())};
     for (const QString& tabla : TablasCatalogo() + TablasOficina())
         params << filas_.value(tabla);
     agencia.execute(QStringLiteral("INSERT INTO %1.Intercambio (Oficina, Fecha, Tipos, Localidades, Areas, "
                                    "Propiedades, Propietarios, Clientes) VALUES (?, ?, ?, ?, ?, ?, ?, ?)")
-                        .arg(Alias),
+                        .arg(esquema),
                     params);
 }
 
@@ -197,23 +222,26 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
         throw Rechazo{QStringLiteral("no existe la tabla %1 en la base de datos de la agencia").arg(tabla)};
     // The row version counts this database's own stores; the receiving office starts its own.
     columnas.removeIf([](const QString& c) { return c.compare(u"Version", Qt::CaseInsensitive) == 0; });
-    const QStringList destino = ColumnasTabla(agencia, Alias, tabla);
+    const QStringList destino = fichero_ ? ColumnasTabla(*fichero_, QStringLiteral("main"), tabla)
+                                         : ColumnasTabla(agencia, Alias, tabla);
     for (const QString& c : columnas)
         if (!destino.contains(c, Qt::CaseInsensitive))
             throw Rechazo{QStringLiteral("El campo %1 de la tabla %2 no está en la plantilla de intercambio")
                               .arg(c, tabla)};
-    const QString lista = ListaColumnas(columnas);
-    QString sql =
-        QStringLiteral("INSERT INTO %1.\"%2\" (%3) SELECT %3 FROM main.\"%2\"").arg(Alias, tabla, lista);
-    db::Params params;
-    if (deOficina) {
-        // An empty office code selects the rows whose Agencia is '', never the null ones.
-        sql += QStringLiteral(" WHERE Agencia = ?");
-        params << ctx_.facts.CodigoOficina;
+    // An empty office code selects the rows whose Agencia is '', never the null ones.
+    const QString donde = deOficina ? QStringLiteral(" WHERE Agencia = ?") : QString();
+    const db::Params params = deOficina ? db::Params{ctx_.facts.CodigoOficina} : db::Params{};
+    qint64 n = 0;
+    if (fichero_) {
+        n = CopiarAlFichero(agencia, *fichero_, tabla, columnas, donde, params);
+    } else {
+        const QString lista = ListaColumnas(columnas);
+        agencia.execute(
+            QStringLiteral("INSERT INTO %1.\"%2\" (%3) SELECT %3 FROM main.\"%2\"%4 ORDER BY rowid")
+                .arg(Alias, tabla, lista, donde),
+            params);
+        n = FilasCambiadas(agencia);
     }
-    sql += QStringLiteral(" ORDER BY rowid");
-    agencia.execute(sql, params);
-    const qint64 n = FilasCambiadas(agencia);
     filas_[tabla] = n;
     progreso_.filas += n;
     if (informe_.progreso)
@@ -228,8 +256,18 @@ void ExportacionOficina::exportarZonas() {
     db::Database& agencia = ctx_.db();
     const QStringList columnas =
         ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("ClientesZonas"));
-    if (columnas.isEmpty() || ColumnasTabla(agencia, Alias, QStringLiteral("ClientesZonas")).isEmpty())
+    if (columnas.isEmpty() ||
+        (fichero_ ? ColumnasTabla(*fichero_, QStringLiteral("main"), QStringLiteral("ClientesZonas"))
+                  : ColumnasTabla(agencia, Alias, QStringLiteral("ClientesZonas")))
+            .isEmpty())
         return;
+    if (fichero_) {
+        progreso_.filas += CopiarAlFichero(agencia, *fichero_, QStringLiteral("ClientesZonas"), columnas,
+                                           QStringLiteral(" WHERE CodCliente IN (SELECT Cod FROM Clientes "
+                                                          "WHERE Agencia = ?)"),
+                                           {ctx_.facts.CodigoOficina});
+        return;
+    }
     const QString lista = ListaColumnas(columnas);
     agencia.execute(QStringLiteral("INSERT INTO %1.ClientesZonas (%2) SELECT %2 FROM main.ClientesZonas "
                                    "WHERE CodCliente IN (SELECT Cod FROM main.Clientes WHERE Agencia = ?) "
@@ -243,14 +281,23 @@ void ExportacionOficina::exportarZonas() {
 void ExportacionOficina::exportarVisitas() {
     db::Database& agencia = ctx_.db();
     const QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Visitas"));
-    if (columnas.isEmpty() || ColumnasTabla(agencia, Alias, QStringLiteral("Visitas")).isEmpty())
+    if (columnas.isEmpty() ||
+        (fichero_ ? ColumnasTabla(*fichero_, QStringLiteral("main"), QStringLiteral("Visitas"))
+                  : ColumnasTabla(agencia, Alias, QStringLiteral("Visitas")))
+            .isEmpty())
         return;
-    agencia.execute(
-        QStringLiteral("INSERT INTO %1.Visitas (%2) SELECT %2 FROM main.Visitas WHERE Agencia = ? "
-                       "ORDER BY rowid")
-            .arg(Alias, ListaColumnas(columnas)),
-        {ctx_.facts.CodigoOficina});
-    const qint64 n = FilasCambiadas(agencia);
+    qint64 n = 0;
+    if (fichero_)
+        n = CopiarAlFichero(agencia, *fichero_, QStringLiteral("Visitas"), columnas,
+                            QStringLiteral(" WHERE Agencia = ?"), {ctx_.facts.CodigoOficina});
+    else {
+        agencia.execute(
+            QStringLiteral("INSERT INTO %1.Visitas (%2) SELECT %2 FROM main.Visitas WHERE Agencia = ? "
+                           "ORDER BY rowid")
+                .arg(Alias, ListaColumnas(columnas)),
+            {ctx_.facts.CodigoOficina});
+        n = FilasCambiadas(agencia);
+    }
     progreso_.filas += n;
     if (n > 0)
         log(QStringLiteral("Se han exportado %1 visitas.").arg(n));
@@ -259,10 +306,10 @@ void ExportacionOficina::exportarVisitas() {
 // One picture per distinct photograph file, in the order the properties name
 // them; the pool makes them while the other tables are copied.
 void ExportacionOficina::procesarFotos() {
-    db::Database& agencia = ctx_.db();
-    const QList<db::Row> filas = agencia.query(
+    db::Database& exportado = fichero_ ? *fichero_ : ctx_.db();
+    const QList<db::Row> filas = exportado.query(
         QStringLiteral("SELECT Foto1, Foto2, Foto3, Foto4, Foto5, Foto6 FROM %1.Propiedades ORDER BY rowid")
-            .arg(Alias));
+            .arg(fichero_ ? QStringLiteral("main") : Alias));
     QStringList nombres;
     QSet<QString> vistos;
     for (const db::Row& fila : filas)

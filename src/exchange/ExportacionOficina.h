@@ -52,6 +52,9 @@ private:
     Progreso progreso_;
     QHash<QString, qint64> filas_; // rows exported per table
     int fotosHechas_ = 0;
+    // The exchange file's own connection while a seat on a server exports;
+    // null when the file is attached to the agency's.
+    db::Database* fichero_ = nullptr;
 };
 
 } // namespace orb

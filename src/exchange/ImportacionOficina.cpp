@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <optional>
 
 namespace orb {
 
@@ -300,8 +301,19 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
     }
     db::Database& agencia = ctx_.db();
     try {
-        CacheAmplia cache(agencia, CacheImportacionKiB);
-        Adjunta adjunta(agencia, fichero, Alias);
+        std::optional<CacheAmplia> cache;
+        std::optional<Adjunta> adjunta;
+        if (agencia.onServer())
+            // The server cannot attach the file: its rows are read through a connection of their own.
+            fichero_ = db::Database::open(fichero, {.readOnly = true, .durable = false});
+        else {
+            cache.emplace(agencia, CacheImportacionKiB);
+            adjunta.emplace(agencia, fichero, Alias);
+        }
+        struct Cierra {
+            std::unique_ptr<db::Database>& f;
+            ~Cierra() { f.reset(); }
+        } cierra{fichero_};
         db::Transaction tx(agencia);
         // Read in the transaction that advances it: a failed import leaves it where it was.
         const QString clave = claveUltimaImportacion(oficina);
@@ -350,16 +362,23 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
     const QString filtro = deOficina ? QStringLiteral(" WHERE Agencia = ?") : QString();
     const db::Params params = deOficina ? db::Params{oficina} : db::Params{};
 
+    // On a server the file's rows are read through its own connection, where it is main.
+    const QString principal = fichero_ ? QString() : QStringLiteral("main.");
+    const QString origen = fichero_ ? QStringLiteral("main") : Alias;
+    db::Database& fuente = fichero_ ? *fichero_ : agencia;
     if (tabla == u"Clientes")
         // Before the clients go: their places are found through them.
-        agencia.execute(QStringLiteral("DELETE FROM main.ClientesZonas WHERE CodCliente IN "
-                                       "(SELECT Cod FROM main.Clientes WHERE Agencia = ?)"),
+        agencia.execute(QStringLiteral("DELETE FROM %1ClientesZonas WHERE CodCliente IN "
+                                       "(SELECT Cod FROM %1Clientes WHERE Agencia = ?)")
+                            .arg(principal),
                         params);
-    agencia.execute(QStringLiteral("DELETE FROM main.\"%1\"").arg(tabla) + filtro, params);
+    agencia.execute(
+        QStringLiteral("DELETE FROM %1%2").arg(principal, fichero_ ? tabla : entreComillas(tabla)) + filtro,
+        params);
 
-    const QList<db::Row> codigos = agencia.query(
+    const QList<db::Row> codigos = fuente.query(
         // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
-        QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(Alias, tabla, filtro),
+        QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(origen, tabla, filtro),
         params);
     if (informe_.filas || informe_.log) {
         const QString fila = QString::fromUtf16(t.fila);
@@ -374,16 +393,21 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
                 informe_.log(l);
     }
 
-    const QString lista = ListaColumnas(columnas_.value(tabla));
-    agencia.execute(
-        QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM %3.\"%1\"%4 ORDER BY rowid")
-            .arg(tabla, lista, Alias, filtro),
-        params);
-    qint64 importadas = FilasCambiadas(agencia);
-    // Every row of the office (or of the catalogue) here is one just stored.
-    importadas -=
-        quitarTiposIncorrectos(tabla, QStringLiteral("Cod"),
-                               deOficina ? QStringLiteral("Agencia = ?") : QStringLiteral("1"), params);
+    qint64 importadas = 0;
+    if (fichero_) {
+        importadas = importarEnServidor(tabla, QStringLiteral("Cod"), filtro, params);
+    } else {
+        const QString lista = ListaColumnas(columnas_.value(tabla));
+        agencia.execute(
+            QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM %3.\"%1\"%4 ORDER BY rowid")
+                .arg(tabla, lista, Alias, filtro),
+            params);
+        importadas = FilasCambiadas(agencia);
+        // Every row of the office (or of the catalogue) here is one just stored.
+        importadas -=
+            quitarTiposIncorrectos(tabla, QStringLiteral("Cod"),
+                                   deOficina ? QStringLiteral("Agencia = ?") : QStringLiteral("1"), params);
+    }
     const qint64 fallidas = qint64(codigos.size()) - importadas;
     progreso_.filas += importadas;
     if (informe_.progreso)
@@ -444,6 +468,13 @@ void ImportacionOficina::importarZonas(const QString& oficina) {
     if (columnas.isEmpty())
         return;
     db::Database& agencia = ctx_.db();
+    if (fichero_) {
+        progreso_.filas += importarEnServidor(
+            QStringLiteral("ClientesZonas"), QStringLiteral("CodCliente"),
+            QStringLiteral(" WHERE CodCliente IN (SELECT Cod FROM Clientes WHERE Agencia = ?)"), {oficina},
+            QStringLiteral("codcliente IN (SELECT Cod FROM Clientes WHERE Agencia = ?)"), {oficina});
+        return;
+    }
     const QString lista = ListaColumnas(columnas);
     agencia.execute(QStringLiteral("INSERT INTO main.ClientesZonas (%1) SELECT %1 FROM %2.ClientesZonas z "
                                    "WHERE z.CodCliente IN (SELECT Cod FROM %2.Clientes WHERE Agencia = ?) "
@@ -463,20 +494,19 @@ void ImportacionOficina::importarVisitas(const QString& oficina) {
     if (columnas.isEmpty())
         return;
     db::Database& agencia = ctx_.db();
-    agencia.execute(QStringLiteral("DELETE FROM main.Visitas WHERE Agencia = ?"), {oficina});
-    const QString lista = ListaColumnas(columnas);
-    const qint64 total =
-        agencia
-            .scalar(QStringLiteral("SELECT count(*) FROM %1.Visitas WHERE Agencia = ?").arg(Alias), {oficina})
-            .toLongLong();
-    // A row that breaks a rule of its fields is left out and counted, as in the other tables.
-    agencia.execute(QStringLiteral("INSERT OR IGNORE INTO main.Visitas (%1) SELECT %1 FROM %2.Visitas "
-                                   "WHERE Agencia = ? ORDER BY rowid")
-                        .arg(lista, Alias),
+    agencia.execute(QStringLiteral("DELETE FROM %1Visitas WHERE Agencia = ?")
+                        .arg(fichero_ ? QString() : QStringLiteral("main.")),
                     {oficina});
-    const qint64 n = FilasCambiadas(agencia) -
-                     quitarTiposIncorrectos(QStringLiteral("Visitas"), QStringLiteral("CodPropiedad"),
-                                            QStringLiteral("Agencia = ?"), {oficina});
+    const QString lista = ListaColumnas(columnas);
+    const qint64 total = (fichero_ ? *fichero_ : agencia)
+                             .scalar(QStringLiteral("SELECT count(*) FROM %1.Visitas WHERE Agencia = ?")
+                                         .arg(fichero_ ? QStringLiteral("main") : Alias),
+                                     {oficina})
+                             .toLongLong();
+    // A row that breaks a rule of its fields is left out and counted, as in the other tables.
+    const qint64 n = fichero_ ? importarEnServidor(QStringLiteral("Visitas"), QStringLiteral("CodPropiedad"),
+                                                   QStringLiteral(" WHERE Agencia = ?"), {oficina})
+                              : importarVisitasFichero(oficina, lista);
     progreso_.filas += n;
     if (n > 0)
         log(QStringLiteral("Se han importado %1 visitas.").arg(n));
@@ -485,6 +515,17 @@ void ImportacionOficina::importarVisitas(const QString& oficina) {
                 .arg(Cantidad(total - n, QStringLiteral("registro"), QStringLiteral("registros")),
                      SegunCantidad(total - n, QStringLiteral("no importado"),
                                    QStringLiteral("no importados"))));
+}
+
+qint64 ImportacionOficina::importarVisitasFichero(const QString& oficina, const QString& lista) {
+    db::Database& agencia = ctx_.db();
+    agencia.execute(QStringLiteral("INSERT OR IGNORE INTO main.Visitas (%1) SELECT %1 FROM %2.Visitas "
+                                   "WHERE Agencia = ? ORDER BY rowid")
+                        .arg(lista, Alias),
+                    {oficina});
+    return FilasCambiadas(agencia) - quitarTiposIncorrectos(QStringLiteral("Visitas"),
+                                                            QStringLiteral("CodPropiedad"),
+                                                            QStringLiteral("Agencia = ?"), {oficina});
 }
 
 void ImportacionOficina::copiarFotos(const QString& oficina) {

@@ -3,6 +3,7 @@
 #include "Intercambio.h"
 
 #include <functional>
+#include <memory>
 
 namespace orb {
 
@@ -60,6 +61,13 @@ private:
                                   const db::Params& params);
     void importarZonas(const QString& oficina);
     void importarVisitas(const QString& oficina);
+    qint64 importarVisitasFichero(const QString& oficina, const QString& lista);
+    // On a server: the rows of the file's table selected by donde, checked as
+    // the file checks them and stored in bulk; those that pass condicion (on
+    // the server, with its params) are kept. Returns the rows stored.
+    qint64 importarEnServidor(const QString& tabla, const QString& codigo, const QString& donde,
+                              const db::Params& params, const QString& condicion = {},
+                              const db::Params& paramsCondicion = {});
     void copiarFotos(const QString& oficina);
 
     AppContext& ctx_;
@@ -67,6 +75,9 @@ private:
     CuentaIntercambio cuenta_;
     Progreso progreso_;
     QHash<QString, QStringList> columnas_; // per table, computed once per office file
+    // The office file's own connection while a seat on a server imports it;
+    // empty when the file is attached to the agency's.
+    std::unique_ptr<db::Database> fichero_;
 };
 
 } // namespace orb

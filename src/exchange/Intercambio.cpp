@@ -1,5 +1,6 @@
 #include "Intercambio.h"
 
+#include "platform/db/ServerEngine.h"
 #include "platform/process/ShellSincrono.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
@@ -37,6 +38,14 @@ QString RutaRemota(const CuentaIntercambio& cuenta, const QString& oficina) {
 
 QStringList ColumnasTabla(db::Database& database, const QString& schemaName, const QString& table) {
     QStringList columnas;
+    if (database.onServer()) {
+        // The server's table for main; an exchange file is always a file of its own.
+        if (database.server()->tableNamed(table).isEmpty())
+            return columnas;
+        for (const db::FieldInfo& f : database.server()->columnsOf(table))
+            columnas << f.name;
+        return columnas;
+    }
     // pragma_table_info takes the schema and table as bound values.
     const QList<db::Row> rows = database.query(
         QStringLiteral("SELECT name FROM pragma_table_info(?, ?) ORDER BY cid"), {table, schemaName});
@@ -49,6 +58,13 @@ QStringList ColumnasNumericas(db::Database& database, const QString& schemaName,
     static const QRegularExpression numero(QStringLiteral("INT|REAL|FLOA|DOUB|CURRENCY|NUMERIC|DECIMAL|BOOL"),
                                            QRegularExpression::CaseInsensitiveOption);
     QStringList columnas;
+    if (database.onServer()) {
+        for (const db::FieldInfo& f : database.server()->columnsOf(table))
+            if (f.type != db::FieldType::Text && f.type != db::FieldType::Memo &&
+                f.type != db::FieldType::Date && f.type != db::FieldType::Unknown)
+                columnas << f.name;
+        return columnas;
+    }
     const QList<db::Row> rows = database.query(
         QStringLiteral("SELECT name, type FROM pragma_table_info(?, ?) ORDER BY cid"), {table, schemaName});
     for (const db::Row& r : rows)

@@ -59,7 +59,8 @@ inline const QStringList& TablasOficina() {
     return t;
 }
 
-// Column names of schemaName.table in declaration order (empty when the table is missing).
+// Column names of schemaName.table in declaration order (empty when the table
+// is missing). On a server, the agency's table as the definitions spell it.
 QStringList ColumnasTabla(db::Database& database, const QString& schemaName, const QString& table);
 // Those of them declared as numbers (whole, money, double, yes/no): SQLite
 // would keep a text there that does not read as a number.

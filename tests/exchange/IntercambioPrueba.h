@@ -4,6 +4,7 @@
 // written straight into their tables, and whole tables read back as text.
 
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "exchange/Intercambio.h"
 #include "shell/Log.h"
 
@@ -34,7 +35,7 @@ inline void fila(db::Database& d, const QString& tabla, const QString& cod, cons
                   {cod, agencia, QStringLiteral("Calle ") + cod, 123456.5,
                    foto1.isEmpty() ? QVariant() : foto1, foto2.isEmpty() ? QVariant() : foto2});
     else
-        d.execute(QStringLiteral("INSERT INTO \"%1\" (Cod, Agencia, Nombre) VALUES (?, ?, ?)").arg(tabla),
+        d.execute(QStringLiteral("INSERT INTO %1 (Cod, Agencia, Nombre) VALUES (?, ?, ?)").arg(tabla),
                   {cod, agencia, QStringLiteral("Nombre ") + cod});
 }
 
@@ -47,13 +48,11 @@ inline void catalogo(db::Database& d, int cod, const QString& nombre) {
 // version is the database's own, not the record's: it does not travel.
 inline QStringList tabla(db::Database& d, const QString& nombre, const QString& where = {},
                          const db::Params& params = {}) {
-    QStringList out, columnas;
-    for (const db::Row& c : d.query(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE name <> "
-                                                   "'Version' ORDER BY cid"),
-                                    {nombre}))
-        columnas << u'"' + c.value(0).toString() + u'"';
+    QStringList out, columnas = orb::ColumnasTabla(d, QStringLiteral("main"), nombre);
+    columnas.removeAll(QStringLiteral("Version"));
+    // Unquoted: the server keeps its names folded to lower case.
     const QString sql =
-        QStringLiteral("SELECT %3 FROM \"%1\" %2 ORDER BY Cod").arg(nombre, where, columnas.join(u','));
+        QStringLiteral("SELECT %3 FROM %1 %2 ORDER BY Cod").arg(nombre, where, columnas.join(u','));
     for (const db::Row& r : d.query(sql, params)) {
         QStringList campos;
         for (const db::Value& v : r)
@@ -61,6 +60,25 @@ inline QStringList tabla(db::Database& d, const QString& nombre, const QString& 
         out << campos.join(u'|');
     }
     return out;
+}
+
+// Makes every insert or update of tabla's rows that meet cuando fail with
+// mensaje, on either engine: a failure inside the import's transaction.
+inline void disparadorQueFalla(db::Database& d, const QString& tabla, const QString& cuando,
+                               const QString& mensaje) {
+    if (d.onServer()) {
+        d.executeScript(
+            QStringLiteral("CREATE FUNCTION orb_falla_prueba() RETURNS trigger LANGUAGE plpgsql AS "
+                           "$$ BEGIN RAISE EXCEPTION '%1'; END $$; "
+                           "CREATE TRIGGER falla BEFORE INSERT OR UPDATE ON %2 FOR EACH ROW WHEN "
+                           "(%3) EXECUTE FUNCTION orb_falla_prueba();")
+                .arg(mensaje, tabla, cuando));
+        return;
+    }
+    for (const char* cuando_ : {"INSERT", "UPDATE"})
+        d.execute(QStringLiteral("CREATE TEMP TRIGGER falla_%1 BEFORE %1 ON main.%2 WHEN %3 BEGIN SELECT "
+                                 "RAISE(ABORT, '%4'); END")
+                      .arg(QLatin1String(cuando_), tabla, cuando, mensaje));
 }
 
 inline void foto(const QString& ruta, QSize size, QColor color = Qt::darkCyan) {

@@ -27,6 +27,7 @@ class tst_ExportacionOficina : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
         QVERIFY(registro_.isValid());
         orb::IniciarLog(registro_.path());
     }

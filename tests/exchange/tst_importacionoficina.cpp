@@ -15,7 +15,10 @@ class tst_ImportacionOficina : public QObject, private RegistroImportacion {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { iniciarRegistro(); }
+    void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
+        iniciarRegistro();
+    }
     void init() { vaciarRegistro(); }
 
     void clientsWishesTravelWithThem() {
@@ -43,8 +46,9 @@ private Q_SLOTS:
         QCOMPARE(tabla(d, "Clientes", "WHERE Agencia = '2'"), tabla(o, "Clientes")); // every column
         auto lugares = [](db::Database& b) {
             QStringList out;
-            for (const db::Row& z : b.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM "
-                                            "ClientesZonas ORDER BY CodCliente, CodLocalidad"))
+            for (const db::Row& z :
+                 b.query("SELECT CodCliente, CodLocalidad, coalesce(CAST(CodArea AS TEXT), '-') FROM "
+                         "ClientesZonas ORDER BY CodCliente, CodLocalidad"))
                 out << z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
             return out;
         };
@@ -72,8 +76,9 @@ private Q_SLOTS:
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
         QCOMPARE(d.scalar("SELECT Agencia FROM Clientes WHERE Cod = '200003'").toString(), QString("3"));
         QStringList lugares;
-        for (const db::Row& z : d.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM "
-                                        "ClientesZonas ORDER BY CodCliente, CodLocalidad"))
+        for (const db::Row& z :
+             d.query("SELECT CodCliente, CodLocalidad, coalesce(CAST(CodArea AS TEXT), '-') FROM "
+                     "ClientesZonas ORDER BY CodCliente, CodLocalidad"))
             lugares << z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
         QCOMPARE(lugares, (QStringList{"200001:1:-", "200003:9:-"}));
     }
@@ -141,7 +146,8 @@ private Q_SLOTS:
         TestInstallation otra(oficina("2", false, "12"));
         db::Database& d = aqui.context().db();
         exportarOficina(otra, aqui);
-        const qint64 cache = d.scalar("PRAGMA main.cache_size").toLongLong();
+        // Only the file has a page cache of its own.
+        const qint64 cache = testservers::onServer() ? 0 : d.scalar("PRAGMA main.cache_size").toLongLong();
         Registro r;
         orb::InformeIntercambio informe = r.informe();
         QList<QStringList> filas;
@@ -154,7 +160,8 @@ private Q_SLOTS:
         QCOMPARE(r.lineas, QStringList({"Iniciando importación ...", "Se han importado 2 propiedades.",
                                         "Se han importado 1 propietarios.", "Se han importado 1 clientes.",
                                         "Importación finalizada."}));
-        QCOMPARE(d.scalar("PRAGMA main.cache_size").toLongLong(), cache);
+        if (!testservers::onServer())
+            QCOMPARE(d.scalar("PRAGMA main.cache_size").toLongLong(), cache);
     }
 
     void officeWithoutClientsLeavesNoneAndTwiceGivesTheSame() {
@@ -225,15 +232,16 @@ private Q_SLOTS:
             x->execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad) VALUES ('100001', 5)");
         }
         // The same edit as the file's, time of change included: the file has no trigger to move it.
-        p.execute("DROP TRIGGER Propiedades_Modificado");
+        if (!testservers::onServer())
+            p.execute("DROP TRIGGER Propiedades_Modificado");
         p.execute("UPDATE Propiedades SET Dormitorios = 3, Metros = 95 WHERE Cod = '100004'");
         Registro r;
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
         db::Database& d = aqui.context().db();
         QCOMPARE(tabla(d, "Propiedades", "WHERE Agencia = '1'"),
                  tabla(p, "Propiedades", "WHERE Cod IN ('100002', '100004')"));
-        QCOMPARE(d.scalar("SELECT typeof(Metros) FROM Propiedades WHERE Cod = '100004'").toString(),
-                 "integer");
+        QCOMPARE(d.scalar("SELECT Metros FROM Propiedades WHERE Cod = '100004'").metaType().id(),
+                 QMetaType::LongLong);
         QCOMPARE(tabla(d, "Tipos"), tabla(p, "Tipos", "WHERE Cod = 5"));
         QCOMPARE(d.scalar("SELECT count(*) FROM Clientes").toInt(), 0);
         QCOMPARE(d.scalar("SELECT count(*) FROM ClientesZonas").toInt(), 0); // its places go with it

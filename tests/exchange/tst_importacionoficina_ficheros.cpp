@@ -13,7 +13,10 @@ class tst_ImportacionOficinaFicheros : public QObject, private RegistroImportaci
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { iniciarRegistro(); }
+    void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
+        iniciarRegistro();
+    }
     void init() { vaciarRegistro(); }
 
     // The file says which office wrote it and what it holds: another office's
@@ -201,8 +204,7 @@ private Q_SLOTS:
         Registro r;
         orb::ImportacionOficina imp(aqui.context(), r.informe());
         if (disparador)
-            d.execute("CREATE TEMP TRIGGER falla BEFORE INSERT ON main.Propietarios "
-                      "BEGIN SELECT RAISE(ABORT, 'fallo provocado'); END");
+            disparadorQueFalla(d, "Propietarios", "TRUE", "fallo provocado");
         else
             imp.trasTabla = [](const QString& t) {
                 if (t == u"Propietarios")

@@ -15,8 +15,8 @@ void visita(db::Database& d, const QString& agencia, const QString& propiedad, c
             const QString& hora, const QVariant& oferta = {}) {
     d.execute(
         "INSERT INTO Visitas (Agencia, CodPropiedad, Alquiler, CodCliente, Fecha, Hora, Duracion, Agente, "
-        "Estado, Valoracion, Opinion, Oferta, Anotada) VALUES (?, ?, 0, '200001', ?, ?, 45, 'Lucía', "
-        "'Realizada', 4, 'Le gusta la terraza', ?, 1)",
+        "Estado, Valoracion, Opinion, Oferta, Anotada) VALUES (?, ?, FALSE, '200001', ?, ?, 45, 'Lucía', "
+        "'Realizada', 4, 'Le gusta la terraza', ?, TRUE)",
         {agencia, propiedad, fecha, hora, oferta});
 }
 
@@ -25,12 +25,12 @@ QStringList visitas(db::Database& d, const QString& agencia) {
     QStringList out;
     for (const db::Row& r :
          d.query("SELECT Agencia, CodPropiedad, Alquiler, CodCliente, Fecha, Hora, Duracion, "
-                 "Agente, Estado, Valoracion, Opinion, ifnull(Oferta, '-'), Anotada "
+                 "Agente, Estado, Valoracion, Opinion, Oferta, Anotada "
                  "FROM Visitas WHERE Agencia = ? ORDER BY Fecha, Hora",
                  {agencia})) {
         QStringList c;
         for (const db::Value& v : r)
-            c << v.toString();
+            c << (db::isNull(v) ? QStringLiteral("-") : v.toString());
         out << c.join(u'|');
     }
     return out;
@@ -42,7 +42,10 @@ class tst_VisitasIntercambio : public QObject, private RegistroImportacion {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { iniciarRegistro(); }
+    void initTestCase() {
+        ORB_MOTOR_DISPONIBLE();
+        iniciarRegistro();
+    }
     void init() { vaciarRegistro(); }
 
     void visitsTravelWithTheOfficeThatBookedThem() {
@@ -102,10 +105,7 @@ private Q_SLOTS:
         const QStringList antes = visitas(d, "2");
         exportarOficina(otra, aqui);
         // The import's last write, the stamp of the file imported, fails.
-        d.executeScript("CREATE TRIGGER falla_i BEFORE INSERT ON Config WHEN NEW.Variable LIKE 'IMPORTADO%' "
-                        "BEGIN SELECT RAISE(ABORT, 'disco'); END; "
-                        "CREATE TRIGGER falla_u BEFORE UPDATE ON Config WHEN NEW.Variable LIKE 'IMPORTADO%' "
-                        "BEGIN SELECT RAISE(ABORT, 'disco'); END;");
+        disparadorQueFalla(d, "Config", "substr(NEW.Variable, 1, 9) = 'IMPORTADO'", "disco");
         Registro r;
         QVERIFY(!orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
         QCOMPARE(visitas(d, "2"), antes);
