@@ -1,5 +1,6 @@
 // The three catalogue windows on a real installation.
 
+#include "TestServers.h"
 #include "Accessibility.h"
 #include "TestInstallation.h"
 #include "records/frmCatalogos.h"
@@ -19,6 +20,7 @@ class TestCatalogos : public QObject {
     int count(const QString& table) { return ctx().db().scalar("SELECT count(*) FROM " + table).toInt(); }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().db().execute("DELETE FROM Config");

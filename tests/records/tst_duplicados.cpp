@@ -2,6 +2,7 @@
 // about records that share an identity number, a phone or an e-mail, in the
 // owners and clients windows, the new-owner dialog and the property window.
 
+#include "TestServers.h"
 #include "Capturas.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
@@ -44,6 +45,7 @@ class TestDuplicados : public QObject {
     int nie(const QString& tabla) { return tabla == "Clientes" ? cliente::Nie : propietario::Nie; }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Propietarios", "Clientes", "Localidades"})

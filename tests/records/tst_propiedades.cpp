@@ -1,6 +1,7 @@
 // The property window of both sides on a real installation: tabs, codes and
 // the counter, office ownership, lookup lists, web flags, buttons.
 
+#include "TestServers.h"
 #include "Accessibility.h"
 #include "FakeMail.h"
 #include "TestInstallation.h"
@@ -47,6 +48,7 @@ class TestPropiedades : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Propietarios", "Actividades", "Tipos", "Localidades", "Areas"})

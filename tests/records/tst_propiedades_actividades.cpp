@@ -2,6 +2,7 @@
 // the keyboard, on the shown window: the current line after a record is
 // loaded, the client pick from the keyboard and client codes typed by hand.
 
+#include "TestServers.h"
 #include "ActividadPrueba.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
@@ -63,6 +64,7 @@ class TestPropiedadesActividades : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Actividades", "Clientes"})

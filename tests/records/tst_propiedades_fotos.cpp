@@ -1,6 +1,7 @@
 // Photographs and activity log of the property window as a user edits them:
 // pictures shown, copied on confirm, removed and replaced; log lines written.
 
+#include "TestServers.h"
 #include "FotosPropiedadPrueba.h"
 #include "ModalUser.h"
 #include "records/ActividadModel.h"
@@ -17,6 +18,7 @@ class TestPropiedadesFotos : public QObject, protected FotosPropiedadPrueba {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() { preparar(); }
     void cleanup() { inst.reset(); }
 

@@ -3,6 +3,7 @@
 // grids keep the keys they use, the status bar follows the record, Tab
 // follows the reading order.
 
+#include "TestServers.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
 #include "mainwindow/frmMain.h"
@@ -74,6 +75,7 @@ class TestTeclado : public QObject {
     static QString nombre(frmPropietarios& w) { return w.txt[persona::Nombre]->Text(); }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         nav = std::make_unique<NavegadorConEstado>(ctx());
