@@ -27,7 +27,7 @@ class TestPropiedadesActividades : public QObject {
     QStringList lineas(const frmPropiedades& w) { return prueba::actividadesEnPantalla(w); }
     void propiedad(const QString& cod, int quick) {
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
-                           "VALUES (?, '01', ?, 0, 'En Venta')",
+                           "VALUES (?, '01', ?, FALSE, 'En Venta')",
                            {cod, quick});
     }
     void actividad(const QString& cod, const QString& fecha, const QString& texto) {
