@@ -26,9 +26,9 @@ protected:
     void fill(const QStringList& cods) {
         auto d = db();
         for (const QString& c : cods)
-            d->execute(
-                "INSERT INTO Fichas (Cod, Nombre, Numero, Estado, Activo) VALUES (?, ?, 7, 'Pendiente', TRUE)",
-                {c, "Nombre " + c});
+            d->execute("INSERT INTO Fichas (Cod, Nombre, Numero, Estado, Activo) VALUES (?, ?, 7, "
+                       "'Pendiente', TRUE)",
+                       {c, "Nombre " + c});
     }
 
     std::unique_ptr<Ficha> open(bool addAgain = false) { return abrirFicha(dialogs, path, addAgain); }

@@ -108,7 +108,8 @@ private slots:
         QCOMPARE(box.text, QString("Se ha producido el error (3022 - No se realizaron los cambios porque "
                                    "crearían valores duplicados en el índice o la clave principal) al pulsar "
                                    "el botón de aceptar.\nYa existe un registro con el código A."));
-        QVERIFY2(logText().contains(testservers::onServer() ? "(cod)=(A)" : "UNIQUE constraint failed: Fichas.Cod"),
+        QVERIFY2(logText().contains(testservers::onServer() ? "(cod)=(A)"
+                                                            : "UNIQUE constraint failed: Fichas.Cod"),
                  qPrintable(logText()));
         QCOMPARE(box.title, QString("Error"));
         QCOMPARE(box.icon, ui::DialogService::Icon::Critical);

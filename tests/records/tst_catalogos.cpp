@@ -1,8 +1,8 @@
 // The three catalogue windows on a real installation.
 
-#include "TestServers.h"
 #include "Accessibility.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "records/frmCatalogos.h"
 #include "shell/ConfigStore.h"
 

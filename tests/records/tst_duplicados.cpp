@@ -2,11 +2,11 @@
 // about records that share an identity number, a phone or an e-mail, in the
 // owners and clients windows, the new-owner dialog and the property window.
 
-#include "TestServers.h"
 #include "Capturas.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/CamposPropiedad.h"
 #include "records/FichaPersona.h"

@@ -2,11 +2,11 @@
 // every reference moved to the kept code in one transaction, the removed
 // record deleted, and nothing changed at all when any step fails.
 
-#include "FallosProvocados.h"
-#include "TestServers.h"
 #include "Capturas.h"
+#include "FallosProvocados.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
 #include "records/Fusion.h"
@@ -162,9 +162,12 @@ private slots:
     void aFailureHalfWayLeavesBothRecordsAsTheyWere_data() {
         QTest::addColumn<QString>("disparador");
         QTest::addColumn<QString>("tabla");
-        QTest::newRow("al mover las vistas") << "BEFORE UPDATE" << "PropiedadesVistas";
-        QTest::newRow("al quitar una zona repetida") << "BEFORE DELETE" << "ClientesZonas";
-        QTest::newRow("al borrar el cliente") << "BEFORE DELETE" << "Clientes";
+        QTest::newRow("al mover las vistas") << "BEFORE UPDATE"
+                                             << "PropiedadesVistas";
+        QTest::newRow("al quitar una zona repetida") << "BEFORE DELETE"
+                                                     << "ClientesZonas";
+        QTest::newRow("al borrar el cliente") << "BEFORE DELETE"
+                                              << "Clientes";
     }
     void aFailureHalfWayLeavesBothRecordsAsTheyWere() {
         QFETCH(QString, disparador);

@@ -1,11 +1,11 @@
 // Owners and clients windows, both sides, on a real installation.
 
-#include "FallosProvocados.h"
-#include "TestServers.h"
 #include "Accessibility.h"
 #include "FakeMail.h"
+#include "FallosProvocados.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
 #include "records/PreferenciasCliente.h"

@@ -1,11 +1,11 @@
 // The property window of both sides on a real installation: tabs, codes and
 // the counter, office ownership, lookup lists, web flags, buttons.
 
-#include "TestServers.h"
 #include "Accessibility.h"
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "platform/report/PreviewWindow.h"
 #include "records/PanelPropietario.h"
 #include "records/frmPropiedades.h"

@@ -2,10 +2,10 @@
 // the keyboard, on the shown window: the current line after a record is
 // loaded, the client pick from the keyboard and client codes typed by hand.
 
-#include "TestServers.h"
 #include "ActividadPrueba.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "records/ActividadModel.h"
 #include "records/frmPropiedades.h"
 #include "search/Lookups.h"

@@ -1,8 +1,8 @@
 // The property's yes/no features as the user meets them: one check box per
 // feature on the first tab, under its caption, each storing its own column.
 
-#include "TestServers.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/db/Recordset.h"
 #include "records/frmPropiedades.h"
 

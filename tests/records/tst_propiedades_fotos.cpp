@@ -1,9 +1,9 @@
 // Photographs and activity log of the property window as a user edits them:
 // pictures shown, copied on confirm, removed and replaced; log lines written.
 
-#include "TestServers.h"
 #include "FotosPropiedadPrueba.h"
 #include "ModalUser.h"
+#include "TestServers.h"
 #include "records/ActividadModel.h"
 #include "search/Lookups.h"
 #include "search/frmConsulta.h"

@@ -1,9 +1,9 @@
 // The new-owner dialog and the creation of the owner.
 
-#include "FallosProvocados.h"
-#include "TestServers.h"
 #include "Capturas.h"
+#include "FallosProvocados.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/widgets/BoundControls.h"
 #include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"

@@ -3,9 +3,9 @@
 // grids keep the keys they use, the status bar follows the record, Tab
 // follows the reading order.
 
-#include "TestServers.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "mainwindow/frmMain.h"
 #include "platform/widgets/Atajos.h"
 #include "records/ActividadModel.h"

@@ -15,10 +15,11 @@ namespace fallos {
 inline void provocar(db::Database& db, const QString& nombre, const QString& momento, const QString& tabla,
                      const QString& condicion = {}) {
     if (!db.onServer()) {
-        db.execute(QStringLiteral("CREATE TRIGGER %1 %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, 'fallo provocado'); "
-                                  "END")
-                       .arg(nombre, momento, tabla,
-                            condicion.isEmpty() ? QString() : QStringLiteral("WHEN ") + condicion));
+        db.execute(
+            QStringLiteral("CREATE TRIGGER %1 %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, 'fallo provocado'); "
+                           "END")
+                .arg(nombre, momento, tabla,
+                     condicion.isEmpty() ? QString() : QStringLiteral("WHEN ") + condicion));
         return;
     }
     db.executeScript(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN RAISE "

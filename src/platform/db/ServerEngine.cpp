@@ -73,8 +73,9 @@ QList<Sentencia> sentenciasDe(const QString& sql) {
 }
 
 [[noreturn]] void faltanValores(int esperados, qsizetype recibidos) {
-    throw DbError(ErrSyntax,
-                  QStringLiteral("La instrucción espera %1 parámetros y recibió %2").arg(esperados).arg(recibidos));
+    throw DbError(
+        ErrSyntax,
+        QStringLiteral("La instrucción espera %1 parámetros y recibió %2").arg(esperados).arg(recibidos));
 }
 
 // One statement that takes exactly the values given, refused before it runs otherwise.
@@ -108,7 +109,8 @@ DbError errorFrom(const pg::PgError& e, const QString& context, const ServerEngi
     QString columna = columnaDe(e);
     if (!columna.isEmpty() && engine)
         columna = engine->knownSpelling(columna);
-    const QString campo = columna.isEmpty() ? detalle : QStringLiteral("El campo '%1' (%2)").arg(columna, detalle);
+    const QString campo =
+        columna.isEmpty() ? detalle : QStringLiteral("El campo '%1' (%2)").arg(columna, detalle);
     switch (e.causa()) {
     case pg::Causa::LoginRechazado:
         return DbError(
@@ -136,13 +138,16 @@ DbError errorFrom(const pg::PgError& e, const QString& context, const ServerEngi
             QStringLiteral("Otro puesto está usando estos datos en este momento. (%1)").arg(detalle));
     case pg::Causa::DatoNoValido:
         if (e.sqlState() == u"23502")
-            return DbError(ErrNullNotAllowed, QStringLiteral("El campo no puede contener un valor nulo: %1").arg(campo));
+            return DbError(ErrNullNotAllowed,
+                           QStringLiteral("El campo no puede contener un valor nulo: %1").arg(campo));
         if (e.sqlState() == u"22001")
-            return DbError(ErrFieldTooSmall, QStringLiteral("El campo es demasiado pequeño para aceptar la cantidad "
-                                                            "de datos que intentó agregar: %1")
-                                                 .arg(detalle));
+            return DbError(ErrFieldTooSmall,
+                           QStringLiteral("El campo es demasiado pequeño para aceptar la cantidad "
+                                          "de datos que intentó agregar: %1")
+                               .arg(detalle));
         if (e.sqlState().startsWith(u"23"))
-            return DbError(ErrConstraint, QStringLiteral("El valor no cumple la regla del campo: %1").arg(detalle));
+            return DbError(ErrConstraint,
+                           QStringLiteral("El valor no cumple la regla del campo: %1").arg(detalle));
         return DbError(ErrConversion, detalle);
     case pg::Causa::Sintaxis:
         return DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL: %1").arg(detalle));
@@ -293,13 +298,15 @@ int ServerEngine::execute(const QString& sql, const Params& params) {
     if (usados != params.size())
         faltanValores(int(usados), params.size());
     if (sentencias.size() == 1 || params.isEmpty())
-        return guarded(sql, [&] { return int(c_->execute(unaSentencia(sql, params), toServer(params))); }, this);
+        return guarded(
+            sql, [&] { return int(c_->execute(unaSentencia(sql, params), toServer(params))); }, this);
     int cambios = 0;
     qsizetype desde = 0;
     for (const Sentencia& st : sentencias) {
         const Params suyos = toServer(params.mid(desde, st.valores));
         desde += st.valores;
-        cambios = guarded(sql, [&] { return int(c_->execute(st.sql, suyos)); }, this);
+        cambios = guarded(
+            sql, [&] { return int(c_->execute(st.sql, suyos)); }, this);
     }
     return cambios;
 }
@@ -307,7 +314,8 @@ int ServerEngine::execute(const QString& sql, const Params& params) {
 void ServerEngine::executeScript(const QString& sql) {
     columns_.clear();
     spellings_.reset();
-    guarded(sql, [&] { c_->execute(sql); }, this);
+    guarded(
+        sql, [&] { c_->execute(sql); }, this);
 }
 
 QList<Row> ServerEngine::query(const QString& sql, const Params& params) {
@@ -331,7 +339,8 @@ QList<Row> ServerEngine::query(const QString& sql, const Params& params) {
 ServerRows ServerEngine::read(const QString& sql, const Params& params, bool fieldsOnly) {
     const QString una = unaSentencia(sql, params);
     const QString text = fieldsOnly ? QStringLiteral("SELECT * FROM (%1) AS consulta LIMIT 0").arg(una) : una;
-    const pg::Result r = guarded(sql, [&] { return c_->queryWithColumns(text, toServer(params), true); }, this);
+    const pg::Result r = guarded(
+        sql, [&] { return c_->queryWithColumns(text, toServer(params), true); }, this);
     const QList<int> keep = visibleColumns(r, hidesRowid(sql));
     ServerRows out;
     for (int c : keep) {
@@ -423,7 +432,8 @@ sqlite3* ServerEngine::scratch() {
 }
 
 Value ServerEngine::scalar(const QString& sql, const Params& params) {
-    return guarded(sql, [&] { return fromServer(c_->scalar(unaSentencia(sql, params), toServer(params))); }, this);
+    return guarded(
+        sql, [&] { return fromServer(c_->scalar(unaSentencia(sql, params), toServer(params))); }, this);
 }
 
 int ServerEngine::userVersion() {
@@ -446,12 +456,14 @@ void ServerEngine::begin() {
 void ServerEngine::commit() {
     if (!inTransaction())
         throw DbError(ErrSyntax, QStringLiteral("No hay ninguna transacción abierta que confirmar"));
-    guarded(QStringLiteral("COMMIT"), [&] { c_->commit(); }, this);
+    guarded(
+        QStringLiteral("COMMIT"), [&] { c_->commit(); }, this);
 }
 void ServerEngine::rollback() {
     if (!inTransaction())
         throw DbError(ErrSyntax, QStringLiteral("No hay ninguna transacción abierta que deshacer"));
-    guarded(QStringLiteral("ROLLBACK"), [&] { c_->rollback(); }, this);
+    guarded(
+        QStringLiteral("ROLLBACK"), [&] { c_->rollback(); }, this);
 }
 bool ServerEngine::inTransaction() const {
     return c_->inTransaction();
@@ -494,12 +506,14 @@ QStringList ServerEngine::prepare(const QString& sql) {
         const char* estado = PQresultErrorField(r, PG_DIAG_SQLSTATE);
         const QString sqlState = estado ? QString::fromLatin1(estado) : QString();
         const QString texto = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(conn)).trimmed();
-        fallo.emplace(PQstatus(conn) == CONNECTION_OK ? pg::PgError::causaDe(sqlState) : pg::Causa::ConexionPerdida,
+        fallo.emplace(PQstatus(conn) == CONNECTION_OK ? pg::PgError::causaDe(sqlState)
+                                                      : pg::Causa::ConexionPerdida,
                       sqlState, texto);
     }
     PQclear(r);
     if (enTransaccion && (!fallo || fallo->causa() != pg::Causa::ConexionPerdida))
-        execute(fallo ? QStringLiteral("ROLLBACK TO SAVEPOINT orbalia_preparar; RELEASE SAVEPOINT orbalia_preparar")
+        execute(fallo ? QStringLiteral(
+                            "ROLLBACK TO SAVEPOINT orbalia_preparar; RELEASE SAVEPOINT orbalia_preparar")
                       : QStringLiteral("RELEASE SAVEPOINT orbalia_preparar"),
                 {});
     if (fallo)
@@ -540,7 +554,8 @@ bool ServerStatement::step() {
         while (params_.size() < valores_)
             params_ << QVariant();
         const pg::Result r = guarded(
-            sql_, [&] { return engine_.connection().queryWithColumns(sql_, toServer(params_), false); }, &engine_);
+            sql_, [&] { return engine_.connection().queryWithColumns(sql_, toServer(params_), false); },
+            &engine_);
         rows_ = r.rows;
         next_ = 0;
     } else {
@@ -559,7 +574,8 @@ void ServerStatement::reset() {
 int ServerStatement::execute(const Params& params) {
     reset();
     bind(params);
-    return guarded(sql_, [&] { return int(engine_.connection().execute(sql_, toServer(params_))); }, &engine_);
+    return guarded(
+        sql_, [&] { return int(engine_.connection().execute(sql_, toServer(params_))); }, &engine_);
 }
 
 int ServerStatement::columnCount() {

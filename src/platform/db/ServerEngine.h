@@ -9,8 +9,8 @@
 
 #include <QHash>
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 

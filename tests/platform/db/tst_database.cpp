@@ -137,7 +137,7 @@ private Q_SLOTS:
         };
         // Accents and case sort with their letter; ñ is a letter of its own after n.
         QCOMPARE(names("TRUE"), (QStringList{"avila", "Ávila", "Benalmádena", "Canillas", "Cañete", "Nerja",
-                                          "Nueva Andalucía", "Ñora", "Ojén", "Zurgena"}));
+                                             "Nueva Andalucía", "Ñora", "Ojén", "Zurgena"}));
         QVERIFY(compareSpanish("Nueva", "Ñora") < 0);
         QVERIFY(compareSpanish("ávila", "ÁVILA") == 0);
         // = folds case for accented letters too (LIKE: tst_like); accents still count.

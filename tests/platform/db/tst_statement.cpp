@@ -126,8 +126,9 @@ private Q_SLOTS:
         }
         QCOMPARE(t.count(), 3);
         QCOMPARE(lineas.size(), 1);
-        QVERIFY2(lineas[0].startsWith("No se pudo deshacer la transacción en '" + t.db->path() + "': error 3075"),
-                 qPrintable(lineas[0]));
+        QVERIFY2(
+            lineas[0].startsWith("No se pudo deshacer la transacción en '" + t.db->path() + "': error 3075"),
+            qPrintable(lineas[0]));
         QVERIFY(!t.db->inTransaction());
         // The connection goes on working.
         runInTransaction(*t.db, [&] { t.db->execute("DELETE FROM Clientes WHERE Cod = 'C3'"); });
