@@ -140,7 +140,7 @@ void Fusionar(db::Database& base, TablaFusion t, const QString& oficina, const Q
             // A row the kept record already has would be there twice.
             QStringList iguales;
             for (const QString& c : QString::fromLatin1(r.mismaFila).split(u','))
-                iguales << QStringLiteral("k.%1 IS %2.%1").arg(c.trimmed(), rt);
+                iguales << QStringLiteral("k.%1 IS NOT DISTINCT FROM %2.%1").arg(c.trimmed(), rt);
             base.execute(
                 QStringLiteral(
                     "DELETE FROM %1 WHERE %2 = ? AND EXISTS (SELECT 1 FROM %1 k WHERE k.%2 = ? AND %3)")

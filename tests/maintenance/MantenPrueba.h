@@ -1,6 +1,6 @@
 #pragma once
 
-// The record controller's tests on a real SQLite file of their own, with
+// The record controller's tests on a real database of their own, with
 // the technical log beside it.
 
 #include "FichaPrueba.h"
@@ -19,14 +19,16 @@ protected:
     QString path;
     ui::ScriptedDialogService dialogs;
 
-    std::unique_ptr<db::Database> db() { return db::Database::open(path); }
+    BaseFichas base;
+
+    std::unique_ptr<db::Database> db() { return base.abrir(); }
 
     void fill(const QStringList& cods) {
         auto d = db();
         for (const QString& c : cods)
-            d->execute(
-                "INSERT INTO Fichas (Cod, Nombre, Numero, Estado, Activo) VALUES (?, ?, 7, 'Pendiente', 1)",
-                {c, "Nombre " + c});
+            d->execute("INSERT INTO Fichas (Cod, Nombre, Numero, Estado, Activo) VALUES (?, ?, 7, "
+                       "'Pendiente', TRUE)",
+                       {c, "Nombre " + c});
     }
 
     std::unique_ptr<Ficha> open(bool addAgain = false) { return abrirFicha(dialogs, path, addAgain); }
@@ -44,8 +46,7 @@ protected:
     void preparar() {
         QVERIFY(dir.isValid());
         path = dir.filePath(QStringLiteral("t%1.db").arg(QDateTime::currentMSecsSinceEpoch()));
-        auto d = db::Database::open(path, {.create = true});
-        d->executeScript(kSchema);
+        base.crear(path);
         dialogs.clear();
         QFile::remove(dir.filePath("Orbalia.log"));
         IniciarLog(dir.path());

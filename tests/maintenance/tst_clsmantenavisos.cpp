@@ -18,8 +18,9 @@ class TestClsMantenAvisos : public QObject {
     QString path;
     ui::ScriptedDialogService dialogs;
     int serie = 0;
+    BaseFichas base;
 
-    std::unique_ptr<db::Database> db() { return db::Database::open(path); }
+    std::unique_ptr<db::Database> db() { return base.abrir(); }
     QStringList codigos() {
         QStringList out;
         for (const db::Row& r : db()->query("SELECT Cod FROM Fichas ORDER BY rowid"))
@@ -29,10 +30,12 @@ class TestClsMantenAvisos : public QObject {
     std::unique_ptr<Ficha> open(bool addAgain) { return abrirFicha(dialogs, path, addAgain); }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
+
     void init() {
         QVERIFY(dir.isValid());
         path = dir.filePath(QStringLiteral("f%1.db").arg(++serie));
-        db::Database::open(path, {.create = true})->executeScript(kSchema);
+        base.crear(path);
         dialogs.clear();
     }
 

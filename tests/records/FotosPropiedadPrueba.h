@@ -59,7 +59,7 @@ protected:
     void propiedad(const QString& cod, int quick, const QString& foto1 = {}, const QString& foto2 = {}) {
         ctx().db().execute(
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion, Foto1, "
-            "Foto2) VALUES (?, '01', ?, 0, 'En Venta', 'Calle Sol', ?, ?)",
+            "Foto2) VALUES (?, '01', ?, FALSE, 'En Venta', 'Calle Sol', ?, ?)",
             {cod, quick, foto1, foto2});
     }
     // Tokens of confirms whose copies are not in place.

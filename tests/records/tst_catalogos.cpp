@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "records/frmCatalogos.h"
 #include "shell/ConfigStore.h"
 
@@ -19,6 +20,7 @@ class TestCatalogos : public QObject {
     int count(const QString& table) { return ctx().db().scalar("SELECT count(*) FROM " + table).toInt(); }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().db().execute("DELETE FROM Config");

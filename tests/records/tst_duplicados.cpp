@@ -6,6 +6,7 @@
 #include "ModalUser.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/CamposPropiedad.h"
 #include "records/FichaPersona.h"
@@ -44,6 +45,7 @@ class TestDuplicados : public QObject {
     int nie(const QString& tabla) { return tabla == "Clientes" ? cliente::Nie : propietario::Nie; }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Propietarios", "Clientes", "Localidades"})

@@ -3,8 +3,10 @@
 // record deleted, and nothing changed at all when any step fails.
 
 #include "Capturas.h"
+#include "FallosProvocados.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
 #include "records/Fusion.h"
@@ -74,6 +76,7 @@ class TestFusion : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Propietarios", "Clientes", "Actividades", "ClientesZonas",
@@ -158,14 +161,19 @@ private slots:
     // A failure at any step: the trigger refuses one of the writes.
     void aFailureHalfWayLeavesBothRecordsAsTheyWere_data() {
         QTest::addColumn<QString>("disparador");
-        QTest::newRow("al mover las vistas") << "BEFORE UPDATE ON PropiedadesVistas";
-        QTest::newRow("al quitar una zona repetida") << "BEFORE DELETE ON ClientesZonas";
-        QTest::newRow("al borrar el cliente") << "BEFORE DELETE ON Clientes";
+        QTest::addColumn<QString>("tabla");
+        QTest::newRow("al mover las vistas") << "BEFORE UPDATE"
+                                             << "PropiedadesVistas";
+        QTest::newRow("al quitar una zona repetida") << "BEFORE DELETE"
+                                                     << "ClientesZonas";
+        QTest::newRow("al borrar el cliente") << "BEFORE DELETE"
+                                              << "Clientes";
     }
     void aFailureHalfWayLeavesBothRecordsAsTheyWere() {
         QFETCH(QString, disparador);
+        QFETCH(QString, tabla);
         dosClientes();
-        base().execute("CREATE TRIGGER falla " + disparador + " BEGIN SELECT RAISE(ABORT, 'fallo'); END");
+        fallos::provocar(base(), "falla", disparador, tabla);
         const QStringList antes = foto(TablaFusion::Clientes);
         QVERIFY(antes.contains("PropiedadesVistas 0100002 2"));
         QVERIFY_THROWS_EXCEPTION(db::DbError,

@@ -2,8 +2,10 @@
 
 #include "Accessibility.h"
 #include "FakeMail.h"
+#include "FallosProvocados.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "records/CamposPersona.h"
 #include "records/FichaPersona.h"
 #include "records/PreferenciasCliente.h"
@@ -31,6 +33,7 @@ class TestPersonas : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().db().execute("DELETE FROM Propietarios");
@@ -293,20 +296,18 @@ private slots:
 
     void counterThatCannotBeWrittenTakesTheNewOwnerBack() {
         GuardarConfig(ctx().db(), "CONTADORES", "PROPIETARIOS", 5);
-        ctx().db().execute(
-            "CREATE TRIGGER NoContar BEFORE UPDATE ON Config WHEN NEW.Variable = 'PROPIETARIOS' "
-            "BEGIN SELECT RAISE(ABORT, 'contador bloqueado'); END");
+        fallos::provocar(ctx().db(), "NoContar", "BEFORE UPDATE", "Config", "NEW.Variable = 'PROPIETARIOS'");
         frmPropietarios w(ctx(), false);
         w.cmdAdd->click();
         w.txt[2]->setText("Ana");
         w.cmdOk->click();
         QCOMPARE(inst->dialogs().texts().size(), 1);
         QVERIFY(inst->dialogs().texts().first().startsWith("Se ha producido el error ("));
-        QVERIFY(!inst->dialogs().texts().first().contains("contador bloqueado"));
+        QVERIFY(!inst->dialogs().texts().first().contains("fallo provocado"));
         QCOMPARE(ctx().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 0);
         QCOMPARE(LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(), QString("5"));
 
-        ctx().db().execute("DROP TRIGGER NoContar");
+        fallos::retirar(ctx().db(), "NoContar", "Config");
         w.cmdOk->click();
         QCOMPARE(inst->dialogs().texts().size(), 1);
         QCOMPARE(ownerField("0100006", "Nombre").toString(), QString("Ana"));

@@ -5,6 +5,7 @@
 #include "FakeMail.h"
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "platform/report/PreviewWindow.h"
 #include "records/PanelPropietario.h"
 #include "records/frmPropiedades.h"
@@ -47,6 +48,7 @@ class TestPropiedades : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Propietarios", "Actividades", "Tipos", "Localidades", "Areas"})

@@ -5,6 +5,7 @@
 #include "ActividadPrueba.h"
 #include "ModalUser.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "records/ActividadModel.h"
 #include "records/frmPropiedades.h"
 #include "search/Lookups.h"
@@ -26,7 +27,7 @@ class TestPropiedadesActividades : public QObject {
     QStringList lineas(const frmPropiedades& w) { return prueba::actividadesEnPantalla(w); }
     void propiedad(const QString& cod, int quick) {
         ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
-                           "VALUES (?, '01', ?, 0, 'En Venta')",
+                           "VALUES (?, '01', ?, FALSE, 'En Venta')",
                            {cod, quick});
     }
     void actividad(const QString& cod, const QString& fecha, const QString& texto) {
@@ -63,6 +64,7 @@ class TestPropiedadesActividades : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         for (const char* t : {"Propiedades", "Actividades", "Clientes"})

@@ -2,6 +2,8 @@
 // feature on the first tab, under its caption, each storing its own column.
 
 #include "TestInstallation.h"
+#include "TestServers.h"
+#include "platform/db/Recordset.h"
 #include "records/frmPropiedades.h"
 
 #include <QSet>
@@ -52,6 +54,7 @@ class TestPropiedadesCaracteristicas : public QObject {
     AppContext& ctx() { return inst->context(); }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().db().execute("DELETE FROM Propiedades");
@@ -73,9 +76,10 @@ private slots:
         }
         // Nothing stored yes/no is out of the user's reach, nor a box without its column.
         QSet<QString> columnas, casillas;
-        for (const db::Row& r :
-             ctx().db().query("SELECT name FROM pragma_table_info('Propiedades') WHERE type = 'BOOLEAN'"))
-            columnas << r.value(0).toString();
+        const auto propiedades = ctx().db().openRecordset("Propiedades", db::RecordsetType::Snapshot);
+        for (int i = 0; i < propiedades->fieldCount(); ++i)
+            if (propiedades->field(i).type == db::FieldType::Boolean)
+                columnas << propiedades->field(i).name;
         for (const ui::BoundCheckBox* c : std::as_const(w.chk))
             casillas << c->DataField;
         QCOMPARE(casillas, columnas);

@@ -3,6 +3,7 @@
 
 #include "FotosPropiedadPrueba.h"
 #include "ModalUser.h"
+#include "TestServers.h"
 #include "records/ActividadModel.h"
 #include "search/Lookups.h"
 #include "search/frmConsulta.h"
@@ -17,6 +18,7 @@ class TestPropiedadesFotos : public QObject, protected FotosPropiedadPrueba {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() { preparar(); }
     void cleanup() { inst.reset(); }
 

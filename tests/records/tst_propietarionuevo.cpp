@@ -1,7 +1,9 @@
 // The new-owner dialog and the creation of the owner.
 
 #include "Capturas.h"
+#include "FallosProvocados.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/widgets/BoundControls.h"
 #include "records/frmPropietarioNuevo.h"
 #include "shell/ConfigStore.h"
@@ -18,6 +20,7 @@ class TestPropietarioNuevo : public QObject {
     QString counter() { return LeerConfig(ctx().db(), "CONTADORES", "PROPIETARIOS").toString(); }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().db().execute("DELETE FROM Propietarios");
@@ -131,9 +134,7 @@ private slots:
     }
 
     void counterThatCannotBeWrittenStoresNoOwner() {
-        ctx().db().execute(
-            "CREATE TRIGGER NoContar BEFORE UPDATE ON Config WHEN NEW.Variable = 'PROPIETARIOS' "
-            "BEGIN SELECT RAISE(ABORT, 'contador bloqueado'); END");
+        fallos::provocar(ctx().db(), "NoContar", "BEFORE UPDATE", "Config", "NEW.Variable = 'PROPIETARIOS'");
         frmPropietarioNuevo dlg;
         dlg.txt[2]->setText("Nadie");
         dlg.cmdOk->click();

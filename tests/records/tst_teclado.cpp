@@ -5,6 +5,7 @@
 
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "mainwindow/frmMain.h"
 #include "platform/widgets/Atajos.h"
 #include "records/ActividadModel.h"
@@ -58,7 +59,7 @@ class TestTeclado : public QObject {
     void propietario(int quick, const QString& nombre, const QString& comentarios = {}) {
         ctx().db().execute(
             "INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre, Comentarios) "
-            "VALUES (?, '01', ?, 0, ?, ?)",
+            "VALUES (?, '01', ?, FALSE, ?, ?)",
             {QStringLiteral("01%1").arg(quick, 5, 10, QChar('0')), quick, nombre, comentarios});
     }
     QString nombreGuardado(int quick) {
@@ -74,6 +75,7 @@ class TestTeclado : public QObject {
     static QString nombre(frmPropietarios& w) { return w.txt[persona::Nombre]->Text(); }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         nav = std::make_unique<NavegadorConEstado>(ctx());
@@ -269,7 +271,7 @@ private slots:
     void gridKeepsItsKeys() {
         for (int i = 1; i <= 2; ++i)
             ctx().db().execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado) "
-                               "VALUES (?, '01', ?, 0, 'En Venta')",
+                               "VALUES (?, '01', ?, FALSE, 'En Venta')",
                                {QStringLiteral("010000%1").arg(i), i});
         frmPropiedades w(ctx(), false);
         w.show();

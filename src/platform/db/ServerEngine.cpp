@@ -6,6 +6,7 @@
 #include "platform/pg/Connection.h"
 
 #include <QRegularExpression>
+#include <libpq-fe.h>
 
 namespace db::detail {
 
@@ -14,11 +15,13 @@ namespace {
 // Where the server keeps what PRAGMA user_version keeps in the file.
 const QString VersionTable = QStringLiteral("orbalia_version");
 
-template <class F> auto guarded(const QString& sql, F&& f) {
+// Runs f, its server failure turned into the file's DbError; the engine, when
+// given, spells the column the failure names as the definitions do.
+template <class F> auto guarded(const QString& sql, F&& f, const ServerEngine* engine = nullptr) {
     try {
         return f();
     } catch (const pg::PgError& e) {
-        throw errorFrom(e, sql);
+        throw errorFrom(e, sql, engine);
     }
 }
 
@@ -30,11 +33,84 @@ Params toServer(const Params& params) {
     return out;
 }
 
+// One statement of a text, its '?' written as the server's $n.
+struct Sentencia {
+    QString sql;
+    int valores = 0; // how many values it takes
+};
+
+// The statements of sql, each with its own placeholders numbered from $1, as
+// the file binds them: a plain '?' takes the next value, '?N' the N-th.
+QList<Sentencia> sentenciasDe(const QString& sql) {
+    QList<Sentencia> out;
+    Sentencia actual;
+    qsizetype desde = 0;
+    int siguiente = 0;
+    const auto cerrar = [&](qsizetype hasta) {
+        actual.sql += QStringView(sql).mid(desde, hasta - desde);
+        if (!actual.sql.trimmed().isEmpty())
+            out << actual;
+        actual = {};
+        siguiente = 0;
+    };
+    for (const Token& t : tokenize(sql)) {
+        if (t.kind == Token::Punct && t.depth == 0 && t.text == u";") {
+            cerrar(t.start);
+            desde = t.end;
+        } else if (t.kind == Token::Param && sql[t.start] == u'?') {
+            actual.sql += QStringView(sql).mid(desde, t.start - desde);
+            bool numero = false;
+            const int n = QStringView(sql).mid(t.start + 1, t.end - t.start - 1).toInt(&numero);
+            const int cual = numero && n > 0 ? n : ++siguiente;
+            siguiente = qMax(siguiente, cual);
+            actual.valores = qMax(actual.valores, cual);
+            actual.sql += u'$' + QString::number(cual);
+            desde = t.end;
+        }
+    }
+    cerrar(sql.size());
+    return out;
+}
+
+[[noreturn]] void faltanValores(int esperados, qsizetype recibidos) {
+    throw DbError(
+        ErrSyntax,
+        QStringLiteral("La instrucción espera %1 parámetros y recibió %2").arg(esperados).arg(recibidos));
+}
+
+// One statement that takes exactly the values given, refused before it runs otherwise.
+QString unaSentencia(const QString& sql, const Params& params) {
+    const QList<Sentencia> s = sentenciasDe(sql);
+    if (s.isEmpty())
+        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+    if (s.size() == 1 && s[0].valores != params.size())
+        faltanValores(s[0].valores, params.size());
+    // Several statements go as one text without values, as a script.
+    return s.size() == 1 ? s[0].sql : sql;
+}
+
+// The column a server failure names, as its key or its not-null message spell it
+// ("Key (cod)=(5) already exists.", "null value in column \"nombre\""), in the
+// server's language whatever it is.
+QString columnaDe(const pg::PgError& e) {
+    static const QRegularExpression clave(QStringLiteral("\\((\\w+)(?:,[^()]*)?\\)=\\("));
+    static const QRegularExpression nulo(QStringLiteral("columna? [\"«](\\w+)[\"»]"));
+    auto m = (e.sqlState() == u"23502" ? nulo : clave).match(e.text());
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
 } // namespace
 
-DbError errorFrom(const pg::PgError& e, const QString& context) {
+DbError errorFrom(const pg::PgError& e, const QString& context, const ServerEngine* engine) {
     const QString detalle =
         context.isEmpty() ? e.describe() : e.describe() + QStringLiteral(" [") + context + u']';
+    // The column named the way the file's messages name it, so that a window
+    // tells the same cause (the code already in use, the field left empty).
+    QString columna = columnaDe(e);
+    if (!columna.isEmpty() && engine)
+        columna = engine->knownSpelling(columna);
+    const QString campo =
+        columna.isEmpty() ? detalle : QStringLiteral("El campo '%1' (%2)").arg(columna, detalle);
     switch (e.causa()) {
     case pg::Causa::LoginRechazado:
         return DbError(
@@ -52,10 +128,9 @@ DbError errorFrom(const pg::PgError& e, const QString& context) {
                        QStringLiteral("Se ha perdido la conexión con el servidor. (%1)").arg(detalle));
     case pg::Causa::CodigoDuplicado:
         return DbError(ErrDuplicateKey,
-                       QStringLiteral("Los cambios solicitados en la tabla no se realizaron correctamente "
-                                      "porque crearían valores duplicados en el índice, clave principal o "
-                                      "relación. (%1)")
-                           .arg(detalle));
+                       QStringLiteral("No se realizaron los cambios porque crearían valores duplicados en el "
+                                      "índice o la clave principal: %1")
+                           .arg(campo));
     case pg::Causa::EsperaBloqueo:
     case pg::Causa::Conflicto:
         return DbError(
@@ -63,18 +138,23 @@ DbError errorFrom(const pg::PgError& e, const QString& context) {
             QStringLiteral("Otro puesto está usando estos datos en este momento. (%1)").arg(detalle));
     case pg::Causa::DatoNoValido:
         if (e.sqlState() == u"23502")
-            return DbError(ErrNullNotAllowed, detalle);
+            return DbError(ErrNullNotAllowed,
+                           QStringLiteral("El campo no puede contener un valor nulo: %1").arg(campo));
         if (e.sqlState() == u"22001")
-            return DbError(ErrFieldTooSmall, detalle);
+            return DbError(ErrFieldTooSmall,
+                           QStringLiteral("El campo es demasiado pequeño para aceptar la cantidad "
+                                          "de datos que intentó agregar: %1")
+                               .arg(detalle));
         if (e.sqlState().startsWith(u"23"))
-            return DbError(ErrConstraint, detalle);
+            return DbError(ErrConstraint,
+                           QStringLiteral("El valor no cumple la regla del campo: %1").arg(detalle));
         return DbError(ErrConversion, detalle);
     case pg::Causa::Sintaxis:
-        return DbError(ErrSyntax, detalle);
+        return DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL: %1").arg(detalle));
     case pg::Causa::Otra:
         break;
     }
-    return DbError(ErrGeneric, detalle);
+    return DbError(ErrGeneric, QStringLiteral("Error de la base de datos: %1").arg(detalle));
 }
 
 FieldInfo fieldInfoFromServerType(const QString& type) {
@@ -207,19 +287,41 @@ int ServerEngine::execute(const QString& sql, const Params& params) {
         columns_.clear();
         spellings_.reset();
     }
-    return guarded(sql, [&] { return int(c_->execute(sql, toServer(params))); });
+    // Each statement takes the next values, as many as it has placeholders;
+    // a wrong number is refused before any of them runs.
+    const QList<Sentencia> sentencias = sentenciasDe(sql);
+    if (sentencias.isEmpty())
+        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+    qsizetype usados = 0;
+    for (const Sentencia& st : sentencias)
+        usados += st.valores;
+    if (usados != params.size())
+        faltanValores(int(usados), params.size());
+    if (sentencias.size() == 1 || params.isEmpty())
+        return guarded(
+            sql, [&] { return int(c_->execute(unaSentencia(sql, params), toServer(params))); }, this);
+    int cambios = 0;
+    qsizetype desde = 0;
+    for (const Sentencia& st : sentencias) {
+        const Params suyos = toServer(params.mid(desde, st.valores));
+        desde += st.valores;
+        cambios = guarded(
+            sql, [&] { return int(c_->execute(st.sql, suyos)); }, this);
+    }
+    return cambios;
 }
 
 void ServerEngine::executeScript(const QString& sql) {
     columns_.clear();
     spellings_.reset();
-    guarded(sql, [&] { c_->execute(sql); });
+    guarded(
+        sql, [&] { c_->execute(sql); }, this);
 }
 
 QList<Row> ServerEngine::query(const QString& sql, const Params& params) {
     return guarded(sql, [&] {
         const bool hide = hidesRowid(sql);
-        const pg::Result r = c_->queryWithColumns(sql, toServer(params), hide);
+        const pg::Result r = c_->queryWithColumns(unaSentencia(sql, params), toServer(params), hide);
         const QList<int> keep = visibleColumns(r, hide);
         QList<Row> rows;
         rows.reserve(r.rows.size());
@@ -235,8 +337,10 @@ QList<Row> ServerEngine::query(const QString& sql, const Params& params) {
 }
 
 ServerRows ServerEngine::read(const QString& sql, const Params& params, bool fieldsOnly) {
-    const QString text = fieldsOnly ? QStringLiteral("SELECT * FROM (%1) AS consulta LIMIT 0").arg(sql) : sql;
-    const pg::Result r = guarded(sql, [&] { return c_->queryWithColumns(text, toServer(params), true); });
+    const QString una = unaSentencia(sql, params);
+    const QString text = fieldsOnly ? QStringLiteral("SELECT * FROM (%1) AS consulta LIMIT 0").arg(una) : una;
+    const pg::Result r = guarded(
+        sql, [&] { return c_->queryWithColumns(text, toServer(params), true); }, this);
     const QList<int> keep = visibleColumns(r, hidesRowid(sql));
     ServerRows out;
     for (int c : keep) {
@@ -328,7 +432,8 @@ sqlite3* ServerEngine::scratch() {
 }
 
 Value ServerEngine::scalar(const QString& sql, const Params& params) {
-    return guarded(sql, [&] { return fromServer(c_->scalar(sql, toServer(params))); });
+    return guarded(
+        sql, [&] { return fromServer(c_->scalar(unaSentencia(sql, params), toServer(params))); }, this);
 }
 
 int ServerEngine::userVersion() {
@@ -346,11 +451,19 @@ void ServerEngine::setUserVersion(int version) {
 void ServerEngine::begin() {
     guarded(QStringLiteral("BEGIN"), [&] { c_->begin(); });
 }
+// The server only warns of a commit or rollback with no transaction open; the
+// file refuses it, and a Transaction must hear that its work was ended elsewhere.
 void ServerEngine::commit() {
-    guarded(QStringLiteral("COMMIT"), [&] { c_->commit(); });
+    if (!inTransaction())
+        throw DbError(ErrSyntax, QStringLiteral("No hay ninguna transacción abierta que confirmar"));
+    guarded(
+        QStringLiteral("COMMIT"), [&] { c_->commit(); }, this);
 }
 void ServerEngine::rollback() {
-    guarded(QStringLiteral("ROLLBACK"), [&] { c_->rollback(); });
+    if (!inTransaction())
+        throw DbError(ErrSyntax, QStringLiteral("No hay ninguna transacción abierta que deshacer"));
+    guarded(
+        QStringLiteral("ROLLBACK"), [&] { c_->rollback(); }, this);
 }
 bool ServerEngine::inTransaction() const {
     return c_->inTransaction();
@@ -371,41 +484,79 @@ bool ServerEngine::tableExists(const QString& name) {
 
 // ---------------------------------------------------------------------------
 
+QStringList ServerEngine::prepare(const QString& sql) {
+    // A refused statement would abort the open transaction on the server:
+    // the savepoint takes the refusal alone.
+    const bool enTransaccion = inTransaction();
+    if (enTransaccion)
+        execute(QStringLiteral("SAVEPOINT orbalia_preparar"), {});
+    pg_conn* conn = c_->handle();
+    const QByteArray texto = sql.toUtf8();
+    QStringList nombres;
+    std::optional<pg::PgError> fallo;
+    PGresult* r = PQprepare(conn, "", texto.constData(), 0, nullptr);
+    if (PQresultStatus(r) == PGRES_COMMAND_OK) {
+        PQclear(r);
+        r = PQdescribePrepared(conn, "");
+    }
+    if (PQresultStatus(r) == PGRES_COMMAND_OK) {
+        for (int c = 0, n = PQnfields(r); c < n; ++c)
+            nombres << QString::fromUtf8(PQfname(r, c));
+    } else {
+        const char* estado = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+        const QString sqlState = estado ? QString::fromLatin1(estado) : QString();
+        const QString texto = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(conn)).trimmed();
+        fallo.emplace(PQstatus(conn) == CONNECTION_OK ? pg::PgError::causaDe(sqlState)
+                                                      : pg::Causa::ConexionPerdida,
+                      sqlState, texto);
+    }
+    PQclear(r);
+    if (enTransaccion && (!fallo || fallo->causa() != pg::Causa::ConexionPerdida))
+        execute(fallo ? QStringLiteral(
+                            "ROLLBACK TO SAVEPOINT orbalia_preparar; RELEASE SAVEPOINT orbalia_preparar")
+                      : QStringLiteral("RELEASE SAVEPOINT orbalia_preparar"),
+                {});
+    if (fallo)
+        throw errorFrom(*fallo, sql, this);
+    return nombres;
+}
+
+// ---------------------------------------------------------------------------
+
+ServerStatement::ServerStatement(ServerEngine& engine, QString sql) : engine_(engine) {
+    const QList<Sentencia> s = sentenciasDe(sql);
+    if (s.isEmpty())
+        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+    // As the file, one statement: what follows the first is not run.
+    sql_ = s.first().sql;
+    valores_ = s.first().valores;
+    // Named as the definitions spell them, as the file's declared columns are.
+    for (const QString& n : engine_.prepare(sql_))
+        names_ << engine_.spelling(n);
+}
+
 void ServerStatement::bind(const Params& params) {
+    if (params.size() != valores_)
+        faltanValores(valores_, params.size());
     params_ = params;
 }
 
 void ServerStatement::bind(int index, const Value& value) {
-    if (index < 1)
+    if (index < 1 || index > valores_)
         throw DbError(ErrItemNotFound, QStringLiteral("No existe el parámetro %1").arg(index));
-    while (params_.size() < index)
+    while (params_.size() < valores_)
         params_ << QVariant();
     params_[index - 1] = value;
 }
 
-void ServerStatement::describe() {
-    if (described_)
-        return;
-    // The columns' names without running the statement: LIMIT 0 over it.
-    const pg::Result r = guarded(sql_, [&] {
-        return engine_.connection().queryWithColumns(
-            QStringLiteral("SELECT * FROM (%1) AS consulta LIMIT 0").arg(sql_), toServer(params_), false);
-    });
-    for (const pg::Column& c : r.columns)
-        names_ << c.name;
-    described_ = true;
-}
-
 bool ServerStatement::step() {
     if (next_ < 0) {
+        while (params_.size() < valores_)
+            params_ << QVariant();
         const pg::Result r = guarded(
-            sql_, [&] { return engine_.connection().queryWithColumns(sql_, toServer(params_), false); });
+            sql_, [&] { return engine_.connection().queryWithColumns(sql_, toServer(params_), false); },
+            &engine_);
         rows_ = r.rows;
-        if (!described_) {
-            for (const pg::Column& c : r.columns)
-                names_ << c.name;
-            described_ = true;
-        }
         next_ = 0;
     } else {
         ++next_;
@@ -414,33 +565,33 @@ bool ServerStatement::step() {
 }
 
 void ServerStatement::reset() {
+    // As the file: a value bound for one run never reaches the next.
     rows_.clear();
+    params_.clear();
     next_ = -1;
 }
 
 int ServerStatement::execute(const Params& params) {
     reset();
-    params_ = params;
-    return engine_.execute(sql_, params_);
+    bind(params);
+    return guarded(
+        sql_, [&] { return int(engine_.connection().execute(sql_, toServer(params_))); }, &engine_);
 }
 
 int ServerStatement::columnCount() {
-    if (next_ < 0)
-        describe();
     return int(names_.size());
 }
 
 QString ServerStatement::columnName(int column) {
-    if (next_ < 0)
-        describe();
     return names_.value(column);
 }
 
 Value ServerStatement::value(int column) const {
+    // An unknown column first, as on the file, whatever the position.
+    if (column < 0 || column >= names_.size())
+        throw DbError(ErrItemNotFound, QStringLiteral("No existe la columna %1 en el resultado").arg(column));
     if (next_ < 0 || next_ >= rows_.size())
         throw DbError(ErrNoCurrentRecord, QStringLiteral("No hay una fila activa."));
-    if (column < 0 || column >= rows_[next_].size())
-        throw DbError(ErrItemNotFound, QStringLiteral("No existe la columna %1 en el resultado").arg(column));
     return fromServer(rows_[next_][column]);
 }
 

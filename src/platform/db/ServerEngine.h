@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -29,7 +30,8 @@ namespace detail {
 
 // The DbError a server failure stands for; the server's own text stays after
 // the plain cause, for the log.
-DbError errorFrom(const pg::PgError& e, const QString& context = {});
+class ServerEngine;
+DbError errorFrom(const pg::PgError& e, const QString& context = {}, const ServerEngine* engine = nullptr);
 // A value as the server returned it, in the types the file's fields give
 // (whole numbers as qint64, a timestamp at midnight as its date).
 Value fromServer(const QVariant& v);
@@ -78,6 +80,15 @@ public:
     // A name as the agency's definitions spell it ("cod" → "Cod"); the server
     // folds every unquoted name to lower case.
     QString spelling(const QString& name);
+    // The same from what was already read, without asking the server (whose
+    // transaction may have failed): the name itself when not known yet.
+    QString knownSpelling(const QString& name) const {
+        return spellings_ ? spellings_->value(name, name) : name;
+    }
+    // Has the server check sql (one statement, its placeholders already $n)
+    // without running it and gives its columns' names. Inside a transaction
+    // a refusal leaves the transaction usable, as on the file.
+    QStringList prepare(const QString& sql);
     // A private in-memory SQLite connection with the program's functions and
     // collation, where rows already read from the server are searched.
     sqlite3* scratch();
@@ -94,7 +105,8 @@ private:
 // then read one by one.
 class ServerStatement {
 public:
-    ServerStatement(ServerEngine& engine, QString sql) : engine_(engine), sql_(std::move(sql)) {}
+    // Checked by the server at once, as the file prepares it: bad SQL is refused here.
+    ServerStatement(ServerEngine& engine, QString sql);
     void bind(const Params& params);
     void bind(int index, const Value& value);
     bool step();
@@ -105,12 +117,11 @@ public:
     Value value(int column) const;
 
 private:
-    void describe();
     ServerEngine& engine_;
-    QString sql_;
+    QString sql_; // placeholders numbered as the server writes them
+    int valores_ = 0;
     Params params_;
     QList<QString> names_;
-    bool described_ = false;
     QList<Row> rows_;
     qsizetype next_ = -1; // -1: not run yet
 };

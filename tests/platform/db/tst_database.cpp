@@ -11,7 +11,10 @@ class tst_Database : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
+
     void unopenableFilesAreRefused() {
+        ORB_SOLO_ARCHIVO("un servidor no se abre por la ruta de un archivo");
         TempDb t(false);
         const QString missing = t.path("noexiste.db");
         QCOMPARE(errorOf([&] { Database::open(missing); }), int(ErrCannotOpen));
@@ -29,6 +32,7 @@ private Q_SLOTS:
     // Windows on one file share one connection, found under any name of the
     // file; it closes with its last holder, and a missing file is still refused.
     void sharedConnectionsAreOnePerFile() {
+        ORB_SOLO_ARCHIVO("el puesto en un servidor comparte su conexión con shareAs");
         TempDb t;
         const QString file = t.path("Orbalia.db");
         auto a = Database::shared(file);
@@ -100,9 +104,10 @@ private Q_SLOTS:
         TempDb t(false);
         t.db->execute("INSERT INTO Clientes (Cod, Nombre) VALUES ('C1', 'Uno')");
         QTEST(errorOf([&] { t.db->execute(sql, params); }), "error");
-        QTEST(t.db->scalar("SELECT group_concat(Cod || ifnull(' ' || Nombre, ''), ',') FROM Clientes")
-                  .toString(),
-              "left");
+        QStringList left;
+        for (const Row& r : t.db->query("SELECT Cod, Nombre FROM Clientes ORDER BY rowid"))
+            left << (r[1].isNull() ? r[0].toString() : r[0].toString() + ' ' + r[1].toString());
+        QTEST(left.join(','), "left");
     }
 
     void valuesConvertByDeclaredType() {
@@ -131,8 +136,8 @@ private Q_SLOTS:
             return out;
         };
         // Accents and case sort with their letter; ñ is a letter of its own after n.
-        QCOMPARE(names("1"), (QStringList{"avila", "Ávila", "Benalmádena", "Canillas", "Cañete", "Nerja",
-                                          "Nueva Andalucía", "Ñora", "Ojén", "Zurgena"}));
+        QCOMPARE(names("TRUE"), (QStringList{"avila", "Ávila", "Benalmádena", "Canillas", "Cañete", "Nerja",
+                                             "Nueva Andalucía", "Ñora", "Ojén", "Zurgena"}));
         QVERIFY(compareSpanish("Nueva", "Ñora") < 0);
         QVERIFY(compareSpanish("ávila", "ÁVILA") == 0);
         // = folds case for accented letters too (LIKE: tst_like); accents still count.
@@ -152,9 +157,13 @@ private Q_SLOTS:
         // Statements compare in place, with shortcuts for codes; the program's own
         // comparison reads whole characters. Both must give every pair the same order.
         TempDb t(false);
-        const QStringList textos{"0100002", "0100010", "010001", "01000", "0100002", "A-12", "a-12",
-                                 "A-2",     "12b",     "12B",    "12-",   "12Ñ",     "12N",  "12o",
-                                 "12ó",     "Casa",    "casa 2", "Caña",  "",        "9",    "~1"};
+        QStringList textos{"0100002", "0100010", "010001", "01000", "0100002", "A-12", "a-12",
+                           "A-2",     "12b",     "12B",    "12-",   "12Ñ",     "12N",  "12o",
+                           "12ó",     "Casa",    "casa 2", "Caña",  "",        "9",    "~1"};
+        // The server's collation puts symbols such as ~ before the digits, the
+        // program's after the letters: letters, digits, hyphens and blanks agree.
+        if (dbtest::onServer())
+            textos.removeAll("~1");
         for (const QString& a : textos)
             for (const QString& b : textos) {
                 const int sql = t.db->scalar("SELECT CASE WHEN ?1 < ?2 COLLATE es THEN -1 "
@@ -167,6 +176,7 @@ private Q_SLOTS:
     }
 
     void backupProducesAnOpenableCopy() {
+        ORB_SOLO_ARCHIVO("el servidor hace sus propias copias de seguridad");
         TempDb t(false);
         t.db->setUserVersion(10);
         t.db->execute("INSERT INTO Clientes (Cod, Nombre) VALUES ('C1', 'O''Brien')");
