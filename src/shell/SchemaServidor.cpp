@@ -188,8 +188,12 @@ using PasoServidor = void (*)(pg::Connection&);
 QList<std::pair<int, PasoServidor>> pasosServidor() {
     return {
         // The quick search's text index lives only in the file; the server's
-        // contains-searches get their trigram index.
-        {17, crearIndicesTrigramas},
+        // contains-searches get their trigram index, the duplicates' phones the file's replace().
+        {17,
+         [](pg::Connection& c) {
+             c.execute(db::serverReplaceStatement());
+             crearIndicesTrigramas(c);
+         }},
     };
 }
 

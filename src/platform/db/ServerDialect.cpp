@@ -59,12 +59,16 @@ QStringList serverDialectStatements() {
                        "IMMUTABLE PARALLEL SAFE RETURN orb_concatenar(acumulado, valor, ',')"),
         QStringLiteral("CREATE AGGREGATE group_concat(text) (SFUNC = orb_concatenar, STYPE = text)"),
         QStringLiteral("CREATE AGGREGATE group_concat(text, text) (SFUNC = orb_concatenar, STYPE = text)"),
-        // The file's replace works on the characters as stored; the server's
-        // refuses a Spanish-collated text. Found before pg_catalog's, as LIKE is.
-        QStringLiteral(
-            "CREATE FUNCTION replace(t text, desde text, hasta text) RETURNS text LANGUAGE sql "
-            "IMMUTABLE STRICT PARALLEL SAFE RETURN pg_catalog.replace(t COLLATE \"C\", desde, hasta)"),
+        serverReplaceStatement(),
     };
+}
+
+QString serverReplaceStatement() {
+    // The file's replace works on the characters as stored; the server's
+    // refuses a Spanish-collated text. Found before pg_catalog's, as LIKE is.
+    return QStringLiteral(
+        "CREATE OR REPLACE FUNCTION replace(t text, desde text, hasta text) RETURNS text LANGUAGE sql "
+        "IMMUTABLE STRICT PARALLEL SAFE RETURN pg_catalog.replace(t COLLATE \"C\", desde, hasta)");
 }
 
 } // namespace db

@@ -14,6 +14,9 @@ namespace db {
 // The statements, in order, for the database's own schema.
 QStringList serverDialectStatements();
 
+// The replace() of the file's meaning, on its own for a database made before it.
+QString serverReplaceStatement();
+
 // The accent-folding function contains-searches and the duplicate indexes
 // use on the server: lower case, accents removed, ñ kept.
 inline constexpr const char* ServerFoldFunction = "orb_plegar";
