@@ -2,6 +2,7 @@
 
 #include "SchemaServidor.h"
 #include "Schema.h"
+#include "SchemaBusquedaRapida.h"
 #include "SchemaTablas.h"
 
 #include "platform/db/ServerDialect.h"
@@ -81,7 +82,7 @@ QString serverType(const Column& c) {
     case Kind::Date:
         return QStringLiteral("timestamp");
     case Kind::Bool:
-        return QStringLiteral("boolean DEFAULT false");
+        return c.activada ? QStringLiteral("boolean DEFAULT true") : QStringLiteral("boolean DEFAULT false");
     }
     return QStringLiteral("text");
 }
@@ -142,6 +143,10 @@ void createServerSchema(pg::Connection& c) {
     }
     for (const Index& i : agencyIndexes())
         c.execute(createIndexSql(i, Dialect::Postgres));
+    for (const QString& sql : detail::crearTrigramasServidor())
+        c.execute(sql);
+    for (const QString& sql : disparadoresPortalesServidor())
+        c.execute(sql);
     for (const View& v : agencyViews())
         c.execute(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name, Dialect::Postgres), v.select));
     // PRAGMA user_version of the file.
@@ -162,7 +167,22 @@ namespace {
 using PasoServidor = void (*)(pg::Connection&);
 QList<std::pair<int, PasoServidor>> pasosServidor() {
     return {
-        {17, nullptr}, // the quick search's text index lives only in the file
+        // The file's text index; the server's seats read trigram indexes
+        // instead. Also the portals' change time, which the first server
+        // schema left to no one.
+        {17,
+         [](pg::Connection& c) {
+             for (const QString& sql : detail::crearTrigramasServidor())
+                 c.execute(sql);
+             for (const QString& sql : disparadoresPortalesServidor())
+                 c.execute(sql);
+             // A Yes/No that starts as Yes (Portales) started as No there.
+             for (const Table& t : agencyTables())
+                 for (const Column& col : t.columns)
+                     if (col.kind == Kind::Bool && col.activada)
+                         c.execute(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET DEFAULT true")
+                                       .arg(t.name.toLower(), col.name.toLower()));
+         }},
     };
 }
 
