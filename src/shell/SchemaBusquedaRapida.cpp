@@ -124,7 +124,7 @@ QStringList crearTrigramasServidor() {
         QStringList partes;
         for (const QString& c : i.campos)
             partes << QStringLiteral("orb_plegar(%1) gin_trgm_ops").arg(c.toLower());
-        out << QStringLiteral("CREATE INDEX %1_trigramas ON %2 USING gin (%3)")
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_trigramas ON %2 USING gin (%3)")
                    .arg(i.nombre.toLower(), i.tabla.toLower(), partes.join(QStringLiteral(", ")));
     }
     return out;
