@@ -6,14 +6,19 @@
 // run interleaved with the program's. Also measured: the same with the
 // read-only connection the box opens for each search, and the statements of
 // a database without the text index (a server's, over the tables' indexes),
-// whose floor takes the built-in LIKE without accent folding. Not part of
-// the test run.
+// whose floor takes the built-in LIKE without accent folding. With the
+// servers of scripts/test-servers.sh, the same keys on a seat on the
+// PostgreSQL server over loopback, against the same statements through bare
+// libpq, with the trigram indexes and without them. Not part of the test run.
 //
 //   build/bench_busquedarapida [N] [runs]   (N properties and 4N/5 people; N = 100,000)
 
+#include "BenchServidor.h"
 #include "BenchSupport.h"
+#include "install/CopiaServidor.h"
 #include "platform/db/Database.h"
 #include "search/BusquedaRapida.h"
+#include "shell/SchemaBusquedaRapida.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -134,7 +139,8 @@ int main(int argc, char** argv) {
         };
         for (const QString& t : teclas) {
             const QList<orb::ConsultaRapida> consultas = orb::ConsultasRapidas(t, 8);
-            const QList<orb::ConsultaRapida> sinIndice = orb::ConsultasRapidas(t, 8, false);
+            const QList<orb::ConsultaRapida> sinIndice =
+                orb::ConsultasRapidas(t, 8, orb::FormaRapida::Tablas);
             medir(indice, {[&] { filasPlano += PlanoTodas(plano, consultas); },
                            [&] { filas += orb::BuscarRapido(ctx.db(), t).size(); }});
             medir(conexion, {[&] {
@@ -147,7 +153,10 @@ int main(int argc, char** argv) {
                                  orb::BuscarRapido(*propia, t);
                              }});
             medir(tablas, {[&] { PlanoTodas(plano, sinIndice); },
-                           [&] { orb::FilasRapidas(ctx.db(), orb::ConsultasRapidas(t, 8, false), 8); }});
+                           [&] {
+                               orb::FilasRapidas(ctx.db(),
+                                                 orb::ConsultasRapidas(t, 8, orb::FormaRapida::Tablas), 8);
+                           }});
         }
     }
     std::printf("%lld keystrokes: %lld rows by the program, %lld by the floor\n", qint64(indice[1].ms.size()),
@@ -156,5 +165,55 @@ int main(int argc, char** argv) {
     Figuras("quick search per keystroke with its own connection", conexion);
     Figuras("quick search per keystroke without the text index", tablas);
     sqlite3_close(plano);
+
+    QString porque;
+    const auto servidor = testservers::postgresServer(&porque);
+    if (!servidor) {
+        std::printf("server: %s\n", qPrintable(porque));
+        return 0;
+    }
+    bench::BaseServidor base(*servidor, QStringLiteral("bench_rapida"));
+    {
+        auto c = pg::Connection::connect(base.opciones());
+        orb::install::copiarOficina(carpeta, *c);
+    }
+    db::ServerAddress direccion;
+    direccion.host = base.opciones().host;
+    direccion.port = int(base.opciones().port);
+    direccion.database = base.opciones().database;
+    direccion.user = base.opciones().user;
+    direccion.password = base.opciones().password;
+    const auto puesto = db::Database::openServer(direccion);
+    // The floor's connection with the seat's settings.
+    auto suelo = pg::Connection::connect(base.opciones());
+    suelo->execute(QStringLiteral(
+        "SELECT set_config('search_path', current_setting('search_path') || ', pg_catalog', false)"));
+    PGconn* pq = suelo->handle();
+    const auto enServidor = [&](const char* nombre) {
+        std::vector<bench::Sample> s(2);
+        qint64 programa = 0, delSuelo = 0;
+        for (int k = 0; k < runs + 1; ++k)
+            for (const QString& t : teclas) {
+                const QList<orb::ConsultaRapida> consultas =
+                    orb::ConsultasRapidas(t, 8, orb::FormaRapida::Servidor);
+                const auto r = bench::interleave(1,
+                                                 {[&] {
+                                                      for (const orb::ConsultaRapida& c : consultas)
+                                                          delSuelo += bench::pqFilas(pq, c.sql, c.params);
+                                                  },
+                                                  [&] { programa += orb::BuscarRapido(*puesto, t).size(); }},
+                                                 0);
+                if (k > 0)
+                    for (std::size_t i = 0; i < s.size(); ++i)
+                        s[i].ms += r[i].ms;
+            }
+        std::printf("%s: %lld rows by the program, %lld by the floor\n", nombre, programa, delSuelo);
+        Figuras(nombre, s);
+    };
+    enServidor("server: quick search per keystroke");
+    // What the trigram indexes pay: the same without them.
+    for (const orb::schema::IndiceTexto& i : orb::schema::indicesTexto())
+        suelo->execute(QStringLiteral("DROP INDEX %1_trigramas").arg(i.nombre.toLower()));
+    enServidor("server: quick search per keystroke without the trigram indexes");
     return 0;
 }

@@ -55,5 +55,9 @@ function(orbalia_add_test src)
     add_test(NAME ${name}_servidor COMMAND ${name})
     set_tests_properties(${name}_servidor PROPERTIES LABELS ${label} TIMEOUT 300
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;ORBALIA_BIN_DIR=${CMAKE_BINARY_DIR};ORBALIA_MOTOR=servidor")
+    # It shares the same daemon's modules and web tables as the file's run.
+    if(locks)
+      set_tests_properties(${name}_servidor PROPERTIES RESOURCE_LOCK "${locks}")
+    endif()
   endif()
 endfunction()

@@ -5,6 +5,7 @@
 #include "shell/Identidad.h"
 #include "shell/Puesto.h"
 #include "shell/SchemaBusquedaRapida.h"
+#include "shell/SchemaTablas.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -36,34 +37,43 @@ const std::array<std::pair<ClaseRapida, QString>, 2>& Personas() {
 
 } // namespace
 
-QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool indiceTexto) {
+QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, FormaRapida forma) {
     const QString t = texto.trimmed();
     if (t.size() < 2)
         return {};
     QList<ConsultaRapida> out;
-    const QString propiedades = schema::indiceTextoDe(QStringLiteral("Propiedades"));
-    if (!indiceTexto) {
-        // "Contains", the user's text taken literally. Each statement is
-        // answered by one index: the contains scans read an index that holds
-        // every column they test and return, never the wide rows.
+    // SQLite's planner would read the people's wide rows instead of their
+    // search index; the server has no such hint (nor needs it).
+    const auto pista = [&](const QString& tabla) {
+        return forma == FormaRapida::Servidor ? QString()
+                                              : QStringLiteral(" INDEXED BY %1_BusquedaRapida").arg(tabla);
+    };
+    if (t.toUcs4().size() >= 3 && forma != FormaRapida::IndiceTexto) {
+        // "Contains", the user's text taken literally, over the texts folded
+        // as the file's index holds them: on the file each statement reads
+        // one index holding every column it tests and returns; on the server
+        // the trigram indexes over the same folded texts answer it.
         const QString patron = db::containsPattern(t);
         out.append({ClaseRapida::Propiedad,
                     QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
                                    "WHERE likesinacentos(?, Cod, '\\') OR likesinacentos(?, Direccion, '\\') "
                                    "LIMIT ?"),
-                    {patron, patron, limite}});
+                    {patron, patron, limite},
+                    true});
         for (const auto& [clase, tabla] : Personas())
-            out.append({clase,
-                        // Named: the planner would read the table's wide rows instead.
-                        QStringLiteral(
-                            "SELECT Cod, Alquiler, Nombre, Email FROM %1 INDEXED BY %1_BusquedaRapida "
-                            "WHERE likesinacentos(?, Nombre, '\\') OR likesinacentos(?, Email, '\\') LIMIT ?")
-                            .arg(tabla),
-                        {patron, patron, limite}});
+            out.append(
+                {clase,
+                 QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1%2 "
+                                "WHERE likesinacentos(?, Nombre, '\\') OR likesinacentos(?, Email, '\\') "
+                                "LIMIT ?")
+                     .arg(tabla, pista(tabla)),
+                 {patron, patron, limite},
+                 true});
     } else if (t.toUcs4().size() >= 3) {
         // Anywhere in the text: the trigram index's phrase is the text
         // itself, without accents as the index holds it. A row is taken
         // only while its rowid holds the code it was indexed with.
+        const QString propiedades = schema::indiceTextoDe(QStringLiteral("Propiedades"));
         QString sinAcentos = db::stripAccents(t);
         const QString frase = u'"' + sinAcentos.replace(u'"', QStringLiteral("\"\"")) + u'"';
         out.append(
@@ -90,15 +100,14 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
         const QString hasta = desde + QChar(0xFFFF);
         out.append({ClaseRapida::Propiedad,
                     QStringLiteral("SELECT Cod, Alquiler, Direccion, Estado FROM Propiedades "
-                                   "WHERE Cod >= ? AND Cod < ? LIMIT ?"),
+                                   "WHERE Cod >= ? AND Cod < ? ORDER BY Cod LIMIT ?"),
                     {desde, hasta, limite}});
         for (const auto& [clase, tabla] : Personas())
-            out.append(
-                {clase,
-                 QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1 INDEXED BY %1_BusquedaRapida "
-                                "WHERE Nombre >= ? AND Nombre < ? LIMIT ?")
-                     .arg(tabla),
-                 {desde, hasta, limite}});
+            out.append({clase,
+                        QStringLiteral("SELECT Cod, Alquiler, Nombre, Email FROM %1%2 "
+                                       "WHERE Nombre >= ? AND Nombre < ? ORDER BY Nombre LIMIT ?")
+                            .arg(tabla, pista(tabla)),
+                        {desde, hasta, limite}});
     }
 
     const QString telefono = TelefonoComparable(t);
@@ -106,13 +115,17 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
     const bool esTelefono = soloTelefono.match(t).hasMatch() && telefono.size() >= 3;
     const QString documento = DocumentoLimpio(t);
     static const QRegularExpression esDocumento(QStringLiteral("^[A-Z]?[0-9]{5,}[A-Z0-9]?$"));
+    // The compared forms as each engine's expression indexes hold them.
+    const auto dialecto =
+        forma == FormaRapida::Servidor ? schema::detail::Dialect::Postgres : schema::detail::Dialect::Sqlite;
     for (const auto& [clase, tabla] : Personas()) {
         // A phone by its start, in each box and each stored form: a range of its index.
         if (esTelefono)
             for (const char* c : {"Telefono", "Movil", "Fax"}) {
-                const QString expr = SqlTelefono(QString::fromLatin1(c));
-                for (const QString& forma : FormasTelefono(telefono)) {
-                    QString hasta = forma;
+                const QString expr =
+                    schema::detail::indexExpression(SqlTelefono(QString::fromLatin1(c)), dialecto);
+                for (const QString& inicio : FormasTelefono(telefono)) {
+                    QString hasta = inicio;
                     hasta.back() = QChar(hasta.back().unicode() + 1);
                     out.append(
                         {clase,
@@ -120,7 +133,7 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
                              "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
                              "AND %2 >= ? AND %2 < ? LIMIT ?")
                              .arg(tabla, expr),
-                         {forma, hasta, limite}});
+                         {inicio, hasta, limite}});
                 }
             }
         if (esDocumento.match(documento).hasMatch())
@@ -129,7 +142,8 @@ QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool in
                             QStringLiteral(
                                 "SELECT Cod, Alquiler, Nombre, Email FROM %1 WHERE Alquiler IN (FALSE, TRUE) "
                                 "AND %2 = ? LIMIT ?")
-                                .arg(tabla, SqlDocumento(QString::fromLatin1(c))),
+                                .arg(tabla, schema::detail::indexExpression(
+                                                SqlDocumento(QString::fromLatin1(c)), dialecto)),
                             {documento, limite}});
     }
     // Owners and clients each in one run, as the kinds are shown.
@@ -143,8 +157,14 @@ bool TieneIndiceTexto(db::Database& base) {
     return !base.onServer() && base.tableExists(schema::indiceTextoDe(QStringLiteral("Propiedades")));
 }
 
+FormaRapida FormaDe(db::Database& base) {
+    if (base.onServer())
+        return FormaRapida::Servidor;
+    return TieneIndiceTexto(base) ? FormaRapida::IndiceTexto : FormaRapida::Tablas;
+}
+
 QList<Encontrado> BuscarRapido(db::Database& base, const QString& texto, int limite) {
-    return FilasRapidas(base, ConsultasRapidas(texto, limite, TieneIndiceTexto(base)), limite);
+    return FilasRapidas(base, ConsultasRapidas(texto, limite, FormaDe(base)), limite);
 }
 
 QList<Encontrado> FilasRapidas(db::Database& base, const QList<ConsultaRapida>& consultas, int limite) {

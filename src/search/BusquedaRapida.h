@@ -29,17 +29,23 @@ struct ConsultaRapida {
     bool ordenar = false; // its rows shown in the Spanish order of their text
 };
 
+// How a database answers the search: the file's text index, the file's
+// tables without it (a file before that index), or a server's tables
+// (its trigram indexes over the same folded texts; no index hints).
+enum class FormaRapida { IndiceTexto, Tablas, Servidor };
+
 // The statements for a typed text: properties by code or address, owners
 // and clients by name or e-mail (accents and case ignored); owners and
 // clients also by the start of a phone (when the text is a phone of three
-// digits or more) and by an identity number. Nothing for one character.
-// With the file's text index: three characters or more are found anywhere
-// in those texts; two find the references and names that begin with them.
-// Without it (a server), two or more are found anywhere, by reading the
-// tables' search indexes whole. The statements come in the order of the kinds.
-QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite, bool indiceTexto = true);
+// digits or more) and by an identity number. Nothing for one character;
+// two find the references and names that begin with them; three or more
+// are found anywhere in those texts. Every form finds the same rows; the
+// statements come in the order of the kinds.
+QList<ConsultaRapida> ConsultasRapidas(const QString& texto, int limite,
+                                       FormaRapida forma = FormaRapida::IndiceTexto);
 // Whether that database has the text index (an agency file does, a server not).
 bool TieneIndiceTexto(db::Database& base);
+FormaRapida FormaDe(db::Database& base);
 // Their rows, grouped by kind in that order, each kind at most limite.
 QList<Encontrado> BuscarRapido(db::Database& base, const QString& texto, int limite = 8);
 // The rows of given statements, as BuscarRapido reads them: each record

@@ -12,10 +12,7 @@
 
 namespace orb {
 
-namespace {
-
-// A seat whose Orbalia.ini names a server: its connection, or the message that says why not.
-bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
+QString ConectarServidor(AppContext& ctx, const ConexionServidor& c) {
     const QString ini =
         QDir::toNativeSeparators(QDir(ctx.RutaAplicacion).filePath(QLatin1String(IniFileName)));
     QString causa = ProblemaConexionServidor(ctx.RutaAplicacion);
@@ -31,7 +28,7 @@ bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
             // The windows ask for the installation's database by its path: on
             // this seat that is the server's connection.
             db::Database::shareAs(ctx.RutaBaseDatos, ctx.BaseDatosAgencia);
-            return true;
+            return {};
         } catch (const db::DbError& e) {
             RegistrarError(QStringLiteral("conectar con el servidor"), e);
             if (e.number() == db::ErrLoginRefused)
@@ -57,6 +54,16 @@ bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
                 causa = CausaError(e);
         }
     }
+    return causa;
+}
+
+namespace {
+
+// A seat whose Orbalia.ini names a server: its connection, or the message that says why not.
+bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
+    const QString causa = ConectarServidor(ctx, c);
+    if (causa.isEmpty())
+        return true;
     if (ctx.dialogs)
         MensajeError(*ctx.dialogs, QStringLiteral("Error al abrir la base de datos [") + c.descripcion() +
                                        QStringLiteral("]\n") + causa);

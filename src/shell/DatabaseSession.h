@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QString>
+
 namespace orb {
 
 struct AppContext;
+struct ConexionServidor;
+
+// Connects a seat whose Orbalia.ini names a server into ctx.BaseDatosAgencia
+// (shared under the file's path). Empty when connected; else why not, in
+// plain Spanish, for a message or a tool's output.
+QString ConectarServidor(AppContext& ctx, const ConexionServidor& c);
 
 // Opens ctx.RutaBaseDatos into ctx.BaseDatosAgencia. On failure shows
 // "Error al abrir la base de datos [<path>]" with MensajeError and returns false.

@@ -1,6 +1,7 @@
 #include "Herramienta.h"
 
 #include "AppContext.h"
+#include "ConexionServidor.h"
 #include "DatabaseSession.h"
 #include "ErrorReport.h"
 #include "Installation.h"
@@ -207,14 +208,21 @@ int AbrirInstalacionHerramienta(AppContext& ctx, const QString& carpetaPedida, Q
     IniciarLog(carpeta);
     ctx.PonerCarpeta(carpeta);
     ctx.facts = LeerDatosInstalacion(carpeta);
-    try {
-        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
-    } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("abrir la base de datos"), e);
-        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
-            << "]: " << CausaError(e, {}, ctx.RutaBaseDatos) << Qt::endl;
-        return 2;
-    }
+    // A seat on a server reads the agency database there, as the program does.
+    if (const ConexionServidor c = LeerConexionServidor(carpeta); c.enServidor()) {
+        if (const QString causa = ConectarServidor(ctx, c); !causa.isEmpty()) {
+            err << "Error al abrir la base de datos [" << c.descripcion() << "]: " << causa << Qt::endl;
+            return 2;
+        }
+    } else
+        try {
+            ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
+        } catch (const db::DbError& e) {
+            RegistrarError(QStringLiteral("abrir la base de datos"), e);
+            err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
+                << "]: " << CausaError(e, {}, ctx.RutaBaseDatos) << Qt::endl;
+            return 2;
+        }
     const int version = LeerVersionBD(ctx);
     if (version < 0) {
         err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos

@@ -82,18 +82,22 @@ QString createTableSql(const Table& t, const QString& prefijo, Dialect dialect) 
         .arg(prefijo, quoted(t.name, dialect), parts.join(QStringLiteral(",\n  ")));
 }
 
-QString createIndexSql(const Index& i, Dialect dialect) {
-    QString columns = i.columns;
+QString indexExpression(const QString& columns, Dialect dialect) {
+    QString out = columns;
     if (dialect == Dialect::Postgres) {
         // The server refuses replace() and trim() on a column of the
         // nondeterministic "es": the compared forms are made from its bytes.
         static const QRegularExpression columna(
             QStringLiteral("\\b(replace|trim|lower|upper)\\((\\w+)([,)])"));
-        columns.replace(columna, QStringLiteral("\\1(\\2 COLLATE \"C\"\\3"));
+        out.replace(columna, QStringLiteral("\\1(\\2 COLLATE \"C\"\\3"));
     }
+    return out;
+}
+
+QString createIndexSql(const Index& i, Dialect dialect) {
     return QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
         .arg(i.unique ? QStringLiteral("UNIQUE ") : QString(), quoted(i.name, dialect),
-             quoted(i.table, dialect), columns);
+             quoted(i.table, dialect), indexExpression(i.columns, dialect));
 }
 
 } // namespace detail

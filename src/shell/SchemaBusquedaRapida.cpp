@@ -118,5 +118,17 @@ QStringList pasoBusquedaRapida(db::Database& database) {
     return done;
 }
 
+QStringList crearTrigramasServidor() {
+    QStringList out;
+    for (const IndiceTexto& i : indicesTexto()) {
+        QStringList partes;
+        for (const QString& c : i.campos)
+            partes << QStringLiteral("orb_plegar(%1) gin_trgm_ops").arg(c.toLower());
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_trigramas ON %2 USING gin (%3)")
+                   .arg(i.nombre.toLower(), i.tabla.toLower(), partes.join(QStringLiteral(", ")));
+    }
+    return out;
+}
+
 } // namespace detail
 } // namespace orb::schema

@@ -36,6 +36,10 @@ namespace detail {
 QStringList pasoBusquedaRapida(db::Database& database);
 // The statements that create the empty tables and their triggers.
 QStringList crearIndicesTexto();
+// The server's form of the same search: trigram indexes (pg_trgm) over the
+// same columns folded as the file's index holds them, which the quick
+// search's "contains" reads.
+QStringList crearTrigramasServidor();
 } // namespace detail
 
 } // namespace orb::schema

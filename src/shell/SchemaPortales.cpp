@@ -40,4 +40,32 @@ QStringList disparadoresPortales() {
     };
 }
 
+QStringList disparadoresPortalesServidor() {
+    // The same rule in the server's own language: set before the row is
+    // written, the text in UTC, a second later than the old one at least.
+    return {
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION orb_propiedades_modificado() RETURNS trigger LANGUAGE plpgsql AS $$\n"
+            "DECLARE\n"
+            "  ahora text := to_char(statement_timestamp() AT TIME ZONE 'UTC', 'YYYY-MM-DD HH24:MI:SS');\n"
+            "  siguiente text;\n"
+            "BEGIN\n"
+            "  IF TG_OP = 'INSERT' THEN\n"
+            "    IF NEW.modificado IS NULL THEN NEW.modificado := ahora; END IF;\n"
+            "  ELSIF NEW.modificado IS NULL OR OLD.modificado IS NULL\n"
+            "        OR NEW.modificado COLLATE \"C\" <= OLD.modificado COLLATE \"C\" THEN\n"
+            "    IF OLD.modificado COLLATE \"C\" ~ '^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$' THEN\n"
+            "      siguiente := to_char(OLD.modificado::timestamp + interval '1 second', "
+            "'YYYY-MM-DD HH24:MI:SS');\n"
+            "    END IF;\n"
+            "    NEW.modificado := greatest(ahora COLLATE \"C\", siguiente);\n"
+            "  END IF;\n"
+            "  RETURN NEW;\n"
+            "END $$"),
+        QStringLiteral(
+            "CREATE OR REPLACE TRIGGER propiedades_modificado BEFORE INSERT OR UPDATE ON propiedades "
+            "FOR EACH ROW EXECUTE FUNCTION orb_propiedades_modificado()"),
+    };
+}
+
 } // namespace orb::schema::detail

@@ -2,6 +2,7 @@
 
 #include "SchemaServidor.h"
 #include "Schema.h"
+#include "SchemaBusquedaRapida.h"
 #include "SchemaTablas.h"
 
 #include "platform/db/ServerDialect.h"
@@ -81,7 +82,7 @@ QString serverType(const Column& c) {
     case Kind::Date:
         return QStringLiteral("timestamp");
     case Kind::Bool:
-        return QStringLiteral("boolean DEFAULT false");
+        return c.activada ? QStringLiteral("boolean DEFAULT true") : QStringLiteral("boolean DEFAULT false");
     }
     return QStringLiteral("text");
 }
@@ -119,8 +120,9 @@ QList<TablaServidor> tablasServidor() {
 
 namespace {
 
-// A contains-search folds case and accents with orb_plegar(); a trigram index
-// over that same expression lets the server find "larios" among 100,000
+// A contains-search folds case and accents with orb_plegar(); trigram indexes
+// over that same expression (those of the quick search, whose columns the
+// searches' contains also read) let the server find "larios" among 100,000
 // addresses without folding every one. A server without the pg_trgm
 // extension still searches, only slower, so its absence is not an error.
 void crearIndicesTrigramas(pg::Connection& c) {
@@ -132,11 +134,8 @@ void crearIndicesTrigramas(pg::Connection& c) {
         c.execute(QStringLiteral("ROLLBACK TO SAVEPOINT orb_trigramas"));
         return;
     }
-    const std::pair<const char*, const char*> columnas[] = {{"propiedades", "direccion"}};
-    for (const auto& [tabla, columna] : columnas)
-        c.execute(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2_trigramas ON %1 USING gin "
-                                 "(orb_plegar(%2) gin_trgm_ops)")
-                      .arg(QLatin1String(tabla), QLatin1String(columna)));
+    for (const QString& sql : detail::crearTrigramasServidor())
+        c.execute(sql);
 }
 
 } // namespace
@@ -167,6 +166,8 @@ void createServerSchema(pg::Connection& c) {
     for (const Index& i : agencyIndexes())
         c.execute(createIndexSql(i, Dialect::Postgres));
     crearIndicesTrigramas(c);
+    for (const QString& sql : disparadoresPortalesServidor())
+        c.execute(sql);
     for (const View& v : agencyViews())
         c.execute(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name, Dialect::Postgres), v.select));
     // PRAGMA user_version of the file.
@@ -187,12 +188,21 @@ namespace {
 using PasoServidor = void (*)(pg::Connection&);
 QList<std::pair<int, PasoServidor>> pasosServidor() {
     return {
-        // The quick search's text index lives only in the file; the server's
-        // contains-searches get their trigram index, the duplicates' phones the file's replace().
+        // The file's text index; the server's seats read trigram indexes
+        // instead, and the duplicates' phones the file's replace(). Also the
+        // portals' change time, which the first server schema left to no one.
         {17,
          [](pg::Connection& c) {
              c.execute(db::serverReplaceStatement());
              crearIndicesTrigramas(c);
+             for (const QString& sql : disparadoresPortalesServidor())
+                 c.execute(sql);
+             // A Yes/No that starts as Yes (Portales) started as No there.
+             for (const Table& t : agencyTables())
+                 for (const Column& col : t.columns)
+                     if (col.kind == Kind::Bool && col.activada)
+                         c.execute(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET DEFAULT true")
+                                       .arg(t.name.toLower(), col.name.toLower()));
          }},
     };
 }

@@ -71,6 +71,10 @@ QString columnSql(const Column& c, bool forAlter, Dialect dialect = Dialect::Sql
 QString quoted(const QString& name, Dialect dialect = Dialect::Sqlite);
 QString createTableSql(const Table& t, const QString& prefijo = {}, Dialect dialect = Dialect::Sqlite);
 QString createIndexSql(const Index& i, Dialect dialect = Dialect::Sqlite);
+// An index's columns or expression as that dialect's index holds it; a
+// statement that compares the same expression writes it so to be answered
+// by the index (and, on the server, to be accepted at all).
+QString indexExpression(const QString& columns, Dialect dialect);
 // The server's type of a column, and its form of a table's key (its rowid
 // and the tail's INTEGER PRIMARY KEY), in SchemaServidor.cpp.
 QString serverType(const Column& c);
@@ -118,5 +122,7 @@ QList<Column> columnasPortalesPropiedad();
 Column tipoPortales();
 Column provinciaLocalidad();
 QStringList disparadoresPortales();
+// Their server form (PL/pgSQL), in SchemaServidor's schema and its step 17.
+QStringList disparadoresPortalesServidor();
 
 } // namespace orb::schema::detail

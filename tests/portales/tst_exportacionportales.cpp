@@ -65,6 +65,7 @@ class tst_ExportacionPortales : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     // Every rule a portal applies, on every property of a demo installation;
     // ids stable, dates moved only by a change.
     void demoFeedFollowsEveryRule() {
@@ -84,7 +85,7 @@ private Q_SLOTS:
         const int esperadas =
             ctx.db()
                 .scalar("SELECT count(*) FROM Propiedades WHERE Agencia = ? AND ExportacionWeb = "
-                        "1 AND Portales = TRUE AND ((Alquiler = FALSE AND Estado = 'En Venta') OR "
+                        "TRUE AND Portales = TRUE AND ((Alquiler = FALSE AND Estado = 'En Venta') OR "
                         "(Alquiler = TRUE AND Estado = 'Libre'))",
                         {ctx.facts.CodigoOficina})
                 .toInt();
@@ -327,7 +328,8 @@ private Q_SLOTS:
         f.ctx.db().execute(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
             "INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, ExportacionWeb, CodTipo, "
-            "CodLocalidad, Precio, WebDescripcion) SELECT printf('B%06d', i), 'B', i, 0, 'En Venta', 1, 901, "
+            "CodLocalidad, Precio, WebDescripcion) SELECT 'B' || (100000 + i), 'B', i, FALSE, 'En Venta', "
+            "TRUE, 901, "
             "901, "
             "100000 + i, 'Piso luminoso con vistas al mar, cerca de la playa y de todos los servicios.' FROM "
             "n");

@@ -4,6 +4,7 @@
 #include "Capturas.h"
 #include "FeedLeido.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "install/Installer.h"
 #include "portales/ExportacionPortales.h"
 #include "portales/frmExportacionPortales.h"
@@ -32,6 +33,7 @@ class tst_frmExportacionPortales : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     // The tool window during a run: log, progress, counts, Cancel only while it runs.
     void windowShowsTheRun() {
         install::InstallOptions o;

@@ -2,6 +2,7 @@
 
 #include "TestInstallation.h"
 #include "TestNavigator.h"
+#include "TestServers.h"
 #include "mainwindow/frmMain.h"
 #include "records/FichaPersona.h"
 #include "reports/Informes.h"
@@ -54,6 +55,7 @@ class TestInformes : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().facts.NombreAgencia = "Inmobiliaria de Prueba";
@@ -69,7 +71,7 @@ private Q_SLOTS:
             "Comunidad, Hipoteca, PPrecio, Direccion, Dormitorios, Piscina, Trastero, Observaciones) "
             "VALUES ('01''77', '01', 77, FALSE, '0100010', 7, 1234567.5, 60, NULL, 1200000, 'Calle Real, 5', "
             "3, "
-            "'P', 1, 'Reformado en 2020')");
+            "'P', TRUE, 'Reformado en 2020')");
         const report::Document d =
             GenerarInforme(ctx(), Informe::FichaPropiedad,
                            "select * from fichapropiedades where PropiedadesCod = ?", {"01'77"});

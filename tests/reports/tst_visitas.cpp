@@ -5,6 +5,7 @@
 #include "FakeMail.h"
 #include "PdfTexto.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "install/Installer.h"
 #include "reports/Visitas.h"
 #include "reports/VisitasInformes.h"
@@ -55,6 +56,7 @@ class tst_Visitas : public QObject {
     }
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         install::InstallOptions o;
         o.facts = install::demoFacts();
@@ -274,6 +276,7 @@ private Q_SLOTS:
     }
 
     void upgradeFromThePreviousVersionKeepsEveryRow() {
+        ORB_SOLO_ARCHIVO("the file's upgrader; the server has steps of its own");
         // A database as the previous version left it: no visits table.
         d().executeScript("DROP TABLE Visitas");
         d().setUserVersion(12); // the version before the visits

@@ -2,6 +2,7 @@
 // record window of the same side, asking first when it holds an edit.
 
 #include "BusquedasPrueba.h"
+#include "TestServers.h"
 #include "mainwindow/frmMain.h"
 #include "platform/db/Recordset.h"
 #include "records/CamposPersona.h"
@@ -41,6 +42,7 @@ class TestBusquedasIrRegistro : public QObject, protected BusquedasPrueba {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() { preparar(); }
     void cleanup() { limpiar(); }
 
@@ -97,7 +99,7 @@ private Q_SLOTS:
         const auto cod = [&](int n) { return oficina + QStringLiteral("%1").arg(n, 5, 10, QChar(u'0')); };
         for (int n = 1; n <= 3; ++n)
             d.execute("INSERT INTO Propiedades (Cod, Agencia, QuickID, Alquiler, Estado, Direccion) "
-                      "VALUES (?, ?, ?, 0, 'En Venta', ?)",
+                      "VALUES (?, ?, ?, FALSE, 'En Venta', ?)",
                       {cod(n), oficina, n, QStringLiteral("Calle %1").arg(n)});
         const auto direccion = [&](int n) {
             return d.scalar("SELECT Direccion FROM Propiedades WHERE Cod = ?", {cod(n)}).toString();

@@ -1,3 +1,5 @@
+#include "TestInstallation.h"
+#include "TestServers.h"
 #include "platform/db/Database.h"
 #include "shell/ConfigStore.h"
 #include "shell/Numeros.h"
@@ -10,28 +12,41 @@ using namespace orb;
 
 namespace {
 
-// An agency database holding only the settings table, empty.
+// An installed agency database (a seat on the server in the server run)
+// with its settings table emptied.
 struct ConfigDb {
+    TestInstallation inst;
     QTemporaryDir dir;
-    QString path = dir.filePath("Orbalia.db");
-    std::unique_ptr<db::Database> database;
+    db::Database* database = &inst.context().db();
+    std::unique_ptr<db::Database> propia; // a connection of the test's own, when it takes one
 
-    ConfigDb() {
-        database = db::Database::open(path, {.create = true});
-        database->executeScript("CREATE TABLE Config (Grupo VARCHAR(50) COLLATE es NOT NULL, "
-                                "Variable VARCHAR(50) COLLATE es NOT NULL, Valor VARCHAR(255) COLLATE es); "
-                                "CREATE UNIQUE INDEX \"Index\" ON Config(Grupo, Variable);");
-    }
+    ConfigDb() { database->execute("DELETE FROM Config"); }
     db::Database& operator*() { return *database; }
     QString read(const QString& g, const QString& v) { return LeerConfig(*database, g, v).toString(); }
     int rows() { return database->scalar("SELECT count(*) FROM Config").toInt(); }
-    // "storage class:value" of the stored row, "" when there is none.
+    // "storage class:value" of the stored row, "" when there is none. The
+    // server's column holds text only; the file keeps whatever it is given.
     QString stored(const QString& g, const QString& v) {
+        const QString clase =
+            database->onServer() ? "CASE WHEN Valor IS NULL THEN 'null' ELSE 'text' END" : "typeof(Valor)";
         return database
-            ->scalar("SELECT typeof(Valor) || ':' || ifnull(Valor, '') FROM Config WHERE Grupo = ? AND "
-                     "Variable = ?",
+            ->scalar("SELECT " + clase +
+                         " || ':' || ifnull(Valor, '') FROM Config WHERE Grupo = ? AND "
+                         "Variable = ?",
                      {g, v})
             .toString();
+    }
+    // Another connection to the same database, as another seat has.
+    std::unique_ptr<db::Database> otra() { return database->reopen(); }
+    // This seat from now on on a connection that cannot write.
+    void soloLectura() {
+        if (database->onServer()) {
+            propia = database->reopen();
+            propia->execute("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
+        } else {
+            propia = db::Database::open(database->path(), {.readOnly = true});
+        }
+        database = propia.get();
     }
 };
 
@@ -41,6 +56,7 @@ class TestConfigStore : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void missingSettingReadsItsDefault_data() {
         QTest::addColumn<QString>("grupo");
         QTest::addColumn<QString>("variable");
@@ -75,13 +91,13 @@ private Q_SLOTS:
         QCOMPARE(cfg.rows(), 0);
     }
 
-    // A read while another connection holds the file's write lock (another
-    // seat confirming, an import) answers at once and changes nothing.
+    // A read while another connection holds the write lock (another seat
+    // confirming, an import) answers at once and changes nothing.
     void readDuringAnotherSeatsWrite() {
         ConfigDb cfg;
-        auto otro = db::Database::open(cfg.path);
+        auto otro = cfg.otra();
         db::Transaction t(*otro);
-        otro->execute("INSERT INTO Config VALUES ('CODIGOS', 'MASCARA', '000')");
+        otro->execute("INSERT INTO Config (Grupo, Variable, Valor) VALUES ('CODIGOS', 'MASCARA', '000')");
         QElapsedTimer reloj;
         reloj.start();
         QCOMPARE(cfg.read("WEB", "FOTOANCHURA"), "400");
@@ -116,7 +132,8 @@ private Q_SLOTS:
         QVERIFY(db::isNull(LeerConfig(*cfg, "WEB", "SERVIDOR")));
         QCOMPARE(cfg.rows(), 1);
         // A stored value wins over the default, whatever the case of the keys.
-        cfg.database->execute("INSERT INTO Config VALUES ('WEB', 'FOTOANCHURA', '640')");
+        cfg.database->execute(
+            "INSERT INTO Config (Grupo, Variable, Valor) VALUES ('WEB', 'FOTOANCHURA', '640')");
         QCOMPARE(cfg.read("web", "FotoAnchura"), "640");
         QCOMPARE(cfg.rows(), 2);
     }
@@ -145,7 +162,7 @@ private Q_SLOTS:
     void failedWriteLeavesTableAsItWas() {
         ConfigDb cfg;
         GuardarConfig(*cfg, "CODIGOS", "MASCARA", "000");
-        cfg.database = db::Database::open(cfg.path, {.readOnly = true});
+        cfg.soloLectura();
         QVERIFY_THROWS_EXCEPTION(db::DbError, GuardarConfig(*cfg, "CODIGOS", "MASCARA", "0"));
         // Reading needs no write: a missing setting and a stored one both read.
         QCOMPARE(cfg.read("WEB", "FOTOALTURA"), "300");

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "TestInstallation.h"
+#include "TestServers.h"
 #include "shell/ConfigStore.h"
 #include "shell/Installation.h"
 #include "shell/frmConfig.h"
@@ -22,6 +23,7 @@ class TestFrmConfig : public QObject {
     }
 
 private slots:
+    void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
     void init() {
         inst = std::make_unique<TestInstallation>();
         ctx().facts.CodigoOficina = "01";
@@ -208,9 +210,18 @@ private slots:
     void aFailureHalfwayLeavesEverySettingAsItWas() {
         frmConfig probe(ctx());
         // The refusal comes from the database, after the counters have been written.
-        ctx().db().execute("CREATE TRIGGER falla_web BEFORE UPDATE ON Config "
-                           "WHEN NEW.Grupo = 'WEB' AND NEW.Variable = 'FOTOANCHURA' "
-                           "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+        // Each engine's own trigger language.
+        if (ctx().db().onServer()) {
+            ctx().db().execute("CREATE FUNCTION falla_web() RETURNS trigger LANGUAGE plpgsql AS $$BEGIN "
+                               "IF NEW.Grupo = 'WEB' AND NEW.Variable = 'FOTOANCHURA' THEN "
+                               "RAISE EXCEPTION 'disco lleno'; END IF; RETURN NEW; END$$");
+            ctx().db().execute(
+                "CREATE TRIGGER falla_web BEFORE UPDATE ON Config FOR EACH ROW EXECUTE FUNCTION falla_web()");
+        } else {
+            ctx().db().execute("CREATE TRIGGER falla_web BEFORE UPDATE ON Config "
+                               "WHEN NEW.Grupo = 'WEB' AND NEW.Variable = 'FOTOANCHURA' "
+                               "BEGIN SELECT RAISE(ABORT, 'disco lleno'); END");
+        }
         const auto before = table();
         frmConfig dlg(ctx());
         dlg.txt[0]->setText("41");
@@ -226,7 +237,8 @@ private slots:
         QVERIFY(!ctx().db().inTransaction());
 
         // The failure is gone: the same dialog writes everything.
-        ctx().db().execute("DROP TRIGGER falla_web");
+        ctx().db().execute(ctx().db().onServer() ? "DROP TRIGGER falla_web ON Config"
+                                                 : "DROP TRIGGER falla_web");
         dlg.cmdOk->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(read("CONTADORES", "CLIENTES"), QString("41"));
