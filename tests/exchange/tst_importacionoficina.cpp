@@ -232,8 +232,8 @@ private Q_SLOTS:
             x->execute("INSERT INTO ClientesZonas (CodCliente, CodLocalidad) VALUES ('100001', 5)");
         }
         // The same edit as the file's, time of change included: the file has no trigger to move it.
-        if (!testservers::onServer())
-            p.execute("DROP TRIGGER Propiedades_Modificado");
+        p.execute(testservers::onServer() ? "DROP TRIGGER propiedades_modificado ON propiedades"
+                                          : "DROP TRIGGER Propiedades_Modificado");
         p.execute("UPDATE Propiedades SET Dormitorios = 3, Metros = 95 WHERE Cod = '100004'");
         Registro r;
         QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("1", "1"));
