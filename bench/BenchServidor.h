@@ -4,6 +4,8 @@
 // per run, and the floor's bare libpq statements.
 
 #include "TestServers.h"
+#include "platform/db/Database.h"
+#include "platform/db/ServerEngine.h"
 #include "platform/pg/Connection.h"
 
 #include <QDate>
@@ -36,6 +38,22 @@ public:
         a->execute(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(opciones_.database));
     }
     const pg::ConnectOptions& opciones() const { return opciones_; }
+    // Where a seat signs in to this database.
+    db::ServerAddress direccion() const {
+        db::ServerAddress a;
+        a.host = opciones_.host;
+        a.port = int(opciones_.port);
+        a.database = opciones_.database;
+        a.user = opciones_.user;
+        a.password = opciones_.password;
+        return a;
+    }
+    // The floor's bare connection, with the seat's session settings.
+    std::unique_ptr<pg::Connection> conexionSuelo() const {
+        auto c = pg::Connection::connect(opciones_);
+        db::detail::ServerEngine::prepareSession(*c);
+        return c;
+    }
 
 private:
     pg::ConnectOptions admin_, opciones_;

@@ -177,17 +177,8 @@ int main(int argc, char** argv) {
         auto c = pg::Connection::connect(base.opciones());
         orb::install::copiarOficina(carpeta, *c);
     }
-    db::ServerAddress direccion;
-    direccion.host = base.opciones().host;
-    direccion.port = int(base.opciones().port);
-    direccion.database = base.opciones().database;
-    direccion.user = base.opciones().user;
-    direccion.password = base.opciones().password;
-    const auto puesto = db::Database::openServer(direccion);
-    // The floor's connection with the seat's settings.
-    auto suelo = pg::Connection::connect(base.opciones());
-    suelo->execute(QStringLiteral(
-        "SELECT set_config('search_path', current_setting('search_path') || ', pg_catalog', false)"));
+    const auto puesto = db::Database::openServer(base.direccion());
+    auto suelo = base.conexionSuelo();
     PGconn* pq = suelo->handle();
     const auto enServidor = [&](const char* nombre) {
         std::vector<bench::Sample> s(2);

@@ -17,7 +17,6 @@
 #include "records/frmPropiedades.h"
 #include "search/Coincidencias.h"
 #include "search/SqlBusqueda.h"
-#include "shell/ConexionServidor.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -95,19 +94,10 @@ int main(int argc, char** argv) {
     ctx.dialogs = &dialogos;
     ctx.PonerCarpeta(raiz);
     ctx.facts = orb::LeerDatosInstalacion(raiz);
-    orb::ConexionServidor conexion;
-    conexion.servidor = base.opciones().host;
-    conexion.puerto = int(base.opciones().port);
-    conexion.baseDatos = base.opciones().database;
-    conexion.usuario = base.opciones().user;
-    conexion.clave = base.opciones().password;
-    ctx.BaseDatosAgencia = db::Database::openServer(conexion.direccion());
+    ctx.BaseDatosAgencia = db::Database::openServer(base.direccion());
     db::Database::shareAs(ctx.RutaBaseDatos, ctx.BaseDatosAgencia);
 
-    auto suelo = pg::Connection::connect(base.opciones());
-    suelo->execute(QStringLiteral("SET lock_timeout = '10s'"));
-    suelo->execute(QStringLiteral(
-        "SELECT set_config('search_path', current_setting('search_path') || ', pg_catalog', false)"));
+    auto suelo = base.conexionSuelo();
     PGconn* pq = suelo->handle();
     const QString claves =
         QStringLiteral("SELECT rowid FROM propiedades WHERE alquiler = FALSE ORDER BY agencia, quickid");

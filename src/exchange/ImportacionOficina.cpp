@@ -433,25 +433,15 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
 qint64 ImportacionOficina::quitarTiposIncorrectos(const QString& tabla, const QString& codigo,
                                                   const QString& filtro, const db::Params& params) {
     db::Database& agencia = ctx_.db();
-    const QStringList copiadas = columnas_.value(tabla);
-    QStringList campo, valor;
-    for (const QString& c : ColumnasNumericas(agencia, QStringLiteral("main"), tabla)) {
-        if (!copiadas.contains(c, Qt::CaseInsensitive))
-            continue;
-        const QString columna = ListaColumnas({c});
-        const QString malo = QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')").arg(columna);
-        campo
-            << QStringLiteral("WHEN %1 THEN '%2'").arg(malo, QString(c).replace(u'\'', QStringLiteral("''")));
-        valor << QStringLiteral("WHEN %1 THEN substr(CAST(%2 AS TEXT), 1, 40)").arg(malo, columna);
-    }
-    if (campo.isEmpty())
+    const TextoEnNumero casos =
+        CasosTextoEnNumero(ColumnasNumericas(agencia, QStringLiteral("main"), tabla), columnas_.value(tabla));
+    if (!casos.hay())
         return 0;
-    const QString queCampo = QStringLiteral("CASE ") + campo.join(u' ') + QStringLiteral(" END");
-    const QString donde = QStringLiteral(" WHERE (%1) AND (%2) IS NOT NULL").arg(filtro, queCampo);
-    const QList<db::Row> malas = agencia.query(
-        QStringLiteral("SELECT CAST(%1 AS TEXT), %2, CASE %3 END FROM main.\"%4\"%5 ORDER BY rowid")
-            .arg(ListaColumnas({codigo}), queCampo, valor.join(u' '), tabla, donde),
-        params);
+    const QString donde = QStringLiteral(" WHERE (%1) AND (%2) IS NOT NULL").arg(filtro, casos.campo);
+    const QList<db::Row> malas =
+        agencia.query(QStringLiteral("SELECT CAST(%1 AS TEXT), %2, %3 FROM main.\"%4\"%5 ORDER BY rowid")
+                          .arg(ListaColumnas({codigo}), casos.campo, casos.valor, tabla, donde),
+                      params);
     if (malas.isEmpty())
         return 0;
     for (const db::Row& r : malas)

@@ -95,6 +95,25 @@ QString ListaColumnas(const QStringList& columnas) {
     return quoted.join(QStringLiteral(", "));
 }
 
+TextoEnNumero CasosTextoEnNumero(const QStringList& numericas, const QStringList& copiadas) {
+    QStringList campo, valor;
+    for (const QString& c : numericas) {
+        if (!copiadas.contains(c, Qt::CaseInsensitive))
+            continue;
+        const QString columna = ListaColumnas({c});
+        const QString malo = QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')").arg(columna);
+        campo
+            << QStringLiteral("WHEN %1 THEN '%2'").arg(malo, QString(c).replace(u'\'', QStringLiteral("''")));
+        valor << QStringLiteral("WHEN %1 THEN substr(CAST(%2 AS TEXT), 1, 40)").arg(malo, columna);
+    }
+    TextoEnNumero out;
+    if (!campo.isEmpty()) {
+        out.campo = QStringLiteral("CASE ") + campo.join(u' ') + QStringLiteral(" END");
+        out.valor = QStringLiteral("CASE ") + valor.join(u' ') + QStringLiteral(" END");
+    }
+    return out;
+}
+
 bool NombreFotoValido(const QString& nombre) {
     return !nombre.isEmpty() && !nombre.contains(u'/') && !nombre.contains(u'\\') && nombre != u"." &&
            nombre != u"..";

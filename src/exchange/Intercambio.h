@@ -83,6 +83,17 @@ QString SelloVisible(const QDateTime& fecha);
 // "\"A\", \"B\"": a column list quoted for SQL.
 QString ListaColumnas(const QStringList& columnas);
 
+// For the number columns among those copied, two SQLite expressions over a
+// row of the exchange file: the first column holding a text that does not
+// read as a number ("caro" as a price) and its first 40 characters; both
+// "NULL" when no copied column is a number column.
+struct TextoEnNumero {
+    QString campo = QStringLiteral("NULL");
+    QString valor = QStringLiteral("NULL");
+    bool hay() const { return campo != u"NULL"; }
+};
+TextoEnNumero CasosTextoEnNumero(const QStringList& numericas, const QStringList& copiadas);
+
 // A photograph's file name as stored in Foto1…Foto6 is used only when it
 // names a file inside the photo folder (no folder part).
 bool NombreFotoValido(const QString& nombre);

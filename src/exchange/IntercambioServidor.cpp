@@ -53,21 +53,8 @@ FilasServidor LeerParaServidor(db::Database& fichero, db::Database& agencia, con
     // The same test the file's import makes after its insert: the exchange
     // file's columns have the agency's declared types, so a text that reads as
     // a number is already one there.
-    QStringList campo, valor;
-    const QStringList numericas = ColumnasNumericas(agencia, QStringLiteral("main"), tabla);
-    for (const QString& c : columnas) {
-        if (!numericas.contains(c, Qt::CaseInsensitive))
-            continue;
-        const QString columna = ListaColumnas({c});
-        const QString malo = QStringLiteral("typeof(%1) NOT IN ('integer', 'real', 'null')").arg(columna);
-        campo
-            << QStringLiteral("WHEN %1 THEN '%2'").arg(malo, QString(c).replace(u'\'', QStringLiteral("''")));
-        valor << QStringLiteral("WHEN %1 THEN substr(CAST(%2 AS TEXT), 1, 40)").arg(malo, columna);
-    }
-    const QString queCampo =
-        campo.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("CASE ") + campo.join(u' ') + " END";
-    const QString queValor =
-        valor.isEmpty() ? QStringLiteral("NULL") : QStringLiteral("CASE ") + valor.join(u' ') + " END";
+    const TextoEnNumero casos =
+        CasosTextoEnNumero(ColumnasNumericas(agencia, QStringLiteral("main"), tabla), columnas);
 
     QList<int> limite; // per column: the longest text the server's field takes, 0 for any
     bool conCodigo = false;
@@ -89,7 +76,7 @@ FilasServidor LeerParaServidor(db::Database& fichero, db::Database& agencia, con
     db::Statement leer(
         fichero,
         QStringLiteral("SELECT %1, %2, %3, CAST(%4 AS TEXT) FROM \"%5\"%6 ORDER BY rowid")
-            .arg(ListaColumnas(columnas), queCampo, queValor, ListaColumnas({codigo}), tabla, donde));
+            .arg(ListaColumnas(columnas), casos.campo, casos.valor, ListaColumnas({codigo}), tabla, donde));
     leer.bind(params);
     const int n = int(columnas.size());
     while (leer.step()) {

@@ -237,15 +237,19 @@ std::unique_ptr<ServerEngine> ServerEngine::connect(const ServerAddress& a) {
     o.connectTimeoutSeconds = unsigned(a.connectTimeoutSeconds);
     return guarded(QString(), [&] {
         std::unique_ptr<pg::Connection> c = pg::Connection::connect(o);
-        // A seat waits for a row another seat holds (a counter, a record being
-        // stored) for a while, then says so, rather than hanging; a dead seat's
-        // locks go with its connection.
-        c->execute(QStringLiteral("SET lock_timeout = '10s'"));
-        // The database's own LIKE and functions come before pg_catalog's.
-        c->execute(QStringLiteral(
-            "SELECT set_config('search_path', current_setting('search_path') || ', pg_catalog', false)"));
+        prepareSession(*c);
         return std::unique_ptr<ServerEngine>(new ServerEngine(std::move(c)));
     });
+}
+
+void ServerEngine::prepareSession(pg::Connection& c) {
+    // A seat waits for a row another seat holds (a counter, a record being
+    // stored) for a while, then says so, rather than hanging; a dead seat's
+    // locks go with its connection.
+    c.execute(QStringLiteral("SET lock_timeout = '10s'"));
+    // The database's own LIKE and functions come before pg_catalog's.
+    c.execute(QStringLiteral(
+        "SELECT set_config('search_path', current_setting('search_path') || ', pg_catalog', false)"));
 }
 
 ServerEngine::ServerEngine(std::unique_ptr<pg::Connection> c) : c_(std::move(c)) {}
@@ -297,9 +301,13 @@ int ServerEngine::execute(const QString& sql, const Params& params) {
         usados += st.valores;
     if (usados != params.size())
         faltanValores(int(usados), params.size());
-    if (sentencias.size() == 1 || params.isEmpty())
+    if (sentencias.size() == 1)
         return guarded(
-            sql, [&] { return int(c_->execute(unaSentencia(sql, params), toServer(params))); }, this);
+            sql, [&] { return int(c_->execute(sentencias[0].sql, toServer(params))); }, this);
+    // Several statements without values go as one text, as a script.
+    if (params.isEmpty())
+        return guarded(
+            sql, [&] { return int(c_->execute(sql, {})); }, this);
     int cambios = 0;
     qsizetype desde = 0;
     for (const Sentencia& st : sentencias) {

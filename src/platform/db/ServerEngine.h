@@ -51,6 +51,9 @@ struct ServerRows {
 class ServerEngine {
 public:
     static std::unique_ptr<ServerEngine> connect(const ServerAddress& address);
+    // The session settings every seat's connection starts with (lock wait,
+    // the database's own functions before pg_catalog's).
+    static void prepareSession(pg::Connection& c);
     ~ServerEngine();
 
     int execute(const QString& sql, const Params& params);
