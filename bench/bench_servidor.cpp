@@ -16,6 +16,7 @@
 #include "platform/widgets/DialogService.h"
 #include "records/frmPropiedades.h"
 #include "search/Coincidencias.h"
+#include "search/CoincidenciasFilas.h"
 #include "search/SqlBusqueda.h"
 
 #include <QApplication>
@@ -182,9 +183,19 @@ int main(int argc, char** argv) {
     co::Deseos deseos;
     co::LeerDeseos(ctx.db(), cliente, &deseos);
     const co::Consulta qc = co::SqlPropiedadesParaCliente(deseos, co::LeerTolerancia(ctx.db()), false);
+    // The floor reads what the program reads: the client's wishes, the tolerance and the candidates.
+    const QString sqlDeseos =
+        QStringLiteral("SELECT %1 FROM Clientes c WHERE c.Cod = ?").arg(co::filas::ColumnasDeseos);
+    const QString sqlTolerancia = QStringLiteral("SELECT Valor FROM Config WHERE Grupo = ? AND Variable = ?");
     qint64 encajan = 0;
     const bench::Pair coinciden = bench::compare(
-        runs, [&] { bench::pqFilas(pq, qc.sql, qc.params); },
+        runs,
+        [&] {
+            bench::pqFilas(pq, sqlDeseos, {cliente});
+            bench::pqFilas(pq, sqlTolerancia,
+                           {QStringLiteral("COINCIDENCIAS"), QStringLiteral("TOLERANCIA")});
+            bench::pqFilas(pq, qc.sql, qc.params);
+        },
         [&] { encajan = co::PropiedadesParaCliente(ctx.db(), cliente).size(); });
     std::printf("client %s: %lld matches\n", qPrintable(cliente), encajan);
     bench::figure("server: one client's matches", coinciden);

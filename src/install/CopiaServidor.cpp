@@ -16,7 +16,6 @@
 #include <charconv>
 #include <condition_variable>
 #include <deque>
-#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -28,8 +27,9 @@ using schema::TipoCampo;
 
 namespace {
 
-// Rows per page read back and per COPY: a large office never sits whole in
-// memory, and the server starts on a table before the file is read to its end.
+// Rows per hashed page, and per block handed from the file's reader to the
+// COPY stream: a large office never sits whole in memory, and the server takes
+// a block while the next is read.
 constexpr int Tramo = 5000;
 constexpr int TramoCopia = 1000;
 
@@ -40,8 +40,8 @@ QString dinero(double d) {
 }
 
 // The canonical text of a row: the file's side writes it here from the values
-// the data-access layer reads, the server's in SQL (textoCanonicoSql) from
-// its own columns; both hash the same bytes. The row number, then each field
+// the data-access layer reads, the server's (canonicoCopia) from the text its
+// COPY sends; both hash the same bytes. The row number, then each field
 // after \x1f, then \x1e. Money with the server's four decimals (the copy sends
 // exactly that text), dates with their time, yes/no as 1/0; a null is \N and
 // a text's backslashes and separators are escaped, so no two rows read alike.
@@ -94,39 +94,64 @@ void canonico(QByteArray& linea, const QVariant& v, TipoCampo tipo) {
     linea.append(u.constData() + desde, u.size() - desde);
 }
 
-// The same text as a server expression over the table's own columns.
-QString textoCanonicoSql(const TablaServidor& t) {
-    QStringList partes{t.numeroFila + QStringLiteral("::text")};
-    for (const CampoServidor& f : t.campos) {
-        const QString& n = f.nombre;
-        QString v;
-        switch (f.tipo) {
-        case TipoCampo::Texto:
-            // replace() refuses the nondeterministic collation: bytes are what count here.
-            v = QStringLiteral("replace(replace(replace(%1 COLLATE \"C\", '\\', '\\\\'), chr(31), "
-                               "'\\' || chr(31)), chr(30), '\\' || chr(30))")
-                    .arg(n);
-            break;
-        case TipoCampo::Entero:
-        case TipoCampo::Moneda:
-        case TipoCampo::Doble:
-            v = n + QStringLiteral("::text");
-            break;
-        case TipoCampo::SiNo:
-            v = n + QStringLiteral("::int::text");
-            break;
-        case TipoCampo::Fecha:
-            v = QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(n);
-            break;
-        }
-        partes << QStringLiteral("coalesce(%1, '\\N')").arg(v);
+// The same text from a field of the server's COPY output (texts unescaped,
+// yes/no as t/f, dates already in the canonical form by to_char).
+void canonicoCopia(QByteArray& linea, QByteArrayView campo, TipoCampo tipo) {
+    linea += '\x1f';
+    if (campo == QByteArrayView("\\N")) {
+        linea += "\\N";
+        return;
     }
-    return partes.join(QStringLiteral(" || chr(31) || ")) + QStringLiteral(" || chr(30)");
+    switch (tipo) {
+    case TipoCampo::Entero:
+    case TipoCampo::Moneda:
+    case TipoCampo::Fecha:
+        linea.append(campo);
+        return;
+    case TipoCampo::Doble:
+        // Both sides write the shortest text that reads back as the same double.
+        linea += QByteArray::number(campo.toByteArray().toDouble(), 'g', QLocale::FloatingPointShortest);
+        return;
+    case TipoCampo::SiNo:
+        linea += campo == QByteArrayView("t") ? '1' : '0';
+        return;
+    case TipoCampo::Texto:
+        break;
+    }
+    for (qsizetype i = 0; i < campo.size(); ++i) {
+        char ch = campo[i];
+        if (ch == '\\' && i + 1 < campo.size()) {
+            switch (campo[++i]) {
+            case 'b':
+                ch = '\b';
+                break;
+            case 'f':
+                ch = '\f';
+                break;
+            case 'n':
+                ch = '\n';
+                break;
+            case 'r':
+                ch = '\r';
+                break;
+            case 't':
+                ch = '\t';
+                break;
+            case 'v':
+                ch = '\v';
+                break;
+            default:
+                ch = campo[i];
+            }
+        }
+        if (ch == '\\' || ch == '\x1f' || ch == '\x1e')
+            linea += '\\';
+        linea += ch;
+    }
 }
 
 // Counts and hashes rows given as (row number, fields…), a page of Tramo rows
-// at a time: the table's sum is the SHA-256 of its pages' SHA-256s, which the
-// server can give page by page without sending the rows.
+// at a time: the table's sum is the SHA-256 of its pages' SHA-256s.
 class Suma {
 public:
     explicit Suma(const TablaServidor& t)
@@ -136,15 +161,24 @@ public:
         numero(linea_, fila.value(0).toLongLong());
         for (qsizetype i = 0; i < tabla_.campos.size(); ++i)
             canonico(linea_, fila.value(i + 1), tabla_.campos[i].tipo);
-        linea_ += '\x1e';
-        pagina_.addData(linea_);
-        abierta_ = true;
-        if (++filas_ % Tramo == 0)
-            cerrarPagina();
+        anadirLinea();
     }
-    void anadirPagina(const QByteArray& suma, qint64 filas) {
-        total_.addData(suma);
-        filas_ += filas;
+    // A line of the server's COPY: the row number, then the fields after tabs.
+    void anadirCopia(QByteArrayView fila) {
+        linea_.truncate(0);
+        qsizetype desde = 0;
+        for (qsizetype i = -1; desde <= fila.size(); ++i) {
+            qsizetype hasta = fila.indexOf('\t', desde);
+            if (hasta < 0)
+                hasta = fila.size();
+            const QByteArrayView campo = fila.sliced(desde, hasta - desde);
+            if (i < 0)
+                linea_.append(campo);
+            else if (i < tabla_.campos.size())
+                canonicoCopia(linea_, campo, tabla_.campos[i].tipo);
+            desde = hasta + 1;
+        }
+        anadirLinea();
     }
     TablaCopiada resultado() {
         if (abierta_)
@@ -153,6 +187,13 @@ public:
     }
 
 private:
+    void anadirLinea() {
+        linea_ += '\x1e';
+        pagina_.addData(linea_);
+        abierta_ = true;
+        if (++filas_ % Tramo == 0)
+            cerrarPagina();
+    }
     void cerrarPagina() {
         total_.addData(pagina_.result());
         pagina_.reset();
@@ -264,26 +305,20 @@ TablaCopiada leerOficina(db::Database& oficina, const TablaServidor& t,
     return suma.resultado();
 }
 
-// The same sums from the server: each page's rows, in rowid order, made
-// canonical and hashed where they are, so only a hash per page travels.
+// The same sums from the server: its rows in rowid order through COPY, made
+// canonical here as they arrive.
 TablaCopiada leerServidor(pg::Connection& c, const TablaServidor& t) {
-    const QString sql =
-        QStringLiteral("SELECT count(*), max(n), sha256(convert_to(string_agg(l, '' ORDER BY n), "
-                       "'UTF8')) FROM (SELECT %1 AS n, %2 AS l FROM %3 WHERE %1 > ? ORDER BY %1 "
-                       "LIMIT %4) pagina")
-            .arg(t.numeroFila, textoCanonicoSql(t), nombreServidor(t.nombre))
-            .arg(Tramo);
+    QStringList cols{t.numeroFila};
+    for (const CampoServidor& f : t.campos)
+        cols << (f.tipo == TipoCampo::Fecha
+                     ? QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS.MS')").arg(f.nombre)
+                     : f.nombre);
+    // Doubles in their shortest exact text, whatever the server's setting.
+    c.execute(QStringLiteral("SET LOCAL extra_float_digits = 3"));
     Suma suma(t);
-    qlonglong desde = std::numeric_limits<qlonglong>::min();
-    for (;;) {
-        const pg::Row pagina = c.query(sql, {desde}).value(0);
-        const qint64 filas = pagina.value(0).toLongLong();
-        if (filas > 0)
-            suma.anadirPagina(pagina.value(2).toByteArray(), filas);
-        if (filas < Tramo)
-            break;
-        desde = pagina.value(1).toLongLong();
-    }
+    c.copyOut(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                  .arg(cols.join(QStringLiteral(", ")), nombreServidor(t.nombre), t.numeroFila),
+              [&](QByteArrayView fila) { suma.anadirCopia(fila); });
     return suma.resultado();
 }
 
@@ -431,10 +466,10 @@ ResultadoCopia copiarOficina(const QString& carpeta, pg::Connection& c, const Op
     }
 
     for (const TablaServidor& t : tablas) {
-        const QStringList cols = columnas(t);
-        TablaCopiada leida = leerOficina(*oficina, t, [&](const QList<QVariantList>& bloque) {
-            c.copyIn(nombreServidor(t.nombre), cols, bloque);
-        });
+        pg::Connection::CopyIn copia(c, nombreServidor(t.nombre), columnas(t));
+        TablaCopiada leida =
+            leerOficina(*oficina, t, [&](const QList<QVariantList>& bloque) { copia.put(bloque); });
+        copia.finish();
         ajustarIdentidad(c, t);
         avisar(opciones, QStringLiteral("%1: %2 filas").arg(t.nombre).arg(leida.filas));
         out.tablas << leida;

@@ -126,6 +126,10 @@ private Q_SLOTS:
             d->execute("DELETE FROM Propiedades WHERE rowid IN (10, 11, 4000)");
             d->execute("DELETE FROM Actividades WHERE rowid = 2");
             d->execute("DELETE FROM Tipos WHERE rowid = 1");
+            // Every character COPY escapes and the sum's own separators travel and compare as they are.
+            d->execute("UPDATE Propiedades SET Direccion = 'C/ a\\b' || char(9) || 'c' || char(10) || 'd' || "
+                       "char(13) || char(31) || char(30) || char(8) || char(11) || char(12) || '\\N', "
+                       "Observaciones = 'Año ½ 🏠' || char(10) || '\\' WHERE rowid = 5");
         }
         auto c = base.conectar();
         const auto r = copiarOficina(inst.path(), *c);

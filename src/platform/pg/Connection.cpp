@@ -281,7 +281,8 @@ pg_result* Connection::run(const QString& sql, const Params& params) {
             }
             bool binario = false;
             datos[k] = textoDe(params[i], &binario);
-            if (params[i].metaType().id() == QMetaType::Double || params[i].metaType().id() == QMetaType::Float)
+            if (params[i].metaType().id() == QMetaType::Double ||
+                params[i].metaType().id() == QMetaType::Float)
                 tipos[k] = NumericOid;
             valores[k] = datos[k].constData();
             largos[k] = int(datos[k].size());
@@ -364,37 +365,60 @@ QVariant Connection::scalar(const QString& sql, const Params& params) {
 }
 
 quint64 Connection::copyIn(const QString& table, const QStringList& columns, const QList<Row>& rows) {
+    CopyIn copy(*this, table, columns);
+    copy.put(rows);
+    return copy.finish();
+}
+
+Connection::CopyIn::CopyIn(Connection& c, const QString& table, const QStringList& columns) : c_(c) {
     pg_result* res = PQexec(
-        conn_,
+        c_.conn_,
         (QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(QStringLiteral(", ")))).toUtf8());
-    if (!res || PQresultStatus(res) != PGRES_COPY_IN)
-        fail(res);
+    if (!res || PQresultStatus(res) != PGRES_COPY_IN) {
+        open_ = false;
+        c_.fail(res);
+    }
     PQclear(res);
-    QByteArray bloque;
+}
+
+Connection::CopyIn::~CopyIn() {
+    if (!open_)
+        return;
+    // Left half-way (an exception on the way): the server drops what it took.
+    PQputCopyEnd(c_.conn_, "copia interrumpida");
+    while (pg_result* r = PQgetResult(c_.conn_))
+        PQclear(r);
+}
+
+void Connection::CopyIn::send(bool all) {
     constexpr qsizetype Tramo = 256 * 1024;
-    bool roto = false;
+    if (broken_ || block_.isEmpty() || (!all && block_.size() < Tramo))
+        return;
+    if (PQputCopyData(c_.conn_, block_.constData(), int(block_.size())) != 1)
+        broken_ = true;
+    block_.clear();
+}
+
+void Connection::CopyIn::put(const QList<Row>& rows) {
     for (const Row& r : rows) {
         for (qsizetype c = 0; c < r.size(); ++c) {
             if (c > 0)
-                bloque += '\t';
-            campoCopy(bloque, r[c]);
+                block_ += '\t';
+            campoCopy(block_, r[c]);
         }
-        bloque += '\n';
-        if (bloque.size() >= Tramo) {
-            if (PQputCopyData(conn_, bloque.constData(), int(bloque.size())) != 1) {
-                roto = true;
-                break;
-            }
-            bloque.clear();
-        }
+        block_ += '\n';
+        send(false);
     }
-    if (!roto && !bloque.isEmpty() && PQputCopyData(conn_, bloque.constData(), int(bloque.size())) != 1)
-        roto = true;
-    if (PQputCopyEnd(conn_, roto ? "envío interrumpido" : nullptr) != 1)
-        roto = true;
+}
+
+quint64 Connection::CopyIn::finish() {
+    send(true);
+    open_ = false;
+    if (PQputCopyEnd(c_.conn_, broken_ ? "envío interrumpido" : nullptr) != 1)
+        broken_ = true;
     quint64 copiadas = 0;
     pg_result* error = nullptr;
-    while (pg_result* r = PQgetResult(conn_)) {
+    while (pg_result* r = PQgetResult(c_.conn_)) {
         if (PQresultStatus(r) == PGRES_COMMAND_OK) {
             copiadas = QByteArray(PQcmdTuples(r)).toULongLong();
             PQclear(r);
@@ -404,9 +428,44 @@ quint64 Connection::copyIn(const QString& table, const QStringList& columns, con
             PQclear(r);
         }
     }
-    if (error || roto)
-        fail(error);
+    if (error || broken_)
+        c_.fail(error);
     return copiadas;
+}
+
+quint64 Connection::copyOut(const QString& select, const std::function<void(QByteArrayView line)>& take) {
+    pg_result* res = PQexec(conn_, QStringLiteral("COPY (%1) TO STDOUT").arg(select).toUtf8());
+    if (!res || PQresultStatus(res) != PGRES_COPY_OUT)
+        fail(res);
+    PQclear(res);
+    quint64 filas = 0;
+    std::exception_ptr roto;
+    char* linea = nullptr;
+    int n = 0;
+    while ((n = PQgetCopyData(conn_, &linea, 0)) > 0) {
+        // After a failure the rest is still read, so the connection stays usable.
+        if (!roto) {
+            try {
+                take(QByteArrayView(linea, n > 0 && linea[n - 1] == '\n' ? n - 1 : n));
+                ++filas;
+            } catch (...) {
+                roto = std::current_exception();
+            }
+        }
+        PQfreemem(linea);
+    }
+    pg_result* error = nullptr;
+    while (pg_result* r = PQgetResult(conn_)) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && !error)
+            error = r;
+        else
+            PQclear(r);
+    }
+    if (error || n == -2)
+        fail(error);
+    if (roto)
+        std::rethrow_exception(roto);
+    return filas;
 }
 
 void Connection::begin() {

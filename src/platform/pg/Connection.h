@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
 struct pg_conn;
@@ -67,6 +68,26 @@ public:
     // one value per column. Not atomic by itself: wrap it in a Transaction.
     // Returns the rows copied.
     quint64 copyIn(const QString& table, const QStringList& columns, const QList<Row>& rows);
+    // The same stream opened once and fed block by block, so the server takes
+    // one block while the next is made; a stream not finished is cancelled.
+    class CopyIn {
+    public:
+        CopyIn(Connection& c, const QString& table, const QStringList& columns);
+        ~CopyIn();
+        CopyIn(const CopyIn&) = delete;
+        CopyIn& operator=(const CopyIn&) = delete;
+        void put(const QList<Row>& rows);
+        quint64 finish(); // the rows copied
+
+    private:
+        void send(bool all);
+        Connection& c_;
+        QByteArray block_;
+        bool open_ = true, broken_ = false;
+    };
+    // Runs COPY (select) TO STDOUT and hands each row's line, in COPY's text
+    // format without its newline, to take. Returns the rows read.
+    quint64 copyOut(const QString& select, const std::function<void(QByteArrayView line)>& take);
 
     void begin();
     void commit();
