@@ -3,7 +3,8 @@
 // record and moved to its last, a typical property search to the grid's rows
 // and one client's matches. Floors: the same statements through bare libpq on
 // a connection with the seat's settings (lock timeout, search path), every
-// value read, interleaved with the program's runs. The same window on the
+// value read, interleaved with the program's runs; the move's floor also puts
+// the record's texts in the window's boxes. The same window on the
 // office's SQLite file is measured in the same run beside them. Needs the
 // servers of scripts/test-servers.sh.
 //
@@ -19,7 +20,12 @@
 #include "search/CoincidenciasFilas.h"
 #include "search/SqlBusqueda.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 namespace co = orb::coincidencias;
@@ -48,6 +54,54 @@ bench::Timed moverAlFinal(orb::frmPropiedades& w) {
             QApplication::processEvents();
         });
     };
+}
+
+// What a window shows: the texts of its boxes and labels, its ticks and choices.
+struct Vista {
+    QList<std::pair<QLineEdit*, QString>> lineas;
+    QList<std::pair<QPlainTextEdit*, QString>> textos;
+    QList<std::pair<QLabel*, QString>> etiquetas;
+    QList<std::pair<QAbstractButton*, bool>> marcas;
+    QList<std::pair<QComboBox*, int>> listas;
+};
+
+Vista vista(QWidget& w) {
+    Vista v;
+    for (auto* e : w.findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(e->parentWidget()))
+            v.lineas.append({e, e->text()});
+    for (auto* e : w.findChildren<QPlainTextEdit*>())
+        v.textos.append({e, e->toPlainText()});
+    for (auto* e : w.findChildren<QLabel*>())
+        v.etiquetas.append({e, e->text()});
+    for (auto* e : w.findChildren<QAbstractButton*>())
+        if (e->isCheckable())
+            v.marcas.append({e, e->isChecked()});
+    for (auto* e : w.findChildren<QComboBox*>())
+        v.listas.append({e, e->currentIndex()});
+    return v;
+}
+
+// Puts it back without the window's own reactions to a change.
+void poner(const Vista& v) {
+    for (const auto& [e, t] : v.lineas) {
+        const QSignalBlocker b(e);
+        e->setText(t);
+    }
+    for (const auto& [e, t] : v.textos) {
+        const QSignalBlocker b(e);
+        e->setPlainText(t);
+    }
+    for (const auto& [e, t] : v.etiquetas)
+        e->setText(t);
+    for (const auto& [e, m] : v.marcas) {
+        const QSignalBlocker b(e);
+        e->setChecked(m);
+    }
+    for (const auto& [e, i] : v.listas) {
+        const QSignalBlocker b(e);
+        e->setCurrentIndex(i);
+    }
 }
 
 } // namespace
@@ -150,8 +204,27 @@ int main(int argc, char** argv) {
         orb::frmPropiedades w(ctx, false);
         w.show();
         QApplication::processEvents();
+        // Showing a record is also putting its texts in the boxes and painting
+        // them: the floor puts the last record's texts, as the window shows
+        // them, straight into the same boxes after its bare statements.
+        w.cmdFirst->click();
+        QApplication::processEvents();
+        const Vista enPrimera = vista(w);
+        w.cmdLast->click();
+        QApplication::processEvents();
+        const Vista enUltima = vista(w);
         const bench::Pair ultimo = bench::compareTimed(
-            runs, [&] { return bench::timeMs(ultima); }, moverAlFinal(w));
+            runs,
+            [&] {
+                poner(enPrimera);
+                QApplication::processEvents();
+                return bench::timeMs([&] {
+                    ultima();
+                    poner(enUltima);
+                    QApplication::processEvents();
+                });
+            },
+            moverAlFinal(w));
         bench::figure("server: sales window moved to the last record", ultimo);
     }
 

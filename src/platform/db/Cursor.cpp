@@ -10,7 +10,7 @@ struct Cursor::Stmt : detail::Stmt {
 };
 
 struct Cursor::Served {
-    QList<Row> rows; // in the file's storage forms
+    QList<Row> rows; // as the server's connection read them
     qsizetype next = 0;
     qsizetype at = -1;
     QList<QByteArray> bytes; // the current row's texts while cell() hands them out
@@ -18,7 +18,7 @@ struct Cursor::Served {
 
 Cursor::Cursor(Database& database, const QString& sql, const Params& params) {
     if (database.onServer()) {
-        detail::ServerRows r = database.server()->read(sql, params);
+        detail::ServerRows r = database.server()->read(sql, params, false, true);
         fields_ = std::move(r.fields);
         served_ = std::make_unique<Served>();
         served_->rows = std::move(r.rows);
@@ -46,7 +46,7 @@ int Cursor::fetch(QList<Row>& out, int max) {
             Row row;
             row.reserve(n);
             for (int c = 0; c < n; ++c)
-                row << fromStorage(stored[c], fields_[c].type);
+                row << detail::typedFromServer(stored[c], fields_[c].type);
             out << row;
         }
         if (served_->next >= served_->rows.size())
@@ -126,7 +126,8 @@ bool Cursor::step() {
 Cell Cursor::cell(int column) const {
     Cell c;
     if (served_ && served_->at >= 0 && column >= 0 && column < fieldCount()) {
-        const QVariant& v = served_->rows[served_->at][column];
+        const QVariant v =
+            toStorage(detail::fromServer(served_->rows[served_->at][column]), fields_[column].type);
         switch (v.typeId()) {
         case QMetaType::LongLong:
             c.kind = Cell::Kind::Integer;

@@ -227,6 +227,37 @@ Value fromServer(const QVariant& v) {
     }
 }
 
+Value typedFromServer(const QVariant& v, FieldType type) {
+    if (!v.isValid() || v.isNull())
+        return {};
+    const int id = v.typeId();
+    switch (type) {
+    case FieldType::Boolean:
+        if (id == QMetaType::Bool)
+            return v;
+        break;
+    case FieldType::Integer:
+    case FieldType::Long:
+        if (id == QMetaType::Int || id == QMetaType::LongLong)
+            return v.toLongLong();
+        break;
+    case FieldType::Currency:
+    case FieldType::Double:
+        if (id == QMetaType::Double)
+            return v;
+        break;
+    case FieldType::Text:
+    case FieldType::Memo:
+        if (id == QMetaType::QString)
+            return v;
+        break;
+    case FieldType::Date:
+    case FieldType::Unknown:
+        break;
+    }
+    return fromStorage(toStorage(fromServer(v), type), type);
+}
+
 std::unique_ptr<ServerEngine> ServerEngine::connect(const ServerAddress& a) {
     pg::ConnectOptions o;
     o.host = a.host;
@@ -344,7 +375,7 @@ QList<Row> ServerEngine::query(const QString& sql, const Params& params) {
     });
 }
 
-ServerRows ServerEngine::read(const QString& sql, const Params& params, bool fieldsOnly) {
+ServerRows ServerEngine::read(const QString& sql, const Params& params, bool fieldsOnly, bool asServed) {
     const QString una = unaSentencia(sql, params);
     const QString text = fieldsOnly ? QStringLiteral("SELECT * FROM (%1) AS consulta LIMIT 0").arg(una) : una;
     const pg::Result r = guarded(
@@ -361,12 +392,16 @@ ServerRows ServerEngine::read(const QString& sql, const Params& params, bool fie
         f.name = spelling(col.name);
         out.fields << f;
     }
+    if (asServed && keep.size() == r.columns.size()) {
+        out.rows = std::move(r.rows);
+        return out;
+    }
     out.rows.reserve(r.rows.size());
     for (const Row& fila : r.rows) {
         Row row;
         row.reserve(keep.size());
         for (qsizetype i = 0; i < keep.size(); ++i)
-            row << toStorage(fromServer(fila[keep[i]]), out.fields[i].type);
+            row << (asServed ? fila[keep[i]] : toStorage(fromServer(fila[keep[i]]), out.fields[i].type));
         out.rows << std::move(row);
     }
     return out;

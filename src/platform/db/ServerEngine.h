@@ -35,6 +35,9 @@ DbError errorFrom(const pg::PgError& e, const QString& context = {}, const Serve
 // A value as the server returned it, in the types the file's fields give
 // (whole numbers as qint64, a timestamp at midnight as its date).
 Value fromServer(const QVariant& v);
+// A value as the connection read it, typed as the file's field gives it:
+// the same as fromStorage(toStorage(fromServer(v), type), type), in one step.
+Value typedFromServer(const QVariant& v, FieldType type);
 // The field a server column stands for, from its type as format_type spells it
 // ("character varying(50)" → Text 50, "numeric(19,4)" → Currency).
 FieldInfo fieldInfoFromServerType(const QString& type);
@@ -71,8 +74,9 @@ public:
     pg::Connection& connection() { return *c_; }
 
     // The result of sql with its fields (base table and column, type, size);
-    // fieldsOnly runs it with no row.
-    ServerRows read(const QString& sql, const Params& params, bool fieldsOnly = false);
+    // fieldsOnly runs it with no row. asServed: rows as the connection reads
+    // them, for a reader that converts each value once (typedFromServer).
+    ServerRows read(const QString& sql, const Params& params, bool fieldsOnly = false, bool asServed = false);
     // A base table's name as the server keeps it, empty when there is none.
     QString tableNamed(const QString& name);
     // The table's columns in order, as fields, without the rowid every server table has.

@@ -1,4 +1,5 @@
 #include "dbtestutil.h"
+#include "platform/db/Cursor.h"
 
 #include <QDir>
 #include <QFile>
@@ -120,6 +121,46 @@ private Q_SLOTS:
         QCOMPARE(rows[0][1], QVariant(true));
         QVERIFY(isNull(rows[0][2]));
         QVERIFY(isNull(t.db->scalar("SELECT Cod FROM Clientes WHERE Cod = 'nadie'")));
+    }
+
+    // A cursor gives each field typed alike whether it reads rows whole or cell by cell.
+    void cursorValuesAreTypedByTheirField() {
+        TempDb t(false);
+        t.db->execute("INSERT INTO Clientes (Cod, Nombre, Notas, Planta, Numero, Precio, Superficie, Alta, "
+                      "Alquiler) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?), (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                      {"C1", "Ñandú", "dos\nlíneas", 3, 70000, 1234.5, 80.25, QDate(2024, 2, 29), true, "C2",
+                       QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(),
+                       QDateTime(QDate(2024, 3, 1), QTime(9, 30)), false});
+        const QString sql = "SELECT Cod, Nombre, Notas, Planta, Numero, Precio, Superficie, Alta, Alquiler, "
+                            "Numero * 2 AS Doble FROM Clientes ORDER BY Cod";
+        Cursor c(*t.db, sql);
+        QList<Row> rows;
+        QCOMPARE(c.fetch(rows, 10), 2);
+        const Row uno{QString("C1"), QString("Ñandú"),   QString("dos\nlíneas"),
+                      qint64(3),     qint64(70000),      1234.5,
+                      80.25,         QDate(2024, 2, 29), true,
+                      qint64(140000)};
+        QCOMPARE(rows[0].size(), uno.size());
+        for (int i = 0; i < uno.size(); ++i) {
+            QCOMPARE(rows[0][i], uno[i]);
+            QCOMPARE(rows[0][i].typeId(), uno[i].typeId());
+        }
+        for (int i = 1; i < 7; ++i)
+            QVERIFY2(isNull(rows[1][i]), qPrintable(QString::number(i)));
+        QCOMPARE(rows[1][7], QVariant(QDateTime(QDate(2024, 3, 1), QTime(9, 30))));
+        QCOMPARE(rows[1][8], QVariant(false));
+
+        Cursor celdas(*t.db, sql);
+        QVERIFY(celdas.step());
+        QCOMPARE(celdas.cell(1).kind, Cell::Kind::Text);
+        QCOMPARE(QString::fromUtf8(celdas.cell(1).data, celdas.cell(1).size), QString("Ñandú"));
+        QCOMPARE(celdas.cell(4).kind, Cell::Kind::Integer);
+        QCOMPARE(celdas.cell(4).integer, 70000);
+        QCOMPARE(celdas.cell(5).kind, Cell::Kind::Real);
+        QCOMPARE(celdas.cell(5).real, 1234.5);
+        QCOMPARE(celdas.cell(8).kind, Cell::Kind::Integer);
+        QCOMPARE(celdas.cell(8).integer, 1);
+        QCOMPARE(QString::fromUtf8(celdas.cell(7).data, celdas.cell(7).size), QString("2024-02-29"));
     }
 
     void textComparesWithoutCaseAndSortsInSpanish() {
