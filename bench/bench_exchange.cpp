@@ -1,7 +1,8 @@
 // The office export and import of a large office against their floor: the
 // same rows (the three catalogues, the office's properties, owners, clients,
 // the clients' places, ClientesZonas, and the office's visits) copied between the same files by
-// ATTACH + one DELETE and one INSERT … SELECT per table, on the program's
+// ATTACH + one DELETE and one INSERT … SELECT per table (an import keeps the
+// rows its file brings unchanged, as the program does), on the program's
 // connection with the page cache the program gives that run, interleaved
 // with the program's runs. Data only (no photographs).
 //
@@ -10,6 +11,7 @@
 #include "BenchSupport.h"
 #include "exchange/ExportacionOficina.h"
 #include "exchange/ImportacionOficina.h"
+#include "exchange/Intercambio.h"
 #include "install/Installer.h"
 #include "shell/AppContext.h"
 #include "shell/Installation.h"
@@ -32,10 +34,14 @@ std::unique_ptr<orb::AppContext> contexto(const QString& dir) {
 }
 
 // The columns that travel: the row version is each database's own.
-QString columnas(db::Database& d, const QString& t) {
+QStringList viajan(db::Database& d, const QString& t) {
     QStringList c = orb::ColumnasTabla(d, "main", t);
     c.removeIf([](const QString& x) { return x.compare(u"Version", Qt::CaseInsensitive) == 0; });
-    return orb::ListaColumnas(c);
+    return c;
+}
+
+QString columnas(db::Database& d, const QString& t) {
+    return orb::ListaColumnas(viajan(d, t));
 }
 
 // The page cache of main for one floor run, as the program sets it for its own.
@@ -137,10 +143,16 @@ int main(int argc, char** argv) {
             const db::Params p = oficina ? db::Params{QStringLiteral("01")} : db::Params{};
             if (t == "Clientes")
                 d2.execute(QStringLiteral("DELETE FROM main.ClientesZonas%1").arg(deOficina.arg("main")), p);
-            d2.execute(QStringLiteral("DELETE FROM main.\"%1\"%2").arg(t, filtro), p);
+            // Rows the file brings unchanged stay; the rest are deleted and stored again.
             d2.execute(
-                QStringLiteral("INSERT INTO main.\"%1\" (%2) SELECT %2 FROM x.\"%1\"%3").arg(t, c, filtro),
-                p);
+                QStringLiteral("DELETE FROM main.\"%1\" WHERE rowid NOT IN (SELECT m.rowid FROM x.\"%1\" y "
+                               "JOIN main.\"%1\" m ON m.Cod = y.Cod AND %2%3)%4")
+                    .arg(t, orb::MismosValores(viajan(d2, t), "m", "y"),
+                         oficina ? " WHERE y.Agencia = ?" : "", oficina ? " AND Agencia = ?" : ""),
+                oficina ? db::Params{QStringLiteral("01"), QStringLiteral("01")} : db::Params{});
+            d2.execute(QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM x.\"%1\"%3")
+                           .arg(t, c, filtro),
+                       p);
             if (t == "Clientes")
                 d2.execute(
                     QStringLiteral("INSERT INTO main.ClientesZonas (%1) SELECT %1 FROM x.ClientesZonas%2")

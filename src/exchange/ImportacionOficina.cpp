@@ -372,9 +372,27 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
                                        "(SELECT Cod FROM %1Clientes WHERE Agencia = ?)")
                             .arg(principal),
                         params);
-    agencia.execute(
-        QStringLiteral("DELETE FROM %1%2").arg(principal, fichero_ ? tabla : entreComillas(tabla)) + filtro,
-        params);
+    if (fichero_) {
+        agencia.execute(QStringLiteral("DELETE FROM %1%2").arg(principal, tabla) + filtro, params);
+    } else {
+        // A row the file brings again unchanged stays as it is, with its row
+        // version: only the others are deleted and stored again, which spares
+        // most of the index work of a daily import.
+        const QString y = deOficina ? QStringLiteral(" WHERE y.Agencia = ?") : QString();
+        const QString y2 = deOficina ? QStringLiteral(" AND Agencia = ?") : QString();
+        agencia.execute(
+            QStringLiteral("DELETE FROM main.\"%1\" WHERE rowid NOT IN (SELECT m.rowid FROM %2.\"%1\" y "
+                           "JOIN main.\"%1\" m ON m.Cod = y.Cod AND %3%4)%5")
+                .arg(tabla, Alias,
+                     MismosValores(columnas_.value(tabla), QStringLiteral("m"), QStringLiteral("y")), y, y2),
+            deOficina ? db::Params{oficina, oficina} : db::Params{});
+    }
+    // The rows kept count as imported: the file holds them as they are here.
+    const qint64 iguales =
+        fichero_
+            ? 0
+            : agencia.scalar(QStringLiteral("SELECT count(*) FROM main.\"%1\"%2").arg(tabla, filtro), params)
+                  .toLongLong();
 
     const QList<db::Row> codigos = fuente.query(
         // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
@@ -402,8 +420,8 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
             QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM %3.\"%1\"%4 ORDER BY rowid")
                 .arg(tabla, lista, Alias, filtro),
             params);
-        importadas = FilasCambiadas(agencia);
-        // Every row of the office (or of the catalogue) here is one just stored.
+        importadas = iguales + FilasCambiadas(agencia);
+        // Every row of the office (or of the catalogue) here is one just stored or kept.
         importadas -=
             quitarTiposIncorrectos(tabla, QStringLiteral("Cod"),
                                    deOficina ? QStringLiteral("Agencia = ?") : QStringLiteral("1"), params);

@@ -95,6 +95,16 @@ QString ListaColumnas(const QStringList& columnas) {
     return quoted.join(QStringLiteral(", "));
 }
 
+QString MismosValores(const QStringList& columnas, const QString& a, const QString& b) {
+    QStringList partes;
+    partes.reserve(columnas.size());
+    for (QString c : columnas) {
+        c = u'"' + c.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        partes << QStringLiteral("%1.%2 IS %3.%2 COLLATE BINARY").arg(a, c, b);
+    }
+    return partes.isEmpty() ? QStringLiteral("1") : partes.join(QStringLiteral(" AND "));
+}
+
 TextoEnNumero CasosTextoEnNumero(const QStringList& numericas, const QStringList& copiadas) {
     QStringList campo, valor;
     for (const QString& c : numericas) {

@@ -82,6 +82,9 @@ QString SelloVisible(const QDateTime& fecha);
 
 // "\"A\", \"B\"": a column list quoted for SQL.
 QString ListaColumnas(const QStringList& columnas);
+// "a"."c1" IS "b"."c1" COLLATE BINARY AND …: the same stored values in two
+// rows, a case or accent of difference included (the Spanish order ignores case).
+QString MismosValores(const QStringList& columnas, const QString& a, const QString& b);
 
 // For the number columns among those copied, two SQLite expressions over a
 // row of the exchange file: the first column holding a text that does not
