@@ -79,10 +79,6 @@ QString enFrase(QString texto) {
     return texto;
 }
 
-QString entreComillas(const QString& nombre) {
-    return u'"' + QString(nombre).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 } // namespace
 
 ImportacionOficina::ImportacionOficina(AppContext& ctx, InformeIntercambio informe)
@@ -123,7 +119,7 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
             continue;
         if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
             log(QStringLiteral("No se importa la oficina %1. %2 No se ha borrado nada.")
-                    .arg(entreComillas(oficina), motivo));
+                    .arg(EntreComillas(oficina), motivo));
             ok = false;
             continue;
         }
@@ -136,7 +132,7 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
 bool ImportacionOficina::Bajar(proc::ProcessRunner& runner, const QString& oficina) {
     log(QStringLiteral("Iniciando bajada ..."));
     if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
-        log(QStringLiteral("No se baja la oficina %1. %2").arg(entreComillas(oficina), motivo));
+        log(QStringLiteral("No se baja la oficina %1. %2").arg(EntreComillas(oficina), motivo));
         return false;
     }
     const QString remota = RutaRemota(cuenta_, oficina);
@@ -250,7 +246,7 @@ QString ImportacionOficina::comprobarSello(db::Database& exch, const QString& of
     sello.oficina = db::isNull(fila.value(0)) ? QString() : fila.value(0).toString();
     if (sello.oficina != oficina)
         return QStringLiteral("el archivo lo ha exportado la oficina %1, no la %2")
-            .arg(entreComillas(sello.oficina), oficina);
+            .arg(EntreComillas(sello.oficina), oficina);
     sello.fecha = LeerSello(fila.value(1).toString());
     if (!sello.fecha.isValid())
         return QStringLiteral("la fecha de exportación del archivo no es válida");
@@ -289,7 +285,7 @@ QString ImportacionOficina::comprobarSello(db::Database& exch, const QString& of
 bool ImportacionOficina::Importar(const QString& oficina, const QString& principal) {
     log(QStringLiteral("Iniciando importación ..."));
     if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
-        log(QStringLiteral("No se importa la oficina %1. %2").arg(entreComillas(oficina), motivo));
+        log(QStringLiteral("No se importa la oficina %1. %2").arg(EntreComillas(oficina), motivo));
         return false;
     }
     const QString fichero = carpetaOficina(oficina) + QStringLiteral("Export.db");

@@ -87,21 +87,23 @@ QString SelloVisible(const QDateTime& fecha) {
     return fecha.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
 }
 
+QString EntreComillas(const QString& nombre) {
+    return u'"' + QString(nombre).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
 QString ListaColumnas(const QStringList& columnas) {
     QStringList quoted;
     quoted.reserve(columnas.size());
-    for (QString c : columnas)
-        quoted << u'"' + c.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    for (const QString& c : columnas)
+        quoted << EntreComillas(c);
     return quoted.join(QStringLiteral(", "));
 }
 
 QString MismosValores(const QStringList& columnas, const QString& a, const QString& b) {
     QStringList partes;
     partes.reserve(columnas.size());
-    for (QString c : columnas) {
-        c = u'"' + c.replace(u'"', QStringLiteral("\"\"")) + u'"';
-        partes << QStringLiteral("%1.%2 IS %3.%2 COLLATE BINARY").arg(a, c, b);
-    }
+    for (const QString& c : columnas)
+        partes << QStringLiteral("%1.%2 IS %3.%2 COLLATE BINARY").arg(a, EntreComillas(c), b);
     return partes.isEmpty() ? QStringLiteral("1") : partes.join(QStringLiteral(" AND "));
 }
 

@@ -80,6 +80,8 @@ QDateTime LeerSello(const QString& texto); // invalid when texto is not such a m
 // The moment as the log shows it, local time.
 QString SelloVisible(const QDateTime& fecha);
 
+// "\"A\"": a name quoted for SQL.
+QString EntreComillas(const QString& nombre);
 // "\"A\", \"B\"": a column list quoted for SQL.
 QString ListaColumnas(const QStringList& columnas);
 // "a"."c1" IS "b"."c1" COLLATE BINARY AND …: the same stored values in two

@@ -21,7 +21,7 @@ db::detail::ServerEngine& servidor(db::Database& agencia) {
 } // namespace
 
 QString NombreServidor(const QString& nombre) {
-    return u'"' + nombre.toLower().replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return EntreComillas(nombre.toLower());
 }
 
 QString ListaColumnasServidor(const QStringList& columnas) {
