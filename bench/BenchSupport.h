@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QString>
+#include <QVariant>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -214,6 +215,26 @@ inline qint64 plainSteps(sqlite3* db, const char* sql, int limit = -1, int bindI
     qint64 n = 0;
     while ((limit < 0 || n < limit) && sqlite3_step(st) == SQLITE_ROW) {
         sqlite3_column_int64(st, 0);
+        ++n;
+    }
+    sqlite3_finalize(st);
+    return n;
+}
+
+// Every value of every row of a statement with one bound value (plain SQLite,
+// each column read as the text a window shows): the floor of reading a record.
+inline qint64 plainRows(sqlite3* db, const char* sql, const QVariant& bound) {
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    const QByteArray b = bound.toString().toUtf8();
+    if (bound.typeId() == QMetaType::LongLong || bound.typeId() == QMetaType::Int)
+        sqlite3_bind_int64(st, 1, bound.toLongLong());
+    else
+        sqlite3_bind_text(st, 1, b.constData(), int(b.size()), SQLITE_STATIC);
+    qint64 n = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            sqlite3_column_text(st, c);
         ++n;
     }
     sqlite3_finalize(st);

@@ -168,20 +168,22 @@ int main(int argc, char** argv) {
                              row.value(2).toString().toUpper(),
                              {orb::DocumentoLimpio(row.value(3).toString()), "", ""}});
         }
-        QList<double> programa, suelo;
         int encontrados = 0, filasPlano = 0;
-        // Interleaved: each person through the program, then through the floor.
-        for (const orb::PersonaComparada& p : personas) {
-            programa << bench::medianMs(
-                1, [&] { encontrados += int(orb::BuscarPersonasDuplicadas(ctx.db(), p).size()); });
-            suelo << bench::medianMs(1, [&] { filasPlano += Plano(plano, tabla, p); });
-        }
+        // The shared loop, one person a round: through the floor, then through the program.
+        qsizetype suelo = 0, programa = 0;
+        const bench::Pair t = bench::compare(
+            int(personas.size()),
+            [&] { filasPlano += Plano(plano, tabla, personas[suelo++ % personas.size()]); },
+            [&] {
+                encontrados +=
+                    int(orb::BuscarPersonasDuplicadas(ctx.db(), personas[programa++ % personas.size()]).size());
+            });
         std::printf("%s: %d candidates found by the program, %d rows by the floor\n", qPrintable(tabla),
                     encontrados, filasPlano);
         const QByteArray nombre = "duplicate check, " + tabla.toLatin1();
-        bench::figure((nombre + " median").constData(), Percentil(programa, 0.5), "ms",
-                      Percentil(suelo, 0.5));
-        bench::figure((nombre + " p95").constData(), Percentil(programa, 0.95), "ms", Percentil(suelo, 0.95));
+        bench::figure((nombre + " median").constData(), t.program.median(), "ms", t.floor.median());
+        bench::figure((nombre + " p95").constData(), Percentil(t.program.ms, 0.95), "ms",
+                      Percentil(t.floor.ms, 0.95));
     }
     sqlite3_close(plano);
     return 0;

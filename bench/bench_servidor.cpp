@@ -12,6 +12,7 @@
 
 #include "BenchServidor.h"
 #include "BenchSupport.h"
+#include "BenchVista.h"
 #include "install/CopiaServidor.h"
 #include "platform/db/Cursor.h"
 #include "platform/widgets/DialogService.h"
@@ -20,12 +21,7 @@
 #include "search/CoincidenciasFilas.h"
 #include "search/SqlBusqueda.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 namespace co = orb::coincidencias;
@@ -42,66 +38,6 @@ double abrirVentana(orb::AppContext& ctx) {
         w.show();
         QApplication::processEvents();
     });
-}
-
-// The window moved from its first record to its last.
-bench::Timed moverAlFinal(orb::frmPropiedades& w) {
-    return [&w] {
-        w.cmdFirst->click();
-        QApplication::processEvents();
-        return bench::timeMs([&] {
-            w.cmdLast->click();
-            QApplication::processEvents();
-        });
-    };
-}
-
-// What a window shows: the texts of its boxes and labels, its ticks and choices.
-struct Vista {
-    QList<std::pair<QLineEdit*, QString>> lineas;
-    QList<std::pair<QPlainTextEdit*, QString>> textos;
-    QList<std::pair<QLabel*, QString>> etiquetas;
-    QList<std::pair<QAbstractButton*, bool>> marcas;
-    QList<std::pair<QComboBox*, int>> listas;
-};
-
-Vista vista(QWidget& w) {
-    Vista v;
-    for (auto* e : w.findChildren<QLineEdit*>())
-        if (!qobject_cast<QComboBox*>(e->parentWidget()))
-            v.lineas.append({e, e->text()});
-    for (auto* e : w.findChildren<QPlainTextEdit*>())
-        v.textos.append({e, e->toPlainText()});
-    for (auto* e : w.findChildren<QLabel*>())
-        v.etiquetas.append({e, e->text()});
-    for (auto* e : w.findChildren<QAbstractButton*>())
-        if (e->isCheckable())
-            v.marcas.append({e, e->isChecked()});
-    for (auto* e : w.findChildren<QComboBox*>())
-        v.listas.append({e, e->currentIndex()});
-    return v;
-}
-
-// Puts it back without the window's own reactions to a change.
-void poner(const Vista& v) {
-    for (const auto& [e, t] : v.lineas) {
-        const QSignalBlocker b(e);
-        e->setText(t);
-    }
-    for (const auto& [e, t] : v.textos) {
-        const QSignalBlocker b(e);
-        e->setPlainText(t);
-    }
-    for (const auto& [e, t] : v.etiquetas)
-        e->setText(t);
-    for (const auto& [e, m] : v.marcas) {
-        const QSignalBlocker b(e);
-        e->setChecked(m);
-    }
-    for (const auto& [e, i] : v.listas) {
-        const QSignalBlocker b(e);
-        e->setCurrentIndex(i);
-    }
 }
 
 } // namespace
@@ -209,22 +145,22 @@ int main(int argc, char** argv) {
         // them, straight into the same boxes after its bare statements.
         w.cmdFirst->click();
         QApplication::processEvents();
-        const Vista enPrimera = vista(w);
+        const bench::Vista enPrimera = bench::vista(w);
         w.cmdLast->click();
         QApplication::processEvents();
-        const Vista enUltima = vista(w);
+        const bench::Vista enUltima = bench::vista(w);
         const bench::Pair ultimo = bench::compareTimed(
             runs,
             [&] {
-                poner(enPrimera);
+                bench::poner(enPrimera);
                 QApplication::processEvents();
                 return bench::timeMs([&] {
                     ultima();
-                    poner(enUltima);
+                    bench::poner(enUltima);
                     QApplication::processEvents();
                 });
             },
-            moverAlFinal(w));
+            bench::moverAlFinal(w));
         bench::figure("server: sales window moved to the last record", ultimo);
     }
 

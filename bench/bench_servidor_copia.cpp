@@ -110,35 +110,35 @@ int main(int argc, char** argv) {
     const QString dir = tmp.path() + QStringLiteral("/oficina/");
     bench::createDemo(dir, n);
 
-    QList<double> programa, floor, cpuPrograma, cpuFloor;
+    // One round is the floor then the program, each on a database of its own
+    // made (untimed) just before; no warm-up round, each run copies every row.
+    QList<double> cpuPrograma, cpuFloor;
     qint64 filas = 0;
-    for (int i = 0; i < runs; ++i) {
-        {
+    const bench::Pair copia = bench::compareTimed(
+        runs,
+        [&] {
             Base base(*servidor, QStringLiteral("bench_copia_suelo"));
             auto c = pg::Connection::connect(base.opciones());
             orb::schema::createServerSchema(*c); // the same tables and indexes, not timed
             const double antes = cpuServidor(*c);
-            floor << bench::medianMs(1, [&] { suelo(dir + QStringLiteral("Orbalia.db"), *c); });
+            const double ms = bench::timeMs([&] { suelo(dir + QStringLiteral("Orbalia.db"), *c); });
             cpuFloor << cpuServidor(*c) - antes;
             if (c->scalar(QStringLiteral("SELECT count(*) FROM propiedades")).toInt() != n)
                 std::fprintf(stderr, "servidor_copia: the floor lost rows\n");
-        }
-        {
+            return ms;
+        },
+        [&] {
             Base base(*servidor, QStringLiteral("bench_copia"));
             auto c = pg::Connection::connect(base.opciones());
             const double antes = cpuServidor(*c);
-            programa << bench::medianMs(1, [&] { filas = orb::install::copiarOficina(dir, *c).filas(); });
+            const double ms = bench::timeMs([&] { filas = orb::install::copiarOficina(dir, *c).filas(); });
             cpuPrograma << cpuServidor(*c) - antes;
-        }
-    }
-    const auto mediana = [](QList<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    const double f = mediana(floor);
+            return ms;
+        },
+        0);
     std::printf("servidor_copia: %d propiedades, %lld filas en total\n", n, static_cast<long long>(filas));
-    bench::figure("copia de la oficina al servidor", mediana(programa), "ms", f);
-    bench::figure("COPY con libpq (floor)", f, "ms", 0);
-    bench::figure("CPU del servidor en la copia", mediana(cpuPrograma), "ms", mediana(cpuFloor));
+    bench::figure("copia de la oficina al servidor", copia);
+    bench::figure("CPU del servidor en la copia", bench::Sample{cpuPrograma}.median(), "ms",
+                  bench::Sample{cpuFloor}.median());
     return 0;
 }
