@@ -175,8 +175,8 @@ int main(int argc, char** argv) {
             int(personas.size()),
             [&] { filasPlano += Plano(plano, tabla, personas[suelo++ % personas.size()]); },
             [&] {
-                encontrados +=
-                    int(orb::BuscarPersonasDuplicadas(ctx.db(), personas[programa++ % personas.size()]).size());
+                encontrados += int(
+                    orb::BuscarPersonasDuplicadas(ctx.db(), personas[programa++ % personas.size()]).size());
             });
         std::printf("%s: %d candidates found by the program, %d rows by the floor\n", qPrintable(tabla),
                     encontrados, filasPlano);

@@ -182,21 +182,23 @@ int main(int argc, char** argv) {
         w.cmdLast->click();
         QApplication::processEvents();
         const bench::Vista enUltima = bench::vista(w);
-        const db::Row ultima = ctx.db()
-                                   .query(QStringLiteral("select rowid, Cod, CodPropietario, CodLocalidad from "
-                                                         "Propiedades where Alquiler = 0 order by Agencia desc, "
-                                                         "QuickID desc limit 1"))
-                                   .value(0);
+        const db::Row ultima =
+            ctx.db()
+                .query(QStringLiteral("select rowid, Cod, CodPropietario, CodLocalidad from "
+                                      "Propiedades where Alquiler = 0 order by Agencia desc, "
+                                      "QuickID desc limit 1"))
+                .value(0);
         const auto leerUltima = [&] {
             bench::plainRows(raw, "select * from Propiedades where rowid = ?", ultima.value(0));
             bench::plainRows(raw,
                              "select Nombre, Direccion, Localidad, Provincia, CP, Telefono, Movil, Fax, "
                              "Pasaporte, Dni, Nie, Email from Propietarios where Cod = ?",
                              ultima.value(2));
-            bench::plainRows(raw,
-                             "select Fecha, CodCliente, Cliente, Actividad from Actividades where Propiedad = ? "
-                             "order by Cod",
-                             ultima.value(1));
+            bench::plainRows(
+                raw,
+                "select Fecha, CodCliente, Cliente, Actividad from Actividades where Propiedad = ? "
+                "order by Cod",
+                ultima.value(1));
             bench::plainRows(raw, "select cod, nombre from areas where codlocalidad = ? order by nombre",
                              ultima.value(3));
         };

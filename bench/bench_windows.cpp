@@ -120,9 +120,10 @@ int main(int argc, char** argv) {
         ctxChica.dialogs = &dialogs;
         bench::openContext(ctxChica, chica.path() + "/");
         const auto s = bench::interleaveTimed(
-            runs, {[&] { return abrirEn(ctxChica) + bench::timeMs([&] { bench::plainSteps(raw, floorOwners); }); },
-                   abrirVentana, [&] { return abrirEn(ctxChica); },
-                   [&] { return bench::timeMs([&] { bench::plainSteps(raw, floorOwners); }); }});
+            runs,
+            {[&] { return abrirEn(ctxChica) + bench::timeMs([&] { bench::plainSteps(raw, floorOwners); }); },
+             abrirVentana, [&] { return abrirEn(ctxChica); },
+             [&] { return bench::timeMs([&] { bench::plainSteps(raw, floorOwners); }); }});
         figure("owner window open and shown", bench::Pair{s[0], s[1]});
         std::printf("  of the floor: the window over ten owners %.2f ms, the rowids %.2f ms\n", s[2].median(),
                     s[3].median());
