@@ -200,7 +200,7 @@ _orb_start_pg() {
   local password="Clave-Prueba-$RANDOM$RANDOM"
   _orb_pg_run "$_orb_pg_bin/psql" -X -q -v ON_ERROR_STOP=1 -h "$d/sock" -p "$port" -U postgres -d postgres \
     >/dev/null <<SQL || return 1
-CREATE ROLE orbalia LOGIN PASSWORD '$password';
+CREATE ROLE orbalia LOGIN CREATEROLE PASSWORD '$password';
 CREATE DATABASE orbalia_test OWNER orbalia ENCODING 'UTF8' TEMPLATE template0;
 SQL
   export ORBALIA_TEST_PG_HOST=127.0.0.1

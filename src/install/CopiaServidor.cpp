@@ -357,6 +357,11 @@ void comprobarAgencia(pg::Connection& c, const QString& base, const Installation
         c.execute(
             QStringLiteral("INSERT INTO orbalia_agencia (nombre, codigo_web, oficina) VALUES (?, ?, ?)"),
             {f.NombreAgencia, f.CodigoAgenciaWeb, f.CodigoOficina});
+        // The office is on the server now, principal or not as its installation says.
+        c.execute(
+            QStringLiteral("INSERT INTO orbalia_oficinas (oficina, principal) VALUES (?, ?) ON CONFLICT "
+                           "(oficina) DO UPDATE SET principal = EXCLUDED.principal"),
+            {f.CodigoOficina, f.OficinaPrincipal});
         return;
     }
     const QString nombre = filas[0].value(0).toString(), web = filas[0].value(1).toString(),

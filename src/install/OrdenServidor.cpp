@@ -6,6 +6,7 @@
 #include "shell/Herramienta.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
+#include "shell/ReglasOficinaServidor.h"
 #include "shell/Schema.h"
 #include "shell/SchemaServidor.h"
 
@@ -97,6 +98,11 @@ QString ExplicarFalloServidor(const pg::PgError& e, const ConexionServidor& c) {
     case pg::Causa::Conflicto:
         return QStringLiteral("Otro puesto está usando la base de datos del servidor: no se ha copiado "
                               "nada. Vuelva a intentarlo cuando nadie trabaje en ella.");
+    case pg::Causa::SinPermiso:
+        return QStringLiteral(
+                   "El usuario «%1» no tiene permiso para hacerlo en el servidor %2 (el dueño de la "
+                   "base de datos, con permiso para crear usuarios, debe hacerlo): %3")
+            .arg(c.usuario, c.servidor, e.text());
     default:
         return QStringLiteral("El servidor ha rechazado la copia: no se ha copiado nada.");
     }
@@ -115,6 +121,13 @@ void usoServidor(QTextStream& s) {
       << "  --reemplazar              sustituye los datos de esta oficina que ya tenga el servidor\n"
       << "  --actualizar              solo pone la base de datos del servidor en la versión de este\n"
       << "                            programa, sin copiar nada (después de instalar uno nuevo)\n"
+      << "  --agente USUARIO          solo da de alta (o cambia la contraseña de) un agente con su\n"
+      << "                            propio usuario del servidor, sin copiar nada; con:\n"
+      << "  --oficina CÓDIGO          oficina del agente (solo escribe los registros de ella)\n"
+      << "  --nombre TEXTO            nombre del agente en el catálogo (por omisión, USUARIO)\n"
+      << "  --email DIRECCIÓN         correo del agente\n"
+      << "  --principal               la oficina del agente es la principal (escribe los catálogos)\n"
+      << "  --clave-agente-archivo F  lee la contraseña del agente del archivo F; sin él se pregunta\n"
       << "Crea las tablas de la agencia si la base está vacía, copia todas las tablas en una sola\n"
       << "transacción y compara filas y sumas de comprobación antes de confirmarla: si algo no\n"
       << "coincide, el servidor queda como estaba. Repetirla con los mismos datos no cambia nada.\n";
@@ -125,6 +138,9 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
     QString dir, archivoClave;
     bool claveDeArchivo = false;
     bool actualizar = false;
+    schema::AgenteNuevo agente;
+    QString archivoClaveAgente;
+    bool esAgente = false;
     OpcionesCopia opciones;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -150,6 +166,19 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
             opciones.reemplazar = true;
         } else if (a == u"--actualizar") {
             actualizar = true;
+        } else if (a == u"--agente") {
+            agente.usuario = valor().trimmed();
+            esAgente = true;
+        } else if (a == u"--oficina") {
+            agente.oficina = valor().trimmed();
+        } else if (a == u"--nombre") {
+            agente.nombre = valor().trimmed();
+        } else if (a == u"--email") {
+            agente.email = valor().trimmed();
+        } else if (a == u"--principal") {
+            agente.principal = true;
+        } else if (a == u"--clave-agente-archivo") {
+            archivoClaveAgente = valor();
         } else if (a == u"-h" || a == u"--help" || a == u"--ayuda") {
             usoServidor(out);
             return 0;
@@ -190,6 +219,29 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
     } else {
         c.clave = pedirClave(c, err);
     }
+    if (esAgente) {
+        if (agente.usuario.isEmpty() || agente.oficina.isEmpty()) {
+            err << "Error: --agente necesita el usuario del agente y --oficina su oficina.\n";
+            return 2;
+        }
+        if (!archivoClaveAgente.isEmpty()) {
+            QFile f(archivoClaveAgente);
+            if (!f.open(QIODevice::ReadOnly)) {
+                err << "Error: --clave-agente-archivo: no se puede leer "
+                    << QDir::toNativeSeparators(archivoClaveAgente) << ".\n";
+                return 2;
+            }
+            agente.clave = QString::fromUtf8(f.readAll()).section(u'\n', 0, 0).trimmed();
+        } else {
+            ConexionServidor delAgente = c;
+            delAgente.usuario = agente.usuario;
+            agente.clave = pedirClave(delAgente, err);
+        }
+        if (agente.clave.isEmpty()) {
+            err << "Error: falta la contraseña del agente " << agente.usuario << ".\n";
+            return 2;
+        }
+    }
     IniciarLog(dir);
 
     pg::ConnectOptions o;
@@ -199,6 +251,25 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
     o.user = c.usuario;
     o.password = c.clave;
     o.applicationName = QStringLiteral("orbalia-install");
+    if (esAgente) {
+        try {
+            auto servidor = pg::Connection::connect(o);
+            pg::Transaction tx(*servidor);
+            schema::crearAgente(*servidor, agente);
+            tx.commit();
+            out << "Agente " << agente.usuario << " de la oficina " << agente.oficina
+                << " dado de alta en la base de datos «" << c.baseDatos << "».\n";
+            EscribirLog(QStringLiteral("orbalia-install --agente %1 --oficina %2 en %3")
+                            .arg(agente.usuario, agente.oficina, c.descripcion()));
+            return 0;
+        } catch (const pg::PgError& e) {
+            EscribirLog(QStringLiteral("orbalia-install --agente %1: %2").arg(c.descripcion(), e.describe()));
+            err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
+        } catch (const std::runtime_error& e) {
+            err << "Error: " << QString::fromStdString(e.what()) << "\n";
+        }
+        return 1;
+    }
     if (actualizar) {
         try {
             auto servidor = pg::Connection::connect(o);

@@ -25,9 +25,34 @@ QString CodigoRegistro(const QString& oficina, const QString& mascara, qint64 nu
 CodeAllocator::CodeAllocator(QString contador, QString tabla, QString oficina)
     : contador_(std::move(contador)), tabla_(std::move(tabla)), oficina_(std::move(oficina)) {}
 
+QString CodeAllocator::variable(db::Database& db) const {
+    // Offices that share one server number their records each on its own
+    // counter. The office that made the database keeps the counters its file
+    // brought; every other office has its own beside them.
+    if (!db.onServer() || oficina_.isEmpty())
+        return contador_;
+    // (A database made by another tool may lack the record: one office, then.)
+    const QVariant casa = db.scalar(QStringLiteral("SELECT to_regclass('orbalia_agencia') IS NULL")).toBool()
+                              ? QVariant()
+                              : db.scalar(QStringLiteral("SELECT oficina FROM orbalia_agencia LIMIT 1"));
+    return casa.toString().isEmpty() || casa.toString() == oficina_ ? contador_ : contador_ + u'.' + oficina_;
+}
+
+qint64 CodeAllocator::inicial(db::Database& db) const {
+    // An office's own counter starts past its highest number.
+    return db
+        .scalar(QStringLiteral("SELECT coalesce(max(QuickID), 0) FROM %1 WHERE Agencia = ?").arg(tabla_),
+                {oficina_})
+        .toLongLong();
+}
+
 qint64 CodeAllocator::contador(db::Database& db) const {
     // A missing or non-numeric counter counts as 0.
-    return qint64(ValorNumerico(LeerConfig(db, QStringLiteral("CONTADORES"), contador_)));
+    const QString v = variable(db);
+    const QVariant valor = LeerConfig(db, QStringLiteral("CONTADORES"), v);
+    if (v != contador_ && (valor.isNull() || valor.toString().isEmpty()))
+        return inicial(db);
+    return qint64(ValorNumerico(valor));
 }
 
 QString CodeAllocator::codigo(db::Database& db, qint64 numero) const {
@@ -62,12 +87,13 @@ qint64 CodeAllocator::reservar(db::Database& db) const {
         // On a server the counter's row is the seats' lock, held until commit:
         // a second seat waits here and then sees the number the first one used.
         // (The file's write transaction already holds the whole database.)
-        db.execute(QStringLiteral("INSERT INTO Config (Grupo, Variable, Valor) VALUES ('CONTADORES', ?, '0') "
+        const QString v = variable(db);
+        db.execute(QStringLiteral("INSERT INTO Config (Grupo, Variable, Valor) VALUES ('CONTADORES', ?, ?) "
                                   "ON CONFLICT DO NOTHING"),
-                   {contador_});
+                   {v, v == contador_ ? QStringLiteral("0") : QString::number(inicial(db))});
         db.scalar(QStringLiteral("SELECT Valor FROM Config WHERE Grupo = 'CONTADORES' AND Variable = ?") +
                       db.forUpdate(),
-                  {contador_});
+                  {v});
     }
     return propuesta(db);
 }
@@ -76,7 +102,7 @@ void CodeAllocator::avanzar(db::Database& db, qint64 numero) const {
     if (!db.inTransaction())
         throw db::DbError(db::ErrGeneric, QStringLiteral("Contador escrito fuera de una transacción"));
     if (numero > contador(db))
-        GuardarConfig(db, QStringLiteral("CONTADORES"), contador_, numero);
+        GuardarConfig(db, QStringLiteral("CONTADORES"), variable(db), numero);
 }
 
 qint64 CodeAllocator::insertar(db::Database& db, const std::function<void(qint64)>& insertarFila) const {

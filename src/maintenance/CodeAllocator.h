@@ -46,6 +46,9 @@ public:
 
 private:
     qint64 contador(db::Database& db) const;
+    // The counter's Variable in CONTADORES: on a server, one per office.
+    QString variable(db::Database& db) const;
+    qint64 inicial(db::Database& db) const;
 
     QString contador_;
     QString tabla_;

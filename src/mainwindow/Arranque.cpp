@@ -3,6 +3,7 @@
 #include "frmAsistente.h"
 #include "frmMain.h"
 #include "records/FotosPropiedad.h"
+#include "shell/Agentes.h"
 #include "shell/ConfigStore.h"
 #include "shell/DatabaseSession.h"
 #include "shell/ErrorReport.h"
@@ -210,6 +211,10 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
         iniciarActualizador(ctx);
         return false;
     }
+
+    // Who works at the seat; on a server the agent's office is the seat's.
+    IdentificarAgente(ctx, &w);
+    w.ponerOficina(ctx.facts.CodigoOficina, ctx.facts.OficinaPrincipal);
 
     // What a confirm killed half-way left in the photo folder; never a reason
     // not to start.

@@ -32,17 +32,12 @@ const QString Separador = QStringLiteral("-");
 const std::array<const char16_t*, 4> TitulosMain = {u"&Archivos", u"&Listados", u"&Herramientas", u"Ay&uda"};
 
 // No two items of a menu share a mnemonic.
-constexpr std::array<const char16_t*, 11> TitulosArchivo = {u"Propiedades en &Venta",
-                                                            u"Propiedades en &Alquiler",
-                                                            u"&Clientes de Ventas",
-                                                            u"Clientes de Al&quileres",
-                                                            u"&Propietarios de Ventas",
-                                                            u"Propietarios de Alquile&res",
-                                                            u"&Tipos",
-                                                            u"&Localidades",
-                                                            u"Ar&eas",
-                                                            u"-",
-                                                            u"&Salir"};
+constexpr std::array<const char16_t*, 12> TitulosArchivo = {
+    u"Propiedades en &Venta", u"Propiedades en &Alquiler", u"&Clientes de Ventas", u"Clientes de Al&quileres",
+    u"&Propietarios de Ventas", u"Propietarios de Alquile&res", u"&Tipos", u"&Localidades", u"Ar&eas", u"-",
+    u"&Salir",
+    // Shown after Ar&eas; the items before keep their numbers.
+    u"A&gentes"};
 
 const std::array<const char16_t*, 6> TitulosLis = {
     u"Listado de Clientes de &Ventas",     u"Listado de Clientes de &Alquileres",
@@ -92,15 +87,18 @@ struct Destino {
 };
 
 // mnuArchivo 0..8 and mnuTool 0..5: the window each item opens.
-const std::array<Destino, 9> DestinosArchivo = {{{Ventana::Propiedades, false},
-                                                 {Ventana::Propiedades, true},
-                                                 {Ventana::Clientes, false},
-                                                 {Ventana::Clientes, true},
-                                                 {Ventana::Propietarios, false},
-                                                 {Ventana::Propietarios, true},
-                                                 {Ventana::Tipos, false},
-                                                 {Ventana::Localidades, false},
-                                                 {Ventana::Areas, false}}};
+const std::array<Destino, 12> DestinosArchivo = {{{Ventana::Propiedades, false},
+                                                  {Ventana::Propiedades, true},
+                                                  {Ventana::Clientes, false},
+                                                  {Ventana::Clientes, true},
+                                                  {Ventana::Propietarios, false},
+                                                  {Ventana::Propietarios, true},
+                                                  {Ventana::Tipos, false},
+                                                  {Ventana::Localidades, false},
+                                                  {Ventana::Areas, false},
+                                                  {Ventana::Configuracion, false}, // the separator: no window
+                                                  {Ventana::Configuracion, false}, // Salir: no window
+                                                  {Ventana::Agentes, false}}};
 const std::array<Destino, 6> DestinosBusqueda = {{{Ventana::BusPropiedades, false},
                                                   {Ventana::BusPropiedades, true},
                                                   {Ventana::BusClientes, false},
@@ -118,6 +116,13 @@ constexpr int indiceDe(const auto& titulos, std::u16string_view titulo) {
 }
 
 constexpr int ArchivoSalir = indiceDe(TitulosArchivo, u"&Salir");
+constexpr int ArchivoAgentes = indiceDe(TitulosArchivo, u"A&gentes");
+constexpr int ArchivoAreas = indiceDe(TitulosArchivo, u"Ar&eas");
+
+// mnuArchivo items that open a window (the others are the separator and Salir).
+constexpr bool abreVentana(int index) {
+    return index <= ArchivoAreas || index == ArchivoAgentes;
+}
 
 // The first toolbar button of the searches: those before it run mnuArchivo,
 // it and the next ones mnuTool, in the same order.
@@ -249,6 +254,9 @@ void frmMain::crearMenus() {
                                       QString::fromUtf16(TitulosArchivo[i]));
         connect(mnuArchivo_[i], &QAction::triggered, this, [this, index] { mnuArchivo_Click(index); });
     }
+    // The agents are a catalogue: beside the others, before the separator.
+    mnuMain_[0]->removeAction(mnuArchivo_[ArchivoAgentes]);
+    mnuMain_[0]->insertAction(mnuArchivo_[ArchivoAreas + 1], mnuArchivo_[ArchivoAgentes]);
     for (std::size_t i = 0; i < mnuLis_.size(); ++i) {
         const int index = static_cast<int>(i);
         mnuLis_[i] =
@@ -361,7 +369,8 @@ QPixmap frmMain::fondo() const {
 
 void frmMain::actualizarComandos() {
     for (std::size_t i = 0; i < DestinosArchivo.size(); ++i)
-        mnuArchivo_[i]->setEnabled(registro_.registrada(DestinosArchivo[i].ventana));
+        if (abreVentana(int(i)))
+            mnuArchivo_[i]->setEnabled(registro_.registrada(DestinosArchivo[i].ventana));
     for (std::size_t i = 0; i < DestinosBusqueda.size(); ++i)
         mnuTool_[i]->setEnabled(registro_.registrada(DestinosBusqueda[i].ventana));
     for (int i = 0; i < static_cast<int>(mnuTool_.size()); ++i) {
@@ -395,7 +404,7 @@ void frmMain::mnuArchivo_Click(int index) {
         close();
         return;
     }
-    if (index >= 0 && index < static_cast<int>(DestinosArchivo.size())) {
+    if (index >= 0 && index < static_cast<int>(DestinosArchivo.size()) && abreVentana(index)) {
         const Destino& d = DestinosArchivo[static_cast<std::size_t>(index)];
         mostrarVentana(d.ventana, d.alquiler);
     }

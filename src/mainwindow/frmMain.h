@@ -137,7 +137,7 @@ private:
     AreaMDI* mdi_;
     QToolBar* tb_ = nullptr;
     std::array<QMenu*, 4> mnuMain_{};
-    std::array<QAction*, 11> mnuArchivo_{};
+    std::array<QAction*, 12> mnuArchivo_{};
     std::array<QAction*, 6> mnuLis_{};
     std::array<QAction*, 14> mnuTool_{};
     std::array<QAction*, 1> mnuAyu_{};

@@ -34,7 +34,8 @@ constexpr std::array<const char*, NumVentanas> NombresVentana = {"Propiedades",
                                                                  "ExportacionWeb",
                                                                  "ExportacionOficina",
                                                                  "ImportacionOficina",
-                                                                 "ExportacionPortales"};
+                                                                 "ExportacionPortales",
+                                                                 "Agentes"};
 
 QString claveVentana(Ventana v, bool alquiler) {
     return QString::fromLatin1(NombresVentana[static_cast<std::size_t>(v)]) +
@@ -111,6 +112,7 @@ void frmMain::usrShow(Ventana kind, bool alquiler) {
     case Ventana::Tipos:
     case Ventana::Localidades:
     case Ventana::Areas:
+    case Ventana::Agentes:
         mostrarVentana(kind, false);
         return;
     default:

@@ -43,7 +43,9 @@ bool ActividadModel::setData(const QModelIndex& index, const QVariant& value, in
         if (texto.isEmpty())
             return false;
         beginInsertRows({}, fila + 1, fila + 1); // a new new-row line appears below
-        lineas_.append(Linea{});
+        Linea nueva{};
+        nueva[ColAgente] = agente_;
+        lineas_.append(nueva);
         endInsertRows();
     }
     Linea& linea = lineas_[fila];
@@ -76,7 +78,7 @@ QVariant ActividadModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     if (orientation == Qt::Vertical)
         return esLineaNueva(section) ? QStringLiteral("*") : QString::number(section + 1);
-    static const char* const titulos[NumColumnas] = {"Fecha", "CodCliente", "Cliente", "Actividad"};
+    static const char* const titulos[NumColumnas] = {"Fecha", "CodCliente", "Cliente", "Actividad", "Agente"};
     return QString::fromLatin1(titulos[section]);
 }
 
@@ -94,12 +96,13 @@ void ActividadModel::Cargar(db::Database& database, const QString& cod) {
     beginResetModel();
     lineas_.clear();
     const QList<db::Row> filas = database.query(
-        QStringLiteral("select Fecha, CodCliente, Cliente, Actividad from Actividades where Propiedad = ? "
-                       "order by Cod"),
+        QStringLiteral(
+            "select Fecha, CodCliente, Cliente, Actividad, Agente from Actividades where Propiedad = ? "
+            "order by Cod"),
         {cod});
     for (const db::Row& f : filas)
         lineas_.append(Linea{FormatoFecha(f.value(0)), f.value(1).toString(), f.value(2).toString(),
-                             f.value(3).toString()});
+                             f.value(3).toString(), f.value(4).toString()});
     endResetModel();
 }
 
@@ -107,7 +110,9 @@ void ActividadModel::insertarLinea(int fila) {
     if (fila < 0 || fila >= lineas())
         return;
     beginInsertRows({}, fila, fila);
-    lineas_.insert(fila, Linea{});
+    Linea nueva{};
+    nueva[ColAgente] = agente_;
+    lineas_.insert(fila, nueva);
     endInsertRows();
 }
 
@@ -120,8 +125,9 @@ void ActividadModel::borrarLinea(int fila) {
 }
 
 bool ActividadModel::vacia(const Linea& l) {
-    for (const QString& c : l)
-        if (!c.trimmed().isEmpty())
+    // The agent alone, which every new line carries, does not make a line.
+    for (std::size_t c = 0; c < l.size(); ++c)
+        if (c != ColAgente && !l[c].trimmed().isEmpty())
             return false;
     return true;
 }
@@ -144,12 +150,12 @@ QString ActividadModel::Comprobar() const {
 void ActividadModel::Guardar(db::Database& database, const QString& cod) const {
     database.execute(QStringLiteral("delete from Actividades where Propiedad = ?"), {cod});
     db::Statement insertar(database, QStringLiteral("insert into Actividades (Propiedad, Fecha, CodCliente, "
-                                                    "Cliente, Actividad) values (?, ?, ?, ?, ?)"));
+                                                    "Cliente, Actividad, Agente) values (?, ?, ?, ?, ?, ?)"));
     for (const Linea& l : lineas_) {
         if (vacia(l))
             continue;
-        insertar.execute(
-            {cod, FechaSQL(LeerFecha(l[ColFecha])), l[ColCodCliente], l[ColCliente], l[ColActividad]});
+        insertar.execute({cod, FechaSQL(LeerFecha(l[ColFecha])), l[ColCodCliente], l[ColCliente],
+                          l[ColActividad], l[ColAgente].left(50)});
     }
 }
 

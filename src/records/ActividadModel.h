@@ -20,7 +20,15 @@ namespace orb {
 class ActividadModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Columna { ColFecha = 0, ColCodCliente = 1, ColCliente = 2, ColActividad = 3, NumColumnas = 4 };
+    // Agente: who wrote the line; a new line takes the seat's agent.
+    enum Columna {
+        ColFecha = 0,
+        ColCodCliente = 1,
+        ColCliente = 2,
+        ColActividad = 3,
+        ColAgente = 4,
+        NumColumnas = 5
+    };
     using Linea = std::array<QString, NumColumnas>;
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -43,6 +51,9 @@ public:
         nombreCliente_ = std::move(nombre);
     }
 
+    // The agent a line added from now on carries.
+    void setAgente(const QString& agente) { agente_ = agente; }
+
     void Limpiar();
     // The log of property cod, in the order it was written.
     void Cargar(db::Database& database, const QString& cod);
@@ -61,6 +72,7 @@ private:
     static bool vacia(const Linea& l);
     QList<Linea> lineas_;
     bool editable_ = false;
+    QString agente_;
     std::function<QString(const QString&)> nombreCliente_;
 };
 

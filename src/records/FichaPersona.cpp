@@ -1,6 +1,7 @@
 #include "FichaPersona.h"
 
 #include "CamposPersona.h"
+#include "ListaAgentes.h"
 #include "PreferenciasCliente.h"
 #include "VisitasFichas.h"
 #include "dlgDuplicados.h"
@@ -11,6 +12,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/widgets/ThemeIcon.h"
 #include "reports/Informes.h"
+#include "shell/Agentes.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/Consultas.h"
@@ -299,7 +301,12 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
 
     cboTipo = addListaCatalogo(cliente::Tipo, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
                                QStringLiteral("select cod,nombre from tipos order by nombre"));
-    addText(cliente::Agente, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
+    auto* agente = addText(cliente::Agente, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
+    try {
+        PonerListaAgentes(agente, NombresAgentes(ctx.db()));
+    } catch (const db::DbError& e) {
+        RegistrarError(QStringLiteral("leer los agentes"), e);
+    }
 
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);

@@ -17,6 +17,9 @@ void RegistrarFichas(WindowRegistry& registro) {
     registro.registrar(Ventana::Areas, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
         return new frmAreas(ctx, parent);
     });
+    registro.registrar(Ventana::Agentes, [](AppContext& ctx, bool, QWidget* parent) -> QWidget* {
+        return new frmAgentes(ctx, parent);
+    });
     registro.registrar(Ventana::Propietarios,
                        [](AppContext& ctx, bool alquiler, QWidget* parent) -> QWidget* {
                            return new frmPropietarios(ctx, alquiler, parent);

@@ -115,4 +115,32 @@ frmAreas::frmAreas(AppContext& context, QWidget* parent)
     resize(440, 170);
 }
 
+frmAgentes::frmAgentes(AppContext& context, QWidget* parent)
+    : CatalogoWindow(context, QStringLiteral("frmAgentes"), QStringLiteral("AGENTES"), parent) {
+    setWindowTitle(QStringLiteral("Ficha de Agentes"));
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    cod->setMaximumWidth(90);
+    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
+    auto* oficina = addText(Oficina, QStringLiteral("Oficina"), QStringLiteral("&Oficina:"), 2, 0);
+    oficina->setMaximumWidth(90);
+    addText(Email, QStringLiteral("Email"), QStringLiteral("&E-mail:"), 3, 0);
+    addText(Usuario, QStringLiteral("Usuario"), QStringLiteral("&Usuario del servidor:"), 4, 0);
+    chkActivo = new ui::BoundCheckBox(QStringLiteral("&Activo"), Picture1, QStringLiteral("Activo"));
+    chkActivo->setObjectName(QStringLiteral("chkActivo"));
+    chkActivo->setAccessibleName(QStringLiteral("Activo"));
+    grid->addWidget(chkActivo, 5, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(6, 1);
+    terminarCarga(QStringLiteral("Agentes"),
+                  QStringLiteral("select Cod,Nombre,Oficina,Email,Usuario,Activo from Agentes order by Cod"));
+    resize(460, 250);
+}
+
+void frmAgentes::data_OnAddNew() {
+    CatalogoWindow::data_OnAddNew();
+    // A new agent is of this office and active until told otherwise.
+    txt.value(Oficina)->setText(ctx.facts.CodigoOficina);
+    chkActivo->setChecked(true);
+}
+
 } // namespace orb

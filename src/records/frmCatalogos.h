@@ -65,4 +65,19 @@ public:
     ui::BoundComboBox* cboLocalidad = nullptr; // cboLookup(2), the locality list
 };
 
+// The agents of every office. Usuario is the agent's server role, which
+// orbalia-install --agente makes; on the file it stays empty.
+class frmAgentes : public CatalogoWindow {
+    Q_OBJECT
+public:
+    static constexpr int Oficina = 2;
+    static constexpr int Email = 3;
+    static constexpr int Usuario = 4;
+
+    explicit frmAgentes(AppContext& ctx, QWidget* parent = nullptr);
+    void data_OnAddNew() override;
+
+    ui::BoundCheckBox* chkActivo = nullptr;
+};
+
 } // namespace orb

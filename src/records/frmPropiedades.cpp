@@ -2,6 +2,7 @@
 
 #include "ActividadModel.h"
 #include "FotosPropiedad.h"
+#include "ListaAgentes.h"
 #include "PanelPropietario.h"
 #include "frmPropietarioNuevo.h"
 #include "maintenance/CodeAllocator.h"
@@ -9,6 +10,7 @@
 #include "reports/Dossier.h"
 #include "reports/Informes.h"
 #include "search/Lookups.h"
+#include "shell/Agentes.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/ErrorReport.h"
@@ -34,6 +36,7 @@ constexpr int CajasImporte[] = {Precio, Comunidad, Hipoteca, ValorEscritura, PPr
 frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* parent)
     : RecordWindow(context, QStringLiteral("frmPropiedades"), parent), modoAlquiler_(modoAlquiler) {
     actividades = new ActividadModel(this);
+    actividades->setAgente(ctx.agente.nombre);
     actividades->setNombreCliente(
         [this](const QString& cod) { return NombrePorCodigo(ctx, QStringLiteral("Clientes"), cod); });
     crearBotonesDocumento();
@@ -50,6 +53,11 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     crearPestañas();
     crearCampos();
     nombresUnicos();
+    try {
+        PonerListaAgentes(static_cast<ui::BoundTextBox*>(txt.value(Agente)), NombresAgentes(ctx.db()));
+    } catch (const db::DbError& e) {
+        RegistrarError(QStringLiteral("leer los agentes"), e); // the box still takes any name
+    }
 
     // Rentals only: the rental and tenant tabs; sales only: "Destacada". A hidden
     // tab would still be announced by a screen reader, so the sales window takes

@@ -387,6 +387,9 @@ void frmPropiedades::crearActividades() {
     grd->setColumnWidth(0, 90);
     grd->setColumnWidth(1, 80);
     grd->setColumnWidth(2, 200);
+    grd->setColumnWidth(ActividadModel::ColAgente, 140);
+    // Who wrote each line stands beside the client, before the text that stretches.
+    grd->horizontalHeader()->moveSection(ActividadModel::ColAgente, ActividadModel::ColActividad);
     grd->setSelectionBehavior(QAbstractItemView::SelectItems);
     ui::disableCornerButton(grd, QStringLiteral("Esquina de la tabla de actividades"));
     grd->setItemDelegateForColumn(

@@ -246,7 +246,10 @@ void frmVisitas::data_OnAddNew() {
     txt.value(Duracion)->setText(QString::number(visitas::DuracionPorDefecto));
     txt.value(Agencia)->setText(ctx.facts.CodigoOficina);
     cbo.value(Estado)->setText(visitas::Prevista);
-    if (!filtro_.codPropiedad.isEmpty())
+    // The agent who books it; without one at the seat, the property's own.
+    if (!ctx.agente.nombre.isEmpty())
+        txt.value(Agente)->setText(ctx.agente.nombre);
+    else if (!filtro_.codPropiedad.isEmpty())
         txt.value(Agente)->setText(ctx.db()
                                        .scalar(QStringLiteral("select Agente from Propiedades where Cod = ?"),
                                                {filtro_.codPropiedad})

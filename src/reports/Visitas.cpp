@@ -203,9 +203,10 @@ bool AnotarVisita(db::Database& database, Visita& v) {
         cliente = database.scalar(QStringLiteral("SELECT Nombre FROM Clientes WHERE Cod = ?"), {v.codCliente})
                       .toString();
     database.execute(
-        QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad) "
-                       "VALUES (?, ?, ?, ?, ?)"),
-        {v.codPropiedad, FechaSQL(v.fecha), v.codCliente, cliente.left(50), TextoActividad(v)});
+        QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad, Agente) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"),
+        {v.codPropiedad, FechaSQL(v.fecha), v.codCliente, cliente.left(50), TextoActividad(v),
+         v.agente.left(50)});
     v.anotada = true;
     return true;
 }

@@ -375,7 +375,7 @@ void MarcarVistas(db::Database& database, const QList<Coincidencia>& coincidenci
 }
 
 void RegistrarEnvio(db::Database& database, const QString& codCliente, const QString& nombreCliente,
-                    const QStringList& codPropiedades) {
+                    const QStringList& codPropiedades, const QString& agente) {
     db::runInTransaction(database, [&] {
         const QString fecha = hoy();
         // The log's fields are 50 and 255 characters wide.
@@ -383,15 +383,17 @@ void RegistrarEnvio(db::Database& database, const QString& codCliente, const QSt
         const QString actividad = (QStringLiteral("Enviada a ") + nombreCliente).left(255);
         db::Statement anotar(database,
                              QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, "
-                                            "Cliente, Actividad) VALUES (?, ?, ?, ?, ?)"));
+                                            "Cliente, Actividad, Agente) VALUES (?, ?, ?, ?, ?, ?)"));
         // The pair is unique: sending again moves its day.
         db::Statement marcar(database,
                              QStringLiteral("INSERT INTO PropiedadesEnviadas (CodCliente, CodPropiedad, "
-                                            "Fecha) VALUES (?, ?, ?) ON CONFLICT (CodCliente, "
-                                            "CodPropiedad) DO UPDATE SET Fecha = excluded.Fecha"));
+                                            "Fecha, Agente) VALUES (?, ?, ?, ?) ON CONFLICT (CodCliente, "
+                                            "CodPropiedad) DO UPDATE SET Fecha = excluded.Fecha, Agente = "
+                                            "excluded.Agente"));
+        const QString quien = agente.left(50);
         for (const QString& cod : codPropiedades) {
-            anotar.execute({cod, fecha, codCliente, cliente, actividad});
-            marcar.execute({codCliente, cod, fecha});
+            anotar.execute({cod, fecha, codCliente, cliente, actividad, quien});
+            marcar.execute({codCliente, cod, fecha, quien});
         }
     });
 }

@@ -100,10 +100,11 @@ void MarcarVistas(db::Database& database, const QString& codCliente, const QStri
 void MarcarVistas(db::Database& database, const QList<Coincidencia>& coincidencias);
 
 // The properties were sent to the client: one line "Enviada a <cliente>" in
-// each property's activity log with the client's code, and each marked sent.
+// each property's activity log with the client's code, and each marked sent; both
+// carry the agent who sent them.
 // Runs in one transaction unless the caller holds one.
 void RegistrarEnvio(db::Database& database, const QString& codCliente, const QString& nombreCliente,
-                    const QStringList& codPropiedades);
+                    const QStringList& codPropiedades, const QString& agente = {});
 
 // Waiting clients ("Buscando") with at least one match neither seen, sent
 // nor refused, in code order. Only reads (a read-only connection will do).

@@ -314,7 +314,7 @@ void frmCoincidencias::enviarPorEmail() {
     }
     // Handed over: the log and the sent marks go in together.
     try {
-        co::RegistrarEnvio(ctx_.db(), cod_, deseos_.nombre, cods);
+        co::RegistrarEnvio(ctx_.db(), cod_, deseos_.nombre, cods, ctx_.agente.nombre);
     } catch (const db::DbError& e) {
         informar(ctx_, this, QStringLiteral("anotar el envío"), e);
     }

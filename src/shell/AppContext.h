@@ -45,6 +45,15 @@ struct AppContext {
 
     InstallationFacts facts;
 
+    // The agent at this seat (signed in on a server, chosen on the file);
+    // empty name when the agency keeps no agents. New activity lines, sent
+    // matches and visits record this name.
+    struct Agente {
+        qint64 cod = 0;
+        QString nombre;
+        QString oficina;
+    } agente;
+
     // The one connection to Orbalia.db on the UI thread: opened through
     // db::Database::shared, so the record windows' controllers get this same
     // one and a window's writes always fall inside the confirm's transaction.

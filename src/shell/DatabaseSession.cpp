@@ -5,6 +5,9 @@
 #include "ErrorReport.h"
 #include "Installation.h"
 #include "Mensajes.h"
+#include "Puesto.h"
+
+#include "platform/widgets/DialogService.h"
 
 #include <QDir>
 
@@ -59,14 +62,50 @@ QString ConectarServidor(AppContext& ctx, const ConexionServidor& c) {
 
 namespace {
 
-// A seat whose Orbalia.ini names a server: its connection, or the message that says why not.
-bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
-    const QString causa = ConectarServidor(ctx, c);
-    if (causa.isEmpty())
-        return true;
+void MostrarError(AppContext& ctx, const ConexionServidor& c, const QString& causa) {
     if (ctx.dialogs)
         MensajeError(*ctx.dialogs, QStringLiteral("Error al abrir la base de datos [") + c.descripcion() +
                                        QStringLiteral("]\n") + causa);
+}
+
+// A seat without the password file is an agents' seat: whoever sits there
+// signs in with their own server role, the last one offered first. A refused
+// password is told and asked again; a cancel leaves the program unstarted.
+bool EntrarAgente(AppContext& ctx, ConexionServidor c) {
+    auto puesto = AjustesPuesto();
+    QString usuario = puesto->value(QStringLiteral("Agente/Usuario"), c.usuario).toString();
+    for (int intento = 0; intento < 3; ++intento) {
+        ui::DialogService::SignIn peticion;
+        peticion.title = QStringLiteral("Entrada en Orbalia");
+        peticion.text = QStringLiteral("Base de datos %1 en %2").arg(c.baseDatos, c.servidor);
+        QString clave;
+        if (!ctx.dialogs->signIn(nullptr, peticion, usuario, clave))
+            return false;
+        c.usuario = usuario;
+        c.clave = clave;
+        const QString causa = ConectarServidor(ctx, c);
+        if (causa.isEmpty()) {
+            puesto->setValue(QStringLiteral("Agente/Usuario"), usuario);
+            return true;
+        }
+        if (!causa.startsWith(QStringLiteral("El servidor ha rechazado"))) {
+            MostrarError(ctx, c, causa);
+            return false;
+        }
+        MostrarError(ctx, c,
+                     QStringLiteral("El servidor ha rechazado el agente %1 o su contraseña.").arg(usuario));
+    }
+    return false;
+}
+
+// A seat whose Orbalia.ini names a server: its connection, or the message that says why not.
+bool AbrirEnServidor(AppContext& ctx, const ConexionServidor& c) {
+    if (c.clave.isEmpty() && ctx.dialogs && ProblemaConexionServidor(ctx.RutaAplicacion).isEmpty())
+        return EntrarAgente(ctx, c);
+    const QString causa = ConectarServidor(ctx, c);
+    if (causa.isEmpty())
+        return true;
+    MostrarError(ctx, c, causa);
     return false;
 }
 

@@ -21,6 +21,6 @@ bool AbrirBaseDatos(AppContext& ctx);
 int LeerVersionBD(AppContext& ctx);
 
 // Schema version this program requires.
-inline constexpr int VersionRequerida = 17;
+inline constexpr int VersionRequerida = 18;
 
 } // namespace orb

@@ -41,6 +41,8 @@ QString DescripcionError(const db::DbError& e) {
         return QStringLiteral("No coinciden los tipos de datos");
     case db::ErrLocked:
         return QStringLiteral("La base de datos está bloqueada por otro proceso");
+    case db::ErrPermissionDenied:
+        return QStringLiteral("No tiene los permisos necesarios para cambiar estos datos");
     default:
         return QStringLiteral("Error de la base de datos");
     }
@@ -136,6 +138,14 @@ QString CausaError(const db::DbError& e, const std::function<QString(const QStri
                               "guardado nada de la última operación.");
     case db::ErrChangedByOther:
         return db::DbError::cambiadoPorOtro().description();
+    case db::ErrPermissionDenied:
+        // The server's office rules speak the program's words; a grant that is
+        // missing does not.
+        for (const char* regla : {"No puede manipularse esta información porque no pertenece a esta oficina",
+                                  "Esta información sólo puede manipularse en la oficina principal"})
+            if (e.description().contains(QString::fromUtf8(regla)))
+                return QString::fromUtf8(regla);
+        return QStringLiteral("El servidor no permite a este agente cambiar estos datos.");
     default:
         return QStringLiteral("Error interno; los detalles se han guardado en Orbalia.log.");
     }

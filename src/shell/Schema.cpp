@@ -301,6 +301,26 @@ QStringList versionBusquedaRapida(db::Database& database, const MigrationOptions
     return pasoBusquedaRapida(database);
 }
 
+// 17 → 18: the agents' catalogue, and the agent of each new activity line and sent match.
+QStringList versionAgentes(db::Database& database, const MigrationOptions&) {
+    QStringList done;
+    if (!objectExists(database, QStringLiteral("table"), agentes().name)) {
+        Table t = agentes();
+        t.columns << columnaVersion();
+        database.executeScript(createTableSql(t));
+        done << QStringLiteral("tabla Agentes creada");
+    }
+    for (const Index& i : indicesAgentes()) {
+        if (objectExists(database, QStringLiteral("index"), i.name))
+            continue;
+        database.executeScript(createIndexSql(i));
+        done << QStringLiteral("índice %1 creado").arg(i.name);
+    }
+    for (const auto& [tabla, columna] : columnasAgente())
+        done += addMissingColumns(database, tabla, {columna});
+    return done;
+}
+
 // The table of steps, indexed by the version they start from. Versions before
 // 9 left no structure of their own to convert; 9 → 10 completes the current
 // structure; each later step adds what its version brought.
@@ -317,6 +337,7 @@ const std::vector<Step>& steps() {
         s.push_back({14, versionPortales});
         s.push_back({15, versionIndiceWeb});
         s.push_back({16, versionBusquedaRapida});
+        s.push_back({17, versionAgentes});
         return s;
     }();
     return table;
@@ -360,7 +381,7 @@ QStringList migrate(db::Database& database) {
 }
 
 QStringList migrate(db::Database& database, const MigrationOptions& options) {
-    static_assert(CurrentVersion == 17, "add the step from the previous version to steps()");
+    static_assert(CurrentVersion == 18, "add the step from the previous version to steps()");
     int version = database.userVersion();
     if (version >= CurrentVersion)
         return {};

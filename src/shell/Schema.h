@@ -9,7 +9,7 @@ class Database;
 
 namespace orb::schema {
 
-inline constexpr int CurrentVersion = 17;
+inline constexpr int CurrentVersion = 18;
 
 // Width of Agencia, the office code that opens every property, owner and client code.
 inline constexpr int LongitudAgencia = 10;

@@ -31,8 +31,12 @@ Table parCliente(const char* name) {
 
 QList<Table> tablasCoincidencias() {
     return {clientesZonas(),
-            // Sent by e-mail: not offered again as new.
-            parCliente("PropiedadesEnviadas"),
+            // Sent by e-mail: not offered again as new. The agent who sent it rides along.
+            [] {
+                Table t = parCliente("PropiedadesEnviadas");
+                t.columns << columnasAgente().value(1).second;
+                return t;
+            }(),
             // "No le interesa": never offered to that client again until taken back.
             parCliente("PropiedadesDescartadas"),
             // Matches the agent has already seen, so only new ones are announced.

@@ -1,6 +1,7 @@
 // The agency database on the server, made from the same definitions as the file.
 
 #include "SchemaServidor.h"
+#include "ReglasOficinaServidor.h"
 #include "Schema.h"
 #include "SchemaBusquedaRapida.h"
 #include "SchemaTablas.h"
@@ -140,6 +141,28 @@ void crearIndicesTrigramas(pg::Connection& c) {
 
 } // namespace
 
+namespace {
+
+// A table in the server's types. The server folds names to lower case; each
+// column keeps its own spelling as its comment, which the program shows as
+// the field's name.
+void crearTabla(pg::Connection& c, const Table& t) {
+    c.execute(createTableSql(t, {}, Dialect::Postgres));
+    const Clave k = claveDe(t);
+    QStringList nombres;
+    for (const QString& n : {k.alias, k.propia})
+        if (!n.isEmpty())
+            nombres << n;
+    for (const Column& col : t.columns)
+        nombres << col.name;
+    for (const QString& n : nombres)
+        if (n != n.toLower())
+            c.execute(
+                QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.name.toLower(), n.toLower(), n));
+}
+
+} // namespace
+
 void createServerSchema(pg::Connection& c) {
     std::optional<pg::Transaction> tx;
     if (!c.inTransaction())
@@ -147,22 +170,8 @@ void createServerSchema(pg::Connection& c) {
     // The Spanish order, the program's LIKE and the file's functions.
     for (const QString& sql : db::serverDialectStatements())
         c.execute(sql);
-    for (const Table& t : agencyTables()) {
-        c.execute(createTableSql(t, {}, Dialect::Postgres));
-        // The server folds names to lower case; each column keeps its own
-        // spelling as its comment, which the program shows as the field's name.
-        const Clave k = claveDe(t);
-        QStringList nombres;
-        for (const QString& n : {k.alias, k.propia})
-            if (!n.isEmpty())
-                nombres << n;
-        for (const Column& col : t.columns)
-            nombres << col.name;
-        for (const QString& n : nombres)
-            if (n != n.toLower())
-                c.execute(
-                    QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'").arg(t.name.toLower(), n.toLower(), n));
-    }
+    for (const Table& t : agencyTables())
+        crearTabla(c, t);
     for (const Index& i : agencyIndexes())
         c.execute(createIndexSql(i, Dialect::Postgres));
     crearIndicesTrigramas(c);
@@ -176,6 +185,7 @@ void createServerSchema(pg::Connection& c) {
     // Whose data the database holds (Orbalia.ini of the office that brought them).
     c.execute(QStringLiteral("CREATE TABLE orbalia_agencia (nombre text NOT NULL, codigo_web text NOT NULL, "
                              "oficina text NOT NULL)"));
+    crearReglasOficina(c);
     if (tx)
         tx->commit();
 }
@@ -204,13 +214,36 @@ QList<std::pair<int, PasoServidor>> pasosServidor() {
                          c.execute(QStringLiteral("ALTER TABLE %1 ALTER COLUMN %2 SET DEFAULT true")
                                        .arg(t.name.toLower(), col.name.toLower()));
          }},
+        // The agents, the agent of activity lines and sent matches, and the
+        // office rules every office on the server shares.
+        {18,
+         [](pg::Connection& c) {
+             const Table t = [] {
+                 for (const Table& a : agencyTables())
+                     if (a.name == agentes().name)
+                         return a;
+                 return agentes();
+             }();
+             if (c.scalar(QStringLiteral("SELECT to_regclass('agentes') IS NULL")).toBool()) {
+                 crearTabla(c, t);
+                 for (const Index& i : indicesAgentes())
+                     c.execute(createIndexSql(i, Dialect::Postgres));
+             }
+             for (const auto& [tabla, columna] : columnasAgente()) {
+                 c.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2")
+                               .arg(tabla.toLower(), columnSql(columna, true, Dialect::Postgres)));
+                 c.execute(QStringLiteral("COMMENT ON COLUMN %1.%2 IS '%3'")
+                               .arg(tabla.toLower(), columna.name.toLower(), columna.name));
+             }
+             crearReglasOficina(c);
+         }},
     };
 }
 
 } // namespace
 
 void upgradeServerSchema(pg::Connection& c, const std::function<void(const QString&)>& progreso) {
-    static_assert(CurrentVersion == 17, "give the server its form of the new step in pasosServidor()");
+    static_assert(CurrentVersion == 18, "give the server its form of the new step in pasosServidor()");
     const int desde = serverSchemaVersion(c);
     if (desde < FirstServerVersion)
         throw std::runtime_error("La base de datos del servidor no es de Orbalia o no tiene versión.");
@@ -233,6 +266,8 @@ void upgradeServerSchema(pg::Connection& c, const std::function<void(const QStri
                 c.execute(
                     QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name, Dialect::Postgres), v.select));
         }
+        // A table the step added is open to the agents as the others are.
+        concederAgentes(c);
         c.execute(QStringLiteral("UPDATE orbalia_version SET version = ?"), {version});
         tx.commit();
         if (progreso)

@@ -99,7 +99,7 @@ Table actividades() {
     // leading zeros survive (a number stored there reads back as its digits).
     return {QStringLiteral("Actividades"),
             {text("Propiedad", 20), date("Fecha"), text("CodCliente", 20), text("Cliente", 50),
-             text("Actividad", 255)},
+             text("Actividad", 255), columnasAgente().value(0).second},
             QStringLiteral("Cod INTEGER PRIMARY KEY AUTOINCREMENT")};
 }
 
@@ -120,6 +120,7 @@ QList<Table> agencyTables() {
                         conVersion(tipos()),
                         conVersion(localidades()),
                         conVersion(areas()),
+                        conVersion(agentes()),
                         conVersion(propietarios()),
                         conVersion(clientes()),
                         conVersion(propiedades()),
@@ -175,7 +176,8 @@ QList<Index> agencyIndexes() {
         {QStringLiteral("Actividades_Propiedad"), QStringLiteral("Actividades"),
          QStringLiteral("Propiedad, Cod")},
     };
-    return list + indicesVersion11() + indicesVisitas() + indicesDuplicados() + indicesExportacionWeb();
+    return list + indicesVersion11() + indicesVisitas() + indicesDuplicados() + indicesExportacionWeb() +
+           indicesAgentes();
 }
 
 QList<Index> exchangeIndexes() {

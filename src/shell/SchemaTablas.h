@@ -121,6 +121,11 @@ QList<Index> indicesVisitas();
 QList<Column> columnasPortalesPropiedad();
 Column tipoPortales();
 Column provinciaLocalidad();
+// The agents' catalogue and the Agente column that activity lines and sent
+// matches gained with it (SchemaAgentes.cpp; the step to version 18).
+Table agentes();
+QList<Index> indicesAgentes();
+QList<std::pair<QString, Column>> columnasAgente();
 QStringList disparadoresPortales();
 // Their server form (PL/pgSQL), in SchemaServidor's schema and its step 17.
 QStringList disparadoresPortalesServidor();

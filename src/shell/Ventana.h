@@ -19,7 +19,8 @@ enum class Ventana {
     ExportacionOficina,
     ImportacionOficina,
     ExportacionPortales,
+    Agentes,
 };
-inline constexpr int NumVentanas = 14;
+inline constexpr int NumVentanas = 15;
 
 } // namespace orb

@@ -428,7 +428,7 @@ private Q_SLOTS:
         const QList<QStringList> esperados = {
             {"&Archivos", "Propiedades en &Venta", "Propiedades en &Alquiler", "&Clientes de Ventas",
              "Clientes de Al&quileres", "&Propietarios de Ventas", "Propietarios de Alquile&res", "&Tipos",
-             "&Localidades", "Ar&eas", "", "&Salir"},
+             "&Localidades", "Ar&eas", "A&gentes", "", "&Salir"},
             {"&Listados", "Listado de Clientes de &Ventas", "Listado de Clientes de &Alquileres",
              "Listado de &Propietarios de Ventas", "Listado de Propietarios de Al&quileres",
              "Listado de &Localidades/Areas", "Listado de &Tipos"},

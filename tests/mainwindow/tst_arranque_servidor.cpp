@@ -101,12 +101,35 @@ private Q_SLOTS:
         QVERIFY2(m.contains("claves Servidor y Puerto de la sección [Servidor]"), qPrintable(m));
     }
 
-    void missingPasswordFileOrKeysAreNamed() {
+    // A seat without its password file is an agents' seat: whoever sits there
+    // signs in; a refused password is told and asked again, a cancel stops.
+    void aSeatWithoutPasswordFileAsksWhoSignsIn() {
         ORB_REQUIRE_PG(s);
         orb::ConexionServidor c = conexion(s);
         c.clave.clear();
-        QVERIFY(unicoMensaje(c).contains("Falta la contraseña de este puesto"));
-        c = conexion(s);
+        TestInstallation inst(oficina01());
+        QVERIFY(orb::GuardarConexionServidor(inst.path(), c));
+        {
+            Inicio inicio(inst.path());
+            QVERIFY(!inicio.arrancar());
+            QCOMPARE(inicio.dialogs.boxes().size(), 1);
+            QCOMPARE(inicio.dialogs.boxes()[0].title, QString("Entrada en Orbalia"));
+            QVERIFY(!inicio.ctx.BaseDatosAgencia);
+        }
+        Inicio inicio(inst.path());
+        inicio.dialogs.queueSignIn(s.options.user, "no-es-la-clave");
+        QVERIFY(!inicio.arrancar());
+        const QStringList textos = inicio.dialogs.texts();
+        QCOMPARE(textos.size(), 3); // the sign-in, the refusal, the sign-in again (cancelled)
+        QVERIFY2(textos[1].contains(
+                     QString("El servidor ha rechazado el agente %1 o su contraseña.").arg(s.options.user)),
+                 qPrintable(textos[1]));
+        QVERIFY(!textos.join('|').contains("no-es-la-clave"));
+    }
+
+    void missingKeysAreNamed() {
+        ORB_REQUIRE_PG(s);
+        orb::ConexionServidor c = conexion(s);
         c.baseDatos.clear();
         QVERIFY(unicoMensaje(c).contains("Escriba la clave BaseDatos en la sección [Servidor]"));
     }

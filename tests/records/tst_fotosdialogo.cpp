@@ -30,6 +30,9 @@ public:
     bool choosePrinter(QWidget* parent, QPrinter& printer) override {
         return guion->choosePrinter(parent, printer);
     }
+    bool signIn(QWidget* parent, const SignIn& request, QString& user, QString& password) override {
+        return guion->signIn(parent, request, user, password);
+    }
 
 private:
     ui::QtDialogService real_;

@@ -187,6 +187,27 @@ private slots:
         QCOMPARE(log("0100001"),
                  QStringList({"02/05/2024|0A00012|Marta Ruiz|", "03/05/2024|X99|Sr. Pérez|"}));
     }
+
+    // The seat's agent signs every line it adds; lines already written keep theirs.
+    void newLinesCarryTheSeatsAgent() {
+        propiedad("0100001", 1);
+        actividad("0100001", "2024-01-10", "Antigua");
+        ctx().db().execute("UPDATE Actividades SET Agente = 'Bea Dos'");
+        ctx().agente.nombre = "Lars Andersson";
+        frmPropiedades w(ctx(), false);
+        mostrar(w);
+        clic(w.cmdEdit);
+        QVERIFY(w.actividades->setData(w.actividades->index(1, ActividadModel::ColFecha), "03/05/2024"));
+        QVERIFY(w.actividades->setData(w.actividades->index(1, ActividadModel::ColActividad), "Llamada"));
+        // An inserted line left empty is still no line, though it carries the agent.
+        w.grd->setCurrentIndex(w.actividades->index(0, 0));
+        clic(w.cmdInsertarLinea);
+        clic(w.cmdOk);
+        QVERIFY2(inst->dialogs().boxes().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
+        QCOMPARE(ctx().db().query("SELECT Actividad, Agente FROM Actividades ORDER BY Cod"),
+                 (QList<db::Row>{{"Antigua", "Bea Dos"}, {"Llamada", "Lars Andersson"}}));
+        QCOMPARE(w.actividades->headerData(ActividadModel::ColAgente, Qt::Horizontal).toString(), "Agente");
+    }
 };
 
 QTEST_MAIN(TestPropiedadesActividades)

@@ -216,11 +216,15 @@ private Q_SLOTS:
 
     void sendingWritesTheLogAndMarksSent() {
         cliente(d(), "C1", "Presupuesto", {100000});
-        co::RegistrarEnvio(d(), "C1", "Ana Peña", {"V100", "VELV"});
-        const auto lineas = d().query("SELECT Propiedad, CodCliente, Cliente, Actividad, Fecha "
+        co::RegistrarEnvio(d(), "C1", "Ana Peña", {"V100", "VELV"}, "Lars Andersson");
+        const auto lineas = d().query("SELECT Propiedad, CodCliente, Cliente, Actividad, Fecha, Agente "
                                       "FROM Actividades ORDER BY Cod");
         QCOMPARE(lineas.size(), 2);
         QCOMPARE(lineas[0].mid(0, 4), (db::Row{"V100", "C1", "Ana Peña", "Enviada a Ana Peña"}));
+        // Who sent it rides along in the log and on the sent mark.
+        QCOMPARE(lineas[1][5].toString(), "Lars Andersson");
+        QCOMPARE(d().scalar("SELECT Agente FROM PropiedadesEnviadas WHERE CodPropiedad = 'VELV'").toString(),
+                 "Lars Andersson");
         QCOMPARE(lineas[1][0].toString(), "VELV");
         QCOMPARE(lineas[1][4].toDate(), QDate::currentDate());
         const auto l = co::PropiedadesParaCliente(d(), "C1");

@@ -257,7 +257,7 @@ private Q_SLOTS:
         // Actividades.
         // Nor the row versions, which count this database's own stores.
         const QRegularExpression notExchanged(
-            "^(Config|Actividades|PropiedadesEnviadas|PropiedadesDescartadas|PropiedadesVistas)\\.|"
+            "^(Config|Actividades|PropiedadesEnviadas|PropiedadesDescartadas|PropiedadesVistas|Agentes)\\.|"
             "\\.version ");
         QStringList expected = structureOf(*agency);
         expected.removeIf([&](const QString& f) { return notExchanged.match(f).hasMatch(); });
@@ -296,11 +296,9 @@ private Q_SLOTS:
         QCOMPARE(steps[2], "Versión 11 → 12");
         // But the quick search's text index, filled from the rows.
         QVERIFY2(
-            steps.contains(QString("Versión %1 → %2: índice de texto BusquedaRapidaPropiedades con 1 fila, "
+            steps.contains(QString("Versión 16 → 17: índice de texto BusquedaRapidaPropiedades con 1 fila, "
                                    "índice de texto BusquedaRapidaPropietarios con 1 fila, índice de "
-                                   "texto BusquedaRapidaClientes con 0 filas")
-                               .arg(orb::schema::CurrentVersion - 1)
-                               .arg(orb::schema::CurrentVersion)),
+                                   "texto BusquedaRapidaClientes con 0 filas")),
             qPrintable(steps.join('\n')));
         QCOMPARE(d->userVersion(), orb::schema::CurrentVersion);
         // The old rows are there, new fields read as their defaults; the views work on them.
@@ -447,9 +445,9 @@ private Q_SLOTS:
             "DROP TRIGGER Propiedades_Modificado; DROP TRIGGER Propiedades_ModificadoAlta;"
             "ALTER TABLE Propiedades DROP COLUMN Portales; ALTER TABLE Propiedades DROP COLUMN Modificado;"
             "ALTER TABLE Tipos DROP COLUMN TipoPortales; ALTER TABLE Localidades DROP COLUMN Provincia;");
-        d->setUserVersion(orb::schema::CurrentVersion - 3); // the web and text indexes came after
+        d->setUserVersion(14); // the web and text indexes came after
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 3);
+        QCOMPARE(steps.size(), orb::schema::CurrentVersion - 14);
         QVERIFY2(
             steps[0].contains("campo Propiedades.Portales añadido, campo Propiedades.Modificado añadido, "
                               "campo Tipos.TipoPortales añadido, campo Localidades.Provincia añadido"),
@@ -493,12 +491,13 @@ private Q_SLOTS:
         QTemporaryDir dir, other;
         auto d = agencyDatabase(dir);
         d->execute("DROP INDEX Propiedades_Web");
-        d->setUserVersion(orb::schema::CurrentVersion - 2); // the text index came after
+        d->execute("DROP TABLE Agentes");
+        d->execute("ALTER TABLE Actividades DROP COLUMN Agente");
+        d->execute("ALTER TABLE PropiedadesEnviadas DROP COLUMN Agente");
+        d->setUserVersion(15); // the text index and the agents came after
         const QStringList steps = orb::schema::migrate(*d);
-        QCOMPARE(steps.size(), 2);
-        QCOMPARE(steps.first(), QString("Versión %1 → %2: índice Propiedades_Web creado")
-                                    .arg(orb::schema::CurrentVersion - 2)
-                                    .arg(orb::schema::CurrentVersion - 1));
+        QCOMPARE(steps.size(), orb::schema::CurrentVersion - 15);
+        QCOMPARE(steps.first(), QString("Versión 15 → 16: índice Propiedades_Web creado"));
         QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
         const QStringList plan = rows(
             *d, "EXPLAIN QUERY PLAN SELECT p.Cod FROM Propiedades p LEFT JOIN Tipos t ON p.CodTipo = t.Cod "
@@ -506,6 +505,28 @@ private Q_SLOTS:
                 "p.Alquiler = FALSE ORDER BY p.rowid");
         QVERIFY2(plan.join(' ').contains("Propiedades_Web") && !plan.join(' ').contains("TEMP B-TREE"),
                  qPrintable(plan.join('\n')));
+    }
+
+    // The agents' step keeps every activity line and sent match; new ones can carry their agent.
+    void previousVersionGainsTheAgents() {
+        QTemporaryDir dir, other;
+        auto d = agencyDatabase(dir);
+        d->execute("DROP TABLE Agentes");
+        d->execute("ALTER TABLE Actividades DROP COLUMN Agente");
+        d->execute("ALTER TABLE PropiedadesEnviadas DROP COLUMN Agente");
+        d->execute(
+            "INSERT INTO Actividades (Propiedad, Fecha, Actividad) VALUES ('V1', '2026-01-02', 'Visita')");
+        d->execute("INSERT INTO PropiedadesEnviadas (CodCliente, CodPropiedad) VALUES ('C1', 'V1')");
+        d->setUserVersion(17);
+        const QStringList steps = orb::schema::migrate(*d);
+        QCOMPARE(steps.size(), 1);
+        QVERIFY2(steps.first().startsWith("Versión 17 → 18: tabla Agentes creada"),
+                 qPrintable(steps.first()));
+        QCOMPARE(structureOf(*d), structureOf(*agencyDatabase(other)));
+        QCOMPARE(d->query("SELECT Propiedad, Actividad, Agente FROM Actividades"),
+                 (QList<db::Row>{{"V1", "Visita", QVariant()}}));
+        d->execute("INSERT INTO Agentes (Cod, Nombre, Oficina) VALUES (1, 'Ana', '01')");
+        QCOMPARE(d->scalar("SELECT Activo FROM Agentes").toInt(), 1); // a new agent is active
     }
 
     void olderVersionsStepThroughEveryVersion() {

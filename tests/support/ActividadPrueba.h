@@ -24,7 +24,9 @@ inline QStringList actividadesGuardadas(orb::AppContext& ctx, const QString& cod
 inline QStringList actividadesEnPantalla(const orb::frmPropiedades& w) {
     QStringList l;
     for (int i = 0; i < w.actividades->lineas(); ++i)
-        l << QStringList(w.actividades->linea(i).begin(), w.actividades->linea(i).end()).join('|');
+        l << QStringList(w.actividades->linea(i).begin(),
+                         w.actividades->linea(i).begin() + orb::ActividadModel::ColAgente)
+                 .join('|');
     return l;
 }
 

@@ -26,6 +26,7 @@ enum ErrorNumber : int {
     ErrLoginRefused = 3029,      // the server refused the user or the password
     ErrServerUnreachable = 3151, // nothing answers at the server's address, or it timed out
     ErrConnectionLost = 3146,    // the connection to the server broke during a statement
+    ErrPermissionDenied = 3033,  // the server refused the change to this user (the office rules)
 };
 
 class DbError : public std::runtime_error {

@@ -151,6 +151,9 @@ DbError errorFrom(const pg::PgError& e, const QString& context, const ServerEngi
         return DbError(ErrConversion, detalle);
     case pg::Causa::Sintaxis:
         return DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL: %1").arg(detalle));
+    case pg::Causa::SinPermiso:
+        // The office rules' triggers refuse in the program's own words.
+        return DbError(ErrPermissionDenied, e.text());
     case pg::Causa::Otra:
         break;
     }

@@ -151,6 +151,8 @@ Causa PgError::causaDe(const QString& s) {
         return Causa::Conflicto;
     if (s.startsWith(u"22") || s == u"23502" || s == u"23514")
         return Causa::DatoNoValido;
+    if (s == u"42501")
+        return Causa::SinPermiso;
     if (s.startsWith(u"42"))
         return Causa::Sintaxis;
     if (s.startsWith(u"08") || s == u"57P01" || s == u"57P02" || s == u"57P03")

@@ -18,6 +18,7 @@ enum class Causa {
     Conflicto,           // serialisation failure or deadlock: the transaction may be retried
     DatoNoValido,        // a value the column cannot hold (22xxx, 23502, 23514)
     Sintaxis,            // the statement itself is wrong (42xxx)
+    SinPermiso,          // this user may not do it (42501: a grant, a policy, the office rules)
 };
 
 // A failure reported by libpq or the server. The text never holds the password.

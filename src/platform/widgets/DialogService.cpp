@@ -1,9 +1,17 @@
 #include "DialogService.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <tuple>
 
 namespace ui {
 
@@ -101,6 +109,53 @@ bool QtDialogService::choosePrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Imprimir"));
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtDialogService::signIn(QWidget* parent, const SignIn& request, QString& user, QString& password) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(request.title);
+    auto* form = new QFormLayout(&dialog);
+    if (!request.text.isEmpty())
+        form->addRow(new QLabel(request.text, &dialog));
+    auto* usuario = new QComboBox(&dialog);
+    usuario->setEditable(request.editable);
+    usuario->addItems(request.users);
+    usuario->setCurrentText(user);
+    usuario->setAccessibleName(QStringLiteral("Agente"));
+    auto* etiquetaUsuario = new QLabel(QStringLiteral("&Agente:"), &dialog);
+    etiquetaUsuario->setBuddy(usuario);
+    form->addRow(etiquetaUsuario, usuario);
+    QLineEdit* clave = nullptr;
+    if (request.askPassword) {
+        clave = new QLineEdit(&dialog);
+        clave->setEchoMode(QLineEdit::Password);
+        clave->setAccessibleName(QStringLiteral("Contraseña"));
+        auto* etiquetaClave = new QLabel(QStringLiteral("&Contraseña:"), &dialog);
+        etiquetaClave->setBuddy(clave);
+        form->addRow(etiquetaClave, clave);
+    }
+    auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+    botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    QObject::connect(botones, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(botones, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(botones);
+    // The password is what the agent types first when the name is already there.
+    if (clave && !user.isEmpty())
+        clave->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    user = usuario->currentText().trimmed();
+    password = clave ? clave->text() : QString();
+    return true;
+}
+
+bool ScriptedDialogService::signIn(QWidget*, const SignIn& request, QString& user, QString& password) {
+    boxes_ << Box{user, request.title, Buttons::OkCancel, Icon::Question, Answer::Ok};
+    if (signIns_.isEmpty())
+        return false;
+    std::tie(user, password) = signIns_.takeFirst();
+    return true;
 }
 
 bool ScriptedDialogService::choosePrinter(QWidget*, QPrinter& printer) {
