@@ -85,7 +85,8 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
 }
 
 // The current database, when it cannot be copied (damaged), goes aside into
-// Copias/ with its write-ahead log, under a name the rotation leaves alone.
+// Copias/ with what is left of its write-ahead log, under a name the rotation
+// leaves alone.
 QString apartarDanada(const QString& baseDatos, const QString& carpetaCopias) {
     const QString destino =
         QDir(carpetaCopias)
