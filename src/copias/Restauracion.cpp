@@ -56,7 +56,17 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
     r.copia = copia;
     auto servidor = detail::ConectarServidor(carpeta);
     r.destino = servidor->conexion.descripcion();
-    if (!schema::isEmptyServerDatabase(servidor->pg()))
+    bool vacia = false;
+    try {
+        vacia = schema::isEmptyServerDatabase(servidor->pg());
+    } catch (const pg::PgError& e) {
+        EscribirLog(QStringLiteral("Antes de restaurar en %1: %2").arg(r.destino, e.describe()));
+        throw FalloCopia(
+            QStringLiteral("El servidor no ha dejado ver qué tiene la base de datos [%1]; no se ha "
+                           "cambiado nada.")
+                .arg(r.destino));
+    }
+    if (!vacia)
         throw FalloCopia(
             QStringLiteral(
                 "La base de datos [%1] no está vacía: una copia solo se restaura en una base de datos "
@@ -77,10 +87,15 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
                                  QStringLiteral("restaurar la copia en [%1], que sigue vacía").arg(r.destino),
                                  s.codigo, s.errores));
     }
-    // A dump carries no planner statistics: without them the first searches
-    // would read whole tables.
-    servidor->pg().execute(QStringLiteral("ANALYZE"));
-    r.version = schema::serverSchemaVersion(servidor->pg());
+    try {
+        // A dump carries no planner statistics: without them the first
+        // searches would read whole tables.
+        servidor->pg().execute(QStringLiteral("ANALYZE"));
+        r.version = schema::serverSchemaVersion(servidor->pg());
+    } catch (const pg::PgError& e) {
+        // The rows are in; the next start of the program reads the version.
+        EscribirLog(QStringLiteral("Tras restaurar en %1: %2").arg(r.destino, e.describe()));
+    }
     return r;
 }
 

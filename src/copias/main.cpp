@@ -71,8 +71,10 @@ int ejecutar(int argc, char* argv[]) {
             if (!r.anterior.isEmpty())
                 out << "La base de datos que había se ha guardado antes en " << mostrada(r.anterior) << "."
                     << Qt::endl;
-            out << "Restaurada la copia " << mostrada(r.copia) << " en " << mostrada(r.destino)
-                << " (versión " << r.version << " de la base de datos)." << Qt::endl;
+            out << "Restaurada la copia " << mostrada(r.copia) << " en " << mostrada(r.destino);
+            if (r.version > 0)
+                out << " (versión " << r.version << " de la base de datos)";
+            out << "." << Qt::endl;
             return 0;
         }
         const Copia c = HacerCopia(carpeta, QDateTime::currentDateTime(), aviso);
