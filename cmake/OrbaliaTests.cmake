@@ -27,7 +27,7 @@ function(orbalia_add_test src)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE orbalia_testsupport)
   add_dependencies(${name} orbalia orbalia-updatedb orbalia-install orbalia_sqlite orbalia-webexport
-                   orbalia-portales orbalia-exchange orbalia-prueba-hijo)
+                   orbalia-portales orbalia-exchange orbalia-backup orbalia-prueba-hijo)
   file(READ ${src} content)
   if(src MATCHES "/integration/")
     set(label integration)

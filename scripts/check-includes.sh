@@ -20,6 +20,7 @@ permitidos() {
     records) echo "platform shell maintenance reports search" ;;
     install) echo "platform shell maintenance reports" ;;
     updatedb) echo "platform shell" ;;
+    copias) echo "platform shell" ;;
     mainwindow) echo "platform shell maintenance records reports search webexport exchange portales" ;;
     app) echo "*" ;;
     *) echo "?" ;;

@@ -12,11 +12,12 @@ PACKAGES=(
   xvfb xauth imagemagick sqlite3
 )
 # The tests also start MariaDB and PostgreSQL servers and an rsync daemon, read PDF files
-# and validate the desktop files; "demo" leaves them out.
+# and validate the desktop files; "demo" leaves them out. orbalia-backup on a server seat
+# runs pg_dump and pg_restore, which must not be older than the server (15).
 if [ "${1:-}" != "demo" ]; then
   PACKAGES+=(clang-format poppler-utils desktop-file-utils appstream xdg-utils binutils rsync mariadb-server
     python3-icalendar
-    postgresql)
+    postgresql postgresql-client-15)
 fi
 
 missing=()

@@ -28,8 +28,6 @@ struct StartupHooks {
         primeraInstalacion;
 };
 
-// Name of the second-copy lock in the installation folder.
-inline constexpr const char* FicheroBloqueo = "Orbalia.lock";
 // Name of the upgrader executable, next to orbalia.
 inline constexpr const char* ProgramaActualizador = "orbalia-updatedb";
 // Name of the installer executable, next to orbalia.

@@ -9,6 +9,9 @@ namespace orb {
 
 // Orbalia.ini of an installation folder, section [Instalacion], one key per fact.
 inline constexpr const char* IniFileName = "Orbalia.ini";
+// The program's second-copy lock in the installation folder; a restore of the
+// file takes it too, so the program cannot start meanwhile.
+inline constexpr const char* FicheroBloqueo = "Orbalia.lock";
 
 // Reads the facts; a missing file or key keeps the fact's default.
 InstallationFacts LeerDatosInstalacion(const QString& folder);

@@ -144,8 +144,8 @@ private Q_SLOTS:
     // note about it never reaches the output.
     void toolsHelpIsSpanishWithoutQtNotes_data() {
         QTest::addColumn<QString>("herramienta");
-        for (const char* t :
-             {"orbalia-exchange", "orbalia-webexport", "orbalia-portales", "orbalia-updatedb"})
+        for (const char* t : {"orbalia-exchange", "orbalia-webexport", "orbalia-portales", "orbalia-updatedb",
+                              "orbalia-backup"})
             QTest::newRow(t) << QString::fromLatin1(t);
     }
     void toolsHelpIsSpanishWithoutQtNotes() {
