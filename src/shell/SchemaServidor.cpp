@@ -2,6 +2,7 @@
 
 #include "SchemaServidor.h"
 #include "Schema.h"
+#include "SchemaAvisos.h"
 #include "SchemaBusquedaRapida.h"
 #include "SchemaTablas.h"
 
@@ -176,6 +177,7 @@ void createServerSchema(pg::Connection& c) {
     // Whose data the database holds (Orbalia.ini of the office that brought them).
     c.execute(QStringLiteral("CREATE TABLE orbalia_agencia (nombre text NOT NULL, codigo_web text NOT NULL, "
                              "oficina text NOT NULL)"));
+    crearAvisosServidor(c);
     if (tx)
         tx->commit();
 }
