@@ -120,16 +120,17 @@ public:
     // button of the data panels the user worked).
     bool HayCambios() const;
 
-    // Another seat stored, added or deleted rows of tabla (codigo names one;
-    // empty when which ones is not known). Checked once the events in hand
-    // have run, and never in the middle of a confirm or a question to the
-    // user: browsing that record, the window shows it as stored now, or moves
-    // past it when it is gone; editing it, what was typed stays and the user
-    // is warned once (avisoOtroPuesto), and the confirm then follows the rule
-    // for a row changed meanwhile; adding, it waits until the add ends. An
-    // empty window opens its source again. A row that did not change, or
-    // another table, changes nothing.
-    void CambioDeOtroPuesto(const QString& tabla, const QString& codigo);
+    // Another seat stored, added or deleted rows of tabla: rowid and codigo
+    // name one as it is after the change (0 and empty when which ones is not
+    // known). Checked once the events in hand have run, and never in the
+    // middle of a confirm or a question to the user: browsing that record,
+    // the window shows it as stored now, or moves past it when it is gone;
+    // editing it, what was typed stays and the user is warned once
+    // (avisoOtroPuesto), and the confirm then follows the rule for a row
+    // changed meanwhile; adding, it waits until the add ends. An empty window
+    // opens its source again. A row that did not change, or another table,
+    // changes nothing.
+    void CambioDeOtroPuesto(const QString& tabla, qint64 rowid, const QString& codigo);
 
     // "Se ha producido el error (n - description) al <accion>." in the error box.
     void MostrarError(int number, const QString& description, const QString& accion);

@@ -26,18 +26,23 @@ const QString kBorradoEditando = QStringLiteral(
 
 } // namespace
 
-void clsManten::CambioDeOtroPuesto(const QString& tabla, const QString& codigo) {
+void clsManten::CambioDeOtroPuesto(const QString& tabla, qint64 rowid, const QString& codigo) {
     if (!rs_ || tabla.compare(rs_->tableName(), Qt::CaseInsensitive) != 0)
         return;
-    if (!codigo.isEmpty() && estado_ != Vacio) {
+    if ((rowid > 0 || !codigo.isEmpty()) && estado_ != Vacio) {
+        // The same row (its code may have changed with it), or a row that now holds its code.
         QString actual;
+        qint64 fila = 0;
         try {
             actual = codigoActual();
+            fila = rs_->rowId();
         } catch (const db::DbError&) {
             // No row to compare with: looked at below.
         }
+        const bool mismaFila = fila > 0 && rowid == fila;
+        const bool mismoCodigo = !actual.isEmpty() && codigo.compare(actual, Qt::CaseInsensitive) == 0;
         // Another record of the table is no business of this window.
-        if (!actual.isEmpty() && codigo.compare(actual, Qt::CaseInsensitive) != 0)
+        if ((fila > 0 || !actual.isEmpty()) && !mismaFila && !mismoCodigo)
             return;
         nombrado_ = true;
     }

@@ -314,8 +314,8 @@ void RecordWindow::iniciarControlador(const QString& recordSource, const db::Par
     connect(data, &clsManten::registroCambiado, &ctx.cambios, &CambiosRegistros::avisar);
     // …and this one of what other seats store or delete.
     connect(&ctx.avisos, &AvisosCambios::cambio, data,
-            [this](const QString& tabla, qint64, const QString& codigo) {
-                data->CambioDeOtroPuesto(tabla, codigo);
+            [this](const QString& tabla, qint64 rowid, const QString& codigo) {
+                data->CambioDeOtroPuesto(tabla, rowid, codigo);
             });
     data->setRecordSource(recordSource, params);
     data->Refresh();

@@ -19,9 +19,9 @@ namespace {
 // every later statement, so a loop of single-row statements stays bounded too
 // (the server sends identical notices of one transaction once). The counter
 // is a setting local to the transaction. Only a few rows of the transition
-// table are ever read, whatever the statement changed. The codes are compared
-// byte for byte (COLLATE "C"): the Spanish collation would fold an update that
-// changed a code's case into one row.
+// table are ever read, whatever the statement changed. An update keeps only
+// its new rows (the old ones too would double what a bulk update sets aside):
+// a row keeps its rowid, by which a window knows it even when its code changed.
 QString funcionAvisos() {
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION orb_avisar_cambios() RETURNS trigger LANGUAGE plpgsql AS $$\n"
@@ -41,16 +41,10 @@ QString funcionAvisos() {
                "    RETURN NULL;\n"
                "  END IF;\n"
                "  IF n <= %1 AND avisados < %2 THEN\n"
-               "    IF TG_OP = 'INSERT' THEN\n"
-               "      SELECT json_agg(json_build_array(rowid, cod::text COLLATE \"C\")) INTO filas FROM "
-               "nuevas;\n"
-               "    ELSIF TG_OP = 'DELETE' THEN\n"
-               "      SELECT json_agg(json_build_array(rowid, cod::text COLLATE \"C\")) INTO filas FROM "
-               "viejas;\n"
+               "    IF TG_OP = 'DELETE' THEN\n"
+               "      SELECT json_agg(json_build_array(rowid, cod::text)) INTO filas FROM viejas;\n"
                "    ELSE\n"
-               "      SELECT json_agg(json_build_array(rowid, cod)) INTO filas FROM (\n"
-               "        SELECT rowid, cod::text COLLATE \"C\" AS cod FROM viejas\n"
-               "        UNION SELECT rowid, cod::text COLLATE \"C\" FROM nuevas) s;\n"
+               "      SELECT json_agg(json_build_array(rowid, cod::text)) INTO filas FROM nuevas;\n"
                "    END IF;\n"
                "    carga := json_build_object('tabla', TG_TABLE_NAME, 'filas', filas)::text;\n"
                "    IF octet_length(carga) > 7900 THEN\n"
@@ -80,7 +74,7 @@ void crearAvisosServidor(pg::Connection& c) {
         const char* suceso;
     } disparadores[] = {
         {"alta", "INSERT ON %1 REFERENCING NEW TABLE AS nuevas"},
-        {"cambio", "UPDATE ON %1 REFERENCING OLD TABLE AS viejas NEW TABLE AS nuevas"},
+        {"cambio", "UPDATE ON %1 REFERENCING NEW TABLE AS nuevas"},
         {"baja", "DELETE ON %1 REFERENCING OLD TABLE AS viejas"},
         {"vaciado", "TRUNCATE ON %1"},
     };

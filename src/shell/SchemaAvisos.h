@@ -26,8 +26,8 @@ QStringList tablasConAvisos();
 // Creates or replaces the function and, on each of those tables, its
 // statement triggers (after insert, update, delete and truncate): one
 // pg_notify per statement with a JSON payload {"tabla": "propiedades",
-// "filas": [[rowid, "Cod"], …]}, without "filas" when the rows are many or
-// unknown. Idempotent: run again on a server that has them, it replaces them.
+// "filas": [[rowid, "Cod"], …]} (an update's rows as they are after it),
+// without "filas" when the rows are many or unknown. Idempotent: run again on a server that has them, it replaces them.
 // Throws pg::PgError.
 void crearAvisosServidor(pg::Connection& connection);
 

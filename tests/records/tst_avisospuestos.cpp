@@ -104,6 +104,13 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(mostrado.count(), 0);
         QCOMPARE(w.txt[persona::Nombre]->Text(), "Luis Gil");
+
+        // Numbered anew elsewhere: still the same record, shown with its new code.
+        a().db().execute("UPDATE Propietarios SET Cod = '0100009', QuickID = 9, Version = "
+                         "coalesce(Version, 0) + 1 WHERE Cod = '0100002'");
+        llega();
+        QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Cod]->Text(), QString("0100009"), 1000);
+        QCOMPARE(w.txt[persona::Nombre]->Text(), "Luis Gil");
     }
 
     // Editing: what was typed stays, the warning comes once however many

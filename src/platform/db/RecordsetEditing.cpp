@@ -62,6 +62,11 @@ Value Recordset::rowVersion() {
     return I.versionOf(I.k->ids[I.pos]);
 }
 
+qint64 Recordset::rowId() const {
+    auto& I = checked(d);
+    return I.current() && I.k ? I.k->ids[I.pos] : 0;
+}
+
 bool Recordset::storedVersion(Value* version) {
     auto& I = checked(d);
     *version = {};
