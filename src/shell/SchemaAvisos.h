@@ -27,8 +27,8 @@ QStringList tablasConAvisos();
 // statement triggers (after insert, update, delete and truncate): one
 // pg_notify per statement with a JSON payload {"tabla": "propiedades",
 // "filas": [[rowid, "Cod"], …]} (an update's rows as they are after it),
-// without "filas" when the rows are many or unknown. Idempotent: run again on a server that has them, it replaces them.
-// Throws pg::PgError.
+// without "filas" when the rows are many or unknown. Idempotent: run again
+// on a server that has them, it replaces them. Throws pg::PgError.
 void crearAvisosServidor(pg::Connection& connection);
 
 } // namespace orb::schema
