@@ -120,6 +120,18 @@ public:
     // button of the data panels the user worked).
     bool HayCambios() const;
 
+    // Another seat stored, added or deleted rows of tabla: rowid and codigo
+    // name one as it is after the change (0 and empty when which ones is not
+    // known). Checked once the events in hand have run, and never in the
+    // middle of a confirm or a question to the user: browsing that record,
+    // the window shows it as stored now, or moves past it when it is gone;
+    // editing it, what was typed stays and the user is warned once
+    // (avisoOtroPuesto), and the confirm then follows the rule for a row
+    // changed meanwhile; adding, it waits until the add ends. An empty window
+    // opens its source again. A row that did not change, or another table,
+    // changes nothing.
+    void CambioDeOtroPuesto(const QString& tabla, qint64 rowid, const QString& codigo);
+
     // "Se ha producido el error (n - description) al <accion>." in the error box.
     void MostrarError(int number, const QString& description, const QString& accion);
     // The same first line with the error's plain description, then the cause in
@@ -135,6 +147,9 @@ Q_SIGNALS:
     void registroMostrado();
     // A confirm stored the record (after its commit).
     void registroGuardado();
+    // A line for the window about another seat's change to its record; empty
+    // when there is nothing to say any more (another record shown, the edit over).
+    void avisoOtroPuesto(const QString& texto);
 
 private:
     void PonerEstado(EstadoManten e);
@@ -178,6 +193,13 @@ private:
     // After a confirm refused because another seat stored the row: read it
     // again, or keep what was typed (the user's choice).
     void OfrecerReleer();
+    // What another seat's change means for the record shown (clsMantenOtroPuesto.cpp).
+    void RevisarOtroPuesto();
+    void RevisarPaseando();
+    void RevisarEditando();
+    // The check waits for the controller to be free and browsing.
+    void AplazarRevision();
+    void RevisarAlVolver();
     void attach(QPointer<QAbstractButton>& slot, QAbstractButton* b, void (clsManten::*op)());
     QList<QWidget*> pictures() const;
 
@@ -196,7 +218,12 @@ private:
     bool addAgain_ = true;
     db::Value versionMostrada_; // the shown row's Version: a confirm over a newer one is refused
     bool closing_ = false;
-    bool ocupado_ = false; // a confirm or cancel runs: presses of either are dropped
+    bool ocupado_ = false;           // a confirm or cancel runs: presses of either are dropped
+    bool revisionPendiente_ = false; // a check of another seat's change is on its way
+    bool revisarAlVolver_ = false;   // …or waits for the controller to be free
+    bool nombrado_ = false;          // a notice named the record shown, not only its table
+    bool avisadoEnEdicion_ = false;  // this edit's warning was given
+    QString avisoMostrado_;
     QStringList instantanea_;
     bool tocado_ = false;
     QPointer<QAbstractButton> first_, previous_, next_, last_, add_, edit_, delete_, ok_, cancel_, close_;

@@ -15,10 +15,15 @@ namespace orb {
 void clsManten::avisarReposicion() {
     events_->data_Reposition();
     Q_EMIT registroMostrado();
+    if (!avisoMostrado_.isEmpty())
+        Q_EMIT avisoOtroPuesto(avisoMostrado_ = QString());
 }
 
 void clsManten::avisarEstado() {
     events_->data_StateChanged();
+    avisadoEnEdicion_ = false;
+    if (!avisoMostrado_.isEmpty())
+        Q_EMIT avisoOtroPuesto(avisoMostrado_ = QString());
     // An edit starts from the record as loaded and as the window set it up.
     if (estado_ == Modificando)
         TomarInstantanea();

@@ -122,8 +122,11 @@ void clsManten::enTurno(void (clsManten::*op)()) {
     struct Liberar {
         QPointer<clsManten> c;
         ~Liberar() {
-            if (c)
-                c->ocupado_ = false;
+            if (!c)
+                return;
+            c->ocupado_ = false;
+            // Another seat's change heard meanwhile is looked at now.
+            c->RevisarAlVolver();
         }
     } liberar{this};
     // Lets a box that has the focus finish its edit first.

@@ -232,6 +232,8 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
                                QStringLiteral("Error al leer la configuración."), e, {}, ctx.RutaBaseDatos);
         return false;
     }
+    // Other seats' changes reach the open windows from now on.
+    ctx.avisos.iniciar(ctx.BaseDatosAgencia);
     return true;
 }
 

@@ -216,6 +216,17 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
     }
     actualizarComandos();
     connect(&registro_, &WindowRegistry::cambiado, this, &frmMain::actualizarComandos);
+    // Another copy on the same file is heard of when the user comes back to a window.
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        if (sub)
+            ctx_.avisos.comprobar();
+    });
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        ctx_.avisos.comprobar();
 }
 
 frmMain::~frmMain() {

@@ -9,6 +9,7 @@
 #include "shell/Numeros.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -73,7 +74,17 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
 
-    ui::stackBelowButtonBar(this, Picture2, {Picture1});
+    lblOtroPuesto = new QLabel(this);
+    lblOtroPuesto->setObjectName(QStringLiteral("lblOtroPuesto"));
+    lblOtroPuesto->setAccessibleName(QStringLiteral("Aviso de otro puesto"));
+    lblOtroPuesto->setWordWrap(true);
+    lblOtroPuesto->setContentsMargins(12, 6, 12, 6);
+    lblOtroPuesto->setForegroundRole(QPalette::HighlightedText);
+    lblOtroPuesto->setBackgroundRole(QPalette::Highlight);
+    lblOtroPuesto->setAutoFillBackground(true);
+    lblOtroPuesto->hide();
+
+    ui::stackBelowButtonBar(this, Picture2, {lblOtroPuesto, Picture1});
 
     data = new clsManten(this, this, *ctx.dialogs);
     crearAtajos();
@@ -82,6 +93,19 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
         if (ctx.navigator)
             ctx.navigator->usrMensajeEstado(QStringLiteral("Registro guardado"));
     });
+    connect(data, &clsManten::avisoOtroPuesto, this, &RecordWindow::mostrarAvisoOtroPuesto);
+}
+
+void RecordWindow::mostrarAvisoOtroPuesto(const QString& texto) {
+    lblOtroPuesto->setText(texto);
+    lblOtroPuesto->setVisible(!texto.isEmpty());
+    if (texto.isEmpty())
+        return;
+    // Said by a screen reader too, without taking the focus from what the user types.
+    QAccessibleEvent alerta(lblOtroPuesto, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alerta);
+    if (ctx.navigator)
+        ctx.navigator->usrMensajeEstado(texto);
 }
 
 void RecordWindow::crearAtajos() {
@@ -288,6 +312,11 @@ void RecordWindow::iniciarControlador(const QString& recordSource, const db::Par
     data->setDatabaseName(ctx.RutaBaseDatos);
     // Other windows' grids and counts hear of what this one stores or deletes.
     connect(data, &clsManten::registroCambiado, &ctx.cambios, &CambiosRegistros::avisar);
+    // …and this one of what other seats store or delete.
+    connect(&ctx.avisos, &AvisosCambios::cambio, data,
+            [this](const QString& tabla, qint64 rowid, const QString& codigo) {
+                data->CambioDeOtroPuesto(tabla, rowid, codigo);
+            });
     data->setRecordSource(recordSource, params);
     data->Refresh();
 }

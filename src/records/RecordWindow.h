@@ -36,6 +36,10 @@ public:
     QMap<int, ui::TextControl*> txt;
     QMap<int, QLabel*> lbl;
     QMap<int, ui::BoundComboBox*> cboLookup;
+    // Between the buttons and the data: what another seat did to the record
+    // (changed while it was being edited, deleted while it was shown); hidden
+    // when there is nothing to say.
+    QLabel* lblOtroPuesto = nullptr;
 
 protected:
     AppContext& ctx;
@@ -90,6 +94,7 @@ private:
     QAbstractButton* botonImprimir() const;
     // "Registro 12 de 51" in the main window's status bar.
     void avisarPosicion();
+    void mostrarAvisoOtroPuesto(const QString& texto);
     bool mostrada_ = false;
 };
 

@@ -13,6 +13,7 @@
 #include "shell/Mensajes.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
@@ -81,11 +82,21 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
         boton(Picture2, "cmdLast", QStringLiteral("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
     cmdClose =
         boton(Picture2, "cmdClose", QStringLiteral("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
+    cmdActualizar = boton(Picture2, "cmdActualizar", QStringLiteral("Actualizar"), "view-refresh",
+                          QStyle::SP_BrowserReload);
+    lblDesactualizado = new QLabel(QStringLiteral("Resultados desactualizados"), Picture2);
+    lblDesactualizado->setObjectName(QStringLiteral("lblDesactualizado"));
+    lblDesactualizado->setAccessibleName(QStringLiteral("Resultados desactualizados"));
+    lblDesactualizado->setBuddy(cmdActualizar);
+    lblDesactualizado->hide();
     for (QToolButton* b : {cmdFind, cmdFindDel, cmdGoto, butPrint})
         barra->addWidget(b);
     barra->addSpacing(12);
     for (QToolButton* b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
         barra->addWidget(b);
+    barra->addSpacing(12);
+    barra->addWidget(cmdActualizar);
+    barra->addWidget(lblDesactualizado);
     barra->addStretch(1);
     barra->addWidget(cmdClose);
 
@@ -98,6 +109,7 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     connect(cmdNext, &QToolButton::clicked, this, &VentanaBusqueda::Siguiente);
     connect(cmdLast, &QToolButton::clicked, this, &VentanaBusqueda::Ultimo);
     connect(cmdClose, &QToolButton::clicked, this, &QWidget::close);
+    connect(cmdActualizar, &QToolButton::clicked, this, &VentanaBusqueda::Actualizar);
 
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -124,8 +136,26 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
         if (refrescoPendiente_ || std::ranges::none_of(tablas_, esta))
             return;
         refrescoPendiente_ = true;
-        QTimer::singleShot(0, this, &VentanaBusqueda::refrescar);
+        QTimer::singleShot(0, this, [this] { refrescar(); });
     });
+    // Another seat's changes are not run again by themselves (every seat's
+    // searches would follow every change): the result is marked, the user refreshes.
+    connect(&ctx.avisos, &AvisosCambios::cambio, this, [this](const QString& tabla) {
+        const auto esta = [&](const char* t) { return CambiosRegistros::esDe(tabla, {t}); };
+        if (!buscado_ || lblDesactualizado->isVisibleTo(this) || std::ranges::none_of(tablas_, esta))
+            return;
+        lblDesactualizado->show();
+        QAccessibleEvent alerta(lblDesactualizado, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alerta);
+    });
+}
+
+bool VentanaBusqueda::Desactualizado() const {
+    return lblDesactualizado->isVisibleTo(this);
+}
+
+void VentanaBusqueda::Actualizar() {
+    refrescar(true);
 }
 
 void VentanaBusqueda::crearAtajos() {
@@ -144,9 +174,11 @@ void VentanaBusqueda::crearAtajos() {
     atajos_->agregar(
         Qt::CTRL | Qt::Key_F, [] { return true; }, [this] { IrACriterios(); });
     atajos_->agregar(Qt::CTRL | Qt::Key_P, butPrint);
+    atajos_->agregar(QKeyCombination(Qt::Key_F5), cmdActualizar);
     atajos_->mostrarEnAyuda(cmdFind, QStringLiteral("Intro o F3"));
     atajos_->mostrarEnAyuda(cmdGoto, QStringLiteral("Intro en la tabla"));
     atajos_->mostrarEnAyuda(butPrint, QStringLiteral("Ctrl+P"));
+    atajos_->mostrarEnAyuda(cmdActualizar, QStringLiteral("F5"));
 }
 
 void VentanaBusqueda::IrACriterios() {
@@ -272,7 +304,8 @@ void VentanaBusqueda::Buscar() {
         MensajeError(*ctx.dialogs, q.error, this);
         return;
     }
-    mostrarResultado(q);
+    if (mostrarResultado(q))
+        buscado_ = true;
 }
 
 bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
@@ -288,6 +321,7 @@ bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
         return false;
     }
     actual_ = q;
+    buscado_ = false;
     ponerModelo(std::move(nuevo));
     moverA(0);
     return true;
@@ -300,10 +334,12 @@ void VentanaBusqueda::ponerModelo(std::unique_ptr<ui::QueryTableModel> modelo) {
     delete dataGrid;
     dataGrid = modelo.release();
     errorAvisado_.clear();
+    // The rows shown are read now.
+    lblDesactualizado->hide();
     formatearRejilla();
 }
 
-void VentanaBusqueda::refrescar() {
+void VentanaBusqueda::refrescar(bool preguntado) {
     refrescoPendiente_ = false;
     const QString cod = codigoActual();
     const int fila = grd->currentIndex().isValid() ? grd->currentIndex().row() : 0;
@@ -311,8 +347,13 @@ void VentanaBusqueda::refrescar() {
     try {
         nuevo->setQuery(ctx.db(), actual_.sql, actual_.params);
     } catch (const db::DbError& e) {
-        // Nobody asked: the rows shown stay and the next search tells.
-        RegistrarError(QStringLiteral("actualizar el resultado de la búsqueda"), e);
+        // The rows shown stay. Unasked, the next search tells; asked, the user is told now.
+        if (preguntado)
+            InformarErrorBaseDatos(
+                *ctx.dialogs, this, QStringLiteral("actualizar el resultado de la búsqueda"),
+                QStringLiteral("No se ha podido actualizar el resultado."), e, {}, ctx.RutaBaseDatos);
+        else
+            RegistrarError(QStringLiteral("actualizar el resultado de la búsqueda"), e);
         return;
     }
     ponerModelo(std::move(nuevo));

@@ -67,6 +67,13 @@ public:
     QWidget* Picture2 = nullptr;
     QToolButton *cmdFind, *cmdFindDel, *cmdGoto, *butPrint, *cmdFirst, *cmdPrev, *cmdNext, *cmdLast,
         *cmdClose;
+    // "Resultados desactualizados": another seat changed rows of the tables the
+    // result shows since it was read. Actualizar (F5) runs the statement again,
+    // on the same record, and takes the mark away.
+    QLabel* lblDesactualizado = nullptr;
+    QToolButton* cmdActualizar = nullptr;
+    bool Desactualizado() const;
+    void Actualizar();
     QTableView* grd = nullptr;
     ui::QueryTableModel* dataGrid = nullptr;
     QMap<int, QLineEdit*> txt;
@@ -121,7 +128,8 @@ private:
     void moverA(int row);
     void ponerModelo(std::unique_ptr<ui::QueryTableModel> modelo);
     // The same statement again, on the same record when it is still there.
-    void refrescar();
+    // preguntado: the user asked (Actualizar), so a refusal is told, not only logged.
+    void refrescar(bool preguntado = false);
     // Reading a later block of the result failed: the rows read stay, the
     // user is told once and the detail goes to the log.
     void avisarErrorLectura();
@@ -131,6 +139,7 @@ private:
     QString errorAvisado_;
     std::vector<const char*> tablas_;
     bool refrescoPendiente_ = false;
+    bool buscado_ = false; // the grid holds a search's rows, not New search's empty result
     ui::AtajosTeclado* atajos_ = nullptr;
     QSize tamano_{780, 480};
 };

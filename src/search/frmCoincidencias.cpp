@@ -10,12 +10,14 @@
 #include "shell/Services.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -91,7 +93,19 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
         connect(cmdNoInteresa, &QPushButton::clicked, this, &frmCoincidencias::cambiarNoInteresa);
         connect(chkDescartadas, &QCheckBox::toggled, this, &frmCoincidencias::cargar);
     }
+    lblDesactualizado = new QLabel(QStringLiteral("Resultados desactualizados"), this);
+    lblDesactualizado->setObjectName(QStringLiteral("lblDesactualizado"));
+    lblDesactualizado->setAccessibleName(QStringLiteral("Resultados desactualizados"));
+    lblDesactualizado->hide();
+    cmdActualizar = boton(this, QStringLiteral("&Actualizar"), "cmdActualizar");
+    cmdActualizar->setToolTip(QStringLiteral("Actualizar (F5)"));
+    lblDesactualizado->setBuddy(cmdActualizar);
     h->addStretch(1);
+    h->addWidget(lblDesactualizado);
+    h->addWidget(cmdActualizar);
+    connect(cmdActualizar, &QPushButton::clicked, this, &frmCoincidencias::refrescar);
+    auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this, this, &frmCoincidencias::refrescar);
+    f5->setContext(Qt::WidgetWithChildrenShortcut);
     auto* cerrar = boton(this, QStringLiteral("&Cerrar"), "cmdCerrar");
     // Closing only the page would leave its sub-window behind as an empty frame.
     connect(cerrar, &QPushButton::clicked, this, [this] {
@@ -110,6 +124,14 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
             return;
         refrescoPendiente_ = true;
         QTimer::singleShot(0, this, &frmCoincidencias::refrescar);
+    });
+    // Another seat's: marked, read again when the user asks.
+    connect(&ctx.avisos, &AvisosCambios::cambio, this, [this](const QString& tabla) {
+        if (!CambiosRegistros::esDe(tabla, {"Propiedades", "Clientes", "Tipos", "Localidades", "Areas"}))
+            return;
+        lblDesactualizado->show();
+        QAccessibleEvent alerta(lblDesactualizado, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alerta);
     });
     resize(760, 420);
     cargar();
@@ -141,8 +163,15 @@ void frmCoincidencias::cargar() {
     } catch (const db::DbError& e) {
         informar(ctx_, this, QStringLiteral("buscar las coincidencias"), e);
         lista_.clear();
+        mostrar();
+        return;
     }
+    lblDesactualizado->hide();
     mostrar();
+}
+
+bool frmCoincidencias::Desactualizado() const {
+    return lblDesactualizado->isVisibleTo(this);
 }
 
 void frmCoincidencias::refrescar() {

@@ -30,6 +30,12 @@ public:
     QPushButton* cmdNoInteresa = nullptr; // client only
     QCheckBox* chkDescartadas = nullptr;  // client only
     QLabel* lblTitulo = nullptr;
+    // "Resultados desactualizados": another seat changed a property, a client
+    // or a catalogue since the matches were read; Actualizar (F5) reads them
+    // again, keeping the chosen rows, and takes the mark away.
+    QLabel* lblDesactualizado = nullptr;
+    QPushButton* cmdActualizar = nullptr;
+    bool Desactualizado() const;
 
     const QList<coincidencias::Coincidencia>& lista() const { return lista_; }
 

@@ -2,6 +2,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/widgets/DialogService.h"
+#include "shell/AvisosCambios.h"
 #include "shell/CambiosRegistros.h"
 #include "shell/Ventana.h"
 
@@ -73,6 +74,9 @@ struct AppContext {
     Consultas* lookups = nullptr;     // the lookup dialogs (Consultas::Consultar)
     // Records stored or deleted: the grids and counts that show them listen here.
     CambiosRegistros cambios;
+    // What other seats changed (started by start-up for the agency database):
+    // open record windows and grids listen here.
+    AvisosCambios avisos;
 
     db::Database& db() const { return *BaseDatosAgencia; }
 

@@ -3,6 +3,7 @@
 #include "SchemaServidor.h"
 #include "ReglasOficinaServidor.h"
 #include "Schema.h"
+#include "SchemaAvisos.h"
 #include "SchemaBusquedaRapida.h"
 #include "SchemaTablas.h"
 
@@ -186,6 +187,7 @@ void createServerSchema(pg::Connection& c) {
     c.execute(QStringLiteral("CREATE TABLE orbalia_agencia (nombre text NOT NULL, codigo_web text NOT NULL, "
                              "oficina text NOT NULL)"));
     crearReglasOficina(c);
+    crearAvisosServidor(c);
     if (tx)
         tx->commit();
 }
@@ -236,6 +238,8 @@ QList<std::pair<int, PasoServidor>> pasosServidor() {
                                .arg(tabla.toLower(), columna.name.toLower(), columna.name));
              }
              crearReglasOficina(c);
+             // Every seat hears which rows the others change.
+             crearAvisosServidor(c);
          }},
     };
 }

@@ -112,6 +112,13 @@ public:
     // The current row's Version as stored now (a dynaset or table over a base
     // table that has that column); null otherwise.
     Value rowVersion();
+    // The rowid of the current row of a dynaset or table recordset; 0 without one.
+    qint64 rowId() const;
+    // Whether the current row of a dynaset or table recordset is still stored,
+    // read now without changing the recordset (the row it holds, an edit in
+    // progress and the keyset stay as they are); false when another statement
+    // deleted it. version gets its stored Version (null without the column).
+    bool storedVersion(Value* version);
     void setValue(int index, const Value& value);
     void setValue(const QString& name, const Value& value);
 

@@ -62,6 +62,28 @@ Value Recordset::rowVersion() {
     return I.versionOf(I.k->ids[I.pos]);
 }
 
+qint64 Recordset::rowId() const {
+    auto& I = checked(d);
+    return I.current() && I.k ? I.k->ids[I.pos] : 0;
+}
+
+bool Recordset::storedVersion(Value* version) {
+    auto& I = checked(d);
+    *version = {};
+    if (!I.current() || !I.k || I.m->table.isEmpty())
+        return I.current();
+    const QString& columna = I.versionColumn();
+    const QList<Row> filas = I.m->database->query(
+        QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+            .arg(columna.isEmpty() ? QStringLiteral("1") : I.m->id(columna), I.m->id(I.m->table)),
+        {I.k->ids[I.pos]});
+    if (filas.isEmpty())
+        return false;
+    if (!columna.isEmpty())
+        *version = filas.first().value(0);
+    return true;
+}
+
 const Row& Recordset::Impl::loadDefaults() {
     if (!m->defaults) {
         Row defaults(m->fields.size());

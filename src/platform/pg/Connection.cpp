@@ -163,20 +163,24 @@ Causa PgError::causaDe(const QString& s) {
 std::unique_ptr<Connection> Connection::connect(const ConnectOptions& o) {
     const QByteArray host = o.host.toUtf8(), port = QByteArray::number(o.port), db = o.database.toUtf8(),
                      user = o.user.toUtf8(), password = o.password.toUtf8(),
-                     timeout = QByteArray::number(o.connectTimeoutSeconds), app = o.applicationName.toUtf8();
-    const char* const claves[] = {"host",
-                                  "port",
-                                  "dbname",
-                                  "user",
-                                  "password",
-                                  "connect_timeout",
-                                  "application_name",
-                                  "client_encoding",
-                                  nullptr};
-    const char* const valores[] = {
-        host.constData(),    port.constData(), db.constData(), user.constData(), password.constData(),
-        timeout.constData(), app.constData(),  "UTF8",         nullptr};
-    pg_conn* conn = PQconnectdbParams(claves, valores, 0);
+                     timeout = QByteArray::number(o.connectTimeoutSeconds), app = o.applicationName.toUtf8(),
+                     inactivo = QByteArray::number(o.keepaliveSeconds);
+    std::vector<const char*> claves = {
+        "host",           "port", "dbname", "user", "password", "connect_timeout", "application_name",
+        "client_encoding"};
+    std::vector<const char*> valores = {
+        host.constData(),     port.constData(),    db.constData(),  user.constData(),
+        password.constData(), timeout.constData(), app.constData(), "UTF8"};
+    if (o.keepaliveSeconds > 0) {
+        // Three unanswered probes ten seconds apart and the socket reports the connection gone.
+        for (const char* c : {"keepalives", "keepalives_idle", "keepalives_interval", "keepalives_count"})
+            claves.push_back(c);
+        for (const char* v : {"1", inactivo.constData(), "10", "3"})
+            valores.push_back(v);
+    }
+    claves.push_back(nullptr);
+    valores.push_back(nullptr);
+    pg_conn* conn = PQconnectdbParams(claves.data(), valores.data(), 0);
     if (!conn)
         throw PgError(Causa::Otra, {}, QStringLiteral("sin memoria para la conexión"));
     if (PQstatus(conn) != CONNECTION_OK) {
@@ -189,10 +193,10 @@ std::unique_ptr<Connection> Connection::connect(const ConnectOptions& o) {
     // The server's notices ("table … does not exist, skipping") are not the user's business.
     PQsetNoticeProcessor(
         conn, [](void*, const char*) {}, nullptr);
-    return std::unique_ptr<Connection>(new Connection(conn, o.password));
+    return std::unique_ptr<Connection>(new Connection(conn, o));
 }
 
-Connection::Connection(pg_conn* conn, const QString& password) : conn_(conn), password_(password) {}
+Connection::Connection(pg_conn* conn, const ConnectOptions& options) : conn_(conn), options_(options) {}
 
 Connection::~Connection() {
     PQfinish(conn_);
@@ -200,8 +204,8 @@ Connection::~Connection() {
 
 QString Connection::scrub(const QString& text) const {
     QString t = text;
-    if (!password_.isEmpty())
-        t.replace(password_, QStringLiteral("***"));
+    if (!options_.password.isEmpty())
+        t.replace(options_.password, QStringLiteral("***"));
     return t;
 }
 

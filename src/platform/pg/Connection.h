@@ -28,6 +28,10 @@ struct ConnectOptions {
     QString password;
     unsigned connectTimeoutSeconds = 10;
     QString applicationName = QStringLiteral("Orbalia");
+    // Seconds of silence before TCP asks whether the server is still there
+    // (0: the system's default, usually hours): a connection that only waits
+    // for notices learns so of a server gone without a word.
+    unsigned keepaliveSeconds = 0;
 };
 
 // A column of a result: its name, its type and, when it comes straight from
@@ -42,6 +46,15 @@ struct Column {
 struct Result {
     QList<Column> columns;
     QList<Row> rows;
+};
+
+// A notice another session sent with NOTIFY (or pg_notify) on a channel this
+// connection listens to: the channel, its payload and the sending session's
+// backend process.
+struct Notification {
+    QString channel;
+    QString payload;
+    int senderPid = 0;
 };
 
 // One connection to a PostgreSQL server, in UTF-8. Statements take '?'
@@ -97,19 +110,30 @@ public:
     QString serverVersion() const;
     int backendPid() const;
     pg_conn* handle() const { return conn_; }
+    // What this connection signed in with (password included), to open another like it.
+    const ConnectOptions& options() const { return options_; }
+
+    // Listening: after listen(channel), the server sends every notice of that
+    // channel as it is committed. socket() becomes readable when one (or
+    // anything else) arrives; takeNotifications() then reads what came without
+    // waiting and returns the notices received so far. A connection the
+    // server has dropped throws PgError ConexionPerdida there.
+    void listen(const QString& channel);
+    int socket() const;
+    QList<Notification> takeNotifications();
 
     // '?' placeholders as $1, $2 …, leaving quoted texts, names and comments alone.
     static QString numberPlaceholders(const QString& sql);
 
 private:
-    Connection(pg_conn* conn, const QString& password);
+    Connection(pg_conn* conn, const ConnectOptions& options);
     pg_result* run(const QString& sql, const Params& params);
     [[noreturn]] void fail(pg_result* res) const;
     QString scrub(const QString& text) const;
     QString tableName(Oid table);
 
     pg_conn* conn_;
-    QString password_;
+    ConnectOptions options_;
     QHash<Oid, QString> tables_;      // table oid → name, asked once per connection
     QHash<quint64, QString> columns_; // (table oid, column number) → column name
 };
