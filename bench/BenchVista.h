@@ -76,4 +76,29 @@ inline void poner(const Vista& v) {
     }
 }
 
+// The window's jump from its first record to its last against its floor:
+// leer (what the window reads to show the last record, on a bare
+// connection), then the texts the window shows for it put into the same
+// boxes and painted. The window is open and shown.
+inline Pair saltoAlFinal(orb::frmPropiedades& w, int runs, const std::function<void()>& leer) {
+    w.cmdFirst->click();
+    QApplication::processEvents();
+    const Vista enPrimera = vista(w);
+    w.cmdLast->click();
+    QApplication::processEvents();
+    const Vista enUltima = vista(w);
+    return compareTimed(
+        runs,
+        [&] {
+            poner(enPrimera);
+            QApplication::processEvents();
+            return timeMs([&] {
+                leer();
+                poner(enUltima);
+                QApplication::processEvents();
+            });
+        },
+        moverAlFinal(w));
+}
+
 } // namespace bench

@@ -31,11 +31,15 @@ QString CodeAllocator::variable(db::Database& db) const {
     // brought; every other office has its own beside them.
     if (!db.onServer() || oficina_.isEmpty())
         return contador_;
+    if (!variable_.isEmpty())
+        return variable_;
     // (A database made by another tool may lack the record: one office, then.)
     const QVariant casa = db.scalar(QStringLiteral("SELECT to_regclass('orbalia_agencia') IS NULL")).toBool()
                               ? QVariant()
                               : db.scalar(QStringLiteral("SELECT oficina FROM orbalia_agencia LIMIT 1"));
-    return casa.toString().isEmpty() || casa.toString() == oficina_ ? contador_ : contador_ + u'.' + oficina_;
+    variable_ =
+        casa.toString().isEmpty() || casa.toString() == oficina_ ? contador_ : contador_ + u'.' + oficina_;
+    return variable_;
 }
 
 qint64 CodeAllocator::inicial(db::Database& db) const {

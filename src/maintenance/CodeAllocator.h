@@ -48,6 +48,7 @@ private:
     qint64 contador(db::Database& db) const;
     // The counter's Variable in CONTADORES: on a server, one per office.
     QString variable(db::Database& db) const;
+    mutable QString variable_; // found once: the confirm asks for it several times
     qint64 inicial(db::Database& db) const;
 
     QString contador_;

@@ -15,7 +15,9 @@
 
 namespace orb {
 
-QString ConectarServidor(AppContext& ctx, const ConexionServidor& c) {
+QString ConectarServidor(AppContext& ctx, const ConexionServidor& c, int* numero) {
+    if (numero)
+        *numero = 0;
     const QString ini =
         QDir::toNativeSeparators(QDir(ctx.RutaAplicacion).filePath(QLatin1String(IniFileName)));
     QString causa = ProblemaConexionServidor(ctx.RutaAplicacion);
@@ -34,6 +36,8 @@ QString ConectarServidor(AppContext& ctx, const ConexionServidor& c) {
             return {};
         } catch (const db::DbError& e) {
             RegistrarError(QStringLiteral("conectar con el servidor"), e);
+            if (numero)
+                *numero = e.number();
             if (e.number() == db::ErrLoginRefused)
                 causa =
                     QStringLiteral("El servidor ha rechazado el usuario %1 o su contraseña.\nCompruebe la "
@@ -83,12 +87,13 @@ bool EntrarAgente(AppContext& ctx, ConexionServidor c) {
             return false;
         c.usuario = usuario;
         c.clave = clave;
-        const QString causa = ConectarServidor(ctx, c);
+        int numero = 0;
+        const QString causa = ConectarServidor(ctx, c, &numero);
         if (causa.isEmpty()) {
             puesto->setValue(QStringLiteral("Agente/Usuario"), usuario);
             return true;
         }
-        if (!causa.startsWith(QStringLiteral("El servidor ha rechazado"))) {
+        if (numero != db::ErrLoginRefused) {
             MostrarError(ctx, c, causa);
             return false;
         }

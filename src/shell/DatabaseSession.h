@@ -9,8 +9,9 @@ struct ConexionServidor;
 
 // Connects a seat whose Orbalia.ini names a server into ctx.BaseDatosAgencia
 // (shared under the file's path). Empty when connected; else why not, in
-// plain Spanish, for a message or a tool's output.
-QString ConectarServidor(AppContext& ctx, const ConexionServidor& c);
+// plain Spanish, for a message or a tool's output. numero, when given, gets
+// the data layer's error number of a refused connection (0 otherwise).
+QString ConectarServidor(AppContext& ctx, const ConexionServidor& c, int* numero = nullptr);
 
 // Opens ctx.RutaBaseDatos into ctx.BaseDatosAgencia. On failure shows
 // "Error al abrir la base de datos [<path>]" with MensajeError and returns false.

@@ -2,6 +2,7 @@
 
 #include "Log.h"
 #include "Mensajes.h"
+#include "OfficeRules.h"
 #include "platform/widgets/DialogService.h"
 
 #include <QFileInfo>
@@ -141,10 +142,9 @@ QString CausaError(const db::DbError& e, const std::function<QString(const QStri
     case db::ErrPermissionDenied:
         // The server's office rules speak the program's words; a grant that is
         // missing does not.
-        for (const char* regla : {"No puede manipularse esta información porque no pertenece a esta oficina",
-                                  "Esta información sólo puede manipularse en la oficina principal"})
-            if (e.description().contains(QString::fromUtf8(regla)))
-                return QString::fromUtf8(regla);
+        for (const QString& regla : {MensajeOtraOficina, MensajeSoloOficinaPrincipal})
+            if (e.description().contains(regla))
+                return regla;
         return QStringLiteral("El servidor no permite a este agente cambiar estos datos.");
     default:
         return QStringLiteral("Error interno; los detalles se han guardado en Orbalia.log.");

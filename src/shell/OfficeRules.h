@@ -6,6 +6,12 @@ namespace orb {
 
 struct AppContext;
 
+// The refusals, in these words wherever they are told (the server's own rules too).
+inline const QString MensajeSoloOficinaPrincipal =
+    QStringLiteral("Esta información sólo puede manipularse en la oficina principal");
+inline const QString MensajeOtraOficina =
+    QStringLiteral("No puede manipularse esta información porque no pertenece a esta oficina");
+
 // Catalogues change only at the principal office. Shows the refusal and returns true (cancel).
 bool SoloOficinaPrincipal(const AppContext& ctx);
 // Records change only at the office that created them (exact comparison). Shows the refusal and returns true.

@@ -1,4 +1,5 @@
 #include "ReglasOficinaServidor.h"
+#include "OfficeRules.h"
 
 #include "platform/pg/Connection.h"
 #include "platform/pg/PgError.h"
@@ -10,11 +11,6 @@
 namespace orb::schema {
 
 namespace {
-
-const QString MensajeRegistros =
-    QStringLiteral("No puede manipularse esta información porque no pertenece a esta oficina");
-const QString MensajeCatalogos =
-    QStringLiteral("Esta información sólo puede manipularse en la oficina principal");
 
 // A name or a text as the server must read it inside a statement that takes
 // no bound values (CREATE ROLE, GRANT).
@@ -84,14 +80,14 @@ void crearReglasOficina(pg::Connection& c) {
             "orbalia_oficina())) THEN "
             "RAISE EXCEPTION USING ERRCODE = '42501', MESSAGE = %1; END IF; "
             "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
-            .arg(literal(c, MensajeRegistros)));
+            .arg(literal(c, MensajeOtraOficina)));
     c.execute(
         QStringLiteral(
             "CREATE OR REPLACE FUNCTION orbalia_regla_catalogos() RETURNS trigger LANGUAGE plpgsql AS $$ "
             "BEGIN IF row_security_active(TG_RELID) AND NOT orbalia_principal() THEN "
             "RAISE EXCEPTION USING ERRCODE = '42501', MESSAGE = %1; END IF; "
             "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
-            .arg(literal(c, MensajeCatalogos)));
+            .arg(literal(c, MensajeSoloOficinaPrincipal)));
     const auto proteger = [&](const QString& tabla, const QString& condicion, const QString& funcion) {
         c.execute(QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(tabla));
         for (const char* p : {"orbalia_lectura", "orbalia_alta", "orbalia_cambio", "orbalia_baja"})
@@ -120,10 +116,10 @@ void concederAgentes(pg::Connection& c) {
     if (c.scalar(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname = ?"), {grupo}).toInt() == 0)
         return;
     const QString g = identificador(c, grupo);
+    const QString esquema = identificador(c, c.scalar(QStringLiteral("SELECT current_schema()")).toString());
     c.execute(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA %1 TO %2")
-                  .arg(identificador(c, c.scalar(QStringLiteral("SELECT current_schema()")).toString()), g));
-    c.execute(QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA %1 TO %2")
-                  .arg(identificador(c, c.scalar(QStringLiteral("SELECT current_schema()")).toString()), g));
+                  .arg(esquema, g));
+    c.execute(QStringLiteral("GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA %1 TO %2").arg(esquema, g));
     // The installer's tables are the owner's alone.
     c.execute(QStringLiteral("REVOKE INSERT, UPDATE, DELETE ON orbalia_version, orbalia_agencia, "
                              "orbalia_oficinas FROM %1")

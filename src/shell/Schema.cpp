@@ -305,9 +305,7 @@ QStringList versionBusquedaRapida(db::Database& database, const MigrationOptions
 QStringList versionAgentes(db::Database& database, const MigrationOptions&) {
     QStringList done;
     if (!objectExists(database, QStringLiteral("table"), agentes().name)) {
-        Table t = agentes();
-        t.columns << columnaVersion();
-        database.executeScript(createTableSql(t));
+        database.executeScript(createTableSql(agentes()));
         done << QStringLiteral("tabla Agentes creada");
     }
     for (const Index& i : indicesAgentes()) {

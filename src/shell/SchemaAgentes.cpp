@@ -14,9 +14,10 @@ Table agentes() {
     // agent's office by it.
     Column activo = yesNo("Activo");
     activo.activada = true;
+    // Version: the catalogue window's confirm tells another seat's store.
     return {QStringLiteral("Agentes"),
             {text("Nombre", 50, true), text("Oficina", LongitudAgencia, true), text("Email", 100), activo,
-             text("Usuario", 63)},
+             text("Usuario", 63), columnaVersion()},
             QStringLiteral("Cod INTEGER NOT NULL PRIMARY KEY DESC")};
 }
 

@@ -220,14 +220,8 @@ QList<std::pair<int, PasoServidor>> pasosServidor() {
         // office rules every office on the server shares.
         {18,
          [](pg::Connection& c) {
-             const Table t = [] {
-                 for (const Table& a : agencyTables())
-                     if (a.name == agentes().name)
-                         return a;
-                 return agentes();
-             }();
              if (c.scalar(QStringLiteral("SELECT to_regclass('agentes') IS NULL")).toBool()) {
-                 crearTabla(c, t);
+                 crearTabla(c, agentes());
                  for (const Index& i : indicesAgentes())
                      c.execute(createIndexSql(i, Dialect::Postgres));
              }

@@ -116,15 +116,10 @@ static Table conVersion(Table t) {
 }
 
 QList<Table> agencyTables() {
-    return QList<Table>{config(),
-                        conVersion(tipos()),
-                        conVersion(localidades()),
-                        conVersion(areas()),
-                        conVersion(agentes()),
-                        conVersion(propietarios()),
-                        conVersion(clientes()),
-                        conVersion(propiedades()),
-                        actividades()} +
+    return QList<Table>{
+               config(),     conVersion(tipos()),        conVersion(localidades()), conVersion(areas()),
+               agentes(),    conVersion(propietarios()), conVersion(clientes()),    conVersion(propiedades()),
+               actividades()} +
            tablasCoincidencias() + QList<Table>{visitas()};
 }
 

@@ -52,13 +52,6 @@ class TestAvisosPuestos : public QObject {
         QVERIFY2(inst->dialogs().texts().isEmpty(), qPrintable(inst->dialogs().texts().join('|')));
         QCOMPARE(nombre(cod), nuevo);
     }
-    // On the file, seat B hears of it when one of its windows is activated
-    // (the main window's own test below proves that path); on the server
-    // nothing is needed.
-    void llega() {
-        if (!testservers::onServer())
-            bc().avisos.comprobar();
-    }
 
 private Q_SLOTS:
     void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
@@ -89,7 +82,7 @@ private Q_SLOTS:
         aGuarda("0100002", "Luis Gil");
         if (!testservers::onServer())
             QCOMPARE(w.txt[persona::Nombre]->Text(), "Luis"); // nothing polls the file
-        llega();
+        b->llega();
         QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Nombre]->Text(), QString("Luis Gil"), 1000);
         QCOMPARE(w.data->Recordset()->absolutePosition(), 1);
         QVERIFY(w.data->EstadoPaseando());
@@ -99,7 +92,7 @@ private Q_SLOTS:
         mostrado.clear();
         QSignalSpy oidos(&bc().avisos, &AvisosCambios::cambio);
         aGuarda("0100003", "Marta Ruiz");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(!oidos.isEmpty(), 1000);
         QCoreApplication::processEvents();
         QCOMPARE(mostrado.count(), 0);
@@ -108,7 +101,7 @@ private Q_SLOTS:
         // Numbered anew elsewhere: still the same record, shown with its new code.
         a().db().execute("UPDATE Propietarios SET Cod = '0100009', QuickID = 9, Version = "
                          "coalesce(Version, 0) + 1 WHERE Cod = '0100002'");
-        llega();
+        b->llega();
         QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Cod]->Text(), QString("0100009"), 1000);
         QCOMPARE(w.txt[persona::Nombre]->Text(), "Luis Gil");
     }
@@ -121,7 +114,7 @@ private Q_SLOTS:
         w.cmdEdit->click();
         w.txt[persona::Nombre]->setText("Ana (puesto B)");
         aGuarda("0100001", "Ana (puesto A)");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(w.lblOtroPuesto->isVisibleTo(&w), 1000);
         QCOMPARE(w.lblOtroPuesto->text(), Cambiado);
         QCOMPARE(w.lblOtroPuesto->accessibleName(), "Aviso de otro puesto");
@@ -131,7 +124,7 @@ private Q_SLOTS:
 
         QSignalSpy oidos(&bc().avisos, &AvisosCambios::cambio);
         aGuarda("0100001", "Ana (puesto A, otra vez)");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(!oidos.isEmpty(), 1000);
         QCoreApplication::processEvents();
         QCOMPARE(avisos.count(), 1);
@@ -158,7 +151,7 @@ private Q_SLOTS:
         w.cmdEdit->click();
         w.txt[persona::Nombre]->setText("Ana (puesto B)");
         aGuarda("0100001", "Ana (puesto A)");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(w.lblOtroPuesto->isVisibleTo(&w), 1000);
         w.cmdCancel->click();
         QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Nombre]->Text(), QString("Ana (puesto A)"), 1000);
@@ -180,7 +173,7 @@ private Q_SLOTS:
             wa.cmdDel->click();
         }
         QCOMPARE(a().db().scalar("SELECT count(*) FROM Propietarios").toInt(), 2);
-        llega();
+        b->llega();
         QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Nombre]->Text(), QString("Marta"), 1000);
         QCOMPARE(w.lblOtroPuesto->text(), Borrado);
         QVERIFY(w.lblOtroPuesto->isVisibleTo(&w));
@@ -194,7 +187,7 @@ private Q_SLOTS:
         a().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
                          "('0100001', '01', 1, FALSE, 'Ana Importada')");
         a().db().commit();
-        llega();
+        b->llega();
         QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Nombre]->Text(), QString("Ana Importada"), 1000);
         QVERIFY(!w.lblOtroPuesto->isVisibleTo(&w));
         QVERIFY(b->dialogs().boxes().isEmpty());
@@ -207,7 +200,7 @@ private Q_SLOTS:
         QVERIFY(w.data->EstadoVacio());
         a().db().execute("INSERT INTO Propietarios (Cod, Agencia, QuickID, Alquiler, Nombre) VALUES "
                          "('0100007', '01', 7, FALSE, 'Rosa')");
-        llega();
+        b->llega();
         QTRY_COMPARE_WITH_TIMEOUT(w.txt[persona::Nombre]->Text(), QString("Rosa"), 1000);
         QVERIFY(w.data->EstadoPaseando());
     }
@@ -223,9 +216,9 @@ private Q_SLOTS:
         w.cmdOk->click();
         QCOMPARE(nombre("0100001"), "Ana (puesto B)");
         QVERIFY(b->dialogs().boxes().isEmpty());
-        llega();
+        b->llega();
         aGuarda("0100003", "Marta (puesto A)");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(!oidos.isEmpty(), 1000);
         QCoreApplication::processEvents();
         for (const QList<QVariant>& o : std::as_const(oidos))

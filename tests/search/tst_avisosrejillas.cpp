@@ -46,11 +46,6 @@ class TestAvisosRejillas : public QObject {
     std::unique_ptr<OtroPuesto> b;
     AppContext& a() { return inst->context(); }
     AppContext& bc() { return b->context(); }
-    // On the file seat B hears when one of its windows is activated; on the server by itself.
-    void llega() {
-        if (!testservers::onServer())
-            bc().avisos.comprobar();
-    }
 
 private Q_SLOTS:
     void initTestCase() { ORB_MOTOR_DISPONIBLE(); }
@@ -89,7 +84,7 @@ private Q_SLOTS:
 
         QSignalSpy oidos(&bc().avisos, &AvisosCambios::cambio);
         a().db().execute("UPDATE Clientes SET Nombre = 'Marta N.' WHERE Cod = '0100001'");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(!oidos.isEmpty(), 1000);
         QCoreApplication::processEvents();
         if (testservers::onServer())
@@ -100,7 +95,7 @@ private Q_SLOTS:
         a().db().execute(
             "UPDATE Propietarios SET Nombre = 'Ana Peña Ruiz', Version = coalesce(Version, 0) + 1 "
             "WHERE Cod = '0100001'");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(s.Desactualizado(), 1000);
         QVERIFY(s.lblDesactualizado->isVisibleTo(&s));
         QCOMPARE(columna(s, 1), (QStringList{"Ana Peña", "Luis Gil"}));
@@ -112,7 +107,7 @@ private Q_SLOTS:
         s.cmdFindDel->click();
         oidos.clear();
         a().db().execute("UPDATE Propietarios SET Nombre = 'Ana' WHERE Cod = '0100001'");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(!oidos.isEmpty(), 1000);
         QCoreApplication::processEvents();
         QVERIFY(!s.Desactualizado());
@@ -128,7 +123,7 @@ private Q_SLOTS:
         QVERIFY(!g.Desactualizado());
         a().db().execute("UPDATE Propiedades SET Precio = 900000, Version = coalesce(Version, 0) + 1 "
                          "WHERE Cod = '0100002'");
-        llega();
+        b->llega();
         QTRY_VERIFY_WITH_TIMEOUT(g.Desactualizado(), 1000);
         QCOMPARE(g.lblDesactualizado->text(), "Resultados desactualizados");
         QCOMPARE(g.grid->rowCount(), 2);

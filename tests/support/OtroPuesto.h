@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestServers.h"
 #include "platform/widgets/DialogService.h"
 #include "shell/AppContext.h"
 
@@ -27,6 +28,13 @@ public:
     }
 
     orb::AppContext& context() { return ctx_; }
+    // On the file this seat hears of others' changes when one of its windows
+    // is activated (the main window's own test proves that path); on the
+    // server nothing is needed.
+    void llega() {
+        if (!testservers::onServer())
+            ctx_.avisos.comprobar();
+    }
     ui::ScriptedDialogService& dialogs() { return dialogs_; }
 
 private:
