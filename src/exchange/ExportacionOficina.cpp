@@ -131,10 +131,12 @@ bool ExportacionOficina::Exportar() {
     db::Database& agencia = ctx_.db();
     bool hecho = false;
     const auto copiarTodo = [&] {
-        if (ctx_.facts.OficinaPrincipal)
+        if (ctx_.facts.OficinaPrincipal) {
             for (const TablaExportada& t : Catalogos)
                 exportarTabla(QString::fromUtf16(t.tabla), QString::fromUtf16(t.mensaje),
                               QString::fromUtf16(t.cola), false);
+            exportarAgentes();
+        }
         for (const TablaExportada& t : DeOficina) {
             const QString tabla = QString::fromUtf16(t.tabla);
             log(QString::fromUtf16(t.mensaje));
@@ -249,6 +251,17 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
     if (n > 0 && !cola.isEmpty())
         log(QStringLiteral("Se han exportado %1%2").arg(n).arg(cola));
     return n;
+}
+
+// The agents are a catalogue of the principal office's too; a template made
+// before they existed gets their table here.
+void ExportacionOficina::exportarAgentes() {
+    db::Database& agencia = ctx_.db();
+    if (ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Agentes")).isEmpty())
+        return;
+    schema::createExchangeAgents(fichero_ ? *fichero_ : agencia, fichero_ ? QStringLiteral("main") : Alias);
+    // Without lines of its own: the export's log stays the one the offices know.
+    exportarTabla(QStringLiteral("Agentes"), QString(), QString(), false);
 }
 
 // The wanted places of this office's clients travel with them.

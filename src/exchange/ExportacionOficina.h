@@ -39,6 +39,7 @@ private:
     // Why this office cannot export (its code, its folder); empty when it can.
     QString motivoRechazo() const;
     qint64 exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola, bool deOficina);
+    void exportarAgentes();
     void exportarZonas();
     void exportarVisitas();
     void escribirSello();

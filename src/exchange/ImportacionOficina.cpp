@@ -1,5 +1,6 @@
 #include "ImportacionOficina.h"
 
+#include "shell/Agentes.h"
 #include "shell/AppContext.h"
 #include "shell/ConfigStore.h"
 #include "shell/ErrorReport.h"
@@ -34,11 +35,17 @@ constexpr TablaImportada Tablas[] = {
     {u"Clientes", u"Importando cliente ", u" clientes."},
 };
 
+// The principal office's agents travel when its file has them (an office not
+// yet upgraded sends none, and the agents here stay).
+// They come without row or count lines, as they leave: the log stays the one
+// the offices know; only a refused agent is told.
+constexpr TablaImportada TablaAgentes = {u"Agentes", u"", u" agentes."};
+
 const TablaImportada& datosTabla(const QString& tabla) {
     for (const TablaImportada& t : Tablas)
         if (tabla == QString::fromUtf16(t.tabla))
             return t;
-    return Tablas[0];
+    return TablaAgentes;
 }
 
 const QString Alias = QStringLiteral("intercambio");
@@ -113,10 +120,25 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
     if (red.isEmpty())
         return true;
     const QString principal = red.first();
+    QStringList aqui;
+    try {
+        aqui = OficinasDelServidor(ctx_.db());
+    } catch (const db::DbError& e) {
+        RegistrarError(QStringLiteral("leer las oficinas del servidor"), e);
+        log(QStringLiteral("Error: ") + CausaError(e, {}, ctx_.RutaBaseDatos));
+        log(QStringLiteral("No se ha importado nada."));
+        return false;
+    }
     bool ok = true;
     for (const QString& oficina : red) {
         if (oficina == ctx_.facts.CodigoOficina)
             continue;
+        if (aqui.contains(oficina)) {
+            log(QStringLiteral("La oficina %1 trabaja en este mismo servidor: sus datos ya están aquí y no "
+                               "se importan.")
+                    .arg(oficina));
+            continue;
+        }
         if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
             log(QStringLiteral("No se importa la oficina %1. %2 No se ha borrado nada.")
                     .arg(EntreComillas(oficina), motivo));
@@ -208,6 +230,22 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
                         .arg(c);
             columnas_.insert(QStringLiteral("Visitas"),
                              visitas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
+                                                               QRegularExpression::CaseInsensitiveOption)));
+        }
+        // The agents, from the principal, on the file: on a server each agent's
+        // row names the office its role writes for, and only the installer
+        // gives those.
+        const QStringList agentes = ColumnasTabla(*exch, QStringLiteral("main"), QStringLiteral("Agentes"));
+        const QStringList agentesAqui =
+            ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Agentes"));
+        if (principal && !agencia.onServer() && !agentes.isEmpty() && !agentesAqui.isEmpty()) {
+            for (const QString& c : agentes)
+                if (!agentesAqui.contains(c, Qt::CaseInsensitive))
+                    return QStringLiteral("el campo %1 de la tabla Agentes no existe en esta base de datos")
+                        .arg(c);
+            // The row version is this database's own.
+            columnas_.insert(QStringLiteral("Agentes"),
+                             agentes.filter(QRegularExpression(QStringLiteral("^(?!Version$)"),
                                                                QRegularExpression::CaseInsensitiveOption)));
         }
         // Reading every page of every table and index finds most damage before anything is deleted.
@@ -321,18 +359,24 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
                     .arg(oficina, SelloVisible(sello.fecha), SelloVisible(ultima)));
             return false;
         }
-        if (oficina == principal)
+        if (oficina == principal) {
             for (const QString& tabla : TablasCatalogo())
                 importarTabla(tabla, oficina, false);
+            if (columnas_.contains(QStringLiteral("Agentes")))
+                importarTabla(QStringLiteral("Agentes"), oficina, false);
+        }
         for (const QString& tabla : TablasOficina())
             importarTabla(tabla, oficina, true);
         importarVisitas(oficina);
         GuardarConfig(agencia, QStringLiteral("SINC"), clave, TextoSello(sello.fecha));
         tx.commit();
         // The windows showing these tables read them again.
-        if (oficina == principal)
+        if (oficina == principal) {
             for (const QString& tabla : TablasCatalogo())
                 ctx_.cambios.avisar(tabla, {});
+            if (columnas_.contains(QStringLiteral("Agentes")))
+                ctx_.cambios.avisar(QStringLiteral("Agentes"), {});
+        }
         for (const QString& tabla : TablasOficina())
             ctx_.cambios.avisar(tabla, {});
         ctx_.cambios.avisar(QStringLiteral("Visitas"), {});
@@ -394,8 +438,8 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
         QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(origen, tabla, filtro),
         params);
-    if (informe_.filas || informe_.log) {
-        const QString fila = QString::fromUtf16(t.fila);
+    const QString fila = QString::fromUtf16(t.fila);
+    if (!fila.isEmpty() && (informe_.filas || informe_.log)) {
         QStringList lineas;
         lineas.reserve(codigos.size());
         for (const db::Row& r : codigos)
@@ -427,7 +471,7 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
     if (informe_.progreso)
         informe_.progreso(progreso_);
     const QString cola = QString::fromUtf16(t.cola);
-    if (importadas > 0)
+    if (importadas > 0 && !fila.isEmpty())
         log(QStringLiteral("Se han importado %1%2").arg(importadas).arg(cola));
     if (fallidas > 0)
         log(QStringLiteral("%1 de %2 %3.")

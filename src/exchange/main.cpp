@@ -5,6 +5,7 @@
 #include "exchange/ExportacionOficina.h"
 #include "exchange/ImportacionOficina.h"
 #include "platform/process/ProcessRunner.h"
+#include "shell/Agentes.h"
 #include "shell/AppContext.h"
 #include "shell/DatabaseSession.h"
 #include "shell/ErrorReport.h"
@@ -63,20 +64,15 @@ static int ejecutar(int argc, char* argv[]) {
     }
 
     orb::AppContext ctx;
-    const QString carpeta = QDir(home.isEmpty() ? orb::CarpetaInstalacion() : home).absolutePath() + u'/';
-    ctx.PonerCarpeta(carpeta);
-    orb::IniciarLog(carpeta);
-    ctx.facts = orb::LeerDatosInstalacion(carpeta);
+    // A seat on a server exchanges the server's rows, as its agent's office:
+    // its Orbalia.db is only what it kept before it moved there.
+    if (orb::AbrirInstalacionHerramienta(ctx, home, err) >= 0)
+        return 1;
+    orb::IdentificarAgente(ctx, nullptr);
+    const QString carpeta = ctx.RutaAplicacion;
     // The office codes name the folders this run empties and mirrors into.
     if (const QString problema = orb::ProblemaInstalacion(carpeta, ctx.facts); !problema.isEmpty()) {
         err << "Error: " << problema << "\n";
-        return 1;
-    }
-    try {
-        ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
-    } catch (const db::DbError&) {
-        err << "Error al abrir la base de datos [" << QDir::toNativeSeparators(ctx.RutaBaseDatos)
-            << "]: " << orb::ExplicarError(std::current_exception(), ctx.RutaBaseDatos) << "\n";
         return 1;
     }
     if (ctx.BaseDatosAgencia->userVersion() != orb::VersionRequerida) {

@@ -22,6 +22,16 @@ QStringList NombresAgentes(db::Database& database, const QString& oficina) {
     return out;
 }
 
+QStringList OficinasDelServidor(db::Database& database) {
+    QStringList out;
+    if (!database.onServer())
+        return out;
+    for (const db::Row& f : database.query(
+             QStringLiteral("SELECT oficina FROM orbalia_oficinas ORDER BY oficina COLLATE \"C\"")))
+        out << f.value(0).toString();
+    return out;
+}
+
 QString UltimoAgente() {
     return AjustesPuesto()->value(QStringLiteral("Agente/Ultimo")).toString();
 }

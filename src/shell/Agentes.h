@@ -18,6 +18,11 @@ struct AppContext;
 // Names of the active agents, in name order; of one office when oficina is given.
 QStringList NombresAgentes(db::Database& database, const QString& oficina = {});
 
+// The offices whose agents work on this server (orbalia_oficinas), in code
+// order; none on the file. Their records are here already: the office
+// exchange skips them.
+QStringList OficinasDelServidor(db::Database& database);
+
 // After the database is open. On a server: the agent whose role signed in,
 // whose office becomes the seat's (principal or not as the server says); a
 // role that is no agent (the administrator's) keeps the installation's

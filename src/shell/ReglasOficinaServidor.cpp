@@ -66,6 +66,23 @@ void crearReglasOficina(pg::Connection& c) {
         "CREATE OR REPLACE FUNCTION orbalia_principal() RETURNS boolean LANGUAGE sql STABLE SECURITY DEFINER "
         "SET search_path FROM CURRENT AS $$ SELECT coalesce((SELECT principal FROM orbalia_oficinas WHERE "
         "oficina COLLATE \"C\" = orbalia_oficina()), false) $$"));
+    // Rows of an office that is not on this server are those the office
+    // exchange brings from an office that stays on its file: whichever seat
+    // imports them writes them (they never travel back from here, and the
+    // next import puts back the file's). The office's own rows are its alone.
+    c.execute(QStringLiteral(
+        "CREATE OR REPLACE FUNCTION orbalia_escribe_oficina(codigo text) RETURNS boolean LANGUAGE sql STABLE "
+        "SECURITY DEFINER SET search_path FROM CURRENT AS $$ SELECT orbalia_oficina() IS NOT NULL AND "
+        "codigo IS NOT NULL AND codigo <> '' AND (codigo COLLATE \"C\" = orbalia_oficina() OR NOT EXISTS "
+        "(SELECT 1 FROM orbalia_oficinas WHERE oficina COLLATE \"C\" = codigo COLLATE \"C\")) $$"));
+    // The catalogues are the principal office's; when that office stays on
+    // its file, they come from its exchange file, imported at any seat. The
+    // agents never: an agent's row says which office its role writes for.
+    c.execute(QStringLiteral(
+        "CREATE OR REPLACE FUNCTION orbalia_escribe_catalogo(tabla text) RETURNS boolean LANGUAGE sql STABLE "
+        "SECURITY DEFINER SET search_path FROM CURRENT AS $$ SELECT orbalia_principal() OR (tabla <> "
+        "'agentes' AND orbalia_oficina() IS NOT NULL AND NOT EXISTS (SELECT 1 FROM orbalia_oficinas WHERE "
+        "principal)) $$"));
     // The old row's office, which a policy's USING would only hide (an UPDATE
     // or DELETE of someone else's row would change nothing, silently): a
     // trigger refuses it with the program's message. It acts only where
@@ -73,18 +90,16 @@ void crearReglasOficina(pg::Connection& c) {
     c.execute(
         QStringLiteral(
             "CREATE OR REPLACE FUNCTION orbalia_regla_registros() RETURNS trigger LANGUAGE plpgsql AS $$ "
-            "BEGIN IF row_security_active(TG_RELID) AND (orbalia_oficina() IS NULL OR "
-            "(TG_OP <> 'INSERT' AND CAST(OLD.agencia AS text) COLLATE \"C\" IS DISTINCT FROM "
-            "orbalia_oficina()) OR "
-            "(TG_OP <> 'DELETE' AND CAST(NEW.agencia AS text) COLLATE \"C\" IS DISTINCT FROM "
-            "orbalia_oficina())) THEN "
+            "BEGIN IF row_security_active(TG_RELID) AND ("
+            "(TG_OP <> 'INSERT' AND NOT orbalia_escribe_oficina(CAST(OLD.agencia AS text))) OR "
+            "(TG_OP <> 'DELETE' AND NOT orbalia_escribe_oficina(CAST(NEW.agencia AS text)))) THEN "
             "RAISE EXCEPTION USING ERRCODE = '42501', MESSAGE = %1; END IF; "
             "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
             .arg(literal(c, MensajeOtraOficina)));
     c.execute(
         QStringLiteral(
             "CREATE OR REPLACE FUNCTION orbalia_regla_catalogos() RETURNS trigger LANGUAGE plpgsql AS $$ "
-            "BEGIN IF row_security_active(TG_RELID) AND NOT orbalia_principal() THEN "
+            "BEGIN IF row_security_active(TG_RELID) AND NOT orbalia_escribe_catalogo(TG_TABLE_NAME) THEN "
             "RAISE EXCEPTION USING ERRCODE = '42501', MESSAGE = %1; END IF; "
             "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
             .arg(literal(c, MensajeSoloOficinaPrincipal)));
@@ -104,10 +119,11 @@ void crearReglasOficina(pg::Connection& c) {
                       .arg(tabla, funcion));
     };
     for (const QString& t : tablasRegistrosOficina())
-        proteger(t, QStringLiteral("CAST(agencia AS text) COLLATE \"C\" = orbalia_oficina()"),
+        proteger(t, QStringLiteral("orbalia_escribe_oficina(CAST(agencia AS text))"),
                  QStringLiteral("orbalia_regla_registros"));
     for (const QString& t : tablasCatalogo())
-        proteger(t, QStringLiteral("orbalia_principal()"), QStringLiteral("orbalia_regla_catalogos"));
+        proteger(t, QStringLiteral("orbalia_escribe_catalogo(%1)").arg(literal(c, t)),
+                 QStringLiteral("orbalia_regla_catalogos"));
     concederAgentes(c);
 }
 

@@ -374,6 +374,11 @@ void createExchangeStamp(db::Database& database, const QString& schemaName) {
         createTableSql(intercambio(), QStringLiteral("IF NOT EXISTS %1.").arg(schemaName)));
 }
 
+void createExchangeAgents(db::Database& database, const QString& schemaName) {
+    database.executeScript(
+        createTableSql(agentesIntercambio(), QStringLiteral("IF NOT EXISTS %1.").arg(schemaName)));
+}
+
 QStringList migrate(db::Database& database) {
     return migrate(database, MigrationOptions{});
 }

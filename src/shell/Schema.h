@@ -41,6 +41,8 @@ void createExportSchema(db::Database& database);
 // Creates Intercambio in the database attached as schemaName when it lacks it
 // (templates made before the table existed).
 void createExchangeStamp(db::Database& database, const QString& schemaName);
+// The same for Agentes, which the principal office's export carries.
+void createExchangeAgents(db::Database& database, const QString& schemaName);
 
 // True when the database holds no table of its own (a new, empty file).
 bool isEmptyDatabase(db::Database& database);

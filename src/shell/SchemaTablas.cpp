@@ -143,9 +143,16 @@ Table intercambio() {
             {}};
 }
 
+// The exchange file's agents: the row version counts this database's own stores.
+Table agentesIntercambio() {
+    Table t = agentes();
+    t.columns.removeIf([](const Column& c) { return c.name == u"Version"; });
+    return t;
+}
+
 QList<Table> exchangeTables() {
     return {tipos(),    localidades(),   areas(),   propiedades(), propietarios(),
-            clientes(), clientesZonas(), visitas(), intercambio()};
+            clientes(), clientesZonas(), visitas(), intercambio(), agentesIntercambio()};
 }
 
 // Search indexes were chosen by measurement on 100,000 properties:

@@ -124,6 +124,7 @@ Column provinciaLocalidad();
 // The agents' catalogue and the Agente column that activity lines and sent
 // matches gained with it (SchemaAgentes.cpp; the step to version 18).
 Table agentes();
+Table agentesIntercambio(); // without the row version
 QList<Index> indicesAgentes();
 QList<std::pair<QString, Column>> columnasAgente();
 QStringList disparadoresPortales();

@@ -4,6 +4,7 @@
 // records.
 
 #include "BaseServidorPrueba.h"
+#include "RolesPrueba.h"
 #include "TestInstallation.h"
 #include "install/CopiaServidor.h"
 #include "maintenance/CodeAllocator.h"
@@ -13,7 +14,6 @@
 #include "shell/ErrorReport.h"
 #include "shell/ReglasOficinaServidor.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 #include <libpq-fe.h>
 
@@ -23,30 +23,6 @@ const QString NoEsDeLaOficina =
     QStringLiteral("No puede manipularse esta información porque no pertenece a esta oficina");
 const QString SoloPrincipal =
     QStringLiteral("Esta información sólo puede manipularse en la oficina principal");
-
-// Login roles are the cluster's: each run uses names of its own and drops them.
-struct Roles {
-    testservers::Postgres server;
-    QStringList nombres;
-    QString nuevo(const QString& base) {
-        nombres << QStringLiteral("%1_%2").arg(base).arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                         QLatin1Char('0'));
-        return nombres.last();
-    }
-    ~Roles() {
-        try {
-            pg::ConnectOptions o;
-            o.host = server.socket;
-            o.port = server.options.port;
-            o.user = QStringLiteral("postgres");
-            o.database = QStringLiteral("postgres");
-            auto c = pg::Connection::connect(o);
-            for (const QString& n : nombres)
-                c->execute(QStringLiteral("DROP ROLE IF EXISTS \"%1\"").arg(n));
-        } catch (...) {
-        }
-    }
-};
 
 // What a bare libpq session of that role gets for one statement: "" when it
 // ran, else its SQLSTATE and message.
@@ -75,17 +51,6 @@ QString libpq(const pg::ConnectOptions& base, const QString& usuario, const QStr
     return out;
 }
 
-std::shared_ptr<db::Database> comoAgente(const BaseServidorPrueba& base, const QString& usuario,
-                                         const QString& clave) {
-    db::ServerAddress a;
-    a.host = base.options().host;
-    a.port = int(base.options().port);
-    a.database = base.nombre();
-    a.user = usuario;
-    a.password = clave;
-    return db::Database::openServer(a);
-}
-
 QString refusal(const std::function<void()>& f) {
     try {
         f();
@@ -103,7 +68,7 @@ class tst_AgentesServidor : public QObject {
 private Q_SLOTS:
     void cadaAgenteEscribeSoloLoDeSuOficina() {
         ORB_REQUIRE_PG(server);
-        Roles roles{server, {}};
+        RolesPrueba roles{server, {}};
         BaseServidorPrueba base(server);
         orb::install::InstallOptions o;
         o.facts = orb::install::demoFacts(); // office 01, the principal one
@@ -178,7 +143,7 @@ private Q_SLOTS:
     // Office 02 numbers its records from its own counter, beside office 01's.
     void cadaOficinaCuentaLosSuyos() {
         ORB_REQUIRE_PG(server);
-        Roles roles{server, {}};
+        RolesPrueba roles{server, {}};
         BaseServidorPrueba base(server);
         orb::install::InstallOptions o;
         o.facts = orb::install::demoFacts();
