@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 #include <optional>
 
@@ -202,52 +201,36 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
                         .arg(tabla, QLatin1String(necesario));
             columnas_.insert(tabla, origen);
         }
-        // The clients' wanted places: a file from an office not yet upgraded has none.
-        const QStringList zonas =
-            ColumnasTabla(*exch, QStringLiteral("main"), QStringLiteral("ClientesZonas"));
-        if (!zonas.isEmpty()) {
-            const QStringList destino =
-                ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("ClientesZonas"));
-            for (const QString& c : zonas)
+        // A table a file from an office not yet upgraded may lack: its columns
+        // (but the one this database numbers itself) when the file has it;
+        // a column this database lacks stops the import.
+        const auto opcional = [&](const QString& tabla, const QString& propia) -> QString {
+            const QStringList origen = ColumnasTabla(*exch, QStringLiteral("main"), tabla);
+            if (origen.isEmpty())
+                return {};
+            const QStringList destino = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
+            for (const QString& c : origen)
                 if (!destino.contains(c, Qt::CaseInsensitive))
-                    return QStringLiteral(
-                               "el campo %1 de la tabla ClientesZonas no existe en esta base de datos")
-                        .arg(c);
-            // The row number is this database's own.
-            columnas_.insert(QStringLiteral("ClientesZonas"),
-                             zonas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
-                                                             QRegularExpression::CaseInsensitiveOption)));
-        }
-        // The visits: a file from an office not yet upgraded has none, and its
-        // visits here are kept rather than wiped.
-        const QStringList visitas = ColumnasTabla(*exch, QStringLiteral("main"), QStringLiteral("Visitas"));
-        if (!visitas.isEmpty()) {
-            const QStringList destino =
-                ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Visitas"));
-            for (const QString& c : visitas)
-                if (!destino.contains(c, Qt::CaseInsensitive))
-                    return QStringLiteral("el campo %1 de la tabla Visitas no existe en esta base de datos")
-                        .arg(c);
-            columnas_.insert(QStringLiteral("Visitas"),
-                             visitas.filter(QRegularExpression(QStringLiteral("^(?!Cod$)"),
-                                                               QRegularExpression::CaseInsensitiveOption)));
-        }
+                    return QStringLiteral("el campo %1 de la tabla %2 no existe en esta base de datos")
+                        .arg(c, tabla);
+            QStringList columnas = origen;
+            columnas.removeIf([&](const QString& c) { return c.compare(propia, Qt::CaseInsensitive) == 0; });
+            columnas_.insert(tabla, columnas);
+            return {};
+        };
+        // The clients' wanted places, and the visits (without them in the
+        // file, the office's visits here are kept rather than wiped).
+        for (const QString& t : {QStringLiteral("ClientesZonas"), QStringLiteral("Visitas")})
+            if (const QString motivo = opcional(t, QStringLiteral("Cod")); !motivo.isEmpty())
+                return motivo;
         // The agents, from the principal, on the file: on a server each agent's
         // row names the office its role writes for, and only the installer
         // gives those.
-        const QStringList agentes = ColumnasTabla(*exch, QStringLiteral("main"), QStringLiteral("Agentes"));
-        const QStringList agentesAqui =
-            ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Agentes"));
-        if (principal && !agencia.onServer() && !agentes.isEmpty() && !agentesAqui.isEmpty()) {
-            for (const QString& c : agentes)
-                if (!agentesAqui.contains(c, Qt::CaseInsensitive))
-                    return QStringLiteral("el campo %1 de la tabla Agentes no existe en esta base de datos")
-                        .arg(c);
-            // The row version is this database's own.
-            columnas_.insert(QStringLiteral("Agentes"),
-                             agentes.filter(QRegularExpression(QStringLiteral("^(?!Version$)"),
-                                                               QRegularExpression::CaseInsensitiveOption)));
-        }
+        if (principal && !agencia.onServer() &&
+            !ColumnasTabla(agencia, QStringLiteral("main"), QStringLiteral("Agentes")).isEmpty())
+            if (const QString motivo = opcional(QStringLiteral("Agentes"), QStringLiteral("Version"));
+                !motivo.isEmpty())
+                return motivo;
         // Reading every page of every table and index finds most damage before anything is deleted.
         const QString salud = exch->scalar(QStringLiteral("PRAGMA quick_check(1)")).toString();
         if (salud != u"ok") {

@@ -12,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -60,6 +61,65 @@ inline QStringList tabla(db::Database& d, const QString& nombre, const QString& 
         out << campos.join(u'|');
     }
     return out;
+}
+
+// Every row an office owns: its records, its clients' places and its visits
+// (their row numbers are each database's own).
+inline QStringList oficinaEntera(db::Database& d, const QString& oficina) {
+    QStringList out;
+    for (const char* t : {"Propiedades", "Propietarios", "Clientes"})
+        out << QLatin1String(t) << tabla(d, QLatin1String(t), QStringLiteral("WHERE Agencia = ?"), {oficina});
+    for (const db::Row& z :
+         d.query(QStringLiteral("SELECT CodCliente, CodLocalidad, coalesce(CodArea, -1) FROM "
+                                "ClientesZonas WHERE CodCliente IN (SELECT Cod FROM Clientes "
+                                "WHERE Agencia = ?) ORDER BY CodCliente, CodLocalidad, CodArea"),
+                 {oficina}))
+        out << QStringLiteral("zona ") + z[0].toString() + u':' + z[1].toString() + u':' + z[2].toString();
+    for (const db::Row& v :
+         d.query(QStringLiteral("SELECT CodPropiedad, CodCliente, Fecha FROM Visitas WHERE "
+                                "Agencia = ? ORDER BY CodPropiedad, CodCliente, Fecha"),
+                 {oficina}))
+        out << QStringLiteral("visita ") + v[0].toString() + u':' + v[1].toString() + u':' + v[2].toString();
+    return out;
+}
+
+// An office installed by the real installer with demo data, the exchange
+// account of the test daemon and the script the installer writes; red, when
+// given, is the agency's list of offices.
+inline orb::install::InstallOptions instalada(const testservers::Rsync& s, const QString& codigo,
+                                              bool principal, quint32 semilla, const QString& red = {}) {
+    orb::install::InstallOptions o;
+    o.facts = orb::install::demoFacts();
+    o.facts.CodigoOficina = codigo;
+    o.facts.OficinaPrincipal = principal;
+    if (!red.isEmpty())
+        o.facts.RedAgencias = red;
+    o.demoProperties = 12;
+    o.seed = semilla;
+    o.exchangeUser =
+        s.users.contains(QStringLiteral("oficina1")) ? QStringLiteral("oficina1") : s.users.first();
+    o.exchangeServer = s.host;
+    o.exchangePort = s.port;
+    o.exchangePassword = s.password;
+    return o;
+}
+
+// orbalia-exchange as a user or a scheduled task runs it.
+struct Ejecucion {
+    int codigo = -1;
+    QString salida; // standard output: the run's log
+    QString error;
+};
+inline Ejecucion exchange(const QString& orden, const QString& home) {
+    QProcess p;
+    p.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {orden, QStringLiteral("--home"), home});
+    Ejecucion e;
+    if (!p.waitForFinished(120000))
+        return e;
+    e.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    e.salida = QString::fromUtf8(p.readAllStandardOutput());
+    e.error = QString::fromUtf8(p.readAllStandardError());
+    return e;
 }
 
 // Makes every insert or update of tabla's rows that meet cuando fail with

@@ -13,45 +13,11 @@
 #include "shell/ConexionServidor.h"
 #include "shell/ReglasOficinaServidor.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using namespace prueba;
 
 namespace {
-
-orb::install::InstallOptions instalada(const testservers::Rsync& s, const QString& codigo, bool principal,
-                                       quint32 semilla) {
-    orb::install::InstallOptions o;
-    o.facts = orb::install::demoFacts();
-    o.facts.CodigoOficina = codigo;
-    o.facts.OficinaPrincipal = principal;
-    o.facts.RedAgencias = QStringLiteral("01,02,03");
-    o.demoProperties = 8;
-    o.seed = semilla;
-    o.exchangeUser = s.users.contains("oficina1") ? "oficina1" : s.users.first();
-    o.exchangeServer = s.host;
-    o.exchangePort = s.port;
-    o.exchangePassword = s.password;
-    return o;
-}
-
-struct Ejecucion {
-    int codigo = -1;
-    QString salida;
-    QString error;
-};
-Ejecucion exchange(const QString& orden, const QString& home) {
-    QProcess p;
-    p.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {orden, "--home", home});
-    Ejecucion e;
-    if (!p.waitForFinished(120000))
-        return e;
-    e.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    e.salida = QString::fromUtf8(p.readAllStandardOutput());
-    e.error = QString::fromUtf8(p.readAllStandardError());
-    return e;
-}
 
 // The seat works on the server as this agent, as orbalia-install --servidor leaves it.
 void alServidor(const TestInstallation& inst, const testservers::Postgres& server,
@@ -65,23 +31,15 @@ void alServidor(const TestInstallation& inst, const testservers::Postgres& serve
     QVERIFY(orb::GuardarConexionServidor(inst.path(), c));
 }
 
-// Every row an office owns: its records, its clients' places and its visits.
-QStringList oficinaEntera(db::Database& d, const QString& oficina) {
-    QStringList out;
-    for (const char* t : {"Propiedades", "Propietarios", "Clientes"})
-        out << t << tabla(d, t, "WHERE Agencia = ?", {oficina});
-    // The places' and visits' row numbers are each database's own.
-    for (const db::Row& z :
-         d.query("SELECT CodCliente, CodLocalidad, coalesce(CodArea, -1) FROM ClientesZonas "
-                 "WHERE CodCliente IN (SELECT Cod FROM Clientes WHERE Agencia = ?) "
-                 "ORDER BY CodCliente, CodLocalidad, CodArea",
-                 {oficina}))
-        out << "zona " + z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
-    for (const db::Row& v : d.query("SELECT CodPropiedad, CodCliente, Fecha FROM Visitas WHERE Agencia = ? "
-                                    "ORDER BY CodPropiedad, CodCliente, Fecha",
-                                    {oficina}))
-        out << "visita " + v[0].toString() + ":" + v[1].toString() + ":" + v[2].toString();
-    return out;
+// The office's file carried onto the server's database, and its agents.
+void copiarConAgentes(const TestInstallation& inst, const BaseServidorPrueba& base,
+                      const QList<orb::schema::AgenteNuevo>& agentes) {
+    auto admin = base.conectar();
+    orb::install::copiarOficina(inst.path(), *admin);
+    pg::Transaction tx(*admin);
+    for (const orb::schema::AgenteNuevo& a : agentes)
+        orb::schema::crearAgente(*admin, a);
+    tx.commit();
 }
 
 qint64 filas(db::Database& d, const QString& oficina) {
@@ -103,18 +61,13 @@ private Q_SLOTS:
         BaseServidorPrueba base(server);
         // Office 01, the principal, moved its file onto the server; office 02's
         // seat works there too; office 03 stays on its file.
-        TestInstallation uno(instalada(s, "01", true, 11));
-        TestInstallation dos(instalada(s, "02", false, 22));
-        TestInstallation tres(instalada(s, "03", false, 33));
+        TestInstallation uno(instalada(s, "01", true, 11, "01,02,03"));
+        TestInstallation dos(instalada(s, "02", false, 22, "01,02,03"));
+        TestInstallation tres(instalada(s, "03", false, 33, "01,02,03"));
         const QString ag1 = roles.nuevo("ag01"), ag2 = roles.nuevo("ag02");
-        {
-            auto admin = base.conectar();
-            orb::install::copiarOficina(uno.path(), *admin);
-            pg::Transaction tx(*admin);
-            orb::schema::crearAgente(*admin, {ag1, "Ana Uno", "01", "", "clave-uno", true});
-            orb::schema::crearAgente(*admin, {ag2, "Bea Dos", "02", "", "clave-dos", false});
-            tx.commit();
-        }
+        copiarConAgentes(
+            uno, base,
+            {{ag1, "Ana Uno", "01", "", "clave-uno", true}, {ag2, "Bea Dos", "02", "", "clave-dos", false}});
         alServidor(uno, server, base, ag1, "clave-uno");
         alServidor(dos, server, base, ag2, "clave-dos");
         auto servidor = comoAgente(base, base.options().user, base.options().password);
@@ -184,13 +137,7 @@ private Q_SLOTS:
         TestInstallation uno(instalada(s, "01", true, 44));
         TestInstallation dos(instalada(s, "02", false, 55));
         const QString ag2 = roles.nuevo("ag02");
-        {
-            auto admin = base.conectar();
-            orb::install::copiarOficina(dos.path(), *admin);
-            pg::Transaction tx(*admin);
-            orb::schema::crearAgente(*admin, {ag2, "Bea Dos", "02", "", "clave-dos", false});
-            tx.commit();
-        }
+        copiarConAgentes(dos, base, {{ag2, "Bea Dos", "02", "", "clave-dos", false}});
         alServidor(dos, server, base, ag2, "clave-dos");
         db::Database& principal = uno.context().db();
         principal.execute("UPDATE Tipos SET Nombre = Nombre || ' (principal)'");

@@ -9,7 +9,6 @@
 #include <QCryptographicHash>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QtTest>
@@ -17,23 +16,6 @@
 using namespace prueba;
 
 namespace {
-
-// An office installed by the real installer with demo data, the exchange
-// account of the test daemon and the script the installer writes.
-orb::install::InstallOptions instalada(const testservers::Rsync& s, const QString& codigo, bool principal,
-                                       quint32 semilla) {
-    orb::install::InstallOptions o;
-    o.facts = orb::install::demoFacts();
-    o.facts.CodigoOficina = codigo;
-    o.facts.OficinaPrincipal = principal;
-    o.demoProperties = 12;
-    o.seed = semilla;
-    o.exchangeUser = s.users.contains("oficina1") ? "oficina1" : s.users.first();
-    o.exchangeServer = s.host;
-    o.exchangePort = s.port;
-    o.exchangePassword = s.password;
-    return o;
-}
 
 QByteArray huella(const QString& ruta) {
     QFile f(ruta);
@@ -45,42 +27,9 @@ QStringList tablaOficina(db::Database& d, const QString& t, const QString& ofici
     return tabla(d, t, "WHERE Agencia = ?", {oficina});
 }
 
-// orbalia-exchange as a user or a scheduled task runs it.
-struct Ejecucion {
-    int codigo = -1;
-    QString salida; // standard output: the run's log
-    QString error;
-};
-Ejecucion exchange(const QString& orden, const QString& home) {
-    QProcess p;
-    p.start(QStringLiteral(ORBALIA_BINARY_DIR "/orbalia-exchange"), {orden, "--home", home});
-    Ejecucion e;
-    if (!p.waitForFinished(120000))
-        return e;
-    e.codigo = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    e.salida = QString::fromUtf8(p.readAllStandardOutput());
-    e.error = QString::fromUtf8(p.readAllStandardError());
-    return e;
-}
-
 void ponerClave(TestInstallation& inst, const QString& clave, const QString& valor) {
     QSettings ini(inst.file("Orbalia.ini"), QSettings::IniFormat);
     ini.setValue("Instalacion/" + clave, valor);
-}
-
-// Every row of an office's share, its clients' places included.
-QStringList oficinaEntera(db::Database& d, const QString& oficina) {
-    QStringList out;
-    for (const char* t : {"Propiedades", "Propietarios", "Clientes"})
-        out << t << tablaOficina(d, t, oficina);
-    // The places' row numbers are each database's own.
-    for (const db::Row& z :
-         d.query("SELECT CodCliente, CodLocalidad, ifnull(CodArea, '-') FROM ClientesZonas "
-                 "WHERE CodCliente IN (SELECT Cod FROM Clientes WHERE Agencia = ?) "
-                 "ORDER BY CodCliente, CodLocalidad, CodArea",
-                 {oficina}))
-        out << z[0].toString() + ":" + z[1].toString() + ":" + z[2].toString();
-    return out;
 }
 
 // "Resumen: exportados …" as an office's export of these rows ends.
