@@ -8,17 +8,12 @@
 #include "shell/Agentes.h"
 #include "shell/AppContext.h"
 #include "shell/DatabaseSession.h"
-#include "shell/ErrorReport.h"
 #include "shell/Herramienta.h"
 #include "shell/Installation.h"
-#include "shell/Log.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
