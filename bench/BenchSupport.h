@@ -197,12 +197,35 @@ inline int bytesCmp(void*, int la, const void* a, int lb, const void* b) {
 
 // A plain read-only connection with the program's settings and a byte-order
 // stand-in for the collation "es" (so the planner can use the same indexes).
+// The schema is read here, as the program's connection has read it before
+// any search: parsing it is not part of the statement's work.
 inline sqlite3* openPlain(const QString& path) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     programSettings(db);
     sqlite3_create_collation(db, "es", SQLITE_UTF8, nullptr, bytesCmp);
+    sqlite3_exec(db, "SELECT 1 FROM sqlite_schema LIMIT 0", nullptr, nullptr, nullptr);
     return db;
+}
+
+// Every column of the current row read as what it holds (a number as a
+// number, text as its bytes): the least a reader does to have the values.
+inline void readColumns(sqlite3_stmt* st) {
+    const int n = sqlite3_column_count(st);
+    for (int c = 0; c < n; ++c)
+        switch (sqlite3_column_type(st, c)) {
+        case SQLITE_INTEGER:
+            sqlite3_column_int64(st, c);
+            break;
+        case SQLITE_FLOAT:
+            sqlite3_column_double(st, c);
+            break;
+        case SQLITE_NULL:
+            break;
+        default:
+            sqlite3_column_blob(st, c);
+            sqlite3_column_bytes(st, c);
+        }
 }
 
 // Steps a statement with plain SQLite on an open handle: the floor every
@@ -222,7 +245,7 @@ inline qint64 plainSteps(sqlite3* db, const char* sql, int limit = -1, int bindI
 }
 
 // Every value of every row of a statement with one bound value (plain SQLite,
-// each column read as the text a window shows): the floor of reading a record.
+// each column read as what it holds): the floor of reading a record.
 inline qint64 plainRows(sqlite3* db, const char* sql, const QVariant& bound) {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
@@ -233,8 +256,7 @@ inline qint64 plainRows(sqlite3* db, const char* sql, const QVariant& bound) {
         sqlite3_bind_text(st, 1, b.constData(), int(b.size()), SQLITE_STATIC);
     qint64 n = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            sqlite3_column_text(st, c);
+        readColumns(st);
         ++n;
     }
     sqlite3_finalize(st);

@@ -54,8 +54,7 @@ int pasoPlano(sqlite3* db, const QString& sql, const db::Params& params, int lim
     }
     int filas = 0;
     while ((limite < 0 || filas < limite) && sqlite3_step(s) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(s); ++c)
-            sqlite3_column_text(s, c);
+        bench::readColumns(s);
         ++filas;
     }
     sqlite3_finalize(s);

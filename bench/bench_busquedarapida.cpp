@@ -48,8 +48,7 @@ int Plano(sqlite3* db, const orb::ConsultaRapida& c) {
     }
     int filas = 0;
     while (sqlite3_step(s) == SQLITE_ROW) {
-        for (int k = 0; k < sqlite3_column_count(s); ++k)
-            sqlite3_column_text(s, k);
+        bench::readColumns(s);
         ++filas;
     }
     sqlite3_finalize(s);

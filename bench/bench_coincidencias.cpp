@@ -35,10 +35,8 @@ qint64 plain(sqlite3* h, const co::Consulta& c) {
             sqlite3_bind_int64(st, i + 1, v.toLongLong());
     }
     qint64 n = 0;
-    const int cols = sqlite3_column_count(st);
     while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int i = 0; i < cols; ++i)
-            sqlite3_column_text(st, i);
+        bench::readColumns(st);
         ++n;
     }
     sqlite3_finalize(st);

@@ -104,8 +104,7 @@ int Plano(sqlite3* db, const QString& tabla, const orb::PersonaComparada& p) {
                                -1, &f, nullptr);
             sqlite3_bind_int64(f, 1, id);
             if (sqlite3_step(f) == SQLITE_ROW)
-                for (int c = 0; c < 10; ++c)
-                    sqlite3_column_text(f, c);
+                bench::readColumns(f);
             sqlite3_finalize(f);
             ++filas;
         }
