@@ -8,6 +8,7 @@
 // peer, not the least work that gives the same result).
 
 #include "install/Installer.h"
+#include "platform/db/SqliteSupport.h"
 #include "shell/AppContext.h"
 #include "shell/Installation.h"
 
@@ -195,15 +196,16 @@ inline int bytesCmp(void*, int la, const void* a, int lb, const void* b) {
     return r != 0 ? r : la - lb;
 }
 
-// A plain read-only connection with the program's settings and a byte-order
-// stand-in for the collation "es" (so the planner can use the same indexes).
-// The schema is read here, as the program's connection has read it before
-// any search: parsing it is not part of the statement's work.
+// A plain read-only connection with the program's settings and its own SQL
+// functions and collation "es" (the same matches and the same order, so the
+// same result): what a floor measures is everything the program adds above
+// the engine. The schema is read here, as the program's connection has read
+// it before any search: parsing it is not part of the statement's work.
 inline sqlite3* openPlain(const QString& path) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     programSettings(db);
-    sqlite3_create_collation(db, "es", SQLITE_UTF8, nullptr, bytesCmp);
+    db::detail::registerFunctions(db);
     sqlite3_exec(db, "SELECT 1 FROM sqlite_schema LIMIT 0", nullptr, nullptr, nullptr);
     return db;
 }

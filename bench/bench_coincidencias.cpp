@@ -1,9 +1,9 @@
 // Matching on a large agency: one client against every property (100,000 in
 // the demo) to the scored list, and one property against every client (the
 // demo makes 50,004), each the mean over a spread of 20 clients or properties. The floor is the same
-// statement with the same values on a plain SQLite connection with the program's memory map (a byte-order
-// collation standing in for ours), stepped to its end reading every column, interleaved with the program's
-// runs. Not part of the test run.
+// statement with the same values on a plain SQLite connection with the program's memory map, functions and
+// collation, stepped to its end reading every column, interleaved with the program's runs. Not part of the
+// test run.
 //
 //   build/bench_coincidencias [N] [runs]
 
