@@ -82,8 +82,8 @@ void benchPictures(int photos, int runs) {
     std::snprintf(name, sizeof name, "pool of %d threads", threads);
     std::printf("floor on %d threads: %.1f photos/s; pool of 1 thread: %.1f photos/s\n", threads, rate(s[2]),
                 rate(s[3]));
-    // Throughput: the ratio is the pool's share of what the floor does on as many threads.
-    bench::figure(name, rate(s[4]), "photos/s", rate(s[2]));
+    // Time per photo against the floor's on as many threads (a ratio above 1 is the pool's cost).
+    bench::figure(name, bench::Pair{s[2], s[4]}, "ms/photo", photos);
     std::snprintf(name, sizeof name, "pool of %d threads against itself on 1 (speed-up)", threads);
     bench::figure(name, rate(s[4]), "photos/s", rate(s[3]), "one thread");
     // Equal processor time with little speed-up: the workers wait for each other; more time: they compete.
