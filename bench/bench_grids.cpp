@@ -1,7 +1,9 @@
 // Grids over a large agency: the owner lookup and a model over every
 // property open at once and hold memory only for the rows read. Floors: the
-// same statement's first screen of rows on plain SQLite with the program's
-// connection, interleaved with the program's runs.
+// same statement's first block of rows (what the model reads before it is
+// shown) on plain SQLite with the program's connection, every column held as
+// a value in a bare table model; for a shown grid, also shown in a bare
+// QTableView of the same size. Interleaved with the program's runs.
 //
 //   bench_grids [N properties] [runs]
 
@@ -14,11 +16,57 @@
 #include "shell/AppContext.h"
 #include "shell/Installation.h"
 
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QTableView>
 #include <QTemporaryDir>
 
 using bench::figure;
+
+namespace {
+
+// The least a Qt grid needs: the rows' values, and the two calls a view asks.
+class PlainModel : public QAbstractTableModel {
+public:
+    std::vector<std::vector<QVariant>> rows;
+    int columns = 0;
+    int rowCount(const QModelIndex& = {}) const override { return int(rows.size()); }
+    int columnCount(const QModelIndex& = {}) const override { return columns; }
+    QVariant data(const QModelIndex& i, int role) const override {
+        return role == Qt::DisplayRole ? rows[std::size_t(i.row())][std::size_t(i.column())] : QVariant();
+    }
+};
+
+// The statement's first block on the plain handle, every column as a value.
+void plainBlock(sqlite3* db, const char* sql, PlainModel& m, int bound = -1) {
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    if (bound >= 0)
+        sqlite3_bind_int(st, 1, bound);
+    m.columns = sqlite3_column_count(st);
+    m.rows.clear();
+    while (int(m.rows.size()) < ui::QueryTableModel::BlockSize && sqlite3_step(st) == SQLITE_ROW) {
+        std::vector<QVariant> r(std::size_t(m.columns));
+        for (int c = 0; c < m.columns; ++c)
+            switch (sqlite3_column_type(st, c)) {
+            case SQLITE_INTEGER:
+                r[std::size_t(c)] = sqlite3_column_int64(st, c);
+                break;
+            case SQLITE_FLOAT:
+                r[std::size_t(c)] = sqlite3_column_double(st, c);
+                break;
+            case SQLITE_NULL:
+                break;
+            default:
+                r[std::size_t(c)] = QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
+            }
+        m.rows.push_back(std::move(r));
+    }
+    sqlite3_finalize(st);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -32,7 +80,6 @@ int main(int argc, char** argv) {
     orb::AppContext ctx;
     bench::openContext(ctx, root);
     sqlite3* raw = ctx.db().handle();
-    const int screen = 30; // rows a grid shows at once
     std::printf("demo: %d properties, %lld sales owners\n", n,
                 ctx.db().scalar("select count(*) from Propietarios where Alquiler = 0").toLongLong());
 
@@ -40,7 +87,17 @@ int main(int argc, char** argv) {
     const char* ownersSql = "select Cod,Nombre from Propietarios where Alquiler = ? order by Cod";
     orb::frmConsultaPropietario lookup(ctx);
     const double rssBeforeLookup = bench::rssMb();
-    const auto owners = bench::interleave(runs, {[&] { bench::plainSteps(raw, ownersSql, screen, 0); },
+    QTableView plainLookup;
+    plainLookup.resize(lookup.size());
+    const auto owners = bench::interleave(runs, {[&] {
+                                                     PlainModel m;
+                                                     plainBlock(raw, ownersSql, m, 0);
+                                                     plainLookup.setModel(&m);
+                                                     plainLookup.show();
+                                                     QApplication::processEvents();
+                                                     plainLookup.hide();
+                                                     plainLookup.setModel(nullptr);
+                                                 },
                                                  [&] {
                                                      lookup.cargar(false);
                                                      lookup.show();
@@ -67,7 +124,20 @@ int main(int argc, char** argv) {
     QTableView view;
     view.resize(800, 600);
     view.show();
-    const auto all = bench::interleave(runs, {[&] { bench::plainSteps(raw, allSql, screen); },
+    QTableView plainView;
+    plainView.resize(view.size());
+    plainView.show();
+    const auto all = bench::interleave(runs, {[&] {
+                                                  PlainModel m;
+                                                  plainBlock(raw, allSql, m);
+                                              },
+                                              [&] {
+                                                  PlainModel m;
+                                                  plainBlock(raw, allSql, m);
+                                                  plainView.setModel(&m);
+                                                  QApplication::processEvents();
+                                                  plainView.setModel(nullptr);
+                                              },
                                               [&] {
                                                   ui::QueryTableModel model;
                                                   model.setQuery(ctx.db(), allSql);
@@ -79,8 +149,8 @@ int main(int argc, char** argv) {
                                                   QApplication::processEvents();
                                                   view.setModel(nullptr);
                                               }});
-    figure("select * from Propiedades model open (no view)", bench::Pair{all[0], all[1]});
-    figure("select * from Propiedades grid open", bench::Pair{all[0], all[2]});
+    figure("select * from Propiedades model open (no view)", bench::Pair{all[0], all[2]});
+    figure("select * from Propiedades grid open", bench::Pair{all[1], all[3]});
 
     // Memory held by the open model: the same for all rows as for 1,000,
     // and growing only with the rows the user scrolls through.
