@@ -62,7 +62,10 @@ private:
 // The floor's statement: the SQL with '?' numbered, the values as text (a
 // fraction as a numeric, as the program sends it), every value of every row
 // read. Returns the rows.
-inline qint64 pqFilas(PGconn* conn, const QString& sql, const QVariantList& params = {}) {
+// The rows of one statement through bare libpq, every value read; with keys,
+// also the first column of each row, as text.
+inline qint64 pqFilas(PGconn* conn, const QString& sql, const QVariantList& params = {},
+                      QStringList* keys = nullptr) {
     const QByteArray texto = pg::Connection::numberPlaceholders(sql).toUtf8();
     std::vector<QByteArray> datos(size_t(params.size()));
     std::vector<const char*> valores(size_t(params.size()), nullptr);
@@ -92,9 +95,12 @@ inline qint64 pqFilas(PGconn* conn, const QString& sql, const QVariantList& para
     }
     const int filas = PQntuples(r), cols = PQnfields(r);
     int suma = 0;
-    for (int f = 0; f < filas; ++f)
+    for (int f = 0; f < filas; ++f) {
         for (int c = 0; c < cols; ++c)
             suma += PQgetlength(r, f, c) + (PQgetisnull(r, f, c) ? 0 : *PQgetvalue(r, f, c));
+        if (keys)
+            *keys << QString::fromUtf8(PQgetvalue(r, f, 0), PQgetlength(r, f, 0));
+    }
     PQclear(r);
     static std::atomic<int> leido;
     leido.store(suma, std::memory_order_relaxed); // every value was read, and kept
