@@ -56,7 +56,7 @@ QStringList muestra(const QStringList& todos, qsizetype n) {
 co::Oferta oferta(db::Database& base, const QString& cod) {
     namespace filas = co::filas;
     const auto f = base.query(QStringLiteral("SELECT %1 FROM Propiedades p %2WHERE p.Cod = ?")
-                                  .arg(filas::ColumnasOferta, filas::UnionesOferta),
+                                  .arg(filas::ColumnasOferta(), filas::UnionesOferta),
                               {cod});
     return filas::leerOferta(f.first());
 }

@@ -7,6 +7,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
+  qt6-tools-dev qt6-l10n-tools
   libgl-dev libsqlite3-dev libmariadb-dev libpq-dev libxml2-dev
   adwaita-icon-theme fonts-dejavu-core
   xvfb xauth imagemagick sqlite3

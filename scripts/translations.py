@@ -78,6 +78,10 @@ SQL = re.compile(r"^\s*(select|insert|update|delete|create|drop|alter|pragma|wit
 SQL_INSIDE = re.compile(r"(\bselect\b.*\bfrom\b|\bupdate\b.*\bset\b|\binsert into\b|\bdelete from\b|"
                         r"\bwhere\b|\border by\b|\bjoin\b|\b\w+\s*=\s*\?|\?\s*,\s*\?|\bcoalesce\(|"
                         r"\bcreate (table|index|trigger|function)\b)", re.I)
+# SQL keywords as SQL writes them (upper case), and alias.column names (p.Cod).
+SQL_WORDS = re.compile(r"\b(IS NOT|IS NULL|NOT NULL|NOT DISTINCT|COLLATE|DESC|ASC|IN \(|AND|OR|AS|ON|"
+                       r"START TRANSACTION|DISTINCT FROM|NOT IN|CASE WHEN|THEN|ELSE)\b|\b[a-z]{1,2}\.[A-Za-z]\w*\b"
+                       r"|\b\w+\(\?")
 WORD = re.compile(r"[A-Za-zÁÉÍÓÚÜÑáéíóúüñ]{2,}")
 
 
@@ -97,11 +101,18 @@ def strip_comments(text):
             j = n if j < 0 else j + 2
             out.append(re.sub(r"[^\n]", " ", text[i:j]))
             i = j
-        elif c == '"' or c == "'":
+        elif c == '"':
             j = i + 1
             while j < n and text[j] != c:
                 j += 2 if text[j] == "\\" else 1
             out.append(text[i:j + 1])
+            i = j + 1
+        elif c == "'" and not (i > 0 and text[i - 1].isdigit() and i + 1 < n and text[i + 1].isdigit()):
+            # a character literal, blanked: u'"' must not open a string
+            j = i + 1
+            while j < n and text[j] != c and text[j] != "\n":
+                j += 2 if text[j] == "\\" else 1
+            out.append("'" + " " * (j - i - 1) + "'")
             i = j + 1
         elif text.startswith('R"', i) and (i == 0 or not (text[i - 1].isalnum() or text[i - 1] == "_")):
             m = re.match(r'R"([^(]*)\(', text[i:])
@@ -130,7 +141,7 @@ def visible(s, before=""):
     """Whether a literal's text looks like words a user reads."""
     if not WORD.search(s):
         return False
-    if SQL.match(s) or SQL_INSIDE.search(s):
+    if SQL.match(s) or SQL_INSIDE.search(s) or SQL_WORDS.search(s):
         return False
     if re.fullmatch(r"[\w.:/\\%{}\[\]$*+?^|()<>=!,;&#@~-]*", s):  # identifiers, paths, keys, patterns
         # one word: a caption when it has an accelerator, ends like a label or is shown by the call

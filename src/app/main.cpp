@@ -15,15 +15,13 @@
 #include "search/RegistroBusquedas.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
+#include "shell/Idioma.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
 #include "shell/WindowRegistry.h"
 #include "webexport/frmExportacionWeb.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 namespace {
 
@@ -53,15 +51,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Orbalia"));
     QApplication::setApplicationVersion(QStringLiteral(ORBALIA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("es.orbalia.Orbalia"));
+    // The seat's language (its settings need the names above), before any window or message.
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QApplication::setWindowIcon(orb::iconos::aplicacion());
-
-    // Spanish conventions whatever the system locale, and Qt's own texts
-    // ("Sí", "No", "Aceptar", "Cancelar") in Spanish.
-    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    QTranslator qtEs;
-    if (qtEs.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
-                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtEs);
 
     ui::QtDialogService dialogs;
     app.dialogs = &dialogs;

@@ -4,6 +4,7 @@
 #include "platform/pg/Volcado.h"
 #include "shell/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,11 +13,12 @@ namespace orb::copias {
 namespace {
 
 FalloCopia faltaPgDump(int servidor) {
-    return FalloCopia(
-        QStringLiteral("No se encuentra el programa pg_dump, que copia la base de datos del servidor: "
-                       "instale en este puesto el paquete postgresql-client (de la versión %1 del "
-                       "servidor o posterior).")
-            .arg(servidor));
+    return FalloCopia(QCoreApplication::translate(
+                          "CopiaSeguridad",
+                          "No se encuentra el programa pg_dump, que copia la base de datos del servidor: "
+                          "instale en este puesto el paquete postgresql-client (de la versión %1 del "
+                          "servidor o posterior).")
+                          .arg(servidor));
 }
 
 // pg_dump refuses a server newer than itself; said before it runs, in the
@@ -25,11 +27,13 @@ void comprobarPgDump(int cliente, int servidor) {
     if (cliente == 0)
         throw faltaPgDump(servidor);
     if (cliente < servidor)
-        throw FalloCopia(QStringLiteral("El pg_dump de este puesto es de la versión %1 de PostgreSQL y el "
+        throw FalloCopia(
+            QCoreApplication::translate("CopiaSeguridad",
+                                        "El pg_dump de este puesto es de la versión %1 de PostgreSQL y el "
                                         "servidor de la %2: instale en este puesto el cliente de la versión "
                                         "%2 o posterior (paquete postgresql-client-%2).")
-                             .arg(cliente)
-                             .arg(servidor));
+                .arg(cliente)
+                .arg(servidor));
 }
 
 QString copiaDelServidor(const QString& carpeta, const detail::Turno& turno, const QDateTime& ahora,
@@ -46,14 +50,17 @@ QString copiaDelServidor(const QString& carpeta, const detail::Turno& turno, con
     if (!s.encontrado)
         throw faltaPgDump(version);
     if (!s.ok()) {
-        EscribirLog(QStringLiteral("pg_dump de %1: código %2: %3").arg(*origen).arg(s.codigo).arg(s.errores));
-        throw FalloCopia(detail::FalloCliente(QStringLiteral("pg_dump"),
-                                              QStringLiteral("copiar la base de datos [%1]").arg(*origen),
-                                              s.codigo, s.errores));
+        EscribirLog(QCoreApplication::translate("CopiaSeguridad", "pg_dump de %1: código %2: %3")
+                        .arg(*origen, QString::number(s.codigo), s.errores));
+        throw FalloCopia(detail::FalloCliente(
+            QStringLiteral("pg_dump"),
+            QCoreApplication::translate("CopiaSeguridad", "copiar la base de datos [%1]").arg(*origen),
+            s.codigo, s.errores));
     }
     if (!pg::esVolcado(parcial.ruta()))
-        throw FalloCopia(
-            QStringLiteral("pg_dump no ha escrito la copia de la base de datos [%1].").arg(*origen));
+        throw FalloCopia(QCoreApplication::translate(
+                             "CopiaSeguridad", "pg_dump no ha escrito la copia de la base de datos [%1].")
+                             .arg(*origen));
     return parcial.publicar(ahora, true);
 }
 
@@ -73,7 +80,8 @@ Copia HacerCopia(const QString& carpetaPedida, const QDateTime& ahora, const Avi
         c.archivo = detail::CopiaDelArchivo(c.origen, turno, ahora);
     }
     c.bytes = QFileInfo(c.archivo).size();
-    EscribirLog(QStringLiteral("Copia de seguridad de %1 en %2").arg(c.origen, c.archivo));
+    EscribirLog(QCoreApplication::translate("CopiaSeguridad", "Copia de seguridad de %1 en %2")
+                    .arg(c.origen, c.archivo));
     c.borradas = Rotar(turno.carpeta(), c.conservar, QFileInfo(c.archivo).fileName(), &c.noBorradas);
     return c;
 }

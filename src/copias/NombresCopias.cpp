@@ -3,6 +3,7 @@
 
 #include "shell/Installation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -33,14 +34,14 @@ int LeerConservar(const QString& carpeta) {
     bool ok = false;
     const int n = texto.toInt(&ok);
     if (!ok || n < 1 || n > ConservarMaximo)
-        throw FalloCopia(
-            QStringLiteral("El número de copias que se conservan, «%1», no es válido.\nCorrija la "
-                           "clave Conservar de la sección [Copias] en el archivo de la instalación "
-                           "[%2]: un número de copias de 1 a %3 (por ejemplo, Conservar=%4).")
-                .arg(texto, QDir::toNativeSeparators(ini))
-                .arg(ConservarMaximo)
-                .arg(ConservarPorOmision),
-            SalidaNoEmpieza);
+        throw FalloCopia(QCoreApplication::translate(
+                             "NombresCopias",
+                             "El número de copias que se conservan, «%1», no es válido.\nCorrija la "
+                             "clave Conservar de la sección [Copias] en el archivo de la instalación "
+                             "[%2]: un número de copias de 1 a %3 (por ejemplo, Conservar=%4).")
+                             .arg(texto, QDir::toNativeSeparators(ini), QString::number(ConservarMaximo),
+                                  QString::number(ConservarPorOmision)),
+                         SalidaNoEmpieza);
     return n;
 }
 

@@ -11,6 +11,7 @@
 #include "shell/Log.h"
 #include "shell/SchemaServidor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,14 +33,17 @@ QString buscarCopia(const QString& carpeta, const QString& archivo) {
             enCopias.isFile())
             f = enCopias;
     if (!f.isFile())
-        throw FalloCopia(QStringLiteral("No se encuentra la copia de seguridad %1.").arg(mostrada(archivo)),
-                         SalidaNoEmpieza);
+        throw FalloCopia(
+            QCoreApplication::translate("Restauracion", "No se encuentra la copia de seguridad %1.")
+                .arg(mostrada(archivo)),
+            SalidaNoEmpieza);
     return f.absoluteFilePath();
 }
 
 FalloCopia faltaPgRestore() {
-    return FalloCopia(QStringLiteral("No se encuentra el programa pg_restore, que restaura la copia en el "
-                                     "servidor: instale en este puesto el paquete postgresql-client."));
+    return FalloCopia(QCoreApplication::translate(
+        "Restauracion", "No se encuentra el programa pg_restore, que restaura la copia en el "
+                        "servidor: instale en este puesto el paquete postgresql-client."));
 }
 
 Restauracion enServidor(const QString& carpeta, const QString& copia) {
@@ -47,11 +51,12 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
         throw faltaPgRestore();
     if (!pg::esVolcado(copia) ||
         !pg::indiceVolcado(copia).contains(QLatin1String(" TABLE public orbalia_version ")))
-        throw FalloCopia(
-            QStringLiteral("El archivo %1 no es una copia de la base de datos de la agencia en un servidor "
-                           "(las que orbalia-backup hace en un puesto del servidor, .dump).")
-                .arg(mostrada(copia)),
-            SalidaNoEmpieza);
+        throw FalloCopia(QCoreApplication::translate(
+                             "Restauracion",
+                             "El archivo %1 no es una copia de la base de datos de la agencia en un servidor "
+                             "(las que orbalia-backup hace en un puesto del servidor, .dump).")
+                             .arg(mostrada(copia)),
+                         SalidaNoEmpieza);
     Restauracion r;
     r.copia = copia;
     auto servidor = detail::ConectarServidor(carpeta);
@@ -60,15 +65,18 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
     try {
         vacia = schema::isEmptyServerDatabase(servidor->pg());
     } catch (const pg::PgError& e) {
-        EscribirLog(QStringLiteral("Antes de restaurar en %1: %2").arg(r.destino, e.describe()));
-        throw FalloCopia(
-            QStringLiteral("El servidor no ha dejado ver qué tiene la base de datos [%1]; no se ha "
-                           "cambiado nada.")
-                .arg(r.destino));
+        EscribirLog(QCoreApplication::translate("Restauracion", "Antes de restaurar en %1: %2")
+                        .arg(r.destino, e.describe()));
+        throw FalloCopia(QCoreApplication::translate(
+                             "Restauracion",
+                             "El servidor no ha dejado ver qué tiene la base de datos [%1]; no se ha "
+                             "cambiado nada.")
+                             .arg(r.destino));
     }
     if (!vacia)
         throw FalloCopia(
-            QStringLiteral(
+            QCoreApplication::translate(
+                "Restauracion",
                 "La base de datos [%1] no está vacía: una copia solo se restaura en una base de datos "
                 "vacía, y no se ha cambiado nada.\nEl administrador del servidor la borra y la crea "
                 "de nuevo, vacía y con el usuario %2 como dueño (dropdb y createdb; véase la sección "
@@ -78,14 +86,13 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
     if (!s.encontrado)
         throw faltaPgRestore();
     if (!s.ok()) {
-        EscribirLog(QStringLiteral("pg_restore de %1 en %2: código %3: %4")
-                        .arg(copia, r.destino)
-                        .arg(s.codigo)
-                        .arg(s.errores));
-        throw FalloCopia(
-            detail::FalloCliente(QStringLiteral("pg_restore"),
-                                 QStringLiteral("restaurar la copia en [%1], que sigue vacía").arg(r.destino),
-                                 s.codigo, s.errores));
+        EscribirLog(QCoreApplication::translate("Restauracion", "pg_restore de %1 en %2: código %3: %4")
+                        .arg(copia, r.destino, QString::number(s.codigo), s.errores));
+        throw FalloCopia(detail::FalloCliente(
+            QStringLiteral("pg_restore"),
+            QCoreApplication::translate("Restauracion", "restaurar la copia en [%1], que sigue vacía")
+                .arg(r.destino),
+            s.codigo, s.errores));
     }
     try {
         // A dump carries no planner statistics: without them the first
@@ -94,7 +101,8 @@ Restauracion enServidor(const QString& carpeta, const QString& copia) {
         r.version = schema::serverSchemaVersion(servidor->pg());
     } catch (const pg::PgError& e) {
         // The rows are in; the next start of the program reads the version.
-        EscribirLog(QStringLiteral("Tras restaurar en %1: %2").arg(r.destino, e.describe()));
+        EscribirLog(QCoreApplication::translate("Restauracion", "Tras restaurar en %1: %2")
+                        .arg(r.destino, e.describe()));
     }
     return r;
 }
@@ -109,7 +117,8 @@ QString apartarDanada(const QString& baseDatos, const QString& carpetaCopias) {
                           .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"))));
     if (!QFile::rename(baseDatos, destino))
         throw FalloCopia(
-            QStringLiteral("No se puede apartar la base de datos actual %1 para restaurar la copia.")
+            QCoreApplication::translate(
+                "Restauracion", "No se puede apartar la base de datos actual %1 para restaurar la copia.")
                 .arg(mostrada(baseDatos)));
     QFile::rename(baseDatos + QStringLiteral("-wal"), destino + QStringLiteral("-wal"));
     QFile::remove(baseDatos + QStringLiteral("-shm"));
@@ -121,8 +130,9 @@ Restauracion enArchivo(const QString& carpeta, const QString& copia, const Aviso
     r.copia = copia;
     r.destino = carpeta + QStringLiteral("Orbalia.db");
     const QString noValida =
-        QStringLiteral("El archivo %1 no es una copia de la base de datos de Orbalia o está "
-                       "dañado.")
+        QCoreApplication::translate("Restauracion",
+                                    "El archivo %1 no es una copia de la base de datos de Orbalia o está "
+                                    "dañado.")
             .arg(mostrada(copia));
     bool deLaAgencia = false;
     try {
@@ -135,7 +145,7 @@ Restauracion enArchivo(const QString& carpeta, const QString& copia, const Aviso
         deLaAgencia = r.version > 0 && d->tableExists(QStringLiteral("Config")) &&
                       d->tableExists(QStringLiteral("Propiedades"));
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer la copia de seguridad"), e);
+        RegistrarError(QCoreApplication::translate("Restauracion", "leer la copia de seguridad"), e);
     }
     if (!deLaAgencia)
         throw FalloCopia(noValida, SalidaNoEmpieza);
@@ -146,9 +156,11 @@ Restauracion enArchivo(const QString& carpeta, const QString& copia, const Aviso
     if (!programa.tryLock(0))
         throw FalloCopia(
             programa.error() == QLockFile::LockFailedError
-                ? QStringLiteral("El programa está abierto en esta instalación: ciérrelo y vuelva a "
-                                 "restaurar la copia. No se ha cambiado nada.")
-                : QStringLiteral("No se puede escribir en la carpeta de la instalación %1.")
+                ? QCoreApplication::translate(
+                      "Restauracion", "El programa está abierto en esta instalación: ciérrelo y vuelva a "
+                                      "restaurar la copia. No se ha cambiado nada.")
+                : QCoreApplication::translate("Restauracion",
+                                              "No se puede escribir en la carpeta de la instalación %1.")
                       .arg(mostrada(carpeta)));
     const detail::Turno turno(carpeta + QLatin1String(CarpetaCopias), aviso);
     if (QFileInfo::exists(r.destino)) {
@@ -157,7 +169,8 @@ Restauracion enArchivo(const QString& carpeta, const QString& copia, const Aviso
         } catch (const FalloCopia& e) {
             r.anterior = apartarDanada(r.destino, turno.carpeta());
             if (aviso)
-                aviso(QStringLiteral("%1\nLa base de datos actual se ha apartado, como estaba, en %2.")
+                aviso(QCoreApplication::translate(
+                          "Restauracion", "%1\nLa base de datos actual se ha apartado, como estaba, en %2.")
                           .arg(e.texto(), mostrada(r.anterior)));
         }
     }
@@ -169,9 +182,10 @@ Restauracion enArchivo(const QString& carpeta, const QString& copia, const Aviso
         db::Database::open(copia, lectura)->backupTo(r.destino);
         r.version = db::Database::open(r.destino)->userVersion();
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("restaurar la copia de seguridad"), e);
-        throw FalloCopia(QStringLiteral("No se ha podido restaurar la copia en %1: %2")
-                             .arg(mostrada(r.destino), CausaError(e, {}, r.destino)));
+        RegistrarError(QCoreApplication::translate("Restauracion", "restaurar la copia de seguridad"), e);
+        throw FalloCopia(
+            QCoreApplication::translate("Restauracion", "No se ha podido restaurar la copia en %1: %2")
+                .arg(mostrada(r.destino), CausaError(e, {}, r.destino)));
     }
     return r;
 }
@@ -183,7 +197,8 @@ Restauracion Restaurar(const QString& carpetaPedida, const QString& archivo, con
     const QString copia = buscarCopia(carpeta, archivo);
     Restauracion r = LeerConexionServidor(carpeta).enServidor() ? enServidor(carpeta, copia)
                                                                 : enArchivo(carpeta, copia, aviso);
-    EscribirLog(QStringLiteral("Restaurada la copia de seguridad %1 en %2").arg(r.copia, r.destino));
+    EscribirLog(QCoreApplication::translate("Restauracion", "Restaurada la copia de seguridad %1 en %2")
+                    .arg(r.copia, r.destino));
     return r;
 }
 

@@ -6,6 +6,7 @@
 #include "shell/ErrorReport.h"
 #include "shell/Installation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,11 +26,14 @@ QString mostrada(const QString& ruta) {
 QString CarpetaInstalacionValida(const QString& carpeta) {
     const QString c = QDir(carpeta).absolutePath() + u'/';
     if (!QFileInfo(c).isDir())
-        throw FalloCopia(QStringLiteral("No existe la carpeta de la instalación: %1").arg(mostrada(c)),
-                         SalidaNoEmpieza);
+        throw FalloCopia(
+            QCoreApplication::translate("TrabajoCopias", "No existe la carpeta de la instalación: %1")
+                .arg(mostrada(c)),
+            SalidaNoEmpieza);
     if (CarpetaSinInstalacion(c))
         throw FalloCopia(
-            QStringLiteral("La carpeta %1 no es una instalación de Orbalia: no tiene %2 ni Orbalia.db.")
+            QCoreApplication::translate(
+                "TrabajoCopias", "La carpeta %1 no es una instalación de Orbalia: no tiene %2 ni Orbalia.db.")
                 .arg(mostrada(c), QLatin1String(IniFileName)),
             SalidaNoEmpieza);
     if (const QString problema = ProblemaConexionServidor(c); !problema.isEmpty())
@@ -39,18 +43,21 @@ QString CarpetaInstalacionValida(const QString& carpeta) {
 
 Turno::Turno(const QString& carpetaCopias, const Aviso& aviso) : carpeta_(carpetaCopias) {
     if (!QDir().mkpath(carpeta_))
-        throw FalloCopia(QStringLiteral("No se puede crear la carpeta de las copias de seguridad %1.")
+        throw FalloCopia(QCoreApplication::translate(
+                             "TrabajoCopias", "No se puede crear la carpeta de las copias de seguridad %1.")
                              .arg(mostrada(carpeta_)));
     cerrojo_ = std::make_unique<QLockFile>(QDir(carpeta_).filePath(QStringLiteral(".copias.lock")));
     // Only a dead owner frees it, never its age: a large server's dump takes long.
     cerrojo_->setStaleLockTime(0);
     if (!cerrojo_->tryLock(0)) {
         if (cerrojo_->error() == QLockFile::LockFailedError && aviso)
-            aviso(QStringLiteral("Hay otra copia de seguridad en curso en esta instalación: se espera a que "
+            aviso(QCoreApplication::translate(
+                "TrabajoCopias", "Hay otra copia de seguridad en curso en esta instalación: se espera a que "
                                  "termine."));
         if (cerrojo_->error() != QLockFile::LockFailedError || !cerrojo_->lock())
             throw FalloCopia(
-                QStringLiteral("No se puede escribir en la carpeta de las copias de seguridad %1.")
+                QCoreApplication::translate(
+                    "TrabajoCopias", "No se puede escribir en la carpeta de las copias de seguridad %1.")
                     .arg(mostrada(carpeta_)));
     }
     // Whatever a killed run left half-written; no other run is writing now.
@@ -64,7 +71,8 @@ Parcial::Parcial(const QString& carpetaCopias)
     : archivo_(QDir(carpetaCopias).filePath(kPrefijoParcial + QStringLiteral("XXXXXX"))) {
     if (!archivo_.open())
         throw FalloCopia(
-            QStringLiteral("No se puede escribir en la carpeta de las copias de seguridad %1: %2")
+            QCoreApplication::translate(
+                "TrabajoCopias", "No se puede escribir en la carpeta de las copias de seguridad %1: %2")
                 .arg(mostrada(carpetaCopias), archivo_.errorString()));
     // Only its name is wanted: the engine or pg_dump writes it.
     archivo_.close();
@@ -86,7 +94,8 @@ QString Parcial::publicar(const QDateTime& cuando, bool servidor) {
         if (!QFileInfo::exists(destino))
             break;
     }
-    throw FalloCopia(QStringLiteral("No se ha podido dar su nombre a la copia de seguridad en %1.")
+    throw FalloCopia(QCoreApplication::translate(
+                         "TrabajoCopias", "No se ha podido dar su nombre a la copia de seguridad en %1.")
                          .arg(mostrada(dir.path())));
 }
 
@@ -102,9 +111,10 @@ void CopiarArchivo(const QString& baseDatos, const Parcial& destino) {
         hecha->scalar(QStringLiteral("PRAGMA journal_mode = DELETE"));
         hecha->userVersion();
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("hacer la copia de seguridad"), e);
-        throw FalloCopia(QStringLiteral("No se ha podido copiar la base de datos [%1]: %2")
-                             .arg(mostrada(baseDatos), CausaError(e, {}, baseDatos)));
+        RegistrarError(QCoreApplication::translate("TrabajoCopias", "hacer la copia de seguridad"), e);
+        throw FalloCopia(
+            QCoreApplication::translate("TrabajoCopias", "No se ha podido copiar la base de datos [%1]: %2")
+                .arg(mostrada(baseDatos), CausaError(e, {}, baseDatos)));
     }
 }
 
@@ -135,17 +145,21 @@ std::unique_ptr<Servidor> ConectarServidor(const QString& carpeta) {
     s->conexion = LeerConexionServidor(carpeta);
     if (const QString causa = orb::ConectarServidor(s->ctx, s->conexion); !causa.isEmpty())
         throw FalloCopia(
-            QStringLiteral("Error al abrir la base de datos [%1]: %2").arg(s->conexion.descripcion(), causa));
+            QCoreApplication::translate("TrabajoCopias", "Error al abrir la base de datos [%1]: %2")
+                .arg(s->conexion.descripcion(), causa));
     return s;
 }
 
 QString FalloCliente(const QString& programa, const QString& que, int codigo, const QString& errores) {
-    QString texto = QStringLiteral("%1 no ha podido %2").arg(programa, que);
     if (!errores.isEmpty())
-        return texto + QStringLiteral(":\n") + errores;
+        return QCoreApplication::translate("TrabajoCopias", "%1 no ha podido %2:\n%3")
+            .arg(programa, que, errores);
     if (codigo >= 0)
-        return texto + QStringLiteral(" (ha terminado con el código %1).").arg(codigo);
-    return texto + QStringLiteral(" (se ha interrumpido).");
+        return QCoreApplication::translate("TrabajoCopias",
+                                           "%1 no ha podido %2 (ha terminado con el código %3).")
+            .arg(programa, que, QString::number(codigo));
+    return QCoreApplication::translate("TrabajoCopias", "%1 no ha podido %2 (se ha interrumpido).")
+        .arg(programa, que);
 }
 
 } // namespace orb::copias::detail

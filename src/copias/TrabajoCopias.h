@@ -52,7 +52,7 @@ void CopiarArchivo(const QString& baseDatos, const Parcial& destino);
 // The file's backup into Copias/, unrotated: its full path.
 QString CopiaDelArchivo(const QString& baseDatos, const Turno& turno, const QDateTime& ahora);
 
-// The seat's server signed in as the program does (its plain Spanish for a
+// The seat's server signed in as the program does (its plain words for a
 // wrong password, an unreachable server, a missing database), or FalloCopia.
 struct Servidor {
     AppContext ctx;

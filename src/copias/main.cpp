@@ -2,6 +2,7 @@
 // installation's Copias/, keeping the newest; --restaurar puts one back.
 #include "copias/CopiaSeguridad.h"
 #include "shell/Herramienta.h"
+#include "shell/Idioma.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
 
@@ -22,12 +23,14 @@ QString mostrada(const QString& ruta) {
 
 int ejecutar(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QCoreApplication::setApplicationName(QStringLiteral("orbalia-backup"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIA_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral(
+        QCoreApplication::translate(
+            "orbalia-backup",
             "Hace una copia de seguridad con fecha de la base de datos de la agencia en la carpeta "
             "Copias de la instalación y conserva las más recientes (clave Conservar de la sección "
             "[Copias] de Orbalia.ini, %1 por omisión). En un puesto del servidor la copia la hace "
@@ -37,16 +40,18 @@ int ejecutar(int argc, char* argv[]) {
             "o los ajustes no se pueden usar.")
             .arg(ConservarPorOmision));
     parser.addPositionalArgument(
-        QStringLiteral("CARPETA"),
-        QStringLiteral("Carpeta de la instalación (por omisión, la habitual de este puesto)."),
-        QStringLiteral("[CARPETA]"));
+        QCoreApplication::translate("orbalia-backup", "CARPETA"),
+        QCoreApplication::translate("orbalia-backup",
+                                    "Carpeta de la instalación (por omisión, la habitual de este puesto)."),
+        QCoreApplication::translate("orbalia-backup", "[CARPETA]"));
     const QCommandLineOption restaurar(
         QStringLiteral("restaurar"),
-        QStringLiteral(
+        QCoreApplication::translate(
+            "orbalia-backup",
             "Restaura la copia ARCHIVO (una ruta o un nombre de la carpeta Copias) en vez de hacer una "
             "copia. En el servidor, la base de datos debe estar vacía; con el archivo, el programa "
             "debe estar cerrado, y antes se guarda una copia de la base de datos actual."),
-        QStringLiteral("ARCHIVO"));
+        QCoreApplication::translate("orbalia-backup", "ARCHIVO"));
     parser.addOption(restaurar);
     if (const int fin = orb::LeerOpciones(parser, app.arguments()); fin >= 0)
         return fin;
@@ -55,8 +60,11 @@ int ejecutar(int argc, char* argv[]) {
     QTextStream err(stderr);
     const QStringList posicionales = parser.positionalArguments();
     if (posicionales.size() > 1) {
-        err << "Error: sobran argumentos: " << posicionales.mid(1).join(u' ') << Qt::endl
-            << "Para ver las opciones: orbalia-backup --help" << Qt::endl;
+        err << QCoreApplication::translate("orbalia-backup", "Error: sobran argumentos: %1")
+                   .arg(posicionales.mid(1).join(u' '))
+            << Qt::endl
+            << QCoreApplication::translate("orbalia-backup", "Para ver las opciones: orbalia-backup --help")
+            << Qt::endl;
         return SalidaNoEmpieza;
     }
     const QString carpeta = posicionales.isEmpty() ? orb::CarpetaInstalacion() : posicionales.first();
@@ -69,28 +77,40 @@ int ejecutar(int argc, char* argv[]) {
         if (parser.isSet(restaurar)) {
             const Restauracion r = Restaurar(carpeta, parser.value(restaurar), aviso);
             if (!r.anterior.isEmpty())
-                out << "La base de datos que había se ha guardado antes en " << mostrada(r.anterior) << "."
+                out << QCoreApplication::translate("orbalia-backup",
+                                                   "La base de datos que había se ha guardado antes en %1.")
+                           .arg(mostrada(r.anterior))
                     << Qt::endl;
-            out << "Restaurada la copia " << mostrada(r.copia) << " en " << mostrada(r.destino);
             if (r.version > 0)
-                out << " (versión " << r.version << " de la base de datos)";
-            out << "." << Qt::endl;
+                out << QCoreApplication::translate(
+                           "orbalia-backup", "Restaurada la copia %1 en %2 (versión %3 de la base de datos).")
+                           .arg(mostrada(r.copia), mostrada(r.destino), QString::number(r.version));
+            else
+                out << QCoreApplication::translate("orbalia-backup", "Restaurada la copia %1 en %2.")
+                           .arg(mostrada(r.copia), mostrada(r.destino));
+            out << Qt::endl;
             return 0;
         }
         const Copia c = HacerCopia(carpeta, QDateTime::currentDateTime(), aviso);
-        out << "Copia de seguridad de " << mostrada(c.origen) << " hecha en " << mostrada(c.archivo) << " ("
-            << QLocale(QLocale::Spanish, QLocale::Spain)
-                   .formattedDataSize(c.bytes, 1, QLocale::DataSizeSIFormat)
-            << ")." << Qt::endl;
+        out << QCoreApplication::translate("orbalia-backup", "Copia de seguridad de %1 hecha en %2 (%3).")
+                   .arg(mostrada(c.origen), mostrada(c.archivo),
+                        QLocale(QLocale::Spanish, QLocale::Spain)
+                            .formattedDataSize(c.bytes, 1, QLocale::DataSizeSIFormat))
+            << Qt::endl;
         if (!c.borradas.isEmpty())
-            out << "Borradas las copias más antiguas que las " << c.conservar
-                << " más recientes: " << c.borradas.join(QStringLiteral(", ")) << "." << Qt::endl;
+            out << QCoreApplication::translate(
+                       "orbalia-backup", "Borradas las copias más antiguas que las %n más recientes: %1.",
+                       nullptr, c.conservar)
+                       .arg(c.borradas.join(QStringLiteral(", ")))
+                << Qt::endl;
         if (!c.noBorradas.isEmpty())
-            err << "Aviso: no se han podido borrar las copias antiguas "
-                << c.noBorradas.join(QStringLiteral(", ")) << "." << Qt::endl;
+            err << QCoreApplication::translate("orbalia-backup",
+                                               "Aviso: no se han podido borrar las copias antiguas %1.")
+                       .arg(c.noBorradas.join(QStringLiteral(", ")))
+                << Qt::endl;
         return 0;
     } catch (const FalloCopia& e) {
-        err << "Error: " << e.texto() << Qt::endl;
+        err << QCoreApplication::translate("orbalia-backup", "Error: %1").arg(e.texto()) << Qt::endl;
         return e.salida();
     }
 }

@@ -8,6 +8,7 @@
 #include "shell/ErrorReport.h"
 #include "shell/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -30,9 +31,11 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
                                              SelloIntercambio& sello) {
     const QFileInfo info(fichero);
     if (!info.isFile())
-        return QStringLiteral("no se encuentra %1").arg(QDir::toNativeSeparators(fichero));
+        return QCoreApplication::translate("ImportacionOficina", "no se encuentra %1")
+            .arg(QDir::toNativeSeparators(fichero));
     if (info.size() == 0)
-        return QStringLiteral("%1 está vacío").arg(QDir::toNativeSeparators(fichero));
+        return QCoreApplication::translate("ImportacionOficina", "%1 está vacío")
+            .arg(QDir::toNativeSeparators(fichero));
     columnas_.clear();
     try {
         auto exch = db::Database::open(fichero, {.readOnly = true, .durable = false});
@@ -40,18 +43,23 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
         for (const QString& tabla : TablasCatalogo() + TablasOficina()) {
             const QStringList origen = ColumnasTabla(*exch, QStringLiteral("main"), tabla);
             if (origen.isEmpty())
-                return QStringLiteral("no es una base de datos de intercambio: falta la tabla %1").arg(tabla);
+                return QCoreApplication::translate(
+                           "ImportacionOficina", "no es una base de datos de intercambio: falta la tabla %1")
+                    .arg(tabla);
             const QStringList destino = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
             for (const QString& c : origen)
                 if (!destino.contains(c, Qt::CaseInsensitive))
-                    return QStringLiteral("el campo %1 de la tabla %2 no existe en esta base de datos")
+                    return QCoreApplication::translate(
+                               "ImportacionOficina",
+                               "el campo %1 de la tabla %2 no existe en esta base de datos")
                         .arg(c, tabla);
             for (const char* necesario : {"Cod", "Agencia"})
                 if ((tabla == u"Tipos" || tabla == u"Localidades" || tabla == u"Areas") &&
                     necesario[0] == 'A')
                     continue;
                 else if (!origen.contains(QLatin1String(necesario), Qt::CaseInsensitive))
-                    return QStringLiteral(
+                    return QCoreApplication::translate(
+                               "ImportacionOficina",
                                "no es una base de datos de intercambio: la tabla %1 no tiene el campo %2")
                         .arg(tabla, QLatin1String(necesario));
             columnas_.insert(tabla, origen);
@@ -66,7 +74,9 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
                 return {};
             for (const QString& c : origen)
                 if (!destino.contains(c, Qt::CaseInsensitive))
-                    return QStringLiteral("el campo %1 de la tabla %2 no existe en esta base de datos")
+                    return QCoreApplication::translate(
+                               "ImportacionOficina",
+                               "el campo %1 de la tabla %2 no existe en esta base de datos")
                         .arg(c, tabla);
             QStringList columnas = origen;
             columnas.removeIf([&](const QString& c) { return c.compare(propia, Qt::CaseInsensitive) == 0; });
@@ -88,15 +98,22 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
         // Reading every page of every table and index finds most damage before anything is deleted.
         const QString salud = exch->scalar(QStringLiteral("PRAGMA quick_check(1)")).toString();
         if (salud != u"ok") {
-            EscribirLog(QStringLiteral("Archivo de intercambio %1 dañado: %2").arg(fichero, salud));
-            return QStringLiteral("no se puede leer %1 (el archivo no es una base de datos de Orbalia o está "
-                                  "dañado)")
+            EscribirLog(
+                QCoreApplication::translate("ImportacionOficina", "Archivo de intercambio %1 dañado: %2")
+                    .arg(fichero, salud));
+            return QCoreApplication::translate(
+                       "ImportacionOficina",
+                       "no se puede leer %1 (el archivo no es una base de datos de Orbalia o está "
+                       "dañado)")
                 .arg(QDir::toNativeSeparators(fichero));
         }
         return comprobarSello(*exch, oficina, principal, sello);
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("comprobar el archivo de intercambio %1").arg(fichero), e);
-        return QStringLiteral("no se puede leer %1 (%2)")
+        RegistrarError(
+            QCoreApplication::translate("ImportacionOficina", "comprobar el archivo de intercambio %1")
+                .arg(fichero),
+            e);
+        return QCoreApplication::translate("ImportacionOficina", "no se puede leer %1 (%2)")
             .arg(QDir::toNativeSeparators(fichero), enFrase(CausaError(e, {}, fichero)));
     }
 }
@@ -107,24 +124,29 @@ QString ImportacionOficina::comprobarFichero(const QString& fichero, const QStri
 QString ImportacionOficina::comprobarSello(db::Database& exch, const QString& oficina, bool principal,
                                            SelloIntercambio& sello) {
     if (ColumnasTabla(exch, QStringLiteral("main"), QStringLiteral("Intercambio")).isEmpty())
-        return QStringLiteral("el archivo no dice qué oficina lo ha exportado (lo ha hecho una versión "
-                              "anterior del programa); exporte de nuevo en esa oficina");
+        return QCoreApplication::translate(
+            "ImportacionOficina", "el archivo no dice qué oficina lo ha exportado (lo ha hecho una versión "
+                                  "anterior del programa); exporte de nuevo en esa oficina");
     const QStringList tablas = TablasCatalogo() + TablasOficina();
     const QList<db::Row> filas =
         exch.query(QStringLiteral("SELECT Oficina, Fecha, %1 FROM Intercambio").arg(ListaColumnas(tablas)));
     if (filas.isEmpty())
-        return QStringLiteral("el archivo es la plantilla de intercambio vacía, no una exportación de la "
-                              "oficina");
+        return QCoreApplication::translate(
+            "ImportacionOficina", "el archivo es la plantilla de intercambio vacía, no una exportación de la "
+                                  "oficina");
     if (filas.size() > 1)
-        return QStringLiteral("el archivo tiene más de un registro de exportación");
+        return QCoreApplication::translate("ImportacionOficina",
+                                           "el archivo tiene más de un registro de exportación");
     const db::Row& fila = filas.first();
     sello.oficina = db::isNull(fila.value(0)) ? QString() : fila.value(0).toString();
     if (sello.oficina != oficina)
-        return QStringLiteral("el archivo lo ha exportado la oficina %1, no la %2")
+        return QCoreApplication::translate("ImportacionOficina",
+                                           "el archivo lo ha exportado la oficina %1, no la %2")
             .arg(EntreComillas(sello.oficina), oficina);
     sello.fecha = LeerSello(fila.value(1).toString());
     if (!sello.fecha.isValid())
-        return QStringLiteral("la fecha de exportación del archivo no es válida");
+        return QCoreApplication::translate("ImportacionOficina",
+                                           "la fecha de exportación del archivo no es válida");
     sello.filas.clear();
     for (qsizetype i = 0; i < tablas.size(); ++i)
         sello.filas.insert(tablas[i], fila.value(int(i) + 2).toLongLong());
@@ -141,19 +163,21 @@ QString ImportacionOficina::comprobarSello(db::Database& exch, const QString& of
                       .toLongLong()
                 : exch.scalar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(tabla)).toLongLong();
         if (hay != sello.filas.value(tabla))
-            return QStringLiteral("el archivo está incompleto: dice tener %1 %2 y tiene %3")
-                .arg(sello.filas.value(tabla))
-                .arg(tabla.toLower())
-                .arg(hay);
+            return QCoreApplication::translate("ImportacionOficina",
+                                               "el archivo está incompleto: dice tener %1 %2 y tiene %3")
+                .arg(QString::number(sello.filas.value(tabla)), NombreFilasTabla(tabla),
+                     QString::number(hay));
     }
     // Catalogues replace this office's whole: empty ones would leave every
     // property without its type and locality.
     if (principal)
         for (const QString& tabla : {QStringLiteral("Tipos"), QStringLiteral("Localidades")})
             if (sello.filas.value(tabla) == 0)
-                return QStringLiteral("la oficina principal ha exportado vacío el catálogo de %1; se "
-                                      "conservan los catálogos de esta oficina")
-                    .arg(tabla.toLower());
+                return QCoreApplication::translate(
+                           "ImportacionOficina",
+                           "la oficina principal ha exportado vacío el catálogo de %1; se "
+                           "conservan los catálogos de esta oficina")
+                    .arg(NombreFilasTabla(tabla));
     return {};
 }
 

@@ -8,9 +8,9 @@
 #include "shell/Ficheros.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
-#include "shell/Plurales.h"
 #include "shell/Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,22 +20,33 @@ namespace orb {
 
 namespace {
 
+// The log's lines around each table: before it, and its count after.
 struct TablaExportada {
     const char16_t* tabla;
-    const char16_t* mensaje;
-    const char16_t* cola;
+    const char* mensaje;
+    const char* exportadas; // %1: the rows
 };
 
 constexpr TablaExportada Catalogos[] = {
-    {u"Tipos", u"Exportando tipos...", u" tipos."},
-    {u"Localidades", u"Exportando localidades...", u" localidades."},
-    {u"Areas", u"Exportando areas ...", u" areas."},
+    {u"Tipos", QT_TRANSLATE_NOOP("ExportacionOficina", "Exportando tipos..."),
+     QT_TRANSLATE_NOOP("ExportacionOficina", "Se han exportado %1 tipos.")},
+    {u"Localidades", QT_TRANSLATE_NOOP("ExportacionOficina", "Exportando localidades..."),
+     QT_TRANSLATE_NOOP("ExportacionOficina", "Se han exportado %1 localidades.")},
+    {u"Areas", QT_TRANSLATE_NOOP("ExportacionOficina", "Exportando areas ..."),
+     QT_TRANSLATE_NOOP("ExportacionOficina", "Se han exportado %1 areas.")},
 };
 constexpr TablaExportada DeOficina[] = {
-    {u"Propiedades", u"Exportando propiedades...", u" propiedades."},
-    {u"Propietarios", u"Exportando propietarios...", u" propietarios."},
-    {u"Clientes", u"Exportando clientes...", u" clientes."},
+    {u"Propiedades", QT_TRANSLATE_NOOP("ExportacionOficina", "Exportando propiedades..."),
+     QT_TRANSLATE_NOOP("ExportacionOficina", "Se han exportado %1 propiedades.")},
+    {u"Propietarios", QT_TRANSLATE_NOOP("ExportacionOficina", "Exportando propietarios..."),
+     QT_TRANSLATE_NOOP("ExportacionOficina", "Se han exportado %1 propietarios.")},
+    {u"Clientes", QT_TRANSLATE_NOOP("ExportacionOficina", "Exportando clientes..."),
+     QT_TRANSLATE_NOOP("ExportacionOficina", "Se han exportado %1 clientes.")},
 };
+
+QString traducir(const char* texto) {
+    return QCoreApplication::translate("ExportacionOficina", texto);
+}
 
 const QString Alias = QStringLiteral("intercambio");
 
@@ -62,18 +73,22 @@ void ExportacionOficina::log(const QString& linea) const {
 
 QString ExportacionOficina::motivoRechazo() const {
     if (const QString problema = ProblemaCodigoOficina(ctx_.facts.CodigoOficina); !problema.isEmpty())
-        return problema + QStringLiteral(" Corrija la clave CodigoOficina de Orbalia.ini.");
+        return QCoreApplication::translate("ExportacionOficina",
+                                           "%1 Corrija la clave CodigoOficina de Orbalia.ini.")
+            .arg(problema);
     // The folder is emptied and mirrored onto the server: never the exchange
     // folder itself nor anything outside it.
     if (!CarpetaDentroDe(carpeta_, ctx_.RutaExchange))
-        return QStringLiteral("La carpeta de intercambio %1 no está dentro de %2.")
+        return QCoreApplication::translate("ExportacionOficina",
+                                           "La carpeta de intercambio %1 no está dentro de %2.")
             .arg(QDir::toNativeSeparators(carpeta_), QDir::toNativeSeparators(ctx_.RutaExchange));
     return {};
 }
 
 bool ExportacionOficina::ejecutar(proc::ProcessRunner& runner) {
     if (!Exportar()) {
-        log(QStringLiteral("Resumen: la exportación no se ha completado y no se ha subido nada."));
+        log(QCoreApplication::translate(
+            "ExportacionOficina", "Resumen: la exportación no se ha completado y no se ha subido nada."));
         return false;
     }
     const bool subida = Subir(runner);
@@ -82,34 +97,43 @@ bool ExportacionOficina::ejecutar(proc::ProcessRunner& runner) {
 }
 
 QString ExportacionOficina::resumen(bool subida) const {
+    const auto filas = [&](const QString& tabla) { return int(filas_.value(tabla)); };
+    const int tipos = filas(QStringLiteral("Tipos"));
+    const int localidades = filas(QStringLiteral("Localidades"));
+    const int areas = filas(QStringLiteral("Areas"));
+    const int propiedades = filas(QStringLiteral("Propiedades"));
+    const int propietarios = filas(QStringLiteral("Propietarios"));
+    const int clientes = filas(QStringLiteral("Clientes"));
     QStringList partes;
-    auto parte = [&](const QString& tabla, const QString& uno, const QString& varios) {
-        partes << Cantidad(filas_.value(tabla), uno, varios);
-    };
     if (ctx_.facts.OficinaPrincipal) {
-        parte(QStringLiteral("Tipos"), QStringLiteral("tipo"), QStringLiteral("tipos"));
-        parte(QStringLiteral("Localidades"), QStringLiteral("localidad"), QStringLiteral("localidades"));
-        parte(QStringLiteral("Areas"), QStringLiteral("área"), QStringLiteral("áreas"));
+        partes << QCoreApplication::translate("ExportacionOficina", "%n tipos", nullptr, tipos);
+        partes << QCoreApplication::translate("ExportacionOficina", "%n localidades", nullptr, localidades);
+        partes << QCoreApplication::translate("ExportacionOficina", "%n áreas", nullptr, areas);
     }
-    parte(QStringLiteral("Propiedades"), QStringLiteral("propiedad"), QStringLiteral("propiedades"));
-    parte(QStringLiteral("Propietarios"), QStringLiteral("propietario"), QStringLiteral("propietarios"));
-    parte(QStringLiteral("Clientes"), QStringLiteral("cliente"), QStringLiteral("clientes"));
-    partes << Cantidad(fotosHechas_, QStringLiteral("foto"), QStringLiteral("fotos"));
+    partes << QCoreApplication::translate("ExportacionOficina", "%n propiedades", nullptr, propiedades);
+    partes << QCoreApplication::translate("ExportacionOficina", "%n propietarios", nullptr, propietarios);
+    partes << QCoreApplication::translate("ExportacionOficina", "%n clientes", nullptr, clientes);
+    partes << QCoreApplication::translate("ExportacionOficina", "%n fotos", nullptr, fotosHechas_);
     const QString ultima = partes.takeLast();
-    const QString lista = partes.join(QStringLiteral(", ")) + QStringLiteral(" y ") + ultima;
-    return subida ? QStringLiteral("Resumen: exportados %1; subida correcta.").arg(lista)
-                  : QStringLiteral("Resumen: exportados %1; la subida ha fallado y las demás oficinas no "
-                                   "los recibirán hasta que se suban.")
-                        .arg(lista);
+    const QString lista = QCoreApplication::translate("ExportacionOficina", "%1 y %2")
+                              .arg(partes.join(QStringLiteral(", ")), ultima);
+    return subida
+               ? QCoreApplication::translate("ExportacionOficina", "Resumen: exportados %1; subida correcta.")
+                     .arg(lista)
+               : QCoreApplication::translate("ExportacionOficina",
+                                             "Resumen: exportados %1; la subida ha fallado y las demás "
+                                             "oficinas no los recibirán hasta que se suban.")
+                     .arg(lista);
 }
 
 bool ExportacionOficina::Exportar() {
     progreso_ = {};
     filas_.clear();
     fotosHechas_ = 0;
-    log(QStringLiteral("Iniciando exportación ..."));
+    log(QCoreApplication::translate("ExportacionOficina", "Iniciando exportación ..."));
     if (const QString motivo = motivoRechazo(); !motivo.isEmpty()) {
-        log(QStringLiteral("No se exporta: ") + motivo + QStringLiteral(" No se ha borrado nada."));
+        log(QCoreApplication::translate("ExportacionOficina", "No se exporta: %1 No se ha borrado nada.")
+                .arg(motivo));
         return false;
     }
     QDir().mkpath(carpeta_);
@@ -117,12 +141,14 @@ bool ExportacionOficina::Exportar() {
     const QString plantilla = ctx_.RutaAplicacion + QStringLiteral("ExportSchema.db");
     const QString destino = carpeta_ + QStringLiteral("Export.db");
     if (!QFileInfo(plantilla).isFile()) {
-        log(QStringLiteral("Error: no se encuentra la plantilla de intercambio %1.")
+        log(QCoreApplication::translate("ExportacionOficina",
+                                        "Error: no se encuentra la plantilla de intercambio %1.")
                 .arg(QDir::toNativeSeparators(plantilla)));
         return false;
     }
     if (!QFile::copy(plantilla, destino)) {
-        log(QStringLiteral("Error: no se puede copiar la plantilla de intercambio en %1.")
+        log(QCoreApplication::translate("ExportacionOficina",
+                                        "Error: no se puede copiar la plantilla de intercambio en %1.")
                 .arg(QDir::toNativeSeparators(destino)));
         return false;
     }
@@ -133,18 +159,18 @@ bool ExportacionOficina::Exportar() {
     const auto copiarTodo = [&] {
         if (ctx_.facts.OficinaPrincipal) {
             for (const TablaExportada& t : Catalogos)
-                exportarTabla(QString::fromUtf16(t.tabla), QString::fromUtf16(t.mensaje),
-                              QString::fromUtf16(t.cola), false);
+                exportarTabla(QString::fromUtf16(t.tabla), traducir(t.mensaje), traducir(t.exportadas),
+                              false);
             exportarAgentes();
         }
         for (const TablaExportada& t : DeOficina) {
             const QString tabla = QString::fromUtf16(t.tabla);
-            log(QString::fromUtf16(t.mensaje));
+            log(traducir(t.mensaje));
             const qint64 n = exportarTabla(tabla, QString(), QString(), true);
             if (tabla == u"Propiedades")
                 procesarFotos();
             if (n > 0)
-                log(QStringLiteral("Se han exportado %1%2").arg(n).arg(QString::fromUtf16(t.cola)));
+                log(traducir(t.exportadas).arg(n));
         }
         exportarZonas();
         exportarVisitas();
@@ -179,11 +205,13 @@ bool ExportacionOficina::Exportar() {
         }
         hecho = true;
     } catch (const Rechazo& r) {
-        log(QStringLiteral("Error: ") + r.motivo + u'.');
+        log(QCoreApplication::translate("ExportacionOficina", "Error: %1.").arg(r.motivo));
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("exportar la oficina %1 en %2").arg(ctx_.facts.CodigoOficina, destino),
+        RegistrarError(QCoreApplication::translate("ExportacionOficina", "exportar la oficina %1 en %2")
+                           .arg(ctx_.facts.CodigoOficina, destino),
                        e);
-        log(QStringLiteral("Error: no se ha podido escribir el archivo de intercambio %1. %2")
+        log(QCoreApplication::translate("ExportacionOficina",
+                                        "Error: no se ha podido escribir el archivo de intercambio %1. %2")
                 .arg(QDir::toNativeSeparators(destino), CausaError(e, {}, destino)));
     }
     if (!hecho) {
@@ -191,7 +219,7 @@ bool ExportacionOficina::Exportar() {
         QFile::remove(destino);
         return false;
     }
-    log(QStringLiteral("Exportación finalizada."));
+    log(QCoreApplication::translate("ExportacionOficina", "Exportación finalizada."));
     return true;
 }
 
@@ -213,23 +241,28 @@ void ExportacionOficina::escribirSello() {
 
 // Copies one table by column name: the agency table's columns, each of which
 // must exist in the template. A message given here is logged before and the
-// count line after; the office tables log theirs around the photographs.
-qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola,
-                                         bool deOficina) {
+// count line after (exportadas, %1 the rows); the office tables log theirs
+// around the photographs.
+qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& mensaje,
+                                         const QString& exportadas, bool deOficina) {
     db::Database& agencia = ctx_.db();
     if (!mensaje.isEmpty())
         log(mensaje);
     QStringList columnas = ColumnasTabla(agencia, QStringLiteral("main"), tabla);
     if (columnas.isEmpty())
-        throw Rechazo{QStringLiteral("no existe la tabla %1 en la base de datos de la agencia").arg(tabla)};
+        throw Rechazo{QCoreApplication::translate("ExportacionOficina",
+                                                  "no existe la tabla %1 en la base de datos de la agencia")
+                          .arg(tabla)};
     // The row version counts this database's own stores; the receiving office starts its own.
     columnas.removeIf([](const QString& c) { return c.compare(u"Version", Qt::CaseInsensitive) == 0; });
     const QStringList destino = fichero_ ? ColumnasTabla(*fichero_, QStringLiteral("main"), tabla)
                                          : ColumnasTabla(agencia, Alias, tabla);
     for (const QString& c : columnas)
         if (!destino.contains(c, Qt::CaseInsensitive))
-            throw Rechazo{QStringLiteral("El campo %1 de la tabla %2 no está en la plantilla de intercambio")
-                              .arg(c, tabla)};
+            throw Rechazo{
+                QCoreApplication::translate(
+                    "ExportacionOficina", "El campo %1 de la tabla %2 no está en la plantilla de intercambio")
+                    .arg(c, tabla)};
     // An empty office code selects the rows whose Agencia is '', never the null ones.
     const QString donde = deOficina ? QStringLiteral(" WHERE Agencia = ?") : QString();
     const db::Params params = deOficina ? db::Params{ctx_.facts.CodigoOficina} : db::Params{};
@@ -248,8 +281,8 @@ qint64 ExportacionOficina::exportarTabla(const QString& tabla, const QString& me
     progreso_.filas += n;
     if (informe_.progreso)
         informe_.progreso(progreso_);
-    if (n > 0 && !cola.isEmpty())
-        log(QStringLiteral("Se han exportado %1%2").arg(n).arg(cola));
+    if (n > 0 && !exportadas.isEmpty())
+        log(exportadas.arg(n));
     return n;
 }
 
@@ -313,7 +346,7 @@ void ExportacionOficina::exportarVisitas() {
     }
     progreso_.filas += n;
     if (n > 0)
-        log(QStringLiteral("Se han exportado %1 visitas.").arg(n));
+        log(QCoreApplication::translate("ExportacionOficina", "Se han exportado %1 visitas.").arg(n));
 }
 
 // One picture per distinct photograph file, in the order the properties name
@@ -347,8 +380,9 @@ void ExportacionOficina::procesarFotos() {
         if (informe_.progreso)
             informe_.progreso(progreso_);
     });
+    const QString procesando = QCoreApplication::translate("ExportacionOficina", "- Procesando foto %1");
     for (const QString& nombre : nombres) {
-        log(QStringLiteral("- Procesando foto ") + nombre);
+        log(procesando.arg(nombre));
         pool.submit({ctx_.RutaFotos + nombre, carpeta_ + nombre, QString()});
     }
     const QList<image::PictureResult> resultados = pool.waitForAll();
@@ -359,40 +393,48 @@ void ExportacionOficina::procesarFotos() {
         }
         // The image library's words go to Orbalia.log; the user reads what to look at.
         EscribirLog(
-            QStringLiteral("Exportación de la oficina: foto %1: %2").arg(nombres[i], resultados[i].error));
+            QCoreApplication::translate("ExportacionOficina", "Exportación de la oficina: foto %1: %2")
+                .arg(nombres[i], resultados[i].error));
         // The pool already knows why: no second decoding of the photograph.
         const QString origen = QDir::toNativeSeparators(ctx_.RutaFotos + nombres[i]);
         QString causa;
         switch (resultados[i].fault) {
         case image::Fault::Missing:
         case image::Fault::CannotOpen:
-            causa = QStringLiteral("no hay permiso para leer el archivo %1").arg(origen);
+            causa =
+                QCoreApplication::translate("ExportacionOficina", "no hay permiso para leer el archivo %1")
+                    .arg(origen);
             break;
         case image::Fault::Damaged:
             causa =
-                QStringLiteral("el archivo %1 no es una imagen que se pueda leer o está dañado").arg(origen);
+                QCoreApplication::translate("ExportacionOficina",
+                                            "el archivo %1 no es una imagen que se pueda leer o está dañado")
+                    .arg(origen);
             break;
         default:
-            causa = QStringLiteral("no se ha podido guardar su copia en %1 (¿disco lleno o sin permiso?)")
+            causa = QCoreApplication::translate(
+                        "ExportacionOficina",
+                        "no se ha podido guardar su copia en %1 (¿disco lleno o sin permiso?)")
                         .arg(QDir::toNativeSeparators(carpeta_));
             break;
         }
-        log(QStringLiteral("No se ha podido procesar la foto %1: %2.").arg(nombres[i], causa));
+        log(QCoreApplication::translate("ExportacionOficina", "No se ha podido procesar la foto %1: %2.")
+                .arg(nombres[i], causa));
     }
 }
 
 bool ExportacionOficina::Subir(proc::ProcessRunner& runner) {
     const QString origen = carpeta_;
     const QString destino = RutaRemota(cuenta_, ctx_.facts.CodigoOficina);
-    log(QStringLiteral("Iniciando subida ..."));
+    log(QCoreApplication::translate("ExportacionOficina", "Iniciando subida ..."));
     QString fallo;
     const int code = EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), origen, destino,
                                     cuenta_.puerto, informe_, &fallo);
     if (code != 0) {
-        log(QStringLiteral("La subida ha fallado: %1.").arg(fallo));
+        log(QCoreApplication::translate("ExportacionOficina", "La subida ha fallado: %1.").arg(fallo));
         return false;
     }
-    log(QStringLiteral("Subida finalizada."));
+    log(QCoreApplication::translate("ExportacionOficina", "Subida finalizada."));
     return true;
 }
 

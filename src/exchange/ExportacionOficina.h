@@ -38,7 +38,8 @@ private:
     void log(const QString& linea) const;
     // Why this office cannot export (its code, its folder); empty when it can.
     QString motivoRechazo() const;
-    qint64 exportarTabla(const QString& tabla, const QString& mensaje, const QString& cola, bool deOficina);
+    qint64 exportarTabla(const QString& tabla, const QString& mensaje, const QString& exportadas,
+                         bool deOficina);
     void exportarAgentes();
     void exportarZonas();
     void exportarVisitas();

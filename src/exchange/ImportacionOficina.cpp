@@ -7,8 +7,8 @@
 #include "shell/Ficheros.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
-#include "shell/Plurales.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,26 +19,33 @@ namespace orb {
 
 namespace {
 
+// The log's line for each row (%1: its code) and the count after the table (%1: the rows).
 struct TablaImportada {
     const char16_t* tabla;
-    const char16_t* fila;
-    const char16_t* cola;
+    const char* fila;
+    const char* importadas;
 };
 
 constexpr TablaImportada Tablas[] = {
-    {u"Tipos", u"Importando tipo ", u" tipos."},
-    {u"Localidades", u"Importando localidad ", u" localidades."},
-    {u"Areas", u"Importando area ", u" areas."},
-    {u"Propiedades", u"Importando propiedad ", u" propiedades."},
-    {u"Propietarios", u"Importando propietario ", u" propietarios."},
-    {u"Clientes", u"Importando cliente ", u" clientes."},
+    {u"Tipos", QT_TRANSLATE_NOOP("ImportacionOficina", "Importando tipo %1"),
+     QT_TRANSLATE_NOOP("ImportacionOficina", "Se han importado %1 tipos.")},
+    {u"Localidades", QT_TRANSLATE_NOOP("ImportacionOficina", "Importando localidad %1"),
+     QT_TRANSLATE_NOOP("ImportacionOficina", "Se han importado %1 localidades.")},
+    {u"Areas", QT_TRANSLATE_NOOP("ImportacionOficina", "Importando area %1"),
+     QT_TRANSLATE_NOOP("ImportacionOficina", "Se han importado %1 areas.")},
+    {u"Propiedades", QT_TRANSLATE_NOOP("ImportacionOficina", "Importando propiedad %1"),
+     QT_TRANSLATE_NOOP("ImportacionOficina", "Se han importado %1 propiedades.")},
+    {u"Propietarios", QT_TRANSLATE_NOOP("ImportacionOficina", "Importando propietario %1"),
+     QT_TRANSLATE_NOOP("ImportacionOficina", "Se han importado %1 propietarios.")},
+    {u"Clientes", QT_TRANSLATE_NOOP("ImportacionOficina", "Importando cliente %1"),
+     QT_TRANSLATE_NOOP("ImportacionOficina", "Se han importado %1 clientes.")},
 };
 
 // The principal office's agents travel when its file has them (an office not
 // yet upgraded sends none, and the agents here stay).
 // They come without row or count lines, as they leave: the log stays the one
 // the offices know; only a refused agent is told.
-constexpr TablaImportada TablaAgentes = {u"Agentes", u"", u" agentes."};
+constexpr TablaImportada TablaAgentes = {u"Agentes", nullptr, nullptr};
 
 // Any other name is the agents' (the only table imported beside the six).
 const TablaImportada& datosTabla(const QString& tabla) {
@@ -72,6 +79,13 @@ private:
     db::Value antes_;
 };
 
+// "2 registros de propiedades no importados."
+QString noImportados(qint64 n, const QString& tabla) {
+    return QCoreApplication::translate("ImportacionOficina", "%n registros de %1 no importados.", nullptr,
+                                       int(n))
+        .arg(NombreFilasTabla(tabla));
+}
+
 // The setting that remembers the stamp of the last file imported from an office.
 QString claveUltimaImportacion(const QString& oficina) {
     return QStringLiteral("IMPORTADO") + oficina;
@@ -95,11 +109,13 @@ QString ImportacionOficina::carpetaOficina(const QString& oficina) const {
 
 QString ImportacionOficina::motivoCarpeta(const QString& oficina) const {
     if (const QString problema = ProblemaCodigoOficina(oficina); !problema.isEmpty())
-        return problema + QStringLiteral(" Corrija la clave RedAgencias de Orbalia.ini.");
+        return QCoreApplication::translate("ImportacionOficina",
+                                           "%1 Corrija la clave RedAgencias de Orbalia.ini.")
+            .arg(problema);
     // The download mirrors the server's folder into this one, deleting what
     // the server lacks: never Exchange/ itself nor anything outside it.
     if (!CarpetaDentroDe(carpetaOficina(oficina), ctx_.RutaExchange))
-        return QStringLiteral("La carpeta %1 no está dentro de %2.")
+        return QCoreApplication::translate("ImportacionOficina", "La carpeta %1 no está dentro de %2.")
             .arg(QDir::toNativeSeparators(carpetaOficina(oficina)),
                  QDir::toNativeSeparators(ctx_.RutaExchange));
     return {};
@@ -115,9 +131,11 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
     try {
         aqui = OficinasDelServidor(ctx_.db());
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer las oficinas del servidor"), e);
-        log(QStringLiteral("Error: ") + CausaError(e, {}, ctx_.RutaBaseDatos));
-        log(QStringLiteral("No se ha importado nada."));
+        RegistrarError(QCoreApplication::translate("ImportacionOficina", "leer las oficinas del servidor"),
+                       e);
+        log(QCoreApplication::translate("ImportacionOficina", "Error: %1")
+                .arg(CausaError(e, {}, ctx_.RutaBaseDatos)));
+        log(QCoreApplication::translate("ImportacionOficina", "No se ha importado nada."));
         return false;
     }
     bool ok = true;
@@ -125,13 +143,16 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
         if (oficina == ctx_.facts.CodigoOficina)
             continue;
         if (aqui.contains(oficina)) {
-            log(QStringLiteral("La oficina %1 trabaja en este mismo servidor: sus datos ya están aquí y no "
-                               "se importan.")
+            log(QCoreApplication::translate(
+                    "ImportacionOficina",
+                    "La oficina %1 trabaja en este mismo servidor: sus datos ya están aquí y no "
+                    "se importan.")
                     .arg(oficina));
             continue;
         }
         if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
-            log(QStringLiteral("No se importa la oficina %1. %2 No se ha borrado nada.")
+            log(QCoreApplication::translate("ImportacionOficina",
+                                            "No se importa la oficina %1. %2 No se ha borrado nada.")
                     .arg(EntreComillas(oficina), motivo));
             ok = false;
             continue;
@@ -143,9 +164,10 @@ bool ImportacionOficina::ejecutar(proc::ProcessRunner& runner) {
 }
 
 bool ImportacionOficina::Bajar(proc::ProcessRunner& runner, const QString& oficina) {
-    log(QStringLiteral("Iniciando bajada ..."));
+    log(QCoreApplication::translate("ImportacionOficina", "Iniciando bajada ..."));
     if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
-        log(QStringLiteral("No se baja la oficina %1. %2").arg(EntreComillas(oficina), motivo));
+        log(QCoreApplication::translate("ImportacionOficina", "No se baja la oficina %1. %2")
+                .arg(EntreComillas(oficina), motivo));
         return false;
     }
     const QString remota = RutaRemota(cuenta_, oficina);
@@ -155,24 +177,26 @@ bool ImportacionOficina::Bajar(proc::ProcessRunner& runner, const QString& ofici
     const int code = EjecutarScript(runner, ScriptIntercambio(ctx_, cuenta_.usuario), remota, local,
                                     cuenta_.puerto, informe_, &fallo);
     if (code != 0) {
-        log(QStringLiteral("La bajada ha fallado: %1.").arg(fallo));
+        log(QCoreApplication::translate("ImportacionOficina", "La bajada ha fallado: %1.").arg(fallo));
         return false;
     }
-    log(QStringLiteral("Bajada finalizada."));
+    log(QCoreApplication::translate("ImportacionOficina", "Bajada finalizada."));
     return true;
 }
 
 bool ImportacionOficina::Importar(const QString& oficina, const QString& principal) {
-    log(QStringLiteral("Iniciando importación ..."));
+    log(QCoreApplication::translate("ImportacionOficina", "Iniciando importación ..."));
     if (const QString motivo = motivoCarpeta(oficina); !motivo.isEmpty()) {
-        log(QStringLiteral("No se importa la oficina %1. %2").arg(EntreComillas(oficina), motivo));
+        log(QCoreApplication::translate("ImportacionOficina", "No se importa la oficina %1. %2")
+                .arg(EntreComillas(oficina), motivo));
         return false;
     }
     const QString fichero = carpetaOficina(oficina) + QStringLiteral("Export.db");
     SelloIntercambio sello;
     const QString motivo = comprobarFichero(fichero, oficina, oficina == principal, sello);
     if (!motivo.isEmpty()) {
-        log(QStringLiteral("No se importa la oficina %1: %2.").arg(oficina, motivo));
+        log(QCoreApplication::translate("ImportacionOficina", "No se importa la oficina %1: %2.")
+                .arg(oficina, motivo));
         return false;
     }
     db::Database& agencia = ctx_.db();
@@ -196,8 +220,10 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
         const db::Value guardada = LeerConfig(agencia, QStringLiteral("SINC"), clave);
         const QDateTime ultima = db::isNull(guardada) ? QDateTime() : LeerSello(guardada.toString());
         if (ultima.isValid() && sello.fecha < ultima) {
-            log(QStringLiteral("No se importa la oficina %1: su archivo es del %2 y ya se importó uno más "
-                               "reciente, del %3.")
+            log(QCoreApplication::translate(
+                    "ImportacionOficina",
+                    "No se importa la oficina %1: su archivo es del %2 y ya se importó uno más "
+                    "reciente, del %3.")
                     .arg(oficina, SelloVisible(sello.fecha), SelloVisible(ultima)));
             return false;
         }
@@ -223,14 +249,18 @@ bool ImportacionOficina::Importar(const QString& oficina, const QString& princip
             ctx_.cambios.avisar(tabla, {});
         ctx_.cambios.avisar(QStringLiteral("Visitas"), {});
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("importar la oficina %1 desde %2").arg(oficina, fichero), e);
-        log(QStringLiteral("Error: ") + CausaError(e, {}, ctx_.RutaBaseDatos));
-        log(QStringLiteral("No se ha importado nada de la oficina %1; sus datos no han cambiado.")
+        RegistrarError(QCoreApplication::translate("ImportacionOficina", "importar la oficina %1 desde %2")
+                           .arg(oficina, fichero),
+                       e);
+        log(QCoreApplication::translate("ImportacionOficina", "Error: %1")
+                .arg(CausaError(e, {}, ctx_.RutaBaseDatos)));
+        log(QCoreApplication::translate(
+                "ImportacionOficina", "No se ha importado nada de la oficina %1; sus datos no han cambiado.")
                 .arg(oficina));
         return false;
     }
     copiarFotos(oficina);
-    log(QStringLiteral("Importación finalizada."));
+    log(QCoreApplication::translate("ImportacionOficina", "Importación finalizada."));
     return true;
 }
 
@@ -280,12 +310,12 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         // As text: a code that is not a number ("x9" in a catalogue) is named as it is.
         QStringLiteral("SELECT CAST(Cod AS TEXT) FROM %1.\"%2\"%3 ORDER BY rowid").arg(origen, tabla, filtro),
         params);
-    const QString fila = QString::fromUtf16(t.fila);
+    const QString fila = t.fila ? QCoreApplication::translate("ImportacionOficina", t.fila) : QString();
     if (!fila.isEmpty() && (informe_.filas || informe_.log)) {
         QStringList lineas;
         lineas.reserve(codigos.size());
         for (const db::Row& r : codigos)
-            lineas << fila + r.value(0).toString();
+            lineas << fila.arg(r.value(0).toString());
         if (informe_.filas)
             informe_.filas(lineas);
         else
@@ -312,15 +342,10 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
     progreso_.filas += importadas;
     if (informe_.progreso)
         informe_.progreso(progreso_);
-    const QString cola = QString::fromUtf16(t.cola);
-    if (importadas > 0 && !fila.isEmpty())
-        log(QStringLiteral("Se han importado %1%2").arg(importadas).arg(cola));
+    if (importadas > 0 && t.importadas)
+        log(QCoreApplication::translate("ImportacionOficina", t.importadas).arg(importadas));
     if (fallidas > 0)
-        log(QStringLiteral("%1 de %2 %3.")
-                .arg(Cantidad(fallidas, QStringLiteral("registro"), QStringLiteral("registros")),
-                     cola.mid(1).chopped(1),
-                     SegunCantidad(fallidas, QStringLiteral("no importado"),
-                                   QStringLiteral("no importados"))));
+        log(noImportados(fallidas, tabla));
     if (tabla == u"Clientes")
         importarZonas(oficina);
     if (trasTabla)
@@ -345,7 +370,9 @@ qint64 ImportacionOficina::quitarTiposIncorrectos(const QString& tabla, const QS
     if (malas.isEmpty())
         return 0;
     for (const db::Row& r : malas)
-        log(QStringLiteral("No se importa el registro %1 de %2: el campo %3 tiene «%4», que no es un número.")
+        log(QCoreApplication::translate(
+                "ImportacionOficina",
+                "No se importa el registro %1 de %2: el campo %3 tiene «%4», que no es un número.")
                 .arg(r.value(0).toString(), tabla, r.value(1).toString(), r.value(2).toString()));
     agencia.execute(QStringLiteral("DELETE FROM main.\"%1\"%2").arg(tabla, donde), params);
     return FilasCambiadas(agencia);
@@ -399,12 +426,9 @@ void ImportacionOficina::importarVisitas(const QString& oficina) {
                               : importarVisitasFichero(oficina, lista);
     progreso_.filas += n;
     if (n > 0)
-        log(QStringLiteral("Se han importado %1 visitas.").arg(n));
+        log(QCoreApplication::translate("ImportacionOficina", "Se han importado %1 visitas.").arg(n));
     if (total > n)
-        log(QStringLiteral("%1 de visitas %2.")
-                .arg(Cantidad(total - n, QStringLiteral("registro"), QStringLiteral("registros")),
-                     SegunCantidad(total - n, QStringLiteral("no importado"),
-                                   QStringLiteral("no importados"))));
+        log(noImportados(total - n, QStringLiteral("Visitas")));
 }
 
 qint64 ImportacionOficina::importarVisitasFichero(const QString& oficina, const QString& lista) {
@@ -443,13 +467,15 @@ void ImportacionOficina::copiarFotos(const QString& oficina) {
         const QString temporal = destino + QStringLiteral(".part");
         QFile::remove(temporal);
         if (!QFile::copy(origen + nombre, temporal)) {
-            log(QStringLiteral("No se ha podido copiar la foto %1.").arg(nombre));
+            log(QCoreApplication::translate("ImportacionOficina", "No se ha podido copiar la foto %1.")
+                    .arg(nombre));
             continue;
         }
         QFile::remove(destino);
         if (!QFile::rename(temporal, destino)) {
             QFile::remove(temporal);
-            log(QStringLiteral("No se ha podido copiar la foto %1.").arg(nombre));
+            log(QCoreApplication::translate("ImportacionOficina", "No se ha podido copiar la foto %1.")
+                    .arg(nombre));
         }
         ++progreso_.fotos;
         if (informe_.progreso)

@@ -6,12 +6,39 @@
 #include "shell/ConfigStore.h"
 #include "shell/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace orb {
+
+namespace {
+
+struct NombreTabla {
+    const char16_t* tabla;
+    const char* filas;
+};
+constexpr NombreTabla NombresTablas[] = {
+    {u"Tipos", QT_TRANSLATE_NOOP("Intercambio", "tipos")},
+    {u"Localidades", QT_TRANSLATE_NOOP("Intercambio", "localidades")},
+    {u"Areas", QT_TRANSLATE_NOOP("Intercambio", "areas")},
+    {u"Propiedades", QT_TRANSLATE_NOOP("Intercambio", "propiedades")},
+    {u"Propietarios", QT_TRANSLATE_NOOP("Intercambio", "propietarios")},
+    {u"Clientes", QT_TRANSLATE_NOOP("Intercambio", "clientes")},
+    {u"Agentes", QT_TRANSLATE_NOOP("Intercambio", "agentes")},
+    {u"Visitas", QT_TRANSLATE_NOOP("Intercambio", "visitas")},
+};
+
+} // namespace
+
+QString NombreFilasTabla(const QString& tabla) {
+    for (const NombreTabla& t : NombresTablas)
+        if (tabla == QStringView(t.tabla))
+            return QCoreApplication::translate("Intercambio", t.filas);
+    return tabla.toLower();
+}
 
 CuentaIntercambio LeerCuentaIntercambio(db::Database& database) {
     CuentaIntercambio c;
@@ -146,16 +173,16 @@ int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QSt
     if (otroPuerto)
         argumentos = QStringList{QStringLiteral("ORBALIA_RSYNC_PORT=%1").arg(puerto), script} + argumentos;
     // Through env a missing script would end with env's 127: told as not started.
-    const int code =
-        otroPuerto && !QFileInfo(script).isExecutable()
-            ? int(proc::ProcessRunner::NotStarted)
-            : proc::ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
-                  EscribirLog(
-                      QStringLiteral("Intercambio (%1): %2").arg(QFileInfo(script).fileName(), linea));
-              });
+    const int code = otroPuerto && !QFileInfo(script).isExecutable()
+                         ? int(proc::ProcessRunner::NotStarted)
+                         : proc::ShellSincrono(runner, programa, argumentos, [&](const QString& linea) {
+                               EscribirLog(QCoreApplication::translate("Intercambio", "Intercambio (%1): %2")
+                                               .arg(QFileInfo(script).fileName(), linea));
+                           });
     if (code != 0)
-        EscribirLog(QStringLiteral("Intercambio: \"%1\" \"%2\" \"%3\" ha fallado: %4")
-                        .arg(script, origen, destino, runner.failure()));
+        EscribirLog(
+            QCoreApplication::translate("Intercambio", "Intercambio: \"%1\" \"%2\" \"%3\" ha fallado: %4")
+                .arg(script, origen, destino, runner.failure()));
     if (fallo)
         *fallo = code == 0 ? QString() : CausaFalloScript(code, runner.cancelled(), script);
     return code;
@@ -163,44 +190,55 @@ int EjecutarScript(proc::ProcessRunner& runner, const QString& script, const QSt
 
 QString CausaFalloScript(int codigo, bool cancelado, const QString& script) {
     if (cancelado)
-        return QStringLiteral("se ha cancelado");
+        return QCoreApplication::translate("Intercambio", "se ha cancelado");
     const QString nombre = QDir::toNativeSeparators(script);
     switch (codigo) {
     case proc::ProcessRunner::NotStarted:
         if (!QFileInfo(script).isFile())
-            return QStringLiteral("no se encuentra el script de intercambio %1").arg(nombre);
-        return QStringLiteral("no se ha podido ejecutar el script de intercambio %1").arg(nombre);
+            return QCoreApplication::translate("Intercambio", "no se encuentra el script de intercambio %1")
+                .arg(nombre);
+        return QCoreApplication::translate("Intercambio",
+                                           "no se ha podido ejecutar el script de intercambio %1")
+            .arg(nombre);
     case 1: {
         // The installer's script stops with 1 when its password file is missing.
         QString clave = script;
         if (clave.endsWith(QLatin1String(".sh")))
             clave = clave.chopped(3) + QStringLiteral(".secret");
         if (clave != script && !QFileInfo(clave).isReadable())
-            return QStringLiteral("falta el archivo de contraseña %1").arg(QDir::toNativeSeparators(clave));
-        return QStringLiteral("el script de intercambio %1 no acepta sus datos (origen o destino)")
+            return QCoreApplication::translate("Intercambio", "falta el archivo de contraseña %1")
+                .arg(QDir::toNativeSeparators(clave));
+        return QCoreApplication::translate(
+                   "Intercambio", "el script de intercambio %1 no acepta sus datos (origen o destino)")
             .arg(nombre);
     }
     case 5:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "Intercambio",
             "el servidor de intercambio ha rechazado el usuario o la contraseña, o no tiene "
             "la carpeta de ese usuario (Herramientas > Configuración > Sincronización > Usuario y "
             "Contraseña; SINC / FTPUSUARIO)");
     case 10:
-        return QStringLiteral("no se puede conectar con el servidor de intercambio");
+        return QCoreApplication::translate("Intercambio",
+                                           "no se puede conectar con el servidor de intercambio");
     case 11:
-        return QStringLiteral("no se han podido leer o escribir los archivos de la carpeta de intercambio");
+        return QCoreApplication::translate(
+            "Intercambio", "no se han podido leer o escribir los archivos de la carpeta de intercambio");
     case 12:
-        return QStringLiteral("se ha cortado la comunicación con el servidor de intercambio");
+        return QCoreApplication::translate("Intercambio",
+                                           "se ha cortado la comunicación con el servidor de intercambio");
     case 23:
     case 24:
-        return QStringLiteral("no se han podido copiar todos los archivos");
+        return QCoreApplication::translate("Intercambio", "no se han podido copiar todos los archivos");
     case 30:
     case 35:
-        return QStringLiteral("el servidor de intercambio no responde");
+        return QCoreApplication::translate("Intercambio", "el servidor de intercambio no responde");
     case 127:
-        return QStringLiteral("no se encuentra el programa rsync");
+        return QCoreApplication::translate("Intercambio", "no se encuentra el programa rsync");
     default:
-        return QStringLiteral("el script de intercambio ha terminado con el código %1").arg(codigo);
+        return QCoreApplication::translate("Intercambio",
+                                           "el script de intercambio ha terminado con el código %1")
+            .arg(codigo);
     }
 }
 

@@ -59,6 +59,10 @@ inline const QStringList& TablasOficina() {
     return t;
 }
 
+// How the log names a table's rows ("Propiedades" → "propiedades"), in the
+// interface's language; a table it does not know, by its name in lower case.
+QString NombreFilasTabla(const QString& tabla);
+
 // Column names of schemaName.table in declaration order (empty when the table
 // is missing). On a server, the agency's table as the definitions spell it.
 QStringList ColumnasTabla(db::Database& database, const QString& schemaName, const QString& table);

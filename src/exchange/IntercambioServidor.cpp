@@ -5,6 +5,8 @@
 #include "platform/db/Statement.h"
 #include "platform/pg/Connection.h"
 
+#include <QCoreApplication>
+
 namespace orb {
 
 namespace {
@@ -14,7 +16,9 @@ const QString Entrada = QStringLiteral("orb_entrada_intercambio");
 
 db::detail::ServerEngine& servidor(db::Database& agencia) {
     if (!agencia.onServer())
-        throw db::DbError(db::ErrNotSupported, QStringLiteral("La base de datos no está en un servidor"));
+        throw db::DbError(
+            db::ErrNotSupported,
+            QCoreApplication::translate("IntercambioServidor", "La base de datos no está en un servidor"));
     return *agencia.server();
 }
 
@@ -83,7 +87,8 @@ FilasServidor LeerParaServidor(db::Database& fichero, db::Database& agencia, con
         const db::Value malo = leer.value(n);
         if (!db::isNull(malo)) {
             out.rechazos
-                << QStringLiteral(
+                << QCoreApplication::translate(
+                       "IntercambioServidor",
                        "No se importa el registro %1 de %2: el campo %3 tiene «%4», que no es un número.")
                        .arg(leer.value(n + 2).toString(), tabla, malo.toString(),
                             leer.value(n + 1).toString());

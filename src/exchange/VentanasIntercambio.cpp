@@ -7,7 +7,7 @@
 namespace orb {
 
 frmExportacionOficina::frmExportacionOficina(AppContext& ctx, QWidget* parent)
-    : frmIntercambio(ctx, QStringLiteral("Exportación Oficina"), QStringLiteral("&Exportar"), parent) {
+    : frmIntercambio(ctx, tr("Exportación Oficina"), tr("&Exportar"), parent) {
     setObjectName(QStringLiteral("frmExportacionOficina"));
 }
 
@@ -17,7 +17,7 @@ bool frmExportacionOficina::correr(proc::ProcessRunner& runner, const InformeInt
 }
 
 frmImportacionOficina::frmImportacionOficina(AppContext& ctx, QWidget* parent)
-    : frmIntercambio(ctx, QStringLiteral("Importación Oficina"), QStringLiteral("&Importar"), parent) {
+    : frmIntercambio(ctx, tr("Importación Oficina"), tr("&Importar"), parent) {
     setObjectName(QStringLiteral("frmImportacionOficina"));
 }
 

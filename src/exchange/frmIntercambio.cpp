@@ -23,24 +23,24 @@ frmIntercambio::frmIntercambio(AppContext& ctx, const QString& titulo, const QSt
     txtLog = new QPlainTextEdit(this);
     txtLog->setObjectName(QStringLiteral("txtLog"));
     txtLog->setReadOnly(true);
-    txtLog->setAccessibleName(QStringLiteral("Registro de la ejecución"));
+    txtLog->setAccessibleName(tr("Registro de la ejecución"));
     txtLog->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     txtLog->setMaximumBlockCount(200000);
 
-    lblFilas = new QLabel(QStringLiteral("Registros: 0"), this);
+    lblFilas = new QLabel(tr("Registros: %1").arg(0), this);
     lblFilas->setObjectName(QStringLiteral("lblFilas"));
-    lblFilas->setAccessibleName(QStringLiteral("Registros copiados"));
+    lblFilas->setAccessibleName(tr("Registros copiados"));
     // Room for large counts: the label must not be cut while the layout waits for the run to end.
     lblFilas->setMinimumWidth(
-        lblFilas->fontMetrics().horizontalAdvance(QStringLiteral("Registros: 00000000000")));
+        lblFilas->fontMetrics().horizontalAdvance(tr("Registros: %1").arg(QStringLiteral("00000000000"))));
     prgFotos = new QProgressBar(this);
     prgFotos->setObjectName(QStringLiteral("prgFotos"));
-    prgFotos->setAccessibleName(QStringLiteral("Fotos"));
-    prgFotos->setFormat(QStringLiteral("Fotos: %v de %m"));
+    prgFotos->setAccessibleName(tr("Fotos"));
+    prgFotos->setFormat(tr("Fotos: %v de %m"));
     prgFotos->setRange(0, 1);
     prgFotos->setValue(0);
 
-    const QString textos[2] = {accion, QStringLiteral("&Cerrar")};
+    const QString textos[2] = {accion, tr("&Cerrar")};
     for (int i = 0; i < 2; ++i) {
         cmd[std::size_t(i)] = new QPushButton(textos[i], this);
         cmd[std::size_t(i)]->setObjectName(QStringLiteral("cmd(%1)").arg(i));
@@ -74,7 +74,7 @@ void frmIntercambio::cmd_Click(int index) {
     cmd[Ejecutar]->setEnabled(false);
     cmd[Cerrar]->setEnabled(false);
     LimpiarLog();
-    lblFilas->setText(QStringLiteral("Registros: 0"));
+    lblFilas->setText(tr("Registros: %1").arg(0));
     prgFotos->setRange(0, 1);
     prgFotos->setValue(0);
     pintado_.start();
@@ -104,15 +104,16 @@ void frmIntercambio::Log(const QString& linea) {
 // its time appending a line per row to the window.
 void frmIntercambio::LogFilas(const QStringList& lineas) {
     constexpr qsizetype Cada = 100;
+    const QString patron = tr("%1 (%2 de %3)");
     for (qsizetype desde = 0; desde < lineas.size(); desde += Cada) {
         const qsizetype hasta = std::min(lineas.size(), desde + Cada);
         EscribirLog(lineas.mid(desde, hasta - desde));
-        Log(QStringLiteral("%1 (%2 de %3)").arg(lineas[hasta - 1]).arg(hasta).arg(lineas.size()));
+        Log(patron.arg(lineas[hasta - 1], QString::number(hasta), QString::number(lineas.size())));
     }
 }
 
 void frmIntercambio::mostrarProgreso(const Progreso& p) {
-    lblFilas->setText(QStringLiteral("Registros: %1").arg(p.filas));
+    lblFilas->setText(tr("Registros: %1").arg(p.filas));
     prgFotos->setRange(0, qMax(1, p.fotosTotal));
     prgFotos->setValue(qMin(p.fotos, qMax(1, p.fotosTotal)));
     dejarPintar();

@@ -9,8 +9,10 @@
 #include "shell/AppContext.h"
 #include "shell/DatabaseSession.h"
 #include "shell/Herramienta.h"
+#include "shell/Idioma.h"
 #include "shell/Installation.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
@@ -18,10 +20,12 @@
 namespace {
 
 void usage(QTextStream& err) {
-    err << "Uso: orbalia-exchange export|import [--home CARPETA]\n"
-        << "  export          exporta los datos de esta oficina y los sube al servidor de intercambio\n"
-        << "  import          baja e importa los datos de las demás oficinas de la red\n"
-        << "  --home CARPETA  carpeta de la instalación (por omisión $ORBALIA_HOME o la del programa)\n";
+    err << QCoreApplication::translate(
+        "orbalia-exchange",
+        "Uso: orbalia-exchange export|import [--home CARPETA]\n"
+        "  export          exporta los datos de esta oficina y los sube al servidor de intercambio\n"
+        "  import          baja e importa los datos de las demás oficinas de la red\n"
+        "  --home CARPETA  carpeta de la instalación (por omisión $ORBALIA_HOME o la del programa)\n");
     err.flush();
 }
 
@@ -31,6 +35,7 @@ static int ejecutar(int argc, char* argv[]) {
     // Pictures are decoded and written off screen; no display is needed.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -48,7 +53,9 @@ static int ejecutar(int argc, char* argv[]) {
             usage(out);
             return 0;
         } else {
-            err << "Error: argumento no reconocido: " << a << "\n";
+            err << QCoreApplication::translate("orbalia-exchange", "Error: argumento no reconocido: %1")
+                       .arg(a)
+                << "\n";
             usage(err);
             return 2;
         }
@@ -67,12 +74,15 @@ static int ejecutar(int argc, char* argv[]) {
     const QString carpeta = ctx.RutaAplicacion;
     // The office codes name the folders this run empties and mirrors into.
     if (const QString problema = orb::ProblemaInstalacion(carpeta, ctx.facts); !problema.isEmpty()) {
-        err << "Error: " << problema << "\n";
+        err << QCoreApplication::translate("orbalia-exchange", "Error: %1").arg(problema) << "\n";
         return 1;
     }
     if (ctx.BaseDatosAgencia->userVersion() != orb::VersionRequerida) {
-        err << "Error: la base de datos no está en la versión " << orb::VersionRequerida
-            << "; ejecute orbalia-updatedb.\n";
+        err << QCoreApplication::translate("orbalia-exchange",
+                                           "Error: la base de datos no está en la versión %1; ejecute "
+                                           "orbalia-updatedb.")
+                   .arg(orb::VersionRequerida)
+            << "\n";
         return 1;
     }
 

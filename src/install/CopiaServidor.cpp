@@ -8,6 +8,7 @@
 #include "shell/SchemaServidor.h"
 #include "shell/Upgrade.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -333,7 +334,7 @@ void ajustarIdentidad(pg::Connection& c, const TablaServidor& t) {
 QString agenciaDe(const QString& nombre, const QString& web) {
     QString s = QStringLiteral("«%1»").arg(nombre);
     if (!web.isEmpty())
-        s += QStringLiteral(" (código web %1)").arg(web);
+        s += QCoreApplication::translate("CopiaServidor", " (código web %1)").arg(web);
     return s;
 }
 
@@ -351,8 +352,10 @@ void comprobarAgencia(pg::Connection& c, const QString& base, const Installation
                 if (c.scalar(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(nombreServidor(t.nombre)))
                         .toBool())
                     throw CopiaRechazada(
-                        QStringLiteral("La base de datos «%1» del servidor ya tiene datos (tabla %2) sin "
-                                       "decir de qué agencia son: no se ha copiado nada.")
+                        QCoreApplication::translate(
+                            "CopiaServidor",
+                            "La base de datos «%1» del servidor ya tiene datos (tabla %2) sin "
+                            "decir de qué agencia son: no se ha copiado nada.")
                             .arg(base, t.nombre));
         c.execute(
             QStringLiteral("INSERT INTO orbalia_agencia (nombre, codigo_web, oficina) VALUES (?, ?, ?)"),
@@ -368,15 +371,18 @@ void comprobarAgencia(pg::Connection& c, const QString& base, const Installation
                   oficina = filas[0].value(2).toString();
     if (nombre != f.NombreAgencia || web != f.CodigoAgenciaWeb)
         throw CopiaRechazada(
-            QStringLiteral("La base de datos «%1» del servidor ya guarda los datos de la "
-                           "agencia %2, y esta instalación es de la agencia %3: no se ha "
-                           "copiado nada.")
+            QCoreApplication::translate("CopiaServidor",
+                                        "La base de datos «%1» del servidor ya guarda los datos de la "
+                                        "agencia %2, y esta instalación es de la agencia %3: no se ha "
+                                        "copiado nada.")
                 .arg(base, agenciaDe(nombre, web), agenciaDe(f.NombreAgencia, f.CodigoAgenciaWeb)));
     if (oficina != f.CodigoOficina)
-        throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor ya guarda los datos de la "
-                                            "oficina «%2» de la agencia; los de la oficina «%3» no pueden "
-                                            "unirse a ellos: no se ha copiado nada.")
-                                 .arg(base, oficina, f.CodigoOficina));
+        throw CopiaRechazada(
+            QCoreApplication::translate("CopiaServidor",
+                                        "La base de datos «%1» del servidor ya guarda los datos de la "
+                                        "oficina «%2» de la agencia; los de la oficina «%3» no pueden "
+                                        "unirse a ellos: no se ha copiado nada.")
+                .arg(base, oficina, f.CodigoOficina));
 }
 
 void avisar(const OpcionesCopia& o, const QString& linea) {
@@ -396,17 +402,19 @@ qint64 ResultadoCopia::filas() const {
 ResultadoCopia copiarOficina(const QString& carpeta, pg::Connection& c, const OpcionesCopia& opciones) {
     const QString ruta = QDir(carpeta).filePath(QLatin1String(upgrade::DatabaseFileName));
     if (!QFileInfo::exists(ruta))
-        throw CopiaRechazada(QStringLiteral("No existe la base de datos de la oficina: %1")
-                                 .arg(QDir::toNativeSeparators(ruta)));
+        throw CopiaRechazada(
+            QCoreApplication::translate("CopiaServidor", "No existe la base de datos de la oficina: %1")
+                .arg(QDir::toNativeSeparators(ruta)));
     db::OpenOptions soloLectura;
     soloLectura.readOnly = true;
     auto oficina = db::Database::open(ruta, soloLectura);
     const int version = oficina->userVersion();
     if (version != schema::CurrentVersion)
         throw CopiaRechazada(
-            QStringLiteral("La base de datos de la oficina está en la versión %1 y el servidor "
-                           "se crea en la %2: pásela antes a la versión %2 con "
-                           "orbalia-updatedb.")
+            QCoreApplication::translate("CopiaServidor",
+                                        "La base de datos de la oficina está en la versión %1 y el servidor "
+                                        "se crea en la %2: pásela antes a la versión %2 con "
+                                        "orbalia-updatedb.")
                 .arg(version)
                 .arg(schema::CurrentVersion));
     const InstallationFacts facts = LeerDatosInstalacion(carpeta);
@@ -420,20 +428,26 @@ ResultadoCopia copiarOficina(const QString& carpeta, pg::Connection& c, const Op
     c.execute(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('orbalia: copia de una oficina'))"));
     const bool nueva = schema::isEmptyServerDatabase(c);
     if (nueva) {
-        avisar(opciones, QStringLiteral("Creando las tablas de la agencia en «%1»…").arg(base));
+        avisar(opciones,
+               QCoreApplication::translate("CopiaServidor", "Creando las tablas de la agencia en «%1»…")
+                   .arg(base));
         schema::createServerSchema(c);
     } else {
         const int enServidor = schema::serverSchemaVersion(c);
         if (enServidor < 0)
-            throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor no está vacía y no es de "
-                                                "Orbalia: no se ha copiado nada.")
-                                     .arg(base));
+            throw CopiaRechazada(
+                QCoreApplication::translate("CopiaServidor",
+                                            "La base de datos «%1» del servidor no está vacía y no es de "
+                                            "Orbalia: no se ha copiado nada.")
+                    .arg(base));
         if (enServidor != schema::CurrentVersion)
-            throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor está en la versión %2 y "
-                                                "esta oficina en la %3: no se ha copiado nada.")
-                                     .arg(base)
-                                     .arg(enServidor)
-                                     .arg(schema::CurrentVersion));
+            throw CopiaRechazada(
+                QCoreApplication::translate("CopiaServidor",
+                                            "La base de datos «%1» del servidor está en la versión %2 y "
+                                            "esta oficina en la %3: no se ha copiado nada.")
+                    .arg(base)
+                    .arg(enServidor)
+                    .arg(schema::CurrentVersion));
     }
     comprobarAgencia(c, base, facts, nueva);
 
@@ -458,14 +472,16 @@ ResultadoCopia copiarOficina(const QString& carpeta, pg::Connection& c, const Op
             return out;
         }
         if (!todasVacias && !opciones.reemplazar)
-            throw CopiaRechazada(QStringLiteral("La base de datos «%1» del servidor ya tiene datos de esta "
-                                                "oficina distintos de los de su archivo (%2): no se ha "
-                                                "copiado nada. Para sustituirlos, use --reemplazar.")
-                                     .arg(base, distintas.join(QStringLiteral(", "))));
+            throw CopiaRechazada(
+                QCoreApplication::translate("CopiaServidor",
+                                            "La base de datos «%1» del servidor ya tiene datos de esta "
+                                            "oficina distintos de los de su archivo (%2): no se ha "
+                                            "copiado nada. Para sustituirlos, use --reemplazar.")
+                    .arg(base, distintas.join(QStringLiteral(", "))));
         vacio = todasVacias;
     }
     if (!vacio) {
-        avisar(opciones, QStringLiteral("Vaciando las tablas del servidor…"));
+        avisar(opciones, QCoreApplication::translate("CopiaServidor", "Vaciando las tablas del servidor…"));
         for (const TablaServidor& t : tablas)
             c.execute(QStringLiteral("DELETE FROM %1").arg(nombreServidor(t.nombre)));
     }
@@ -476,25 +492,30 @@ ResultadoCopia copiarOficina(const QString& carpeta, pg::Connection& c, const Op
             leerOficina(*oficina, t, [&](const QList<QVariantList>& bloque) { copia.put(bloque); });
         copia.finish();
         ajustarIdentidad(c, t);
-        avisar(opciones, QStringLiteral("%1: %2 filas").arg(t.nombre).arg(leida.filas));
+        avisar(opciones,
+               QCoreApplication::translate("CopiaServidor", "%1: %n filas", nullptr, int(leida.filas))
+                   .arg(t.nombre));
         out.tablas << leida;
     }
 
-    avisar(opciones, QStringLiteral("Comprobando lo copiado…"));
+    avisar(opciones, QCoreApplication::translate("CopiaServidor", "Comprobando lo copiado…"));
     for (qsizetype i = 0; i < tablas.size(); ++i) {
         const TablaServidor& t = tablas[i];
         const TablaCopiada& enOficina = out.tablas[i];
         const TablaCopiada enServidor = leerServidor(c, t);
         if (enServidor.filas != enOficina.filas)
-            throw CopiaRechazada(QStringLiteral("La tabla %1 tiene %2 filas en la oficina y %3 en el "
-                                                "servidor: la copia se ha deshecho.")
-                                     .arg(t.nombre)
-                                     .arg(enOficina.filas)
-                                     .arg(enServidor.filas));
+            throw CopiaRechazada(
+                QCoreApplication::translate("CopiaServidor",
+                                            "La tabla %1 tiene %n filas en la oficina y %2 en "
+                                            "el servidor: la copia se ha deshecho.",
+                                            nullptr, int(enOficina.filas))
+                    .arg(t.nombre, QString::number(enServidor.filas)));
         if (enServidor.suma != enOficina.suma)
-            throw CopiaRechazada(QStringLiteral("Las filas de la tabla %1 no son iguales en la oficina y en "
-                                                "el servidor: la copia se ha deshecho.")
-                                     .arg(t.nombre));
+            throw CopiaRechazada(
+                QCoreApplication::translate("CopiaServidor",
+                                            "Las filas de la tabla %1 no son iguales en la oficina y en "
+                                            "el servidor: la copia se ha deshecho.")
+                    .arg(t.nombre));
     }
     // The planner's statistics, so that the first searches after the copy use
     // the indexes instead of waiting for the server's own analysis.

@@ -15,7 +15,7 @@ class Connection;
 
 namespace orb::install {
 
-// Why the copy was refused or undone, in Spanish; the server was left as it was.
+// Why the copy was refused or undone, in the seat's language; the server was left as it was.
 class CopiaRechazada : public std::runtime_error {
 public:
     explicit CopiaRechazada(const QString& texto) : std::runtime_error(texto.toStdString()), texto_(texto) {}

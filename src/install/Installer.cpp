@@ -26,7 +26,8 @@ namespace {
 
 void makeFolder(const QString& path) {
     if (!QDir().mkpath(path))
-        fail(QStringLiteral("No se puede crear la carpeta '%1'").arg(QDir::toNativeSeparators(path)));
+        fail(QCoreApplication::translate("Installer", "No se puede crear la carpeta '%1'")
+                 .arg(QDir::toNativeSeparators(path)));
 }
 
 // Removes a database file with its journal companions, so that a new one
@@ -36,13 +37,15 @@ void removeDatabaseFile(const QString& path) {
          {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
         const QString f = path + suffix;
         if (QFileInfo::exists(f) && !QFile::remove(f))
-            fail(QStringLiteral("No se puede sustituir el archivo '%1'").arg(QDir::toNativeSeparators(f)));
+            fail(QCoreApplication::translate("Installer", "No se puede sustituir el archivo '%1'")
+                     .arg(QDir::toNativeSeparators(f)));
     }
 }
 
 void writePicture(const QImage& img, const QString& path) {
     if (!saveJpeg(img, path, 90))
-        fail(QStringLiteral("No se puede guardar la imagen '%1'").arg(QDir::toNativeSeparators(path)));
+        fail(QCoreApplication::translate("Installer", "No se puede guardar la imagen '%1'")
+                 .arg(QDir::toNativeSeparators(path)));
 }
 
 void writeTextFile(const QString& path, const QString& content, bool executable);
@@ -54,7 +57,7 @@ QImage logo(const QString& file, const QImage& painted) {
     QImageReader reader(file);
     const QImage img = reader.read();
     if (img.isNull())
-        fail(QStringLiteral("No se puede leer la imagen '%1': %2")
+        fail(QCoreApplication::translate("Installer", "No se puede leer la imagen '%1': %2")
                  .arg(QDir::toNativeSeparators(file), reader.errorString()));
     return img;
 }
@@ -74,13 +77,15 @@ void writeExchangeAccount(const QDir& root, const InstallOptions& options) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
         f.write((options.exchangePassword + u'\n').toUtf8()) < 0)
-        fail(QStringLiteral("No se puede escribir el archivo '%1'").arg(QDir::toNativeSeparators(secret)));
+        fail(QCoreApplication::translate("Installer", "No se puede escribir el archivo '%1'")
+                 .arg(QDir::toNativeSeparators(secret)));
 }
 
 void writeTextFile(const QString& path, const QString& content, bool executable) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(content.toUtf8()) < 0)
-        fail(QStringLiteral("No se puede escribir el archivo '%1'").arg(QDir::toNativeSeparators(path)));
+        fail(QCoreApplication::translate("Installer", "No se puede escribir el archivo '%1'")
+                 .arg(QDir::toNativeSeparators(path)));
     f.close();
     if (executable)
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
@@ -140,7 +145,7 @@ bool emptyFolder(const QFileInfo& info) {
 
 void checkFacts(const QString& dir, const InstallOptions& options) {
     if (dir.trimmed().isEmpty())
-        fail(QStringLiteral("No se ha indicado la carpeta de la instalación"));
+        fail(QCoreApplication::translate("Installer", "No se ha indicado la carpeta de la instalación"));
     // Office codes name folders that the exchange empties: nothing is laid out
     // with one the program would refuse. (An empty code is left to the
     // program's start-up, which asks for it.)
@@ -159,7 +164,7 @@ void layOut(const QDir& root, const InstallOptions& options) {
         makeFolder(root.filePath(QLatin1String(sub)));
 
     if (!GuardarDatosInstalacion(root.path(), options.facts))
-        fail(QStringLiteral("No se puede escribir '%1'")
+        fail(QCoreApplication::translate("Installer", "No se puede escribir '%1'")
                  .arg(QDir::toNativeSeparators(root.filePath(QLatin1String(IniFileName)))));
 
     try {
@@ -193,8 +198,8 @@ void layOut(const QDir& root, const InstallOptions& options) {
         schema::createExportSchema(*exportDb);
     } catch (const db::DbError& e) {
         // The engine's words go to the log; the message says the cause.
-        RegistrarError(QStringLiteral("crear las bases de datos"), e);
-        fail(QStringLiteral("No se han podido crear las bases de datos en %1: %2")
+        RegistrarError(QCoreApplication::translate("Installer", "crear las bases de datos"), e);
+        fail(QCoreApplication::translate("Installer", "No se han podido crear las bases de datos en %1: %2")
                  .arg(QDir::toNativeSeparators(root.path()),
                       CausaError(e, {}, root.filePath(QStringLiteral("Orbalia.db")))));
     }
@@ -211,7 +216,8 @@ void layOut(const QDir& root, const InstallOptions& options) {
           std::pair{"Dossier2.rpx", "Dossier.rpx"}}) {
         QFile f(QStringLiteral(":/reports/") + QLatin1String(fuente));
         if (!f.open(QIODevice::ReadOnly))
-            fail(QStringLiteral("No se encuentra el modelo de dossier '%1'").arg(QLatin1String(fuente)));
+            fail(QCoreApplication::translate("Installer", "No se encuentra el modelo de dossier '%1'")
+                     .arg(QLatin1String(fuente)));
         writeTextFile(root.filePath(QLatin1String(modelo)), QString::fromUtf8(f.readAll()), false);
     }
     writeExchangeAccount(root, options);
@@ -228,7 +234,7 @@ void createNewInstallation(const QString& dir, const InstallOptions& options) {
     checkFacts(dir, options);
     const QFileInfo target(QDir(dir).absolutePath());
     if (target.exists() && !emptyFolder(target))
-        fail(QStringLiteral("La carpeta '%1' ya existe y no está vacía")
+        fail(QCoreApplication::translate("Installer", "La carpeta '%1' ya existe y no está vacía")
                  .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
     const QString parent = target.absolutePath();
     makeFolder(parent);
@@ -247,7 +253,7 @@ void createNewInstallation(const QString& dir, const InstallOptions& options) {
         QDir().rmdir(target.absoluteFilePath());
     if (!QDir().rename(staging, target.absoluteFilePath())) {
         QDir(staging).removeRecursively();
-        fail(QStringLiteral("No se puede crear la carpeta '%1'")
+        fail(QCoreApplication::translate("Installer", "No se puede crear la carpeta '%1'")
                  .arg(QDir::toNativeSeparators(target.absoluteFilePath())));
     }
 }

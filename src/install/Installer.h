@@ -41,7 +41,7 @@ QString exchangeScript(const QString& user, int port);
 // Lays out a complete installation folder: Orbalia.ini, Orbalia.db at the
 // current schema version, ExportSchema.db, logos, empty Fotos/, Web/thumbs/,
 // Exchange/, the exchange script rsync_<user>.sh (and its password file). Throws std::runtime_error with a
-// Spanish message on failure, before anything is written when an office code
+// message for the user on failure, before anything is written when an office code
 // (CodigoOficina, RedAgencias) is one the program refuses. Existing files are replaced.
 void createInstallation(const QString& dir, const InstallOptions& options);
 // The same for a folder that does not exist yet (or is empty), laid out beside

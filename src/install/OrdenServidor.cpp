@@ -10,6 +10,7 @@
 #include "shell/Schema.h"
 #include "shell/SchemaServidor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,7 +29,8 @@ QString pedirClave(const ConexionServidor& c, QTextStream& err) {
     const bool terminal = isatty(STDIN_FILENO);
     termios antes{};
     if (terminal) {
-        err << "Contraseña de " << c.usuario << " en " << c.servidor << ": ";
+        err << QCoreApplication::translate("OrdenServidor", "Contraseña de %1 en %2: ")
+                   .arg(c.usuario, c.servidor);
         err.flush();
         tcgetattr(STDIN_FILENO, &antes);
         termios sinEco = antes;
@@ -73,64 +75,81 @@ QString campoDe(const QString& tabla, const QString& servidor) {
 QString ExplicarFalloServidor(const pg::PgError& e, const ConexionServidor& c) {
     switch (e.causa()) {
     case pg::Causa::LoginRechazado:
-        return QStringLiteral("El servidor %1 no acepta al usuario «%2» con esa contraseña.")
+        return QCoreApplication::translate("OrdenServidor",
+                                           "El servidor %1 no acepta al usuario «%2» con esa contraseña.")
             .arg(c.servidor, c.usuario);
     case pg::Causa::ServidorInaccesible:
-        return QStringLiteral("No se puede conectar con el servidor %1 en el puerto %2: compruebe que está "
-                              "en marcha y que el nombre y el puerto son los suyos.")
+        return QCoreApplication::translate(
+                   "OrdenServidor",
+                   "No se puede conectar con el servidor %1 en el puerto %2: compruebe que está "
+                   "en marcha y que el nombre y el puerto son los suyos.")
             .arg(c.servidor)
             .arg(c.puerto);
     case pg::Causa::BaseInexistente:
-        return QStringLiteral("El servidor %1 no tiene la base de datos «%2»: el administrador del "
-                              "servidor debe crearla (vacía) antes de copiar la oficina.")
+        return QCoreApplication::translate(
+                   "OrdenServidor", "El servidor %1 no tiene la base de datos «%2»: el administrador del "
+                                    "servidor debe crearla (vacía) antes de copiar la oficina.")
             .arg(c.servidor, c.baseDatos);
     case pg::Causa::ConexionPerdida:
-        return QStringLiteral("Se ha perdido la conexión con el servidor %1: no se ha copiado nada.")
+        return QCoreApplication::translate(
+                   "OrdenServidor", "Se ha perdido la conexión con el servidor %1: no se ha copiado nada.")
             .arg(c.servidor);
     case pg::Causa::DatoNoValido:
         if (const auto m = copiaFallida.match(e.text()); m.hasMatch())
-            return QStringLiteral("El servidor no admite el valor «%1» del campo %2 de la tabla %3 (fila %4 "
-                                  "enviada): corríjalo en la oficina. No se ha copiado nada.")
+            return QCoreApplication::translate(
+                       "OrdenServidor",
+                       "El servidor no admite el valor «%1» del campo %2 de la tabla %3 (fila %4 "
+                       "enviada): corríjalo en la oficina. No se ha copiado nada.")
                 .arg(m.captured(4), campoDe(m.captured(1), m.captured(3)), tablaDe(m.captured(1)),
                      m.captured(2));
-        return QStringLiteral("El servidor no admite un dato de la oficina: no se ha copiado nada.");
+        return QCoreApplication::translate(
+            "OrdenServidor", "El servidor no admite un dato de la oficina: no se ha copiado nada.");
     case pg::Causa::EsperaBloqueo:
     case pg::Causa::Conflicto:
-        return QStringLiteral("Otro puesto está usando la base de datos del servidor: no se ha copiado "
-                              "nada. Vuelva a intentarlo cuando nadie trabaje en ella.");
+        return QCoreApplication::translate(
+            "OrdenServidor", "Otro puesto está usando la base de datos del servidor: no se ha copiado "
+                             "nada. Vuelva a intentarlo cuando nadie trabaje en ella.");
     case pg::Causa::SinPermiso:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "OrdenServidor",
                    "El usuario «%1» no tiene permiso para hacerlo en el servidor %2 (el dueño de la "
                    "base de datos, con permiso para crear usuarios, debe hacerlo): %3")
             .arg(c.usuario, c.servidor, e.text());
     default:
-        return QStringLiteral("El servidor ha rechazado la copia: no se ha copiado nada.");
+        return QCoreApplication::translate("OrdenServidor",
+                                           "El servidor ha rechazado la copia: no se ha copiado nada.");
     }
 }
 
 void usoServidor(QTextStream& s) {
-    s << "Uso: orbalia-install CARPETA --servidor HOST --base NOMBRE --usuario U [opciones]\n"
-      << "Lleva los datos de la oficina instalada en CARPETA a una base de datos PostgreSQL y deja\n"
-      << "el puesto trabajando en ella (sección [Servidor] de Orbalia.ini):\n"
-      << "  --servidor HOST           nombre o dirección del servidor PostgreSQL\n"
-      << "  --puerto N                puerto del servidor (por omisión 5432)\n"
-      << "  --base NOMBRE             base de datos, creada vacía por el administrador\n"
-      << "  --usuario U               usuario del servidor, dueño de la base de datos\n"
-      << "  --clave-archivo F         lee la contraseña del archivo F; sin él se pregunta sin\n"
-      << "                            mostrarla (nunca en la línea de órdenes)\n"
-      << "  --reemplazar              sustituye los datos de esta oficina que ya tenga el servidor\n"
-      << "  --actualizar              solo pone la base de datos del servidor en la versión de este\n"
-      << "                            programa, sin copiar nada (después de instalar uno nuevo)\n"
-      << "  --agente USUARIO          solo da de alta (o cambia la contraseña de) un agente con su\n"
-      << "                            propio usuario del servidor, sin copiar nada; con:\n"
-      << "  --oficina CÓDIGO          oficina del agente (solo escribe los registros de ella)\n"
-      << "  --nombre TEXTO            nombre del agente en el catálogo (por omisión, USUARIO)\n"
-      << "  --email DIRECCIÓN         correo del agente\n"
-      << "  --principal               la oficina del agente es la principal (escribe los catálogos)\n"
-      << "  --clave-agente-archivo F  lee la contraseña del agente del archivo F; sin él se pregunta\n"
-      << "Crea las tablas de la agencia si la base está vacía, copia todas las tablas en una sola\n"
-      << "transacción y compara filas y sumas de comprobación antes de confirmarla: si algo no\n"
-      << "coincide, el servidor queda como estaba. Repetirla con los mismos datos no cambia nada.\n";
+    s << QCoreApplication::translate(
+             "OrdenServidor",
+             "Uso: orbalia-install CARPETA --servidor HOST --base NOMBRE --usuario U [opciones]\n"
+             "Lleva los datos de la oficina instalada en CARPETA a una base de datos PostgreSQL y deja\n"
+             "el puesto trabajando en ella (sección [Servidor] de Orbalia.ini):\n")
+      << QCoreApplication::translate(
+             "OrdenServidor",
+             "  --servidor HOST           nombre o dirección del servidor PostgreSQL\n"
+             "  --puerto N                puerto del servidor (por omisión 5432)\n"
+             "  --base NOMBRE             base de datos, creada vacía por el administrador\n"
+             "  --usuario U               usuario del servidor, dueño de la base de datos\n"
+             "  --clave-archivo F         lee la contraseña del archivo F; sin él se pregunta sin\n"
+             "                            mostrarla (nunca en la línea de órdenes)\n"
+             "  --reemplazar              sustituye los datos de esta oficina que ya tenga el servidor\n"
+             "  --actualizar              solo pone la base de datos del servidor en la versión de este\n"
+             "                            programa, sin copiar nada (después de instalar uno nuevo)\n"
+             "  --agente USUARIO          solo da de alta (o cambia la contraseña de) un agente con su\n"
+             "                            propio usuario del servidor, sin copiar nada; con:\n"
+             "  --oficina CÓDIGO          oficina del agente (solo escribe los registros de ella)\n"
+             "  --nombre TEXTO            nombre del agente en el catálogo (por omisión, USUARIO)\n"
+             "  --email DIRECCIÓN         correo del agente\n"
+             "  --principal               la oficina del agente es la principal (escribe los catálogos)\n"
+             "  --clave-agente-archivo F  lee la contraseña del agente del archivo F; sin él se pregunta\n")
+      << QCoreApplication::translate(
+             "OrdenServidor",
+             "Crea las tablas de la agencia si la base está vacía, copia todas las tablas en una sola\n"
+             "transacción y compara filas y sumas de comprobación antes de confirmarla: si algo no\n"
+             "coincide, el servidor queda como estaba. Repetirla con los mismos datos no cambia nada.\n");
 }
 
 int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -151,7 +170,9 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
             bool ok = false;
             const int p = valor().toInt(&ok);
             if (!ok || p <= 0 || p > 65535) {
-                err << "Error: --puerto necesita un número de puerto entre 1 y 65535.\n";
+                err << QCoreApplication::translate(
+                           "OrdenServidor", "Error: --puerto necesita un número de puerto entre 1 y 65535.")
+                    << "\n";
                 return 2;
             }
             c.puerto = p;
@@ -183,7 +204,10 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
             usoServidor(out);
             return 0;
         } else if (a.startsWith(u'-') || !dir.isEmpty()) {
-            err << "Error: argumento no reconocido con --servidor: " << a << "\n";
+            err << QCoreApplication::translate("OrdenServidor",
+                                               "Error: argumento no reconocido con --servidor: %1")
+                       .arg(a)
+                << "\n";
             usoServidor(err);
             return 2;
         } else {
@@ -194,25 +218,32 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
          {std::pair{&c.servidor, "--servidor"}, std::pair{&c.baseDatos, "--base"},
           std::pair{&c.usuario, "--usuario"}})
         if (valor->isEmpty()) {
-            err << "Error: falta " << opcion << ".\n";
+            err << QCoreApplication::translate("OrdenServidor", "Error: falta %1.").arg(QLatin1String(opcion))
+                << "\n";
             usoServidor(err);
             return 2;
         }
     if (dir.isEmpty()) {
-        err << "Error: falta la CARPETA de la instalación.\n";
+        err << QCoreApplication::translate("OrdenServidor", "Error: falta la CARPETA de la instalación.")
+            << "\n";
         usoServidor(err);
         return 2;
     }
     if (!QFileInfo::exists(QDir(dir).filePath(QLatin1String(IniFileName)))) {
-        err << "Error: CARPETA: " << QDir::toNativeSeparators(dir)
-            << " no es una instalación de Orbalia (no tiene Orbalia.ini).\n";
+        err << QCoreApplication::translate(
+                   "OrdenServidor",
+                   "Error: CARPETA: %1 no es una instalación de Orbalia (no tiene Orbalia.ini).")
+                   .arg(QDir::toNativeSeparators(dir))
+            << "\n";
         return 2;
     }
     if (claveDeArchivo) {
         QFile f(archivoClave);
         if (!f.open(QIODevice::ReadOnly)) {
-            err << "Error: --clave-archivo: no se puede leer " << QDir::toNativeSeparators(archivoClave)
-                << ".\n";
+            err << QCoreApplication::translate("OrdenServidor",
+                                               "Error: --clave-archivo: no se puede leer %1.")
+                       .arg(QDir::toNativeSeparators(archivoClave))
+                << "\n";
             return 2;
         }
         c.clave = QString::fromUtf8(f.readAll()).section(u'\n', 0, 0).trimmed();
@@ -221,14 +252,19 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
     }
     if (esAgente) {
         if (agente.usuario.isEmpty() || agente.oficina.isEmpty()) {
-            err << "Error: --agente necesita el usuario del agente y --oficina su oficina.\n";
+            err << QCoreApplication::translate(
+                       "OrdenServidor",
+                       "Error: --agente necesita el usuario del agente y --oficina su oficina.")
+                << "\n";
             return 2;
         }
         if (!archivoClaveAgente.isEmpty()) {
             QFile f(archivoClaveAgente);
             if (!f.open(QIODevice::ReadOnly)) {
-                err << "Error: --clave-agente-archivo: no se puede leer "
-                    << QDir::toNativeSeparators(archivoClaveAgente) << ".\n";
+                err << QCoreApplication::translate("OrdenServidor",
+                                                   "Error: --clave-agente-archivo: no se puede leer %1.")
+                           .arg(QDir::toNativeSeparators(archivoClaveAgente))
+                    << "\n";
                 return 2;
             }
             agente.clave = QString::fromUtf8(f.readAll()).section(u'\n', 0, 0).trimmed();
@@ -238,7 +274,9 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
             agente.clave = pedirClave(delAgente, err);
         }
         if (agente.clave.isEmpty()) {
-            err << "Error: falta la contraseña del agente " << agente.usuario << ".\n";
+            err << QCoreApplication::translate("OrdenServidor", "Error: falta la contraseña del agente %1.")
+                       .arg(agente.usuario)
+                << "\n";
             return 2;
         }
     }
@@ -257,16 +295,22 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
             pg::Transaction tx(*servidor);
             schema::crearAgente(*servidor, agente);
             tx.commit();
-            out << "Agente " << agente.usuario << " de la oficina " << agente.oficina
-                << " dado de alta en la base de datos «" << c.baseDatos << "».\n";
-            EscribirLog(QStringLiteral("orbalia-install --agente %1 --oficina %2 en %3")
-                            .arg(agente.usuario, agente.oficina, c.descripcion()));
+            out << QCoreApplication::translate(
+                       "OrdenServidor", "Agente %1 de la oficina %2 dado de alta en la base de datos «%3».")
+                       .arg(agente.usuario, agente.oficina, c.baseDatos)
+                << "\n";
+            EscribirLog(
+                QCoreApplication::translate("OrdenServidor", "orbalia-install --agente %1 --oficina %2 en %3")
+                    .arg(agente.usuario, agente.oficina, c.descripcion()));
             return 0;
         } catch (const pg::PgError& e) {
             EscribirLog(QStringLiteral("orbalia-install --agente %1: %2").arg(c.descripcion(), e.describe()));
-            err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
+            err << QCoreApplication::translate("OrdenServidor", "Error: %1").arg(ExplicarFalloServidor(e, c))
+                << "\n";
         } catch (const std::runtime_error& e) {
-            err << "Error: " << QString::fromStdString(e.what()) << "\n";
+            err << QCoreApplication::translate("OrdenServidor", "Error: %1")
+                       .arg(QString::fromStdString(e.what()))
+                << "\n";
         }
         return 1;
     }
@@ -277,15 +321,20 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
                 out << linea << "\n";
                 out.flush();
             });
-            out << "La base de datos «" << c.baseDatos << "» del servidor está en la versión "
-                << schema::CurrentVersion << ".\n";
+            out << QCoreApplication::translate("OrdenServidor",
+                                               "La base de datos «%1» del servidor está en la versión %2.")
+                       .arg(c.baseDatos, QString::number(schema::CurrentVersion))
+                << "\n";
             return 0;
         } catch (const pg::PgError& e) {
             EscribirLog(
                 QStringLiteral("orbalia-install --actualizar %1: %2").arg(c.descripcion(), e.describe()));
-            err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
+            err << QCoreApplication::translate("OrdenServidor", "Error: %1").arg(ExplicarFalloServidor(e, c))
+                << "\n";
         } catch (const std::runtime_error& e) {
-            err << "Error: " << QString::fromStdString(e.what()) << "\n";
+            err << QCoreApplication::translate("OrdenServidor", "Error: %1")
+                       .arg(QString::fromStdString(e.what()))
+                << "\n";
         }
         return 1;
     }
@@ -299,29 +348,45 @@ int ejecutarServidor(const QStringList& args, QTextStream& out, QTextStream& err
         r = copiarOficina(dir, *servidor, opciones);
     } catch (const pg::PgError& e) {
         EscribirLog(QStringLiteral("orbalia-install --servidor %1: %2").arg(c.descripcion(), e.describe()));
-        err << "Error: " << ExplicarFalloServidor(e, c) << "\n";
+        err << QCoreApplication::translate("OrdenServidor", "Error: %1").arg(ExplicarFalloServidor(e, c))
+            << "\n";
         return 1;
     } catch (const CopiaRechazada& e) {
-        err << "Error: " << e.texto() << "\n";
+        err << QCoreApplication::translate("OrdenServidor", "Error: %1").arg(e.texto()) << "\n";
         return 1;
     } catch (const std::exception&) {
         err << LineaError(std::current_exception(), QDir(dir).filePath(QStringLiteral("Orbalia.db"))) << "\n";
         return 1;
     }
+    const QString filas = QCoreApplication::translate("OrdenServidor", "%n filas", nullptr, int(r.filas()));
     if (r.yaEstaba)
-        out << "El servidor ya tenía los datos de esta oficina (" << r.tablas.size() << " tablas, "
-            << r.filas() << " filas, iguales en ambos lados): no se ha cambiado nada.\n";
+        out << QCoreApplication::translate(
+                   "OrdenServidor",
+                   "El servidor ya tenía los datos de esta oficina (%n tablas, %1, iguales "
+                   "en ambos lados): no se ha cambiado nada.",
+                   nullptr, int(r.tablas.size()))
+                   .arg(filas)
+            << "\n";
     else
-        out << "Copiadas " << r.tablas.size() << " tablas con " << r.filas() << " filas a " << c.descripcion()
-            << "; filas y sumas de comprobación iguales en la oficina y en el servidor.\n";
+        out << QCoreApplication::translate(
+                   "OrdenServidor",
+                   "Copiadas %n tablas con %1 a %2; filas y sumas de comprobación iguales "
+                   "en la oficina y en el servidor.",
+                   nullptr, int(r.tablas.size()))
+                   .arg(filas, c.descripcion())
+            << "\n";
     if (!GuardarConexionServidor(dir, c)) {
-        err << "Error: no se ha podido escribir la conexión del puesto en Orbalia.ini u " << ClaveFileName
-            << " de " << QDir::toNativeSeparators(dir)
-            << "; los datos ya están en el servidor: repita la orden cuando se pueda escribir.\n";
+        err << QCoreApplication::translate(
+                   "OrdenServidor", "Error: no se ha podido escribir la conexión del puesto en Orbalia.ini u "
+                                    "%1 de %2; los datos ya están en el servidor: repita la orden cuando se "
+                                    "pueda escribir.")
+                   .arg(QLatin1String(ClaveFileName), QDir::toNativeSeparators(dir))
+            << "\n";
         return 1;
     }
-    out << "El puesto de " << QDir::toNativeSeparators(dir) << " trabajará con el servidor "
-        << c.descripcion() << ".\n";
+    out << QCoreApplication::translate("OrdenServidor", "El puesto de %1 trabajará con el servidor %2.")
+               .arg(QDir::toNativeSeparators(dir), c.descripcion())
+        << "\n";
     return 0;
 }
 

@@ -13,7 +13,7 @@ struct ConexionServidor;
 
 namespace orb::install {
 
-// What the server's refusal means for the person moving the office, in Spanish:
+// What the server's refusal means for the person moving the office, in the seat's language:
 // wrong password, no server at that address, no such database, a value of the
 // office the server cannot hold (naming its table and field)…
 QString ExplicarFalloServidor(const pg::PgError& error, const ConexionServidor& conexion);

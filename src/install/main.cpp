@@ -5,9 +5,11 @@
 #include "install/Installer.h"
 #include "install/OrdenServidor.h"
 #include "shell/Herramienta.h"
+#include "shell/Idioma.h"
 #include "shell/Installation.h"
 #include "shell/Log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,36 +23,47 @@
 namespace {
 
 void usage(QTextStream& err) {
-    err << "Uso: orbalia-install CARPETA [opciones]\n"
-        << "Crea una instalación completa en CARPETA (se crea si no existe).\n\n"
-        << "Datos de la agencia (Orbalia.ini); los que no se indican quedan vacíos, o con los de\n"
-        << "la agencia de demostración si se usa --demo:\n"
-        << "  --agencia NOMBRE          nombre de la agencia (título de la ventana)\n"
-        << "  --oficina CÓDIGO          código de esta oficina (letras y cifras)\n"
-        << "  --principal               esta oficina es la principal (por omisión)\n"
-        << "  --secundaria              esta oficina no es la principal\n"
-        << "  --web CÓDIGO              código de la agencia en la web\n"
-        << "  --red CÓDIGOS             códigos de las oficinas de la red, separados por comas,\n"
-        << "                            el de la principal primero (por ejemplo 01,02)\n"
-        << "  --pie TEXTO               pie de página del dossier\n"
-        << "  --modelos N               número de modelos de dossier (por omisión 1)\n"
-        << "  --logo ARCHIVO            imagen de fondo de la ventana principal (Logo800.jpg)\n"
-        << "  --logo-dossier ARCHIVO    logotipo del dossier (DossierLogo.jpg)\n"
-        << "                            sin --logo ni --logo-dossier, un dibujo sencillo con el nombre\n\n"
-        << "Intercambio entre oficinas:\n"
-        << "  --usuario-intercambio U   usuario (y módulo) del servidor de intercambio\n"
-        << "  --servidor-intercambio H  servidor rsync del intercambio\n"
-        << "  --puerto-intercambio N    puerto del servidor rsync (por omisión 873)\n"
-        << "  --clave-intercambio-de F  lee la contraseña del intercambio del archivo F\n\n"
-        << "Demostración:\n"
-        << "  --demo N                  N propiedades de demostración con sus propietarios, clientes\n"
-        << "                            y catálogos, y los datos de la agencia de demostración\n"
-        << "  --sin-fotos               propiedades de demostración sin fotografías\n"
-        << "  --semilla N               semilla de los datos de demostración (los mismos datos para\n"
-        << "                            la misma semilla)\n"
-        << "  --nueva                   CARPETA no debe existir (o debe estar vacía); la instalación se\n"
-        << "                            prepara aparte y aparece completa o no aparece\n"
-        << "  -h, --help, --ayuda       muestra esta ayuda\n\n";
+    err << QCoreApplication::translate("orbalia-install",
+                                       "Uso: orbalia-install CARPETA [opciones]\n"
+                                       "Crea una instalación completa en CARPETA (se crea si no existe).\n"
+                                       "\n")
+        << QCoreApplication::translate(
+               "orbalia-install",
+               "Datos de la agencia (Orbalia.ini); los que no se indican quedan vacíos, o con los de\n"
+               "la agencia de demostración si se usa --demo:\n"
+               "  --agencia NOMBRE          nombre de la agencia (título de la ventana)\n"
+               "  --oficina CÓDIGO          código de esta oficina (letras y cifras)\n"
+               "  --principal               esta oficina es la principal (por omisión)\n"
+               "  --secundaria              esta oficina no es la principal\n"
+               "  --web CÓDIGO              código de la agencia en la web\n"
+               "  --red CÓDIGOS             códigos de las oficinas de la red, separados por comas,\n"
+               "                            el de la principal primero (por ejemplo 01,02)\n"
+               "  --pie TEXTO               pie de página del dossier\n"
+               "  --modelos N               número de modelos de dossier (por omisión 1)\n"
+               "  --logo ARCHIVO            imagen de fondo de la ventana principal (Logo800.jpg)\n"
+               "  --logo-dossier ARCHIVO    logotipo del dossier (DossierLogo.jpg)\n"
+               "                            sin --logo ni --logo-dossier, un dibujo sencillo con el nombre\n"
+               "\n")
+        << QCoreApplication::translate(
+               "orbalia-install",
+               "Intercambio entre oficinas:\n"
+               "  --usuario-intercambio U   usuario (y módulo) del servidor de intercambio\n"
+               "  --servidor-intercambio H  servidor rsync del intercambio\n"
+               "  --puerto-intercambio N    puerto del servidor rsync (por omisión 873)\n"
+               "  --clave-intercambio-de F  lee la contraseña del intercambio del archivo F\n"
+               "\n")
+        << QCoreApplication::translate(
+               "orbalia-install",
+               "Demostración:\n"
+               "  --demo N                  N propiedades de demostración con sus propietarios, clientes\n"
+               "                            y catálogos, y los datos de la agencia de demostración\n"
+               "  --sin-fotos               propiedades de demostración sin fotografías\n"
+               "  --semilla N               semilla de los datos de demostración (los mismos datos para\n"
+               "                            la misma semilla)\n"
+               "  --nueva                   CARPETA no debe existir (o debe estar vacía); la instalación se\n"
+               "                            prepara aparte y aparece completa o no aparece\n"
+               "  -h, --help, --ayuda       muestra esta ayuda\n"
+               "\n");
     orb::install::usoServidor(err);
     err.flush();
 }
@@ -70,6 +83,7 @@ static int ejecutar(int argc, char* argv[]) {
     // Pictures are painted off screen; fonts need a GUI application, no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -91,7 +105,9 @@ static int ejecutar(int argc, char* argv[]) {
         auto value = [&]() -> QString { return i + 1 < args.size() ? args[++i] : QString(); };
         if (a == u"--demo") {
             if (!positiveNumber(value(), 10'000'000, &n)) {
-                err << "Error: --demo necesita un número de propiedades.\n";
+                err << QCoreApplication::translate("orbalia-install",
+                                                   "Error: --demo necesita un número de propiedades.")
+                    << "\n";
                 usage(err);
                 return 2;
             }
@@ -101,7 +117,8 @@ static int ejecutar(int argc, char* argv[]) {
             options.demoPhotos = false;
         } else if (a == u"--semilla") {
             if (!positiveNumber(value(), 0xffffffffLL, &n)) {
-                err << "Error: --semilla necesita un número.\n";
+                err << QCoreApplication::translate("orbalia-install", "Error: --semilla necesita un número.")
+                    << "\n";
                 usage(err);
                 return 2;
             }
@@ -120,7 +137,10 @@ static int ejecutar(int argc, char* argv[]) {
             dados << a;
         } else if (a == u"--modelos") {
             if (!positiveNumber(value(), 99, &n) || n == 0) {
-                err << "Error: --modelos necesita un número de modelos de dossier entre 1 y 99.\n";
+                err << QCoreApplication::translate(
+                           "orbalia-install",
+                           "Error: --modelos necesita un número de modelos de dossier entre 1 y 99.")
+                    << "\n";
                 usage(err);
                 return 2;
             }
@@ -141,7 +161,8 @@ static int ejecutar(int argc, char* argv[]) {
             // The program would refuse to start with it.
             if (const QString problema = orb::ProblemaCodigoOficina(options.facts.CodigoOficina);
                 !problema.isEmpty()) {
-                err << "Error: --oficina: " << problema << "\n";
+                err << QCoreApplication::translate("orbalia-install", "Error: --oficina: %1").arg(problema)
+                    << "\n";
                 usage(err);
                 return 2;
             }
@@ -155,7 +176,9 @@ static int ejecutar(int argc, char* argv[]) {
             options.exchangeServer = value();
         } else if (a == u"--puerto-intercambio") {
             if (!positiveNumber(value(), 65535, &n) || n == 0) {
-                err << "Error: --puerto-intercambio necesita un número de puerto.\n";
+                err << QCoreApplication::translate(
+                           "orbalia-install", "Error: --puerto-intercambio necesita un número de puerto.")
+                    << "\n";
                 usage(err);
                 return 2;
             }
@@ -164,7 +187,10 @@ static int ejecutar(int argc, char* argv[]) {
             // Read from a file: a password on the command line would show in the process list.
             QFile f(value());
             if (!f.open(QIODevice::ReadOnly)) {
-                err << "Error: no se puede leer el archivo de la contraseña del intercambio.\n";
+                err << QCoreApplication::translate(
+                           "orbalia-install",
+                           "Error: no se puede leer el archivo de la contraseña del intercambio.")
+                    << "\n";
                 return 2;
             }
             options.exchangePassword = QString::fromUtf8(f.readAll()).trimmed();
@@ -172,7 +198,8 @@ static int ejecutar(int argc, char* argv[]) {
             usage(out);
             return 0;
         } else if (a.startsWith(u'-') || !dir.isEmpty()) {
-            err << "Error: argumento no reconocido: " << a << "\n";
+            err << QCoreApplication::translate("orbalia-install", "Error: argumento no reconocido: %1").arg(a)
+                << "\n";
             usage(err);
             return 2;
         } else {
@@ -219,10 +246,17 @@ static int ejecutar(int argc, char* argv[]) {
         err.flush();
         return 1;
     }
-    out << "Instalación creada en " << QDir::toNativeSeparators(QDir(dir).absolutePath());
+    const QString creada = QDir::toNativeSeparators(QDir(dir).absolutePath());
+    const QString ms = QString::number(timer.elapsed());
     if (options.demoProperties > 0)
-        out << " con " << options.demoProperties << " propiedades de demostración";
-    out << " (" << timer.elapsed() << " ms).\n";
+        out << QCoreApplication::translate(
+                   "orbalia-install", "Instalación creada en %1 con %n propiedades de demostración (%2 ms).",
+                   nullptr, options.demoProperties)
+                   .arg(creada, ms);
+    else
+        out << QCoreApplication::translate("orbalia-install", "Instalación creada en %1 (%2 ms).")
+                   .arg(creada, ms);
+    out << "\n";
     return 0;
 }
 

@@ -259,7 +259,7 @@ void clsManten::Refresh() {
     } catch (const db::DbError& e) {
         rs_.reset();
         PonerEstado(Inactivo);
-        MostrarError(e, QStringLiteral("abrir los datos"));
+        MostrarError(e, tr("abrir los datos"));
         return;
     }
     try {
@@ -276,7 +276,7 @@ void clsManten::Refresh() {
     } catch (const db::DbError& e) {
         rs_.reset();
         PonerEstado(Inactivo);
-        MostrarError(e, QStringLiteral("abrir los datos"));
+        MostrarError(e, tr("abrir los datos"));
     }
 }
 
@@ -297,7 +297,7 @@ void clsManten::FindFirst(const QString& criterion, const db::Params& params) {
         PonerEstado(Inactivo);
         return;
     }
-    proteger(QStringLiteral("buscar el registro"), 1, [&] {
+    proteger(tr("buscar el registro"), 1, [&] {
         auto clone = rs_->clone();
         if (clone->findFirst(criterion, params)) {
             rs_->setBookmark(clone->bookmark());
@@ -307,7 +307,7 @@ void clsManten::FindFirst(const QString& criterion, const db::Params& params) {
 }
 
 void clsManten::PulsarPrimero() {
-    proteger(QStringLiteral("pulsar el botón de primer registro"), 1, [this] {
+    proteger(tr("pulsar el botón de primer registro"), 1, [this] {
         if (rs_ && !rs_->isBOF()) {
             rs_->moveFirst();
             MostrarRegistro();
@@ -316,7 +316,7 @@ void clsManten::PulsarPrimero() {
 }
 
 void clsManten::PulsarUltimo() {
-    proteger(QStringLiteral("pulsar el botón de último registro"), -1, [this] {
+    proteger(tr("pulsar el botón de último registro"), -1, [this] {
         if (rs_ && !rs_->isBOF()) {
             rs_->moveLast();
             MostrarRegistro();
@@ -325,7 +325,7 @@ void clsManten::PulsarUltimo() {
 }
 
 void clsManten::PulsarAnterior() {
-    proteger(QStringLiteral("pulsar el botón de anterior registro"), -1, [this] {
+    proteger(tr("pulsar el botón de anterior registro"), -1, [this] {
         if (!rs_ || rs_->isBOF() || rs_->isEOF())
             return;
         auto clone = rs_->clone();
@@ -339,7 +339,7 @@ void clsManten::PulsarAnterior() {
 }
 
 void clsManten::PulsarSiguiente() {
-    proteger(QStringLiteral("pulsar el botón de siguiente registro"), 1, [this] {
+    proteger(tr("pulsar el botón de siguiente registro"), 1, [this] {
         if (!rs_ || rs_->isBOF() || rs_->isEOF())
             return;
         auto clone = rs_->clone();
@@ -361,7 +361,7 @@ void clsManten::PulsarAñadir() {
 void clsManten::añadir() {
     if (estado_ != Paseando && estado_ != Vacio)
         return;
-    proteger(QStringLiteral("pulsar el botón de añadir"), 1, [this] {
+    proteger(tr("pulsar el botón de añadir"), 1, [this] {
         bool cancel = false;
         events_->data_CanAddNew(cancel);
         if (cancel)
@@ -373,7 +373,7 @@ void clsManten::añadir() {
 
 void clsManten::PulsarEditar() {
     if (estado_ == Paseando)
-        proteger(QStringLiteral("pulsar el botón de editar"), 1, [this] {
+        proteger(tr("pulsar el botón de editar"), 1, [this] {
             // Read again now: a row another seat deleted is told before anything
             // is typed, and the window moves past it as Next does.
             if (rs_)
@@ -385,7 +385,7 @@ void clsManten::PulsarEditar() {
 }
 
 void clsManten::cancelar() {
-    proteger(QStringLiteral("pulsar el botón de cancelar"), 1, [this] {
+    proteger(tr("pulsar el botón de cancelar"), 1, [this] {
         if (!rs_ || rs_->isEOF() || rs_->recordCount() == 0) {
             PonerEstado(Vacio);
             LimpiarParaVacio();
@@ -399,13 +399,12 @@ void clsManten::cancelar() {
 void clsManten::PulsarBorrar() {
     if (estado_ != Paseando || !rs_)
         return;
-    const auto answer =
-        dialogs_.message(form_, {QStringLiteral("¿Seguro que desea borrar este registro?"), kTitulo,
-                                 ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Question,
-                                 ui::DialogService::Answer::No});
+    const auto answer = dialogs_.message(
+        form_, {tr("¿Seguro que desea borrar este registro?"), kTitulo, ui::DialogService::Buttons::YesNo,
+                ui::DialogService::Icon::Question, ui::DialogService::Answer::No});
     if (answer != ui::DialogService::Answer::Yes)
         return;
-    proteger(QStringLiteral("pulsar el botón de borrar"), 1, [this] {
+    proteger(tr("pulsar el botón de borrar"), 1, [this] {
         bool cancel = false;
         events_->data_CanDelete(cancel);
         if (cancel)
@@ -458,10 +457,10 @@ bool clsManten::PuedeCerrar() {
         return false; // closed once the confirm or cancel under way ends
     if (closing_ || (estado_ != Añadiendo && estado_ != Modificando))
         return true;
-    const auto answer = dialogs_.message(
-        form_, {QStringLiteral("Se están añadiendo/modificando datos ¿desea cerrar de todas maneras?"),
-                kTitulo, ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Question,
-                ui::DialogService::Answer::No});
+    const auto answer =
+        dialogs_.message(form_, {tr("Se están añadiendo/modificando datos ¿desea cerrar de todas maneras?"),
+                                 kTitulo, ui::DialogService::Buttons::YesNo,
+                                 ui::DialogService::Icon::Question, ui::DialogService::Answer::No});
     return answer == ui::DialogService::Answer::Yes;
 }
 
@@ -469,8 +468,7 @@ bool clsManten::DejarEdicion() {
     if (estado_ != Añadiendo && estado_ != Modificando)
         return true;
     const auto answer = dialogs_.message(
-        form_, {QStringLiteral("Se están añadiendo/modificando datos ¿desea guardarlos antes de mostrar otro "
-                               "registro?"),
+        form_, {tr("Se están añadiendo/modificando datos ¿desea guardarlos antes de mostrar otro registro?"),
                 kTitulo, ui::DialogService::Buttons::YesNoCancel, ui::DialogService::Icon::Question,
                 ui::DialogService::Answer::Cancel});
     if (answer == ui::DialogService::Answer::Yes) {

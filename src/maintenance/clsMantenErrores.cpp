@@ -51,8 +51,8 @@ void clsManten::Recuperar(int dir) {
 void clsManten::MostrarError(int number, const QString& description, const QString& accion) {
     dialogs_.message(
         form_,
-        {QStringLiteral("Se ha producido el error (%1 - %2) al %3.").arg(number).arg(description, accion),
-         QStringLiteral("Error"), ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
+        {tr("Se ha producido el error (%1 - %2) al %3.").arg(QString::number(number), description, accion),
+         tr("Error"), ui::DialogService::Buttons::Ok, ui::DialogService::Icon::Critical,
          ui::DialogService::Answer::Ok});
 }
 
@@ -68,9 +68,8 @@ void clsManten::MostrarError(const db::DbError& e, const QString& accion) {
         }
         return {};
     };
-    const QString primera = QStringLiteral("Se ha producido el error (%1 - %2) al %3.")
-                                .arg(e.number())
-                                .arg(DescripcionError(e), accion);
+    const QString primera = tr("Se ha producido el error (%1 - %2) al %3.")
+                                .arg(QString::number(e.number()), DescripcionError(e), accion);
     InformarErrorBaseDatos(dialogs_, form_, accion, primera, e, valorDe, databaseName_);
 }
 

@@ -33,8 +33,9 @@ Conversion guardar(const db::Value& v) {
 Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, const QString& nombre) {
     const QString text = t->Text();
     const QString mostrado = text.trimmed();
+    // porque: the whole message, %1 the field's name and %2 what was typed.
     const auto rechazo = [&](const QString& porque) {
-        return Conversion{{}, false, QStringLiteral("%1: \"%2\" %3").arg(nombre, mostrado, porque)};
+        return Conversion{{}, false, QString(porque).arg(nombre, mostrado)};
     };
     switch (f.type) {
     case FieldType::Text:
@@ -45,15 +46,15 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
         if (f.size > 0 && f.type == FieldType::Text && largo > f.size)
             return {{},
                     false,
-                    QStringLiteral("%1: el texto es demasiado largo (%2 caracteres; como máximo %3).")
-                        .arg(nombre)
-                        .arg(largo)
-                        .arg(f.size)};
+                    QCoreApplication::translate(
+                        "clsManten", "%1: el texto es demasiado largo (%2 caracteres; como máximo %3).")
+                        .arg(nombre, QString::number(largo), QString::number(f.size))};
         // An identity box stores its plain form, once its control character is right.
         if (const QVariant clase = t->widget()->property(PropiedadDocumento); clase.isValid()) {
             const DocumentoLeido d = LeerDocumento(text, clase.toInt() == int(ClaseCaja::Pasaporte));
             if (!d.problema.isEmpty())
-                return rechazo(d.problema);
+                return Conversion{
+                    {}, false, QStringLiteral("%1: \"%2\" %3").arg(nombre, mostrado, d.problema)};
             return guardar(d.valor);
         }
         return guardar(text); // an emptied box stores an empty text, not Null
@@ -64,19 +65,25 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
             if (codigo)
                 return {{},
                         false,
-                        QStringLiteral("%1: falta el número (un número entero mayor que 0).").arg(nombre)};
+                        QCoreApplication::translate("clsManten",
+                                                    "%1: falta el número (un número entero mayor que 0).")
+                            .arg(nombre)};
             return guardar(qint64(0));
         }
         const std::optional<double> n = LeerNumero(mostrado);
         if (!n || *n != std::trunc(*n))
-            return rechazo(QStringLiteral("no es un número entero."));
+            return rechazo(QCoreApplication::translate("clsManten", "%1: \"%2\" no es un número entero."));
         if (codigo && *n <= 0)
-            return rechazo(QStringLiteral("no es válido: el número debe ser mayor que 0."));
+            return rechazo(QCoreApplication::translate(
+                "clsManten", "%1: \"%2\" no es válido: el número debe ser mayor que 0."));
         const double limite = f.type == FieldType::Integer ? 32767.0 : 2147483647.0;
         if (*n > limite || *n < -limite - 1)
-            return rechazo(QStringLiteral("está fuera del intervalo admitido (de %1 a %2).")
-                               .arg(qint64(-limite - 1))
-                               .arg(qint64(limite)));
+            return Conversion{{},
+                              false,
+                              QCoreApplication::translate(
+                                  "clsManten", "%1: \"%2\" está fuera del intervalo admitido (de %3 a %4).")
+                                  .arg(nombre, mostrado, QString::number(qint64(-limite - 1)),
+                                       QString::number(qint64(limite)))};
         return guardar(qint64(*n));
     }
     case FieldType::Currency:
@@ -86,8 +93,10 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
             return guardar(0.0);
         const std::optional<double> n = LeerNumero(mostrado);
         if (!n)
-            return rechazo(f.type == FieldType::Currency ? QStringLiteral("no es un importe válido.")
-                                                         : QStringLiteral("no es un número válido."));
+            return rechazo(
+                f.type == FieldType::Currency
+                    ? QCoreApplication::translate("clsManten", "%1: \"%2\" no es un importe válido.")
+                    : QCoreApplication::translate("clsManten", "%1: \"%2\" no es un número válido."));
         return guardar(*n);
     }
     case FieldType::Date: {
@@ -95,7 +104,8 @@ Conversion convertir(ui::TextControl* t, const db::FieldInfo& f, bool codigo, co
             return guardar(db::Value());
         const QDate d = LeerFecha(mostrado);
         if (!d.isValid())
-            return rechazo(QStringLiteral("no es una fecha válida (dd/mm/aaaa)."));
+            return rechazo(
+                QCoreApplication::translate("clsManten", "%1: \"%2\" no es una fecha válida (dd/mm/aaaa)."));
         return guardar(db::Value(d));
     }
     default:
@@ -188,7 +198,7 @@ void clsManten::GrabarControles() {
 
 void clsManten::confirmar() {
     const bool adding = estado_ == Añadiendo;
-    const QString accion = QStringLiteral("pulsar el botón de aceptar");
+    const QString accion = tr("pulsar el botón de aceptar");
     // What was typed is checked before the window is asked or anything is written.
     if (const Rechazo r = ValidarControles(); r.control) {
         RechazarControl(r);
@@ -262,9 +272,9 @@ void clsManten::confirmar() {
 void clsManten::OfrecerReleer() {
     const auto respuesta = dialogs_.message(
         form_,
-        {QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba. No se ha guardado "
-                        "nada.\n\n¿Desea volver a leerlo? Se perderá lo que ha escrito; si responde No, "
-                        "sigue en la ventana para que lo copie o lo cancele."),
+        {tr("Otro puesto ha modificado este registro mientras lo editaba. No se ha guardado nada.\n\n¿Desea "
+            "volver a leerlo? Se perderá lo que ha escrito; si responde No, sigue en la ventana para que lo "
+            "copie o lo cancele."),
          QStringLiteral("Orbalia"), ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Exclamation,
          ui::DialogService::Answer::Yes});
     if (respuesta != ui::DialogService::Answer::Yes)

@@ -15,17 +15,6 @@
 
 namespace orb {
 
-namespace {
-
-const QString kBorradoPaseando =
-    QStringLiteral("El registro que se mostraba se ha borrado desde otro puesto.");
-const QString kCambiadoEditando = QStringLiteral(
-    "Otro puesto ha cambiado este registro mientras lo editaba; al aceptar se le preguntará qué hacer.");
-const QString kBorradoEditando = QStringLiteral(
-    "Otro puesto ha borrado este registro mientras lo editaba; no se podrá guardar: cancele la edición.");
-
-} // namespace
-
 void clsManten::CambioDeOtroPuesto(const QString& tabla, qint64 rowid, const QString& codigo) {
     if (!rs_ || tabla.compare(rs_->tableName(), Qt::CaseInsensitive) != 0)
         return;
@@ -96,7 +85,7 @@ void clsManten::RevisarOtroPuesto() {
         }
     } catch (const std::exception& e) {
         // Nobody asked: the window stays as it was and the user meets the cause at the next step.
-        RegistrarError(QStringLiteral("leer el cambio de otro puesto"),
+        RegistrarError(tr("leer el cambio de otro puesto"),
                        db::DbError(db::ErrGeneric, QString::fromUtf8(e.what())));
     }
 }
@@ -134,7 +123,8 @@ void clsManten::RevisarPaseando() {
         MostrarRegistro();
     }
     if (!encontrado)
-        Q_EMIT avisoOtroPuesto(avisoMostrado_ = kBorradoPaseando);
+        Q_EMIT avisoOtroPuesto(avisoMostrado_ =
+                                   tr("El registro que se mostraba se ha borrado desde otro puesto."));
 }
 
 void clsManten::RevisarEditando() {
@@ -149,7 +139,11 @@ void clsManten::RevisarEditando() {
     avisadoEnEdicion_ = true;
     // Once the edit ends, the record is looked at again and shown as stored then.
     revisarAlVolver_ = true;
-    Q_EMIT avisoOtroPuesto(avisoMostrado_ = sigue ? kCambiadoEditando : kBorradoEditando);
+    Q_EMIT avisoOtroPuesto(avisoMostrado_ =
+                               sigue ? tr("Otro puesto ha cambiado este registro mientras lo editaba; "
+                                          "al aceptar se le preguntará qué hacer.")
+                                     : tr("Otro puesto ha borrado este registro mientras lo editaba; no "
+                                          "se podrá guardar: cancele la edición."));
 }
 
 } // namespace orb

@@ -38,7 +38,9 @@ bool prepararCarpeta(AppContext& ctx, frmMain& w, QString ruta) {
         return true;
     if (QDir().mkpath(ruta))
         return true;
-    MensajeError(*ctx.dialogs, QStringLiteral("No se ha podido crear la carpeta [") + ruta + u']', &w);
+    MensajeError(*ctx.dialogs,
+                 QCoreApplication::translate("Arranque", "No se ha podido crear la carpeta [%1]").arg(ruta),
+                 &w);
     return false;
 }
 
@@ -46,20 +48,20 @@ bool prepararCarpeta(AppContext& ctx, frmMain& w, QString ruta) {
 
 // The menu items' titles are frmMain's own; start-up gives the buttons their spoken names.
 void PonerTitulosComandos(frmMain& w) {
-    static const std::array<std::pair<const char*, const char16_t*>, 10> botones = {
-        {{"propiedades", u"Propiedades en Venta"},
-         {"clientes", u"Clientes de Ventas"},
-         {"propietarios", u"Propietarios de Ventas"},
-         {"busqueda", u"Búsqueda de Ventas"},
-         {"busquedaclientes", u"Búsqueda de Clientes de Ventas"},
-         {"propiedadesalquiler", u"Propiedades en Alquiler"},
-         {"clientesalquiler", u"Clientes de Alquileres"},
-         {"propietariosalquiler", u"Propietarios de Alquileres"},
-         {"busquedaalquiler", u"Búsqueda de Alquileres"},
-         {"busquedaclientesalquiler", u"Busqueda de Clientes de Alquileres"}}};
+    static const std::array<std::pair<const char*, const char*>, 10> botones = {
+        {{"propiedades", QT_TRANSLATE_NOOP("Arranque", "Propiedades en Venta")},
+         {"clientes", QT_TRANSLATE_NOOP("Arranque", "Clientes de Ventas")},
+         {"propietarios", QT_TRANSLATE_NOOP("Arranque", "Propietarios de Ventas")},
+         {"busqueda", QT_TRANSLATE_NOOP("Arranque", "Búsqueda de Ventas")},
+         {"busquedaclientes", QT_TRANSLATE_NOOP("Arranque", "Búsqueda de Clientes de Ventas")},
+         {"propiedadesalquiler", QT_TRANSLATE_NOOP("Arranque", "Propiedades en Alquiler")},
+         {"clientesalquiler", QT_TRANSLATE_NOOP("Arranque", "Clientes de Alquileres")},
+         {"propietariosalquiler", QT_TRANSLATE_NOOP("Arranque", "Propietarios de Alquileres")},
+         {"busquedaalquiler", QT_TRANSLATE_NOOP("Arranque", "Búsqueda de Alquileres")},
+         {"busquedaclientesalquiler", QT_TRANSLATE_NOOP("Arranque", "Busqueda de Clientes de Alquileres")}}};
 
     for (const auto& [key, texto] : botones)
-        w.ponerTooltipBoton(QString::fromLatin1(key), QString::fromUtf16(texto));
+        w.ponerTooltipBoton(QString::fromLatin1(key), QCoreApplication::translate("Arranque", texto));
 
     // Both sides, web export and office exchange are always offered.
     for (QMenu* m : {w.mnuMain(0), w.mnuMain(1), w.mnuMain(2), w.mnuMain(3)})
@@ -107,9 +109,10 @@ bool Arranque::segundaCopiaRechazada(AppContext& ctx, frmMain& w, const QString&
         return false; // a folder we cannot write to says nothing about other copies
 
     ui::DialogService::Box box;
-    box.text = QStringLiteral("Ya se está ejecutando una copia del programa y no es recomendable que se "
-                              "ejecute una nueva copia.\n¿Seguro que quiere ejecutar una nueva copia del "
-                              "programa?");
+    box.text = QCoreApplication::translate(
+        "Arranque", "Ya se está ejecutando una copia del programa y no es recomendable "
+                    "que se ejecute una nueva copia.\n¿Seguro que quiere ejecutar una "
+                    "nueva copia del programa?");
     box.title = QStringLiteral("Orbalia");
     box.buttons = ui::DialogService::Buttons::YesNo;
     box.icon = ui::DialogService::Icon::Critical;
@@ -179,31 +182,30 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
         MensajeError(
             *ctx.dialogs,
             ctx.VersionBD < VersionRequerida
-                ? QStringLiteral("La base de datos del servidor [%1] está en la versión %2 cuando es "
-                                 "necesario que esté en la versión %3.\nPida al administrador que la "
-                                 "actualice antes de usar este programa en este puesto (orbalia-install "
-                                 "CARPETA --servidor … --actualizar).")
-                      .arg(donde)
-                      .arg(ctx.VersionBD)
-                      .arg(VersionRequerida)
-                : QStringLiteral("La base de datos del servidor [%1] está en la versión %2, más nueva "
-                                 "que la de este programa (versión %3).\nInstale en este puesto la "
-                                 "versión del programa que usan los demás puestos.")
-                      .arg(donde)
-                      .arg(ctx.VersionBD)
-                      .arg(VersionRequerida),
+                ? QCoreApplication::translate(
+                      "Arranque", "La base de datos del servidor [%1] está en la versión %2 cuando es "
+                                  "necesario que esté en la versión %3.\nPida al administrador que la "
+                                  "actualice antes de usar este programa en este puesto (orbalia-install "
+                                  "CARPETA --servidor … --actualizar).")
+                      .arg(donde, QString::number(ctx.VersionBD), QString::number(VersionRequerida))
+                : QCoreApplication::translate(
+                      "Arranque", "La base de datos del servidor [%1] está en la versión %2, más nueva "
+                                  "que la de este programa (versión %3).\nInstale en este puesto la "
+                                  "versión del programa que usan los demás puestos.")
+                      .arg(donde, QString::number(ctx.VersionBD), QString::number(VersionRequerida)),
             &w);
         return false;
     }
     if (ctx.VersionBD < VersionRequerida) {
         ctx.BaseDatosAgencia.reset();
         ui::DialogService::Box box;
-        box.text = QStringLiteral("La base de datos encontrada está en la versión ") +
-                   QString::number(ctx.VersionBD) +
-                   QStringLiteral(" cuando es necesario que esté en la versión ") +
-                   QString::number(VersionRequerida) + QStringLiteral(".") + QStringLiteral("\n\n") +
-                   QStringLiteral("A continuación se procederá a su actualización.");
-        box.title = QStringLiteral("Actualización de base de datos");
+        box.text = QCoreApplication::translate("Arranque",
+                                               "La base de datos encontrada está en la versión %1 cuando es "
+                                               "necesario que esté en la versión %2.\n\nA continuación se "
+                                               "procederá a su actualización.")
+                       .arg(ctx.VersionBD)
+                       .arg(VersionRequerida);
+        box.title = QCoreApplication::translate("Arranque", "Actualización de base de datos");
         box.buttons = ui::DialogService::Buttons::Ok;
         box.icon = ui::DialogService::Icon::Information;
         box.defaultButton = ui::DialogService::Answer::Ok;
@@ -221,15 +223,17 @@ bool Arranque::ejecutar(AppContext& ctx, frmMain& w) {
     try {
         FotosPropiedad::limpiarRestos(ctx.db(), ctx.RutaFotos, FotosPropiedad::inicioProceso());
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("limpiar la carpeta de fotos"), e);
+        RegistrarError(QCoreApplication::translate("Arranque", "limpiar la carpeta de fotos"), e);
     }
 
     try {
         ctx.AddAgainConfig =
             ValorNumerico(LeerConfig(ctx.db(), QStringLiteral("GENERAL"), QStringLiteral("ADDAGAIN"))) != 0;
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx.dialogs, &w, QStringLiteral("leer la configuración"),
-                               QStringLiteral("Error al leer la configuración."), e, {}, ctx.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx.dialogs, &w,
+                               QCoreApplication::translate("Arranque", "leer la configuración"),
+                               QCoreApplication::translate("Arranque", "Error al leer la configuración."), e,
+                               {}, ctx.RutaBaseDatos);
         return false;
     }
     // Other seats' changes reach the open windows from now on.

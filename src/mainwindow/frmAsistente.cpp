@@ -54,61 +54,58 @@ frmAsistente::frmAsistente(ui::DialogService& dialogs, const QString& carpeta, c
                            QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), carpeta_(carpeta), instalador_(instalador) {
     setObjectName(QStringLiteral("frmAsistente"));
-    setWindowTitle(QStringLiteral("Orbalia - Primera puesta en marcha"));
+    setWindowTitle(tr("Orbalia - Primera puesta en marcha"));
 
-    auto* intro = new QLabel(
-        QStringLiteral("Este puesto aún no tiene instalación. Escriba los datos de su agencia; se guardarán "
-                       "en la carpeta [%1].")
-            .arg(QDir::toNativeSeparators(carpeta)),
-        this);
+    auto* intro =
+        new QLabel(tr("Este puesto aún no tiene instalación. Escriba los datos de su agencia; se guardarán "
+                      "en la carpeta [%1].")
+                       .arg(QDir::toNativeSeparators(carpeta)),
+                   this);
     intro->setWordWrap(true);
 
-    auto* agencia = new QGroupBox(QStringLiteral("Agencia"), this);
+    auto* agencia = new QGroupBox(tr("Agencia"), this);
     auto* af = new QFormLayout(agencia);
-    campo(Agencia, QStringLiteral("&Nombre de la agencia:"), af);
-    campo(Oficina, QStringLiteral("&Código de esta oficina:"), af)
-        ->setToolTip(QStringLiteral("Letras y cifras, por ejemplo 01."));
-    chkPrincipal = new QCheckBox(QStringLiteral("Esta oficina es la &principal"), this);
+    campo(Agencia, tr("&Nombre de la agencia:"), af);
+    campo(Oficina, tr("&Código de esta oficina:"), af)->setToolTip(tr("Letras y cifras, por ejemplo 01."));
+    chkPrincipal = new QCheckBox(tr("Esta oficina es la &principal"), this);
     chkPrincipal->setObjectName(QStringLiteral("chkPrincipal"));
-    chkPrincipal->setAccessibleName(QStringLiteral("Esta oficina es la principal"));
+    chkPrincipal->setAccessibleName(tr("Esta oficina es la principal"));
     chkPrincipal->setChecked(true);
     af->addRow(chkPrincipal);
-    campo(Red, QStringLiteral("Oficinas de la &red:"), af)
-        ->setToolTip(QStringLiteral("Códigos de las oficinas separados por comas, el de la principal primero "
-                                    "(por ejemplo 01,02). Vacío si la agencia tiene una sola oficina."));
-    campo(Web, QStringLiteral("Código de la agencia en la &web:"), af);
+    campo(Red, tr("Oficinas de la &red:"), af)
+        ->setToolTip(tr("Códigos de las oficinas separados por comas, el de la principal primero "
+                        "(por ejemplo 01,02). Vacío si la agencia tiene una sola oficina."));
+    campo(Web, tr("Código de la agencia en la &web:"), af);
     txtPie = new QPlainTextEdit(this);
     txtPie->setObjectName(QStringLiteral("txtPie"));
-    txtPie->setAccessibleName(QStringLiteral("Pie del dossier"));
+    txtPie->setAccessibleName(tr("Pie del dossier"));
     txtPie->setTabChangesFocus(true);
     txtPie->setFixedHeight(txtPie->fontMetrics().lineSpacing() * 3 + 12);
-    auto* lpie = new QLabel(QStringLiteral("Pi&e del dossier:"), this);
+    auto* lpie = new QLabel(tr("Pi&e del dossier:"), this);
     lpie->setBuddy(txtPie);
     af->addRow(lpie, txtPie);
 
-    auto* logos = new QGroupBox(QStringLiteral("Logotipos"), this);
+    auto* logos = new QGroupBox(tr("Logotipos"), this);
     auto* lf = new QFormLayout(logos);
-    for (const auto& [index, label, nombre] :
-         {std::tuple{Logo, QStringLiteral("&Fondo de la ventana:"), QStringLiteral("fondo")},
-          std::tuple{LogoDossier, QStringLiteral("&Logotipo del dossier:"), QStringLiteral("logotipo")}}) {
+    // Each picture: its caption, and the spoken names of its two buttons.
+    for (const auto& [index, label, elegirNombre, sencilloNombre] :
+         {std::tuple{Logo, tr("&Fondo de la ventana:"), tr("Elegir fondo"), tr("Fondo sencillo")},
+          std::tuple{LogoDossier, tr("&Logotipo del dossier:"), tr("Elegir logotipo"),
+                     tr("Logotipo sencillo")}}) {
         auto* fila = new QWidget(this);
         auto* h = new QHBoxLayout(fila);
         h->setContentsMargins(0, 0, 0, 0);
         auto* e = new QLineEdit(fila);
         e->setObjectName(QStringLiteral("txt(%1)").arg(index));
         e->setReadOnly(true);
-        e->setPlaceholderText(QStringLiteral("Dibujo sencillo con el nombre de la agencia"));
+        e->setPlaceholderText(tr("Dibujo sencillo con el nombre de la agencia"));
         e->setAccessibleName(sinAcelerador(label));
         rotulo_.insert(index, sinAcelerador(label));
         txt.insert(index, e);
-        auto* elegir = boton(QStringLiteral("Elegir…"), QStringLiteral("cmdElegir(%1)").arg(index),
-                             QStringLiteral("Elegir %1").arg(nombre), fila);
+        auto* elegir = boton(tr("Elegir…"), QStringLiteral("cmdElegir(%1)").arg(index), elegirNombre, fila);
         auto* sencillo =
-            boton(QStringLiteral("Sencillo"), QStringLiteral("cmdSencillo(%1)").arg(index),
-                  QStringLiteral("%1 sencillo")
-                      .arg(nombre == u"fondo" ? QStringLiteral("Fondo") : QStringLiteral("Logotipo")),
-                  fila);
-        sencillo->setToolTip(QStringLiteral("Un dibujo sencillo con el nombre de la agencia"));
+            boton(tr("Sencillo"), QStringLiteral("cmdSencillo(%1)").arg(index), sencilloNombre, fila);
+        sencillo->setToolTip(tr("Un dibujo sencillo con el nombre de la agencia"));
         cmdElegir.insert(index, elegir);
         cmdSencillo.insert(index, sencillo);
         h->addWidget(e, 1);
@@ -122,11 +119,10 @@ frmAsistente::frmAsistente(ui::DialogService& dialogs, const QString& carpeta, c
         connect(sencillo, &QPushButton::clicked, this, [this, i] { txt[i]->clear(); });
     }
 
-    cmdCrear = boton(QStringLiteral("C&rear la instalación"), QStringLiteral("cmdCrear"),
-                     QStringLiteral("Crear la instalación"), this);
+    cmdCrear =
+        boton(tr("C&rear la instalación"), QStringLiteral("cmdCrear"), tr("Crear la instalación"), this);
     cmdCrear->setDefault(true);
-    cmdCancelar =
-        boton(QStringLiteral("Cancelar"), QStringLiteral("cmdCancelar"), QStringLiteral("Cancelar"), this);
+    cmdCancelar = boton(tr("Cancelar"), QStringLiteral("cmdCancelar"), tr("Cancelar"), this);
     auto* box = new QDialogButtonBox(this);
     box->addButton(cmdCrear, QDialogButtonBox::AcceptRole);
     box->addButton(cmdCancelar, QDialogButtonBox::RejectRole);
@@ -156,15 +152,15 @@ InstallationFacts frmAsistente::datos() const {
 
 void frmAsistente::elegirLogo(int index) {
     const QString inicio = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString archivo = dialogs_.openFile(this, rotulo_.value(index),
-                                              QStringLiteral("Imágenes (*.jpg *.jpeg *.png *.bmp)"), inicio);
+    const QString archivo =
+        dialogs_.openFile(this, rotulo_.value(index), tr("Imágenes (*.jpg *.jpeg *.png *.bmp)"), inicio);
     if (archivo.isEmpty())
         return;
     if (QImageReader(archivo).canRead())
         txt[index]->setText(archivo);
     else
         MensajeError(dialogs_,
-                     QStringLiteral("%1: \"%2\" no es una imagen que el programa pueda leer.")
+                     tr("%1: \"%2\" no es una imagen que el programa pueda leer.")
                          .arg(rotulo_.value(index), QDir::toNativeSeparators(archivo)),
                      this);
 }
@@ -173,7 +169,7 @@ void frmAsistente::cmdCrear_Click() {
     const InstallationFacts f = datos();
     if (const ProblemaDato p = ComprobarDatosInstalacion(f); !p.texto.isEmpty()) {
         const int index = p.clave == u"NombreAgencia" ? Agencia : p.clave == u"CodigoOficina" ? Oficina : Red;
-        MensajeError(dialogs_, rotulo_.value(index) + QStringLiteral(": ") + p.texto, this);
+        MensajeError(dialogs_, tr("%1: %2").arg(rotulo_.value(index), p.texto), this);
         txt[index]->setFocus(Qt::OtherFocusReason);
         txt[index]->selectAll();
         return;
@@ -209,13 +205,12 @@ bool frmAsistente::instalar(const InstallationFacts& f) {
     if (code == 0 && QFileInfo(QDir(carpeta_).filePath(QLatin1String(IniFileName))).isFile())
         return true;
     QString causa = code == proc::ProcessRunner::NotStarted
-                        ? QStringLiteral("No se puede ejecutar el instalador [%1]: %2")
+                        ? tr("No se puede ejecutar el instalador [%1]: %2")
                               .arg(QDir::toNativeSeparators(instalador_), runner.failure())
                     : salida.filter(QStringLiteral("Instalación creada")).isEmpty() ? salida.join(u'\n')
                                                                                     : QString();
     MensajeError(dialogs_,
-                 QStringLiteral("No se ha podido crear la instalación en [%1].")
-                         .arg(QDir::toNativeSeparators(carpeta_)) +
+                 tr("No se ha podido crear la instalación en [%1].").arg(QDir::toNativeSeparators(carpeta_)) +
                      (causa.isEmpty() ? QString() : u'\n' + causa),
                  this);
     return false;

@@ -29,56 +29,69 @@ namespace {
 
 const QString Separador = QStringLiteral("-");
 
-const std::array<const char16_t*, 4> TitulosMain = {u"&Archivos", u"&Listados", u"&Herramientas", u"Ay&uda"};
+const std::array<const char*, 4> TitulosMain = {
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Archivos"), QT_TRANSLATE_NOOP("orb::frmMain", "&Listados"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Herramientas"), QT_TRANSLATE_NOOP("orb::frmMain", "Ay&uda")};
 
 // No two items of a menu share a mnemonic.
-constexpr std::array<const char16_t*, 12> TitulosArchivo = {
-    u"Propiedades en &Venta", u"Propiedades en &Alquiler", u"&Clientes de Ventas", u"Clientes de Al&quileres",
-    u"&Propietarios de Ventas", u"Propietarios de Alquile&res", u"&Tipos", u"&Localidades", u"Ar&eas", u"-",
-    u"&Salir",
+constexpr std::array<const char*, 12> TitulosArchivo = {
+    QT_TRANSLATE_NOOP("orb::frmMain", "Propiedades en &Venta"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Propiedades en &Alquiler"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Clientes de Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Clientes de Al&quileres"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Propietarios de Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Propietarios de Alquile&res"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Tipos"), QT_TRANSLATE_NOOP("orb::frmMain", "&Localidades"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Ar&eas"), "-", QT_TRANSLATE_NOOP("orb::frmMain", "&Salir"),
     // Shown after Ar&eas; the items before keep their numbers.
-    u"A&gentes"};
+    QT_TRANSLATE_NOOP("orb::frmMain", "A&gentes")};
 
-const std::array<const char16_t*, 6> TitulosLis = {
-    u"Listado de Clientes de &Ventas",     u"Listado de Clientes de &Alquileres",
-    u"Listado de &Propietarios de Ventas", u"Listado de Propietarios de Al&quileres",
-    u"Listado de &Localidades/Areas",      u"Listado de &Tipos"};
+const std::array<const char*, 6> TitulosLis = {
+    QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Clientes de &Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Clientes de &Alquileres"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Listado de &Propietarios de Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Propietarios de Al&quileres"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Listado de &Localidades/Areas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Listado de &Tipos")};
 
-constexpr std::array<const char16_t*, 14> TitulosTool = {u"Búsqueda de &Ventas",
-                                                         u"Búsqueda de &Alquileres",
-                                                         u"Búsqueda de Clie&ntes de Ventas",
-                                                         u"Búsqueda de Clientes de Al&quileres",
-                                                         u"Búsqueda de &Propietarios de Ventas",
-                                                         u"Búsqueda de Propietarios de Alquile&res",
-                                                         u"-",
-                                                         u"Exportación al &Web",
-                                                         u"Exportación a por&tales",
-                                                         u"-",
-                                                         u"Exportación &Oficina",
-                                                         u"&Importación Oficina",
-                                                         u"-",
-                                                         u"&Configuración"};
+constexpr std::array<const char*, 14> TitulosTool = {
+    QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de &Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de &Alquileres"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Clie&ntes de Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Clientes de Al&quileres"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de &Propietarios de Ventas"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Propietarios de Alquile&res"),
+    "-",
+    QT_TRANSLATE_NOOP("orb::frmMain", "Exportación al &Web"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "Exportación a por&tales"),
+    "-",
+    QT_TRANSLATE_NOOP("orb::frmMain", "Exportación &Oficina"),
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Importación Oficina"),
+    "-",
+    QT_TRANSLATE_NOOP("orb::frmMain", "&Configuración")};
 
 struct Boton {
     const char16_t* key;
-    const char16_t* tooltip; // design-time tooltip
+    const char* tooltip; // design-time tooltip
     bool separadorDetras;
 };
 
 constexpr std::array<Boton, 13> Botones = {{
-    {u"propiedades", u"Propiedades", false},
-    {u"propiedadesalquiler", u"Propiedades en Alquiler", false},
-    {u"clientes", u"Clientes", false},
-    {u"clientesalquiler", u"Clientes de Alquiler", false},
-    {u"propietarios", u"Propietarios", false},
-    {u"propietariosalquiler", u"Propietarios de Alquiler", true},
-    {u"busqueda", u"Búsqueda", false},
-    {u"busquedaalquiler", u"Búsqueda de Alquileres", false},
-    {u"busquedaclientes", u"Búsqueda de Clientes", false},
-    {u"busquedaclientesalquiler", u"Búsqueda de Clientes de Alquiler", false},
-    {u"busquedapropietarios", u"Búsqueda de Propietarios", false},
-    {u"busquedapropietariosalquiler", u"Búsqueda de Propietarios de Alquiler", true},
-    {u"salir", u"Salir", false},
+    {u"propiedades", QT_TRANSLATE_NOOP("orb::frmMain", "Propiedades"), false},
+    {u"propiedadesalquiler", QT_TRANSLATE_NOOP("orb::frmMain", "Propiedades en Alquiler"), false},
+    {u"clientes", QT_TRANSLATE_NOOP("orb::frmMain", "Clientes"), false},
+    {u"clientesalquiler", QT_TRANSLATE_NOOP("orb::frmMain", "Clientes de Alquiler"), false},
+    {u"propietarios", QT_TRANSLATE_NOOP("orb::frmMain", "Propietarios"), false},
+    {u"propietariosalquiler", QT_TRANSLATE_NOOP("orb::frmMain", "Propietarios de Alquiler"), true},
+    {u"busqueda", QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda"), false},
+    {u"busquedaalquiler", QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Alquileres"), false},
+    {u"busquedaclientes", QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Clientes"), false},
+    {u"busquedaclientesalquiler", QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Clientes de Alquiler"),
+     false},
+    {u"busquedapropietarios", QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Propietarios"), false},
+    {u"busquedapropietariosalquiler",
+     QT_TRANSLATE_NOOP("orb::frmMain", "Búsqueda de Propietarios de Alquiler"), true},
+    {u"salir", QT_TRANSLATE_NOOP("orb::frmMain", "Salir"), false},
 }};
 
 struct Destino {
@@ -108,16 +121,16 @@ const std::array<Destino, 6> DestinosBusqueda = {{{Ventana::BusPropiedades, fals
 
 // The place of an item in its menu's table, found by its title, so that
 // a reordered menu moves its commands with it.
-constexpr int indiceDe(const auto& titulos, std::u16string_view titulo) {
+constexpr int indiceDe(const auto& titulos, std::string_view titulo) {
     for (std::size_t i = 0; i < titulos.size(); ++i)
-        if (titulos[i] == titulo)
+        if (std::string_view(titulos[i]) == titulo)
             return static_cast<int>(i);
     throw "no such menu item"; // a compile error in a constant expression
 }
 
-constexpr int ArchivoSalir = indiceDe(TitulosArchivo, u"&Salir");
-constexpr int ArchivoAgentes = indiceDe(TitulosArchivo, u"A&gentes");
-constexpr int ArchivoAreas = indiceDe(TitulosArchivo, u"Ar&eas");
+constexpr int ArchivoSalir = indiceDe(TitulosArchivo, "&Salir");
+constexpr int ArchivoAgentes = indiceDe(TitulosArchivo, "A&gentes");
+constexpr int ArchivoAreas = indiceDe(TitulosArchivo, "Ar&eas");
 
 // mnuArchivo items that open a window (the others are the separator and Salir).
 constexpr bool abreVentana(int index) {
@@ -139,11 +152,11 @@ struct Herramienta {
     Ventana ventana;
 };
 constexpr std::array<Herramienta, 5> Herramientas = {{
-    {indiceDe(TitulosTool, u"Exportación al &Web"), Ventana::ExportacionWeb},
-    {indiceDe(TitulosTool, u"Exportación a por&tales"), Ventana::ExportacionPortales},
-    {indiceDe(TitulosTool, u"Exportación &Oficina"), Ventana::ExportacionOficina},
-    {indiceDe(TitulosTool, u"&Importación Oficina"), Ventana::ImportacionOficina},
-    {indiceDe(TitulosTool, u"&Configuración"), Ventana::Configuracion},
+    {indiceDe(TitulosTool, "Exportación al &Web"), Ventana::ExportacionWeb},
+    {indiceDe(TitulosTool, "Exportación a por&tales"), Ventana::ExportacionPortales},
+    {indiceDe(TitulosTool, "Exportación &Oficina"), Ventana::ExportacionOficina},
+    {indiceDe(TitulosTool, "&Importación Oficina"), Ventana::ImportacionOficina},
+    {indiceDe(TitulosTool, "&Configuración"), Ventana::Configuracion},
 }};
 
 bool ventanaHerramienta(int index, Ventana& v) {
@@ -162,15 +175,17 @@ struct DatosListado {
 };
 
 const std::array<DatosListado, 6> Listados = {{
-    {Listado::Clientes, "select * from clientes where not alquiler", "Listado de Clientes de Ventas"},
-    {Listado::Clientes, "select * from clientes where alquiler", "Listado de Clientes de Alquileres"},
+    {Listado::Clientes, "select * from clientes where not alquiler",
+     QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Clientes de Ventas")},
+    {Listado::Clientes, "select * from clientes where alquiler",
+     QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Clientes de Alquileres")},
     {Listado::Propietarios, "select * from propietarios where not alquiler",
-     "Listado de Propietarios de Ventas"},
+     QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Propietarios de Ventas")},
     {Listado::Propietarios, "select * from propietarios where alquiler",
-     "Listado de Propietarios de Alquileres"},
+     QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Propietarios de Alquileres")},
     {Listado::LocalidadesAreas, "select * from listadolocalidadesareas order by LocalidadesCod, AreasCod",
-     "Listado de Localidades/Areas"},
-    {Listado::Tipos, "select * from tipos", "Listado de Tipos"},
+     QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Localidades/Areas")},
+    {Listado::Tipos, "select * from tipos", QT_TRANSLATE_NOOP("orb::frmMain", "Listado de Tipos")},
 }};
 
 QString sinAmpersand(QString texto) {
@@ -195,7 +210,7 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
     ctx_.navigator = this;
 
     mdi_->setObjectName(QStringLiteral("mdiArea"));
-    mdi_->setAccessibleName(QStringLiteral("Área de ventanas"));
+    mdi_->setAccessibleName(tr("Área de ventanas"));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setLogo(QPixmap());
@@ -210,9 +225,9 @@ frmMain::frmMain(AppContext& ctx, WindowRegistry& registro, QWidget* parent)
     // Qt's overflow buttons appear when the window is narrow; a screen reader must be able to name them.
     for (QToolButton* b : findChildren<QToolButton*>()) {
         if (b->objectName() == u"qt_menubar_ext_button")
-            b->setAccessibleName(QStringLiteral("Más menús"));
+            b->setAccessibleName(tr("Más menús"));
         else if (b->objectName() == u"qt_toolbar_ext_button")
-            b->setAccessibleName(QStringLiteral("Más botones"));
+            b->setAccessibleName(tr("Más botones"));
     }
     actualizarComandos();
     connect(&registro_, &WindowRegistry::cambiado, this, &frmMain::actualizarComandos);
@@ -250,10 +265,10 @@ QAction* frmMain::nuevoComando(QMenu* menu, const QString& nombre, const QString
 void frmMain::crearMenus() {
     QMenuBar* barra = menuBar();
     barra->setObjectName(QStringLiteral("mnuBarra"));
-    barra->setAccessibleName(QStringLiteral("Menú principal"));
+    barra->setAccessibleName(tr("Menú principal"));
     for (std::size_t i = 0; i < mnuMain_.size(); ++i) {
         const QString nombre = QStringLiteral("mnuMain(%1)").arg(i);
-        QMenu* m = barra->addMenu(QString::fromUtf16(TitulosMain[i]));
+        QMenu* m = barra->addMenu(tr(TitulosMain[i]));
         m->setObjectName(nombre);
         m->menuAction()->setObjectName(nombre);
         m->setAccessibleName(sinAmpersand(m->title()));
@@ -261,8 +276,8 @@ void frmMain::crearMenus() {
     }
     for (std::size_t i = 0; i < mnuArchivo_.size(); ++i) {
         const int index = static_cast<int>(i);
-        mnuArchivo_[i] = nuevoComando(mnuMain_[0], QStringLiteral("mnuArchivo(%1)").arg(i),
-                                      QString::fromUtf16(TitulosArchivo[i]));
+        mnuArchivo_[i] =
+            nuevoComando(mnuMain_[0], QStringLiteral("mnuArchivo(%1)").arg(i), tr(TitulosArchivo[i]));
         connect(mnuArchivo_[i], &QAction::triggered, this, [this, index] { mnuArchivo_Click(index); });
     }
     // The agents are a catalogue: beside the others, before the separator.
@@ -270,17 +285,15 @@ void frmMain::crearMenus() {
     mnuMain_[0]->insertAction(mnuArchivo_[ArchivoAreas + 1], mnuArchivo_[ArchivoAgentes]);
     for (std::size_t i = 0; i < mnuLis_.size(); ++i) {
         const int index = static_cast<int>(i);
-        mnuLis_[i] =
-            nuevoComando(mnuMain_[1], QStringLiteral("mnuLis(%1)").arg(i), QString::fromUtf16(TitulosLis[i]));
+        mnuLis_[i] = nuevoComando(mnuMain_[1], QStringLiteral("mnuLis(%1)").arg(i), tr(TitulosLis[i]));
         connect(mnuLis_[i], &QAction::triggered, this, [this, index] { mnuLis_Click(index); });
     }
     for (std::size_t i = 0; i < mnuTool_.size(); ++i) {
         const int index = static_cast<int>(i);
-        mnuTool_[i] = nuevoComando(mnuMain_[2], QStringLiteral("mnuTool(%1)").arg(i),
-                                   QString::fromUtf16(TitulosTool[i]));
+        mnuTool_[i] = nuevoComando(mnuMain_[2], QStringLiteral("mnuTool(%1)").arg(i), tr(TitulosTool[i]));
         connect(mnuTool_[i], &QAction::triggered, this, [this, index] { mnuTool_Click(index); });
     }
-    mnuAyu_[0] = nuevoComando(mnuMain_[3], QStringLiteral("mnuAyu(0)"), QStringLiteral("&Acerca de"));
+    mnuAyu_[0] = nuevoComando(mnuMain_[3], QStringLiteral("mnuAyu(0)"), tr("&Acerca de"));
     connect(mnuAyu_[0], &QAction::triggered, this, [this] { mnuAyu_Click(0); });
     mnuArchivo_[ArchivoSalir]->setMenuRole(QAction::QuitRole);
     mnuArchivo_[ArchivoSalir]->setShortcut(QKeySequence::Quit);
@@ -288,15 +301,15 @@ void frmMain::crearMenus() {
 }
 
 void frmMain::crearBarra() {
-    tb_ = addToolBar(QStringLiteral("Barra de herramientas"));
+    tb_ = addToolBar(tr("Barra de herramientas"));
     tb_->setObjectName(QStringLiteral("tb"));
-    tb_->setAccessibleName(QStringLiteral("Barra de herramientas"));
+    tb_->setAccessibleName(tr("Barra de herramientas"));
     tb_->setIconSize(QSize(24, 24));
     tb_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tb_->setFloatable(false);
     for (std::size_t i = 0; i < Botones.size(); ++i) {
         const QString key = QString::fromUtf16(Botones[i].key);
-        auto* a = new QAction(iconos::botonBarra(key), QString::fromUtf16(Botones[i].tooltip), this);
+        auto* a = new QAction(iconos::botonBarra(key), tr(Botones[i].tooltip), this);
         a->setObjectName(key);
         a->setToolTip(a->text());
         tb_->addAction(a);
@@ -311,13 +324,13 @@ void frmMain::crearBarra() {
     }
     // A toolbar of its own, on a line of its own, so the command buttons keep their places.
     addToolBarBreak();
-    QToolBar* barraBusqueda = addToolBar(QStringLiteral("Barra de búsqueda rápida"));
+    QToolBar* barraBusqueda = addToolBar(tr("Barra de búsqueda rápida"));
     barraBusqueda->setObjectName(QStringLiteral("tbBusquedaRapida"));
-    barraBusqueda->setAccessibleName(QStringLiteral("Barra de búsqueda rápida"));
+    barraBusqueda->setAccessibleName(tr("Barra de búsqueda rápida"));
     barraBusqueda->setFloatable(false);
     busquedaRapida = new CajaBusquedaRapida(ctx_, barraBusqueda);
     barraBusqueda->addWidget(busquedaRapida);
-    auto* buscar = new QAction(QStringLiteral("Búsqueda rápida"), this);
+    auto* buscar = new QAction(tr("Búsqueda rápida"), this);
     buscar->setObjectName(QStringLiteral("mnuBusquedaRapida"));
     buscar->setShortcut(QKeySequence::Find);
     connect(buscar, &QAction::triggered, busquedaRapida, &CajaBusquedaRapida::activar);
@@ -453,7 +466,7 @@ void frmMain::mnuLis_Click(int index) {
             delete rep.data();
         return;
     }
-    usrShowReport(rep, QString::fromLatin1(d.titulo));
+    usrShowReport(rep, tr(d.titulo));
 }
 
 void frmMain::mnuAyu_Click(int index) {

@@ -35,10 +35,10 @@ QString grupoHija(const QString& clave) {
 void frmMain::ponerOficina(const QString& codigoOficina, bool principal) {
     QString texto;
     if (codigoOficina.isEmpty())
-        texto = principal ? QStringLiteral("Oficina principal") : QStringLiteral("Oficina sin código");
+        texto = principal ? tr("Oficina principal") : tr("Oficina sin código");
     else
-        texto = QStringLiteral("Oficina ") + codigoOficina +
-                (principal ? QStringLiteral(" (principal)") : QString());
+        texto =
+            principal ? tr("Oficina %1 (principal)").arg(codigoOficina) : tr("Oficina %1").arg(codigoOficina);
     lblOficina_->setText(texto);
     lblOficina_->setAccessibleName(texto);
 }

@@ -23,25 +23,23 @@ QString tituloDe(QMdiSubWindow* sub) {
 } // namespace
 
 void frmMain::crearMenuVentana() {
-    QMenu* m = new QMenu(QStringLiteral("&Ventana"), this);
+    QMenu* m = new QMenu(tr("&Ventana"), this);
     m->setObjectName(QStringLiteral("mnuVentana"));
     m->menuAction()->setObjectName(QStringLiteral("mnuVentana"));
-    m->setAccessibleName(QStringLiteral("Ventana"));
+    m->setAccessibleName(tr("Ventana"));
     // Before Ayuda, as on every desktop.
     menuBar()->insertMenu(mnuMain(3)->menuAction(), m);
     mnuVentana_ = m;
 
-    mnuCascada_ = m->addAction(QStringLiteral("&Cascada"), mdiArea(), &QMdiArea::cascadeSubWindows);
+    mnuCascada_ = m->addAction(tr("&Cascada"), mdiArea(), &QMdiArea::cascadeSubWindows);
     mnuCascada_->setObjectName(QStringLiteral("mnuCascada"));
-    mnuMosaico_ = m->addAction(QStringLiteral("&Mosaico"), mdiArea(), &QMdiArea::tileSubWindows);
+    mnuMosaico_ = m->addAction(tr("&Mosaico"), mdiArea(), &QMdiArea::tileSubWindows);
     mnuMosaico_->setObjectName(QStringLiteral("mnuMosaico"));
     m->addSeparator();
-    mnuSiguiente_ =
-        m->addAction(QStringLiteral("Ventana &siguiente"), mdiArea(), &QMdiArea::activateNextSubWindow);
+    mnuSiguiente_ = m->addAction(tr("Ventana &siguiente"), mdiArea(), &QMdiArea::activateNextSubWindow);
     mnuSiguiente_->setObjectName(QStringLiteral("mnuSiguiente"));
     mnuSiguiente_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
-    mnuAnterior_ =
-        m->addAction(QStringLiteral("Ventana &anterior"), mdiArea(), &QMdiArea::activatePreviousSubWindow);
+    mnuAnterior_ = m->addAction(tr("Ventana &anterior"), mdiArea(), &QMdiArea::activatePreviousSubWindow);
     mnuAnterior_->setObjectName(QStringLiteral("mnuAnterior"));
     mnuAnterior_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
     // Shortcuts of a menu work while its menu is closed only when the window holds them too.

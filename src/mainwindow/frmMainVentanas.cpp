@@ -305,7 +305,7 @@ void frmMain::usrMensajeEstado(const QString& texto) {
     if (!l) {
         l = new QLabel(statusBar());
         l->setObjectName(QStringLiteral("lblEstadoRegistro"));
-        l->setAccessibleName(QStringLiteral("Estado del registro"));
+        l->setAccessibleName(tr("Estado del registro"));
         statusBar()->addPermanentWidget(l);
     }
     l->setText(texto);

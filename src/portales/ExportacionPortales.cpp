@@ -132,34 +132,31 @@ void ExportacionPortales::avisarProgreso(bool ahora) {
 }
 
 bool ExportacionPortales::comprobarAjustes() {
-    const QString donde = QStringLiteral("Herramientas > Configuración > Exportación Web > Portales");
+    const QString donde = tr("Herramientas > Configuración > Exportación Web > Portales");
     if (ajustes_.foto.width() < MedidaMinima || ajustes_.foto.height() < MedidaMinima ||
         ajustes_.foto.width() > MedidaMaxima || ajustes_.foto.height() > MedidaMaxima) {
-        Log(QStringLiteral(
-                "El tamaño de las fotos para portales no es válido: corríjalo en %1 (Anchura y Altura "
-                "foto portales). No se ha publicado nada.")
+        Log(tr("El tamaño de las fotos para portales no es válido: corríjalo en %1 (Anchura y Altura "
+               "foto portales). No se ha publicado nada.")
                 .arg(donde));
         return false;
     }
     if (ajustes_.rechazoMaximo < 0 || ajustes_.rechazoMaximo > 100) {
-        Log(QStringLiteral(
-                "El máximo de propiedades rechazadas no es un porcentaje entre 0 y 100: corríjalo en "
-                "%1. No se ha publicado nada.")
+        Log(tr("El máximo de propiedades rechazadas no es un porcentaje entre 0 y 100: corríjalo en "
+               "%1. No se ha publicado nada.")
                 .arg(donde));
         return false;
     }
     if (!ajustes_.urlFotos.isEmpty()) {
         const QUrl url(ajustes_.urlFotos, QUrl::StrictMode);
         if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty()) {
-            Log(QStringLiteral(
-                    "Dirección de las fotos en la web: «%1» no es una dirección http:// o https:// "
-                    "completa; corríjala en %2. No se ha publicado nada.")
+            Log(tr("Dirección de las fotos en la web: «%1» no es una dirección http:// o https:// "
+                   "completa; corríjala en %2. No se ha publicado nada.")
                     .arg(ajustes_.urlFotos, donde));
             return false;
         }
     } else {
-        Log(QStringLiteral("Falta la Dirección de las fotos en la web (%1): las propiedades se publican sin "
-                           "fotos.")
+        Log(tr("Falta la Dirección de las fotos en la web (%1): las propiedades se publican sin "
+               "fotos.")
                 .arg(donde));
     }
     return true;
@@ -220,8 +217,8 @@ bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publ
     const auto fallo = [&](const QString& causa) {
         fichero.close();
         QFile::remove(temporal);
-        Log(QStringLiteral("No se ha podido escribir el fichero para portales %1: %2. Se mantiene el fichero "
-                           "anterior.")
+        Log(tr("No se ha podido escribir el fichero para portales %1: %2. Se mantiene el fichero "
+               "anterior.")
                 .arg(QDir::toNativeSeparators(FicheroFeed(ctx_)), causa));
         return false;
     };
@@ -240,12 +237,12 @@ bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publ
             escritor.escribir(*p);
         }
         if (!escritor.terminar() || !salida.vaciar())
-            return fallo(fichero.error() == QFileDevice::NoError ? QStringLiteral("error de escritura")
+            return fallo(fichero.error() == QFileDevice::NoError ? tr("error de escritura")
                                                                  : fichero.errorString());
     }
     // On the disk before it replaces the previous feed.
     if (::fsync(fichero.handle()) != 0)
-        return fallo(QStringLiteral("no se ha podido guardar en el disco"));
+        return fallo(tr("no se ha podido guardar en el disco"));
     fichero.close();
 
     // Read back: a feed that does not parse, or holds fewer properties than
@@ -255,11 +252,10 @@ bool ExportacionPortales::escribirFeed(const QList<const PropiedadPortal*>& publ
     const LecturaKyero leida = ComprobarKyero(&fichero);
     fichero.close();
     if (!leida.error.isEmpty())
-        return fallo(QStringLiteral("al leerlo de nuevo, ") + leida.error);
+        return fallo(tr("al leerlo de nuevo, %1").arg(leida.error));
     if (leida.propiedades != publicadas.size())
-        return fallo(QStringLiteral("al leerlo de nuevo tiene %1 propiedades en lugar de %2")
-                         .arg(leida.propiedades)
-                         .arg(publicadas.size()));
+        return fallo(tr("al leerlo de nuevo tiene %1 propiedades en lugar de %2")
+                         .arg(QString::number(leida.propiedades), QString::number(publicadas.size())));
     if (cancelado_) {
         QFile::remove(temporal);
         throw Cancelado{};
@@ -297,17 +293,17 @@ bool ExportacionPortales::Exportar() {
         }
     } fin{this};
 
-    Log(QStringLiteral("Iniciando exportación a portales ..."));
+    Log(tr("Iniciando exportación a portales ..."));
     if (!comprobarAjustes())
         return false;
     if (!CarpetaDentroDe(ctx_.RutaWeb, ctx_.RutaAplicacion)) {
-        Log(QStringLiteral("La carpeta %1 no está dentro de la instalación; no se ha publicado nada.")
+        Log(tr("La carpeta %1 no está dentro de la instalación; no se ha publicado nada.")
                 .arg(QDir::toNativeSeparators(ctx_.RutaWeb)));
         return false;
     }
     const QString carpeta = CarpetaPortales(ctx_);
     if (!QDir().mkpath(carpeta)) {
-        Log(QStringLiteral("No se puede crear la carpeta %1; no se ha publicado nada.")
+        Log(tr("No se puede crear la carpeta %1; no se ha publicado nada.")
                 .arg(QDir::toNativeSeparators(carpeta)));
         return false;
     }
@@ -323,8 +319,8 @@ bool ExportacionPortales::Exportar() {
         avisarProgreso(true);
         if (filas.isEmpty()) {
             // An empty feed would delete the agency's every listing on the portals.
-            Log(QStringLiteral("No hay ninguna propiedad marcada para el web y los portales; se mantiene el "
-                               "fichero anterior."));
+            Log(tr("No hay ninguna propiedad marcada para el web y los portales; se mantiene el "
+                   "fichero anterior."));
             return false;
         }
 
@@ -344,8 +340,8 @@ bool ExportacionPortales::Exportar() {
             const QString problema = ProblemaPortal(f.datos);
             if (!problema.isEmpty()) {
                 ++progreso_.rechazadas;
-                Log(QStringLiteral("- La propiedad %1 no se publica: %2")
-                        .arg(f.datos.cod.isEmpty() ? QStringLiteral("sin código") : f.datos.cod, problema));
+                Log(tr("- La propiedad %1 no se publica: %2")
+                        .arg(f.datos.cod.isEmpty() ? tr("sin código") : f.datos.cod, problema));
             } else {
                 valida[i] = true;
                 ++progreso_.publicadas;
@@ -357,18 +353,16 @@ bool ExportacionPortales::Exportar() {
 
         const int total = progreso_.propiedadesTotal;
         if (qint64(progreso_.rechazadas) * 100 > qint64(ajustes_.rechazoMaximo) * total) {
-            Log(QStringLiteral(
-                    "Se rechazan %1 de %2 propiedades, más del %3 %: no se ha publicado nada y los "
-                    "portales siguen leyendo el fichero anterior.")
-                    .arg(progreso_.rechazadas)
-                    .arg(total)
-                    .arg(ajustes_.rechazoMaximo));
+            Log(tr("Se rechazan %1 de %2 propiedades, más del %3 %: no se ha publicado nada y los "
+                   "portales siguen leyendo el fichero anterior.")
+                    .arg(QString::number(progreso_.rechazadas), QString::number(total),
+                         QString::number(ajustes_.rechazoMaximo)));
             progreso_.publicadas = 0;
             avisarProgreso(true);
             return false;
         }
         if (progreso_.publicadas == 0) {
-            Log(QStringLiteral("Ninguna propiedad se puede publicar; se mantiene el fichero anterior."));
+            Log(tr("Ninguna propiedad se puede publicar; se mantiene el fichero anterior."));
             return false;
         }
 
@@ -382,12 +376,12 @@ bool ExportacionPortales::Exportar() {
             const image::PictureResult& r = resultados.value(p.fila);
             if (r.ok)
                 continue;
-            EscribirLog(QStringLiteral("Portales, foto %1: %2 (%3)").arg(p.fichero, r.error, r.detail));
+            EscribirLog(tr("Portales, foto %1: %2 (%3)").arg(p.fichero, r.error, r.detail));
             const bool anterior = QFileInfo::exists(p.destino);
-            Log(QStringLiteral("- No se ha podido preparar la foto %1 para portales: %2. %3")
+            Log(tr("- No se ha podido preparar la foto %1 para portales: %2. %3")
                     .arg(p.fichero, image::faultText(r.fault),
-                         anterior ? QStringLiteral("Se mantiene la anterior.")
-                                  : QStringLiteral("La propiedad se publica sin ella.")));
+                         anterior ? tr("Se mantiene la anterior.")
+                                  : tr("La propiedad se publica sin ella.")));
             if (!anterior)
                 sinFoto.insert(p.url);
         }
@@ -402,17 +396,15 @@ bool ExportacionPortales::Exportar() {
         if (!escribirFeed(publicadas))
             return false;
         quitarFotosRetiradas();
-        Log(QStringLiteral("Exportación a portales finalizada: %1 publicadas, %2 rechazadas.")
-                .arg(progreso_.publicadas)
-                .arg(progreso_.rechazadas));
+        Log(tr("Exportación a portales finalizada: %1 publicadas, %2 rechazadas.")
+                .arg(QString::number(progreso_.publicadas), QString::number(progreso_.rechazadas)));
         return true;
     } catch (const Cancelado&) {
-        Log(QStringLiteral(
-            "Exportación a portales cancelada: los portales siguen leyendo el fichero anterior."));
+        Log(tr("Exportación a portales cancelada: los portales siguen leyendo el fichero anterior."));
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer las propiedades para portales"), e);
-        Log(QStringLiteral("No se han podido leer las propiedades: ") +
-            CausaError(e, {}, ctx_.RutaBaseDatos) + QStringLiteral(" Se mantiene el fichero anterior."));
+        RegistrarError(tr("leer las propiedades para portales"), e);
+        Log(tr("No se han podido leer las propiedades: %1 Se mantiene el fichero anterior.")
+                .arg(CausaError(e, {}, ctx_.RutaBaseDatos)));
     }
     progreso_.publicadas = 0;
     avisarProgreso(true);
@@ -425,9 +417,8 @@ bool ExportacionPortales::Subir() {
     const AjustesWeb web = AjustesWeb::leer(ctx_);
     // No web server, no upload: the feed stays in the web folder for whoever copies it.
     if (web.hostServidor().trimmed().isEmpty()) {
-        Log(QStringLiteral(
-                "No hay servidor web en Herramientas > Configuración > Exportación Web: el fichero "
-                "para portales queda en %1 sin subir.")
+        Log(tr("No hay servidor web en Herramientas > Configuración > Exportación Web: el fichero "
+               "para portales queda en %1 sin subir.")
                 .arg(QDir::toNativeSeparators(FicheroFeed(ctx_))));
         return true;
     }

@@ -1,5 +1,6 @@
 #include "FeedKyero.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QRegularExpression>
 #include <QXmlStreamWriter>
@@ -16,22 +17,24 @@ QString ProblemaPortal(const PropiedadPortal& p) {
         return s.size() > limite && s.toUcs4().size() > limite;
     };
     if (p.id.isEmpty())
-        return QStringLiteral("Número: la propiedad no tiene número.");
+        return QCoreApplication::translate("FeedKyero", "Número: la propiedad no tiene número.");
     if (largoDe(p.id, LargoMaximoId))
-        return QStringLiteral("Número: el identificador %1 pasa de %2 caracteres.")
-            .arg(p.id)
-            .arg(LargoMaximoId);
+        return QCoreApplication::translate("FeedKyero", "Número: el identificador %1 pasa de %2 caracteres.")
+            .arg(p.id, QString::number(LargoMaximoId));
     if (p.referencia.trimmed().isEmpty())
-        return QStringLiteral("Referencia: la propiedad no tiene código.");
+        return QCoreApplication::translate("FeedKyero", "Referencia: la propiedad no tiene código.");
     if (largoDe(p.referencia, LargoMaximoReferencia))
-        return QStringLiteral("Referencia: el código pasa de %1 caracteres.").arg(LargoMaximoReferencia);
+        return QCoreApplication::translate("FeedKyero", "Referencia: el código pasa de %1 caracteres.")
+            .arg(LargoMaximoReferencia);
     if (p.precio.isEmpty())
-        return p.alquiler ? QStringLiteral("Precio alquiler: la propiedad no tiene precio.")
-                          : QStringLiteral("Precio: la propiedad no tiene precio.");
+        return p.alquiler ? QCoreApplication::translate("FeedKyero",
+                                                        "Precio alquiler: la propiedad no tiene precio.")
+                          : QCoreApplication::translate("FeedKyero", "Precio: la propiedad no tiene precio.");
     if (p.tipo.isEmpty())
         return p.tipoAgencia.isEmpty()
-                   ? QStringLiteral("Tipo: la propiedad no tiene tipo.")
-                   : QStringLiteral("Tipo en portales: el tipo «%1» no tiene tipo en portales.")
+                   ? QCoreApplication::translate("FeedKyero", "Tipo: la propiedad no tiene tipo.")
+                   : QCoreApplication::translate("FeedKyero",
+                                                 "Tipo en portales: el tipo «%1» no tiene tipo en portales.")
                          .arg(p.tipoAgencia);
     // English letters, blanks and &()/-, at least three.
     const auto deTipo = [](QChar c) {
@@ -39,18 +42,20 @@ QString ProblemaPortal(const PropiedadPortal& p) {
         return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || QStringView(u" &()/-").contains(c);
     };
     if (p.tipo.size() < 3 || !std::all_of(p.tipo.begin(), p.tipo.end(), deTipo))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+                   "FeedKyero",
                    "Tipo en portales: «%1» no es un tipo que acepten los portales (letras inglesas, "
                    "espacios y &()/-, al menos 3).")
             .arg(p.tipo);
     if (p.pueblo.isEmpty())
-        return QStringLiteral("Localidad: la propiedad no tiene localidad.");
+        return QCoreApplication::translate("FeedKyero", "Localidad: la propiedad no tiene localidad.");
     if (p.provincia.isEmpty())
-        return QStringLiteral("Provincia: la localidad «%1» no tiene provincia.").arg(p.pueblo);
+        return QCoreApplication::translate("FeedKyero", "Provincia: la localidad «%1» no tiene provincia.")
+            .arg(p.pueblo);
     if (p.caracteristicas.isEmpty())
-        return QStringLiteral("Características: la propiedad no tiene ninguna.");
+        return QCoreApplication::translate("FeedKyero", "Características: la propiedad no tiene ninguna.");
     if (p.imagenes.size() > MaximoImagenes)
-        return QStringLiteral("Fotos: más de %1.").arg(MaximoImagenes);
+        return QCoreApplication::translate("FeedKyero", "Fotos: más de %1.").arg(MaximoImagenes);
     return {};
 }
 
@@ -250,7 +255,7 @@ void abre(void* datos, const xmlChar* nombre, const xmlChar*, const xmlChar*, in
     auto& l = *static_cast<Lectura*>(datos);
     ++l.profundidad;
     if (l.profundidad == 1 && !es(nombre, "root"))
-        return l.parar(QStringLiteral("el elemento principal no es root"));
+        return l.parar(QCoreApplication::translate("FeedKyero", "el elemento principal no es root"));
     if (l.profundidad == 2 && es(nombre, "property")) {
         ++l.r.propiedades;
         l.conId = false;
@@ -262,7 +267,8 @@ void abre(void* datos, const xmlChar* nombre, const xmlChar*, const xmlChar*, in
 void cierra(void* datos, const xmlChar* nombre, const xmlChar*, const xmlChar*) {
     auto& l = *static_cast<Lectura*>(datos);
     if (l.profundidad == 2 && es(nombre, "property") && !l.conId)
-        return l.parar(QStringLiteral("la propiedad %1 no tiene id").arg(l.r.propiedades));
+        return l.parar(
+            QCoreApplication::translate("FeedKyero", "la propiedad %1 no tiene id").arg(l.r.propiedades));
     l.enVersion = l.enId = false;
     --l.profundidad;
 }
@@ -277,7 +283,8 @@ void texto(void* datos, const xmlChar* t, int largo) {
 
 // The feed never carries a DTD: one would bring entities from elsewhere.
 void dtd(void* datos, const xmlChar*, const xmlChar*, const xmlChar*) {
-    static_cast<Lectura*>(datos)->parar(QStringLiteral("tiene una declaración de tipo de documento"));
+    static_cast<Lectura*>(datos)->parar(
+        QCoreApplication::translate("FeedKyero", "tiene una declaración de tipo de documento"));
 }
 
 // Errors are read from the context once the parse ends, never printed.
@@ -302,7 +309,7 @@ LecturaKyero ComprobarKyero(QIODevice* origen) {
     Lectura l;
     l.ctx = xmlCreatePushParserCtxt(&sax, &l, nullptr, 0, nullptr);
     if (!l.ctx) {
-        l.r.error = QStringLiteral("no hay memoria para leerlo");
+        l.r.error = QCoreApplication::translate("FeedKyero", "no hay memoria para leerlo");
         return l.r;
     }
     xmlCtxtUseOptions(l.ctx, XML_PARSE_NONET | XML_PARSE_HUGE);
@@ -320,12 +327,12 @@ LecturaKyero ComprobarKyero(QIODevice* origen) {
     }
     if (l.r.error.isEmpty() && !l.ctx->wellFormed) {
         const xmlError* e = xmlCtxtGetLastError(l.ctx);
-        l.r.error = QStringLiteral("XML mal formado en la línea %1: %2")
-                        .arg(e ? e->line : 0)
-                        .arg(e && e->message ? QString::fromUtf8(e->message).trimmed()
-                                             : QStringLiteral("error de lectura"));
+        l.r.error = QCoreApplication::translate("FeedKyero", "XML mal formado en la línea %1: %2")
+                        .arg(QString::number(e ? e->line : 0),
+                             e && e->message ? QString::fromUtf8(e->message).trimmed()
+                                             : QCoreApplication::translate("FeedKyero", "error de lectura"));
     } else if (l.r.error.isEmpty() && l.version != "3") {
-        l.r.error = QStringLiteral("falta feed_version 3");
+        l.r.error = QCoreApplication::translate("FeedKyero", "falta feed_version 3");
     }
     xmlFreeParserCtxt(l.ctx);
     return l.r;

@@ -32,23 +32,22 @@ frmExportacionPortales::frmExportacionPortales(AppContext& ctx, QWidget* parent)
     : QDialog(parent),
       exportacion_(std::make_unique<ExportacionPortales>(ctx, AjustesPortales::leer(ctx), this)) {
     setObjectName(QStringLiteral("frmExportacionPortales"));
-    setWindowTitle(QStringLiteral("Exportación a portales"));
+    setWindowTitle(tr("Exportación a portales"));
     setModal(true);
     resize(640, 460);
 
     txtLog_ = new QPlainTextEdit(this);
     txtLog_->setObjectName(QStringLiteral("txtLog"));
-    txtLog_->setAccessibleName(QStringLiteral("Registro de la exportación a portales"));
+    txtLog_->setAccessibleName(tr("Registro de la exportación a portales"));
     txtLog_->setReadOnly(true);
     // Long lines (rsync's command, a refusal's reason) wrap rather than hide their end.
     txtLog_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtLog_->setMaximumBlockCount(200000);
 
-    auto* lblPropiedades = new QLabel(QStringLiteral("Propiedades:"), this);
-    auto* lblFotos = new QLabel(QStringLiteral("Fotos:"), this);
-    prgPropiedades_ =
-        barra(QStringLiteral("prgPropiedades"), QStringLiteral("Propiedades comprobadas"), this);
-    prgFotos_ = barra(QStringLiteral("prgFotos"), QStringLiteral("Fotos para portales preparadas"), this);
+    auto* lblPropiedades = new QLabel(tr("Propiedades:"), this);
+    auto* lblFotos = new QLabel(tr("Fotos:"), this);
+    prgPropiedades_ = barra(QStringLiteral("prgPropiedades"), tr("Propiedades comprobadas"), this);
+    prgFotos_ = barra(QStringLiteral("prgFotos"), tr("Fotos para portales preparadas"), this);
     lblPropiedades->setBuddy(prgPropiedades_);
     lblFotos->setBuddy(prgFotos_);
     lblPublicadas_ = new QLabel(this);
@@ -56,8 +55,7 @@ frmExportacionPortales::frmExportacionPortales(AppContext& ctx, QWidget* parent)
     lblRechazadas_ = new QLabel(this);
     lblRechazadas_->setObjectName(QStringLiteral("lblRechazadas"));
 
-    const std::array<QString, 3> titulos = {QStringLiteral("&Exportar"), QStringLiteral("&Cerrar"),
-                                            QStringLiteral("C&ancelar")};
+    const std::array<QString, 3> titulos = {tr("&Exportar"), tr("&Cerrar"), tr("C&ancelar")};
     for (int i = 0; i < 3; ++i) {
         auto* b = new QPushButton(titulos[static_cast<std::size_t>(i)], this);
         b->setObjectName(QStringLiteral("cmd(%1)").arg(i));
@@ -153,8 +151,8 @@ void frmExportacionPortales::mostrarProgreso(const ProgresoPortales& p) {
     };
     poner(prgPropiedades_, p.propiedadesHechas, p.propiedadesTotal);
     poner(prgFotos_, p.fotosHechas, p.fotosTotal);
-    lblPublicadas_->setText(QStringLiteral("Publicadas: %1").arg(p.publicadas));
-    lblRechazadas_->setText(QStringLiteral("Rechazadas: %1").arg(p.rechazadas));
+    lblPublicadas_->setText(tr("Publicadas: %1").arg(p.publicadas));
+    lblRechazadas_->setText(tr("Rechazadas: %1").arg(p.rechazadas));
     lblPublicadas_->setAccessibleName(lblPublicadas_->text());
     lblRechazadas_->setAccessibleName(lblRechazadas_->text());
 }

@@ -2,6 +2,7 @@
 #include "portales/ExportacionPortales.h"
 #include "shell/AppContext.h"
 #include "shell/Herramienta.h"
+#include "shell/Idioma.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -11,17 +12,20 @@ namespace {
 
 int exportar(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QCoreApplication::setApplicationName(QStringLiteral("orbalia-portales"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIA_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Escribe el fichero de propiedades para portales (Web/portales/kyero.xml) y lo sube "
-                       "con las fotos del web."));
-    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Carpeta de la instalación."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption sinSubida(QStringLiteral("no-upload"),
-                                       QStringLiteral("Solo escribe el fichero, no lo sube."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "orbalia-portales", "Escribe el fichero de propiedades para portales (Web/portales/kyero.xml) "
+                            "y lo sube con las fotos del web."));
+    const QCommandLineOption home(
+        QStringLiteral("home"), QCoreApplication::translate("orbalia-portales", "Carpeta de la instalación."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption sinSubida(
+        QStringLiteral("no-upload"),
+        QCoreApplication::translate("orbalia-portales", "Solo escribe el fichero, no lo sube."));
     parser.addOption(home);
     parser.addOption(sinSubida);
     if (const int fin = orb::LeerOpciones(parser, app.arguments()); fin >= 0)

@@ -73,13 +73,17 @@ Qt::ItemFlags ActividadModel::flags(const QModelIndex& index) const {
 
 QVariant ActividadModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section == ColCliente)
-        return QStringLiteral("F4 o Ctrl+Intro en la celda: elegir cliente");
+        return tr("F4 o Ctrl+Intro en la celda: elegir cliente");
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
         return esLineaNueva(section) ? QStringLiteral("*") : QString::number(section + 1);
-    static const char* const titulos[NumColumnas] = {"Fecha", "CodCliente", "Cliente", "Actividad", "Agente"};
-    return QString::fromLatin1(titulos[section]);
+    static const char* const titulos[NumColumnas] = {QT_TRANSLATE_NOOP("orb::ActividadModel", "Fecha"),
+                                                     QT_TRANSLATE_NOOP("orb::ActividadModel", "CodCliente"),
+                                                     QT_TRANSLATE_NOOP("orb::ActividadModel", "Cliente"),
+                                                     QT_TRANSLATE_NOOP("orb::ActividadModel", "Actividad"),
+                                                     QT_TRANSLATE_NOOP("orb::ActividadModel", "Agente")};
+    return tr(titulos[section]);
 }
 
 void ActividadModel::setEditable(bool editable) {
@@ -138,11 +142,10 @@ QString ActividadModel::Comprobar() const {
         if (vacia(l))
             continue; // an inserted line left empty is not a line
         if (l[ColFecha].trimmed().isEmpty())
-            return QStringLiteral("Actividades, línea %1: falta la fecha.").arg(i + 1);
+            return tr("Actividades, línea %1: falta la fecha.").arg(i + 1);
         if (!LeerFecha(l[ColFecha]).isValid())
-            return QStringLiteral("Actividades, línea %1: \"%2\" no es una fecha válida (dd/mm/aaaa).")
-                .arg(i + 1)
-                .arg(l[ColFecha]);
+            return tr("Actividades, línea %1: \"%2\" no es una fecha válida (dd/mm/aaaa).")
+                .arg(QString::number(i + 1), l[ColFecha]);
     }
     return {};
 }
@@ -205,13 +208,13 @@ QWidget* DelegadoCliente::createEditor(QWidget* parent, const QStyleOptionViewIt
     h->setSpacing(0);
     auto* texto = new QLineEdit(editor);
     texto->setObjectName(QStringLiteral("texto"));
-    texto->setAccessibleName(QStringLiteral("Cliente"));
+    texto->setAccessibleName(tr("Cliente"));
     texto->setFrame(false);
     auto* boton = new QToolButton(editor);
     boton->setObjectName(QStringLiteral("butCliente"));
     boton->setText(QStringLiteral("…"));
-    boton->setToolTip(QStringLiteral("Elegir cliente (F4 o Ctrl+Intro)"));
-    boton->setAccessibleName(QStringLiteral("Elegir cliente"));
+    boton->setToolTip(tr("Elegir cliente (F4 o Ctrl+Intro)"));
+    boton->setAccessibleName(tr("Elegir cliente"));
     h->addWidget(texto, 1);
     h->addWidget(boton);
     editor->setFocusProxy(texto);

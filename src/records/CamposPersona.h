@@ -2,6 +2,7 @@
 
 #include "frmPropietarioNuevo.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -49,32 +50,34 @@ struct Posicion {
 struct Campo {
     int indice;
     const char* campo;
-    const char16_t* etiqueta;
+    const char* etiqueta; // UTF-8, translated where it is shown
     int longitud;
     Posicion ficha;
     Posicion dialogo;
     QString frmPropietarioNuevo::*resultado;
 
     QString nombreCampo() const { return QString::fromLatin1(campo); }
-    QString rotulo() const { return QString::fromUtf16(etiqueta); }
+    QString rotulo() const { return QCoreApplication::translate("CamposPersona", etiqueta); }
 };
 
 // Comentarios is a memo below these in both windows; the owners window shows
-// Email with its envelope button.
+// Email with its envelope button. One field a line:
+// clang-format off
 inline const std::array<Campo, 12> Campos = {{
-    {Nombre, "Nombre", u"&Nombre:", 50, {1, 0, 5}, {0, 0, 5}, &frmPropietarioNuevo::Nombre},
-    {Direccion, "Direccion", u"&Dirección:", 70, {2, 0, 5}, {1, 0, 5}, &frmPropietarioNuevo::Direccion},
-    {Localidad, "Localidad", u"&Localidad:", 40, {3, 0, 3}, {2, 0, 3}, &frmPropietarioNuevo::Localidad},
-    {Cp, "Cp", u"C&P:", 5, {3, 4, 1}, {2, 4, 1}, &frmPropietarioNuevo::CP},
-    {Provincia, "Provincia", u"Pro&vincia:", 30, {4, 0, 3}, {3, 0, 3}, &frmPropietarioNuevo::Provincia},
-    {Telefono, "Telefono", u"&Teléfono:", 30, {5, 0, 1}, {4, 0, 1}, &frmPropietarioNuevo::Telefono},
-    {Movil, "Movil", u"&Móvil:", 30, {5, 2, 1}, {4, 2, 1}, &frmPropietarioNuevo::Movil},
-    {Fax, "Fax", u"F&ax:", 30, {5, 4, 1}, {4, 4, 1}, &frmPropietarioNuevo::Fax},
-    {Dni, "Dni", u"DN&I:", 20, {6, 0, 1}, {5, 2, 1}, &frmPropietarioNuevo::Dni},
-    {Pasaporte, "Pasaporte", u"Pa&saporte:", 20, {6, 2, 1}, {5, 0, 1}, &frmPropietarioNuevo::Pasaporte},
-    {Nie, "Nie", u"NI&E:", 20, {6, 4, 1}, {5, 4, 1}, &frmPropietarioNuevo::Nie},
-    {Email, "Email", u"E&mail:", 50, {7, 0, 5}, {6, 0, 5}, &frmPropietarioNuevo::Email},
+    {Nombre, "Nombre", QT_TRANSLATE_NOOP("CamposPersona", "&Nombre:"), 50, {1, 0, 5}, {0, 0, 5}, &frmPropietarioNuevo::Nombre},
+    {Direccion, "Direccion", QT_TRANSLATE_NOOP("CamposPersona", "&Dirección:"), 70, {2, 0, 5}, {1, 0, 5}, &frmPropietarioNuevo::Direccion},
+    {Localidad, "Localidad", QT_TRANSLATE_NOOP("CamposPersona", "&Localidad:"), 40, {3, 0, 3}, {2, 0, 3}, &frmPropietarioNuevo::Localidad},
+    {Cp, "Cp", QT_TRANSLATE_NOOP("CamposPersona", "C&P:"), 5, {3, 4, 1}, {2, 4, 1}, &frmPropietarioNuevo::CP},
+    {Provincia, "Provincia", QT_TRANSLATE_NOOP("CamposPersona", "Pro&vincia:"), 30, {4, 0, 3}, {3, 0, 3}, &frmPropietarioNuevo::Provincia},
+    {Telefono, "Telefono", QT_TRANSLATE_NOOP("CamposPersona", "&Teléfono:"), 30, {5, 0, 1}, {4, 0, 1}, &frmPropietarioNuevo::Telefono},
+    {Movil, "Movil", QT_TRANSLATE_NOOP("CamposPersona", "&Móvil:"), 30, {5, 2, 1}, {4, 2, 1}, &frmPropietarioNuevo::Movil},
+    {Fax, "Fax", QT_TRANSLATE_NOOP("CamposPersona", "F&ax:"), 30, {5, 4, 1}, {4, 4, 1}, &frmPropietarioNuevo::Fax},
+    {Dni, "Dni", QT_TRANSLATE_NOOP("CamposPersona", "DN&I:"), 20, {6, 0, 1}, {5, 2, 1}, &frmPropietarioNuevo::Dni},
+    {Pasaporte, "Pasaporte", QT_TRANSLATE_NOOP("CamposPersona", "Pa&saporte:"), 20, {6, 2, 1}, {5, 0, 1}, &frmPropietarioNuevo::Pasaporte},
+    {Nie, "Nie", QT_TRANSLATE_NOOP("CamposPersona", "NI&E:"), 20, {6, 4, 1}, {5, 4, 1}, &frmPropietarioNuevo::Nie},
+    {Email, "Email", QT_TRANSLATE_NOOP("CamposPersona", "E&mail:"), 50, {7, 0, 5}, {6, 0, 5}, &frmPropietarioNuevo::Email},
 }};
+// clang-format on
 
 // The fields in reading order of one window's places (ficha or dialogo),
 // which is the order its boxes are created in and so its tab order.

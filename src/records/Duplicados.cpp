@@ -4,6 +4,7 @@
 #include "platform/db/TextMatching.h"
 #include "shell/Identidad.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -99,13 +100,13 @@ QList<Candidato> BuscarPersonasDuplicadas(db::Database& base, const PersonaCompa
         for (int i = 7; i <= 9; ++i)
             documento = documento || documentos.contains(DocumentoLimpio(r.value(i).toString()));
         if (documento)
-            c.motivos << QStringLiteral("DNI/NIE/pasaporte");
+            c.motivos << QCoreApplication::translate("Duplicados", "DNI/NIE/pasaporte");
         if (telefono)
-            c.motivos << QStringLiteral("teléfono");
+            c.motivos << QCoreApplication::translate("Duplicados", "teléfono");
         if (!email.isEmpty() && EmailComparable(c.email) == email)
-            c.motivos << QStringLiteral("e-mail");
+            c.motivos << QCoreApplication::translate("Duplicados", "e-mail");
         if (!nombre.isEmpty() && NombreComparable(c.nombre) == nombre)
-            c.motivos << QStringLiteral("nombre");
+            c.motivos << QCoreApplication::translate("Duplicados", "nombre");
         out << c;
     }
     return out;
@@ -165,13 +166,13 @@ QList<Candidato> BuscarPropiedadesDuplicadas(db::Database& base, bool alquiler, 
         c.cod = r.value(0).toString();
         QStringList partes{r.value(1).toString()};
         if (!r.value(2).toString().trimmed().isEmpty())
-            partes << QStringLiteral("planta ") + r.value(2).toString();
+            partes << QCoreApplication::translate("Duplicados", "planta %1").arg(r.value(2).toString());
         if (!r.value(3).toString().trimmed().isEmpty())
-            partes << QStringLiteral("puerta ") + r.value(3).toString();
+            partes << QCoreApplication::translate("Duplicados", "puerta %1").arg(r.value(3).toString());
         c.nombre = partes.join(QStringLiteral(", "));
         c.telefonos = r.value(5).toString(); // the owner, shown in the second column
         c.oficina = r.value(4).toString();
-        c.motivos << QStringLiteral("dirección");
+        c.motivos << QCoreApplication::translate("Duplicados", "dirección");
         out << c;
     }
     return out;

@@ -19,6 +19,7 @@
 #include "shell/ErrorReport.h"
 #include "shell/Fechas.h"
 #include "shell/Identidad.h"
+#include "shell/Idioma.h"
 #include "shell/Numeros.h"
 #include "shell/OfficeRules.h"
 
@@ -34,8 +35,8 @@ using namespace persona;
 FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool modoAlquiler,
                            const QString& contador, QWidget* parent)
     : RecordWindow(context, objectName, parent), modoAlquiler_(modoAlquiler), contador_(contador) {
-    butPrint = addToolButton(QStringLiteral("butPrint"), QStringLiteral("Imprimir Ficha"),
-                             QStringLiteral("document-print"));
+    butPrint =
+        addToolButton(QStringLiteral("butPrint"), tr("Imprimir Ficha"), QStringLiteral("document-print"));
     // The sheet shows the record as stored: only while browsing.
     butPrint->setEnabled(false);
     connect(butPrint, &QToolButton::clicked, this, [this] {
@@ -47,8 +48,8 @@ FichaPersona::FichaPersona(AppContext& context, const QString& objectName, bool 
         else
             reports::ImprimirFichaPropietario(ctx, cod);
     });
-    butFusionar = addToolButton(QStringLiteral("butFusionar"), QStringLiteral("Fusionar con…"),
-                                QStringLiteral("edit-copy"));
+    butFusionar =
+        addToolButton(QStringLiteral("butFusionar"), tr("Fusionar con…"), QStringLiteral("edit-copy"));
     butFusionar->setEnabled(false);
     connect(butFusionar, &QToolButton::clicked, this, &FichaPersona::fusionar);
 }
@@ -62,17 +63,16 @@ void FichaPersona::marcarDocumentos(int dni, int nie, int pasaporte) {
 
 void FichaPersona::filaCodigo() {
     QHBoxLayout* h = addFilaCodigo(Agencia, QuickID, Cod, 60, 90, 3);
-    chkAlquiler =
-        new ui::BoundCheckBox(QStringLiteral("Alquiler"), h->parentWidget(), QStringLiteral("Alquiler"));
+    chkAlquiler = new ui::BoundCheckBox(tr("Alquiler"), h->parentWidget(), QStringLiteral("Alquiler"));
     chkAlquiler->setObjectName(QStringLiteral("chk(4)"));
-    chkAlquiler->setAccessibleName(QStringLiteral("Alquiler"));
+    chkAlquiler->setAccessibleName(tr("Alquiler"));
     chkAlquiler->setEnabled(false); // the window sets the side, never the user
     chkAlquiler->setProperty("neverEditable", true);
     h->addSpacing(12);
     h->addWidget(chkAlquiler);
     h->addStretch(1);
 
-    auto* fecha = addText(FechaAlta, QStringLiteral("FechaAlta"), QStringLiteral("&Fecha Alta:"), 0, 4);
+    auto* fecha = addText(FechaAlta, QStringLiteral("FechaAlta"), tr("&Fecha Alta:"), 0, 4);
     fecha->setMaximumWidth(110);
     connect(fecha, &QLineEdit::editingFinished, this, [fecha] {
         const QDate d = LeerFecha(fecha->text());
@@ -88,8 +88,8 @@ void FichaPersona::campoEmail(int index, int row, int column, int span) {
     butEmailTo = new QToolButton(Picture1);
     butEmailTo->setObjectName(QStringLiteral("butEmailTo"));
     butEmailTo->setIcon(ui::themeIcon(QStringLiteral("mail-unread"), QStyle::SP_FileIcon));
-    butEmailTo->setToolTip(QStringLiteral("Enviar correo"));
-    butEmailTo->setAccessibleName(QStringLiteral("Enviar correo"));
+    butEmailTo->setToolTip(tr("Enviar correo"));
+    butEmailTo->setAccessibleName(tr("Enviar correo"));
     butEmailTo->setAutoRaise(true);
     butEmailTo->setProperty("alwaysEnabled", true);
     auto* cell = new QWidget(Picture1);
@@ -97,18 +97,18 @@ void FichaPersona::campoEmail(int index, int row, int column, int span) {
     h->setContentsMargins(0, 0, 0, 0);
     h->addWidget(email, 1);
     h->addWidget(butEmailTo);
-    addLabel(QStringLiteral("&Email:"), row, column, email);
+    addLabel(tr("&Email:"), row, column, email);
     grid->addWidget(cell, row, column + 1, 1, span);
     connect(butEmailTo, &QToolButton::clicked, this, &FichaPersona::enviarEmail);
 }
 
-void FichaPersona::terminarCarga(const QString& tabla, const QString& caption) {
+void FichaPersona::terminarCarga(const QString& tabla, const QString& titulo) {
     tabla_ = tabla;
     // "Alquiler = ?" (not "not alquiler") lets the (Alquiler, Agencia, QuickID) index give the order.
     iniciarControlador(
         QStringLiteral("select * from %1 where Alquiler = ? order by Agencia,QuickID").arg(tabla),
         {modoAlquiler_ ? 1 : 0});
-    setWindowTitle(caption + (modoAlquiler_ ? QStringLiteral("Alquileres") : QStringLiteral("Ventas")));
+    setWindowTitle(titulo);
     data->setFirstControl(txt.value(Nombre)->widget());
 }
 
@@ -146,14 +146,13 @@ bool FichaPersona::sinDuplicados() {
         candidatos = BuscarPersonasDuplicadas(data->BaseDatos(), p);
     } catch (const db::DbError& e) {
         // The check is advice: a failing one is logged and the record is stored.
-        RegistrarError(QStringLiteral("buscar duplicados"), e);
+        RegistrarError(tr("buscar duplicados"), e);
         return true;
     }
     if (candidatos.isEmpty())
         return true;
     QString elegido;
-    switch (
-        dlgDuplicados::PreguntarPersonas(this, candidatos, QStringLiteral("&Abrir el elegido"), elegido)) {
+    switch (dlgDuplicados::PreguntarPersonas(this, candidatos, tr("&Abrir el elegido"), elegido)) {
     case dlgDuplicados::Respuesta::Guardar:
         return true;
     case dlgDuplicados::Respuesta::Abrir:
@@ -253,38 +252,39 @@ frmPropietarios::frmPropietarios(AppContext& context, bool modoAlquiler, QWidget
             addText(c->indice, c->nombreCampo(), c->rotulo(), c->ficha.fila, c->ficha.columna,
                     c->ficha.ancho);
     }
-    addMemo(Comentarios, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 8, 0, 1, 5);
+    addMemo(Comentarios, QStringLiteral("Comentarios"), tr("C&omentarios:"), 8, 0, 1, 5);
     marcarDocumentos(propietario::Dni, propietario::Nie, propietario::Pasaporte);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 1);
     grid->setRowStretch(8, 1);
-    terminarCarga(QStringLiteral("Propietarios"), QStringLiteral("Ficha de Propietarios de "));
+    terminarCarga(QStringLiteral("Propietarios"), modoAlquiler ? tr("Ficha de Propietarios de Alquileres")
+                                                               : tr("Ficha de Propietarios de Ventas"));
     resize(640, 430);
 }
 
 frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent)
     : FichaPersona(context, QStringLiteral("frmClientes"), modoAlquiler, QStringLiteral("CLIENTES"), parent) {
     filaCodigo();
-    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 3);
+    addText(Nombre, QStringLiteral("Nombre"), tr("&Nombre:"), 1, 0, 3);
     cboEstado = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
     cboEstado->setObjectName(QStringLiteral("cbo(0)"));
-    addLabel(QStringLiteral("E&stado:"), 1, 4, cboEstado);
+    addLabel(tr("E&stado:"), 1, 4, cboEstado);
     grid->addWidget(cboEstado, 1, 5);
-    addText(Direccion, QStringLiteral("Direccion"), QStringLiteral("&Dirección:"), 2, 0, 5);
-    addText(Localidad, QStringLiteral("Localidad"), QStringLiteral("&Localidad:"), 3, 0, 3);
-    addText(Cp, QStringLiteral("Cp"), QStringLiteral("C&P:"), 3, 4);
-    addText(Provincia, QStringLiteral("Provincia"), QStringLiteral("Pro&vincia:"), 4, 0);
+    addText(Direccion, QStringLiteral("Direccion"), tr("&Dirección:"), 2, 0, 5);
+    addText(Localidad, QStringLiteral("Localidad"), tr("&Localidad:"), 3, 0, 3);
+    addText(Cp, QStringLiteral("Cp"), tr("C&P:"), 3, 4);
+    addText(Provincia, QStringLiteral("Provincia"), tr("Pro&vincia:"), 4, 0);
     campoEmail(Email, 4, 2, 3);
-    addText(Telefono, QStringLiteral("Telefono"), QStringLiteral("&Teléfono:"), 5, 0);
-    addText(Movil, QStringLiteral("Movil"), QStringLiteral("&Móvil:"), 5, 2);
-    addText(Fax, QStringLiteral("Fax"), QStringLiteral("F&ax:"), 5, 4);
-    addText(cliente::Pasaporte, QStringLiteral("Pasaporte"), QStringLiteral("Pasapor&te:"), 6, 0);
-    addText(cliente::Dni, QStringLiteral("Dni"), QStringLiteral("DN&I:"), 6, 2);
-    addText(cliente::Nie, QStringLiteral("Nie"), QStringLiteral("NI&E:"), 6, 4);
+    addText(Telefono, QStringLiteral("Telefono"), tr("&Teléfono:"), 5, 0);
+    addText(Movil, QStringLiteral("Movil"), tr("&Móvil:"), 5, 2);
+    addText(Fax, QStringLiteral("Fax"), tr("F&ax:"), 5, 4);
+    addText(cliente::Pasaporte, QStringLiteral("Pasaporte"), tr("Pasapor&te:"), 6, 0);
+    addText(cliente::Dni, QStringLiteral("Dni"), tr("DN&I:"), 6, 2);
+    addText(cliente::Nie, QStringLiteral("Nie"), tr("NI&E:"), 6, 4);
     marcarDocumentos(cliente::Dni, cliente::Nie, cliente::Pasaporte);
-    addMemo(Comentarios, QStringLiteral("Comentarios"), QStringLiteral("C&omentarios:"), 7, 0, 1, 5);
-    addMemo(cliente::Requiere, QStringLiteral("Requiere"), QStringLiteral("&Requiere:"), 8, 0, 1, 5);
+    addMemo(Comentarios, QStringLiteral("Comentarios"), tr("C&omentarios:"), 7, 0, 1, 5);
+    addMemo(cliente::Requiere, QStringLiteral("Requiere"), tr("&Requiere:"), 8, 0, 1, 5);
 
     auto* presupuesto = new ui::BoundTextBox(Picture1, QStringLiteral("Presupuesto"));
     presupuesto->setObjectName(QStringLiteral("txt(%1)").arg(cliente::Presupuesto));
@@ -295,17 +295,16 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     h->setContentsMargins(0, 0, 0, 0);
     h->addWidget(presupuesto, 1);
     h->addWidget(new QLabel(QStringLiteral("€"), cell));
-    addLabel(QStringLiteral("Pres&upuesto:"), 9, 0, presupuesto);
+    addLabel(tr("Pres&upuesto:"), 9, 0, presupuesto);
     grid->addWidget(cell, 9, 1);
     connect(presupuesto, &QLineEdit::editingFinished, this, &frmClientes::formatearPresupuesto);
 
-    cboTipo = addListaCatalogo(cliente::Tipo, QStringLiteral("CodTipo"), QStringLiteral("Ti&po:"), 9, 2,
-                               QStringLiteral("select cod,nombre from tipos order by nombre"));
-    auto* agente = addText(cliente::Agente, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 9, 4);
+    cboTipo = addListaCatalogo(cliente::Tipo, QStringLiteral("CodTipo"), tr("Ti&po:"), 9, 2, ListaTipos());
+    auto* agente = addText(cliente::Agente, QStringLiteral("Agente"), tr("A&gente:"), 9, 4);
     try {
         PonerListaAgentes(agente, NombresAgentes(ctx.db()));
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer los agentes"), e);
+        RegistrarError(tr("leer los agentes"), e);
     }
 
     grid->setColumnStretch(1, 2);
@@ -314,15 +313,15 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
     grid->setRowStretch(7, 1);
     grid->setRowStretch(8, 1);
     preferencias = new PreferenciasCliente(ctx, Picture1, grid, txt);
-    butCoincidencias = addToolButton(QStringLiteral("butCoincidencias"),
-                                     QStringLiteral("Propiedades que encajan"), QStringLiteral("edit-find"));
+    butCoincidencias = addToolButton(QStringLiteral("butCoincidencias"), tr("Propiedades que encajan"),
+                                     QStringLiteral("edit-find"));
     connect(butCoincidencias, &QToolButton::clicked, this, [this] {
         if (data->EstadoPaseando())
             frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DeCliente, txt.value(Cod)->Text());
     });
-    butVisitas = addToolButton(QStringLiteral("butVisitas"), QStringLiteral("Visitas"),
-                               QStringLiteral("x-office-calendar"));
-    butNuevaVisita = addToolButton(QStringLiteral("butNuevaVisita"), QStringLiteral("Nueva visita"),
+    butVisitas =
+        addToolButton(QStringLiteral("butVisitas"), tr("Visitas"), QStringLiteral("x-office-calendar"));
+    butNuevaVisita = addToolButton(QStringLiteral("butNuevaVisita"), tr("Nueva visita"),
                                    QStringLiteral("appointment-new"));
     ConectarBotonesVisitas(ctx, butVisitas, butNuevaVisita, [this] {
         FiltroVisitas f;
@@ -337,7 +336,8 @@ frmClientes::frmClientes(AppContext& context, bool modoAlquiler, QWidget* parent
                          QStringLiteral("Descartado")});
     cboEstado->setCurrentIndex(-1);
 
-    terminarCarga(QStringLiteral("Clientes"), QStringLiteral("Ficha de Clientes de "));
+    terminarCarga(QStringLiteral("Clientes"),
+                  modoAlquiler ? tr("Ficha de Clientes de Alquileres") : tr("Ficha de Clientes de Ventas"));
     resize(680, 520);
 }
 

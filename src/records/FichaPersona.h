@@ -45,8 +45,8 @@ protected:
     void filaCodigo();
     // The e-mail box txt(index) with its envelope button, at (row, column).
     void campoEmail(int index, int row, int column, int span);
-    // Common end of construction: controller, first control, caption.
-    void terminarCarga(const QString& tabla, const QString& caption);
+    // Common end of construction: controller, first control, window title.
+    void terminarCarga(const QString& tabla, const QString& titulo);
     // The DNI, NIE and passport boxes: checked by the controller, compared for duplicates.
     void marcarDocumentos(int dni, int nie, int pasaporte);
     // What a window checks on confirm besides the office: true when it may go on.

@@ -58,25 +58,25 @@ FotosPropiedad::FotosPropiedad(AppContext& ctx, QWidget* page, QGridLayout* grid
         img->setFixedSize(TamañoImagen);
         img->setAlignment(Qt::AlignCenter);
         img->setFrameShape(QFrame::StyledPanel);
-        img->setAccessibleName(QStringLiteral("Foto %1").arg(i + 1));
+        img->setAccessibleName(tr("Foto %1").arg(i + 1));
         imgFoto[s] = img;
         auto* nombre = new ui::BoundTextBox(celda, QStringLiteral("Foto%1").arg(i + 1));
         nombre->setObjectName(QStringLiteral("txtFoto(%1)").arg(i));
-        nombre->setAccessibleName(QStringLiteral("Archivo de la foto %1").arg(i + 1));
+        nombre->setAccessibleName(tr("Archivo de la foto %1").arg(i + 1));
         nombre->hide();
         txtFoto[s] = nombre;
         auto* texto = new ui::BoundTextBox(celda, QStringLiteral("TextoFoto%1").arg(i + 1));
         texto->setObjectName(QStringLiteral("txt(%1)").arg(TextoFoto[i]));
-        texto->setAccessibleName(QStringLiteral("Texto de la foto %1").arg(i + 1));
-        texto->setPlaceholderText(QStringLiteral("Texto de la foto"));
+        texto->setAccessibleName(tr("Texto de la foto %1").arg(i + 1));
+        texto->setPlaceholderText(tr("Texto de la foto"));
         txt.insert(TextoFoto[i], texto);
         auto* botones = new QHBoxLayout;
-        auto* cargar = new QPushButton(QStringLiteral("Cargar Foto"), celda);
+        auto* cargar = new QPushButton(tr("Cargar Foto"), celda);
         cargar->setObjectName(QStringLiteral("butFotoCargar(%1)").arg(i));
-        cargar->setAccessibleName(QStringLiteral("Cargar foto %1").arg(i + 1));
-        auto* borrar = new QPushButton(QStringLiteral("Borrar Foto"), celda);
+        cargar->setAccessibleName(tr("Cargar foto %1").arg(i + 1));
+        auto* borrar = new QPushButton(tr("Borrar Foto"), celda);
         borrar->setObjectName(QStringLiteral("butFotoBorrar(%1)").arg(i));
-        borrar->setAccessibleName(QStringLiteral("Borrar foto %1").arg(i + 1));
+        borrar->setAccessibleName(tr("Borrar foto %1").arg(i + 1));
         butFotoCargar[s] = cargar;
         butFotoBorrar[s] = borrar;
         botones->addWidget(cargar);
@@ -132,18 +132,17 @@ void FotosPropiedad::decodificar(int slot, const QString& ruta) {
 void FotosPropiedad::Cargar(int slot) {
     QWidget* ventana = imgFoto[std::size_t(slot)]->window();
     const QString ruta = ctx_.dialogs->openFile(
-        ventana, QStringLiteral("Cargar fotografía"),
-        ui::qtFileFilter(QStringLiteral("Imágenes (*.bmp;*.jpg; *.jpeg)|*.bmp;*.jpg;*.jpeg")),
-        carpetaInicial(ctx_));
+        ventana, tr("Cargar fotografía"),
+        ui::qtFileFilter(tr("Imágenes (*.bmp;*.jpg; *.jpeg)|*.bmp;*.jpg;*.jpeg")), carpetaInicial(ctx_));
     if (ruta.isEmpty())
         return;
     ctx_.CarpetaFotosElegidas = QFileInfo(ruta).absolutePath();
     // The header is enough to know whether the file is a picture at all.
     if (!QImageReader(ruta).canRead()) {
-        MensajeError(*ctx_.dialogs,
-                     QStringLiteral("El archivo \"%1\" no es una imagen que se pueda mostrar.")
-                         .arg(QFileInfo(ruta).fileName()),
-                     ventana);
+        MensajeError(
+            *ctx_.dialogs,
+            tr("El archivo \"%1\" no es una imagen que se pueda mostrar.").arg(QFileInfo(ruta).fileName()),
+            ventana);
         return;
     }
     const auto s = std::size_t(slot);

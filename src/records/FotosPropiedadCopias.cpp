@@ -7,7 +7,6 @@
 #include "platform/db/DbError.h"
 #include "shell/AppContext.h"
 #include "shell/Log.h"
-#include "shell/Plurales.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -131,12 +130,10 @@ void FotosPropiedad::preparar(db::Database& base, const QString& cod) {
         if (fd < 0) {
             const int error = errno;
             descartar();
-            throw db::DbError(
-                db::ErrGeneric,
-                QStringLiteral("No se pudo copiar la foto %1 (\"%2\") a la carpeta de fotos: %3")
-                    .arg(i + 1)
-                    .arg(pendiente_[s], qt_error_string(error)),
-                causaCopia(error));
+            throw db::DbError(db::ErrGeneric,
+                              tr("No se pudo copiar la foto %1 (\"%2\") a la carpeta de fotos: %3")
+                                  .arg(QString::number(i + 1), pendiente_[s], qt_error_string(error)),
+                              causaCopia(error));
         }
         copias_.append({temporal, destino, fd});
         txtFoto[s]->setText(nombre);
@@ -178,8 +175,7 @@ QString FotosPropiedad::colocar() {
                            {GrupoCopias, ficha_});
         } catch (const db::DbError& e) {
             // A token left behind is removed by the next start-up.
-            EscribirLog(QStringLiteral("No se ha podido borrar la marca de fotos %1: %2")
-                            .arg(ficha_, e.description()));
+            EscribirLog(tr("No se ha podido borrar la marca de fotos %1: %2").arg(ficha_, e.description()));
         }
     }
     base_ = nullptr;
@@ -189,7 +185,7 @@ QString FotosPropiedad::colocar() {
     borrado_.fill(false);
     if (fallidas.isEmpty())
         return {};
-    return QStringLiteral("La propiedad se ha guardado, pero no se pudo colocar en la carpeta de fotos: %1.")
+    return tr("La propiedad se ha guardado, pero no se pudo colocar en la carpeta de fotos: %1.")
         .arg(fallidas.join(QStringLiteral(", ")));
 }
 
@@ -285,12 +281,9 @@ FotosPropiedad::Restos FotosPropiedad::limpiarRestos(db::Database& base, const Q
     }
     if (restos.colocadas + restos.borrados > 0)
         EscribirLog(
-            QStringLiteral("Carpeta de fotos: %1 de una grabación interrumpida %2, %3 %4.")
-                .arg(Cantidad(restos.colocadas, QStringLiteral("foto"), QStringLiteral("fotos")),
-                     SegunCantidad(restos.colocadas, QStringLiteral("colocada"), QStringLiteral("colocadas")),
-                     Cantidad(restos.borrados, QStringLiteral("archivo temporal"),
-                              QStringLiteral("archivos temporales")),
-                     SegunCantidad(restos.borrados, QStringLiteral("borrado"), QStringLiteral("borrados"))));
+            tr("Carpeta de fotos: %1, %2.")
+                .arg(tr("%n fotos de una grabación interrumpida colocadas", nullptr, restos.colocadas),
+                     tr("%n archivos temporales borrados", nullptr, restos.borrados)));
     return restos;
 }
 

@@ -10,6 +10,7 @@
 #include "shell/Mensajes.h"
 #include "shell/OfficeRules.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 namespace orb {
@@ -18,29 +19,29 @@ namespace {
 
 struct Campo {
     const char* campo;
-    const char16_t* rotulo;
+    const char* rotulo;
     bool soloClientes;
 };
 
 constexpr Campo kCampos[] = {
-    {"Nombre", u"Nombre", false},
-    {"Direccion", u"Dirección", false},
-    {"Localidad", u"Localidad", false},
-    {"Cp", u"CP", false},
-    {"Provincia", u"Provincia", false},
-    {"Telefono", u"Teléfono", false},
-    {"Movil", u"Móvil", false},
-    {"Fax", u"Fax", false},
-    {"Email", u"Email", false},
-    {"Dni", u"DNI", false},
-    {"Pasaporte", u"Pasaporte", false},
-    {"Nie", u"NIE", false},
-    {"Estado", u"Estado", true},
-    {"Presupuesto", u"Presupuesto", true},
-    {"PresupuestoMinimo", u"Presupuesto mínimo", true},
-    {"CodTipo", u"Tipo", true},
-    {"Agente", u"Agente", true},
-    {"Requiere", u"Requiere", true},
+    {"Nombre", QT_TRANSLATE_NOOP("Fusion", "Nombre"), false},
+    {"Direccion", QT_TRANSLATE_NOOP("Fusion", "Dirección"), false},
+    {"Localidad", QT_TRANSLATE_NOOP("Fusion", "Localidad"), false},
+    {"Cp", QT_TRANSLATE_NOOP("Fusion", "CP"), false},
+    {"Provincia", QT_TRANSLATE_NOOP("Fusion", "Provincia"), false},
+    {"Telefono", QT_TRANSLATE_NOOP("Fusion", "Teléfono"), false},
+    {"Movil", QT_TRANSLATE_NOOP("Fusion", "Móvil"), false},
+    {"Fax", QT_TRANSLATE_NOOP("Fusion", "Fax"), false},
+    {"Email", QT_TRANSLATE_NOOP("Fusion", "Email"), false},
+    {"Dni", QT_TRANSLATE_NOOP("Fusion", "DNI"), false},
+    {"Pasaporte", QT_TRANSLATE_NOOP("Fusion", "Pasaporte"), false},
+    {"Nie", QT_TRANSLATE_NOOP("Fusion", "NIE"), false},
+    {"Estado", QT_TRANSLATE_NOOP("Fusion", "Estado"), true},
+    {"Presupuesto", QT_TRANSLATE_NOOP("Fusion", "Presupuesto"), true},
+    {"PresupuestoMinimo", QT_TRANSLATE_NOOP("Fusion", "Presupuesto mínimo"), true},
+    {"CodTipo", QT_TRANSLATE_NOOP("Fusion", "Tipo"), true},
+    {"Agente", QT_TRANSLATE_NOOP("Fusion", "Agente"), true},
+    {"Requiere", QT_TRANSLATE_NOOP("Fusion", "Requiere"), true},
 };
 
 bool Vacio(const db::Value& v) {
@@ -78,8 +79,9 @@ QList<CampoFusion> CamposFusion(db::Database& base, TablaFusion t, const QString
     const bool saleMasReciente = b.first().value(0).toDate() > a.first().value(0).toDate();
     QList<CampoFusion> out;
     for (int i = 0; i < campos.size(); ++i) {
-        CampoFusion f{QString::fromLatin1(campos.at(i).campo), QString::fromUtf16(campos.at(i).rotulo),
-                      a.first().value(i + 1), b.first().value(i + 1), false};
+        CampoFusion f{QString::fromLatin1(campos.at(i).campo),
+                      QCoreApplication::translate("Fusion", campos.at(i).rotulo), a.first().value(i + 1),
+                      b.first().value(i + 1), false};
         if (Vacio(f.queda))
             f.delQueSale = !Vacio(f.sale);
         else if (!Vacio(f.sale))
@@ -101,9 +103,10 @@ void Fusionar(db::Database& base, TablaFusion t, const QString& oficina, const Q
         (r.value(0).toString().compare(queda, Qt::CaseInsensitive) == 0 ? kept : gone) = r;
     if (kept.isEmpty() || gone.isEmpty() || queda.compare(sale, Qt::CaseInsensitive) == 0)
         throw db::DbError(db::ErrNoCurrentRecord,
-                          QStringLiteral("No existe uno de los registros a fusionar"));
+                          QCoreApplication::translate("Fusion", "No existe uno de los registros a fusionar"));
     if (kept.value(1).toString() != oficina || gone.value(1).toString() != oficina)
-        throw db::DbError(db::ErrGeneric, QStringLiteral("Uno de los registros no pertenece a esta oficina"));
+        throw db::DbError(db::ErrGeneric, QCoreApplication::translate(
+                                              "Fusion", "Uno de los registros no pertenece a esta oficina"));
 
     // The kept record: the chosen values, both comments and the merge noted in them.
     QStringList asignaciones;
@@ -160,11 +163,13 @@ void Fusionar(db::Database& base, TablaFusion t, const QString& oficina, const Q
 
 bool FusionarConDialogo(AppContext& ctx, QWidget* parent, TablaFusion t, const QString& queda,
                         const QString& sale) {
-    const QString accion = QStringLiteral("fusionar los registros");
+    const QString accion = QCoreApplication::translate("Fusion", "fusionar los registros");
     try {
         if (queda.compare(sale, Qt::CaseInsensitive) == 0) {
             MensajeError(*ctx.dialogs,
-                         QStringLiteral("Ha elegido el mismo registro: no hay nada que fusionar."), parent);
+                         QCoreApplication::translate(
+                             "Fusion", "Ha elegido el mismo registro: no hay nada que fusionar."),
+                         parent);
             return false;
         }
         const QString oficinaOtro =
@@ -181,9 +186,10 @@ bool FusionarConDialogo(AppContext& ctx, QWidget* parent, TablaFusion t, const Q
             return false;
         Fusionar(ctx.db(), t, ctx.facts.CodigoOficina, queda, sale, dlg.campos());
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx.dialogs, parent, accion,
-                               QStringLiteral("No se han podido fusionar los registros."), e, {},
-                               ctx.RutaBaseDatos);
+        InformarErrorBaseDatos(
+            *ctx.dialogs, parent, accion,
+            QCoreApplication::translate("Fusion", "No se han podido fusionar los registros."), e, {},
+            ctx.RutaBaseDatos);
         return false;
     }
     ctx.cambios.avisar(NombreTabla(t), queda);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -49,7 +50,7 @@ void PonerListaAgentes(QLineEdit* caja, const QStringList& nombres) {
     QAction* lista =
         caja->addAction(caja->style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
     lista->setObjectName(QStringLiteral("lista") + caja->objectName());
-    lista->setToolTip(QStringLiteral("Lista de agentes (Alt+Abajo)"));
+    lista->setToolTip(QCoreApplication::translate("ListaAgentes", "Lista de agentes (Alt+Abajo)"));
     QObject::connect(lista, &QAction::triggered, caja, [caja] { mostrarTodos(caja); });
     caja->installEventFilter(new TeclaLista(caja));
 }

@@ -14,33 +14,33 @@ namespace {
 
 struct Dato {
     const char* campo;
-    const char16_t* rotulo;
+    const char* rotulo;
 };
 // In the index order of lblPropietario.
-const Dato Datos[PanelPropietario::NumEtiquetas] = {{"Nombre", u"Nombre:"},
-                                                    {"Direccion", u"Dirección:"},
-                                                    {"Localidad", u"Localidad:"},
-                                                    {"Provincia", u"Provincia:"},
-                                                    {"CP", u"CP:"},
-                                                    {"Telefono", u"Teléfono:"},
-                                                    {"Movil", u"Móvil:"},
-                                                    {"Fax", u"Fax:"},
-                                                    {"Pasaporte", u"Pasap.:"},
-                                                    {"Dni", u"DNI:"},
-                                                    {"Nie", u"NIE:"},
-                                                    {"Email", u"Email:"}};
+const Dato Datos[PanelPropietario::NumEtiquetas] = {
+    {"Nombre", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Nombre:")},
+    {"Direccion", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Dirección:")},
+    {"Localidad", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Localidad:")},
+    {"Provincia", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Provincia:")},
+    {"CP", QT_TRANSLATE_NOOP("orb::PanelPropietario", "CP:")},
+    {"Telefono", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Teléfono:")},
+    {"Movil", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Móvil:")},
+    {"Fax", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Fax:")},
+    {"Pasaporte", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Pasap.:")},
+    {"Dni", QT_TRANSLATE_NOOP("orb::PanelPropietario", "DNI:")},
+    {"Nie", QT_TRANSLATE_NOOP("orb::PanelPropietario", "NIE:")},
+    {"Email", QT_TRANSLATE_NOOP("orb::PanelPropietario", "Email:")}};
 
 } // namespace
 
-PanelPropietario::PanelPropietario(QWidget* parent)
-    : QGroupBox(QStringLiteral("Datos del Propietario"), parent) {
+PanelPropietario::PanelPropietario(QWidget* parent) : QGroupBox(tr("Datos del Propietario"), parent) {
     setObjectName(QStringLiteral("picPropietario"));
     grid_ = new QGridLayout(this);
     grid_->setContentsMargins(8, 6, 8, 6);
     grid_->setHorizontalSpacing(6);
     grid_->setVerticalSpacing(2);
     for (int i = 0; i < NumEtiquetas; ++i) {
-        auto* rotulo = new QLabel(QString::fromUtf16(Datos[i].rotulo), this);
+        auto* rotulo = new QLabel(tr(Datos[i].rotulo), this);
         rotulo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* valor = new QLabel(this);
         valor->setObjectName(QStringLiteral("lblPropietario(%1)").arg(i));
@@ -54,10 +54,9 @@ PanelPropietario::PanelPropietario(QWidget* parent)
     }
     auto* botones = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
-        auto* b = new QPushButton(i == Nuevo ? QStringLiteral("Nuevo") : QStringLiteral("Existente"), this);
+        auto* b = new QPushButton(i == Nuevo ? tr("Nuevo") : tr("Existente"), this);
         b->setObjectName(QStringLiteral("butPropietario(%1)").arg(i));
-        b->setAccessibleName(i == Nuevo ? QStringLiteral("Nuevo propietario")
-                                        : QStringLiteral("Propietario existente"));
+        b->setAccessibleName(i == Nuevo ? tr("Nuevo propietario") : tr("Propietario existente"));
         butPropietario[std::size_t(i)] = b;
         botones->addWidget(b);
     }

@@ -42,7 +42,7 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
     : QObject(panel), ctx_(ctx) {
     tabs = new QTabWidget(panel);
     tabs->setObjectName(QStringLiteral("tabCliente"));
-    tabs->setAccessibleName(QStringLiteral("Pestañas del cliente"));
+    tabs->setAccessibleName(tr("Pestañas del cliente"));
 
     // The client's data as laid out so far, moved cell by cell onto the first tab.
     auto* datos = new QWidget(tabs);
@@ -73,7 +73,7 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
         g->setColumnStretch(i, grid->columnStretch(i));
     for (int i = 0; i < grid->rowCount(); ++i)
         g->setRowStretch(i, grid->rowStretch(i));
-    tabs->addTab(datos, QStringLiteral("&Datos"));
+    tabs->addTab(datos, tr("&Datos"));
 
     auto* pref = new QWidget(tabs);
     pref->setObjectName(QStringLiteral("tabPreferencias"));
@@ -84,31 +84,27 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
     txt.insert(cli::PresupuestoMinimo, minimo);
     minimo_ = minimo;
     maximo_ = txt.value(cliente::Presupuesto);
-    p->addWidget(etiqueta(QStringLiteral("Presupuesto mín&imo:"), minimo, pref), 0, 0);
+    p->addWidget(etiqueta(tr("Presupuesto mín&imo:"), minimo, pref), 0, 0);
     auto* celda = new QWidget(pref);
     auto* h = new QHBoxLayout(celda);
     h->setContentsMargins(0, 0, 0, 0);
     h->addWidget(minimo, 1);
-    h->addWidget(new QLabel(QStringLiteral("€  (el máximo es el Presupuesto de la ficha)"), celda));
+    h->addWidget(new QLabel(tr("€  (el máximo es el Presupuesto de la ficha)"), celda));
     p->addWidget(celda, 0, 1, 1, 3);
 
     auto* dormitorios = new ui::BoundTextBox(pref, QStringLiteral("DormitoriosMinimo"));
     dormitorios->setObjectName(QStringLiteral("txt(%1)").arg(cli::DormitoriosMinimo));
     dormitorios->setMaximumWidth(60);
     txt.insert(cli::DormitoriosMinimo, dormitorios);
-    p->addWidget(etiqueta(QStringLiteral("Dormitorios mínimo&s:"), dormitorios, pref), 1, 0);
+    p->addWidget(etiqueta(tr("Dormitorios mínimo&s:"), dormitorios, pref), 1, 0);
     p->addWidget(dormitorios, 1, 1, Qt::AlignLeft);
 
-    auto* imprescindible = new QGroupBox(QStringLiteral("Imprescindible"), pref);
+    auto* imprescindible = new QGroupBox(tr("Imprescindible"), pref);
     auto* hi = new QHBoxLayout(imprescindible);
-    chkPiscina =
-        new ui::BoundCheckBox(QStringLiteral("Pisci&na"), imprescindible, QStringLiteral("QuierePiscina"));
-    chkGaraje =
-        new ui::BoundCheckBox(QStringLiteral("Gara&je"), imprescindible, QStringLiteral("QuiereGaraje"));
-    chkAscensor =
-        new ui::BoundCheckBox(QStringLiteral("Ascens&or"), imprescindible, QStringLiteral("QuiereAscensor"));
-    chkTerraza =
-        new ui::BoundCheckBox(QStringLiteral("Terra&za"), imprescindible, QStringLiteral("QuiereTerraza"));
+    chkPiscina = new ui::BoundCheckBox(tr("Pisci&na"), imprescindible, QStringLiteral("QuierePiscina"));
+    chkGaraje = new ui::BoundCheckBox(tr("Gara&je"), imprescindible, QStringLiteral("QuiereGaraje"));
+    chkAscensor = new ui::BoundCheckBox(tr("Ascens&or"), imprescindible, QStringLiteral("QuiereAscensor"));
+    chkTerraza = new ui::BoundCheckBox(tr("Terra&za"), imprescindible, QStringLiteral("QuiereTerraza"));
     for (ui::BoundCheckBox* c : {chkPiscina, chkGaraje, chkAscensor, chkTerraza}) {
         QString nombre = c->text();
         c->setAccessibleName(nombre.remove(u'&'));
@@ -118,41 +114,41 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
     hi->addStretch(1);
     p->addWidget(imprescindible, 2, 0, 1, 4);
 
-    auto* zonasCaja = new QGroupBox(QStringLiteral("Localidades y zonas deseadas"), pref);
+    auto* zonasCaja = new QGroupBox(tr("Localidades y zonas deseadas"), pref);
     auto* gz = new QGridLayout(zonasCaja);
     cboLocalidad = new QComboBox(zonasCaja);
     cboLocalidad->setObjectName(QStringLiteral("cboLocalidadDeseada"));
     cboZona = new QComboBox(zonasCaja);
     cboZona->setObjectName(QStringLiteral("cboZonaDeseada"));
-    gz->addWidget(etiqueta(QStringLiteral("&Localidad deseada:"), cboLocalidad, zonasCaja), 0, 0);
+    gz->addWidget(etiqueta(tr("&Localidad deseada:"), cboLocalidad, zonasCaja), 0, 0);
     gz->addWidget(cboLocalidad, 0, 1);
-    gz->addWidget(etiqueta(QStringLiteral("Zona dese&ada:"), cboZona, zonasCaja), 0, 2);
+    gz->addWidget(etiqueta(tr("Zona dese&ada:"), cboZona, zonasCaja), 0, 2);
     gz->addWidget(cboZona, 0, 3);
-    cmdAñadirZona = new QPushButton(QStringLiteral("Añadir &zona"), zonasCaja);
+    cmdAñadirZona = new QPushButton(tr("Añadir &zona"), zonasCaja);
     cmdAñadirZona->setObjectName(QStringLiteral("cmdAnadirZona"));
-    cmdAñadirZona->setAccessibleName(QStringLiteral("Añadir zona"));
-    cmdQuitarZona = new QPushButton(QStringLiteral("&Quitar zona"), zonasCaja);
+    cmdAñadirZona->setAccessibleName(tr("Añadir zona"));
+    cmdQuitarZona = new QPushButton(tr("&Quitar zona"), zonasCaja);
     cmdQuitarZona->setObjectName(QStringLiteral("cmdQuitarZona"));
-    cmdQuitarZona->setAccessibleName(QStringLiteral("Quitar zona"));
+    cmdQuitarZona->setAccessibleName(tr("Quitar zona"));
     gz->addWidget(cmdAñadirZona, 0, 4);
     gz->addWidget(cmdQuitarZona, 0, 5);
     grdZonas = new QTableWidget(0, 2, zonasCaja);
     grdZonas->setObjectName(QStringLiteral("grdZonas"));
-    grdZonas->setAccessibleName(QStringLiteral("Zonas deseadas"));
-    grdZonas->setHorizontalHeaderLabels({QStringLiteral("Localidad"), QStringLiteral("Zona")});
+    grdZonas->setAccessibleName(tr("Zonas deseadas"));
+    grdZonas->setHorizontalHeaderLabels({tr("Localidad"), tr("Zona")});
     grdZonas->horizontalHeader()->setStretchLastSection(true);
     grdZonas->verticalHeader()->hide();
     grdZonas->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdZonas->setSelectionMode(QAbstractItemView::SingleSelection);
     grdZonas->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui::disableCornerButton(grdZonas, QStringLiteral("Esquina de las zonas deseadas"));
+    ui::disableCornerButton(grdZonas, tr("Esquina de las zonas deseadas"));
     gz->addWidget(grdZonas, 1, 0, 1, 6);
     gz->setColumnStretch(1, 1);
     gz->setColumnStretch(3, 1);
     p->addWidget(zonasCaja, 3, 0, 1, 4);
     p->setRowStretch(3, 1);
     p->setColumnStretch(3, 1);
-    tabs->addTab(pref, QStringLiteral("&Preferencias"));
+    tabs->addTab(pref, tr("&Preferencias"));
 
     grid->addWidget(tabs, 0, 0);
     for (int i = 0; i < grid->columnCount(); ++i)
@@ -183,7 +179,7 @@ PreferenciasCliente::PreferenciasCliente(AppContext& ctx, QWidget* panel, QGridL
 
 void PreferenciasCliente::llenarZonas() {
     cboZona->clear();
-    cboZona->addItem(QStringLiteral("(toda la localidad)"), qint64(0));
+    cboZona->addItem(tr("(toda la localidad)"), qint64(0));
     const qint64 localidad = cboLocalidad->currentData().toLongLong();
     QList<QPair<QString, qint64>> lista;
     for (auto it = areas_.cbegin(); it != areas_.cend(); ++it)
@@ -199,8 +195,7 @@ void PreferenciasCliente::añadirFila(qint64 localidad, qint64 area) {
     grdZonas->insertRow(fila);
     auto* l = new QTableWidgetItem(localidades_.value(localidad, QString::number(localidad)));
     l->setData(Qt::UserRole, localidad);
-    auto* a =
-        new QTableWidgetItem(area == 0 ? QStringLiteral("(toda la localidad)") : areas_.value(area).first);
+    auto* a = new QTableWidgetItem(area == 0 ? tr("(toda la localidad)") : areas_.value(area).first);
     a->setData(Qt::UserRole, area);
     grdZonas->setItem(fila, 0, l);
     grdZonas->setItem(fila, 1, a);
@@ -228,12 +223,12 @@ bool PreferenciasCliente::presupuestoValido(QWidget* ventana) {
     const std::optional<double> maximo = LeerNumero(maximo_->Text());
     if (!minimo || !maximo || *maximo <= 0 || *minimo <= *maximo)
         return true;
-    ctx_.dialogs->message(
-        ventana, {QStringLiteral("%1: \"%2\" es mayor que el %3 (%4): el mínimo no puede superar al máximo.")
-                      .arg(minimo_->caption(), minimo_->Text().trimmed(), maximo_->caption(),
-                           maximo_->Text().trimmed()),
-                  QStringLiteral("Orbalia"), ui::DialogService::Buttons::Ok,
-                  ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
+    ctx_.dialogs->message(ventana,
+                          {tr("%1: \"%2\" es mayor que el %3 (%4): el mínimo no puede superar al máximo.")
+                               .arg(minimo_->caption(), minimo_->Text().trimmed(), maximo_->caption(),
+                                    maximo_->Text().trimmed()),
+                           QStringLiteral("Orbalia"), ui::DialogService::Buttons::Ok,
+                           ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
     if (QWidget* w = minimo_->widget(); w->window()->isVisible()) {
         tabs->setCurrentWidget(tabs->findChild<QWidget*>(QStringLiteral("tabPreferencias")));
         w->setFocus(Qt::OtherFocusReason);

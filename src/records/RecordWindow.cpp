@@ -45,17 +45,18 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
     buttons = new QHBoxLayout(Picture2);
     buttons->setContentsMargins(4, 2, 4, 2);
     buttons->setSpacing(2);
-    cmdFirst = makeButton(Picture2, "cmdFirst", "Primer registro", "go-first", QStyle::SP_MediaSkipBackward);
-    cmdPrev = makeButton(Picture2, "cmdPrev", "Anterior registro", "go-previous", QStyle::SP_ArrowBack);
-    cmdNext = makeButton(Picture2, "cmdNext", "Siguiente registro", "go-next", QStyle::SP_ArrowForward);
-    cmdLast = makeButton(Picture2, "cmdLast", "Último registro", "go-last", QStyle::SP_MediaSkipForward);
-    cmdAdd = makeButton(Picture2, "cmdAdd", "Añadir registro", "list-add", QStyle::SP_FileIcon);
-    cmdEdit = makeButton(Picture2, "cmdEdit", "Editar registro", "document-edit",
+    cmdFirst =
+        makeButton(Picture2, "cmdFirst", tr("Primer registro"), "go-first", QStyle::SP_MediaSkipBackward);
+    cmdPrev = makeButton(Picture2, "cmdPrev", tr("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
+    cmdNext = makeButton(Picture2, "cmdNext", tr("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
+    cmdLast = makeButton(Picture2, "cmdLast", tr("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
+    cmdAdd = makeButton(Picture2, "cmdAdd", tr("Añadir registro"), "list-add", QStyle::SP_FileIcon);
+    cmdEdit = makeButton(Picture2, "cmdEdit", tr("Editar registro"), "document-edit",
                          QStyle::SP_FileDialogDetailedView);
-    cmdDel = makeButton(Picture2, "cmdDel", "Borrar registro", "edit-delete", QStyle::SP_TrashIcon);
-    cmdOk = makeButton(Picture2, "cmdOk", "Aceptar", "object-select", QStyle::SP_DialogApplyButton);
-    cmdCancel = makeButton(Picture2, "cmdCancel", "Cancelar", "edit-undo", QStyle::SP_DialogCancelButton);
-    cmdClose = makeButton(Picture2, "cmdClose", "Cerrar", "window-close", QStyle::SP_DialogCloseButton);
+    cmdDel = makeButton(Picture2, "cmdDel", tr("Borrar registro"), "edit-delete", QStyle::SP_TrashIcon);
+    cmdOk = makeButton(Picture2, "cmdOk", tr("Aceptar"), "object-select", QStyle::SP_DialogApplyButton);
+    cmdCancel = makeButton(Picture2, "cmdCancel", tr("Cancelar"), "edit-undo", QStyle::SP_DialogCancelButton);
+    cmdClose = makeButton(Picture2, "cmdClose", tr("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
     for (QToolButton* b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
         buttons->addWidget(b);
     buttons->addSpacing(12);
@@ -76,7 +77,7 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
 
     lblOtroPuesto = new QLabel(this);
     lblOtroPuesto->setObjectName(QStringLiteral("lblOtroPuesto"));
-    lblOtroPuesto->setAccessibleName(QStringLiteral("Aviso de otro puesto"));
+    lblOtroPuesto->setAccessibleName(tr("Aviso de otro puesto"));
     lblOtroPuesto->setWordWrap(true);
     lblOtroPuesto->setContentsMargins(12, 6, 12, 6);
     lblOtroPuesto->setForegroundRole(QPalette::HighlightedText);
@@ -91,7 +92,7 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
     connect(data, &clsManten::registroMostrado, this, &RecordWindow::avisarPosicion);
     connect(data, &clsManten::registroGuardado, this, [this] {
         if (ctx.navigator)
-            ctx.navigator->usrMensajeEstado(QStringLiteral("Registro guardado"));
+            ctx.navigator->usrMensajeEstado(tr("Registro guardado"));
     });
     connect(data, &clsManten::avisoOtroPuesto, this, &RecordWindow::mostrarAvisoOtroPuesto);
 }
@@ -134,13 +135,13 @@ void RecordWindow::crearAtajos() {
             return b && b->isEnabled();
         },
         [this] { botonImprimir()->click(); });
-    atajos->mostrarEnAyuda(cmdFirst, QStringLiteral("Ctrl+Inicio"));
-    atajos->mostrarEnAyuda(cmdPrev, QStringLiteral("Re Pág"));
-    atajos->mostrarEnAyuda(cmdNext, QStringLiteral("Av Pág"));
-    atajos->mostrarEnAyuda(cmdLast, QStringLiteral("Ctrl+Fin"));
+    atajos->mostrarEnAyuda(cmdFirst, tr("Ctrl+Inicio"));
+    atajos->mostrarEnAyuda(cmdPrev, tr("Re Pág"));
+    atajos->mostrarEnAyuda(cmdNext, tr("Av Pág"));
+    atajos->mostrarEnAyuda(cmdLast, tr("Ctrl+Fin"));
     atajos->mostrarEnAyuda(cmdAdd, QStringLiteral("Ctrl+N"));
     atajos->mostrarEnAyuda(cmdEdit, QStringLiteral("Ctrl+E"));
-    atajos->mostrarEnAyuda(cmdOk, QStringLiteral("Ctrl+S o Ctrl+Intro"));
+    atajos->mostrarEnAyuda(cmdOk, tr("Ctrl+S o Ctrl+Intro"));
     atajos->mostrarEnAyuda(cmdCancel, QStringLiteral("Esc"));
 }
 
@@ -151,7 +152,7 @@ QAbstractButton* RecordWindow::botonImprimir() const {
 void RecordWindow::cancelarConEsc() {
     if (data->HayCambios()) {
         const auto answer = ctx.dialogs->message(
-            this, {QStringLiteral("Se están añadiendo/modificando datos ¿desea descartar los cambios?"),
+            this, {tr("Se están añadiendo/modificando datos ¿desea descartar los cambios?"),
                    QStringLiteral("Orbalia"), ui::DialogService::Buttons::YesNo,
                    ui::DialogService::Icon::Question, ui::DialogService::Answer::No});
         if (answer != ui::DialogService::Answer::Yes)
@@ -165,11 +166,11 @@ void RecordWindow::avisarPosicion() {
     if (!ctx.navigator || !rs)
         return;
     if (rs->isEOF() || rs->isBOF() || rs->recordCount() == 0) {
-        ctx.navigator->usrMensajeEstado(QStringLiteral("Ningún registro"));
+        ctx.navigator->usrMensajeEstado(tr("Ningún registro"));
         return;
     }
     ctx.navigator->usrMensajeEstado(
-        QStringLiteral("Registro %1 de %2").arg(rs->absolutePosition() + 1).arg(rs->recordCount()));
+        tr("Registro %1 de %2").arg(rs->absolutePosition() + 1).arg(rs->recordCount()));
 }
 
 void RecordWindow::showEvent(QShowEvent* e) {
@@ -230,11 +231,11 @@ QHBoxLayout* RecordWindow::addFilaCodigo(int agencia, int numero, int cod, int a
     auto* numeroCaja = new ui::BoundTextBox(Picture1, QStringLiteral("QuickID"));
     numeroCaja->setObjectName(QStringLiteral("txt(%1)").arg(numero));
     numeroCaja->setMaximumWidth(anchoNumero);
-    numeroCaja->setAccessibleName(QStringLiteral("Número"));
+    numeroCaja->setAccessibleName(tr("Número"));
     numeroCaja->Codigo = true;
     auto* codigo = new ui::BoundTextBox(Picture1, QStringLiteral("Cod"));
     codigo->setObjectName(QStringLiteral("txt(%1)").arg(cod));
-    codigo->setAccessibleName(QStringLiteral("Código completo"));
+    codigo->setAccessibleName(tr("Código completo"));
     codigo->hide();
     txt.insert(agencia, oficina);
     txt.insert(numero, numeroCaja);
@@ -246,8 +247,8 @@ QHBoxLayout* RecordWindow::addFilaCodigo(int agencia, int numero, int cod, int a
     h->addWidget(oficina);
     h->addWidget(numeroCaja);
     h->addWidget(codigo);
-    addLabel(QStringLiteral("&Código:"), 0, 0, oficina);
-    oficina->setAccessibleName(QStringLiteral("Código de oficina"));
+    addLabel(tr("&Código:"), 0, 0, oficina);
+    oficina->setAccessibleName(tr("Código de oficina"));
     grid->addWidget(fila, 0, 1, 1, span);
     return h;
 }
@@ -273,7 +274,7 @@ ui::BoundComboBox* RecordWindow::addListaCatalogo(int index, const QString& fiel
     grid->addWidget(lista, row, column + 1);
     auto* codigo = new ui::BoundTextBox(Picture1, field);
     codigo->setObjectName(QStringLiteral("txt(%1)").arg(index));
-    codigo->setAccessibleName(lista->accessibleName() + QStringLiteral(" (código)"));
+    codigo->setAccessibleName(tr("%1 (código)").arg(lista->accessibleName()));
     codigo->hide();
     txt.insert(index, codigo);
 

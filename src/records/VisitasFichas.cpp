@@ -8,6 +8,7 @@
 #include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
+#include <QCoreApplication>
 #include <QToolButton>
 
 namespace orb {
@@ -38,7 +39,8 @@ bool InformePropietario(AppContext& ctx, QWidget* ventana, const QString& cod, c
         w->setObjectName(QStringLiteral("repInformePropietario"));
         w->setDocument(visitas::GenerarInformePropietario(ctx, resumen));
         if (ctx.navigator)
-            ctx.navigator->usrShowReport(w, QStringLiteral("Informe al propietario"));
+            ctx.navigator->usrShowReport(
+                w, QCoreApplication::translate("VisitasFichas", "Informe al propietario"));
         else
             w->show();
         const QString destino =
@@ -46,19 +48,23 @@ bool InformePropietario(AppContext& ctx, QWidget* ventana, const QString& cod, c
                 ? resumen.propietario
                 : QStringLiteral("%1 (%2)").arg(resumen.propietario, resumen.emailPropietario);
         const auto respuesta = ctx.dialogs->message(
-            ventana,
-            {QStringLiteral("¿Enviar el informe de la propiedad %1 a su propietario %2?").arg(cod, destino),
-             QStringLiteral("Informe al propietario"), ui::DialogService::Buttons::YesNo,
-             ui::DialogService::Icon::Question, ui::DialogService::Answer::No});
+            ventana, {QCoreApplication::translate(
+                          "VisitasFichas", "¿Enviar el informe de la propiedad %1 a su propietario %2?")
+                          .arg(cod, destino),
+                      QCoreApplication::translate("VisitasFichas", "Informe al propietario"),
+                      ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Question,
+                      ui::DialogService::Answer::No});
         if (respuesta != ui::DialogService::Answer::Yes)
             return false;
         return visitas::EnviarInformePropietario(ctx, ventana, resumen);
     } catch (const report::ReportError& e) {
         MensajeError(*ctx.dialogs, e.message(), ventana);
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx.dialogs, ventana, QStringLiteral("preparar el informe al propietario"),
-                               QStringLiteral("No se puede preparar el informe al propietario."), e, {},
-                               ctx.RutaBaseDatos);
+        InformarErrorBaseDatos(
+            *ctx.dialogs, ventana,
+            QCoreApplication::translate("VisitasFichas", "preparar el informe al propietario"),
+            QCoreApplication::translate("VisitasFichas", "No se puede preparar el informe al propietario."),
+            e, {}, ctx.RutaBaseDatos);
     }
     return false;
 }

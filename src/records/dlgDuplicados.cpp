@@ -1,7 +1,5 @@
 #include "dlgDuplicados.h"
 
-#include "shell/Plurales.h"
-
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,13 +13,13 @@ dlgDuplicados::dlgDuplicados(const QString& pregunta, const QStringList& cabecer
                              const QList<Candidato>& candidatos, const QString& textoAbrir, QWidget* parent)
     : QDialog(parent), candidatos_(candidatos) {
     setObjectName(QStringLiteral("dlgDuplicados"));
-    setWindowTitle(QStringLiteral("Posible duplicado"));
+    setWindowTitle(tr("Posible duplicado"));
     auto* texto = new QLabel(pregunta, this);
     texto->setWordWrap(true);
 
     grd = new QTableWidget(int(candidatos.size()), int(cabeceras.size()), this);
     grd->setObjectName(QStringLiteral("grd"));
-    grd->setAccessibleName(QStringLiteral("Registros parecidos"));
+    grd->setAccessibleName(tr("Registros parecidos"));
     grd->setHorizontalHeaderLabels(cabeceras);
     grd->setSelectionBehavior(QAbstractItemView::SelectRows);
     grd->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -43,12 +41,12 @@ dlgDuplicados::dlgDuplicados(const QString& pregunta, const QStringList& cabecer
     cmdAbrir = new QPushButton(textoAbrir, this);
     cmdAbrir->setObjectName(QStringLiteral("cmdAbrir"));
     cmdAbrir->setAccessibleName(QString(textoAbrir).remove(u'&'));
-    cmdGuardar = new QPushButton(QStringLiteral("&Guardar de todos modos"), this);
+    cmdGuardar = new QPushButton(tr("&Guardar de todos modos"), this);
     cmdGuardar->setObjectName(QStringLiteral("cmdGuardar"));
-    cmdGuardar->setAccessibleName(QStringLiteral("Guardar de todos modos"));
-    cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    cmdGuardar->setAccessibleName(tr("Guardar de todos modos"));
+    cmdCancelar = new QPushButton(tr("Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAccessibleName(QStringLiteral("Cancelar"));
+    cmdCancelar->setAccessibleName(tr("Cancelar"));
     // Nothing is stored unless the agent says so.
     cmdCancelar->setDefault(true);
     auto* botones = new QHBoxLayout;
@@ -88,10 +86,8 @@ dlgDuplicados::Respuesta dlgDuplicados::PreguntarPersonas(QWidget* parent, const
                                                           const QString& textoAbrir, QString& elegido) {
     const qsizetype n = candidatos.size();
     dlgDuplicados dlg(
-        SegunCantidad(n, QStringLiteral("Ya hay un registro que puede ser la misma persona:"),
-                      QStringLiteral("Ya hay %1 registros que pueden ser la misma persona:").arg(n)),
-        {QStringLiteral("Código"), QStringLiteral("Nombre"), QStringLiteral("Teléfonos"),
-         QStringLiteral("E-mail"), QStringLiteral("Oficina"), QStringLiteral("Coincide en")},
+        tr("Ya hay %n registros que pueden ser la misma persona:", nullptr, int(n)),
+        {tr("Código"), tr("Nombre"), tr("Teléfonos"), tr("E-mail"), tr("Oficina"), tr("Coincide en")},
         candidatos, textoAbrir, parent);
     dlg.exec();
     elegido = dlg.elegido();
@@ -101,12 +97,9 @@ dlgDuplicados::Respuesta dlgDuplicados::PreguntarPersonas(QWidget* parent, const
 dlgDuplicados::Respuesta
 dlgDuplicados::PreguntarPropiedades(QWidget* parent, const QList<Candidato>& candidatos, QString& elegido) {
     const qsizetype n = candidatos.size();
-    dlgDuplicados dlg(
-        SegunCantidad(n, QStringLiteral("Ya hay otra propiedad disponible en esta dirección:"),
-                      QStringLiteral("Ya hay %1 propiedades disponibles en esta dirección:").arg(n)),
-        {QStringLiteral("Código"), QStringLiteral("Dirección"), QStringLiteral("Propietario"),
-         QStringLiteral("E-mail"), QStringLiteral("Oficina")},
-        candidatos, QStringLiteral("&Abrir la elegida"), parent);
+    dlgDuplicados dlg(tr("Ya hay %n propiedades disponibles en esta dirección:", nullptr, int(n)),
+                      {tr("Código"), tr("Dirección"), tr("Propietario"), tr("E-mail"), tr("Oficina")},
+                      candidatos, tr("&Abrir la elegida"), parent);
     dlg.grd->hideColumn(3);
     dlg.exec();
     elegido = dlg.elegido();

@@ -1,6 +1,7 @@
 #include "dlgFusion.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,7 +16,7 @@ namespace {
 
 QString Mostrado(const db::Value& v) {
     const QString s = v.toString().simplified();
-    return s.isEmpty() ? QStringLiteral("(vacío)") : s.left(60);
+    return s.isEmpty() ? QCoreApplication::translate("orb::dlgFusion", "(vacío)") : s.left(60);
 }
 
 } // namespace
@@ -24,18 +25,18 @@ dlgFusion::dlgFusion(const QString& queda, const QString& sale, const QList<Camp
                      QWidget* parent)
     : QDialog(parent), campos_(campos) {
     setObjectName(QStringLiteral("dlgFusion"));
-    setWindowTitle(QStringLiteral("Fusionar %1 con %2").arg(queda, sale));
-    auto* texto = new QLabel(QStringLiteral("Elija, campo por campo, el valor que se queda. Las propiedades, "
-                                            "actividades y coincidencias de %2 pasan a %1, los comentarios "
-                                            "se unen y %2 se elimina.")
+    setWindowTitle(tr("Fusionar %1 con %2").arg(queda, sale));
+    auto* texto = new QLabel(tr("Elija, campo por campo, el valor que se queda. Las propiedades, "
+                                "actividades y coincidencias de %2 pasan a %1, los comentarios "
+                                "se unen y %2 se elimina.")
                                  .arg(queda, sale),
                              this);
     texto->setWordWrap(true);
 
     auto* panel = new QWidget;
     auto* g = new QGridLayout(panel);
-    auto* cabeceraQueda = new QLabel(QStringLiteral("<b>%1 (se queda)</b>").arg(queda), panel);
-    auto* cabeceraSale = new QLabel(QStringLiteral("<b>%1 (se elimina)</b>").arg(sale), panel);
+    auto* cabeceraQueda = new QLabel(tr("<b>%1 (se queda)</b>").arg(queda), panel);
+    auto* cabeceraSale = new QLabel(tr("<b>%1 (se elimina)</b>").arg(sale), panel);
     g->addWidget(cabeceraQueda, 0, 1);
     g->addWidget(cabeceraSale, 0, 2);
     int fila = 1;
@@ -46,8 +47,8 @@ dlgFusion::dlgFusion(const QString& queda, const QString& sale, const QList<Camp
         a->setObjectName(QStringLiteral("opt%1(0)").arg(c.campo));
         b->setObjectName(QStringLiteral("opt%1(1)").arg(c.campo));
         // Unique names in the window: the field and whose value it is.
-        a->setAccessibleName(QStringLiteral("%1 de %2: %3").arg(c.rotulo, queda, Mostrado(c.queda)));
-        b->setAccessibleName(QStringLiteral("%1 de %2: %3").arg(c.rotulo, sale, Mostrado(c.sale)));
+        a->setAccessibleName(tr("%1 de %2: %3").arg(c.rotulo, queda, Mostrado(c.queda)));
+        b->setAccessibleName(tr("%1 de %2: %3").arg(c.rotulo, sale, Mostrado(c.sale)));
         auto* grupo = new QButtonGroup(this);
         grupo->addButton(a, 0);
         grupo->addButton(b, 1);
@@ -62,14 +63,14 @@ dlgFusion::dlgFusion(const QString& queda, const QString& sale, const QList<Camp
     auto* scroll = new QScrollArea(this);
     scroll->setWidget(panel);
     scroll->setWidgetResizable(true);
-    scroll->setAccessibleName(QStringLiteral("Campos"));
+    scroll->setAccessibleName(tr("Campos"));
 
-    cmdAceptar = new QPushButton(QStringLiteral("&Fusionar"), this);
+    cmdAceptar = new QPushButton(tr("&Fusionar"), this);
     cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    cmdAceptar->setAccessibleName(QStringLiteral("Fusionar"));
-    cmdCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    cmdAceptar->setAccessibleName(tr("Fusionar"));
+    cmdCancelar = new QPushButton(tr("Cancelar"), this);
     cmdCancelar->setObjectName(QStringLiteral("cmdCancelar"));
-    cmdCancelar->setAccessibleName(QStringLiteral("Cancelar"));
+    cmdCancelar->setAccessibleName(tr("Cancelar"));
     auto* botones = new QHBoxLayout;
     botones->addWidget(cmdAceptar);
     botones->addStretch(1);

@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
@@ -33,8 +34,6 @@ namespace orb {
 
 namespace {
 
-const QString Todos = QStringLiteral("(Todos)");
-
 QString linea(const visitas::Visita& v) {
     QString t = v.hora.toString(QStringLiteral("HH:mm")) + u' ' + v.codPropiedad;
     if (!v.cliente.isEmpty())
@@ -44,6 +43,13 @@ QString linea(const visitas::Visita& v) {
     if (v.estado != visitas::Prevista)
         t += QStringLiteral(" (") + v.estado + u')';
     return t;
+}
+
+// The seat's locale (day and month names); Spanish, the program's own
+// language, where none was set and the C locale stands in.
+QLocale localeAgenda() {
+    const QLocale l;
+    return l.language() == QLocale::C ? QLocale(QLocale::Spanish, QLocale::Spain) : l;
 }
 
 QPushButton* boton(QWidget* parent, QLayout* layout, const QString& texto, const QString& nombre) {
@@ -58,25 +64,29 @@ QPushButton* boton(QWidget* parent, QLayout* layout, const QString& texto, const
 frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmAgenda"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Agenda de visitas"));
+    setWindowTitle(tr("Agenda de visitas"));
     auto* v = new QVBoxLayout(this);
 
     auto* barra = new QHBoxLayout;
-    cmdAnterior = boton(this, barra, QStringLiteral("< &Anterior"), QStringLiteral("Anterior"));
+    cmdAnterior = boton(this, barra, tr("< &Anterior"), tr("Anterior"));
     txtDia = new QDateEdit(QDate::currentDate(), this);
     txtDia->setCalendarPopup(true);
-    // Day names in Spanish whatever the system's language.
-    txtDia->setLocale(QLocale(QLocale::Spanish, QLocale::Spain));
+    // Day names in the seat's language, whatever the system's.
+    const QLocale idioma = localeAgenda();
+    txtDia->setLocale(idioma);
     txtDia->setDisplayFormat(QStringLiteral("dddd dd/MM/yyyy"));
-    txtDia->setMinimumWidth(txtDia->fontMetrics().horizontalAdvance(QStringLiteral("miércoles 00/00/0000")) +
-                            48);
-    txtDia->setAccessibleName(QStringLiteral("Día"));
+    int ancho = 0;
+    for (int d = Qt::Monday; d <= Qt::Sunday; ++d)
+        ancho = qMax(ancho, txtDia->fontMetrics().horizontalAdvance(idioma.dayName(d) +
+                                                                    QStringLiteral(" 00/00/0000")));
+    txtDia->setMinimumWidth(ancho + 48);
+    txtDia->setAccessibleName(tr("Día"));
     barra->addWidget(txtDia);
-    cmdHoy = boton(this, barra, QStringLiteral("&Hoy"), QStringLiteral("Hoy"));
-    cmdSiguiente = boton(this, barra, QStringLiteral("&Siguiente >"), QStringLiteral("Siguiente"));
+    cmdHoy = boton(this, barra, tr("&Hoy"), tr("Hoy"));
+    cmdSiguiente = boton(this, barra, tr("&Siguiente >"), tr("Siguiente"));
     barra->addSpacing(12);
-    cmdVistaDia = boton(this, barra, QStringLiteral("&Día"), QStringLiteral("Vista de un día"));
-    cmdVistaSemana = boton(this, barra, QStringLiteral("Se&mana"), QStringLiteral("Vista de la semana"));
+    cmdVistaDia = boton(this, barra, tr("&Día"), tr("Vista de un día"));
+    cmdVistaSemana = boton(this, barra, tr("Se&mana"), tr("Vista de la semana"));
     auto* grupo = new QButtonGroup(this);
     for (QPushButton* b : {cmdVistaDia, cmdVistaSemana}) {
         b->setCheckable(true);
@@ -84,16 +94,16 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     }
     cmdVistaDia->setChecked(true);
     barra->addStretch(1);
-    auto* lblAgente = new QLabel(QStringLiteral("A&gente:"), this);
+    auto* lblAgente = new QLabel(tr("A&gente:"), this);
     cboAgente = new QComboBox(this);
-    cboAgente->setAccessibleName(QStringLiteral("Agente"));
+    cboAgente->setAccessibleName(tr("Agente"));
     cboAgente->setMinimumContentsLength(12);
     lblAgente->setBuddy(cboAgente);
     barra->addWidget(lblAgente);
     barra->addWidget(cboAgente);
-    auto* lblOficina = new QLabel(QStringLiteral("&Oficina:"), this);
+    auto* lblOficina = new QLabel(tr("&Oficina:"), this);
     cboOficina = new QComboBox(this);
-    cboOficina->setAccessibleName(QStringLiteral("Oficina"));
+    cboOficina->setAccessibleName(tr("Oficina"));
     lblOficina->setBuddy(cboOficina);
     barra->addWidget(lblOficina);
     barra->addWidget(cboOficina);
@@ -101,16 +111,15 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
 
     paginas_ = new QStackedWidget(this);
     tablaDia = new QTableWidget(0, 6, paginas_);
-    tablaDia->setAccessibleName(QStringLiteral("Visitas del día"));
-    tablaDia->setHorizontalHeaderLabels({QStringLiteral("Hora"), QStringLiteral("Propiedad"),
-                                         QStringLiteral("Dirección"), QStringLiteral("Cliente"),
-                                         QStringLiteral("Agente"), QStringLiteral("Estado")});
+    tablaDia->setAccessibleName(tr("Visitas del día"));
+    tablaDia->setHorizontalHeaderLabels(
+        {tr("Hora"), tr("Propiedad"), tr("Dirección"), tr("Cliente"), tr("Agente"), tr("Estado")});
     tablaDia->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tablaDia->setSelectionBehavior(QAbstractItemView::SelectRows);
     tablaDia->setSelectionMode(QAbstractItemView::SingleSelection);
     tablaDia->horizontalHeader()->setStretchLastSection(true);
     tablaDia->verticalHeader()->hide();
-    ui::disableCornerButton(tablaDia, QStringLiteral("Esquina de las visitas del día"));
+    ui::disableCornerButton(tablaDia, tr("Esquina de las visitas del día"));
     paginas_->addWidget(tablaDia);
     connect(tablaDia, &QTableWidget::cellDoubleClicked, this, [this] { abrirVisita(); });
 
@@ -142,13 +151,12 @@ frmAgenda::frmAgenda(AppContext& ctx, QWidget* parent) : QWidget(parent), ctx_(c
     v->addWidget(paginas_, 1);
 
     auto* acciones = new QHBoxLayout;
-    cmdNueva = boton(this, acciones, QStringLiteral("&Nueva visita"), QStringLiteral("Nueva visita"));
-    cmdAbrir = boton(this, acciones, QStringLiteral("A&brir"), QStringLiteral("Abrir visita"));
-    cmdMover = boton(this, acciones, QStringLiteral("&Mover…"), QStringLiteral("Mover visita"));
-    cmdAnular = boton(this, acciones, QStringLiteral("Anu&lar"), QStringLiteral("Anular visita"));
+    cmdNueva = boton(this, acciones, tr("&Nueva visita"), tr("Nueva visita"));
+    cmdAbrir = boton(this, acciones, tr("A&brir"), tr("Abrir visita"));
+    cmdMover = boton(this, acciones, tr("&Mover…"), tr("Mover visita"));
+    cmdAnular = boton(this, acciones, tr("Anu&lar"), tr("Anular visita"));
     acciones->addStretch(1);
-    cmdCalendario = boton(this, acciones, QStringLiteral("&Exportar calendario (.ics)"),
-                          QStringLiteral("Exportar calendario"));
+    cmdCalendario = boton(this, acciones, tr("&Exportar calendario (.ics)"), tr("Exportar calendario"));
     v->addLayout(acciones);
 
     connect(cmdAnterior, &QPushButton::clicked, this,
@@ -208,14 +216,13 @@ void frmAgenda::leerFiltros() {
             const QString antes = combo->currentText();
             QSignalBlocker bloqueo(combo);
             combo->clear();
-            combo->addItem(Todos);
+            combo->addItem(tr("(Todos)"));
             combo->addItems(valores);
             combo->setCurrentIndex(qMax(0, combo->findText(antes)));
         }
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("leer la agenda"),
-                               QStringLiteral("No se puede leer la agenda de visitas."), e, {},
-                               ctx_.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, tr("leer la agenda"),
+                               tr("No se puede leer la agenda de visitas."), e, {}, ctx_.RutaBaseDatos);
     }
 }
 
@@ -239,10 +246,10 @@ void frmAgenda::leer() {
             const QDate lunes = dia().addDays(1 - dia().dayOfWeek());
             const QList<visitas::Visita> semana =
                 visitas::VisitasEntre(ctx_.db(), lunes, lunes.addDays(6), agente(), oficina());
-            const QLocale es(QLocale::Spanish, QLocale::Spain);
+            const QLocale idioma = localeAgenda();
             for (int d = 0; d < 7; ++d) {
                 const QDate fecha = lunes.addDays(d);
-                QString titulo = es.toString(fecha, QStringLiteral("dddd d/M"));
+                QString titulo = idioma.toString(fecha, QStringLiteral("dddd d/M"));
                 titulo[0] = titulo[0].toUpper();
                 titulosSemana[d]->setText(fecha == dia() ? QStringLiteral("<b>%1</b>").arg(titulo) : titulo);
                 listasSemana[d]->setAccessibleName(titulo);
@@ -261,9 +268,8 @@ void frmAgenda::leer() {
             }
         }
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("leer la agenda"),
-                               QStringLiteral("No se puede leer la agenda de visitas."), e, {},
-                               ctx_.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, tr("leer la agenda"),
+                               tr("No se puede leer la agenda de visitas."), e, {}, ctx_.RutaBaseDatos);
     }
     elegirVisita(elegida);
 }
@@ -326,27 +332,26 @@ void frmAgenda::anularVisita() {
             return;
         const auto respuesta = ctx_.dialogs->message(
             this,
-            {QStringLiteral("¿Anular la visita de las %1 del %2 a la propiedad %3?")
+            {tr("¿Anular la visita de las %1 del %2 a la propiedad %3?")
                  .arg(v->hora.toString(QStringLiteral("HH:mm")), FormatoFecha(v->fecha), v->codPropiedad),
-             QStringLiteral("Agenda de visitas"), ui::DialogService::Buttons::YesNo,
-             ui::DialogService::Icon::Question, ui::DialogService::Answer::No});
+             tr("Agenda de visitas"), ui::DialogService::Buttons::YesNo, ui::DialogService::Icon::Question,
+             ui::DialogService::Answer::No});
         if (respuesta != ui::DialogService::Answer::Yes)
             return;
         v->estado = visitas::Anulada;
         visitas::GuardarVisita(ctx_.db(), *v);
         ctx_.cambios.avisar(QStringLiteral("Visitas"), QString::number(cod));
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("anular la visita"),
-                               QStringLiteral("No se ha podido anular la visita."), e, {},
-                               ctx_.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, tr("anular la visita"),
+                               tr("No se ha podido anular la visita."), e, {}, ctx_.RutaBaseDatos);
     }
 }
 
 QString frmAgenda::exportarCalendario() {
     const QString quien = agente();
     if (quien.isEmpty()) {
-        MensajeError(*ctx_.dialogs,
-                     QStringLiteral("Elija un agente en la lista Agente para exportar su calendario."), this);
+        MensajeError(*ctx_.dialogs, tr("Elija un agente en la lista Agente para exportar su calendario."),
+                     this);
         cboAgente->setFocus();
         return {};
     }
@@ -362,32 +367,31 @@ QString frmAgenda::exportarCalendario() {
         if (!f.open(QIODevice::WriteOnly) ||
             f.write(visitas::CalendarioVisitas(l, ctx_.facts.NombreAgencia)) < 0 || !f.commit()) {
             MensajeError(*ctx_.dialogs,
-                         QStringLiteral("No se ha podido escribir el calendario %1: %2.")
+                         tr("No se ha podido escribir el calendario %1: %2.")
                              .arg(QDir::toNativeSeparators(fichero), f.errorString()),
                          this);
             return {};
         }
         ui::DialogService::Box box;
-        box.title = QStringLiteral("Agenda de visitas");
-        box.text = QStringLiteral("Calendario de %1 guardado en %2 (%3 visitas).\n\n¿Quiere abrirlo ahora?")
-                       .arg(quien, QDir::toNativeSeparators(fichero))
-                       .arg(l.size());
+        box.title = tr("Agenda de visitas");
+        box.text = tr("Calendario de %1 guardado en %2 (%n visitas).\n\n¿Quiere abrirlo ahora?", nullptr,
+                      int(l.size()))
+                       .arg(quien, QDir::toNativeSeparators(fichero));
         box.buttons = ui::DialogService::Buttons::YesNo;
         box.icon = ui::DialogService::Icon::Question;
         box.defaultButton = ui::DialogService::Answer::No;
         if (ctx_.dialogs->message(this, box) == ui::DialogService::Answer::Yes)
             QDesktopServices::openUrl(QUrl::fromLocalFile(fichero));
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("exportar el calendario"),
-                               QStringLiteral("No se ha podido exportar el calendario."), e, {},
-                               ctx_.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, tr("exportar el calendario"),
+                               tr("No se ha podido exportar el calendario."), e, {}, ctx_.RutaBaseDatos);
         return {};
     }
     return fichero;
 }
 
 void InstalarMenuVisitas(AppContext& ctx, QMainWindow& principal) {
-    auto* accion = new QAction(QStringLiteral("A&genda de visitas"), &principal);
+    auto* accion = new QAction(frmAgenda::tr("A&genda de visitas"), &principal);
     QObject::connect(accion, &QAction::triggered, &principal, [&ctx, &principal] {
         // One agenda: raised again when open.
         if (auto* abierta = principal.findChild<frmAgenda*>()) {
@@ -401,9 +405,10 @@ void InstalarMenuVisitas(AppContext& ctx, QMainWindow& principal) {
         else
             w->show();
     });
-    // The tools menu, found by its title so the main window needs no change.
+    // The tools menu, found by its name (its title is in the seat's language)
+    // so the main window needs no change.
     for (QAction* a : principal.menuBar()->actions())
-        if (a->menu() && a->text().remove(u'&') == u"Herramientas") {
+        if (a->menu() && a->objectName() == u"mnuMain(2)") {
             a->menu()->addSeparator();
             a->menu()->addAction(accion);
         }

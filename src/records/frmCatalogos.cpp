@@ -56,26 +56,26 @@ void CatalogoWindow::data_AfterUpdate() {
 
 frmTipos::frmTipos(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmTipos"), QStringLiteral("TIPOS"), parent) {
-    setWindowTitle(QStringLiteral("Ficha de Tipos"));
-    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    setWindowTitle(tr("Ficha de Tipos"));
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), tr("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0, 2);
-    auto* ingles = addText(NombreIngles, QStringLiteral("NombreIdioma1"), QStringLiteral("N&ombre:"), 2, 0);
-    auto* frances = addText(NombreFrances, QStringLiteral("NombreIdioma2"), QStringLiteral("No&mbre:"), 3, 0);
+    auto* nombre = addText(Nombre, QStringLiteral("Nombre"), tr("&Nombre:"), 1, 0, 2);
+    auto* ingles = addText(NombreIngles, QStringLiteral("NombreIdioma1"), tr("N&ombre:"), 2, 0);
+    auto* frances = addText(NombreFrances, QStringLiteral("NombreIdioma2"), tr("No&mbre:"), 3, 0);
     const auto idioma = [this](QWidget* box, int row, const QString& texto) {
         grid->addWidget(new QLabel(texto, Picture1), row, 2);
-        box->setAccessibleName(QStringLiteral("Nombre ") + texto);
+        box->setAccessibleName(tr("Nombre %1").arg(texto));
     };
-    idioma(ingles, 2, QStringLiteral("(Inglés)"));
-    idioma(frances, 3, QStringLiteral("(Francés)"));
-    nombre->setAccessibleName(QStringLiteral("Nombre"));
+    idioma(ingles, 2, tr("(Inglés)"));
+    idioma(frances, 3, tr("(Francés)"));
+    nombre->setAccessibleName(tr("Nombre"));
     cboTipoPortales =
         new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("TipoPortales"));
     cboTipoPortales->setObjectName(QStringLiteral("cbo(4)"));
-    cboTipoPortales->setAccessibleName(QStringLiteral("Tipo en portales"));
+    cboTipoPortales->setAccessibleName(tr("Tipo en portales"));
     cboTipoPortales->addItem(QString()); // none: the portals do not receive this type
     cboTipoPortales->addItems(TiposPortales());
-    addLabel(QStringLiteral("&Tipo en portales:"), 4, 0, cboTipoPortales);
+    addLabel(tr("&Tipo en portales:"), 4, 0, cboTipoPortales);
     grid->addWidget(cboTipoPortales, 4, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(5, 1);
@@ -87,11 +87,11 @@ frmTipos::frmTipos(AppContext& context, QWidget* parent)
 
 frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmLocalidades"), QStringLiteral("LOCALIDADES"), parent) {
-    setWindowTitle(QStringLiteral("Ficha de Localidades"));
-    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    setWindowTitle(tr("Ficha de Localidades"));
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), tr("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
-    addText(Provincia, QStringLiteral("Provincia"), QStringLiteral("&Provincia:"), 2, 0);
+    addText(Nombre, QStringLiteral("Nombre"), tr("&Nombre:"), 1, 0);
+    addText(Provincia, QStringLiteral("Provincia"), tr("&Provincia:"), 2, 0);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
     terminarCarga(QStringLiteral("Localidades"),
@@ -101,13 +101,12 @@ frmLocalidades::frmLocalidades(AppContext& context, QWidget* parent)
 
 frmAreas::frmAreas(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmAreas"), QStringLiteral("AREAS"), parent) {
-    setWindowTitle(QStringLiteral("Ficha de Areas"));
-    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    setWindowTitle(tr("Ficha de Areas"));
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), tr("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
-    cboLocalidad =
-        addListaCatalogo(Localidad, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 2, 0,
-                         QStringLiteral("select cod,nombre from localidades order by nombre"));
+    addText(Nombre, QStringLiteral("Nombre"), tr("&Nombre:"), 1, 0);
+    cboLocalidad = addListaCatalogo(Localidad, QStringLiteral("CodLocalidad"), tr("&Localidad:"), 2, 0,
+                                    QStringLiteral("select cod,nombre from localidades order by nombre"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(3, 1);
 
@@ -117,17 +116,17 @@ frmAreas::frmAreas(AppContext& context, QWidget* parent)
 
 frmAgentes::frmAgentes(AppContext& context, QWidget* parent)
     : CatalogoWindow(context, QStringLiteral("frmAgentes"), QStringLiteral("AGENTES"), parent) {
-    setWindowTitle(QStringLiteral("Ficha de Agentes"));
-    auto* cod = addText(Codigo, QStringLiteral("Cod"), QStringLiteral("&Código:"), 0, 0);
+    setWindowTitle(tr("Ficha de Agentes"));
+    auto* cod = addText(Codigo, QStringLiteral("Cod"), tr("&Código:"), 0, 0);
     cod->setMaximumWidth(90);
-    addText(Nombre, QStringLiteral("Nombre"), QStringLiteral("&Nombre:"), 1, 0);
-    auto* oficina = addText(Oficina, QStringLiteral("Oficina"), QStringLiteral("&Oficina:"), 2, 0);
+    addText(Nombre, QStringLiteral("Nombre"), tr("&Nombre:"), 1, 0);
+    auto* oficina = addText(Oficina, QStringLiteral("Oficina"), tr("&Oficina:"), 2, 0);
     oficina->setMaximumWidth(90);
-    addText(Email, QStringLiteral("Email"), QStringLiteral("&E-mail:"), 3, 0);
-    addText(Usuario, QStringLiteral("Usuario"), QStringLiteral("&Usuario del servidor:"), 4, 0);
-    chkActivo = new ui::BoundCheckBox(QStringLiteral("&Activo"), Picture1, QStringLiteral("Activo"));
+    addText(Email, QStringLiteral("Email"), tr("&E-mail:"), 3, 0);
+    addText(Usuario, QStringLiteral("Usuario"), tr("&Usuario del servidor:"), 4, 0);
+    chkActivo = new ui::BoundCheckBox(tr("&Activo"), Picture1, QStringLiteral("Activo"));
     chkActivo->setObjectName(QStringLiteral("chkActivo"));
-    chkActivo->setAccessibleName(QStringLiteral("Activo"));
+    chkActivo->setAccessibleName(tr("Activo"));
     grid->addWidget(chkActivo, 5, 1);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(6, 1);

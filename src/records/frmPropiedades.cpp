@@ -56,7 +56,7 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
     try {
         PonerListaAgentes(static_cast<ui::BoundTextBox*>(txt.value(Agente)), NombresAgentes(ctx.db()));
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer los agentes"), e); // the box still takes any name
+        RegistrarError(tr("leer los agentes"), e); // the box still takes any name
     }
 
     // Rentals only: the rental and tenant tabs; sales only: "Destacada". A hidden
@@ -98,8 +98,8 @@ frmPropiedades::frmPropiedades(AppContext& context, bool modoAlquiler, QWidget* 
             ? QStringList{QStringLiteral("Libre"), QStringLiteral("Alquilada")}
             : QStringList{QStringLiteral("En Venta"), QStringLiteral("Vendida"), QStringLiteral("Stand By")});
     cbo.value(Estado)->setCurrentIndex(-1);
-    setWindowTitle(modoAlquiler_ ? QStringLiteral("Ficha de Propiedades en Alquiler")
-                                 : QStringLiteral("Ficha de Propiedades en Venta"));
+    setWindowTitle(modoAlquiler_ ? tr("Ficha de Propiedades en Alquiler")
+                                 : tr("Ficha de Propiedades en Venta"));
     iniciarControlador(
         modoAlquiler_
             ? QStringLiteral("select * from Propiedades where Alquiler = TRUE order by Agencia, QuickID")
@@ -275,8 +275,8 @@ void frmPropiedades::formatearFecha(int indice) {
 void frmPropiedades::propietarioNuevo() {
     frmPropietarioNuevo dlg(this);
     dlg.dialogos = ctx.dialogs;
-    dlg.setWindowTitle(dlg.windowTitle() +
-                       (modoAlquiler_ ? QStringLiteral(" de Alquileres") : QStringLiteral(" de Ventas")));
+    dlg.setWindowTitle(modoAlquiler_ ? tr("Nuevo Propietario de Alquileres")
+                                     : tr("Nuevo Propietario de Ventas"));
     QString existente;
     // Cancelling the warning goes back to the dialog with what was typed.
     for (;;) {
@@ -302,9 +302,8 @@ void frmPropiedades::propietarioNuevo() {
         txt.value(CodPropietario)->setText(CrearPropietario(ctx, dlg, modoAlquiler_));
         txt.value(Direccion)->widget()->setFocus(Qt::OtherFocusReason);
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("crear el propietario"),
-                               QStringLiteral("No se ha podido crear el propietario."), e, {},
-                               ctx.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx.dialogs, this, tr("crear el propietario"),
+                               tr("No se ha podido crear el propietario."), e, {}, ctx.RutaBaseDatos);
         txt.value(CodPropietario)->widget()->setFocus(Qt::OtherFocusReason);
     }
 }

@@ -38,14 +38,13 @@ dlgDuplicados::Respuesta frmPropiedades::duplicadosPropietario(const frmPropieta
     try {
         candidatos = BuscarPersonasDuplicadas(ctx.db(), p);
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("buscar duplicados"), e);
+        RegistrarError(tr("buscar duplicados"), e);
         return dlgDuplicados::Respuesta::Guardar;
     }
     if (candidatos.isEmpty())
         return dlgDuplicados::Respuesta::Guardar;
     QString elegido;
-    const auto r =
-        dlgDuplicados::PreguntarPersonas(this, candidatos, QStringLiteral("&Usar el elegido"), elegido);
+    const auto r = dlgDuplicados::PreguntarPersonas(this, candidatos, tr("&Usar el elegido"), elegido);
     if (r == dlgDuplicados::Respuesta::Abrir)
         existente = elegido;
     return r;
@@ -65,7 +64,7 @@ bool frmPropiedades::sinDuplicados() {
             data->BaseDatos(), modoAlquiler_, cod, qint64(ValorNumerico(txt.value(CodLocalidad)->Text())),
             txt.value(Direccion)->Text(), txt.value(Planta)->Text(), txt.value(Puerta)->Text());
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("buscar duplicados"), e);
+        RegistrarError(tr("buscar duplicados"), e);
         return true;
     }
     if (candidatos.isEmpty())

@@ -12,8 +12,10 @@
 #include "platform/widgets/ThemeIcon.h"
 #include "search/frmCoincidencias.h"
 #include "shell/AppContext.h"
+#include "shell/Idioma.h"
 #include "shell/Services.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,6 +24,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <type_traits>
 
 namespace orb {
 
@@ -49,6 +52,15 @@ QLabel* rotular(QGridLayout* g, QWidget* page, const QString& texto, int fila, i
     return l;
 }
 
+// A feature's caption, whichever character type its table holds.
+template <typename Caracter> QString rotuloCaracteristica(const Caracter* rotulo) {
+    if constexpr (std::is_same_v<Caracter, char16_t>)
+        return QCoreApplication::translate("CaracteristicasPropiedad",
+                                           QString::fromUtf16(rotulo).toUtf8().constData());
+    else
+        return QCoreApplication::translate("CaracteristicasPropiedad", rotulo);
+}
+
 QGridLayout* rejilla(QWidget* page) {
     auto* g = new QGridLayout(page);
     g->setContentsMargins(10, 6, 10, 6);
@@ -70,18 +82,18 @@ void frmPropiedades::crearPagina(int pestaña, const QString& nombre, const QStr
 void frmPropiedades::crearPestañas() {
     tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("tabs"));
-    tabs->setAccessibleName(QStringLiteral("Pestañas"));
+    tabs->setAccessibleName(tr("Pestañas"));
     auto* principal = static_cast<QVBoxLayout*>(layout());
     principal->setStretchFactor(Picture1, 0);
     principal->addWidget(tabs, 1);
-    crearPagina(TabCaracteristicas, QStringLiteral("picDatosInmueble"), QStringLiteral("Características"));
-    crearPagina(TabConfidencial, QStringLiteral("picDatosPropietario"), QStringLiteral("Confidencial"));
-    crearPagina(TabFotos, QStringLiteral("picFotos"), QStringLiteral("Fotos"));
-    crearPagina(TabAlquiler, QStringLiteral("picDatosAlquiler"), QStringLiteral("Datos Alquiler"));
-    crearPagina(TabInquilino, QStringLiteral("picDatosInquilino"), QStringLiteral("Datos Inquilino"));
-    crearPagina(TabActividades, QStringLiteral("picActividades"), QStringLiteral("Actividades"));
-    crearPagina(TabDossier, QStringLiteral("picDossier"), QStringLiteral("Dossier"));
-    crearPagina(TabWeb, QStringLiteral("picWeb"), QStringLiteral("Web"));
+    crearPagina(TabCaracteristicas, QStringLiteral("picDatosInmueble"), tr("Características"));
+    crearPagina(TabConfidencial, QStringLiteral("picDatosPropietario"), tr("Confidencial"));
+    crearPagina(TabFotos, QStringLiteral("picFotos"), tr("Fotos"));
+    crearPagina(TabAlquiler, QStringLiteral("picDatosAlquiler"), tr("Datos Alquiler"));
+    crearPagina(TabInquilino, QStringLiteral("picDatosInquilino"), tr("Datos Inquilino"));
+    crearPagina(TabActividades, QStringLiteral("picActividades"), tr("Actividades"));
+    crearPagina(TabDossier, QStringLiteral("picDossier"), tr("Dossier"));
+    crearPagina(TabWeb, QStringLiteral("picWeb"), tr("Web"));
     picDatosInmueble = paginas_.value(TabCaracteristicas);
     picDatosPropietario = paginas_.value(TabConfidencial);
     picFotos = paginas_.value(TabFotos);
@@ -124,8 +136,8 @@ void frmPropiedades::crearCampos() {
             }
             t->widget()->setObjectName(QStringLiteral("txt(%1)").arg(c.indice));
             txt.insert(c.indice, t);
-            rotular(g, page, QString::fromUtf16(c.rotulo), c.fila, c.columna, t->widget(),
-                    c.clase == Clase::Memo);
+            rotular(g, page, QCoreApplication::translate("CamposPropiedad", c.rotulo), c.fila, c.columna,
+                    t->widget(), c.clase == Clase::Memo);
             g->addWidget(t->widget(), c.fila, c.columna + 1, 1, c.span);
             despuesDeCampo(c.indice);
         }
@@ -180,8 +192,8 @@ void frmPropiedades::antesDePestaña(int p) {
         codigo->setObjectName(QStringLiteral("txt(%1)").arg(CodArea));
         codigo->hide();
         txt.insert(CodArea, codigo);
-        rotular(g, page, QStringLiteral("A&rea:"), 0, 0, area);
-        codigo->setAccessibleName(QStringLiteral("Area (código)"));
+        rotular(g, page, tr("A&rea:"), 0, 0, area);
+        codigo->setAccessibleName(tr("Area (código)"));
         g->addWidget(area, 0, 1);
         connect(area, &QComboBox::activated, codigo, [area, codigo](int i) {
             codigo->setText(i >= 0 ? QString::number(area->itemTag(i)) : QStringLiteral("0"));
@@ -202,14 +214,13 @@ void frmPropiedades::antesDePestaña(int p) {
         auto* h = new QHBoxLayout(cell);
         h->setContentsMargins(0, 0, 0, 0);
         h->addWidget(fianza);
-        auto* meses = new QLabel(QStringLiteral("meses"), cell);
-        connect(fianza, &QLineEdit::textChanged, meses, [meses](const QString& t) {
-            meses->setText(t.trimmed() == u"1" ? QStringLiteral("mes") : QStringLiteral("meses"));
-        });
+        auto* meses = new QLabel(tr("meses"), cell);
+        connect(fianza, &QLineEdit::textChanged, meses,
+                [meses](const QString& t) { meses->setText(t.trimmed() == u"1" ? tr("mes") : tr("meses")); });
         h->addWidget(meses);
         h->addStretch(1);
-        rotular(g, page, QStringLiteral("Fian&za:"), 0, 0, fianza);
-        fianza->setAccessibleName(QStringLiteral("Fianza (meses)"));
+        rotular(g, page, tr("Fian&za:"), 0, 0, fianza);
+        fianza->setAccessibleName(tr("Fianza (meses)"));
         g->addWidget(cell, 0, 1);
         break;
     }
@@ -220,11 +231,11 @@ void frmPropiedades::antesDePestaña(int p) {
         auto* fila = new QWidget(page);
         auto* h = new QHBoxLayout(fila);
         h->setContentsMargins(0, 0, 0, 0);
-        h->addWidget(crearCasilla(fila, ExportacionWeb, QStringLiteral("ExportacionWeb"),
-                                  QStringLiteral("Exportación Web")));
-        h->addWidget(crearCasilla(fila, Destacada, QStringLiteral("ExportacionWebDestacada"),
-                                  QStringLiteral("Destacada")));
-        h->addWidget(crearCasilla(fila, Portales, QStringLiteral("Portales"), QStringLiteral("Portales")));
+        h->addWidget(
+            crearCasilla(fila, ExportacionWeb, QStringLiteral("ExportacionWeb"), tr("Exportación Web")));
+        h->addWidget(
+            crearCasilla(fila, Destacada, QStringLiteral("ExportacionWebDestacada"), tr("Destacada")));
+        h->addWidget(crearCasilla(fila, Portales, QStringLiteral("Portales"), tr("Portales")));
         h->addStretch(1);
         g->addWidget(fila, 0, 1);
         break;
@@ -237,13 +248,11 @@ void frmPropiedades::antesDePestaña(int p) {
 void frmPropiedades::despuesDeCampo(int indice) {
     switch (indice) {
     case FechaAlta: {
-        crearLista(Picture1, grid, Estado, QStringLiteral("Estado"), QStringLiteral("E&stado:"), 0, 4);
-        grid->addWidget(
-            crearCasilla(Picture1, Alquiler, QStringLiteral("Alquiler"), QStringLiteral("Alquiler")), 0, 6);
+        crearLista(Picture1, grid, Estado, QStringLiteral("Estado"), tr("E&stado:"), 0, 4);
+        grid->addWidget(crearCasilla(Picture1, Alquiler, QStringLiteral("Alquiler"), tr("Alquiler")), 0, 6);
         chk.value(Alquiler)->setProperty("neverEditable", true); // the window sets the side, never the user
-        addListaCatalogo(CodTipo, QStringLiteral("CodTipo"), QStringLiteral("T&ipo:"), 1, 0,
-                         QStringLiteral("select cod,nombre from tipos order by nombre"));
-        addListaCatalogo(CodLocalidad, QStringLiteral("CodLocalidad"), QStringLiteral("&Localidad:"), 1, 2,
+        addListaCatalogo(CodTipo, QStringLiteral("CodTipo"), tr("T&ipo:"), 1, 0, ListaTipos());
+        addListaCatalogo(CodLocalidad, QStringLiteral("CodLocalidad"), tr("&Localidad:"), 1, 2,
                          QStringLiteral("select cod,nombre from localidades order by nombre"));
         grid->removeWidget(cboLookup.value(CodLocalidad));
         grid->addWidget(cboLookup.value(CodLocalidad), 1, 3, 1, 4);
@@ -253,11 +262,10 @@ void frmPropiedades::despuesDeCampo(int indice) {
         QWidget* page = picDatosInmueble;
         QGridLayout* g = rejillas_.value(TabCaracteristicas);
         const QStringList npc = {QStringLiteral("N"), QStringLiteral("P"), QStringLiteral("C")};
-        crearLista(page, g, Piscina, QStringLiteral("Piscina"), QStringLiteral("Piscina:"), 6, 0)
-            ->addItems(npc);
-        crearLista(page, g, Jardin, QStringLiteral("Jardin"), QStringLiteral("Jardín:"), 6, 2)->addItems(npc);
-        crearLista(page, g, Garaje, QStringLiteral("Garaje"), QStringLiteral("Garaje:"), 6, 4)->addItems(npc);
-        crearLista(page, g, Orientacion, QStringLiteral("Orientacion"), QStringLiteral("Orientación:"), 7, 0)
+        crearLista(page, g, Piscina, QStringLiteral("Piscina"), tr("Piscina:"), 6, 0)->addItems(npc);
+        crearLista(page, g, Jardin, QStringLiteral("Jardin"), tr("Jardín:"), 6, 2)->addItems(npc);
+        crearLista(page, g, Garaje, QStringLiteral("Garaje"), tr("Garaje:"), 6, 4)->addItems(npc);
+        crearLista(page, g, Orientacion, QStringLiteral("Orientacion"), tr("Orientación:"), 7, 0)
             ->addItems({QStringLiteral("--"), QStringLiteral("N"), QStringLiteral("S"), QStringLiteral("E"),
                         QStringLiteral("O"), QStringLiteral("NE"), QStringLiteral("NO"), QStringLiteral("SE"),
                         QStringLiteral("SO")});
@@ -283,7 +291,7 @@ void frmPropiedades::despuesDeCampo(int indice) {
         int n = 0;
         for (const CaracteristicaPropiedad& c : caracteristicasPropiedad()) {
             g->addWidget(
-                crearCasilla(caja, c.casilla, QString::fromLatin1(c.campo), QString::fromUtf16(c.rotulo)),
+                crearCasilla(caja, c.casilla, QString::fromLatin1(c.campo), rotuloCaracteristica(c.rotulo)),
                 n / porFila, n % porFila);
             ++n;
         }
@@ -294,9 +302,8 @@ void frmPropiedades::despuesDeCampo(int indice) {
         auto* casillas = new QWidget(picDatosPropietario);
         auto* h = new QHBoxLayout(casillas);
         h->setContentsMargins(0, 0, 0, 0);
-        h->addWidget(crearCasilla(casillas, Firmado, QStringLiteral("Firmado"), QStringLiteral("Firmado")));
-        h->addWidget(
-            crearCasilla(casillas, Exclusiva, QStringLiteral("Exclusiva"), QStringLiteral("Exclusiva")));
+        h->addWidget(crearCasilla(casillas, Firmado, QStringLiteral("Firmado"), tr("Firmado")));
+        h->addWidget(crearCasilla(casillas, Exclusiva, QStringLiteral("Exclusiva"), tr("Exclusiva")));
         h->addStretch(1);
         rejillas_.value(TabConfidencial)->addWidget(casillas, 4, 2, 1, 2);
         break;
@@ -310,8 +317,8 @@ void frmPropiedades::despuesDeCampo(int indice) {
         auto* h = new QHBoxLayout(cell);
         h->setContentsMargins(0, 0, 0, 0);
         h->addWidget(email, 1);
-        h->addWidget(crearBotonEmail(cell, EmailInquilino, QStringLiteral("Enviar correo al inquilino")));
-        rotular(rejillas_.value(TabInquilino), page, QStringLiteral("Emai&l:"), 6, 0, email);
+        h->addWidget(crearBotonEmail(cell, EmailInquilino, tr("Enviar correo al inquilino")));
+        rotular(rejillas_.value(TabInquilino), page, tr("Emai&l:"), 6, 0, email);
         rejillas_.value(TabInquilino)->addWidget(cell, 6, 1, 1, 5);
         connect(butEmailTo.value(EmailInquilino), &QToolButton::clicked, this,
                 &frmPropiedades::emailInquilino);
@@ -338,7 +345,7 @@ void frmPropiedades::despuesDePestaña(int p) {
     case TabConfidencial: {
         propietario = new PanelPropietario(picDatosPropietario);
         g->addWidget(propietario, 0, 4, 7, 1);
-        crearBotonEmail(propietario, EmailPropietario, QStringLiteral("Enviar correo al propietario"));
+        crearBotonEmail(propietario, EmailPropietario, tr("Enviar correo al propietario"));
         propietario->ponerBotonEmail(butEmailTo.value(EmailPropietario));
         connect(butEmailTo.value(EmailPropietario), &QToolButton::clicked, this,
                 &frmPropiedades::emailPropietario);
@@ -380,7 +387,7 @@ void frmPropiedades::crearActividades() {
     QGridLayout* g = rejillas_.value(TabActividades);
     grd = new QTableView(picActividades);
     grd->setObjectName(QStringLiteral("grd"));
-    grd->setAccessibleName(QStringLiteral("Actividades"));
+    grd->setAccessibleName(tr("Actividades"));
     grd->setModel(actividades);
     grd->horizontalHeader()->setStretchLastSection(true);
     grd->verticalHeader()->setDefaultSectionSize(24);
@@ -391,15 +398,15 @@ void frmPropiedades::crearActividades() {
     // Who wrote each line stands beside the client, before the text that stretches.
     grd->horizontalHeader()->moveSection(ActividadModel::ColAgente, ActividadModel::ColActividad);
     grd->setSelectionBehavior(QAbstractItemView::SelectItems);
-    ui::disableCornerButton(grd, QStringLiteral("Esquina de la tabla de actividades"));
+    ui::disableCornerButton(grd, tr("Esquina de la tabla de actividades"));
     grd->setItemDelegateForColumn(
         ActividadModel::ColCliente,
         new DelegadoCliente([this](int fila) { return clienteActividad(fila); }, grd));
     g->addWidget(grd, 0, 0, 1, 3);
-    cmdInsertarLinea = new QPushButton(QStringLiteral("Insertar Línea"), picActividades);
+    cmdInsertarLinea = new QPushButton(tr("Insertar Línea"), picActividades);
     cmdInsertarLinea->setObjectName(QStringLiteral("cmdInsertarLinea"));
     cmdInsertarLinea->setAccessibleName(cmdInsertarLinea->text());
-    cmdBorrarLinea = new QPushButton(QStringLiteral("Eliminar Línea"), picActividades);
+    cmdBorrarLinea = new QPushButton(tr("Eliminar Línea"), picActividades);
     cmdBorrarLinea->setObjectName(QStringLiteral("cmdBorrarLinea"));
     cmdBorrarLinea->setAccessibleName(cmdBorrarLinea->text());
     g->addWidget(cmdInsertarLinea, 1, 0);
@@ -428,30 +435,29 @@ void frmPropiedades::nombresUnicos() {
 }
 
 void frmPropiedades::crearBotonesDocumento() {
-    butPrint = addToolButton(QStringLiteral("butPrint"), QStringLiteral("Imprimir Ficha"),
-                             QStringLiteral("document-print"));
-    butDossier = addToolButton(QStringLiteral("butDossier"), QStringLiteral("Imprimir Dossier"),
+    butPrint =
+        addToolButton(QStringLiteral("butPrint"), tr("Imprimir Ficha"), QStringLiteral("document-print"));
+    butDossier = addToolButton(QStringLiteral("butDossier"), tr("Imprimir Dossier"),
                                QStringLiteral("x-office-document"));
     // The icon theme has no PDF symbol; a light fallback page would look disabled beside the others.
-    butPDF = addToolButton(QStringLiteral("butPDF"), QStringLiteral("Dossier en PDF"),
-                           QStringLiteral("document-save-as"));
-    butEmail = addToolButton(QStringLiteral("butEmail"), QStringLiteral("Enviar dossier por Email"),
+    butPDF =
+        addToolButton(QStringLiteral("butPDF"), tr("Dossier en PDF"), QStringLiteral("document-save-as"));
+    butEmail = addToolButton(QStringLiteral("butEmail"), tr("Enviar dossier por Email"),
                              QStringLiteral("mail-send"));
     for (QToolButton* b : {butPrint, butDossier, butPDF, butEmail})
         b->setEnabled(false);
-    butInteresados = addToolButton(QStringLiteral("butInteresados"), QStringLiteral("Clientes interesados"),
+    butInteresados = addToolButton(QStringLiteral("butInteresados"), tr("Clientes interesados"),
                                    QStringLiteral("system-users"));
     connect(butInteresados, &QToolButton::clicked, this, [this] {
         if (data->EstadoPaseando())
             frmCoincidencias::Mostrar(ctx, frmCoincidencias::Modo::DePropiedad, txt.value(Cod)->Text());
     });
-    butVisitas = addToolButton(QStringLiteral("butVisitas"), QStringLiteral("Visitas"),
-                               QStringLiteral("x-office-calendar"));
-    butNuevaVisita = addToolButton(QStringLiteral("butNuevaVisita"), QStringLiteral("Nueva visita"),
+    butVisitas =
+        addToolButton(QStringLiteral("butVisitas"), tr("Visitas"), QStringLiteral("x-office-calendar"));
+    butNuevaVisita = addToolButton(QStringLiteral("butNuevaVisita"), tr("Nueva visita"),
                                    QStringLiteral("appointment-new"));
-    butInformePropietario =
-        addToolButton(QStringLiteral("butInformePropietario"), QStringLiteral("Informe al propietario"),
-                      QStringLiteral("mail-forward"));
+    butInformePropietario = addToolButton(QStringLiteral("butInformePropietario"),
+                                          tr("Informe al propietario"), QStringLiteral("mail-forward"));
     const auto mostrada = [this] { return data->EstadoPaseando() ? txt.value(Cod)->Text() : QString(); };
     ConectarBotonesVisitas(ctx, butVisitas, butNuevaVisita, [mostrada] {
         FiltroVisitas f;

@@ -21,7 +21,7 @@ namespace orb {
 
 frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPropietarioNuevo"));
-    setWindowTitle(QStringLiteral("Nuevo Propietario"));
+    setWindowTitle(tr("Nuevo Propietario"));
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     QList<QWidget*> order;
@@ -56,8 +56,8 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
     txtComentarios->setObjectName(QStringLiteral("txt(%1)").arg(propietario::Comentarios));
     txtComentarios->setTabChangesFocus(true);
     txtComentarios->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtComentarios->setAccessibleName(QStringLiteral("Comentarios"));
-    auto* l = new QLabel(QStringLiteral("C&omentarios:"), this);
+    txtComentarios->setAccessibleName(tr("Comentarios"));
+    auto* l = new QLabel(tr("C&omentarios:"), this);
     l->setBuddy(txtComentarios);
     l->setAlignment(Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(l, 7, 0);
@@ -68,16 +68,16 @@ frmPropietarioNuevo::frmPropietarioNuevo(QWidget* parent) : QDialog(parent) {
     order << txtComentarios;
 
     cmdOk = new QPushButton(ui::themeIcon(QStringLiteral("object-select"), QStyle::SP_DialogOkButton),
-                            QStringLiteral("Aceptar"), this);
+                            tr("Aceptar"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setToolTip(QStringLiteral("Aceptar"));
-    cmdOk->setAccessibleName(QStringLiteral("Aceptar"));
+    cmdOk->setToolTip(tr("Aceptar"));
+    cmdOk->setAccessibleName(tr("Aceptar"));
     cmdOk->setDefault(true);
     cmdCancel = new QPushButton(ui::themeIcon(QStringLiteral("process-stop"), QStyle::SP_DialogCancelButton),
-                                QStringLiteral("Cancelar"), this);
+                                tr("Cancelar"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setToolTip(QStringLiteral("Cancelar"));
-    cmdCancel->setAccessibleName(QStringLiteral("Cancelar"));
+    cmdCancel->setToolTip(tr("Cancelar"));
+    cmdCancel->setAccessibleName(tr("Cancelar"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdOk);
     buttons->addStretch(1);

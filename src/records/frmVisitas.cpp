@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QTableWidget>
+#include <tuple>
 
 namespace orb {
 
@@ -41,40 +42,39 @@ QString fuente(const FiltroVisitas& f, db::Params& params) {
 
 frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget* parent)
     : RecordWindow(context, QStringLiteral("frmVisitas"), parent), filtro_(filtro) {
-    setWindowTitle(QStringLiteral("Ficha de Visitas"));
-    addText(Propiedad, QStringLiteral("CodPropiedad"), QStringLiteral("&Propiedad:"), 0, 0);
+    setWindowTitle(tr("Ficha de Visitas"));
+    addText(Propiedad, QStringLiteral("CodPropiedad"), tr("&Propiedad:"), 0, 0);
     lblDireccion = new QLabel(Picture1);
-    lblDireccion->setAccessibleName(QStringLiteral("Dirección de la propiedad"));
+    lblDireccion->setAccessibleName(tr("Dirección de la propiedad"));
     grid->addWidget(lblDireccion, 0, 2, 1, 4);
-    addText(Cliente, QStringLiteral("CodCliente"), QStringLiteral("C&liente:"), 1, 0);
+    addText(Cliente, QStringLiteral("CodCliente"), tr("C&liente:"), 1, 0);
     lblNombreCliente = new QLabel(Picture1);
-    lblNombreCliente->setAccessibleName(QStringLiteral("Nombre del cliente"));
+    lblNombreCliente->setAccessibleName(tr("Nombre del cliente"));
     grid->addWidget(lblNombreCliente, 1, 2, 1, 4);
-    addText(Fecha, QStringLiteral("Fecha"), QStringLiteral("&Fecha:"), 2, 0);
-    addText(Hora, QStringLiteral("Hora"), QStringLiteral("&Hora:"), 2, 2)
-        ->setPlaceholderText(QStringLiteral("hh:mm"));
-    addText(Duracion, QStringLiteral("Duracion"), QStringLiteral("&Duración (min):"), 2, 4);
-    addText(Agente, QStringLiteral("Agente"), QStringLiteral("A&gente:"), 3, 0);
+    addText(Fecha, QStringLiteral("Fecha"), tr("&Fecha:"), 2, 0);
+    addText(Hora, QStringLiteral("Hora"), tr("&Hora:"), 2, 2)->setPlaceholderText(QStringLiteral("hh:mm"));
+    addText(Duracion, QStringLiteral("Duracion"), tr("&Duración (min):"), 2, 4);
+    addText(Agente, QStringLiteral("Agente"), tr("A&gente:"), 3, 0);
     auto* estado = new ui::BoundComboBox(ui::BoundComboBox::DropDownList, Picture1, QStringLiteral("Estado"));
     estado->setObjectName(QStringLiteral("cbo(%1)").arg(Estado));
     estado->addItems(visitas::Estados());
     estado->setCurrentIndex(-1);
     cbo.insert(Estado, estado);
-    addLabel(QStringLiteral("E&stado:"), 3, 2, estado);
+    addLabel(tr("E&stado:"), 3, 2, estado);
     grid->addWidget(estado, 3, 3);
-    auto* valoracion =
-        addText(Valoracion, QStringLiteral("Valoracion"), QStringLiteral("&Valoración (1-5):"), 4, 0);
+    auto* valoracion = addText(Valoracion, QStringLiteral("Valoracion"), tr("&Valoración (1-5):"), 4, 0);
     valoracion->setToolTip(visitas::Valoraciones().join(u'\n'));
-    addText(Oferta, QStringLiteral("Oferta"), QStringLiteral("&Oferta (€):"), 4, 2);
-    addText(Opinion, QStringLiteral("Opinion"), QStringLiteral("Opi&nión:"), 5, 0, 5);
+    addText(Oferta, QStringLiteral("Oferta"), tr("&Oferta (€):"), 4, 2);
+    addText(Opinion, QStringLiteral("Opinion"), tr("Opi&nión:"), 5, 0, 5);
     // Set by the window, never typed: the booking office, the side, the log's line.
     auto* agencia = addText(Agencia, QStringLiteral("Agencia"), QString(), 6, 0);
-    agencia->setAccessibleName(QStringLiteral("Oficina de la visita"));
+    agencia->setAccessibleName(tr("Oficina de la visita"));
     agencia->hide();
-    for (auto [indice, campo] : {std::pair{Alquiler, "Alquiler"}, std::pair{Anotada, "Anotada"}}) {
-        auto* c = new ui::BoundCheckBox(QString::fromLatin1(campo), Picture1, QString::fromLatin1(campo));
+    for (auto [indice, campo, rotulo] :
+         {std::tuple{Alquiler, "Alquiler", tr("Alquiler")}, std::tuple{Anotada, "Anotada", tr("Anotada")}}) {
+        auto* c = new ui::BoundCheckBox(rotulo, Picture1, QString::fromLatin1(campo));
         c->setObjectName(QStringLiteral("chk(%1)").arg(indice));
-        c->setAccessibleName(QString::fromLatin1(campo));
+        c->setAccessibleName(rotulo);
         c->setProperty("neverEditable", true);
         c->hide();
         chk.insert(indice, c);
@@ -82,16 +82,15 @@ frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget
 
     lista = new QTableWidget(0, 6, Picture1);
     lista->setObjectName(QStringLiteral("lista"));
-    lista->setAccessibleName(QStringLiteral("Visitas"));
-    lista->setHorizontalHeaderLabels({QStringLiteral("Fecha"), QStringLiteral("Hora"),
-                                      QStringLiteral("Propiedad"), QStringLiteral("Cliente"),
-                                      QStringLiteral("Agente"), QStringLiteral("Estado")});
+    lista->setAccessibleName(tr("Visitas"));
+    lista->setHorizontalHeaderLabels(
+        {tr("Fecha"), tr("Hora"), tr("Propiedad"), tr("Cliente"), tr("Agente"), tr("Estado")});
     lista->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lista->setSelectionBehavior(QAbstractItemView::SelectRows);
     lista->setSelectionMode(QAbstractItemView::SingleSelection);
     lista->horizontalHeader()->setStretchLastSection(true);
     lista->verticalHeader()->hide();
-    ui::disableCornerButton(lista, QStringLiteral("Esquina de la lista de visitas"));
+    ui::disableCornerButton(lista, tr("Esquina de la lista de visitas"));
     grid->addWidget(lista, 7, 0, 1, 6);
     grid->setRowStretch(7, 1);
     grid->setColumnStretch(1, 1);
@@ -102,7 +101,7 @@ frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget
             data->FindFirst(QStringLiteral("Cod = ?"), {cod});
     });
 
-    butPrint = addToolButton(QStringLiteral("butPrint"), QStringLiteral("Hoja de visita"),
+    butPrint = addToolButton(QStringLiteral("butPrint"), tr("Hoja de visita"),
                              QStringLiteral("document-print-preview"));
     connect(butPrint, &QToolButton::clicked, this, [this] {
         const QList<visitas::Visita> hoja = visitasDeLaHoja();
@@ -115,20 +114,18 @@ frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget
             w->setObjectName(QStringLiteral("repHojaVisita"));
             w->setDocument(visitas::GenerarHojaVisita(ctx, hoja));
             if (ctx.navigator)
-                ctx.navigator->usrShowReport(w, QStringLiteral("Hoja de visita"));
+                ctx.navigator->usrShowReport(w, tr("Hoja de visita"));
             else
                 w->show();
         } catch (const report::ReportError& e) {
             MensajeError(*ctx.dialogs, e.message(), this);
         } catch (const db::DbError& e) {
-            InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("preparar la hoja de visita"),
-                                   QStringLiteral("No se puede preparar la hoja de visita."), e, {},
-                                   ctx.RutaBaseDatos);
+            InformarErrorBaseDatos(*ctx.dialogs, this, tr("preparar la hoja de visita"),
+                                   tr("No se puede preparar la hoja de visita."), e, {}, ctx.RutaBaseDatos);
         }
     });
-    butEmail =
-        addToolButton(QStringLiteral("butEmail"), QStringLiteral("Enviar la hoja de visita por correo"),
-                      QStringLiteral("mail-send"));
+    butEmail = addToolButton(QStringLiteral("butEmail"), tr("Enviar la hoja de visita por correo"),
+                             QStringLiteral("mail-send"));
     connect(butEmail, &QToolButton::clicked, this, [this] {
         const QList<visitas::Visita> hoja = visitasDeLaHoja();
         if (hoja.isEmpty())
@@ -138,9 +135,8 @@ frmVisitas::frmVisitas(AppContext& context, const FiltroVisitas& filtro, QWidget
         } catch (const report::ReportError& e) {
             MensajeError(*ctx.dialogs, e.message(), this);
         } catch (const db::DbError& e) {
-            InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("preparar la hoja de visita"),
-                                   QStringLiteral("No se puede preparar la hoja de visita."), e, {},
-                                   ctx.RutaBaseDatos);
+            InformarErrorBaseDatos(*ctx.dialogs, this, tr("preparar la hoja de visita"),
+                                   tr("No se puede preparar la hoja de visita."), e, {}, ctx.RutaBaseDatos);
         }
     });
     connect(static_cast<QLineEdit*>(txt.value(Cliente)->widget()), &QLineEdit::textChanged, this,
@@ -227,9 +223,8 @@ void frmVisitas::data_CanUpdate(bool& Cancel) {
     // Warned, not refused: the agent may well mean it.
     const QStringList avisos = visitas::AvisosVisita(data->BaseDatos(), v);
     if (!avisos.isEmpty())
-        ctx.dialogs->message(this,
-                             {avisos.join(u'\n'), QStringLiteral("Visitas"), ui::DialogService::Buttons::Ok,
-                              ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
+        ctx.dialogs->message(this, {avisos.join(u'\n'), tr("Visitas"), ui::DialogService::Buttons::Ok,
+                                    ui::DialogService::Icon::Exclamation, ui::DialogService::Answer::Ok});
 }
 
 void frmVisitas::data_CanDelete(bool& Cancel) {

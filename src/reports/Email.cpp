@@ -4,6 +4,7 @@
 #include "shell/AppContext.h"
 #include "shell/Mensajes.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -38,7 +39,7 @@ void EmailDossier(AppContext& ctx, QWidget* parent, const QString& asunto, const
                   const QString& fichero) {
     const QString carpeta = QFileInfo(fichero).absolutePath();
     enviar(ctx, parent, {{}, {}, asunto, texto, fichero, {}},
-           QStringLiteral("\n\nEl documento está guardado en la carpeta %1")
+           QCoreApplication::translate("Email", "\n\nEl documento está guardado en la carpeta %1")
                .arg(QDir::toNativeSeparators(carpeta)),
            carpeta);
 }
@@ -51,7 +52,7 @@ bool EmailConDocumento(AppContext& ctx, QWidget* parent, const QString& direccio
                        const QString& asunto, const QString& texto, const QString& fichero) {
     const QString carpeta = QFileInfo(fichero).absolutePath();
     return enviar(ctx, parent, {direccion.trimmed(), nombre, asunto, texto, fichero, {}},
-                  QStringLiteral("\n\nEl documento está guardado en la carpeta %1")
+                  QCoreApplication::translate("Email", "\n\nEl documento está guardado en la carpeta %1")
                       .arg(QDir::toNativeSeparators(carpeta)),
                   carpeta);
 }

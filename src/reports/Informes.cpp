@@ -6,10 +6,13 @@
 #include "platform/report/ReportError.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
+#include "shell/Idioma.h"
 #include "shell/Mensajes.h"
 #include "shell/Numeros.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void registrarRecursos() {
@@ -124,10 +127,12 @@ QString RutaDiseno(Informe informe) {
 
 report::Report CrearInforme(AppContext& ctx, Informe informe, const QString& layoutPath) {
     // Dossier models are files of the installation, brought up to date when
-    // an earlier version installed them.
-    report::Report r = informe == Informe::Dossier && !layoutPath.isEmpty()
-                           ? report::Report(CargarModeloDossier(layoutPath))
-                           : report::Report::load(layoutPath.isEmpty() ? RutaDiseno(informe) : layoutPath);
+    // an earlier version installed them. Sheets and listings are printed in
+    // the seat's language; the dossier is bilingual as it is.
+    const QString ruta = layoutPath.isEmpty() ? RutaDiseno(informe) : layoutPath;
+    report::Report r = informe != Informe::Dossier ? report::Report::load(ruta, ContextoDisenos)
+                       : layoutPath.isEmpty()      ? report::Report::load(ruta)
+                                                   : report::Report(CargarModeloDossier(layoutPath));
     r.setImageFolder(ctx.RutaFotos);
     r.setParameter(QStringLiteral("NombreAgencia"), ctx.facts.NombreAgencia);
     r.setParameter(QStringLiteral("PieDossier"), ctx.facts.PieDossier);
@@ -141,16 +146,26 @@ report::Report CrearInforme(AppContext& ctx, Informe informe, const QString& lay
     case Informe::FichaCliente:
         formatearImportes(r, ImportesCliente);
         break;
-    case Informe::Propiedades:
+    case Informe::Propiedades: {
+        // An English seat shows a type's English name where it has one.
+        QHash<QString, QString> tipos;
+        if (InterfazEnIngles())
+            for (const db::Row& t : ctx.db().query(QStringLiteral("SELECT Cod, NombreIdioma1 FROM Tipos")))
+                if (!t.value(1).toString().trimmed().isEmpty())
+                    tipos.insert(t.value(0).toString(), t.value(1).toString());
         // A rentals search hands over PrecioAlquiler and no Precio: the
         // listing's price column shows whichever the statement has.
-        r.setBandHook(report::BandKind::Detail, [](report::BandContext& c) {
+        r.setBandHook(report::BandKind::Detail, [tipos](report::BandContext& c) {
             QVariant v = c.value(QStringLiteral("Precio"));
             if (v.isNull())
                 v = c.value(QStringLiteral("PrecioAlquiler"));
             c.setText(QStringLiteral("txtPrecio"), FormatoImporte(v) + QStringLiteral(" €"));
+            if (const auto t = tipos.constFind(c.value(QStringLiteral("CodTipo")).toString());
+                t != tipos.cend())
+                c.setText(QStringLiteral("txtTipo"), *t);
         });
         break;
+    }
     case Informe::Dossier:
         prepararDossier(ctx, r);
         break;
@@ -183,11 +198,12 @@ bool frmInforme::Generar() {
     } catch (const report::ReportError& e) {
         MensajeError(*ctx_.dialogs, e.message(), this);
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("leer los datos del informe"),
-                               QStringLiteral("No se pueden leer los datos del informe: error %1 (%2).")
-                                   .arg(e.number())
-                                   .arg(DescripcionError(e)),
-                               e, {}, ctx_.RutaBaseDatos);
+        InformarErrorBaseDatos(
+            *ctx_.dialogs, this, QCoreApplication::translate("Informes", "leer los datos del informe"),
+            QCoreApplication::translate("Informes", "No se pueden leer los datos del informe: error %1 (%2).")
+                .arg(e.number())
+                .arg(DescripcionError(e)),
+            e, {}, ctx_.RutaBaseDatos);
     }
     return false;
 }
@@ -223,35 +239,38 @@ bool MostrarInforme(AppContext& ctx, Informe informe, const QString& sql, const 
 bool ImprimirFichaPropiedad(AppContext& ctx, const QString& cod) {
     return MostrarInforme(ctx, Informe::FichaPropiedad,
                           QStringLiteral("select * from fichapropiedades where PropiedadesCod = ?"), {cod},
-                          QStringLiteral("Ficha de Propiedad"));
+                          QCoreApplication::translate("Informes", "Ficha de Propiedad"));
 }
 
 bool ImprimirFichaPropietario(AppContext& ctx, const QString& cod) {
     return MostrarInforme(ctx, Informe::FichaPropietario,
                           QStringLiteral("select * from Propietarios where Cod = ?"), {cod},
-                          QStringLiteral("Ficha de Propietario"));
+                          QCoreApplication::translate("Informes", "Ficha de Propietario"));
 }
 
 bool ImprimirFichaCliente(AppContext& ctx, const QString& cod) {
     return MostrarInforme(ctx, Informe::FichaCliente, QStringLiteral("select * from Clientes where Cod = ?"),
-                          {cod}, QStringLiteral("Ficha de Cliente"));
+                          {cod}, QCoreApplication::translate("Informes", "Ficha de Cliente"));
 }
 
 bool ImprimirListadoPropiedades(AppContext& ctx, const QString& sql, const db::Params& params) {
-    return MostrarInforme(ctx, Informe::Propiedades, sql, params, QStringLiteral("Listado de Propiedades"));
+    return MostrarInforme(ctx, Informe::Propiedades, sql, params,
+                          QCoreApplication::translate("Informes", "Listado de Propiedades"));
 }
 
 bool ImprimirListadoPropietarios(AppContext& ctx, bool alquiler, const QString& sql,
                                  const db::Params& params) {
-    return MostrarInforme(ctx, Informe::Propietarios, sql, params,
-                          alquiler ? QStringLiteral("Listado de Propietarios de Alquileres")
-                                   : QStringLiteral("Listado de Propietarios de Ventas"));
+    return MostrarInforme(
+        ctx, Informe::Propietarios, sql, params,
+        alquiler ? QCoreApplication::translate("Informes", "Listado de Propietarios de Alquileres")
+                 : QCoreApplication::translate("Informes", "Listado de Propietarios de Ventas"));
 }
 
 bool ImprimirListadoClientes(AppContext& ctx, bool alquiler, const QString& sql, const db::Params& params) {
     return MostrarInforme(ctx, Informe::Clientes, sql, params,
-                          alquiler ? QStringLiteral("Listado de Clientes de Alquileres")
-                                   : QStringLiteral("Listado de Clientes de Ventas"));
+                          alquiler
+                              ? QCoreApplication::translate("Informes", "Listado de Clientes de Alquileres")
+                              : QCoreApplication::translate("Informes", "Listado de Clientes de Ventas"));
 }
 
 } // namespace orb::reports

@@ -31,6 +31,10 @@ enum class Informe {
 // every use of a resource path calls it first.
 void RegistrarDisenos();
 
+// The translation context of the sheets' and listings' own texts (labels and
+// titles of resources/reports/rep*.xml, listed for lupdate in TextosInformes.cpp).
+inline constexpr const char* ContextoDisenos = "Informes";
+
 // "repFichaPropiedad", "repClientes", … "repDossier".
 QString NombreInforme(Informe informe);
 // Layout of a sheet or listing (a resource path).

@@ -4,7 +4,9 @@
 #include "shell/Fechas.h"
 #include "shell/Numeros.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+#include <iterator>
 
 namespace orb::visitas {
 
@@ -12,10 +14,39 @@ QStringList Estados() {
     return {Prevista, Realizada, Anulada, NoPresentado};
 }
 
+namespace {
+
+// Spanish as written in the activity log; shown translated.
+const char* const ValoracionesEspanol[] = {
+    QT_TRANSLATE_NOOP("Visitas", "1 - Sin interés"), QT_TRANSLATE_NOOP("Visitas", "2 - Poco interés"),
+    QT_TRANSLATE_NOOP("Visitas", "3 - Le gusta"), QT_TRANSLATE_NOOP("Visitas", "4 - Le gusta mucho"),
+    QT_TRANSLATE_NOOP("Visitas", "5 - Quiere hacer una oferta")};
+
+// The states are stored in Spanish; these are their captions.
+const char* const EstadosEspanol[] = {
+    QT_TRANSLATE_NOOP("Visitas", "Prevista"), QT_TRANSLATE_NOOP("Visitas", "Realizada"),
+    QT_TRANSLATE_NOOP("Visitas", "Anulada"), QT_TRANSLATE_NOOP("Visitas", "No presentado")};
+
+QString valoracionEspanol(int valoracion) {
+    return valoracion >= 1 && valoracion <= int(std::size(ValoracionesEspanol))
+               ? QString::fromUtf8(ValoracionesEspanol[valoracion - 1])
+               : QString();
+}
+
+} // namespace
+
+QString TextoEstado(const QString& estado) {
+    for (const char* e : EstadosEspanol)
+        if (estado == QString::fromUtf8(e))
+            return QCoreApplication::translate("Visitas", e);
+    return estado;
+}
+
 QStringList Valoraciones() {
-    return {QStringLiteral("1 - Sin interés"), QStringLiteral("2 - Poco interés"),
-            QStringLiteral("3 - Le gusta"), QStringLiteral("4 - Le gusta mucho"),
-            QStringLiteral("5 - Quiere hacer una oferta")};
+    QStringList v;
+    for (const char* t : ValoracionesEspanol)
+        v << QCoreApplication::translate("Visitas", t);
+    return v;
 }
 
 QString TextoValoracion(int valoracion) {
@@ -128,34 +159,42 @@ Problema ComprobarVisita(db::Database& database, const Visita& v) {
     };
     if (v.codPropiedad.trimmed().isEmpty())
         return {QStringLiteral("CodPropiedad"),
-                QStringLiteral("Falta la propiedad de la visita (campo Propiedad).")};
+                QCoreApplication::translate("Visitas", "Falta la propiedad de la visita (campo Propiedad).")};
     if (!existe(QStringLiteral("Propiedades"), v.codPropiedad))
         return {QStringLiteral("CodPropiedad"),
-                QStringLiteral("No existe la propiedad %1 (campo Propiedad).").arg(v.codPropiedad)};
+                QCoreApplication::translate("Visitas", "No existe la propiedad %1 (campo Propiedad).")
+                    .arg(v.codPropiedad)};
     if (v.codCliente.trimmed().isEmpty())
         return {QStringLiteral("CodCliente"),
-                QStringLiteral("Falta el cliente de la visita (campo Cliente).")};
+                QCoreApplication::translate("Visitas", "Falta el cliente de la visita (campo Cliente).")};
     if (!existe(QStringLiteral("Clientes"), v.codCliente))
         return {QStringLiteral("CodCliente"),
-                QStringLiteral("No existe el cliente %1 (campo Cliente).").arg(v.codCliente)};
+                QCoreApplication::translate("Visitas", "No existe el cliente %1 (campo Cliente).")
+                    .arg(v.codCliente)};
     if (!v.fecha.isValid())
         return {QStringLiteral("Fecha"),
-                QStringLiteral("La fecha de la visita no es válida (campo Fecha, dd/mm/aaaa).")};
+                QCoreApplication::translate("Visitas",
+                                            "La fecha de la visita no es válida (campo Fecha, dd/mm/aaaa).")};
     if (!v.hora.isValid())
-        return {QStringLiteral("Hora"),
-                QStringLiteral("La hora de la visita no es válida (campo Hora, hh:mm).")};
+        return {
+            QStringLiteral("Hora"),
+            QCoreApplication::translate("Visitas", "La hora de la visita no es válida (campo Hora, hh:mm).")};
     if (v.duracion < 5 || v.duracion > 600)
         return {
             QStringLiteral("Duracion"),
-            QStringLiteral("La duración de la visita debe estar entre 5 y 600 minutos (campo Duración).")};
+            QCoreApplication::translate(
+                "Visitas", "La duración de la visita debe estar entre 5 y 600 minutos (campo Duración).")};
     if (!Estados().contains(v.estado))
-        return {QStringLiteral("Estado"),
-                QStringLiteral("El estado de la visita no es válido (campo Estado).")};
+        return {
+            QStringLiteral("Estado"),
+            QCoreApplication::translate("Visitas", "El estado de la visita no es válido (campo Estado).")};
     if (v.valoracion < 0 || v.valoracion > 5)
         return {QStringLiteral("Valoracion"),
-                QStringLiteral("La valoración de la visita va de 1 a 5 (campo Valoración).")};
+                QCoreApplication::translate("Visitas",
+                                            "La valoración de la visita va de 1 a 5 (campo Valoración).")};
     if (v.oferta && *v.oferta < 0)
-        return {QStringLiteral("Oferta"), QStringLiteral("La oferta no puede ser negativa (campo Oferta).")};
+        return {QStringLiteral("Oferta"),
+                QCoreApplication::translate("Visitas", "La oferta no puede ser negativa (campo Oferta).")};
     return {};
 }
 
@@ -167,7 +206,8 @@ QStringList AvisosVisita(db::Database& database, const Visita& v) {
             if (otra.cod == v.cod || otra.estado == Anulada || !otra.hora.isValid())
                 continue;
             if (otra.inicio() < v.fin() && v.inicio() < otra.fin())
-                avisos << QStringLiteral("%1 ya tiene una visita de %2 a %3 en la propiedad %4.")
+                avisos << QCoreApplication::translate("Visitas",
+                                                      "%1 ya tiene una visita de %2 a %3 en la propiedad %4.")
                               .arg(v.agente, otra.hora.toString(QStringLiteral("HH:mm")),
                                    otra.fin().time().toString(QStringLiteral("HH:mm")), otra.codPropiedad);
         }
@@ -175,8 +215,11 @@ QStringList AvisosVisita(db::Database& database, const Visita& v) {
     const QString estado =
         database.scalar(QStringLiteral("SELECT Estado FROM Propiedades WHERE Cod = ?"), {v.codPropiedad})
             .toString();
-    if (v.estado != Anulada && (estado == u"Vendida" || estado == u"Alquilada"))
-        avisos << QStringLiteral("La propiedad %1 está %2.").arg(v.codPropiedad, estado.toLower());
+    if (v.estado != Anulada && estado == u"Vendida")
+        avisos << QCoreApplication::translate("Visitas", "La propiedad %1 está vendida.").arg(v.codPropiedad);
+    else if (v.estado != Anulada && estado == u"Alquilada")
+        avisos
+            << QCoreApplication::translate("Visitas", "La propiedad %1 está alquilada.").arg(v.codPropiedad);
     return avisos;
 }
 
@@ -186,7 +229,7 @@ QString TextoActividad(const Visita& v) {
         t += QStringLiteral(" con %1").arg(v.agente);
     t += QStringLiteral(" a las ") + v.hora.toString(QStringLiteral("HH:mm"));
     if (v.valoracion > 0)
-        t += QStringLiteral(". Opinión: ") + TextoValoracion(v.valoracion).mid(4);
+        t += QStringLiteral(". Opinión: ") + valoracionEspanol(v.valoracion).mid(4);
     if (!v.opinion.trimmed().isEmpty())
         t += QStringLiteral(". ") + v.opinion.trimmed();
     if (v.oferta)
@@ -298,13 +341,15 @@ QByteArray CalendarioVisitas(const QList<Visita>& lista, const QString& nombreAg
         linea(out, "DTSTAMP:" + sello);
         linea(out, "DTSTART;TZID=Europe/Madrid:" + local(v.inicio()));
         linea(out, "DTEND;TZID=Europe/Madrid:" + local(v.fin()));
-        QString resumen = QStringLiteral("Visita %1").arg(v.codPropiedad);
-        if (!v.cliente.isEmpty())
-            resumen += QStringLiteral(" con ") + v.cliente;
+        const QString resumen =
+            v.cliente.isEmpty()
+                ? QCoreApplication::translate("Visitas", "Visita %1").arg(v.codPropiedad)
+                : QCoreApplication::translate("Visitas", "Visita %1 con %2").arg(v.codPropiedad, v.cliente);
         linea(out, "SUMMARY:" + escapar(resumen));
         if (!v.direccion.isEmpty())
             linea(out, "LOCATION:" + escapar(v.direccion));
-        QString desc = QStringLiteral("Agente: %1\nEstado: %2").arg(v.agente, v.estado);
+        QString desc = QCoreApplication::translate("Visitas", "Agente: %1\nEstado: %2")
+                           .arg(v.agente, TextoEstado(v.estado));
         if (!nombreAgencia.isEmpty())
             desc.prepend(nombreAgencia + u'\n');
         linea(out, "DESCRIPTION:" + escapar(desc));

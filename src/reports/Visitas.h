@@ -24,8 +24,10 @@ inline const QString Anulada = QStringLiteral("Anulada");
 inline const QString NoPresentado = QStringLiteral("No presentado");
 // In the order the lists show them.
 QStringList Estados();
+// A stored state as the interface shows it; the stored value stays Spanish.
+QString TextoEstado(const QString& estado);
 
-// The client's opinion, 1 to 5; "" for 0 (not given).
+// The client's opinion, 1 to 5, as the interface shows it; "" for 0 (not given).
 QStringList Valoraciones();
 QString TextoValoracion(int valoracion);
 

@@ -9,13 +9,15 @@
 #include "shell/Mensajes.h"
 #include "shell/Numeros.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace orb::visitas {
 
 QString TextoHojaPorDefecto() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "VisitasInformes",
         "El cliente abajo firmante declara que la agencia le ha presentado y mostrado las propiedades "
         "relacionadas en esta hoja, de las que no tenía conocimiento por otra vía, y se compromete a "
         "tratar cualquier operación sobre ellas a través de la agencia. Los datos personales se tratan "
@@ -49,7 +51,8 @@ QString hora(const QTime& t) {
 
 report::Report cargar(AppContext& ctx, const QString& nombre) {
     reports::RegistrarDisenos();
-    report::Report r = report::Report::load(QStringLiteral(":/reports/%1.xml").arg(nombre));
+    report::Report r =
+        report::Report::load(QStringLiteral(":/reports/%1.xml").arg(nombre), reports::ContextoDisenos);
     r.setImageFolder(ctx.RutaFotos);
     r.setParameter(QStringLiteral("NombreAgencia"), ctx.facts.NombreAgencia);
     const QString l = logo(ctx);
@@ -112,7 +115,8 @@ report::Document GenerarHojaVisita(AppContext& ctx, const QList<Visita>& lista) 
             const db::Value importe = f.value(3).toBool() ? f.value(2) : f.value(1);
             if (!db::isNull(importe))
                 precio = FormatoImporte(importe) +
-                         (f.value(3).toBool() ? QStringLiteral(" €/mes") : QStringLiteral(" €"));
+                         (f.value(3).toBool() ? QCoreApplication::translate("VisitasInformes", " €/mes")
+                                              : QStringLiteral(" €"));
             for (int i = 4; i <= 9 && foto.isEmpty(); ++i) {
                 const QString nombre = f.value(i).toString().trimmed();
                 if (!nombre.isEmpty() && QFileInfo(ctx.RutaFotos + nombre).isFile())
@@ -191,25 +195,30 @@ report::Document GenerarInformePropietario(AppContext& ctx, const ResumenPropiet
     r.setParameter(QStringLiteral("Propietario"), s.propietario);
     r.setParameter(QStringLiteral("Propiedad"),
                    s.direccion.isEmpty() ? s.referencia : s.referencia + QStringLiteral(" — ") + s.direccion);
-    r.setParameter(QStringLiteral("Periodo"),
-                   QStringLiteral("del %1 al %2").arg(FormatoFecha(s.desde), FormatoFecha(s.hasta)));
+    r.setParameter(QStringLiteral("Periodo"), QCoreApplication::translate("VisitasInformes", "del %1 al %2")
+                                                  .arg(FormatoFecha(s.desde), FormatoFecha(s.hasta)));
     QStringList resumen;
-    resumen << QStringLiteral("Visitas: %1 (realizadas %2, previstas %3, anuladas %4, no presentado %5).")
+    resumen << QCoreApplication::translate(
+                   "VisitasInformes",
+                   "Visitas: %1 (realizadas %2, previstas %3, anuladas %4, no presentado %5).")
                    .arg(s.visitas.size())
                    .arg(s.realizadas)
                    .arg(s.previstas)
                    .arg(s.anuladas)
                    .arg(s.noPresentado);
-    resumen << (s.ofertas == 0 ? QStringLiteral("Ofertas: ninguna.")
-                               : QStringLiteral("Ofertas: %1; la mayor, %2 €.")
-                                     .arg(s.ofertas)
-                                     .arg(FormatoImporte(*s.mejorOferta)));
-    resumen << QStringLiteral(
+    resumen << (s.ofertas == 0
+                    ? QCoreApplication::translate("VisitasInformes", "Ofertas: ninguna.")
+                    : QCoreApplication::translate("VisitasInformes", "Ofertas: %1; la mayor, %2 €.")
+                          .arg(s.ofertas)
+                          .arg(FormatoImporte(*s.mejorOferta)));
+    resumen << QCoreApplication::translate(
+                   "VisitasInformes",
                    "Clientes que buscan una propiedad como esta: %1; se ha enviado el dossier a %2.")
                    .arg(s.coincidencias)
                    .arg(s.dossierEnviado);
     if (s.diasEnMercado >= 0)
-        resumen << QStringLiteral("Días en el mercado: %1.").arg(s.diasEnMercado);
+        resumen
+            << QCoreApplication::translate("VisitasInformes", "Días en el mercado: %1.").arg(s.diasEnMercado);
     r.setParameter(QStringLiteral("Resumen"), resumen.join(u'\n'));
 
     QList<QVariantList> filas;
@@ -217,7 +226,7 @@ report::Document GenerarInformePropietario(AppContext& ctx, const ResumenPropiet
         QString opinion = TextoValoracion(v.valoracion).mid(4);
         if (!v.opinion.trimmed().isEmpty())
             opinion += (opinion.isEmpty() ? QString() : QStringLiteral(". ")) + v.opinion.trimmed();
-        filas << QVariantList{FormatoFecha(v.fecha), hora(v.hora), v.estado, opinion,
+        filas << QVariantList{FormatoFecha(v.fecha), hora(v.hora), TextoEstado(v.estado), opinion,
                               v.oferta ? FormatoImporte(*v.oferta) + QStringLiteral(" €") : QString()};
     }
     report::RowsDataSource fuente({QStringLiteral("Fecha"), QStringLiteral("Hora"), QStringLiteral("Estado"),
@@ -228,22 +237,24 @@ report::Document GenerarInformePropietario(AppContext& ctx, const ResumenPropiet
 
 bool EnviarInformePropietario(AppContext& ctx, QWidget* parent, const ResumenPropietario& s) {
     if (s.emailPropietario.isEmpty()) {
-        MensajeError(
-            *ctx.dialogs,
-            QStringLiteral("El propietario de la propiedad %1 no tiene dirección de correo (campo Email). "
-                           "No se ha enviado el informe.")
-                .arg(s.referencia),
-            parent);
+        MensajeError(*ctx.dialogs,
+                     QCoreApplication::translate(
+                         "VisitasInformes", "El propietario de la propiedad %1 no tiene dirección de correo "
+                                            "(campo Email). No se ha enviado el informe.")
+                         .arg(s.referencia),
+                     parent);
         return false;
     }
     const QString fichero = RutaInformePropietario(ctx, s.referencia);
     GenerarInformePropietario(ctx, s).writePdf(fichero);
     const QString periodo = QStringLiteral("%1 - %2").arg(FormatoFecha(s.desde), FormatoFecha(s.hasta));
-    if (!EmailConDocumento(ctx, parent, s.emailPropietario, s.propietario,
-                           QStringLiteral("Informe de su propiedad %1").arg(s.referencia),
-                           QStringLiteral("Le enviamos el informe de su propiedad %1 del periodo %2.")
-                               .arg(s.referencia, periodo),
-                           QDir::toNativeSeparators(fichero)))
+    if (!EmailConDocumento(
+            ctx, parent, s.emailPropietario, s.propietario,
+            QCoreApplication::translate("VisitasInformes", "Informe de su propiedad %1").arg(s.referencia),
+            QCoreApplication::translate("VisitasInformes",
+                                        "Le enviamos el informe de su propiedad %1 del periodo %2.")
+                .arg(s.referencia, periodo),
+            QDir::toNativeSeparators(fichero)))
         return false;
     ctx.db().execute(
         QStringLiteral("INSERT INTO Actividades (Propiedad, Fecha, CodCliente, Cliente, Actividad) "
@@ -265,8 +276,10 @@ bool EnviarHojaVisita(AppContext& ctx, QWidget* parent, const QList<Visita>& lis
     const QString fichero = RutaHojaVisita(ctx, v);
     GenerarHojaVisita(ctx, lista).writePdf(fichero);
     return EmailConDocumento(
-        ctx, parent, email, nombre, QStringLiteral("Hoja de visita del %1").arg(FormatoFecha(v.fecha)),
-        QStringLiteral("Le adjuntamos la hoja de las visitas del %1.").arg(FormatoFecha(v.fecha)),
+        ctx, parent, email, nombre,
+        QCoreApplication::translate("VisitasInformes", "Hoja de visita del %1").arg(FormatoFecha(v.fecha)),
+        QCoreApplication::translate("VisitasInformes", "Le adjuntamos la hoja de las visitas del %1.")
+            .arg(FormatoFecha(v.fecha)),
         QDir::toNativeSeparators(fichero));
 }
 

@@ -46,18 +46,19 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
     : QObject(&principal), ctx_(ctx) {
     etiqueta = new QLabel(&principal);
     etiqueta->setObjectName(QStringLiteral("lblCoincidencias"));
-    etiqueta->setAccessibleName(QStringLiteral("Clientes con propiedades nuevas"));
+    etiqueta->setAccessibleName(tr("Clientes con propiedades nuevas"));
     principal.statusBar()->addWidget(etiqueta, 1);
 
-    accion = new QAction(QStringLiteral("Clientes con propie&dades nuevas"), this);
+    accion = new QAction(tr("Clientes con propie&dades nuevas"), this);
     accion->setObjectName(QStringLiteral("mnuClientesNovedades"));
     connect(accion, &QAction::triggered, this, [this] {
         contarAhora();
         mostrarLista();
     });
-    // The tools menu, found by its title so the main window needs no change.
+    // The tools menu, found by its name or its Spanish title so the main window needs no change.
     for (QAction* a : principal.menuBar()->actions())
-        if (a->menu() && a->text().remove(u'&') == u"Herramientas") {
+        if (a->menu() &&
+            (a->menu()->objectName() == u"mnuMain(2)" || a->text().remove(u'&') == u"Herramientas")) {
             a->menu()->addSeparator();
             a->menu()->addAction(accion);
         }
@@ -76,10 +77,8 @@ AvisoCoincidencias::AvisoCoincidencias(AppContext& ctx, QMainWindow& principal)
 
 QString AvisoCoincidencias::Texto(qsizetype clientes) {
     if (clientes == 0)
-        return QStringLiteral("Ningún cliente en espera tiene propiedades nuevas que encajen.");
-    if (clientes == 1)
-        return QStringLiteral("1 cliente en espera tiene propiedades nuevas que encajan.");
-    return QStringLiteral("%1 clientes en espera tienen propiedades nuevas que encajan.").arg(clientes);
+        return tr("Ningún cliente en espera tiene propiedades nuevas que encajen.");
+    return tr("%n clientes en espera tienen propiedades nuevas que encajan.", nullptr, int(clientes));
 }
 
 void AvisoCoincidencias::actualizar() {
@@ -89,7 +88,7 @@ void AvisoCoincidencias::actualizar() {
         otraVez_ = true; // a change came while counting: it is counted next
         return;
     }
-    etiqueta->setText(QStringLiteral("Buscando clientes con propiedades nuevas…"));
+    etiqueta->setText(tr("Buscando clientes con propiedades nuevas…"));
     // Counting reads every waiting client and every property on offer: on a
     // connection of its own, away from the windows, which stay usable meanwhile.
     vigilante_->setFuture(
@@ -141,7 +140,7 @@ QWidget* AvisoCoincidencias::mostrarLista() {
     if (!ctx_.navigator)
         return nullptr;
     auto* w = new frmClientesNovedades(ctx_, clientes_);
-    ctx_.navigator->usrShowReport(w, QStringLiteral("Clientes con propiedades nuevas"));
+    ctx_.navigator->usrShowReport(w, tr("Clientes con propiedades nuevas"));
     return w;
 }
 
@@ -152,15 +151,14 @@ frmClientesNovedades::frmClientesNovedades(AppContext& ctx, const QStringList& c
     auto* v = new QVBoxLayout(this);
     grid = new QTableWidget(0, 4, this);
     grid->setObjectName(QStringLiteral("grdClientesNovedades"));
-    grid->setAccessibleName(QStringLiteral("Clientes con propiedades nuevas"));
-    grid->setHorizontalHeaderLabels({QStringLiteral("Código"), QStringLiteral("Nombre"),
-                                     QStringLiteral("Lado"), QStringLiteral("Teléfono")});
+    grid->setAccessibleName(tr("Clientes con propiedades nuevas"));
+    grid->setHorizontalHeaderLabels({tr("Código"), tr("Nombre"), tr("Lado"), tr("Teléfono")});
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
-    ui::disableCornerButton(grid, QStringLiteral("Esquina de la tabla"));
+    ui::disableCornerButton(grid, tr("Esquina de la tabla"));
     v->addWidget(grid, 1);
     for (const QString& cod : clientes) {
         const QList<db::Row> filas = ctx_.db().query(
@@ -172,8 +170,7 @@ frmClientesNovedades::frmClientesNovedades(AppContext& ctx, const QStringList& c
         grid->insertRow(fila);
         alquiler_ << r[2].toBool();
         const QStringList celdas{r[0].toString(), r[1].toString(),
-                                 r[2].toBool() ? QStringLiteral("Alquileres") : QStringLiteral("Ventas"),
-                                 r[3].toString()};
+                                 r[2].toBool() ? tr("Alquileres") : tr("Ventas"), r[3].toString()};
         for (int j = 0; j < celdas.size(); ++j)
             grid->setItem(fila, j, new QTableWidgetItem(celdas[j]));
     }
@@ -182,12 +179,12 @@ frmClientesNovedades::frmClientesNovedades(AppContext& ctx, const QStringList& c
         grid->selectRow(0);
 
     auto* h = new QHBoxLayout;
-    cmdVer = new QPushButton(QStringLiteral("&Propiedades que encajan"), this);
+    cmdVer = new QPushButton(tr("&Propiedades que encajan"), this);
     cmdVer->setObjectName(QStringLiteral("cmdVer"));
-    cmdVer->setAccessibleName(QStringLiteral("Propiedades que encajan"));
-    cmdIr = new QPushButton(QStringLiteral("&Ir al cliente"), this);
+    cmdVer->setAccessibleName(tr("Propiedades que encajan"));
+    cmdIr = new QPushButton(tr("&Ir al cliente"), this);
     cmdIr->setObjectName(QStringLiteral("cmdIr"));
-    cmdIr->setAccessibleName(QStringLiteral("Ir al cliente"));
+    cmdIr->setAccessibleName(tr("Ir al cliente"));
     h->addWidget(cmdVer);
     h->addWidget(cmdIr);
     h->addStretch(1);

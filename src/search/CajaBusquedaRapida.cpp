@@ -20,13 +20,26 @@ namespace {
 QString NombreClase(ClaseRapida c) {
     switch (c) {
     case ClaseRapida::Propiedad:
-        return QStringLiteral("Propiedades");
+        return CajaBusquedaRapida::tr("Propiedades");
     case ClaseRapida::Propietario:
-        return QStringLiteral("Propietarios");
+        return CajaBusquedaRapida::tr("Propietarios");
     case ClaseRapida::Cliente:
         break;
     }
-    return QStringLiteral("Clientes");
+    return CajaBusquedaRapida::tr("Clientes");
+}
+
+// A recent record's line, after its kind.
+QString LineaReciente(ClaseRapida c, const QString& linea) {
+    switch (c) {
+    case ClaseRapida::Propiedad:
+        return CajaBusquedaRapida::tr("Propiedad: %1").arg(linea);
+    case ClaseRapida::Propietario:
+        return CajaBusquedaRapida::tr("Propietario: %1").arg(linea);
+    case ClaseRapida::Cliente:
+        break;
+    }
+    return CajaBusquedaRapida::tr("Cliente: %1").arg(linea);
 }
 
 constexpr int RolIndice = Qt::UserRole + 1;
@@ -37,10 +50,9 @@ CajaBusquedaRapida::CajaBusquedaRapida(AppContext& ctx, QWidget* parent) : QWidg
     setObjectName(QStringLiteral("CajaBusquedaRapida"));
     txtBuscar = new QLineEdit(this);
     txtBuscar->setObjectName(QStringLiteral("txtBuscar"));
-    txtBuscar->setPlaceholderText(QStringLiteral("Buscar (Ctrl+F)"));
-    txtBuscar->setToolTip(
-        QStringLiteral("Búsqueda rápida: referencia, dirección, nombre, teléfono, e-mail o DNI"));
-    txtBuscar->setAccessibleName(QStringLiteral("Búsqueda rápida"));
+    txtBuscar->setPlaceholderText(tr("Buscar (Ctrl+F)"));
+    txtBuscar->setToolTip(tr("Búsqueda rápida: referencia, dirección, nombre, teléfono, e-mail o DNI"));
+    txtBuscar->setAccessibleName(tr("Búsqueda rápida"));
     txtBuscar->setMinimumWidth(220);
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
@@ -50,7 +62,7 @@ CajaBusquedaRapida::CajaBusquedaRapida(AppContext& ctx, QWidget* parent) : QWidg
     // stays in the box, the arrows move through the list.
     lstResultados = new QListWidget(this);
     lstResultados->setObjectName(QStringLiteral("lstResultados"));
-    lstResultados->setAccessibleName(QStringLiteral("Resultados de la búsqueda rápida"));
+    lstResultados->setAccessibleName(tr("Resultados de la búsqueda rápida"));
     lstResultados->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
     lstResultados->setAttribute(Qt::WA_ShowWithoutActivating);
     lstResultados->setFocusPolicy(Qt::NoFocus);
@@ -106,10 +118,10 @@ void CajaBusquedaRapida::encontrado() {
         return;
     if (!r.error.isEmpty()) {
         // The list says it; the engine's words go to the log.
-        RegistrarError(QStringLiteral("buscar"), db::DbError(db::ErrGeneric, r.error));
+        RegistrarError(tr("buscar"), db::DbError(db::ErrGeneric, r.error));
         lstResultados->clear();
         mostrados_.clear();
-        lstResultados->addItem(QStringLiteral("No se ha podido realizar la búsqueda."));
+        lstResultados->addItem(tr("No se ha podido realizar la búsqueda."));
         colocarLista();
     } else {
         mostrar(r.encontrados, false);
@@ -127,9 +139,9 @@ void CajaBusquedaRapida::mostrar(const QList<Encontrado>& encontrados, bool reci
         return;
     }
     if (encontrados.isEmpty())
-        lstResultados->addItem(QStringLiteral("No se ha encontrado nada."));
+        lstResultados->addItem(tr("No se ha encontrado nada."));
     if (recientes && !encontrados.isEmpty()) {
-        auto* titulo = new QListWidgetItem(QStringLiteral("Abiertos últimamente"), lstResultados);
+        auto* titulo = new QListWidgetItem(tr("Abiertos últimamente"), lstResultados);
         titulo->setFlags(Qt::ItemIsEnabled);
         QFont f = titulo->font();
         f.setBold(true);
@@ -147,10 +159,9 @@ void CajaBusquedaRapida::mostrar(const QList<Encontrado>& encontrados, bool reci
             titulo->setFont(f);
         }
         QString linea =
-            QStringLiteral("%1  %2  (%3)")
-                .arg(e.cod, e.texto, e.alquiler ? QStringLiteral("Alquiler") : QStringLiteral("Venta"));
+            QStringLiteral("%1  %2  (%3)").arg(e.cod, e.texto, e.alquiler ? tr("Alquiler") : tr("Venta"));
         if (recientes)
-            linea = NombreClase(e.clase).chopped(1) + QStringLiteral(": ") + linea;
+            linea = LineaReciente(e.clase, linea);
         auto* item = new QListWidgetItem(QStringLiteral("    ") + linea, lstResultados);
         item->setData(RolIndice, i);
         item->setData(Qt::AccessibleTextRole, linea);

@@ -5,9 +5,9 @@
 #include "platform/db/Cursor.h"
 #include "platform/db/Statement.h"
 #include "shell/ConfigStore.h"
-#include "shell/Plurales.h"
 #include "shell/Services.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 
@@ -102,12 +102,14 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
         if (!o.tienePrecio || !DentroDelPresupuesto(o.precio, d, tolerancia))
             return false;
         if (d.maximo <= 0 || centimos(o.precio) <= centimos(d.maximo)) {
-            anota(PuntosPrecio,
-                  [&] { return QStringLiteral("Precio %1 dentro del presupuesto").arg(importe(o.precio)); });
+            anota(PuntosPrecio, [&] {
+                return QCoreApplication::translate("Coincidencias", "Precio %1 dentro del presupuesto")
+                    .arg(importe(o.precio));
+            });
         } else {
             anota(PuntosTolerancia, [&] {
                 const double sobre = (o.precio - d.maximo) * 100.0 / d.maximo;
-                return QStringLiteral("Precio %1, un %2% sobre el presupuesto")
+                return QCoreApplication::translate("Coincidencias", "Precio %1, un %2% sobre el presupuesto")
                     .arg(importe(o.precio), espanol().toString(sobre, 'f', 1));
             });
         }
@@ -115,11 +117,12 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
     if (!d.areas.isEmpty() || !d.localidades.isEmpty()) {
         if (o.codArea != 0 && d.areas.contains(o.codArea)) {
             anota(PuntosArea, [&] {
-                return QStringLiteral("Zona %1").arg(o.area.isEmpty() ? QString::number(o.codArea) : o.area);
+                return QCoreApplication::translate("Coincidencias", "Zona %1")
+                    .arg(o.area.isEmpty() ? QString::number(o.codArea) : o.area);
             });
         } else if (o.codLocalidad != 0 && d.localidades.contains(o.codLocalidad)) {
             anota(PuntosLocalidad, [&] {
-                return QStringLiteral("Localidad %1")
+                return QCoreApplication::translate("Coincidencias", "Localidad %1")
                     .arg(o.localidad.isEmpty() ? QString::number(o.codLocalidad) : o.localidad);
             });
         } else {
@@ -129,30 +132,31 @@ bool Puntuar(const Deseos& d, const Oferta& o, double tolerancia, int* puntos, Q
     if (d.codTipo != 0) {
         if (o.codTipo != d.codTipo)
             return false;
-        anota(PuntosTipo, [&] { return QStringLiteral("Tipo %1").arg(o.tipo); });
+        anota(PuntosTipo,
+              [&] { return QCoreApplication::translate("Coincidencias", "Tipo %1").arg(o.tipo); });
     }
     if (d.dormitorios > 0) {
         if (o.dormitorios < d.dormitorios)
             return false;
         anota(PuntosDormitorios, [&] {
-            return QStringLiteral("%1 (mínimo %2)")
-                .arg(Cantidad(o.dormitorios, QStringLiteral("dormitorio"), QStringLiteral("dormitorios")))
+            return QCoreApplication::translate("Coincidencias", "%n dormitorios (mínimo %1)", nullptr,
+                                               o.dormitorios)
                 .arg(d.dormitorios);
         });
     }
     const struct {
         bool quiere, tiene;
-        const char16_t* nombre;
-    } caracteristicas[] = {{d.piscina, o.piscina, u"Piscina"},
-                           {d.garaje, o.garaje, u"Garaje"},
-                           {d.ascensor, o.ascensor, u"Ascensor"},
-                           {d.terraza, o.terraza, u"Terraza"}};
+        const char* nombre;
+    } caracteristicas[] = {{d.piscina, o.piscina, QT_TRANSLATE_NOOP("Coincidencias", "Piscina")},
+                           {d.garaje, o.garaje, QT_TRANSLATE_NOOP("Coincidencias", "Garaje")},
+                           {d.ascensor, o.ascensor, QT_TRANSLATE_NOOP("Coincidencias", "Ascensor")},
+                           {d.terraza, o.terraza, QT_TRANSLATE_NOOP("Coincidencias", "Terraza")}};
     for (const auto& c : caracteristicas) {
         if (!c.quiere)
             continue;
         if (!c.tiene)
             return false;
-        anota(PuntosCaracteristica, [&] { return QString::fromUtf16(c.nombre); });
+        anota(PuntosCaracteristica, [&] { return QCoreApplication::translate("Coincidencias", c.nombre); });
     }
     if (puntos)
         *puntos = total;
@@ -182,7 +186,7 @@ Consulta SqlPropiedadesParaCliente(const Deseos& d, double tolerancia, bool conD
                                  "EXISTS (SELECT 1 FROM PropiedadesVistas v WHERE v.CodCliente = ? AND "
                                  "v.CodPropiedad = p.Cod) "
                                  "FROM Propiedades p %2WHERE p.Estado = ? AND p.Alquiler = ?")
-                      .arg(ColumnasOferta, UnionesOferta);
+                      .arg(ColumnasOferta(), UnionesOferta);
     db::Params params{d.cod, d.cod, d.cod, EstadoDisponible(d.alquiler), d.alquiler ? 1 : 0};
     if (d.maximo > 0) {
         // A cent above the limit: the exact check in cents is Puntuar's.
@@ -300,7 +304,7 @@ Consulta SqlClientesParaPropiedad(const Oferta& o, double tolerancia) {
 
 QList<Coincidencia> ClientesParaPropiedad(db::Database& database, const QString& codPropiedad) {
     const QList<db::Row> filas = database.query(
-        QStringLiteral("SELECT %1 FROM Propiedades p %2WHERE p.Cod = ?").arg(ColumnasOferta, UnionesOferta),
+        QStringLiteral("SELECT %1 FROM Propiedades p %2WHERE p.Cod = ?").arg(ColumnasOferta(), UnionesOferta),
         {codPropiedad});
     if (filas.isEmpty())
         return {};

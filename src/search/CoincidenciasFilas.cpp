@@ -1,5 +1,6 @@
 #include "CoincidenciasFilas.h"
 
+#include "shell/Idioma.h"
 #include "shell/Services.h"
 
 #include <algorithm>
@@ -47,8 +48,10 @@ const QString ColumnasParaPuntuar = QStringLiteral(
 
 } // namespace
 
-const QString ColumnasOferta =
-    ColumnasParaPuntuar + QStringLiteral("t.Nombre, l.Nombre, a.Nombre, p.Direccion");
+QString ColumnasOferta() {
+    return ColumnasParaPuntuar + NombreTipo(QStringLiteral("t")) +
+           QStringLiteral(", l.Nombre, a.Nombre, p.Direccion");
+}
 const QString ColumnasOfertaSinNombres = ColumnasParaPuntuar + QStringLiteral("NULL, NULL, NULL, NULL");
 const QString UnionesOferta = QStringLiteral("LEFT JOIN Tipos t ON t.Cod = p.CodTipo "
                                              "LEFT JOIN Localidades l ON l.Cod = p.CodLocalidad "

@@ -7,7 +7,7 @@
 namespace orb::coincidencias::filas {
 
 // A property's columns (the aliases p, t, l and a of UnionesOferta), in the order leerOferta reads them.
-extern const QString ColumnasOferta;
+QString ColumnasOferta(); // an English seat gets the types' English names
 extern const QString UnionesOferta;
 // The same columns with the names left null: only for scoring, no joins needed.
 extern const QString ColumnasOfertaSinNombres;

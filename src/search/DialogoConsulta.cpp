@@ -58,8 +58,8 @@ QPushButton* DialogoConsulta::crearBoton(int index, const QString& caption) {
 }
 
 QDialogButtonBox* DialogoConsulta::crearAceptarCancelar() {
-    crearBoton(Aceptar, QStringLiteral("&Aceptar"));
-    crearBoton(Cancelar, QStringLiteral("&Cancelar"));
+    crearBoton(Aceptar, tr("&Aceptar"));
+    crearBoton(Cancelar, tr("&Cancelar"));
     cmd[Aceptar]->setDefault(true);
     connect(cmd[Aceptar], &QPushButton::clicked, this, &QDialog::accept);
     connect(cmd[Cancelar], &QPushButton::clicked, this, &QDialog::reject);

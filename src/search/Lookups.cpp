@@ -7,6 +7,7 @@
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace orb {
@@ -38,13 +39,13 @@ QVariant Lookups::Consultar(const QString& entidad) {
 QVariant Lookups::Consultar(Consulta tipo) {
     switch (tipo) {
     case Consulta::Cliente:
-        return lista(QStringLiteral("Clientes de Ventas"),
+        return lista(QCoreApplication::translate("Lookups", "Clientes de Ventas"),
                      QStringLiteral("select Cod,Nombre from Clientes where not Alquiler order by Cod"));
     case Consulta::ClienteAlquiler:
-        return lista(QStringLiteral("Clientes de Alquileres"),
+        return lista(QCoreApplication::translate("Lookups", "Clientes de Alquileres"),
                      QStringLiteral("select Cod,Nombre from Clientes where Alquiler order by Cod"));
     case Consulta::Localidad:
-        return lista(QStringLiteral("Localidades"),
+        return lista(QCoreApplication::translate("Lookups", "Localidades"),
                      QStringLiteral("select Cod,Nombre from Localidades order by Cod"));
     case Consulta::Propietario:
         return propietario(false);
@@ -63,9 +64,11 @@ QVariant Lookups::lista(const QString& titulo, const QString& sql) {
         consulta_->cargar(ctx_.db(), sql);
     } catch (const db::DbError& err) {
         if (ctx_.dialogs)
-            InformarErrorBaseDatos(*ctx_.dialogs, parent_, QStringLiteral("abrir la lista de ") + titulo,
-                                   QStringLiteral("No se ha podido abrir la lista de %1.").arg(titulo), err,
-                                   {}, ctx_.RutaBaseDatos);
+            InformarErrorBaseDatos(
+                *ctx_.dialogs, parent_,
+                QCoreApplication::translate("Lookups", "abrir la lista de %1").arg(titulo),
+                QCoreApplication::translate("Lookups", "No se ha podido abrir la lista de %1.").arg(titulo),
+                err, {}, ctx_.RutaBaseDatos);
         return {};
     }
     consulta_->setTitulo(titulo);

@@ -2,8 +2,10 @@
 
 #include "platform/db/TextMatching.h"
 #include "shell/Fechas.h"
+#include "shell/Idioma.h"
 #include "shell/Numeros.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -90,7 +92,8 @@ public:
         double v = 0;
         if (!numeroValido(texto, v)) {
             error =
-                QStringLiteral("El campo %1 debe ser un número: «%2» no lo es.").arg(campo, texto.left(40));
+                QCoreApplication::translate("SqlBusqueda", "El campo %1 debe ser un número: «%2» no lo es.")
+                    .arg(campo, texto.left(40));
             return false;
         }
         if (cuenta && v == std::trunc(v) && std::abs(v) < 1e15)
@@ -128,7 +131,13 @@ QString columnaOrden(const QString& texto, const QStringList& items, const QStri
 }
 
 QString columnasPropiedades(bool alquiler) {
-    return QStringLiteral("Cod,Direccion,Tipo,Localidad,Area,Dormitorios,Metros,") + ColumnaPrecio(alquiler);
+    // An English seat shows a type's English name where it has one.
+    const QString tipo = InterfazEnIngles()
+                             ? QStringLiteral("(SELECT %1 FROM Tipos t WHERE t.Cod = CodTipo) AS Tipo")
+                                   .arg(NombreTipo(QStringLiteral("t")))
+                             : QStringLiteral("Tipo");
+    return QStringLiteral("Cod,Direccion,%1,Localidad,Area,Dormitorios,Metros,").arg(tipo) +
+           ColumnaPrecio(alquiler);
 }
 const QString ColumnasPropietarios = QStringLiteral("Cod,Nombre,Direccion,Localidad,Telefono,FechaAlta");
 // The owners' listing also shows the mobile number.
@@ -145,17 +154,28 @@ QString ColumnaPrecio(bool alquiler) {
     return alquiler ? QStringLiteral("PrecioAlquiler") : QStringLiteral("Precio");
 }
 
+// The items are the values compared here; the lists show their translation (context "SqlBusqueda").
 const QStringList& OrdenesPropiedades() {
-    static const QStringList l{"Código", "Dirección",   "Tipo",   "Localidad",
-                               "Area",   "Dormitorios", "Metros", "Precio"};
+    static const QStringList l{
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Código"), QT_TRANSLATE_NOOP("SqlBusqueda", "Dirección"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Tipo"),   QT_TRANSLATE_NOOP("SqlBusqueda", "Localidad"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Area"),   QT_TRANSLATE_NOOP("SqlBusqueda", "Dormitorios"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Metros"), QT_TRANSLATE_NOOP("SqlBusqueda", "Precio")};
     return l;
 }
 const QStringList& OrdenesPropietarios() {
-    static const QStringList l{"Código", "Nombre", "Dirección", "Localidad", "Teléfono", "Fecha"};
+    static const QStringList l{
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Código"),    QT_TRANSLATE_NOOP("SqlBusqueda", "Nombre"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Dirección"), QT_TRANSLATE_NOOP("SqlBusqueda", "Localidad"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Teléfono"),  QT_TRANSLATE_NOOP("SqlBusqueda", "Fecha")};
     return l;
 }
 const QStringList& OrdenesClientes() {
-    static const QStringList l{"Código", "Nombre", "Teléfono", "Móvil", "Tipo", "Presupuesto", "Fecha"};
+    static const QStringList l{
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Código"),   QT_TRANSLATE_NOOP("SqlBusqueda", "Nombre"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Teléfono"), QT_TRANSLATE_NOOP("SqlBusqueda", "Móvil"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Tipo"),     QT_TRANSLATE_NOOP("SqlBusqueda", "Presupuesto"),
+        QT_TRANSLATE_NOOP("SqlBusqueda", "Fecha")};
     return l;
 }
 
@@ -187,15 +207,17 @@ ConsultaBusqueda SqlBusquedaPropiedades(const CriteriosPropiedades& c) {
     if (!vacio(c.estado))
         w.igual(porCodigo ? QStringLiteral("+Estado") : QStringLiteral("Estado"), c.estado);
     w.numero(QStringLiteral("Dormitorios"), ">=", c.dormitoriosDesde,
-             QStringLiteral("Nº Dormitorios (desde)"), error, true);
+             QCoreApplication::translate("SqlBusqueda", "Nº Dormitorios (desde)"), error, true);
     w.numero(QStringLiteral("Dormitorios"), "<=", c.dormitoriosHasta,
-             QStringLiteral("Nº Dormitorios (hasta)"), error, true);
+             QCoreApplication::translate("SqlBusqueda", "Nº Dormitorios (hasta)"), error, true);
     w.contiene(QStringLiteral("Cod"), c.codigo, c.comodin);
     w.codigoCatalogo(QStringLiteral("CodTipo"), c.codTipo);
     w.codigoCatalogo(QStringLiteral("CodLocalidad"), c.codLocalidad);
     w.codigoCatalogo(QStringLiteral("CodArea"), c.codArea);
-    w.numero(precio, ">=", c.precioDesde, QStringLiteral("Precio (desde)"), error);
-    w.numero(precio, "<=", c.precioHasta, QStringLiteral("Precio (hasta)"), error);
+    w.numero(precio, ">=", c.precioDesde, QCoreApplication::translate("SqlBusqueda", "Precio (desde)"),
+             error);
+    w.numero(precio, "<=", c.precioHasta, QCoreApplication::translate("SqlBusqueda", "Precio (hasta)"),
+             error);
     if (!error.isEmpty())
         return fallo(error);
     w.fecha(QStringLiteral("FechaAlta"), ">=", c.fechaDesde);
@@ -230,10 +252,10 @@ ConsultaBusqueda SqlBusquedaClientes(const CriteriosClientes& c) {
     QString error;
     w.contiene(QStringLiteral("Cod"), c.codigo, c.comodin);
     w.codigoCatalogo(QStringLiteral("CodTipo"), c.codTipo);
-    w.numero(QStringLiteral("Presupuesto"), ">=", c.presupuestoDesde, QStringLiteral("Presupuesto (desde)"),
-             error);
-    w.numero(QStringLiteral("Presupuesto"), "<=", c.presupuestoHasta, QStringLiteral("Presupuesto (hasta)"),
-             error);
+    w.numero(QStringLiteral("Presupuesto"), ">=", c.presupuestoDesde,
+             QCoreApplication::translate("SqlBusqueda", "Presupuesto (desde)"), error);
+    w.numero(QStringLiteral("Presupuesto"), "<=", c.presupuestoHasta,
+             QCoreApplication::translate("SqlBusqueda", "Presupuesto (hasta)"), error);
     if (!error.isEmpty())
         return fallo(error);
     w.fecha(QStringLiteral("FechaAlta"), ">=", c.fechaDesde);

@@ -16,6 +16,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -65,28 +66,22 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     auto* barra = new QHBoxLayout(Picture2);
     barra->setContentsMargins(4, 2, 4, 2);
     barra->setSpacing(2);
-    cmdFind =
-        boton(Picture2, "cmdFind", QStringLiteral("Buscar"), "edit-find", QStyle::SP_FileDialogContentsView);
-    cmdFindDel = boton(Picture2, "cmdFindDel", QStringLiteral("Nueva Búsqueda"), "edit-clear",
-                       QStyle::SP_DialogResetButton);
-    cmdGoto = boton(Picture2, "cmdGoto", QStringLiteral("Ir a"), "go-jump", QStyle::SP_DialogOpenButton);
-    butPrint = boton(Picture2, "butPrint", QStringLiteral("Imprimir Listado"), "document-print",
-                     QStyle::SP_DialogSaveButton);
-    cmdFirst = boton(Picture2, "cmdFirst", QStringLiteral("Primer registro"), "go-first",
-                     QStyle::SP_MediaSkipBackward);
-    cmdPrev =
-        boton(Picture2, "cmdPrev", QStringLiteral("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
-    cmdNext =
-        boton(Picture2, "cmdNext", QStringLiteral("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
-    cmdLast =
-        boton(Picture2, "cmdLast", QStringLiteral("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
-    cmdClose =
-        boton(Picture2, "cmdClose", QStringLiteral("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
-    cmdActualizar = boton(Picture2, "cmdActualizar", QStringLiteral("Actualizar"), "view-refresh",
-                          QStyle::SP_BrowserReload);
-    lblDesactualizado = new QLabel(QStringLiteral("Resultados desactualizados"), Picture2);
+    cmdFind = boton(Picture2, "cmdFind", tr("Buscar"), "edit-find", QStyle::SP_FileDialogContentsView);
+    cmdFindDel =
+        boton(Picture2, "cmdFindDel", tr("Nueva Búsqueda"), "edit-clear", QStyle::SP_DialogResetButton);
+    cmdGoto = boton(Picture2, "cmdGoto", tr("Ir a"), "go-jump", QStyle::SP_DialogOpenButton);
+    butPrint =
+        boton(Picture2, "butPrint", tr("Imprimir Listado"), "document-print", QStyle::SP_DialogSaveButton);
+    cmdFirst = boton(Picture2, "cmdFirst", tr("Primer registro"), "go-first", QStyle::SP_MediaSkipBackward);
+    cmdPrev = boton(Picture2, "cmdPrev", tr("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
+    cmdNext = boton(Picture2, "cmdNext", tr("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
+    cmdLast = boton(Picture2, "cmdLast", tr("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
+    cmdClose = boton(Picture2, "cmdClose", tr("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
+    cmdActualizar =
+        boton(Picture2, "cmdActualizar", tr("Actualizar"), "view-refresh", QStyle::SP_BrowserReload);
+    lblDesactualizado = new QLabel(tr("Resultados desactualizados"), Picture2);
     lblDesactualizado->setObjectName(QStringLiteral("lblDesactualizado"));
-    lblDesactualizado->setAccessibleName(QStringLiteral("Resultados desactualizados"));
+    lblDesactualizado->setAccessibleName(tr("Resultados desactualizados"));
     lblDesactualizado->setBuddy(cmdActualizar);
     lblDesactualizado->hide();
     for (QToolButton* b : {cmdFind, cmdFindDel, cmdGoto, butPrint})
@@ -120,8 +115,8 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
 
     dataGrid = new ui::QueryTableModel(this);
     grd = new QTableView(this);
-    ui::configureResultGrid(grd, dataGrid, QStringLiteral("Resultado de la búsqueda"));
-    ui::disableCornerButton(grd, QStringLiteral("Esquina del resultado"));
+    ui::configureResultGrid(grd, dataGrid, tr("Resultado de la búsqueda"));
+    ui::disableCornerButton(grd, tr("Esquina del resultado"));
     connect(grd, &QTableView::doubleClicked, this, [this](const QModelIndex& i) {
         if (i.isValid())
             IrA();
@@ -175,8 +170,8 @@ void VentanaBusqueda::crearAtajos() {
         Qt::CTRL | Qt::Key_F, [] { return true; }, [this] { IrACriterios(); });
     atajos_->agregar(Qt::CTRL | Qt::Key_P, butPrint);
     atajos_->agregar(QKeyCombination(Qt::Key_F5), cmdActualizar);
-    atajos_->mostrarEnAyuda(cmdFind, QStringLiteral("Intro o F3"));
-    atajos_->mostrarEnAyuda(cmdGoto, QStringLiteral("Intro en la tabla"));
+    atajos_->mostrarEnAyuda(cmdFind, tr("Intro o F3"));
+    atajos_->mostrarEnAyuda(cmdGoto, tr("Intro en la tabla"));
     atajos_->mostrarEnAyuda(butPrint, QStringLiteral("Ctrl+P"));
     atajos_->mostrarEnAyuda(cmdActualizar, QStringLiteral("F5"));
 }
@@ -224,12 +219,12 @@ void VentanaBusqueda::addRango(int desde, int hasta, const QString& label, int r
     for (int index : {desde, hasta}) {
         auto* t = new QLineEdit(celda);
         t->setObjectName(QStringLiteral("txt(%1)").arg(index));
-        t->setAccessibleName(nombre + (index == desde ? QStringLiteral(" desde") : QStringLiteral(" hasta")));
+        t->setAccessibleName(index == desde ? tr("%1 desde").arg(nombre) : tr("%1 hasta").arg(nombre));
         t->setMinimumWidth(t->fontMetrics().horizontalAdvance(muestra) + 12);
         txt.insert(index, t);
         connect(t, &QLineEdit::returnPressed, this, &VentanaBusqueda::Buscar);
         if (index == hasta) {
-            auto* a = new QLabel(QStringLiteral("a"), celda);
+            auto* a = new QLabel(tr("a", "between the two boxes of a range"), celda);
             a->setBuddy(t);
             h->addWidget(a);
         }
@@ -252,7 +247,7 @@ QComboBox* VentanaBusqueda::addListaCatalogo(int index, const QString& label, in
     panel->addWidget(lista, row, column + 1);
     auto* codigo = new QLineEdit(Picture1);
     codigo->setObjectName(QStringLiteral("txt(%1)").arg(index));
-    codigo->setAccessibleName(lista->accessibleName() + QStringLiteral(" (código)"));
+    codigo->setAccessibleName(tr("%1 (código)").arg(lista->accessibleName()));
     codigo->hide();
     txt.insert(index, codigo);
     connect(lista, &QComboBox::currentIndexChanged, codigo, [lista, codigo](int i) {
@@ -281,8 +276,10 @@ void VentanaBusqueda::llenarLista(int index, const QString& sql, const db::Param
 QComboBox* VentanaBusqueda::addOrden(const QStringList& items, int row, int column) {
     cboOrder = new QComboBox(Picture1);
     cboOrder->setObjectName(QStringLiteral("cboOrder"));
-    cboOrder->addItems(items);
-    etiqueta(QStringLiteral("Ordenado por:"), row, column, cboOrder);
+    // Each item shows its caption and keeps the Spanish text the statement compares.
+    for (const QString& item : items)
+        cboOrder->addItem(QCoreApplication::translate("SqlBusqueda", item.toUtf8().constData()), item);
+    etiqueta(tr("Ordenado por:"), row, column, cboOrder);
     panel->addWidget(cboOrder, row, column + 1);
     return cboOrder;
 }
@@ -315,9 +312,8 @@ bool VentanaBusqueda::mostrarResultado(const ConsultaBusqueda& q) {
     try {
         nuevo->setQuery(ctx.db(), q.sql, q.params);
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx.dialogs, this, QStringLiteral("realizar la búsqueda"),
-                               QStringLiteral("No se ha podido realizar la búsqueda."), e, {},
-                               ctx.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx.dialogs, this, tr("realizar la búsqueda"),
+                               tr("No se ha podido realizar la búsqueda."), e, {}, ctx.RutaBaseDatos);
         return false;
     }
     actual_ = q;
@@ -349,11 +345,10 @@ void VentanaBusqueda::refrescar(bool preguntado) {
     } catch (const db::DbError& e) {
         // The rows shown stay. Unasked, the next search tells; asked, the user is told now.
         if (preguntado)
-            InformarErrorBaseDatos(
-                *ctx.dialogs, this, QStringLiteral("actualizar el resultado de la búsqueda"),
-                QStringLiteral("No se ha podido actualizar el resultado."), e, {}, ctx.RutaBaseDatos);
+            InformarErrorBaseDatos(*ctx.dialogs, this, tr("actualizar el resultado de la búsqueda"),
+                                   tr("No se ha podido actualizar el resultado."), e, {}, ctx.RutaBaseDatos);
         else
-            RegistrarError(QStringLiteral("actualizar el resultado de la búsqueda"), e);
+            RegistrarError(tr("actualizar el resultado de la búsqueda"), e);
         return;
     }
     ponerModelo(std::move(nuevo));
@@ -411,12 +406,12 @@ void VentanaBusqueda::avisarErrorLectura() {
     if (detalle.isEmpty() || detalle == errorAvisado_)
         return;
     errorAvisado_ = detalle;
-    EscribirLog(QStringLiteral("Error al leer el resultado de la búsqueda: %1").arg(detalle));
-    MensajeError(*ctx.dialogs,
-                 QStringLiteral("No se ha podido realizar la búsqueda.\n") +
-                     QStringLiteral("Solo se muestran las filas leídas; los detalles se han guardado en "
-                                    "Orbalia.log."),
-                 this);
+    EscribirLog(tr("Error al leer el resultado de la búsqueda: %1").arg(detalle));
+    MensajeError(
+        *ctx.dialogs,
+        tr("No se ha podido realizar la búsqueda.\nSolo se muestran las filas leídas; los detalles se "
+           "han guardado en Orbalia.log."),
+        this);
 }
 
 void VentanaBusqueda::Imprimir() {

@@ -3,6 +3,7 @@
 #include "platform/widgets/QueryTableModel.h"
 #include "reports/Informes.h"
 #include "shell/AppContext.h"
+#include "shell/Idioma.h"
 #include "shell/Numeros.h"
 
 #include <QComboBox>
@@ -15,29 +16,28 @@ namespace orb {
 
 frmBusClientes::frmBusClientes(AppContext& ctx, bool modoAlquiler, QWidget* parent)
     : VentanaBusqueda(ctx, QStringLiteral("frmBusClientes"), modoAlquiler, parent) {
-    setWindowTitle(modoAlquiler ? QStringLiteral("Búsqueda de Clientes de Alquiler")
-                                : QStringLiteral("Búsqueda de Clientes de Venta"));
-    cmdFind->setToolTip(QStringLiteral("Buscar Clientes"));
+    setWindowTitle(modoAlquiler ? tr("Búsqueda de Clientes de Alquiler")
+                                : tr("Búsqueda de Clientes de Venta"));
+    cmdFind->setToolTip(tr("Buscar Clientes"));
     cmdFind->setAccessibleName(cmdFind->toolTip());
-    cmdGoto->setToolTip(QStringLiteral("Ir a Cliente"));
+    cmdGoto->setToolTip(tr("Ir a Cliente"));
     cmdGoto->setAccessibleName(cmdGoto->toolTip());
 
-    addText(Codigo, QStringLiteral("Código:"), 0, 0);
-    addListaCatalogo(Tipo, QStringLiteral("Tipo:"), 0, 2);
-    addRango(PresupuestoDesde, PresupuestoHasta, QStringLiteral("Presupuesto:"), 0, 4,
-             QStringLiteral("0.000.000"));
-    addText(Nombre, QStringLiteral("Nombre:"), 1, 0);
-    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 1, 2);
+    addText(Codigo, tr("Código:"), 0, 0);
+    addListaCatalogo(Tipo, tr("Tipo:"), 0, 2);
+    addRango(PresupuestoDesde, PresupuestoHasta, tr("Presupuesto:"), 0, 4, QStringLiteral("0.000.000"));
+    addText(Nombre, tr("Nombre:"), 1, 0);
+    addRango(FechaDesde, FechaHasta, tr("Fecha:"), 1, 2);
     addOrden(OrdenesClientes(), 1, 4);
     for (int i : {Codigo, Nombre})
-        txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
-    txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+        txt[i]->setToolTip(tr("Parte del texto; * sustituye a cualquier texto"));
+    txt[FechaDesde]->setPlaceholderText(tr("dd/mm/aaaa"));
+    txt[FechaHasta]->setPlaceholderText(tr("dd/mm/aaaa"));
     panel->setColumnStretch(1, 2);
     panel->setColumnStretch(3, 1);
     panel->setColumnStretch(5, 1);
 
-    llenarLista(Tipo, QStringLiteral("select cod,nombre from tipos order by nombre"));
+    llenarLista(Tipo, ListaTipos());
     NuevaBusqueda();
     mostrarCambiosDe({"Clientes", "Tipos"});
     tamanoInicial(QSize(780, 480));
@@ -58,7 +58,7 @@ CriteriosClientes frmBusClientes::criterios() const {
     c.fechaDesde = txt[FechaDesde]->text();
     c.fechaHasta = txt[FechaHasta]->text();
     c.nombre = txt[Nombre]->text();
-    c.orden = cboOrder->currentText();
+    c.orden = cboOrder->currentData().toString();
     c.comodin = ctx.Comodin;
     return c;
 }
@@ -73,7 +73,8 @@ void frmBusClientes::irRegistro(const QString& cod) {
 }
 
 void frmBusClientes::formatearRejilla() {
-    const QStringList titulos{"Código", "Nombre", "Fecha", "Teléfono", "Móvil", "Tipo", "Presupuesto"};
+    const QStringList titulos{tr("Código"), tr("Nombre"), tr("Fecha"),      tr("Teléfono"),
+                              tr("Móvil"),  tr("Tipo"),   tr("Presupuesto")};
     for (int i = 0; i < titulos.size(); ++i)
         dataGrid->setHeader(i, titulos[i]);
     dataGrid->setFormatter(6, [](const QVariant& v) { return v.isNull() ? QString() : FormatoImporte(v); });

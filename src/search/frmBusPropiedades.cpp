@@ -3,6 +3,7 @@
 #include "platform/widgets/QueryTableModel.h"
 #include "reports/Informes.h"
 #include "shell/AppContext.h"
+#include "shell/Idioma.h"
 #include "shell/Numeros.h"
 
 #include <QComboBox>
@@ -16,55 +17,70 @@ namespace orb {
 
 namespace {
 
+// The states of a side as stored (and compared); the list shows their captions.
 QStringList estados(bool alquiler) {
     return alquiler ? QStringList{QString(), QStringLiteral("Libre"), QStringLiteral("Alquilada")}
                     : QStringList{QString(), QStringLiteral("En Venta"), QStringLiteral("Vendida"),
                                   QStringLiteral("Stand By")};
 }
 
+QString nombreEstado(const QString& estado) {
+    if (estado == u"Libre")
+        return frmBusPropiedades::tr("Libre");
+    if (estado == u"Alquilada")
+        return frmBusPropiedades::tr("Alquilada");
+    if (estado == u"En Venta")
+        return frmBusPropiedades::tr("En Venta");
+    if (estado == u"Vendida")
+        return frmBusPropiedades::tr("Vendida");
+    if (estado == u"Stand By")
+        return frmBusPropiedades::tr("Stand By");
+    return estado;
+}
+
 } // namespace
 
 frmBusPropiedades::frmBusPropiedades(AppContext& ctx, bool modoAlquiler, QWidget* parent)
     : VentanaBusqueda(ctx, QStringLiteral("frmBusPropiedades"), modoAlquiler, parent) {
-    setWindowTitle(modoAlquiler ? QStringLiteral("Búsqueda de Propiedades en Alquiler")
-                                : QStringLiteral("Búsqueda de Propiedades en Venta"));
-    cmdFind->setToolTip(QStringLiteral("Buscar Propiedades"));
+    setWindowTitle(modoAlquiler ? tr("Búsqueda de Propiedades en Alquiler")
+                                : tr("Búsqueda de Propiedades en Venta"));
+    cmdFind->setToolTip(tr("Buscar Propiedades"));
     cmdFind->setAccessibleName(cmdFind->toolTip());
-    cmdGoto->setToolTip(QStringLiteral("Ir a Propiedad"));
+    cmdGoto->setToolTip(tr("Ir a Propiedad"));
     cmdGoto->setAccessibleName(cmdGoto->toolTip());
 
     // Three pairs of columns, so the window fits the main window's area.
-    addText(Codigo, QStringLiteral("Código:"), 0, 0);
-    addListaCatalogo(Tipo, QStringLiteral("Tipo:"), 0, 2);
-    addListaCatalogo(Localidad, QStringLiteral("Localidad:"), 0, 4);
-    addText(Direccion, QStringLiteral("Dirección:"), 1, 0);
+    addText(Codigo, tr("Código:"), 0, 0);
+    addListaCatalogo(Tipo, tr("Tipo:"), 0, 2);
+    addListaCatalogo(Localidad, tr("Localidad:"), 0, 4);
+    addText(Direccion, tr("Dirección:"), 1, 0);
     auto* estado = new QComboBox(Picture1);
     estado->setObjectName(QStringLiteral("cbo(2)"));
     // The state can also be typed.
     estado->setEditable(true);
     estado->setInsertPolicy(QComboBox::NoInsert);
-    estado->addItems(estados(modoAlquiler));
+    for (const QString& e : estados(modoAlquiler))
+        estado->addItem(nombreEstado(e), e);
     cbo.insert(Estado, estado);
-    etiqueta(QStringLiteral("Estado:"), 1, 2, estado);
+    etiqueta(tr("Estado:"), 1, 2, estado);
     panel->addWidget(estado, 1, 3);
-    addListaCatalogo(Area, QStringLiteral("Area:"), 1, 4);
-    addText(Agente, QStringLiteral("Agente:"), 2, 0);
-    addRango(PrecioDesde, PrecioHasta, QStringLiteral("Precio:"), 2, 2, QStringLiteral("0.000.000"));
-    addRango(DormitoriosDesde, DormitoriosHasta, QStringLiteral("Nº Dormitorios:"), 2, 4,
-             QStringLiteral("000"));
-    addText(Propietario, QStringLiteral("Propietario:"), 3, 0);
-    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 3, 2);
+    addListaCatalogo(Area, tr("Area:"), 1, 4);
+    addText(Agente, tr("Agente:"), 2, 0);
+    addRango(PrecioDesde, PrecioHasta, tr("Precio:"), 2, 2, QStringLiteral("0.000.000"));
+    addRango(DormitoriosDesde, DormitoriosHasta, tr("Nº Dormitorios:"), 2, 4, QStringLiteral("000"));
+    addText(Propietario, tr("Propietario:"), 3, 0);
+    addRango(FechaDesde, FechaHasta, tr("Fecha:"), 3, 2);
     addOrden(OrdenesPropiedades(), 3, 4);
-    addText(Telefono, QStringLiteral("Teléfono:"), 4, 0);
+    addText(Telefono, tr("Teléfono:"), 4, 0);
     for (int i : {Codigo, Direccion, Agente, Propietario, Telefono})
-        txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
-    txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+        txt[i]->setToolTip(tr("Parte del texto; * sustituye a cualquier texto"));
+    txt[FechaDesde]->setPlaceholderText(tr("dd/mm/aaaa"));
+    txt[FechaHasta]->setPlaceholderText(tr("dd/mm/aaaa"));
     panel->setColumnStretch(1, 3);
     panel->setColumnStretch(3, 2);
     panel->setColumnStretch(5, 2);
 
-    llenarLista(Tipo, QStringLiteral("select cod,nombre from tipos order by nombre"));
+    llenarLista(Tipo, ListaTipos());
     llenarLista(Localidad, QStringLiteral("select cod,nombre from localidades order by nombre"));
     llenarAreas();
     // A new locality empties the area criterion and offers only its areas.
@@ -95,7 +111,9 @@ CriteriosPropiedades frmBusPropiedades::criterios() const {
     c.codTipo = txt[Tipo]->text();
     c.codLocalidad = txt[Localidad]->text();
     c.codArea = txt[Area]->text();
-    c.estado = cbo[Estado]->currentText();
+    // A caption of the list stands for its stored state; anything else typed is taken as it is.
+    const int elegido = cbo[Estado]->findText(cbo[Estado]->currentText(), Qt::MatchExactly);
+    c.estado = elegido >= 0 ? cbo[Estado]->itemData(elegido).toString() : cbo[Estado]->currentText();
     c.direccion = txt[Direccion]->text();
     c.precioDesde = txt[PrecioDesde]->text();
     c.precioHasta = txt[PrecioHasta]->text();
@@ -106,7 +124,7 @@ CriteriosPropiedades frmBusPropiedades::criterios() const {
     c.fechaHasta = txt[FechaHasta]->text();
     c.propietario = txt[Propietario]->text();
     c.telefono = txt[Telefono]->text();
-    c.orden = cboOrder->currentText();
+    c.orden = cboOrder->currentData().toString();
     c.comodin = ctx.Comodin;
     return c;
 }
@@ -121,8 +139,8 @@ void frmBusPropiedades::irRegistro(const QString& cod) {
 }
 
 void frmBusPropiedades::formatearRejilla() {
-    const QStringList titulos{"Código", "Dirección", "Tipo",   "Localidad",
-                              "Area",   "Dorm.",     "Metros", "Precio"};
+    const QStringList titulos{tr("Código"), tr("Dirección"), tr("Tipo"),   tr("Localidad"),
+                              tr("Area"),   tr("Dorm."),     tr("Metros"), tr("Precio")};
     for (int i = 0; i < titulos.size(); ++i)
         dataGrid->setHeader(i, titulos[i]);
     dataGrid->setFormatter(7, [](const QVariant& v) { return v.isNull() ? QString() : FormatoImporte(v); });
@@ -132,8 +150,8 @@ void frmBusPropiedades::formatearRejilla() {
     grd->setColumnWidth(2, fm.horizontalAdvance(QStringLiteral("Casa de campo")) + 16);
     grd->setColumnWidth(3, fm.horizontalAdvance(QStringLiteral("Benalmádena")) + 16);
     grd->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("Puerto Banús")) + 16);
-    grd->setColumnWidth(5, fm.horizontalAdvance(QStringLiteral("Dorm.")) + 20);
-    grd->setColumnWidth(6, fm.horizontalAdvance(QStringLiteral("Metros")) + 20);
+    grd->setColumnWidth(5, fm.horizontalAdvance(titulos[5]) + 20);
+    grd->setColumnWidth(6, fm.horizontalAdvance(titulos[6]) + 20);
 }
 
 void frmBusPropiedades::imprimirListado(const ConsultaBusqueda& q) {

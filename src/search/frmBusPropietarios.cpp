@@ -14,21 +14,21 @@ namespace orb {
 
 frmBusPropietarios::frmBusPropietarios(AppContext& ctx, bool modoAlquiler, QWidget* parent)
     : VentanaBusqueda(ctx, QStringLiteral("frmBusPropietarios"), modoAlquiler, parent) {
-    setWindowTitle(modoAlquiler ? QStringLiteral("Búsqueda de Propietarios de Alquiler")
-                                : QStringLiteral("Búsqueda de Propietarios de Venta"));
-    cmdFind->setToolTip(QStringLiteral("Buscar Propietarios"));
+    setWindowTitle(modoAlquiler ? tr("Búsqueda de Propietarios de Alquiler")
+                                : tr("Búsqueda de Propietarios de Venta"));
+    cmdFind->setToolTip(tr("Buscar Propietarios"));
     cmdFind->setAccessibleName(cmdFind->toolTip());
-    cmdGoto->setToolTip(QStringLiteral("Ir a Propietario"));
+    cmdGoto->setToolTip(tr("Ir a Propietario"));
     cmdGoto->setAccessibleName(cmdGoto->toolTip());
 
-    addText(Codigo, QStringLiteral("Código:"), 0, 0);
-    addText(Nombre, QStringLiteral("Nombre:"), 0, 2);
-    addRango(FechaDesde, FechaHasta, QStringLiteral("Fecha:"), 1, 0);
+    addText(Codigo, tr("Código:"), 0, 0);
+    addText(Nombre, tr("Nombre:"), 0, 2);
+    addRango(FechaDesde, FechaHasta, tr("Fecha:"), 1, 0);
     addOrden(OrdenesPropietarios(), 1, 2);
     for (int i : {Codigo, Nombre})
-        txt[i]->setToolTip(QStringLiteral("Parte del texto; * sustituye a cualquier texto"));
-    txt[FechaDesde]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
-    txt[FechaHasta]->setPlaceholderText(QStringLiteral("dd/mm/aaaa"));
+        txt[i]->setToolTip(tr("Parte del texto; * sustituye a cualquier texto"));
+    txt[FechaDesde]->setPlaceholderText(tr("dd/mm/aaaa"));
+    txt[FechaHasta]->setPlaceholderText(tr("dd/mm/aaaa"));
     panel->setColumnStretch(1, 1);
     panel->setColumnStretch(3, 2);
 
@@ -49,7 +49,7 @@ CriteriosPropietarios frmBusPropietarios::criterios() const {
     c.nombre = txt[Nombre]->text();
     c.fechaDesde = txt[FechaDesde]->text();
     c.fechaHasta = txt[FechaHasta]->text();
-    c.orden = cboOrder->currentText();
+    c.orden = cboOrder->currentData().toString();
     c.comodin = ctx.Comodin;
     return c;
 }
@@ -64,7 +64,8 @@ void frmBusPropietarios::irRegistro(const QString& cod) {
 }
 
 void frmBusPropietarios::formatearRejilla() {
-    const QStringList titulos{"Código", "Nombre", "Dirección", "Localidad", "Teléfono", "Fecha"};
+    const QStringList titulos{tr("Código"),    tr("Nombre"),   tr("Dirección"),
+                              tr("Localidad"), tr("Teléfono"), tr("Fecha")};
     for (int i = 0; i < titulos.size(); ++i)
         dataGrid->setHeader(i, titulos[i]);
     const QFontMetrics fm = grd->fontMetrics();

@@ -6,7 +6,6 @@
 #include "reports/Dossier.h"
 #include "shell/AppContext.h"
 #include "shell/ErrorReport.h"
-#include "shell/Plurales.h"
 #include "shell/Services.h"
 
 #include <QAbstractButton>
@@ -28,17 +27,18 @@ namespace co = coincidencias;
 
 namespace {
 
-void informar(AppContext& ctx, QWidget* ventana, const QString& accion, const db::DbError& e) {
-    InformarErrorBaseDatos(*ctx.dialogs, ventana, accion, QStringLiteral("No se ha podido %1.").arg(accion),
-                           e, {}, ctx.RutaBaseDatos);
+// accion names what failed in the log; primera says it in the error box.
+void informar(AppContext& ctx, QWidget* ventana, const QString& accion, const QString& primera,
+              const db::DbError& e) {
+    InformarErrorBaseDatos(*ctx.dialogs, ventana, accion, primera, e, {}, ctx.RutaBaseDatos);
 }
 
 QString estadoPar(const co::Coincidencia& c) {
     if (c.descartada)
-        return QStringLiteral("No le interesa");
+        return frmCoincidencias::tr("No le interesa");
     if (c.enviada)
-        return QStringLiteral("Enviada");
-    return c.vista ? QString() : QStringLiteral("Nueva");
+        return frmCoincidencias::tr("Enviada");
+    return c.vista ? QString() : frmCoincidencias::tr("Nueva");
 }
 
 QPushButton* boton(QWidget* parent, const QString& texto, const char* nombre) {
@@ -63,8 +63,8 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
 
     grid = new QTableWidget(this);
     grid->setObjectName(QStringLiteral("grdCoincidencias"));
-    grid->setAccessibleName(modo == Modo::DeCliente ? QStringLiteral("Propiedades que encajan")
-                                                    : QStringLiteral("Clientes interesados"));
+    grid->setAccessibleName(modo == Modo::DeCliente ? tr("Propiedades que encajan")
+                                                    : tr("Clientes interesados"));
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(modo == Modo::DeCliente ? QAbstractItemView::ExtendedSelection
                                                    : QAbstractItemView::SingleSelection);
@@ -72,20 +72,20 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setStretchLastSection(true);
     grid->setWordWrap(false);
-    ui::disableCornerButton(grid, QStringLiteral("Esquina de la tabla"));
+    ui::disableCornerButton(grid, tr("Esquina de la tabla"));
     v->addWidget(grid, 1);
 
     auto* h = new QHBoxLayout;
-    cmdIr = boton(this, QStringLiteral("&Ir a"), "cmdIr");
+    cmdIr = boton(this, tr("&Ir a"), "cmdIr");
     h->addWidget(cmdIr);
     connect(cmdIr, &QPushButton::clicked, this, &frmCoincidencias::irA);
     connect(grid, &QTableWidget::cellDoubleClicked, this, &frmCoincidencias::irA);
     if (modo == Modo::DeCliente) {
-        cmdEnviar = boton(this, QStringLiteral("&Enviar por Email"), "cmdEnviar");
-        cmdNoInteresa = boton(this, QStringLiteral("&No le interesa"), "cmdNoInteresa");
-        chkDescartadas = new QCheckBox(QStringLiteral("&Mostrar las que no le interesan"), this);
+        cmdEnviar = boton(this, tr("&Enviar por Email"), "cmdEnviar");
+        cmdNoInteresa = boton(this, tr("&No le interesa"), "cmdNoInteresa");
+        chkDescartadas = new QCheckBox(tr("&Mostrar las que no le interesan"), this);
         chkDescartadas->setObjectName(QStringLiteral("chkDescartadas"));
-        chkDescartadas->setAccessibleName(QStringLiteral("Mostrar las que no le interesan"));
+        chkDescartadas->setAccessibleName(tr("Mostrar las que no le interesan"));
         h->addWidget(cmdEnviar);
         h->addWidget(cmdNoInteresa);
         h->addWidget(chkDescartadas);
@@ -93,12 +93,12 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
         connect(cmdNoInteresa, &QPushButton::clicked, this, &frmCoincidencias::cambiarNoInteresa);
         connect(chkDescartadas, &QCheckBox::toggled, this, &frmCoincidencias::cargar);
     }
-    lblDesactualizado = new QLabel(QStringLiteral("Resultados desactualizados"), this);
+    lblDesactualizado = new QLabel(tr("Resultados desactualizados"), this);
     lblDesactualizado->setObjectName(QStringLiteral("lblDesactualizado"));
-    lblDesactualizado->setAccessibleName(QStringLiteral("Resultados desactualizados"));
+    lblDesactualizado->setAccessibleName(tr("Resultados desactualizados"));
     lblDesactualizado->hide();
-    cmdActualizar = boton(this, QStringLiteral("&Actualizar"), "cmdActualizar");
-    cmdActualizar->setToolTip(QStringLiteral("Actualizar (F5)"));
+    cmdActualizar = boton(this, tr("&Actualizar"), "cmdActualizar");
+    cmdActualizar->setToolTip(tr("Actualizar (F5)"));
     lblDesactualizado->setBuddy(cmdActualizar);
     h->addStretch(1);
     h->addWidget(lblDesactualizado);
@@ -106,7 +106,7 @@ frmCoincidencias::frmCoincidencias(AppContext& ctx, Modo modo, const QString& co
     connect(cmdActualizar, &QPushButton::clicked, this, &frmCoincidencias::refrescar);
     auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this, this, &frmCoincidencias::refrescar);
     f5->setContext(Qt::WidgetWithChildrenShortcut);
-    auto* cerrar = boton(this, QStringLiteral("&Cerrar"), "cmdCerrar");
+    auto* cerrar = boton(this, tr("&Cerrar"), "cmdCerrar");
     // Closing only the page would leave its sub-window behind as an empty frame.
     connect(cerrar, &QPushButton::clicked, this, [this] {
         if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
@@ -143,25 +143,21 @@ void frmCoincidencias::cargar() {
         if (modo_ == Modo::DeCliente) {
             co::LeerDeseos(base, cod_, &deseos_);
             lista_ = co::PropiedadesParaCliente(base, cod_, chkDescartadas && chkDescartadas->isChecked());
-            setWindowTitle(QStringLiteral("Propiedades que encajan con %1").arg(deseos_.nombre));
+            setWindowTitle(tr("Propiedades que encajan con %1").arg(deseos_.nombre));
             lblTitulo->setText(
-                QStringLiteral("%1 %2 con el cliente %3 (%4).")
-                    .arg(Cantidad(lista_.size(), QStringLiteral("propiedad"), QStringLiteral("propiedades")),
-                         SegunCantidad(lista_.size(), QStringLiteral("encaja"), QStringLiteral("encajan")),
-                         cod_, deseos_.nombre));
+                tr("%n propiedades encajan con el cliente %1 (%2).", nullptr, int(lista_.size()))
+                    .arg(cod_, deseos_.nombre));
         } else {
             lista_ = co::ClientesParaPropiedad(base, cod_);
-            setWindowTitle(QStringLiteral("Clientes interesados en %1").arg(cod_));
+            setWindowTitle(tr("Clientes interesados en %1").arg(cod_));
             lblTitulo->setText(
-                QStringLiteral("%1 %2 una propiedad como la %3.")
-                    .arg(Cantidad(lista_.size(), QStringLiteral("cliente"), QStringLiteral("clientes")),
-                         SegunCantidad(lista_.size(), QStringLiteral("busca"), QStringLiteral("buscan")),
-                         cod_));
+                tr("%n clientes buscan una propiedad como la %1.", nullptr, int(lista_.size())).arg(cod_));
         }
         // What the agent has now seen is no longer announced as new.
         co::MarcarVistas(base, lista_);
     } catch (const db::DbError& e) {
-        informar(ctx_, this, QStringLiteral("buscar las coincidencias"), e);
+        informar(ctx_, this, tr("buscar las coincidencias"), tr("No se ha podido buscar las coincidencias."),
+                 e);
         lista_.clear();
         mostrar();
         return;
@@ -192,13 +188,11 @@ void frmCoincidencias::refrescar() {
 void frmCoincidencias::mostrar() {
     QStringList columnas;
     if (modo_ == Modo::DeCliente)
-        columnas = {QStringLiteral("Código"), QStringLiteral("Tipo"),   QStringLiteral("Localidad"),
-                    QStringLiteral("Area"),   QStringLiteral("Dorm."),  QStringLiteral("Precio"),
-                    QStringLiteral("Puntos"), QStringLiteral("Estado"), QStringLiteral("Por qué encaja")};
+        columnas = {tr("Código"), tr("Tipo"),   tr("Localidad"), tr("Area"),          tr("Dorm."),
+                    tr("Precio"), tr("Puntos"), tr("Estado"),    tr("Por qué encaja")};
     else
-        columnas = {QStringLiteral("Código"),        QStringLiteral("Nombre"), QStringLiteral("Teléfono"),
-                    QStringLiteral("Email"),         QStringLiteral("Puntos"), QStringLiteral("Estado"),
-                    QStringLiteral("Por qué encaja")};
+        columnas = {tr("Código"), tr("Nombre"), tr("Teléfono"),      tr("Email"),
+                    tr("Puntos"), tr("Estado"), tr("Por qué encaja")};
     grid->clear();
     grid->setColumnCount(int(columnas.size()));
     grid->setHorizontalHeaderLabels(columnas);
@@ -246,10 +240,8 @@ void frmCoincidencias::actualizarBotones() {
         cmdNoInteresa->setEnabled(hay);
         const int fila = grid->currentRow();
         const bool descartada = fila >= 0 && fila < lista_.size() && lista_[fila].descartada;
-        cmdNoInteresa->setText(descartada ? QStringLiteral("Le vuelve a &interesar")
-                                          : QStringLiteral("&No le interesa"));
-        cmdNoInteresa->setAccessibleName(descartada ? QStringLiteral("Le vuelve a interesar")
-                                                    : QStringLiteral("No le interesa"));
+        cmdNoInteresa->setText(descartada ? tr("Le vuelve a &interesar") : tr("&No le interesa"));
+        cmdNoInteresa->setAccessibleName(descartada ? tr("Le vuelve a interesar") : tr("No le interesa"));
     }
 }
 
@@ -284,7 +276,7 @@ void frmCoincidencias::cambiarNoInteresa() {
     try {
         co::MarcarNoInteresa(ctx_.db(), cod_, c.codPropiedad, !c.descartada);
     } catch (const db::DbError& e) {
-        informar(ctx_, this, QStringLiteral("marcar la propiedad"), e);
+        informar(ctx_, this, tr("marcar la propiedad"), tr("No se ha podido marcar la propiedad."), e);
     }
     cargar();
 }
@@ -297,8 +289,7 @@ void frmCoincidencias::enviarPorEmail() {
     if (deseos_.email.trimmed().isEmpty()) {
         MensajeError(
             *ctx_.dialogs,
-            QStringLiteral("El cliente %1 no tiene dirección de correo: escríbala en el campo Email de "
-                           "su ficha.")
+            tr("El cliente %1 no tiene dirección de correo: escríbala en el campo Email de su ficha.")
                 .arg(deseos_.nombre),
             this);
         return;
@@ -316,7 +307,8 @@ void frmCoincidencias::enviarPorEmail() {
             MensajeError(*ctx_.dialogs, e.message(), this);
             return;
         } catch (const db::DbError& e) {
-            informar(ctx_, this, QStringLiteral("preparar el dossier de %1").arg(cod), e);
+            informar(ctx_, this, tr("preparar el dossier de %1").arg(cod),
+                     tr("No se ha podido preparar el dossier de %1.").arg(cod), e);
             return;
         }
         ficheros << fichero;
@@ -324,13 +316,10 @@ void frmCoincidencias::enviarPorEmail() {
     mail::Message m;
     m.toAddress = deseos_.email.trimmed();
     m.toName = deseos_.nombre;
-    m.subject = cods.size() == 1 ? QStringLiteral("Una propiedad para usted: %1").arg(cods.first())
-                                 : QStringLiteral("%1 propiedades para usted").arg(cods.size());
-    m.body = SegunCantidad(
-                 cods.size(),
-                 QStringLiteral("Le adjuntamos el dossier de la propiedad %1, que encaja con lo que busca."),
-                 QStringLiteral("Le adjuntamos el dossier de las propiedades %1, que encajan con lo que "
-                                "busca."))
+    m.subject = cods.size() == 1 ? tr("Una propiedad para usted: %1").arg(cods.first())
+                                 : tr("%n propiedades para usted", nullptr, int(cods.size()));
+    m.body = tr("Le adjuntamos el dossier de las propiedades %1, que encajan con lo que busca.", nullptr,
+                int(cods.size()))
                  .arg(cods.join(QStringLiteral(", ")));
     m.attachment = ficheros.first();
     m.attachments = ficheros.mid(1);
@@ -345,7 +334,7 @@ void frmCoincidencias::enviarPorEmail() {
     try {
         co::RegistrarEnvio(ctx_.db(), cod_, deseos_.nombre, cods, ctx_.agente.nombre);
     } catch (const db::DbError& e) {
-        informar(ctx_, this, QStringLiteral("anotar el envío"), e);
+        informar(ctx_, this, tr("anotar el envío"), tr("No se ha podido anotar el envío."), e);
     }
     cargar();
 }

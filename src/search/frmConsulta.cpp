@@ -12,7 +12,7 @@ namespace orb {
 
 frmConsulta::frmConsulta(QWidget* parent) : DialogoConsulta(parent) {
     setObjectName(QStringLiteral("frmConsulta"));
-    setWindowTitle(QStringLiteral("Consulta de"));
+    setWindowTitle(tr("Consulta de"));
 
     lblCaption = new QLabel(this);
     lblCaption->setObjectName(QStringLiteral("lblCaption"));
@@ -36,7 +36,7 @@ frmConsulta::frmConsulta(QWidget* parent) : DialogoConsulta(parent) {
 }
 
 void frmConsulta::setTitulo(const QString& titulo) {
-    setWindowTitle(QStringLiteral("Consulta de ") + titulo);
+    setWindowTitle(tr("Consulta de %1").arg(titulo));
     lblCaption->setText(titulo.toUpper());
     grd->setAccessibleName(titulo);
 }
@@ -44,7 +44,8 @@ void frmConsulta::setTitulo(const QString& titulo) {
 void frmConsulta::cargar(db::Database& database, const QString& sql) {
     // Rows are read as the grid scrolls to them, so a long list opens at once.
     modelo->setQuery(database, sql);
-    modelo->setHeader(0, QStringLiteral("Cod"));
+    modelo->setHeader(0, tr("Cod"));
+    modelo->setHeader(1, tr("Nombre"));
     rejillaCargada();
 }
 

@@ -9,14 +9,14 @@ namespace orb {
 
 frmConsultaDossier::frmConsultaDossier(int modelos, QWidget* parent) : DialogoConsulta(parent) {
     setObjectName(QStringLiteral("frmConsultaDossier"));
-    setWindowTitle(QStringLiteral("Elección de Dossier"));
+    setWindowTitle(tr("Elección de Dossier"));
 
     lst = new QListWidget(this);
     lst->setObjectName(QStringLiteral("lst"));
-    lst->setAccessibleName(QStringLiteral("Modelos de dossier"));
+    lst->setAccessibleName(tr("Modelos de dossier"));
     lst->setSelectionMode(QAbstractItemView::SingleSelection);
     for (int i = 1; i <= modelos; ++i)
-        lst->addItem(QStringLiteral("Dossier nº ") + QString::number(i));
+        lst->addItem(tr("Dossier nº %1").arg(i));
     if (lst->count() > 0)
         lst->setCurrentRow(0);
     connect(lst, &QListWidget::itemDoubleClicked, this, [this] { accept(); });

@@ -35,7 +35,7 @@ QString patron(const QString& texto, const QString& comodin) {
 frmConsultaPropietario::frmConsultaPropietario(AppContext& ctx, QWidget* parent)
     : DialogoConsulta(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmConsultaPropietario"));
-    setWindowTitle(QStringLiteral("Consulta de"));
+    setWindowTitle(tr("Consulta de"));
 
     auto* filtros = new QGridLayout;
     const auto etiqueta = [&](int index, const QString& texto, QWidget* buddy, int fila, int columna) {
@@ -47,22 +47,22 @@ frmConsultaPropietario::frmConsultaPropietario(AppContext& ctx, QWidget* parent)
         filtros->addWidget(buddy, fila, columna + 1);
     };
     txt.insert(FiltroCodigo,
-               crearFiltro(FiltroCodigo, QStringLiteral("Parte del código; * sustituye a cualquier texto")));
+               crearFiltro(FiltroCodigo, tr("Parte del código; * sustituye a cualquier texto")));
     txt.insert(FiltroNombre,
-               crearFiltro(FiltroNombre, QStringLiteral("Parte del nombre; * sustituye a cualquier texto")));
+               crearFiltro(FiltroNombre, tr("Parte del nombre; * sustituye a cualquier texto")));
     cboOrder = new QComboBox(this);
     cboOrder->setObjectName(QStringLiteral("cboOrder"));
-    cboOrder->addItems({QStringLiteral("Código"), QStringLiteral("Nombre")});
-    connect(crearBoton(BotonBuscar, QStringLiteral("&Buscar")), &QPushButton::clicked, this,
+    cboOrder->addItems({tr("Código"), tr("Nombre")});
+    connect(crearBoton(BotonBuscar, tr("&Buscar")), &QPushButton::clicked, this,
             &frmConsultaPropietario::Buscar);
 
-    etiqueta(0, QStringLiteral("Código:"), txt[FiltroCodigo], 0, 0);
-    etiqueta(1, QStringLiteral("Nombre:"), txt[FiltroNombre], 1, 0);
-    etiqueta(2, QStringLiteral("Orden:"), cboOrder, 0, 2);
+    etiqueta(0, tr("Código:"), txt[FiltroCodigo], 0, 0);
+    etiqueta(1, tr("Nombre:"), txt[FiltroNombre], 1, 0);
+    etiqueta(2, tr("Orden:"), cboOrder, 0, 2);
     filtros->addWidget(cmd[BotonBuscar], 1, 3, Qt::AlignRight);
     filtros->setColumnStretch(1, 1);
 
-    crearRejilla(QStringLiteral("Propietarios"));
+    crearRejilla(tr("Propietarios"));
     auto* botones = crearAceptarCancelar();
 
     auto* main = new QVBoxLayout(this);
@@ -81,10 +81,9 @@ frmConsultaPropietario::frmConsultaPropietario(AppContext& ctx, QWidget* parent)
 
 void frmConsultaPropietario::cargar(bool modoAlquiler) {
     modoAlquiler_ = modoAlquiler;
-    setWindowTitle(modoAlquiler ? QStringLiteral("Consulta de Propietarios de Alquileres")
-                                : QStringLiteral("Consulta de ") + QStringLiteral("Propietarios de Ventas"));
-    grd->setAccessibleName(modoAlquiler ? QStringLiteral("Propietarios de Alquileres")
-                                        : QStringLiteral("Propietarios de Ventas"));
+    setWindowTitle(modoAlquiler ? tr("Consulta de Propietarios de Alquileres")
+                                : tr("Consulta de Propietarios de Ventas"));
+    grd->setAccessibleName(modoAlquiler ? tr("Propietarios de Alquileres") : tr("Propietarios de Ventas"));
     txt[FiltroCodigo]->clear();
     txt[FiltroNombre]->clear();
     cboOrder->setCurrentIndex(0);
@@ -109,10 +108,12 @@ void frmConsultaPropietario::Buscar() {
     } catch (const db::DbError& e) {
         modelo->setRows({QStringLiteral("Cod"), QStringLiteral("Nombre")}, {});
         if (ctx_.dialogs)
-            InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("consultar los propietarios"),
-                                   QStringLiteral("No se ha podido consultar los propietarios."), e, {},
+            InformarErrorBaseDatos(*ctx_.dialogs, this, tr("consultar los propietarios"),
+                                   tr("No se ha podido consultar los propietarios."), e, {},
                                    ctx_.RutaBaseDatos);
     }
+    modelo->setHeader(0, tr("Cod"));
+    modelo->setHeader(1, tr("Nombre"));
     rejillaCargada();
 }
 

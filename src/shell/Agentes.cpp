@@ -7,6 +7,8 @@
 #include "platform/db/Database.h"
 #include "platform/widgets/DialogService.h"
 
+#include <QCoreApplication>
+
 namespace orb {
 
 QStringList NombresAgentes(db::Database& database, const QString& oficina) {
@@ -64,8 +66,8 @@ void DelFichero(AppContext& ctx, QWidget* parent) {
     if (nombres.isEmpty() || !ctx.dialogs)
         return;
     ui::DialogService::SignIn peticion;
-    peticion.title = QStringLiteral("Agente");
-    peticion.text = QStringLiteral("¿Quién trabaja en este puesto?");
+    peticion.title = QCoreApplication::translate("Agentes", "Agente");
+    peticion.text = QCoreApplication::translate("Agentes", "¿Quién trabaja en este puesto?");
     peticion.users = nombres;
     peticion.editable = false;
     peticion.askPassword = false;
@@ -93,7 +95,7 @@ void IdentificarAgente(AppContext& ctx, QWidget* parent) {
         else
             DelFichero(ctx, parent);
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer los agentes"), e);
+        RegistrarError(QCoreApplication::translate("Agentes", "leer los agentes"), e);
     }
 }
 

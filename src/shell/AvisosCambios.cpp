@@ -74,7 +74,7 @@ void AvisosCambios::iniciar(const std::shared_ptr<db::Database>& base) {
         try {
             versionDatos_ = base->scalar(QStringLiteral("PRAGMA data_version")).toLongLong();
         } catch (const db::DbError& e) {
-            EscribirLog(QStringLiteral("No se puede leer la versión de los datos: %1").arg(e.what()));
+            EscribirLog(tr("No se puede leer la versión de los datos: %1").arg(e.what()));
         }
         return;
     }
@@ -120,8 +120,8 @@ void AvisosCambios::conectado(std::shared_ptr<pg::Connection> conexion, const QS
         return;
     if (!conexion) {
         if (!escucha_->fallando)
-            EscribirLog(QStringLiteral("No se puede abrir la conexión que recibe los avisos de otros puestos "
-                                       "(%1); se seguirá intentando.")
+            EscribirLog(tr("No se puede abrir la conexión que recibe los avisos de otros puestos "
+                           "(%1); se seguirá intentando.")
                             .arg(error));
         escucha_->fallando = true;
         escucha_->reintento.start(espera_);
@@ -134,7 +134,7 @@ void AvisosCambios::conectado(std::shared_ptr<pg::Connection> conexion, const QS
     connect(escucha_->notificador, &QSocketNotifier::activated, this, &AvisosCambios::leer);
     espera_ = esperaInicial_;
     if (escucha_->fallando)
-        EscribirLog(QStringLiteral("Se reciben de nuevo los avisos de otros puestos."));
+        EscribirLog(tr("Se reciben de nuevo los avisos de otros puestos."));
     escucha_->fallando = false;
     Q_EMIT escuchaCambiada(true);
     // Notices that came with the answer to LISTEN are already read.
@@ -172,8 +172,8 @@ void AvisosCambios::perdida(const QString& causa) {
     escucha_->notificador->deleteLater();
     escucha_->notificador = nullptr;
     escucha_->conexion.reset();
-    EscribirLog(QStringLiteral("Se ha perdido la conexión que recibe los avisos de otros puestos (%1); se "
-                               "volverá a abrir.")
+    EscribirLog(tr("Se ha perdido la conexión que recibe los avisos de otros puestos (%1); se "
+                   "volverá a abrir.")
                     .arg(causa));
     escucha_->fallando = true;
     Q_EMIT escuchaCambiada(false);
@@ -185,7 +185,7 @@ void AvisosCambios::avisar(const QString& carga) {
     const QJsonObject o = QJsonDocument::fromJson(carga.toUtf8()).object();
     const QString tabla = o.value(QLatin1String("tabla")).toString();
     if (tabla.isEmpty()) {
-        EscribirLog(QStringLiteral("Aviso de otro puesto sin tabla: %1").arg(carga.left(200)));
+        EscribirLog(tr("Aviso de otro puesto sin tabla: %1").arg(carga.left(200)));
         return;
     }
     const QJsonValue filas = o.value(QLatin1String("filas"));
@@ -217,7 +217,7 @@ void AvisosCambios::comprobar() {
         if (cambiada)
             todasCambiadas();
     } catch (const db::DbError& e) {
-        EscribirLog(QStringLiteral("No se puede leer la versión de los datos: %1").arg(e.what()));
+        EscribirLog(tr("No se puede leer la versión de los datos: %1").arg(e.what()));
     }
 }
 

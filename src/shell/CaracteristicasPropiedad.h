@@ -3,6 +3,8 @@
 // The yes/no features of a property, once: the columns of Propiedades, the
 // property window's check boxes and the dossier's features line all read this.
 
+#include <QString>
+
 #include <span>
 #include <vector>
 
@@ -17,6 +19,9 @@ struct CaracteristicaPropiedad {
     const char16_t* dossierEspanol = nullptr;
     const char16_t* dossierIngles = nullptr;
 };
+
+// The check box's caption in the interface's language (rotulo is the Spanish).
+QString RotuloCaracteristica(const CaracteristicaPropiedad& c);
 
 // In the order of the columns of Propiedades, which is the window's order too.
 std::span<const CaracteristicaPropiedad> caracteristicasPropiedad();

@@ -2,6 +2,7 @@
 
 #include "Installation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -65,17 +66,23 @@ QString ProblemaConexionServidor(const QString& folder) {
     bool ok = true;
     const int n = puerto.isEmpty() ? 5432 : puerto.toInt(&ok);
     if (!ok || n <= 0 || n > 65535)
-        return QStringLiteral("El puerto del servidor '%1' no es válido.\nCorrija la clave Puerto de la "
-                              "sección [Servidor] en el archivo de la instalación [%2] (por ejemplo, "
-                              "Puerto=5432).")
+        return QCoreApplication::translate(
+                   "ConexionServidor",
+                   "El puerto del servidor '%1' no es válido.\nCorrija la clave Puerto de la "
+                   "sección [Servidor] en el archivo de la instalación [%2] (por ejemplo, "
+                   "Puerto=5432).")
             .arg(puerto, shown);
     if (texto(ini, QStringLiteral("BaseDatos")).trimmed().isEmpty())
-        return QStringLiteral("Falta el nombre de la base de datos del servidor.\nEscriba la clave BaseDatos "
-                              "en la sección [Servidor] del archivo de la instalación [%1].")
+        return QCoreApplication::translate(
+                   "ConexionServidor",
+                   "Falta el nombre de la base de datos del servidor.\nEscriba la clave BaseDatos "
+                   "en la sección [Servidor] del archivo de la instalación [%1].")
             .arg(shown);
     if (texto(ini, QStringLiteral("Usuario")).trimmed().isEmpty())
-        return QStringLiteral("Falta el usuario del servidor.\nEscriba la clave Usuario en la sección "
-                              "[Servidor] del archivo de la instalación [%1].")
+        return QCoreApplication::translate(
+                   "ConexionServidor",
+                   "Falta el usuario del servidor.\nEscriba la clave Usuario en la sección "
+                   "[Servidor] del archivo de la instalación [%1].")
             .arg(shown);
     return {};
 }

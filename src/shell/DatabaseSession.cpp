@@ -9,6 +9,7 @@
 
 #include "platform/widgets/DialogService.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include <exception>
@@ -22,11 +23,12 @@ QString ConectarServidor(AppContext& ctx, const ConexionServidor& c, int* numero
         QDir::toNativeSeparators(QDir(ctx.RutaAplicacion).filePath(QLatin1String(IniFileName)));
     QString causa = ProblemaConexionServidor(ctx.RutaAplicacion);
     if (causa.isEmpty() && c.clave.isEmpty())
-        causa =
-            QStringLiteral("Falta la contraseña de este puesto: el archivo %1 no existe o no se puede leer.\n"
-                           "Vuelva a conectar el puesto con orbalia-install --servidor.")
-                .arg(QDir::toNativeSeparators(
-                    QDir(ctx.RutaAplicacion).filePath(QLatin1String(ClaveFileName))));
+        causa = QCoreApplication::translate(
+                    "DatabaseSession",
+                    "Falta la contraseña de este puesto: el archivo %1 no existe o no se puede leer.\n"
+                    "Vuelva a conectar el puesto con orbalia-install --servidor.")
+                    .arg(QDir::toNativeSeparators(
+                        QDir(ctx.RutaAplicacion).filePath(QLatin1String(ClaveFileName))));
     if (causa.isEmpty()) {
         try {
             ctx.BaseDatosAgencia = db::Database::openServer(c.direccion());
@@ -35,28 +37,31 @@ QString ConectarServidor(AppContext& ctx, const ConexionServidor& c, int* numero
             db::Database::shareAs(ctx.RutaBaseDatos, ctx.BaseDatosAgencia);
             return {};
         } catch (const db::DbError& e) {
-            RegistrarError(QStringLiteral("conectar con el servidor"), e);
+            RegistrarError(QCoreApplication::translate("DatabaseSession", "conectar con el servidor"), e);
             if (numero)
                 *numero = e.number();
             if (e.number() == db::ErrLoginRefused)
                 causa =
-                    QStringLiteral("El servidor ha rechazado el usuario %1 o su contraseña.\nCompruebe la "
-                                   "contraseña del puesto (archivo %2) o pida al administrador que la "
-                                   "restablezca.")
+                    QCoreApplication::translate(
+                        "DatabaseSession",
+                        "El servidor ha rechazado el usuario %1 o su contraseña.\nCompruebe la "
+                        "contraseña del puesto (archivo %2) o pida al administrador que la "
+                        "restablezca.")
                         .arg(c.usuario, QDir::toNativeSeparators(
                                             QDir(ctx.RutaAplicacion).filePath(QLatin1String(ClaveFileName))));
             else if (e.number() == db::ErrServerUnreachable)
-                causa =
-                    QStringLiteral("No se puede conectar con el servidor %1 en el puerto %2.\nCompruebe que "
-                                   "el servidor está encendido y que este puesto llega a él por la red "
-                                   "(claves Servidor y Puerto de la sección [Servidor] en %3).")
-                        .arg(c.servidor)
-                        .arg(c.puerto)
-                        .arg(ini);
+                causa = QCoreApplication::translate(
+                            "DatabaseSession",
+                            "No se puede conectar con el servidor %1 en el puerto %2.\nCompruebe que "
+                            "el servidor está encendido y que este puesto llega a él por la red "
+                            "(claves Servidor y Puerto de la sección [Servidor] en %3).")
+                            .arg(c.servidor, QString::number(c.puerto), ini);
             else if (e.number() == db::ErrCannotOpen)
-                causa = QStringLiteral("El servidor %1 no tiene la base de datos %2.\nCompruebe la clave "
-                                       "BaseDatos de la sección [Servidor] en %3.")
-                            .arg(c.servidor, c.baseDatos, ini);
+                causa =
+                    QCoreApplication::translate(
+                        "DatabaseSession", "El servidor %1 no tiene la base de datos %2.\nCompruebe la clave "
+                                           "BaseDatos de la sección [Servidor] en %3.")
+                        .arg(c.servidor, c.baseDatos, ini);
             else
                 causa = CausaError(e);
         }
@@ -68,8 +73,9 @@ namespace {
 
 void MostrarError(AppContext& ctx, const ConexionServidor& c, const QString& causa) {
     if (ctx.dialogs)
-        MensajeError(*ctx.dialogs, QStringLiteral("Error al abrir la base de datos [") + c.descripcion() +
-                                       QStringLiteral("]\n") + causa);
+        MensajeError(*ctx.dialogs, QCoreApplication::translate("DatabaseSession",
+                                                               "Error al abrir la base de datos [%1]\n%2")
+                                       .arg(c.descripcion(), causa));
 }
 
 // A seat without the password file is an agents' seat: whoever sits there
@@ -80,8 +86,9 @@ bool EntrarAgente(AppContext& ctx, ConexionServidor c) {
     QString usuario = puesto->value(QStringLiteral("Agente/Usuario"), c.usuario).toString();
     for (int intento = 0; intento < 3; ++intento) {
         ui::DialogService::SignIn peticion;
-        peticion.title = QStringLiteral("Entrada en Orbalia");
-        peticion.text = QStringLiteral("Base de datos %1 en %2").arg(c.baseDatos, c.servidor);
+        peticion.title = QCoreApplication::translate("DatabaseSession", "Entrada en Orbalia");
+        peticion.text = QCoreApplication::translate("DatabaseSession", "Base de datos %1 en %2")
+                            .arg(c.baseDatos, c.servidor);
         QString clave;
         if (!ctx.dialogs->signIn(nullptr, peticion, usuario, clave))
             return false;
@@ -98,7 +105,9 @@ bool EntrarAgente(AppContext& ctx, ConexionServidor c) {
             return false;
         }
         MostrarError(ctx, c,
-                     QStringLiteral("El servidor ha rechazado el agente %1 o su contraseña.").arg(usuario));
+                     QCoreApplication::translate("DatabaseSession",
+                                                 "El servidor ha rechazado el agente %1 o su contraseña.")
+                         .arg(usuario));
     }
     return false;
 }
@@ -120,7 +129,7 @@ bool AbrirBaseDatos(AppContext& ctx) {
     if (!ctx.RutaAplicacion.isEmpty())
         if (const ConexionServidor c = LeerConexionServidor(ctx.RutaAplicacion); c.enServidor())
             return AbrirEnServidor(ctx, c);
-    QString causa = QStringLiteral("No se ha indicado la base de datos.");
+    QString causa = QCoreApplication::translate("DatabaseSession", "No se ha indicado la base de datos.");
     if (!ctx.RutaBaseDatos.isEmpty()) {
         try {
             // Default options: never creates a missing file. Shared: the record
@@ -129,15 +138,17 @@ bool AbrirBaseDatos(AppContext& ctx) {
             return true;
         } catch (const db::DbError& e) {
             // The engine's own text goes to the log; the user reads the cause.
-            RegistrarError(QStringLiteral("abrir la base de datos"), e);
+            RegistrarError(QCoreApplication::translate("DatabaseSession", "abrir la base de datos"), e);
             causa = CausaError(e, {}, ctx.RutaBaseDatos);
         } catch (const std::exception&) {
-            causa = QStringLiteral("El archivo no es una base de datos de Orbalia o está dañado.");
+            causa = QCoreApplication::translate(
+                "DatabaseSession", "El archivo no es una base de datos de Orbalia o está dañado.");
         }
     }
     if (ctx.dialogs)
-        MensajeError(*ctx.dialogs, QStringLiteral("Error al abrir la base de datos [") + ctx.RutaBaseDatos +
-                                       QStringLiteral("]\n") + causa);
+        MensajeError(*ctx.dialogs, QCoreApplication::translate("DatabaseSession",
+                                                               "Error al abrir la base de datos [%1]\n%2")
+                                       .arg(ctx.RutaBaseDatos, causa));
     return false;
 }
 

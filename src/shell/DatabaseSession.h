@@ -9,7 +9,7 @@ struct ConexionServidor;
 
 // Connects a seat whose Orbalia.ini names a server into ctx.BaseDatosAgencia
 // (shared under the file's path). Empty when connected; else why not, in
-// plain Spanish, for a message or a tool's output. numero, when given, gets
+// plain words, for a message or a tool's output. numero, when given, gets
 // the data layer's error number of a refused connection (0 otherwise).
 QString ConectarServidor(AppContext& ctx, const ConexionServidor& c, int* numero = nullptr);
 

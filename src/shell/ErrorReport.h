@@ -14,11 +14,12 @@ class QWidget;
 
 namespace orb {
 
-// Database errors told in plain Spanish. The engine's own text (SQL, table
-// and constraint names) never reaches a message box; it goes to the log.
+// Database errors told in plain words, in the interface's language. The
+// engine's own text (SQL, table and constraint names) never reaches a message
+// box; it goes to the log.
 
 // The error's description as shown between "(number - " and ")": the fixed
-// Spanish text of its number, without the engine's words.
+// text of its number, without the engine's words.
 QString DescripcionError(const db::DbError& e);
 
 // What the cause means for the user, one sentence: "El disco está lleno.",

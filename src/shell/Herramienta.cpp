@@ -86,11 +86,30 @@ void anotar(const QString& texto) {
 
 } // namespace
 
+namespace {
+
+// The option Qt says lacks its value, from its message in whatever language
+// Qt's own translation speaks (the seat's); empty for any other error.
+QString opcionSinValor(const QString& texto) {
+    const char* contexto = "QCommandLineParser"; // Qt's own message, not ours to translate
+    const QString molde = QCoreApplication::translate(contexto, "Missing value after '%1'.");
+    const qsizetype marca = molde.indexOf(QLatin1String("%1"));
+    if (marca <= 0)
+        return {};
+    const QString antes = molde.left(marca), despues = molde.mid(marca + 2);
+    if (!texto.startsWith(antes) || !texto.endsWith(despues) || texto.size() <= antes.size() + despues.size())
+        return {};
+    return texto.mid(antes.size(), texto.size() - antes.size() - despues.size());
+}
+
+} // namespace
+
 int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos) {
     const QCommandLineOption ayuda({QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("ayuda")},
-                                   QStringLiteral("Muestra esta ayuda."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Muestra la versión del programa."));
+                                   QCoreApplication::translate("Herramienta", "Muestra esta ayuda."));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("Herramienta", "Muestra la versión del programa."));
     parser.addOption(ayuda);
     parser.addOption(version);
     QTextStream out(stdout);
@@ -99,18 +118,19 @@ int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos) {
         // Qt's own error texts are English; the two a user meets are said here.
         const QStringList desconocidas = parser.unknownOptionNames();
         const QString texto = parser.errorText();
-        const qsizetype comilla = texto.indexOf(u'\'');
         QString linea;
         if (!desconocidas.isEmpty())
-            linea =
-                QStringLiteral("Error: opción desconocida: %1").arg(desconocidas.join(QStringLiteral(", ")));
-        else if (texto.startsWith(QLatin1String("Missing value after")) && comilla >= 0)
-            linea = QStringLiteral("Error: falta el valor de la opción %1")
-                        .arg(texto.mid(comilla).remove(u'\'').chopped(1));
+            linea = QCoreApplication::translate("Herramienta", "Error: opción desconocida: %1")
+                        .arg(desconocidas.join(QStringLiteral(", ")));
+        else if (const QString opcion = opcionSinValor(texto); !opcion.isEmpty())
+            linea = QCoreApplication::translate("Herramienta", "Error: falta el valor de la opción %1")
+                        .arg(opcion);
         else
-            linea = QStringLiteral("Error: opciones no válidas: %1").arg(argumentos.mid(1).join(u' '));
+            linea = QCoreApplication::translate("Herramienta", "Error: opciones no válidas: %1")
+                        .arg(argumentos.mid(1).join(u' '));
         err << linea << Qt::endl
-            << QStringLiteral("Para ver las opciones: %1 --help").arg(QCoreApplication::applicationName())
+            << QCoreApplication::translate("Herramienta", "Para ver las opciones: %1 --help")
+                   .arg(QCoreApplication::applicationName())
             << Qt::endl;
         return 2;
     }
@@ -118,10 +138,12 @@ int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos) {
         // Qt writes its headings in English unless translated: these are the
         // only words of its help that are not the tool's own.
         QString texto = parser.helpText();
-        texto.replace(QLatin1String("Usage: "), QLatin1String("Uso: "));
-        texto.replace(QLatin1String("[options]"), QLatin1String("[opciones]"));
-        texto.replace(QLatin1String("\nOptions:\n"), QLatin1String("\nOpciones:\n"));
-        texto.replace(QLatin1String("\nArguments:\n"), QLatin1String("\nArgumentos:\n"));
+        texto.replace(QLatin1String("Usage: "), QCoreApplication::translate("Herramienta", "Uso: "));
+        texto.replace(QLatin1String("[options]"), QCoreApplication::translate("Herramienta", "[opciones]"));
+        texto.replace(QLatin1String("\nOptions:\n"),
+                      QCoreApplication::translate("Herramienta", "\nOpciones:\n"));
+        texto.replace(QLatin1String("\nArguments:\n"),
+                      QCoreApplication::translate("Herramienta", "\nArgumentos:\n"));
         out << texto;
         return 0;
     }
@@ -144,37 +166,40 @@ QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos) {
         std::rethrow_exception(error);
     } catch (const db::DbError& e) {
         if (!RutaLog().isEmpty())
-            RegistrarError(QStringLiteral("ejecutar la herramienta"), e);
+            RegistrarError(QCoreApplication::translate("Herramienta", "ejecutar la herramienta"), e);
         return CausaError(e, {}, rutaBaseDatos);
     } catch (const mysql::MysqlError& e) {
-        anotar(QStringLiteral("Error del servidor MySQL: %1").arg(e.describe()));
-        return QStringLiteral("El servidor MySQL ha devuelto un error.");
+        anotar(QCoreApplication::translate("Herramienta", "Error del servidor MySQL: %1").arg(e.describe()));
+        return QCoreApplication::translate("Herramienta", "El servidor MySQL ha devuelto un error.");
     } catch (const std::bad_alloc&) {
-        anotar(QStringLiteral("Sin memoria"));
-        return QStringLiteral("No hay memoria suficiente.");
+        anotar(QCoreApplication::translate("Herramienta", "Sin memoria"));
+        return QCoreApplication::translate("Herramienta", "No hay memoria suficiente.");
     } catch (const std::system_error& e) {
-        anotar(QStringLiteral("Error del sistema: %1").arg(QString::fromLocal8Bit(e.what())));
+        anotar(QCoreApplication::translate("Herramienta", "Error del sistema: %1")
+                   .arg(QString::fromLocal8Bit(e.what())));
         if (e.code() == std::errc::no_space_on_device)
-            return QStringLiteral("El disco está lleno.");
-        return QStringLiteral("No se ha podido leer o escribir en el disco.");
+            return QCoreApplication::translate("Herramienta", "El disco está lleno.");
+        return QCoreApplication::translate("Herramienta", "No se ha podido leer o escribir en el disco.");
     } catch (const std::runtime_error& e) {
         // The program's own refusals are runtime errors worded for the user.
         const QString texto = QString::fromUtf8(e.what());
-        anotar(QStringLiteral("Error: %1").arg(texto));
+        anotar(QCoreApplication::translate("Herramienta", "Error: %1").arg(texto));
         return texto;
     } catch (const std::exception& e) {
-        anotar(QStringLiteral("Excepción no atendida: %1").arg(QString::fromUtf8(e.what())));
+        anotar(QCoreApplication::translate("Herramienta", "Excepción no atendida: %1")
+                   .arg(QString::fromUtf8(e.what())));
     } catch (...) {
-        anotar(QStringLiteral("Excepción no atendida de tipo desconocido"));
+        anotar(QCoreApplication::translate("Herramienta", "Excepción no atendida de tipo desconocido"));
     }
-    return QStringLiteral("Error interno.");
+    return QCoreApplication::translate("Herramienta", "Error interno.");
 }
 
 QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos) {
-    QString linea = QStringLiteral("Error: ") + ExplicarError(error, rutaBaseDatos);
+    QString linea =
+        QCoreApplication::translate("Herramienta", "Error: %1").arg(ExplicarError(error, rutaBaseDatos));
     const QString log = RutaLog();
     if (!log.isEmpty() && !linea.contains(QStringLiteral("Orbalia.log")))
-        linea += QStringLiteral(" Los detalles se han guardado en %1.").arg(log);
+        linea += QCoreApplication::translate("Herramienta", " Los detalles se han guardado en %1.").arg(log);
     return linea;
 }
 
@@ -201,7 +226,9 @@ int AbrirInstalacionHerramienta(AppContext& ctx, const QString& carpetaPedida, Q
     const QString carpeta =
         QDir(carpetaPedida.isEmpty() ? CarpetaInstalacion() : carpetaPedida).absolutePath() + u'/';
     if (!QDir(carpeta).exists()) {
-        err << "No existe la carpeta de la instalación: " << carpeta << Qt::endl;
+        err << QCoreApplication::translate("Herramienta", "No existe la carpeta de la instalación: %1")
+                   .arg(carpeta)
+            << Qt::endl;
         return 2;
     }
     // From here the engine's own words go to the installation's Orbalia.log.
@@ -211,26 +238,35 @@ int AbrirInstalacionHerramienta(AppContext& ctx, const QString& carpetaPedida, Q
     // A seat on a server reads the agency database there, as the program does.
     if (const ConexionServidor c = LeerConexionServidor(carpeta); c.enServidor()) {
         if (const QString causa = ConectarServidor(ctx, c); !causa.isEmpty()) {
-            err << "Error al abrir la base de datos [" << c.descripcion() << "]: " << causa << Qt::endl;
+            err << QCoreApplication::translate("Herramienta", "Error al abrir la base de datos [%1]: %2")
+                       .arg(c.descripcion(), causa)
+                << Qt::endl;
             return 2;
         }
     } else
         try {
             ctx.BaseDatosAgencia = db::Database::open(ctx.RutaBaseDatos);
         } catch (const db::DbError& e) {
-            RegistrarError(QStringLiteral("abrir la base de datos"), e);
-            err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
-                << "]: " << CausaError(e, {}, ctx.RutaBaseDatos) << Qt::endl;
+            RegistrarError(QCoreApplication::translate("Herramienta", "abrir la base de datos"), e);
+            err << QCoreApplication::translate("Herramienta", "Error al abrir la base de datos [%1]: %2")
+                       .arg(ctx.RutaBaseDatos, CausaError(e, {}, ctx.RutaBaseDatos))
+                << Qt::endl;
             return 2;
         }
     const int version = LeerVersionBD(ctx);
     if (version < 0) {
-        err << "Error al abrir la base de datos [" << ctx.RutaBaseDatos
-            << "]: El archivo no es una base de datos de Orbalia o está dañado." << Qt::endl;
+        err << QCoreApplication::translate("Herramienta", "Error al abrir la base de datos [%1]: %2")
+                   .arg(ctx.RutaBaseDatos,
+                        QCoreApplication::translate(
+                            "Herramienta", "El archivo no es una base de datos de Orbalia o está dañado."))
+            << Qt::endl;
         return 2;
     }
     if (version < VersionRequerida) {
-        err << "La base de datos es de una versión anterior: abra el programa para actualizarla." << Qt::endl;
+        err << QCoreApplication::translate(
+                   "Herramienta",
+                   "La base de datos es de una versión anterior: abra el programa para actualizarla.")
+            << Qt::endl;
         return 2;
     }
     return -1;

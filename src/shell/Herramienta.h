@@ -24,7 +24,7 @@ inline constexpr int ErrorHerramienta = 1;
 // tool knows its folder wait for it.
 void DesviarMensajesQt();
 
-// One plain Spanish sentence for the error that stopped a tool ("El disco
+// One plain sentence for the error that stopped a tool ("El disco
 // está lleno."); its full detail is written to Orbalia.log. rutaBaseDatos
 // names the folder when the database cannot be written.
 QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos = {});
@@ -33,9 +33,10 @@ QString ExplicarError(std::exception_ptr error, const QString& rutaBaseDatos = {
 // when Orbalia.log has them.
 QString LineaError(std::exception_ptr error, const QString& rutaBaseDatos = {});
 
-// Reads a tool's options with Spanish help and errors, adding -h/--help/
-// --ayuda and -v/--version. Returns -1 when the tool goes on, else its exit
-// code: 0 after the help or the version, 2 after an unknown option.
+// Reads a tool's options with help and errors in the program's words,
+// adding -h/--help/--ayuda and -v/--version. Returns -1 when the tool goes
+// on, else its exit code: 0 after the help or the version, 2 after an
+// unknown option.
 int LeerOpciones(QCommandLineParser& parser, const QStringList& argumentos);
 
 // The installation a publishing tool (orbalia-webexport, orbalia-portales)

@@ -1,5 +1,6 @@
 #include "Identidad.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace orb {
@@ -47,7 +48,8 @@ QString SqlQuitar(const QString& columna, const char16_t* separadores) {
 QString ProblemaDni(const QString& s) {
     const QChar esperada = LetraDni(s.left(8).toUInt());
     if (s.at(8) != esperada)
-        return QStringLiteral("no es un DNI válido: la letra no corresponde al número.");
+        return QCoreApplication::translate("Identidad",
+                                           "no es un DNI válido: la letra no corresponde al número.");
     return {};
 }
 
@@ -55,7 +57,8 @@ QString ProblemaNie(const QString& s) {
     const int prefijo = QStringLiteral("XYZ").indexOf(s.at(0));
     const quint32 numero = quint32(prefijo) * 10000000u + s.mid(1, 7).toUInt();
     if (s.at(8) != LetraDni(numero))
-        return QStringLiteral("no es un NIE válido: la letra no corresponde al número.");
+        return QCoreApplication::translate("Identidad",
+                                           "no es un NIE válido: la letra no corresponde al número.");
     return {};
 }
 
@@ -74,7 +77,8 @@ QString ProblemaCif(const QString& s) {
     else
         valido = control == letra || control == digito;
     if (!valido)
-        return QStringLiteral("no es un CIF válido: el carácter de control no corresponde.");
+        return QCoreApplication::translate("Identidad",
+                                           "no es un CIF válido: el carácter de control no corresponde.");
     return {};
 }
 
@@ -115,15 +119,17 @@ QString ProblemaDocumento(const QString& s) {
     if (s.size() == 9 && QStringLiteral("ABCDEFGHJNPQRSUVW").contains(s.at(0)) &&
         SoloDigitos(QStringView(s).mid(1, 7)) && (s.at(8).isDigit() || (s.at(8) >= u'A' && s.at(8) <= u'J')))
         return ProblemaCif(s);
-    return QStringLiteral("no es un DNI (8 cifras y letra), NIE (X, Y o Z, 7 cifras y letra) ni CIF "
-                          "(letra, 7 cifras y control). Un pasaporte va en su casilla.");
+    return QCoreApplication::translate(
+        "Identidad", "no es un DNI (8 cifras y letra), NIE (X, Y o Z, 7 cifras y letra) ni CIF "
+                     "(letra, 7 cifras y control). Un pasaporte va en su casilla.");
 }
 
 DocumentoLeido LeerDocumento(const QString& texto, bool pasaporte) {
     const QString limpio = DocumentoLimpio(texto);
     if (pasaporte) {
         if (!SoloLetrasYDigitos(limpio))
-            return {limpio, QStringLiteral("no es un número de pasaporte válido (sólo letras y cifras).")};
+            return {limpio, QCoreApplication::translate(
+                                "Identidad", "no es un número de pasaporte válido (sólo letras y cifras).")};
         return {limpio, {}};
     }
     return {limpio, ProblemaDocumento(limpio)};

@@ -71,18 +71,19 @@ namespace {
 // de names the list a code comes from (" de la lista RedAgencias"), empty for this office's own.
 QString problemaCodigo(const QString& codigo, const QString& de) {
     if (codigo.trimmed().isEmpty())
-        return QStringLiteral("Falta el código de esta oficina.");
+        return QCoreApplication::translate("Installation", "Falta el código de esta oficina.");
     // The field counts characters, not UTF-16 units.
     const QList<uint> caracteres = codigo.toUcs4();
     if (caracteres.size() > schema::LongitudAgencia)
-        return QStringLiteral("El código de oficina \"%1\"%2 tiene %3 caracteres y el campo Agencia admite "
-                              "%4 como máximo.")
-            .arg(codigo, de)
-            .arg(caracteres.size())
-            .arg(schema::LongitudAgencia);
+        return QCoreApplication::translate(
+                   "Installation",
+                   "El código de oficina \"%1\"%2 tiene %3 caracteres y el campo Agencia admite "
+                   "%4 como máximo.")
+            .arg(codigo, de, QString::number(caracteres.size()), QString::number(schema::LongitudAgencia));
     for (const uint c : caracteres)
         if (!QChar::isLetter(c) && !QChar::isDigit(c))
-            return QStringLiteral("El código de oficina \"%1\"%2 solo puede tener letras y cifras.")
+            return QCoreApplication::translate(
+                       "Installation", "El código de oficina \"%1\"%2 solo puede tener letras y cifras.")
                 .arg(codigo, de);
     return {};
 }
@@ -114,7 +115,8 @@ QStringList CodigosRed(const QString& redAgencias, const QString& codigoOficina)
 
 QString ProblemaRedAgencias(const QString& redAgencias, const QString& codigoOficina) {
     for (const QString& codigo : CodigosRed(redAgencias, codigoOficina))
-        if (const QString problema = problemaCodigo(codigo, QStringLiteral(" de la lista RedAgencias"));
+        if (const QString problema = problemaCodigo(
+                codigo, QCoreApplication::translate("Installation", " de la lista RedAgencias"));
             !problema.isEmpty())
             return problema;
     return {};
@@ -125,34 +127,38 @@ QString ProblemaInstalacion(const QString& folder, const InstallationFacts& fact
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("No se encuentra el archivo de la instalación [%1].\nCréelo con "
-                              "orbalia-install, o escriba en él la sección [Instalacion] con la clave "
-                              "CodigoOficina (el código de esta oficina).")
+        return QCoreApplication::translate(
+                   "Installation", "No se encuentra el archivo de la instalación [%1].\nCréelo con "
+                                   "orbalia-install, o escriba en él la sección [Instalacion] con la clave "
+                                   "CodigoOficina (el código de esta oficina).")
             .arg(shown);
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly) ||
         QSettings(path, QSettings::IniFormat).status() != QSettings::NoError)
-        return QStringLiteral("No se puede leer el archivo de la instalación [%1].\nCompruebe que es un "
-                              "archivo de texto que el programa puede leer, con la clave CodigoOficina "
-                              "en la sección [Instalacion].")
+        return QCoreApplication::translate(
+                   "Installation", "No se puede leer el archivo de la instalación [%1].\nCompruebe que es un "
+                                   "archivo de texto que el programa puede leer, con la clave CodigoOficina "
+                                   "en la sección [Instalacion].")
             .arg(shown);
     const QString problema = ProblemaCodigoOficina(facts.CodigoOficina);
     if (!problema.isEmpty())
-        return problema + QStringLiteral("\nCorrija la clave CodigoOficina de la sección [Instalacion] "
-                                         "en el archivo de la instalación [%1] (por ejemplo, "
-                                         "CodigoOficina=01).")
-                              .arg(shown);
+        return QCoreApplication::translate(
+                   "Installation", "%1\nCorrija la clave CodigoOficina de la sección [Instalacion] "
+                                   "en el archivo de la instalación [%2] (por ejemplo, CodigoOficina=01).")
+            .arg(problema, shown);
     if (const QString red = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina); !red.isEmpty())
-        return red + QStringLiteral("\nCorrija la clave RedAgencias de la sección [Instalacion] en el "
-                                    "archivo de la instalación [%1]: los códigos de las oficinas separados "
-                                    "por comas, el de la principal primero (por ejemplo, RedAgencias=01,02).")
-                         .arg(shown);
+        return QCoreApplication::translate(
+                   "Installation", "%1\nCorrija la clave RedAgencias de la sección [Instalacion] en el "
+                                   "archivo de la instalación [%2]: los códigos de las oficinas separados "
+                                   "por comas, el de la principal primero (por ejemplo, RedAgencias=01,02).")
+            .arg(red, shown);
     return {};
 }
 
 ProblemaDato ComprobarDatosInstalacion(const InstallationFacts& facts) {
     if (facts.NombreAgencia.trimmed().isEmpty())
-        return {QStringLiteral("NombreAgencia"), QStringLiteral("Falta el nombre de la agencia.")};
+        return {QStringLiteral("NombreAgencia"),
+                QCoreApplication::translate("Installation", "Falta el nombre de la agencia.")};
     if (QString p = ProblemaCodigoOficina(facts.CodigoOficina); !p.isEmpty())
         return {QStringLiteral("CodigoOficina"), p};
     if (QString p = ProblemaRedAgencias(facts.RedAgencias, facts.CodigoOficina); !p.isEmpty())

@@ -8,14 +8,14 @@ namespace orb {
 bool SoloOficinaPrincipal(const AppContext& ctx) {
     if (ctx.facts.OficinaPrincipal)
         return false;
-    MensajeError(*ctx.dialogs, MensajeSoloOficinaPrincipal);
+    MensajeError(*ctx.dialogs, QCoreApplication::translate("OfficeRules", MensajeSoloOficinaPrincipal));
     return true;
 }
 
 bool NoPerteneceOficina(const AppContext& ctx, const QString& oficina) {
     if (oficina == ctx.facts.CodigoOficina)
         return false;
-    MensajeError(*ctx.dialogs, MensajeOtraOficina);
+    MensajeError(*ctx.dialogs, QCoreApplication::translate("OfficeRules", MensajeOtraOficina));
     return true;
 }
 

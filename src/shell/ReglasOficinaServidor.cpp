@@ -4,6 +4,7 @@
 #include "platform/pg/Connection.h"
 #include "platform/pg/PgError.h"
 
+#include <QCoreApplication>
 #include <libpq-fe.h>
 
 #include <stdexcept>
@@ -19,7 +20,9 @@ QString identificador(pg::Connection& c, const QString& nombre) {
     char* e = PQescapeIdentifier(c.handle(), n.constData(), size_t(n.size()));
     if (!e)
         throw std::runtime_error(
-            QStringLiteral("El nombre %1 no es válido en el servidor.").arg(nombre).toStdString());
+            QCoreApplication::translate("ReglasOficinaServidor", "El nombre %1 no es válido en el servidor.")
+                .arg(nombre)
+                .toStdString());
     const QString out = QString::fromUtf8(e);
     PQfreemem(e);
     return out;
@@ -29,7 +32,10 @@ QString literal(pg::Connection& c, const QString& texto) {
     const QByteArray t = texto.toUtf8();
     char* e = PQescapeLiteral(c.handle(), t.constData(), size_t(t.size()));
     if (!e)
-        throw std::runtime_error("No se puede escribir el texto para el servidor.");
+        throw std::runtime_error(
+            QCoreApplication::translate("ReglasOficinaServidor",
+                                        "No se puede escribir el texto para el servidor.")
+                .toStdString());
     const QString out = QString::fromUtf8(e);
     PQfreemem(e);
     return out;
@@ -95,14 +101,14 @@ void crearReglasOficina(pg::Connection& c) {
             "(TG_OP <> 'DELETE' AND NOT orbalia_escribe_oficina(CAST(NEW.agencia AS text)))) THEN "
             "RAISE EXCEPTION USING ERRCODE = '42501', MESSAGE = %1; END IF; "
             "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
-            .arg(literal(c, MensajeOtraOficina)));
+            .arg(literal(c, QString::fromUtf8(MensajeOtraOficina))));
     c.execute(
         QStringLiteral(
             "CREATE OR REPLACE FUNCTION orbalia_regla_catalogos() RETURNS trigger LANGUAGE plpgsql AS $$ "
             "BEGIN IF row_security_active(TG_RELID) AND NOT orbalia_escribe_catalogo(TG_TABLE_NAME) THEN "
             "RAISE EXCEPTION USING ERRCODE = '42501', MESSAGE = %1; END IF; "
             "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$")
-            .arg(literal(c, MensajeSoloOficinaPrincipal)));
+            .arg(literal(c, QString::fromUtf8(MensajeSoloOficinaPrincipal))));
     const auto proteger = [&](const QString& tabla, const QString& condicion, const QString& funcion) {
         c.execute(QStringLiteral("ALTER TABLE %1 ENABLE ROW LEVEL SECURITY").arg(tabla));
         for (const char* p : {"orbalia_lectura", "orbalia_alta", "orbalia_cambio", "orbalia_baja"})
@@ -146,11 +152,17 @@ void crearAgente(pg::Connection& c, const AgenteNuevo& a) {
     const QString usuario = a.usuario.trimmed();
     const QString oficina = a.oficina.trimmed();
     if (usuario.isEmpty())
-        throw std::runtime_error("Falta el usuario del agente (--agente).");
+        throw std::runtime_error(
+            QCoreApplication::translate("ReglasOficinaServidor", "Falta el usuario del agente (--agente).")
+                .toStdString());
     if (oficina.isEmpty())
-        throw std::runtime_error("Falta la oficina del agente (--oficina).");
+        throw std::runtime_error(
+            QCoreApplication::translate("ReglasOficinaServidor", "Falta la oficina del agente (--oficina).")
+                .toStdString());
     if (a.clave.isEmpty())
-        throw std::runtime_error("Falta la contraseña del agente.");
+        throw std::runtime_error(
+            QCoreApplication::translate("ReglasOficinaServidor", "Falta la contraseña del agente.")
+                .toStdString());
     const QString grupo = grupoAgentes(c);
     const QString g = identificador(c, grupo);
     if (c.scalar(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname = ?"), {grupo}).toInt() == 0)
@@ -165,9 +177,10 @@ void crearAgente(pg::Connection& c, const AgenteNuevo& a) {
     const QByteArray u = usuario.toUtf8(), k = a.clave.toUtf8();
     char* hash = PQencryptPasswordConn(c.handle(), k.constData(), u.constData(), nullptr);
     if (!hash)
-        throw std::runtime_error(QStringLiteral("No se puede cifrar la contraseña: %1")
-                                     .arg(QString::fromUtf8(PQerrorMessage(c.handle())))
-                                     .toStdString());
+        throw std::runtime_error(
+            QCoreApplication::translate("ReglasOficinaServidor", "No se puede cifrar la contraseña: %1")
+                .arg(QString::fromUtf8(PQerrorMessage(c.handle())))
+                .toStdString());
     const QString cifrada = QString::fromUtf8(hash);
     PQfreemem(hash);
     const QString rol = identificador(c, usuario);

@@ -33,7 +33,7 @@ void concederAgentes(pg::Connection& c);
 // new password of an existing one), and records the agent in Agentes with
 // its office; the office joins orbalia_oficinas. Needs a connection of the
 // database's owner with the right to create roles. Throws pg::PgError or
-// std::runtime_error in Spanish.
+// std::runtime_error worded for the user.
 struct AgenteNuevo {
     QString usuario; // the login role
     QString nombre;  // as the catalogue shows it; the role when empty

@@ -5,6 +5,7 @@
 
 #include "platform/db/Database.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QSet>
 #include <functional>
@@ -139,7 +140,7 @@ QStringList addMissingColumns(db::Database& database, const QString& table, cons
             continue;
         database.executeScript(
             QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoted(table), columnSql(c, true)));
-        done << QStringLiteral("campo %1.%2 añadido").arg(table, c.name);
+        done << QCoreApplication::translate("Schema", "campo %1.%2 añadido").arg(table, c.name);
     }
     return done;
 }
@@ -153,7 +154,7 @@ QStringList completeStructure(db::Database& database, const MigrationOptions& op
     for (const Table& t : agencyTables()) {
         if (!objectExists(database, QStringLiteral("table"), t.name)) {
             database.executeScript(createTableSql(t));
-            done << QStringLiteral("tabla %1 creada").arg(t.name);
+            done << QCoreApplication::translate("Schema", "tabla %1 creada").arg(t.name);
             continue;
         }
         const QSet<QString> have = columnNames(database, t.name);
@@ -162,7 +163,7 @@ QStringList completeStructure(db::Database& database, const MigrationOptions& op
                 continue;
             database.executeScript(
                 QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoted(t.name), columnSql(c, true)));
-            done << QStringLiteral("campo %1.%2 añadido").arg(t.name, c.name);
+            done << QCoreApplication::translate("Schema", "campo %1.%2 añadido").arg(t.name, c.name);
             if (c.name == u"Agencia" && coded.contains(t.name) && !options.codigoOficina.isEmpty()) {
                 database.execute(QStringLiteral("UPDATE %1 SET Agencia = ?").arg(quoted(t.name)),
                                  {options.codigoOficina});
@@ -174,14 +175,14 @@ QStringList completeStructure(db::Database& database, const MigrationOptions& op
         if (objectExists(database, QStringLiteral("index"), i.name))
             continue;
         database.executeScript(createIndexSql(i));
-        done << QStringLiteral("índice %1 creado").arg(i.name);
+        done << QCoreApplication::translate("Schema", "índice %1 creado").arg(i.name);
     }
     // Views hold no data: they are always written again, so they match the tables.
     for (const View& v : agencyViews()) {
         database.executeScript(QStringLiteral("DROP VIEW IF EXISTS %1").arg(quoted(v.name)));
         database.executeScript(QStringLiteral("CREATE VIEW %1 AS %2").arg(quoted(v.name), v.select));
     }
-    done << QStringLiteral("consultas guardadas escritas de nuevo");
+    done << QCoreApplication::translate("Schema", "consultas guardadas escritas de nuevo");
     return done;
 }
 
@@ -206,7 +207,7 @@ QStringList version11(db::Database& database, const MigrationOptions&) {
     if (!objectExists(database, QStringLiteral("index"), QStringLiteral("Propiedades_BusquedaTexto"))) {
         database.executeScript(QStringLiteral("CREATE INDEX \"Propiedades_BusquedaTexto\" ON \"Propiedades\" "
                                               "(Estado, Alquiler, Dormitorios, Cod, Direccion, Agente)"));
-        done << QStringLiteral("índice Propiedades_BusquedaTexto creado");
+        done << QCoreApplication::translate("Schema", "índice Propiedades_BusquedaTexto creado");
     }
     database.executeScript(QStringLiteral("DROP INDEX IF EXISTS \"Propiedades_Busqueda\""));
     const QSet<QString> have = columnNames(database, QStringLiteral("Clientes"));
@@ -215,19 +216,19 @@ QStringList version11(db::Database& database, const MigrationOptions&) {
             continue;
         database.executeScript(
             QStringLiteral("ALTER TABLE \"Clientes\" ADD COLUMN %1").arg(columnSql(c, true)));
-        done << QStringLiteral("campo Clientes.%1 añadido").arg(c.name);
+        done << QCoreApplication::translate("Schema", "campo Clientes.%1 añadido").arg(c.name);
     }
     for (const Table& t : tablasCoincidencias()) {
         if (objectExists(database, QStringLiteral("table"), t.name))
             continue;
         database.executeScript(createTableSql(t));
-        done << QStringLiteral("tabla %1 creada").arg(t.name);
+        done << QCoreApplication::translate("Schema", "tabla %1 creada").arg(t.name);
     }
     for (const Index& i : indicesVersion11()) {
         if (objectExists(database, QStringLiteral("index"), i.name))
             continue;
         database.executeScript(createIndexSql(i));
-        done << QStringLiteral("índice %1 creado").arg(i.name);
+        done << QCoreApplication::translate("Schema", "índice %1 creado").arg(i.name);
     }
     return done;
 }
@@ -241,7 +242,7 @@ QStringList version12(db::Database& database, const MigrationOptions&) {
             continue;
         database.executeScript(
             QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(quoted(tabla), columnSql(version, true)));
-        done << QStringLiteral("campo %1.%2 añadido").arg(tabla, version.name);
+        done << QCoreApplication::translate("Schema", "campo %1.%2 añadido").arg(tabla, version.name);
     }
     return done;
 }
@@ -251,13 +252,13 @@ QStringList versionVisitas(db::Database& database, const MigrationOptions&) {
     QStringList done;
     if (!objectExists(database, QStringLiteral("table"), visitas().name)) {
         database.executeScript(createTableSql(visitas()));
-        done << QStringLiteral("tabla Visitas creada");
+        done << QCoreApplication::translate("Schema", "tabla Visitas creada");
     }
     for (const Index& i : indicesVisitas()) {
         if (objectExists(database, QStringLiteral("index"), i.name))
             continue;
         database.executeScript(createIndexSql(i));
-        done << QStringLiteral("índice %1 creado").arg(i.name);
+        done << QCoreApplication::translate("Schema", "índice %1 creado").arg(i.name);
     }
     return done;
 }
@@ -273,7 +274,9 @@ QStringList versionDuplicados(db::Database& database, const MigrationOptions&) {
 QStringList versionPortales(db::Database& database, const MigrationOptions&) {
     QStringList done =
         addMissingColumns(database, QStringLiteral("Propiedades"), columnasPortalesPropiedad());
-    if (done.contains(QStringLiteral("campo Propiedades.Portales añadido")))
+    // The step's own line tells whether the column was new.
+    if (done.contains(QCoreApplication::translate("Schema", "campo %1.%2 añadido")
+                          .arg(QStringLiteral("Propiedades"), QStringLiteral("Portales"))))
         database.execute(QStringLiteral("UPDATE \"Propiedades\" SET Portales = coalesce(ExportacionWeb, 0)"));
     database.execute(QStringLiteral("UPDATE \"Propiedades\" SET Modificado = strftime('%Y-%m-%d %H:%M:%S', "
                                     "'now') WHERE Modificado IS NULL"));
@@ -291,7 +294,7 @@ QStringList versionIndiceWeb(db::Database& database, const MigrationOptions&) {
         if (objectExists(database, QStringLiteral("index"), i.name))
             continue;
         database.executeScript(createIndexSql(i));
-        done << QStringLiteral("índice %1 creado").arg(i.name);
+        done << QCoreApplication::translate("Schema", "índice %1 creado").arg(i.name);
     }
     return done;
 }
@@ -306,13 +309,13 @@ QStringList versionAgentes(db::Database& database, const MigrationOptions&) {
     QStringList done;
     if (!objectExists(database, QStringLiteral("table"), agentes().name)) {
         database.executeScript(createTableSql(agentes()));
-        done << QStringLiteral("tabla Agentes creada");
+        done << QCoreApplication::translate("Schema", "tabla Agentes creada");
     }
     for (const Index& i : indicesAgentes()) {
         if (objectExists(database, QStringLiteral("index"), i.name))
             continue;
         database.executeScript(createIndexSql(i));
-        done << QStringLiteral("índice %1 creado").arg(i.name);
+        done << QCoreApplication::translate("Schema", "índice %1 creado").arg(i.name);
     }
     for (const auto& [tabla, columna] : columnasAgente())
         done += addMissingColumns(database, tabla, {columna});
@@ -390,7 +393,8 @@ QStringList migrate(db::Database& database, const MigrationOptions& options) {
         return {};
     if (version <= 0 && isEmptyDatabase(database)) {
         createAgencyDatabase(database);
-        return {QStringLiteral("Base de datos creada en la versión %1").arg(CurrentVersion)};
+        return {QCoreApplication::translate("Schema", "Base de datos creada en la versión %1")
+                    .arg(CurrentVersion)};
     }
     if (version < 0)
         version = 0;
@@ -404,7 +408,7 @@ QStringList migrate(db::Database& database, const MigrationOptions& options) {
             GuardarValoresPorDefecto(database);
         database.setUserVersion(version + 1);
         tx.commit();
-        QString line = QStringLiteral("Versión %1 → %2").arg(version).arg(version + 1);
+        QString line = QCoreApplication::translate("Schema", "Versión %1 → %2").arg(version).arg(version + 1);
         if (!details.isEmpty())
             line += QStringLiteral(": ") + details.join(QStringLiteral(", "));
         applied << line;

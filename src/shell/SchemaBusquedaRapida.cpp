@@ -3,9 +3,10 @@
 // exist in SQLite only.
 
 #include "SchemaBusquedaRapida.h"
-#include "Plurales.h"
 
 #include "platform/db/Database.h"
+
+#include <QCoreApplication>
 
 namespace orb::schema {
 
@@ -112,8 +113,9 @@ QStringList pasoBusquedaRapida(db::Database& database) {
                 .arg(i.nombre, columnas(i).join(QStringLiteral(", ")), valores(i, QString()), i.tabla));
         // One segment instead of the many a bulk insert leaves: fewer lists to merge per search.
         database.execute(QStringLiteral("INSERT INTO \"%1\" (\"%1\") VALUES ('optimize')").arg(i.nombre));
-        done << QStringLiteral("índice de texto %1 con %2")
-                    .arg(i.nombre, Cantidad(filas, QStringLiteral("fila"), QStringLiteral("filas")));
+        done << QCoreApplication::translate("SchemaBusquedaRapida", "índice de texto %1 con %n filas",
+                                            nullptr, filas)
+                    .arg(i.nombre);
     }
     return done;
 }

@@ -6,6 +6,8 @@
 
 #include "platform/db/Database.h"
 
+#include <QCoreApplication>
+
 namespace orb::schema::detail {
 
 QList<Index> indicesDuplicados() {
@@ -41,7 +43,7 @@ QStringList pasoDuplicados(db::Database& database) {
             continue;
         database.executeScript(
             QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (%3)").arg(i.name, i.table, i.columns));
-        done << QStringLiteral("índice %1 creado").arg(i.name);
+        done << QCoreApplication::translate("SchemaDuplicados", "índice %1 creado").arg(i.name);
     }
     return done;
 }

@@ -10,6 +10,7 @@
 #include "platform/db/ServerDialect.h"
 #include "platform/pg/Connection.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <optional>
 #include <stdexcept>
@@ -244,13 +245,18 @@ void upgradeServerSchema(pg::Connection& c, const std::function<void(const QStri
     static_assert(CurrentVersion == 18, "give the server its form of the new step in pasosServidor()");
     const int desde = serverSchemaVersion(c);
     if (desde < FirstServerVersion)
-        throw std::runtime_error("La base de datos del servidor no es de Orbalia o no tiene versión.");
+        throw std::runtime_error(
+            QCoreApplication::translate("SchemaServidor",
+                                        "La base de datos del servidor no es de Orbalia o no tiene versión.")
+                .toStdString());
     if (desde > CurrentVersion)
-        throw std::runtime_error(QStringLiteral("La base de datos del servidor está en la versión %1, más "
-                                                "nueva que la de este programa (versión %2).")
-                                     .arg(desde)
-                                     .arg(CurrentVersion)
-                                     .toStdString());
+        throw std::runtime_error(
+            QCoreApplication::translate("SchemaServidor",
+                                        "La base de datos del servidor está en la versión %1, más "
+                                        "nueva que la de este programa (versión %2).")
+                .arg(desde)
+                .arg(CurrentVersion)
+                .toStdString());
     for (const auto& [version, paso] : pasosServidor()) {
         if (version <= desde)
             continue;
@@ -269,9 +275,11 @@ void upgradeServerSchema(pg::Connection& c, const std::function<void(const QStri
         c.execute(QStringLiteral("UPDATE orbalia_version SET version = ?"), {version});
         tx.commit();
         if (progreso)
-            progreso(QStringLiteral("Versión %1 del servidor: %2")
-                         .arg(version)
-                         .arg(paso ? QStringLiteral("hecha") : QStringLiteral("sin cambios en el servidor")));
+            progreso(
+                QCoreApplication::translate("SchemaServidor", "Versión %1 del servidor: %2")
+                    .arg(QString::number(version),
+                         paso ? QCoreApplication::translate("SchemaServidor", "hecha")
+                              : QCoreApplication::translate("SchemaServidor", "sin cambios en el servidor")));
     }
 }
 

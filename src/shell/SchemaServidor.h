@@ -53,7 +53,7 @@ inline constexpr int FirstServerVersion = 16;
 // queries made again after it, the version moved with it. A step that only
 // the file needs (the quick search's SQLite index) moves the version alone.
 // A failed step leaves the database at the version before it. progreso gets
-// one line per step. Throws pg::PgError, or std::runtime_error (in Spanish)
+// one line per step. Throws pg::PgError, or std::runtime_error (worded for the user)
 // for a database that is not the program's or is newer than it.
 void upgradeServerSchema(pg::Connection& connection,
                          const std::function<void(const QString&)>& progreso = {});

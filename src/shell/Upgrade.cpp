@@ -5,6 +5,7 @@
 #include "Schema.h"
 #include "platform/db/Database.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -75,7 +76,8 @@ bool refreshExportTemplate(const QString& databasePath) {
     if (!QFile::remove(path) || !QFile::rename(fresh, path)) {
         QFile::remove(fresh);
         throw db::DbError(db::ErrCannotOpen,
-                          QStringLiteral("No se puede sustituir %1").arg(QDir::toNativeSeparators(path)));
+                          QCoreApplication::translate("Upgrade", "No se puede sustituir %1")
+                              .arg(QDir::toNativeSeparators(path)));
     }
     return true;
 }
@@ -84,64 +86,76 @@ int runUpdateDb(const QStringList& arguments, const Places& places, QTextStream&
     schema::MigrationOptions options;
     if (arguments.size() > 1 ||
         (arguments.size() == 1 && !parseOfficeArgument(arguments.first(), &options.codigoOficina))) {
-        err << "Uso: orbalia-updatedb [CÓDIGO_OFICINA00000]\n"
-            << "Crea o actualiza Orbalia.db a la versión " << schema::CurrentVersion << ".\n";
+        err << QCoreApplication::translate("Upgrade", "Uso: orbalia-updatedb [CÓDIGO_OFICINA00000]\n"
+                                                      "Crea o actualiza Orbalia.db a la versión %1.\n")
+                   .arg(schema::CurrentVersion);
         err.flush();
         return 2;
     }
 
     const QString path = locateDatabase(places);
-    out << "Orbalia: actualización de la base de datos\n";
+    out << QCoreApplication::translate("Upgrade", "Orbalia: actualización de la base de datos\n");
     if (path.isEmpty()) {
-        err << "Error: no se sabe dónde está la base de datos Orbalia.db.\n";
+        err << QCoreApplication::translate("Upgrade",
+                                           "Error: no se sabe dónde está la base de datos Orbalia.db.\n");
         err.flush();
         return 1;
     }
-    out << "Base de datos: " << QDir::toNativeSeparators(path) << "\n";
+    out << QCoreApplication::translate("Upgrade", "Base de datos: %1\n").arg(QDir::toNativeSeparators(path));
     out.flush();
 
     try {
         const bool existed = QFileInfo(path).isFile();
         if (!existed)
-            out << "No existe la base de datos: se crea nueva.\n";
+            out << QCoreApplication::translate("Upgrade", "No existe la base de datos: se crea nueva.\n");
         std::unique_ptr<db::Database> database = db::Database::open(path, {.create = true});
         const int version = database->userVersion();
         const bool empty = schema::isEmptyDatabase(*database);
         if (existed)
-            out << "Versión encontrada: " << version << "\n";
+            out << QCoreApplication::translate("Upgrade", "Versión encontrada: %1\n").arg(version);
         if (version >= schema::CurrentVersion) {
             if (version > schema::CurrentVersion)
-                out << "La base de datos es de una versión posterior a la " << schema::CurrentVersion
-                    << " de este programa: no se modifica.\n";
+                out << QCoreApplication::translate(
+                           "Upgrade",
+                           "La base de datos es de una versión posterior a la %1 de este programa: no se "
+                           "modifica.\n")
+                           .arg(schema::CurrentVersion);
             else
-                out << "La base de datos ya está en la versión " << schema::CurrentVersion
-                    << ": no hay nada que actualizar.\n";
+                out << QCoreApplication::translate(
+                           "Upgrade",
+                           "La base de datos ya está en la versión %1: no hay nada que actualizar.\n")
+                           .arg(schema::CurrentVersion);
             if (version == schema::CurrentVersion && refreshExportTemplate(path))
-                out << "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n";
+                out << QCoreApplication::translate(
+                    "Upgrade", "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n");
             out.flush();
             return 0;
         }
         if (existed && !empty) {
             const QString copy = backupPath(path, QDateTime::currentDateTime());
             database->backupTo(copy);
-            out << "Copia de seguridad: " << QDir::toNativeSeparators(copy) << "\n";
+            out << QCoreApplication::translate("Upgrade", "Copia de seguridad: %1\n")
+                       .arg(QDir::toNativeSeparators(copy));
             out.flush();
         }
         if (!options.codigoOficina.isEmpty())
-            out << "Código de oficina: " << options.codigoOficina << "\n";
+            out << QCoreApplication::translate("Upgrade", "Código de oficina: %1\n")
+                       .arg(options.codigoOficina);
         const QStringList steps = schema::migrate(*database, options);
         for (const QString& s : steps)
             out << "  " << s << "\n";
-        out << "La base de datos está en la versión " << database->userVersion() << ".\n";
+        out << QCoreApplication::translate("Upgrade", "La base de datos está en la versión %1.\n")
+                   .arg(database->userVersion());
         if (refreshExportTemplate(path))
-            out << "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n";
+            out << QCoreApplication::translate(
+                "Upgrade", "Plantilla de intercambio ExportSchema.db escrita de nuevo.\n");
         out.flush();
         return 0;
     } catch (const std::exception&) {
         // The engine's words go to Orbalia.log beside the database.
         IniciarLog(QFileInfo(path).absolutePath());
         err << LineaError(std::current_exception(), path) << "\n"
-            << "La base de datos no se ha actualizado.\n";
+            << QCoreApplication::translate("Upgrade", "La base de datos no se ha actualizado.\n");
     }
     err.flush();
     return 1;

@@ -4,6 +4,7 @@
 #include "ConfigStore.h"
 #include "Controles.h"
 #include "ErrorReport.h"
+#include "Idioma.h"
 #include "Mensajes.h"
 #include "Numeros.h"
 #include "Schema.h"
@@ -84,18 +85,16 @@ qint64 enteroNoNegativo(const QString& texto) {
 // Why texto cannot be stored under regla, naming the field by its caption; empty when it can.
 // oficina: this office's code, which opens every record code the mask builds.
 QString rechazo(Regla regla, const QString& rotulo, const QString& texto, const QString& oficina) {
-    const QString campo = QStringLiteral("%1: \"%2\" ").arg(rotulo, texto);
     switch (regla) {
     case Regla::Contador:
         if (enteroNoNegativo(texto) < 0)
-            return campo + QStringLiteral("no es un número entero igual o mayor que 0.");
+            return frmConfig::tr("%1: \"%2\" no es un número entero igual o mayor que 0.").arg(rotulo, texto);
         break;
     case Regla::Medida: {
         const qint64 n = enteroNoNegativo(texto);
         if (n < kMedidaMinima || n > kMedidaMaxima)
-            return campo + QStringLiteral("no es un número entero de píxeles entre %1 y %2.")
-                               .arg(kMedidaMinima)
-                               .arg(kMedidaMaxima);
+            return frmConfig::tr("%1: \"%2\" no es un número entero de píxeles entre %3 y %4.")
+                .arg(rotulo, texto, QString::number(kMedidaMinima), QString::number(kMedidaMaxima));
         break;
     }
     case Regla::PuertoOpcional:
@@ -105,24 +104,24 @@ QString rechazo(Regla regla, const QString& rotulo, const QString& texto, const 
         [[fallthrough]];
     case Regla::Puerto:
         if (const qint64 n = enteroNoNegativo(texto); n < 1 || n > 65535)
-            return campo + QStringLiteral("no es un número de puerto entre 1 y 65535.");
+            return frmConfig::tr("%1: \"%2\" no es un número de puerto entre 1 y 65535.").arg(rotulo, texto);
         break;
     case Regla::Mascara:
         // An empty mask would make codes of the office code alone.
         if (!QRegularExpression(QStringLiteral("^[0#]+$")).match(texto).hasMatch())
-            return campo + QStringLiteral("no es una máscara válida: escriba uno o más caracteres 0 o #.");
+            return frmConfig::tr("%1: \"%2\" no es una máscara válida: escriba uno o más caracteres 0 o #.")
+                .arg(rotulo, texto);
         // The shortest code it gives (number 1) must fit Cod whole: a longer one
         // would be stored cut, and codes of different numbers would clash.
         if (const qsizetype largo = (oficina + FormatoMascara(1, texto)).toUcs4().size();
             largo > schema::LongitudCodigo)
-            return campo +
-                   QStringLiteral("es demasiado larga: con el código de oficina %1 los códigos tendrían "
-                                  "%2 caracteres y caben como máximo %3.")
-                       .arg(oficina, QString::number(largo), QString::number(schema::LongitudCodigo));
+            return frmConfig::tr("%1: \"%2\" es demasiado larga: con el código de oficina %3 los códigos "
+                                 "tendrían %4 caracteres y caben como máximo %5.")
+                .arg(rotulo, texto, oficina, QString::number(largo), QString::number(schema::LongitudCodigo));
         break;
     case Regla::Porcentaje:
         if (const qint64 n = enteroNoNegativo(texto); n < 0 || n > 100)
-            return campo + QStringLiteral("no es un porcentaje entero entre 0 y 100.");
+            return frmConfig::tr("%1: \"%2\" no es un porcentaje entero entre 0 y 100.").arg(rotulo, texto);
         break;
     case Regla::Direccion: {
         // Empty: the portals get no pictures. Otherwise the portals fetch them from there.
@@ -131,7 +130,9 @@ QString rechazo(Regla regla, const QString& rotulo, const QString& texto, const 
             break;
         const QUrl url(t, QUrl::StrictMode);
         if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https") || url.host().isEmpty())
-            return campo + QStringLiteral("no es una dirección completa que empiece por http:// o https://.");
+            return frmConfig::tr(
+                       "%1: \"%2\" no es una dirección completa que empiece por http:// o https://.")
+                .arg(rotulo, texto);
         break;
     }
     case Regla::Texto:
@@ -180,7 +181,7 @@ QLineEdit* frmConfig::campo(int index, QWidget* page, QFormLayout* form, const Q
 
 frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmConfig"));
-    setWindowTitle(QStringLiteral("Configuración"));
+    setWindowTitle(tr("Configuración"));
     new SelectAllOnFocus(this);
 
     tab = new QTabWidget(this);
@@ -189,84 +190,95 @@ frmConfig::frmConfig(AppContext& ctx, QWidget* parent) : QDialog(parent), ctx_(c
     // General
     auto* general = new QWidget;
     auto* gl = new QVBoxLayout(general);
-    auto* contadores = new QGroupBox(QStringLiteral("Contadores"), general);
+    auto* contadores = new QGroupBox(tr("Contadores"), general);
     auto* cf = new QFormLayout(contadores);
-    campo(ContadorClientes, contadores, cf, QStringLiteral("C&lientes:"));
-    campo(ContadorPropiedades, contadores, cf, QStringLiteral("&Propiedades:"));
-    campo(ContadorPropietarios, contadores, cf, QStringLiteral("P&ropietarios:"));
-    campo(ContadorTipos, contadores, cf, QStringLiteral("&Tipos:"), RotuloTipos);
-    campo(ContadorLocalidades, contadores, cf, QStringLiteral("L&ocalidades:"), RotuloLocalidades);
-    campo(ContadorAreas, contadores, cf, QStringLiteral("&Areas:"), RotuloAreas);
-    campo(Mascara, contadores, cf, QStringLiteral("&Máscara:"));
-    chkAñadirTrasAñadir = new QCheckBox(QStringLiteral("Añadir a&utomáticamente tras añadir"), contadores);
+    campo(ContadorClientes, contadores, cf, tr("C&lientes:"));
+    campo(ContadorPropiedades, contadores, cf, tr("&Propiedades:"));
+    campo(ContadorPropietarios, contadores, cf, tr("P&ropietarios:"));
+    campo(ContadorTipos, contadores, cf, tr("&Tipos:"), RotuloTipos);
+    campo(ContadorLocalidades, contadores, cf, tr("L&ocalidades:"), RotuloLocalidades);
+    campo(ContadorAreas, contadores, cf, tr("&Areas:"), RotuloAreas);
+    campo(Mascara, contadores, cf, tr("&Máscara:"));
+    chkAñadirTrasAñadir = new QCheckBox(tr("Añadir a&utomáticamente tras añadir"), contadores);
     chkAñadirTrasAñadir->setObjectName(QStringLiteral("chk(2)"));
-    chkAñadirTrasAñadir->setAccessibleName(QStringLiteral("Añadir automáticamente tras añadir"));
+    chkAñadirTrasAñadir->setAccessibleName(tr("Añadir automáticamente tras añadir"));
     cf->addRow(chkAñadirTrasAñadir);
     gl->addWidget(contadores);
+    // Each language named in its own words, whichever the interface is in.
+    auto* idioma = new QFormLayout;
+    auto* lblIdioma = new QLabel(tr("Idioma de la interfaz:"), general);
+    cboIdioma = new QComboBox(general);
+    cboIdioma->setObjectName(QStringLiteral("cboIdioma"));
+    cboIdioma->addItem(QStringLiteral("Español"), int(Idioma::Espanol));
+    cboIdioma->addItem(QStringLiteral("English"), int(Idioma::Ingles));
+    cboIdioma->setAccessibleName(tr("Idioma de la interfaz"));
+    lblIdioma->setBuddy(cboIdioma);
+    idioma->addRow(lblIdioma, cboIdioma);
+    gl->addLayout(idioma);
     gl->addStretch(1);
-    tab->addTab(general, QStringLiteral("&General"));
+    tab->addTab(general, tr("&General"));
 
     // Web export
     auto* web = new QWidget;
     auto* wl = new QVBoxLayout(web);
-    auto* datos = new QGroupBox(QStringLiteral("Exportación de Datos"), web);
+    auto* datos = new QGroupBox(tr("Exportación de Datos"), web);
     auto* df = new QFormLayout(datos);
-    campo(WebServidor, datos, df, QStringLiteral("&Servidor:"));
-    campo(WebBaseDatos, datos, df, QStringLiteral("&BBDD:"));
-    campo(WebUsuario, datos, df, QStringLiteral("&Usuario:"));
-    campo(WebContrasena, datos, df, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
-    campo(WebPuertoRsync, datos, df, QStringLiteral("&Puerto de subida de fotos:"));
-    auto* fotos = new QGroupBox(QStringLiteral("Generación de Fotos"), web);
+    campo(WebServidor, datos, df, tr("&Servidor:"));
+    campo(WebBaseDatos, datos, df, tr("&BBDD:"));
+    campo(WebUsuario, datos, df, tr("&Usuario:"));
+    campo(WebContrasena, datos, df, tr("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    campo(WebPuertoRsync, datos, df, tr("&Puerto de subida de fotos:"));
+    auto* fotos = new QGroupBox(tr("Generación de Fotos"), web);
     auto* ff = new QFormLayout(fotos);
-    campo(FotoAnchura, fotos, ff, QStringLiteral("&Anchura foto normal:"));
-    campo(FotoAltura, fotos, ff, QStringLiteral("A&ltura foto normal:"));
-    campo(MiniaturaAnchura, fotos, ff, QStringLiteral("Anc&hura foto pequeña:"));
-    campo(MiniaturaAltura, fotos, ff, QStringLiteral("Altura &foto pequeña:"));
-    auto* portales = new QGroupBox(QStringLiteral("Portales"), web);
+    campo(FotoAnchura, fotos, ff, tr("&Anchura foto normal:"));
+    campo(FotoAltura, fotos, ff, tr("A&ltura foto normal:"));
+    campo(MiniaturaAnchura, fotos, ff, tr("Anc&hura foto pequeña:"));
+    campo(MiniaturaAltura, fotos, ff, tr("Altura &foto pequeña:"));
+    auto* portales = new QGroupBox(tr("Portales"), web);
     auto* pf = new QFormLayout(portales);
-    campo(PortalesUrlFotos, portales, pf, QStringLiteral("Dirección de las fotos en la &web:"))
-        ->setPlaceholderText(QStringLiteral("https://www.ejemplo.es/fotos/"));
-    campo(PortalesRechazoMaximo, portales, pf, QStringLiteral("Má&ximo de propiedades rechazadas (%):"));
-    campo(PortalesFotoAnchura, portales, pf, QStringLiteral("Anchura foto po&rtales:"));
-    campo(PortalesFotoAltura, portales, pf, QStringLiteral("Al&tura foto portales:"));
+    campo(PortalesUrlFotos, portales, pf, tr("Dirección de las fotos en la &web:"))
+        ->setPlaceholderText(tr("https://www.ejemplo.es/fotos/"));
+    campo(PortalesRechazoMaximo, portales, pf, tr("Má&ximo de propiedades rechazadas (%):"));
+    campo(PortalesFotoAnchura, portales, pf, tr("Anchura foto po&rtales:"));
+    campo(PortalesFotoAltura, portales, pf, tr("Al&tura foto portales:"));
     wl->addWidget(datos);
     wl->addWidget(fotos);
     wl->addWidget(portales);
     wl->addStretch(1);
-    tab->addTab(web, QStringLiteral("&Exportación Web"));
+    tab->addTab(web, tr("&Exportación Web"));
 
     // Office exchange
     auto* sinc = new QWidget;
     auto* sl = new QVBoxLayout(sinc);
-    auto* sincBox = new QGroupBox(QStringLiteral("Sincronización"), sinc);
+    auto* sincBox = new QGroupBox(tr("Sincronización"), sinc);
     auto* sf = new QFormLayout(sincBox);
-    campo(SincServidor, sincBox, sf, QStringLiteral("&Servidor:"));
-    campo(SincUsuario, sincBox, sf, QStringLiteral("&Usuario:"));
-    campo(SincContrasena, sincBox, sf, QStringLiteral("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
-    campo(SincPuertoRsync, sincBox, sf, QStringLiteral("&Puerto:"))
-        ->setToolTip(QStringLiteral("Vacío: el puerto con el que se instaló el intercambio."));
+    campo(SincServidor, sincBox, sf, tr("&Servidor:"));
+    campo(SincUsuario, sincBox, sf, tr("&Usuario:"));
+    campo(SincContrasena, sincBox, sf, tr("C&ontraseña:"))->setEchoMode(QLineEdit::Password);
+    campo(SincPuertoRsync, sincBox, sf, tr("&Puerto:"))
+        ->setToolTip(tr("Vacío: el puerto con el que se instaló el intercambio."));
     sl->addWidget(sincBox);
     sl->addStretch(1);
-    tab->addTab(sinc, QStringLiteral("S&incronización"));
+    tab->addTab(sinc, tr("S&incronización"));
 
     crearPaginaInstalacion();
 
     // Same labels on different tabs: the tab makes the spoken name unique.
-    txt[WebServidor]->setAccessibleName(QStringLiteral("Servidor web"));
-    txt[WebUsuario]->setAccessibleName(QStringLiteral("Usuario web"));
-    txt[WebContrasena]->setAccessibleName(QStringLiteral("Contraseña web"));
-    txt[SincServidor]->setAccessibleName(QStringLiteral("Servidor de sincronización"));
-    txt[SincUsuario]->setAccessibleName(QStringLiteral("Usuario de sincronización"));
-    txt[SincContrasena]->setAccessibleName(QStringLiteral("Contraseña de sincronización"));
-    txt[SincPuertoRsync]->setAccessibleName(QStringLiteral("Puerto de sincronización"));
+    txt[WebServidor]->setAccessibleName(tr("Servidor web"));
+    txt[WebUsuario]->setAccessibleName(tr("Usuario web"));
+    txt[WebContrasena]->setAccessibleName(tr("Contraseña web"));
+    txt[SincServidor]->setAccessibleName(tr("Servidor de sincronización"));
+    txt[SincUsuario]->setAccessibleName(tr("Usuario de sincronización"));
+    txt[SincContrasena]->setAccessibleName(tr("Contraseña de sincronización"));
+    txt[SincPuertoRsync]->setAccessibleName(tr("Puerto de sincronización"));
 
-    cmdOk = new QPushButton(QStringLiteral("Aceptar"), this);
+    cmdOk = new QPushButton(tr("Aceptar"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setAccessibleName(QStringLiteral("Aceptar"));
+    cmdOk->setAccessibleName(tr("Aceptar"));
     cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    cmdCancel = new QPushButton(tr("Cancelar"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAccessibleName(QStringLiteral("Cancelar"));
+    cmdCancel->setAccessibleName(tr("Cancelar"));
     auto* box = new QDialogButtonBox(this);
     box->addButton(cmdOk, QDialogButtonBox::AcceptRole);
     box->addButton(cmdCancel, QDialogButtonBox::RejectRole);
@@ -302,6 +314,7 @@ void frmConfig::cargar() {
             lbl[i]->setVisible(false);
     }
     cargarInstalacion();
+    cboIdioma->setCurrentIndex(cboIdioma->findData(int(IdiomaPuesto())));
 }
 
 void frmConfig::cmdOk_Click() {
@@ -344,13 +357,21 @@ void frmConfig::cmdOk_Click() {
         }
         t.commit();
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx_.dialogs, this, QStringLiteral("guardar la configuración"),
-                               QStringLiteral("No se pudo guardar la configuración."), e, {},
-                               ctx_.RutaBaseDatos);
+        InformarErrorBaseDatos(*ctx_.dialogs, this, tr("guardar la configuración"),
+                               tr("No se pudo guardar la configuración."), e, {}, ctx_.RutaBaseDatos);
         return;
     }
     if (!guardarInstalacion())
         return;
+    // Only this seat's settings: the windows already built keep their language.
+    if (const auto elegido = Idioma(cboIdioma->currentData().toInt()); elegido != IdiomaPuesto()) {
+        GuardarIdiomaPuesto(elegido);
+        ui::DialogService::Box box;
+        box.text = tr("El idioma de la interfaz se aplicará la próxima vez que se abra Orbalia.");
+        box.title = tr("Configuración");
+        box.icon = ui::DialogService::Icon::Information;
+        ctx_.dialogs->message(this, box);
+    }
     accept();
 }
 

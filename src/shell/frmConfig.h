@@ -3,6 +3,7 @@
 #include "AppContext.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFormLayout>
 #include <QLabel>
@@ -18,7 +19,8 @@ namespace orb {
 // picture sizes, office-exchange account, the installation's facts. Accept
 // checks the counters, the mask, the picture sizes and the facts, then writes
 // every setting in one transaction and the changed facts to Orbalia.ini;
-// Cancel writes none.
+// the interface language is the seat's own and goes to its settings. Cancel
+// writes none.
 class frmConfig : public QDialog {
     Q_OBJECT
 public:
@@ -64,6 +66,7 @@ public:
     QMap<int, QLineEdit*> txt;
     QMap<int, QLabel*> lbl;
     QCheckBox* chkAñadirTrasAñadir = nullptr; // chk(2)
+    QComboBox* cboIdioma = nullptr;           // this seat's interface language
     QCheckBox* chkPrincipal = nullptr;        // page "Instalación"
     QPlainTextEdit* txtPie = nullptr;         // page "Instalación": the dossier footer
     QPushButton* cmdOk = nullptr;

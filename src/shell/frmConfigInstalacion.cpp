@@ -17,36 +17,35 @@ namespace orb {
 void frmConfig::crearPaginaInstalacion() {
     auto* pagina = new QWidget;
     auto* pl = new QVBoxLayout(pagina);
-    auto* grupo = new QGroupBox(QStringLiteral("Datos de la agencia"), pagina);
+    auto* grupo = new QGroupBox(tr("Datos de la agencia"), pagina);
     auto* f = new QFormLayout(grupo);
-    campo(InstAgencia, grupo, f, QStringLiteral("&Nombre de la agencia:"));
-    campo(InstOficina, grupo, f, QStringLiteral("&Código de esta oficina:"))
-        ->setToolTip(QStringLiteral("Letras y cifras, por ejemplo 01."));
-    chkPrincipal = new QCheckBox(QStringLiteral("Esta oficina es la p&rincipal"), grupo);
+    campo(InstAgencia, grupo, f, tr("&Nombre de la agencia:"));
+    campo(InstOficina, grupo, f, tr("&Código de esta oficina:"))
+        ->setToolTip(tr("Letras y cifras, por ejemplo 01."));
+    chkPrincipal = new QCheckBox(tr("Esta oficina es la p&rincipal"), grupo);
     chkPrincipal->setObjectName(QStringLiteral("chkPrincipal"));
-    chkPrincipal->setAccessibleName(QStringLiteral("Esta oficina es la principal"));
+    chkPrincipal->setAccessibleName(tr("Esta oficina es la principal"));
     f->addRow(chkPrincipal);
-    campo(InstRed, grupo, f, QStringLiteral("Oficinas de la r&ed:"))
-        ->setToolTip(QStringLiteral("Códigos de las oficinas separados por comas, el de la principal primero "
-                                    "(por ejemplo 01,02)."));
-    campo(InstWeb, grupo, f, QStringLiteral("Código de la agencia en la &web:"));
+    campo(InstRed, grupo, f, tr("Oficinas de la r&ed:"))
+        ->setToolTip(tr("Códigos de las oficinas separados por comas, el de la principal primero "
+                        "(por ejemplo 01,02)."));
+    campo(InstWeb, grupo, f, tr("Código de la agencia en la &web:"));
     txtPie = new QPlainTextEdit(grupo);
     txtPie->setObjectName(QStringLiteral("txtPie"));
-    txtPie->setAccessibleName(QStringLiteral("Pie del dossier"));
+    txtPie->setAccessibleName(tr("Pie del dossier"));
     txtPie->setTabChangesFocus(true);
     txtPie->setFixedHeight(txtPie->fontMetrics().lineSpacing() * 3 + 12);
-    auto* lpie = new QLabel(QStringLiteral("&Pie del dossier:"), grupo);
+    auto* lpie = new QLabel(tr("&Pie del dossier:"), grupo);
     lpie->setBuddy(txtPie);
     f->addRow(lpie, txtPie);
-    auto* aviso =
-        new QLabel(QStringLiteral("Los cambios de esta página se aplican la próxima vez que se inicie el "
-                                  "programa."),
-                   pagina);
+    auto* aviso = new QLabel(tr("Los cambios de esta página se aplican la próxima vez que se inicie el "
+                                "programa."),
+                             pagina);
     aviso->setWordWrap(true);
     pl->addWidget(grupo);
     pl->addWidget(aviso);
     pl->addStretch(1);
-    tab->addTab(pagina, QStringLiteral("I&nstalación"));
+    tab->addTab(pagina, tr("I&nstalación"));
 }
 
 void frmConfig::cargarInstalacion() {
@@ -83,7 +82,7 @@ bool frmConfig::comprobarInstalacion() {
     const int index = p.clave == u"NombreAgencia"   ? InstAgencia
                       : p.clave == u"CodigoOficina" ? InstOficina
                                                     : InstRed;
-    MensajeError(*ctx_.dialogs, rotulo_.value(index) + QStringLiteral(": ") + p.texto, this);
+    MensajeError(*ctx_.dialogs, tr("%1: %2").arg(rotulo_.value(index), p.texto), this);
     enfocar(txt[index]);
     return false;
 }
@@ -94,8 +93,8 @@ bool frmConfig::guardarInstalacion() {
         return true;
     if (!GuardarDatosInstalacion(ctx_.RutaAplicacion, f)) {
         MensajeError(*ctx_.dialogs,
-                     QStringLiteral("No se pudo guardar el archivo de la instalación [%1].\nCompruebe que el "
-                                    "programa puede escribir en esa carpeta.")
+                     tr("No se pudo guardar el archivo de la instalación [%1].\nCompruebe que el "
+                        "programa puede escribir en esa carpeta.")
                          .arg(QDir::toNativeSeparators(
                              QDir(ctx_.RutaAplicacion).filePath(QLatin1String(IniFileName)))),
                      this);
@@ -104,10 +103,9 @@ bool frmConfig::guardarInstalacion() {
     }
     instalacion_ = f;
     ui::DialogService::Box box;
-    box.text =
-        QStringLiteral("Los datos de la instalación se han guardado y se aplicarán la próxima vez que se "
-                       "inicie el programa.");
-    box.title = QStringLiteral("Configuración");
+    box.text = tr("Los datos de la instalación se han guardado y se aplicarán la próxima vez que se "
+                  "inicie el programa.");
+    box.title = tr("Configuración");
     box.icon = ui::DialogService::Icon::Information;
     ctx_.dialogs->message(this, box);
     return true;

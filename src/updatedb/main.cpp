@@ -2,6 +2,7 @@
 // to the current schema version, after a dated backup copy.
 
 #include "shell/Herramienta.h"
+#include "shell/Idioma.h"
 #include "shell/Schema.h"
 #include "shell/Upgrade.h"
 
@@ -12,6 +13,7 @@
 
 static int ejecutar(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QStringList arguments = app.arguments();
     arguments.removeFirst();
     orb::upgrade::Places places;
@@ -22,11 +24,13 @@ static int ejecutar(int argc, char* argv[]) {
     QTextStream err(stderr);
     // Asked for, the usage goes to the output and is no error.
     if (arguments.size() == 1 && QStringList({"-h", "--help", "--ayuda"}).contains(arguments.first())) {
-        out << "Uso: orbalia-updatedb [CÓDIGO_OFICINA00000]\n"
-            << "Crea o actualiza Orbalia.db a la versión " << orb::schema::CurrentVersion
-            << ", tras guardar una copia con fecha.\n"
-            << "  CÓDIGO_OFICINA00000  código de la oficina seguido de 00000\n"
-            << "La base de datos se busca en $ORBALIA_HOME, la carpeta del programa o la actual.\n";
+        out << QCoreApplication::translate(
+                   "orbalia-updatedb",
+                   "Uso: orbalia-updatedb [CÓDIGO_OFICINA00000]\n"
+                   "Crea o actualiza Orbalia.db a la versión %1, tras guardar una copia con fecha.\n"
+                   "  CÓDIGO_OFICINA00000  código de la oficina seguido de 00000\n"
+                   "La base de datos se busca en $ORBALIA_HOME, la carpeta del programa o la actual.\n")
+                   .arg(orb::schema::CurrentVersion);
         return 0;
     }
     return orb::upgrade::runUpdateDb(arguments, places, out, err);

@@ -142,13 +142,13 @@ void ExportacionWeb::informarFotos(const QList<image::PictureResult>& resultados
         if (r.ok || r.cancelled)
             continue;
         const FotoEnviada& f = fotosEnviadas_[i];
-        EscribirLog(QStringLiteral("Exportación web, foto %1 de la propiedad %2: %3 (%4)")
+        EscribirLog(tr("Exportación web, foto %1 de la propiedad %2: %3 (%4)")
                         .arg(f.fichero, f.cod, r.error, r.detail));
         const bool anterior = QFileInfo::exists(ctx_.RutaWeb + f.destino);
-        Log(QStringLiteral("- No se ha podido procesar la foto %1 de la propiedad %2: %3. %4")
+        Log(tr("- No se ha podido procesar la foto %1 de la propiedad %2: %3. %4")
                 .arg(f.fichero, f.cod, image::faultText(r.fault),
-                     anterior ? QStringLiteral("Se mantiene la foto publicada antes.")
-                              : QStringLiteral("La propiedad se publica sin ella.")));
+                     anterior ? tr("Se mantiene la foto publicada antes.")
+                              : tr("La propiedad se publica sin ella.")));
     }
 }
 
@@ -164,18 +164,16 @@ QString ExportacionWeb::comprobarTablas(mysql::Connection& web) {
             if (f.value(0).toString().compare(tabla, Qt::CaseInsensitive) == 0)
                 fila = &f;
         if (!fila)
-            return QStringLiteral(
-                       "Falta la tabla %1 en la base de datos del web «%2»; no se ha cambiado nada.")
+            return tr("Falta la tabla %1 en la base de datos del web «%2»; no se ha cambiado nada.")
                 .arg(tabla, ajustes_.baseDatos);
         // Deleting and inserting on a table without transactions would leave
         // the site half published after any failure: refused before deleting.
         const QString motor = fila->value(1).toString();
         if (motor.compare(QStringLiteral("InnoDB"), Qt::CaseInsensitive) != 0)
-            return QStringLiteral(
-                       "La tabla %1 del web usa el motor %2, que no admite transacciones; no se ha "
-                       "cambiado nada. Conviértala con ALTER TABLE %1 ENGINE=InnoDB y vuelva a "
-                       "exportar.")
-                .arg(tabla, motor.isEmpty() ? QStringLiteral("desconocido") : motor);
+            return tr("La tabla %1 del web usa el motor %2, que no admite transacciones; no se ha "
+                      "cambiado nada. Conviértala con ALTER TABLE %1 ENGINE=InnoDB y vuelva a "
+                      "exportar.")
+                .arg(tabla, motor.isEmpty() ? tr("desconocido") : motor);
     }
     return {};
 }
@@ -188,7 +186,7 @@ void ExportacionWeb::ProcesarFoto(const QString& fichero, const QString& ident, 
     if (!QFileInfo(origen).isFile())
         return;
     const QString destino = ident + u'-' + QString::number(slot) + QStringLiteral(".jpg");
-    Log(QStringLiteral("- Procesando foto ") + fichero);
+    Log(tr("- Procesando foto %1").arg(fichero));
     // Kept even when the new picture cannot be made: the old one stays published.
     fotosPublicadas_.insert(destino);
     fotosEnviadas_.append({fichero, cod, destino});
@@ -200,10 +198,10 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, LectorFilasWeb& fi
                             image::PicturePool& fotos) {
     const QString tabla = TablaWeb(p);
     lugar_ = {p, {}};
-    Log(p == Pasada::Venta ? QStringLiteral("Borrando antiguas propiedades en venta...")
-                           : QStringLiteral("Borrando antiguas propiedades en alquiler..."));
+    Log(p == Pasada::Venta ? tr("Borrando antiguas propiedades en venta...")
+                           : tr("Borrando antiguas propiedades en alquiler..."));
     web.execute(QStringLiteral("DELETE FROM %1 WHERE agency = ?").arg(tabla), {ctx_.facts.CodigoAgenciaWeb});
-    Log(QStringLiteral("Propiedades borradas."));
+    Log(tr("Propiedades borradas."));
 
     const QStringList columnas = ColumnasWeb(p);
     QStringList marcas;
@@ -214,12 +212,12 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, LectorFilasWeb& fi
     mysql::BulkRows lote(int(columnas.size()));
     QStringList codigos; // of the rows in lote, to name the one the server refuses
     int contador = 0;
-    const QString exportando = QStringLiteral("Exportando propiedad ");
+    const QString exportando = tr("Exportando propiedad %1");
     while (filas.siguiente()) {
         if (cancelado_)
             throw Cancelado{};
         const QString& cod = filas.cod();
-        Log(exportando + cod);
+        Log(exportando.arg(cod));
         filas.anadirA(lote);
         codigos << cod;
         const QStringList fichero = filas.fotos();
@@ -239,7 +237,7 @@ void ExportacionWeb::pasada(mysql::Connection& web, Pasada p, LectorFilasWeb& fi
     if (lote.rowCount() > 0)
         enviarLote(web, *insertar, lote, codigos);
     if (contador > 0)
-        Log(QStringLiteral("Se han exportado %1 propiedades.").arg(contador));
+        Log(tr("Se han exportado %n propiedades.", nullptr, contador));
 }
 
 void ExportacionWeb::enviarLote(mysql::Connection& web, mysql::Statement& insertar,
@@ -292,23 +290,22 @@ bool ExportacionWeb::Exportar() {
         }
     } fin{this};
 
-    Log(QStringLiteral("Iniciando exportación ..."));
+    Log(tr("Iniciando exportación ..."));
     if (ajustes_.servidor.isEmpty() || ajustes_.baseDatos.isEmpty()) {
-        Log(QStringLiteral(
-            "Falta el servidor web o su base de datos: póngalos en Herramientas > Configuración > "
-            "Exportación Web > Servidor y BBDD (WEB / SERVIDOR, WEB / BASEDATOS)."));
+        Log(tr("Falta el servidor web o su base de datos: póngalos en Herramientas > Configuración > "
+               "Exportación Web > Servidor y BBDD (WEB / SERVIDOR, WEB / BASEDATOS)."));
         return false;
     }
     if (ajustes_.foto.isEmpty() || ajustes_.thumb.isEmpty()) {
-        Log(QStringLiteral("Los tamaños de las fotos del web no son válidos: corríjalos en Herramientas > "
-                           "Configuración > Exportación Web > Generación de Fotos (WEB / FOTOANCHURA, "
-                           "FOTOALTURA, THUMBANCHURA, THUMBALTURA)."));
+        Log(tr("Los tamaños de las fotos del web no son válidos: corríjalos en Herramientas > "
+               "Configuración > Exportación Web > Generación de Fotos (WEB / FOTOANCHURA, "
+               "FOTOALTURA, THUMBANCHURA, THUMBALTURA)."));
         return false;
     }
 
     // Web/ loses what this run does not publish and is mirrored onto the server with deletion.
     if (!CarpetaDentroDe(ctx_.RutaWeb, ctx_.RutaAplicacion)) {
-        Log(QStringLiteral("La carpeta %1 no está dentro de la instalación; no se ha borrado nada.")
+        Log(tr("La carpeta %1 no está dentro de la instalación; no se ha borrado nada.")
                 .arg(QDir::toNativeSeparators(ctx_.RutaWeb)));
         return false;
     }
@@ -360,28 +357,25 @@ bool ExportacionWeb::Exportar() {
         // The pictures were made while the rows went out; wait for the rest.
         informarFotos(fotos.waitForAll());
         if (cancelado_) {
-            Log(QStringLiteral(
-                "Exportación cancelada: los datos del web ya estaban actualizados; no se suben "
-                "las fotos."));
+            Log(tr("Exportación cancelada: los datos del web ya estaban actualizados; no se suben "
+                   "las fotos."));
             return false;
         }
         quitarFotosRetiradas();
-        Log(QStringLiteral("Exportación finalizada."));
+        Log(tr("Exportación finalizada."));
         return true;
     } catch (const Cancelado&) {
-        Log(QStringLiteral("Exportación cancelada: el web no ha cambiado."));
+        Log(tr("Exportación cancelada: el web no ha cambiado."));
     } catch (const mysql::MysqlError& e) {
         RegistrarFalloWeb(e, ajustes_);
         Log(DescribirFalloWeb(e, ajustes_, lugar_));
         if (etapa == Etapa::Enviando)
-            Log(QStringLiteral("La exportación no se ha completado: el web conserva el listado anterior."));
+            Log(tr("La exportación no se ha completado: el web conserva el listado anterior."));
         else if (etapa == Etapa::Confirmando)
-            Log(QStringLiteral(
-                "No se sabe si el servidor web ha guardado el listado nuevo: vuelva a exportar."));
+            Log(tr("No se sabe si el servidor web ha guardado el listado nuevo: vuelva a exportar."));
     } catch (const db::DbError& e) {
-        RegistrarError(QStringLiteral("leer las propiedades para el web"), e);
-        Log(QStringLiteral("No se han podido leer las propiedades: ") +
-            CausaError(e, {}, ctx_.RutaBaseDatos));
+        RegistrarError(tr("leer las propiedades para el web"), e);
+        Log(tr("No se han podido leer las propiedades: %1").arg(CausaError(e, {}, ctx_.RutaBaseDatos)));
     }
     return false;
 }
@@ -413,7 +407,7 @@ bool ExportacionWeb::Subir() {
                                  QStringLiteral("--stats"),
                                  origen,
                                  destino};
-    Log(QStringLiteral("Iniciando subida ..."));
+    Log(tr("Iniciando subida ..."));
     QStringList linea = argumentos;
     linea[linea.size() - 2] = u'"' + origen + u'"';
     Log(programa + u' ' + linea.join(u' '));
@@ -425,14 +419,14 @@ bool ExportacionWeb::Subir() {
         proc::ShellSincrono(runner, programa, argumentos, [this](const QString& l) { Log(l); });
     if (codigo != 0) {
         if (runner.cancelled())
-            Log(QStringLiteral("Subida cancelada."));
+            Log(tr("Subida cancelada."));
         else if (codigo == proc::ProcessRunner::NotStarted)
-            Log(QStringLiteral("No se ha podido ejecutar rsync: ") + runner.failure());
+            Log(tr("No se ha podido ejecutar rsync: %1").arg(runner.failure()));
         else
-            Log(QStringLiteral("La subida ha fallado: rsync ha terminado con el código %1.").arg(codigo));
+            Log(tr("La subida ha fallado: rsync ha terminado con el código %1.").arg(codigo));
         return false;
     }
-    Log(QStringLiteral("Subida finalizada."));
+    Log(tr("Subida finalizada."));
     return true;
 }
 

@@ -34,29 +34,27 @@ frmExportacionWeb::frmExportacionWeb(AppContext& ctx, QWidget* parent)
     : QDialog(parent), ctx_(ctx),
       exportacion_(std::make_unique<ExportacionWeb>(ctx, AjustesWeb::leer(ctx), this)) {
     setObjectName(QStringLiteral("frmExportacionWeb"));
-    setWindowTitle(QStringLiteral("Exportación Web"));
+    setWindowTitle(tr("Exportación Web"));
     setModal(true);
     resize(640, 460);
 
     txtLog_ = new QPlainTextEdit(this);
     txtLog_->setObjectName(QStringLiteral("txtLog"));
-    txtLog_->setAccessibleName(QStringLiteral("Registro de la exportación"));
+    txtLog_->setAccessibleName(tr("Registro de la exportación"));
     txtLog_->setReadOnly(true);
     txtLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // Keeps memory bounded on a run of many thousands of properties.
     txtLog_->setMaximumBlockCount(200000);
 
-    lblPropiedades_ = new QLabel(QStringLiteral("Propiedades:"), this);
-    lblFotos_ = new QLabel(QStringLiteral("Fotos:"), this);
-    prgPropiedades_ = barra(QStringLiteral("prgPropiedades"), QStringLiteral("Propiedades exportadas"), this);
-    prgFotos_ = barra(QStringLiteral("prgFotos"), QStringLiteral("Fotos preparadas"), this);
+    lblPropiedades_ = new QLabel(tr("Propiedades:"), this);
+    lblFotos_ = new QLabel(tr("Fotos:"), this);
+    prgPropiedades_ = barra(QStringLiteral("prgPropiedades"), tr("Propiedades exportadas"), this);
+    prgFotos_ = barra(QStringLiteral("prgFotos"), tr("Fotos preparadas"), this);
     lblPropiedades_->setBuddy(prgPropiedades_);
     lblFotos_->setBuddy(prgFotos_);
 
-    const std::array<QString, 3> titulos = {QStringLiteral("&Exportar"), QStringLiteral("&Cerrar"),
-                                            QStringLiteral("C&ancelar")};
-    const std::array<QString, 3> nombres = {QStringLiteral("Exportar"), QStringLiteral("Cerrar"),
-                                            QStringLiteral("Cancelar")};
+    const std::array<QString, 3> titulos = {tr("&Exportar"), tr("&Cerrar"), tr("C&ancelar")};
+    const std::array<QString, 3> nombres = {tr("Exportar"), tr("Cerrar"), tr("Cancelar")};
     for (int i = 0; i < 3; ++i) {
         auto* b = new QPushButton(titulos[static_cast<std::size_t>(i)], this);
         b->setObjectName(QStringLiteral("cmd(%1)").arg(i));

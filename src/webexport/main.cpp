@@ -1,6 +1,7 @@
 // orbalia-webexport: the web export without a window, for a scheduled task.
 #include "shell/AppContext.h"
 #include "shell/Herramienta.h"
+#include "shell/Idioma.h"
 #include "webexport/ExportacionWeb.h"
 
 #include <QCommandLineParser>
@@ -11,15 +12,19 @@ namespace {
 
 int exportar(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    orb::InstalarIdioma(app, orb::IdiomaPuesto());
     QCoreApplication::setApplicationName(QStringLiteral("orbalia-webexport"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ORBALIA_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Publica las propiedades marcadas para el web y sube sus fotos."));
-    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Carpeta de la instalación."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption sinSubida(QStringLiteral("no-upload"), QStringLiteral("No sube las fotos."));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "orbalia-webexport", "Publica las propiedades marcadas para el web y sube sus fotos."));
+    const QCommandLineOption home(
+        QStringLiteral("home"),
+        QCoreApplication::translate("orbalia-webexport", "Carpeta de la instalación."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption sinSubida(
+        QStringLiteral("no-upload"), QCoreApplication::translate("orbalia-webexport", "No sube las fotos."));
     parser.addOption(home);
     parser.addOption(sinSubida);
     if (const int fin = orb::LeerOpciones(parser, app.arguments()); fin >= 0)

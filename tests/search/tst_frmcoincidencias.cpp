@@ -274,10 +274,11 @@ private Q_SLOTS:
         nav = std::make_unique<TestNavigator>(ctx());
         QVERIFY(d().scalar("SELECT count(*) FROM ClientesZonas").toInt() > 50);
         QVERIFY(d().scalar("SELECT count(*) FROM Clientes WHERE DormitoriosMinimo > 0").toInt() > 50);
-        const QString cliente = d().scalar("SELECT c.Cod FROM Clientes c WHERE c.Estado = 'Buscando' AND "
-                                           "c.Alquiler = FALSE AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
-                                           "z.CodCliente = c.Cod) ORDER BY c.Presupuesto DESC LIMIT 1")
-                                    .toString();
+        const QString cliente =
+            d().scalar("SELECT c.Cod FROM Clientes c WHERE c.Estado = 'Buscando' AND "
+                       "c.Alquiler = FALSE AND EXISTS (SELECT 1 FROM ClientesZonas z WHERE "
+                       "z.CodCliente = c.Cod) ORDER BY c.Presupuesto DESC LIMIT 1")
+                .toString();
         frmCoincidencias g(ctx(), frmCoincidencias::Modo::DeCliente, cliente);
         QVERIFY2(g.grid->rowCount() > 0, qPrintable(cliente));
         const QString propiedad = g.lista().first().codPropiedad;

@@ -5,6 +5,7 @@
 #include "ServerEngine.h"
 #include "SqliteSupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -23,7 +24,8 @@ Database::~Database() {
 
 std::unique_ptr<Database> Database::openServer(const ServerAddress& address) {
     if (address.database.isEmpty() || address.user.isEmpty())
-        throw DbError(ErrCannotOpen, QStringLiteral("Falta la base de datos o el usuario del servidor"));
+        throw DbError(ErrCannotOpen, QCoreApplication::translate(
+                                         "db::Database", "Falta la base de datos o el usuario del servidor"));
     std::unique_ptr<Database> db(new Database(nullptr, address.describe()));
     db->server_ = detail::ServerEngine::connect(address);
     db->address_ = address;
@@ -32,9 +34,12 @@ std::unique_ptr<Database> Database::openServer(const ServerAddress& address) {
 
 std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions& options) {
     if (path.isEmpty())
-        throw DbError(ErrCannotOpen, QStringLiteral("No se ha indicado la base de datos"));
+        throw DbError(ErrCannotOpen,
+                      QCoreApplication::translate("db::Database", "No se ha indicado la base de datos"));
     if (!options.create && !QFileInfo(path).isFile())
-        throw DbError(ErrCannotOpen, QStringLiteral("No se encuentra el archivo '%1'").arg(path));
+        throw DbError(
+            ErrCannotOpen,
+            QCoreApplication::translate("db::Database", "No se encuentra el archivo '%1'").arg(path));
     detail::guardFileLocks();
     int flags = options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (options.create && !options.readOnly)
@@ -44,10 +49,11 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
         sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<Database> db(new Database(handle, path));
     if (rc != SQLITE_OK)
-        throw DbError(ErrCannotOpen,
-                      QStringLiteral("No se puede abrir la base de datos '%1': %2")
-                          .arg(path, QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc))),
-                      rc);
+        throw DbError(
+            ErrCannotOpen,
+            QCoreApplication::translate("db::Database", "No se puede abrir la base de datos '%1': %2")
+                .arg(path, QString::fromUtf8(handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc))),
+            rc);
     sqlite3_extended_result_codes(handle, 1);
     sqlite3_busy_timeout(handle, 5000);
     detail::registerFunctions(handle);
@@ -69,7 +75,8 @@ std::unique_ptr<Database> Database::open(const QString& path, const OpenOptions&
     } catch (const DbError& e) {
         throw DbError(
             ErrCannotOpen,
-            QStringLiteral("No se puede abrir la base de datos '%1': %2").arg(path, e.description()),
+            QCoreApplication::translate("db::Database", "No se puede abrir la base de datos '%1': %2")
+                .arg(path, e.description()),
             e.engineCode());
     }
     return db;
@@ -124,7 +131,8 @@ int Database::execute(const QString& sql, const Params& params) {
         const int n = sqlite3_bind_parameter_count(raw);
         const bool last = QByteArray(tail, int(end - tail)).trimmed().isEmpty();
         if (used + n > params.size() || (last && used + n != params.size()))
-            throw DbError(ErrSyntax, QStringLiteral("La instrucción espera %1 parámetros y recibió %2")
+            throw DbError(ErrSyntax, QCoreApplication::translate(
+                                         "db::Database", "La instrucción espera %1 parámetros y recibió %2")
                                          .arg(used + n)
                                          .arg(params.size()));
         st.bind(params.mid(used, n));
@@ -134,11 +142,13 @@ int Database::execute(const QString& sql, const Params& params) {
         changes = sqlite3_changes(db_);
     }
     if (changes < 0)
-        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+        throw DbError(ErrSyntax, QCoreApplication::translate("db::Database", "Instrucción SQL vacía"));
     if (used != params.size())
-        throw DbError(ErrSyntax, QStringLiteral("Las instrucciones esperan %1 parámetros y recibieron %2")
-                                     .arg(used)
-                                     .arg(params.size()));
+        throw DbError(ErrSyntax,
+                      QCoreApplication::translate("db::Database",
+                                                  "Las instrucciones esperan %1 parámetros y recibieron %2")
+                          .arg(used)
+                          .arg(params.size()));
     return changes;
 }
 
@@ -235,27 +245,34 @@ bool Database::tableExists(const QString& name) {
 void Database::backupTo(const QString& targetPath) {
     if (server_)
         throw DbError(ErrNotSupported,
-                      QStringLiteral("La copia de seguridad de una base de datos del servidor "
-                                     "la hace el propio servidor"));
+                      QCoreApplication::translate("db::Database",
+                                                  "La copia de seguridad de una base de datos del servidor "
+                                                  "la hace el propio servidor"));
     sqlite3* target = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(targetPath).constData(), &target,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(target);
-        throw DbError(ErrCannotOpen, QStringLiteral("No se puede crear la copia '%1'").arg(targetPath));
+        throw DbError(
+            ErrCannotOpen,
+            QCoreApplication::translate("db::Database", "No se puede crear la copia '%1'").arg(targetPath));
     }
     sqlite3_backup* backup = sqlite3_backup_init(target, "main", db_, "main");
     if (!backup) {
         const QString msg = QString::fromUtf8(sqlite3_errmsg(target));
         sqlite3_close_v2(target);
-        throw DbError(ErrGeneric, QStringLiteral("No se puede copiar la base de datos: %1").arg(msg));
+        throw DbError(
+            ErrGeneric,
+            QCoreApplication::translate("db::Database", "No se puede copiar la base de datos: %1").arg(msg));
     }
     rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     sqlite3_close_v2(target);
     if (rc != SQLITE_DONE)
-        throw DbError(ErrGeneric, QStringLiteral("No se pudo completar la copia de la base de datos '%1': %2")
-                                      .arg(targetPath, QString::fromUtf8(sqlite3_errstr(rc))));
+        throw DbError(ErrGeneric,
+                      QCoreApplication::translate(
+                          "db::Database", "No se pudo completar la copia de la base de datos '%1': %2")
+                          .arg(targetPath, QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 } // namespace db

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <stdexcept>
 
@@ -38,7 +39,8 @@ public:
     // The row moved on since it was read for editing: another seat stored it.
     static DbError cambiadoPorOtro() {
         return DbError(ErrChangedByOther,
-                       QStringLiteral("Otro puesto ha modificado este registro mientras lo editaba."));
+                       QCoreApplication::translate(
+                           "db::DbError", "Otro puesto ha modificado este registro mientras lo editaba."));
     }
 
     int number() const { return number_; }

@@ -3,6 +3,8 @@
 #include "RecordsetImpl.h"
 #include "ServerEngine.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace db {
@@ -44,11 +46,14 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
     if (type == RecordsetType::Table) {
         QString table;
         if (!p.bareName)
-            throw DbError(
-                ErrNotSupported,
-                QStringLiteral("Un recordset de tabla se abre con el nombre de una tabla: %1").arg(source));
+            throw DbError(ErrNotSupported,
+                          QCoreApplication::translate(
+                              "db::Recordset", "Un recordset de tabla se abre con el nombre de una tabla: %1")
+                              .arg(source));
         if (!isTable(*this, p.table, &table))
-            throw DbError(ErrItemNotFound, QStringLiteral("No se encuentra la tabla '%1'.").arg(p.table));
+            throw DbError(
+                ErrItemNotFound,
+                QCoreApplication::translate("db::Recordset", "No se encuentra la tabla '%1'.").arg(p.table));
         ParsedSource t = p;
         t.table = table;
         t.fromClause = quoteId(table);
@@ -56,7 +61,7 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
     } else if (type == RecordsetType::Dynaset) {
         QString why = p.notSimpleBecause;
         if (why.isEmpty() && !isTable(*this, p.table))
-            why = QStringLiteral("'%1' no es una tabla").arg(p.table);
+            why = QCoreApplication::translate("db::Recordset", "'%1' no es una tabla").arg(p.table);
         if (why.isEmpty()) {
             try {
                 impl = openKeyed(*this, p, params, type);
@@ -74,7 +79,8 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString& source, Record
         if (!impl && fallback == ReadOnlyFallback::Refuse)
             throw DbError(
                 ErrNotSupported,
-                QStringLiteral("No se puede abrir como dynaset actualizable porque el origen %1: %2")
+                QCoreApplication::translate(
+                    "db::Recordset", "No se puede abrir como dynaset actualizable porque el origen %1: %2")
                     .arg(why, source));
     }
     if (!impl) // a snapshot, or a dynaset whose caller accepts reading one

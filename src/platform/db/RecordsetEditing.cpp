@@ -4,6 +4,7 @@
 #include "RecordsetImpl.h"
 #include "ServerEngine.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <cmath>
 
@@ -157,8 +158,9 @@ void Recordset::update() {
     auto& I = checked(d);
     if (I.mode == EditMode::None)
         throw DbError(ErrUpdateWithoutEdit,
-                      QStringLiteral("Actualizar o CancelarActualizar sin AgregarNuevo o "
-                                     "Modificar."));
+                      QCoreApplication::translate("db::RecordsetEditing",
+                                                  "Actualizar o CancelarActualizar sin AgregarNuevo o "
+                                                  "Modificar."));
     Meta& m = *I.m;
     QStringList columns;
     Params values;
@@ -240,8 +242,9 @@ void Recordset::cancelUpdate() {
     auto& I = checked(d);
     if (I.mode == EditMode::None)
         throw DbError(ErrUpdateWithoutEdit,
-                      QStringLiteral("Actualizar o CancelarActualizar sin AgregarNuevo o "
-                                     "Modificar."));
+                      QCoreApplication::translate("db::RecordsetEditing",
+                                                  "Actualizar o CancelarActualizar sin AgregarNuevo o "
+                                                  "Modificar."));
     I.dropEdit();
 }
 
@@ -272,7 +275,8 @@ QVariant Recordset::Impl::convert(int index, const Value& v) const {
         return {};
     auto mismatch = [&]() -> QVariant {
         throw DbError(ErrConversion,
-                      QStringLiteral("Error de conversión de tipo de datos en el campo '%1': %2")
+                      QCoreApplication::translate("db::RecordsetEditing",
+                                                  "Error de conversión de tipo de datos en el campo '%1': %2")
                           .arg(f.name, v.toString()));
     };
     switch (f.type) {
@@ -329,9 +333,13 @@ void Recordset::setValue(int index, const Value& value) {
     if (I.mode == EditMode::None)
         throw DbError(
             ErrUpdateWithoutEdit,
-            QStringLiteral("No se puede cambiar el campo '%1' sin AgregarNuevo o Modificar.").arg(f.name));
+            QCoreApplication::translate("db::RecordsetEditing",
+                                        "No se puede cambiar el campo '%1' sin AgregarNuevo o Modificar.")
+                .arg(f.name));
     if (!I.m->writable[index])
-        throw DbError(ErrReadOnly, QStringLiteral("El campo '%1' no se puede actualizar.").arg(f.name));
+        throw DbError(ErrReadOnly, QCoreApplication::translate("db::RecordsetEditing",
+                                                               "El campo '%1' no se puede actualizar.")
+                                       .arg(f.name));
     I.buffer[index] = I.convert(index, value);
     I.dirty[index] = true;
 }

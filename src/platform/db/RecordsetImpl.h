@@ -15,6 +15,7 @@
 #include "SqlSource.h"
 #include "SqliteSupport.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QtEndian>
 #include <optional>
@@ -26,13 +27,15 @@ namespace detail {
 class ServerEngine;
 
 [[noreturn]] inline void noCurrentRecord() {
-    throw DbError(ErrNoCurrentRecord, QStringLiteral("No hay un registro activo."));
+    throw DbError(ErrNoCurrentRecord,
+                  QCoreApplication::translate("db::RecordsetImpl", "No hay un registro activo."));
 }
 
 [[noreturn]] inline void readOnly() {
     throw DbError(ErrReadOnly,
-                  QStringLiteral("No se puede actualizar. La base de datos o el objeto es de sólo "
-                                 "lectura."));
+                  QCoreApplication::translate(
+                      "db::RecordsetImpl", "No se puede actualizar. La base de datos o el objeto es de sólo "
+                                           "lectura."));
 }
 
 // ---------------------------------------------------------------------------
@@ -275,14 +278,18 @@ struct Recordset::Impl {
     const FieldInfo& fieldAt(int i) const {
         if (i < 0 || i >= m->fields.size())
             throw DbError(ErrItemNotFound,
-                          QStringLiteral("No se encontró el elemento %1 en esta colección.").arg(i));
+                          QCoreApplication::translate("db::RecordsetImpl",
+                                                      "No se encontró el elemento %1 en esta colección.")
+                              .arg(i));
         return m->fields[i];
     }
     int fieldByName(const QString& name) const {
         const int i = m->indexOf(name);
         if (i < 0)
             throw DbError(ErrItemNotFound,
-                          QStringLiteral("No se encontró el elemento '%1' en esta colección.").arg(name));
+                          QCoreApplication::translate("db::RecordsetImpl",
+                                                      "No se encontró el elemento '%1' en esta colección.")
+                              .arg(name));
         return i;
     }
 
@@ -299,7 +306,8 @@ namespace detail {
 
 inline Recordset::Impl& checked(const std::unique_ptr<Recordset::Impl>& d) {
     if (!d)
-        throw DbError(ErrGeneric, QStringLiteral("El recordset está cerrado."));
+        throw DbError(ErrGeneric,
+                      QCoreApplication::translate("db::RecordsetImpl", "El recordset está cerrado."));
     return *d;
 }
 

@@ -5,6 +5,7 @@
 #include "SqliteSupport.h"
 #include "platform/pg/Connection.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <libpq-fe.h>
 
@@ -73,16 +74,17 @@ QList<Sentencia> sentenciasDe(const QString& sql) {
 }
 
 [[noreturn]] void faltanValores(int esperados, qsizetype recibidos) {
-    throw DbError(
-        ErrSyntax,
-        QStringLiteral("La instrucción espera %1 parámetros y recibió %2").arg(esperados).arg(recibidos));
+    throw DbError(ErrSyntax, QCoreApplication::translate("db::ServerEngine",
+                                                         "La instrucción espera %1 parámetros y recibió %2")
+                                 .arg(esperados)
+                                 .arg(recibidos));
 }
 
 // One statement that takes exactly the values given, refused before it runs otherwise.
 QString unaSentencia(const QString& sql, const Params& params) {
     const QList<Sentencia> s = sentenciasDe(sql);
     if (s.isEmpty())
-        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+        throw DbError(ErrSyntax, QCoreApplication::translate("db::ServerEngine", "Instrucción SQL vacía"));
     if (s.size() == 1 && s[0].valores != params.size())
         faltanValores(s[0].valores, params.size());
     // Several statements go as one text without values, as a script.
@@ -113,51 +115,68 @@ DbError errorFrom(const pg::PgError& e, const QString& context, const ServerEngi
         columna.isEmpty() ? detalle : QStringLiteral("El campo '%1' (%2)").arg(columna, detalle);
     switch (e.causa()) {
     case pg::Causa::LoginRechazado:
-        return DbError(
-            ErrLoginRefused,
-            QStringLiteral("El servidor ha rechazado el usuario o la contraseña. (%1)").arg(e.text()));
+        return DbError(ErrLoginRefused,
+                       QCoreApplication::translate(
+                           "db::ServerEngine", "El servidor ha rechazado el usuario o la contraseña. (%1)")
+                           .arg(e.text()));
     case pg::Causa::ServidorInaccesible:
         return DbError(
             ErrServerUnreachable,
-            QStringLiteral("No se puede conectar con el servidor de la base de datos. (%1)").arg(e.text()));
+            QCoreApplication::translate("db::ServerEngine",
+                                        "No se puede conectar con el servidor de la base de datos. (%1)")
+                .arg(e.text()));
     case pg::Causa::BaseInexistente:
-        return DbError(ErrCannotOpen,
-                       QStringLiteral("El servidor no tiene esa base de datos. (%1)").arg(e.text()));
+        return DbError(ErrCannotOpen, QCoreApplication::translate(
+                                          "db::ServerEngine", "El servidor no tiene esa base de datos. (%1)")
+                                          .arg(e.text()));
     case pg::Causa::ConexionPerdida:
-        return DbError(ErrConnectionLost,
-                       QStringLiteral("Se ha perdido la conexión con el servidor. (%1)").arg(detalle));
+        return DbError(
+            ErrConnectionLost,
+            QCoreApplication::translate("db::ServerEngine", "Se ha perdido la conexión con el servidor. (%1)")
+                .arg(detalle));
     case pg::Causa::CodigoDuplicado:
         return DbError(ErrDuplicateKey,
-                       QStringLiteral("No se realizaron los cambios porque crearían valores duplicados en el "
-                                      "índice o la clave principal: %1")
+                       QCoreApplication::translate(
+                           "db::ServerEngine",
+                           "No se realizaron los cambios porque crearían valores duplicados en el "
+                           "índice o la clave principal: %1")
                            .arg(campo));
     case pg::Causa::EsperaBloqueo:
     case pg::Causa::Conflicto:
-        return DbError(
-            ErrLocked,
-            QStringLiteral("Otro puesto está usando estos datos en este momento. (%1)").arg(detalle));
+        return DbError(ErrLocked,
+                       QCoreApplication::translate(
+                           "db::ServerEngine", "Otro puesto está usando estos datos en este momento. (%1)")
+                           .arg(detalle));
     case pg::Causa::DatoNoValido:
         if (e.sqlState() == u"23502")
             return DbError(ErrNullNotAllowed,
-                           QStringLiteral("El campo no puede contener un valor nulo: %1").arg(campo));
+                           QCoreApplication::translate("db::ServerEngine",
+                                                       "El campo no puede contener un valor nulo: %1")
+                               .arg(campo));
         if (e.sqlState() == u"22001")
             return DbError(ErrFieldTooSmall,
-                           QStringLiteral("El campo es demasiado pequeño para aceptar la cantidad "
-                                          "de datos que intentó agregar: %1")
+                           QCoreApplication::translate(
+                               "db::ServerEngine", "El campo es demasiado pequeño para aceptar la cantidad "
+                                                   "de datos que intentó agregar: %1")
                                .arg(detalle));
         if (e.sqlState().startsWith(u"23"))
-            return DbError(ErrConstraint,
-                           QStringLiteral("El valor no cumple la regla del campo: %1").arg(detalle));
+            return DbError(ErrConstraint, QCoreApplication::translate(
+                                              "db::ServerEngine", "El valor no cumple la regla del campo: %1")
+                                              .arg(detalle));
         return DbError(ErrConversion, detalle);
     case pg::Causa::Sintaxis:
-        return DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL: %1").arg(detalle));
+        return DbError(
+            ErrSyntax,
+            QCoreApplication::translate("db::ServerEngine", "Error en la instrucción SQL: %1").arg(detalle));
     case pg::Causa::SinPermiso:
         // The office rules' triggers refuse in the program's own words.
         return DbError(ErrPermissionDenied, e.text());
     case pg::Causa::Otra:
         break;
     }
-    return DbError(ErrGeneric, QStringLiteral("Error de la base de datos: %1").arg(detalle));
+    return DbError(
+        ErrGeneric,
+        QCoreApplication::translate("db::ServerEngine", "Error de la base de datos: %1").arg(detalle));
 }
 
 std::unique_ptr<ServerEngine> ServerEngine::connect(const ServerAddress& a) {
@@ -228,7 +247,7 @@ int ServerEngine::execute(const QString& sql, const Params& params) {
     // a wrong number is refused before any of them runs.
     const QList<Sentencia> sentencias = sentenciasDe(sql);
     if (sentencias.isEmpty())
-        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+        throw DbError(ErrSyntax, QCoreApplication::translate("db::ServerEngine", "Instrucción SQL vacía"));
     qsizetype usados = 0;
     for (const Sentencia& st : sentencias)
         usados += st.valores;
@@ -369,7 +388,8 @@ sqlite3* ServerEngine::scratch() {
     if (!scratch_) {
         if (sqlite3_open_v2(":memory:", &scratch_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
             SQLITE_OK)
-            throw DbError(ErrGeneric, QStringLiteral("No se puede preparar la búsqueda en memoria"));
+            throw DbError(ErrGeneric, QCoreApplication::translate(
+                                          "db::ServerEngine", "No se puede preparar la búsqueda en memoria"));
         sqlite3_extended_result_codes(scratch_, 1);
         registerFunctions(scratch_);
     }
@@ -400,13 +420,15 @@ void ServerEngine::begin() {
 // file refuses it, and a Transaction must hear that its work was ended elsewhere.
 void ServerEngine::commit() {
     if (!inTransaction())
-        throw DbError(ErrSyntax, QStringLiteral("No hay ninguna transacción abierta que confirmar"));
+        throw DbError(ErrSyntax, QCoreApplication::translate(
+                                     "db::ServerEngine", "No hay ninguna transacción abierta que confirmar"));
     guarded(
         QStringLiteral("COMMIT"), [&] { c_->commit(); }, this);
 }
 void ServerEngine::rollback() {
     if (!inTransaction())
-        throw DbError(ErrSyntax, QStringLiteral("No hay ninguna transacción abierta que deshacer"));
+        throw DbError(ErrSyntax, QCoreApplication::translate(
+                                     "db::ServerEngine", "No hay ninguna transacción abierta que deshacer"));
     guarded(
         QStringLiteral("ROLLBACK"), [&] { c_->rollback(); }, this);
 }
@@ -471,7 +493,7 @@ QStringList ServerEngine::prepare(const QString& sql) {
 ServerStatement::ServerStatement(ServerEngine& engine, QString sql) : engine_(engine) {
     const QList<Sentencia> s = sentenciasDe(sql);
     if (s.isEmpty())
-        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+        throw DbError(ErrSyntax, QCoreApplication::translate("db::ServerEngine", "Instrucción SQL vacía"));
     // As the file, one statement: what follows the first is not run.
     sql_ = s.first().sql;
     valores_ = s.first().valores;
@@ -488,7 +510,9 @@ void ServerStatement::bind(const Params& params) {
 
 void ServerStatement::bind(int index, const Value& value) {
     if (index < 1 || index > valores_)
-        throw DbError(ErrItemNotFound, QStringLiteral("No existe el parámetro %1").arg(index));
+        throw DbError(
+            ErrItemNotFound,
+            QCoreApplication::translate("db::ServerEngine", "No existe el parámetro %1").arg(index));
     while (params_.size() < valores_)
         params_ << QVariant();
     params_[index - 1] = value;
@@ -534,9 +558,12 @@ QString ServerStatement::columnName(int column) {
 Value ServerStatement::value(int column) const {
     // An unknown column first, as on the file, whatever the position.
     if (column < 0 || column >= names_.size())
-        throw DbError(ErrItemNotFound, QStringLiteral("No existe la columna %1 en el resultado").arg(column));
+        throw DbError(ErrItemNotFound, QCoreApplication::translate("db::ServerEngine",
+                                                                   "No existe la columna %1 en el resultado")
+                                           .arg(column));
     if (next_ < 0 || next_ >= rows_.size())
-        throw DbError(ErrNoCurrentRecord, QStringLiteral("No hay una fila activa."));
+        throw DbError(ErrNoCurrentRecord,
+                      QCoreApplication::translate("db::ServerEngine", "No hay una fila activa."));
     return fromServer(rows_[next_][column]);
 }
 

@@ -4,6 +4,7 @@
 #include "RecordsetImpl.h"
 #include "ServerEngine.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <algorithm>
 #include <atomic>
@@ -209,7 +210,8 @@ qsizetype Recordset::Impl::findSnapshot(const QString& criterion, const Params& 
     Stmt st(m->db, QStringLiteral("SELECT rowid FROM %1 WHERE (%2) AND rowid >= ? LIMIT 1")
                        .arg(QString::fromLatin1(name), criterion));
     if (sqlite3_bind_parameter_count(st.get()) != params.size() + 1)
-        throw DbError(ErrSyntax, QStringLiteral("El criterio espera %1 parámetros y recibió %2")
+        throw DbError(ErrSyntax, QCoreApplication::translate("db::Snapshot",
+                                                             "El criterio espera %1 parámetros y recibió %2")
                                      .arg(sqlite3_bind_parameter_count(st.get()) - 1)
                                      .arg(params.size()));
     for (int i = 0; i < params.size(); ++i)

@@ -1,5 +1,7 @@
 #include "SqlSource.h"
 
+#include <QCoreApplication>
+
 namespace db::detail {
 
 ParsedSource parseSource(const QString& source) {
@@ -23,10 +25,11 @@ ParsedSource parseSource(const QString& source) {
         return p;
     }
     if (tk.isEmpty() || !tk[0].is("SELECT"))
-        return fail(QStringLiteral("no es una consulta SELECT ni el nombre de una tabla"));
+        return fail(QCoreApplication::translate("db::SqlSource",
+                                                "no es una consulta SELECT ni el nombre de una tabla"));
     qsizetype i = 1;
     if (i < tk.size() && tk[i].is("DISTINCT"))
-        return fail(QStringLiteral("usa DISTINCT"));
+        return fail(QCoreApplication::translate("db::SqlSource", "usa DISTINCT"));
     if (i < tk.size() && tk[i].is("ALL"))
         ++i;
     qsizetype from = -1;
@@ -37,17 +40,19 @@ ParsedSource parseSource(const QString& source) {
         }
     }
     if (from < 0 || from == i)
-        return fail(QStringLiteral("no lee de ninguna tabla"));
+        return fail(QCoreApplication::translate("db::SqlSource", "no lee de ninguna tabla"));
     static const char* const aggregates[] = {"count", "sum", "avg", "min", "max", "total", "group_concat"};
     for (qsizetype j = i; j < from; ++j) {
         if (tk[j].kind == Token::Param)
-            return fail(QStringLiteral("tiene parámetros en la lista de campos"));
+            return fail(
+                QCoreApplication::translate("db::SqlSource", "tiene parámetros en la lista de campos"));
         if (tk[j].kind == Token::Word && tk[j].text.compare(u"OVER", Qt::CaseInsensitive) == 0)
-            return fail(QStringLiteral("usa una función de ventana"));
+            return fail(QCoreApplication::translate("db::SqlSource", "usa una función de ventana"));
         if (tk[j].kind == Token::Word && j + 1 < from && tk[j + 1].text == u"(")
             for (const char* a : aggregates)
                 if (tk[j].text.compare(QLatin1String(a), Qt::CaseInsensitive) == 0)
-                    return fail(QStringLiteral("calcula totales (%1)").arg(tk[j].text));
+                    return fail(
+                        QCoreApplication::translate("db::SqlSource", "calcula totales (%1)").arg(tk[j].text));
     }
     qsizetype clauseEnd = tk.size();
     bool inOrderBy = false;
@@ -55,7 +60,8 @@ ParsedSource parseSource(const QString& source) {
         const Token& t = tk[j];
         if (t.is("GROUP") || t.is("HAVING") || t.is("WINDOW") || t.is("UNION") || t.is("INTERSECT") ||
             t.is("EXCEPT"))
-            return fail(QStringLiteral("agrupa o combina consultas (%1)").arg(t.text.toUpper()));
+            return fail(QCoreApplication::translate("db::SqlSource", "agrupa o combina consultas (%1)")
+                            .arg(t.text.toUpper()));
         if (clauseEnd == tk.size() && (t.is("WHERE") || t.is("ORDER") || t.is("LIMIT")))
             clauseEnd = j;
         if (t.is("ORDER"))
@@ -76,7 +82,8 @@ ParsedSource parseSource(const QString& source) {
     else if (nFrom == 3)
         oneTable = isName(from + 1) && tk[from + 2].is("AS") && isName(from + 3);
     if (!oneTable)
-        return fail(QStringLiteral("lee de más de una tabla o de una subconsulta"));
+        return fail(
+            QCoreApplication::translate("db::SqlSource", "lee de más de una tabla o de una subconsulta"));
     p.simple = true;
     p.table = tk[from + 1].text;
     p.selectList = sql.mid(tk[i].start, tk[from].start - tk[i].start).trimmed();

@@ -1,5 +1,7 @@
 #include "SqliteSupport.h"
 
+#include <QCoreApplication>
+
 namespace db::detail {
 
 [[noreturn]] void throwError(sqlite3* db, int rc, const QString& context) {
@@ -10,45 +12,72 @@ namespace db::detail {
     case SQLITE_CONSTRAINT_UNIQUE:
     case SQLITE_CONSTRAINT_PRIMARYKEY:
         throw DbError(ErrDuplicateKey,
-                      QStringLiteral("No se realizaron los cambios porque crearían valores duplicados en el "
-                                     "índice o la clave principal: %1")
+                      QCoreApplication::translate(
+                          "db::SqliteSupport",
+                          "No se realizaron los cambios porque crearían valores duplicados en el "
+                          "índice o la clave principal: %1")
                           .arg(engine),
                       ext);
     case SQLITE_CONSTRAINT_NOTNULL:
-        throw DbError(ErrNullNotAllowed,
-                      QStringLiteral("El campo no puede contener un valor nulo: %1").arg(engine), ext);
+        throw DbError(
+            ErrNullNotAllowed,
+            QCoreApplication::translate("db::SqliteSupport", "El campo no puede contener un valor nulo: %1")
+                .arg(engine),
+            ext);
     case SQLITE_CONSTRAINT_CHECK:
         if (engine.contains(QStringLiteral("length(")))
-            throw DbError(ErrFieldTooSmall,
-                          QStringLiteral("El campo es demasiado pequeño para aceptar la cantidad de datos "
-                                         "que intentó agregar: %1")
-                              .arg(engine),
-                          ext);
-        throw DbError(ErrConstraint, QStringLiteral("El valor no cumple la regla del campo: %1").arg(engine),
-                      ext);
+            throw DbError(
+                ErrFieldTooSmall,
+                QCoreApplication::translate("db::SqliteSupport",
+                                            "El campo es demasiado pequeño para aceptar la cantidad de datos "
+                                            "que intentó agregar: %1")
+                    .arg(engine),
+                ext);
+        throw DbError(
+            ErrConstraint,
+            QCoreApplication::translate("db::SqliteSupport", "El valor no cumple la regla del campo: %1")
+                .arg(engine),
+            ext);
     case SQLITE_CONSTRAINT_FOREIGNKEY:
-        throw DbError(ErrConstraint, QStringLiteral("El registro está relacionado con otros: %1").arg(engine),
-                      ext);
+        throw DbError(
+            ErrConstraint,
+            QCoreApplication::translate("db::SqliteSupport", "El registro está relacionado con otros: %1")
+                .arg(engine),
+            ext);
     default:
         break;
     }
     switch (rc & 0xff) {
     case SQLITE_CANTOPEN:
     case SQLITE_NOTADB:
-        throw DbError(ErrCannotOpen,
-                      QStringLiteral("No se puede abrir la base de datos%1: %2").arg(where, engine), ext);
+        throw DbError(
+            ErrCannotOpen,
+            QCoreApplication::translate("db::SqliteSupport", "No se puede abrir la base de datos%1: %2")
+                .arg(where, engine),
+            ext);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         throw DbError(ErrLocked,
-                      QStringLiteral("La base de datos está bloqueada por otro proceso: %1").arg(engine),
+                      QCoreApplication::translate("db::SqliteSupport",
+                                                  "La base de datos está bloqueada por otro proceso: %1")
+                          .arg(engine),
                       ext);
     case SQLITE_READONLY:
-        throw DbError(ErrReadOnly, QStringLiteral("La base de datos es de sólo lectura: %1").arg(engine),
-                      ext);
+        throw DbError(
+            ErrReadOnly,
+            QCoreApplication::translate("db::SqliteSupport", "La base de datos es de sólo lectura: %1")
+                .arg(engine),
+            ext);
     case SQLITE_ERROR:
-        throw DbError(ErrSyntax, QStringLiteral("Error en la instrucción SQL%1: %2").arg(where, engine), ext);
+        throw DbError(ErrSyntax,
+                      QCoreApplication::translate("db::SqliteSupport", "Error en la instrucción SQL%1: %2")
+                          .arg(where, engine),
+                      ext);
     default:
-        throw DbError(ErrGeneric, QStringLiteral("Error de la base de datos%1: %2").arg(where, engine), ext);
+        throw DbError(ErrGeneric,
+                      QCoreApplication::translate("db::SqliteSupport", "Error de la base de datos%1: %2")
+                          .arg(where, engine),
+                      ext);
     }
 }
 
@@ -58,7 +87,7 @@ Stmt::Stmt(sqlite3* db, const QString& sql) : db_(db) {
     if (rc != SQLITE_OK)
         throwError(db, rc, sql);
     if (!s_)
-        throw DbError(ErrSyntax, QStringLiteral("Instrucción SQL vacía"));
+        throw DbError(ErrSyntax, QCoreApplication::translate("db::SqliteSupport", "Instrucción SQL vacía"));
 }
 
 Stmt::~Stmt() {
@@ -67,7 +96,8 @@ Stmt::~Stmt() {
 
 void Stmt::bind(const Params& params) {
     if (params.size() != sqlite3_bind_parameter_count(s_))
-        throw DbError(ErrSyntax, QStringLiteral("La instrucción espera %1 parámetros y recibió %2")
+        throw DbError(ErrSyntax, QCoreApplication::translate(
+                                     "db::SqliteSupport", "La instrucción espera %1 parámetros y recibió %2")
                                      .arg(sqlite3_bind_parameter_count(s_))
                                      .arg(params.size()));
     for (int i = 0; i < params.size(); ++i)

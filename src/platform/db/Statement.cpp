@@ -4,6 +4,8 @@
 #include "ServerEngine.h"
 #include "SqliteSupport.h"
 
+#include <QCoreApplication>
+
 namespace db {
 
 Statement::Statement(Database& db, const QString& sql) : db_(&db) {
@@ -72,7 +74,9 @@ Value Statement::value(int column) const {
     if (server_)
         return server_->value(column);
     if (column < 0 || column >= types_.size())
-        throw DbError(ErrItemNotFound, QStringLiteral("No existe la columna %1 en el resultado").arg(column));
+        throw DbError(ErrItemNotFound,
+                      QCoreApplication::translate("db::Statement", "No existe la columna %1 en el resultado")
+                          .arg(column));
     return fromStorage(st_->raw(column), types_[column]);
 }
 

@@ -3,6 +3,8 @@
 
 #include "RecordsetImpl.h"
 
+#include <QCoreApplication>
+
 namespace db {
 
 using namespace detail;
@@ -10,13 +12,15 @@ using namespace detail;
 void Recordset::setIndex(const QString& indexName) {
     auto& I = checked(d);
     if (I.m->type != RecordsetType::Table)
-        throw DbError(ErrNotSupported,
-                      QStringLiteral("La operación no es válida para este tipo de recordset (Index)."));
+        throw DbError(ErrNotSupported, QCoreApplication::translate(
+                                           "db::TableIndex",
+                                           "La operación no es válida para este tipo de recordset (Index)."));
     Database& database = *I.m->database;
     if (database.onServer())
         throw DbError(ErrNotSupported,
-                      QStringLiteral("Los índices de un recordset de tabla no se eligen en una "
-                                     "base de datos del servidor: use una consulta ordenada."));
+                      QCoreApplication::translate("db::TableIndex",
+                                                  "Los índices de un recordset de tabla no se eligen en una "
+                                                  "base de datos del servidor: use una consulta ordenada."));
     QList<Row> cols;
     const Value found =
         database.scalar(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
@@ -34,7 +38,8 @@ void Recordset::setIndex(const QString& indexName) {
     }
     if (cols.isEmpty())
         throw DbError(ErrItemNotFound,
-                      QStringLiteral("'%1' no es un índice de la tabla '%2'.").arg(indexName, I.m->table));
+                      QCoreApplication::translate("db::TableIndex", "'%1' no es un índice de la tabla '%2'.")
+                          .arg(indexName, I.m->table));
     QList<IndexColumn> columns;
     QStringList order;
     for (const Row& c : cols) {
@@ -63,17 +68,20 @@ void Recordset::setIndex(const QString& indexName) {
 bool Recordset::seek(const QString& comparison, const Params& keys) {
     auto& I = checked(d);
     if (I.m->type != RecordsetType::Table || I.indexColumns.isEmpty())
-        throw DbError(
-            ErrNotSupported,
-            QStringLiteral("La operación no es válida sin un índice activo en un recordset de tabla."));
+        throw DbError(ErrNotSupported,
+                      QCoreApplication::translate(
+                          "db::TableIndex",
+                          "La operación no es válida sin un índice activo en un recordset de tabla."));
     if (comparison.trimmed() != u"=")
         throw DbError(ErrNotSupported,
-                      QStringLiteral("Comparación de búsqueda no admitida: %1").arg(comparison));
+                      QCoreApplication::translate("db::TableIndex", "Comparación de búsqueda no admitida: %1")
+                          .arg(comparison));
     if (keys.isEmpty() || keys.size() > I.indexColumns.size())
-        throw DbError(ErrSyntax, QStringLiteral("El índice '%1' tiene %2 campos y se dieron %3 valores.")
-                                     .arg(I.indexName)
-                                     .arg(I.indexColumns.size())
-                                     .arg(keys.size()));
+        throw DbError(
+            ErrSyntax,
+            QCoreApplication::translate("db::TableIndex",
+                                        "El índice '%1' tiene %2 campos y se dieron %3 valores.")
+                .arg(I.indexName, QString::number(I.indexColumns.size()), QString::number(keys.size())));
     // Text keys compare as the engine compares text: without regard to case.
     QStringList where;
     QStringList order;

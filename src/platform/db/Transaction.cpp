@@ -2,6 +2,7 @@
 
 #include "Database.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 #include <atomic>
 #include <optional>
@@ -36,13 +37,13 @@ Transaction::~Transaction() {
     try {
         db_.rollback();
     } catch (const DbError& e) {
-        logLine(QStringLiteral("No se pudo deshacer la transacción en '%1': error %2 (%3)")
-                    .arg(db_.path())
-                    .arg(e.number())
-                    .arg(e.description()));
+        logLine(QCoreApplication::translate("db::Transaction",
+                                            "No se pudo deshacer la transacción en '%1': error %2 (%3)")
+                    .arg(db_.path(), QString::number(e.number()), e.description()));
     } catch (const std::exception& e) {
-        logLine(QStringLiteral("No se pudo deshacer la transacción en '%1': %2")
-                    .arg(db_.path(), QString::fromLocal8Bit(e.what())));
+        logLine(
+            QCoreApplication::translate("db::Transaction", "No se pudo deshacer la transacción en '%1': %2")
+                .arg(db_.path(), QString::fromLocal8Bit(e.what())));
     }
 }
 

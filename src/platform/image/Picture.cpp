@@ -1,6 +1,7 @@
 #include "Picture.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,11 +27,13 @@ bool fail(PictureError* error, Fault fault, const QString& text, const QString& 
 }
 
 QString readText(const QString& path, Fault fault) {
-    return QStringLiteral("No se puede leer la imagen %1: %2.").arg(path, faultText(fault));
+    return QCoreApplication::translate("image::Picture", "No se puede leer la imagen %1: %2.")
+        .arg(path, faultText(fault));
 }
 
 QString saveText(const QString& path, Fault fault) {
-    return QStringLiteral("No se puede guardar la imagen %1: %2.").arg(path, faultText(fault));
+    return QCoreApplication::translate("image::Picture", "No se puede guardar la imagen %1: %2.")
+        .arg(path, faultText(fault));
 }
 
 QString temporaryFor(const QString& path) {
@@ -74,17 +77,18 @@ QString faultText(Fault fault) {
     case Fault::None:
         return {};
     case Fault::BadSize:
-        return QStringLiteral("el tamaño pedido no es válido");
+        return QCoreApplication::translate("image::Picture", "el tamaño pedido no es válido");
     case Fault::Missing:
-        return QStringLiteral("no se encuentra el archivo");
+        return QCoreApplication::translate("image::Picture", "no se encuentra el archivo");
     case Fault::CannotOpen:
-        return QStringLiteral("no se puede abrir el archivo (no hay permiso para leerlo o no es un archivo)");
+        return QCoreApplication::translate(
+            "image::Picture", "no se puede abrir el archivo (no hay permiso para leerlo o no es un archivo)");
     case Fault::Damaged:
-        return QStringLiteral("el archivo está dañado o no es una imagen");
+        return QCoreApplication::translate("image::Picture", "el archivo está dañado o no es una imagen");
     case Fault::DiskFull:
-        return QStringLiteral("el disco está lleno");
+        return QCoreApplication::translate("image::Picture", "el disco está lleno");
     case Fault::CannotWrite:
-        return QStringLiteral("no se puede escribir en su carpeta");
+        return QCoreApplication::translate("image::Picture", "no se puede escribir en su carpeta");
     }
     return {};
 }
@@ -112,10 +116,8 @@ QImage fitted(const QImage& picture, const QSize& box) {
 QImage loadFitted(const QString& path, const QSize& box, PictureError* error) {
     if (box.isEmpty()) {
         fail(error, Fault::BadSize,
-             QStringLiteral("Tamaño de destino no válido (%1×%2) para %3.")
-                 .arg(box.width())
-                 .arg(box.height())
-                 .arg(path));
+             QCoreApplication::translate("image::Picture", "Tamaño de destino no válido (%1×%2) para %3.")
+                 .arg(QString::number(box.width()), QString::number(box.height()), path));
         return {};
     }
     // The decoder says "File not found" for a file it cannot open: tell the
@@ -128,7 +130,8 @@ QImage loadFitted(const QString& path, const QSize& box, PictureError* error) {
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         fail(error, Fault::CannotOpen, readText(path, Fault::CannotOpen),
-             info.isFile() ? file.errorString() : QStringLiteral("no es un archivo"));
+             info.isFile() ? file.errorString()
+                           : QCoreApplication::translate("image::Picture", "no es un archivo"));
         return {};
     }
     file.close();
@@ -178,7 +181,8 @@ QByteArray encodeJpeg(const QImage& picture, int quality, PictureError* error) {
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
     if (!writer.write(picture)) {
-        fail(error, Fault::BadSize, QStringLiteral("No se puede convertir la imagen a JPEG."),
+        fail(error, Fault::BadSize,
+             QCoreApplication::translate("image::Picture", "No se puede convertir la imagen a JPEG."),
              writer.errorString());
         return {};
     }

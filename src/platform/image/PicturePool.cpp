@@ -2,6 +2,7 @@
 
 #include "Picture.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
 #include <QThread>
@@ -33,7 +34,10 @@ PictureResult makePictures(const PictureJob& job, const PictureSizes& sizes) {
         const QImage thumb = fitted(web, sizes.thumb);
         if (thumb.isNull()) {
             error = {
-                Fault::BadSize, QStringLiteral("Tamaño de miniatura no válido para %1.").arg(job.source), {}};
+                Fault::BadSize,
+                QCoreApplication::translate("image::PicturePool", "Tamaño de miniatura no válido para %1.")
+                    .arg(job.source),
+                {}};
             return failed();
         }
         const QByteArray bytes = encodeJpeg(thumb, sizes.quality, &error);

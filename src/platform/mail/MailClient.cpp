@@ -1,5 +1,6 @@
 #include "MailClient.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QProcess>
@@ -62,9 +63,10 @@ QStringList XdgEmailClient::arguments(const Message& m) {
 }
 
 bool XdgEmailClient::compose(const Message& message, QString* error) {
-    const QString noClient =
-        QStringLiteral("No se ha podido abrir el programa de correo. Compruebe que hay un programa de correo "
-                       "instalado y configurado como predeterminado en este equipo.");
+    const QString noClient = QCoreApplication::translate(
+        "mail::XdgEmailClient",
+        "No se ha podido abrir el programa de correo. Compruebe que hay un programa de correo "
+        "instalado y configurado como predeterminado en este equipo.");
     const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
     if (program.isEmpty()) {
         if (error)

@@ -2,6 +2,7 @@
 
 #include "MysqlError.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <cmath>
 
@@ -26,7 +27,8 @@ void BulkRows::clear() {
 BulkRows::Column& BulkRows::next() {
     if (filled_ >= columnCount())
         throw MysqlError(2034, QStringLiteral("HY000"),
-                         QStringLiteral("Una fila trae más de %1 valores").arg(columnCount()));
+                         QCoreApplication::translate("mysql::BulkRows", "Una fila trae más de %1 valores")
+                             .arg(columnCount()));
     Column& c = columns_[std::size_t(filled_++)];
     c.ints.push_back(0);
     c.reals.push_back(0);
@@ -136,7 +138,8 @@ void BulkRows::add(const db::Cell& cell, db::FieldType declared) {
 void BulkRows::endRow() {
     if (filled_ != columnCount())
         throw MysqlError(2034, QStringLiteral("HY000"),
-                         QStringLiteral("La sentencia espera %1 valores y una fila trae %2")
+                         QCoreApplication::translate("mysql::BulkRows",
+                                                     "La sentencia espera %1 valores y una fila trae %2")
                              .arg(columnCount())
                              .arg(filled_));
     filled_ = 0;

@@ -2,6 +2,7 @@
 
 #include "BulkRows.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <mysql.h>
@@ -207,7 +208,8 @@ std::unique_ptr<Connection> Connection::connect(const ConnectOptions& o) {
     initLibrary();
     MYSQL* db = mysql_init(nullptr);
     if (!db)
-        throw MysqlError(2008, QStringLiteral("HY000"), QStringLiteral("Sin memoria para la conexión"));
+        throw MysqlError(2008, QStringLiteral("HY000"),
+                         QCoreApplication::translate("mysql::Connection", "Sin memoria para la conexión"));
     std::unique_ptr<Connection> c(new Connection(db, o.password));
 
     unsigned connectTimeout = o.connectTimeoutSeconds, ioTimeout = o.readWriteTimeoutSeconds;
@@ -352,10 +354,11 @@ void Statement::bindAndExecute(const QList<Params>& rows, qsizetype first, qsize
 
 quint64 Statement::execute(const Params& params) {
     if (params.size() != parameterCount())
-        throw MysqlError(2034, QStringLiteral("HY000"),
-                         QStringLiteral("La sentencia espera %1 valores y recibió %2")
-                             .arg(parameterCount())
-                             .arg(params.size()));
+        throw MysqlError(
+            2034, QStringLiteral("HY000"),
+            QCoreApplication::translate("mysql::Connection", "La sentencia espera %1 valores y recibió %2")
+                .arg(parameterCount())
+                .arg(params.size()));
     bindAndExecute({params}, 0, 1, false);
     const quint64 affected = mysql_stmt_affected_rows(stmt_);
     mysql_stmt_free_result(stmt_);
@@ -366,9 +369,11 @@ quint64 Statement::executeMany(const QList<Params>& rows) {
     const int n = parameterCount();
     for (const Params& row : rows)
         if (row.size() != n)
-            throw MysqlError(
-                2034, QStringLiteral("HY000"),
-                QStringLiteral("La sentencia espera %1 valores y una fila trae %2").arg(n).arg(row.size()));
+            throw MysqlError(2034, QStringLiteral("HY000"),
+                             QCoreApplication::translate("mysql::Connection",
+                                                         "La sentencia espera %1 valores y una fila trae %2")
+                                 .arg(n)
+                                 .arg(row.size()));
     if (rows.isEmpty())
         return 0;
     quint64 affected = 0;
@@ -400,7 +405,8 @@ quint64 Statement::executeBulk(const BulkRows& rows) {
     const int n = parameterCount();
     if (rows.columnCount() != n)
         throw MysqlError(2034, QStringLiteral("HY000"),
-                         QStringLiteral("La sentencia espera %1 valores y las filas traen %2")
+                         QCoreApplication::translate("mysql::Connection",
+                                                     "La sentencia espera %1 valores y las filas traen %2")
                              .arg(n)
                              .arg(rows.columnCount()));
     if (rows.rowCount() == 0)
@@ -479,10 +485,11 @@ quint64 Statement::executeBulk(const BulkRows& rows) {
 
 QList<Row> Statement::query(const Params& params) {
     if (params.size() != parameterCount())
-        throw MysqlError(2034, QStringLiteral("HY000"),
-                         QStringLiteral("La sentencia espera %1 valores y recibió %2")
-                             .arg(parameterCount())
-                             .arg(params.size()));
+        throw MysqlError(
+            2034, QStringLiteral("HY000"),
+            QCoreApplication::translate("mysql::Connection", "La sentencia espera %1 valores y recibió %2")
+                .arg(parameterCount())
+                .arg(params.size()));
     bindAndExecute({params}, 0, 1, false);
     QList<Row> rows;
     MYSQL_RES* meta = mysql_stmt_result_metadata(stmt_);

@@ -1,5 +1,6 @@
 #include "Connection.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
@@ -182,7 +183,8 @@ std::unique_ptr<Connection> Connection::connect(const ConnectOptions& o) {
     valores.push_back(nullptr);
     pg_conn* conn = PQconnectdbParams(claves.data(), valores.data(), 0);
     if (!conn)
-        throw PgError(Causa::Otra, {}, QStringLiteral("sin memoria para la conexión"));
+        throw PgError(Causa::Otra, {},
+                      QCoreApplication::translate("pg::Connection", "sin memoria para la conexión"));
     if (PQstatus(conn) != CONNECTION_OK) {
         QString texto = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
         PQfinish(conn);

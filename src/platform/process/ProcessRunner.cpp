@@ -29,7 +29,7 @@ ProcessRunner::~ProcessRunner() {
 
 int ProcessRunner::run(const QString& program, const QStringList& arguments, const LineSink& onLine) {
     if (process_) {
-        failure_ = QStringLiteral("ya hay un programa en marcha");
+        failure_ = tr("ya hay un programa en marcha");
         return NotStarted;
     }
     cancelled_ = false;
@@ -54,7 +54,7 @@ int ProcessRunner::run(const QString& program, const QStringList& arguments, con
     process.start(program, arguments);
     // Only waits for exec() to succeed or fail, never for the program itself.
     if (!process.waitForStarted(-1)) {
-        failure_ = QStringLiteral("no se pudo iniciar %1: %2").arg(program, process.errorString());
+        failure_ = tr("no se pudo iniciar %1: %2").arg(program, process.errorString());
         sink_ = nullptr;
         return NotStarted;
     }
@@ -68,16 +68,16 @@ int ProcessRunner::run(const QString& program, const QStringList& arguments, con
     sink_ = nullptr;
 
     if (cancelled_) {
-        failure_ = QStringLiteral("cancelado");
+        failure_ = tr("cancelado");
         return NotStarted;
     }
     if (process.exitStatus() == QProcess::CrashExit) {
-        failure_ = QStringLiteral("%1 terminó de forma anormal").arg(program);
+        failure_ = tr("%1 terminó de forma anormal").arg(program);
         return NotStarted;
     }
     const int code = process.exitCode();
     if (code != 0)
-        failure_ = QStringLiteral("%1 terminó con el código %2").arg(program).arg(code);
+        failure_ = tr("%1 terminó con el código %2").arg(program, QString::number(code));
     return code;
 }
 

@@ -1,6 +1,7 @@
 #include "Document.h"
 #include "ReportError.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -71,7 +72,9 @@ void Document::print(QPrinter& printer) const {
     QPainter p;
     if (!p.begin(&printer))
         throw ReportError(
-            QStringLiteral("No se puede imprimir el informe \"%1\": la impresora no responde.").arg(title));
+            QCoreApplication::translate("report::Document",
+                                        "No se puede imprimir el informe \"%1\": la impresora no responde.")
+                .arg(title));
     for (int i = first; i <= last; ++i) {
         if (i > first)
             printer.newPage();
@@ -83,7 +86,9 @@ void Document::print(QPrinter& printer) const {
 void Document::writePdf(const QString& path) const {
     QSaveFile file(path);
     auto failed = [&](const QString& reason) {
-        return ReportError(QStringLiteral("No se puede escribir el archivo \"%1\": %2").arg(path, reason));
+        return ReportError(
+            QCoreApplication::translate("report::Document", "No se puede escribir el archivo \"%1\": %2")
+                .arg(path, reason));
     };
     if (!file.open(QIODevice::WriteOnly))
         throw failed(file.errorString());
@@ -95,7 +100,8 @@ void Document::writePdf(const QString& path) const {
             writer.setTitle(title);
         QPainter p;
         if (!p.begin(&writer))
-            throw failed(QStringLiteral("no se pudo empezar el documento PDF."));
+            throw failed(
+                QCoreApplication::translate("report::Document", "no se pudo empezar el documento PDF."));
         for (int i = 0; i < pageCount(); ++i) {
             if (i > 0)
                 writer.newPage();

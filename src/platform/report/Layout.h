@@ -30,7 +30,7 @@ enum class ElementKind {
     Image,      // a file, a column holding a path, or a parameter
     Line,       // from rect's top left to its bottom right
     Box,        // rectangle, optionally filled
-    PageNumber, // "Página {page} de {pages}"
+    PageNumber, // "Página {page} de {pages}" in the interface's language
     Check,      // a box ticked when a yes/no column is true
 };
 
@@ -86,9 +86,12 @@ struct Layout {
 
 // Reads a layout file of our XML format (docs/report-format.md). Throws
 // ReportError «No se puede abrir el informe "file": …» when the file is
-// missing, unreadable or not a valid layout.
-Layout loadLayout(const QString& path);
+// missing, unreadable or not a valid layout. With a translation context, the
+// layout's own texts (labels, title, page-number pattern) are read through
+// QCoreApplication::translate(context, text); without one they stay as written.
+Layout loadLayout(const QString& path, const char* context = nullptr);
 // Same, from text already in memory; source names it in messages.
-Layout parseLayout(const QByteArray& xml, const QString& source, const QString& folder = {});
+Layout parseLayout(const QByteArray& xml, const QString& source, const QString& folder = {},
+                   const char* context = nullptr);
 
 } // namespace report

@@ -1,6 +1,7 @@
 #include "Layout.h"
 #include "ReportError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -35,24 +36,29 @@ struct ParseFailure {
 
 class Reader {
 public:
-    Reader(const QByteArray& xml) : xml_(xml) {}
+    Reader(const QByteArray& xml, const char* context) : xml_(xml), context_(context) {}
 
     Layout read() {
         Layout layout;
         if (!xml_.readNextStartElement())
-            fail(QStringLiteral("no es un informe (falta el elemento <report>)"));
+            fail(QCoreApplication::translate("report::LayoutReader",
+                                             "no es un informe (falta el elemento <report>)"));
         if (xml_.name() != QLatin1String("report"))
-            fail(QStringLiteral("el elemento raíz es <%1> y debe ser <report>").arg(xml_.name()));
+            fail(QCoreApplication::translate("report::LayoutReader",
+                                             "el elemento raíz es <%1> y debe ser <report>")
+                     .arg(xml_.name()));
         readPage(layout);
         TextStyle base;
         readStyle(base);
         while (xml_.readNextStartElement()) {
             const int kind = bandKind(xml_.name().toString());
             if (kind < 0)
-                fail(QStringLiteral("sección desconocida <%1>").arg(xml_.name()));
+                fail(QCoreApplication::translate("report::LayoutReader", "sección desconocida <%1>")
+                         .arg(xml_.name()));
             Band& band = layout.bands[kind];
             if (band.present)
-                fail(QStringLiteral("la sección <%1> aparece dos veces").arg(xml_.name()));
+                fail(QCoreApplication::translate("report::LayoutReader", "la sección <%1> aparece dos veces")
+                         .arg(xml_.name()));
             band.present = true;
             band.height = number(QStringLiteral("height"), 0);
             TextStyle bandStyle = base;
@@ -74,7 +80,8 @@ public:
 private:
     [[noreturn]] void fail(const QString& reason) { failAt(xml_.lineNumber(), reason); }
     [[noreturn]] static void failAt(qint64 line, const QString& reason) {
-        throw ParseFailure{QStringLiteral("línea %1: %2").arg(line).arg(reason)};
+        throw ParseFailure{
+            QCoreApplication::translate("report::LayoutReader", "línea %1: %2").arg(line).arg(reason)};
     }
 
     static int bandKind(const QString& tag) {
@@ -87,6 +94,14 @@ private:
         return kinds.value(tag, -1);
     }
 
+    // A text the layout itself prints, in the caller's language when it named
+    // a translation context.
+    QString translated(const QString& text) const {
+        if (!context_ || text.isEmpty())
+            return text;
+        return QCoreApplication::translate(context_, text.toUtf8().constData());
+    }
+
     QString attr(const QString& name) const { return xml_.attributes().value(name).toString(); }
     bool has(const QString& name) const { return xml_.attributes().hasAttribute(name); }
 
@@ -96,13 +111,16 @@ private:
         bool ok = false;
         const double v = attr(name).trimmed().toDouble(&ok);
         if (!ok || v < 0)
-            fail(QStringLiteral("el atributo %1=\"%2\" no es un número válido").arg(name, attr(name)));
+            fail(QCoreApplication::translate("report::LayoutReader",
+                                             "el atributo %1=\"%2\" no es un número válido")
+                     .arg(name, attr(name)));
         return v;
     }
 
     double required(const QString& name) {
         if (!has(name))
-            fail(QStringLiteral("falta el atributo %1 en <%2>").arg(name, xml_.name()));
+            fail(QCoreApplication::translate("report::LayoutReader", "falta el atributo %1 en <%2>")
+                     .arg(name, xml_.name()));
         return number(name, 0);
     }
 
@@ -114,7 +132,9 @@ private:
             return true;
         if (v == QLatin1String("false") || v == QLatin1String("0"))
             return false;
-        fail(QStringLiteral("el atributo %1=\"%2\" debe ser true o false").arg(name, attr(name)));
+        fail(
+            QCoreApplication::translate("report::LayoutReader", "el atributo %1=\"%2\" debe ser true o false")
+                .arg(name, attr(name)));
     }
 
     QColor color(const QString& name, const QColor& fallback) {
@@ -122,12 +142,13 @@ private:
             return fallback;
         const QColor c = QColor::fromString(attr(name).trimmed());
         if (!c.isValid())
-            fail(QStringLiteral("el atributo %1=\"%2\" no es un color").arg(name, attr(name)));
+            fail(QCoreApplication::translate("report::LayoutReader", "el atributo %1=\"%2\" no es un color")
+                     .arg(name, attr(name)));
         return c;
     }
 
     void readPage(Layout& layout) {
-        layout.title = attr(QStringLiteral("title"));
+        layout.title = translated(attr(QStringLiteral("title")));
         if (has(QStringLiteral("page"))) {
             const QString p = attr(QStringLiteral("page")).trimmed().toLower();
             if (p == QLatin1String("a4"))
@@ -141,19 +162,22 @@ private:
             else if (p == QLatin1String("legal"))
                 layout.pageSize = QPageSize(QPageSize::Legal);
             else
-                fail(QStringLiteral("tamaño de página desconocido \"%1\"").arg(attr(QStringLiteral("page"))));
+                fail(
+                    QCoreApplication::translate("report::LayoutReader", "tamaño de página desconocido \"%1\"")
+                        .arg(attr(QStringLiteral("page"))));
         }
         if (has(QStringLiteral("width")) || has(QStringLiteral("height"))) {
             const QSizeF s(required(QStringLiteral("width")), required(QStringLiteral("height")));
             if (s.width() < 20 || s.height() < 20)
-                fail(QStringLiteral("página demasiado pequeña"));
+                fail(QCoreApplication::translate("report::LayoutReader", "página demasiado pequeña"));
             layout.pageSize = QPageSize(s, QPageSize::Millimeter);
         }
         const QString o = attr(QStringLiteral("orientation")).trimmed().toLower();
         if (o == QLatin1String("landscape"))
             layout.orientation = QPageLayout::Landscape;
         else if (!o.isEmpty() && o != QLatin1String("portrait"))
-            fail(QStringLiteral("orientación desconocida \"%1\"").arg(attr(QStringLiteral("orientation"))));
+            fail(QCoreApplication::translate("report::LayoutReader", "orientación desconocida \"%1\"")
+                     .arg(attr(QStringLiteral("orientation"))));
         if (has(QStringLiteral("margins"))) {
             const QStringList parts = attr(QStringLiteral("margins")).split(QLatin1Char(','));
             QList<double> m;
@@ -161,18 +185,21 @@ private:
                 bool ok = false;
                 m << s.trimmed().toDouble(&ok);
                 if (!ok || m.last() < 0)
-                    fail(QStringLiteral("márgenes no válidos \"%1\"").arg(attr(QStringLiteral("margins"))));
+                    fail(QCoreApplication::translate("report::LayoutReader", "márgenes no válidos \"%1\"")
+                             .arg(attr(QStringLiteral("margins"))));
             }
             if (m.size() == 1)
                 layout.margins = QMarginsF(m[0], m[0], m[0], m[0]);
             else if (m.size() == 4) // left, top, right, bottom
                 layout.margins = QMarginsF(m[0], m[1], m[2], m[3]);
             else
-                fail(QStringLiteral("márgenes: se esperan 1 o 4 valores en mm"));
+                fail(QCoreApplication::translate("report::LayoutReader",
+                                                 "márgenes: se esperan 1 o 4 valores en mm"));
         }
         const QSizeF body = layout.bodySizeMm();
         if (body.width() < 10 || body.height() < 10)
-            fail(QStringLiteral("los márgenes no dejan sitio en la página"));
+            fail(QCoreApplication::translate("report::LayoutReader",
+                                             "los márgenes no dejan sitio en la página"));
     }
 
     void readStyle(TextStyle& s) {
@@ -180,7 +207,7 @@ private:
             s.family = attr(QStringLiteral("font"));
         s.sizePt = number(QStringLiteral("size"), s.sizePt);
         if (s.sizePt < 1 || s.sizePt > 200)
-            fail(QStringLiteral("tamaño de letra fuera de rango"));
+            fail(QCoreApplication::translate("report::LayoutReader", "tamaño de letra fuera de rango"));
         s.bold = boolean(QStringLiteral("bold"), s.bold);
         s.italic = boolean(QStringLiteral("italic"), s.italic);
         s.underline = boolean(QStringLiteral("underline"), s.underline);
@@ -194,7 +221,8 @@ private:
             else if (a == QLatin1String("right"))
                 s.hAlign = Qt::AlignRight;
             else
-                fail(QStringLiteral("alineación desconocida \"%1\"").arg(attr(QStringLiteral("align"))));
+                fail(QCoreApplication::translate("report::LayoutReader", "alineación desconocida \"%1\"")
+                         .arg(attr(QStringLiteral("align"))));
         }
         if (has(QStringLiteral("valign"))) {
             const QString a = attr(QStringLiteral("valign")).trimmed().toLower();
@@ -205,7 +233,8 @@ private:
             else if (a == QLatin1String("bottom"))
                 s.vAlign = Qt::AlignBottom;
             else
-                fail(QStringLiteral("alineación vertical desconocida \"%1\"")
+                fail(QCoreApplication::translate("report::LayoutReader",
+                                                 "alineación vertical desconocida \"%1\"")
                          .arg(attr(QStringLiteral("valign"))));
         }
     }
@@ -221,7 +250,7 @@ private:
             {QStringLiteral("check"), ElementKind::Check}};
         const QString tag = xml_.name().toString();
         if (!kinds.contains(tag))
-            fail(QStringLiteral("elemento desconocido <%1>").arg(tag));
+            fail(QCoreApplication::translate("report::LayoutReader", "elemento desconocido <%1>").arg(tag));
         Element e;
         e.kind = kinds.value(tag);
         e.name = attr(QStringLiteral("name"));
@@ -242,7 +271,8 @@ private:
         e.canGrow = boolean(QStringLiteral("canGrow"), false);
         e.minSizePt = number(QStringLiteral("minSize"), 0);
         if (e.minSizePt > 0 && (e.minSizePt < 1 || e.minSizePt > e.style.sizePt))
-            fail(QStringLiteral("minSize=\"%1\" debe estar entre 1 y el tamaño de la letra (%2)")
+            fail(QCoreApplication::translate("report::LayoutReader",
+                                             "minSize=\"%1\" debe estar entre 1 y el tamaño de la letra (%2)")
                      .arg(attr(QStringLiteral("minSize")))
                      .arg(e.style.sizePt));
         e.hideWhenEmpty = boolean(QStringLiteral("hideWhenEmpty"), false);
@@ -257,21 +287,24 @@ private:
         e.penColor = color(QStringLiteral("penColor"), Qt::black);
         e.fill = color(QStringLiteral("fill"), QColor());
         if ((e.kind == ElementKind::Field || e.kind == ElementKind::Check) && e.column.isEmpty())
-            fail(QStringLiteral("<%1> necesita el atributo column").arg(tag));
+            fail(QCoreApplication::translate("report::LayoutReader", "<%1> necesita el atributo column")
+                     .arg(tag));
         const bool text = e.kind == ElementKind::Label || e.kind == ElementKind::Field;
         if (!text && (e.hideWhenEmpty || e.minSizePt > 0))
-            fail(QStringLiteral("<%1> no es un texto: hideWhenEmpty y minSize no valen para él").arg(tag));
+            fail(QCoreApplication::translate("report::LayoutReader",
+                                             "<%1> no es un texto: hideWhenEmpty y minSize no valen para él")
+                     .arg(tag));
         if (e.kind == ElementKind::PageNumber && has(QStringLiteral("format"))) {
-            e.text = e.format;
+            e.text = translated(e.format);
             e.format.clear();
         } else if (e.kind == ElementKind::PageNumber) {
-            e.text = QStringLiteral("Página {page} de {pages}");
+            e.text = QCoreApplication::translate("report::LayoutReader", "Página {page} de {pages}");
         }
         const QString body = xml_.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
         if (xml_.hasError())
             fail(xml_.errorString());
         if (e.kind == ElementKind::Label)
-            e.text = body.trimmed();
+            e.text = translated(body.trimmed());
         return e;
     }
 
@@ -287,29 +320,36 @@ private:
         for (int i = 0; i < band.elements.size(); ++i) {
             const Element& e = band.elements[i];
             if (!e.showWith.isEmpty() && !named(e.showWith))
-                failAt(lines[i], QStringLiteral("showWith=\"%1\" no nombra ningún elemento de la sección")
-                                     .arg(e.showWith));
+                failAt(lines[i],
+                       QCoreApplication::translate("report::LayoutReader",
+                                                   "showWith=\"%1\" no nombra ningún elemento de la sección")
+                           .arg(e.showWith));
             const Element* at = &e;
             for (int steps = 0; at && !at->showWith.isEmpty(); ++steps) {
                 if (steps > band.elements.size())
-                    failAt(lines[i], QStringLiteral("showWith=\"%1\" forma un círculo").arg(e.showWith));
+                    failAt(lines[i], QCoreApplication::translate("report::LayoutReader",
+                                                                 "showWith=\"%1\" forma un círculo")
+                                         .arg(e.showWith));
                 at = named(at->showWith);
             }
         }
     }
 
     QXmlStreamReader xml_;
+    const char* context_ = nullptr;
 };
 
 [[noreturn]] void cannotOpen(const QString& source, const QString& reason) {
-    throw ReportError(QStringLiteral("No se puede abrir el informe \"%1\": %2").arg(source, reason));
+    throw ReportError(
+        QCoreApplication::translate("report::LayoutReader", "No se puede abrir el informe \"%1\": %2")
+            .arg(source, reason));
 }
 
 } // namespace
 
-Layout parseLayout(const QByteArray& xml, const QString& source, const QString& folder) {
+Layout parseLayout(const QByteArray& xml, const QString& source, const QString& folder, const char* context) {
     try {
-        Reader reader(xml);
+        Reader reader(xml, context);
         Layout layout = reader.read();
         layout.source = source;
         layout.folder = folder;
@@ -319,13 +359,13 @@ Layout parseLayout(const QByteArray& xml, const QString& source, const QString& 
     }
 }
 
-Layout loadLayout(const QString& path) {
+Layout loadLayout(const QString& path, const char* context) {
     QFile file(path);
     if (!file.exists())
-        cannotOpen(path, QStringLiteral("el archivo no existe."));
+        cannotOpen(path, QCoreApplication::translate("report::LayoutReader", "el archivo no existe."));
     if (!file.open(QIODevice::ReadOnly))
         cannotOpen(path, file.errorString());
-    return parseLayout(file.readAll(), path, QFileInfo(path).absolutePath());
+    return parseLayout(file.readAll(), path, QFileInfo(path).absolutePath(), context);
 }
 
 } // namespace report

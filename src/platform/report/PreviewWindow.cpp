@@ -35,47 +35,42 @@ PreviewWindow::PreviewWindow(ui::DialogService& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("PreviewWindow"));
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("barraVistaPrevia"));
-    bar->setAccessibleName(QStringLiteral("Barra de la vista previa"));
-    printAction_ =
-        barAction(bar, QStringLiteral("document-print"), QStringLiteral("Imprimir"), QKeySequence::Print);
+    bar->setAccessibleName(tr("Barra de la vista previa"));
+    printAction_ = barAction(bar, QStringLiteral("document-print"), tr("Imprimir"), QKeySequence::Print);
     bar->addSeparator();
-    QAction* first =
-        barAction(bar, QStringLiteral("go-first"), QStringLiteral("Primera página"), Qt::Key_Home);
-    QAction* prev =
-        barAction(bar, QStringLiteral("go-previous"), QStringLiteral("Página anterior"), Qt::Key_PageUp);
+    QAction* first = barAction(bar, QStringLiteral("go-first"), tr("Primera página"), Qt::Key_Home);
+    QAction* prev = barAction(bar, QStringLiteral("go-previous"), tr("Página anterior"), Qt::Key_PageUp);
     pageLabel_ = new QLabel(this);
     pageLabel_->setObjectName(QStringLiteral("lblPagina"));
     pageLabel_->setMargin(4);
     bar->addWidget(pageLabel_);
-    QAction* next =
-        barAction(bar, QStringLiteral("go-next"), QStringLiteral("Página siguiente"), Qt::Key_PageDown);
-    QAction* last = barAction(bar, QStringLiteral("go-last"), QStringLiteral("Última página"), Qt::Key_End);
+    QAction* next = barAction(bar, QStringLiteral("go-next"), tr("Página siguiente"), Qt::Key_PageDown);
+    QAction* last = barAction(bar, QStringLiteral("go-last"), tr("Última página"), Qt::Key_End);
     bar->addSeparator();
-    QAction* in = barAction(bar, QStringLiteral("zoom-in"), QStringLiteral("Ampliar"), QKeySequence::ZoomIn);
-    QAction* out =
-        barAction(bar, QStringLiteral("zoom-out"), QStringLiteral("Reducir"), QKeySequence::ZoomOut);
-    QAction* width = barAction(bar, QStringLiteral("zoom-fit-width"), QStringLiteral("Ajustar al ancho"),
+    QAction* in = barAction(bar, QStringLiteral("zoom-in"), tr("Ampliar"), QKeySequence::ZoomIn);
+    QAction* out = barAction(bar, QStringLiteral("zoom-out"), tr("Reducir"), QKeySequence::ZoomOut);
+    QAction* width = barAction(bar, QStringLiteral("zoom-fit-width"), tr("Ajustar al ancho"),
                                QKeySequence(Qt::CTRL | Qt::Key_1));
-    QAction* whole = barAction(bar, QStringLiteral("zoom-fit-best"), QStringLiteral("Página completa"),
+    QAction* whole = barAction(bar, QStringLiteral("zoom-fit-best"), tr("Página completa"),
                                QKeySequence(Qt::CTRL | Qt::Key_0));
     // Buttons say their action's text to a screen reader; Qt's overflow button too.
     for (QToolButton* b : bar->findChildren<QToolButton*>()) {
         if (b->defaultAction())
             b->setAccessibleName(b->defaultAction()->text());
         else if (b->objectName() == u"qt_toolbar_ext_button")
-            b->setAccessibleName(QStringLiteral("Más botones"));
+            b->setAccessibleName(tr("Más botones"));
     }
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progreso"));
-    progress_->setAccessibleName(QStringLiteral("Progreso del informe"));
+    progress_->setAccessibleName(tr("Progreso del informe"));
     progress_->setRange(0, 0);
-    progress_->setFormat(QStringLiteral("%v filas"));
+    progress_->setFormat(tr("%v filas"));
     progress_->setTextVisible(true);
     progress_->hide();
 
     view_ = new QPrintPreviewWidget(&printer_, this);
     view_->setObjectName(QStringLiteral("vistaPrevia"));
-    view_->setAccessibleName(QStringLiteral("Vista previa"));
+    view_->setAccessibleName(tr("Vista previa"));
     view_->setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -218,7 +213,7 @@ void PreviewWindow::print() {
         QApplication::restoreOverrideCursor();
     } catch (const ReportError& e) {
         QApplication::restoreOverrideCursor();
-        dialogs_.message(this, {e.message(), QStringLiteral("Error"), ui::DialogService::Buttons::Ok,
+        dialogs_.message(this, {e.message(), tr("Error"), ui::DialogService::Buttons::Ok,
                                 ui::DialogService::Icon::Critical, ui::DialogService::Answer::Ok});
     }
 }
@@ -233,7 +228,7 @@ void PreviewWindow::paintRequested(QPrinter* printer) {
 
 void PreviewWindow::updatePageLabel() {
     const int total = doc_.pageCount();
-    pageLabel_->setText(QStringLiteral("Página %1 de %2").arg(total ? currentPage() : 0).arg(total));
+    pageLabel_->setText(tr("Página %1 de %2").arg(total ? currentPage() : 0).arg(total));
     printAction_->setEnabled(total > 0);
 }
 

@@ -71,8 +71,9 @@ void Generator::checkFormats() const {
         for (const Element& e : b.elements)
             if (!e.format.isEmpty() && !r_.formatters_.contains(e.format.toLower()))
                 throw ReportError(
-                    QStringLiteral("No se puede abrir el informe \"%1\": el campo \"%2\" usa el "
-                                   "formato \"%3\", que el programa no conoce.")
+                    QCoreApplication::translate("report::Report",
+                                                "No se puede abrir el informe \"%1\": el campo \"%2\" usa el "
+                                                "formato \"%3\", que el programa no conoce.")
                         .arg(L_.source, e.name.isEmpty() ? e.column : e.name, e.format));
 }
 

@@ -53,8 +53,10 @@ struct GenerateOptions {
 class Report {
 public:
     explicit Report(Layout layout) : layout_(std::move(layout)) {}
-    // Throws ReportError naming the file.
-    static Report load(const QString& path) { return Report(loadLayout(path)); }
+    // Throws ReportError naming the file. context: as for loadLayout.
+    static Report load(const QString& path, const char* context = nullptr) {
+        return Report(loadLayout(path, context));
+    }
 
     const Layout& layout() const { return layout_; }
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <stdexcept>
 
 namespace report {
 
 // A report that cannot be loaded, generated or written. The message is the
-// Spanish text shown to the user and names the layout file or the output.
+// text shown to the user, in the interface's language, and names the layout file or the output.
 class ReportError : public std::runtime_error {
 public:
     explicit ReportError(const QString& message)
@@ -20,7 +21,8 @@ private:
 // Generation stopped by its progress callback.
 class ReportCancelled : public ReportError {
 public:
-    ReportCancelled() : ReportError(QStringLiteral("Informe cancelado.")) {}
+    ReportCancelled()
+        : ReportError(QCoreApplication::translate("report::ReportError", "Informe cancelado.")) {}
 };
 
 } // namespace report

@@ -1,6 +1,7 @@
 #include "DialogService.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -107,7 +108,7 @@ QString QtDialogService::openFile(QWidget* parent, const QString& title, const Q
 
 bool QtDialogService::choosePrinter(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Imprimir"));
+    dialog.setWindowTitle(QCoreApplication::translate("ui::DialogService", "Imprimir"));
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -121,22 +122,25 @@ bool QtDialogService::signIn(QWidget* parent, const SignIn& request, QString& us
     usuario->setEditable(request.editable);
     usuario->addItems(request.users);
     usuario->setCurrentText(user);
-    usuario->setAccessibleName(QStringLiteral("Agente"));
-    auto* etiquetaUsuario = new QLabel(QStringLiteral("&Agente:"), &dialog);
+    usuario->setAccessibleName(QCoreApplication::translate("ui::DialogService", "Agente"));
+    auto* etiquetaUsuario = new QLabel(QCoreApplication::translate("ui::DialogService", "&Agente:"), &dialog);
     etiquetaUsuario->setBuddy(usuario);
     form->addRow(etiquetaUsuario, usuario);
     QLineEdit* clave = nullptr;
     if (request.askPassword) {
         clave = new QLineEdit(&dialog);
         clave->setEchoMode(QLineEdit::Password);
-        clave->setAccessibleName(QStringLiteral("Contraseña"));
-        auto* etiquetaClave = new QLabel(QStringLiteral("&Contraseña:"), &dialog);
+        clave->setAccessibleName(QCoreApplication::translate("ui::DialogService", "Contraseña"));
+        auto* etiquetaClave =
+            new QLabel(QCoreApplication::translate("ui::DialogService", "&Contraseña:"), &dialog);
         etiquetaClave->setBuddy(clave);
         form->addRow(etiquetaClave, clave);
     }
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
-    botones->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    botones->button(QDialogButtonBox::Ok)
+        ->setText(QCoreApplication::translate("ui::DialogService", "Aceptar"));
+    botones->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("ui::DialogService", "Cancelar"));
     QObject::connect(botones, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(botones, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(botones);
@@ -159,7 +163,8 @@ bool ScriptedDialogService::signIn(QWidget*, const SignIn& request, QString& use
 }
 
 bool ScriptedDialogService::choosePrinter(QWidget*, QPrinter& printer) {
-    boxes_ << Box{QString(), QStringLiteral("Imprimir"), Buttons::OkCancel, Icon::None, Answer::Ok};
+    boxes_ << Box{QString(), QCoreApplication::translate("ui::DialogService", "Imprimir"), Buttons::OkCancel,
+                  Icon::None, Answer::Ok};
     if (printFiles_.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -1,5 +1,6 @@
 #include "DisplayText.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QLocale>
@@ -21,7 +22,8 @@ QString displayText(const QVariant& v) {
         return es.toString(v.toDouble(), 'g', 15);
     }
     case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+        return v.toBool() ? QCoreApplication::translate("ui::DisplayText", "Verdadero")
+                          : QCoreApplication::translate("ui::DisplayText", "Falso");
     default:
         return v.toString();
     }
