@@ -671,6 +671,33 @@ Check the key BaseDatos of the section [Servidor] in %3.</translation>
     </message>
 </context>
 <context>
+    <name>Dossier</name>
+    <message>
+        <source>leer los datos del dossier</source>
+        <translation>read the dossier&apos;s data</translation>
+    </message>
+    <message>
+        <source>No se pueden leer los datos del dossier: error %1 (%2).</source>
+        <translation>The dossier&apos;s data cannot be read: error %1 (%2).</translation>
+    </message>
+    <message>
+        <source>Dossier en PDF</source>
+        <translation>Dossier as PDF</translation>
+    </message>
+    <message>
+        <source>Dossier guardado en %1.
+
+¿Quiere abrirlo ahora?</source>
+        <translation>Dossier saved as %1.
+
+Do you want to open it now?</translation>
+    </message>
+    <message>
+        <source>No se ha podido abrir %1: no hay ningún programa para ver archivos PDF.</source>
+        <translation>%1 could not be opened: there is no program to view PDF files.</translation>
+    </message>
+</context>
+<context>
     <name>Duplicados</name>
     <message>
         <source>DNI/NIE/pasaporte</source>

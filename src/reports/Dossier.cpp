@@ -9,6 +9,7 @@
 #include "shell/ErrorReport.h"
 #include "shell/Mensajes.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -99,11 +100,12 @@ QString DossierPDF(AppContext& ctx, const QString& cod) {
     } catch (const report::ReportError& e) {
         MensajeError(*ctx.dialogs, e.message(), principal(ctx));
     } catch (const db::DbError& e) {
-        InformarErrorBaseDatos(*ctx.dialogs, principal(ctx), QStringLiteral("leer los datos del dossier"),
-                               QStringLiteral("No se pueden leer los datos del dossier: error %1 (%2).")
-                                   .arg(e.number())
-                                   .arg(DescripcionError(e)),
-                               e, {}, ctx.RutaBaseDatos);
+        InformarErrorBaseDatos(
+            *ctx.dialogs, principal(ctx),
+            QCoreApplication::translate("Dossier", "leer los datos del dossier"),
+            QCoreApplication::translate("Dossier", "No se pueden leer los datos del dossier: error %1 (%2).")
+                .arg(QString::number(e.number()), DescripcionError(e)),
+            e, {}, ctx.RutaBaseDatos);
     }
     return {};
 }
@@ -127,8 +129,9 @@ void GuardarDossierPDF(AppContext& ctx, const QString& cod) {
         return;
     const QString nombre = QDir::toNativeSeparators(fichero);
     ui::DialogService::Box box;
-    box.title = QStringLiteral("Dossier en PDF");
-    box.text = QStringLiteral("Dossier guardado en %1.\n\n¿Quiere abrirlo ahora?").arg(nombre);
+    box.title = QCoreApplication::translate("Dossier", "Dossier en PDF");
+    box.text = QCoreApplication::translate("Dossier", "Dossier guardado en %1.\n\n¿Quiere abrirlo ahora?")
+                   .arg(nombre);
     box.buttons = ui::DialogService::Buttons::YesNo;
     box.icon = ui::DialogService::Icon::Question;
     box.defaultButton = ui::DialogService::Answer::Yes;
@@ -136,7 +139,8 @@ void GuardarDossierPDF(AppContext& ctx, const QString& cod) {
         return;
     if (!abridor() || !abridor()(fichero))
         MensajeError(*ctx.dialogs,
-                     QStringLiteral("No se ha podido abrir %1: no hay ningún programa para ver archivos PDF.")
+                     QCoreApplication::translate(
+                         "Dossier", "No se ha podido abrir %1: no hay ningún programa para ver archivos PDF.")
                          .arg(nombre),
                      principal(ctx));
 }
@@ -145,6 +149,7 @@ void EnviarDossier(AppContext& ctx, const QString& cod) {
     const QString fichero = DossierPDF(ctx, cod);
     if (fichero.isEmpty() || !ctx.navigator)
         return;
+    // The mail goes to a client with the bilingual dossier: its words stay as they are.
     ctx.navigator->usrEmailDossier(QStringLiteral("Dossier propiedad ") + cod,
                                    QStringLiteral("Adjunto dossier de la propiedad ") + cod,
                                    QDir::toNativeSeparators(fichero));
