@@ -8,7 +8,9 @@
 #include "mainwindow/frmMain.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/widgets/QueryTableModel.h"
+#include "records/FichaPersona.h"
 #include "records/Registro.h"
+#include "records/frmAgenda.h"
 #include "records/frmPropiedades.h"
 #include "reports/Dossier.h"
 #include "reports/Informes.h"
@@ -182,6 +184,18 @@ private slots:
         frmExportacionWeb web(ctx());
         mostrar(&web, "ingles-exportacion-web", web.sizeHint().expandedTo({700, 500}));
         sinEspanol(&web, "web export");
+    }
+
+    void theOtherRecordWindowsToo() {
+        frmClientes clientes(ctx(), false);
+        mostrar(&clientes, "ingles-clientes");
+        sinEspanol(&clientes, "client window");
+        frmPropietarios propietarios(ctx(), true);
+        mostrar(&propietarios, "ingles-propietarios");
+        sinEspanol(&propietarios, "owner window");
+        frmAgenda agenda(ctx());
+        mostrar(&agenda, "ingles-agenda");
+        sinEspanol(&agenda, "diary");
     }
 
     void aListingFollowsTheSeatTheDossierStaysBilingual() {
