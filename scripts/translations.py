@@ -53,13 +53,13 @@ def untranslated(ts):
         name = ctx.findtext("name")
         for m in ctx.iter("message"):
             t = m.find("translation")
-            src = m.findtext("source")
-            forms = [f.text for f in t.iter("numerusform")] if t is not None else []
-            empty = t is None or (not (t.text or "").strip() and not any((f or "").strip() for f in forms))
-            if m.get("numerus") == "yes":
-                empty = t is None or not forms or any(not (f or "").strip() for f in forms)
-            if t is None or t.get("type") in ("unfinished",) or empty:
-                out.append((name, src))
+            if t is None or t.get("type") == "unfinished":
+                out.append((name, m.findtext("source")))
+                continue
+            forms = [f.text for f in t.iter("numerusform")]
+            texts = forms if m.get("numerus") == "yes" else [t.text]
+            if not texts or any(not (x or "").strip() for x in texts):
+                out.append((name, m.findtext("source")))
     return out
 
 
@@ -74,7 +74,7 @@ SQL = re.compile(r"^\s*(select|insert|update|delete|create|drop|alter|pragma|wit
                  r"returning|having|distinct|as|is|in|like|between|null|count|sum|max|min|cast|"
                  r"primary key|references|foreign key|default|unique|check|constraint|index|table|trigger|"
                  r"function|schema|role|user|database|sequence|extension|language|security|execute|perform|"
-                 r"raise|return|if|then|else|end|declare|loop|for|while|new\.|old\.)\b", re.I)
+                 r"raise|return|if|then|else|end|loop|for|while|new\.|old\.)\b", re.I)
 SQL_INSIDE = re.compile(r"(\bselect\b.*\bfrom\b|\bupdate\b.*\bset\b|\binsert into\b|\bdelete from\b|"
                         r"\bwhere\b|\border by\b|\bjoin\b|\b\w+\s*=\s*\?|\?\s*,\s*\?|\bcoalesce\(|"
                         r"\bcreate (table|index|trigger|function)\b)", re.I)

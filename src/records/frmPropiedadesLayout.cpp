@@ -24,7 +24,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <type_traits>
 
 namespace orb {
 
@@ -50,15 +49,6 @@ QLabel* rotular(QGridLayout* g, QWidget* page, const QString& texto, int fila, i
     g->addWidget(l, fila, columna);
     buddy->setAccessibleName(nombreAccesible(texto));
     return l;
-}
-
-// A feature's caption, whichever character type its table holds.
-template <typename Caracter> QString rotuloCaracteristica(const Caracter* rotulo) {
-    if constexpr (std::is_same_v<Caracter, char16_t>)
-        return QCoreApplication::translate("CaracteristicasPropiedad",
-                                           QString::fromUtf16(rotulo).toUtf8().constData());
-    else
-        return QCoreApplication::translate("CaracteristicasPropiedad", rotulo);
 }
 
 QGridLayout* rejilla(QWidget* page) {
@@ -290,9 +280,8 @@ void frmPropiedades::despuesDeCampo(int indice) {
         constexpr int porFila = 5;
         int n = 0;
         for (const CaracteristicaPropiedad& c : caracteristicasPropiedad()) {
-            g->addWidget(
-                crearCasilla(caja, c.casilla, QString::fromLatin1(c.campo), rotuloCaracteristica(c.rotulo)),
-                n / porFila, n % porFila);
+            g->addWidget(crearCasilla(caja, c.casilla, QString::fromLatin1(c.campo), RotuloCaracteristica(c)),
+                         n / porFila, n % porFila);
             ++n;
         }
         rejillas_.value(TabCaracteristicas)->addWidget(caja, 8, 0, 1, 6);

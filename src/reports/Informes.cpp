@@ -150,9 +150,9 @@ report::Report CrearInforme(AppContext& ctx, Informe informe, const QString& lay
         // An English seat shows a type's English name where it has one.
         QHash<QString, QString> tipos;
         if (InterfazEnIngles())
-            for (const db::Row& t : ctx.db().query(QStringLiteral("SELECT Cod, NombreIdioma1 FROM Tipos")))
-                if (!t.value(1).toString().trimmed().isEmpty())
-                    tipos.insert(t.value(0).toString(), t.value(1).toString());
+            for (const db::Row& t : ctx.db().query(
+                     QStringLiteral("SELECT t.Cod, %1 FROM Tipos t").arg(NombreTipo(QStringLiteral("t")))))
+                tipos.insert(t.value(0).toString(), t.value(1).toString());
         // A rentals search hands over PrecioAlquiler and no Precio: the
         // listing's price column shows whichever the statement has.
         r.setBandHook(report::BandKind::Detail, [tipos](report::BandContext& c) {

@@ -50,14 +50,10 @@ Idioma IdiomaActual() {
     return actual;
 }
 
-QString NombreCatalogo(const QString& columna, const QString& ingles) {
-    if (actual != Idioma::Ingles)
-        return columna;
-    return QStringLiteral("coalesce(nullif(trim(%1), ''), %2)").arg(ingles, columna);
-}
-
 QString NombreTipo(const QString& alias) {
-    return NombreCatalogo(alias + QStringLiteral(".Nombre"), alias + QStringLiteral(".NombreIdioma1"));
+    if (actual != Idioma::Ingles)
+        return alias + QStringLiteral(".Nombre");
+    return QStringLiteral("coalesce(nullif(trim(%1.NombreIdioma1), ''), %1.Nombre)").arg(alias);
 }
 
 QString ListaTipos() {

@@ -27,11 +27,8 @@ inline bool InterfazEnIngles() {
     return IdiomaActual() == Idioma::Ingles;
 }
 
-// Where a catalogue name is shown: the English seat shows the English name a
-// type was given, and its Spanish name when it has none. columna is the
-// Spanish name's column, ingles the English one's (with any table prefix).
-QString NombreCatalogo(const QString& columna, const QString& ingles);
-// A type's name as this seat shows it, from the Tipos row under alias.
+// A type's name as this seat shows it, from the Tipos row under alias: on an
+// English seat its English name, or its Spanish one when it has none.
 QString NombreTipo(const QString& alias);
 // Code and shown name of every type, by that name: a type list's statement.
 QString ListaTipos();
