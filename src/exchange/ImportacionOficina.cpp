@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <limits>
 #include <optional>
 
 namespace orb {
@@ -78,6 +79,16 @@ private:
     db::Database& database_;
     db::Value antes_;
 };
+
+// The largest rowid of a table: every row stored next is numbered above it
+// (-1 when there is no room above, and SQLite would number them anywhere).
+qint64 ultimaFila(db::Database& agencia, const QString& tabla) {
+    const db::Value v = agencia.scalar(QStringLiteral("SELECT max(rowid) FROM main.\"%1\"").arg(tabla));
+    if (db::isNull(v))
+        return 0;
+    const qint64 n = v.toLongLong();
+    return n == std::numeric_limits<qint64>::max() ? -1 : n;
+}
 
 // "2 registros de propiedades no importados."
 QString noImportados(qint64 n, const QString& tabla) {
@@ -328,15 +339,21 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
         importadas = importarEnServidor(tabla, QStringLiteral("Cod"), filtro, params);
     } else {
         const QString lista = ListaColumnas(columnas_.value(tabla));
+        const qint64 ultima = ultimaFila(agencia, tabla);
+        // A row whose code is here already is one kept above or another
+        // office's: it is not offered, which spares checking all its fields
+        // only to ignore it (the rule still ignores any other clash).
         agencia.execute(
-            QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM %3.\"%1\"%4 ORDER BY rowid")
-                .arg(tabla, lista, Alias, filtro),
+            QStringLiteral("INSERT OR IGNORE INTO main.\"%1\" (%2) SELECT %2 FROM %3.\"%1\" y WHERE "
+                           "%4NOT EXISTS (SELECT 1 FROM main.\"%1\" m WHERE m.Cod = y.Cod) "
+                           "ORDER BY y.rowid")
+                .arg(tabla, lista, Alias, deOficina ? QStringLiteral("y.Agencia = ? AND ") : QString()),
             params);
         importadas = iguales + FilasCambiadas(agencia);
-        // Every row of the office (or of the catalogue) here is one just stored or kept.
-        importadas -=
-            quitarTiposIncorrectos(tabla, QStringLiteral("Cod"),
-                                   deOficina ? QStringLiteral("Agencia = ?") : QStringLiteral("1"), params);
+        // The rows kept are the file's as they stand here: only those just stored are checked.
+        importadas -= quitarTiposIncorrectos(tabla, QStringLiteral("Cod"),
+                                             deOficina ? QStringLiteral("Agencia = ?") : QStringLiteral("1"),
+                                             params, ultima);
     }
     const qint64 fallidas = qint64(codigos.size()) - importadas;
     progreso_.filas += importadas;
@@ -356,13 +373,18 @@ void ImportacionOficina::importarTabla(const QString& tabla, const QString& ofic
 // ("caro" as a price): such rows are refused like those that break a rule of
 // their fields, each with a line naming it.
 qint64 ImportacionOficina::quitarTiposIncorrectos(const QString& tabla, const QString& codigo,
-                                                  const QString& filtro, const db::Params& params) {
+                                                  const QString& filtro, db::Params params,
+                                                  qint64 despuesDe) {
     db::Database& agencia = ctx_.db();
     const TextoEnNumero casos =
         CasosTextoEnNumero(ColumnasNumericas(agencia, QStringLiteral("main"), tabla), columnas_.value(tabla));
     if (!casos.hay())
         return 0;
-    const QString donde = QStringLiteral(" WHERE (%1) AND (%2) IS NOT NULL").arg(filtro, casos.campo);
+    QString donde = QStringLiteral(" WHERE (%1) AND (%2) IS NOT NULL").arg(filtro, casos.campo);
+    if (despuesDe >= 0) {
+        donde += QStringLiteral(" AND rowid > ?");
+        params.append(despuesDe);
+    }
     const QList<db::Row> malas =
         agencia.query(QStringLiteral("SELECT CAST(%1 AS TEXT), %2, %3 FROM main.\"%4\"%5 ORDER BY rowid")
                           .arg(ListaColumnas({codigo}), casos.campo, casos.valor, tabla, donde),

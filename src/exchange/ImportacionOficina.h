@@ -57,8 +57,9 @@ private:
                            SelloIntercambio& sello);
     void importarTabla(const QString& tabla, const QString& oficina, bool deOficina);
     // Removes the rows just stored whose numbers are texts; returns how many.
+    // Only rows after rowid despuesDe are looked at when it is not negative.
     qint64 quitarTiposIncorrectos(const QString& tabla, const QString& codigo, const QString& filtro,
-                                  const db::Params& params);
+                                  db::Params params, qint64 despuesDe = -1);
     void importarZonas(const QString& oficina);
     void importarVisitas(const QString& oficina);
     qint64 importarVisitasFichero(const QString& oficina, const QString& lista);

@@ -183,6 +183,36 @@ private Q_SLOTS:
             QCOMPARE(sitio("200001"), antes);
     }
 
+    // The next day's file turns a number of its last property into text: that
+    // row, stored again where the old one stood, is still refused and named;
+    // the row kept beside it stays.
+    void aChangedLastRowIsCheckedAgain() {
+        TestInstallation aqui(oficina("1", true, "12"));
+        TestInstallation otra(oficina("2", false, "12"));
+        db::Database& d = aqui.context().db();
+        exportarOficina(otra, aqui);
+        {
+            Registro r;
+            QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        }
+        QCOMPARE(d.scalar("SELECT Cod FROM Propiedades ORDER BY rowid DESC LIMIT 1").toString(),
+                 QString("200002"));
+        exportarOficina(otra, aqui);
+        {
+            auto x = db::Database::open(aqui.file("Exchange/2/Export.db"), {.durable = false});
+            x->execute("UPDATE Propiedades SET Precio = 'caro' WHERE Cod = '200002'");
+        }
+        Registro r;
+        QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
+        for (const char* linea :
+             {"No se importa el registro 200002 de Propiedades: el campo Precio tiene «caro», que no es un "
+              "número.",
+              "Se han importado 1 propiedades.", "1 registro de propiedades no importado."})
+            QVERIFY2(r.lineas.contains(linea), qPrintable(linea + QString("\n---\n") + r.lineas.join('\n')));
+        QCOMPARE(tabla(d, "Propiedades", "WHERE Agencia = '2'"),
+                 tabla(otra.context().db(), "Propiedades", "WHERE Cod = '200001'"));
+    }
+
     // A window that shows a count per hundred takes the row lines apart: each
     // table's in one list, in order, none of them in the log; the agency
     // connection keeps its own page cache after the run's larger one.
