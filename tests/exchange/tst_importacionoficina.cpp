@@ -11,6 +11,16 @@
 
 using namespace prueba;
 
+namespace {
+
+// Office 2's file imported here, office 1 being the principal.
+bool importarDeLaOficina2(TestInstallation& aqui) {
+    Registro r;
+    return orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1");
+}
+
+} // namespace
+
 class tst_ImportacionOficina : public QObject, private RegistroImportacion {
     Q_OBJECT
 
@@ -146,17 +156,11 @@ private Q_SLOTS:
         db::Database& d = aqui.context().db();
         db::Database& o = otra.context().db();
         exportarOficina(otra, aqui);
-        {
-            Registro r;
-            QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        }
+        QVERIFY(importarDeLaOficina2(aqui));
         o.execute("UPDATE Propiedades SET Direccion = 'Calle Larios, 1' WHERE Cod = '200002'");
         o.execute("UPDATE Propietarios SET Nombre = 'Peña' WHERE Cod = '200001'");
         exportarOficina(otra, aqui);
-        {
-            Registro r;
-            QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        }
+        QVERIFY(importarDeLaOficina2(aqui));
         // A row of this office after them: a row stored again would now get a higher number.
         fila(d, "Propiedades", "100009", "1");
         const auto sitio = [&](const char* cod) {
@@ -191,10 +195,7 @@ private Q_SLOTS:
         TestInstallation otra(oficina("2", false, "12"));
         db::Database& d = aqui.context().db();
         exportarOficina(otra, aqui);
-        {
-            Registro r;
-            QVERIFY(orb::ImportacionOficina(aqui.context(), r.informe()).Importar("2", "1"));
-        }
+        QVERIFY(importarDeLaOficina2(aqui));
         QCOMPARE(d.scalar("SELECT Cod FROM Propiedades ORDER BY rowid DESC LIMIT 1").toString(),
                  QString("200002"));
         exportarOficina(otra, aqui);
