@@ -18,23 +18,6 @@
 
 namespace orb {
 
-namespace {
-
-QToolButton* makeButton(QWidget* parent, const QString& name, const QString& tooltip, const QString& icon,
-                        QStyle::StandardPixmap fallback) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setToolTip(tooltip);
-    b->setAccessibleName(tooltip);
-    b->setIcon(ui::themeIcon(icon, fallback));
-    b->setIconSize(QSize(22, 22));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::StrongFocus);
-    return b;
-}
-
-} // namespace
-
 RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidget* parent)
     : QWidget(parent), ctx(context) {
     setObjectName(objectName);
@@ -46,17 +29,22 @@ RecordWindow::RecordWindow(AppContext& context, const QString& objectName, QWidg
     buttons->setContentsMargins(4, 2, 4, 2);
     buttons->setSpacing(2);
     cmdFirst =
-        makeButton(Picture2, "cmdFirst", tr("Primer registro"), "go-first", QStyle::SP_MediaSkipBackward);
-    cmdPrev = makeButton(Picture2, "cmdPrev", tr("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
-    cmdNext = makeButton(Picture2, "cmdNext", tr("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
-    cmdLast = makeButton(Picture2, "cmdLast", tr("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
-    cmdAdd = makeButton(Picture2, "cmdAdd", tr("Añadir registro"), "list-add", QStyle::SP_FileIcon);
-    cmdEdit = makeButton(Picture2, "cmdEdit", tr("Editar registro"), "document-edit",
-                         QStyle::SP_FileDialogDetailedView);
-    cmdDel = makeButton(Picture2, "cmdDel", tr("Borrar registro"), "edit-delete", QStyle::SP_TrashIcon);
-    cmdOk = makeButton(Picture2, "cmdOk", tr("Aceptar"), "object-select", QStyle::SP_DialogApplyButton);
-    cmdCancel = makeButton(Picture2, "cmdCancel", tr("Cancelar"), "edit-undo", QStyle::SP_DialogCancelButton);
-    cmdClose = makeButton(Picture2, "cmdClose", tr("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
+        ui::barButton(Picture2, "cmdFirst", tr("Primer registro"), "go-first", QStyle::SP_MediaSkipBackward);
+    cmdPrev =
+        ui::barButton(Picture2, "cmdPrev", tr("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
+    cmdNext =
+        ui::barButton(Picture2, "cmdNext", tr("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
+    cmdLast =
+        ui::barButton(Picture2, "cmdLast", tr("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
+    cmdAdd = ui::barButton(Picture2, "cmdAdd", tr("Añadir registro"), "list-add", QStyle::SP_FileIcon);
+    cmdEdit = ui::barButton(Picture2, "cmdEdit", tr("Editar registro"), "document-edit",
+                            QStyle::SP_FileDialogDetailedView);
+    cmdDel = ui::barButton(Picture2, "cmdDel", tr("Borrar registro"), "edit-delete", QStyle::SP_TrashIcon);
+    cmdOk = ui::barButton(Picture2, "cmdOk", tr("Aceptar"), "object-select", QStyle::SP_DialogApplyButton);
+    cmdCancel =
+        ui::barButton(Picture2, "cmdCancel", tr("Cancelar"), "edit-undo", QStyle::SP_DialogCancelButton);
+    cmdClose =
+        ui::barButton(Picture2, "cmdClose", tr("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
     for (QToolButton* b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
         buttons->addWidget(b);
     buttons->addSpacing(12);
@@ -292,7 +280,7 @@ ui::BoundComboBox* RecordWindow::addListaCatalogo(int index, const QString& fiel
 }
 
 QToolButton* RecordWindow::addToolButton(const QString& name, const QString& tooltip, const QString& icon) {
-    QToolButton* b = makeButton(Picture2, name, tooltip, icon, QStyle::SP_FileIcon);
+    QToolButton* b = ui::barButton(Picture2, name, tooltip, icon, QStyle::SP_FileIcon);
     buttons->insertWidget(buttons->count() - 2, b);
     return b;
 }

@@ -33,19 +33,6 @@ namespace orb {
 
 namespace {
 
-QToolButton* boton(QWidget* parent, const char* name, const QString& tooltip, const char* icon,
-                   QStyle::StandardPixmap fallback) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(tooltip);
-    b->setAccessibleName(tooltip);
-    b->setIcon(ui::themeIcon(QLatin1String(icon), fallback));
-    b->setIconSize(QSize(22, 22));
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::StrongFocus);
-    return b;
-}
-
 QString sinDosPuntos(QString s) {
     s.remove(u'&');
     if (s.endsWith(u':'))
@@ -66,19 +53,25 @@ VentanaBusqueda::VentanaBusqueda(AppContext& context, const QString& objectName,
     auto* barra = new QHBoxLayout(Picture2);
     barra->setContentsMargins(4, 2, 4, 2);
     barra->setSpacing(2);
-    cmdFind = boton(Picture2, "cmdFind", tr("Buscar"), "edit-find", QStyle::SP_FileDialogContentsView);
-    cmdFindDel =
-        boton(Picture2, "cmdFindDel", tr("Nueva Búsqueda"), "edit-clear", QStyle::SP_DialogResetButton);
-    cmdGoto = boton(Picture2, "cmdGoto", tr("Ir a"), "go-jump", QStyle::SP_DialogOpenButton);
-    butPrint =
-        boton(Picture2, "butPrint", tr("Imprimir Listado"), "document-print", QStyle::SP_DialogSaveButton);
-    cmdFirst = boton(Picture2, "cmdFirst", tr("Primer registro"), "go-first", QStyle::SP_MediaSkipBackward);
-    cmdPrev = boton(Picture2, "cmdPrev", tr("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
-    cmdNext = boton(Picture2, "cmdNext", tr("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
-    cmdLast = boton(Picture2, "cmdLast", tr("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
-    cmdClose = boton(Picture2, "cmdClose", tr("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
+    cmdFind =
+        ui::barButton(Picture2, "cmdFind", tr("Buscar"), "edit-find", QStyle::SP_FileDialogContentsView);
+    cmdFindDel = ui::barButton(Picture2, "cmdFindDel", tr("Nueva Búsqueda"), "edit-clear",
+                               QStyle::SP_DialogResetButton);
+    cmdGoto = ui::barButton(Picture2, "cmdGoto", tr("Ir a"), "go-jump", QStyle::SP_DialogOpenButton);
+    butPrint = ui::barButton(Picture2, "butPrint", tr("Imprimir Listado"), "document-print",
+                             QStyle::SP_DialogSaveButton);
+    cmdFirst =
+        ui::barButton(Picture2, "cmdFirst", tr("Primer registro"), "go-first", QStyle::SP_MediaSkipBackward);
+    cmdPrev =
+        ui::barButton(Picture2, "cmdPrev", tr("Anterior registro"), "go-previous", QStyle::SP_ArrowBack);
+    cmdNext =
+        ui::barButton(Picture2, "cmdNext", tr("Siguiente registro"), "go-next", QStyle::SP_ArrowForward);
+    cmdLast =
+        ui::barButton(Picture2, "cmdLast", tr("Último registro"), "go-last", QStyle::SP_MediaSkipForward);
+    cmdClose =
+        ui::barButton(Picture2, "cmdClose", tr("Cerrar"), "window-close", QStyle::SP_DialogCloseButton);
     cmdActualizar =
-        boton(Picture2, "cmdActualizar", tr("Actualizar"), "view-refresh", QStyle::SP_BrowserReload);
+        ui::barButton(Picture2, "cmdActualizar", tr("Actualizar"), "view-refresh", QStyle::SP_BrowserReload);
     lblDesactualizado = new QLabel(tr("Resultados desactualizados"), Picture2);
     lblDesactualizado->setObjectName(QStringLiteral("lblDesactualizado"));
     lblDesactualizado->setAccessibleName(tr("Resultados desactualizados"));

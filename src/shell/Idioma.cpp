@@ -37,12 +37,16 @@ void InstalarIdioma(QCoreApplication& app, Idioma idioma) {
     if (qt->load(idioma == Idioma::Ingles ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_es"),
                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qt);
+    else
+        delete qt;
     // The program's English (the Spanish plural forms are installed for every
     // program as it starts); installed last, it is the one asked first.
     if (idioma == Idioma::Ingles) {
         auto* ingles = new QTranslator(&app);
         if (ingles->load(QStringLiteral(":/i18n/orbalia_en.qm")))
             QCoreApplication::installTranslator(ingles);
+        else
+            delete ingles;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QToolButton>
 
 namespace ui {
 
@@ -36,6 +37,19 @@ QIcon themeIcon(const QString& name, QStyle::StandardPixmap fallback) {
     if (fallback != QStyle::SP_CustomBase && qApp)
         return qApp->style()->standardIcon(fallback);
     return {};
+}
+
+QToolButton* barButton(QWidget* parent, const QString& name, const QString& tooltip, const QString& icon,
+                       QStyle::StandardPixmap fallback) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setToolTip(tooltip);
+    b->setAccessibleName(tooltip);
+    b->setIcon(themeIcon(icon, fallback));
+    b->setIconSize(QSize(22, 22));
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::StrongFocus);
+    return b;
 }
 
 } // namespace ui
